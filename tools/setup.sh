@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs, only when missing, every Debian package that building, testing and
+# running plavik needs. Safe to run again and again.
+set -euo pipefail
+
+PACKAGES=(
+  cmake ninja-build g++ make pkg-config clang libclang-rt-14-dev
+  qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libqt6sql6-odbc libqt6svg6
+  libzint-dev libuemf-dev
+  mdbtools-dev libshp-dev pxlib-dev libfreexl-dev libzip-dev libpugixml-dev
+  unixodbc-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-liberation2 fonts-dejavu-core fontconfig
+  xvfb xauth imagemagick
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
