@@ -1,0 +1,101 @@
+// What drawing costs: every kind of fill and shape on a label-sized image at
+// printer resolution (100 x 70 mm at 600 dpi).
+
+#include "platform/colmo2/colmo2.h"
+#include "platform/dc.h"
+#include "platform/lineo2/lineo2.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kDpi = 600;
+constexpr int kW = 100 * kDpi * 10 / 254;   // 100 mm
+constexpr int kH = 70 * kDpi * 10 / 254;    // 70 mm
+
+void EnsureApp() {
+  static int argc = 1;
+  static char name[] = "drawing_bench";
+  static char* argv[] = {name, nullptr};
+  if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);   // kept to the end
+}
+
+pv::ImageSurface& Surface() {
+  static auto* s = new pv::ImageSurface(kW, kH, kDpi, kDpi);   // kept to the end
+  return *s;
+}
+
+const pv::Rect kLabel{0, 0, kW, kH};
+const pv::Rect kInner{kW / 8, kH / 8, kW * 7 / 8, kH * 7 / 8};
+
+void BM_FillRectangle(benchmark::State& state) {
+  EnsureApp();
+  pv::DeviceContext* dc = Surface().dc();
+  LineoPen(dc, 2, pv::Rgb(0, 0, 0));
+  const int fill = static_cast<int>(state.range(0));
+  for (auto _ : state) LineoRectangle(dc, &kLabel, 0.0, fill, pv::Rgb(250, 240, 200), pv::Rgb(30, 60, 120), 100);
+  state.SetLabel(fill == 1 ? "solid" : fill <= 7 ? "hatch" : fill <= 26 ? "brush" : fill <= 139 ? "texture" : "gradient");
+}
+BENCHMARK(BM_FillRectangle)->Arg(1)->Arg(4)->Arg(12)->Arg(27)->Arg(80)->Arg(139)->Arg(140)->Arg(148)->Arg(150)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_FillTranslucent(benchmark::State& state) {
+  EnsureApp();
+  pv::DeviceContext* dc = Surface().dc();
+  for (auto _ : state) LineoEllipse(dc, &kLabel, 0.0, static_cast<int>(state.range(0)), 0xFF, 0xFF0000, 40);
+}
+BENCHMARK(BM_FillTranslucent)->Arg(1)->Arg(60)->Unit(benchmark::kMillisecond);
+
+void BM_Shapes(benchmark::State& state) {
+  EnsureApp();
+  pv::DeviceContext* dc = Surface().dc();
+  LineoPen(dc, 4, pv::Rgb(0, 0, 0));
+  const double angle = static_cast<double>(state.range(0));
+  for (auto _ : state) {
+    LineoEllipse(dc, &kInner, angle, 1, 0xFF, 0, 100);
+    LineoChamferRect(dc, &kInner, 20.0, angle, 1, 0xFF00, 0, 100);
+    LineoRoundedRect(dc, &kInner, 20.0, angle, 1, 0xFF00, 0, 100);
+    for (int shape = 200; shape <= 213; ++shape) LineoShape(dc, &kInner, 5.0, angle, shape, 1, 0xFF0000, 0, 100);
+  }
+}
+BENCHMARK(BM_Shapes)->Arg(0)->Arg(30)->Unit(benchmark::kMillisecond);
+
+void BM_ArtText(benchmark::State& state) {
+  EnsureApp();
+  pv::DeviceContext* dc = Surface().dc();
+  LineoPen(dc, 2, pv::Rgb(0, 0, 0));
+  const int shape = static_cast<int>(state.range(0));
+  for (auto _ : state) LineoArtTextDraw(dc, "Nuovo testo", "Arial", &kInner, 0.0, shape, 146, 0xFF, 0xFF0000, 100);
+}
+BENCHMARK(BM_ArtText)->Arg(0)->Arg(3)->Arg(14)->Unit(benchmark::kMillisecond);
+
+void BM_TextureTileFirstUse(benchmark::State& state) {
+  EnsureApp();
+  int t = 1;
+  for (auto _ : state) {
+    // A resolution not used elsewhere, so every texture is made afresh.
+    benchmark::DoNotOptimize(pv::colmo::TextureImage(t, 16, 16, 601 + (t % 7)));
+    t = t % 113 + 1;
+  }
+}
+BENCHMARK(BM_TextureTileFirstUse)->Unit(benchmark::kMillisecond);
+
+void BM_TextAndInvert(benchmark::State& state) {
+  EnsureApp();
+  pv::DeviceContext* dc = Surface().dc();
+  pv::Font f;
+  f.height = -100;
+  pv::SelectFont(dc, f);
+  pv::SetBkMode(dc, pv::BkMode::Transparent);
+  for (auto _ : state) {
+    pv::TextOut(dc, 100, 100, QStringLiteral("Etichetta di prova 0123456789"));
+    pv::InvertRect(dc, kInner);
+  }
+}
+BENCHMARK(BM_TextAndInvert)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,368 @@
+// Colmo2: gradients, hatches, brushes, textures and bitmaps on a device
+// context.
+
+#include "platform/colmo2/colmo2.h"
+#include "platform/colmo2/colmo2_internal.h"
+
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace pv::colmo {
+
+namespace {
+
+constexpr double kMaxCoord = 1.0e7;
+
+// The nineteen 8 x 8 brushes, one byte a row, the leftmost pixel in the high bit.
+constexpr std::array<std::array<std::uint8_t, 8>, 19> kBrushes = {{
+    {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55},   // 1 fine checks (50 %)
+    {0x88, 0x00, 0x22, 0x00, 0x88, 0x00, 0x22, 0x00},   // 2 light dots (12 %)
+    {0x80, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00, 0x00},   // 3 sparse dots
+    {0x77, 0xFF, 0xDD, 0xFF, 0x77, 0xFF, 0xDD, 0xFF},   // 4 dense (88 %)
+    {0xCC, 0xCC, 0x33, 0x33, 0xCC, 0xCC, 0x33, 0x33},   // 5 small checks
+    {0xF0, 0xF0, 0xF0, 0xF0, 0x0F, 0x0F, 0x0F, 0x0F},   // 6 large checks
+    {0xFF, 0x80, 0x80, 0x80, 0xFF, 0x08, 0x08, 0x08},   // 7 bricks
+    {0x88, 0x54, 0x22, 0x45, 0x88, 0x14, 0x22, 0x51},   // 8 weave
+    {0x01, 0x02, 0x04, 0x08, 0x14, 0x22, 0x41, 0x80},   // 9 diagonal bricks
+    {0x81, 0x42, 0x24, 0x18, 0x81, 0x42, 0x24, 0x18},   // 10 zigzag
+    {0x00, 0x00, 0x30, 0x49, 0x86, 0x00, 0x00, 0x00},   // 11 waves
+    {0xF8, 0x74, 0x22, 0x47, 0x8F, 0x17, 0x22, 0x71},   // 12 plaid
+    {0xAA, 0x00, 0x80, 0x00, 0x80, 0x00, 0x80, 0x00},   // 13 dotted grid
+    {0xEE, 0x55, 0xBB, 0x55, 0xEE, 0x55, 0xBB, 0x55},   // 14 trellis
+    {0x03, 0x04, 0x08, 0x08, 0x0C, 0x12, 0x21, 0xC0},   // 15 shingles
+    {0x3C, 0x42, 0x81, 0x81, 0x81, 0x81, 0x42, 0x3C},   // 16 circles
+    {0x10, 0x28, 0x44, 0x82, 0x44, 0x28, 0x10, 0x00},   // 17 diamonds
+    {0xF0, 0x00, 0x00, 0x00, 0x0F, 0x00, 0x00, 0x00},   // 18 dashes
+    {0x40, 0x08, 0x01, 0x20, 0x04, 0x80, 0x10, 0x02},   // 19 confetti
+}};
+
+int Scale96(int dpi) { return std::clamp(static_cast<int>(std::lround(std::clamp(dpi, 24, 2400) / 96.0)), 1, 25); }
+
+QRgb Argb(Colour c) { return ColourToArgb(c); }
+
+Colour LightTint(Colour c) {
+  auto t = [](int v) { return v + (255 - v) * 85 / 100; };
+  return Rgb(t(ColourRed(c)), t(ColourGreen(c)), t(ColourBlue(c)));
+}
+
+// Frame-local coordinates (0..w, 0..h, unturned) -> device, turned by angle
+// (counter-clockwise on screen) about the frame's centre.
+QTransform LocalToDevice(const QRectF& frame, double angleDeg) {
+  QTransform t = QTransform::fromTranslate(-frame.width() / 2, -frame.height() / 2);
+  QTransform r;
+  r.rotate(-angleDeg);
+  return t * r * QTransform::fromTranslate(frame.center().x(), frame.center().y());
+}
+
+QImage HatchTile(int hatch, Colour ground, Colour line, int dpi) {
+  const int k = Scale96(dpi);
+  const int s = 8 * k;
+  QImage img(s, s, QImage::Format_RGB32);
+  img.fill(Argb(ground));
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing, k > 1);
+  QPen pen(QColor::fromRgb(Argb(line)));
+  pen.setWidthF(k);
+  pen.setCapStyle(Qt::FlatCap);
+  p.setPen(pen);
+  const double m = s / 2.0;
+  auto hline = [&]() { p.drawLine(QPointF(0, m), QPointF(s, m)); };
+  auto vline = [&]() { p.drawLine(QPointF(m, 0), QPointF(m, s)); };
+  auto fdiag = [&]() {
+    for (int o = -1; o <= 1; ++o) p.drawLine(QPointF(o * s - 1.0, -1.0), QPointF(o * s + s + 1.0, s + 1.0));
+  };
+  auto bdiag = [&]() {
+    for (int o = -1; o <= 1; ++o) p.drawLine(QPointF(o * s - 1.0, s + 1.0), QPointF(o * s + s + 1.0, -1.0));
+  };
+  switch (hatch) {
+    case 2: hline(); break;
+    case 3: vline(); break;
+    case 4: fdiag(); break;
+    case 5: bdiag(); break;
+    case 6: hline(); vline(); break;
+    default: fdiag(); bdiag(); break;
+  }
+  p.end();
+  return img;
+}
+
+QImage BrushTile(int brush, Colour c1, Colour c2, int dpi) {
+  const QImage cell = BrushCell(brush, c1, c2);
+  const int k = Scale96(dpi);
+  if (k == 1) return cell;
+  return cell.scaled(8 * k, 8 * k, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+double Frac(double v) { return std::clamp(v, 0.0, 1.0); }
+
+// Position 0..1 of a frame-local point along gradient type (0 = colour 1).
+double GradientT(int type, double u, double v, double w, double h) {
+  const double nu = w > 0 ? u / w : 0;
+  const double nv = h > 0 ? v / h : 0;
+  switch (type) {
+    case 101: return Frac(nv);
+    case 102: return Frac((nu * w * w + nv * h * h) / std::max(1e-9, w * w + h * h));
+    case 103: return Frac((nu * w * w + (1 - nv) * h * h) / std::max(1e-9, w * w + h * h));
+    case 104: {
+      const double r = std::hypot(w, h) / 2;
+      return r > 0 ? Frac(std::hypot(u - w / 2, v - h / 2) / r) : 0;
+    }
+    case 105: return Frac(std::max(std::fabs(nu - 0.5), std::fabs(nv - 0.5)) * 2);
+    case 106: return Frac(std::fabs(nv - 0.5) * 2);
+    default: return Frac(nu);
+  }
+}
+
+bool KnownGradient(int type) { return type >= 100 && type <= 106; }
+
+QBrush GradientBrush(int type, Colour c1, Colour c2, const QRectF& frame, const QTransform& t) {
+  const double w = frame.width(), h = frame.height();
+  const QColor a = ToQColor(c1), b = ToQColor(c2);
+  QBrush brush;
+  switch (type) {
+    case 101: {
+      QLinearGradient g(0, 0, 0, h);
+      g.setColorAt(0, a);
+      g.setColorAt(1, b);
+      brush = QBrush(g);
+      break;
+    }
+    case 102:
+    case 103: {
+      // From one corner to the opposite one.
+      const QPointF p0 = type == 102 ? QPointF(0, 0) : QPointF(0, h);
+      const QPointF p1 = type == 102 ? QPointF(w, h) : QPointF(w, 0);
+      QLinearGradient g(p0, p1);
+      g.setColorAt(0, a);
+      g.setColorAt(1, b);
+      brush = QBrush(g);
+      break;
+    }
+    case 104: {
+      QRadialGradient g(QPointF(w / 2, h / 2), std::max(1e-9, std::hypot(w, h) / 2));
+      g.setColorAt(0, a);
+      g.setColorAt(1, b);
+      brush = QBrush(g);
+      break;
+    }
+    case 106: {
+      QLinearGradient g(0, 0, 0, h);
+      g.setColorAt(0, b);
+      g.setColorAt(0.5, a);
+      g.setColorAt(1, b);
+      brush = QBrush(g);
+      break;
+    }
+    case 105: {
+      // No native gradient: a picture of it (at most 512 a side, smoothly
+      // scaled) with a margin of edge colour so tiling never shows.
+      const int iw = std::clamp(static_cast<int>(std::ceil(w)), 1, 512);
+      const int ih = std::clamp(static_cast<int>(std::ceil(h)), 1, 512);
+      const int pad = 2;
+      QImage img(iw + 2 * pad, ih + 2 * pad, QImage::Format_RGB32);
+      for (int y = 0; y < img.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        const double v = std::clamp((y - pad + 0.5) / ih, 0.0, 1.0) * h;
+        for (int x = 0; x < img.width(); ++x) {
+          const double u = std::clamp((x - pad + 0.5) / iw, 0.0, 1.0) * w;
+          const double tt = GradientT(105, u, v, w, h);
+          const int r = static_cast<int>(std::lround(ColourRed(c1) + (ColourRed(c2) - ColourRed(c1)) * tt));
+          const int g = static_cast<int>(std::lround(ColourGreen(c1) + (ColourGreen(c2) - ColourGreen(c1)) * tt));
+          const int bl = static_cast<int>(std::lround(ColourBlue(c1) + (ColourBlue(c2) - ColourBlue(c1)) * tt));
+          line[x] = qRgb(r, g, bl);
+        }
+      }
+      brush = QBrush(img);
+      const QTransform s = QTransform::fromTranslate(-pad, -pad) * QTransform::fromScale(w / iw, h / ih);
+      brush.setTransform(s * t);
+      return brush;
+    }
+    default: {
+      QLinearGradient g(0, 0, w, 0);
+      g.setColorAt(0, a);
+      g.setColorAt(1, b);
+      brush = QBrush(g);
+      break;
+    }
+  }
+  brush.setTransform(t);
+  return brush;
+}
+
+void FillWith(DeviceContext* dc, const QPainterPath& path, const QBrush& brush, int opacity, bool smoothImage) {
+  QPainter* p = Painter(dc);
+  p->save();
+  p->setOpacity(OpacityFraction(opacity));
+  p->setRenderHint(QPainter::Antialiasing, GetSmoothing(dc));
+  p->setRenderHint(QPainter::SmoothPixmapTransform, smoothImage);
+  p->setPen(Qt::NoPen);
+  p->setBrush(brush);
+  p->drawPath(path);
+  p->restore();
+}
+
+bool SaneRect(const QRectF& r) {
+  return std::isfinite(r.left()) && std::isfinite(r.top()) && std::isfinite(r.width()) && std::isfinite(r.height()) &&
+         std::fabs(r.left()) < kMaxCoord && std::fabs(r.top()) < kMaxCoord && r.width() < kMaxCoord &&
+         r.height() < kMaxCoord;
+}
+
+// The rectangle argument of the exported functions in device units.
+bool DeviceFrame(DeviceContext* dc, const Rect* rect, QRectF* frame, QPainterPath* path) {
+  if (!dc || !rect || !Painter(dc) || !Painter(dc)->isActive()) return false;
+  const Rect r = NormalizedRect(*rect);
+  if (RectIsEmpty(r)) return false;
+  const QTransform m = LogicalToDeviceTransform(dc);
+  const QRectF l(QPointF(r.left, r.top), QPointF(r.right, r.bottom));
+  QPainterPath lp;
+  lp.addRect(l);
+  *path = m.map(lp);
+  *frame = m.mapRect(l);
+  if (m.m12() == 0 && m.m21() == 0) {
+    // Whole pixels, as the other fills.
+    const QRectF d(QPointF(std::round(frame->left()), std::round(frame->top())),
+                   QPointF(std::round(frame->right()), std::round(frame->bottom())));
+    *frame = d;
+    QPainterPath dp;
+    dp.addRect(d);
+    *path = dp;
+  }
+  return SaneRect(*frame) && frame->width() > 0 && frame->height() > 0;
+}
+
+void FillTexture(DeviceContext* dc, const QPainterPath& path, const QRectF& frame, double angle, int texture,
+                 int opacity) {
+  const QImage tile = TextureTile(texture, DpiX(dc));
+  if (tile.isNull()) return;
+  QBrush brush(tile);
+  brush.setTransform(LocalToDevice(frame, angle));
+  FillWith(dc, path, brush, opacity, std::fmod(std::fabs(angle), 90.0) != 0.0);
+}
+
+void FillGradient(DeviceContext* dc, const QPainterPath& path, const QRectF& frame, double angle, int type,
+                  Colour c1, Colour c2, bool oneColour, int opacity) {
+  if (!KnownGradient(type)) type = 100;
+  const Colour second = oneColour ? LightTint(c1) : c2;
+  FillWith(dc, path, GradientBrush(type, c1, second, frame, LocalToDevice(frame, angle)), opacity, true);
+}
+
+}  // namespace
+
+double OpacityFraction(int opacity) {
+  if (opacity <= 0 || opacity > 100) return 1.0;
+  return opacity / 100.0;
+}
+
+QImage BrushCell(int brush, Colour c1, Colour c2) {
+  if (brush < 1 || brush > 19) brush = 1;
+  QImage img(8, 8, QImage::Format_RGB32);
+  const auto& rows = kBrushes[static_cast<std::size_t>(brush - 1)];
+  for (int y = 0; y < 8; ++y) {
+    QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+    for (int x = 0; x < 8; ++x) line[x] = (rows[static_cast<std::size_t>(y)] & (0x80 >> x)) ? Argb(c2) : Argb(c1);
+  }
+  return img;
+}
+
+QImage GradientImage(Colour c1, Colour c2, int width, int height, int type, bool oneColour) {
+  if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > 64LL * 1024 * 1024) return QImage();
+  if (!KnownGradient(type)) type = 100;
+  const Colour b = oneColour ? LightTint(c1) : c2;
+  QImage img(width, height, QImage::Format_RGB32);
+  if (img.isNull()) return img;
+  for (int y = 0; y < height; ++y) {
+    QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+    for (int x = 0; x < width; ++x) {
+      const double t = GradientT(type, x + 0.5, y + 0.5, width, height);
+      line[x] = qRgb(static_cast<int>(std::lround(ColourRed(c1) + (ColourRed(b) - ColourRed(c1)) * t)),
+                     static_cast<int>(std::lround(ColourGreen(c1) + (ColourGreen(b) - ColourGreen(c1)) * t)),
+                     static_cast<int>(std::lround(ColourBlue(c1) + (ColourBlue(b) - ColourBlue(c1)) * t)));
+    }
+  }
+  return img;
+}
+
+void FillDevicePathStyle(DeviceContext* dc, const QPainterPath& path, const QRectF& frame, double angleDeg,
+                         int fillStyle, Colour c1, Colour c2, int opacity) {
+  if (!dc || !Painter(dc) || !Painter(dc)->isActive() || path.isEmpty()) return;
+  if (!SaneRect(path.boundingRect()) || !SaneRect(frame) || frame.width() <= 0 || frame.height() <= 0) return;
+  if (!std::isfinite(angleDeg)) angleDeg = 0;
+  angleDeg = std::fmod(angleDeg, 360.0);
+  const int dpi = DpiX(dc);
+  const QTransform t = LocalToDevice(frame, angleDeg);
+  const bool turned = std::fmod(std::fabs(angleDeg), 90.0) != 0.0;
+  if (fillStyle == 1) {
+    FillWith(dc, path, QBrush(ToQColor(c1)), opacity, false);
+  } else if (fillStyle >= 2 && fillStyle <= 7) {
+    QBrush b(HatchTile(fillStyle, c1, c2, dpi));
+    b.setTransform(t);
+    FillWith(dc, path, b, opacity, turned);
+  } else if (fillStyle >= 8 && fillStyle <= 26) {
+    QBrush b(BrushTile(fillStyle - 7, c1, c2, dpi));
+    b.setTransform(t);
+    FillWith(dc, path, b, opacity, false);
+  } else if (fillStyle >= 27 && fillStyle <= 139) {
+    FillTexture(dc, path, frame, angleDeg, fillStyle - 26, opacity);
+  } else if (fillStyle >= 140 && fillStyle <= 151) {
+    static constexpr int kTypes[6] = {100, 101, 102, 104, 105, 106};
+    const int item = (fillStyle - 140) % 6;
+    FillGradient(dc, path, frame, angleDeg, kTypes[item], c1, c2, fillStyle <= 145, opacity);
+  }
+  // 0 and unknown codes: nothing.
+}
+
+}  // namespace pv::colmo
+
+using namespace pv;
+
+extern "C" {
+
+std::int32_t ColmoGradient(DeviceContext* dc, Colour colour1, Colour colour2, const Rect* rect, std::int32_t type,
+                           std::int32_t param1, std::int32_t oneColour, std::int32_t opacity) {
+  (void)param1;
+  QRectF frame;
+  QPainterPath path;
+  if (!colmo::DeviceFrame(dc, rect, &frame, &path)) return 0;
+  colmo::FillGradient(dc, path, frame, 0.0, type, colour1, colour2, oneColour != 0, opacity);
+  return 1;
+}
+
+std::int32_t ColmoTexture(DeviceContext* dc, const Rect* rect, std::int32_t texture, std::int32_t opacity) {
+  QRectF frame;
+  QPainterPath path;
+  if (!colmo::DeviceFrame(dc, rect, &frame, &path)) return 0;
+  colmo::FillTexture(dc, path, frame, 0.0, texture, opacity);
+  return 1;
+}
+
+std::int32_t ColmoBitmap(DeviceContext* dc, const Rect* placement, const QImage* bitmap, const Size* size,
+                         std::int32_t transparentColour, std::int32_t opacity, std::int32_t flags) {
+  (void)flags;
+  if (!dc || !placement || !bitmap || bitmap->isNull() || !Painter(dc) || !Painter(dc)->isActive()) return 0;
+  const Rect dest = *placement;
+  if (dest.left == dest.right || dest.top == dest.bottom) return 0;
+  Rect src{0, 0, bitmap->width(), bitmap->height()};
+  if (size && size->cx > 0 && size->cy > 0) {
+    src.right = std::min(size->cx, bitmap->width());
+    src.bottom = std::min(size->cy, bitmap->height());
+  }
+  QPainter* p = Painter(dc);
+  const double f = colmo::OpacityFraction(opacity);
+  const double old = p->opacity();
+  p->setOpacity(old * f);
+  if (transparentColour != -1)
+    TransparentImage(dc, dest, *bitmap, &src, static_cast<Colour>(transparentColour) & 0x00FFFFFFu);
+  else
+    StretchImage(dc, dest, *bitmap, &src, RopSrcCopy);
+  p->setOpacity(old);
+  return 1;
+}
+
+}  // extern "C"

@@ -1,0 +1,418 @@
+// The device context: fonts and text.
+
+#include "platform/dc_internal.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace pv {
+
+using namespace detail;
+
+namespace {
+
+constexpr double kMaxFontPx = 16384.0;
+constexpr int kMaxTextLength = 1 << 20;
+
+bool SameFont(const Font& a, const Font& b) {
+  return a.face == b.face && a.height == b.height && a.width == b.width && a.weight == b.weight &&
+         a.italic == b.italic && a.underline == b.underline && a.strikeOut == b.strikeOut &&
+         a.antialiased == b.antialiased;
+}
+
+// Vertical and horizontal scale of the logical -> device transform.
+double ScaleY(const QTransform& m) { return std::hypot(m.m21(), m.m22()); }
+double ScaleX(const QTransform& m) { return std::hypot(m.m11(), m.m12()); }
+
+QFontMetricsF Metrics(const DeviceContext* dc, const QFont& f) {
+  QPaintDevice* dev = dc->painter ? dc->painter->device() : nullptr;
+  return dev ? QFontMetricsF(f, dev) : QFontMetricsF(f);
+}
+
+struct Run {
+  QFont font;
+  double width = 0;                 // device units
+  std::vector<double> advances;     // per QChar, when the run is laid out by hand
+  std::vector<double> wordExtra;    // justification: extra before each QChar
+  double ascent = 0, descent = 0;
+};
+
+Run Layout(const DeviceContext* dc, const QString& text, const std::int32_t* dx) {
+  Run run;
+  const QTransform m = FullTransform(dc);
+  const double sx = std::max(1e-9, ScaleX(m));
+  run.font = MakeQFont(dc, dc->st.font);
+  const QFontMetricsF fm = Metrics(dc, run.font);
+  run.ascent = fm.ascent();
+  run.descent = fm.descent();
+  const int n = static_cast<int>(text.size());
+  const bool justify = dc->st.justCount > 0 && dc->st.justExtra != 0 && text.contains(QLatin1Char(' '));
+  if (dx || dc->st.charExtra != 0) {
+    run.advances.resize(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+      double a;
+      if (dx) {
+        a = dx[i] * sx;
+      } else {
+        a = fm.horizontalAdvance(text.at(i)) + dc->st.charExtra * sx;
+      }
+      run.advances[static_cast<std::size_t>(i)] = a;
+    }
+  }
+  if (justify) {
+    // The extra width spread over the spaces, the remainder to the first ones.
+    run.wordExtra.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    const int count = dc->st.justCount;
+    const int share = dc->st.justExtra / count;
+    int rest = dc->st.justExtra % count;
+    int seen = 0;
+    for (int i = 0; i < n; ++i) {
+      if (text.at(i) == QLatin1Char(' ') && seen < count) {
+        int e = share;
+        if (rest > 0) {
+          ++e;
+          --rest;
+        } else if (rest < 0) {
+          --e;
+          ++rest;
+        }
+        run.wordExtra[static_cast<std::size_t>(i) + 1] = e * sx;
+        ++seen;
+      }
+    }
+  }
+  double w = 0;
+  if (!run.advances.empty()) {
+    for (double a : run.advances) w += a;
+  } else {
+    w = fm.horizontalAdvance(text);
+  }
+  for (double e : run.wordExtra) w += e;
+  run.width = w;
+  return run;
+}
+
+// Draws (or adds to the path) the text with its reference point at logical
+// (x, y).
+void OutputText(DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text, const std::int32_t* dx) {
+  if (text.isEmpty() || text.size() > kMaxTextLength) return;
+  const bool useCp = (dc->st.textAlign & TaUpdateCp) != 0;
+  const Point ref = useCp ? dc->st.position : Point{x, y};
+  const QTransform m = FullTransform(dc);
+  const QPointF p = m.map(QPointF(ref.x, ref.y));
+  if (!std::isfinite(p.x()) || !std::isfinite(p.y()) || std::fabs(p.x()) > 1e7 || std::fabs(p.y()) > 1e7) return;
+  Run run = Layout(dc, text, dx);
+  const std::uint32_t ha = dc->st.textAlign & TaCenter;
+  const std::uint32_t va = dc->st.textAlign & TaBaseline;
+  double ox = 0;
+  if (ha == TaRight)
+    ox = -run.width;
+  else if (ha == TaCenter)
+    ox = -run.width / 2;
+  double by = run.ascent;
+  if (va == TaBaseline)
+    by = 0;
+  else if (va == TaBottom)
+    by = -run.descent;
+
+  double rot = 0;
+  if (m.determinant() > 0) rot = std::atan2(m.m12(), m.m11()) * 180.0 / M_PI;
+  rot -= std::fmod(dc->st.font.escapement / 10.0, 360.0);
+  QTransform local;
+  local.rotate(rot);
+  local *= QTransform::fromTranslate(p.x(), p.y());
+
+  if (useCp) {
+    const double sx = std::max(1e-9, ScaleX(m));
+    const double adv = run.width / sx;
+    const double t = rot * M_PI / 180.0;
+    // The position follows the text's direction, in logical units.
+    const double lx = adv * std::cos(t);
+    const double ly = (m.m22() < 0 ? -1 : 1) * adv * std::sin(t);
+    dc->st.position = Point{static_cast<std::int32_t>(std::lround(ref.x + lx)),
+                            static_cast<std::int32_t>(std::lround(ref.y + ly))};
+  }
+
+  const int n = static_cast<int>(text.size());
+  auto eachPiece = [&](auto&& fn) {
+    if (!run.advances.empty()) {
+      double at = ox;
+      for (int i = 0; i < n; ++i) {
+        if (!run.wordExtra.empty()) at += run.wordExtra[static_cast<std::size_t>(i)];
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < n) {
+          fn(QPointF(at, by), text.mid(i, 2));
+          at += run.advances[static_cast<std::size_t>(i)] + run.advances[static_cast<std::size_t>(i) + 1];
+          ++i;
+          continue;
+        }
+        if (c != QLatin1Char(' ')) fn(QPointF(at, by), QString(c));
+        at += run.advances[static_cast<std::size_t>(i)];
+      }
+    } else if (!run.wordExtra.empty()) {
+      const QFontMetricsF fm = Metrics(dc, run.font);
+      double extra = 0;
+      int start = 0;
+      for (int i = 0; i <= n; ++i) {
+        if (i == n || text.at(i) == QLatin1Char(' ')) {
+          if (i > start) fn(QPointF(ox + fm.horizontalAdvance(text.left(start)) + extra, by), text.mid(start, i - start));
+          if (i < n) extra += run.wordExtra[static_cast<std::size_t>(i) + 1];
+          start = i + 1;
+        }
+      }
+    } else {
+      fn(QPointF(ox, by), text);
+    }
+  };
+
+  if (dc->st.pathOpen) {
+    QPainterPath tp;
+    eachPiece([&](QPointF at, const QString& s) { tp.addText(at, run.font, s); });
+    dc->st.path.addPath(local.map(tp));
+    return;
+  }
+  if (!Valid(dc) || dc->st.rop2 == Rop2::Nop) return;
+  QPainter* qp = dc->painter;
+  qp->setTransform(local * dc->base);
+  qp->setRenderHint(QPainter::Antialiasing, dc->st.font.antialiased);
+  qp->setRenderHint(QPainter::TextAntialiasing, dc->st.font.antialiased);
+  if (dc->st.bkMode == BkMode::Opaque)
+    qp->fillRect(QRectF(ox, by - run.ascent, run.width, run.ascent + run.descent), ToQColor(dc->st.bkColour));
+  qp->setFont(run.font);
+  qp->setPen(ToQColor(dc->st.textColour));
+  qp->setBrush(Qt::NoBrush);
+  eachPiece([&](QPointF at, const QString& s) { qp->drawText(at, s); });
+  qp->setTransform(dc->base);
+}
+
+}  // namespace
+
+namespace detail {
+
+QFont MakeQFont(const DeviceContext* dc, const Font& f, double* deviceHeight) {
+  const QTransform m = FullTransform(dc);
+  const double sy = ScaleY(m);
+  if (dc->fontCacheValid && dc->fontCacheScale == sy && SameFont(dc->fontCacheKey, f)) {
+    if (deviceHeight) *deviceHeight = dc->fontCacheHeight;
+    return dc->fontCache;
+  }
+  QFont q(f.face.trimmed().isEmpty() ? QStringLiteral("Arial") : f.face.trimmed());
+  q.setStyleHint(QFont::SansSerif);
+  const int weight = f.weight <= 0 ? 400 : std::clamp(f.weight, 100, 900);
+  q.setWeight(static_cast<QFont::Weight>(weight));
+  q.setItalic(f.italic);
+  q.setUnderline(f.underline);
+  q.setStrikeOut(f.strikeOut);
+  q.setStyleStrategy(f.antialiased ? QFont::PreferAntialias : QFont::NoAntialias);
+  q.setHintingPreference(QFont::PreferNoHinting);
+  double px;
+  if (f.height == 0) {
+    px = 12.0 * std::max(1, dc->info.dpiY) / 72.0;
+  } else {
+    px = std::fabs(static_cast<double>(f.height)) * sy;
+  }
+  if (!std::isfinite(px)) px = 1;
+  px = std::clamp(px, 1.0, kMaxFontPx);
+  q.setPixelSize(std::max(1, static_cast<int>(std::lround(px))));
+  if (f.height > 0) {
+    // A positive height is the cell: ascent + descent.
+    const QFontMetricsF fm = Metrics(dc, q);
+    const double cell = fm.ascent() + fm.descent();
+    if (cell > 0) {
+      const double em = std::clamp(px * px / cell, 1.0, kMaxFontPx);
+      q.setPixelSize(std::max(1, static_cast<int>(std::lround(em))));
+    }
+  }
+  if (f.width > 0) {
+    const QFontMetricsF fm = Metrics(dc, q);
+    const double avg = fm.averageCharWidth();
+    const double want = f.width * ScaleX(m);
+    if (avg > 0 && std::isfinite(want))
+      q.setStretch(std::clamp(static_cast<int>(std::lround(want / avg * 100.0)), 1, 4000));
+  }
+  dc->fontCacheValid = true;
+  dc->fontCacheKey = f;
+  dc->fontCacheScale = sy;
+  dc->fontCache = q;
+  dc->fontCacheHeight = px;
+  if (deviceHeight) *deviceHeight = px;
+  return q;
+}
+
+}  // namespace detail
+
+std::uint32_t SetTextAlign(DeviceContext* dc, std::uint32_t flags) {
+  if (!dc) return 0;
+  std::uint32_t old = dc->st.textAlign;
+  dc->st.textAlign = flags & (TaUpdateCp | TaCenter | TaBaseline);
+  return old;
+}
+std::uint32_t GetTextAlign(const DeviceContext* dc) { return dc ? dc->st.textAlign : 0; }
+
+void SetTextJustification(DeviceContext* dc, std::int32_t extra, std::int32_t breakCount) {
+  if (!dc) return;
+  if (breakCount <= 0 || extra == 0 || std::abs(extra) > 10000000) {
+    dc->st.justExtra = 0;
+    dc->st.justCount = 0;
+    return;
+  }
+  dc->st.justExtra = extra;
+  dc->st.justCount = breakCount;
+}
+
+std::int32_t SetTextCharacterExtra(DeviceContext* dc, std::int32_t extra) {
+  if (!dc) return 0;
+  std::int32_t old = dc->st.charExtra;
+  if (std::abs(extra) <= 100000) dc->st.charExtra = extra;
+  return old;
+}
+
+void TextOut(DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text) {
+  if (!dc) return;
+  OutputText(dc, x, y, text, nullptr);
+}
+
+void ExtTextOut(DeviceContext* dc, std::int32_t x, std::int32_t y, std::uint32_t options, const Rect* rect,
+                const QString& text, const std::int32_t* dx) {
+  if (!dc) return;
+  if (rect && (options & EtoOpaque) && Valid(dc) && !dc->st.pathOpen) FillRect(dc, *rect, dc->st.bkColour);
+  const bool clip = rect && (options & EtoClipped) && Valid(dc) && !dc->st.pathOpen;
+  if (clip) {
+    const QTransform m = FullTransform(dc);
+    const QRectF d = m.mapRect(QRectF(QPointF(rect->left, rect->top), QPointF(rect->right, rect->bottom)).normalized());
+    dc->painter->save();
+    dc->painter->setClipRect(d, dc->painter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+  }
+  OutputText(dc, x, y, text, dx);
+  if (clip) dc->painter->restore();
+}
+
+Size GetTextExtent(const DeviceContext* dc, const QString& text) {
+  if (!dc || text.size() > kMaxTextLength) return Size{};
+  const QTransform m = FullTransform(dc);
+  const double sx = std::max(1e-9, ScaleX(m));
+  const double sy = std::max(1e-9, ScaleY(m));
+  const Run run = Layout(dc, text, nullptr);
+  const double h = std::round(run.ascent) + std::round(run.descent);
+  return Size{static_cast<std::int32_t>(std::lround(std::min(run.width / sx, 2.0e9))),
+              static_cast<std::int32_t>(std::lround(std::min(h / sy, 2.0e9)))};
+}
+
+TextMetrics GetTextMetrics(const DeviceContext* dc) {
+  TextMetrics tm;
+  if (!dc) return tm;
+  const QTransform m = FullTransform(dc);
+  const double sx = std::max(1e-9, ScaleX(m));
+  const double sy = std::max(1e-9, ScaleY(m));
+  const QFont f = MakeQFont(dc, dc->st.font);
+  const QFontMetricsF fm = Metrics(dc, f);
+  const double asc = std::round(fm.ascent());
+  const double desc = std::round(fm.descent());
+  auto L = [](double v, double s) { return static_cast<std::int32_t>(std::lround(std::min(v / s, 2.0e9))); };
+  tm.ascent = L(asc, sy);
+  tm.descent = L(desc, sy);
+  tm.height = tm.ascent + tm.descent;
+  tm.internalLeading = std::max(0, L(asc + desc - f.pixelSize(), sy));
+  tm.externalLeading = std::max(0, L(fm.leading(), sy));
+  tm.aveCharWidth = L(fm.averageCharWidth(), sx);
+  tm.maxCharWidth = L(fm.maxWidth(), sx);
+  tm.weight = dc->st.font.weight <= 0 ? 400 : dc->st.font.weight;
+  return tm;
+}
+
+QString GetTextFace(const DeviceContext* dc) {
+  if (!dc) return QString();
+  const QFont f = MakeQFont(dc, dc->st.font);
+  return QFontInfo(f).family();
+}
+
+std::int32_t DrawText(DeviceContext* dc, const QString& text, Rect* rect, std::uint32_t format) {
+  if (!dc || !rect || text.size() > kMaxTextLength) return 0;
+  const Rect r = *rect;
+  // Lines.
+  QStringList paragraphs;
+  if (format & DtSingleLine) {
+    QString one = text;
+    one.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    one.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    one.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    paragraphs << one;
+  } else {
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    paragraphs = t.split(QLatin1Char('\n'));
+  }
+  const long long width = static_cast<long long>(r.right) - r.left;
+  QStringList lines;
+  for (const QString& para : paragraphs) {
+    if (!(format & DtWordBreak) || (format & DtSingleLine)) {
+      lines << para;
+      continue;
+    }
+    const QStringList words = para.split(QLatin1Char(' '));
+    QString cur;
+    for (const QString& w : words) {
+      const QString cand = cur.isEmpty() ? w : cur + QLatin1Char(' ') + w;
+      if (!cur.isEmpty() && GetTextExtent(dc, cand).cx > width) {
+        lines << cur;
+        cur = w;
+      } else {
+        cur = cand;
+      }
+    }
+    lines << cur;
+  }
+  const TextMetrics tm = GetTextMetrics(dc);
+  const std::int32_t lineH = std::max(1, tm.height);
+  const long long total = static_cast<long long>(lineH) * lines.size();
+  std::int32_t maxW = 0;
+  std::vector<std::int32_t> widths;
+  widths.reserve(static_cast<std::size_t>(lines.size()));
+  for (const QString& l : lines) {
+    const std::int32_t w = GetTextExtent(dc, l).cx;
+    widths.push_back(w);
+    maxW = std::max(maxW, w);
+  }
+  if (format & DtCalcRect) {
+    rect->right = static_cast<std::int32_t>(std::min<long long>(static_cast<long long>(r.left) + maxW, 2147483647LL));
+    rect->bottom = static_cast<std::int32_t>(std::min<long long>(static_cast<long long>(r.top) + total, 2147483647LL));
+    return static_cast<std::int32_t>(std::min<long long>(total, 2147483647LL));
+  }
+  long long y = r.top;
+  if (format & DtVCenter)
+    y = r.top + (static_cast<long long>(r.bottom) - r.top - total) / 2;
+  else if (format & DtBottom)
+    y = r.bottom - total;
+  const bool clip = !(format & DtNoClip) && Valid(dc) && !dc->st.pathOpen;
+  if (clip) {
+    const QRectF d = FullTransform(dc).mapRect(QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom)).normalized());
+    dc->painter->save();
+    dc->painter->setClipRect(d, dc->painter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+  }
+  const std::uint32_t align = dc->st.textAlign;
+  const std::int32_t esc = dc->st.font.escapement;
+  dc->st.textAlign = TaLeft | TaTop;
+  dc->st.font.escapement = 0;
+  for (int i = 0; i < lines.size(); ++i) {
+    long long x = r.left;
+    const std::int32_t w = widths[static_cast<std::size_t>(i)];
+    if (format & DtCenter)
+      x = (static_cast<long long>(r.left) + r.right - w) / 2;
+    else if (format & DtRight)
+      x = static_cast<long long>(r.right) - w;
+    if (std::llabs(x) < 2000000000LL && std::llabs(y) < 2000000000LL)
+      OutputText(dc, static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), lines.at(i), nullptr);
+    y += lineH;
+  }
+  dc->st.textAlign = align;
+  dc->st.font.escapement = esc;
+  if (clip) dc->painter->restore();
+  return static_cast<std::int32_t>(std::min<long long>(total, 2147483647LL));
+}
+
+}  // namespace pv

@@ -1,0 +1,50 @@
+#pragma once
+// Small helpers of the drawing tests: an application object for fonts, and
+// pixel questions about a finished picture.
+
+#include "platform/dc.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+
+namespace dctest {
+
+inline void EnsureApp() {
+  static int argc = 1;
+  static char name[] = "drawing_tests";
+  static char* argv[] = {name, nullptr};
+  // Kept to the end of the process: destroying it among the static
+  // destructors would pull the font database away under Qt's own.
+  if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
+}
+
+inline pv::Colour At(const QImage& img, int x, int y) { return pv::FromQColor(img.pixelColor(x, y)); }
+
+// Pixels of exactly colour c inside the rectangle (x, y, w, h).
+inline int Count(const QImage& img, pv::Colour c, int x0 = 0, int y0 = 0, int w = -1, int h = -1) {
+  if (w < 0) w = img.width() - x0;
+  if (h < 0) h = img.height() - y0;
+  int n = 0;
+  for (int y = y0; y < y0 + h; ++y)
+    for (int x = x0; x < x0 + w; ++x)
+      if (At(img, x, y) == c) ++n;
+  return n;
+}
+
+// Pixels that differ from c anywhere outside the rectangle l..r-1 x t..b-1.
+inline int ChangedOutside(const QImage& img, pv::Colour c, int l, int t, int r, int b) {
+  int n = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      if ((x < l || x >= r || y < t || y >= b) && At(img, x, y) != c) ++n;
+  return n;
+}
+
+inline constexpr pv::Colour kWhite = pv::Rgb(255, 255, 255);
+inline constexpr pv::Colour kBlack = pv::Rgb(0, 0, 0);
+inline constexpr pv::Colour kRed = pv::Rgb(255, 0, 0);
+inline constexpr pv::Colour kGreen = pv::Rgb(0, 255, 0);
+inline constexpr pv::Colour kBlue = pv::Rgb(0, 0, 255);
+
+}  // namespace dctest

@@ -1,0 +1,273 @@
+// Device context: text output and measuring, images, pixel read-back.
+
+#include "dc_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace pv;
+using namespace dctest;
+
+namespace {
+
+class DcText : public ::testing::Test {
+ protected:
+  void SetUp() override { EnsureApp(); }
+};
+
+// Bounding box of the pixels that are not white.
+QRect InkBox(const QImage& img) {
+  QRect box;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      if (At(img, x, y) != kWhite) box = box.united(QRect(x, y, 1, 1));
+  return box;
+}
+
+Font Sized(int height) {
+  Font f;
+  f.face = QStringLiteral("Arial");
+  f.height = height;
+  return f;
+}
+
+TEST_F(DcText, ExtentGrowsWithTheTextAndFollowsTheFont) {
+  ImageSurface s(10, 10);
+  SelectFont(s.dc(), Sized(-20));
+  const Size a = GetTextExtent(s.dc(), QStringLiteral("a"));
+  const Size ab = GetTextExtent(s.dc(), QStringLiteral("abcabc"));
+  EXPECT_GT(a.cx, 0);
+  EXPECT_GT(ab.cx, 4 * a.cx);
+  EXPECT_EQ(GetTextExtent(s.dc(), QString()).cx, 0);
+  SelectFont(s.dc(), Sized(-40));
+  const Size big = GetTextExtent(s.dc(), QStringLiteral("abcabc"));
+  EXPECT_NEAR(big.cx, 2 * ab.cx, 3);
+  // Justification and character extra widen the measure.
+  const int plain = GetTextExtent(s.dc(), QStringLiteral("a b c")).cx;
+  SetTextJustification(s.dc(), 12, 2);
+  EXPECT_EQ(GetTextExtent(s.dc(), QStringLiteral("a b c")).cx, plain + 12);
+  SetTextJustification(s.dc(), 0, 0);
+  SetTextCharacterExtra(s.dc(), 3);
+  EXPECT_EQ(GetTextExtent(s.dc(), QStringLiteral("abcabc")).cx, big.cx + 18);
+}
+
+TEST_F(DcText, PositiveHeightIsTheCellNegativeTheCharacter) {
+  ImageSurface s(10, 10);
+  SelectFont(s.dc(), Sized(40));
+  const TextMetrics cell = GetTextMetrics(s.dc());
+  EXPECT_NEAR(cell.height, 40, 1);
+  EXPECT_EQ(cell.height, cell.ascent + cell.descent);
+  SelectFont(s.dc(), Sized(-40));
+  const TextMetrics chr = GetTextMetrics(s.dc());
+  EXPECT_GT(chr.height, 40);
+  EXPECT_NEAR(chr.height - chr.internalLeading, 40, 2);
+  // Mapping scales fonts: 20 logical units at two device pixels a unit.
+  SetMapMode(s.dc(), MapMode::Anisotropic);
+  SetWindowExt(s.dc(), 1, 1);
+  SetViewportExt(s.dc(), 2, 2);
+  SelectFont(s.dc(), Sized(20));
+  EXPECT_NEAR(GetTextMetrics(s.dc()).height, 20, 1);
+}
+
+TEST_F(DcText, TextOutUsesTheTextColourAndAlignment) {
+  struct Case {
+    std::uint32_t align;
+    bool inkRightOfX, inkBelowY;
+  } cases[] = {
+      {TaLeft | TaTop, true, true},
+      {TaRight | TaTop, false, true},
+      {TaLeft | TaBottom, true, false},
+  };
+  for (const Case& c : cases) {
+    ImageSurface s(200, 100);
+    SelectPen(s.dc(), SolidPen(kRed));
+    SetTextColour(s.dc(), kBlue);
+    SetBkMode(s.dc(), BkMode::Transparent);
+    SelectFont(s.dc(), Sized(-30));
+    SetTextAlign(s.dc(), c.align);
+    TextOut(s.dc(), 100, 50, QStringLiteral("HHH"));
+    const QImage img = s.finish();
+    const QRect ink = InkBox(img);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_EQ(Count(img, kRed), 0);
+    EXPECT_GT(Count(img, kBlue), 50);
+    EXPECT_EQ(ink.left() >= 100, c.inkRightOfX);
+    EXPECT_EQ(ink.right() < 100, !c.inkRightOfX);
+    EXPECT_EQ(ink.top() >= 50, c.inkBelowY);
+    EXPECT_EQ(ink.bottom() < 50, !c.inkBelowY);
+  }
+}
+
+TEST_F(DcText, OpaqueBackgroundFillsTheCell) {
+  ImageSurface s(200, 60);
+  SetBkColour(s.dc(), kGreen);
+  SelectFont(s.dc(), Sized(30));
+  TextOut(s.dc(), 10, 10, QStringLiteral("ab"));
+  const Size e = GetTextExtent(s.dc(), QStringLiteral("ab"));
+  const QImage img = s.finish();
+  EXPECT_EQ(At(img, 11, 11), kGreen);
+  EXPECT_EQ(At(img, 10 + e.cx + 2, 12), kWhite);
+  EXPECT_EQ(At(img, 12, 10 + e.cy + 2), kWhite);
+}
+
+TEST_F(DcText, EscapementTurnsTextCounterClockwise) {
+  ImageSurface s(200, 200);
+  SetBkMode(s.dc(), BkMode::Transparent);
+  Font f = Sized(-24);
+  f.escapement = 900;
+  SelectFont(s.dc(), f);
+  TextOut(s.dc(), 100, 150, QStringLiteral("HHHHHH"));
+  const QRect ink = InkBox(s.finish());
+  ASSERT_FALSE(ink.isEmpty());
+  EXPECT_GT(ink.height(), 2 * ink.width());   // runs upward
+  EXPECT_LE(ink.bottom(), 151);
+  EXPECT_GE(ink.left(), 99);                  // the cell's top lies to the left
+  EXPECT_LT(ink.top(), 100);
+}
+
+TEST_F(DcText, UpdateCpAdvancesThePosition) {
+  ImageSurface s(200, 50);
+  SelectFont(s.dc(), Sized(-20));
+  SetTextAlign(s.dc(), TaUpdateCp);
+  MoveTo(s.dc(), 10, 5);
+  const Size e = GetTextExtent(s.dc(), QStringLiteral("abc"));
+  TextOut(s.dc(), 0, 0, QStringLiteral("abc"));
+  EXPECT_EQ(GetCurrentPosition(s.dc()).x, 10 + e.cx);
+  EXPECT_EQ(GetCurrentPosition(s.dc()).y, 5);
+}
+
+TEST_F(DcText, DrawTextWrapsAndMeasures) {
+  ImageSurface s(300, 200);
+  SelectFont(s.dc(), Sized(20));
+  SetBkMode(s.dc(), BkMode::Transparent);
+  Rect r{10, 10, 90, 190};
+  Rect calc = r;
+  const int h = DrawText(s.dc(), QStringLiteral("uno due tre quattro"), &calc, DtWordBreak | DtCalcRect);
+  EXPECT_GE(h, 2 * 20 - 2);
+  EXPECT_LE(calc.right, 90);
+  EXPECT_EQ(calc.bottom, 10 + h);
+  EXPECT_EQ(Count(s.image(), kWhite), 300 * 200);   // measuring draws nothing
+  DrawText(s.dc(), QStringLiteral("uno due tre quattro"), &r, DtWordBreak);
+  const QRect ink = InkBox(s.finish());
+  EXPECT_GE(ink.left(), 10);
+  EXPECT_LT(ink.right(), 90);
+  EXPECT_GT(ink.height(), 30);
+}
+
+TEST_F(DcText, UnknownFaceFallsBackAndEmptyTextDrawsNothing) {
+  ImageSurface s(100, 50);
+  Font f = Sized(-20);
+  f.face = QStringLiteral("No Such Face 123");
+  SelectFont(s.dc(), f);
+  SetBkMode(s.dc(), BkMode::Transparent);
+  TextOut(s.dc(), 5, 5, QString());
+  EXPECT_EQ(Count(s.image(), kWhite), 5000);
+  TextOut(s.dc(), 5, 5, QStringLiteral("Ab"));
+  EXPECT_GT(GetTextExtent(s.dc(), QStringLiteral("Ab")).cx, 0);
+  EXPECT_LT(Count(s.finish(), kWhite), 5000);
+}
+
+class DcImage : public ::testing::Test {
+ protected:
+  void SetUp() override { EnsureApp(); }
+  static QImage Quad() {
+    QImage q(2, 2, QImage::Format_RGB32);
+    q.setPixel(0, 0, qRgb(255, 0, 0));
+    q.setPixel(1, 0, qRgb(0, 255, 0));
+    q.setPixel(0, 1, qRgb(0, 0, 255));
+    q.setPixel(1, 1, qRgb(0, 0, 0));
+    return q;
+  }
+};
+
+TEST_F(DcImage, StretchFillsTheDestinationExactly) {
+  ImageSurface s(40, 40);
+  SetStretchMode(s.dc(), StretchMode::ColorOnColor);
+  StretchImage(s.dc(), Rect{10, 10, 30, 30}, Quad());
+  const QImage img = s.finish();
+  EXPECT_EQ(At(img, 10, 10), kRed);
+  EXPECT_EQ(At(img, 29, 10), kGreen);
+  EXPECT_EQ(At(img, 10, 29), kBlue);
+  EXPECT_EQ(At(img, 29, 29), kBlack);
+  EXPECT_EQ(ChangedOutside(img, kWhite, 10, 10, 30, 30), 0);
+}
+
+TEST_F(DcImage, SourceRectAndMirroring) {
+  ImageSurface s(40, 40);
+  SetStretchMode(s.dc(), StretchMode::ColorOnColor);
+  const Rect src{1, 0, 2, 2};   // the right column
+  StretchImage(s.dc(), Rect{0, 0, 10, 10}, Quad(), &src);
+  StretchImage(s.dc(), Rect{30, 20, 20, 30}, Quad());   // mirrored left-right
+  const QImage img = s.finish();
+  EXPECT_EQ(At(img, 0, 0), kGreen);
+  EXPECT_EQ(At(img, 9, 9), kBlack);
+  EXPECT_EQ(At(img, 29, 20), kRed);
+  EXPECT_EQ(At(img, 20, 20), kGreen);
+}
+
+TEST_F(DcImage, RasterOpsCombineWithTheTarget) {
+  ImageSurface s(20, 10);
+  FillRect(s.dc(), Rect{0, 0, 20, 10}, Rgb(255, 255, 0));
+  QImage blue(1, 1, QImage::Format_RGB32);
+  blue.fill(qRgb(0, 0, 255));
+  QImage yellow(1, 1, QImage::Format_RGB32);
+  yellow.fill(qRgb(255, 255, 0));
+  StretchImage(s.dc(), Rect{0, 0, 5, 10}, blue, nullptr, RopSrcPaint);      // OR: white
+  StretchImage(s.dc(), Rect{5, 0, 10, 10}, blue, nullptr, RopSrcAnd);       // AND: black
+  StretchImage(s.dc(), Rect{10, 0, 15, 10}, yellow, nullptr, RopSrcInvert); // XOR: black
+  StretchImage(s.dc(), Rect{15, 0, 20, 10}, yellow, nullptr, RopDstInvert); // NOT dst: blue
+  const QImage img = s.finish();
+  EXPECT_EQ(At(img, 2, 5), kWhite);
+  EXPECT_EQ(At(img, 7, 5), kBlack);
+  EXPECT_EQ(At(img, 12, 5), kBlack);
+  EXPECT_EQ(At(img, 17, 5), kBlue);
+}
+
+TEST_F(DcImage, TransparentAndBlendedImages) {
+  ImageSurface s(20, 10);
+  TransparentImage(s.dc(), Rect{0, 0, 10, 10}, Quad(), nullptr, kRed);
+  QImage black(1, 1, QImage::Format_RGB32);
+  black.fill(qRgb(0, 0, 0));
+  AlphaBlendImage(s.dc(), Rect{10, 0, 20, 10}, black, nullptr, 128, false);
+  const QImage img = s.finish();
+  EXPECT_EQ(At(img, 0, 0), kWhite);   // the key colour is left out
+  EXPECT_EQ(At(img, 9, 0), kGreen);
+  EXPECT_NEAR(ColourRed(At(img, 15, 5)), 127, 2);
+}
+
+TEST_F(DcImage, ReadPixelsAndGetPixelReadTheBacking) {
+  ImageSurface s(20, 20);
+  FillRect(s.dc(), Rect{5, 5, 10, 10}, kRed);
+  EXPECT_EQ(GetPixel(s.dc(), 5, 5), kRed);
+  EXPECT_EQ(GetPixel(s.dc(), 4, 5), kWhite);
+  EXPECT_EQ(GetPixel(s.dc(), 50, 5), ClrInvalid);
+  const QImage part = ReadPixels(s.dc(), Rect{-2, 4, 8, 8});
+  ASSERT_EQ(part.size(), QSize(10, 4));
+  EXPECT_EQ(At(part, 0, 0), kWhite);   // outside the backing
+  EXPECT_EQ(At(part, 7, 1), kRed);     // device (5, 5)
+  EXPECT_TRUE(ReadPixels(s.dc(), Rect{0, 0, 0, 5}).isNull());
+  // Writing back is a plain copy.
+  QImage g(3, 3, QImage::Format_ARGB32);
+  g.fill(qRgb(0, 255, 0));
+  WritePixels(s.dc(), 0, 0, g);
+  EXPECT_EQ(GetPixel(s.dc(), 2, 2), kGreen);
+  EXPECT_EQ(GetPixel(s.dc(), 3, 3), kWhite);
+}
+
+TEST_F(DcImage, GradientFillRunsBetweenTheVertexColours) {
+  ImageSurface s(100, 20);
+  TriVertex v[2];
+  v[0].x = 0;
+  v[0].y = 0;
+  v[0].red = 0xFF00;
+  v[1].x = 100;
+  v[1].y = 20;
+  v[1].blue = 0xFF00;
+  const std::uint32_t idx[2] = {0, 1};
+  GradientFill(s.dc(), v, 2, idx, 2, GradientMode::RectH);
+  const QImage img = s.finish();
+  EXPECT_GT(ColourRed(At(img, 1, 10)), 240);
+  EXPECT_GT(ColourBlue(At(img, 98, 10)), 240);
+  EXPECT_GT(ColourRed(At(img, 30, 10)), ColourRed(At(img, 70, 10)));
+}
+
+}  // namespace
