@@ -1,0 +1,386 @@
+#include "libs/scriva2/textrenderer.h"
+
+#include "platform/colmo2/colmo2.h"
+
+#include <QImage>
+#include <QRect>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+namespace pv {
+
+namespace {
+
+std::int32_t Clamp32(std::int64_t v) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
+                                                            std::numeric_limits<std::int32_t>::max()));
+}
+
+std::int32_t Mid(std::int32_t a, std::int32_t b) {
+  // Integer division truncates toward zero, as the layout rules expect.
+  return static_cast<std::int32_t>((static_cast<std::int64_t>(a) + b) / 2);
+}
+
+// Angles are taken modulo a full turn (an exact operation), so that a huge
+// angle neither overflows the whole-degree escapement nor loses the sense of
+// the rotation; a non-finite angle draws unrotated.
+double NormalisedAngle(double angle) {
+  if (!std::isfinite(angle)) return 0.0;
+  return std::fmod(angle, 360.0);
+}
+
+void ShrinkByMargin(Rect* rect, std::int32_t margin) {
+  rect->left = Clamp32(static_cast<std::int64_t>(rect->left) + margin);
+  rect->top = Clamp32(static_cast<std::int64_t>(rect->top) + margin);
+  rect->right = Clamp32(static_cast<std::int64_t>(rect->right) - margin);
+  rect->bottom = Clamp32(static_cast<std::int64_t>(rect->bottom) - margin);
+}
+
+QChar CharAt(const QString& text, qsizetype i) { return i < text.size() ? text.at(i) : QChar(u'\0'); }
+
+// Position after the character at i (a surrogate pair is one character).
+qsizetype NextChar(const QString& text, qsizetype i) {
+  if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) return i + 2;
+  return i + 1;
+}
+
+// Length of the line break at i, or 0. A carriage return with a line feed,
+// a lone line feed and a lone carriage return each end a line.
+qsizetype LineBreakAt(const QString& text, qsizetype i) {
+  const QChar c = CharAt(text, i);
+  if (c == u'\r') return CharAt(text, i + 1) == u'\n' ? 2 : 1;
+  if (c == u'\n') return 1;
+  return 0;
+}
+
+enum class BreakReason { None, Full, LineBreak, EndOfText };
+
+}  // namespace
+
+TextRenderer& TheTextRenderer() {
+  static TextRenderer renderer;
+  return renderer;
+}
+
+void TextRenderer::SetFaceName(const char* utf8) {
+  if (!utf8) return;
+  QString name = QString::fromUtf8(utf8);
+  qsizetype cut = 0;
+  for (int count = 0; cut < name.size() && count < kFaceNameMax; ++count) cut = NextChar(name, cut);
+  name.truncate(cut);
+  faceName = name;
+}
+
+std::int32_t TextRenderer::SetHeight(std::int32_t size) {
+  if (size <= kMaxHeight) height = size;
+  return size;
+}
+
+std::int32_t TextRenderer::SetMargin(std::int32_t value) {
+  if (value >= 1) margin = value;
+  return value;
+}
+
+void TextRenderer::RotatePoint(std::int32_t cx, std::int32_t cy, std::int32_t& x, std::int32_t& y, double angle) {
+  const double dx = static_cast<double>(x) - cx;
+  const double dy = static_cast<double>(y) - cy;
+  const double t = angle * 3.141592653589793 * 0.005555555555555556;
+  const double c = std::cos(t);
+  const double s = std::sin(t);
+  const auto round = [](double v) -> std::int64_t {
+    if (!std::isfinite(v)) return 0;
+    v = std::clamp(v, -4.0e9, 4.0e9);
+    const double whole = std::trunc(v);
+    return static_cast<std::int64_t>(whole) + (v - whole >= 0.5 ? 1 : 0);
+  };
+  const std::int64_t rx = round(dx * c - dy * s);
+  const std::int64_t ry = round(dx * s + dy * c);
+  x = Clamp32(cx + rx);
+  y = Clamp32(cy + ry);
+}
+
+Font TextRenderer::MakeFont(double angle, bool filled) const {
+  Font font;
+  font.face = faceName;
+  font.height = std::clamp(height, -kMaxHeight, kMaxHeight);
+  font.width = 0;
+  const std::int32_t tenths = static_cast<std::int32_t>(std::trunc(angle)) * 10;
+  font.escapement = tenths;
+  font.orientation = tenths;
+  font.weight = filled ? 700 : weight;
+  font.italic = italic != 0;
+  font.underline = underline != 0;
+  font.strikeOut = strikeOut != 0;
+  font.antialiased = antialiased != 0;
+  return font;
+}
+
+void TextRenderer::FillBackground(DeviceContext* dc, const Point* points) const {
+  // The polygon's pixels as a region: exactly the pixels of the clip region
+  // that cuts the text, with the same edges as a polygon fill of the
+  // original platform (right and bottom edges left out).
+  Point device[4] = {points[0], points[1], points[2], points[3]};
+  LPtoDP(dc, device, 4);
+  const Region area = Region::FromPolygon(device, 4, FillMode::Winding);
+  const Brush brush = Brush::SolidColour(backColor);
+  SelectBrush(dc, brush);
+  SelectPen(dc, NullPen());
+  FillRegion(dc, area, brush);
+  SelectBrush(dc, Brush::Hollow());
+}
+
+void TextRenderer::DrawLines(DeviceContext* measureDc, DeviceContext* outDc, const QString& text, const Rect& rect,
+                             double angle, std::int32_t alignment) const {
+  const qsizetype n = text.size();
+  const std::int64_t width = static_cast<std::int64_t>(rect.right) - rect.left;
+  const std::int32_t cx = Mid(rect.left, rect.right);
+  const std::int32_t cy = Mid(rect.top, rect.bottom);
+  // Every line of one font has the same cell height (an empty line too). A
+  // positive font height is that cell height exactly; the font itself can
+  // only come close to it in whole pixel sizes, so the lines advance by the
+  // height asked for, and the page keeps the spacing the caller measured.
+  const std::int32_t asked = CurrentFont(measureDc).height;
+  const std::int64_t lineHeight = asked > 0 ? asked : GetTextMetrics(measureDc).height;
+  const double factor = std::isfinite(interline) ? std::clamp(std::trunc(interline), -1.0e6, 1.0e6) : 1.0;
+  const std::int64_t advance = static_cast<std::int64_t>(factor) * lineHeight;
+
+  qsizetype start = 0;
+  qsizetype previousBreak = -1;
+  bool first = true;
+  std::int64_t y = rect.top;
+
+  for (;;) {
+    while (start < n && text.at(start) == u' ') ++start;
+
+    // Grow the line one character at a time until it is full or ends.
+    SetTextJustification(measureDc, 0, 0);
+    qsizetype scan = start;
+    BreakReason reason = BreakReason::None;
+    for (;;) {
+      const std::int32_t w = GetTextExtent(measureDc, text.mid(start, scan - start)).cx;
+      if (static_cast<double>(width) < w * 1.02)
+        reason = BreakReason::Full;
+      else if (scan >= n)
+        reason = BreakReason::EndOfText;
+      else if (LineBreakAt(text, scan) > 0)
+        reason = BreakReason::LineBreak;
+      if (reason != BreakReason::None) break;
+      scan = NextChar(text, scan);
+    }
+
+    qsizetype breakPos = scan;
+    if (reason == BreakReason::Full && CharAt(text, breakPos) != u' ') {
+      while (breakPos > start && CharAt(text, breakPos) != u' ') --breakPos;
+    }
+
+    const QString line = text.mid(start, breakPos - start);
+    SetTextJustification(measureDc, 0, 0);
+    if (outDc != measureDc) SetTextJustification(outDc, 0, 0);
+    const std::int64_t w = GetTextExtent(measureDc, line).cx;
+
+    std::int64_t x = rect.left;
+    switch (alignment) {
+      case AlignRight:
+        x = rect.right - w;
+        break;
+      case AlignCentre:
+        x = (static_cast<std::int64_t>(rect.left) + rect.right - w) / 2;
+        break;
+      case AlignJustify:
+        if (reason != BreakReason::EndOfText) {
+          const auto spaces = static_cast<std::int32_t>(line.count(u' '));
+          if (spaces > 0) SetTextJustification(outDc, Clamp32(width - w), spaces);
+        }
+        break;
+      default:  // 20 and any unknown code: left
+        break;
+    }
+
+    Point origin{Clamp32(x), Clamp32(y)};
+    RotatePoint(cx, cy, origin.x, origin.y, angle);
+    if (!line.isEmpty()) TextOut(outDc, origin.x, origin.y, line);
+
+    const std::int64_t nextY = y + advance;
+    const bool noProgress = !first && breakPos == previousBreak;
+    if (reason == BreakReason::EndOfText || noProgress || nextY >= rect.bottom) break;
+
+    first = false;
+    previousBreak = breakPos;
+    y = nextY;
+    start = reason == BreakReason::LineBreak ? breakPos + LineBreakAt(text, breakPos) : breakPos;
+  }
+  SetTextJustification(outDc, 0, 0);
+}
+
+void TextRenderer::Draw(DeviceContext* dc, const QString& text, Rect* rect, double angle, std::int32_t alignment) {
+  if (!rect) return;
+  if (!dc) {
+    ShrinkByMargin(rect, margin);
+    return;
+  }
+  angle = NormalisedAngle(angle);
+  const bool safe = safeDC != 0;
+  const int safeLevel = safe ? SaveDC(dc) : 0;
+
+  const Font font = MakeFont(angle, false);
+  SelectFont(dc, font);
+  SetTextColour(dc, foreColor);
+  SetBkMode(dc, BkMode::Transparent);
+
+  // The rectangle before the margin, turned about its centre.
+  const std::int32_t cx = Mid(rect->left, rect->right);
+  const std::int32_t cy = Mid(rect->top, rect->bottom);
+  Point corners[4] = {{rect->left, rect->top}, {rect->right, rect->top}, {rect->right, rect->bottom},
+                      {rect->left, rect->bottom}};
+  for (Point& p : corners) RotatePoint(cx, cy, p.x, p.y, -angle);
+
+  if (transparent == 0) FillBackground(dc, corners);
+
+  ShrinkByMargin(rect, margin);
+
+  const int level = SaveDC(dc);
+  Point deviceCorners[4] = {corners[0], corners[1], corners[2], corners[3]};
+  LPtoDP(dc, deviceCorners, 4);
+  const Region clip = Region::FromPolygon(deviceCorners, 4, FillMode::Winding);
+  SelectClipRegion(dc, &clip, RegionOp::And);
+  SetTextAlign(dc, TaLeft | TaTop | TaNoUpdateCp);
+
+  DrawLines(dc, dc, text, *rect, -angle, alignment);
+
+  RestoreDC(dc, level);
+  SelectFont(dc, Font{});
+  if (safe) RestoreDC(dc, safeLevel);
+}
+
+void TextRenderer::DrawEx(DeviceContext* dc, const QString& text, Rect* rect, double angle, std::int32_t alignment,
+                          std::int32_t fillStyle, std::int32_t texture, std::int32_t opacity) {
+  if (!rect) return;
+  if (!dc) {
+    ShrinkByMargin(rect, margin);
+    return;
+  }
+  angle = NormalisedAngle(angle);
+  const bool safe = safeDC != 0;
+  const int safeLevel = safe ? SaveDC(dc) : 0;
+
+  const Font font = MakeFont(angle, true);
+  SelectFont(dc, font);
+  SetTextColour(dc, foreColor);
+  SetBkMode(dc, BkMode::Transparent);
+
+  ShrinkByMargin(rect, margin);
+  const Rect r = *rect;
+
+  // The box that holds the turned rectangle.
+  Rect box = r;
+  if (angle != 0.0) {
+    const std::int32_t cx = Mid(r.left, r.right);
+    const std::int32_t cy = Mid(r.top, r.bottom);
+    Point corners[4] = {{r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}};
+    box = Rect{std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::max(),
+               std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::min()};
+    for (Point& p : corners) {
+      RotatePoint(cx, cy, p.x, p.y, -angle);
+      box.left = std::min(box.left, p.x);
+      box.top = std::min(box.top, p.y);
+      box.right = std::max(box.right, p.x);
+      box.bottom = std::max(box.bottom, p.y);
+    }
+  }
+  const std::int64_t w64 = static_cast<std::int64_t>(box.right) - box.left;
+  const std::int64_t h64 = static_cast<std::int64_t>(box.bottom) - box.top;
+
+  if (w64 > 0 && h64 > 0 && w64 * h64 <= kMaxMaskPixels) {
+    const int w = static_cast<int>(w64);
+    const int h = static_cast<int>(h64);
+    const int dpiX = DpiX(dc);
+    const int dpiY = DpiY(dc);
+
+    // The mask: white glyphs on black, laid out as on the target.
+    ImageSurface mask(w, h, dpiX, dpiY, Rgb(0, 0, 0), QImage::Format_RGB32);
+    SelectFont(mask.dc(), font);
+    SetBkColour(mask.dc(), Rgb(0, 0, 0));
+    SetTextColour(mask.dc(), Rgb(255, 255, 255));
+    SetBkMode(mask.dc(), BkMode::Transparent);
+    SetTextAlign(mask.dc(), TaLeft | TaTop | TaNoUpdateCp);
+    const Rect moved{Clamp32(static_cast<std::int64_t>(r.left) - box.left),
+                     Clamp32(static_cast<std::int64_t>(r.top) - box.top),
+                     Clamp32(static_cast<std::int64_t>(r.right) - box.left),
+                     Clamp32(static_cast<std::int64_t>(r.bottom) - box.top)};
+    DrawLines(dc, mask.dc(), text, moved, -angle, alignment);
+
+    // The fill over the whole box.
+    ImageSurface fill(w, h, dpiX, dpiY, Rgb(0, 0, 0), QImage::Format_RGB32);
+    const Rect fillRect{0, 0, w, h};
+    if (texture != 0)
+      ColmoTexture(fill.dc(), &fillRect, texture, 0);
+    else
+      ColmoGradient(fill.dc(), foreColor, backColor, &fillRect, fillStyle, fillParam1, fillParam2, 0);
+
+    const QImage& maskImage = mask.image();
+    const QImage fillImage = fill.image().convertToFormat(QImage::Format_RGB32);
+    const std::uint32_t key = fillInverse != 0 ? 0x00FFFFFFu : 0u;
+    const int blend = (opacity < 0 || opacity > 100) ? 100 : opacity;
+
+    Point at{box.left, box.top};
+    LPtoDP(dc, &at, 1);
+
+    if (QImage* backing = BackingImage(dc)) {
+      // The target can be read back: blend the fill into what is there.
+      QImage back = std::as_const(*backing).copy(QRect(at.x, at.y, w, h)).convertToFormat(QImage::Format_ARGB32);
+      for (int row = 0; row < h; ++row) {
+        const auto* m = reinterpret_cast<const std::uint32_t*>(maskImage.constScanLine(row));
+        const auto* f = reinterpret_cast<const std::uint32_t*>(fillImage.constScanLine(row));
+        auto* b = reinterpret_cast<std::uint32_t*>(back.scanLine(row));
+        for (int col = 0; col < w; ++col) {
+          if ((m[col] & 0x00FFFFFFu) == key) continue;
+          if (blend == 0) {
+            b[col] = f[col];
+            continue;
+          }
+          const std::uint32_t fp = f[col];
+          const std::uint32_t bp = b[col];
+          std::uint32_t out = bp & 0xFF000000u;
+          for (int shift = 0; shift < 24; shift += 8) {
+            const std::uint32_t fc = (fp >> shift) & 0xFFu;
+            const std::uint32_t bc = (bp >> shift) & 0xFFu;
+            const std::uint32_t c = (fc * static_cast<std::uint32_t>(blend) +
+                                     bc * static_cast<std::uint32_t>(100 - blend)) / 100u;
+            out |= c << shift;
+          }
+          b[col] = out;
+        }
+      }
+      WritePixels(dc, at.x, at.y, back);
+    } else {
+      // A printer or a PDF cannot be read back: the mask becomes the alpha
+      // channel of the fill, so only the glyphs are painted.
+      const std::uint32_t percent = blend == 0 ? 100u : static_cast<std::uint32_t>(blend);
+      QImage layer(w, h, QImage::Format_ARGB32);
+      for (int row = 0; row < h; ++row) {
+        const auto* m = reinterpret_cast<const std::uint32_t*>(maskImage.constScanLine(row));
+        const auto* f = reinterpret_cast<const std::uint32_t*>(fillImage.constScanLine(row));
+        auto* o = reinterpret_cast<std::uint32_t*>(layer.scanLine(row));
+        for (int col = 0; col < w; ++col) {
+          const std::uint32_t mp = m[col];
+          const std::uint32_t red = (mp >> 16) & 0xFFu;
+          const std::uint32_t green = (mp >> 8) & 0xFFu;
+          const std::uint32_t blue = mp & 0xFFu;
+          const std::uint32_t cover =
+              key == 0 ? std::max({red, green, blue}) : 255u - std::min({red, green, blue});
+          const std::uint32_t alpha = (cover * percent + 50u) / 100u;
+          o[col] = (alpha << 24) | (f[col] & 0x00FFFFFFu);
+        }
+      }
+      AlphaBlendImage(dc, box, layer, nullptr, 255, true);
+    }
+  }
+
+  SelectFont(dc, Font{});
+  if (safe) RestoreDC(dc, safeLevel);
+}
+
+}  // namespace pv

@@ -1,0 +1,81 @@
+#pragma once
+// The renderer behind Scriva2's exported functions: one process-wide object
+// that holds the text settings, and the two drawing operations.
+
+#include "platform/dc.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace pv {
+
+class TextRenderer {
+ public:
+  // The longest face name kept, in characters.
+  static constexpr int kFaceNameMax = 31;
+  // Heights above this are ignored by the size setter and clamped in drawing.
+  static constexpr std::int32_t kMaxHeight = 32767;
+  // Largest mask ScrivaDrawEx builds (pixels); a bigger box draws nothing.
+  static constexpr std::int64_t kMaxMaskPixels = 64LL * 1024 * 1024;
+
+  enum Alignment : std::int32_t { AlignLeft = 20, AlignRight = 21, AlignCentre = 22, AlignJustify = 23 };
+
+  TextRenderer() = default;
+  virtual ~TextRenderer() = default;
+  TextRenderer(const TextRenderer&) = delete;
+  TextRenderer& operator=(const TextRenderer&) = delete;
+
+  // The settings, in this order.
+  QString faceName = QStringLiteral("arial");
+  std::int32_t height = 10;
+  std::int32_t weight = 700;
+  std::uint8_t italic = 0;
+  std::uint8_t strikeOut = 0;
+  std::uint8_t underline = 0;
+  std::uint8_t transparent = 1;
+  std::uint8_t antialiased = 1;
+  Colour foreColor = 0;
+  Colour backColor = 0;
+  std::int32_t margin = 1;
+  double interline = 1.0;
+  std::uint8_t safeDC = 0;
+  std::int32_t fillParam1 = 0;
+  std::int32_t fillParam2 = 0;
+  std::uint8_t fillInverse = 0;
+
+  // Setters with their acceptance rules; each returns what the exported
+  // function returns.
+  void SetFaceName(const char* utf8);
+  std::int32_t SetHeight(std::int32_t size);
+  std::int32_t SetMargin(std::int32_t value);
+
+  // Text to the device context, clipped to the rotated rectangle.
+  void Draw(DeviceContext* dc, const QString& text, Rect* rect, double angle, std::int32_t alignment);
+  // Text as a mask, filled with a gradient or texture and blended.
+  void DrawEx(DeviceContext* dc, const QString& text, Rect* rect, double angle, std::int32_t alignment,
+              std::int32_t fillStyle, std::int32_t texture, std::int32_t opacity);
+
+  // Lays out and outputs all lines of text in rect. The font is selected in
+  // both contexts; widths are measured on measureDc (the target device) and
+  // lines are written to outDc. angle is the one points are rotated by (the
+  // negated drawing angle).
+  void DrawLines(DeviceContext* measureDc, DeviceContext* outDc, const QString& text, const Rect& rect,
+                 double angle, std::int32_t alignment) const;
+
+  // Integer rotation of (x, y) about (cx, cy) by angle degrees in device
+  // coordinates; halves of positive values round up, negative values are
+  // truncated toward zero.
+  static void RotatePoint(std::int32_t cx, std::int32_t cy, std::int32_t& x, std::int32_t& y, double angle);
+
+  // Fills the four-point polygon with backColor.
+  void FillBackground(DeviceContext* dc, const Point* points) const;
+
+  // The font of a drawing call (weight 700 for the filled text).
+  Font MakeFont(double angle, bool filled) const;
+};
+
+// The one renderer of the process.
+TextRenderer& TheTextRenderer();
+
+}  // namespace pv
