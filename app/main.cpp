@@ -1,0 +1,16 @@
+// plavik: the program.
+#include "app/database.h"
+#include "app/startup.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  pv::InstallMessageBox();
+  pv::InstallCommonDialogs();
+  pv::InstallPlaceholderMainWindow();
+  if (!pv::Main()) return 1;
+  const int rc = QApplication::exec();
+  pv::CloseDatabase();
+  return rc;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The schema of the program database and the rows it is delivered with.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace pv {
+
+struct SeedTable {
+  QString table;
+  QStringList columns;
+  QList<QVariantList> rows;
+};
+
+// CREATE statements of every table, in order.
+QStringList ProgramDatabaseSchema();
+// The delivered rows: the product's own print formats for common A4 label
+// sheets, the standard field formatting codes and the clip-art categories
+// (folder "clip" + code under the clip-art root).
+QList<SeedTable> ProgramDatabaseSeed();
+
+}  // namespace pv

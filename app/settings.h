@@ -1,0 +1,60 @@
+#pragma once
+// The program's settings, loaded from plavik.ini once at start-up, changed in
+// memory by the Options dialog, the wizard and the print panel, and written
+// back once at an orderly exit; and the current printer's capabilities.
+
+#include "platform/runtime.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace pv {
+
+// PRINTER
+extern std::int32_t CalibrationX;     // CALIBRATION_X, printer calibration in points
+extern std::int32_t CalibrationY;     // CALIBRATION_Y
+extern VbBool PrintArchive;           // PRINT_ARCHIVE (flag)
+extern VbBool PrintBorder;            // PRINT_BORDER (flag)
+extern VbBool PrintLow;               // PRINT_LOW (flag)
+extern VbBool PrintStopPage;          // PRINT_STOP_PAGE (flag)
+extern std::int16_t PrintFieldCode;        // PRINTFIELDCODE, 0/1
+extern std::int16_t PrintFieldCodeIfNull;  // PRINTFIELDCODEIFNULL, 0/1
+extern std::int16_t PrintCircle;           // PRINTCIRCLE, 0/1
+// SHOWS
+extern std::int16_t SettingSmallTemplate;  // SMALL_TEMPLATE
+extern std::int16_t SettingAntialiasing;   // ANTIALIASING
+// SETTING (LABELWIDTH, LABELHEIGHT and FORMATCODE live in the document header)
+extern float SettingGridX;                 // GRID_X, mm
+extern float SettingGridY;                 // GRID_Y, mm
+extern std::int16_t SettingShowGrid;       // SHOW_GRID
+extern std::int16_t SettingShowRule;       // SHOW_RULE
+extern std::int16_t SettingAutoInsert;     // AUTO_INSERT
+extern std::int16_t SettingBozza;          // BOZZA
+extern std::int16_t SettingSnap;           // SNAP
+// GENERAL
+extern std::int16_t SettingShowHelp;       // SHOW_HELP
+extern QString DefaultPath;                // DEFAULT_PATH, clip-art root
+
+// The current printer: pixels per inch and the printable area's offset from
+// the paper corner in device pixels.
+extern std::int32_t PrinterDpiX;
+extern std::int32_t PrinterDpiY;
+extern std::int32_t PrinterOffsetX;
+extern std::int32_t PrinterOffsetY;
+
+// Reads the settings, the printer's capabilities, opens the program database
+// and initialises the views (run by the main window while it loads). Returns
+// false when the printer cannot be asked: message 15000 has been shown and
+// the program must end at once, writing nothing.
+bool LoadSettings();
+
+// Unloads the floating property windows, writes every setting and empties
+// the temp folder. Run once, after the user confirmed the end of work.
+void SaveSettings();
+
+// Puts every setting back to its start value (0, False, ""), as before
+// LoadSettings; for tests.
+void ResetSettings();
+
+}  // namespace pv

@@ -1,0 +1,66 @@
+#pragma once
+// The canvas on the screen: a QWidget with the horizontal and vertical
+// rulers, the drawing surface and the two scroll bars, laid out by the
+// canvas from the widget's size. It shows the canvas's back-buffer images
+// and maps paint, mouse, keyboard, focus, resize and the scroll bars onto
+// the canvas (drageditor.h), which does all the work.
+#include "document/canvas/drageditor.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QScrollBar;
+
+namespace pv {
+
+class DragEditorWidget : public QWidget, public DragEditorView {
+  Q_OBJECT
+
+ public:
+  explicit DragEditorWidget(QWidget* parent = nullptr, DragEditorHost* host = nullptr);
+  ~DragEditorWidget() override;
+
+  DragEditor& Core() { return *core_; }
+  const DragEditor& Core() const { return *core_; }
+  void SetHost(DragEditorHost* host) { core_->SetHost(host); }
+
+  QWidget* HRule() const;
+  QWidget* VRule() const;
+  QWidget* ViewArea() const;
+  QScrollBar* HScrollBar() const { return hscroll_; }
+  QScrollBar* VScrollBar() const { return vscroll_; }
+
+  // The key number of the host GUI for a Qt key (46 for Delete, 65-90 for
+  // letters, ...); 0 for keys without one.
+  static std::int16_t KeyCodeOf(int qtKey);
+  // Mouse buttons (1 left, 2 right, 4 middle) and modifiers (1 Shift,
+  // 2 Ctrl, 4 Alt) as masks.
+  static std::int16_t ButtonMask(Qt::MouseButtons buttons);
+  static std::int16_t ShiftMask(Qt::KeyboardModifiers modifiers);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  class Surface;
+  class Ruler;
+
+  // DragEditorView
+  void SurfaceChanged() override;
+  void RulersChanged() override;
+  void ScrollBarsChanged() override;
+  void LayoutChanged() override;
+  void PointerChanged() override;
+  void FocusSurface() override;
+  bool SurfaceVisible() const override;
+
+  std::unique_ptr<DragEditor> core_;
+  Ruler* hrule_ = nullptr;
+  Ruler* vrule_ = nullptr;
+  Surface* surface_ = nullptr;
+  QScrollBar* hscroll_ = nullptr;
+  QScrollBar* vscroll_ = nullptr;
+};
+
+}  // namespace pv

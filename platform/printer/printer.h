@@ -1,0 +1,79 @@
+#pragma once
+// The printer service: the printers the program can print to, the default
+// and the current one, their resolution and physical offsets, and the
+// printer object of a print job.
+//
+// Beside the system's printers there is always the built-in printer "PDF",
+// which prints to a PDF file at 600 dpi with no physical offsets. When the
+// system has no printer, or none is its default, "PDF" is the default, so
+// the program starts and prints on any machine. Only when the print system
+// cannot be asked at all is there no default printer.
+
+#include <QPageLayout>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class QPrinter;
+
+namespace pv {
+
+inline constexpr const char* PdfPrinterName = "PDF";
+inline constexpr int PdfPrinterDpi = 600;
+
+// The device capabilities the program reads of a printer: pixels per inch
+// and the offset of the printable area from the paper corner, in pixels.
+struct PrinterCaps {
+  int DpiX = 0;
+  int DpiY = 0;
+  int OffsetX = 0;
+  int OffsetY = 0;
+  bool operator==(const PrinterCaps&) const = default;
+};
+
+bool IsPdfPrinter(const QString& name);
+
+// Whether the print system can be asked at all.
+bool PrintSystemAvailable();
+// The system's printers (a system printer named like the built-in one is
+// left out), then "PDF". Empty when the print system cannot be asked.
+QStringList PrinterNames();
+// The default printer's name; nothing when the print system cannot be asked.
+std::optional<QString> DefaultPrinterName();
+
+// The printer print jobs go to: the default until SetCurrentPrinter chooses
+// another. Empty when the print system cannot be asked.
+QString CurrentPrinterName();
+// Chooses a printer of PrinterNames(); false (and no change) for another name.
+bool SetCurrentPrinter(const QString& name);
+// The paper and orientation of the current printer's jobs.
+QPageLayout CurrentPageLayout();
+void SetCurrentPageLayout(const QPageLayout& layout);
+
+// The capabilities of a printer of PrinterNames(), with the current page
+// layout; nothing for an unknown printer or when the print system cannot be
+// asked.
+std::optional<PrinterCaps> PrinterCapabilities(const QString& name);
+std::optional<PrinterCaps> CurrentPrinterCapabilities();
+
+// The printer object of a print job on the current printer, page layout
+// applied and full-page mode off (the painter's origin is the corner of the
+// printable area). For the PDF printer the output goes to `pdfFileName`.
+// Nothing when the print system cannot be asked.
+std::unique_ptr<QPrinter> CreateCurrentPrinter(const QString& pdfFileName = QString());
+
+// Test seam: a stand-in print system. `unavailable` makes it unanswerable;
+// otherwise `printers` are its printers, `defaultPrinter` its default and
+// `caps` the capabilities of every one of them. nullptr restores the real one
+// (and the current printer goes back to the default).
+struct FakePrintSystem {
+  bool unavailable = false;
+  QStringList printers;
+  QString defaultPrinter;
+  PrinterCaps caps;
+};
+void SetFakePrintSystem(const FakePrintSystem* fake);
+
+}  // namespace pv

@@ -1,0 +1,93 @@
+#include "platform/db/criteria.h"
+#include "platform/db/dberror.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QStringList kFields{QStringLiteral("ID"), QStringLiteral("Name"), QStringLiteral("Qty"),
+                          QStringLiteral("Price"), QStringLiteral("Note"), QStringLiteral("When")};
+
+std::vector<QVariant> Row(int id, const QString& name, int qty, double price, const QVariant& note, const QVariant& when = QVariant()) {
+  return {id, name, qty, price, note, when};
+}
+
+TEST(Criteria, TableOfMatches) {
+  const auto row = Row(2, QStringLiteral("Beta Uno"), 7, 2.5, QVariant(), QStringLiteral("2001-03-04"));
+  const struct {
+    const char* text;
+    bool match;
+  } cases[] = {
+      {"ID = 2", true},
+      {"ID =  2", true},
+      {"id=2", true},
+      {"ID = 3", false},
+      {"ID <> 3", true},
+      {"Name = 'beta uno'", true},
+      {"[Name] = 'Beta Uno'", true},
+      {"Name = 'Beta'", false},
+      {"Name LIKE 'beta*'", true},
+      {"Name LIKE '*uno'", true},
+      {"Name LIKE '%ta U%'", true},
+      {"Name LIKE 'b?ta uno'", true},
+      {"Name LIKE 'uno'", false},
+      {"Qty > 5 AND Price = 2.5", true},
+      {"Qty > 5 AND Price = 2.6", false},
+      {"(Qty < 2) OR (Name LIKE '*uno*')", true},
+      {"Qty >= 7 AND (ID = 9 OR Price < 3)", true},
+      {"Qty <= 6", false},
+      {"Price > .5", true},
+      {"Note = NULL", true},
+      {"Note IS NULL", true},
+      {"Note IS NOT NULL", false},
+      {"Note <> NULL", false},
+      {"Note = 'x'", false},
+      {"Qty = '7'", true},
+      {"When > #01/01/2000#", true},
+      {"When < #2001-03-04#", false},
+      {"Name = 'O''Brien'", false},
+  };
+  for (const auto& c : cases) {
+    const auto crit = pv::Criteria::Parse(QString::fromLatin1(c.text), kFields);
+    EXPECT_EQ(crit.Matches(row), c.match) << c.text;
+  }
+}
+
+TEST(Criteria, QuotedQuoteAndEmptyCriteria) {
+  const auto row = Row(1, QStringLiteral("O'Brien"), 0, 0, QStringLiteral("x"));
+  EXPECT_TRUE(pv::Criteria::Parse(QStringLiteral("Name = 'O''Brien'"), kFields).Matches(row));
+  EXPECT_TRUE(pv::Criteria::Parse(QStringLiteral("  "), kFields).IsEmpty());
+}
+
+TEST(Criteria, BadTextIsRefused) {
+  for (const char* bad : {"Nope = 1", "ID = ", "ID 1", "Name = 'open", "(ID = 1", "ID = 1 AND", "ID = 101,6",
+                          "ID = 1 garbage", "Price > NULL", "When = #notadate#"}) {
+    try {
+      pv::Criteria::Parse(QString::fromLatin1(bad), kFields);
+      ADD_FAILURE() << bad;
+    } catch (const pv::DbError& e) {
+      EXPECT_EQ(e.Number(), pv::DbErrArguments) << bad;
+    }
+  }
+}
+
+TEST(Criteria, SortText) {
+  const auto keys = pv::ParseSort(QStringLiteral("[Name] ASC, Qty DESC, price"), kFields);
+  ASSERT_EQ(keys.size(), 3u);
+  EXPECT_EQ(keys[0].field, 1);
+  EXPECT_FALSE(keys[0].descending);
+  EXPECT_EQ(keys[1].field, 2);
+  EXPECT_TRUE(keys[1].descending);
+  EXPECT_EQ(keys[2].field, 3);
+  EXPECT_TRUE(pv::ParseSort(QString(), kFields).empty());
+  EXPECT_THROW(pv::ParseSort(QStringLiteral("[Città] ASC"), kFields), pv::DbError);
+}
+
+TEST(Criteria, CompareValuesOrdersNullNumbersAndText) {
+  EXPECT_LT(pv::CompareValues(QVariant(), QVariant(1)), 0);
+  EXPECT_EQ(pv::CompareValues(QVariant(), QVariant()), 0);
+  EXPECT_LT(pv::CompareValues(QVariant(2), QVariant(10)), 0);  // by value, not "10" < "2"
+  EXPECT_EQ(pv::CompareValues(QVariant(QStringLiteral("abc")), QVariant(QStringLiteral("ABC"))), 0);
+}
+
+}  // namespace

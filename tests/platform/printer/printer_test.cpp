@@ -1,0 +1,107 @@
+#include "platform/printer/printer.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void EnsureApp() {
+  if (QGuiApplication::instance() == nullptr) {
+    static int argc = 1;
+    static char name[] = "platformprinter_tests";
+    static char* argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv);
+  }
+}
+
+class PrinterTest : public ::testing::Test {
+ protected:
+  void TearDown() override { pv::SetFakePrintSystem(nullptr); }
+  void Use(pv::FakePrintSystem fake) {
+    m_fake = std::move(fake);
+    pv::SetFakePrintSystem(&m_fake);
+  }
+  pv::FakePrintSystem m_fake;
+};
+
+TEST_F(PrinterTest, ThePdfPrinterIsAlwaysOfferedAt600DpiWithoutOffsets) {
+  EXPECT_EQ(pv::PrinterNames().last(), QStringLiteral("PDF"));
+  const auto caps = pv::PrinterCapabilities(QStringLiteral("PDF"));
+  ASSERT_TRUE(caps.has_value());
+  EXPECT_EQ(*caps, (pv::PrinterCaps{600, 600, 0, 0}));
+  EXPECT_TRUE(pv::DefaultPrinterName().has_value());
+}
+
+TEST_F(PrinterTest, DefaultPrinterByWhatTheSystemHas) {
+  const pv::PrinterCaps laserCaps{300, 300, 50, 40};
+  const struct {
+    QStringList printers;
+    QString systemDefault;
+    QString expected;
+  } cases[] = {
+      {{}, {}, "PDF"},                                   // no printer at all
+      {{"Laser", "Ink"}, {}, "PDF"},                     // printers but no default
+      {{"Laser", "Ink"}, "Ink", "Ink"},                  // the system's default
+      {{"Laser"}, "Gone", "PDF"},                        // a default that is not there
+      {{"pdf", "Laser"}, "pdf", "PDF"},                  // a system printer named like the built-in one
+  };
+  for (const auto& c : cases) {
+    Use(pv::FakePrintSystem{false, c.printers, c.systemDefault, laserCaps});
+    ASSERT_TRUE(pv::DefaultPrinterName().has_value());
+    EXPECT_EQ(*pv::DefaultPrinterName(), c.expected) << c.systemDefault.toStdString();
+    EXPECT_EQ(pv::CurrentPrinterName(), c.expected);
+    EXPECT_EQ(pv::PrinterNames().filter(QStringLiteral("pdf"), Qt::CaseInsensitive).size(), 1);
+  }
+  Use(pv::FakePrintSystem{false, {"Laser", "Ink"}, "Ink", laserCaps});
+  EXPECT_EQ(pv::PrinterNames(), (QStringList{"Laser", "Ink", "PDF"}));
+  EXPECT_EQ(pv::CurrentPrinterCapabilities(), laserCaps);
+  EXPECT_TRUE(pv::SetCurrentPrinter(QStringLiteral("PDF")));
+  EXPECT_EQ(pv::CurrentPrinterCapabilities(), (pv::PrinterCaps{600, 600, 0, 0}));
+  EXPECT_FALSE(pv::SetCurrentPrinter(QStringLiteral("Nowhere")));
+  EXPECT_EQ(pv::CurrentPrinterName(), QStringLiteral("PDF"));
+  EXPECT_FALSE(pv::PrinterCapabilities(QStringLiteral("Nowhere")).has_value());
+}
+
+TEST_F(PrinterTest, APrintSystemThatCannotBeAskedGivesNothing) {
+  Use(pv::FakePrintSystem{true, {"Laser"}, "Laser", {}});
+  EXPECT_FALSE(pv::PrintSystemAvailable());
+  EXPECT_FALSE(pv::DefaultPrinterName().has_value());
+  EXPECT_TRUE(pv::PrinterNames().isEmpty());
+  EXPECT_TRUE(pv::CurrentPrinterName().isEmpty());
+  EXPECT_FALSE(pv::CurrentPrinterCapabilities().has_value());
+  EXPECT_FALSE(pv::SetCurrentPrinter(QStringLiteral("PDF")));
+  EXPECT_EQ(pv::CreateCurrentPrinter(), nullptr);
+}
+
+TEST_F(PrinterTest, APdfJobWritesAPdfFileWithThePaintAreaAtThePaperCorner) {
+  EnsureApp();
+  Use(pv::FakePrintSystem{false, {}, {}, {}});
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("out.pdf"));
+  auto printer = pv::CreateCurrentPrinter(file);
+  ASSERT_NE(printer, nullptr);
+  EXPECT_EQ(printer->resolution(), 600);
+  EXPECT_FALSE(printer->fullPage());
+  const QRect paper = printer->pageLayout().fullRectPixels(600);
+  const QRect paint = printer->pageLayout().paintRectPixels(600);
+  EXPECT_EQ(paint.topLeft(), paper.topLeft());
+  EXPECT_NEAR(paper.width(), 210 / 25.4 * 600, 5);  // A4 (whole points)
+  {
+    QPainter p;
+    ASSERT_TRUE(p.begin(printer.get()));
+    p.drawRect(QRect(100, 100, 1000, 500));
+    ASSERT_TRUE(printer->newPage());
+    p.drawText(200, 200, QStringLiteral("plavik"));
+    p.end();
+  }
+  QFile f(file);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(f.read(5) == "%PDF-");
+}
+
+}  // namespace
