@@ -1,0 +1,506 @@
+#include "render/barcode.h"
+
+#include <zint.h>
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QTransform>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace pv {
+
+namespace {
+
+// What a format needs besides its symbology.
+enum FormatFlags : unsigned {
+  kNone = 0,
+  kCheckOption = 1u << 0,   // option_2 = 1 adds the check character
+  kMatrix = 1u << 1,        // two-dimensional: modules reduced both ways
+  kGs1 = 1u << 2,           // data in GS1 form ("[01]..." or "(01)...")
+  kItf = 1u << 3,           // bearer bars
+  kItf14 = 1u << 4,         // bearer box
+};
+
+struct Format {
+  const char* name;
+  int symbology;
+  unsigned flags;
+  int minDigits;  // digits-only formats of fixed length: the main part's
+  int maxDigits;  // allowed lengths (0: no length rule)
+};
+
+// The list of the barcode dialog; the order is the stored format index.
+constexpr std::array<Format, 35> kFormats{{
+    {"EAN-13", BARCODE_EANX, kNone, 12, 13},
+    {"EAN-8", BARCODE_EANX, kNone, 7, 8},
+    {"UPC-A", BARCODE_UPCA, kNone, 11, 12},
+    {"UPC-E", BARCODE_UPCE, kNone, 6, 8},
+    {"Code 39", BARCODE_CODE39, kCheckOption, 0, 0},
+    {"Code 39 Extended", BARCODE_EXCODE39, kCheckOption, 0, 0},
+    {"Code 93", BARCODE_CODE93, kNone, 0, 0},
+    {"Codabar", BARCODE_CODABAR, kCheckOption, 0, 0},
+    {"Interleaved 2 of 5", BARCODE_C25INTER, kCheckOption | kItf, 0, 0},
+    {"ITF-14", BARCODE_ITF14, kItf14, 0, 0},
+    {"Code 128", BARCODE_CODE128, kNone, 0, 0},
+    {"GS1-128", BARCODE_GS1_128, kGs1, 0, 0},
+    {"Code 11", BARCODE_CODE11, kNone, 0, 0},
+    {"MSI Plessey", BARCODE_MSI_PLESSEY, kCheckOption, 0, 0},
+    {"Industrial 2 of 5", BARCODE_C25IND, kCheckOption, 0, 0},
+    {"Matrix 2 of 5", BARCODE_C25STANDARD, kCheckOption, 0, 0},
+    {"EAN-14", BARCODE_EAN14, kNone, 0, 0},
+    {"SSCC-18", BARCODE_NVE18, kNone, 0, 0},
+    {"Code 32", BARCODE_CODE32, kNone, 0, 0},
+    {"Pharmacode", BARCODE_PHARMA, kNone, 0, 0},
+    {"Telepen", BARCODE_TELEPEN, kNone, 0, 0},
+    {"GS1 DataBar", BARCODE_DBAR_OMN, kNone, 0, 0},
+    {"GS1 DataBar Limited", BARCODE_DBAR_LTD, kNone, 0, 0},
+    {"GS1 DataBar Expanded", BARCODE_DBAR_EXP, kGs1, 0, 0},
+    {"ISBN", BARCODE_ISBNX, kNone, 0, 0},
+    {"PDF417", BARCODE_PDF417, kNone, 0, 0},
+    {"MicroPDF417", BARCODE_MICROPDF417, kNone, 0, 0},
+    {"QR Code", BARCODE_QRCODE, kMatrix, 0, 0},
+    {"Micro QR Code", BARCODE_MICROQR, kMatrix, 0, 0},
+    {"Data Matrix", BARCODE_DATAMATRIX, kMatrix, 0, 0},
+    {"Aztec Code", BARCODE_AZTEC, kMatrix, 0, 0},
+    {"MaxiCode", BARCODE_MAXICODE, kMatrix, 0, 0},
+    {"Code 16K", BARCODE_CODE16K, kNone, 0, 0},
+    {"Codablock-F", BARCODE_CODABLOCKF, kNone, 0, 0},
+    {"DotCode", BARCODE_DOTCODE, kMatrix, 0, 0},
+}};
+static_assert(kFormats[BarcodeCode128Index].symbology == BARCODE_CODE128);
+
+const Format* FormatAt(int index) {
+  if (index < 0 || index >= int(kFormats.size())) return nullptr;
+  return &kFormats[std::size_t(index)];
+}
+
+// Digits-only formats of fixed length: the part before an add-on ("+").
+bool DigitsFit(const Format& f, const QByteArray& data) {
+  if (f.minDigits == 0) return true;
+  const int plus = data.indexOf('+');
+  const QByteArray main = plus < 0 ? data : data.left(plus);
+  if (main.size() < f.minDigits || main.size() > f.maxDigits) return false;
+  return std::all_of(main.begin(), main.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+QColor UltraColour(int colour, Colour fg) {
+  switch (colour) {
+    case 1: return QColor(0, 255, 255);
+    case 2: return QColor(0, 0, 255);
+    case 3: return QColor(255, 0, 255);
+    case 4: return QColor(255, 0, 0);
+    case 5: return QColor(255, 255, 0);
+    case 6: return QColor(0, 255, 0);
+    case 7: return QColor(0, 0, 0);
+    case 8: return QColor(255, 255, 255);
+    default: return ToQColor(fg);
+  }
+}
+
+}  // namespace
+
+int BarcodeFormatCount() { return int(kFormats.size()); }
+
+QString BarcodeFormatName(int index) {
+  const Format* f = FormatAt(index);
+  return f ? QString::fromLatin1(f->name) : QString();
+}
+
+int BarcodeFormatSymbology(int index) {
+  const Format* f = FormatAt(index);
+  return f ? f->symbology : 0;
+}
+
+namespace {
+
+constexpr int kTextOversize = 16;
+
+// A human-readable text of a symbol: laid out at 16 times its size (smooth
+// glyphs at any scale) and placed by its transform, in the symbol's units.
+struct SymbolText {
+  QString text;
+  int pixelSize;
+  QTransform place;
+};
+
+QFont TextFont(int pixelSize) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(pixelSize);
+  return font;
+}
+
+// One text of the symbol: its size, and where its baseline goes.
+SymbolText PlaceText(double x, double y, double size, double width, int halign, const QString& text) {
+  SymbolText t;
+  t.text = text;
+  t.pixelSize = std::max(1, int(std::lround(size * kTextOversize)));
+  double w = QFontMetricsF(TextFont(t.pixelSize)).horizontalAdvance(text) / kTextOversize;
+  double sx = 1.0;
+  if (width > 0 && w > width) {  // squeezed into the width the symbol gives it
+    sx = width / w;
+    w = width;
+  }
+  const double left = halign == 1 ? x : halign == 2 ? x - w : x - w / 2;
+  t.place = QTransform::fromScale(sx / kTextOversize, 1.0 / kTextOversize) * QTransform::fromTranslate(left, y);
+  return t;
+}
+
+}  // namespace
+
+// The encoded picture, kept in the engine's own units.
+struct BarcodeControl::Symbol {
+  bool valid = false;
+  QString error;
+  bool matrix = false;
+  double width = 0, height = 0;   // the whole picture
+  double module = 2;              // width of one module
+  struct Bar {
+    QRectF r;
+    int colour;  // -1 the bar colour, 1-8 the fixed colours
+  };
+  std::vector<Bar> bars;
+  QPainterPath hexagons;       // foreground
+  QPainterPath rings;          // foreground (rings and dots)
+  QPainterPath backgroundDots; // discs drawn in white over the foreground
+  std::vector<SymbolText> texts;  // the human-readable text
+};
+
+
+BarcodeControl::BarcodeControl() = default;
+BarcodeControl::~BarcodeControl() = default;
+
+#define PV_BARCODE_SETTER(Name, Field, Type) \
+  void BarcodeControl::Name(Type v) {       \
+    if (props_.Field != v) {                \
+      props_.Field = v;                     \
+      dirty_ = true;                        \
+    }                                       \
+  }
+PV_BARCODE_SETTER(SetBorder, Border, std::int32_t)
+PV_BARCODE_SETTER(SetBearerBars, BearerBars, std::int16_t)
+PV_BARCODE_SETTER(SetShowCheckDigit, ShowCheckDigit, std::int16_t)
+PV_BARCODE_SETTER(SetShowText, ShowText, std::int16_t)
+PV_BARCODE_SETTER(SetShowMargins, ShowMargins, std::int16_t)
+PV_BARCODE_SETTER(SetExtraOption1, ExtraOption1, std::int16_t)
+PV_BARCODE_SETTER(SetExtraOption2, ExtraOption2, std::int16_t)
+PV_BARCODE_SETTER(SetFormatIndex, FormatIndex, std::int32_t)
+PV_BARCODE_SETTER(SetOrientation, Orientation, std::int16_t)
+PV_BARCODE_SETTER(SetReduction, Reduction, std::int32_t)
+#undef PV_BARCODE_SETTER
+
+// Colour, border and orientation only change the drawing, not the symbol.
+void BarcodeControl::SetLineColor(Colour v) { props_.LineColor = v; }
+
+void BarcodeControl::SetData(const QString& v) {
+  if (props_.Data != v) {
+    props_.Data = v;
+    dirty_ = true;
+  }
+}
+
+bool BarcodeControl::IsValid() {
+  Encode();
+  return symbol_->valid;
+}
+
+QString BarcodeControl::ErrorText() {
+  Encode();
+  return symbol_->error;
+}
+
+void BarcodeControl::Encode() {
+  if (!dirty_ && symbol_) return;
+  dirty_ = false;
+  auto sym = std::make_unique<Symbol>();
+  symbol_ = std::move(sym);
+  Symbol& out = *symbol_;
+
+  const Format* f = FormatAt(props_.FormatIndex);
+  if (!f) {
+    out.error = QStringLiteral("unknown barcode format %1").arg(props_.FormatIndex);
+    return;
+  }
+  const QByteArray data = props_.Data.toUtf8();
+  if (data.isEmpty() || data.size() > ZINT_MAX_DATA_LEN) {
+    out.error = QStringLiteral("no data to encode");
+    return;
+  }
+  if (!DigitsFit(*f, data)) {
+    out.error = QStringLiteral("%1 takes %2 to %3 digits").arg(QLatin1String(f->name)).arg(f->minDigits).arg(f->maxDigits);
+    return;
+  }
+
+  zint_symbol* z = ZBarcode_Create();
+  if (!z) {
+    out.error = QStringLiteral("out of memory");
+    return;
+  }
+  z->symbology = f->symbology;
+  z->input_mode = UNICODE_MODE;
+  if (f->flags & kGs1) {
+    z->input_mode = GS1_MODE | (data.startsWith('(') ? GS1PARENS_MODE : 0);
+  }
+  if (props_.ExtraOption1 != 0) z->input_mode |= ESCAPE_MODE;
+  z->show_hrt = props_.ShowText != 0 ? 1 : 0;
+  z->output_options = props_.ShowMargins != 0 ? BARCODE_QUIET_ZONES : BARCODE_NO_QUIET_ZONES;
+  if ((f->flags & kCheckOption) && props_.ShowCheckDigit != 0) z->option_2 = 1;
+  if (f->flags & kItf) {
+    if (props_.BearerBars != 0) {
+      z->output_options |= BARCODE_BIND;
+      z->border_width = 2;
+    }
+  } else if (f->flags & kItf14) {
+    if (props_.BearerBars != 0) {
+      z->output_options |= BARCODE_BOX;
+      z->border_width = 5;
+    } else {
+      z->output_options |= BARCODE_BIND;  // with no width: no bars at all
+      z->border_width = 0;
+    }
+  }
+  if (props_.ExtraOption2 != 0 && (ZBarcode_Cap(f->symbology, ZINT_CAP_DOTTY) & ZINT_CAP_DOTTY)) {
+    z->output_options |= BARCODE_DOTTY_MODE;
+  }
+
+  int rc = ZBarcode_Encode(z, reinterpret_cast<const unsigned char*>(data.constData()), int(data.size()));
+  if (rc < ZINT_ERROR) rc = ZBarcode_Buffer_Vector(z, 0);
+  if (rc >= ZINT_ERROR || !z->vector || z->vector->width <= 0 || z->vector->height <= 0) {
+    out.error = QString::fromUtf8(z->errtxt);
+    if (out.error.isEmpty()) out.error = QStringLiteral("the data cannot be encoded");
+    ZBarcode_Delete(z);
+    return;
+  }
+
+  const zint_vector* v = z->vector;
+  out.valid = true;
+  out.matrix = (f->flags & kMatrix) != 0;
+  out.width = v->width;
+  out.height = v->height;
+  out.module = 2.0 * double(z->scale > 0 ? z->scale : 1.0f);
+  for (const zint_vector_rect* r = v->rectangles; r; r = r->next) {
+    out.bars.push_back({QRectF(r->x, r->y, r->width, r->height), r->colour});
+  }
+  for (const zint_vector_hexagon* h = v->hexagons; h; h = h->next) {
+    const double radius = h->diameter / 2.0;
+    // Rotation 0 / 180: a corner at the top; 90 / 270: a flat top.
+    const double start = (h->rotation == 90 || h->rotation == 270) ? 0.0 : 90.0;
+    QPolygonF poly;
+    for (int k = 0; k < 6; ++k) {
+      const double a = (start + 60.0 * k) * M_PI / 180.0;
+      poly << QPointF(h->x + radius * std::cos(a), h->y - radius * std::sin(a));
+    }
+    poly << poly.first();
+    out.hexagons.addPolygon(poly);
+  }
+  out.rings.setFillRule(Qt::OddEvenFill);
+  for (const zint_vector_circle* c = v->circles; c; c = c->next) {
+    const QPointF centre(c->x, c->y);
+    if (c->width > 0) {
+      const double outer = (c->diameter + c->width) / 2.0;
+      const double inner = std::max(0.0, double(c->diameter - c->width) / 2.0);
+      QPainterPath ring;
+      ring.setFillRule(Qt::OddEvenFill);
+      ring.addEllipse(centre, outer, outer);
+      if (inner > 0) ring.addEllipse(centre, inner, inner);
+      (c->colour ? out.backgroundDots : out.rings).addPath(ring);
+    } else {
+      const double r = c->diameter / 2.0;
+      QPainterPath disc;
+      disc.addEllipse(centre, r, r);
+      (c->colour ? out.backgroundDots : out.rings).addPath(disc);
+    }
+  }
+  for (const zint_vector_string* s = v->strings; s; s = s->next) {
+    out.texts.push_back(PlaceText(s->x, s->y, s->fsize, s->width, s->halign,
+                                  QString::fromUtf8(reinterpret_cast<const char*>(s->text), s->length)));
+  }
+  ZBarcode_Delete(z);
+}
+
+namespace {
+
+// The symbol's units onto the logical rectangle, turned by the orientation.
+QTransform SymbolToLogical(double sw, double sh, const QRectF& area, int orientation) {
+  QTransform t;
+  switch (orientation) {
+    case 1:  // +90 degrees: the symbol runs from the bottom up
+      t = QTransform(0, -area.height() / sw, area.width() / sh, 0, area.left(), area.bottom());
+      break;
+    case 2:  // -90 degrees: from the top down
+      t = QTransform(0, area.height() / sw, -area.width() / sh, 0, area.right(), area.top());
+      break;
+    case 3:  // upside down
+      t = QTransform(-area.width() / sw, 0, 0, -area.height() / sh, area.right(), area.bottom());
+      break;
+    default:
+      t = QTransform(area.width() / sw, 0, 0, area.height() / sh, area.left(), area.top());
+      break;
+  }
+  return t;
+}
+
+bool AxisAligned(const QTransform& t) {
+  return (t.m12() == 0 && t.m21() == 0) || (t.m11() == 0 && t.m22() == 0);
+}
+
+// A rectangle snapped to whole device pixels (never thinner than one).
+QRectF Snap(const QRectF& r) {
+  double l = std::round(r.left()), rr = std::round(r.right());
+  double t = std::round(r.top()), b = std::round(r.bottom());
+  if (rr <= l) rr = l + 1;
+  if (b <= t) b = t + 1;
+  return QRectF(QPointF(l, t), QPointF(rr, b));
+}
+
+}  // namespace
+
+void BarcodeControl::Draw(DeviceContext* dc, std::int32_t x, std::int32_t y, std::int32_t width,
+                          std::int32_t height, float pointScale) {
+  if (!dc || !Painter(dc) || !Painter(dc)->isActive()) return;
+  Rect target = NormalizedRect(Rect{x, y, x + width, y + height});
+  if (RectIsEmpty(target)) return;
+  Encode();
+  if (!symbol_->valid) {
+    DrawBarcodePlaceholder(dc, target);
+    return;
+  }
+  const Symbol& s = *symbol_;
+  const QTransform toDevice = LogicalToDeviceTransform(dc);
+  const Colour fg = props_.LineColor & 0xFFFFFFu;
+
+  SaveDC(dc);
+  IntersectClipRect(dc, target);
+
+  QRectF area(target.left, target.top, RectWidth(target), RectHeight(target));
+  if (props_.Border > 0) {
+    const double scale = pointScale > 0 ? pointScale : DpiY(dc) / 72.0;
+    // However large the stored value, the frame leaves room for the symbol.
+    const double t = std::min(double(props_.Border) * scale, std::min(area.width(), area.height()) / 8.0);
+    QPainterPath frame;
+    frame.setFillRule(Qt::OddEvenFill);
+    frame.addRect(area);
+    frame.addRect(area.adjusted(t, t, -t, -t));
+    FillDevicePath(dc, toDevice.map(frame), Brush::SolidColour(fg));
+    area = area.adjusted(2 * t, 2 * t, -2 * t, -2 * t);
+  }
+  if (area.width() > 0 && area.height() > 0) {
+    const QTransform m = SymbolToLogical(s.width, s.height, area, props_.Orientation) * toDevice;
+    const bool snap = AxisAligned(m);
+    const double reduction = std::clamp(props_.Reduction, 0, 90) / 100.0 * s.module;
+
+    QPainterPath bars;
+    bars.setFillRule(Qt::WindingFill);
+    std::vector<std::pair<QRectF, QColor>> coloured;
+    std::vector<QRect> snapped;
+    snapped.reserve(s.bars.size());
+    for (const Symbol::Bar& b : s.bars) {
+      QRectF r = b.r;
+      if (reduction > 0) {
+        const double dw = std::min(reduction, r.width() * 0.9);
+        r.adjust(dw / 2, 0, -dw / 2, 0);
+        if (s.matrix) {
+          const double dh = std::min(reduction, r.height() * 0.9);
+          r.adjust(0, dh / 2, 0, -dh / 2);
+        }
+      }
+      QRectF d = m.mapRect(r);
+      if (snap) d = Snap(d);
+      if (b.colour > 0) {
+        coloured.emplace_back(d, UltraColour(b.colour, fg));
+      } else if (snap) {
+        snapped.push_back(d.toRect());
+      } else {
+        bars.addRect(d);
+      }
+    }
+    // Hexagons and rings are filled as smoothed paths.
+    QPainterPath smooth;
+    if (!s.hexagons.isEmpty()) smooth.addPath(m.map(s.hexagons));
+    if (!s.rings.isEmpty()) smooth.addPath(m.map(s.rings));
+    if (snap) {
+      // Whole-pixel rectangles in device units straight onto the context's
+      // painter, which stands in device units with the context's clip: far
+      // cheaper than a path of them, and the same pixels.
+      QPainter* painter = Painter(dc);
+      const QColor colour = ToQColor(fg);
+      for (const QRect& q : snapped) painter->fillRect(q, colour);
+      if (!smooth.isEmpty()) FillDevicePath(dc, smooth, Brush::SolidColour(fg));
+    } else {
+      bars.addPath(smooth);
+      FillDevicePath(dc, bars, Brush::SolidColour(fg));
+    }
+    if (!s.texts.empty()) {
+      // Text as text, through the context's painter (in device units, with
+      // the context's clip): glyphs come from the font cache and stay text
+      // in print and PDF.
+      QPainter* painter = Painter(dc);
+      const QTransform base = painter->transform();
+      painter->save();
+      painter->setRenderHint(QPainter::Antialiasing, true);
+      painter->setRenderHint(QPainter::TextAntialiasing, true);
+      painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+      painter->setPen(ToQColor(fg));
+      for (const SymbolText& t : s.texts) {
+        painter->setFont(TextFont(t.pixelSize));
+        painter->setTransform(t.place * m * base);
+        painter->drawText(QPointF(0, 0), t.text);
+      }
+      painter->restore();
+    }
+    for (const auto& [r, c] : coloured) {
+      QPainterPath p;
+      p.addRect(r);
+      FillDevicePath(dc, p, Brush::SolidColour(FromQColor(c)));
+    }
+    if (!s.backgroundDots.isEmpty()) {
+      FillDevicePath(dc, m.map(s.backgroundDots), Brush::SolidColour(Rgb(255, 255, 255)));
+    }
+  }
+  RestoreDC(dc, -1);
+}
+
+BarcodeControl& Axbarcode1() {
+  static BarcodeControl control;
+  return control;
+}
+
+void DrawBarcode(DeviceContext* hDC, std::int32_t& X, std::int32_t& Y, std::int32_t& Width, std::int32_t& Height,
+                 float pointScale) {
+  Axbarcode1().Draw(hDC, X, Y, Width, Height, pointScale);
+}
+
+void DrawBarcodePlaceholder(DeviceContext* dc, const Rect& rect) {
+  if (!dc) return;
+  const Rect r = NormalizedRect(rect);
+  if (RectIsEmpty(r)) return;
+  const QTransform toDevice = LogicalToDeviceTransform(dc);
+  SaveDC(dc);
+  IntersectClipRect(dc, r);
+  const QRectF box(r.left, r.top, RectWidth(r), RectHeight(r));
+  const QRectF dev = toDevice.mapRect(box);
+  const double w = std::max(1.0, std::round(std::min(dev.width(), dev.height()) / 40.0));
+  QPainterPath outline;
+  const QRectF inner = dev.adjusted(w / 2, w / 2, -w / 2, -w / 2);
+  outline.addRect(inner);
+  outline.moveTo(inner.topLeft());
+  outline.lineTo(inner.bottomRight());
+  outline.moveTo(inner.bottomLeft());
+  outline.lineTo(inner.topRight());
+  QPainterPathStroker stroker;
+  stroker.setWidth(w);
+  stroker.setCapStyle(Qt::FlatCap);
+  stroker.setJoinStyle(Qt::MiterJoin);
+  QPainterPath stroke = stroker.createStroke(outline);
+  stroke.setFillRule(Qt::WindingFill);
+  FillDevicePath(dc, stroke.simplified(), Brush::SolidColour(Rgb(128, 128, 128)));
+  RestoreDC(dc, -1);
+}
+
+}  // namespace pv

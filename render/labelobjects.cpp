@@ -1,0 +1,279 @@
+#include "render/labelobjects.h"
+
+#include "document/hosts.h"
+#include "document/model.h"
+#include "document/objectstore.h"
+#include "platform/runtime.h"
+#include "render/barcode.h"
+#include "render/hosts.h"
+#include "render/libraries.h"
+#include "render/pictures.h"
+
+#include <cmath>
+
+namespace pv {
+
+namespace {
+
+constexpr int kWorkingTextLength = 1024;
+constexpr double kPi = 3.141592654;
+
+// Set again at the start of every object of the print path.
+std::int32_t m_ObjectOpacity = 100;
+std::int16_t m_ShadowSize = 8;
+
+// How one object is drawn: the values that differ between the screen and
+// the print path.
+struct Pass {
+  bool screen = false;
+  float fontScale = 1.0f;
+  std::int32_t textureOpacity = 100;  // textured text
+  std::int32_t bodyOpacity = 100;     // shape bodies without a shadow
+  std::int32_t artOpacity = 100;
+  std::int16_t shadowSize = 1;
+  Point p1, p2;                       // a line's end points
+};
+
+float FallbackScale(DeviceContext* dc, float scale) {
+  return scale > 0.0f ? scale : float(DpiY(dc)) / 72.0f;
+}
+
+void DrawTextObject(DeviceContext* dc, const ObjectRecord& o, Rect rect, float angle, const Pass& pass) {
+  RenderLibraries& lib = Libraries();
+  QString text;
+  if (o.UserType == UserTypeTextBox) {
+    text = o.Content;
+  } else if (pass.screen) {
+    QString key = Trim(o.Content);
+    text = RenderDataSources().GetPredefinedFieldCaption(key);
+  } else {
+    QString field = o.Content;
+    QString format = o.FormatText;
+    text = RenderPrint().GetFieldValue(field, format);
+  }
+  const QByteArray utf8 = WorkingText(text);
+
+  lib.ScrivaFontSize(CLng(double(float(o.FontSize) * pass.fontScale)));
+  lib.ScrivaSetBold(o.Bold);
+  lib.ScrivaSetItalic(o.Italic);
+  lib.ScrivaSetUnderline(o.Underline);
+  lib.ScrivaSetStrike(o.StrikeOut);
+  const QByteArray face = Trim(o.FontName).toUtf8();
+  lib.ScrivaFontName(face.constData());
+  lib.ScrivaSetForeColor(o.Color1);
+  lib.ScrivaSetBackColor(o.Color2);
+
+  const std::int32_t fill = o.FillStyle;
+  if (fill >= 27 && fill <= 139) {
+    lib.ScrivaDrawEx(dc, utf8.constData(), &rect, double(angle), o.Alignment, 0, fill - 26, pass.textureOpacity);
+  } else if (fill >= 140 && fill <= 151) {
+    lib.ScrivaSetFillParameter(0, fill <= 145 ? 1 : 0, 0);
+    lib.ScrivaDrawEx(dc, utf8.constData(), &rect, double(angle), o.Alignment, GradientFillStyle(fill), 0,
+                     o.Opacity);
+  } else {
+    lib.ScrivaDraw(dc, utf8.constData(), &rect, double(angle), o.Alignment);
+  }
+}
+
+// The kind's Lineo2 function with the given fill.
+void DrawShapeCall(DeviceContext* dc, const ObjectRecord& o, const Rect& rect, double angle, std::int32_t fill,
+                   Colour c1, Colour c2, std::int32_t opacity) {
+  RenderLibraries& lib = Libraries();
+  switch (o.UserType) {
+    case UserTypeRectangle: lib.LineoRectangle(dc, &rect, angle, fill, c1, c2, opacity); break;
+    case UserTypeEllipse: lib.LineoEllipse(dc, &rect, angle, fill, c1, c2, opacity); break;
+    case UserTypeChamferedRect:
+      lib.LineoChamferRect(dc, &rect, double(o.Aspect), angle, fill, c1, c2, opacity);
+      break;
+    case UserTypeRoundedRect:
+      lib.LineoRoundedRect(dc, &rect, double(o.Aspect), angle, fill, c1, c2, opacity);
+      break;
+    default:
+      lib.LineoShape(dc, &rect, double(o.Aspect), angle, o.UserType, fill, c1, c2, opacity);
+      break;
+  }
+}
+
+void DrawShape(DeviceContext* dc, const ObjectRecord& o, Rect rect, float angle, const Pass& pass) {
+  RenderLibraries& lib = Libraries();
+  const std::int16_t shadowMode = o.Variant;
+  std::int32_t opacity = pass.bodyOpacity;
+  const bool shadow = shadowMode != 0 && (!pass.screen || o.FillStyle != 0);
+  if (shadow) {
+    AdjustShadowRect(rect, shadowMode, true, pass.shadowSize);
+    lib.LineoPen(dc, 1, 0);
+    DrawShapeCall(dc, o, rect, double(angle), 1, Rgb(100, 100, 100), Rgb(50, 50, 50), 100);
+    AdjustShadowRect(rect, shadowMode, false, pass.shadowSize);
+    opacity = 100;
+    if (!pass.screen) m_ObjectOpacity = 100;
+  }
+  lib.LineoPen(dc, o.LineStyle, Colour(o.LineColor));
+  DrawShapeCall(dc, o, rect, double(angle), o.FillStyle, Colour(o.Color1), Colour(o.Color2), opacity);
+}
+
+void DrawBarcodeObject(DeviceContext* dc, const ObjectRecord& o, const Rect& rect, const Pass& pass) {
+  BarcodeControl& bc = Axbarcode1();
+  QString data;
+  if (pass.screen) {
+    data = o.Content;
+  } else if (o.Variant == 0) {
+    data = QString::fromUtf8(WorkingText(o.Content));
+  } else {
+    QString field = o.Content;
+    QString format = o.FormatText;
+    data = QString::fromUtf8(WorkingText(RenderPrint().GetFieldValue(field, format)));
+  }
+  bc.SetBorder(o.Color2);
+  bc.SetBearerBars(o.BearerBars);
+  bc.SetShowCheckDigit(o.ShowCheckDigit);
+  bc.SetShowText(o.ShowText);
+  bc.SetShowMargins(o.ShowMargins);
+  bc.SetExtraOption1(o.ExtraOption1);
+  bc.SetExtraOption2(o.ExtraOption2);
+  bc.SetFormatIndex(o.Aspect);
+  bc.SetOrientation(o.Alignment);
+  bc.SetReduction(o.Color1);
+  if (pass.screen) {
+    bc.SetData(data);
+    bc.SetLineColor(Colour(o.LineColor));
+  } else {
+    bc.SetLineColor(Colour(o.LineColor));
+    bc.SetData(data);
+  }
+  std::int32_t x = rect.left, y = rect.top, w = rect.right - rect.left, h = rect.bottom - rect.top;
+  DrawBarcode(dc, x, y, w, h, pass.fontScale);
+}
+
+void DrawObjectKind(DeviceContext* dc, const ObjectRecord& o, const Rect& rect, float angle, const Pass& pass) {
+  RenderLibraries& lib = Libraries();
+  const std::int16_t kind = o.UserType;
+  if (kind == UserTypeBarcode) {
+    DrawBarcodeObject(dc, o, rect, pass);
+  } else if (kind == UserTypeDatabaseField || kind == UserTypeTextBox) {
+    DrawTextObject(dc, o, rect, angle, pass);
+  } else if (kind == UserTypeImage) {
+    DrawImageObject(dc, o, rect);
+  } else if (kind == UserTypeLine) {
+    lib.LineoPen(dc, o.LineStyle, Colour(o.LineColor));
+    lib.LineoLine(dc, &pass.p1, &pass.p2, double(angle));
+  } else if ((kind >= UserTypeRectangle && kind <= UserTypeRoundedRect) ||
+             (kind >= UserTypeShapeBase && kind <= UserTypeShapeLast)) {
+    DrawShape(dc, o, rect, angle, pass);
+  } else if (kind == UserTypeArtText) {
+    lib.LineoPen(dc, o.LineStyle, Colour(o.LineColor));
+    const QByteArray text = Trim(o.Content).toUtf8();
+    const QByteArray face = Trim(o.FontName).toUtf8();
+    lib.LineoArtTextDraw(dc, text.constData(), face.constData(), &rect, double(angle), o.Variant, o.FillStyle,
+                         Colour(o.Color1), Colour(o.Color2), pass.artOpacity);
+  }
+  // Any other kind draws nothing.
+}
+
+// A stored line's end points turned about their midpoint by the angle, the
+// way the canvas shows a turned line.
+void TurnAboutMidpoint(Point& p1, Point& p2, float angle) {
+  if (angle == 0.0f) return;
+  const double mx = (double(p1.x) + double(p2.x)) / 2.0;
+  const double my = (double(p1.y) + double(p2.y)) / 2.0;
+  const double r = -std::fmod(double(angle), 360.0) * kPi / 180.0;
+  const double c = std::cos(r), s = std::sin(r);
+  for (Point* p : {&p1, &p2}) {
+    const double dx = double(p->x) - mx, dy = double(p->y) - my;
+    p->x = CLng(mx + (dx * c - dy * s));
+    p->y = CLng(my + (dx * s + dy * c));
+  }
+}
+
+}  // namespace
+
+QByteArray WorkingText(const QString& text) {
+  return Trim(text.left(kWorkingTextLength)).toUtf8();
+}
+
+std::int32_t GradientFillStyle(std::int32_t fillStyle) {
+  if (fillStyle < 140 || fillStyle > 151) return 0;
+  static constexpr std::int32_t kStyles[6] = {100, 101, 102, 104, 105, 106};
+  return kStyles[(fillStyle - 140) % 6];
+}
+
+void DragEditor_DrawObject(DeviceContext* hdc, const RenderOutline& X, const RenderOutline& Y, std::int32_t x1,
+                           std::int32_t y1, std::int32_t x2, std::int32_t y2, float Angle, std::int32_t lKey,
+                           std::int16_t UserType) {
+  const std::int16_t index = FindObjectIndex(lKey);
+  if (index <= 0) return;
+  const ObjectRecord& o = Objects[std::size_t(index)];
+  if (o.IsHidden != 0) return;
+  Pass pass;
+  pass.screen = true;
+  pass.fontScale = FallbackScale(hdc, RenderCanvas().FontRatio());
+  pass.textureOpacity = o.Opacity;
+  pass.bodyOpacity = o.Opacity;
+  pass.artOpacity = 0;
+  pass.shadowSize = 1;
+  pass.p1 = Point{X[1], Y[1]};
+  pass.p2 = Point{X[2], Y[2]};
+  ObjectRecord drawn = o;
+  drawn.UserType = UserType;
+  DrawObjectKind(hdc, drawn, Rect{x1, y1, x2, y2}, Angle, pass);
+}
+
+void DrawLabelObject(DeviceContext* hDC, std::int32_t Key, std::int16_t UserType, std::int32_t Left,
+                     std::int32_t Top, std::int32_t Right, std::int32_t Bottom, float Angle, bool bPreview) {
+  const std::int16_t index = FindObjectIndex(Key);
+  m_ShadowSize = bPreview ? 1 : 8;
+  if (index <= 0) return;
+  const ObjectRecord& o = Objects[std::size_t(index)];
+  m_ObjectOpacity = bPreview ? o.Opacity : 100;
+
+  Pass pass;
+  pass.screen = false;
+  if (bPreview) {
+    pass.fontScale = FallbackScale(hDC, RenderPrint().OCXFontRatio());
+  } else {
+    const std::int32_t dpi = RenderSettings().PrinterDpiY();
+    pass.fontScale = float(dpi > 0 ? dpi : DpiY(hDC)) / 72.0f;
+  }
+  pass.textureOpacity = m_ObjectOpacity;
+  pass.bodyOpacity = m_ObjectOpacity;
+  pass.artOpacity = m_ObjectOpacity;
+  pass.shadowSize = m_ShadowSize;
+  pass.p1 = Point{Left, Top};
+  pass.p2 = Point{Right, Bottom};
+  TurnAboutMidpoint(pass.p1, pass.p2, Angle);
+  ObjectRecord drawn = o;
+  drawn.UserType = UserType;
+  DrawObjectKind(hDC, drawn, Rect{Left, Top, Right, Bottom}, Angle, pass);
+}
+
+void DrawLabelObjects(DeviceContext* hDC, Rect& rect, bool bPreview) {
+  const std::int32_t width = rect.right - rect.left;
+  const std::int32_t height = rect.bottom - rect.top;
+  // A small preview can round a label to nothing: nothing to draw then.
+  if (width <= 0 || height <= 0) return;
+  Editor().SaveData();
+  const float sx = float(Header.LabelWidth / double(width));
+  const float sy = float(Header.LabelHeight / double(height));
+  if (!(sx > 0.0f) || !(sy > 0.0f) || !std::isfinite(sx) || !std::isfinite(sy)) return;
+
+  const double left = rect.left, top = rect.top;
+  for (std::int32_t i = 1; i <= ObjCount && i <= MaxObjects; ++i) {
+    const ObjectRecord& o = Objects[std::size_t(i)];
+    const float x = o.X1 - PageOrgX;
+    const float y = o.Y1 - PageOrgY;
+    std::int32_t l, t, r, b;
+    if (o.GeomType == GeomBox) {
+      l = CLng(double((x - o.X2 / 2.0f) / sx) + left);
+      t = CLng(double((y - o.Y2 / 2.0f) / sy) + top);
+      r = CLng(double((x + o.X2 / 2.0f) / sx) + left);
+      b = CLng(double((y + o.Y2 / 2.0f) / sy) + top);
+    } else {
+      l = CLng(double(x / sx) + left);
+      t = CLng(double(y / sy) + top);
+      r = CLng(double((o.X2 - PageOrgX) / sx) + left);
+      b = CLng(double((o.Y2 - PageOrgY) / sy) + top);
+    }
+    DrawLabelObject(hDC, o.Key, o.UserType, l, t, r, b, float(o.Angle), bPreview);
+  }
+}
+
+}  // namespace pv

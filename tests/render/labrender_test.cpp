@@ -1,0 +1,94 @@
+// The lab-render tool from the shell's side: a label file in, a PNG out.
+#include "fakes.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace pvtest;
+
+namespace {
+
+QByteArray LabBytes(const pv::LabFileContent& content) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(pv::WriteLabFile(buffer, content));
+  return buffer.data();
+}
+
+int RunTool(const QStringList& args, QString* err = nullptr) {
+  QProcess p;
+  p.start(QStringLiteral(LAB_RENDER_PATH), args);
+  if (!p.waitForFinished(60000)) return -1;
+  if (err) *err = QString::fromLocal8Bit(p.readAllStandardError());
+  return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+pv::ObjectRecord Box(std::int16_t kind, float cx, float cy, float w, float h, std::int32_t key) {
+  pv::ObjectRecord r;
+  r.GeomType = pv::GeomBox;
+  r.UserType = kind;
+  r.CenterX = r.X1 = cx;
+  r.CenterY = r.Y1 = cy;
+  r.Width = r.X2 = w;
+  r.Height = r.Y2 = h;
+  r.Key = key;
+  r.FontName = "Arial";
+  r.FontSize = 14;
+  r.Alignment = 20;
+  r.LineStyle = 2;
+  r.Opacity = 100;
+  return r;
+}
+
+TEST(LabRender, DrawsTheLabelAtTheGivenResolution) {
+  QTemporaryDir dir;
+  pv::LabFileContent content;
+  content.Header.LabelWidth = 50.8;  // 2 x 1 inch
+  content.Header.LabelHeight = 25.4;
+  content.BackgroundName = pv::FixedName("");
+  content.BorderName = pv::FixedName("");
+  pv::ObjectRecord rect = Box(pv::UserTypeRectangle, 12.7f, 12.7f, 20, 20, 1);
+  rect.FillStyle = 1;
+  rect.Color1 = pv::Rgb(255, 0, 0);
+  rect.LineColor = 0;
+  pv::ObjectRecord code = Box(pv::UserTypeBarcode, 38, 12.7f, 22, 20, 2);
+  code.Aspect = pv::BarcodeCode128Index;
+  code.Content = "12345";
+  code.ShowText = 1;
+  content.Block.Objects[1] = rect;
+  content.Block.Objects[2] = code;
+  content.Block.Count = 2;
+  const QString lab = dir.filePath("in.lab");
+  QFile f(lab);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(LabBytes(content));
+  f.close();
+
+  const QString png = dir.filePath("out.png");
+  QString err;
+  ASSERT_EQ(RunTool({lab, png, "100"}, &err), 0) << err.toStdString();
+  const QImage img(png);
+  ASSERT_FALSE(img.isNull());
+  EXPECT_EQ(img.size(), QSize(200, 100));
+  EXPECT_EQ(img.pixel(25, 50), qRgb(255, 0, 0));                       // inside the rectangle
+  EXPECT_EQ(img.pixel(195, 3), qRgb(255, 255, 255));                    // nothing there
+  EXPECT_GT(DarkPixels(img, {110, 20, 190, 80}), 500);                  // the barcode's bars
+  EXPECT_EQ(img.dotsPerMeterX(), 3937);
+}
+
+TEST(LabRender, RefusedFileExitsWithOne) {
+  QTemporaryDir dir;
+  const QString bad = dir.filePath("bad.lab");
+  QFile f(bad);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("this is not a label file");
+  f.close();
+  EXPECT_EQ(RunTool({bad, dir.filePath("out.png"), "300"}), 1);
+  EXPECT_FALSE(QFile::exists(dir.filePath("out.png")));
+  EXPECT_EQ(RunTool({dir.filePath("missing.lab"), dir.filePath("out.png"), "300"}), 1);
+  EXPECT_EQ(RunTool({bad, dir.filePath("out.png")}), 2);
+}
+
+}  // namespace
