@@ -1,6 +1,7 @@
 // plavik: the program.
 #include "app/database.h"
 #include "app/startup.h"
+#include "app/window/install.h"
 
 #include <QApplication>
 
@@ -8,7 +9,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   pv::InstallMessageBox();
   pv::InstallCommonDialogs();
-  pv::InstallPlaceholderMainWindow();
+  pv::InstallMainWindow();
   if (!pv::Main()) return 1;
   const int rc = QApplication::exec();
   pv::CloseDatabase();

@@ -1,0 +1,105 @@
+#include "app/window/services.h"
+
+#include "app/dialogs.h"
+#include "app/settings.h"
+#include "app/window/dlgabout.h"
+#include "app/window/dlgoptions.h"
+#include "app/window/helpwindow.h"
+#include "app/window/mainwnd.h"
+#include "document/labelfile.h"
+#include "platform/msgbox.h"
+
+#include <QApplication>
+#include <QColorDialog>
+
+namespace pv {
+
+bool MainWndCommands::NewDocument() { return pv::NewDocument(); }
+bool MainWndCommands::OpenDocument() { return pv::OpenDocument(); }
+bool MainWndCommands::SaveDocument(bool bSaveAs) { return pv::SaveDocument(bSaveAs); }
+void MainWndCommands::ShowPrinterSetup() { pv::ShowPrinterSetup(); }
+void MainWndCommands::SaveSettings() { pv::SaveSettings(); }
+
+void MainWndCommands::EndProgram() {
+  if (MainWnd* w = MainWndInstance()) w->close();
+  QCoreApplication::exit(0);
+}
+
+void MainWndCommands::ShowOptions(QWidget* owner) {
+  dlgOptions dialog(owner);
+  dialog.exec();
+}
+
+void MainWndCommands::ShowAbout(QWidget* owner) {
+  dlgAbout about(owner);
+  about.exec();
+}
+
+void MainWndCommands::ShowHelp(QWidget* owner, bool search) {
+  const QString file = MainWndInstance() != nullptr ? MainWndInstance()->HelpFile() : QString();
+  HelpWindow& help = GetHelpWindow(owner);
+  if (search) {
+    help.ShowSearch(file);
+  } else {
+    help.ShowContents(file);
+  }
+}
+
+QString LiveUpdateText() {
+  return QStringLiteral(
+      "L'aggiornamento in linea non è disponibile per questa installazione. "
+      "Le nuove versioni del programma si installano con il sistema di pacchetti.");
+}
+
+void MainWndCommands::LiveUpdate() { MsgBox(LiveUpdateText(), MsgIcon::Information, MsgButtons::Ok); }
+
+namespace {
+MainWndCommands*& CurrentCommands() {
+  static MainWndCommands* current = nullptr;
+  return current;
+}
+ColorDialogHandler& ColorHandler() {
+  static ColorDialogHandler handler;
+  return handler;
+}
+}  // namespace
+
+MainWndCommands& Commands() {
+  static MainWndCommands fallback;
+  return CurrentCommands() != nullptr ? *CurrentCommands() : fallback;
+}
+
+MainWndCommands* SetCommands(MainWndCommands* commands) {
+  MainWndCommands* old = CurrentCommands();
+  CurrentCommands() = commands;
+  return old;
+}
+
+QColor ColorFromLong(std::int32_t color) {
+  const auto v = static_cast<std::uint32_t>(color);
+  return QColor(static_cast<int>(v & 0xff), static_cast<int>((v >> 8) & 0xff), static_cast<int>((v >> 16) & 0xff));
+}
+
+std::int32_t LongFromColor(const QColor& color) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(color.red()) |
+                                   (static_cast<std::uint32_t>(color.green()) << 8) |
+                                   (static_cast<std::uint32_t>(color.blue()) << 16));
+}
+
+bool ShowColorDialog(std::int32_t& color, QWidget* owner) {
+  const QColor initial = ColorFromLong(color);
+  std::optional<QColor> chosen;
+  if (ColorHandler()) {
+    chosen = ColorHandler()(initial);
+  } else {
+    const QColor c = QColorDialog::getColor(initial, owner != nullptr ? owner : MainWndInstance());
+    if (c.isValid()) chosen = c;
+  }
+  if (!chosen || !chosen->isValid()) return false;
+  color = LongFromColor(*chosen);
+  return true;
+}
+
+void SetColorDialogHandler(ColorDialogHandler handler) { ColorHandler() = std::move(handler); }
+
+}  // namespace pv

@@ -1,0 +1,57 @@
+#pragma once
+// What the main window's menus call outside the window (the document
+// commands, the shutdown, the printer set-up, the Options and About boxes,
+// the help and the online update), behind one interface so that tests can
+// record the calls; and the colour dialog the property windows use.
+
+#include <QColor>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace pv {
+
+class MainWndCommands {
+ public:
+  virtual ~MainWndCommands() = default;
+  virtual bool NewDocument();
+  virtual bool OpenDocument();
+  virtual bool SaveDocument(bool bSaveAs);
+  virtual void ShowPrinterSetup();
+  // Unloads the floating windows, writes the settings, empties the temp folder.
+  virtual void SaveSettings();
+  // Ends the program at once (no further question).
+  virtual void EndProgram();
+  // dlgOptions, modal.
+  virtual void ShowOptions(QWidget* owner);
+  // dlgAbout as the About box, modal.
+  virtual void ShowAbout(QWidget* owner);
+  // The help window: its contents, or its search.
+  virtual void ShowHelp(QWidget* owner, bool search);
+  // The online update: this installation has none; says so.
+  virtual void LiveUpdate();
+};
+MainWndCommands& Commands();
+// Takes no ownership; nullptr puts the default back. Returns the previous one.
+MainWndCommands* SetCommands(MainWndCommands* commands);
+
+// The text of the online-update message.
+QString LiveUpdateText();
+
+// Colours of the program: 0x00BBGGRR.
+QColor ColorFromLong(std::int32_t color);
+std::int32_t LongFromColor(const QColor& color);
+
+// The colour dialog, starting from `color`; on OK `color` takes the choice
+// and the result is true; on Cancel nothing changes and the result is false.
+bool ShowColorDialog(std::int32_t& color, QWidget* owner = nullptr);
+// Test seam: answers the colour dialog (nothing = Cancel). An empty
+// function puts the real dialog back.
+using ColorDialogHandler = std::function<std::optional<QColor>(const QColor& initial)>;
+void SetColorDialogHandler(ColorDialogHandler handler);
+
+}  // namespace pv

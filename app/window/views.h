@@ -1,0 +1,97 @@
+#pragma once
+// The five views the main window hosts, as the main window and the other
+// windows call them. Each is a widget class whose members do nothing here;
+// the wizard, the editor, the data-source manager, the format archive and
+// the print panel derive from them and register a factory in ViewFactories()
+// before the main window is made. A view without a factory is an empty view.
+
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+
+namespace pv {
+
+// "tbr_template": the new-label wizard.
+class ModelDataView : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ModelDataView(QWidget* parent = nullptr);
+  // Prepares the wizard's lists (once, at start-up, after the database).
+  virtual void Init() {}
+  // 0 applies the wizard's selection; another index removes the background
+  // or border of the page on show.
+  virtual void Apply(int iIndex) { (void)iIndex; }
+};
+
+// "tbr_editor": the label editor.
+class EditCardView : public QWidget {
+  Q_OBJECT
+ public:
+  explicit EditCardView(QWidget* parent = nullptr);
+  // One edit or menu command: a command key and the menu item's index
+  // (0 for the toolbar's keys). Unknown keys and indexes do nothing.
+  virtual void Exec(const QString& strKey, int iCode) { (void)strKey; (void)iCode; }
+  // The canvas back to the select tool.
+  virtual void SetBaseTool() {}
+  virtual void SetFirstPage() {}
+  // Grid, view flags and the label size into the canvas.
+  virtual void SetParameter() {}
+  // One undo snapshot (before a batch of property values).
+  virtual void SavedDoc() {}
+  // One property code onto the selection (and the default style when
+  // bMode is not 0); bRefresh repaints at the end.
+  virtual void Apply(int iCode, const QVariant& sValue, int bMode, bool bRefresh) {
+    (void)iCode; (void)sValue; (void)bMode; (void)bRefresh;
+  }
+  // Ticks or clears the switch of a floating window (which opens or closes it).
+  virtual void SetShowPop(int iIndex, bool bMode) { (void)iIndex; (void)bMode; }
+  // Commits the canvas geometry into the object records.
+  virtual void SaveData() {}
+  virtual void SetNewKey(std::int32_t lKey) { (void)lKey; }
+};
+
+// "tbr_archive": the data-source manager.
+class DataBaseDataView : public QWidget {
+  Q_OBJECT
+ public:
+  explicit DataBaseDataView(QWidget* parent = nullptr);
+  virtual void Init() {}
+};
+
+// "tbr_formats": the print-format archive.
+class FormatDataView : public QWidget {
+  Q_OBJECT
+ public:
+  explicit FormatDataView(QWidget* parent = nullptr);
+  virtual void RefreshData(const QString& Code) { (void)Code; }
+  virtual void ShowSummary(bool bMode) { (void)bMode; }
+  // Imports the user formats of the older archive.
+  virtual void Import() {}
+};
+
+// "tbr_preview": the print panel.
+class PreviewDataView : public QWidget {
+  Q_OBJECT
+ public:
+  explicit PreviewDataView(QWidget* parent = nullptr);
+  virtual void Init() {}
+  // Reloads the print format of the document's format code.
+  virtual void ResetPrinterInformation() {}
+  // Re-reads the current printer's resolution and offsets.
+  virtual void ReloadPrinterInfo() {}
+};
+
+// How the main window makes its views; an empty entry gives the empty view.
+struct ViewFactoryTable {
+  std::function<ModelDataView*(QWidget* parent)> ModelData;
+  std::function<EditCardView*(QWidget* parent)> EditCard;
+  std::function<DataBaseDataView*(QWidget* parent)> DataBaseData;
+  std::function<FormatDataView*(QWidget* parent)> FormatData;
+  std::function<PreviewDataView*(QWidget* parent)> PreviewData;
+};
+ViewFactoryTable& ViewFactories();
+
+}  // namespace pv

@@ -1,0 +1,104 @@
+#include "app/window/dlgabout.h"
+#include "app/window/helpwindow.h"
+
+#include "windowtest.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBrowser>
+
+namespace {
+
+using wndtest::WindowTest;
+
+TEST_F(WindowTest, AboutLines) {
+  EXPECT_EQ(pv::AboutFileNameLine(QStringLiteral("/opt/x/myapp.exe")), QStringLiteral("Filename: MYAPP.EXE"));
+  EXPECT_EQ(pv::AboutFileNameLine(QStringLiteral("/work/build/bin/plavik")), QStringLiteral("Filename: PLAVIK.EXE"));
+  EXPECT_EQ(pv::AboutReleaseLine(2, 0, 6), QStringLiteral("Release:  2. 0. 6"));
+  EXPECT_EQ(pv::AboutReleaseLine(10, 12, 0), QStringLiteral("Release:  10. 12. 0"));
+
+  const QString notice = pv::AboutLegalNotice();
+  QString expected = pv::LoadResString(20007);
+  for (int n = 20000; n <= 20006; ++n) expected += QStringLiteral("\r\n\r\n") + pv::LoadResString(n);
+  EXPECT_EQ(notice, expected);
+  EXPECT_TRUE(notice.startsWith(pv::LoadResString(20007) + QStringLiteral("\r\n\r\n") + pv::LoadResString(20000)));
+}
+
+TEST_F(WindowTest, AboutBoxControls) {
+  pv::dlgAbout about;
+  EXPECT_EQ(about.height(), 270);
+  EXPECT_EQ(about.Command1()->text(), pv::LoadResString(11000));
+  EXPECT_FALSE(about.Image1()->pixmap().isNull());
+  EXPECT_EQ(about.Label1(0)->text(), QStringLiteral("Filename: WINDOW_TESTS.EXE"));
+  EXPECT_EQ(about.Label1(1)->text(),
+            pv::AboutReleaseLine(pv::ProgramVersionMajor(), pv::ProgramVersionMinor(), pv::ProgramVersionRevision()));
+  EXPECT_EQ(pv::ProgramVersionMajor(), 2);
+  EXPECT_EQ(about.Label1(2)->text(), pv::LoadResString(20011));
+  EXPECT_TRUE(about.Text1()->toPlainText().contains(pv::LoadResString(20006)));
+  EXPECT_TRUE(about.Text1()->isReadOnly());
+  about.show();
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), about.Command1());
+  about.Command1()->click();
+  EXPECT_FALSE(about.isVisible());
+}
+
+TEST_F(WindowTest, TheSplashComesAndGoesThroughItsHost) {
+  pv::InstallMainWindow();
+  pv::ShellSplash().Show();
+  auto splashes = [] {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (qobject_cast<pv::dlgAbout*>(w) != nullptr && w->isVisible()) ++n;
+    }
+    return n;
+  };
+  EXPECT_EQ(splashes(), 1);
+  pv::ShellSplash().Repaint();
+  pv::ShellSplash().Unload();
+  QApplication::processEvents();
+  EXPECT_EQ(splashes(), 0);
+  pv::ShellSplash().Unload();  // twice is harmless
+}
+
+TEST_F(WindowTest, HelpWindowReportsAMissingManual) {
+  pv::HelpWindow help;
+  EXPECT_FALSE(help.ShowContents(Home(QStringLiteral("help/index.html"))));
+  EXPECT_TRUE(help.isVisible());
+  EXPECT_TRUE(help.Browser()->toPlainText().contains(QStringLiteral("non è stato trovato")));
+  EXPECT_TRUE(help.Browser()->toPlainText().contains(Home(QStringLiteral("help/index.html"))));
+}
+
+TEST_F(WindowTest, HelpWindowShowsTheShippedManualAndSearchesIt) {
+  const QString file = QStringLiteral(PLAVIK_PROGRAM_DIR) + QStringLiteral("/help/index.html");
+  ASSERT_TRUE(QFile::exists(file)) << "the manual is copied into the program folder";
+  pv::HelpWindow help;
+  EXPECT_TRUE(help.ShowSearch(file));
+  EXPECT_TRUE(help.Browser()->toPlainText().contains(QStringLiteral("Sommario")));
+  EXPECT_TRUE(help.Find(QStringLiteral("stampa unione")));
+  EXPECT_TRUE(help.Find(QStringLiteral("stampa unione")));  // wraps round to the top
+  EXPECT_FALSE(help.Find(QStringLiteral("xyzzy-nonesuch")));
+  EXPECT_FALSE(help.Find(QString()));
+  // Every page of the manual is linked from the contents and is there.
+  for (const char* page : {"wizard.html", "editor.html", "database.html", "formati.html", "stampa.html", "opzioni.html"}) {
+    EXPECT_TRUE(QFile::exists(QStringLiteral(PLAVIK_PROGRAM_DIR) + QStringLiteral("/help/") + QString::fromLatin1(page))) << page;
+  }
+}
+
+TEST_F(WindowTest, HelpMenuOpensTheHelpWindowOnTheProgramsManual) {
+  pv::SetCommands(nullptr);
+  pv::MainWnd& w = Window();
+  w.popupmnuhelp_Click(1);
+  pv::HelpWindow& help = pv::GetHelpWindow(&w);
+  EXPECT_TRUE(help.isVisible());
+  EXPECT_EQ(help.parentWidget(), &w);
+  // The test's program folder has no manual: the window says so.
+  EXPECT_TRUE(help.Browser()->toPlainText().contains(QStringLiteral("non è stato trovato")));
+  pv::SetCommands(&commands);
+}
+
+}  // namespace

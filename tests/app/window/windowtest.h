@@ -1,0 +1,173 @@
+#pragma once
+// Shared set-up of the main window's tests: one application object, a
+// program folder of its own for every test, message boxes recorded and
+// answered, a stand-in print system, and views and commands that record
+// what the main window calls on them.
+
+#include "app/database.h"
+#include "app/hosts.h"
+#include "app/settings.h"
+#include "app/window/install.h"
+#include "app/window/mainwnd.h"
+#include "app/window/popups.h"
+#include "app/window/services.h"
+#include "app/window/views.h"
+#include "document/hosts.h"
+#include "document/model.h"
+#include "platform/msgbox.h"
+#include "platform/printer/printer.h"
+#include "platform/programfolder.h"
+#include "platform/stringtable.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+#include <vector>
+
+namespace wndtest {
+
+inline void EnsureApp() {
+  if (QApplication::instance() == nullptr) {
+    static int argc = 1;
+    static char name[] = "window_tests";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+  }
+}
+
+// Every call the main window makes on its views and on the outside, in
+// order, as "Member:argument" texts.
+inline QStringList& Calls() {
+  static QStringList calls;
+  return calls;
+}
+
+class RecModelData : public pv::ModelDataView {
+ public:
+  using ModelDataView::ModelDataView;
+  void Init() override { Calls() << QStringLiteral("ModelData.Init"); }
+  void Apply(int i) override { Calls() << QStringLiteral("ModelData.Apply:%1").arg(i); }
+};
+
+class RecEditCard : public pv::EditCardView {
+ public:
+  using EditCardView::EditCardView;
+  void Exec(const QString& key, int code) override { Calls() << QStringLiteral("Exec:%1,%2").arg(key).arg(code); }
+  void SetBaseTool() override { Calls() << QStringLiteral("EditCard.SetBaseTool"); }
+  void SetParameter() override { Calls() << QStringLiteral("EditCard.SetParameter"); }
+};
+
+class RecDataBaseData : public pv::DataBaseDataView {
+ public:
+  using DataBaseDataView::DataBaseDataView;
+  void Init() override { Calls() << QStringLiteral("DataBaseData.Init"); }
+};
+
+class RecFormatData : public pv::FormatDataView {
+ public:
+  using FormatDataView::FormatDataView;
+  void RefreshData(const QString& code) override { Calls() << QStringLiteral("FormatData.RefreshData:") + code; }
+  void ShowSummary(bool b) override {
+    // The archive is still hidden when its summary is redrawn.
+    Calls() << QStringLiteral("FormatData.ShowSummary:%1:%2").arg(b ? 1 : 0).arg(isHidden() ? "hidden" : "shown");
+  }
+  void Import() override { Calls() << QStringLiteral("FormatData.Import"); }
+};
+
+class RecPreviewData : public pv::PreviewDataView {
+ public:
+  using PreviewDataView::PreviewDataView;
+  void Init() override { Calls() << QStringLiteral("PreviewData.Init"); }
+  void ResetPrinterInformation() override { Calls() << QStringLiteral("PreviewData.ResetPrinterInformation"); }
+  void ReloadPrinterInfo() override { Calls() << QStringLiteral("PreviewData.ReloadPrinterInfo"); }
+};
+
+class RecCommands : public pv::MainWndCommands {
+ public:
+  bool openResult = false;
+  bool NewDocument() override { Calls() << QStringLiteral("NewDocument"); return true; }
+  bool OpenDocument() override { Calls() << QStringLiteral("OpenDocument"); return openResult; }
+  bool SaveDocument(bool b) override { Calls() << QStringLiteral("SaveDocument:%1").arg(b ? 1 : 0); return true; }
+  void ShowPrinterSetup() override { Calls() << QStringLiteral("ShowPrinterSetup"); }
+  void SaveSettings() override { Calls() << QStringLiteral("SaveSettings"); }
+  void EndProgram() override { Calls() << QStringLiteral("EndProgram"); }
+  void ShowOptions(QWidget*) override { Calls() << QStringLiteral("ShowOptions"); }
+  void ShowAbout(QWidget*) override { Calls() << QStringLiteral("ShowAbout"); }
+  void ShowHelp(QWidget*, bool search) override { Calls() << QStringLiteral("ShowHelp:%1").arg(search ? 1 : 0); }
+  void LiveUpdate() override { Calls() << QStringLiteral("LiveUpdate"); }
+};
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EnsureApp();
+    QLocale::setDefault(QLocale::c());
+    ASSERT_TRUE(m_home.isValid());
+    m_oldHome = qgetenv("PLAVIK_HOME");
+    qputenv("PLAVIK_HOME", m_home.path().toLocal8Bit());
+    pv::ResetSettings();
+    pv::ResetDocumentState();
+    Calls().clear();
+    m_oldBox = pv::SetMsgBoxHandler([this](const pv::MsgBoxRequest& r) {
+      boxes.push_back(r);
+      Calls() << QStringLiteral("MsgBox:%1").arg(r.text.left(20));
+      if (!answers.empty()) {
+        const pv::MsgAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+      }
+      return answer;
+    });
+    print.printers = {QStringLiteral("Ufficio")};
+    print.defaultPrinter = QStringLiteral("Ufficio");
+    print.caps = pv::PrinterCaps{600, 600, 25, 30};
+    pv::SetFakePrintSystem(&print);
+    pv::ViewFactoryTable& f = pv::ViewFactories();
+    f.ModelData = [](QWidget* p) { return new RecModelData(p); };
+    f.EditCard = [](QWidget* p) { return new RecEditCard(p); };
+    f.DataBaseData = [](QWidget* p) { return new RecDataBaseData(p); };
+    f.FormatData = [](QWidget* p) { return new RecFormatData(p); };
+    f.PreviewData = [](QWidget* p) { return new RecPreviewData(p); };
+    pv::SetCommands(&commands);
+    for (int i = 0; i < pv::PopUpCount; ++i) pv::PopUpUnloaded(i);
+  }
+  void TearDown() override {
+    pv::DestroyMainWnd();
+    for (int i = 0; i < pv::PopUpCount; ++i) pv::PopUpUnloaded(i);
+    pv::SetCommands(nullptr);
+    pv::ViewFactories() = pv::ViewFactoryTable{};
+    pv::CloseDatabase();
+    pv::RemoveTempImageFolder();
+    pv::ResetDocumentState();
+    pv::SetFakePrintSystem(nullptr);
+    pv::SetMsgBoxHandler(m_oldBox);
+    qputenv("PLAVIK_HOME", m_oldHome);
+    QLocale::setDefault(QLocale::system());
+  }
+
+  // The main window, built (InitGui) but not loaded.
+  pv::MainWnd& Window() {
+    pv::MainWnd& w = pv::GetMainWnd();
+    w.InitGui();
+    return w;
+  }
+  QString Home(const QString& name) const { return m_home.filePath(name); }
+
+  std::vector<pv::MsgBoxRequest> boxes;
+  std::deque<pv::MsgAnswer> answers;
+  pv::MsgAnswer answer = pv::MsgAnswer::Ok;
+  pv::FakePrintSystem print;
+  RecCommands commands;
+
+ private:
+  QTemporaryDir m_home;
+  QByteArray m_oldHome;
+  pv::MsgBoxHandler m_oldBox;
+};
+
+}  // namespace wndtest
