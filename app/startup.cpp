@@ -9,9 +9,6 @@
 #include "document/hosts.h"
 
 #include <QApplication>
-#include <QCloseEvent>
-#include <QLabel>
-#include <QMainWindow>
 #include <QMessageBox>
 
 #include <memory>
@@ -89,48 +86,6 @@ class DocumentFileDialogs : public FileDialogHost {
 void InstallCommonDialogs() {
   static DocumentFileDialogs dialogs;
   SetFileDialogHost(&dialogs);
-}
-
-namespace {
-
-class PlaceholderWindow : public QMainWindow {
- protected:
-  void closeEvent(QCloseEvent* event) override {
-    if (ConfirmEndProgram()) {
-      event->accept();
-    } else {
-      event->ignore();
-    }
-  }
-};
-
-class PlaceholderShell : public ShellWindowHost, public MainWindowHost {
- public:
-  void SetCaption(const QString& caption) override {
-    if (m_window) m_window->setWindowTitle(caption);
-  }
-
-  bool Load() override {
-    m_window = std::make_unique<PlaceholderWindow>();
-    const QString title = LoadResString(1000);
-    QApplication::setApplicationName(title);
-    m_window->setWindowTitle(title + QStringLiteral(" - ") + QStringLiteral("Senza nome"));
-    m_window->setCentralWidget(new QLabel(m_window.get()));
-    m_window->resize(800, 600);
-    return LoadSettings();
-  }
-  void Show() override { m_window->show(); }
-
- private:
-  std::unique_ptr<PlaceholderWindow> m_window;
-};
-
-}  // namespace
-
-void InstallPlaceholderMainWindow() {
-  static PlaceholderShell shell;
-  SetShellWindowHost(&shell);
-  SetMainWindowHost(&shell);
 }
 
 }  // namespace pv

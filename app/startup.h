@@ -20,8 +20,4 @@ void InstallMessageBox();
 // Gives the document its file dialogs (the common open and save dialogs).
 void InstallCommonDialogs();
 
-// Until the main window of the program lands: a plain window with the
-// program's caption that ends the program through ConfirmEndProgram.
-void InstallPlaceholderMainWindow();
-
 }  // namespace pv
