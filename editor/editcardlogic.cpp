@@ -1,0 +1,694 @@
+#include "editor/editcardlogic.h"
+
+#include "document/clipboard.h"
+#include "document/hosts.h"
+#include "document/labelfile.h"
+#include "document/model.h"
+#include "document/objectstore.h"
+#include "editor/pickers.h"
+#include "editor/services.h"
+#include "editor/style.h"
+#include "platform/msgbox.h"
+#include "platform/runtime.h"
+#include "platform/stringtable.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace pv {
+
+namespace {
+
+constexpr std::int32_t White = 0x00FFFFFF;
+
+bool IsShapeKind(std::int32_t kind) {
+  return (kind >= UserTypeRectangle && kind <= UserTypeRoundedRect) ||
+         (kind >= UserTypeShapeBase && kind <= UserTypeShapeLast);
+}
+
+// ---- Value conversion (the rules of the runtime's Variant) -------------------
+
+bool IsNumberType(int type) {
+  switch (type) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A number, or a numeric text in the user's locale (the plain form is also
+// taken). True reads as -1.
+std::optional<double> NumberOf(const QVariant& v) {
+  const int type = v.typeId();
+  if (type == QMetaType::Bool) return v.toBool() ? -1.0 : 0.0;
+  if (IsNumberType(type)) {
+    const double d = v.toDouble();
+    if (!std::isfinite(d)) return std::nullopt;
+    return d;
+  }
+  if (type == QMetaType::QString || type == QMetaType::QByteArray) {
+    const QString text = v.toString().trimmed();
+    if (text.isEmpty()) return std::nullopt;
+    bool ok = false;
+    double d = QLocale().toDouble(text, &ok);
+    if (!ok) d = QLocale::c().toDouble(text, &ok);
+    if (!ok || !std::isfinite(d)) return std::nullopt;
+    return d;
+  }
+  return std::nullopt;
+}
+
+std::optional<bool> BooleanOf(const QVariant& v) {
+  if (v.typeId() == QMetaType::Bool) return v.toBool();
+  if (v.typeId() == QMetaType::QString) {
+    const QString text = v.toString().trimmed();
+    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return true;
+    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return false;
+  }
+  const auto n = NumberOf(v);
+  if (!n) return std::nullopt;
+  return *n != 0.0;
+}
+
+std::optional<std::int16_t> IntegerOf(const QVariant& v) {
+  const auto n = NumberOf(v);
+  if (!n) return std::nullopt;
+  bool overflow = false;
+  const std::int16_t r = CInt(*n, &overflow);
+  if (overflow) return std::nullopt;
+  return r;
+}
+
+std::optional<std::int32_t> LongOf(const QVariant& v) {
+  const auto n = NumberOf(v);
+  if (!n) return std::nullopt;
+  bool overflow = false;
+  const std::int32_t r = CLng(*n, &overflow);
+  if (overflow) return std::nullopt;
+  return r;
+}
+
+QString StringOf(const QVariant& v) {
+  if (v.typeId() == QMetaType::Bool) return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+  return v.toString();
+}
+
+// A barcode's Long fields go into the 16-bit fields of the barcode record:
+// values out of that range (a foreign file) are held at its ends.
+std::int16_t ClampToInteger(std::int32_t v) {
+  return static_cast<std::int16_t>(std::clamp<std::int32_t>(v, std::numeric_limits<std::int16_t>::min(),
+                                                             std::numeric_limits<std::int16_t>::max()));
+}
+
+}  // namespace
+
+// ---- Picture copies ---------------------------------------------------------
+
+bool CopyPictureFile(const QString& source, const QString& targetPath) {
+  if (source.isEmpty() || targetPath.isEmpty()) return false;
+  QFile in(source);
+  if (!in.open(QIODevice::ReadOnly)) return false;
+  QSaveFile out(targetPath);
+  if (!out.open(QIODevice::WriteOnly)) return false;
+  char buffer[64 * 1024];
+  for (;;) {
+    const qint64 n = in.read(buffer, sizeof buffer);
+    if (n < 0) {
+      out.cancelWriting();
+      return false;
+    }
+    if (n == 0) break;
+    if (out.write(buffer, n) != n) {
+      out.cancelWriting();
+      return false;
+    }
+  }
+  return out.commit();
+}
+
+// ---- Iteration over the selection --------------------------------------------
+
+template <class F>
+void EditCardLogic::ForEachSelected(F&& f) {
+  // The enumeration ends at -1; a canvas that never says so still stops after
+  // one pass over the table.
+  int guard = MaxObjects + 1;
+  for (std::int32_t key = canvas_.GetFirstObject(true); key != -1 && guard-- > 0;
+       key = canvas_.GetNextObject(true)) {
+    const std::int16_t index = FindObjectIndex(key);
+    if (index == 0) continue;
+    f(Objects[index]);
+  }
+}
+
+// ---- Apply ------------------------------------------------------------------------
+
+void EditCardLogic::Apply(std::int16_t iCode, const QVariant& sValue, bool bMode, bool bRefresh) {
+  namespace P = PropertyCode;
+  DefaultStyleRecord& style = DefaultStyle;
+
+  // The kinds each code reaches.
+  const auto allButBarcode = [](const ObjectRecord& r) { return r.UserType != UserTypeBarcode; };
+  const auto everyKind = [](const ObjectRecord&) { return true; };
+  const auto textKinds = [](const ObjectRecord& r) {
+    return r.UserType == UserTypeTextBox || r.UserType == UserTypeArtText;
+  };
+  const auto fieldKind = [](const ObjectRecord& r) { return r.UserType == UserTypeDatabaseField; };
+  const auto imageKind = [](const ObjectRecord& r) { return r.UserType == UserTypeImage; };
+  const auto artTextKind = [](const ObjectRecord& r) { return r.UserType == UserTypeArtText; };
+
+  const auto apply = [&](auto filter, auto write) {
+    ForEachSelected([&](ObjectRecord& r) {
+      if (filter(r)) write(r);
+    });
+  };
+
+  switch (iCode) {
+    case P::Bold:
+    case P::Italic:
+    case P::Underline:
+    case P::StrikeOut: {
+      const auto b = BooleanOf(sValue);
+      if (!b) break;
+      const std::int16_t v = ToVbBool(*b);
+      std::int16_t ObjectRecord::*field = iCode == P::Bold        ? &ObjectRecord::Bold
+                                          : iCode == P::Italic    ? &ObjectRecord::Italic
+                                          : iCode == P::Underline ? &ObjectRecord::Underline
+                                                                  : &ObjectRecord::StrikeOut;
+      if (bMode) {
+        std::int16_t DefaultStyleRecord::*sfield = iCode == P::Bold        ? &DefaultStyleRecord::Bold
+                                                   : iCode == P::Italic    ? &DefaultStyleRecord::Italic
+                                                   : iCode == P::Underline ? &DefaultStyleRecord::Underline
+                                                                           : &DefaultStyleRecord::StrikeOut;
+        style.*sfield = v;
+      }
+      apply(allButBarcode, [&](ObjectRecord& r) { r.*field = v; });
+      break;
+    }
+    case P::AlignLeft:
+    case P::AlignCentre:
+    case P::AlignRight:
+    case P::Justify: {
+      const auto b = BooleanOf(sValue);
+      if (!b || !*b) break;
+      const std::int16_t alignment = iCode == P::AlignLeft     ? 20
+                                     : iCode == P::AlignCentre ? 22
+                                     : iCode == P::AlignRight  ? 21
+                                                               : 23;
+      if (bMode) style.Alignment = alignment;
+      apply(allButBarcode, [&](ObjectRecord& r) { r.Alignment = alignment; });
+      break;
+    }
+    case P::FontName: {
+      const QString name = StringOf(sValue);
+      if (bMode) style.FontName = FixedString(name, StyleFontNameLength);
+      apply(allButBarcode, [&](ObjectRecord& r) { r.FontName = name; });
+      break;
+    }
+    case P::FontSize: {
+      const auto v = IntegerOf(sValue);
+      if (!v) break;
+      if (bMode) style.FontSize = *v;
+      apply(allButBarcode, [&](ObjectRecord& r) { r.FontSize = *v; });
+      break;
+    }
+    case P::Text: {
+      const QString text = StringOf(sValue);
+      apply(textKinds, [&](ObjectRecord& r) { r.Content = text; });
+      break;
+    }
+    case P::FieldName: {
+      const QString text = StringOf(sValue);
+      apply(fieldKind, [&](ObjectRecord& r) { r.Content = text; });
+      break;
+    }
+    case P::PictureOpacity: {
+      const auto v = IntegerOf(sValue);
+      if (!v) break;
+      apply(imageKind, [&](ObjectRecord& r) { r.Opacity = *v; });
+      break;
+    }
+    case P::PictureFile:
+      ReplacePicture(StringOf(sValue));
+      break;
+    case P::LineColor: {
+      const auto v = LongOf(sValue);
+      if (!v) break;
+      if (bMode) style.LineColor = *v;
+      apply(everyKind, [&](ObjectRecord& r) { r.LineColor = *v; });
+      break;
+    }
+    case P::LineStyle:
+    case P::ShapeAspect:
+    case P::FillStyle:
+    case P::Color1:
+    case P::Color2: {
+      const auto v = LongOf(sValue);
+      if (!v) break;
+      std::int32_t ObjectRecord::*field = iCode == P::LineStyle     ? &ObjectRecord::LineStyle
+                                          : iCode == P::ShapeAspect ? &ObjectRecord::Aspect
+                                          : iCode == P::FillStyle   ? &ObjectRecord::FillStyle
+                                          : iCode == P::Color1      ? &ObjectRecord::Color1
+                                                                    : &ObjectRecord::Color2;
+      if (bMode) {
+        if (iCode == P::LineStyle) style.LineStyle = *v;
+        if (iCode == P::FillStyle) style.FillStyle = *v;
+        if (iCode == P::Color1) style.Color1 = *v;
+        if (iCode == P::Color2) style.Color2 = *v;
+      }
+      apply(allButBarcode, [&](ObjectRecord& r) { r.*field = *v; });
+      break;
+    }
+    case P::Opacity: {
+      const auto v = IntegerOf(sValue);
+      if (!v) break;
+      if (bMode) style.Opacity = *v;
+      apply(allButBarcode, [&](ObjectRecord& r) { r.Opacity = *v; });
+      break;
+    }
+    case P::ArtTextFont: {
+      const QString name = StringOf(sValue);
+      apply(artTextKind, [&](ObjectRecord& r) { r.FontName = name; });
+      break;
+    }
+    case P::ArtTextShape: {
+      const auto v = IntegerOf(sValue);
+      if (!v) break;
+      apply(artTextKind, [&](ObjectRecord& r) { r.Variant = *v; });
+      break;
+    }
+    case P::ArtTextFill:
+    case P::ArtTextColor1:
+    case P::ArtTextColor2: {
+      const auto v = LongOf(sValue);
+      if (!v) break;
+      std::int32_t ObjectRecord::*field = iCode == P::ArtTextFill     ? &ObjectRecord::FillStyle
+                                          : iCode == P::ArtTextColor1 ? &ObjectRecord::Color1
+                                                                      : &ObjectRecord::Color2;
+      apply(artTextKind, [&](ObjectRecord& r) { r.*field = *v; });
+      break;
+    }
+    default:
+      break;
+  }
+
+  if (bRefresh) canvas_.Refresh(true);
+}
+
+void EditCardLogic::ReplacePicture(const QString& source) {
+  const std::int32_t key = canvas_.GetFirstObject(true);
+  if (key == -1) return;
+  const std::int16_t index = FindObjectIndex(key);
+  if (index == 0 || Objects[index].UserType != UserTypeImage) return;
+  // The old picture stays whole unless the new one was copied completely.
+  if (!CopyPictureFile(source, ImageTempPath(Objects[index]))) {
+    MsgBoxRes(MsgPictureNotCopied, MsgIcon::Critical);
+  }
+}
+
+// ---- Exec -------------------------------------------------------------------------
+
+void EditCardLogic::Exec(const QString& strKey, int iCode) {
+  const auto is = [&](const char* key) { return strKey == QLatin1String(key); };
+
+  if (is("edit_select")) {
+    canvas_.SetTool(ToolSelect, ToolSelect);
+  } else if (is("edit_rotate")) {
+    canvas_.SetTool(ToolRotate, ToolRotate);
+  } else if (is("edit_selectall")) {
+    canvas_.SetTool(ToolSelect, ToolSelect);
+    canvas_.SelectAll();
+  } else if (is("edit_undo")) {
+    canvas_.Undo();
+  } else if (is("edit_redo")) {
+    canvas_.Redo();
+  } else if (is("edit_zoomin")) {
+    canvas_.SetZoom(true);
+  } else if (is("edit_zoomout")) {
+    canvas_.SetZoom(false);
+  } else if (is("edit_copy")) {
+    DocumentCopy();
+  } else if (is("edit_cut")) {
+    DocumentCopy();
+    canvas_.DelObjects();
+  } else if (is("edit_paste")) {
+    DocumentPaste();
+  } else if (is("edit_array")) {
+    SeriesCopies();
+  } else if (is("edit_delete")) {
+    canvas_.DelObjects();
+  } else if (is("edit_clone")) {
+    DocumentClone();
+  } else if (is("edit_field")) {
+    EditField();
+  } else if (is("edit_resize")) {
+    ResizeImage();
+  } else if (is("mnu_align")) {
+    switch (iCode) {
+      case 0: canvas_.SetAlign(1, true); break;
+      case 1: canvas_.SetAlign(3, true); break;
+      case 2: canvas_.SetAlign(2, true); break;
+      case 3: canvas_.SetAlign(4, true); break;
+      case 4: canvas_.SetAlign(6, true); break;
+      case 5: canvas_.SetAlign(5, true); break;
+      case 9: canvas_.MoveFront(); break;
+      case 10: canvas_.MoveBack(); break;
+      case 11: canvas_.MoveUp(); break;
+      case 12: canvas_.MoveDown(); break;
+      case 14: canvas_.SetAlign(9, true); break;
+      default: break;
+    }
+  } else if (is("mnu_size")) {
+    if (iCode == 6) canvas_.SetAlign(8, true);
+    if (iCode == 7) canvas_.SetAlign(7, true);
+  } else if (is("mnu_rotate")) {
+    if (iCode >= 13 && iCode <= 16) canvas_.RotateObject(static_cast<float>((iCode - 13) * 90));
+  } else if (is("mnu_shadow")) {
+    switch (iCode) {
+      case 0: SetShadow(1); break;
+      case 1: SetShadow(2); break;
+      case 2: SetShadow(3); break;
+      case 3: SetShadow(4); break;
+      case 5: SetShadow(5); break;
+      case 6: SetShadow(6); break;
+      case 7: SetShadow(7); break;
+      case 8: SetShadow(8); break;
+      case 10: SetShadow(0); break;
+      default: break;
+    }
+  }
+}
+
+void EditCardLogic::SeriesCopies() {
+  const ArrayAnswer answer = Pickers().ShowArray();
+  if (answer.RetCode != 0) DocumentArray(answer.xCopy, answer.yCopy, answer.xDelta, answer.yDelta);
+}
+
+void EditCardLogic::EditField() {
+  if (canvas_.SelCount() != 1) {
+    MsgBoxRes(MsgFieldCommand, MsgIcon::Information);
+    return;
+  }
+  const std::int32_t key = canvas_.GetFirstObject(true);
+  const std::int16_t index = key == -1 ? 0 : FindObjectIndex(key);
+  if (index == 0) {
+    MsgBoxRes(MsgFieldCommand, MsgIcon::Information);
+    return;
+  }
+  ObjectRecord& record = Objects[index];
+
+  if (record.UserType == UserTypeDatabaseField) {
+    // Both look-ups trim the record's Content in place.
+    FieldPickerPreset preset;
+    preset.FieldName = Pickers().GetPredefinedFieldCaption(record.Content);
+    preset.NameText = preset.FieldName;
+    preset.NameTag = QString::number(Pickers().GetPredefinedFieldCode(record.Content));
+    preset.FieldFormat = record.FormatText;
+    preset.FormatText = record.FormatText;
+    const FieldPickerAnswer answer = Pickers().ShowFieldPicker(&preset);
+    const std::int16_t after = FindObjectIndex(key);
+    if (!answer.FieldName.isEmpty() && after != 0) {
+      Objects[after].Content = answer.FieldName;
+      Objects[after].FormatText = answer.FieldFormat;
+    }
+    return;
+  }
+
+  if (record.UserType == UserTypeBarcode) {
+    BarcodeSettingsRecord& s = BarcodeSettings;
+    s.ShowMargins = record.ShowMargins;
+    s.BearerBars = record.BearerBars;
+    s.ShowCheckDigit = record.ShowCheckDigit;
+    s.ShowText = record.ShowText;
+    s.ExtraOption1 = record.ExtraOption1;
+    s.ExtraOption2 = record.ExtraOption2;
+    s.FormatIndex = ClampToInteger(record.Aspect);
+    s.Orientation = record.Alignment;
+    s.Reduction = ClampToInteger(record.Color1);
+    s.Border = ClampToInteger(record.Color2);
+    s.FixedText = record.Content;
+    s.FieldFormatText = record.FormatText;
+    s.ContentSource = record.Variant;
+    const std::int16_t retCode = Pickers().ShowCodeBar();
+    const std::int16_t after = FindObjectIndex(key);
+    if (retCode != 0 && after != 0) {
+      ObjectRecord& r = Objects[after];
+      r.ShowMargins = s.ShowMargins;
+      r.BearerBars = s.BearerBars;
+      r.ShowCheckDigit = s.ShowCheckDigit;
+      r.ShowText = s.ShowText;
+      r.ExtraOption1 = s.ExtraOption1;
+      r.ExtraOption2 = s.ExtraOption2;
+      r.Aspect = s.FormatIndex;
+      r.Alignment = s.Orientation;
+      r.Color1 = s.Reduction;
+      r.Color2 = s.Border;
+      r.Content = s.FixedText;
+      r.FormatText = s.FieldFormatText;
+      r.Variant = s.ContentSource;
+    }
+    return;
+  }
+
+  MsgBoxRes(MsgFieldCommand, MsgIcon::Information);
+}
+
+void EditCardLogic::ResizeImage() {
+  if (canvas_.SelCount() != 1) return;
+  const std::int32_t key = canvas_.GetFirstObject(true);
+  const std::int16_t index = key == -1 ? 0 : FindObjectIndex(key);
+  if (index == 0) return;
+  ObjectRecord& record = Objects[index];
+  if (record.UserType != UserTypeImage) return;
+  const double aspect = Services().ImageAspect(ImageTempPath(record));
+  // A frame without a size gives no proportion: the width stays.
+  if (std::isfinite(aspect) && aspect > 0.0) {
+    const float width = static_cast<float>(static_cast<double>(record.Height) / aspect);
+    if (std::isfinite(width)) record.Width = width;
+  }
+  canvas_.Refresh(true);
+}
+
+void EditCardLogic::SetShadow(std::int16_t iMode) {
+  for (std::int32_t i = 1; i <= ObjCount; ++i) {
+    ObjectRecord& r = Objects[i];
+    if (r.IsSelected != 0 && IsShapeKind(r.UserType)) r.Variant = iMode;
+  }
+  canvas_.Refresh(false);
+}
+
+// ---- Insert palette -------------------------------------------------------------
+
+void EditCardLogic::Image2_Click(int Index) {
+  switch (Index) {
+    case 0: {
+      const FieldPickerAnswer answer = Pickers().ShowFieldPicker(nullptr);
+      if (!answer.FieldName.isEmpty()) {
+        InsertFieldName = answer.FieldName;
+        canvas_.SetTool(ToolDrawBox, UserTypeDatabaseField);
+      }
+      break;
+    }
+    case 1: canvas_.SetTool(ToolDrawBox, UserTypeTextBox); break;
+    case 2:
+      InsertImagePath.clear();
+      FileDialogs().ShowOpenDialog(QStringLiteral("bmp"), LoadResString(MsgImageFilter), InsertImagePath,
+                                   LoadResString(MsgImportImage));
+      if (!InsertImagePath.isEmpty()) canvas_.SetTool(ToolDrawBox, UserTypeImage);
+      break;
+    case 3: {
+      const QString clip = Pickers().ShowClipArt();
+      if (!clip.isEmpty()) {
+        InsertImageNumber = NextImageNumber();
+        if (InsertImageNumber != 0) {
+          InsertImagePath = clip;
+          canvas_.SetTool(ToolDrawBox, UserTypeImage);
+        }
+      }
+      break;
+    }
+    case 4: canvas_.SetTool(ToolDrawLine, UserTypeLine); break;
+    case 5: canvas_.SetTool(ToolDrawBox, UserTypeRectangle); break;
+    case 6: canvas_.SetTool(ToolDrawBox, UserTypeEllipse); break;
+    case 7: canvas_.SetTool(ToolDrawBox, UserTypeChamferedRect); break;
+    case 8: canvas_.SetTool(ToolDrawBox, UserTypeRoundedRect); break;
+    case 9: {
+      const std::int16_t shape = Pickers().ShowShapePicker();
+      // Only the shapes 0-13 exist; anything else is taken as a cancel.
+      if (shape >= 0 && shape <= UserTypeShapeLast - UserTypeShapeBase) {
+        canvas_.SetTool(ToolDrawBox, static_cast<std::int16_t>(UserTypeShapeBase + shape));
+      }
+      break;
+    }
+    case 10: ChooseBackground(false); break;
+    case 11: canvas_.SetTool(ToolDrawBox, UserTypeArtText); break;
+    case 12: canvas_.SetTool(ToolDrawBox, UserTypeBarcode); break;
+    case 13: ChooseBackground(true); break;
+    default: break;
+  }
+}
+
+void EditCardLogic::ChooseBackground(bool border) {
+  const QString name = Pickers().ShowBackGround(border);
+  if (name == QLatin1String(NoImageMarker)) {
+    (border ? BorderName : BackgroundName) = FixedName(QString());
+  } else if (!name.isEmpty()) {
+    if (border) {
+      BorderName = FixedName(name);
+    } else {
+      // The label keeps the .jpg twin of the chosen .bmp.
+      const QString base = name.left(std::max<qsizetype>(0, name.size() - 4));
+      BackgroundName = FixedName(Trim(base + QStringLiteral(".jpg")));
+    }
+  }
+  canvas_.Refresh(false);
+}
+
+// ---- New objects -----------------------------------------------------------------
+
+void EditCardLogic::FillNewRecord(ObjectRecord& r, std::int32_t lKey, std::int16_t UserType) {
+  const DefaultStyleRecord& style = DefaultStyle;
+  // A slot the canvas reused may still hold an earlier object's attributes:
+  // the new object starts from none.
+  const ObjectRecord empty;
+  r.Page = empty.Page;
+  r.Content = empty.Content;
+  r.FontName = empty.FontName;
+  r.FontSize = empty.FontSize;
+  r.Italic = r.Bold = r.Underline = r.StrikeOut = 0;
+  r.Alignment = 0;
+  r.FormatText.clear();
+  r.ExtraOption1 = r.ExtraOption2 = r.ShowMargins = r.BearerBars = r.ShowCheckDigit = r.ShowText = 0;
+
+  r.Key = lKey;
+  r.UserType = UserType;
+  r.Opacity = style.Opacity;
+  r.LineColor = style.LineColor;
+  r.LineStyle = style.LineStyle;
+  r.FillStyle = style.FillStyle;
+  r.Color1 = style.Color1;
+  r.Color2 = style.Color2;
+  r.Aspect = 4;
+  r.Page = CurrentPage;
+  r.Variant = 0;
+
+  switch (UserType) {
+    case UserTypeDatabaseField:
+    case UserTypeTextBox:
+      r.Alignment = style.Alignment;
+      r.FontSize = style.FontSize;
+      r.FontName = style.FontName;
+      r.Bold = style.Bold;
+      r.Italic = style.Italic;
+      r.Underline = style.Underline;
+      r.StrikeOut = style.StrikeOut;
+      if (r.Color1 == White) r.Color1 = 0;
+      if (UserType == UserTypeDatabaseField) {
+        r.Content = InsertFieldName;
+        r.FormatText = InsertFormatText;
+      } else {
+        r.Content = LoadResString(MsgNewText);
+      }
+      break;
+    case UserTypeImage:
+      r.Content = FileExtension(InsertImagePath);
+      InsertImageNumber = NextImageNumber();
+      r.Variant = InsertImageNumber;
+      break;
+    case UserTypeArtText:
+      r.Content = LoadResString(MsgNewText);
+      r.Variant = 0;
+      r.FontName = QStringLiteral("ARIAL");
+      break;
+    case UserTypeBarcode:
+      r.ShowMargins = 0;
+      r.BearerBars = 0;
+      r.ShowCheckDigit = 0;
+      r.ShowText = 1;
+      r.Aspect = 10;
+      r.ExtraOption1 = 0;
+      r.ExtraOption2 = 0;
+      r.Alignment = 0;
+      r.Color1 = 0;
+      r.Color2 = 0;
+      r.Content = LoadResString(MsgNewBarcode);
+      break;
+    default:
+      break;
+  }
+}
+
+void EditCardLogic::InsertObject(std::int32_t lKey, std::int16_t UserType) {
+  // The record the canvas appended is the last one; it carries the new key.
+  std::int32_t index = 0;
+  if (ObjCount >= 1 && Objects[ObjCount].Key == lKey) {
+    index = ObjCount;
+  } else {
+    index = FindObjectIndex(lKey);
+  }
+  if (index != 0) {
+    ObjectRecord& record = Objects[index];
+    FillNewRecord(record, lKey, UserType);
+    if (UserType == UserTypeImage) {
+      // No image object is kept without its picture.
+      const bool copied = record.Variant != 0 && CopyPictureFile(InsertImagePath, ImageTempPath(record));
+      if (!copied) {
+        MsgBoxRes(MsgPictureNotCopied, MsgIcon::Critical);
+        canvas_.DelObject(lKey, true);
+      }
+    }
+  }
+  AfterInsert();
+}
+
+void EditCardLogic::InsertObjectRefused(std::int16_t /*UserType*/) {
+  MsgBoxRes(MsgTooManyObjects, MsgIcon::Information);
+  AfterInsert();
+}
+
+void EditCardLogic::AfterInsert() {
+  if (Services().AutoInsert() == 0) canvas_.SetTool(ToolSelect, ToolSelect);
+}
+
+// ---- Forwarding members ------------------------------------------------------------
+
+void EditCardLogic::SavedDoc() { canvas_.SavedDoc(); }
+
+void EditCardLogic::SaveData() { pv::SaveData(); }
+
+void EditCardLogic::SetBaseTool() { canvas_.SetTool(ToolSelect, ToolSelect); }
+
+void EditCardLogic::SetParameter() {
+  EditorServices& s = Services();
+  canvas_.SetGrid(s.GridX(), s.GridY(), false);
+  canvas_.SetShowRule(s.ShowRule());
+  canvas_.SetShowGrid(s.ShowGrid());
+  canvas_.SetSnap(s.Snap());
+  canvas_.SetShowPage(false);
+  canvas_.SetWorkArea(300, 300, false);
+  canvas_.SetPage(Header.LabelWidth, Header.LabelHeight, false);
+  canvas_.Refresh(true);
+}
+
+void EditCardLogic::SetNewKey(std::int32_t& lKey) { canvas_.SetNewKey(lKey); }
+
+}  // namespace pv
