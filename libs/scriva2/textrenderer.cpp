@@ -1,5 +1,7 @@
 #include "libs/scriva2/textrenderer.h"
 
+#include "libs/scriva2/linefit.h"
+
 #include "platform/colmo2/colmo2.h"
 
 #include <QImage>
@@ -40,23 +42,6 @@ void ShrinkByMargin(Rect* rect, std::int32_t margin) {
 }
 
 QChar CharAt(const QString& text, qsizetype i) { return i < text.size() ? text.at(i) : QChar(u'\0'); }
-
-// Position after the character at i (a surrogate pair is one character).
-qsizetype NextChar(const QString& text, qsizetype i) {
-  if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) return i + 2;
-  return i + 1;
-}
-
-// Length of the line break at i, or 0. A carriage return with a line feed,
-// a lone line feed and a lone carriage return each end a line.
-qsizetype LineBreakAt(const QString& text, qsizetype i) {
-  const QChar c = CharAt(text, i);
-  if (c == u'\r') return CharAt(text, i + 1) == u'\n' ? 2 : 1;
-  if (c == u'\n') return 1;
-  return 0;
-}
-
-enum class BreakReason { None, Full, LineBreak, EndOfText };
 
 }  // namespace
 
@@ -118,13 +103,25 @@ Font TextRenderer::MakeFont(double angle, bool filled) const {
   return font;
 }
 
+Region TextRenderer::PolygonRegion(const Point* p) {
+  constexpr std::int32_t kNear = 1 << 18;
+  const bool near = std::all_of(p, p + 4, [](const Point& q) {
+    return q.x >= -kNear && q.x <= kNear && q.y >= -kNear && q.y <= kNear;
+  });
+  const bool upright = (p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x) ||
+                       (p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x && p[3].y == p[0].y);
+  if (!near || !upright) return Region::FromPolygon(p, 4, FillMode::Winding);
+  return Region::FromRect(Rect{std::min(p[0].x, p[2].x), std::min(p[0].y, p[2].y), std::max(p[0].x, p[2].x),
+                               std::max(p[0].y, p[2].y)});
+}
+
 void TextRenderer::FillBackground(DeviceContext* dc, const Point* points) const {
   // The polygon's pixels as a region: exactly the pixels of the clip region
   // that cuts the text, with the same edges as a polygon fill of the
   // original platform (right and bottom edges left out).
   Point device[4] = {points[0], points[1], points[2], points[3]};
   LPtoDP(dc, device, 4);
-  const Region area = Region::FromPolygon(device, 4, FillMode::Winding);
+  const Region area = PolygonRegion(device);
   const Brush brush = Brush::SolidColour(backColor);
   SelectBrush(dc, brush);
   SelectPen(dc, NullPen());
@@ -147,6 +144,9 @@ void TextRenderer::DrawLines(DeviceContext* measureDc, DeviceContext* outDc, con
   const double factor = std::isfinite(interline) ? std::clamp(std::trunc(interline), -1.0e6, 1.0e6) : 1.0;
   const std::int64_t advance = static_cast<std::int64_t>(factor) * lineHeight;
 
+  // Latin text averages about 0.4 of the cell height per character.
+  LineFitter fitter(measureDc, text, 0.4 * static_cast<double>(lineHeight));
+
   qsizetype start = 0;
   qsizetype previousBreak = -1;
   bool first = true;
@@ -155,31 +155,22 @@ void TextRenderer::DrawLines(DeviceContext* measureDc, DeviceContext* outDc, con
   for (;;) {
     while (start < n && text.at(start) == u' ') ++start;
 
-    // Grow the line one character at a time until it is full or ends.
+    // Where the line stops: the first prefix that fills the rectangle, else
+    // the end of the text or a line break (the fitter measures only the
+    // prefixes that decide it).
     SetTextJustification(measureDc, 0, 0);
-    qsizetype scan = start;
-    BreakReason reason = BreakReason::None;
-    for (;;) {
-      const std::int32_t w = GetTextExtent(measureDc, text.mid(start, scan - start)).cx;
-      if (static_cast<double>(width) < w * 1.02)
-        reason = BreakReason::Full;
-      else if (scan >= n)
-        reason = BreakReason::EndOfText;
-      else if (LineBreakAt(text, scan) > 0)
-        reason = BreakReason::LineBreak;
-      if (reason != BreakReason::None) break;
-      scan = NextChar(text, scan);
-    }
+    const LineStop stop = fitter.Fit(start, width);
+    const LineEnd reason = stop.reason;
 
-    qsizetype breakPos = scan;
-    if (reason == BreakReason::Full && CharAt(text, breakPos) != u' ') {
+    qsizetype breakPos = stop.scan;
+    if (reason == LineEnd::Full && CharAt(text, breakPos) != u' ') {
       while (breakPos > start && CharAt(text, breakPos) != u' ') --breakPos;
     }
 
     const QString line = text.mid(start, breakPos - start);
     SetTextJustification(measureDc, 0, 0);
     if (outDc != measureDc) SetTextJustification(outDc, 0, 0);
-    const std::int64_t w = GetTextExtent(measureDc, line).cx;
+    const std::int64_t w = fitter.Extent(start, breakPos);
 
     std::int64_t x = rect.left;
     switch (alignment) {
@@ -190,7 +181,7 @@ void TextRenderer::DrawLines(DeviceContext* measureDc, DeviceContext* outDc, con
         x = (static_cast<std::int64_t>(rect.left) + rect.right - w) / 2;
         break;
       case AlignJustify:
-        if (reason != BreakReason::EndOfText) {
+        if (reason != LineEnd::EndOfText) {
           const auto spaces = static_cast<std::int32_t>(line.count(u' '));
           if (spaces > 0) SetTextJustification(outDc, Clamp32(width - w), spaces);
         }
@@ -205,12 +196,12 @@ void TextRenderer::DrawLines(DeviceContext* measureDc, DeviceContext* outDc, con
 
     const std::int64_t nextY = y + advance;
     const bool noProgress = !first && breakPos == previousBreak;
-    if (reason == BreakReason::EndOfText || noProgress || nextY >= rect.bottom) break;
+    if (reason == LineEnd::EndOfText || noProgress || nextY >= rect.bottom) break;
 
     first = false;
     previousBreak = breakPos;
     y = nextY;
-    start = reason == BreakReason::LineBreak ? breakPos + LineBreakAt(text, breakPos) : breakPos;
+    start = reason == LineEnd::LineBreak ? breakPos + LineBreakAt(text, breakPos) : breakPos;
   }
   SetTextJustification(outDc, 0, 0);
 }
@@ -244,7 +235,7 @@ void TextRenderer::Draw(DeviceContext* dc, const QString& text, Rect* rect, doub
   const int level = SaveDC(dc);
   Point deviceCorners[4] = {corners[0], corners[1], corners[2], corners[3]};
   LPtoDP(dc, deviceCorners, 4);
-  const Region clip = Region::FromPolygon(deviceCorners, 4, FillMode::Winding);
+  const Region clip = PolygonRegion(deviceCorners);
   SelectClipRegion(dc, &clip, RegionOp::And);
   SetTextAlign(dc, TaLeft | TaTop | TaNoUpdateCp);
 

@@ -68,6 +68,13 @@ class TextRenderer {
   // truncated toward zero.
   static void RotatePoint(std::int32_t cx, std::int32_t cy, std::int32_t& x, std::int32_t& y, double angle);
 
+  // The pixels of a four-point polygon in device units (those whose centres
+  // lie inside, winding rule). An upright rectangle, as every unturned
+  // text's is, is built directly as that rectangle (left..right-1 by
+  // top..bottom-1), the same pixels without the scan of a general polygon;
+  // coordinates far beyond any device are left to the polygon scan.
+  static Region PolygonRegion(const Point* devicePoints);
+
   // Fills the four-point polygon with backColor.
   void FillBackground(DeviceContext* dc, const Point* points) const;
 
