@@ -26,6 +26,7 @@ void DragEditorHost::SelectedArea(std::int32_t) {}
 void DragEditorHost::UpdateObjects() {}
 void DragEditorHost::SavedDocument() {}
 void DragEditorHost::ContextMenu() {}
+void DragEditorHost::InsertRefused(std::int16_t) {}
 
 void DragEditorView::SurfaceChanged() {}
 void DragEditorView::RulersChanged() {}

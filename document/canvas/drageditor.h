@@ -54,6 +54,10 @@ class DragEditorHost {
   virtual void UpdateObjects();
   virtual void SavedDocument();
   virtual void ContextMenu();
+  // A drawing drag finished while the table already holds its 200 objects:
+  // nothing was added (no snapshot, no record, no InsertObject). The host
+  // tells the user (message 15046) and goes on as after an insertion.
+  virtual void InsertRefused(std::int16_t UserType);
 };
 
 // The pointer of the drawing surface. Custom shows the image MouseIcon().
@@ -253,6 +257,51 @@ class DragEditor : public CanvasHost {
   // Clears the selection: repaints what it covered and raises SelectionStop.
   void DeselectAll();
   void SelStop() override { DeselectAll(); }
+  // Selects every object that is not hidden and draws its handles; raises
+  // nothing.
+  void SelectAll();
+
+  // ---- Hit testing and selection ---------------------------------------------
+  // What a press of tool at view point (X, Y) would grab among the selected
+  // objects: a box handle 100..107, a line end 110/111, 202 (rotation), 200
+  // (a body) or -100 (nothing). cursor receives the handle's direction on the
+  // screen and is left as passed when there is none. Sets GrabbedObject on a
+  // hit (and when the rotate tool meets the middle of an edge).
+  void HitTest(float X, float Y, std::int16_t tool, std::int16_t& cursor, std::int16_t& result);
+  // A click: without a modifier the selection is cleared first; then the
+  // topmost visible object under the point is selected (SelectedSingle).
+  void SelectAtPoint(float X, float Y, std::int16_t Shift);
+  // A rubber band (view pixels, corners in any order): selects the visible
+  // objects lying wholly inside it (SelectionStop, then SelectedArea).
+  void SelectInArea(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+
+  // ---- Drags, creation, alignment --------------------------------------------
+  // Applies a finished drag of mode (200 move, 202 rotate, 100..107 box
+  // handle, 110/111 line end) from the anchor (ax, ay) to (x, y), document
+  // points, to every selected object: one undo snapshot, then the repaint of
+  // the area the selection covered before and after. Raises no UpdateObjects.
+  void ApplyDrag(std::int16_t mode, float ax, float ay, float x, float y);
+  // The move, box-handle and line-end rules of a drag on one record (the
+  // records of the other geometry kind stay as they are).
+  static void DragRecord(std::int16_t mode, ObjectRecord& record, float ax, float ay, float x,
+                         float y);
+  // The whole degrees a rotation drag from the anchor to (x, y) turns by,
+  // about the centre of the grabbed object; 0 without a grabbed object.
+  std::int32_t RotationDelta(float ax, float ay, float x, float y) const;
+  // The Shift constraint of the current drawing tool applied to the document
+  // point (x, y) against the anchor: 45-degree steps for lines, squares for
+  // boxes. Other tools change nothing.
+  void p_AdjustPoint(float& x, float& y) const;
+  // A finished drawing drag from (x1, y1) to (x2, y2) with tool 200 or 201:
+  // appends the new object (snapshot first), raises InsertObject and, unless
+  // Repeat is on, returns to the select tool. Returns the new key, 0 when
+  // nothing was added (InsertRefused at the full table).
+  std::int32_t CreateObject(float x1, float y1, float x2, float y2, float Angle,
+                            std::int16_t Tool, std::int16_t UserType);
+  // Lines up the selected objects: 1 left, 2 right, 4 top, 5 bottom edges;
+  // 3, 6 horizontal and vertical centres, 7, 8 width and height of the
+  // reference object; 9 onto the grid. No snapshot, no event.
+  void SetAlign(std::int16_t mode, bool refresh);
 
   // ---- Mouse and keyboard of the drawing surface ---------------------------
   // Button: 1 left, 2 right, 4 middle; Shift: 1 Shift, 2 Ctrl, 4 Alt; X, Y
@@ -285,6 +334,12 @@ class DragEditor : public CanvasHost {
   void MakeSurface();
   void MakeRulers();
   void SurfaceTouched();
+  // The outlines that follow the pointer during a drag (XOR): the previous
+  // one is erased when shown, the current one drawn when drawNew.
+  void DrawFeedback(bool drawNew);
+  void DrawRubberBand(float x, float y, bool dotted);
+  void RaiseDrawCoord(std::int16_t Button, float X, float Y, float x, float y);
+  void SetHoverPointer(float X, float Y);
 
   CanvasState st_;
   CanvasLayout layout_;
