@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace pv {
 
@@ -110,12 +111,114 @@ QRegion WholeDevice(const DeviceContext* dc) {
          QRegion(-1, -1, std::max(1, dc->info.widthPx) + 2, std::max(1, dc->info.heightPx) + 2);
 }
 
-QRegion RegionFromPath(const QPainterPath& path) {
+// The pixels of polygons (device units), by the platform's rule: pixel
+// (x, y) is inside when its centre (x + 0.5, y + 0.5) is inside by the fill
+// rule; a centre exactly on a left edge is inside, on a right edge outside.
+// An axis-aligned rectangle with corners (l, t) and (r, b) is thus the pixels
+// l..r-1 x t..b-1. Every polygon is closed. Both the polygon regions and the
+// unsmoothed polygon fills come from here, so a polygon region used as a clip
+// covers exactly the pixels of the filled polygon.
+//
+// Rows and columns beyond kRegionLimit are left out: no device is that
+// large, and it bounds the work for wild coordinates.
+constexpr double kRegionLimit = 262144.0;
+
+QRegion ScanPolygons(const QList<QPolygonF>& polys, Qt::FillRule rule) {
+  struct Edge {
+    double x0, y0, dxdy;   // upper end and slope
+    int first, last;       // rows whose centre line crosses the edge
+    int dir;               // +1 downwards, -1 upwards (winding)
+  };
+  std::vector<Edge> edges;
+  for (const QPolygonF& poly : polys) {
+    const qsizetype n = poly.size();
+    if (n < 3) continue;
+    for (qsizetype i = 0; i < n; ++i) {
+      const QPointF a = poly.at(i);
+      const QPointF b = poly.at(i + 1 < n ? i + 1 : 0);
+      if (!Sane(a) || !Sane(b)) return QRegion();
+      if (a.y() == b.y()) continue;
+      const bool down = b.y() > a.y();
+      const QPointF& top = down ? a : b;
+      const QPointF& bottom = down ? b : a;
+      // Rows y with top.y <= y + 0.5 < bottom.y.
+      const double first = std::max(std::ceil(top.y() - 0.5), -kRegionLimit);
+      const double last = std::min(std::ceil(bottom.y() - 0.5) - 1.0, kRegionLimit - 1.0);
+      if (last < first) continue;
+      edges.push_back(Edge{top.x(), top.y(), (bottom.x() - top.x()) / (bottom.y() - top.y()), static_cast<int>(first),
+                           static_cast<int>(last), down ? 1 : -1});
+    }
+  }
+  if (edges.empty()) return QRegion();
+  std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.first < b.first; });
+
+  struct Crossing {
+    double x;
+    int dir;
+  };
+  using Span = std::pair<int, int>;   // pixels first..second-1
+  std::vector<QRect> rects;
+  std::vector<std::size_t> active;
+  std::vector<Crossing> xs;
+  std::vector<Span> spans, band;
+  int bandTop = 0;
+  auto flush = [&](int bottom) {
+    for (const Span& s : band) rects.emplace_back(s.first, bandTop, s.second - s.first, bottom - bandTop);
+    band.clear();
+  };
+  const auto inside = [rule](int w) { return rule == Qt::WindingFill ? w != 0 : (w & 1) != 0; };
+  std::size_t next = 0;
+  int y = edges.front().first;
+  bandTop = y;
+  while (next < edges.size() || !active.empty()) {
+    if (active.empty() && edges[next].first > y) {
+      flush(y);
+      y = edges[next].first;
+      bandTop = y;
+    }
+    while (next < edges.size() && edges[next].first <= y) active.push_back(next++);
+    xs.clear();
+    const double yc = y + 0.5;
+    for (std::size_t k : active) {
+      const Edge& e = edges[k];
+      xs.push_back(Crossing{e.x0 + (yc - e.y0) * e.dxdy, e.dir});
+    }
+    std::sort(xs.begin(), xs.end(), [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
+    spans.clear();
+    int w = 0;
+    double from = 0;
+    for (const Crossing& c : xs) {
+      const bool was = inside(w);
+      w += rule == Qt::WindingFill ? c.dir : 1;
+      const bool is = inside(w);
+      if (!was && is) {
+        from = c.x;
+      } else if (was && !is) {
+        const int x0 = static_cast<int>(std::max(std::ceil(from - 0.5), -kRegionLimit));
+        const int x1 = static_cast<int>(std::min(std::ceil(c.x - 0.5), kRegionLimit));
+        if (x1 <= x0) continue;
+        if (!spans.empty() && x0 <= spans.back().second)
+          spans.back().second = std::max(spans.back().second, x1);
+        else
+          spans.emplace_back(x0, x1);
+      }
+    }
+    if (spans != band) {
+      flush(y);
+      band = spans;
+      bandTop = y;
+    }
+    ++y;
+    active.erase(std::remove_if(active.begin(), active.end(), [&](std::size_t k) { return edges[k].last < y; }),
+                 active.end());
+  }
+  flush(y);
   QRegion r;
-  const QList<QPolygonF> polys = path.toFillPolygons();
-  for (const QPolygonF& p : polys) r = r.united(QRegion(p.toPolygon(), path.fillRule()));
+  if (!rects.empty()) r.setRects(rects.data(), static_cast<int>(rects.size()));
   return r;
 }
+
+QRegion RegionFromPath(const QPainterPath& path) { return ScanPolygons(path.toSubpathPolygons(), path.fillRule()); }
 
 QRegion Combine(const QRegion& a, const QRegion& b, RegionOp op) {
   switch (op) {
@@ -248,8 +351,33 @@ enum class ArcKind { Arc, ArcTo, Chord, Pie };
 void DrawArcFigure(DeviceContext* dc, const Rect& r, Point s, Point e, ArcKind kind) {
   if (!Valid(dc)) return;
   const QRectF box = QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom)).normalized();
-  if (box.width() <= 0 || box.height() <= 0) return;
   const QTransform m = FullTransform(dc);
+  if (box.width() <= 0 || box.height() <= 0) {
+    // No arc on a box without area. ArcTo still draws its line to the start
+    // of the collapsed arc and leaves the position at its end (both the
+    // centre when the box has no size at all).
+    if (kind != ArcKind::ArcTo) return;
+    double a0 = 0, sw = 0;
+    ArcAngles(dc, box, QPointF(s.x, s.y), QPointF(e.x, e.y), &a0, &sw);
+    const auto on = [&](double deg) {
+      const double t = deg * M_PI / 180.0;
+      return box.center() + QPointF(box.width() / 2 * std::cos(t), -box.height() / 2 * std::sin(t));
+    };
+    const QPointF startPt = m.map(on(a0));
+    const QPointF endL = on(a0 + sw);
+    QPainterPath line;
+    line.moveTo(MapF(dc, dc->st.position.x, dc->st.position.y));
+    line.lineTo(startPt);
+    if (!Sane(line) || !Sane(endL)) return;
+    dc->st.position = Point{static_cast<std::int32_t>(std::lround(endL.x())),
+                            static_cast<std::int32_t>(std::lround(endL.y()))};
+    if (dc->st.pathOpen) {
+      dc->st.path.connectPath(line);
+      return;
+    }
+    PaintStroke(dc, line, dc->st.pen, true);
+    return;
+  }
   // Work in logical space; a y-flipping mapping flips the direction, as the
   // logical picture does.
   double a0 = 0, sw = 0;
@@ -1002,33 +1130,33 @@ Region Region::FromRoundRect(const Rect& r, std::int32_t ew, std::int32_t eh) {
   return Region(RegionFromPath(p));
 }
 Region Region::FromPolygon(const Point* pts, int n, FillMode mode) {
-  if (!pts || n < 3) return Region();
-  QPolygon poly;
+  if (!pts || n < 3 || n > 50000000) return Region();
+  QPolygonF poly;
+  poly.reserve(n);
   for (int i = 0; i < n; ++i) {
     if (std::llabs(pts[i].x) > kMaxCoord || std::llabs(pts[i].y) > kMaxCoord) return Region();
-    poly << QPoint(pts[i].x, pts[i].y);
+    poly << QPointF(pts[i].x, pts[i].y);
   }
-  return Region(QRegion(poly, Rule(mode)));
+  return Region(ScanPolygons({poly}, Rule(mode)));
 }
 Region Region::FromPolyPolygon(const Point* pts, const std::int32_t* counts, int polygons, FillMode mode) {
   if (!pts || !counts || polygons <= 0) return Region();
-  QPainterPath p;
-  p.setFillRule(Rule(mode));
-  int at = 0;
+  QList<QPolygonF> polys;
+  long long at = 0;
   for (int k = 0; k < polygons; ++k) {
     const int c = counts[k];
     if (c <= 0 || c > 10000000) return Region();
     QPolygonF poly;
+    poly.reserve(c);
     for (int i = 0; i < c; ++i) {
       const Point& q = pts[at + i];
       if (std::llabs(q.x) > kMaxCoord || std::llabs(q.y) > kMaxCoord) return Region();
       poly << QPointF(q.x, q.y);
     }
     at += c;
-    p.addPolygon(poly);
-    p.closeSubpath();
+    polys << poly;
   }
-  return Region(RegionFromPath(p));
+  return Region(ScanPolygons(polys, Rule(mode)));
 }
 Region Region::FromRects(const Rect* rects, int count) {
   QRegion r;
@@ -1300,26 +1428,67 @@ void RoundRect(DeviceContext* dc, const Rect& r, std::int32_t ew, std::int32_t e
                 std::clamp<double>(std::fabs(static_cast<double>(eh)), 0.0, h));
 }
 
+namespace {
+// The device polygon of logical points.
+QPolygonF DevicePolygon(const DeviceContext* dc, const Point* pts, int n) {
+  const QTransform m = FullTransform(dc);
+  QPolygonF poly;
+  poly.reserve(n);
+  for (int i = 0; i < n; ++i) poly << m.map(QPointF(pts[i].x, pts[i].y));
+  return poly;
+}
+
+// Fills the polygons with the brush and outlines them with the pen. The
+// fill covers the pixels whose centres are inside (when it is not smoothed:
+// the very pixels of the same polygon as a region) or, smoothed, exactly the
+// polygons' area; the outline runs through the centres of the vertices'
+// pixels.
+void DrawPolygons(DeviceContext* dc, const QList<QPolygonF>& polys) {
+  const Qt::FillRule rule = Rule(dc->st.fillMode);
+  QPainterPath outline;
+  outline.setFillRule(rule);
+  for (const QPolygonF& poly : polys) {
+    if (poly.size() < 2) continue;
+    outline.addPolygon(poly);
+    outline.closeSubpath();
+  }
+  if (outline.isEmpty() || !Sane(outline)) return;
+  if (dc->st.pathOpen) {
+    dc->st.path.addPath(outline);
+    return;
+  }
+  if (dc->st.brush.style != BrushStyle::Null) {
+    const Rop2 r = dc->st.rop2;
+    const bool smooth = dc->st.smoothing && (r == Rop2::CopyPen || r == Rop2::Black || r == Rop2::White);
+    if (smooth) {
+      PaintFill(dc, outline, dc->st.brush);
+    } else {
+      QPainterPath pixels;
+      pixels.addRegion(ScanPolygons(polys, rule));
+      PaintFill(dc, pixels, dc->st.brush);
+    }
+  }
+  if (dc->st.pen.style != PenStyle::Null) PaintStroke(dc, outline.translated(0.5, 0.5), dc->st.pen, false);
+}
+}  // namespace
+
 void Polygon(DeviceContext* dc, const Point* pts, int n) {
   if (!Valid(dc) && !(dc && dc->st.pathOpen)) return;
   if (!pts || n < 2 || n > 50000000) return;
-  QPainterPath p = PolyPath(dc, pts, n, true, true);
-  p.setFillRule(Rule(dc->st.fillMode));
-  DrawClosed(dc, p, p);
+  DrawPolygons(dc, {DevicePolygon(dc, pts, n)});
 }
 
 void PolyPolygon(DeviceContext* dc, const Point* pts, const std::int32_t* counts, int polygons) {
   if (!dc || !pts || !counts || polygons <= 0) return;
   if (!Valid(dc) && !dc->st.pathOpen) return;
-  QPainterPath p;
-  p.setFillRule(Rule(dc->st.fillMode));
+  QList<QPolygonF> polys;
   long long at = 0;
   for (int k = 0; k < polygons; ++k) {
     if (counts[k] < 0 || counts[k] > 50000000) return;
-    if (counts[k] >= 2) p.addPath(PolyPath(dc, pts + at, counts[k], true, true));
+    if (counts[k] >= 2) polys << DevicePolygon(dc, pts + at, counts[k]);
     at += counts[k];
   }
-  DrawClosed(dc, p, p);
+  DrawPolygons(dc, polys);
 }
 
 void Arc(DeviceContext* dc, const Rect& r, Point s, Point e) { DrawArcFigure(dc, r, s, e, ArcKind::Arc); }
@@ -1329,12 +1498,21 @@ void Pie(DeviceContext* dc, const Rect& r, Point s, Point e) { DrawArcFigure(dc,
 
 void AngleArc(DeviceContext* dc, std::int32_t x, std::int32_t y, std::uint32_t radius, float startDeg, float sweepDeg) {
   if (!dc || !std::isfinite(startDeg) || !std::isfinite(sweepDeg) || radius > 10000000u) return;
+  // A line from the current position to the arc's start, then the arc; the
+  // position ends at the arc's end. A zero radius puts start and end at the
+  // centre (and gives Qt no arc at all): the figure is the line alone, drawn
+  // as LineTo draws it.
+  if (radius == 0) {
+    LineTo(dc, x, y);
+    return;
+  }
   const double rr = radius;
   const QRectF box(x - rr, y - rr, 2 * rr, 2 * rr);
   const double sw = std::clamp<double>(sweepDeg, -360.0 * 4, 360.0 * 4);
   QPainterPath arc;
   arc.arcMoveTo(box, startDeg);
   arc.arcTo(box, startDeg, sw);
+  if (arc.elementCount() == 0) arc.moveTo(x, y);
   const QTransform m = FullTransform(dc);
   const QPointF cur = MapF(dc, dc->st.position.x, dc->st.position.y) + QPointF(0.5, 0.5);
   QPainterPath full;

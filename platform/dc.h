@@ -19,7 +19,11 @@
 // or filled rectangle given as (left, top, right, bottom) covers the pixels
 // left..right-1 and top..bottom-1; a line leaves out its end pixel; an
 // inverted rectangle inverts exactly its pixels. A pen on a closed figure is
-// drawn inside the figure's box, so an outline never leaves the box.
+// drawn inside the figure's box, so an outline never leaves the box. A
+// filled polygon covers the pixels whose centres are inside it (corners
+// (100, 50) - (300, 150): the pixels 100..299 x 50..149), its outline runs
+// through the vertices' pixels, and a polygon region holds exactly the pixels
+// that filling the same polygon unsmoothed paints.
 //
 // Bad input never crashes or hangs: a null context, an empty or inverted
 // rectangle, a negative count, a null pointer or an unknown constant draws

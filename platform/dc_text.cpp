@@ -207,7 +207,13 @@ QFont MakeQFont(const DeviceContext* dc, const Font& f, double* deviceHeight) {
   q.setItalic(f.italic);
   q.setUnderline(f.underline);
   q.setStrikeOut(f.strikeOut);
-  q.setStyleStrategy(f.antialiased ? QFont::PreferAntialias : QFont::NoAntialias);
+  // No kerning and, where the script allows, no shaping: a text's advance is
+  // the sum of its characters' advances, so a text measured piece by piece
+  // (the text library grows its lines a character at a time) is as wide as
+  // the same text drawn at once, and drawing agrees with measuring.
+  q.setStyleStrategy(static_cast<QFont::StyleStrategy>(
+      (f.antialiased ? QFont::PreferAntialias : QFont::NoAntialias) | QFont::PreferNoShaping));
+  q.setKerning(false);
   q.setHintingPreference(QFont::PreferNoHinting);
   double px;
   if (f.height == 0) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using namespace pv;
 using namespace dctest;
 
@@ -164,6 +166,50 @@ TEST_F(DcText, UnknownFaceFallsBackAndEmptyTextDrawsNothing) {
   TextOut(s.dc(), 5, 5, QStringLiteral("Ab"));
   EXPECT_GT(GetTextExtent(s.dc(), QStringLiteral("Ab")).cx, 0);
   EXPECT_LT(Count(s.finish(), kWhite), 5000);
+}
+
+// No kerning: a text is as wide as its characters one by one, so the text
+// library's line measuring (a piece at a time) agrees with what is drawn.
+// At 1024 pixels (half the em of the Arial metrics) these letters have whole
+// advances and the sums are exact; at an everyday size each extent is
+// rounded on its own, so the sum may be one unit off, never a kerning step.
+TEST_F(DcText, TextIsAsWideAsItsCharactersApart) {
+  struct Case {
+    int height;
+    const char* pair;
+    int slack;
+  } cases[] = {
+      {-1024, "AV", 0}, {-1024, "VA", 0}, {-1024, "PA", 0}, {-1024, "Ay", 0},
+      {-20, "AV", 1},   {-20, "To", 1},   {-20, "Wa", 1},   {-20, "LT", 1},
+  };
+  for (const Case& c : cases) {
+    ImageSurface s(10, 10);
+    SelectFont(s.dc(), Sized(c.height));
+    const QString pair = QString::fromLatin1(c.pair);
+    const int whole = GetTextExtent(s.dc(), pair).cx;
+    const int apart = GetTextExtent(s.dc(), pair.left(1)).cx + GetTextExtent(s.dc(), pair.mid(1)).cx;
+    EXPECT_LE(std::abs(whole - apart), c.slack) << c.pair << " at " << c.height << ": " << whole << " vs " << apart;
+  }
+}
+
+TEST_F(DcText, PairDrawnAtOnceMatchesItsLettersDrawnAtTheirExtents) {
+  auto draw = [](bool apart) {
+    ImageSurface s(1450, 1250);
+    DeviceContext* dc = s.dc();
+    SelectFont(dc, Sized(-1024));
+    SetBkMode(dc, BkMode::Transparent);
+    if (apart) {
+      TextOut(dc, 20, 10, QStringLiteral("A"));
+      TextOut(dc, 20 + GetTextExtent(dc, QStringLiteral("A")).cx, 10, QStringLiteral("V"));
+    } else {
+      TextOut(dc, 20, 10, QStringLiteral("AV"));
+    }
+    return s.finish();
+  };
+  const QImage once = draw(false);
+  const QImage apart = draw(true);
+  EXPECT_LT(Count(once, kWhite), 1450 * 1250 - 10000);
+  EXPECT_TRUE(once == apart);
 }
 
 class DcImage : public ::testing::Test {
