@@ -1,4 +1,5 @@
 #include "app/hosts.h"
+#include "platform/hostslot.h"
 
 #include "app/settings.h"
 #include "document/labelfile.h"
@@ -27,24 +28,13 @@ void ShellDocumentHost::NewDocument() { pv::NewDocument(); }
 
 namespace {
 
-template <typename T>
-struct Slot {
-  T fallback;
-  T* current = nullptr;
-  T& Get() { return current != nullptr ? *current : fallback; }
-  T* Set(T* host) {
-    T* old = current;
-    current = host;
-    return old;
-  }
-};
 
-Slot<ShellSplashHost>& Splash() { static Slot<ShellSplashHost> s; return s; }
-Slot<ShellWindowHost>& Window() { static Slot<ShellWindowHost> s; return s; }
-Slot<ShellViewsHost>& Views() { static Slot<ShellViewsHost> s; return s; }
-Slot<ShellStyleHost>& Style() { static Slot<ShellStyleHost> s; return s; }
-Slot<ShellDocumentHost>& Document() { static Slot<ShellDocumentHost> s; return s; }
-Slot<ShellPopUpHost>& PopUps() { static Slot<ShellPopUpHost> s; return s; }
+HostSlot<ShellSplashHost>& Splash() { static HostSlot<ShellSplashHost> s; return s; }
+HostSlot<ShellWindowHost>& Window() { static HostSlot<ShellWindowHost> s; return s; }
+HostSlot<ShellViewsHost>& Views() { static HostSlot<ShellViewsHost> s; return s; }
+HostSlot<ShellStyleHost>& Style() { static HostSlot<ShellStyleHost> s; return s; }
+HostSlot<ShellDocumentHost>& Document() { static HostSlot<ShellDocumentHost> s; return s; }
+HostSlot<ShellPopUpHost>& PopUps() { static HostSlot<ShellPopUpHost> s; return s; }
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "document/hosts.h"
+#include "platform/hostslot.h"
 
 #include "document/clipboard.h"
 #include "document/objectstore.h"
@@ -30,34 +31,23 @@ int FileDialogHost::ShowOpenDialog(const QString&, const QString&, QString&, con
 int FileDialogHost::ShowSaveDialog(const QString&, const QString&, QString&, const QString&) { return -1; }
 
 namespace {
-template <class T>
-struct Slot {
-  T fallback;
-  T* current = nullptr;
-  T& get() { return current ? *current : fallback; }
-  T* set(T* host) {
-    T* previous = current;
-    current = host;
-    return previous;
-  }
-};
-Slot<CanvasHost>& CanvasSlot() { static Slot<CanvasHost> s; return s; }
-Slot<EditorHost>& EditorSlot() { static Slot<EditorHost> s; return s; }
-Slot<MainWindowHost>& MainSlot() { static Slot<MainWindowHost> s; return s; }
-Slot<PrintPanelHost>& PrintSlot() { static Slot<PrintPanelHost> s; return s; }
-Slot<FileDialogHost>& DialogSlot() { static Slot<FileDialogHost> s; return s; }
+HostSlot<CanvasHost>& CanvasSlot() { static HostSlot<CanvasHost> s; return s; }
+HostSlot<EditorHost>& EditorSlot() { static HostSlot<EditorHost> s; return s; }
+HostSlot<MainWindowHost>& MainSlot() { static HostSlot<MainWindowHost> s; return s; }
+HostSlot<PrintPanelHost>& PrintSlot() { static HostSlot<PrintPanelHost> s; return s; }
+HostSlot<FileDialogHost>& DialogSlot() { static HostSlot<FileDialogHost> s; return s; }
 }  // namespace
 
-CanvasHost& Canvas() { return CanvasSlot().get(); }
-EditorHost& Editor() { return EditorSlot().get(); }
-MainWindowHost& MainWindow() { return MainSlot().get(); }
-PrintPanelHost& PrintPanel() { return PrintSlot().get(); }
-FileDialogHost& FileDialogs() { return DialogSlot().get(); }
+CanvasHost& Canvas() { return CanvasSlot().Get(); }
+EditorHost& Editor() { return EditorSlot().Get(); }
+MainWindowHost& MainWindow() { return MainSlot().Get(); }
+PrintPanelHost& PrintPanel() { return PrintSlot().Get(); }
+FileDialogHost& FileDialogs() { return DialogSlot().Get(); }
 
-CanvasHost* SetCanvasHost(CanvasHost* host) { return CanvasSlot().set(host); }
-EditorHost* SetEditorHost(EditorHost* host) { return EditorSlot().set(host); }
-MainWindowHost* SetMainWindowHost(MainWindowHost* host) { return MainSlot().set(host); }
-PrintPanelHost* SetPrintPanelHost(PrintPanelHost* host) { return PrintSlot().set(host); }
-FileDialogHost* SetFileDialogHost(FileDialogHost* host) { return DialogSlot().set(host); }
+CanvasHost* SetCanvasHost(CanvasHost* host) { return CanvasSlot().Set(host); }
+EditorHost* SetEditorHost(EditorHost* host) { return EditorSlot().Set(host); }
+MainWindowHost* SetMainWindowHost(MainWindowHost* host) { return MainSlot().Set(host); }
+PrintPanelHost* SetPrintPanelHost(PrintPanelHost* host) { return PrintSlot().Set(host); }
+FileDialogHost* SetFileDialogHost(FileDialogHost* host) { return DialogSlot().Set(host); }
 
 }  // namespace pv

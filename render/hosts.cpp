@@ -1,4 +1,5 @@
 #include "render/hosts.h"
+#include "platform/hostslot.h"
 
 #include "platform/runtime.h"
 #include "platform/stringtable.h"
@@ -23,31 +24,20 @@ bool RenderSettingsHost::PrintCircle() { return false; }
 std::int32_t RenderSettingsHost::PrinterDpiY() { return 0; }
 
 namespace {
-template <class T>
-struct Slot {
-  T fallback;
-  T* current = nullptr;
-  T& get() { return current ? *current : fallback; }
-  T* set(T* host) {
-    T* previous = current;
-    current = host;
-    return previous;
-  }
-};
-Slot<RenderCanvasHost>& CanvasSlot() { static Slot<RenderCanvasHost> s; return s; }
-Slot<RenderPrintHost>& PrintSlot() { static Slot<RenderPrintHost> s; return s; }
-Slot<RenderDataSourceHost>& DataSlot() { static Slot<RenderDataSourceHost> s; return s; }
-Slot<RenderSettingsHost>& SettingsSlot() { static Slot<RenderSettingsHost> s; return s; }
+HostSlot<RenderCanvasHost>& CanvasSlot() { static HostSlot<RenderCanvasHost> s; return s; }
+HostSlot<RenderPrintHost>& PrintSlot() { static HostSlot<RenderPrintHost> s; return s; }
+HostSlot<RenderDataSourceHost>& DataSlot() { static HostSlot<RenderDataSourceHost> s; return s; }
+HostSlot<RenderSettingsHost>& SettingsSlot() { static HostSlot<RenderSettingsHost> s; return s; }
 }  // namespace
 
-RenderCanvasHost& RenderCanvas() { return CanvasSlot().get(); }
-RenderPrintHost& RenderPrint() { return PrintSlot().get(); }
-RenderDataSourceHost& RenderDataSources() { return DataSlot().get(); }
-RenderSettingsHost& RenderSettings() { return SettingsSlot().get(); }
+RenderCanvasHost& RenderCanvas() { return CanvasSlot().Get(); }
+RenderPrintHost& RenderPrint() { return PrintSlot().Get(); }
+RenderDataSourceHost& RenderDataSources() { return DataSlot().Get(); }
+RenderSettingsHost& RenderSettings() { return SettingsSlot().Get(); }
 
-RenderCanvasHost* SetRenderCanvasHost(RenderCanvasHost* host) { return CanvasSlot().set(host); }
-RenderPrintHost* SetRenderPrintHost(RenderPrintHost* host) { return PrintSlot().set(host); }
-RenderDataSourceHost* SetRenderDataSourceHost(RenderDataSourceHost* host) { return DataSlot().set(host); }
-RenderSettingsHost* SetRenderSettingsHost(RenderSettingsHost* host) { return SettingsSlot().set(host); }
+RenderCanvasHost* SetRenderCanvasHost(RenderCanvasHost* host) { return CanvasSlot().Set(host); }
+RenderPrintHost* SetRenderPrintHost(RenderPrintHost* host) { return PrintSlot().Set(host); }
+RenderDataSourceHost* SetRenderDataSourceHost(RenderDataSourceHost* host) { return DataSlot().Set(host); }
+RenderSettingsHost* SetRenderSettingsHost(RenderSettingsHost* host) { return SettingsSlot().Set(host); }
 
 }  // namespace pv
