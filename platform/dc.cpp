@@ -21,6 +21,10 @@ namespace {
 // Device coordinates beyond this are taken as bad input: nothing is drawn.
 constexpr double kMaxCoord = 1.0e7;
 
+// From a pixel's corner to its centre. The line and curve calls name pixels:
+// their strokes run through the centres of the pixels at their points.
+constexpr QPointF kCentre(0.5, 0.5);
+
 bool Sane(const QPointF& p) {
   return std::isfinite(p.x()) && std::isfinite(p.y()) && std::fabs(p.x()) < kMaxCoord && std::fabs(p.y()) < kMaxCoord;
 }
@@ -233,12 +237,62 @@ QRegion Combine(const QRegion& a, const QRegion& b, RegionOp op) {
 
 Qt::FillRule Rule(FillMode m) { return m == FillMode::Winding ? Qt::WindingFill : Qt::OddEvenFill; }
 
+// Fills an outline (polygons, or a path as given) with the brush by its fill
+// rule. Unsmoothed it covers the pixels whose centres are inside: the very
+// pixels of the same outline as a region or a path clip. Smoothed it covers
+// exactly the outline's area.
+void FillOutline(DeviceContext* dc, const QPainterPath& outline) {
+  if (dc->st.brush.style == BrushStyle::Null) return;
+  const Rop2 r = dc->st.rop2;
+  const bool smooth = dc->st.smoothing && (r == Rop2::CopyPen || r == Rop2::Black || r == Rop2::White);
+  if (smooth) {
+    PaintFill(dc, outline, dc->st.brush);
+    return;
+  }
+  QPainterPath pixels;
+  pixels.addRegion(RegionFromPath(outline));
+  PaintFill(dc, pixels, dc->st.brush);
+}
+
+// Qt strokes a one-pixel line between the centres of its end pixels, which
+// takes half of the start pixel and all of the end pixel. Drawn as LineTo
+// draws (the start pixel in, the end pixel out), each open figure's first
+// and last straight piece is moved back half a pixel along its direction.
+// Curves and closed figures are left as they are; wider pens too.
+QPainterPath HairlineEnds(const DeviceContext* dc, const QPainterPath& p) {
+  if (DevicePenWidth(dc, dc->st.pen) > 1.0) return p;
+  const auto back = [](QPointF from, QPointF to, QPointF* moved) {
+    const QPointF d = to - from;
+    const double cheb = std::max(std::fabs(d.x()), std::fabs(d.y()));
+    if (cheb < 0.5) return false;
+    *moved = d / cheb * 0.5;
+    return true;
+  };
+  QPainterPath out = p;
+  const int n = p.elementCount();
+  for (int start = 0; start < n;) {
+    int end = start + 1;
+    while (end < n && !p.elementAt(end).isMoveTo()) ++end;
+    const QPointF first = p.elementAt(start);
+    const QPointF last = p.elementAt(end - 1);
+    if (end - start >= 2 && first != last) {
+      QPointF d;
+      if (p.elementAt(start + 1).isLineTo() && back(first, p.elementAt(start + 1), &d))
+        out.setElementPositionAt(start, first.x() - d.x(), first.y() - d.y());
+      if (p.elementAt(end - 1).isLineTo() && back(p.elementAt(end - 2), last, &d))
+        out.setElementPositionAt(end - 1, last.x() - d.x(), last.y() - d.y());
+    }
+    start = end;
+  }
+  return out;
+}
+
 // Closed figure: fill the figure, then outline it with the pen (inside the
 // box unless the pen is centred).
 void DrawClosed(DeviceContext* dc, const QPainterPath& fillPath, const QPainterPath& strokePath) {
   if (!Sane(fillPath)) return;
   if (dc->st.pathOpen) {
-    dc->st.path.addPath(fillPath);
+    PathAdd(dc, fillPath);
     return;
   }
   PaintFill(dc, fillPath, dc->st.brush);
@@ -372,7 +426,7 @@ void DrawArcFigure(DeviceContext* dc, const Rect& r, Point s, Point e, ArcKind k
     dc->st.position = Point{static_cast<std::int32_t>(std::lround(endL.x())),
                             static_cast<std::int32_t>(std::lround(endL.y()))};
     if (dc->st.pathOpen) {
-      dc->st.path.connectPath(line);
+      PathConnect(dc, line, line);
       return;
     }
     PaintStroke(dc, line, dc->st.pen, true);
@@ -408,14 +462,14 @@ void DrawArcFigure(DeviceContext* dc, const Rect& r, Point s, Point e, ArcKind k
       dc->st.position = Point{static_cast<std::int32_t>(std::lround(lend.x())),
                               static_cast<std::int32_t>(std::lround(lend.y()))};
       if (dc->st.pathOpen) {
-        dc->st.path.connectPath(full);
+        PathConnect(dc, full, full);
         return;
       }
       PaintStroke(dc, full, dc->st.pen, true);
       return;
     }
     if (dc->st.pathOpen) {
-      dc->st.path.addPath(dp);
+      PathAdd(dc, dp);
       return;
     }
     PaintStroke(dc, dp, dc->st.pen, true);
@@ -600,6 +654,16 @@ bool BeginMix(DeviceContext* dc, bool smoothOk) {
 }
 
 void EndMix(DeviceContext* dc) { dc->painter->setCompositionMode(QPainter::CompositionMode_SourceOver); }
+
+void PathAdd(DeviceContext* dc, const QPainterPath& shape, const QPainterPath& stroke) {
+  dc->st.path.addPath(shape);
+  dc->st.strokePath.addPath(stroke);
+}
+
+void PathConnect(DeviceContext* dc, const QPainterPath& shape, const QPainterPath& stroke) {
+  dc->st.path.connectPath(shape);
+  dc->st.strokePath.connectPath(stroke);
+}
 
 QColor MixColour(const DeviceContext* dc, Colour c) {
   if (dc->st.rop2 == Rop2::Black) return QColor(0, 0, 0);
@@ -1267,7 +1331,11 @@ Point MoveTo(DeviceContext* dc, std::int32_t x, std::int32_t y) {
   if (!dc) return Point{};
   Point old = dc->st.position;
   dc->st.position = Point{x, y};
-  if (dc->st.pathOpen) dc->st.path.moveTo(MapF(dc, x, y) + QPointF(0.5, 0.5));
+  if (dc->st.pathOpen) {
+    const QPointF d = MapF(dc, x, y);
+    dc->st.path.moveTo(d);
+    dc->st.strokePath.moveTo(d + kCentre);
+  }
   return old;
 }
 
@@ -1276,8 +1344,14 @@ void LineTo(DeviceContext* dc, std::int32_t x, std::int32_t y) {
   const Point from = dc->st.position;
   dc->st.position = Point{x, y};
   if (dc->st.pathOpen) {
-    if (dc->st.path.elementCount() == 0) dc->st.path.moveTo(MapF(dc, from.x, from.y) + QPointF(0.5, 0.5));
-    dc->st.path.lineTo(MapF(dc, x, y) + QPointF(0.5, 0.5));
+    if (dc->st.path.elementCount() == 0) {
+      const QPointF d = MapF(dc, from.x, from.y);
+      dc->st.path.moveTo(d);
+      dc->st.strokePath.moveTo(d + kCentre);
+    }
+    const QPointF d = MapF(dc, x, y);
+    dc->st.path.lineTo(d);
+    dc->st.strokePath.lineTo(d + kCentre);
     return;
   }
   if (!Valid(dc)) return;
@@ -1291,16 +1365,21 @@ void StrokeOpen(DeviceContext* dc, const Point* pts, int n, bool fromCurrent) {
   if (!dc || !pts || n <= 0 || n > 50000000) return;
   if (dc->st.pathOpen) {
     QPainterPath& path = dc->st.path;
-    if (fromCurrent) {
-      if (path.elementCount() == 0)
-        path.moveTo(MapF(dc, dc->st.position.x, dc->st.position.y) + QPointF(0.5, 0.5));
+    QPainterPath& stroke = dc->st.strokePath;
+    if (fromCurrent && path.elementCount() == 0) {
+      const QPointF d = MapF(dc, dc->st.position.x, dc->st.position.y);
+      path.moveTo(d);
+      stroke.moveTo(d + kCentre);
     }
     for (int i = 0; i < n; ++i) {
-      const QPointF q = MapF(dc, pts[i].x, pts[i].y) + QPointF(0.5, 0.5);
-      if (i == 0 && !fromCurrent)
+      const QPointF q = MapF(dc, pts[i].x, pts[i].y);
+      if (i == 0 && !fromCurrent) {
         path.moveTo(q);
-      else
+        stroke.moveTo(q + kCentre);
+      } else {
         path.lineTo(q);
+        stroke.lineTo(q + kCentre);
+      }
     }
     if (fromCurrent) dc->st.position = pts[n - 1];
     return;
@@ -1346,29 +1425,26 @@ namespace {
 void Beziers(DeviceContext* dc, const Point* pts, int n, bool fromCurrent) {
   if (!dc || !pts || n <= 0 || n > 50000000) return;
   QPainterPath p;
-  const QPointF c(0.5, 0.5);
   int i = 0;
   if (fromCurrent) {
-    p.moveTo(MapF(dc, dc->st.position.x, dc->st.position.y) + c);
+    p.moveTo(MapF(dc, dc->st.position.x, dc->st.position.y));
   } else {
-    p.moveTo(MapF(dc, pts[0].x, pts[0].y) + c);
+    p.moveTo(MapF(dc, pts[0].x, pts[0].y));
     i = 1;
   }
   for (; i + 2 < n; i += 3)
-    p.cubicTo(MapF(dc, pts[i].x, pts[i].y) + c, MapF(dc, pts[i + 1].x, pts[i + 1].y) + c,
-              MapF(dc, pts[i + 2].x, pts[i + 2].y) + c);
+    p.cubicTo(MapF(dc, pts[i].x, pts[i].y), MapF(dc, pts[i + 1].x, pts[i + 1].y), MapF(dc, pts[i + 2].x, pts[i + 2].y));
   if (fromCurrent && i > 0) dc->st.position = pts[i - 1];
   if (!Sane(p)) return;
+  const QPainterPath centred = p.translated(kCentre);
   if (dc->st.pathOpen) {
-    if (fromCurrent && dc->st.path.elementCount() > 0) {
-      QPainterPath tail = p;
-      dc->st.path.connectPath(tail);
-    } else {
-      dc->st.path.addPath(p);
-    }
+    if (fromCurrent && dc->st.path.elementCount() > 0)
+      PathConnect(dc, p, centred);
+    else
+      PathAdd(dc, p, centred);
     return;
   }
-  if (Valid(dc)) PaintStroke(dc, p, dc->st.pen, true);
+  if (Valid(dc)) PaintStroke(dc, centred, dc->st.pen, true);
 }
 }  // namespace
 
@@ -1378,19 +1454,18 @@ void PolyBezierTo(DeviceContext* dc, const Point* pts, int n) { Beziers(dc, pts,
 void PolyDraw(DeviceContext* dc, const Point* pts, const std::uint8_t* types, int n) {
   if (!dc || !pts || !types || n <= 0 || n > 50000000) return;
   QPainterPath p;
-  const QPointF c(0.5, 0.5);
-  p.moveTo(MapF(dc, dc->st.position.x, dc->st.position.y) + c);
+  p.moveTo(MapF(dc, dc->st.position.x, dc->st.position.y));
   QPointF figureStart = p.currentPosition();
   for (int i = 0; i < n; ++i) {
     const std::uint8_t t = types[i] & 0x06;
-    const QPointF q = MapF(dc, pts[i].x, pts[i].y) + c;
+    const QPointF q = MapF(dc, pts[i].x, pts[i].y);
     if (t == 0x06) {
       p.moveTo(q);
       figureStart = q;
     } else if (t == 0x02) {
       p.lineTo(q);
     } else if (t == 0x04 && i + 2 < n) {
-      p.cubicTo(q, MapF(dc, pts[i + 1].x, pts[i + 1].y) + c, MapF(dc, pts[i + 2].x, pts[i + 2].y) + c);
+      p.cubicTo(q, MapF(dc, pts[i + 1].x, pts[i + 1].y), MapF(dc, pts[i + 2].x, pts[i + 2].y));
       i += 2;
     } else {
       return;   // malformed: nothing is drawn
@@ -1401,11 +1476,12 @@ void PolyDraw(DeviceContext* dc, const Point* pts, const std::uint8_t* types, in
     dc->st.position = pts[i];
   }
   if (!Sane(p)) return;
+  const QPainterPath centred = p.translated(kCentre);
   if (dc->st.pathOpen) {
-    dc->st.path.addPath(p);
+    PathAdd(dc, p, centred);
     return;
   }
-  if (Valid(dc)) PaintStroke(dc, p, dc->st.pen, true);
+  if (Valid(dc)) PaintStroke(dc, HairlineEnds(dc, centred), dc->st.pen, true);
 }
 
 // ---------------------------------------------------------------------------
@@ -1454,20 +1530,10 @@ void DrawPolygons(DeviceContext* dc, const QList<QPolygonF>& polys) {
   }
   if (outline.isEmpty() || !Sane(outline)) return;
   if (dc->st.pathOpen) {
-    dc->st.path.addPath(outline);
+    PathAdd(dc, outline);
     return;
   }
-  if (dc->st.brush.style != BrushStyle::Null) {
-    const Rop2 r = dc->st.rop2;
-    const bool smooth = dc->st.smoothing && (r == Rop2::CopyPen || r == Rop2::Black || r == Rop2::White);
-    if (smooth) {
-      PaintFill(dc, outline, dc->st.brush);
-    } else {
-      QPainterPath pixels;
-      pixels.addRegion(ScanPolygons(polys, rule));
-      PaintFill(dc, pixels, dc->st.brush);
-    }
-  }
+  FillOutline(dc, outline);
   if (dc->st.pen.style != PenStyle::Null) PaintStroke(dc, outline.translated(0.5, 0.5), dc->st.pen, false);
 }
 }  // namespace
@@ -1514,20 +1580,20 @@ void AngleArc(DeviceContext* dc, std::int32_t x, std::int32_t y, std::uint32_t r
   arc.arcTo(box, startDeg, sw);
   if (arc.elementCount() == 0) arc.moveTo(x, y);
   const QTransform m = FullTransform(dc);
-  const QPointF cur = MapF(dc, dc->st.position.x, dc->st.position.y) + QPointF(0.5, 0.5);
   QPainterPath full;
-  full.moveTo(cur);
-  const QPainterPath dArc = m.map(arc).translated(0.5, 0.5);
+  full.moveTo(MapF(dc, dc->st.position.x, dc->st.position.y));
+  const QPainterPath dArc = m.map(arc);
   full.lineTo(QPointF(dArc.elementAt(0).x, dArc.elementAt(0).y));
   full.connectPath(dArc);
   const QPointF endL = arc.currentPosition();
   dc->st.position = Point{ClampRound(endL.x()), ClampRound(endL.y())};
   if (!Sane(full)) return;
+  const QPainterPath centred = full.translated(kCentre);
   if (dc->st.pathOpen) {
-    dc->st.path.connectPath(full);
+    PathConnect(dc, full, centred);
     return;
   }
-  if (Valid(dc)) PaintStroke(dc, full, dc->st.pen, true);
+  if (Valid(dc)) PaintStroke(dc, HairlineEnds(dc, centred), dc->st.pen, true);
 }
 
 // ---------------------------------------------------------------------------
@@ -1682,6 +1748,7 @@ void BeginPath(DeviceContext* dc) {
   dc->st.pathOpen = true;
   dc->st.pathReady = false;
   dc->st.path = QPainterPath();
+  dc->st.strokePath = QPainterPath();
 }
 
 void EndPath(DeviceContext* dc) {
@@ -1695,69 +1762,86 @@ void AbortPath(DeviceContext* dc) {
   dc->st.pathOpen = false;
   dc->st.pathReady = false;
   dc->st.path = QPainterPath();
+  dc->st.strokePath = QPainterPath();
 }
 
 void CloseFigure(DeviceContext* dc) {
-  if (dc && dc->st.pathOpen) dc->st.path.closeSubpath();
+  if (!dc || !dc->st.pathOpen) return;
+  dc->st.path.closeSubpath();
+  dc->st.strokePath.closeSubpath();
 }
 
 namespace {
-bool TakePath(DeviceContext* dc, QPainterPath* out) {
+// The ended path as given (shape) and as stroked; the path is used up.
+bool TakePath(DeviceContext* dc, QPainterPath* shape, QPainterPath* stroke) {
   if (!dc) return false;
   if (dc->st.pathOpen) {   // an unended path: ends it, as the drawing code expects
     dc->st.pathOpen = false;
     dc->st.pathReady = true;
   }
   if (!dc->st.pathReady) return false;
-  *out = dc->st.path;
-  out->setFillRule(Rule(dc->st.fillMode));
+  *shape = dc->st.path;
+  *stroke = dc->st.strokePath;
+  shape->setFillRule(Rule(dc->st.fillMode));
+  stroke->setFillRule(Rule(dc->st.fillMode));
   dc->st.path = QPainterPath();
+  dc->st.strokePath = QPainterPath();
   dc->st.pathReady = false;
-  return Sane(*out);
+  return Sane(*shape) && Sane(*stroke);
 }
 }  // namespace
 
 void StrokePath(DeviceContext* dc) {
-  QPainterPath p;
-  if (!TakePath(dc, &p) || !Valid(dc)) return;
-  PaintStroke(dc, p, dc->st.pen, false);
+  QPainterPath shape, stroke;
+  if (!TakePath(dc, &shape, &stroke) || !Valid(dc)) return;
+  PaintStroke(dc, stroke, dc->st.pen, false);
 }
 
 void FillPath(DeviceContext* dc) {
-  QPainterPath p;
-  if (!TakePath(dc, &p) || !Valid(dc)) return;
-  PaintFill(dc, p, dc->st.brush);
+  QPainterPath shape, stroke;
+  if (!TakePath(dc, &shape, &stroke) || !Valid(dc)) return;
+  FillOutline(dc, shape);
 }
 
 void StrokeAndFillPath(DeviceContext* dc) {
-  QPainterPath p;
-  if (!TakePath(dc, &p) || !Valid(dc)) return;
-  PaintFill(dc, p, dc->st.brush);
-  PaintStroke(dc, p, dc->st.pen, false);
+  QPainterPath shape, stroke;
+  if (!TakePath(dc, &shape, &stroke) || !Valid(dc)) return;
+  FillOutline(dc, shape);
+  PaintStroke(dc, stroke, dc->st.pen, false);
 }
 
 void SelectClipPath(DeviceContext* dc, RegionOp op) {
-  QPainterPath p;
-  if (!TakePath(dc, &p)) return;
+  QPainterPath shape, stroke;
+  if (!TakePath(dc, &shape, &stroke)) return;
   const int v = static_cast<int>(op);
   if (v < 1 || v > 5) return;
-  CombineClip(dc, RegionFromPath(p), op);
+  CombineClip(dc, RegionFromPath(shape), op);
 }
+
+namespace {
+QPainterPath Flattened(const QPainterPath& p) {
+  QPainterPath flat;
+  for (const QPolygonF& poly : p.toSubpathPolygons()) flat.addPolygon(poly);
+  return flat;
+}
+}  // namespace
 
 void FlattenPath(DeviceContext* dc) {
   if (!dc || !dc->st.pathReady) return;
-  QPainterPath flat;
-  for (const QPolygonF& poly : dc->st.path.toSubpathPolygons()) flat.addPolygon(poly);
-  dc->st.path = flat;
+  dc->st.path = Flattened(dc->st.path);
+  dc->st.strokePath = Flattened(dc->st.strokePath);
 }
 
 void WidenPath(DeviceContext* dc) {
   if (!dc || !dc->st.pathReady) return;
+  // The area the pen paints along the stroked figures: filled, it covers
+  // that area; stroked, it outlines it.
   QPainterPathStroker s;
   s.setWidth(DevicePenWidth(dc, dc->st.pen));
   s.setCapStyle(Qt::RoundCap);
   s.setJoinStyle(Qt::RoundJoin);
-  dc->st.path = s.createStroke(dc->st.path).simplified();
+  dc->st.path = s.createStroke(dc->st.strokePath).simplified();
+  dc->st.strokePath = dc->st.path;
 }
 
 bool PathIsOpen(const DeviceContext* dc) { return dc && dc->st.pathOpen; }

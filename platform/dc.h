@@ -505,6 +505,13 @@ inline constexpr Colour ClrInvalid = 0xFFFFFFFFu;
 // Between BeginPath and EndPath the line, figure, curve and text calls add
 // to the path instead of drawing. After EndPath the path can be stroked,
 // filled (poly-fill mode), made the clip, widened or flattened.
+//
+// The path keeps its points as given. Filling it covers what filling the
+// same outline as a polygon covers (MoveTo (100, 50), LineTo (300, 50),
+// (300, 150), (100, 150), closed and filled: the pixels 100..299 x 50..149),
+// and SelectClipPath lets through exactly the pixels that FillPath paints
+// unsmoothed. StrokePath draws the lines and curves through the pixels they
+// name, as the same calls draw outside a path (with their end pixels).
 void BeginPath(DeviceContext* dc);
 void EndPath(DeviceContext* dc);
 void AbortPath(DeviceContext* dc);
@@ -516,7 +523,7 @@ void SelectClipPath(DeviceContext* dc, RegionOp op);
 void FlattenPath(DeviceContext* dc);
 void WidenPath(DeviceContext* dc);   // the outline the current pen would stroke
 bool PathIsOpen(const DeviceContext* dc);
-// The ended path in device units (empty when none).
+// The ended path in device units, points as given (empty when none).
 QPainterPath CurrentPath(const DeviceContext* dc);
 
 // ---------------------------------------------------------------------------

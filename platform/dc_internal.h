@@ -50,7 +50,14 @@ struct DcState {
 
   bool pathOpen = false;
   bool pathReady = false;
-  QPainterPath path;   // device units
+  // The path twice, in device units. path holds the figures as the calls
+  // gave them: filling it and making it the clip cover the pixels of the
+  // same outline as a polygon. strokePath holds them as StrokePath draws
+  // them: the line and curve calls put their points on the centres of the
+  // pixels they name (x + 0.5, y + 0.5), where their direct drawing runs;
+  // figures, arcs and text are the same in both.
+  QPainterPath path;
+  QPainterPath strokePath;
 };
 
 }  // namespace pv
@@ -99,6 +106,12 @@ QPen MakeQPen(const DeviceContext* dc, const Pen& pen, double deviceWidth, bool 
 // Paints a device path with a brush / pen, honouring the mix mode.
 void PaintFill(DeviceContext* dc, const QPainterPath& path, const Brush& brush);
 void PaintStroke(DeviceContext* dc, const QPainterPath& path, const Pen& pen, bool forLine);
+
+// Adds to the open path a figure as given and as it is stroked (see
+// DcState::path); Connect joins it to the figure before with a line.
+void PathAdd(DeviceContext* dc, const QPainterPath& shape, const QPainterPath& stroke);
+void PathConnect(DeviceContext* dc, const QPainterPath& shape, const QPainterPath& stroke);
+inline void PathAdd(DeviceContext* dc, const QPainterPath& shape) { PathAdd(dc, shape, shape); }
 
 QFont MakeQFont(const DeviceContext* dc, const Font& f, double* deviceHeight = nullptr);
 

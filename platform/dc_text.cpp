@@ -172,7 +172,7 @@ void OutputText(DeviceContext* dc, std::int32_t x, std::int32_t y, const QString
   if (dc->st.pathOpen) {
     QPainterPath tp;
     eachPiece([&](QPointF at, const QString& s) { tp.addText(at, run.font, s); });
-    dc->st.path.addPath(local.map(tp));
+    PathAdd(dc, local.map(tp));
     return;
   }
   if (!Valid(dc) || dc->st.rop2 == Rop2::Nop) return;

@@ -19,23 +19,6 @@ class DcPolygon : public ::testing::Test {
   void SetUp() override { EnsureApp(); }
 };
 
-// Bounding box (inclusive) of the pixels of colour c, or an invalid QRect.
-QRect BoxOf(const QImage& img, Colour c) {
-  QRect box;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x)
-      if (At(img, x, y) == c) box = box.united(QRect(x, y, 1, 1));
-  return box;
-}
-
-int Differing(const QImage& a, const QImage& b) {
-  int n = 0;
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x)
-      if (At(a, x, y) != At(b, x, y)) ++n;
-  return n;
-}
-
 constexpr Point kRectCorners[4] = {{100, 50}, {300, 50}, {300, 150}, {100, 150}};
 
 // A filled polygon covers the pixels whose centres are inside: for the

@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QRect>
 
 
 namespace dctest {
@@ -39,6 +40,24 @@ inline int ChangedOutside(const QImage& img, pv::Colour c, int l, int t, int r, 
     for (int x = 0; x < img.width(); ++x)
       if ((x < l || x >= r || y < t || y >= b) && At(img, x, y) != c) ++n;
   return n;
+}
+
+// Pixels that differ between two pictures of the same size.
+inline int Differing(const QImage& a, const QImage& b) {
+  int n = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if (At(a, x, y) != At(b, x, y)) ++n;
+  return n;
+}
+
+// Bounding box (inclusive) of the pixels of colour c, or an invalid QRect.
+inline QRect BoxOf(const QImage& img, pv::Colour c) {
+  QRect box;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      if (At(img, x, y) == c) box = box.united(QRect(x, y, 1, 1));
+  return box;
 }
 
 inline constexpr pv::Colour kWhite = pv::Rgb(255, 255, 255);
