@@ -22,6 +22,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QResizeEvent>
 
 #include <algorithm>
 
@@ -165,6 +166,10 @@ MainWnd::MainWnd(QWidget* parent) : QMainWindow(parent) {
   m_client->installEventFilter(this);
   // The design size of the client area, below the menu bar.
   resize(DesignWidth, DesignHeight + menuBar()->sizeHint().height());
+  // The views at their design places from the start: what the load pushes
+  // into them (the settings, the first document) meets views of their real
+  // size, before the window is ever shown.
+  LayoutViews(DesignWidth, DesignHeight);
 }
 
 MainWnd::~MainWnd() {
@@ -509,13 +514,7 @@ void MainWnd::Form_Resize() {
   }
   const int w = m_client->width();
   const int h = m_client->height();
-  const int topBar = m_topBar->height();
-  const int viewHeight = std::max(0, h - (topBar + 20));
-  const QList<QWidget*> views = {m_modelData, m_editCard, m_dataBaseData, m_formatData, m_previewData};
-  for (QWidget* v : views) {
-    const int vw = v == m_editCard ? std::max(0, w - kEditorStrip) : std::max(0, w);
-    v->setGeometry(0, topBar, vw, viewHeight);
-  }
+  LayoutViews(w, h);
   for (int i = 0; i < 3; ++i) {
     QLabel* icon = m_statusIcon[static_cast<std::size_t>(i)];
     icon->move(icon->x(), std::max(0, h - 16));
@@ -524,8 +523,31 @@ void MainWnd::Form_Resize() {
   }
   // The banner follows the width; the toolbar stays at the right edge, from
   // below the banner to the bottom of the views.
+  const int topBar = m_topBar->height();
+  const int viewHeight = std::max(0, h - (topBar + 20));
   m_topBar->resize(std::max(w, 0), topBar);
   m_toolbar->setGeometry(std::max(0, w - kToolbarWidth), topBar, kToolbarWidth, viewHeight);
+}
+
+void MainWnd::LayoutViews(int w, int h) {
+  const int topBar = m_topBar->height();
+  const int viewHeight = std::max(0, h - (topBar + 20));
+  const QList<QWidget*> views = {m_modelData, m_editCard, m_dataBaseData, m_formatData, m_previewData};
+  for (QWidget* v : views) {
+    const int vw = v == m_editCard ? std::max(0, w - kEditorStrip) : std::max(0, w);
+    PlaceView(v, QRect(0, topBar, vw, viewHeight));
+  }
+}
+
+void MainWnd::PlaceView(QWidget* view, const QRect& r) {
+  const QSize old = view->size();
+  view->setGeometry(r);
+  // Qt gives a hidden view its resize event only when it is shown; the
+  // view lays itself out for its new size now, as a shown one does.
+  if (!view->isVisible() && view->size() != old) {
+    QResizeEvent event(view->size(), old);
+    QCoreApplication::sendEvent(view, &event);
+  }
 }
 
 void MainWnd::Image4_Click(int Index) {

@@ -119,6 +119,10 @@ class MainWnd : public QMainWindow {
   MenuArray* FindArray(const QString& name);
   const MenuArray* FindArray(const QString& name) const;
   void ShowViews(QWidget* visible);
+  // The views' places for a client area of w x h pixels (Form_Resize).
+  void LayoutViews(int w, int h);
+  // Sets a view's place; a hidden view is resized at once all the same.
+  static void PlaceView(QWidget* view, const QRect& r);
   void SetNavigation(int lit);
 
   QString m_CurrentView;

@@ -123,8 +123,20 @@ DragEditorWidget::~DragEditorWidget() {
 
 void DragEditorWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  const int w = event->size().width() * TwipsPerPixel;
-  const int h = event->size().height() * TwipsPerPixel;
+  HandOver(event->size());
+}
+
+void DragEditorWidget::Place(const QRect& r) {
+  setGeometry(r);
+  // Shown, the resize event has just handed the size over; hidden, it waits
+  // for the show.
+  if (size() != handedSize_) HandOver(size());
+}
+
+void DragEditorWidget::HandOver(const QSize& size) {
+  handedSize_ = size;
+  const int w = size.width() * TwipsPerPixel;
+  const int h = size.height() * TwipsPerPixel;
   core_->Resize(w, h, w, h);
 }
 

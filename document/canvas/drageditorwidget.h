@@ -31,6 +31,15 @@ class DragEditorWidget : public QWidget, public DragEditorView {
   QScrollBar* HScrollBar() const { return hscroll_; }
   QScrollBar* VScrollBar() const { return vscroll_; }
 
+  // Puts the control at r (in its parent) and lays the canvas out for that
+  // size at once. Qt holds a hidden widget's resize event back until the
+  // widget is shown; a host that sizes the canvas while it is hidden (the
+  // editor view at start-up, before the settings reach the canvas) calls
+  // this, so that the canvas's surface, fit and scroll bars follow the size
+  // it really has. The resize event delivered when the control is shown
+  // lays it out again (and fits once more while ZoomPage is set).
+  void Place(const QRect& r);
+
   // The key number of the host GUI for a Qt key (46 for Delete, 65-90 for
   // letters, ...); 0 for keys without one.
   static std::int16_t KeyCodeOf(int qtKey);
@@ -43,6 +52,9 @@ class DragEditorWidget : public QWidget, public DragEditorView {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // Hands the control's size in pixels to the canvas's layout.
+  void HandOver(const QSize& size);
+
   class Surface;
   class Ruler;
 
@@ -61,6 +73,8 @@ class DragEditorWidget : public QWidget, public DragEditorView {
   Surface* surface_ = nullptr;
   QScrollBar* hscroll_ = nullptr;
   QScrollBar* vscroll_ = nullptr;
+  // The size last handed to the canvas (none yet: invalid).
+  QSize handedSize_;
 };
 
 }  // namespace pv

@@ -242,7 +242,10 @@ void EditCard::Layout() {
   m_container->setGeometry(EditContainerLeft, 0, containerWidth, h);
   m_heading->setGeometry(4, 0, std::max(0, containerWidth - 8), EditSeparatorY);
   m_line->setGeometry(0, EditSeparatorY, containerWidth, 1);
-  m_canvas->setGeometry(0, EditCanvasTop, containerWidth, std::max(0, h - EditCanvasTop));
+  // Placed rather than only moved: while the view is hidden the canvas still
+  // takes its size now, so that what the settings and the document push
+  // into it meet the surface it will show.
+  m_canvas->Place(QRect(0, EditCanvasTop, containerWidth, std::max(0, h - EditCanvasTop)));
 }
 
 // ---- Public methods ----------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QToolButton>
 
 #include <string>
@@ -539,6 +540,45 @@ TEST_F(WindowTest, LayoutFollowsTheSizeAndNeverGoesNegative) {
     }
     EXPECT_EQ(w.lblStatusBar(1)->x(), 249);
   }
+}
+
+// A view that notes the sizes its resize events bring.
+class SizeRecordingEditCard : public pv::EditCardView {
+ public:
+  using EditCardView::EditCardView;
+  static QList<QSize>& Sizes() {
+    static QList<QSize> sizes;
+    return sizes;
+  }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override { Sizes() << event->size(); }
+};
+
+TEST_F(WindowTest, HiddenViewsAreLaidOutAtOnce) {
+  SizeRecordingEditCard::Sizes().clear();
+  pv::ViewFactories().EditCard = [](QWidget* p) { return new SizeRecordingEditCard(p); };
+  // Made, not yet loaded or shown: the views are at their design places and
+  // the editor has laid itself out for its size.
+  pv::MainWnd& w = Window();
+  EXPECT_EQ(w.ModelData()->geometry(), QRect(0, 64, 704, 520));
+  EXPECT_EQ(w.EditCard()->geometry(), QRect(0, 64, 668, 520));
+  ASSERT_FALSE(SizeRecordingEditCard::Sizes().isEmpty());
+  EXPECT_EQ(SizeRecordingEditCard::Sizes().last(), QSize(668, 520));
+
+  // Shown with the wizard current, then made larger: the hidden editor
+  // follows the size at once, not only when its tab is chosen.
+  w.show();
+  w.SelectView(QStringLiteral("tbr_template"));
+  QApplication::processEvents();
+  SizeRecordingEditCard::Sizes().clear();
+  w.ClientArea()->resize(900, 700);
+  w.Form_Resize();
+  EXPECT_FALSE(w.EditCard()->isVisible());
+  EXPECT_EQ(SizeRecordingEditCard::Sizes(), QList<QSize>{QSize(864, 616)});
+  // The same place again brings no resize.
+  w.Form_Resize();
+  EXPECT_EQ(SizeRecordingEditCard::Sizes().size(), 1);
 }
 
 TEST_F(WindowTest, TheWindowOpensAtItsDesignClientSize) {
