@@ -123,26 +123,23 @@ void DragEditor::GetRuleStep(std::int32_t& pixels, float& stepValue) const {
   // The zoom is above 0; the bound on the step only keeps a broken zoom from
   // looping.
   constexpr float LongestStep = 1.0e6f;
+  // The first multiple of `step` at least 40 pixels long (`first` where the
+  // unit itself already is).
+  const auto search = [&](float first, float step) {
+    pixels = length(1.0f);
+    float candidate = first;
+    float next = step;
+    while (pixels < 40 && next < LongestStep) {
+      pixels = length(next);
+      candidate = next;
+      next = next + step;
+    }
+    stepValue = candidate;
+  };
   if (st_.Unit == UnitMillimetres) {
-    pixels = length(1.0f);
-    float candidate = 1.0f;
-    float next = 5.0f;
-    while (pixels < 40 && next < LongestStep) {
-      pixels = length(next);
-      candidate = next;
-      next = next + 5.0f;
-    }
-    stepValue = candidate;
+    search(1.0f, 5.0f);
   } else if (st_.Unit == UnitInches) {
-    pixels = length(1.0f);
-    float candidate = 25.4f;
-    float next = 25.4f;
-    while (pixels < 40 && next < LongestStep) {
-      pixels = length(next);
-      candidate = next;
-      next = next + 25.4f;
-    }
-    stepValue = candidate;
+    search(25.4f, 25.4f);
   } else {
     pixels = 50;
     stepValue = 50.0f;

@@ -31,6 +31,16 @@ void DrawSegment(DcHandle dc, std::int32_t x1, std::int32_t y1, std::int32_t x2,
   LineTo(dc, x2, y2);
 }
 
+// Starts a drag of `mode` anchored at the pressed point, snapped.
+void BeginDrag(CanvasState& st, float X, float Y, std::int16_t mode) {
+  float x = X, y = Y;
+  SnapPoint(st, x, y);
+  st.AnchorX = x;
+  st.AnchorY = y;
+  st.DragMode = mode;
+  st.DragActive = true;
+}
+
 }  // namespace
 
 // ---- Presses, moves and releases --------------------------------------------
@@ -61,33 +71,18 @@ void DragEditor::MouseDown(std::int16_t Button, std::int16_t Shift, float X, flo
       } else {
         st_.RawStartX = X;
         st_.RawStartY = Y;
-        float x = X, y = Y;
-        SnapPoint(st_, x, y);
-        st_.AnchorX = x;
-        st_.AnchorY = y;
-        st_.DragMode = DragRubberBand;
-        st_.DragActive = true;
+        BeginDrag(st_, X, Y, DragRubberBand);
       }
     }
     if (mode != DragNone) {
-      float x = X, y = Y;
-      SnapPoint(st_, x, y);
-      st_.AnchorX = x;
-      st_.AnchorY = y;
-      st_.DragMode = mode;
-      st_.DragActive = true;
+      BeginDrag(st_, X, Y, mode);
     }
     return;
   }
   if (IsDrawingTool(tool)) {
     st_.RawStartX = X;
     st_.RawStartY = Y;
-    float x = X, y = Y;
-    SnapPoint(st_, x, y);
-    st_.AnchorX = x;
-    st_.AnchorY = y;
-    st_.DragMode = DragCreate;
-    st_.DragActive = true;
+    BeginDrag(st_, X, Y, DragCreate);
   }
 }
 

@@ -206,6 +206,17 @@ void TextRenderer::DrawLines(DeviceContext* measureDc, DeviceContext* outDc, con
   SetTextJustification(outDc, 0, 0);
 }
 
+TextRenderer::DrawSetup TextRenderer::BeginDraw(DeviceContext* dc, double angle, bool filled) const {
+  DrawSetup setup;
+  setup.safe = safeDC != 0;
+  setup.safeLevel = setup.safe ? SaveDC(dc) : 0;
+  setup.font = MakeFont(angle, filled);
+  SelectFont(dc, setup.font);
+  SetTextColour(dc, foreColor);
+  SetBkMode(dc, BkMode::Transparent);
+  return setup;
+}
+
 void TextRenderer::Draw(DeviceContext* dc, const QString& text, Rect* rect, double angle, std::int32_t alignment) {
   if (!rect) return;
   if (!dc) {
@@ -213,13 +224,7 @@ void TextRenderer::Draw(DeviceContext* dc, const QString& text, Rect* rect, doub
     return;
   }
   angle = NormalisedAngle(angle);
-  const bool safe = safeDC != 0;
-  const int safeLevel = safe ? SaveDC(dc) : 0;
-
-  const Font font = MakeFont(angle, false);
-  SelectFont(dc, font);
-  SetTextColour(dc, foreColor);
-  SetBkMode(dc, BkMode::Transparent);
+  const DrawSetup setup = BeginDraw(dc, angle, false);
 
   // The rectangle before the margin, turned about its centre.
   const std::int32_t cx = Mid(rect->left, rect->right);
@@ -243,7 +248,7 @@ void TextRenderer::Draw(DeviceContext* dc, const QString& text, Rect* rect, doub
 
   RestoreDC(dc, level);
   SelectFont(dc, Font{});
-  if (safe) RestoreDC(dc, safeLevel);
+  if (setup.safe) RestoreDC(dc, setup.safeLevel);
 }
 
 void TextRenderer::DrawEx(DeviceContext* dc, const QString& text, Rect* rect, double angle, std::int32_t alignment,
@@ -254,13 +259,7 @@ void TextRenderer::DrawEx(DeviceContext* dc, const QString& text, Rect* rect, do
     return;
   }
   angle = NormalisedAngle(angle);
-  const bool safe = safeDC != 0;
-  const int safeLevel = safe ? SaveDC(dc) : 0;
-
-  const Font font = MakeFont(angle, true);
-  SelectFont(dc, font);
-  SetTextColour(dc, foreColor);
-  SetBkMode(dc, BkMode::Transparent);
+  const DrawSetup setup = BeginDraw(dc, angle, true);
 
   ShrinkByMargin(rect, margin);
   const Rect r = *rect;
@@ -292,7 +291,7 @@ void TextRenderer::DrawEx(DeviceContext* dc, const QString& text, Rect* rect, do
 
     // The mask: white glyphs on black, laid out as on the target.
     ImageSurface mask(w, h, dpiX, dpiY, Rgb(0, 0, 0), QImage::Format_RGB32);
-    SelectFont(mask.dc(), font);
+    SelectFont(mask.dc(), setup.font);
     SetBkColour(mask.dc(), Rgb(0, 0, 0));
     SetTextColour(mask.dc(), Rgb(255, 255, 255));
     SetBkMode(mask.dc(), BkMode::Transparent);
@@ -371,7 +370,7 @@ void TextRenderer::DrawEx(DeviceContext* dc, const QString& text, Rect* rect, do
   }
 
   SelectFont(dc, Font{});
-  if (safe) RestoreDC(dc, safeLevel);
+  if (setup.safe) RestoreDC(dc, setup.safeLevel);
 }
 
 }  // namespace pv

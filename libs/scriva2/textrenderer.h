@@ -80,6 +80,16 @@ class TextRenderer {
 
   // The font of a drawing call (weight 700 for the filled text).
   Font MakeFont(double angle, bool filled) const;
+
+  // What Draw and DrawEx set up on the device before drawing: the device
+  // saved where safeDC asks, the font selected, the text colour and the
+  // transparent background mode.
+  struct DrawSetup {
+    bool safe = false;
+    int safeLevel = 0;
+    Font font;
+  };
+  DrawSetup BeginDraw(DeviceContext* dc, double angle, bool filled) const;
 };
 
 // The one renderer of the process.

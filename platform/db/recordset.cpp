@@ -333,6 +333,16 @@ void Recordset::Update() {
   QSqlQuery q(db);
   const bool adding = m_mode == EditMode::Add;
   std::vector<QVariant> result = m_buffer;
+  // Runs the prepared statement with its values; a failure cancels the edit
+  // and is thrown.
+  const auto Execute = [&](const std::vector<QVariant>& binds) {
+    for (const QVariant& v : binds) q.addBindValue(v);
+    if (!q.exec()) {
+      const QSqlError e = q.lastError();
+      CancelUpdate();
+      throw ProviderError(e);
+    }
+  };
 
   if (adding) {
     QStringList cols, marks;
@@ -348,12 +358,7 @@ void Recordset::Update() {
                             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                   .arg(Quote(m_table), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
     q.prepare(sql);
-    for (const QVariant& v : binds) q.addBindValue(v);
-    if (!q.exec()) {
-      const QSqlError e = q.lastError();
-      CancelUpdate();
-      throw ProviderError(e);
-    }
+    Execute(binds);
     if (m_keyFields.size() == 1) {
       const auto k = static_cast<size_t>(m_keyFields[0]);
       if (result[k].isNull()) result[k] = q.lastInsertId();
@@ -387,12 +392,7 @@ void Recordset::Update() {
     }
     q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                   .arg(Quote(m_table), sets.join(QStringLiteral(", ")), where.join(QStringLiteral(" AND "))));
-    for (const QVariant& v : binds) q.addBindValue(v);
-    if (!q.exec()) {
-      const QSqlError e = q.lastError();
-      CancelUpdate();
-      throw ProviderError(e);
-    }
+    Execute(binds);
     if (q.numRowsAffected() == 0) {
       CancelUpdate();
       throw DbError(DbErrRowNotFound, QStringLiteral("Impossibile trovare la riga da aggiornare: alcuni valori possono essere stati modificati dopo l'ultima lettura."));

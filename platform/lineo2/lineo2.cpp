@@ -129,6 +129,20 @@ void DrawFigure(DeviceContext* dc, const Rect* rect, double angle, int fill, Col
   }
 }
 
+// A rectangle, or the ellipse inside it, filling the whole box.
+void DrawBoxFigure(DeviceContext* dc, const Rect* rect, double angle, int fill, Colour c1, Colour c2, int opacity,
+                   bool ellipse) {
+  DrawFigure(dc, rect, angle, fill, c1, c2, opacity, [ellipse](double w, double h) {
+    QPainterPath p;
+    const QRectF box(0, 0, w, h);
+    if (ellipse)
+      p.addEllipse(box);
+    else
+      p.addRect(box);
+    return p;
+  });
+}
+
 double Aspect(double aspect) {
   if (!std::isfinite(aspect) || aspect <= 0) return 0;
   return std::min(aspect, 50.0) / 100.0;
@@ -161,21 +175,13 @@ std::int32_t LineoLine(DeviceContext* dc, const Point* p1, const Point* p2, doub
 
 std::int32_t LineoRectangle(DeviceContext* dc, const Rect* rect, double angle, std::int32_t fillStyle,
                             Colour colour1, Colour colour2, std::int32_t opacity) {
-  lineo::DrawFigure(dc, rect, angle, fillStyle, colour1, colour2, opacity, [](double w, double h) {
-    QPainterPath p;
-    p.addRect(QRectF(0, 0, w, h));
-    return p;
-  });
+  lineo::DrawBoxFigure(dc, rect, angle, fillStyle, colour1, colour2, opacity, false);
   return 1;
 }
 
 std::int32_t LineoEllipse(DeviceContext* dc, const Rect* rect, double angle, std::int32_t fillStyle,
                           Colour colour1, Colour colour2, std::int32_t opacity) {
-  lineo::DrawFigure(dc, rect, angle, fillStyle, colour1, colour2, opacity, [](double w, double h) {
-    QPainterPath p;
-    p.addEllipse(QRectF(0, 0, w, h));
-    return p;
-  });
+  lineo::DrawBoxFigure(dc, rect, angle, fillStyle, colour1, colour2, opacity, true);
   return 1;
 }
 

@@ -28,13 +28,8 @@ QPainterPath Poly(std::initializer_list<QPointF> pts) {
   return p;
 }
 
-QPainterPath Regular(int n, double w, double h, double startDeg) {
-  QPolygonF poly;
-  for (int i = 0; i < n; ++i) {
-    const double a = (startDeg + 360.0 * i / n) * kPi / 180.0;
-    poly << QPointF(std::cos(a), -std::sin(a));
-  }
-  // Fit the polygon's own bounds to the box.
+// The closed polygon with its own bounds fitted to the w x h box.
+QPainterPath Fitted(const QPolygonF& poly, double w, double h) {
   const QRectF b = poly.boundingRect();
   QPolygonF fitted;
   for (const QPointF& q : poly)
@@ -43,6 +38,15 @@ QPainterPath Regular(int n, double w, double h, double startDeg) {
   p.addPolygon(fitted);
   p.closeSubpath();
   return p;
+}
+
+QPainterPath Regular(int n, double w, double h, double startDeg) {
+  QPolygonF poly;
+  for (int i = 0; i < n; ++i) {
+    const double a = (startDeg + 360.0 * i / n) * kPi / 180.0;
+    poly << QPointF(std::cos(a), -std::sin(a));
+  }
+  return Fitted(poly, w, h);
 }
 
 }  // namespace
@@ -74,14 +78,7 @@ QPainterPath GenericShape(int shape, double w, double h, double aspect) {
         const double r = (i % 2) ? inner : 1.0;
         poly << QPointF(r * std::cos(a), -r * std::sin(a));
       }
-      const QRectF b = poly.boundingRect();
-      QPolygonF fitted;
-      for (const QPointF& q : poly)
-        fitted << QPointF((q.x() - b.left()) / b.width() * w, (q.y() - b.top()) / b.height() * h);
-      QPainterPath p;
-      p.addPolygon(fitted);
-      p.closeSubpath();
-      return p;
+      return Fitted(poly, w, h);
     }
     case 8: {
       const double shaft = Param(aspect, 0.5, 0.3, 0.8) * h;

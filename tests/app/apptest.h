@@ -52,9 +52,11 @@ class ShellTest : public ::testing::Test {
     pv::ResetSettings();
     m_oldBox = pv::SetMsgBoxHandler([this](const pv::MsgBoxRequest& r) {
       boxes.push_back(r);
-      return answer;
+      return OnMsgBox(r);
     });
   }
+  // The answer given to a message box once it is recorded in `boxes`.
+  virtual pv::MsgAnswer OnMsgBox(const pv::MsgBoxRequest&) { return answer; }
   void TearDown() override {
     pv::CloseDatabase();
     pv::RemoveTempImageFolder();

@@ -3,12 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QSet>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include "tests/support/xvfb.h"
 
 namespace {
 
@@ -19,30 +19,20 @@ int Colours(const QImage& img, const QRect& r) {
   return static_cast<int>(colours.size());
 }
 
-int Count(const QImage& img, const QRect& r, bool (*pred)(QColor)) {
-  int n = 0;
-  for (int y = r.top(); y <= r.bottom(); ++y)
-    for (int x = r.left(); x <= r.right(); ++x) n += pred(QColor(img.pixel(x, y))) ? 1 : 0;
-  return n;
-}
+using pv::test::CountPixels;
 
 TEST(MainWindowScreenshot, OpensAtItsSizeWithBannerTabsAndToolbarDrawn) {
-  const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+  const QString xvfb = pv::test::FindXvfbRun();
   if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
   QTemporaryDir home;
   QTemporaryDir out;
   ASSERT_TRUE(home.isValid() && out.isValid());
 
-  QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-  env.insert(QStringLiteral("PLAVIK_HOME"), home.path());
-  p.setProcessEnvironment(env);
-  p.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
-                 QStringLiteral(PLAVIK_SCREENSHOT_PROBE), out.path()});
-  ASSERT_TRUE(p.waitForFinished(60000));
-  const QString stdoutText = QString::fromLocal8Bit(p.readAllStandardOutput());
-  ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+  const pv::test::ProbeResult run =
+      pv::test::RunProbeOnXvfb(xvfb, QStringLiteral(PLAVIK_SCREENSHOT_PROBE), home.path(), out.path(), 60000);
+  ASSERT_TRUE(run.finished);
+  const QString& stdoutText = run.out;
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 
   const QStringList f = stdoutText.section(QStringLiteral("client "), 1).split(QLatin1Char(' '));
   ASSERT_GE(f.size(), 4) << stdoutText.toStdString();
@@ -61,18 +51,18 @@ TEST(MainWindowScreenshot, OpensAtItsSizeWithBannerTabsAndToolbarDrawn) {
   auto light = [](QColor c) { return c.lightness() > 200; };
   // The banner: blue, with drawing on it.
   const QRect banner(cx, cy, 704, 63);
-  EXPECT_GT(Count(img, banner, blue), banner.width() * banner.height() / 2);
+  EXPECT_GT(CountPixels(img, banner, blue), banner.width() * banner.height() / 2);
   EXPECT_GT(Colours(img, banner), 30);
   // The editor's lit tab: a light face on the banner.
   const QRect editorTab(cx + 261 + 60, cy + 8 + 10, 120, 30);
-  EXPECT_GT(Count(img, editorTab, light), editorTab.width() * editorTab.height() / 3);
+  EXPECT_GT(CountPixels(img, editorTab, light), editorTab.width() * editorTab.height() / 3);
   // The wizard's tab is not lit: mostly banner blue.
   const QRect wizardTab(cx + 5 + 60, cy + 7 + 10, 120, 30);
-  EXPECT_GT(Count(img, wizardTab, blue), wizardTab.width() * wizardTab.height() / 2);
+  EXPECT_GT(CountPixels(img, wizardTab, blue), wizardTab.width() * wizardTab.height() / 2);
   // The toolbar: its buttons' images.
   const QRect toolbar(cx + 673, cy + 64, 31, 480);
   EXPECT_GT(Colours(img, toolbar), 20);
-  EXPECT_GT(Count(img, toolbar, blue), 100);
+  EXPECT_GT(CountPixels(img, toolbar, blue), 100);
 
   // What the display itself shows is not blank.
   const QImage screen(out.filePath(QStringLiteral("screen.png")));

@@ -1,7 +1,7 @@
 #pragma once
-// Shared set-up of the main window's tests: one application object, a
-// program folder of its own for every test, message boxes recorded and
-// answered, a stand-in print system, and views and commands that record
+// Shared set-up of the main window's tests: the shell's set-up (one
+// application object, a program folder of its own for every test, message
+// boxes recorded and answered), a stand-in print system, and views and commands that record
 // what the main window calls on them.
 
 #include "app/database.h"
@@ -18,6 +18,7 @@
 #include "platform/printer/printer.h"
 #include "platform/programfolder.h"
 #include "platform/stringtable.h"
+#include "tests/app/apptest.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -30,15 +31,6 @@
 #include <vector>
 
 namespace wndtest {
-
-inline void EnsureApp() {
-  if (QApplication::instance() == nullptr) {
-    static int argc = 1;
-    static char name[] = "window_tests";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-  }
-}
 
 // Every call the main window makes on its views and on the outside, in
 // order, as "Member:argument" texts.
@@ -102,27 +94,14 @@ class RecCommands : public pv::MainWndCommands {
   void LiveUpdate() override { Calls() << QStringLiteral("LiveUpdate"); }
 };
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public apptest::ShellTest {
  protected:
   void SetUp() override {
-    EnsureApp();
     QLocale::setDefault(QLocale::c());
-    ASSERT_TRUE(m_home.isValid());
-    m_oldHome = qgetenv("PLAVIK_HOME");
-    qputenv("PLAVIK_HOME", m_home.path().toLocal8Bit());
-    pv::ResetSettings();
+    ShellTest::SetUp();
+    if (HasFatalFailure()) return;
     pv::ResetDocumentState();
     Calls().clear();
-    m_oldBox = pv::SetMsgBoxHandler([this](const pv::MsgBoxRequest& r) {
-      boxes.push_back(r);
-      Calls() << QStringLiteral("MsgBox:%1").arg(r.text.left(20));
-      if (!answers.empty()) {
-        const pv::MsgAnswer a = answers.front();
-        answers.pop_front();
-        return a;
-      }
-      return answer;
-    });
     print.printers = {QStringLiteral("Ufficio")};
     print.defaultPrinter = QStringLiteral("Ufficio");
     print.caps = pv::PrinterCaps{600, 600, 25, 30};
@@ -141,13 +120,19 @@ class WindowTest : public ::testing::Test {
     for (int i = 0; i < pv::PopUpCount; ++i) pv::PopUpUnloaded(i);
     pv::SetCommands(nullptr);
     pv::ViewFactories() = pv::ViewFactoryTable{};
-    pv::CloseDatabase();
-    pv::RemoveTempImageFolder();
-    pv::ResetDocumentState();
-    pv::SetFakePrintSystem(nullptr);
-    pv::SetMsgBoxHandler(m_oldBox);
-    qputenv("PLAVIK_HOME", m_oldHome);
+    ShellTest::TearDown();
     QLocale::setDefault(QLocale::system());
+  }
+  // Recorded among the calls too; answered from `answers` in turn while
+  // there are any, then with `answer`.
+  pv::MsgAnswer OnMsgBox(const pv::MsgBoxRequest& r) override {
+    Calls() << QStringLiteral("MsgBox:%1").arg(r.text.left(20));
+    if (!answers.empty()) {
+      const pv::MsgAnswer a = answers.front();
+      answers.pop_front();
+      return a;
+    }
+    return answer;
   }
 
   // The main window, built (InitGui) but not loaded.
@@ -156,18 +141,10 @@ class WindowTest : public ::testing::Test {
     w.InitGui();
     return w;
   }
-  QString Home(const QString& name) const { return m_home.filePath(name); }
 
-  std::vector<pv::MsgBoxRequest> boxes;
   std::deque<pv::MsgAnswer> answers;
-  pv::MsgAnswer answer = pv::MsgAnswer::Ok;
   pv::FakePrintSystem print;
   RecCommands commands;
-
- private:
-  QTemporaryDir m_home;
-  QByteArray m_oldHome;
-  pv::MsgBoxHandler m_oldBox;
 };
 
 }  // namespace wndtest

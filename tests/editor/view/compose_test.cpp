@@ -5,25 +5,19 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QRect>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include "tests/support/xvfb.h"
 
 #include <functional>
 #include <map>
 
 namespace {
 
-int Count(const QImage& img, const QRect& r, const std::function<bool(QColor)>& pred) {
-  int n = 0;
-  const QRect area = r.intersected(img.rect());
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x) n += pred(QColor(img.pixel(x, y))) ? 1 : 0;
-  return n;
-}
+using pv::test::CountPixels;
 
 bool Red(QColor c) { return c.red() > 200 && c.green() < 70 && c.blue() < 70; }
 bool Green(QColor c) { return c.green() > 150 && c.red() < 70 && c.blue() < 70; }
@@ -46,33 +40,28 @@ void CheckDrawn(const QImage& img, const std::map<int, QRect>& regions, const ch
   SCOPED_TRACE(which);
   ASSERT_FALSE(img.isNull());
   const QRect rect = regions.at(105).adjusted(3, 3, -3, -3);
-  EXPECT_GT(Count(img, rect, Red), rect.width() * rect.height() * 8 / 10);
+  EXPECT_GT(CountPixels(img, rect, Red), rect.width() * rect.height() * 8 / 10);
   const QRect picture = regions.at(102).adjusted(3, 3, -3, -3);
-  EXPECT_GT(Count(img, picture, Green), picture.width() * picture.height() * 8 / 10);
+  EXPECT_GT(CountPixels(img, picture, Green), picture.width() * picture.height() * 8 / 10);
   const QRect barcode = regions.at(300);
   EXPECT_GT(Transitions(img, barcode), 20);
   const QRect text = regions.at(101);
   // The letters of "Nuovo testo" (small and smoothed: ink darker than paper).
-  EXPECT_GT(Count(img, text, [](QColor c) { return c.lightness() < 180; }), 30);
-  EXPECT_EQ(Count(img, text, Red), 0);            // drawn after the red style was reset
+  EXPECT_GT(CountPixels(img, text, [](QColor c) { return c.lightness() < 180; }), 30);
+  EXPECT_EQ(CountPixels(img, text, Red), 0);  // drawn after the red style was reset
 }
 
 TEST(EditCardOnDisplay, ComposedLabelSurvivesSaveAndReopenAndIsDrawn) {
-  const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+  const QString xvfb = pv::test::FindXvfbRun();
   if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
   QTemporaryDir home;
   QTemporaryDir out;
   ASSERT_TRUE(home.isValid() && out.isValid());
-  QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-  env.insert(QStringLiteral("PLAVIK_HOME"), home.path());
-  p.setProcessEnvironment(env);
-  p.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
-                 QStringLiteral(PLAVIK_COMPOSE_PROBE), out.path()});
-  ASSERT_TRUE(p.waitForFinished(90000));
-  const QString stdoutText = QString::fromLocal8Bit(p.readAllStandardOutput());
-  ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString() << stdoutText.toStdString();
+  const pv::test::ProbeResult run =
+      pv::test::RunProbeOnXvfb(xvfb, QStringLiteral(PLAVIK_COMPOSE_PROBE), home.path(), out.path(), 90000);
+  ASSERT_TRUE(run.finished);
+  const QString& stdoutText = run.out;
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString() << stdoutText.toStdString();
 
   const QStringList lines = stdoutText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   EXPECT_TRUE(lines.contains(QStringLiteral("objects 4"))) << stdoutText.toStdString();
@@ -98,7 +87,7 @@ TEST(EditCardOnDisplay, ComposedLabelSurvivesSaveAndReopenAndIsDrawn) {
   // The display itself shows the window drawn, not a blank area.
   const QImage screen = QImage(dir.filePath(QStringLiteral("screen.png"))).convertToFormat(QImage::Format_RGB32);
   ASSERT_FALSE(screen.isNull());
-  EXPECT_GT(Count(screen, screen.rect(), Red), 500);
+  EXPECT_GT(CountPixels(screen, screen.rect(), Red), 500);
   // Keep the pictures for a person to look at.
   const QString keep = QStringLiteral(PLAVIK_COMPOSE_KEEP_DIR);
   QDir().mkpath(keep);

@@ -1,0 +1,56 @@
+// Helpers for tests that run a probe program on a virtual X display
+// (xvfb-run) and then look at the screenshots it wrote.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRect>
+#include <QStandardPaths>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace pv::test {
+
+// The xvfb-run program, or empty where it is not installed.
+inline QString FindXvfbRun() { return QStandardPaths::findExecutable(QStringLiteral("xvfb-run")); }
+
+struct ProbeResult {
+  bool finished = false;
+  int exitCode = -1;
+  QString out;      // standard output
+  QByteArray err;   // standard error
+};
+
+// Runs `probe outDir` under xvfb-run on a 1280x1024 screen with the xcb
+// platform and PLAVIK_HOME set to `home`.
+inline ProbeResult RunProbeOnXvfb(const QString& xvfb, const QString& probe, const QString& home,
+                                  const QString& outDir, int timeoutMs) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+  env.insert(QStringLiteral("PLAVIK_HOME"), home);
+  p.setProcessEnvironment(env);
+  p.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"), probe, outDir});
+  ProbeResult r;
+  r.finished = p.waitForFinished(timeoutMs);
+  if (!r.finished) return r;
+  r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+  r.err = p.readAllStandardError();
+  r.exitCode = p.exitCode();
+  return r;
+}
+
+// How many pixels of `r` (within the image) satisfy `pred`.
+inline int CountPixels(const QImage& img, const QRect& r, const std::function<bool(QColor)>& pred) {
+  int n = 0;
+  const QRect area = r.intersected(img.rect());
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) n += pred(QColor(img.pixel(x, y))) ? 1 : 0;
+  return n;
+}
+
+}  // namespace pv::test
