@@ -15,12 +15,12 @@
 #include "platform/msgbox.h"
 #include "platform/printer/printer.h"
 #include "platform/programfolder.h"
+#include "tests/app/apptest.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLocale>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -28,33 +28,17 @@
 
 namespace {
 
-void EnsureApp() {
-  if (QCoreApplication::instance() != nullptr) return;
-  static int argc = 1;
-  static char name[] = "editorview_startup_tests";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-}
-
 // A settings file as the Windows program wrote it (CRLF lines).
 constexpr char kIni[] =
     "[SETTING]\r\nLABELWIDTH=100\r\nLABELHEIGHT=50\r\nSHOW_RULE=1\r\nSHOW_GRID=1\r\nGRID_X=5\r\nGRID_Y=5\r\n";
 
-class StartUpTest : public ::testing::Test {
+class StartUpTest : public apptest::ShellTest {
  protected:
   void SetUp() override {
-    EnsureApp();
+    ShellTest::SetUp();
     QLocale::setDefault(QLocale::c());
-    ASSERT_TRUE(home_.isValid());
-    oldHome_ = qgetenv("PLAVIK_HOME");
-    qputenv("PLAVIK_HOME", home_.path().toLocal8Bit());
-    pv::ResetSettings();
     pv::ResetDocumentState();
     pv::ResetDefaultStyle();
-    oldBox_ = pv::SetMsgBoxHandler([this](const pv::MsgBoxRequest& r) {
-      messages << r.text;
-      return pv::MsgAnswer::Ok;
-    });
     print_.printers = {QStringLiteral("Ufficio")};
     print_.defaultPrinter = QStringLiteral("Ufficio");
     print_.caps = pv::PrinterCaps{600, 600, 25, 30};
@@ -65,17 +49,12 @@ class StartUpTest : public ::testing::Test {
   void TearDown() override {
     pv::DestroyMainWnd();
     pv::ViewFactories() = pv::ViewFactoryTable{};
-    pv::CloseDatabase();
-    pv::RemoveTempImageFolder();
-    pv::ResetDocumentState();
-    pv::SetFakePrintSystem(nullptr);
-    pv::SetMsgBoxHandler(oldBox_);
-    qputenv("PLAVIK_HOME", oldHome_);
+    ShellTest::TearDown();
     QLocale::setDefault(QLocale::system());
   }
 
   void WriteIni(const char* text) {
-    QFile f(home_.filePath(QStringLiteral("plavik.ini")));
+    QFile f(Home(QStringLiteral("plavik.ini")));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(text);
   }
@@ -98,12 +77,7 @@ class StartUpTest : public ::testing::Test {
     QApplication::processEvents();
   }
 
-  QStringList messages;
-
  private:
-  QTemporaryDir home_;
-  QByteArray oldHome_;
-  pv::MsgBoxHandler oldBox_;
   pv::FakePrintSystem print_;
 };
 
@@ -160,7 +134,7 @@ TEST_F(StartUpTest, TheLoadMeetsTheEditorAtItsDesignSize) {
   EXPECT_DOUBLE_EQ(s.PageWidth, 100);
   EXPECT_DOUBLE_EQ(s.PageHeight, 50);
   EXPECT_TRUE(s.ShowRule);
-  EXPECT_TRUE(messages.isEmpty());
+  EXPECT_TRUE(boxes.empty());
 }
 
 struct ShowCase {
