@@ -1,0 +1,68 @@
+#pragma once
+// Reading a user's data source: the tables of an Access file, a folder of
+// dBASE or Paradox files, the sheets of an Excel workbook, or an ODBC data
+// source name. A reader lists tables and their columns without loading
+// records, and reads one table whole into typed values; the data engine loads
+// what it reads into its own in-memory database.
+//
+// Values are Null (an invalid QVariant), qint64, double, QString, QDate or
+// QDateTime, and bool. Every failure throws DbError with a readable text:
+// a missing, damaged, truncated or foreign file never crashes or hangs.
+#include "platform/db/dberror.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+namespace pv {
+
+enum class SourceKind { Access, DBase, Paradox, Excel, Odbc };
+
+enum class ColumnType { Integer, Double, Text, Date, DateTime, Boolean };
+
+struct SourceLocation {
+  SourceKind kind = SourceKind::Access;
+  // Access and Excel: the file; dBASE and Paradox: the folder; ODBC: the
+  // data source name.
+  QString path;
+  QString user;
+  QString password;
+};
+
+struct SourceColumn {
+  QString name;
+  ColumnType type = ColumnType::Text;
+};
+
+struct SourceTable {
+  std::vector<SourceColumn> columns;
+  std::vector<std::vector<QVariant>> rows;  // each row has columns.size() values
+};
+
+class SourceReader {
+ public:
+  virtual ~SourceReader() = default;
+  // The tables a user may pick: Access user tables (no system tables, no
+  // saved queries), dBASE/Paradox files of the folder by name without
+  // extension, Excel sheets as "Name$", ODBC tables.
+  virtual QStringList Tables() = 0;
+  // The columns of one table, without reading its records.
+  virtual std::vector<SourceColumn> Columns(const QString& table) = 0;
+  // One table whole. Table names match in any letter case.
+  virtual SourceTable ReadTable(const QString& table) = 0;
+  // ODBC only: the text runs on the server. Other readers throw.
+  virtual bool RunsQueries() const { return false; }
+  virtual SourceTable RunQuery(const QString& sql);
+  // The file a table is read from (for caching by modification time and
+  // size); empty when there is none (ODBC).
+  virtual QString TableFile(const QString& table) = 0;
+};
+
+// Opens the reader for a location. Throws DbError when the file or folder
+// cannot be opened as that kind of source.
+std::unique_ptr<SourceReader> OpenSourceReader(const SourceLocation& location);
+
+}  // namespace pv
