@@ -286,3 +286,116 @@ TEST_F(StartupTest, TheLabelSizeAndCodeLiveInTheDocumentHeader) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every key with a value of its own, in the form and order the program
+// writes them.
+const QByteArray kEveryKeySet =
+    "[GENERAL]\r\n"
+    "DEFAULT_PATH=/srv/clip art\r\n"
+    "SHOW_HELP= 1\r\n"
+    "[PRINTER]\r\n"
+    "CALIBRATION_X=-120\r\n"
+    "CALIBRATION_Y= 45\r\n"
+    "PRINT_ARCHIVE=1\r\n"
+    "PRINT_BORDER=0\r\n"
+    "PRINT_LOW=1\r\n"
+    "PRINT_STOP_PAGE=0\r\n"
+    "PRINTFIELDCODE= 1\r\n"
+    "PRINTFIELDCODEIFNULL= 0\r\n"
+    "PRINTCIRCLE= 1\r\n"
+    "[SHOWS]\r\n"
+    "SMALL_TEMPLATE= 3\r\n"
+    "ANTIALIASING= 1\r\n"
+    "[SETTING]\r\n"
+    "GRID_X= 2.5\r\n"
+    "GRID_Y= 12.25\r\n"
+    "SHOW_GRID= 1\r\n"
+    "SHOW_RULE= 0\r\n"
+    "AUTO_INSERT= 1\r\n"
+    "BOZZA= 0\r\n"
+    "SNAP= 1\r\n"
+    "LABELWIDTH= 101.6\r\n"
+    "LABELHEIGHT= 38.1\r\n"
+    "FORMATCODE=LM4-A4-14\r\n";
+
+// Every setting in memory, one readable line each.
+std::vector<std::string> SettingsInMemory(const pv::ShellDocumentHost& doc) {
+  const auto line = [](const char* name, const QString& value) { return std::string(name) + "=" + value.toStdString(); };
+  const auto n = [](double v) { return QString::number(v); };
+  return {line("CalibrationX", n(pv::CalibrationX)),
+          line("CalibrationY", n(pv::CalibrationY)),
+          line("PrintArchive", n(pv::PrintArchive)),
+          line("PrintBorder", n(pv::PrintBorder)),
+          line("PrintLow", n(pv::PrintLow)),
+          line("PrintStopPage", n(pv::PrintStopPage)),
+          line("PrintFieldCode", n(pv::PrintFieldCode)),
+          line("PrintFieldCodeIfNull", n(pv::PrintFieldCodeIfNull)),
+          line("PrintCircle", n(pv::PrintCircle)),
+          line("SettingSmallTemplate", n(pv::SettingSmallTemplate)),
+          line("SettingAntialiasing", n(pv::SettingAntialiasing)),
+          line("SettingGridX", n(pv::SettingGridX)),
+          line("SettingGridY", n(pv::SettingGridY)),
+          line("SettingShowGrid", n(pv::SettingShowGrid)),
+          line("SettingShowRule", n(pv::SettingShowRule)),
+          line("SettingAutoInsert", n(pv::SettingAutoInsert)),
+          line("SettingBozza", n(pv::SettingBozza)),
+          line("SettingSnap", n(pv::SettingSnap)),
+          line("LabelWidth", n(doc.LabelWidth())),
+          line("LabelHeight", n(doc.LabelHeight())),
+          line("LabelFormatCode", doc.LabelFormatCode()),
+          line("SettingShowHelp", n(pv::SettingShowHelp)),
+          line("DefaultPath", pv::DefaultPath)};
+}
+
+TEST_F(StartupTest, AFileLoadedAndSavedComesBackByteForByte) {
+  WriteAll(Ini(), kEveryKeySet);
+  Recorder rec;
+  ASSERT_TRUE(pv::Main());
+  EXPECT_EQ(pv::CalibrationX, -120);
+  EXPECT_EQ(pv::PrintLow, pv::VbTrue);
+  EXPECT_FLOAT_EQ(pv::SettingGridY, 12.25f);
+  EXPECT_EQ(pv::DefaultPath, QStringLiteral("/srv/clip art"));
+  answer = pv::MsgAnswer::Yes;
+  ASSERT_TRUE(pv::ConfirmEndProgram());
+  EXPECT_EQ(ReadAll(Ini()), kEveryKeySet);
+}
+
+TEST_F(StartupTest, EveryKeyComesBackIntoItsOwnSetting) {
+  // Each pass gives every setting a value no other setting has, and turns
+  // on just one of the four PRINT_ flags, so two keys that were swapped or
+  // shared show.
+  for (int pass = 0; pass < 4; ++pass) {
+    SCOPED_TRACE(pass);
+    Recorder rec;
+    ASSERT_TRUE(pv::Main());
+    pv::CalibrationX = -100 - pass;
+    pv::CalibrationY = 200 + pass;
+    pv::VbBool* flags[] = {&pv::PrintArchive, &pv::PrintBorder, &pv::PrintLow, &pv::PrintStopPage};
+    for (int i = 0; i < 4; ++i) *flags[i] = pv::ToVbBool(i == pass);
+    std::int16_t next = static_cast<std::int16_t>(10 * (pass + 1));
+    for (std::int16_t* v : {&pv::PrintFieldCode, &pv::PrintFieldCodeIfNull, &pv::PrintCircle, &pv::SettingSmallTemplate,
+                            &pv::SettingAntialiasing, &pv::SettingShowGrid, &pv::SettingShowRule, &pv::SettingAutoInsert,
+                            &pv::SettingBozza, &pv::SettingSnap, &pv::SettingShowHelp}) {
+      *v = next++;
+    }
+    pv::SettingGridX = 1.5f + static_cast<float>(pass);
+    pv::SettingGridY = 20.75f + static_cast<float>(pass);
+    rec.SetLabelSize(70.5 + pass, 37.25 + pass);
+    rec.SetLabelFormatCode(QStringLiteral("CODE-%1").arg(pass));
+    pv::DefaultPath = QStringLiteral("/clip/%1").arg(pass);
+    const std::vector<std::string> saved = SettingsInMemory(rec);
+    pv::SaveSettings();
+
+    pv::ResetSettings();
+    rec.SetLabelSize(0, 0);
+    rec.SetLabelFormatCode(QString());
+    pv::CloseDatabase();
+    ASSERT_TRUE(pv::Main());
+    EXPECT_EQ(SettingsInMemory(rec), saved);
+    pv::CloseDatabase();
+  }
+}
+
+}  // namespace
