@@ -3,6 +3,7 @@
 #include "app/database.h"
 #include "app/hosts.h"
 #include "app/ini.h"
+#include "document/model.h"
 #include "platform/msgbox.h"
 #include "platform/printer/printer.h"
 #include "platform/programfolder.h"
@@ -187,8 +188,11 @@ bool LoadSettings() {
   PrinterOffsetY = c.OffsetY;
 
   // The label size and format code belong to the document header.
+  // A size no label can have (a hand-edited or damaged file) is ignored:
+  // the document keeps the size it has.
   ShellDocumentHost& doc = ShellDocument();
-  doc.SetLabelSize(label.width, label.height);
+  const bool validSize = IsValidLabelSide(label.width) && IsValidLabelSide(label.height);
+  doc.SetLabelSize(validSize ? label.width : doc.LabelWidth(), validSize ? label.height : doc.LabelHeight());
   doc.SetLabelFormatCode(label.formatCode);
 
   // 7. The program database (failures are reported there).

@@ -285,6 +285,25 @@ TEST_F(StartupTest, TheLabelSizeAndCodeLiveInTheDocumentHeader) {
   pv::ResetDocumentState();
 }
 
+TEST_F(StartupTest, ASizeNoLabelCanHaveIsIgnored) {
+  for (const char* size : {"LABELWIDTH=-70\r\nLABELHEIGHT=37", "LABELWIDTH=70\r\nLABELHEIGHT=0",
+                           "LABELWIDTH=1000000\r\nLABELHEIGHT=37", "LABELWIDTH=70\r\nLABELHEIGHT=abc",
+                           "LABELWIDTH=70\r\nLABELHEIGHT=100000.5"}) {
+    pv::Header.LabelWidth = 50;
+    pv::Header.LabelHeight = 30;
+    WriteAll(Ini(), QByteArray("[SETTING]\r\n") + size + "\r\nFORMATCODE=X\r\n");
+    ASSERT_TRUE(pv::LoadSettings());
+    EXPECT_DOUBLE_EQ(pv::Header.LabelWidth, 50.0) << size;
+    EXPECT_DOUBLE_EQ(pv::Header.LabelHeight, 30.0) << size;
+    EXPECT_EQ(pv::Header.LabelFormatCode, QStringLiteral("X"));
+  }
+  WriteAll(Ini(), "[SETTING]\r\nLABELWIDTH=100000\r\nLABELHEIGHT=0.5\r\n");
+  ASSERT_TRUE(pv::LoadSettings());
+  EXPECT_DOUBLE_EQ(pv::Header.LabelWidth, 100000.0);
+  EXPECT_DOUBLE_EQ(pv::Header.LabelHeight, 0.5);
+  pv::ResetDocumentState();
+}
+
 }  // namespace
 
 namespace {
