@@ -1,5 +1,3 @@
-#include "platform/format.h"
-
 #include "format_test_support.h"
 
 #include <gtest/gtest.h>
@@ -8,23 +6,8 @@
 
 namespace {
 
-struct Case {
-  QVariant value;
-  const char* pattern;
-  const char* expected;
-};
-
-void Check(const Case& c) {
-  EXPECT_EQ(Show(pv::Format(c.value, QString::fromUtf8(c.pattern))), c.expected)
-      << Show(c.value) << " with \"" << c.pattern << "\"";
-}
-
-// Thursday 10 December 2026, 14:05:09: day 344 of a year that began on a
-// Thursday.
-const QDateTime kThursday(QDate(2026, 12, 10), QTime(14, 5, 9));
-
 TEST(FormatDates, DayMonthYearAndNames) {
-  const Case cases[] = {
+  CheckFormats({
       {kThursday, "dd/mm/yyyy", "10/12/2026"},
       {kThursday, "DD/MM/YYYY", "10/12/2026"},
       {kThursday, "yyyy-mm-dd", "2026-12-10"},
@@ -41,12 +24,11 @@ TEST(FormatDates, DayMonthYearAndNames) {
       {kThursday, "\\D\\a\\t\\a: dd", "Data: 10"},
       {kThursday, "\"Oggi \"dd", "Oggi 10"},
       {QDate(105, 6, 1), "dd/mm/yyyy", "01/06/105"},
-  };
-  for (const Case& c : cases) Check(c);
+  });
 }
 
 TEST(FormatDates, WeeksStartOnSundayAndTheFirstHoldsFirstJanuary) {
-  const Case cases[] = {
+  CheckFormats({
       {kThursday, "w", "5"},
       {QDate(2026, 12, 13), "w", "1"},   // Sunday
       {QDate(2026, 12, 12), "w", "7"},   // Saturday
@@ -58,12 +40,11 @@ TEST(FormatDates, WeeksStartOnSundayAndTheFirstHoldsFirstJanuary) {
       {QDate(2023, 1, 8), "ww", "2"},
       {QDate(2022, 12, 31), "ww", "53"},
       {QDate(2000, 12, 31), "ww", "54"},  // leap year from a Saturday
-  };
-  for (const Case& c : cases) Check(c);
+  });
 }
 
 TEST(FormatDates, TimesAndTwelveHourClock) {
-  const Case cases[] = {
+  CheckFormats({
       {kThursday, "hh:nn:ss", "14:05:09"},
       {kThursday, "h:n:s", "14:5:9"},
       {kThursday, "hh:mm", "14:05"},           // m after an hour is the minute
@@ -80,12 +61,11 @@ TEST(FormatDates, TimesAndTwelveHourClock) {
       {kThursday, "c", "10/12/2026 14:05:09"},
       {QDate(2026, 12, 10), "c", "10/12/2026"},
       {QTime(8, 0), "c", "08:00:00"},
-  };
-  for (const Case& c : cases) Check(c);
+  });
 }
 
 TEST(FormatDates, NumbersAndTextAsDates) {
-  const Case cases[] = {
+  CheckFormats({
       // Serial day numbers: day 0 is 30 December 1899; the fraction is the
       // time of day, also before day 0.
       {45000, "dd/mm/yyyy", "15/03/2023"},
@@ -106,8 +86,7 @@ TEST(FormatDates, NumbersAndTextAsDates) {
       {-700000, "dd/mm/yyyy", "-700000"},
       {QVariant(), "dd/mm/yyyy", ""},
       {QDate(), "dd/mm/yyyy", ""},
-  };
-  for (const Case& c : cases) Check(c);
+  });
 }
 
 }  // namespace

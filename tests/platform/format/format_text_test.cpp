@@ -1,5 +1,3 @@
-#include "platform/format.h"
-
 #include "format_test_support.h"
 
 #include <gtest/gtest.h>
@@ -10,21 +8,8 @@
 
 namespace {
 
-struct Case {
-  QVariant value;
-  const char* pattern;
-  const char* expected;
-};
-
-void Check(const Case& c) {
-  EXPECT_EQ(Show(pv::Format(c.value, QString::fromUtf8(c.pattern))), c.expected)
-      << Show(c.value) << " with \"" << c.pattern << "\"";
-}
-
-const QDateTime kThursday(QDate(2026, 12, 10), QTime(14, 5, 9));
-
 TEST(FormatText, PlaceholdersCaseAndFillDirection) {
-  const Case cases[] = {
+  CheckFormats({
       {QStringLiteral("abc"), "@@@@@", "  abc"},
       {QStringLiteral("abc"), "!@@@@@", "abc  "},
       {QStringLiteral("abc"), "&&&&&", "abc"},
@@ -48,12 +33,11 @@ TEST(FormatText, PlaceholdersCaseAndFillDirection) {
       {QStringLiteral("a"), "@;\"(nessuno)\"", "a"},
       {QVariant(), "@@", ""},
       {QStringLiteral(""), "@@", "  "},
-  };
-  for (const Case& c : cases) Check(c);
+  });
 }
 
 TEST(FormatNamed, NumberFormats) {
-  const Case cases[] = {
+  CheckFormats({
       {1234.5, "General Number", "1234,5"},
       {-0.5, "General Number", "-0,5"},
       {0.00001, "General Number", "1E-05"},
@@ -79,12 +63,11 @@ TEST(FormatNamed, NumberFormats) {
       {QStringLiteral("abc"), "Yes/No", "abc"},
       {QStringLiteral("abc"), "Currency", "abc"},
       {QVariant(), "Currency", ""},
-  };
-  for (const Case& c : cases) Check(c);
+  });
 }
 
 TEST(FormatNamed, DateAndTimeFormats) {
-  const Case cases[] = {
+  CheckFormats({
       {kThursday, "General Date", "10/12/2026 14:05:09"},
       {kThursday, "Long Date", "gioved\xC3\xAC 10 dicembre 2026"},
       {kThursday, "Medium Date", "10-dic-26"},
@@ -96,12 +79,11 @@ TEST(FormatNamed, DateAndTimeFormats) {
       {46366, "Short Date", "10/12/2026"},
       {QStringLiteral("abc"), "Short Date", "abc"},
       {QVariant(), "Long Date", ""},
-  };
-  for (const Case& c : cases) Check(c);
+  });
 }
 
 TEST(FormatGeneral, EmptyPatternGivesThePlainText) {
-  const Case cases[] = {
+  CheckFormats({
       {QVariant(), "", ""},
       {1234.5, "", "1234,5"},
       {-0.5, "", "-0,5"},
@@ -116,8 +98,7 @@ TEST(FormatGeneral, EmptyPatternGivesThePlainText) {
       {QDate(2026, 12, 10), "", "10/12/2026"},
       {QStringLiteral(" testo "), "", " testo "},
       {std::numeric_limits<double>::infinity(), "", "inf"},
-  };
-  for (const Case& c : cases) Check(c);
+  });
 }
 
 }  // namespace
