@@ -182,8 +182,8 @@ NumberSection CompileNumberSection(const QString& section) {
       ++s.integerPlaceholders;
     }
   }
-  // ".00" and "0E+0"-less forms still show the integer digits: before the
-  // point, or at the end when the number is only scaled.
+  // Without integer placeholders (".00", ".0E+0") the integer digits still
+  // show, just before the point.
   if (s.integerPlaceholders == 0 && (s.point || s.fractionDigits > 0 || s.scientific)) {
     s.integerPart.push_back({NumberToken::Hash, {}});
     s.integerPlaceholders = 1;
