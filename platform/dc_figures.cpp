@@ -127,6 +127,19 @@ void ArcAngles(const DeviceContext* dc, const QRectF& box, QPointF s, QPointF e,
 
 enum class ArcKind { Arc, ArcTo, Chord, Pie };
 
+// The end of ArcTo: the position goes to the arc's end (logical units) and
+// the figure, the line to the arc's start and the arc, joins the path or is
+// drawn.
+void FinishArcTo(DeviceContext* dc, const QPainterPath& figure, QPointF end) {
+  dc->st.position = Point{static_cast<std::int32_t>(std::lround(end.x())),
+                          static_cast<std::int32_t>(std::lround(end.y()))};
+  if (dc->st.pathOpen) {
+    PathConnect(dc, figure, figure);
+    return;
+  }
+  PaintStroke(dc, figure, dc->st.pen, true);
+}
+
 void DrawArcFigure(DeviceContext* dc, const Rect& r, Point s, Point e, ArcKind kind) {
   if (!Valid(dc)) return;
   const QRectF box = QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom)).normalized();
@@ -148,13 +161,7 @@ void DrawArcFigure(DeviceContext* dc, const Rect& r, Point s, Point e, ArcKind k
     line.moveTo(MapF(dc, dc->st.position.x, dc->st.position.y));
     line.lineTo(startPt);
     if (!Sane(line) || !Sane(endL)) return;
-    dc->st.position = Point{static_cast<std::int32_t>(std::lround(endL.x())),
-                            static_cast<std::int32_t>(std::lround(endL.y()))};
-    if (dc->st.pathOpen) {
-      PathConnect(dc, line, line);
-      return;
-    }
-    PaintStroke(dc, line, dc->st.pen, true);
+    FinishArcTo(dc, line, endL);
     return;
   }
   // Work in logical space; a y-flipping mapping flips the direction, as the
@@ -182,15 +189,7 @@ void DrawArcFigure(DeviceContext* dc, const Rect& r, Point s, Point e, ArcKind k
       full.moveTo(cur);
       full.lineTo(startPt);
       full.connectPath(dp);
-      const QPointF endPt = dp.currentPosition();
-      const QPointF lend = m.inverted().map(endPt);
-      dc->st.position = Point{static_cast<std::int32_t>(std::lround(lend.x())),
-                              static_cast<std::int32_t>(std::lround(lend.y()))};
-      if (dc->st.pathOpen) {
-        PathConnect(dc, full, full);
-        return;
-      }
-      PaintStroke(dc, full, dc->st.pen, true);
+      FinishArcTo(dc, full, m.inverted().map(dp.currentPosition()));
       return;
     }
     if (dc->st.pathOpen) {

@@ -45,10 +45,8 @@ bool TakePath(DeviceContext* dc, QPainterPath* shape, QPainterPath* stroke) {
 
 void BeginPath(DeviceContext* dc) {
   if (!dc) return;
+  AbortPath(dc);
   dc->st.pathOpen = true;
-  dc->st.pathReady = false;
-  dc->st.path = QPainterPath();
-  dc->st.strokePath = QPainterPath();
 }
 
 void EndPath(DeviceContext* dc) {
