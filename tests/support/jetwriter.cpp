@@ -308,14 +308,15 @@ QByteArray JetDatabase(const std::vector<JetTable>& tables, const QStringList& s
                                          {QStringLiteral("Flags"), 0x04},
                                          {QStringLiteral("LvProp"), kOleCode}});
 
-  std::vector<Planned> planned(tables.size() + 1);
-  planned[0].layout = catalogLayout;
-  planned[0].system = true;
-  for (size_t t = 0; t < tables.size(); ++t) {
+  std::vector<Planned> planned;
+  planned.reserve(tables.size() + 1);
+  planned.push_back(Planned{catalogLayout, true, {}, 0, {}, {}});
+  for (const JetTable& table : tables) {
     std::vector<std::pair<QString, unsigned char>> columns;
-    for (const JetColumn& c : tables[t].columns) columns.emplace_back(c.name, InfoOf(c.type).code);
-    planned[t + 1].layout = LayoutOf(columns);
-    for (const auto& values : tables[t].rows) planned[t + 1].rows.push_back(RowBytes(planned[t + 1].layout, values));
+    for (const JetColumn& c : table.columns) columns.emplace_back(c.name, InfoOf(c.type).code);
+    Planned p{LayoutOf(columns), false, {}, 0, {}, {}};
+    for (const auto& values : table.rows) p.rows.push_back(RowBytes(p.layout, values));
+    planned.push_back(std::move(p));
   }
 
   // Page numbers: the catalogue's pages need the tables' definition pages,
