@@ -13,7 +13,7 @@ namespace pv {
 
 namespace {
 
-QString g_shapelibError;  // the last complaint of shapelib, for our message
+thread_local QString g_shapelibError;  // the last complaint of shapelib, for our message
 
 void RecordShapelibError(const char* message) { g_shapelibError = QString::fromUtf8(message); }
 
