@@ -135,6 +135,15 @@ class PxFile {
           blockKb == 32) ||
         recordSize <= 0 || recordSize > blockSize - 6 || headerSize < 0x58 || fieldCount <= 0 || fieldCount > 255)
       Fail(QStringLiteral("Intestazione sconosciuta."));
+    // Blocks of a password-protected table are scrambled: neither this walk
+    // nor pxlib could trust what they read there.
+    // The key stands in the header, or in the second header of newer files
+    // when the first holds FF00FF00.
+    const bool dataHeader = static_cast<unsigned char>(head[0x39]) >= 5 && head.size() >= 0x60;
+    auto longAt = [&](int at) { return static_cast<quint32>(Word(head, at)) | (static_cast<quint32>(Word(head, at + 2)) << 16); };
+    quint32 key = longAt(0x25);
+    if (key == 0xFF00FF00u) key = dataHeader ? longAt(0x5C) : 0;
+    if (key != 0) Fail(QStringLiteral("La tabella è protetta da una password."));
     if (static_cast<qint64>(headerSize) + static_cast<qint64>(fileBlocks) * blockSize > file.size())
       Fail(QStringLiteral("Il file è troncato."));
     std::set<int> seen;

@@ -181,6 +181,8 @@ TEST(ParadoxReader, DamagedOrForeignFilesFailToOpen) {
   selfLoop[headerSize + 1] = 0;
   QByteArray badType = good;
   badType[4] = 9;
+  QByteArray locked = good;  // a password's key in the header scrambles the blocks
+  locked[0x25] = 0x12;
   const struct {
     const char* name;
     QByteArray bytes;
@@ -192,6 +194,7 @@ TEST(ParadoxReader, DamagedOrForeignFilesFailToOpen) {
       {"blocks in a circle", circle},
       {"block leading to itself", selfLoop},
       {"not a table file", badType},
+      {"password-protected", locked},
   };
   for (const auto& c : cases) {
     WriteBytes(dir.filePath(QStringLiteral("rotto.db")), c.bytes);
