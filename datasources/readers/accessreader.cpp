@@ -103,9 +103,7 @@ class AccessReader : public SourceReader {
   };
 
   [[noreturn]] void Fail(const QString& why) const {
-    QString text = QStringLiteral("Il file \"%1\" non è un database Access leggibile.").arg(m_path);
-    if (!why.isEmpty()) text += QLatin1Char(' ') + why;
-    ThrowSourceError(text);
+    ThrowUnreadableFile(m_path, QStringLiteral("un database Access"), why);
   }
 
   // Only files that look like Access databases reach mdbtools: the header
@@ -125,16 +123,11 @@ class AccessReader : public SourceReader {
     return static_cast<quint64>(file.size() / pageSize);
   }
 
-  MdbCatalogEntry* Find(const QString& table) const {
-    MdbCatalogEntry* found = nullptr;
-    for (MdbCatalogEntry* entry : m_tables) {
-      const QString name = QString::fromUtf8(entry->object_name);
-      if (name == table) return entry;
-      if (found == nullptr && name.compare(table, Qt::CaseInsensitive) == 0) found = entry;
-    }
-    if (found == nullptr)
+  MdbCatalogEntry* Find(const QString& table) {
+    const qsizetype found = MatchName(Tables(), table);
+    if (found < 0)
       ThrowSourceError(QStringLiteral("La tabella \"%1\" non esiste nel database \"%2\".").arg(table, m_path));
-    return found;
+    return m_tables[static_cast<size_t>(found)];
   }
 
   QVariant Value(MdbColumn* column) const {

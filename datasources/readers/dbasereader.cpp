@@ -1,5 +1,5 @@
 // dBASE tables: one .dbf file per table in a folder, read with shapelib.
-#include "datasources/readers/readerkit.h"
+#include "datasources/readers/folderreader.h"
 
 #include <shapefil.h>
 
@@ -114,9 +114,7 @@ class DbfFile {
 
  private:
   [[noreturn]] void Fail(const QString& why) const {
-    QString text = QStringLiteral("Il file \"%1\" non è una tabella dBASE leggibile.").arg(m_path);
-    if (!why.isEmpty()) text += QLatin1Char(' ') + why;
-    ThrowSourceError(text);
+    ThrowUnreadableFile(m_path, QStringLiteral("una tabella dBASE"), why);
   }
 
   // A damaged or foreign file must not lead shapelib to read past its records.
@@ -216,24 +214,10 @@ class DbfFile {
   std::vector<DbfField> m_fields;
 };
 
-class DBaseReader : public SourceReader {
- public:
-  explicit DBaseReader(const QString& folder) : m_folder(folder) { FolderTables(m_folder, Extension()); }
-
-  QStringList Tables() override { return FolderTables(m_folder, Extension()); }
-  std::vector<SourceColumn> Columns(const QString& table) override { return DbfFile(TableFile(table)).Columns(); }
-  SourceTable ReadTable(const QString& table) override { return DbfFile(TableFile(table)).Read(); }
-  QString TableFile(const QString& table) override { return FolderTableFile(m_folder, table, Extension()); }
-
- private:
-  static QString Extension() { return QStringLiteral("dbf"); }
-  QString m_folder;
-};
-
 }  // namespace
 
 std::unique_ptr<SourceReader> OpenDBaseFolder(const QString& folder) {
-  return std::make_unique<DBaseReader>(folder);
+  return std::make_unique<FolderReader<DbfFile>>(folder, QStringLiteral("dbf"));
 }
 
 }  // namespace pv

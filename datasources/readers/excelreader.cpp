@@ -164,23 +164,16 @@ class ExcelReader : public SourceReader {
   }
 
   [[noreturn]] void Fail(const QString& why) const {
-    QString text = QStringLiteral("Il file \"%1\" non è una cartella di lavoro Excel leggibile.").arg(m_path);
-    if (!why.isEmpty()) text += QLatin1Char(' ') + why;
-    ThrowSourceError(text);
+    ThrowUnreadableFile(m_path, QStringLiteral("una cartella di lavoro Excel"), why);
   }
 
   // A sheet is opened as "Name$".
   int Find(const QString& table) const {
-    if (table.endsWith(QLatin1Char('$'))) {
-      const QString sheet = table.chopped(1);
-      int found = -1;
-      for (int i = 0; i < m_sheets.size(); ++i) {
-        if (m_sheets[i] == sheet) return i;
-        if (found < 0 && m_sheets[i].compare(sheet, Qt::CaseInsensitive) == 0) found = i;
-      }
-      if (found >= 0) return found;
-    }
-    ThrowSourceError(QStringLiteral("Il foglio \"%1\" non esiste nella cartella di lavoro \"%2\".").arg(table, m_path));
+    const qsizetype found = table.endsWith(QLatin1Char('$')) ? MatchName(m_sheets, table.chopped(1)) : -1;
+    if (found < 0)
+      ThrowSourceError(
+          QStringLiteral("Il foglio \"%1\" non esiste nella cartella di lavoro \"%2\".").arg(table, m_path));
+    return static_cast<int>(found);
   }
 
   QString m_path;

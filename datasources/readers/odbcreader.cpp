@@ -221,14 +221,11 @@ class OdbcReader : public SourceReader {
 
   // The table's own spelling, found in any letter case.
   QString Resolve(const QString& table) {
-    QString found;
-    for (const QString& name : Tables()) {
-      if (name == table) return name;
-      if (found.isEmpty() && name.compare(table, Qt::CaseInsensitive) == 0) found = name;
-    }
-    if (found.isEmpty())
+    const QStringList names = Tables();
+    const qsizetype found = MatchName(names, table);
+    if (found < 0)
       ThrowSourceError(QStringLiteral("La tabella \"%1\" non esiste nell'origine dati \"%2\".").arg(table, m_dsn));
-    return found;
+    return names[found];
   }
 
   SourceTable Run(const QString& sql) {

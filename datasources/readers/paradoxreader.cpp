@@ -1,5 +1,5 @@
 // Paradox tables: one .db file per table in a folder, read with pxlib.
-#include "datasources/readers/readerkit.h"
+#include "datasources/readers/folderreader.h"
 
 // pxlib's header declares its functions without C linkage.
 extern "C" {
@@ -109,9 +109,7 @@ class PxFile {
   }
 
   [[noreturn]] void Fail(const QString& why) const {
-    QString text = QStringLiteral("Il file \"%1\" non è una tabella Paradox leggibile.").arg(m_path);
-    if (!why.isEmpty()) text += QLatin1Char(' ') + why;
-    ThrowSourceError(text);
+    ThrowUnreadableFile(m_path, QStringLiteral("una tabella Paradox"), why);
   }
 
   // pxlib follows the chain of data blocks as it finds it; a damaged file
@@ -221,24 +219,10 @@ class PxFile {
   std::vector<SourceColumn> m_fields;
 };
 
-class ParadoxReader : public SourceReader {
- public:
-  explicit ParadoxReader(const QString& folder) : m_folder(folder) { FolderTables(m_folder, Extension()); }
-
-  QStringList Tables() override { return FolderTables(m_folder, Extension()); }
-  std::vector<SourceColumn> Columns(const QString& table) override { return PxFile(TableFile(table)).Columns(); }
-  SourceTable ReadTable(const QString& table) override { return PxFile(TableFile(table)).Read(); }
-  QString TableFile(const QString& table) override { return FolderTableFile(m_folder, table, Extension()); }
-
- private:
-  static QString Extension() { return QStringLiteral("db"); }
-  QString m_folder;
-};
-
 }  // namespace
 
 std::unique_ptr<SourceReader> OpenParadoxFolder(const QString& folder) {
-  return std::make_unique<ParadoxReader>(folder);
+  return std::make_unique<FolderReader<PxFile>>(folder, QStringLiteral("db"));
 }
 
 }  // namespace pv

@@ -13,6 +13,21 @@ namespace pv {
 
 void ThrowSourceError(const QString& text) { throw DbError(DbErrProvider, text); }
 
+void ThrowUnreadableFile(const QString& path, const QString& what, const QString& why) {
+  QString text = QStringLiteral("Il file \"%1\" non è %2 leggibile.").arg(path, what);
+  if (!why.isEmpty()) text += QLatin1Char(' ') + why;
+  ThrowSourceError(text);
+}
+
+qsizetype MatchName(const QStringList& names, const QString& wanted) {
+  const qsizetype exact = names.indexOf(wanted);
+  if (exact >= 0) return exact;
+  for (qsizetype i = 0; i < names.size(); ++i) {
+    if (names[i].compare(wanted, Qt::CaseInsensitive) == 0) return i;
+  }
+  return -1;
+}
+
 void RequireReadableFile(const QString& path) {
   const QFileInfo info(path);
   if (!info.exists()) ThrowSourceError(QStringLiteral("Il file \"%1\" non esiste.").arg(path));
@@ -45,16 +60,13 @@ QStringList FolderTables(const QString& folder, const QString& extension) {
 }
 
 QString FolderTableFile(const QString& folder, const QString& table, const QString& extension) {
-  QString found;
-  for (const QFileInfo& info : FolderTableInfos(folder, extension)) {
-    if (info.completeBaseName().compare(table, Qt::CaseInsensitive) != 0) continue;
-    // An exact spelling wins over another that differs only in case.
-    if (info.completeBaseName() == table) return info.filePath();
-    if (found.isEmpty()) found = info.filePath();
-  }
-  if (found.isEmpty())
+  const QFileInfoList files = FolderTableInfos(folder, extension);
+  QStringList names;
+  for (const QFileInfo& info : files) names.append(info.completeBaseName());
+  const qsizetype found = MatchName(names, table);
+  if (found < 0)
     ThrowSourceError(QStringLiteral("La tabella \"%1\" non esiste nella cartella \"%2\".").arg(table, folder));
-  return found;
+  return files[found].filePath();
 }
 
 CodePageText::CodePageText(int codePage) : m_codePage(codePage) {

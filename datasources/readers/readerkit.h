@@ -12,6 +12,12 @@
 namespace pv {
 
 [[noreturn]] void ThrowSourceError(const QString& text);
+// "The file ... is not a readable <what>." and why, when known.
+[[noreturn]] void ThrowUnreadableFile(const QString& path, const QString& what, const QString& why);
+
+// The position of a name among names: its exact spelling first, else the
+// first that differs only in letter case; -1 when there is none.
+qsizetype MatchName(const QStringList& names, const QString& wanted);
 
 // The regular, readable file of a source; throws when there is none.
 void RequireReadableFile(const QString& path);

@@ -1,5 +1,6 @@
 #include "datasources/readers/sourcereader.h"
 #include "sampletable.h"
+#include "testfiles.h"
 #include "tests/support/jetwriter.h"
 
 #include <QDate>
@@ -19,6 +20,8 @@ using testing::JetColumn;
 using testing::JetTable;
 using testing::JetType;
 using testing::SampleTable;
+using testing::DamagedFile;
+using testing::ExpectDamagedFilesFail;
 
 // The sample table as Access holds it: dates are date-times, and logicals
 // are never Null.
@@ -120,9 +123,7 @@ TEST_F(AccessReaderTest, TheTestWritersFilesExportWithMdbtools) {
 }
 
 TEST_F(AccessReaderTest, DamagedOrForeignFilesFailToOpen) {
-  QFile file(m_path);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QByteArray good = file.readAll();
+  const QByteArray good = testing::ReadBytes(m_path);
   ASSERT_GE(good.size(), 6 * 4096);
   QByteArray wipedDefinition = good;
   wipedDefinition.replace(4 * 4096, 4096, QByteArray(4096, '\x5a'));  // the first user table's definition
@@ -130,10 +131,7 @@ TEST_F(AccessReaderTest, DamagedOrForeignFilesFailToOpen) {
   wipedCatalog.replace(3 * 4096, 4096, QByteArray(4096, '\xff'));
   QByteArray otherVersion = good;
   otherVersion[0x14] = 0x40;
-  const struct {
-    const char* name;
-    QByteArray bytes;
-  } cases[] = {
+  const std::vector<DamagedFile> cases = {
       {"truncated mid-page", good.left(good.size() - 1000)},
       {"truncated at a page", good.left(3 * 4096)},
       {"header only", good.left(4096)},
@@ -143,20 +141,9 @@ TEST_F(AccessReaderTest, DamagedOrForeignFilesFailToOpen) {
       {"definition wiped", wipedDefinition},
       {"catalogue wiped", wipedCatalog},
   };
-  for (const auto& c : cases) {
-    const QString path = m_dir.filePath(QStringLiteral("rotto.mdb"));
-    QFile out(path);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    out.write(c.bytes);
-    out.close();
-    EXPECT_THROW(
-        {
-          auto reader = Open(path);
-          reader->ReadTable(QStringLiteral("Anagrafe"));
-        },
-        DbError)
-        << c.name;
-  }
+  const QString path = m_dir.filePath(QStringLiteral("rotto.mdb"));
+  ExpectDamagedFilesFail(cases, path, [&] { Open(path)->ReadTable(QStringLiteral("Anagrafe")); });
+
   EXPECT_THROW(Open(m_dir.filePath(QStringLiteral("manca.mdb"))), DbError);
 }
 

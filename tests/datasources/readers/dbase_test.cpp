@@ -1,6 +1,7 @@
 #include "datasources/readers/sourcereader.h"
 #include "platform/cp1252.h"
 #include "sampletable.h"
+#include "testfiles.h"
 
 #include <shapefil.h>
 
@@ -20,6 +21,10 @@ namespace {
 
 using testing::ExpectSameTable;
 using testing::SampleTable;
+using testing::DamagedFile;
+using testing::ExpectDamagedFilesFail;
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 // The bytes of a field as they stand (shapelib would take a number field's
 // value for a double).
@@ -70,17 +75,6 @@ void WriteDbf(const QString& path, const SourceTable& table, const char* codePag
   }
   for (int row : deletedRows) DBFMarkRecordDeleted(dbf, row, 1);
   DBFClose(dbf);
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(bytes);
-}
-
-QByteArray ReadBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 std::unique_ptr<SourceReader> OpenFolder(const QString& folder) {
@@ -203,10 +197,7 @@ TEST(DBaseReader, DamagedOrForeignFilesFailToOpen) {
   QByteArray hugeCount = good;
   hugeCount[4] = hugeCount[5] = hugeCount[6] = '\xff';
   hugeCount[7] = '\x7f';
-  const struct {
-    const char* name;
-    QByteArray bytes;
-  } cases[] = {
+  const std::vector<DamagedFile> cases = {
       {"truncated", good.left(good.size() / 2)},
       {"header only", good.left(20)},
       {"empty", QByteArray()},
@@ -214,11 +205,8 @@ TEST(DBaseReader, DamagedOrForeignFilesFailToOpen) {
       {"record length too short", badRecordLength},
       {"record count past the end", hugeCount},
   };
-  for (const auto& c : cases) {
-    WriteBytes(dir.filePath(QStringLiteral("bad.dbf")), c.bytes);
-    auto reader = OpenFolder(dir.path());
-    EXPECT_THROW(reader->ReadTable(QStringLiteral("bad")), DbError) << c.name;
-  }
+  ExpectDamagedFilesFail(cases, dir.filePath(QStringLiteral("bad.dbf")),
+                         [&] { OpenFolder(dir.path())->ReadTable(QStringLiteral("bad")); });
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "datasources/readers/sourcereader.h"
 #include "sampletable.h"
+#include "testfiles.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -13,6 +14,8 @@ namespace {
 
 using testing::ExpectSameTable;
 using testing::SampleTable;
+using testing::DamagedFile;
+using testing::ExpectDamagedFilesFail;
 
 // Written by fixtures/make_workbook.py.
 QString Workbook() { return QStringLiteral(PLAVIK_TEST_SOURCE_DIR "/fixtures/workbook.xls"); }
@@ -65,16 +68,11 @@ TEST(ExcelReader, SheetsAreTablesNamedWithADollar) {
 }
 
 TEST(ExcelReader, DamagedOrForeignFilesFailToOpen) {
-  QFile file(Workbook());
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QByteArray good = file.readAll();
+  const QByteArray good = testing::ReadBytes(Workbook());
   ASSERT_GT(good.size(), 2048);
   QByteArray scrambled = good;
   for (int i = 512; i < scrambled.size(); i += 7) scrambled[i] = static_cast<char>(scrambled[i] ^ 0x5a);
-  const struct {
-    const char* name;
-    QByteArray bytes;
-  } cases[] = {
+  const std::vector<DamagedFile> cases = {
       {"truncated", good.left(good.size() / 2)},
       {"header only", good.left(512)},
       {"empty", QByteArray()},
@@ -82,14 +80,9 @@ TEST(ExcelReader, DamagedOrForeignFilesFailToOpen) {
       {"scrambled", scrambled},
   };
   QTemporaryDir dir;
-  for (const auto& c : cases) {
-    const QString path = dir.filePath(QStringLiteral("rotto.xls"));
-    QFile out(path);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    out.write(c.bytes);
-    out.close();
-    EXPECT_THROW(Open(path)->ReadTable(QStringLiteral("Anagrafe$")), DbError) << c.name;
-  }
+  const QString path = dir.filePath(QStringLiteral("rotto.xls"));
+  ExpectDamagedFilesFail(cases, path, [&] { Open(path)->ReadTable(QStringLiteral("Anagrafe$")); });
+
   EXPECT_THROW(Open(dir.filePath(QStringLiteral("manca.xls"))), DbError);
 }
 

@@ -1,6 +1,7 @@
 #include "datasources/readers/sourcereader.h"
 #include "platform/cp1252.h"
 #include "sampletable.h"
+#include "testfiles.h"
 
 // pxlib's header declares its functions without C linkage.
 extern "C" {
@@ -21,6 +22,10 @@ namespace {
 
 using testing::ExpectSameTable;
 using testing::SampleTable;
+using testing::DamagedFile;
+using testing::ExpectDamagedFilesFail;
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 constexpr int kTextWidth = 30;
 
@@ -88,17 +93,6 @@ bool WriteParadox(const QString& path, const SourceTable& table) {
   PX_close(doc);
   PX_delete(doc);
   return true;
-}
-
-QByteArray ReadBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(bytes);
 }
 
 std::unique_ptr<SourceReader> OpenFolder(const QString& folder) {
@@ -183,10 +177,7 @@ TEST(ParadoxReader, DamagedOrForeignFilesFailToOpen) {
   badType[4] = 9;
   QByteArray locked = good;  // a password's key in the header scrambles the blocks
   locked[0x25] = 0x12;
-  const struct {
-    const char* name;
-    QByteArray bytes;
-  } cases[] = {
+  const std::vector<DamagedFile> cases = {
       {"truncated", good.left(good.size() - blockSize / 2)},
       {"header only", good.left(headerSize)},
       {"empty", QByteArray()},
@@ -196,10 +187,8 @@ TEST(ParadoxReader, DamagedOrForeignFilesFailToOpen) {
       {"not a table file", badType},
       {"password-protected", locked},
   };
-  for (const auto& c : cases) {
-    WriteBytes(dir.filePath(QStringLiteral("rotto.db")), c.bytes);
-    EXPECT_THROW(OpenFolder(dir.path())->ReadTable(QStringLiteral("rotto")), DbError) << c.name;
-  }
+  ExpectDamagedFilesFail(cases, dir.filePath(QStringLiteral("rotto.db")),
+                         [&] { OpenFolder(dir.path())->ReadTable(QStringLiteral("rotto")); });
 }
 
 }  // namespace
