@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <cmath>
@@ -71,17 +70,19 @@ QString FolderTableFile(const QString& folder, const QString& table, const QStri
 
 CodePageText::CodePageText(int codePage) : m_codePage(codePage) {
   if (m_codePage == 0) m_codePage = 1252;
+  if (m_codePage == 1252 || m_codePage == 65001 || m_codePage == 28591) return;
+  QByteArray name = m_codePage >= 1250 && m_codePage <= 1258 ? "windows-" : "IBM";
+  name += QByteArray::number(m_codePage);
+  auto decoder = std::make_shared<QStringDecoder>(name.constData());
+  if (decoder->isValid()) m_decoder = std::move(decoder);
 }
 
 QString CodePageText::Decode(const QByteArray& bytes) const {
-  if (m_codePage == 1252) return FromAnsi(bytes);
   if (m_codePage == 65001) return QString::fromUtf8(bytes);
   if (m_codePage == 28591) return QString::fromLatin1(bytes);
-  QByteArray name = m_codePage >= 1250 && m_codePage <= 1258 ? "windows-" : "IBM";
-  name += QByteArray::number(m_codePage);
-  QStringDecoder decoder(name.constData());
-  if (!decoder.isValid()) return FromAnsi(bytes);
-  return decoder.decode(bytes);
+  if (m_decoder == nullptr) return FromAnsi(bytes);
+  m_decoder->resetState();
+  return m_decoder->decode(bytes);
 }
 
 QDateTime DateTimeFromSerial(double serial) {

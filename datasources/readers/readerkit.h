@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QString>
+#include <QStringDecoder>
 
 #include <memory>
 
@@ -38,6 +39,7 @@ class CodePageText {
 
  private:
   int m_codePage;
+  std::shared_ptr<QStringDecoder> m_decoder;  // other code pages; null when unknown
 };
 
 // A date from the days after 30 December 1899 (the serial dates of Access and
