@@ -4,9 +4,8 @@
 #include <mdbtools.h>
 
 #include <QFile>
-#include <QFileInfo>
 
-#include <cstring>
+#include <memory>
 
 namespace pv {
 

@@ -4,7 +4,6 @@
 #include <shapefil.h>
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <cctype>
 #include <cstring>

@@ -9,7 +9,7 @@
 #include <QDate>
 #include <QDateTime>
 
-#include <algorithm>
+#include <iterator>
 
 namespace pv {
 
