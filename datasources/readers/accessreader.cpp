@@ -17,8 +17,13 @@ constexpr int kJet4PageSize = 4096;
 ColumnType TypeOf(MdbColumn* column) {
   switch (column->col_type) {
     case MDB_BOOL: return ColumnType::Boolean;
-    case MDB_BYTE: case MDB_INT: case MDB_LONGINT: return ColumnType::Integer;
-    case MDB_MONEY: case MDB_FLOAT: case MDB_DOUBLE: case MDB_NUMERIC: return ColumnType::Double;
+    case MDB_BYTE:
+    case MDB_INT:
+    case MDB_LONGINT: return ColumnType::Integer;
+    case MDB_MONEY:
+    case MDB_FLOAT:
+    case MDB_DOUBLE:
+    case MDB_NUMERIC: return ColumnType::Double;
     case MDB_DATETIME: return mdb_col_is_shortdate(column) ? ColumnType::Date : ColumnType::DateTime;
     default: return ColumnType::Text;
   }
@@ -81,7 +86,8 @@ class AccessReader : public SourceReader {
   // A table definition read for one call, freed at its end.
   struct Definition {
     Definition(AccessReader& reader, MdbCatalogEntry* entry) {
-      if (entry->table_pg == 0 || entry->table_pg >= reader.m_pages) reader.Fail(QStringLiteral("Tabella danneggiata."));
+      if (entry->table_pg == 0 || entry->table_pg >= reader.m_pages)
+        reader.Fail(QStringLiteral("Tabella danneggiata."));
       def = mdb_read_table(entry);
       if (def == nullptr) reader.Fail(QStringLiteral("Tabella danneggiata."));
       if (mdb_read_columns(def) == nullptr || def->columns->len != def->num_cols) {
@@ -163,7 +169,9 @@ class AccessReader : public SourceReader {
         g_free(text);
         return ok ? QVariant(value) : QVariant();
       }
-      case MDB_TEXT: case MDB_MEMO: case MDB_REPID: {
+      case MDB_TEXT:
+      case MDB_MEMO:
+      case MDB_REPID: {
         char* text = mdb_col_to_string(m_mdb, m_mdb->pg_buf, start, column->col_type, length);
         QString value = QString::fromUtf8(text);
         g_free(text);

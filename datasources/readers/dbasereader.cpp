@@ -22,7 +22,9 @@ int CodePageOfDriver(int driver) {
     case 0x01: return 437;
     case 0x02: return 850;
     case 0x03: return 1252;
-    case 0x57: case 0x58: case 0x59: return 1252;
+    case 0x57:
+    case 0x58:
+    case 0x59: return 1252;
     case 0x64: return 852;
     case 0x65: return 865;
     case 0x66: return 866;
@@ -151,7 +153,8 @@ class DbfFile {
       DbfField field;
       DBFGetFieldInfo(m_handle, i, name, &field.width, &field.decimals);
       field.name = m_text.Decode(QByteArray(name)).trimmed();
-      field.nativeType = static_cast<char>(std::toupper(static_cast<unsigned char>(DBFGetNativeFieldType(m_handle, i))));
+      field.nativeType =
+          static_cast<char>(std::toupper(static_cast<unsigned char>(DBFGetNativeFieldType(m_handle, i))));
       switch (field.nativeType) {
         case 'N':
           // Whole numbers too wide for 64 bits are kept as decimals.
@@ -160,9 +163,10 @@ class DbfFile {
         case 'F': field.type = ColumnType::Double; break;
         case 'D': field.type = ColumnType::Date; break;
         case 'L': field.type = ColumnType::Boolean; break;
-        case 'M': case 'B': case 'G': case 'P':
-          field.memo = true;
-          break;
+        case 'M':
+        case 'B':
+        case 'G':
+        case 'P': field.memo = true; break;
         default: break;
       }
       m_fields.push_back(field);

@@ -25,7 +25,8 @@ Cell CellOf(const FreeXL_CellValue& cell) {
       return {Cell::Whole, QVariant(qint64{cell.value.int_value}), QString::number(cell.value.int_value)};
     case FREEXL_CELL_DOUBLE:
       return {Cell::Decimal, QVariant(cell.value.double_value), QString::number(cell.value.double_value, 'g', 15)};
-    case FREEXL_CELL_TEXT: case FREEXL_CELL_SST_TEXT: {
+    case FREEXL_CELL_TEXT:
+    case FREEXL_CELL_SST_TEXT: {
       const QString text = QString::fromUtf8(cell.value.text_value);
       return {Cell::Text, QVariant(text), text};
     }
@@ -61,7 +62,8 @@ ColumnType TypeOf(const std::vector<std::vector<Cell>>& rows, size_t column) {
       case Cell::Decimal: decimal = true; break;
       case Cell::Text: text = true; break;
       case Cell::Date: date = true; break;
-      case Cell::DateTime: case Cell::Time: dateTime = true; break;
+      case Cell::DateTime:
+      case Cell::Time: dateTime = true; break;
       case Cell::Empty: break;
     }
   }

@@ -38,10 +38,21 @@ QString Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
 ColumnType TypeOf(SQLSMALLINT sqlType) {
   switch (sqlType) {
     case SQL_BIT: return ColumnType::Boolean;
-    case SQL_TINYINT: case SQL_SMALLINT: case SQL_INTEGER: case SQL_BIGINT: return ColumnType::Integer;
-    case SQL_REAL: case SQL_FLOAT: case SQL_DOUBLE: case SQL_NUMERIC: case SQL_DECIMAL: return ColumnType::Double;
-    case SQL_TYPE_DATE: case SQL_DATE: return ColumnType::Date;
-    case SQL_TYPE_TIMESTAMP: case SQL_TIMESTAMP: case SQL_TYPE_TIME: case SQL_TIME: return ColumnType::DateTime;
+    case SQL_TINYINT:
+    case SQL_SMALLINT:
+    case SQL_INTEGER:
+    case SQL_BIGINT: return ColumnType::Integer;
+    case SQL_REAL:
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_NUMERIC:
+    case SQL_DECIMAL: return ColumnType::Double;
+    case SQL_TYPE_DATE:
+    case SQL_DATE: return ColumnType::Date;
+    case SQL_TYPE_TIMESTAMP:
+    case SQL_TIMESTAMP:
+    case SQL_TYPE_TIME:
+    case SQL_TIME: return ColumnType::DateTime;
     default: return ColumnType::Text;
   }
 }
@@ -63,7 +74,8 @@ class Statement {
   SQLHSTMT Handle() const { return m_handle; }
 
   void Check(SQLRETURN rc) const {
-    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) ThrowSourceError(QStringLiteral("ODBC: ") + Diagnostics(SQL_HANDLE_STMT, m_handle));
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA)
+      ThrowSourceError(QStringLiteral("ODBC: ") + Diagnostics(SQL_HANDLE_STMT, m_handle));
   }
 
   bool Fetch() const {
@@ -154,9 +166,9 @@ class OdbcReader : public SourceReader {
       ThrowSourceError(QStringLiteral("ODBC non è disponibile."));
     }
     SQLSetConnectAttr(m_dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(30), 0);
-    const SQLRETURN rc = SQLConnectW(m_dbc, const_cast<SQLWCHAR*>(Wide(m_dsn)), SQL_NTS,
-                                     const_cast<SQLWCHAR*>(Wide(location.user)), SQL_NTS,
-                                     const_cast<SQLWCHAR*>(Wide(location.password)), SQL_NTS);
+    const SQLRETURN rc =
+        SQLConnectW(m_dbc, const_cast<SQLWCHAR*>(Wide(m_dsn)), SQL_NTS, const_cast<SQLWCHAR*>(Wide(location.user)),
+                    SQL_NTS, const_cast<SQLWCHAR*>(Wide(location.password)), SQL_NTS);
     if (!SQL_SUCCEEDED(rc)) {
       const QString why = Diagnostics(SQL_HANDLE_DBC, m_dbc);
       Release();
@@ -186,8 +198,8 @@ class OdbcReader : public SourceReader {
     Statement statement(m_dbc);
     // The name is a pattern here ("_" and "%" match anything): keep only the
     // rows of the table itself.
-    statement.Check(SQLColumnsW(statement.Handle(), nullptr, 0, nullptr, 0, const_cast<SQLWCHAR*>(Wide(name)),
-                                SQL_NTS, nullptr, 0));
+    statement.Check(SQLColumnsW(statement.Handle(), nullptr, 0, nullptr, 0, const_cast<SQLWCHAR*>(Wide(name)), SQL_NTS,
+                                nullptr, 0));
     std::vector<SourceColumn> columns;
     while (statement.Fetch()) {
       if (statement.Text(3).toString() != name) continue;

@@ -64,8 +64,8 @@ class PxFile {
     int size = 0;
     for (int i = 0; i < count; ++i) {
       const pxfield_t& field = fields[i];
-      m_fields.push_back({m_text.Decode(QByteArray(field.px_fname != nullptr ? field.px_fname : "")),
-                          TypeOf(field.px_ftype)});
+      m_fields.push_back(
+          {m_text.Decode(QByteArray(field.px_fname != nullptr ? field.px_fname : "")), TypeOf(field.px_ftype)});
       size += field.px_flen;
     }
     if (size != PX_get_recordsize(m_doc)) Fail(QStringLiteral("Campi incoerenti."));
@@ -99,10 +99,15 @@ class PxFile {
  private:
   static ColumnType TypeOf(char type) {
     switch (type) {
-      case pxfShort: case pxfLong: case pxfAutoInc: return ColumnType::Integer;
-      case pxfNumber: case pxfCurrency: case pxfBCD: return ColumnType::Double;
+      case pxfShort:
+      case pxfLong:
+      case pxfAutoInc: return ColumnType::Integer;
+      case pxfNumber:
+      case pxfCurrency:
+      case pxfBCD: return ColumnType::Double;
       case pxfDate: return ColumnType::Date;
-      case pxfTime: case pxfTimestamp: return ColumnType::DateTime;
+      case pxfTime:
+      case pxfTimestamp: return ColumnType::DateTime;
       case pxfLogical: return ColumnType::Boolean;
       default: return ColumnType::Text;
     }
@@ -138,7 +143,9 @@ class PxFile {
     // The key stands in the header, or in the second header of newer files
     // when the first holds FF00FF00.
     const bool dataHeader = static_cast<unsigned char>(head[0x39]) >= 5 && head.size() >= 0x60;
-    auto longAt = [&](int at) { return static_cast<quint32>(Word(head, at)) | (static_cast<quint32>(Word(head, at + 2)) << 16); };
+    auto longAt = [&](int at) {
+      return static_cast<quint32>(Word(head, at)) | (static_cast<quint32>(Word(head, at + 2)) << 16);
+    };
     quint32 key = longAt(0x25);
     if (key == 0xFF00FF00u) key = dataHeader ? longAt(0x5C) : 0;
     if (key != 0) Fail(QStringLiteral("La tabella è protetta da una password."));
@@ -165,18 +172,20 @@ class PxFile {
         const QByteArray bytes(data, static_cast<qsizetype>(strnlen(data, static_cast<size_t>(field.px_flen))));
         return bytes.isEmpty() ? QVariant() : QVariant(m_text.Decode(bytes));
       }
-      case pxfShort: case pxfLong: case pxfAutoInc: {
+      case pxfShort:
+      case pxfLong:
+      case pxfAutoInc: {
         const std::optional<qint64> value = PxWholeNumber(data, field.px_flen);
         return value ? QVariant(*value) : QVariant();
       }
-      case pxfNumber: case pxfCurrency: {
+      case pxfNumber:
+      case pxfCurrency: {
         double value = 0;
         return PX_get_data_double(m_doc, data, field.px_flen, &value) > 0 ? QVariant(value) : QVariant();
       }
       case pxfBCD: {
         char* text = nullptr;
-        if (PX_get_data_bcd(m_doc, reinterpret_cast<unsigned char*>(data), field.px_fdc, &text) <= 0 ||
-            text == nullptr)
+        if (PX_get_data_bcd(m_doc, reinterpret_cast<unsigned char*>(data), field.px_fdc, &text) <= 0 || text == nullptr)
           return {};
         bool ok = false;
         const double value = QByteArray(text).toDouble(&ok);

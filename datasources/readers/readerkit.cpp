@@ -38,8 +38,7 @@ namespace {
 
 QFileInfoList FolderTableInfos(const QString& folder, const QString& extension) {
   const QDir dir(folder);
-  if (folder.isEmpty() || !dir.exists())
-    ThrowSourceError(QStringLiteral("La cartella \"%1\" non esiste.").arg(folder));
+  if (folder.isEmpty() || !dir.exists()) ThrowSourceError(QStringLiteral("La cartella \"%1\" non esiste.").arg(folder));
   QFileInfoList found;
   for (const QFileInfo& info : dir.entryInfoList(QDir::Files | QDir::Readable)) {
     if (info.suffix().compare(extension, Qt::CaseInsensitive) == 0 && !info.completeBaseName().isEmpty())

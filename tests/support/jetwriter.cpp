@@ -84,9 +84,19 @@ Layout LayoutOf(const std::vector<std::pair<QString, unsigned char>>& columns) {
     Layout::Col col{name, code, 0, false};
     switch (code) {
       case 0x01: col.fixed = true; break;
-      case 0x03: col.fixed = true; col.size = 2; break;
-      case 0x04: col.fixed = true; col.size = 4; break;
-      case 0x07: case 0x08: col.fixed = true; col.size = 8; break;
+      case 0x03:
+        col.fixed = true;
+        col.size = 2;
+        break;
+      case 0x04:
+        col.fixed = true;
+        col.size = 4;
+        break;
+      case 0x07:
+      case 0x08:
+        col.fixed = true;
+        col.size = 8;
+        break;
       default: break;
     }
     if (col.fixed) {
@@ -170,8 +180,8 @@ QByteArray EmptyDataPage(std::uint32_t owner) {
 
 // Adds a row to a data page; false when it does not fit.
 bool AddRow(QByteArray& page, const QByteArray& row) {
-  const int rows = static_cast<unsigned char>(page[kRowCountOffset]) |
-                   (static_cast<unsigned char>(page[kRowCountOffset + 1]) << 8);
+  const int rows =
+      static_cast<unsigned char>(page[kRowCountOffset]) | (static_cast<unsigned char>(page[kRowCountOffset + 1]) << 8);
   int end = kPageSize;
   if (rows > 0) {
     end = (static_cast<unsigned char>(page[kRowCountOffset + 2 * rows]) |
@@ -206,19 +216,19 @@ QByteArray DefinitionPage(const Layout& layout, bool system, int rowCount, std::
   const int n = static_cast<int>(layout.cols.size());
   def.append(static_cast<char>(0x02));
   def.append(static_cast<char>(0x01));
-  Append16(def, 0);   // free space, set below
-  Append32(def, 0);   // no continuation page
-  Append32(def, 0);   // length of the definition, set below
+  Append16(def, 0);  // free space, set below
+  Append32(def, 0);  // no continuation page
+  Append32(def, 0);  // length of the definition, set below
   Append32(def, 0);
   Append32(def, static_cast<std::uint32_t>(rowCount));
-  Append32(def, 0);   // next autonumber
+  Append32(def, 0);  // next autonumber
   def.append(QByteArray(16, '\0'));
   def.append(static_cast<char>(system ? 0x53 : 0x4e));
-  Append16(def, n);   // most columns a row has had
+  Append16(def, n);  // most columns a row has had
   Append16(def, layout.varCount);
   Append16(def, n);
-  Append32(def, 0);   // logical indexes
-  Append32(def, 0);   // index entries
+  Append32(def, 0);  // logical indexes
+  Append32(def, 0);  // index entries
   Append32(def, usageRow);
   Append32(def, freeRow);
   for (int i = 0; i < n; ++i) {
@@ -228,7 +238,7 @@ QByteArray DefinitionPage(const Layout& layout, bool system, int rowCount, std::
     Put16(entry, 5, i);
     Put16(entry, 7, col.fixed ? 0 : col.varIndex);
     Put16(entry, 9, i);
-    if (col.code == 0x0A) Put16(entry, 11, 0x409);  // general sort order
+    if (col.code == 0x0A) Put16(entry, 11, 0x409);                    // general sort order
     entry[15] = static_cast<char>((col.fixed ? 0x01 : 0x00) | 0x02);  // nullable
     Put16(entry, 21, col.fixed ? col.fixedOffset : 0);
     Put16(entry, 23, col.code == 0x0A ? 510 : col.size);
@@ -269,7 +279,7 @@ QByteArray HeaderPage() {
   QByteArray page(kPageSize, '\0');
   page[1] = 0x01;
   std::memcpy(page.data() + 4, "Standard Jet DB", 16);
-  page[0x14] = 0x01;  // Jet 4
+  page[0x14] = 0x01;         // Jet 4
   Put16(page, 0x3c, 1252);   // code page
   Put32(page, 0x3e, 0);      // no database key: pages are not scrambled
   Put16(page, 0x6e, 0x409);  // sort order
@@ -325,9 +335,9 @@ QByteArray JetDatabase(const std::vector<JetTable>& tables, const QStringList& s
   auto catalogRows = [&](const std::vector<int>& definitionPages) {
     std::vector<QByteArray> rows;
     auto add = [&](int id, const QString& name, int type, std::uint32_t flags) {
-      rows.push_back(RowBytes(catalogLayout, {QVariant(id), QVariant(0), QVariant(name), QVariant(type),
-                                              QVariant(static_cast<qint64>(static_cast<std::int32_t>(flags))),
-                                              QVariant()}));
+      rows.push_back(
+          RowBytes(catalogLayout, {QVariant(id), QVariant(0), QVariant(name), QVariant(type),
+                                   QVariant(static_cast<qint64>(static_cast<std::int32_t>(flags))), QVariant()}));
     };
     add(kCatalogPage, QStringLiteral("MSysObjects"), 1, 0x80000002u);
     for (size_t t = 0; t < tables.size(); ++t) add(definitionPages[t], tables[t].name, 1, 0);
@@ -370,8 +380,7 @@ QByteArray JetDatabase(const std::vector<JetTable>& tables, const QStringList& s
     const Planned& p = planned[t];
     pages[static_cast<size_t>(p.definitionPage)] =
         DefinitionPage(p.layout, p.system, static_cast<int>(p.rows.size()), mapRows[t].first, mapRows[t].second);
-    for (size_t i = 0; i < p.dataPages.size(); ++i)
-      pages[static_cast<size_t>(p.dataPageNumbers[i])] = p.dataPages[i];
+    for (size_t i = 0; i < p.dataPages.size(); ++i) pages[static_cast<size_t>(p.dataPageNumbers[i])] = p.dataPages[i];
   }
   QByteArray file;
   for (const QByteArray& page : pages) file.append(page);

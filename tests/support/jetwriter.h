@@ -29,7 +29,6 @@ struct JetTable {
 
 // The whole file. Saved queries appear in the catalogue by name only.
 QByteArray JetDatabase(const std::vector<JetTable>& tables, const QStringList& savedQueries = {});
-bool WriteJetDatabase(const QString& path, const std::vector<JetTable>& tables,
-                      const QStringList& savedQueries = {});
+bool WriteJetDatabase(const QString& path, const std::vector<JetTable>& tables, const QStringList& savedQueries = {});
 
 }  // namespace pv::testing

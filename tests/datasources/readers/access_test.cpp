@@ -15,13 +15,13 @@
 namespace pv {
 namespace {
 
+using testing::DamagedFile;
+using testing::ExpectDamagedFilesFail;
 using testing::ExpectSameTable;
 using testing::JetColumn;
 using testing::JetTable;
 using testing::JetType;
 using testing::SampleTable;
-using testing::DamagedFile;
-using testing::ExpectDamagedFilesFail;
 
 // The sample table as Access holds it: dates are date-times, and logicals
 // are never Null.
@@ -60,7 +60,9 @@ class AccessReaderTest : public ::testing::Test {
                                           {QStringLiteral("Vista clienti")}));
   }
 
-  std::unique_ptr<SourceReader> Open(const QString& path) { return OpenSourceReader({SourceKind::Access, path, {}, {}}); }
+  std::unique_ptr<SourceReader> Open(const QString& path) {
+    return OpenSourceReader({SourceKind::Access, path, {}, {}});
+  }
 
   QTemporaryDir m_dir;
   QString m_path;
@@ -93,9 +95,8 @@ TEST_F(AccessReaderTest, ListsUserTablesOnlyAndFindsThemInAnyCase) {
 }
 
 TEST_F(AccessReaderTest, ReadsTablesSpreadOverManyPages) {
-  JetTable big{QStringLiteral("Grande"),
-               {{QStringLiteral("N"), JetType::Long}, {QStringLiteral("T"), JetType::Text}},
-               {}};
+  JetTable big{
+      QStringLiteral("Grande"), {{QStringLiteral("N"), JetType::Long}, {QStringLiteral("T"), JetType::Text}}, {}};
   for (int i = 0; i < 2000; ++i) big.rows.push_back({QVariant(i), QVariant(QStringLiteral("riga %1").arg(i))});
   const QString path = m_dir.filePath(QStringLiteral("grande.mdb"));
   ASSERT_TRUE(testing::WriteJetDatabase(path, {big}));

@@ -19,11 +19,11 @@
 namespace pv {
 namespace {
 
-using testing::ExpectSameTable;
-using testing::SampleTable;
 using testing::DamagedFile;
 using testing::ExpectDamagedFilesFail;
+using testing::ExpectSameTable;
 using testing::ReadBytes;
+using testing::SampleTable;
 using testing::WriteBytes;
 
 // The bytes of a field as they stand (shapelib would take a number field's
@@ -85,9 +85,8 @@ TEST(DBaseReader, ReadsTheSampleTableTypedWithoutDeletedRows) {
   QTemporaryDir dir;
   SourceTable written = SampleTable();
   // A row between the others is deleted and must not come back.
-  written.rows.insert(written.rows.begin() + 1,
-                      {QStringLiteral("cancellato"), QVariant(qint64{1}), QVariant(1.0), QVariant(QDate(2000, 1, 1)),
-                       QVariant(true)});
+  written.rows.insert(written.rows.begin() + 1, {QStringLiteral("cancellato"), QVariant(qint64{1}), QVariant(1.0),
+                                                 QVariant(QDate(2000, 1, 1)), QVariant(true)});
   WriteDbf(dir.filePath(QStringLiteral("Anagrafe.dbf")), written, nullptr, {1});
   auto reader = OpenFolder(dir.path());
   ExpectSameTable(reader->ReadTable(QStringLiteral("Anagrafe")), SampleTable());

@@ -12,10 +12,10 @@
 namespace pv {
 namespace {
 
-using testing::ExpectSameTable;
-using testing::SampleTable;
 using testing::DamagedFile;
 using testing::ExpectDamagedFilesFail;
+using testing::ExpectSameTable;
+using testing::SampleTable;
 
 // Written by fixtures/make_workbook.py.
 QString Workbook() { return QStringLiteral(PLAVIK_TEST_SOURCE_DIR "/fixtures/workbook.xls"); }

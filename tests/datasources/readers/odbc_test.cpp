@@ -18,8 +18,9 @@ using testing::ExpectSameTable;
 using testing::SampleTable;
 
 QString SqliteDriver() {
-  for (const char* path : {"/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so", "/usr/lib/aarch64-linux-gnu/odbc/libsqlite3odbc.so",
-                           "/usr/lib/odbc/libsqlite3odbc.so", "/usr/lib64/libsqlite3odbc.so"}) {
+  for (const char* path :
+       {"/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so", "/usr/lib/aarch64-linux-gnu/odbc/libsqlite3odbc.so",
+        "/usr/lib/odbc/libsqlite3odbc.so", "/usr/lib64/libsqlite3odbc.so"}) {
     if (QFile::exists(QString::fromLatin1(path))) return QString::fromLatin1(path);
   }
   return {};
@@ -48,7 +49,8 @@ class OdbcReaderTest : public ::testing::Test {
       QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("odbc_fixture"));
       db.setDatabaseName(database);
       ASSERT_TRUE(db.open());
-      Exec(db, QStringLiteral("CREATE TABLE Anagrafe (NOME TEXT, NUMERO INTEGER, IMPORTO DOUBLE, DATA DATE, ATTIVO BOOLEAN)"));
+      Exec(db, QStringLiteral(
+                   "CREATE TABLE Anagrafe (NOME TEXT, NUMERO INTEGER, IMPORTO DOUBLE, DATA DATE, ATTIVO BOOLEAN)"));
       QSqlQuery insert(db);
       insert.prepare(QStringLiteral("INSERT INTO Anagrafe VALUES (?, ?, ?, ?, ?)"));
       for (const auto& row : SampleTable().rows) {
@@ -120,9 +122,9 @@ TEST_F(OdbcReaderTest, ListsTablesAndViewsAndTheirColumns) {
   auto reader = Open(QStringLiteral("plavik_prova"));
   QStringList tables = reader->Tables();
   tables.sort();
-  EXPECT_EQ(tables, (QStringList{QStringLiteral("Anagrafe"), QStringLiteral("Attivi"),
-                                 QString::fromUtf8("Città \"vecchie\""), QStringLiteral("OrdiniX2024"),
-                                 QStringLiteral("Ordini_2024")}));
+  EXPECT_EQ(tables,
+            (QStringList{QStringLiteral("Anagrafe"), QStringLiteral("Attivi"), QString::fromUtf8("Città \"vecchie\""),
+                         QStringLiteral("OrdiniX2024"), QStringLiteral("Ordini_2024")}));
   const std::vector<SourceColumn> columns = reader->Columns(QStringLiteral("ANAGRAFE"));
   ASSERT_EQ(columns.size(), 5u);
   const ColumnType types[] = {ColumnType::Text, ColumnType::Integer, ColumnType::Double, ColumnType::Date,
@@ -142,7 +144,8 @@ TEST_F(OdbcReaderTest, BareNamesAreQuotedAndQueriesRunOnTheServer) {
   EXPECT_EQ(cities.rows[0][1], QVariant(qint64{40000}));
 
   ASSERT_TRUE(reader->RunsQueries());
-  const SourceTable query = reader->RunQuery(QStringLiteral("SELECT NOME, NUMERO * 2 AS DOPPIO FROM Anagrafe WHERE NUMERO > 0"));
+  const SourceTable query =
+      reader->RunQuery(QStringLiteral("SELECT NOME, NUMERO * 2 AS DOPPIO FROM Anagrafe WHERE NUMERO > 0"));
   ASSERT_EQ(query.rows.size(), 1u);
   EXPECT_EQ(query.columns[1].name, QStringLiteral("DOPPIO"));
   EXPECT_EQ(query.rows[0][0].toString(), QString::fromUtf8("Niccolò Ferrè"));

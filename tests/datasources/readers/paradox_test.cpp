@@ -20,11 +20,11 @@ extern "C" {
 namespace pv {
 namespace {
 
-using testing::ExpectSameTable;
-using testing::SampleTable;
 using testing::DamagedFile;
 using testing::ExpectDamagedFilesFail;
+using testing::ExpectSameTable;
 using testing::ReadBytes;
+using testing::SampleTable;
 using testing::WriteBytes;
 
 constexpr int kTextWidth = 30;
@@ -38,12 +38,30 @@ bool WriteParadox(const QString& path, const SourceTable& table) {
     fields[i].px_fname = PX_strdup(doc, table.columns[static_cast<size_t>(i)].name.toLatin1().constData());
     fields[i].px_fdc = 0;
     switch (table.columns[static_cast<size_t>(i)].type) {
-      case ColumnType::Integer: fields[i].px_ftype = pxfLong; fields[i].px_flen = 4; break;
-      case ColumnType::Double: fields[i].px_ftype = pxfNumber; fields[i].px_flen = 8; break;
-      case ColumnType::Date: fields[i].px_ftype = pxfDate; fields[i].px_flen = 4; break;
-      case ColumnType::DateTime: fields[i].px_ftype = pxfTimestamp; fields[i].px_flen = 8; break;
-      case ColumnType::Boolean: fields[i].px_ftype = pxfLogical; fields[i].px_flen = 1; break;
-      case ColumnType::Text: fields[i].px_ftype = pxfAlpha; fields[i].px_flen = kTextWidth; break;
+      case ColumnType::Integer:
+        fields[i].px_ftype = pxfLong;
+        fields[i].px_flen = 4;
+        break;
+      case ColumnType::Double:
+        fields[i].px_ftype = pxfNumber;
+        fields[i].px_flen = 8;
+        break;
+      case ColumnType::Date:
+        fields[i].px_ftype = pxfDate;
+        fields[i].px_flen = 4;
+        break;
+      case ColumnType::DateTime:
+        fields[i].px_ftype = pxfTimestamp;
+        fields[i].px_flen = 8;
+        break;
+      case ColumnType::Boolean:
+        fields[i].px_ftype = pxfLogical;
+        fields[i].px_flen = 1;
+        break;
+      case ColumnType::Text:
+        fields[i].px_ftype = pxfAlpha;
+        fields[i].px_flen = kTextWidth;
+        break;
     }
   }
   if (PX_create_file(doc, fields, count, QFile::encodeName(path).constData(), pxfFileTypNonIndexDB) < 0) {
@@ -71,8 +89,8 @@ bool WriteParadox(const QString& path, const SourceTable& table) {
         }
         case pxfTimestamp: {
           const QDateTime t = value.toDateTime();
-          pxval_t* made = PX_make_timestamp(doc, t.date().year(), t.date().month(), t.date().day(),
-                                            t.time().hour(), t.time().minute(), t.time().second());
+          pxval_t* made = PX_make_timestamp(doc, t.date().year(), t.date().month(), t.date().day(), t.time().hour(),
+                                            t.time().minute(), t.time().second());
           PX_put_data_double(doc, at, 8, made->value.dval);
           doc->free(doc, made);
           break;

@@ -17,8 +17,8 @@ SourceTable SampleTable() {
   table.rows = {
       {QString::fromUtf8("Niccolò Ferrè"), QVariant(qint64{42}), QVariant(12.5), QVariant(QDate(1980, 2, 29)),
        QVariant(true)},
-      {QString::fromUtf8("Perché più € l'anno"), QVariant(qint64{-7}), QVariant(0.25),
-       QVariant(QDate(2024, 12, 31)), QVariant(false)},
+      {QString::fromUtf8("Perché più € l'anno"), QVariant(qint64{-7}), QVariant(0.25), QVariant(QDate(2024, 12, 31)),
+       QVariant(false)},
       {QVariant(), QVariant(), QVariant(), QVariant(), QVariant()},
   };
   return table;
@@ -59,8 +59,8 @@ void ExpectSameTable(const SourceTable& actual, const SourceTable& expected) {
       const QVariant& want = expected.rows[r][c];
       const QString where = QStringLiteral("row %1 column %2").arg(r).arg(expected.columns[c].name);
       if (got.isValid()) {
-        EXPECT_TRUE(HasColumnType(got, actual.columns[c].type)) << where.toStdString() << ": "
-                                                                << Describe(got).toStdString();
+        EXPECT_TRUE(HasColumnType(got, actual.columns[c].type))
+            << where.toStdString() << ": " << Describe(got).toStdString();
       }
       EXPECT_TRUE(got.isValid() == want.isValid() && (!want.isValid() || got == want))
           << where.toStdString() << ": got " << Describe(got).toStdString() << ", want "
