@@ -125,6 +125,8 @@ void SourceRecordset::Open(const QString& connectionString, const QString& sourc
       QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_dbName);
       db.setDatabaseName(QStringLiteral(":memory:"));
       if (!db.open()) throw DbError(DbErrProvider, db.lastError().text());
+      // Text kept as QString keeps it: no conversion to compare or read.
+      ExecSql(db, QStringLiteral("PRAGMA encoding = 'UTF-16le'"));
       InstallSqliteFunctions(db, &m_binding);
     }
 
@@ -155,12 +157,16 @@ QString SourceRecordset::ReaderTableNamed(const QString& name) {
   return QString();
 }
 
-void SourceRecordset::LoadTable(const QString& readerName, const QString& alias) {
+std::shared_ptr<const SourceTable> SourceRecordset::ReadSourceTable(const QString& readerName) {
   // ODBC tables live on a server that may change at any time: never kept.
-  const auto table = m_kind == SourceKind::Odbc ? std::make_shared<const SourceTable>(m_reader->ReadTable(readerName))
-                                             : ReadTableCached(*m_reader, m_connection, readerName);
+  return m_kind == SourceKind::Odbc ? std::make_shared<const SourceTable>(m_reader->ReadTable(readerName))
+                                    : ReadTableCached(*m_reader, m_connection, readerName);
+}
+
+void SourceRecordset::LoadTable(const QString& readerName, const QString& alias, std::shared_ptr<const SourceTable> rows) {
+  const auto table = rows ? std::move(rows) : ReadSourceTable(readerName);
   CreateFilledTable(Database(m_dbName), alias, SqliteColumns(table->columns), table->rows);
-  m_loaded.push_back({readerName, alias});
+  m_loaded.push_back({readerName, alias, table});
   if (m_isTable) {
     QStringList names, sql;
     std::vector<int> types;
@@ -272,13 +278,21 @@ void SourceRecordset::SetSort(const QString& sort) {
 void SourceRecordset::Requery() {
   if (!m_open) throw DbError(DbErrClosed, QStringLiteral("Operazione non consentita quando l'oggetto è chiuso."));
   const QSqlDatabase db = Database(m_dbName);
-  const std::vector<LoadedTable> loaded = m_loaded;
-  m_loaded.clear();
-  for (const LoadedTable& t : loaded) {
+  // Tables whose file is unchanged are still loaded as they were.
+  bool changed = m_kind == SourceKind::Odbc;
+  std::vector<LoadedTable> loaded;
+  loaded.swap(m_loaded);
+  for (LoadedTable& t : loaded) {
+    auto fresh = ReadSourceTable(t.name);
+    if (fresh == t.rows) {
+      m_loaded.push_back(std::move(t));
+      continue;
+    }
+    changed = true;
     ExecSql(db, QStringLiteral("DROP TABLE %1").arg(QuoteIdentifier(t.alias)));
-    LoadTable(t.name, t.alias);
+    LoadTable(t.name, t.alias, std::move(fresh));
   }
-  if (!m_isTable) {
+  if (!m_isTable && changed) {
     ExecSql(db, QStringLiteral("DROP TABLE %1").arg(m_base));
     BuildQueryResult();
   }

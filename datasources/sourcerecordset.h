@@ -103,11 +103,13 @@ class SourceRecordset {
   struct LoadedTable {
     QString name;   // as the source spells it
     QString alias;  // as the SQL names it
+    std::shared_ptr<const SourceTable> rows;  // what was loaded
   };
 
   void Fail();
   QString ReaderTableNamed(const QString& name);
-  void LoadTable(const QString& readerName, const QString& alias);
+  std::shared_ptr<const SourceTable> ReadSourceTable(const QString& readerName);
+  void LoadTable(const QString& readerName, const QString& alias, std::shared_ptr<const SourceTable> rows = nullptr);
   void BuildQueryResult();
   void ReadRows(const Criteria& criteria, const std::vector<SortKey>& sort);
   void Describe(const std::vector<SqliteColumn>& columns, const QStringList& names);
