@@ -2,11 +2,11 @@
 #include "datasources/registrations.h"
 #include "datasources/sourcerecordset.h"
 #include "support/dbasetestreader.h"
+#include "tests/support/coreapp.h"
 
 #include "app/database.h"
 #include "platform/programfolder.h"
 
-#include <QCoreApplication>
 #include <QDate>
 #include <QFile>
 #include <QSqlDatabase>
@@ -17,20 +17,11 @@
 namespace pv {
 namespace {
 
-void EnsureApp() {
-  if (QCoreApplication::instance() == nullptr) {
-    static int argc = 1;
-    static char name[] = "datasources_tests";
-    static char* argv[] = {name, nullptr};
-    new QCoreApplication(argc, argv);
-  }
-}
-
 // A fresh program database and its shared registrations recordset.
 class RegistrationStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    EnsureApp();
+    test::EnsureCoreApplication();
     ASSERT_TRUE(dir.isValid());
     CreateProgramDatabase(dir.filePath(QStringLiteral("plavik.db")));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);

@@ -1,10 +1,10 @@
 #include "datasources/sourcerecordset.h"
 #include "datasources/tablecache.h"
 #include "fakereader.h"
+#include "tests/support/coreapp.h"
 
 #include "platform/db/criteria.h"
 
-#include <QCoreApplication>
 #include <QDate>
 #include <QFile>
 #include <QTemporaryDir>
@@ -50,19 +50,10 @@ SourceTable Cities() {
   return t;
 }
 
-void EnsureApp() {
-  if (QCoreApplication::instance() == nullptr) {
-    static int argc = 1;
-    static char name[] = "datasources_tests";
-    static char* argv[] = {name, nullptr};
-    new QCoreApplication(argc, argv);
-  }
-}
-
 class SourceRecordsetTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    EnsureApp();
+    test::EnsureCoreApplication();
     ClearTableCache();
     source = std::make_shared<FakeSource>();
     source->tables[QStringLiteral("Persone")] = People();
