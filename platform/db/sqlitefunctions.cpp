@@ -67,7 +67,10 @@ class Statement {
   sqlite3_stmt* get() const { return m_stmt; }
 
   void Bind(int index, const QVariant& value) {
-    const QVariant v = StoredValue(value);
+    const int id = value.metaType().id();
+    const bool asIs = id != QMetaType::Bool && id != QMetaType::QDate && id != QMetaType::QDateTime;
+    const QVariant converted = asIs ? QVariant() : StoredValue(value);
+    const QVariant& v = asIs ? value : converted;
     int rc = SQLITE_OK;
     if (v.isNull() || !v.isValid()) {
       rc = sqlite3_bind_null(m_stmt, index);
@@ -80,6 +83,11 @@ class Statement {
         case QMetaType::Double: case QMetaType::Float:
           rc = sqlite3_bind_double(m_stmt, index, v.toDouble());
           break;
+        case QMetaType::QString: {
+          const QString& text = *static_cast<const QString*>(v.constData());
+          rc = sqlite3_bind_text16(m_stmt, index, text.utf16(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+          break;
+        }
         default: {
           const QString text = v.toString();
           rc = sqlite3_bind_text16(m_stmt, index, text.utf16(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
@@ -159,8 +167,9 @@ SqliteRows SelectRows(const QSqlDatabase& db, const QString& sql, const QVariant
     if (rc == SQLITE_DONE) break;
     if (rc != SQLITE_ROW) Fail(h);
     for (int i = 0; i < n; ++i) {
-      const QVariant v = ValueOf(sqlite3_column_value(st.get(), i));
-      out.values.push_back(static_cast<size_t>(i) < types.size() ? TypedValue(v, types[static_cast<size_t>(i)]) : v);
+      QVariant v = ValueOf(sqlite3_column_value(st.get(), i));
+      out.values.push_back(static_cast<size_t>(i) < types.size() ? TypedValue(std::move(v), types[static_cast<size_t>(i)])
+                                                                 : std::move(v));
     }
     ++out.rowCount;
   }
@@ -185,8 +194,9 @@ QVariant StoredValue(const QVariant& value) {
   }
 }
 
-QVariant TypedValue(const QVariant& stored, int metaType) {
+QVariant TypedValue(QVariant stored, int metaType) {
   if (stored.isNull() || !stored.isValid()) return QVariant();
+  if (stored.metaType().id() == metaType) return stored;
   switch (metaType) {
     case QMetaType::Bool: return QVariant(stored.toLongLong() != 0);
     case QMetaType::LongLong: return QVariant(stored.toLongLong());

@@ -36,7 +36,7 @@ void InstallSqliteFunctions(const QSqlDatabase& db, const SqliteCriteria* bindin
 
 // A value as SQLite keeps it, and back by the field's type.
 QVariant StoredValue(const QVariant& value);
-QVariant TypedValue(const QVariant& stored, int metaType);
+QVariant TypedValue(QVariant stored, int metaType);
 
 // Bulk work straight on the SQLite connection under a QSQLITE connection;
 // every failure throws DbError with SQLite's text.
