@@ -122,6 +122,19 @@ QList<SeedTable> ProgramDatabaseSeed() {
   for (const auto& [kind, format] : kCodes) codes.rows << QVariantList{kind, QString::fromUtf8(format)};
   out << codes;
 
+  // The built-in registration of the sample address list (database/indirizzi.dbf,
+  // made at build time): dBASE III in the program's database folder.
+  SeedTable registrations;
+  registrations.table = QStringLiteral("rst_registrations");
+  registrations.columns = QStringList{QStringLiteral("Label"), QStringLiteral("System"), QStringLiteral("ConnectionString"),
+                                      QStringLiteral("RecordSetName"), QStringLiteral("SourceName"),
+                                      QStringLiteral("SourceType"), QStringLiteral("Sourceformat")};
+  registrations.rows << QVariantList{QStringLiteral("Indirizzi (esempio)"), -1,
+                                     QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%PATH%;Mode=ReadWrite;"
+                                                    "Persist Security Info=False;Extended Properties=dBASE III;"),
+                                     QStringLiteral("indirizzi"), QStringLiteral("%PATH%"), 1, 1};
+  out << registrations;
+
   SeedTable clip;
   clip.table = QStringLiteral("rst_clipcategory");
   clip.columns = QStringList{QStringLiteral("LABEL_CATEGORY"), QStringLiteral("CODE_CATEGORY")};

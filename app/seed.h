@@ -17,7 +17,8 @@ struct SeedTable {
 // CREATE statements of every table, in order.
 QStringList ProgramDatabaseSchema();
 // The delivered rows: the product's own print formats for common A4 label
-// sheets, the standard field formatting codes and the clip-art categories
+// sheets, the standard field formatting codes, the sample address list's
+// built-in registration and the clip-art categories
 // (folder "clip" + code under the clip-art root).
 QList<SeedTable> ProgramDatabaseSeed();
 

@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -49,8 +50,14 @@ std::optional<double> StrictNumber(const QString& text) {
   return d;
 }
 
+// A Boolean is a number: True is -1, False 0, as the stored values are.
+double NumberValue(const QVariant& v) {
+  if (v.metaType().id() == QMetaType::Bool) return v.toBool() ? -1.0 : 0.0;
+  return v.toDouble();
+}
+
 std::optional<double> NumberOf(const QVariant& v) {
-  if (IsNumberType(v)) return v.toDouble();
+  if (IsNumberType(v)) return NumberValue(v);
   if (v.metaType().id() == QMetaType::QString) return StrictNumber(v.toString());
   return std::nullopt;
 }
@@ -80,12 +87,16 @@ int Sign(double d) { return d < 0 ? -1 : (d > 0 ? 1 : 0); }
 
 }  // namespace
 
+// A node is a comparison or a run of AND or OR terms. Runs are flat, so a long
+// chain of terms costs no depth; only parentheses nest, and their depth is
+// bounded by the parser.
 struct Criteria::Node {
   enum class Kind { And, Or, Compare } kind = Kind::Compare;
-  std::unique_ptr<Node> left, right;
+  std::vector<std::unique_ptr<Node>> terms;
   int field = -1;
   Op op = Op::Eq;
   Literal lit;
+  int index = -1;  // the comparison's number in text order
 
   bool Eval(const std::vector<QVariant>& row) const;
 };
@@ -127,7 +138,7 @@ bool EvalCompare(const QVariant& value, Op op, const Literal& lit) {
     }
     case LitKind::Text: {
       if (IsNumberType(value)) {
-        if (const auto n = StrictNumber(lit.text)) return CompareResult(op, Sign(value.toDouble() - *n));
+        if (const auto n = StrictNumber(lit.text)) return CompareResult(op, Sign(NumberValue(value) - *n));
       }
       if (IsDateType(value)) {
         const auto d = DateOf(QVariant(lit.text));
@@ -146,8 +157,10 @@ bool EvalCompare(const QVariant& value, Op op, const Literal& lit) {
 
 bool Criteria::Node::Eval(const std::vector<QVariant>& row) const {
   switch (kind) {
-    case Kind::And: return left->Eval(row) && right->Eval(row);
-    case Kind::Or: return left->Eval(row) || right->Eval(row);
+    case Kind::And:
+      return std::all_of(terms.cbegin(), terms.cend(), [&](const auto& t) { return t->Eval(row); });
+    case Kind::Or:
+      return std::any_of(terms.cbegin(), terms.cend(), [&](const auto& t) { return t->Eval(row); });
     case Kind::Compare:
       return EvalCompare(field >= 0 && field < static_cast<int>(row.size()) ? row[static_cast<size_t>(field)] : QVariant(), op, lit);
   }
@@ -189,41 +202,36 @@ class Parser {
     return true;
   }
 
-  std::unique_ptr<Criteria::Node> ParseOr() {
-    auto left = ParseAnd();
-    while (Keyword("OR")) {
-      auto n = std::make_unique<Criteria::Node>();
-      n->kind = Criteria::Node::Kind::Or;
-      n->left = std::move(left);
-      n->right = ParseAnd();
-      left = std::move(n);
-    }
-    return left;
-  }
+  std::unique_ptr<Criteria::Node> ParseOr() { return ParseRun(Criteria::Node::Kind::Or, "OR"); }
+  std::unique_ptr<Criteria::Node> ParseAnd() { return ParseRun(Criteria::Node::Kind::And, "AND"); }
 
-  std::unique_ptr<Criteria::Node> ParseAnd() {
-    auto left = ParsePrimary();
-    while (Keyword("AND")) {
-      auto n = std::make_unique<Criteria::Node>();
-      n->kind = Criteria::Node::Kind::And;
-      n->left = std::move(left);
-      n->right = ParsePrimary();
-      left = std::move(n);
-    }
-    return left;
+  // Terms joined by one keyword: a single term stands for itself.
+  std::unique_ptr<Criteria::Node> ParseRun(Criteria::Node::Kind kind, const char* keyword) {
+    auto first = kind == Criteria::Node::Kind::Or ? ParseAnd() : ParsePrimary();
+    if (!Keyword(keyword)) return first;
+    auto run = std::make_unique<Criteria::Node>();
+    run->kind = kind;
+    run->terms.push_back(std::move(first));
+    do {
+      run->terms.push_back(kind == Criteria::Node::Kind::Or ? ParseAnd() : ParsePrimary());
+    } while (Keyword(keyword));
+    return run;
   }
 
   std::unique_ptr<Criteria::Node> ParsePrimary() {
     SkipBlanks();
     if (m_i < m_s.size() && m_s[m_i] == QLatin1Char('(')) {
+      if (++m_depth > kMaxDepth) Bad(QStringLiteral("troppe parentesi annidate"));
       ++m_i;
       auto n = ParseOr();
       SkipBlanks();
       if (m_i >= m_s.size() || m_s[m_i] != QLatin1Char(')')) Bad(QStringLiteral("manca \")\""));
       ++m_i;
+      --m_depth;
       return n;
     }
     auto n = std::make_unique<Criteria::Node>();
+    n->index = m_terms++;
     const QString name = ParseFieldName();
     n->field = FieldIndex(m_fields, name);
     if (n->field < 0) Bad(QStringLiteral("campo sconosciuto \"%1\"").arg(name));
@@ -318,23 +326,63 @@ class Parser {
       lit.kind = LitKind::Null;
       return lit;
     }
-    static const QRegularExpression num(QStringLiteral(R"([+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?)"));
-    const auto m = num.match(m_s, m_i, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
-    if (!m.hasMatch()) Bad(QStringLiteral("valore non valido"));
-    const qsizetype end = m.capturedEnd();
+    for (const auto& [word, value] : {std::pair{"TRUE", -1.0}, std::pair{"FALSE", 0.0}}) {
+      if (Keyword(word)) {  // the stored values of a Boolean
+        lit.kind = LitKind::Number;
+        lit.number = value;
+        lit.text = QString::number(value);
+        return lit;
+      }
+    }
+    const qsizetype end = NumberEnd(m_i);
+    if (end < 0) Bad(QStringLiteral("valore non valido"));
     if (end < m_s.size() && (m_s[end].isLetterOrNumber() || m_s[end] == QLatin1Char('.') || m_s[end] == QLatin1Char(','))) {
       Bad(QStringLiteral("numero non valido"));
     }
     lit.kind = LitKind::Number;
-    lit.text = m.captured(0);
+    lit.text = m_s.mid(m_i, end - m_i);
     lit.number = lit.text.toDouble();
     m_i = end;
     return lit;
   }
 
+  // The end of a number written from `i` on ([+-] digits [. digits] [e[+-]digits]),
+  // or -1 when none starts there. Looks at the number's own characters only.
+  qsizetype NumberEnd(qsizetype i) const {
+    const auto digit = [&](qsizetype k) { return k < m_s.size() && m_s[k] >= QLatin1Char('0') && m_s[k] <= QLatin1Char('9'); };
+    if (i < m_s.size() && (m_s[i] == QLatin1Char('+') || m_s[i] == QLatin1Char('-'))) ++i;
+    const qsizetype intStart = i;
+    while (digit(i)) ++i;
+    const bool hasInt = i > intStart;
+    bool hasFrac = false;
+    if (i < m_s.size() && m_s[i] == QLatin1Char('.')) {
+      qsizetype k = i + 1;
+      while (digit(k)) ++k;
+      hasFrac = k > i + 1;
+      if (!hasInt && !hasFrac) return -1;
+      i = k;
+    }
+    if (!hasInt && !hasFrac) return -1;
+    if (i < m_s.size() && (m_s[i] == QLatin1Char('e') || m_s[i] == QLatin1Char('E'))) {
+      qsizetype k = i + 1;
+      if (k < m_s.size() && (m_s[k] == QLatin1Char('+') || m_s[k] == QLatin1Char('-'))) ++k;
+      if (digit(k)) {
+        while (digit(k)) ++k;
+        i = k;
+      }
+    }
+    return i;
+  }
+
+  // Deeper nesting than any hand-written filter needs is refused, so that
+  // parsing and evaluating never run out of stack.
+  static constexpr int kMaxDepth = 100;
+
   QString m_s;
   qsizetype m_i = 0;
   const QStringList& m_fields;
+  int m_depth = 0;
+  int m_terms = 0;
 };
 
 }  // namespace
@@ -348,10 +396,60 @@ Criteria Criteria::Parse(const QString& text, const QStringList& fieldNames) {
   Criteria c;
   if (text.trimmed().isEmpty()) return c;
   c.m_root = Parser(text, fieldNames).ParseAll();
+  // The comparisons in text order, for the SQL back-end.
+  std::vector<const Node*> stack{c.m_root.get()};
+  while (!stack.empty()) {
+    const Node* n = stack.back();
+    stack.pop_back();
+    if (n->kind == Node::Kind::Compare) {
+      if (static_cast<size_t>(n->index) >= c.m_terms.size()) c.m_terms.resize(static_cast<size_t>(n->index) + 1);
+      c.m_terms[static_cast<size_t>(n->index)] = n;
+    }
+    for (const auto& t : n->terms) stack.push_back(t.get());
+  }
   return c;
 }
 
 bool Criteria::Matches(const std::vector<QVariant>& row) const { return m_root == nullptr || m_root->Eval(row); }
+
+int Criteria::TermField(int term) const { return m_terms.at(static_cast<size_t>(term))->field; }
+
+bool Criteria::MatchTerm(int term, const QVariant& value) const {
+  const Node* n = m_terms.at(static_cast<size_t>(term));
+  return EvalCompare(value, n->op, n->lit);
+}
+
+namespace {
+
+void AppendSql(const Criteria::Node& n, const QStringList& fieldSql, const QString& function, Criteria::SqlCondition* out) {
+  using Kind = Criteria::Node::Kind;
+  if (n.kind != Kind::Compare) {
+    out->text += QLatin1Char('(');
+    for (size_t i = 0; i < n.terms.size(); ++i) {
+      if (i > 0) out->text += n.kind == Kind::And ? QStringLiteral(" AND ") : QStringLiteral(" OR ");
+      AppendSql(*n.terms[i], fieldSql, function, out);
+    }
+    out->text += QLatin1Char(')');
+    return;
+  }
+  const QString& field = fieldSql.at(n.field);
+  const bool nullTest = n.op == Op::IsNull || n.op == Op::IsNotNull || n.lit.kind == LitKind::Null;
+  if (nullTest) {
+    const bool isNull = n.op == Op::IsNull || (n.op == Op::Eq && n.lit.kind == LitKind::Null);
+    out->text += field + (isNull ? QStringLiteral(" IS NULL") : QStringLiteral(" IS NOT NULL"));
+    return;
+  }
+  out->text += QStringLiteral("%1(?, %2)").arg(function, field);
+  out->binds << n.index;
+}
+
+}  // namespace
+
+Criteria::SqlCondition Criteria::ToSql(const QStringList& fieldSql, const QString& function) const {
+  SqlCondition out;
+  if (m_root != nullptr) AppendSql(*m_root, fieldSql, function, &out);
+  return out;
+}
 
 std::vector<SortKey> ParseSort(const QString& text, const QStringList& fieldNames) {
   std::vector<SortKey> keys;
@@ -381,7 +479,7 @@ int CompareValues(const QVariant& a, const QVariant& b) {
   const bool an = a.isNull() || !a.isValid();
   const bool bn = b.isNull() || !b.isValid();
   if (an || bn) return an == bn ? 0 : (an ? -1 : 1);
-  if (IsNumberType(a) && IsNumberType(b)) return Sign(a.toDouble() - b.toDouble());
+  if (IsNumberType(a) && IsNumberType(b)) return Sign(NumberValue(a) - NumberValue(b));
   if (IsDateType(a) && IsDateType(b)) {
     const QDateTime x = *DateOf(a), y = *DateOf(b);
     return x < y ? -1 : (x > y ? 1 : 0);

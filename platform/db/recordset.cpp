@@ -326,6 +326,24 @@ std::vector<QVariant> Recordset::FetchRow(const std::vector<QVariant>& keyValues
   return row;
 }
 
+QString Recordset::RowWhere(const std::vector<QVariant>& old, std::vector<QVariant>* binds) const {
+  std::vector<int> match = m_keyFields;
+  if (match.empty()) {
+    for (int i = 0; i < m_fields.size(); ++i) match.push_back(i);
+  }
+  QStringList where;
+  for (int i : match) {
+    const QVariant& v = old[static_cast<size_t>(i)];
+    if (v.isNull()) {
+      where << Quote(m_fields[i]) + QStringLiteral(" IS NULL");
+    } else {
+      where << Quote(m_fields[i]) + QStringLiteral(" = ?");
+      binds->push_back(v);
+    }
+  }
+  return where.join(QStringLiteral(" AND "));
+}
+
 void Recordset::Update() {
   RequireOpen();
   if (m_mode == EditMode::None) return;
@@ -366,7 +384,7 @@ void Recordset::Update() {
   } else {
     const auto rowIndex = static_cast<size_t>(m_view[static_cast<size_t>(m_pos)]);
     const std::vector<QVariant>& old = m_rows[rowIndex].values;
-    QStringList sets, where;
+    QStringList sets;
     std::vector<QVariant> binds;
     for (size_t i = 0; i < m_buffer.size(); ++i) {
       if (!m_changed[i]) continue;
@@ -377,21 +395,8 @@ void Recordset::Update() {
       CancelUpdate();
       return;
     }
-    std::vector<int> match = m_keyFields;
-    if (match.empty()) {
-      for (int i = 0; i < m_fields.size(); ++i) match.push_back(i);
-    }
-    for (int i : match) {
-      const QVariant& v = old[static_cast<size_t>(i)];
-      if (v.isNull()) {
-        where << Quote(m_fields[i]) + QStringLiteral(" IS NULL");
-      } else {
-        where << Quote(m_fields[i]) + QStringLiteral(" = ?");
-        binds.push_back(v);
-      }
-    }
-    q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                  .arg(Quote(m_table), sets.join(QStringLiteral(", ")), where.join(QStringLiteral(" AND "))));
+    const QString where = RowWhere(old, &binds);
+    q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(Quote(m_table), sets.join(QStringLiteral(", ")), where));
     Execute(binds);
     if (q.numRowsAffected() == 0) {
       CancelUpdate();
@@ -424,23 +429,10 @@ void Recordset::Delete() {
   CancelUpdate();
   const auto rowIndex = static_cast<size_t>(m_view[static_cast<size_t>(m_pos)]);
   const std::vector<QVariant>& old = m_rows[rowIndex].values;
-  std::vector<int> match = m_keyFields;
-  if (match.empty()) {
-    for (int i = 0; i < m_fields.size(); ++i) match.push_back(i);
-  }
-  QStringList where;
   std::vector<QVariant> binds;
-  for (int i : match) {
-    const QVariant& v = old[static_cast<size_t>(i)];
-    if (v.isNull()) {
-      where << Quote(m_fields[i]) + QStringLiteral(" IS NULL");
-    } else {
-      where << Quote(m_fields[i]) + QStringLiteral(" = ?");
-      binds.push_back(v);
-    }
-  }
+  const QString where = RowWhere(old, &binds);
   QSqlQuery q(QSqlDatabase::database(m_connection, false));
-  q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(Quote(m_table), where.join(QStringLiteral(" AND "))));
+  q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(Quote(m_table), where));
   for (const QVariant& v : binds) q.addBindValue(v);
   if (!q.exec()) throw ProviderError(q.lastError());
   m_rows[rowIndex].deleted = true;

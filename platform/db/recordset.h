@@ -110,6 +110,9 @@ class Recordset {
   int Index(const QString& name) const;
   std::vector<QVariant> FetchRow(const std::vector<QVariant>& keyValues, bool* found) const;
   QString Quote(const QString& identifier) const;
+  // The WHERE condition that finds a stored row again: by its primary key, or
+  // by all its old values when there is none. Appends the values to bind.
+  QString RowWhere(const std::vector<QVariant>& old, std::vector<QVariant>* binds) const;
 
   bool m_open = false;
   QString m_source;

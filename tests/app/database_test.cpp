@@ -73,7 +73,7 @@ TEST_F(DatabaseTest, AMissingFileIsCreatedWithItsRows) {
   EXPECT_TRUE(boxes.empty());
   EXPECT_TRUE(pv::cnDatabase.IsOpen());
   for (pv::Recordset* rs : All()) EXPECT_TRUE(rs->IsOpen());
-  EXPECT_EQ(pv::rsRegistrations.RecordCount(), 0);
+  EXPECT_EQ(pv::rsRegistrations.RecordCount(), 1);  // the sample address list
   EXPECT_EQ(pv::rsTemplate.RecordCount(), 0);
   EXPECT_EQ(pv::rsSqlString.RecordCount(), 0);
 

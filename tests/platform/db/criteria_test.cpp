@@ -91,3 +91,67 @@ TEST(Criteria, CompareValuesOrdersNullNumbersAndText) {
 }
 
 }  // namespace
+
+namespace {
+
+// Filters typed by users or kept in the program database: very deep nesting
+// is refused with the parser's error; long chains parse and evaluate.
+TEST(Criteria, DeepNestingAndLongChainsNeitherCrashNorRecurse) {
+  const auto row = Row(2, QStringLiteral("Beta"), 7, 2.5, QVariant());
+  const auto Repeat = [](const QString& part, int n, const QString& joint) {
+    QStringList parts;
+    for (int i = 0; i < n; ++i) parts << part;
+    return parts.join(joint);
+  };
+  const struct {
+    const char* what;
+    QString text;
+    bool refused;
+    bool match;
+  } cases[] = {
+      {"100 parentheses", QString(100, QLatin1Char('(')) + "ID = 2" + QString(100, QLatin1Char(')')), false, true},
+      {"10,000 parentheses", QString(10000, QLatin1Char('(')) + "ID = 2" + QString(10000, QLatin1Char(')')), true, false},
+      {"unbalanced 10,000", QString(10000, QLatin1Char('(')), true, false},
+      {"40,000 AND terms", Repeat(QStringLiteral("ID = 2"), 40000, QStringLiteral(" AND ")), false, true},
+      {"40,000 AND terms, last fails", Repeat(QStringLiteral("ID = 2"), 39999, QStringLiteral(" AND ")) + " AND ID = 3", false,
+       false},
+      {"40,000 OR terms", Repeat(QStringLiteral("Qty = 1"), 39999, QStringLiteral(" OR ")) + " OR Qty = 7", false, true},
+      {"numeric chain", Repeat(QStringLiteral("Price < 1234567.891"), 20000, QStringLiteral(" AND ")), false, true},
+      {"grouped chains", Repeat(QStringLiteral("(ID = 1 OR (Qty > 3 AND Price < 3))"), 5000, QStringLiteral(" AND ")), false,
+       true},
+  };
+  for (const auto& c : cases) {
+    try {
+      const auto crit = pv::Criteria::Parse(c.text, kFields);
+      EXPECT_FALSE(c.refused) << c.what;
+      EXPECT_EQ(crit.Matches(row), c.match) << c.what;
+    } catch (const pv::DbError& e) {
+      EXPECT_TRUE(c.refused) << c.what;
+      EXPECT_EQ(e.Number(), pv::DbErrArguments) << c.what;
+    }
+  }
+}
+
+// Booleans are -1 and 0 wherever they are compared or sorted; TRUE and FALSE
+// are those numbers.
+TEST(Criteria, BooleansCompareAsMinusOneAndZero) {
+  const QStringList fields{QStringLiteral("Flag")};
+  const struct {
+    const char* text;
+    bool matchTrue;
+    bool matchFalse;
+  } cases[] = {
+      {"Flag = True", true, false}, {"Flag = -1", true, false}, {"Flag = FALSE", false, true},
+      {"Flag = 0", false, true},    {"Flag < 0", true, false},  {"Flag = 1", false, false},
+      {"Flag = '-1'", true, false},
+  };
+  for (const auto& c : cases) {
+    const auto crit = pv::Criteria::Parse(QString::fromLatin1(c.text), fields);
+    EXPECT_EQ(crit.Matches({QVariant(true)}), c.matchTrue) << c.text;
+    EXPECT_EQ(crit.Matches({QVariant(false)}), c.matchFalse) << c.text;
+  }
+  EXPECT_LT(pv::CompareValues(QVariant(true), QVariant(false)), 0);
+  EXPECT_LT(pv::CompareValues(QVariant(true), QVariant(0)), 0);
+}
+
+}  // namespace

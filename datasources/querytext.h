@@ -1,0 +1,19 @@
+#pragma once
+// A user's query in the dialect the registrations were written in (Jet SQL),
+// rewritten for the in-memory SQLite database the rows are loaded into:
+//   [Name]            -> "Name"
+//   "text"            -> 'text'       (double quotes delimit text there)
+//   #12/31/2001#      -> '2001-12-31' (month first; a time gives
+//                                       '2001-12-31T10:30:00'; yyyy-mm-dd too)
+//   True, False       -> -1, 0
+//   SELECT TOP n ...  -> SELECT ... LIMIT n
+// 'text' stays as it is. Throws DbError for an unclosed bracket, quote or
+// date, or a date that cannot be read.
+
+#include <QString>
+
+namespace pv {
+
+QString TranslateQuery(const QString& query);
+
+}  // namespace pv

@@ -1,0 +1,361 @@
+#include "datasources/sourcerecordset.h"
+
+#include "datasources/connectionstring.h"
+#include "datasources/querytext.h"
+#include "datasources/registrations.h"
+#include "datasources/tablecache.h"
+
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+
+#include <atomic>
+#include <climits>
+
+namespace pv {
+
+namespace {
+
+constexpr const char* kResultTable = "pv_result";
+
+QString DeclaredType(ColumnType type) {
+  switch (type) {
+    case ColumnType::Integer: return QStringLiteral("INTEGER");
+    case ColumnType::Double: return QStringLiteral("REAL");
+    case ColumnType::Text: return QStringLiteral("TEXT");
+    case ColumnType::Date: return QStringLiteral("DATE");
+    case ColumnType::DateTime: return QStringLiteral("DATETIME");
+    case ColumnType::Boolean: return QStringLiteral("BOOLEAN");
+  }
+  return QStringLiteral("TEXT");
+}
+
+std::optional<ColumnType> ColumnTypeOf(int metaType) {
+  switch (metaType) {
+    case QMetaType::LongLong: return ColumnType::Integer;
+    case QMetaType::Double: return ColumnType::Double;
+    case QMetaType::QString: return ColumnType::Text;
+    case QMetaType::QDate: return ColumnType::Date;
+    case QMetaType::QDateTime: return ColumnType::DateTime;
+    case QMetaType::Bool: return ColumnType::Boolean;
+    default: return std::nullopt;
+  }
+}
+
+std::vector<SqliteColumn> SqliteColumns(const std::vector<SourceColumn>& columns) {
+  std::vector<SqliteColumn> out;
+  for (const SourceColumn& c : columns) out.push_back({c.name, DeclaredType(c.type)});
+  return out;
+}
+
+// The name inside [brackets] or "quotes", else the trimmed text.
+QString Unbracketed(const QString& text) {
+  const QString t = text.trimmed();
+  if (t.size() >= 2 && ((t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']'))) ||
+                        (t.startsWith(QLatin1Char('"')) && t.endsWith(QLatin1Char('"'))))) {
+    return t.mid(1, t.size() - 2);
+  }
+  return t;
+}
+
+// The table an SQLite error says is missing, or "".
+QString MissingTable(const DbError& e) {
+  static const QRegularExpression re(QStringLiteral(R"(^no such table: (?:main\.)?(.+)$)"));
+  const auto m = re.match(e.Description());
+  return m.hasMatch() ? m.captured(1) : QString();
+}
+
+QSqlDatabase Database(const QString& name) { return QSqlDatabase::database(name, false); }
+
+}  // namespace
+
+SourceRecordset::SourceRecordset(ReaderFactory factory) : m_factory(std::move(factory)) {
+  if (!m_factory) m_factory = [](const SourceLocation& l) { return OpenSourceReader(l); };
+}
+
+SourceRecordset::~SourceRecordset() { Close(); }
+
+void SourceRecordset::Close() {
+  m_open = false;
+  m_reader.reset();
+  if (!m_dbName.isEmpty()) {
+    {
+      QSqlDatabase db = Database(m_dbName);
+      db.close();
+    }
+    QSqlDatabase::removeDatabase(m_dbName);
+    m_dbName.clear();
+  }
+  m_connection.clear();
+  m_source.clear();
+  m_isTable = false;
+  m_query.clear();
+  m_base.clear();
+  m_loaded.clear();
+  m_fields.clear();
+  m_fieldSql.clear();
+  m_types.clear();
+  m_binding = SqliteCriteria();
+  m_filterText.clear();
+  m_criteria = Criteria();
+  m_sortText.clear();
+  m_sort.clear();
+  m_values.clear();
+  m_rowCount = 0;
+  m_pos = -1;
+}
+
+void SourceRecordset::Open(const Registration& registration) {
+  Open(EffectiveConnectionString(registration), registration.recordSetName);
+}
+
+void SourceRecordset::Open(const QString& connectionString, const QString& source) {
+  Close();
+  try {
+    const SourceLocation location = ParseConnectionString(connectionString);
+    m_reader = m_factory(location);
+    m_kind = location.kind;
+    if (!m_reader) throw DbError(DbErrProvider, QStringLiteral("Origine dati non disponibile."));
+    m_connection = connectionString;
+    m_source = source;
+
+    static std::atomic<int> counter{0};
+    m_dbName = QStringLiteral("pv_source_%1").arg(++counter);
+    {
+      QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_dbName);
+      db.setDatabaseName(QStringLiteral(":memory:"));
+      if (!db.open()) throw DbError(DbErrProvider, db.lastError().text());
+      // Text kept as QString keeps it: no conversion to compare or read.
+      ExecSql(db, QStringLiteral("PRAGMA encoding = 'UTF-16le'"));
+      InstallSqliteFunctions(db, &m_binding);
+    }
+
+    const QString table = ReaderTableNamed(Unbracketed(source));
+    m_isTable = !table.isEmpty();
+    if (m_isTable) {
+      LoadTable(table, table);
+      m_base = QuoteIdentifier(table);
+    } else {
+      if (source.trimmed().isEmpty()) throw DbError(DbErrProvider, QStringLiteral("Nessuna tabella o query indicata."));
+      m_query = m_reader->RunsQueries() ? source : TranslateQuery(source);
+      m_base = QString::fromLatin1(kResultTable);
+      BuildQueryResult();
+    }
+    ReadRows(m_criteria, m_sort);
+    m_open = true;
+  } catch (...) {
+    Close();
+    throw;
+  }
+}
+
+QString SourceRecordset::ReaderTableNamed(const QString& name) {
+  if (name.isEmpty()) return QString();
+  for (const QString& t : m_reader->Tables()) {
+    if (t.compare(name, Qt::CaseInsensitive) == 0) return t;
+  }
+  return QString();
+}
+
+std::shared_ptr<const SourceTable> SourceRecordset::ReadSourceTable(const QString& readerName) {
+  // ODBC tables live on a server that may change at any time: never kept.
+  return m_kind == SourceKind::Odbc ? std::make_shared<const SourceTable>(m_reader->ReadTable(readerName))
+                                    : ReadTableCached(*m_reader, m_connection, readerName);
+}
+
+void SourceRecordset::LoadTable(const QString& readerName, const QString& alias, std::shared_ptr<const SourceTable> rows) {
+  const auto table = rows ? std::move(rows) : ReadSourceTable(readerName);
+  CreateFilledTable(Database(m_dbName), alias, SqliteColumns(table->columns), table->rows);
+  m_loaded.push_back({readerName, alias, table});
+  if (m_isTable) {
+    QStringList names, sql;
+    std::vector<int> types;
+    for (const SourceColumn& c : table->columns) {
+      names << c.name;
+      sql << QuoteIdentifier(c.name);
+      types.push_back(MetaTypeOfDeclared(DeclaredType(c.type)));
+    }
+    m_fields = names;
+    m_fieldSql = sql;
+    m_types = std::move(types);
+  }
+}
+
+void SourceRecordset::BuildQueryResult() {
+  const QSqlDatabase db = Database(m_dbName);
+  if (m_reader->RunsQueries()) {
+    const SourceTable result = m_reader->RunQuery(m_query);
+    std::vector<SourceColumn> positional = result.columns;
+    QStringList names;
+    for (size_t i = 0; i < positional.size(); ++i) {
+      names << positional[i].name;
+      positional[i].name = QStringLiteral("c%1").arg(i);
+    }
+    CreateFilledTable(db, m_base, SqliteColumns(positional), result.rows);
+    Describe(SqliteColumns(positional), names);
+    return;
+  }
+  // Load the tables the query names as it asks for them.
+  std::vector<SqliteColumn> columns;
+  for (int attempt = 0;; ++attempt) {
+    try {
+      columns = SelectRows(db, QStringLiteral("SELECT * FROM (%1) LIMIT 0").arg(m_query), {}).columns;
+      break;
+    } catch (const DbError& e) {
+      const QString missing = MissingTable(e);
+      const QString table = ReaderTableNamed(missing);
+      if (table.isEmpty() || attempt > 256) throw;
+      LoadTable(table, missing);
+    }
+  }
+  QStringList names, defs;
+  std::vector<SqliteColumn> positional;
+  for (size_t i = 0; i < columns.size(); ++i) {
+    names << columns[i].name;
+    positional.push_back({QStringLiteral("c%1").arg(i), columns[i].declaredType});
+    defs << positional.back().name + QLatin1Char(' ') + columns[i].declaredType;
+  }
+  ExecSql(db, QStringLiteral("CREATE TABLE %1 (%2)").arg(m_base, defs.join(QStringLiteral(", "))));
+  ExecSql(db, QStringLiteral("INSERT INTO %1 SELECT * FROM (%2)").arg(m_base, m_query));
+  Describe(positional, names);
+}
+
+void SourceRecordset::Describe(const std::vector<SqliteColumn>& columns, const QStringList& names) {
+  m_fields = names;
+  m_fieldSql.clear();
+  m_types.clear();
+  for (const SqliteColumn& c : columns) {
+    m_fieldSql << QuoteIdentifier(c.name);
+    m_types.push_back(MetaTypeOfDeclared(c.declaredType));
+  }
+}
+
+void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortKey>& sort) {
+  QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_fieldSql.join(QStringLiteral(", ")), m_base);
+  const Criteria::SqlCondition where = criteria.ToSql(m_fieldSql, QString::fromLatin1(kMatchFunction));
+  if (!where.text.isEmpty()) sql += QStringLiteral(" WHERE ") + where.text;
+  QStringList order;
+  for (const SortKey& k : sort) {
+    order << m_fieldSql.at(k.field) + QStringLiteral(" COLLATE ") + QString::fromLatin1(kNoCaseCollation) +
+                 (k.descending ? QStringLiteral(" DESC") : QString());
+  }
+  order << QStringLiteral("rowid");
+  sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+
+  m_binding.criteria = &criteria;
+  m_binding.fieldTypes = m_types;
+  SqliteRows rows;
+  try {
+    rows = SelectRows(Database(m_dbName), sql, where.binds, m_types);
+  } catch (...) {
+    m_binding.criteria = &m_criteria;
+    throw;
+  }
+  m_binding.criteria = &m_criteria;
+  if (rows.rowCount > INT_MAX) throw DbError(DbErrProvider, QStringLiteral("Troppi record nell'origine dati."));
+  m_values = std::move(rows.values);
+  m_rowCount = static_cast<int>(rows.rowCount);
+  m_pos = 0;
+}
+
+void SourceRecordset::SetFilter(const QString& filter) {
+  if (!m_open) throw DbError(DbErrClosed, QStringLiteral("Operazione non consentita quando l'oggetto è chiuso."));
+  Criteria parsed = Criteria::Parse(filter, m_fields);
+  ReadRows(parsed, m_sort);
+  m_criteria = std::move(parsed);
+  m_binding.criteria = &m_criteria;
+  m_filterText = m_criteria.IsEmpty() ? QString() : filter;
+}
+
+void SourceRecordset::SetSort(const QString& sort) {
+  if (!m_open) throw DbError(DbErrClosed, QStringLiteral("Operazione non consentita quando l'oggetto è chiuso."));
+  std::vector<SortKey> keys = ParseSort(sort, m_fields);
+  ReadRows(m_criteria, keys);
+  m_sort = std::move(keys);
+  m_sortText = m_sort.empty() ? QString() : sort;
+}
+
+void SourceRecordset::Requery() {
+  if (!m_open) throw DbError(DbErrClosed, QStringLiteral("Operazione non consentita quando l'oggetto è chiuso."));
+  const QSqlDatabase db = Database(m_dbName);
+  // Tables whose file is unchanged are still loaded as they were.
+  bool changed = m_kind == SourceKind::Odbc;
+  std::vector<LoadedTable> loaded;
+  loaded.swap(m_loaded);
+  for (LoadedTable& t : loaded) {
+    auto fresh = ReadSourceTable(t.name);
+    if (fresh == t.rows) {
+      m_loaded.push_back(std::move(t));
+      continue;
+    }
+    changed = true;
+    ExecSql(db, QStringLiteral("DROP TABLE %1").arg(QuoteIdentifier(t.alias)));
+    LoadTable(t.name, t.alias, std::move(fresh));
+  }
+  if (!m_isTable && changed) {
+    ExecSql(db, QStringLiteral("DROP TABLE %1").arg(m_base));
+    BuildQueryResult();
+  }
+  // The source may have changed shape: the filter and sort are read again.
+  Criteria criteria = Criteria::Parse(m_filterText, m_fields);
+  std::vector<SortKey> sort = ParseSort(m_sortText, m_fields);
+  ReadRows(criteria, sort);
+  m_criteria = std::move(criteria);
+  m_binding.criteria = &m_criteria;
+  m_sort = std::move(sort);
+}
+
+bool SourceRecordset::MoveNext() {
+  if (m_pos < m_rowCount) ++m_pos;
+  return !Eof();
+}
+
+bool SourceRecordset::MovePrevious() {
+  if (m_pos >= 0) --m_pos;
+  return !Bof();
+}
+
+bool SourceRecordset::MoveTo(int n) {
+  m_pos = n < 0 ? -1 : std::min(n, m_rowCount);
+  return !Bof() && !Eof();
+}
+
+QString SourceRecordset::FieldName(int index) const {
+  if (index < 0 || index >= m_fields.size()) throw DbError(DbErrItemNotFound, QStringLiteral("Elemento non trovato nell'insieme."));
+  return m_fields[index];
+}
+
+ColumnType SourceRecordset::FieldType(int index) const {
+  FieldName(index);
+  if (const auto t = ColumnTypeOf(m_types[static_cast<size_t>(index)])) return *t;
+  // A computed column: the type of its first value.
+  for (int r = 0; r < m_rowCount; ++r) {
+    const QVariant& v = m_values[static_cast<size_t>(r) * m_fields.size() + static_cast<size_t>(index)];
+    if (v.isValid()) {
+      const int id = v.metaType().id();
+      return id == QMetaType::LongLong ? ColumnType::Integer : id == QMetaType::Double ? ColumnType::Double : ColumnType::Text;
+    }
+  }
+  return ColumnType::Text;
+}
+
+int SourceRecordset::FieldIndex(const QString& name) const { return pv::FieldIndex(m_fields, name); }
+
+QVariant SourceRecordset::ValueAt(int row, int index) const {
+  if (!m_open) throw DbError(DbErrClosed, QStringLiteral("Operazione non consentita quando l'oggetto è chiuso."));
+  FieldName(index);
+  if (row < 0 || row >= m_rowCount) {
+    throw DbError(DbErrNoCurrentRecord, QStringLiteral("BOF o EOF è True oppure il record corrente è stato eliminato."));
+  }
+  return m_values[static_cast<size_t>(row) * static_cast<size_t>(m_fields.size()) + static_cast<size_t>(index)];
+}
+
+QVariant SourceRecordset::Value(int index) const { return ValueAt(m_pos, index); }
+
+QVariant SourceRecordset::Value(const QString& name) const {
+  const int i = FieldIndex(name);
+  if (i < 0) throw DbError(DbErrItemNotFound, QStringLiteral("Elemento non trovato nell'insieme: ") + name);
+  return Value(i);
+}
+
+}  // namespace pv

@@ -1,0 +1,217 @@
+#include "platform/db/sqlitefunctions.h"
+
+#include "platform/db/dberror.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QSqlDriver>
+
+#include <sqlite3.h>
+
+namespace pv {
+
+namespace {
+
+int CompareNoCase(void*, int lengthA, const void* a, int lengthB, const void* b) {
+  const QStringView x(static_cast<const char16_t*>(a), lengthA / 2);
+  const QStringView y(static_cast<const char16_t*>(b), lengthB / 2);
+  return x.compare(y, Qt::CaseInsensitive);
+}
+
+QVariant ValueOf(sqlite3_value* v) {
+  switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER: return QVariant(static_cast<qint64>(sqlite3_value_int64(v)));
+    case SQLITE_FLOAT: return QVariant(sqlite3_value_double(v));
+    case SQLITE_TEXT:
+      return QVariant(QString(reinterpret_cast<const QChar*>(sqlite3_value_text16(v)), sqlite3_value_bytes16(v) / 2));
+    case SQLITE_NULL: return QVariant();
+    default:
+      return QVariant(QByteArray(static_cast<const char*>(sqlite3_value_blob(v)), sqlite3_value_bytes(v)));
+  }
+}
+
+void Match(sqlite3_context* context, int, sqlite3_value** args) {
+  const auto* binding = static_cast<const SqliteCriteria*>(sqlite3_user_data(context));
+  if (binding == nullptr || binding->criteria == nullptr) {
+    sqlite3_result_error(context, "no criteria", -1);
+    return;
+  }
+  const int term = sqlite3_value_int(args[0]);
+  const int field = binding->criteria->TermField(term);
+  const int type = field >= 0 && static_cast<size_t>(field) < binding->fieldTypes.size()
+                       ? binding->fieldTypes[static_cast<size_t>(field)] : 0;
+  sqlite3_result_int(context, binding->criteria->MatchTerm(term, TypedValue(ValueOf(args[1]), type)) ? 1 : 0);
+}
+
+sqlite3* Handle(const QSqlDatabase& db) {
+  const QVariant handle = db.driver() != nullptr ? db.driver()->handle() : QVariant();
+  if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+    throw DbError(DbErrProvider, QStringLiteral("La connessione non è un database SQLite."));
+  }
+  sqlite3* h = *static_cast<sqlite3* const*>(handle.data());
+  if (h == nullptr) throw DbError(DbErrProvider, QStringLiteral("La connessione SQLite è chiusa."));
+  return h;
+}
+
+[[noreturn]] void Fail(sqlite3* h) { throw DbError(DbErrProvider, QString::fromUtf8(sqlite3_errmsg(h))); }
+
+// A prepared statement, finalized on every way out.
+class Statement {
+ public:
+  Statement(sqlite3* h, const QString& sql) : m_h(h) {
+    if (sqlite3_prepare16_v2(h, sql.utf16(), static_cast<int>(sql.size() * 2), &m_stmt, nullptr) != SQLITE_OK) Fail(h);
+  }
+  ~Statement() { sqlite3_finalize(m_stmt); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+  sqlite3_stmt* get() const { return m_stmt; }
+
+  void Bind(int index, const QVariant& value) {
+    const int id = value.metaType().id();
+    const bool asIs = id != QMetaType::Bool && id != QMetaType::QDate && id != QMetaType::QDateTime;
+    const QVariant converted = asIs ? QVariant() : StoredValue(value);
+    const QVariant& v = asIs ? value : converted;
+    int rc = SQLITE_OK;
+    if (v.isNull() || !v.isValid()) {
+      rc = sqlite3_bind_null(m_stmt, index);
+    } else {
+      switch (v.metaType().id()) {
+        case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
+        case QMetaType::Short: case QMetaType::UShort: case QMetaType::Long: case QMetaType::ULong:
+          rc = sqlite3_bind_int64(m_stmt, index, v.toLongLong());
+          break;
+        case QMetaType::Double: case QMetaType::Float:
+          rc = sqlite3_bind_double(m_stmt, index, v.toDouble());
+          break;
+        case QMetaType::QString: {
+          const QString& text = *static_cast<const QString*>(v.constData());
+          rc = sqlite3_bind_text16(m_stmt, index, text.utf16(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+          break;
+        }
+        default: {
+          const QString text = v.toString();
+          rc = sqlite3_bind_text16(m_stmt, index, text.utf16(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+        }
+      }
+    }
+    if (rc != SQLITE_OK) Fail(m_h);
+  }
+
+ private:
+  sqlite3* m_h;
+  sqlite3_stmt* m_stmt = nullptr;
+};
+
+}  // namespace
+
+QString QuoteIdentifier(const QString& name) {
+  QString n = name;
+  n.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+  return QLatin1Char('"') + n + QLatin1Char('"');
+}
+
+int MetaTypeOfDeclared(const QString& declaredType) {
+  const QString t = declaredType.toUpper();
+  if (t == QLatin1String("INTEGER")) return QMetaType::LongLong;
+  if (t == QLatin1String("REAL")) return QMetaType::Double;
+  if (t == QLatin1String("TEXT")) return QMetaType::QString;
+  if (t == QLatin1String("DATE")) return QMetaType::QDate;
+  if (t == QLatin1String("DATETIME")) return QMetaType::QDateTime;
+  if (t == QLatin1String("BOOLEAN")) return QMetaType::Bool;
+  return 0;
+}
+
+void ExecSql(const QSqlDatabase& db, const QString& sql) {
+  sqlite3* h = Handle(db);
+  const QByteArray utf8 = sql.toUtf8();
+  if (sqlite3_exec(h, utf8.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) Fail(h);
+}
+
+void CreateFilledTable(const QSqlDatabase& db, const QString& table, const std::vector<SqliteColumn>& columns,
+                       const std::vector<std::vector<QVariant>>& rows) {
+  sqlite3* h = Handle(db);
+  QStringList defs, marks;
+  for (const SqliteColumn& c : columns) {
+    defs << QuoteIdentifier(c.name) + QLatin1Char(' ') + c.declaredType;
+    marks << QStringLiteral("?");
+  }
+  ExecSql(db, QStringLiteral("CREATE TABLE %1 (%2)").arg(QuoteIdentifier(table), defs.join(QStringLiteral(", "))));
+  ExecSql(db, QStringLiteral("BEGIN"));
+  try {
+    Statement insert(h, QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(QuoteIdentifier(table), marks.join(QStringLiteral(", "))));
+    for (const auto& row : rows) {
+      for (size_t i = 0; i < columns.size(); ++i) insert.Bind(static_cast<int>(i) + 1, i < row.size() ? row[i] : QVariant());
+      if (sqlite3_step(insert.get()) != SQLITE_DONE) Fail(h);
+      sqlite3_reset(insert.get());
+    }
+  } catch (...) {
+    sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  }
+  ExecSql(db, QStringLiteral("COMMIT"));
+}
+
+SqliteRows SelectRows(const QSqlDatabase& db, const QString& sql, const QVariantList& binds, const std::vector<int>& types) {
+  sqlite3* h = Handle(db);
+  Statement st(h, sql);
+  for (int i = 0; i < binds.size(); ++i) st.Bind(i + 1, binds[i]);
+  SqliteRows out;
+  const int n = sqlite3_column_count(st.get());
+  for (int i = 0; i < n; ++i) {
+    const void* name = sqlite3_column_name16(st.get(), i);
+    const char* decl = sqlite3_column_decltype(st.get(), i);
+    out.columns.push_back({QString::fromUtf16(static_cast<const char16_t*>(name)), decl ? QString::fromUtf8(decl) : QString()});
+  }
+  for (;;) {
+    const int rc = sqlite3_step(st.get());
+    if (rc == SQLITE_DONE) break;
+    if (rc != SQLITE_ROW) Fail(h);
+    for (int i = 0; i < n; ++i) {
+      QVariant v = ValueOf(sqlite3_column_value(st.get(), i));
+      out.values.push_back(static_cast<size_t>(i) < types.size() ? TypedValue(std::move(v), types[static_cast<size_t>(i)])
+                                                                 : std::move(v));
+    }
+    ++out.rowCount;
+  }
+  return out;
+}
+
+void InstallSqliteFunctions(const QSqlDatabase& db, const SqliteCriteria* binding) {
+  sqlite3* h = Handle(db);
+  if (sqlite3_create_collation(h, kNoCaseCollation, SQLITE_UTF16_ALIGNED, nullptr, &CompareNoCase) != SQLITE_OK ||
+      sqlite3_create_function(h, kMatchFunction, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, const_cast<SqliteCriteria*>(binding),
+                              &Match, nullptr, nullptr) != SQLITE_OK) {
+    throw DbError(DbErrProvider, QString::fromUtf8(sqlite3_errmsg(h)));
+  }
+}
+
+QVariant StoredValue(const QVariant& value) {
+  switch (value.metaType().id()) {
+    case QMetaType::Bool: return QVariant(static_cast<qint64>(value.toBool() ? -1 : 0));
+    case QMetaType::QDate: return QVariant(value.toDate().toString(Qt::ISODate));
+    case QMetaType::QDateTime: return QVariant(value.toDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+    default: return value;
+  }
+}
+
+QVariant TypedValue(QVariant stored, int metaType) {
+  if (stored.isNull() || !stored.isValid()) return QVariant();
+  if (stored.metaType().id() == metaType) return stored;
+  switch (metaType) {
+    case QMetaType::Bool: return QVariant(stored.toLongLong() != 0);
+    case QMetaType::LongLong: return QVariant(stored.toLongLong());
+    case QMetaType::Double: return QVariant(stored.toDouble());
+    case QMetaType::QString: return QVariant(stored.toString());
+    case QMetaType::QDate: {
+      const QDate d = QDate::fromString(stored.toString().left(10), Qt::ISODate);
+      return d.isValid() ? QVariant(d) : stored;
+    }
+    case QMetaType::QDateTime: {
+      const QDateTime d = QDateTime::fromString(stored.toString(), Qt::ISODate);
+      return d.isValid() ? QVariant(d) : stored;
+    }
+    default: return stored;
+  }
+}
+
+}  // namespace pv

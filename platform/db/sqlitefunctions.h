@@ -1,0 +1,66 @@
+#pragma once
+// What this program adds to its in-memory SQLite databases (QSQLITE
+// connections): a collation and a function that compare text as the criteria
+// and the sort of criteria.h do, and the way typed values are kept in SQLite.
+//
+// Stored values: Null, integers, doubles and text as themselves; Booleans as
+// -1 and 0; dates as "yyyy-MM-dd" and date-times as "yyyy-MM-ddTHH:mm:ss",
+// which sort and compare in time order.
+
+#include "platform/db/criteria.h"
+
+#include <QSqlDatabase>
+#include <QVariant>
+
+#include <vector>
+
+namespace pv {
+
+// The collation name of text that compares in any letter case over all of
+// Unicode (SQLite's NOCASE folds ASCII only).
+inline constexpr const char* kNoCaseCollation = "PVNOCASE";
+// The function `pv_match(term, value)` (see Criteria::ToSql).
+inline constexpr const char* kMatchFunction = "pv_match";
+
+// The criteria a connection's pv_match answers for, and the type of each
+// field's values (a QMetaType id; 0 reads them as they are stored).
+struct SqliteCriteria {
+  const Criteria* criteria = nullptr;
+  std::vector<int> fieldTypes;
+};
+
+// Installs the collation and pv_match on an open QSQLITE connection.
+// pv_match reads `*binding` at each call: it must live as long as the
+// connection. Throws DbError when the connection is not SQLite.
+void InstallSqliteFunctions(const QSqlDatabase& db, const SqliteCriteria* binding);
+
+// A value as SQLite keeps it, and back by the field's type.
+QVariant StoredValue(const QVariant& value);
+QVariant TypedValue(QVariant stored, int metaType);
+
+// Bulk work straight on the SQLite connection under a QSQLITE connection;
+// every failure throws DbError with SQLite's text.
+struct SqliteColumn {
+  QString name;
+  QString declaredType;  // INTEGER, REAL, TEXT, DATE, DATETIME, BOOLEAN
+};
+// The QMetaType id of a declared type (0 when it is none of the above).
+int MetaTypeOfDeclared(const QString& declaredType);
+// Runs statements that return no rows.
+void ExecSql(const QSqlDatabase& db, const QString& sql);
+// Creates `table` and fills it with rows of typed values in one transaction.
+void CreateFilledTable(const QSqlDatabase& db, const QString& table, const std::vector<SqliteColumn>& columns,
+                       const std::vector<std::vector<QVariant>>& rows);
+// Runs a query with its bound values. `types` (QMetaType ids by column, may
+// be empty) turns the stored values back into typed ones.
+struct SqliteRows {
+  std::vector<SqliteColumn> columns;  // declared type empty for an expression
+  std::vector<QVariant> values;       // row after row
+  qint64 rowCount = 0;
+};
+SqliteRows SelectRows(const QSqlDatabase& db, const QString& sql, const QVariantList& binds,
+                      const std::vector<int>& types = {});
+// An identifier in double quotes.
+QString QuoteIdentifier(const QString& name);
+
+}  // namespace pv
