@@ -34,6 +34,8 @@ std::int32_t PrinterDpiX = 0;
 std::int32_t PrinterDpiY = 0;
 std::int32_t PrinterOffsetX = 0;
 std::int32_t PrinterOffsetY = 0;
+std::int32_t PrinterHorzSize = 0;
+std::int32_t PrinterVertSize = 0;
 
 namespace {
 
@@ -54,6 +56,7 @@ void ResetSettings() {
   SettingShowHelp = 0;
   DefaultPath.clear();
   PrinterDpiX = PrinterDpiY = PrinterOffsetX = PrinterOffsetY = 0;
+  PrinterHorzSize = PrinterVertSize = 0;
 }
 
 bool LoadSettings() {
@@ -88,6 +91,8 @@ bool LoadSettings() {
   PrinterDpiY = c.DpiY;
   PrinterOffsetX = c.OffsetX;
   PrinterOffsetY = c.OffsetY;
+  PrinterHorzSize = c.HorzSize;
+  PrinterVertSize = c.VertSize;
 
   // 4.-6. GENERAL, SHOWS, SETTING
   SettingShowHelp = IniToInteger(ReadIni(ini, kGeneral, QStringLiteral("SHOW_HELP")));
