@@ -183,7 +183,7 @@ TEST(PaginateLabels, PagesAndLastPosition) {
     int p, pages, last;
   } cases[] = {
       {12, 12, 1, 12}, {13, 12, 2, 1}, {11, 12, 1, 11}, {25, 10, 3, 5}, {30, 10, 3, 10},
-      {100000, 65, 1539, 25},   // beyond 16 bits
+      {100000, 65, 1539, 30},   // beyond 16 bits
       {0, 12, 0, 0}, {5, 0, 0, 0},
   };
   for (const auto& c : cases) {

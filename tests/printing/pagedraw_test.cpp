@@ -2,6 +2,8 @@
 // printable-area warning, the caption, the stop-page message, SaveData.
 #include "printfixture.h"
 
+#include <QPainterPath>
+
 namespace {
 
 using printtest::Ink;

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -38,11 +39,17 @@ inline QImage PdfPage(const QString& pdf, int page, int dpi) {
   return QImage(base + QStringLiteral(".pgm"));
 }
 
-// Image objects listed by pdfimages -list (the header lines aside).
+// Distinct image objects of the PDF (pdfimages -list names one line per
+// drawing of an image, with the object number in its eleventh column).
 inline int PdfImageObjects(const QString& pdf) {
   const QStringList lines = Run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
                                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-  return lines.size() >= 2 ? int(lines.size()) - 2 : 0;
+  QSet<QString> objects;
+  for (qsizetype i = 2; i < lines.size(); ++i) {
+    const QStringList cols = lines[i].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (cols.size() > 10) objects.insert(cols[10]);
+  }
+  return int(objects.size());
 }
 
 }  // namespace printtest

@@ -1,9 +1,5 @@
 // Loading the document's print format and the printer's values.
 #include "printfixture.h"
-#include "platform/db/dberror.h"
-
-#include <QSqlDatabase>
-#include <QSqlQuery>
 
 namespace {
 
@@ -15,13 +11,7 @@ class PrinterInfoTest : public printtest::PrintTest {
     fake.defaultPrinter = QStringLiteral("Office");
     fake.caps = pv::PrinterCaps{300, 300, 25, 30, 200, 287};
     pv::SetFakePrintSystem(&fake);
-    pv::OpenDatabase();
-    ASSERT_TRUE(pv::cnDatabase.IsOpen());
-    QSqlQuery q(QSqlDatabase::database(pv::cnDatabase.ConnectionName));
-    ASSERT_TRUE(q.exec(QStringLiteral(
-        "INSERT INTO rst_format (Code, Width, Height, nOri, nVer, TopMargin, bottommarg, LeftMargin, rightmargin,"
-        " vertipitch, horizpitch, sheetwidth, sheetdepth) VALUES"
-        " ('O''Brien', 60, 30, 3, 4, 11, 12, 13, 14, 2, 3, 200, 280)")));
+    AddFormats({QStringLiteral("'O''Brien', 60, 30, 3, 4, 11, 12, 13, 14, 2, 3, 200, 280")});
   }
 };
 

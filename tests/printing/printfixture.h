@@ -4,39 +4,24 @@
 // editor's SaveData counted, a fake print system, and a label whose
 // background is a solid picture (so ink shows where labels are drawn).
 
-#include "app/database.h"
+#include "../app/apptest.h"
+
 #include "app/dialogs.h"
-#include "app/settings.h"
 #include "document/document.h"
 #include "document/hosts.h"
 #include "platform/dc.h"
-#include "platform/msgbox.h"
-#include "platform/printer/printer.h"
-#include "platform/programfolder.h"
 #include "printing/engine.h"
 #include "printing/panelhost.h"
 #include "render/render.h"
 
-#include <QApplication>
 #include <QImage>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStringList>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <optional>
-#include <vector>
 
 namespace printtest {
-
-inline void EnsureApp() {
-  if (QApplication::instance() == nullptr) {
-    static int argc = 1;
-    static char name[] = "printing_tests";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-  }
-}
 
 struct RecordingControls : pv::PrintPanelControls {
   std::vector<bool> warnings;
@@ -84,44 +69,43 @@ struct AnsweringDialogs : pv::CommonDialogHost {
   }
 };
 
-class PrintTest : public ::testing::Test {
+class PrintTest : public apptest::ShellTest {
  protected:
   void SetUp() override {
-    EnsureApp();
-    ASSERT_TRUE(m_home.isValid());
-    m_oldHome = qgetenv("PLAVIK_HOME");
-    qputenv("PLAVIK_HOME", m_home.path().toLocal8Bit());
-    pv::ResetSettings();
+    ShellTest::SetUp();
     pv::ResetRunValues();
     pv::PrintRun().Reset();
     pv::ResetDocumentState();
-    m_oldBox = pv::SetMsgBoxHandler([this](const pv::MsgBoxRequest& r) {
-      boxes.push_back(r);
-      return pv::MsgAnswer::Ok;
-    });
     m_oldControls = pv::SetPrintPanelControls(&controls);
     m_oldEditor = pv::SetEditorHost(&editor);
     m_oldDialogs = pv::SetCommonDialogHost(&dialogs);
-    fake.printers = QStringList{};
     pv::SetFakePrintSystem(&fake);
   }
   void TearDown() override {
-    pv::SetFakePrintSystem(nullptr);
     pv::SetCommonDialogHost(m_oldDialogs);
     pv::SetEditorHost(m_oldEditor);
     pv::SetPrintPanelControls(m_oldControls);
-    pv::SetMsgBoxHandler(m_oldBox);
-    pv::CloseDatabase();
-    pv::RemoveTempImageFolder();
-    pv::ResetDocumentState();
     pv::ClearPictureCache();
     pv::ResetRunValues();
     pv::PrintRun().Reset();
+    ShellTest::TearDown();
     pv::ResetSettings();
-    qputenv("PLAVIK_HOME", m_oldHome);
   }
 
-  QString Home(const QString& name) const { return m_home.filePath(name); }
+  // Opens the program database of the test's program folder and adds print
+  // formats: each entry "'code', Width, Height, nOri, nVer, TopMargin,
+  // bottommarg, LeftMargin, rightmargin, vertipitch, horizpitch, sheetwidth,
+  // sheetdepth".
+  void AddFormats(const QStringList& rows) {
+    pv::OpenDatabase();
+    ASSERT_TRUE(pv::cnDatabase.IsOpen());
+    QSqlQuery q(QSqlDatabase::database(pv::cnDatabase.ConnectionName));
+    for (const QString& row : rows) {
+      ASSERT_TRUE(q.exec(QStringLiteral(
+          "INSERT INTO rst_format (Code, Width, Height, nOri, nVer, TopMargin, bottommarg, LeftMargin,"
+          " rightmargin, vertipitch, horizpitch, sheetwidth, sheetdepth) VALUES (%1)").arg(row)));
+    }
+  }
 
   // A solid picture as the label's background.
   void SolidBackground(QColor colour = Qt::black) {
@@ -169,16 +153,12 @@ class PrintTest : public ::testing::Test {
     return n;
   }
 
-  std::vector<pv::MsgBoxRequest> boxes;
   RecordingControls controls;
   CountingEditor editor;
   AnsweringDialogs dialogs;
   pv::FakePrintSystem fake;
 
  private:
-  QTemporaryDir m_home;
-  QByteArray m_oldHome;
-  pv::MsgBoxHandler m_oldBox;
   pv::PrintPanelControls* m_oldControls = nullptr;
   pv::EditorHost* m_oldEditor = nullptr;
   pv::CommonDialogHost* m_oldDialogs = nullptr;
