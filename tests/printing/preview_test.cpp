@@ -1,6 +1,7 @@
 // The page preview surface: sheet layout in the control, defaults, font
 // ratio, shadow, and the page drawn through it.
 #include "printfixture.h"
+#include "printing/install.h"
 #include "printing/preview.h"
 
 #include <QImage>
@@ -90,6 +91,12 @@ TEST_F(PreviewTest, PreviewControlsDrawTheEnginePageAndServeTheFontRatio) {
   EXPECT_EQ(qGray(img.pixel(s.left() + 275, s.top() + 100)), 255); // between labels
   EXPECT_GT(previewControls.OCXFontRatio(), 0.0f);
   EXPECT_EQ(previewControls.PreviewGeometry().WidthPx, 600);
+  // The label drawing scales the preview's fonts by it; field values stay names.
+  pv::InstallPrintEngine();
+  EXPECT_EQ(pv::RenderPrint().OCXFontRatio(), preview.OCXFontRatio);
+  QString field = QStringLiteral(" Name "), format;
+  EXPECT_EQ(pv::RenderPrint().GetFieldValue(field, format), QStringLiteral("Name"));
+  pv::SetRenderPrintHost(nullptr);
   pv::SetPrintPanelControls(&controls);
 }
 
