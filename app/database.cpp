@@ -12,6 +12,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <cerrno>
 #include <unistd.h>
 
 namespace pv {
@@ -69,15 +70,18 @@ QString DataAccessErrorText(const DbError& error) {
   return QStringLiteral("DATA Access error : ") + StrLong(error.Number()) + QStringLiteral(" - ") + error.Description();
 }
 
-void CreateProgramDatabase(const QString& fileName) {
-  if (QFileInfo::exists(fileName)) {
-    throw DbError(DbErrProvider, QStringLiteral("Il file '%1' esiste già.").arg(fileName));
-  }
-  // Built aside and moved into place whole, so a failure never leaves a
-  // half database under the real name.
-  const QString temp = fileName + QStringLiteral(".new-%1").arg(::getpid());
+namespace {
+
+// Builds a complete database aside and links it in under `fileName` only if
+// nothing is there: link() never replaces an existing file, where rename()
+// would. Returns false when another copy placed its database first.
+bool BuildAndPlace(const QString& fileName, const std::function<void()>& beforePlacing) {
+  // Unique per attempt, not only per process.
+  static int attempts = 0;
+  const QString tag = QStringLiteral("%1-%2").arg(::getpid()).arg(++attempts);
+  const QString temp = fileName + QStringLiteral(".new-") + tag;
   QFile::remove(temp);
-  const QString name = QStringLiteral("plavik-create-%1").arg(::getpid());
+  const QString name = QStringLiteral("plavik-create-") + tag;
   try {
     {
       QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
@@ -90,9 +94,14 @@ void CreateProgramDatabase(const QString& fileName) {
       db.close();
     }
     QSqlDatabase::removeDatabase(name);
-    if (!QFile::rename(temp, fileName)) {
-      throw DbError(DbErrProvider, QStringLiteral("Impossibile creare il file '%1'.").arg(fileName));
+    if (beforePlacing) beforePlacing();
+    bool placed = true;
+    if (::link(QFile::encodeName(temp).constData(), QFile::encodeName(fileName).constData()) != 0) {
+      if (errno != EEXIST) throw DbError(DbErrProvider, QStringLiteral("Impossibile creare il file '%1'.").arg(fileName));
+      placed = false;
     }
+    QFile::remove(temp);
+    return placed;
   } catch (...) {
     if (QSqlDatabase::contains(name)) {
       QSqlDatabase::database(name, false).close();
@@ -103,11 +112,24 @@ void CreateProgramDatabase(const QString& fileName) {
   }
 }
 
+}  // namespace
+
+void CreateProgramDatabase(const QString& fileName) {
+  if (QFileInfo::exists(fileName) || !BuildAndPlace(fileName, {})) {
+    throw DbError(DbErrProvider, QStringLiteral("Il file '%1' esiste già.").arg(fileName));
+  }
+}
+
+void EnsureProgramDatabase(const QString& fileName, const std::function<void()>& beforePlacing) {
+  if (QFileInfo::exists(fileName)) return;
+  BuildAndPlace(fileName, beforePlacing);
+}
+
 void OpenDatabase() {
   CloseDatabase();
   const QString file = DatabaseFileName();
   try {
-    if (!QFileInfo::exists(file)) CreateProgramDatabase(file);
+    EnsureProgramDatabase(file);
     const QFileInfo info(file);
     const bool writable =
         info.isWritable() && (info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)) != 0;

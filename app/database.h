@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace pv {
 
 // The connection of the program database: the Qt SQL connection the
@@ -42,6 +44,13 @@ void CloseDatabase();
 // Creates a new program database at `fileName` with every table and the
 // delivered rows. Refuses (throws DbError) when the file exists.
 void CreateProgramDatabase(const QString& fileName);
+
+// Makes sure a program database exists at `fileName`: builds one aside and
+// puts it in place only if no file is there by then, so that when two copies
+// of the program start together on a folder without one, one database is
+// made and both open it. `beforePlacing` runs between building and placing
+// (tests use it to let another copy finish first). Throws DbError.
+void EnsureProgramDatabase(const QString& fileName, const std::function<void()>& beforePlacing = {});
 
 // The text of the failure message for an error.
 QString DataAccessErrorText(const DbError& error);

@@ -3,9 +3,12 @@
 #include "app/database.h"
 #include "app/hosts.h"
 #include "app/ini.h"
+#include "document/model.h"
 #include "platform/msgbox.h"
 #include "platform/printer/printer.h"
 #include "platform/programfolder.h"
+
+#include <variant>
 
 namespace pv {
 
@@ -39,22 +42,121 @@ std::int32_t PrinterVertSize = 0;
 
 namespace {
 
-const QString kGeneral = QStringLiteral("GENERAL");
-const QString kPrinter = QStringLiteral("PRINTER");
-const QString kShows = QStringLiteral("SHOWS");
-const QString kSetting = QStringLiteral("SETTING");
+// The document header's values as the settings file keeps them: all three
+// are read before they go to the document, and taken from it to be written.
+struct LabelSettings {
+  double width = 0;
+  double height = 0;
+  QString formatCode;
+};
+
+// Where a key's value lives, which also says how it is read and written.
+struct LongKey {          // a number, kept as a Long
+  std::int32_t* variable;
+};
+struct IntegerKey {       // a number, kept as an Integer
+  std::int16_t* variable;
+};
+struct FlagKey {          // True only for "1"; written as "1" or "0"
+  VbBool* variable;
+};
+struct SingleKey {        // a number, kept as a Single
+  float* variable;
+};
+struct TextKey {          // text; a missing key reads as "0"
+  QString* variable;
+};
+struct LabelNumberKey {   // the leading number of the text, kept as a Double
+  double LabelSettings::*field;
+};
+struct LabelTextKey {     // text
+  QString LabelSettings::*field;
+};
+using SettingPlace = std::variant<LongKey, IntegerKey, FlagKey, SingleKey, TextKey, LabelNumberKey, LabelTextKey>;
+
+struct SettingKey {
+  const char* section;
+  const char* key;
+  SettingPlace place;
+  // Read by the start procedure before the settings are loaded; not again.
+  bool readAtStart = false;
+};
+
+// Every key, in the order SaveSettings writes them.
+const SettingKey kKeys[] = {
+    {"PRINTER", "CALIBRATION_X", LongKey{&CalibrationX}},
+    {"PRINTER", "CALIBRATION_Y", LongKey{&CalibrationY}},
+    {"PRINTER", "PRINT_ARCHIVE", FlagKey{&PrintArchive}},
+    {"PRINTER", "PRINT_BORDER", FlagKey{&PrintBorder}},
+    {"PRINTER", "PRINT_LOW", FlagKey{&PrintLow}},
+    {"PRINTER", "PRINT_STOP_PAGE", FlagKey{&PrintStopPage}},
+    {"PRINTER", "PRINTFIELDCODE", IntegerKey{&PrintFieldCode}},
+    {"PRINTER", "PRINTFIELDCODEIFNULL", IntegerKey{&PrintFieldCodeIfNull}},
+    {"PRINTER", "PRINTCIRCLE", IntegerKey{&PrintCircle}},
+    {"SHOWS", "SMALL_TEMPLATE", IntegerKey{&SettingSmallTemplate}},
+    {"SHOWS", "ANTIALIASING", IntegerKey{&SettingAntialiasing}},
+    {"SETTING", "GRID_X", SingleKey{&SettingGridX}},
+    {"SETTING", "GRID_Y", SingleKey{&SettingGridY}},
+    {"SETTING", "SHOW_GRID", IntegerKey{&SettingShowGrid}},
+    {"SETTING", "SHOW_RULE", IntegerKey{&SettingShowRule}},
+    {"SETTING", "AUTO_INSERT", IntegerKey{&SettingAutoInsert}},
+    {"SETTING", "BOZZA", IntegerKey{&SettingBozza}},
+    {"SETTING", "SNAP", IntegerKey{&SettingSnap}},
+    {"SETTING", "LABELWIDTH", LabelNumberKey{&LabelSettings::width}},
+    {"SETTING", "LABELHEIGHT", LabelNumberKey{&LabelSettings::height}},
+    {"SETTING", "FORMATCODE", LabelTextKey{&LabelSettings::formatCode}},
+    {"GENERAL", "SHOW_HELP", IntegerKey{&SettingShowHelp}},
+    {"GENERAL", "DEFAULT_PATH", TextKey{&DefaultPath}, true},
+};
+
+template <class... F>
+struct Overloaded : F... {
+  using F::operator()...;
+};
+
+void ReadKey(const QString& ini, const SettingKey& k, LabelSettings& label) {
+  const QString section = QString::fromLatin1(k.section);
+  const QString key = QString::fromLatin1(k.key);
+  const auto read = [&] { return ReadIni(ini, section, key); };
+  std::visit(Overloaded{
+                 [&](LongKey p) { *p.variable = IniToLong(read()); },
+                 [&](IntegerKey p) { *p.variable = IniToInteger(read()); },
+                 [&](FlagKey p) { *p.variable = ToVbBool(ReadIniFlag(ini, section, key)); },
+                 [&](SingleKey p) { *p.variable = IniToSingle(read()); },
+                 [&](TextKey p) { *p.variable = IniToText(read()); },
+                 [&](LabelNumberKey p) { label.*p.field = IniToLeadingDouble(read()); },
+                 [&](LabelTextKey p) { label.*p.field = IniToText(read()); },
+             },
+             k.place);
+}
+
+void WriteKey(const QString& ini, const SettingKey& k, const LabelSettings& label) {
+  const QString section = QString::fromLatin1(k.section);
+  const QString key = QString::fromLatin1(k.key);
+  const auto write = [&](const QVariant& value) { WriteIni(ini, section, key, value); };
+  std::visit(Overloaded{
+                 [&](LongKey p) { write(QVariant::fromValue(*p.variable)); },
+                 [&](IntegerKey p) { write(QVariant::fromValue(*p.variable)); },
+                 [&](FlagKey p) { WriteIniFlag(ini, section, key, *p.variable); },
+                 [&](SingleKey p) { write(QVariant::fromValue(*p.variable)); },
+                 [&](TextKey p) { write(QVariant::fromValue(*p.variable)); },
+                 [&](LabelNumberKey p) { write(QVariant::fromValue(label.*p.field)); },
+                 [&](LabelTextKey p) { write(QVariant::fromValue(label.*p.field)); },
+             },
+             k.place);
+}
 
 }  // namespace
 
 void ResetSettings() {
-  CalibrationX = CalibrationY = 0;
-  PrintArchive = PrintBorder = PrintLow = PrintStopPage = VbFalse;
-  PrintFieldCode = PrintFieldCodeIfNull = PrintCircle = 0;
-  SettingSmallTemplate = SettingAntialiasing = 0;
-  SettingGridX = SettingGridY = 0;
-  SettingShowGrid = SettingShowRule = SettingAutoInsert = SettingBozza = SettingSnap = 0;
-  SettingShowHelp = 0;
-  DefaultPath.clear();
+  for (const SettingKey& k : kKeys) {
+    std::visit(Overloaded{
+                   [](LabelNumberKey) {},
+                   [](LabelTextKey) {},
+                   [](auto p) { *p.variable = {}; },
+               },
+               k.place);
+  }
   PrinterDpiX = PrinterDpiY = PrinterOffsetX = PrinterOffsetY = 0;
   PrinterHorzSize = PrinterVertSize = 0;
 }
@@ -68,16 +170,12 @@ bool LoadSettings() {
     return false;
   }
 
-  // 2. PRINTER
-  CalibrationX = IniToLong(ReadIni(ini, kPrinter, QStringLiteral("CALIBRATION_X")));
-  CalibrationY = IniToLong(ReadIni(ini, kPrinter, QStringLiteral("CALIBRATION_Y")));
-  PrintArchive = ToVbBool(ReadIniFlag(ini, kPrinter, QStringLiteral("PRINT_ARCHIVE")));
-  PrintBorder = ToVbBool(ReadIniFlag(ini, kPrinter, QStringLiteral("PRINT_BORDER")));
-  PrintLow = ToVbBool(ReadIniFlag(ini, kPrinter, QStringLiteral("PRINT_LOW")));
-  PrintStopPage = ToVbBool(ReadIniFlag(ini, kPrinter, QStringLiteral("PRINT_STOP_PAGE")));
-  PrintFieldCode = IniToInteger(ReadIni(ini, kPrinter, QStringLiteral("PRINTFIELDCODE")));
-  PrintFieldCodeIfNull = IniToInteger(ReadIni(ini, kPrinter, QStringLiteral("PRINTFIELDCODEIFNULL")));
-  PrintCircle = IniToInteger(ReadIni(ini, kPrinter, QStringLiteral("PRINTCIRCLE")));
+  // 2. and 4.-6. PRINTER, GENERAL, SHOWS, SETTING (reading has no side
+  // effects, so one walk over the keys serves all four sections).
+  LabelSettings label;
+  for (const SettingKey& k : kKeys) {
+    if (!k.readAtStart) ReadKey(ini, k, label);
+  }
 
   // 3. The default printer's capabilities; a system printer that cannot be
   // opened gives way to the built-in PDF printer.
@@ -94,21 +192,13 @@ bool LoadSettings() {
   PrinterHorzSize = c.HorzSize;
   PrinterVertSize = c.VertSize;
 
-  // 4.-6. GENERAL, SHOWS, SETTING
-  SettingShowHelp = IniToInteger(ReadIni(ini, kGeneral, QStringLiteral("SHOW_HELP")));
-  SettingSmallTemplate = IniToInteger(ReadIni(ini, kShows, QStringLiteral("SMALL_TEMPLATE")));
-  SettingAntialiasing = IniToInteger(ReadIni(ini, kShows, QStringLiteral("ANTIALIASING")));
-  SettingGridX = IniToSingle(ReadIni(ini, kSetting, QStringLiteral("GRID_X")));
-  SettingGridY = IniToSingle(ReadIni(ini, kSetting, QStringLiteral("GRID_Y")));
-  SettingShowGrid = IniToInteger(ReadIni(ini, kSetting, QStringLiteral("SHOW_GRID")));
-  SettingShowRule = IniToInteger(ReadIni(ini, kSetting, QStringLiteral("SHOW_RULE")));
-  SettingAutoInsert = IniToInteger(ReadIni(ini, kSetting, QStringLiteral("AUTO_INSERT")));
-  SettingBozza = IniToInteger(ReadIni(ini, kSetting, QStringLiteral("BOZZA")));
-  SettingSnap = IniToInteger(ReadIni(ini, kSetting, QStringLiteral("SNAP")));
+  // The label size and format code belong to the document header.
+  // A size no label can have (a hand-edited or damaged file) is ignored:
+  // the document keeps the size it has.
   ShellDocumentHost& doc = ShellDocument();
-  doc.SetLabelSize(IniToLeadingDouble(ReadIni(ini, kSetting, QStringLiteral("LABELWIDTH"))),
-                   IniToLeadingDouble(ReadIni(ini, kSetting, QStringLiteral("LABELHEIGHT"))));
-  doc.SetLabelFormatCode(IniToText(ReadIni(ini, kSetting, QStringLiteral("FORMATCODE"))));
+  const bool validSize = IsValidLabelSide(label.width) && IsValidLabelSide(label.height);
+  doc.SetLabelSize(validSize ? label.width : doc.LabelWidth(), validSize ? label.height : doc.LabelHeight());
+  doc.SetLabelFormatCode(label.formatCode);
 
   // 7. The program database (failures are reported there).
   OpenDatabase();
@@ -136,31 +226,10 @@ void SaveSettings() {
   }
 
   // 2. Every key.
-  const QString ini = IniFileName();
-  WriteIni(ini, kPrinter, QStringLiteral("CALIBRATION_X"), QVariant::fromValue(CalibrationX));
-  WriteIni(ini, kPrinter, QStringLiteral("CALIBRATION_Y"), QVariant::fromValue(CalibrationY));
-  WriteIniFlag(ini, kPrinter, QStringLiteral("PRINT_ARCHIVE"), PrintArchive);
-  WriteIniFlag(ini, kPrinter, QStringLiteral("PRINT_BORDER"), PrintBorder);
-  WriteIniFlag(ini, kPrinter, QStringLiteral("PRINT_LOW"), PrintLow);
-  WriteIniFlag(ini, kPrinter, QStringLiteral("PRINT_STOP_PAGE"), PrintStopPage);
-  WriteIni(ini, kPrinter, QStringLiteral("PRINTFIELDCODE"), QVariant::fromValue(PrintFieldCode));
-  WriteIni(ini, kPrinter, QStringLiteral("PRINTFIELDCODEIFNULL"), QVariant::fromValue(PrintFieldCodeIfNull));
-  WriteIni(ini, kPrinter, QStringLiteral("PRINTCIRCLE"), QVariant::fromValue(PrintCircle));
-  WriteIni(ini, kShows, QStringLiteral("SMALL_TEMPLATE"), QVariant::fromValue(SettingSmallTemplate));
-  WriteIni(ini, kShows, QStringLiteral("ANTIALIASING"), QVariant::fromValue(SettingAntialiasing));
-  WriteIni(ini, kSetting, QStringLiteral("GRID_X"), QVariant::fromValue(SettingGridX));
-  WriteIni(ini, kSetting, QStringLiteral("GRID_Y"), QVariant::fromValue(SettingGridY));
-  WriteIni(ini, kSetting, QStringLiteral("SHOW_GRID"), QVariant::fromValue(SettingShowGrid));
-  WriteIni(ini, kSetting, QStringLiteral("SHOW_RULE"), QVariant::fromValue(SettingShowRule));
-  WriteIni(ini, kSetting, QStringLiteral("AUTO_INSERT"), QVariant::fromValue(SettingAutoInsert));
-  WriteIni(ini, kSetting, QStringLiteral("BOZZA"), QVariant::fromValue(SettingBozza));
-  WriteIni(ini, kSetting, QStringLiteral("SNAP"), QVariant::fromValue(SettingSnap));
   const ShellDocumentHost& doc = ShellDocument();
-  WriteIni(ini, kSetting, QStringLiteral("LABELWIDTH"), QVariant::fromValue(doc.LabelWidth()));
-  WriteIni(ini, kSetting, QStringLiteral("LABELHEIGHT"), QVariant::fromValue(doc.LabelHeight()));
-  WriteIni(ini, kSetting, QStringLiteral("FORMATCODE"), QVariant::fromValue(doc.LabelFormatCode()));
-  WriteIni(ini, kGeneral, QStringLiteral("SHOW_HELP"), QVariant::fromValue(SettingShowHelp));
-  WriteIni(ini, kGeneral, QStringLiteral("DEFAULT_PATH"), QVariant::fromValue(DefaultPath));
+  const LabelSettings label{doc.LabelWidth(), doc.LabelHeight(), doc.LabelFormatCode()};
+  const QString ini = IniFileName();
+  for (const SettingKey& k : kKeys) WriteKey(ini, k, label);
 
   // 3. The open document's pictures; nothing here can fail loudly.
   RemoveTempImageFolder();

@@ -303,6 +303,8 @@ void ReadRecord(Reader& rd, ObjectRecord& r) {
   r.ShowText = rd.I16("ShowText");
 }
 
+QString NoTempFolderReason() { return QStringLiteral("no private temp folder for the pictures"); }
+
 }  // namespace
 
 bool ParseLabFile(const QByteArray& bytes, LabFileContent& out, QString* reason) {
@@ -324,6 +326,10 @@ bool ParseLabFile(const QByteArray& bytes, LabFileContent& out, QString* reason)
   c.Header.LabelWidth = rd.F64("LabelWidth");
   c.Header.LabelHeight = rd.F64("LabelHeight");
   c.Header.Reserved = rd.I16("header Reserved");
+  if (rd.ok() && (!IsValidLabelSide(c.Header.LabelWidth) || !IsValidLabelSide(c.Header.LabelHeight)))
+    return refuse(QStringLiteral("label size %1 x %2 is not a size a label can have")
+                      .arg(c.Header.LabelWidth)
+                      .arg(c.Header.LabelHeight));
   c.BackgroundName = rd.Fixed(FixedNameLength, "BackgroundName");
   c.BorderName = rd.Fixed(FixedNameLength, "BorderName");
   const std::int32_t count = rd.I32("object count");
@@ -353,6 +359,17 @@ bool ParseLabFile(const QByteArray& bytes, LabFileContent& out, QString* reason)
 }
 
 bool ReadLabFileIntoDocument(const QString& path, QString* reason) {
+  // Only a plain file is read, and only one of a size a label can have: a
+  // device or a pipe would be read until memory runs out.
+  const QFileInfo info(path);
+  if (!info.isFile()) {
+    if (reason) *reason = QStringLiteral("%1 is not a file").arg(path);
+    return false;
+  }
+  if (info.size() > MaxLabFileBytes) {
+    if (reason) *reason = QStringLiteral("%1 is larger than any label file").arg(path);
+    return false;
+  }
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     if (reason) *reason = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
@@ -367,6 +384,11 @@ bool ReadLabFileIntoDocument(const QString& path, QString* reason) {
 
   LabFileContent c;
   if (!ParseLabFile(bytes, c, reason)) return false;
+  // The pictures go to the private temp folder or nowhere.
+  if (!c.Images.isEmpty() && TempImageFolder().isEmpty()) {
+    if (reason) *reason = NoTempFolderReason();
+    return false;
+  }
 
   // The file is sound: now the pictures go to the temp folder (each through
   // a temporary file, so a failed write never leaves a cut picture behind)
@@ -401,6 +423,12 @@ void FollowNewDocument() {
 }
 
 bool ReadOrRefuse(const QString& path, QString* reason) {
+  if (TempImageFolder().isEmpty()) {
+    if (reason) *reason = NoTempFolderReason();
+    MsgBox(QStringLiteral("Impossibile creare la cartella temporanea delle immagini: l'etichetta non viene aperta."),
+           MsgIcon::Critical);
+    return false;
+  }
   QString why;
   if (!ReadLabFileIntoDocument(path, &why)) {
     if (reason) *reason = why;

@@ -17,6 +17,9 @@ namespace pv {
 
 inline constexpr std::int32_t LabMagic = 11223367;  // bytes 47 41 AB 00
 inline constexpr int ImageNameLength = 64;           // String*64 of an image entry
+// A file larger than this is refused before it is read: the reader holds a
+// label with all its pictures in memory at once.
+inline constexpr qint64 MaxLabFileBytes = qint64(1) << 30;
 inline constexpr int MsgBadLabFile = 15096;          // critical icon
 inline constexpr int MsgLabFilter = 15093;
 inline constexpr int MsgSaveTitle = 15094;

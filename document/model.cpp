@@ -14,6 +14,11 @@ float PageOrgX = 0;
 float PageOrgY = 0;
 std::int32_t EnumCursor = 0;
 
+bool IsValidLabelSide(double millimetres) {
+  // NaN fails both comparisons.
+  return millimetres > 0.0 && millimetres <= MaxLabelSide;
+}
+
 bool SameLiveObjects(const DocumentBlock& a, const DocumentBlock& b) {
   if (a.Count != b.Count) return false;
   for (int i = 1; i <= a.Count && i <= MaxObjects; ++i)

@@ -33,6 +33,12 @@ constexpr std::int16_t GeomTypeOf(std::int16_t userType) {
 }
 
 inline constexpr int MaxObjects = 200;              // live objects of a table
+// The largest label side in millimetres: the largest sheet a print format
+// accepts.
+inline constexpr double MaxLabelSide = 100000.0;
+// Whether a label side is a size a label can have: a number above 0 and at
+// most MaxLabelSide.
+bool IsValidLabelSide(double millimetres);
 inline constexpr std::int32_t MaxObjectKey = 99999999;
 inline constexpr int FixedNameLength = 128;         // BackgroundName, BorderName
 

@@ -11,14 +11,13 @@
 #include "platform/msgbox.h"
 #include "platform/runtime.h"
 #include "platform/stringtable.h"
+#include "render/barcoderecord.h"
 
 #include <QFile>
-#include <QLocale>
 #include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <optional>
 
 namespace pv {
@@ -30,93 +29,6 @@ constexpr std::int32_t White = 0x00FFFFFF;
 bool IsShapeKind(std::int32_t kind) {
   return (kind >= UserTypeRectangle && kind <= UserTypeRoundedRect) ||
          (kind >= UserTypeShapeBase && kind <= UserTypeShapeLast);
-}
-
-// ---- Value conversion (the rules of the runtime's Variant) -------------------
-
-bool IsNumberType(int type) {
-  switch (type) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-      return true;
-    default:
-      return false;
-  }
-}
-
-// A number, or a numeric text in the user's locale (the plain form is also
-// taken). True reads as -1.
-std::optional<double> NumberOf(const QVariant& v) {
-  const int type = v.typeId();
-  if (type == QMetaType::Bool) return v.toBool() ? -1.0 : 0.0;
-  if (IsNumberType(type)) {
-    const double d = v.toDouble();
-    if (!std::isfinite(d)) return std::nullopt;
-    return d;
-  }
-  if (type == QMetaType::QString || type == QMetaType::QByteArray) {
-    const QString text = v.toString().trimmed();
-    if (text.isEmpty()) return std::nullopt;
-    bool ok = false;
-    double d = QLocale().toDouble(text, &ok);
-    if (!ok) d = QLocale::c().toDouble(text, &ok);
-    if (!ok || !std::isfinite(d)) return std::nullopt;
-    return d;
-  }
-  return std::nullopt;
-}
-
-std::optional<bool> BooleanOf(const QVariant& v) {
-  if (v.typeId() == QMetaType::Bool) return v.toBool();
-  if (v.typeId() == QMetaType::QString) {
-    const QString text = v.toString().trimmed();
-    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return true;
-    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return false;
-  }
-  const auto n = NumberOf(v);
-  if (!n) return std::nullopt;
-  return *n != 0.0;
-}
-
-std::optional<std::int16_t> IntegerOf(const QVariant& v) {
-  const auto n = NumberOf(v);
-  if (!n) return std::nullopt;
-  bool overflow = false;
-  const std::int16_t r = CInt(*n, &overflow);
-  if (overflow) return std::nullopt;
-  return r;
-}
-
-std::optional<std::int32_t> LongOf(const QVariant& v) {
-  const auto n = NumberOf(v);
-  if (!n) return std::nullopt;
-  bool overflow = false;
-  const std::int32_t r = CLng(*n, &overflow);
-  if (overflow) return std::nullopt;
-  return r;
-}
-
-QString StringOf(const QVariant& v) {
-  if (v.typeId() == QMetaType::Bool) return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-  return v.toString();
-}
-
-// A barcode's Long fields go into the 16-bit fields of the barcode record:
-// values out of that range (a foreign file) are held at its ends.
-std::int16_t ClampToInteger(std::int32_t v) {
-  return static_cast<std::int16_t>(std::clamp<std::int32_t>(v, std::numeric_limits<std::int16_t>::min(),
-                                                             std::numeric_limits<std::int16_t>::max()));
 }
 
 }  // namespace
@@ -163,154 +75,16 @@ void EditCardLogic::ForEachSelected(F&& f) {
 // ---- Apply ------------------------------------------------------------------------
 
 void EditCardLogic::Apply(std::int16_t iCode, const QVariant& sValue, bool bMode, bool bRefresh) {
-  namespace P = PropertyCode;
-  DefaultStyleRecord& style = DefaultStyle;
-
-  // The kinds each code reaches.
-  const auto allButBarcode = [](const ObjectRecord& r) { return r.UserType != UserTypeBarcode; };
-  const auto everyKind = [](const ObjectRecord&) { return true; };
-  const auto textKinds = [](const ObjectRecord& r) {
-    return r.UserType == UserTypeTextBox || r.UserType == UserTypeArtText;
-  };
-  const auto fieldKind = [](const ObjectRecord& r) { return r.UserType == UserTypeDatabaseField; };
-  const auto imageKind = [](const ObjectRecord& r) { return r.UserType == UserTypeImage; };
-  const auto artTextKind = [](const ObjectRecord& r) { return r.UserType == UserTypeArtText; };
-
-  const auto apply = [&](auto filter, auto write) {
+  const PropertyCodeRow* row = FindPropertyCode(iCode);
+  const std::optional<PropertyData> value = row ? ReadPropertyValue(*row, sValue) : std::nullopt;
+  if (value && row->conversion == PropertyConversion::PictureFile) {
+    ReplacePicture(std::get<QString>(*value));
+  } else if (value) {
+    if (bMode) WriteProperty(*row, *value, DefaultStyle);
     ForEachSelected([&](ObjectRecord& r) {
-      if (filter(r)) write(r);
+      if (PropertyReachesKind(*row, r.UserType)) WriteProperty(*row, *value, r);
     });
-  };
-
-  switch (iCode) {
-    case P::Bold:
-    case P::Italic:
-    case P::Underline:
-    case P::StrikeOut: {
-      const auto b = BooleanOf(sValue);
-      if (!b) break;
-      const std::int16_t v = ToVbBool(*b);
-      std::int16_t ObjectRecord::*field = iCode == P::Bold        ? &ObjectRecord::Bold
-                                          : iCode == P::Italic    ? &ObjectRecord::Italic
-                                          : iCode == P::Underline ? &ObjectRecord::Underline
-                                                                  : &ObjectRecord::StrikeOut;
-      if (bMode) {
-        std::int16_t DefaultStyleRecord::*sfield = iCode == P::Bold        ? &DefaultStyleRecord::Bold
-                                                   : iCode == P::Italic    ? &DefaultStyleRecord::Italic
-                                                   : iCode == P::Underline ? &DefaultStyleRecord::Underline
-                                                                           : &DefaultStyleRecord::StrikeOut;
-        style.*sfield = v;
-      }
-      apply(allButBarcode, [&](ObjectRecord& r) { r.*field = v; });
-      break;
-    }
-    case P::AlignLeft:
-    case P::AlignCentre:
-    case P::AlignRight:
-    case P::Justify: {
-      const auto b = BooleanOf(sValue);
-      if (!b || !*b) break;
-      const std::int16_t alignment = iCode == P::AlignLeft     ? 20
-                                     : iCode == P::AlignCentre ? 22
-                                     : iCode == P::AlignRight  ? 21
-                                                               : 23;
-      if (bMode) style.Alignment = alignment;
-      apply(allButBarcode, [&](ObjectRecord& r) { r.Alignment = alignment; });
-      break;
-    }
-    case P::FontName: {
-      const QString name = StringOf(sValue);
-      if (bMode) style.FontName = FixedString(name, StyleFontNameLength);
-      apply(allButBarcode, [&](ObjectRecord& r) { r.FontName = name; });
-      break;
-    }
-    case P::FontSize: {
-      const auto v = IntegerOf(sValue);
-      if (!v) break;
-      if (bMode) style.FontSize = *v;
-      apply(allButBarcode, [&](ObjectRecord& r) { r.FontSize = *v; });
-      break;
-    }
-    case P::Text: {
-      const QString text = StringOf(sValue);
-      apply(textKinds, [&](ObjectRecord& r) { r.Content = text; });
-      break;
-    }
-    case P::FieldName: {
-      const QString text = StringOf(sValue);
-      apply(fieldKind, [&](ObjectRecord& r) { r.Content = text; });
-      break;
-    }
-    case P::PictureOpacity: {
-      const auto v = IntegerOf(sValue);
-      if (!v) break;
-      apply(imageKind, [&](ObjectRecord& r) { r.Opacity = *v; });
-      break;
-    }
-    case P::PictureFile:
-      ReplacePicture(StringOf(sValue));
-      break;
-    case P::LineColor: {
-      const auto v = LongOf(sValue);
-      if (!v) break;
-      if (bMode) style.LineColor = *v;
-      apply(everyKind, [&](ObjectRecord& r) { r.LineColor = *v; });
-      break;
-    }
-    case P::LineStyle:
-    case P::ShapeAspect:
-    case P::FillStyle:
-    case P::Color1:
-    case P::Color2: {
-      const auto v = LongOf(sValue);
-      if (!v) break;
-      std::int32_t ObjectRecord::*field = iCode == P::LineStyle     ? &ObjectRecord::LineStyle
-                                          : iCode == P::ShapeAspect ? &ObjectRecord::Aspect
-                                          : iCode == P::FillStyle   ? &ObjectRecord::FillStyle
-                                          : iCode == P::Color1      ? &ObjectRecord::Color1
-                                                                    : &ObjectRecord::Color2;
-      if (bMode) {
-        if (iCode == P::LineStyle) style.LineStyle = *v;
-        if (iCode == P::FillStyle) style.FillStyle = *v;
-        if (iCode == P::Color1) style.Color1 = *v;
-        if (iCode == P::Color2) style.Color2 = *v;
-      }
-      apply(allButBarcode, [&](ObjectRecord& r) { r.*field = *v; });
-      break;
-    }
-    case P::Opacity: {
-      const auto v = IntegerOf(sValue);
-      if (!v) break;
-      if (bMode) style.Opacity = *v;
-      apply(allButBarcode, [&](ObjectRecord& r) { r.Opacity = *v; });
-      break;
-    }
-    case P::ArtTextFont: {
-      const QString name = StringOf(sValue);
-      apply(artTextKind, [&](ObjectRecord& r) { r.FontName = name; });
-      break;
-    }
-    case P::ArtTextShape: {
-      const auto v = IntegerOf(sValue);
-      if (!v) break;
-      apply(artTextKind, [&](ObjectRecord& r) { r.Variant = *v; });
-      break;
-    }
-    case P::ArtTextFill:
-    case P::ArtTextColor1:
-    case P::ArtTextColor2: {
-      const auto v = LongOf(sValue);
-      if (!v) break;
-      std::int32_t ObjectRecord::*field = iCode == P::ArtTextFill     ? &ObjectRecord::FillStyle
-                                          : iCode == P::ArtTextColor1 ? &ObjectRecord::Color1
-                                                                      : &ObjectRecord::Color2;
-      apply(artTextKind, [&](ObjectRecord& r) { r.*field = *v; });
-      break;
-    }
-    default:
-      break;
   }
-
   if (bRefresh) canvas_.Refresh(true);
 }
 
@@ -435,16 +209,7 @@ void EditCardLogic::EditField() {
 
   if (record.UserType == UserTypeBarcode) {
     BarcodeSettingsRecord& s = BarcodeSettings;
-    s.ShowMargins = record.ShowMargins;
-    s.BearerBars = record.BearerBars;
-    s.ShowCheckDigit = record.ShowCheckDigit;
-    s.ShowText = record.ShowText;
-    s.ExtraOption1 = record.ExtraOption1;
-    s.ExtraOption2 = record.ExtraOption2;
-    s.FormatIndex = ClampToInteger(record.Aspect);
-    s.Orientation = record.Alignment;
-    s.Reduction = ClampToInteger(record.Color1);
-    s.Border = ClampToInteger(record.Color2);
+    ReadBarcodeRecord(record, s);
     s.FixedText = record.Content;
     s.FieldFormatText = record.FormatText;
     s.ContentSource = record.Variant;
@@ -452,16 +217,7 @@ void EditCardLogic::EditField() {
     const std::int16_t after = FindObjectIndex(key);
     if (retCode != 0 && after != 0) {
       ObjectRecord& r = Objects[after];
-      r.ShowMargins = s.ShowMargins;
-      r.BearerBars = s.BearerBars;
-      r.ShowCheckDigit = s.ShowCheckDigit;
-      r.ShowText = s.ShowText;
-      r.ExtraOption1 = s.ExtraOption1;
-      r.ExtraOption2 = s.ExtraOption2;
-      r.Aspect = s.FormatIndex;
-      r.Alignment = s.Orientation;
-      r.Color1 = s.Reduction;
-      r.Color2 = s.Border;
+      WriteBarcodeRecord(s, r);
       r.Content = s.FixedText;
       r.FormatText = s.FieldFormatText;
       r.Variant = s.ContentSource;

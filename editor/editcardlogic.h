@@ -7,6 +7,7 @@
 // pickers through Pickers() and the settings through Services(). The editor
 // view forwards its controls' events and its public members here.
 #include "editor/canvasport.h"
+#include "editor/propertycodes.h"
 
 #include <QString>
 #include <QVariant>
@@ -14,39 +15,6 @@
 #include <cstdint>
 
 namespace pv {
-
-struct ObjectRecord;
-
-// PropertyCode values of Apply.
-namespace PropertyCode {
-inline constexpr std::int16_t EndOfBatch = 0;
-inline constexpr std::int16_t Bold = 100;
-inline constexpr std::int16_t Italic = 101;
-inline constexpr std::int16_t Underline = 102;
-inline constexpr std::int16_t StrikeOut = 103;
-inline constexpr std::int16_t AlignLeft = 110;
-inline constexpr std::int16_t AlignCentre = 111;
-inline constexpr std::int16_t AlignRight = 112;
-inline constexpr std::int16_t Justify = 113;
-inline constexpr std::int16_t FontName = 114;
-inline constexpr std::int16_t FontSize = 115;
-inline constexpr std::int16_t Text = 200;
-inline constexpr std::int16_t FieldName = 201;
-inline constexpr std::int16_t PictureOpacity = 301;
-inline constexpr std::int16_t PictureFile = 302;
-inline constexpr std::int16_t LineColor = 401;
-inline constexpr std::int16_t LineStyle = 402;
-inline constexpr std::int16_t ShapeAspect = 403;
-inline constexpr std::int16_t FillStyle = 500;
-inline constexpr std::int16_t Color1 = 501;
-inline constexpr std::int16_t Color2 = 502;
-inline constexpr std::int16_t Opacity = 503;
-inline constexpr std::int16_t ArtTextFont = 601;
-inline constexpr std::int16_t ArtTextShape = 602;
-inline constexpr std::int16_t ArtTextFill = 603;
-inline constexpr std::int16_t ArtTextColor1 = 604;
-inline constexpr std::int16_t ArtTextColor2 = 605;
-}  // namespace PropertyCode
 
 // Messages of the editor.
 inline constexpr int MsgFieldCommand = 31012;     // "edit_field" on the wrong selection
@@ -68,9 +36,10 @@ class EditCardLogic {
 
   // ---- Property application -------------------------------------------------
   // Writes the value of iCode into every selected object of the kinds the
-  // code applies to and, with bMode, into the DefaultStyle; with bRefresh
-  // repaints the canvas and both rulers. Takes no undo snapshot and reports
-  // nothing; a value that cannot be read as the field's type is ignored.
+  // code applies to and, with bMode, into the DefaultStyle (the code's row
+  // in editor/propertycodes.h says which fields); with bRefresh repaints the
+  // canvas and both rulers. Takes no undo snapshot and reports nothing; a
+  // value that cannot be read as the field's type is ignored.
   void Apply(std::int16_t iCode, const QVariant& sValue, bool bMode, bool bRefresh);
 
   // ---- Commands ---------------------------------------------------------------

@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <unistd.h>
 
@@ -66,23 +66,22 @@ QString ProgramPath(const QString& relative) {
 
 QString TempImageFolder() {
   if (g_tempFolder.isEmpty() || !QFileInfo(g_tempFolder).isDir()) {
-    const QString root = ProgramFolder() + QStringLiteral("/temp");
-    QDir().mkpath(root);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      const QString name = QStringLiteral("session-%1-%2")
-                               .arg(static_cast<qulonglong>(::getpid()))
-                               .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-      const QString candidate = root + QLatin1Char('/') + name;
-      if (QDir(root).mkdir(name)) {
-        g_tempFolder = candidate + QLatin1Char('/');
-        break;
-      }
+    g_tempFolder.clear();
+    // mkdtemp makes the folder with a name nobody else can predict and rights
+    // for this user only; an existing folder is never reused.
+    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/plavik-%1-XXXXXX").arg(static_cast<qulonglong>(::getpid())));
+    if (folder.isValid()) {
+      folder.setAutoRemove(false);
+      g_tempFolder = folder.path() + QLatin1Char('/');
     }
   }
   return g_tempFolder;
 }
 
-QString TempImageFile(const QString& fileName) { return TempImageFolder() + fileName; }
+QString TempImageFile(const QString& fileName) {
+  const QString folder = TempImageFolder();
+  return folder.isEmpty() ? QString() : folder + fileName;
+}
 
 void ClearTempImageFolder() {
   if (g_tempFolder.isEmpty()) return;

@@ -19,10 +19,13 @@ QString ResolvePathCase(const QString& path);
 
 // The folder of the open document's pictures: private to this running
 // process (two copies of plavik never touch each other's pictures), made on
-// first use below the program folder's "temp" folder and removed by
-// RemoveTempImageFolder at exit. Returned with a trailing "/".
+// first use in the system's temporary location with rights for this user
+// only, and removed by RemoveTempImageFolder at exit. Returned with a
+// trailing "/"; "" when no such folder can be made, and then no picture may
+// be written anywhere.
 QString TempImageFolder();
-// The path of one picture in that folder (name: image number, ".", extension).
+// The path of one picture in that folder (name: image number, ".", extension);
+// "" when there is no folder.
 QString TempImageFile(const QString& fileName);
 // Deletes the files of the temp folder (not the folder).
 void ClearTempImageFolder();

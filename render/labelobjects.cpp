@@ -5,6 +5,7 @@
 #include "document/objectstore.h"
 #include "platform/runtime.h"
 #include "render/barcode.h"
+#include "render/barcoderecord.h"
 #include "render/hosts.h"
 #include "render/libraries.h"
 #include "render/pictures.h"
@@ -123,16 +124,18 @@ void DrawBarcodeObject(DeviceContext* dc, const ObjectRecord& o, const Rect& rec
     QString format = o.FormatText;
     data = QString::fromUtf8(WorkingText(RenderPrint().GetFieldValue(field, format)));
   }
-  bc.SetBorder(o.Color2);
-  bc.SetBearerBars(o.BearerBars);
-  bc.SetShowCheckDigit(o.ShowCheckDigit);
-  bc.SetShowText(o.ShowText);
-  bc.SetShowMargins(o.ShowMargins);
-  bc.SetExtraOption1(o.ExtraOption1);
-  bc.SetExtraOption2(o.ExtraOption2);
-  bc.SetFormatIndex(o.Aspect);
-  bc.SetOrientation(o.Alignment);
-  bc.SetReduction(o.Color1);
+  BarcodeProperties p;
+  ReadBarcodeRecord(o, p);
+  bc.SetBorder(p.Border);
+  bc.SetBearerBars(p.BearerBars);
+  bc.SetShowCheckDigit(p.ShowCheckDigit);
+  bc.SetShowText(p.ShowText);
+  bc.SetShowMargins(p.ShowMargins);
+  bc.SetExtraOption1(p.ExtraOption1);
+  bc.SetExtraOption2(p.ExtraOption2);
+  bc.SetFormatIndex(p.FormatIndex);
+  bc.SetOrientation(p.Orientation);
+  bc.SetReduction(p.Reduction);
   if (pass.screen) {
     bc.SetData(data);
     bc.SetLineColor(Colour(o.LineColor));

@@ -5,6 +5,7 @@
 #include "platform/runtime.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFileInfo>
 #include <QSet>
 #include <QSqlDatabase>
@@ -208,6 +209,37 @@ TEST(Seed, EveryTableOfTheSeedIsInTheSchema) {
   for (const pv::SeedTable& t : pv::ProgramDatabaseSeed()) {
     for (const QVariantList& row : t.rows) EXPECT_EQ(row.size(), t.columns.size()) << t.table.toStdString();
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Two copies of the program start on a folder without a database: the second
+// one places its database while the first is still building. Both end up on
+// one complete database and neither reports a failure.
+TEST_F(DatabaseTest, TwoCopiesCreatingTheDatabaseShareTheFirstOnePlaced) {
+  QByteArray placedByOther;
+  pv::EnsureProgramDatabase(Db(), [&] {
+    pv::EnsureProgramDatabase(Db());  // the other copy, start to end
+    placedByOther = ReadAll(Db());
+  });
+  ASSERT_FALSE(placedByOther.isEmpty());
+  EXPECT_EQ(ReadAll(Db()), placedByOther);
+  EXPECT_EQ(QDir(QFileInfo(Db()).absolutePath()).entryList({QStringLiteral("plavik.db.new-*")}, QDir::Files),
+            QStringList());
+
+  // The slower copy opens the database the faster one made.
+  pv::OpenDatabase();
+  EXPECT_TRUE(boxes.empty());
+  for (pv::Recordset* rs : All()) EXPECT_TRUE(rs->IsOpen());
+  EXPECT_TRUE(pv::rsFormat.MoveFirst());
+}
+
+TEST_F(DatabaseTest, CreatingOverAnExistingFileIsRefusedAndLeavesIt) {
+  WriteAll(Db(), "keep me");
+  EXPECT_THROW(pv::CreateProgramDatabase(Db()), pv::DbError);
+  EXPECT_EQ(ReadAll(Db()), QByteArray("keep me"));
 }
 
 }  // namespace

@@ -285,4 +285,162 @@ TEST_F(StartupTest, TheLabelSizeAndCodeLiveInTheDocumentHeader) {
   pv::ResetDocumentState();
 }
 
+TEST_F(StartupTest, ASizeNoLabelCanHaveIsIgnored) {
+  for (const char* size : {"LABELWIDTH=-70\r\nLABELHEIGHT=37", "LABELWIDTH=70\r\nLABELHEIGHT=0",
+                           "LABELWIDTH=1000000\r\nLABELHEIGHT=37", "LABELWIDTH=70\r\nLABELHEIGHT=abc",
+                           "LABELWIDTH=70\r\nLABELHEIGHT=100000.5"}) {
+    pv::Header.LabelWidth = 50;
+    pv::Header.LabelHeight = 30;
+    WriteAll(Ini(), QByteArray("[SETTING]\r\n") + size + "\r\nFORMATCODE=X\r\n");
+    ASSERT_TRUE(pv::LoadSettings());
+    EXPECT_DOUBLE_EQ(pv::Header.LabelWidth, 50.0) << size;
+    EXPECT_DOUBLE_EQ(pv::Header.LabelHeight, 30.0) << size;
+    EXPECT_EQ(pv::Header.LabelFormatCode, QStringLiteral("X"));
+  }
+  WriteAll(Ini(), "[SETTING]\r\nLABELWIDTH=100000\r\nLABELHEIGHT=0.5\r\n");
+  ASSERT_TRUE(pv::LoadSettings());
+  EXPECT_DOUBLE_EQ(pv::Header.LabelWidth, 100000.0);
+  EXPECT_DOUBLE_EQ(pv::Header.LabelHeight, 0.5);
+  pv::ResetDocumentState();
+}
+
+}  // namespace
+
+namespace {
+
+// Every key with a value of its own, in the form and order the program
+// writes them.
+const QByteArray kEveryKeySet =
+    "[GENERAL]\r\n"
+    "DEFAULT_PATH=/srv/clip art\r\n"
+    "SHOW_HELP= 1\r\n"
+    "[PRINTER]\r\n"
+    "CALIBRATION_X=-120\r\n"
+    "CALIBRATION_Y= 45\r\n"
+    "PRINT_ARCHIVE=1\r\n"
+    "PRINT_BORDER=0\r\n"
+    "PRINT_LOW=1\r\n"
+    "PRINT_STOP_PAGE=0\r\n"
+    "PRINTFIELDCODE= 1\r\n"
+    "PRINTFIELDCODEIFNULL= 0\r\n"
+    "PRINTCIRCLE= 1\r\n"
+    "[SHOWS]\r\n"
+    "SMALL_TEMPLATE= 3\r\n"
+    "ANTIALIASING= 1\r\n"
+    "[SETTING]\r\n"
+    "GRID_X= 2.5\r\n"
+    "GRID_Y= 12.25\r\n"
+    "SHOW_GRID= 1\r\n"
+    "SHOW_RULE= 0\r\n"
+    "AUTO_INSERT= 1\r\n"
+    "BOZZA= 0\r\n"
+    "SNAP= 1\r\n"
+    "LABELWIDTH= 101.6\r\n"
+    "LABELHEIGHT= 38.1\r\n"
+    "FORMATCODE=LM4-A4-14\r\n";
+
+// Every setting in memory, one readable line each.
+std::vector<std::string> SettingsInMemory(const pv::ShellDocumentHost& doc) {
+  const auto line = [](const char* name, const QString& value) { return std::string(name) + "=" + value.toStdString(); };
+  const auto n = [](double v) { return QString::number(v); };
+  return {line("CalibrationX", n(pv::CalibrationX)),
+          line("CalibrationY", n(pv::CalibrationY)),
+          line("PrintArchive", n(pv::PrintArchive)),
+          line("PrintBorder", n(pv::PrintBorder)),
+          line("PrintLow", n(pv::PrintLow)),
+          line("PrintStopPage", n(pv::PrintStopPage)),
+          line("PrintFieldCode", n(pv::PrintFieldCode)),
+          line("PrintFieldCodeIfNull", n(pv::PrintFieldCodeIfNull)),
+          line("PrintCircle", n(pv::PrintCircle)),
+          line("SettingSmallTemplate", n(pv::SettingSmallTemplate)),
+          line("SettingAntialiasing", n(pv::SettingAntialiasing)),
+          line("SettingGridX", n(pv::SettingGridX)),
+          line("SettingGridY", n(pv::SettingGridY)),
+          line("SettingShowGrid", n(pv::SettingShowGrid)),
+          line("SettingShowRule", n(pv::SettingShowRule)),
+          line("SettingAutoInsert", n(pv::SettingAutoInsert)),
+          line("SettingBozza", n(pv::SettingBozza)),
+          line("SettingSnap", n(pv::SettingSnap)),
+          line("LabelWidth", n(doc.LabelWidth())),
+          line("LabelHeight", n(doc.LabelHeight())),
+          line("LabelFormatCode", doc.LabelFormatCode()),
+          line("SettingShowHelp", n(pv::SettingShowHelp)),
+          line("DefaultPath", pv::DefaultPath)};
+}
+
+TEST_F(StartupTest, AFileLoadedAndSavedComesBackByteForByte) {
+  WriteAll(Ini(), kEveryKeySet);
+  Recorder rec;
+  ASSERT_TRUE(pv::Main());
+  EXPECT_EQ(pv::CalibrationX, -120);
+  EXPECT_EQ(pv::PrintLow, pv::VbTrue);
+  EXPECT_FLOAT_EQ(pv::SettingGridY, 12.25f);
+  EXPECT_EQ(pv::DefaultPath, QStringLiteral("/srv/clip art"));
+  answer = pv::MsgAnswer::Yes;
+  ASSERT_TRUE(pv::ConfirmEndProgram());
+  EXPECT_EQ(ReadAll(Ini()), kEveryKeySet);
+}
+
+// The file SaveSettings writes for the values EveryKeyComesBackIntoItsOwnSetting
+// gives the settings in pass p.
+QByteArray FileOfPass(int p) {
+  const auto n = [](double v) { return (v < 0 ? QString() : QStringLiteral(" ")) + QString::number(v); };
+  const auto flag = [p](int i) { return QString::number(i == p ? 1 : 0); };
+  const int base = 10 * (p + 1);
+  const QString file = QStringLiteral(
+                           "[GENERAL]\r\nDEFAULT_PATH=/clip/%1\r\nSHOW_HELP=%2\r\n"
+                           "[PRINTER]\r\nCALIBRATION_X=%3\r\nCALIBRATION_Y=%4\r\n"
+                           "PRINT_ARCHIVE=%5\r\nPRINT_BORDER=%6\r\nPRINT_LOW=%7\r\nPRINT_STOP_PAGE=%8\r\n"
+                           "PRINTFIELDCODE=%9\r\n")
+                           .arg(p)
+                           .arg(n(base + 10), n(-100 - p), n(200 + p), flag(0), flag(1), flag(2), flag(3), n(base)) +
+                       QStringLiteral(
+                           "PRINTFIELDCODEIFNULL=%1\r\nPRINTCIRCLE=%2\r\n"
+                           "[SHOWS]\r\nSMALL_TEMPLATE=%3\r\nANTIALIASING=%4\r\n"
+                           "[SETTING]\r\nGRID_X=%5\r\nGRID_Y=%6\r\nSHOW_GRID=%7\r\nSHOW_RULE=%8\r\nAUTO_INSERT=%9\r\n")
+                           .arg(n(base + 1), n(base + 2), n(base + 3), n(base + 4), n(1.5 + p), n(20.75 + p),
+                                n(base + 5), n(base + 6), n(base + 7)) +
+                       QStringLiteral("BOZZA=%1\r\nSNAP=%2\r\nLABELWIDTH=%3\r\nLABELHEIGHT=%4\r\nFORMATCODE=CODE-%5\r\n")
+                           .arg(n(base + 8), n(base + 9), n(70.5 + p), n(37.25 + p))
+                           .arg(p);
+  return file.toLatin1();
+}
+
+TEST_F(StartupTest, EveryKeyComesBackIntoItsOwnSetting) {
+  // Each pass gives every setting a value no other setting has, and turns
+  // on just one of the four PRINT_ flags, so a key written from or read into
+  // another key's setting shows in the file or after the next start.
+  for (int pass = 0; pass < 4; ++pass) {
+    SCOPED_TRACE(pass);
+    Recorder rec;
+    ASSERT_TRUE(pv::Main());
+    pv::CalibrationX = -100 - pass;
+    pv::CalibrationY = 200 + pass;
+    pv::VbBool* flags[] = {&pv::PrintArchive, &pv::PrintBorder, &pv::PrintLow, &pv::PrintStopPage};
+    for (int i = 0; i < 4; ++i) *flags[i] = pv::ToVbBool(i == pass);
+    std::int16_t next = static_cast<std::int16_t>(10 * (pass + 1));
+    for (std::int16_t* v : {&pv::PrintFieldCode, &pv::PrintFieldCodeIfNull, &pv::PrintCircle, &pv::SettingSmallTemplate,
+                            &pv::SettingAntialiasing, &pv::SettingShowGrid, &pv::SettingShowRule, &pv::SettingAutoInsert,
+                            &pv::SettingBozza, &pv::SettingSnap, &pv::SettingShowHelp}) {
+      *v = next++;
+    }
+    pv::SettingGridX = 1.5f + static_cast<float>(pass);
+    pv::SettingGridY = 20.75f + static_cast<float>(pass);
+    rec.SetLabelSize(70.5 + pass, 37.25 + pass);
+    rec.SetLabelFormatCode(QStringLiteral("CODE-%1").arg(pass));
+    pv::DefaultPath = QStringLiteral("/clip/%1").arg(pass);
+    const std::vector<std::string> saved = SettingsInMemory(rec);
+    pv::SaveSettings();
+    EXPECT_EQ(ReadAll(Ini()).toStdString(), FileOfPass(pass).toStdString());
+
+    pv::ResetSettings();
+    rec.SetLabelSize(0, 0);
+    rec.SetLabelFormatCode(QString());
+    pv::CloseDatabase();
+    ASSERT_TRUE(pv::Main());
+    EXPECT_EQ(SettingsInMemory(rec), saved);
+    pv::CloseDatabase();
+  }
+}
+
 }  // namespace

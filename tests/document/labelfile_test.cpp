@@ -11,6 +11,9 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <cmath>
+#include <sys/stat.h>
+
 namespace pvtest {
 namespace {
 
@@ -210,11 +213,17 @@ QByteArray SetI32(QByteArray b, qsizetype at, std::int32_t v) {
   qToLittleEndian(v, b.data() + at);
   return b;
 }
+QByteArray SetF64(QByteArray b, qsizetype at, double v) {
+  qToLittleEndian(v, b.data() + at);
+  return b;
+}
 QByteArray SetName(QByteArray b, const char* name) {
   const qsizetype entry = b.size() - 79;
   b.replace(entry, 64, QByteArray(name).leftJustified(64, ' '));
   return b;
 }
+constexpr qsizetype WidthAt = 19;
+constexpr qsizetype HeightAt = 27;
 constexpr qsizetype CountAt = 293;
 constexpr qsizetype ContentLengthAt = 297 + 54;
 
@@ -241,6 +250,12 @@ const Damage kDamages[] = {
     {"two points", [](QByteArray b) { return SetName(b, "1..bmp"); }},
     {"no number", [](QByteArray b) { return SetName(b, ".bmp"); }},
     {"empty name", [](QByteArray b) { return SetName(b, ""); }},
+    {"width 0", [](QByteArray b) { return SetF64(b, WidthAt, 0.0); }},
+    {"negative height", [](QByteArray b) { return SetF64(b, HeightAt, -38.1); }},
+    {"width not a number", [](QByteArray b) { return SetF64(b, WidthAt, std::nan("")); }},
+    {"infinite height", [](QByteArray b) { return SetF64(b, HeightAt, HUGE_VAL); }},
+    {"width of a kilometre", [](QByteArray b) { return SetF64(b, WidthAt, 1000000.0); }},
+    {"height past the largest sheet", [](QByteArray b) { return SetF64(b, HeightAt, 100000.5); }},
 };
 
 TEST_F(LabFile, DamagedFilesLeaveDocumentAndTempFolderUnchanged) {
@@ -280,6 +295,51 @@ TEST_F(LabFile, DamagedFilesLeaveDocumentAndTempFolderUnchanged) {
 TEST_F(LabFile, MissingFileIsRefused) {
   EXPECT_FALSE(OpenDocumentFile(Path("nowhere.lab")));
   EXPECT_EQ(Shown(MsgBadLabFile, MsgIcon::Critical), 1);
+}
+
+TEST_F(LabFile, LargestSheetSizeStillReads) {
+  WriteAll(Path("big.lab"), SetF64(SetF64(ReadAll(Fixture("sample.lab")), WidthAt, 100000.0), HeightAt, 0.01));
+  EXPECT_TRUE(OpenDocumentFile(Path("big.lab")));
+  EXPECT_EQ(Header.LabelWidth, 100000.0);
+  EXPECT_EQ(Header.LabelHeight, 0.01);
+}
+
+TEST_F(LabFile, OnlyPlainFilesAreRead) {
+  // A device or a pipe would be read until memory runs out.
+  const QString fifo = Path("pipe.lab");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  for (const QString& path : {QStringLiteral("/dev/zero"), fifo, dir.path()}) {
+    boxes.clear();
+    QString reason;
+    EXPECT_FALSE(OpenDocumentFile(path, &reason)) << path.toStdString();
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_EQ(Shown(MsgBadLabFile, MsgIcon::Critical), 1) << path.toStdString();
+  }
+}
+
+TEST_F(LabFile, WithoutAPrivateTempFolderNoPictureIsWrittenAnywhere) {
+  MakeRichDocument();
+  const DocumentBlock block = DocBlock;
+  // TMPDIR naming a plain file: no private folder can be made, whoever runs
+  // the test.
+  WriteAll(Path("blocker"), "x");
+  const QByteArray oldTmp = qgetenv("TMPDIR");
+  pv::RemoveTempImageFolder();
+  qputenv("TMPDIR", QFile::encodeName(Path("blocker")));
+  const QString oldCwd = QDir::currentPath();
+  QDir::setCurrent(dir.path());
+  const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+  boxes.clear();
+  EXPECT_FALSE(OpenDocumentFile(Fixture("sample.lab")));
+  const QStringList after = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+  QDir::setCurrent(oldCwd);
+  if (oldTmp.isEmpty()) qunsetenv("TMPDIR"); else qputenv("TMPDIR", oldTmp);
+  EXPECT_EQ(after, before);
+  EXPECT_TRUE(SameLiveObjects(DocBlock, block));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(Shown(MsgBadLabFile, MsgIcon::Critical), 0);
 }
 
 TEST_F(LabFile, RefusedOpenLeavesEmptyUntitledDocument) {
@@ -367,6 +427,8 @@ TEST_F(LabFile, FailedSaveKeepsTheOldFileAndTheFileName) {
 }
 
 TEST_F(LabFile, MissingPictureIsStoredEmpty) {
+  Header.LabelWidth = 50;
+  Header.LabelHeight = 20;
   const std::int32_t k = AddBox(1, 1, 1, 1, UserTypeImage);
   Rec(k).Variant = 5;
   Rec(k).Content = "gif";
@@ -404,6 +466,8 @@ TEST_F(LabFile, PictureNamesAreCheckedBeforeUse) {
 }
 
 TEST_F(LabFile, ImageObjectWithUnsafeNameIsSavedWithoutPictureAndReadsBack) {
+  Header.LabelWidth = 50;
+  Header.LabelHeight = 20;
   const std::int32_t good = AddBox(1, 1, 1, 1, UserTypeImage);
   Rec(good).Variant = 1;
   Rec(good).Content = "png";

@@ -39,7 +39,13 @@ TEST_F(ProgramFolderTest, TempFolderIsPrivateAndRemoved) {
   const QString folder = pv::TempImageFolder();
   EXPECT_TRUE(folder.endsWith(QLatin1Char('/')));
   EXPECT_TRUE(QFileInfo(folder).isDir());
-  EXPECT_TRUE(folder.startsWith(dir_.path() + QStringLiteral("/temp/")));
+  // In the system's temporary location, never in the program folder, and
+  // open to this user only.
+  EXPECT_TRUE(folder.startsWith(QDir::tempPath() + QLatin1Char('/')));
+  EXPECT_FALSE(folder.startsWith(dir_.path()));
+  EXPECT_EQ(QFileInfo(folder).permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                                              QFile::WriteOther | QFile::ExeOther),
+            QFile::Permissions());
   EXPECT_EQ(pv::TempImageFile(QStringLiteral("1.jpg")), folder + QStringLiteral("1.jpg"));
   QFile f(pv::TempImageFile(QStringLiteral("1.jpg")));
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -50,6 +56,22 @@ TEST_F(ProgramFolderTest, TempFolderIsPrivateAndRemoved) {
   pv::RemoveTempImageFolder();
   EXPECT_FALSE(QFileInfo::exists(folder));
   EXPECT_NE(pv::TempImageFolder(), folder);
+}
+
+TEST_F(ProgramFolderTest, NoTempFolderMeansNoPicturePath) {
+  // TMPDIR naming a plain file: no folder can be made below it (whoever runs
+  // the test, root included).
+  QFile blocker(dir_.path() + QStringLiteral("/not-a-folder"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  pv::RemoveTempImageFolder();
+  const QByteArray oldTmp = qgetenv("TMPDIR");
+  qputenv("TMPDIR", blocker.fileName().toLocal8Bit());
+  EXPECT_EQ(pv::TempImageFolder(), QString());
+  EXPECT_EQ(pv::TempImageFile(QStringLiteral("1.jpg")), QString());
+  qputenv("TMPDIR", oldTmp);
+  if (oldTmp.isEmpty()) qunsetenv("TMPDIR");
+  EXPECT_FALSE(pv::TempImageFolder().isEmpty());
 }
 
 }  // namespace
