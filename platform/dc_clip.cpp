@@ -47,8 +47,7 @@ void ApplyClip(DeviceContext* dc) {
   } else {
     p->setClipping(false);
   }
-  if (dc->st.hasClipOutline)
-    p->setClipPath(dc->st.clipOutline, p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+  if (dc->st.hasClipOutline) p->setClipPath(dc->st.clipOutline, p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 
 }  // namespace detail

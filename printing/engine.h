@@ -14,15 +14,15 @@
 namespace pv {
 
 // Print run values (process-wide, zero at start-up).
-extern std::int32_t CountMode;    // what the count box counts: 0 pages, 1 labels
-extern std::int32_t PageCount;    // pages in the run
-extern std::int32_t FirstLabel;   // first position that prints where the range applies
-extern std::int32_t LastLabel;    // the last such position
-extern std::int32_t RangePages;   // 0 none, 1 first page, 2 all pages, 3 last page
+extern std::int32_t CountMode;   // what the count box counts: 0 pages, 1 labels
+extern std::int32_t PageCount;   // pages in the run
+extern std::int32_t FirstLabel;  // first position that prints where the range applies
+extern std::int32_t LastLabel;   // the last such position
+extern std::int32_t RangePages;  // 0 none, 1 first page, 2 all pages, 3 last page
 
 // The print panel's copy of the current print format.
 struct PanelFormat {
-  QString Code;           // 50 characters, padded with blanks
+  QString Code;  // 50 characters, padded with blanks
   SheetFormat Sheet;
   double bottommarg = 0;
   double rightmargin = 0;
@@ -30,10 +30,10 @@ struct PanelFormat {
 
 class PrintEngine {
  public:
-  std::int32_t m_PageNumber = 1;     // the page to lay out, 1-based
-  std::int32_t m_LabelCounter = 0;   // labels placed so far in the run
-  std::int32_t m_LabelIndex = 0;     // running index of the label being drawn
-  bool m_MergeActive = false;        // a data source is open
+  std::int32_t m_PageNumber = 1;    // the page to lay out, 1-based
+  std::int32_t m_LabelCounter = 0;  // labels placed so far in the run
+  std::int32_t m_LabelIndex = 0;    // running index of the label being drawn
+  bool m_MergeActive = false;       // a data source is open
   PanelFormat m_Format;
 
   // Lays out and draws page m_PageNumber on hdc: the preview surface's

@@ -85,8 +85,8 @@ class CupsOutput : public JobOutput {
     const int dpi = s_.DpiX > 0 ? s_.DpiX : 300;
     // The painter's origin is the corner of the printer's printable area.
     const QMarginsF margins(s_.OffsetX * 25.4 / dpi, s_.OffsetY * 25.4 / (s_.DpiY > 0 ? s_.DpiY : dpi), 0, 0);
-    printer->setPageLayout(QPageLayout(paper.pageSize(), paper.orientation(), margins, QPageLayout::Millimeter,
-                                       QMarginsF(0, 0, 0, 0)));
+    printer->setPageLayout(
+        QPageLayout(paper.pageSize(), paper.orientation(), margins, QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
     printer->setFullPage(false);
     writer_ = std::make_unique<PdfWriter>();
     return writer_->Open(std::move(printer), s_);

@@ -35,7 +35,7 @@ struct JobSettings {
   bool PagePerJob = false;  // a CUPS printer gets one job per page
   int DpiX = 0;             // the painter's resolution (0: the printer's own)
   int DpiY = 0;
-  int OffsetX = 0;          // the printable area's offset, device units
+  int OffsetX = 0;  // the printable area's offset, device units
   int OffsetY = 0;
 };
 

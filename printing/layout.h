@@ -15,15 +15,15 @@ namespace pv {
 // The print format's sheet values as the layout reads them (millimetres,
 // counts as stored: they may come with fractions).
 struct SheetFormat {
-  double Width = 0;        // the label cell
+  double Width = 0;  // the label cell
   double Height = 0;
-  double nOri = 0;         // labels across
-  double nVer = 0;         // labels down
+  double nOri = 0;  // labels across
+  double nVer = 0;  // labels down
   double TopMargin = 0;
   double LeftMargin = 0;
-  double vertipitch = 0;   // gap between neighbouring labels down
-  double horizpitch = 0;   // and across
-  double sheetwidth = 0;   // the preview's page
+  double vertipitch = 0;  // gap between neighbouring labels down
+  double horizpitch = 0;  // and across
+  double sheetwidth = 0;  // the preview's page
   double sheetdepth = 0;
 };
 
@@ -38,7 +38,7 @@ struct RunValues {
   std::int32_t PageCount = 1;
   std::int32_t FirstLabel = 1;
   std::int32_t LastLabel = 1;
-  std::int32_t RangePages = 0;   // 0 none, 1 first page, 2 all pages, 3 last page
+  std::int32_t RangePages = 0;  // 0 none, 1 first page, 2 all pages, 3 last page
 };
 
 // The preview sheet: its size in pixels, the page it shows (mm) and the
@@ -74,16 +74,16 @@ struct LayoutTarget {
 
 // One printed position.
 struct LabelCell {
-  std::int32_t n = 0;            // 1-based position on the sheet, row by row
-  std::int32_t Row = 0;          // 1-based
+  std::int32_t n = 0;    // 1-based position on the sheet, row by row
+  std::int32_t Row = 0;  // 1-based
   std::int32_t Column = 0;
-  std::int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;   // target units
-  std::int32_t LabelIndex = 0;   // running index of the run (0-based)
-  std::int32_t RecordIndex = 0;  // 0-based record the label takes
+  std::int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;  // target units
+  std::int32_t LabelIndex = 0;                  // running index of the run (0-based)
+  std::int32_t RecordIndex = 0;                 // 0-based record the label takes
 };
 
 struct PageLayout {
-  std::vector<LabelCell> Cells;  // printed positions only, in order
+  std::vector<LabelCell> Cells;        // printed positions only, in order
   std::int32_t LabelCounterStart = 0;  // (page - 1) x P
   std::int32_t LabelCounterEnd = 0;    // after the last printed label
 };
@@ -114,8 +114,8 @@ QString PageCaption(std::int32_t pageNumber, std::int32_t pageCount);
 // The sheet's placement in a preview control of the given inner size: the
 // page scaled to fit with a tenth to spare, centred.
 struct PreviewPlacement {
-  bool Valid = false;   // false: zero page size (the picture stays as it was)
-  double Zoom = 0;      // pixels per millimetre
+  bool Valid = false;  // false: zero page size (the picture stays as it was)
+  double Zoom = 0;     // pixels per millimetre
   std::int32_t Left = 0, Top = 0, Width = 0, Height = 0;
 };
 PreviewPlacement PlacePreviewSheet(std::int32_t controlWidth, std::int32_t controlHeight, double pageWidth,

@@ -29,12 +29,17 @@ class PrintPanelControls {
   virtual void ShowProgress(bool visible) { (void)visible; }
   // The progress bar's range and value, repainted at once.
   virtual void SetProgress(double minimum, double maximum, double value) {
-    (void)minimum; (void)maximum; (void)value;
+    (void)minimum;
+    (void)maximum;
+    (void)value;
   }
   // The preview surface: the page it shows and the printer resolution its
   // coordinates come in; a repaint; and where its sheet stands now.
   virtual void PreparePrinting(double pageWidth, double pageHeight, std::int32_t resX, std::int32_t resY) {
-    (void)pageWidth; (void)pageHeight; (void)resX; (void)resY;
+    (void)pageWidth;
+    (void)pageHeight;
+    (void)resX;
+    (void)resY;
   }
   virtual void RefreshPreview() {}
   virtual PreviewSheet PreviewGeometry() { return PreviewSheet{}; }

@@ -11,7 +11,7 @@ namespace pv {
 
 struct SpoolResult {
   bool Accepted = false;
-  QString Error;   // the print system's words when refused
+  QString Error;  // the print system's words when refused
 };
 
 using Spooler = std::function<SpoolResult(const QString& printer, const QString& pdfFile, const QString& title)>;

@@ -47,7 +47,7 @@ TEST_F(JobTest, AllPagesGoIntoThePdfWithTheLabelsWhereTheLayoutPutsThem) {
   EXPECT_EQ(controls.progressValues, (std::vector<double>{1, 2, 3, 4, 5}));
   EXPECT_EQ(controls.progressShown, (std::vector<bool>{true, false}));
   EXPECT_EQ(pv::PrintRun().m_PageNumber, 2);
-  EXPECT_EQ(editor.saves, 1);   // once for the whole job
+  EXPECT_EQ(editor.saves, 1);  // once for the whole job
 
   // Rendered at the job's 254 dpi, the pixels are the layout's device units.
   const pv::RunValues run{pv::PageCount, pv::FirstLabel, pv::LastLabel, pv::RangePages};
@@ -56,14 +56,13 @@ TEST_F(JobTest, AllPagesGoIntoThePdfWithTheLabelsWhereTheLayoutPutsThem) {
   for (int page : {1, 3}) {
     const QImage img = printtest::PdfPage(pdf, page, 254);
     ASSERT_FALSE(img.isNull());
-    const pv::PageLayout layout =
-        pv::LayoutPage(pv::PrintRun().m_Format.Sheet, 20, 10, run, page, target);
+    const pv::PageLayout layout = pv::LayoutPage(pv::PrintRun().m_Format.Sheet, 20, 10, run, page, target);
     ASSERT_EQ(layout.Cells.size(), page == 3 ? 2u : 4u);
     for (const pv::LabelCell& c : layout.Cells) {
       EXPECT_TRUE(Ink(img, (c.X1 + c.X2) / 2, (c.Y1 + c.Y2) / 2)) << page << "/" << c.n;
       EXPECT_FALSE(Ink(img, c.X1 - 5, c.Y1 - 5));
     }
-    EXPECT_EQ(Ink(img, 400, 250), page != 3);   // position 4 only on full pages
+    EXPECT_EQ(Ink(img, 400, 250), page != 3);  // position 4 only on full pages
     EXPECT_FALSE(Ink(img, 1000, 1000));
   }
 }
@@ -121,7 +120,7 @@ TEST_F(JobTest, CupsQueueGetsOnePdfOrOneJobAPageAndItsRefusalIsReported) {
     return pv::SpoolResult{accept, accept ? QString() : QStringLiteral("The printer is not accepting jobs.")};
   });
   pv::PrintRun().PrintDocument(true);
-  EXPECT_EQ(dialogs.asked, 0);   // no file is asked for a printer
+  EXPECT_EQ(dialogs.asked, 0);  // no file is asked for a printer
   ASSERT_EQ(jobs.size(), 1u);
   EXPECT_EQ(jobs[0].printer, QStringLiteral("plavik-no-such-queue"));
   EXPECT_EQ(jobs[0].pages, 3);
@@ -139,7 +138,7 @@ TEST_F(JobTest, CupsQueueGetsOnePdfOrOneJobAPageAndItsRefusalIsReported) {
   jobs.clear();
   accept = false;
   pv::PrintRun().PrintDocument(true);
-  EXPECT_EQ(jobs.size(), 1u);   // the first page's job was refused: nothing further
+  EXPECT_EQ(jobs.size(), 1u);  // the first page's job was refused: nothing further
   EXPECT_EQ(CountPrintingErrors(), 1);
 }
 
@@ -164,7 +163,7 @@ TEST_F(JobTest, NoSecondJobStartsWhileOneRuns) {
     return pv::MsgAnswer::Ok;
   });
   pv::PrintRun().PrintDocument(true);
-  EXPECT_EQ(nested, 3);          // one box a page, no job inside a job
+  EXPECT_EQ(nested, 3);  // one box a page, no job inside a job
   EXPECT_EQ(dialogs.asked, 1);
   EXPECT_EQ(printtest::PdfPages(Home(QStringLiteral("out.pdf"))), 3);
 }

@@ -65,8 +65,7 @@ int main(int argc, char** argv) {
   QStringList failures;
   pv::SetMsgBoxHandler([&failures](const pv::MsgBoxRequest& r) {
     std::fprintf(stderr, "%s\n", qPrintable(r.text));
-    if (r.icon == pv::MsgIcon::Critical || r.text.startsWith(QStringLiteral("DATA Access error")))
-      failures << r.text;
+    if (r.icon == pv::MsgIcon::Critical || r.text.startsWith(QStringLiteral("DATA Access error"))) failures << r.text;
     return r.buttons == pv::MsgButtons::Ok ? pv::MsgAnswer::Ok : pv::MsgAnswer::Cancel;
   });
   OutputFileDialog dialog;

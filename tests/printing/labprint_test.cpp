@@ -63,8 +63,10 @@ TEST_F(LabPrintTest, PagesAndPositionsComeOutWhereTheLayoutSays) {
 
   // Positions 2 to 4 on page 1 only; page 2 whole. At 254 dpi: 10 pixels a mm.
   const QString ranged = Home(QStringLiteral("ranged.pdf"));
-  ASSERT_EQ(LabPrint({lab, ranged, QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("4"),
-                      QStringLiteral("1")}, &err), 0) << err.toStdString();
+  ASSERT_EQ(
+      LabPrint({lab, ranged, QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("4"), QStringLiteral("1")}, &err),
+      0)
+      << err.toStdString();
   ASSERT_EQ(printtest::PdfPages(ranged), 2);
   const QImage first = printtest::PdfPage(ranged, 1, 254);
   const QImage second = printtest::PdfPage(ranged, 2, 254);
@@ -75,8 +77,8 @@ TEST_F(LabPrintTest, PagesAndPositionsComeOutWhereTheLayoutSays) {
     EXPECT_EQ(Ink(first, centres[i].x(), centres[i].y()), onFirst[i]) << i + 1;
     EXPECT_TRUE(Ink(second, centres[i].x(), centres[i].y())) << i + 1;
   }
-  EXPECT_FALSE(Ink(first, 275, 100));   // the gap between labels
-  EXPECT_FALSE(Ink(first, 40, 40));     // the margin
+  EXPECT_FALSE(Ink(first, 275, 100));  // the gap between labels
+  EXPECT_FALSE(Ink(first, 40, 40));    // the margin
 }
 
 TEST_F(LabPrintTest, OneBackgroundObjectForSeventyTwoLabelsAndRoundLabelsStaySmall) {

@@ -44,11 +44,8 @@ TEST(LayoutPage, PositionsByPageFilterOnFirstMiddleAndLastPage) {
     int rangePages;
     std::vector<int> page1, page2, page3;
   } cases[] = {
-      {0, all, all, all},
-      {1, range, all, all},
-      {2, range, range, range},
-      {3, all, all, range},
-      {7, range, range, range},   // an unknown filter restricts every page
+      {0, all, all, all},        {1, range, all, all},     {2, range, range, range},
+      {3, all, all, range},      {7, range, range, range},  // an unknown filter restricts every page
       {-1, range, range, range},
   };
   for (const auto& c : cases) {
@@ -103,8 +100,8 @@ TEST(LayoutPage, DeviceUnitsRoundHalvesToEven) {
     double left;
     int x1;
   } cases[] = {
-      {0.25, 2},   // floor gives 2, half-away-from-zero 3
-      {0.75, 8},   // floor gives 7, half-away-from-zero 8
+      {0.25, 2},  // floor gives 2, half-away-from-zero 3
+      {0.75, 8},  // floor gives 7, half-away-from-zero 8
       {1.0, 10},
   };
   for (const auto& c : cases) {
@@ -131,9 +128,9 @@ TEST(LayoutPage, PrinterOffsetComesOffAndCalibrationGoesOn) {
 TEST(LayoutPage, PreviewMapsDeviceUnitsOntoTheSheet) {
   pv::LayoutTarget t = Printer(254);
   t.Preview = true;
-  t.OffsetX = 99;        // printer values take no part in the preview
+  t.OffsetX = 99;  // printer values take no part in the preview
   t.CalibrationX = 99;
-  t.Sheet = pv::PreviewSheet{420, 594, 210, 297, 254, 254};   // 2 pixels per mm
+  t.Sheet = pv::PreviewSheet{420, 594, 210, 297, 254, 254};  // 2 pixels per mm
   const pv::PageLayout p = pv::LayoutPage(Sheet3x2(), 50, 30, pv::RunValues{1, 1, 6, 0}, 1, t);
   ASSERT_EQ(p.Cells.size(), 6u);
   EXPECT_EQ(p.Cells[0].X1, 20);
@@ -142,8 +139,9 @@ TEST(LayoutPage, PreviewMapsDeviceUnitsOntoTheSheet) {
   EXPECT_EQ(p.Cells[5].Y2, 2 * (20 + 35 + 30));
 
   // No sheet (or no resolution): no page at all.
-  for (pv::PreviewSheet bad : {pv::PreviewSheet{0, 594, 210, 297, 254, 254}, pv::PreviewSheet{420, 594, 0, 297, 254, 254},
-                               pv::PreviewSheet{420, 594, 210, 297, 0, 254}}) {
+  for (pv::PreviewSheet bad :
+       {pv::PreviewSheet{0, 594, 210, 297, 254, 254}, pv::PreviewSheet{420, 594, 0, 297, 254, 254},
+        pv::PreviewSheet{420, 594, 210, 297, 0, 254}}) {
     t.Sheet = bad;
     EXPECT_TRUE(pv::LayoutPage(Sheet3x2(), 50, 30, pv::RunValues{1, 1, 6, 0}, 1, t).Cells.empty());
   }
@@ -164,8 +162,8 @@ TEST(LayoutPage, CountersGoPast32767Labels) {
 
 TEST(LayoutPage, FractionalCountsAreRoundedOnceAndMultiplied) {
   pv::SheetFormat f = Sheet3x2();
-  f.nOri = 2.5;   // 2
-  f.nVer = 3.5;   // 4
+  f.nOri = 2.5;  // 2
+  f.nVer = 3.5;  // 4
   EXPECT_EQ(pv::LabelsAcross(f), 2);
   EXPECT_EQ(pv::LabelsDown(f), 4);
   EXPECT_EQ(pv::LabelsPerPage(f), 8);
@@ -182,9 +180,9 @@ TEST(PaginateLabels, PagesAndLastPosition) {
     long long n;
     int p, pages, last;
   } cases[] = {
-      {12, 12, 1, 12}, {13, 12, 2, 1}, {11, 12, 1, 11}, {25, 10, 3, 5}, {30, 10, 3, 10},
-      {100000, 65, 1539, 30},   // beyond 16 bits
-      {0, 12, 0, 0}, {5, 0, 0, 0},
+      {12, 12, 1, 12}, {13, 12, 2, 1},  {11, 12, 1, 11},
+      {25, 10, 3, 5},  {30, 10, 3, 10}, {100000, 65, 1539, 30},  // beyond 16 bits
+      {0, 12, 0, 0},   {5, 0, 0, 0},
   };
   for (const auto& c : cases) {
     const pv::Pagination r = pv::PaginateLabels(c.n, c.p);
@@ -210,8 +208,8 @@ TEST(PreviewSheetMapping, PlacementFitsWithATenthToSpare) {
     double pw, ph;
     int left, top, width, height;
   } cases[] = {
-      {500, 800, 210, 297, 23, 79, 455, 643},   // width-bound
-      {1100, 297, 210, 297, 455, 14, 191, 270}, // height-bound
+      {500, 800, 210, 297, 23, 79, 455, 643},    // width-bound
+      {1100, 297, 210, 297, 455, 14, 191, 270},  // height-bound
       {0, 0, 210, 297, 0, 0, 0, 0},
   };
   for (const auto& c : cases) {

@@ -80,14 +80,14 @@ TEST_F(PageDrawTest, RoundLabelsLeaveTheCellCornersBlank) {
 }
 
 TEST_F(PageDrawTest, OutlineAlwaysInPreviewInPrintOnlyWithPrintBorder) {
-  TwoByTwo();   // no background: only outlines can ink
+  TwoByTwo();  // no background: only outlines can ink
   UsePreviewSheet();
   const struct {
     bool preview;
     pv::VbBool border;
     bool outlined;
-  } cases[] = {{true, pv::VbFalse, true}, {true, pv::VbTrue, true}, {false, pv::VbFalse, false},
-               {false, pv::VbTrue, true}};
+  } cases[] = {
+      {true, pv::VbFalse, true}, {true, pv::VbTrue, true}, {false, pv::VbFalse, false}, {false, pv::VbTrue, true}};
   for (const auto& c : cases) {
     pv::PrintBorder = c.border;
     const QImage img = Draw(c.preview);
@@ -99,8 +99,8 @@ TEST_F(PageDrawTest, OutlineAlwaysInPreviewInPrintOnlyWithPrintBorder) {
 }
 
 TEST_F(PageDrawTest, WarningWhenTheLabelsDoNotFitThePrintableAreaMarginsAside) {
-  TwoByTwo();   // needs 45 x 25 mm
-  pv::PrintRun().m_Format.Sheet.LeftMargin = 500;   // margins never count
+  TwoByTwo();                                      // needs 45 x 25 mm
+  pv::PrintRun().m_Format.Sheet.LeftMargin = 500;  // margins never count
   pv::PrintRun().m_Format.Sheet.TopMargin = 500;
   const struct {
     int horz, vert;
@@ -125,7 +125,7 @@ TEST_F(PageDrawTest, CaptionStopMessageAndOneSaveDataPerPage) {
   pv::PrintRun().m_PageNumber = 2;
   pv::PrintStopPage = pv::VbTrue;
   Draw(true);
-  EXPECT_EQ(Count16200(), 0);   // never in the preview
+  EXPECT_EQ(Count16200(), 0);  // never in the preview
   EXPECT_EQ(editor.saves, 1);
   ASSERT_EQ(controls.pageCaptions.size(), 1u);
   EXPECT_EQ(controls.pageCaptions.back().toStdString(), "Numero di pagine: 2 di  3");
@@ -164,7 +164,7 @@ TEST_F(PageDrawTest, ClipOutlineSurvivesTheObjectsOwnClipsAndRestores) {
   pv::SelectClipOutline(s.dc(), &circle);
   pv::SaveDC(s.dc());
   pv::IntersectClipRect(s.dc(), pv::Rect{0, 0, 100, 100});
-  pv::SelectClipRegion(s.dc(), nullptr);   // "select none" of an object leaves the outline
+  pv::SelectClipRegion(s.dc(), nullptr);  // "select none" of an object leaves the outline
   pv::FillRect(s.dc(), pv::Rect{0, 0, 100, 100}, pv::Rgb(0, 0, 0));
   pv::RestoreDC(s.dc(), -1);
   EXPECT_TRUE(pv::GetClipOutline(s.dc(), nullptr));
@@ -175,8 +175,8 @@ TEST_F(PageDrawTest, ClipOutlineSurvivesTheObjectsOwnClipsAndRestores) {
   pv::FillRect(s.dc(), pv::Rect{0, 0, 4, 4}, pv::Rgb(0, 0, 0));
   const QImage img = s.finish();
   EXPECT_TRUE(Ink(img, 50, 50));
-  EXPECT_TRUE(Ink(img, 1, 1));      // drawn after the outline went
-  EXPECT_FALSE(Ink(img, 98, 2));    // a corner outside the circle
+  EXPECT_TRUE(Ink(img, 1, 1));    // drawn after the outline went
+  EXPECT_FALSE(Ink(img, 98, 2));  // a corner outside the circle
 }
 
 }  // namespace

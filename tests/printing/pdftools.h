@@ -33,17 +33,17 @@ inline int PdfPages(const QString& pdf) {
 inline QImage PdfPage(const QString& pdf, int page, int dpi) {
   QTemporaryDir dir;
   const QString base = dir.filePath(QStringLiteral("page"));
-  Run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
-                                   QString::number(page), QStringLiteral("-l"), QString::number(page),
-                                   QStringLiteral("-singlefile"), QStringLiteral("-gray"), pdf, base});
+  Run(QStringLiteral("pdftoppm"),
+      {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+       QString::number(page), QStringLiteral("-singlefile"), QStringLiteral("-gray"), pdf, base});
   return QImage(base + QStringLiteral(".pgm"));
 }
 
 // Distinct image objects of the PDF (pdfimages -list names one line per
 // drawing of an image, with the object number in its eleventh column).
 inline int PdfImageObjects(const QString& pdf) {
-  const QStringList lines = Run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
-                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  const QStringList lines =
+      Run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   QSet<QString> objects;
   for (qsizetype i = 2; i < lines.size(); ++i) {
     const QStringList cols = lines[i].split(QLatin1Char(' '), Qt::SkipEmptyParts);

@@ -80,15 +80,15 @@ TEST_F(PreviewTest, PreviewControlsDrawTheEnginePageAndServeTheFontRatio) {
   TwoByTwo();
   SolidBackground();
   pv::PrintPreview preview;
-  preview.resize(660, 385);   // the 60 x 35 mm sheet at 10 pixels a millimetre
+  preview.resize(660, 385);  // the 60 x 35 mm sheet at 10 pixels a millimetre
   pv::PreviewControls previewControls(&preview);
   pv::SetPrintPanelControls(&previewControls);
   previewControls.PreparePrinting(60, 35, 254, 254);
   const QImage img = preview.grab().toImage();
   const QRect s = preview.Sheet()->geometry();
   ASSERT_EQ(s.size(), QSize(600, 350));
-  EXPECT_EQ(qGray(img.pixel(s.left() + 150, s.top() + 100)), 0);   // inside label 1
-  EXPECT_EQ(qGray(img.pixel(s.left() + 275, s.top() + 100)), 255); // between labels
+  EXPECT_EQ(qGray(img.pixel(s.left() + 150, s.top() + 100)), 0);    // inside label 1
+  EXPECT_EQ(qGray(img.pixel(s.left() + 275, s.top() + 100)), 255);  // between labels
   EXPECT_GT(previewControls.OCXFontRatio(), 0.0f);
   EXPECT_EQ(previewControls.PreviewGeometry().WidthPx, 600);
   // The label drawing scales the preview's fonts by it; field values stay names.

@@ -22,7 +22,7 @@ TEST_F(PrinterInfoTest, LoadsTheFormatByCodeAndResetsTheRun) {
   pv::RangePages = 2;
   pv::CountMode = 1;
   pv::PrintRun().m_PageNumber = 3;
-  pv::Header.LabelFormatCode = QStringLiteral(" O'Brien ");   // an apostrophe breaks no lookup
+  pv::Header.LabelFormatCode = QStringLiteral(" O'Brien ");  // an apostrophe breaks no lookup
   pv::PrintRun().ResetPrinterInformation();
 
   const pv::PanelFormat& f = pv::PrintRun().m_Format;
@@ -70,7 +70,7 @@ TEST_F(PrinterInfoTest, UnknownCodeOrDatabaseFailureKeepsThePreviousFormat) {
   pv::PrintRun().ResetPrinterInformation();
   EXPECT_EQ(pv::PrintRun().m_Format.Code, loaded.Code);
   EXPECT_EQ(pv::PrintRun().m_Format.Sheet.Width, 60);
-  EXPECT_TRUE(boxes.empty());   // silently
+  EXPECT_TRUE(boxes.empty());  // silently
   EXPECT_EQ(pv::LastLabel, 12);
 
   pv::CloseDatabase();
@@ -78,7 +78,7 @@ TEST_F(PrinterInfoTest, UnknownCodeOrDatabaseFailureKeepsThePreviousFormat) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_TRUE(boxes[0].text.startsWith(QStringLiteral("DATA Access error : ")));
   EXPECT_EQ(pv::PrintRun().m_Format.Sheet.Width, 60);
-  EXPECT_EQ(pv::PageCount, 1);   // the panel stays usable
+  EXPECT_EQ(pv::PageCount, 1);  // the panel stays usable
 }
 
 TEST_F(PrinterInfoTest, MergeKeepsEverythingAndReloadRereadsThePrinter) {

@@ -101,9 +101,10 @@ class PrintTest : public apptest::ShellTest {
     ASSERT_TRUE(pv::cnDatabase.IsOpen());
     QSqlQuery q(QSqlDatabase::database(pv::cnDatabase.ConnectionName));
     for (const QString& row : rows) {
-      ASSERT_TRUE(q.exec(QStringLiteral(
-          "INSERT INTO rst_format (Code, Width, Height, nOri, nVer, TopMargin, bottommarg, LeftMargin,"
-          " rightmargin, vertipitch, horizpitch, sheetwidth, sheetdepth) VALUES (%1)").arg(row)));
+      ASSERT_TRUE(q.exec(
+          QStringLiteral("INSERT INTO rst_format (Code, Width, Height, nOri, nVer, TopMargin, bottommarg, LeftMargin,"
+                         " rightmargin, vertipitch, horizpitch, sheetwidth, sheetdepth) VALUES (%1)")
+              .arg(row)));
     }
   }
 
