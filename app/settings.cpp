@@ -37,6 +37,8 @@ std::int32_t PrinterDpiX = 0;
 std::int32_t PrinterDpiY = 0;
 std::int32_t PrinterOffsetX = 0;
 std::int32_t PrinterOffsetY = 0;
+std::int32_t PrinterHorzSize = 0;
+std::int32_t PrinterVertSize = 0;
 
 namespace {
 
@@ -156,6 +158,7 @@ void ResetSettings() {
                k.place);
   }
   PrinterDpiX = PrinterDpiY = PrinterOffsetX = PrinterOffsetY = 0;
+  PrinterHorzSize = PrinterVertSize = 0;
 }
 
 bool LoadSettings() {
@@ -186,6 +189,8 @@ bool LoadSettings() {
   PrinterDpiY = c.DpiY;
   PrinterOffsetX = c.OffsetX;
   PrinterOffsetY = c.OffsetY;
+  PrinterHorzSize = c.HorzSize;
+  PrinterVertSize = c.VertSize;
 
   // The label size and format code belong to the document header.
   // A size no label can have (a hand-edited or damaged file) is ignored:

@@ -42,6 +42,9 @@ extern std::int32_t PrinterDpiX;
 extern std::int32_t PrinterDpiY;
 extern std::int32_t PrinterOffsetX;
 extern std::int32_t PrinterOffsetY;
+// Its printable area's width and height in whole millimetres.
+extern std::int32_t PrinterHorzSize;
+extern std::int32_t PrinterVertSize;
 
 // Reads the settings, the printer's capabilities, opens the program database
 // and initialises the views (run by the main window while it loads). Returns

@@ -524,6 +524,13 @@ void StrokePath(DeviceContext* dc);
 void FillPath(DeviceContext* dc);
 void StrokeAndFillPath(DeviceContext* dc);
 void SelectClipPath(DeviceContext* dc, RegionOp op);
+// An outer clip given as a vector path in device units, kept apart from the
+// clip region: every clip operation (regions, rectangles, paths) works inside
+// it and cannot widen it, SaveDC / RestoreDC keep it with the rest of the
+// state, and printers and PDF files receive it as a path, not as pixels.
+// nullptr removes it. GetClipOutline gives it, or false when there is none.
+void SelectClipOutline(DeviceContext* dc, const QPainterPath* devicePath);
+bool GetClipOutline(const DeviceContext* dc, QPainterPath* out);
 void FlattenPath(DeviceContext* dc);
 void WidenPath(DeviceContext* dc);   // the outline the current pen would stroke
 bool PathIsOpen(const DeviceContext* dc);

@@ -47,6 +47,7 @@ void ApplyClip(DeviceContext* dc) {
   } else {
     p->setClipping(false);
   }
+  if (dc->st.hasClipOutline) p->setClipPath(dc->st.clipOutline, p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 
 }  // namespace detail
@@ -111,6 +112,7 @@ Rect GetClipBox(const DeviceContext* dc) {
   QRegion vis = WholeDevice(dc).intersected(QRegion(0, 0, dc->info.widthPx, dc->info.heightPx));
   if (dc->hasBaseClip) vis = vis.intersected(dc->baseClip);
   if (dc->st.hasClip) vis = vis.intersected(dc->st.clip);
+  if (dc->st.hasClipOutline) vis = vis.intersected(dc->st.clipOutline.boundingRect().toAlignedRect());
   const QRect b = vis.boundingRect();
   if (b.isEmpty()) return Rect{};
   bool ok = false;
@@ -128,6 +130,7 @@ bool PtVisible(const DeviceContext* dc, std::int32_t x, std::int32_t y) {
   if (p.x() < 0 || p.y() < 0 || p.x() >= dc->info.widthPx || p.y() >= dc->info.heightPx) return false;
   if (dc->hasBaseClip && !dc->baseClip.contains(p)) return false;
   if (dc->st.hasClip && !dc->st.clip.contains(p)) return false;
+  if (dc->st.hasClipOutline && !dc->st.clipOutline.contains(QPointF(p.x() + 0.5, p.y() + 0.5))) return false;
   return true;
 }
 void SelectClipPath(DeviceContext* dc, RegionOp op) {

@@ -47,6 +47,9 @@ struct DcState {
 
   bool hasClip = false;
   QRegion clip;   // device units
+  // The outer clip as a vector path (device units), under the region above.
+  bool hasClipOutline = false;
+  QPainterPath clipOutline;
 
   Point position;
   Point brushOrigin;

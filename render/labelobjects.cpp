@@ -189,6 +189,16 @@ void TurnAboutMidpoint(Point& p1, Point& p2, float angle) {
 
 }  // namespace
 
+namespace {
+int g_drawingBatches = 0;
+}  // namespace
+
+LabelDrawingBatch::LabelDrawingBatch() {
+  if (g_drawingBatches++ == 0) Editor().SaveData();
+}
+
+LabelDrawingBatch::~LabelDrawingBatch() { --g_drawingBatches; }
+
 QByteArray WorkingText(const QString& text) {
   return Trim(text.left(kWorkingTextLength)).toUtf8();
 }
@@ -253,7 +263,7 @@ void DrawLabelObjects(DeviceContext* hDC, Rect& rect, bool bPreview) {
   const std::int32_t height = rect.bottom - rect.top;
   // A small preview can round a label to nothing: nothing to draw then.
   if (width <= 0 || height <= 0) return;
-  Editor().SaveData();
+  if (g_drawingBatches == 0) Editor().SaveData();
   const float sx = float(Header.LabelWidth / double(width));
   const float sy = float(Header.LabelHeight / double(height));
   if (!(sx > 0.0f) || !(sy > 0.0f) || !std::isfinite(sx) || !std::isfinite(sy)) return;

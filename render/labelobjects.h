@@ -32,6 +32,17 @@ void DragEditor_DrawObject(DeviceContext* hdc, const RenderOutline& X, const Ren
 // or a label of no size draws nothing.
 void DrawLabelObjects(DeviceContext* hDC, Rect& rect, bool bPreview);
 
+// While one of these lives, DrawLabelObjects leaves the canvas geometry
+// alone: the first (outermost) one commits it once when it is made. A page
+// of labels, or a whole print job, commits once instead of once per label.
+class LabelDrawingBatch {
+ public:
+  LabelDrawingBatch();
+  ~LabelDrawingBatch();
+  LabelDrawingBatch(const LabelDrawingBatch&) = delete;
+  LabelDrawingBatch& operator=(const LabelDrawingBatch&) = delete;
+};
+
 // Print and preview: one object, by key, into (Left, Top, Right, Bottom) in
 // device pixels. A turned line is turned about its midpoint here, as the
 // canvas shows it.

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <filesystem>
 #include <fstream>
+#include <list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +36,45 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const char* fileName) {
   return bytes;
 }
 
+// The bytes of the metafiles played lately, each kept while its file keeps
+// its modification time and size: a border is played on every label of a
+// sheet, and is read once.
+class MetafileCache {
+ public:
+  std::shared_ptr<const std::vector<std::uint8_t>> Get(const char* fileName) {
+    if (fileName == nullptr || *fileName == '\0') return nullptr;
+    const std::filesystem::path path(std::u8string(reinterpret_cast<const char8_t*>(fileName)));
+    std::error_code ec;
+    const auto mtime = std::filesystem::last_write_time(path, ec);
+    if (ec) return nullptr;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec) return nullptr;
+    for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+      if (it->path == path && it->mtime == mtime && it->size == size) {
+        entries_.splice(entries_.begin(), entries_, it);
+        return entries_.front().bytes;
+      }
+    }
+    auto bytes = ReadWholeFile(fileName);
+    if (!bytes) return nullptr;
+    auto shared = std::make_shared<const std::vector<std::uint8_t>>(std::move(*bytes));
+    std::erase_if(entries_, [&](const Entry& e) { return e.path == path; });
+    entries_.push_front(Entry{path, mtime, size, shared});
+    if (entries_.size() > kMaxEntries) entries_.pop_back();
+    return shared;
+  }
+
+ private:
+  struct Entry {
+    std::filesystem::path path;
+    std::filesystem::file_time_type mtime;
+    std::uintmax_t size = 0;
+    std::shared_ptr<const std::vector<std::uint8_t>> bytes;
+  };
+  static constexpr std::size_t kMaxEntries = 8;
+  std::list<Entry> entries_;
+};
+
 class BitmapRenderer {
  public:
   virtual ~BitmapRenderer() = default;
@@ -51,8 +92,9 @@ class BitmapRenderer {
 
   std::int32_t RenderMetaFile(DeviceContext* dc, const Rect* rect, const char* fileName) {
     // Played from memory: no scratch file is written anywhere.
-    const auto bytes = ReadWholeFile(fileName);
-    if (!bytes || dc == nullptr || rect == nullptr) return 0;
+    if (dc == nullptr || rect == nullptr) return 0;
+    const auto bytes = metafiles_.Get(fileName);
+    if (!bytes) return 0;
     return PlayMetafile(dc, bytes->data(), bytes->size(), *rect) == PlayResult::Played ? 1 : 0;
   }
 
@@ -77,6 +119,7 @@ class BitmapRenderer {
 
  private:
   Colour maskColor_ = 129535;  // red 255, green 249, blue 1
+  MetafileCache metafiles_;
 };
 
 BitmapRenderer g_renderer;

@@ -4,6 +4,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <cmath>
+
 namespace pv {
 namespace {
 
@@ -32,7 +34,11 @@ QString SystemDefault() {
   return QPrinterInfo::defaultPrinterName();
 }
 
-PrinterCaps PdfCaps() { return PrinterCaps{PdfPrinterDpi, PdfPrinterDpi, 0, 0}; }
+// The whole paper prints on the PDF printer.
+PrinterCaps PdfCaps() {
+  const QSizeF mm = CurrentPageLayout().fullRect(QPageLayout::Millimeter).size();
+  return PrinterCaps{PdfPrinterDpi, PdfPrinterDpi, 0, 0, int(std::floor(mm.width())), int(std::floor(mm.height()))};
+}
 
 }  // namespace
 
@@ -94,7 +100,13 @@ std::optional<PrinterCaps> PrinterCapabilities(const QString& name) {
   const int res = printer.resolution();
   const QRect paper = printer.pageLayout().fullRectPixels(res);
   const QRect paint = printer.pageLayout().paintRectPixels(res);
-  return PrinterCaps{printer.logicalDpiX(), printer.logicalDpiY(), paint.left() - paper.left(), paint.top() - paper.top()};
+  const QSizeF printable = printer.pageLayout().paintRect(QPageLayout::Millimeter).size();
+  return PrinterCaps{printer.logicalDpiX(),
+                     printer.logicalDpiY(),
+                     paint.left() - paper.left(),
+                     paint.top() - paper.top(),
+                     int(std::floor(printable.width())),
+                     int(std::floor(printable.height()))};
 }
 
 std::optional<PrinterCaps> CurrentPrinterCapabilities() {

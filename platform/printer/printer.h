@@ -23,13 +23,16 @@ namespace pv {
 inline constexpr const char* PdfPrinterName = "PDF";
 inline constexpr int PdfPrinterDpi = 600;
 
-// The device capabilities the program reads of a printer: pixels per inch
-// and the offset of the printable area from the paper corner, in pixels.
+// The device capabilities the program reads of a printer: pixels per inch,
+// the offset of the printable area from the paper corner, in pixels, and the
+// printable area's width and height in whole millimetres.
 struct PrinterCaps {
   int DpiX = 0;
   int DpiY = 0;
   int OffsetX = 0;
   int OffsetY = 0;
+  int HorzSize = 0;
+  int VertSize = 0;
   bool operator==(const PrinterCaps&) const = default;
 };
 

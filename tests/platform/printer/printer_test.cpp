@@ -29,11 +29,11 @@ class PrinterTest : public ::testing::Test {
   pv::FakePrintSystem m_fake;
 };
 
-TEST_F(PrinterTest, ThePdfPrinterIsAlwaysOfferedAt600DpiWithoutOffsets) {
+TEST_F(PrinterTest, ThePdfPrinterIsAlwaysOfferedAt600DpiWithoutOffsetsOnTheWholePaper) {
   EXPECT_EQ(pv::PrinterNames().last(), QStringLiteral("PDF"));
   const auto caps = pv::PrinterCapabilities(QStringLiteral("PDF"));
   ASSERT_TRUE(caps.has_value());
-  EXPECT_EQ(*caps, (pv::PrinterCaps{600, 600, 0, 0}));
+  EXPECT_EQ(*caps, (pv::PrinterCaps{600, 600, 0, 0, 210, 297}));
   EXPECT_TRUE(pv::DefaultPrinterName().has_value());
 }
 
@@ -61,7 +61,7 @@ TEST_F(PrinterTest, DefaultPrinterByWhatTheSystemHas) {
   EXPECT_EQ(pv::PrinterNames(), (QStringList{"Laser", "Ink", "PDF"}));
   EXPECT_EQ(pv::CurrentPrinterCapabilities(), laserCaps);
   EXPECT_TRUE(pv::SetCurrentPrinter(QStringLiteral("PDF")));
-  EXPECT_EQ(pv::CurrentPrinterCapabilities(), (pv::PrinterCaps{600, 600, 0, 0}));
+  EXPECT_EQ(pv::CurrentPrinterCapabilities(), (pv::PrinterCaps{600, 600, 0, 0, 210, 297}));
   EXPECT_FALSE(pv::SetCurrentPrinter(QStringLiteral("Nowhere")));
   EXPECT_EQ(pv::CurrentPrinterName(), QStringLiteral("PDF"));
   EXPECT_FALSE(pv::PrinterCapabilities(QStringLiteral("Nowhere")).has_value());

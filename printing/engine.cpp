@@ -1,0 +1,42 @@
+#include "printing/engine.h"
+
+#include "platform/hostslot.h"
+#include "platform/msgbox.h"
+#include "printing/panelhost.h"
+
+namespace pv {
+
+std::int32_t CountMode = 0;
+std::int32_t PageCount = 0;
+std::int32_t FirstLabel = 0;
+std::int32_t LastLabel = 0;
+std::int32_t RangePages = 0;
+
+void ResetRunValues() { CountMode = PageCount = FirstLabel = LastLabel = RangePages = 0; }
+
+void ShowPrintingError() { MsgBox(QStringLiteral("Printing error: 1"), MsgIcon::Critical, MsgButtons::Ok); }
+
+PrintEngine& PrintRun() {
+  static PrintEngine engine;
+  return engine;
+}
+
+void PrintEngine::Reset() {
+  m_PageNumber = 1;
+  m_LabelCounter = 0;
+  m_LabelIndex = 0;
+  m_MergeActive = false;
+  m_Format = PanelFormat{};
+}
+
+namespace {
+HostSlot<PrintPanelControls>& ControlsSlot() {
+  static HostSlot<PrintPanelControls> slot;
+  return slot;
+}
+}  // namespace
+
+PrintPanelControls& PrintControls() { return ControlsSlot().Get(); }
+PrintPanelControls* SetPrintPanelControls(PrintPanelControls* controls) { return ControlsSlot().Set(controls); }
+
+}  // namespace pv

@@ -1,0 +1,10 @@
+#pragma once
+// Puts the print engine in the program: the label drawing reads the
+// preview's font scale from the print panel's controls.
+
+namespace pv {
+
+// Call once from the composition root. Safe to call again (tests).
+void InstallPrintEngine();
+
+}  // namespace pv

@@ -1,0 +1,119 @@
+#include "printing/joboutput.h"
+
+#include "platform/printer/printer.h"
+#include "printing/spooler.h"
+
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+namespace pv {
+namespace {
+
+// One PDF being written: its printer object, painter and device context.
+class PdfWriter {
+ public:
+  ~PdfWriter() { Close(); }
+
+  bool Open(std::unique_ptr<QPrinter> printer, const JobSettings& s) {
+    printer_ = std::move(printer);
+    if (!printer_) return false;
+    if (s.DpiX > 0) printer_->setResolution(s.DpiX);
+    if (!painter_.begin(printer_.get())) return false;
+    DeviceInfo info;
+    info.dpiX = s.DpiX > 0 ? s.DpiX : printer_->resolution();
+    info.dpiY = s.DpiY > 0 ? s.DpiY : printer_->resolution();
+    info.widthPx = printer_->width();
+    info.heightPx = printer_->height();
+    info.physicalOffsetX = s.OffsetX;
+    info.physicalOffsetY = s.OffsetY;
+    info.isPrinter = true;
+    dc_ = CreateDeviceContext(&painter_, info);
+    return dc_ != nullptr;
+  }
+  bool NewPage() { return printer_ && printer_->newPage(); }
+  bool Close() {
+    DeleteDeviceContext(dc_);
+    dc_ = nullptr;
+    return painter_.isActive() ? painter_.end() : false;
+  }
+  DeviceContext* dc() const { return dc_; }
+
+ private:
+  std::unique_ptr<QPrinter> printer_;
+  QPainter painter_;
+  DeviceContext* dc_ = nullptr;
+};
+
+class PdfPrinterOutput : public JobOutput {
+ public:
+  explicit PdfPrinterOutput(const JobSettings& s) : s_(s) {}
+  bool Begin() override { return writer_.Open(CreateCurrentPrinter(s_.PdfFile), s_); }
+  bool NewPage() override { return writer_.NewPage(); }
+  bool End() override { return writer_.Close(); }
+  void Abort() override { writer_.Close(); }
+  DeviceContext* dc() override { return writer_.dc(); }
+
+ private:
+  JobSettings s_;
+  PdfWriter writer_;
+};
+
+class CupsOutput : public JobOutput {
+ public:
+  explicit CupsOutput(const JobSettings& s) : s_(s) {}
+
+  bool Begin() override { return dir_.isValid() && OpenFile(); }
+  bool NewPage() override {
+    if (!s_.PagePerJob) return writer_->NewPage();
+    return Deliver() && OpenFile();
+  }
+  bool End() override { return Deliver(); }
+  void Abort() override {
+    if (writer_) writer_->Close();
+    writer_.reset();
+  }
+  DeviceContext* dc() override { return writer_ ? writer_->dc() : nullptr; }
+
+ private:
+  bool OpenFile() {
+    file_ = dir_.filePath(QStringLiteral("job%1.pdf").arg(++files_));
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(file_);
+    const QPageLayout paper = CurrentPageLayout();
+    const int dpi = s_.DpiX > 0 ? s_.DpiX : 300;
+    // The painter's origin is the corner of the printer's printable area.
+    const QMarginsF margins(s_.OffsetX * 25.4 / dpi, s_.OffsetY * 25.4 / (s_.DpiY > 0 ? s_.DpiY : dpi), 0, 0);
+    printer->setPageLayout(
+        QPageLayout(paper.pageSize(), paper.orientation(), margins, QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
+    printer->setFullPage(false);
+    writer_ = std::make_unique<PdfWriter>();
+    return writer_->Open(std::move(printer), s_);
+  }
+  bool Deliver() {
+    if (!writer_) return false;
+    const bool written = writer_->Close();
+    writer_.reset();
+    if (!written) return false;
+    const SpoolResult r = Spool(s_.Printer, file_, QString());
+    if (!r.Accepted) qWarning("print job refused by %s: %s", qPrintable(s_.Printer), qPrintable(r.Error));
+    QFile::remove(file_);
+    return r.Accepted;
+  }
+
+  JobSettings s_;
+  QTemporaryDir dir_;
+  QString file_;
+  int files_ = 0;
+  std::unique_ptr<PdfWriter> writer_;
+};
+
+}  // namespace
+
+std::unique_ptr<JobOutput> MakeJobOutput(const JobSettings& s) {
+  if (IsPdfPrinter(s.Printer)) return std::make_unique<PdfPrinterOutput>(s);
+  return std::make_unique<CupsOutput>(s);
+}
+
+}  // namespace pv

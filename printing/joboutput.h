@@ -1,0 +1,44 @@
+#pragma once
+// Where a print job's pages go. On the built-in "PDF" printer: straight into
+// the chosen file. On a CUPS printer: into a private temporary PDF at the
+// printer's resolution, its origin at the corner of the printable area,
+// handed to the queue through libcups when the job ends (or page by page,
+// one job each, when every page waits for the form to be inserted), so a
+// queue that refuses the job is reported.
+
+#include "platform/dc.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace pv {
+
+class JobOutput {
+ public:
+  virtual ~JobOutput() = default;
+  // Opens the output with its first page. False: nothing can be printed.
+  virtual bool Begin() = 0;
+  // Ends the page and starts the next one.
+  virtual bool NewPage() = 0;
+  // Ends the last page and delivers the job.
+  virtual bool End() = 0;
+  // Stops without delivering anything further (after a failure).
+  virtual void Abort() = 0;
+  // The page's device context (valid between Begin and End).
+  virtual DeviceContext* dc() = 0;
+};
+
+struct JobSettings {
+  QString Printer;          // the current printer's name
+  QString PdfFile;          // the file of the "PDF" printer
+  bool PagePerJob = false;  // a CUPS printer gets one job per page
+  int DpiX = 0;             // the painter's resolution (0: the printer's own)
+  int DpiY = 0;
+  int OffsetX = 0;  // the printable area's offset, device units
+  int OffsetY = 0;
+};
+
+std::unique_ptr<JobOutput> MakeJobOutput(const JobSettings& settings);
+
+}  // namespace pv

@@ -1,0 +1,101 @@
+// One sheet of labels drawn on the preview surface or a printer page.
+#include "app/settings.h"
+#include "document/model.h"
+#include "platform/msgbox.h"
+#include "printing/engine.h"
+#include "printing/panelhost.h"
+#include "render/render.h"
+
+#include <QPainterPath>
+
+#include <exception>
+
+namespace pv {
+namespace {
+
+// The sheet's labels do not fit the printer's printable area (margins
+// take no part).
+bool SheetTooLarge(const SheetFormat& f) {
+  const float across = float(LabelsAcross(f));
+  const float down = float(LabelsDown(f));
+  const float width = float(across * f.Width + (across - 1) * f.horizpitch);
+  const float height = float(down * f.Height + (down - 1) * f.vertipitch);
+  return float(PrinterHorzSize) < width || float(PrinterVertSize) < height;
+}
+
+// The clip and outline of a label: the rectangle one unit wider to the
+// right and down, or the ellipse inscribed in it.
+QPainterPath LabelOutline(const LabelCell& c, bool round) {
+  QPainterPath path;
+  const QRectF r(c.X1, c.Y1, double(c.X2) + 1 - c.X1, double(c.Y2) + 1 - c.Y1);
+  if (round) {
+    path.addEllipse(r);
+  } else {
+    path.addRect(r);
+  }
+  return path;
+}
+
+void Outline(DeviceContext* hdc, const LabelCell& c, bool round) {
+  Libraries().LineoPen(hdc, 2, Rgb(0, 0, 0));
+  SelectBrush(hdc, Brush::Hollow());
+  if (round) {
+    Ellipse(hdc, c.X1, c.Y1, c.X2 + 1, c.Y2 + 1);
+  } else {
+    Rectangle(hdc, c.X1, c.Y1, c.X2 + 1, c.Y2 + 1);
+  }
+}
+
+}  // namespace
+
+bool PrintEngine::PrintPage(DeviceContext* hdc, bool bPreview) {
+  PrintPanelControls& controls = PrintControls();
+  const SheetFormat& f = m_Format.Sheet;
+  controls.SetWarningVisible(SheetTooLarge(f));
+  if (!bPreview && IsTrue(PrintStopPage)) MsgBoxRes(16200, MsgIcon::Information, MsgButtons::Ok);
+
+  LayoutTarget target;
+  target.Preview = bPreview;
+  target.DpiX = PrinterDpiX;
+  target.DpiY = PrinterDpiY;
+  if (bPreview) {
+    target.Sheet = controls.PreviewGeometry();
+  } else {
+    target.OffsetX = PrinterOffsetX;
+    target.OffsetY = PrinterOffsetY;
+    target.CalibrationX = CalibrationX;
+    target.CalibrationY = CalibrationY;
+  }
+  const RunValues run{PageCount, FirstLabel, LastLabel, RangePages};
+  const bool round = IsTrue(PrintCircle);
+
+  bool finished = true;
+  try {
+    const PageLayout page = LayoutPage(f, Header.LabelWidth, Header.LabelHeight, run, m_PageNumber, target);
+    m_LabelCounter = page.LabelCounterStart;
+    LabelDrawingBatch batch;
+    for (const LabelCell& c : page.Cells) {
+      m_LabelIndex = c.LabelIndex;
+      m_LabelCounter = c.LabelIndex + 1;
+      // A label that rounds to nothing (a tiny preview) is not drawn.
+      if (c.X2 <= c.X1 || c.Y2 <= c.Y1) continue;
+      const int level = SaveDC(hdc);
+      const QPainterPath outline = LabelOutline(c, round);
+      SelectClipOutline(hdc, &outline);
+      Rect rect{c.X1, c.Y1, c.X2, c.Y2};
+      DrawLabelBackground(hdc, rect, bPreview);
+      rect = Rect{c.X1, c.Y1, c.X2, c.Y2};
+      DrawLabelObjects(hdc, rect, bPreview);
+      RestoreDC(hdc, level);
+      if (bPreview || IsTrue(PrintBorder)) Outline(hdc, c, round);
+    }
+  } catch (const std::exception&) {
+    finished = false;
+  } catch (...) {
+    finished = false;
+  }
+  controls.SetPageCaption(PageCaption(m_PageNumber, PageCount));
+  return finished;
+}
+
+}  // namespace pv

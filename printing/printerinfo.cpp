@@ -1,0 +1,105 @@
+// The print format of the open document and the printer's values, loaded
+// into the print panel at the start of a run.
+#include "app/database.h"
+#include "app/settings.h"
+#include "document/model.h"
+#include "platform/msgbox.h"
+#include "platform/printer/printer.h"
+#include "platform/runtime.h"
+#include "platform/stringtable.h"
+#include "printing/engine.h"
+#include "printing/panelhost.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <optional>
+
+namespace pv {
+namespace {
+
+constexpr int kCodeLength = 50;
+
+double Number(const QSqlQuery& q, const char* column) { return q.value(QString::fromLatin1(column)).toDouble(); }
+
+// The format of that code from the program database; nothing when there is
+// no such row. Throws DbError when the database cannot be read.
+std::optional<PanelFormat> LoadFormat(const QString& code) {
+  if (!cnDatabase.IsOpen()) throw DbError(DbErrClosed, QStringLiteral("Il database del programma non è aperto."));
+  QSqlQuery q(QSqlDatabase::database(cnDatabase.ConnectionName, false));
+  q.prepare(QStringLiteral(
+      "SELECT Width, Height, nOri, nVer, TopMargin, bottommarg, LeftMargin, rightmargin, vertipitch, horizpitch,"
+      " sheetwidth, sheetdepth FROM rst_format WHERE Code = ?"));
+  q.addBindValue(code);
+  if (!q.exec()) throw DbError(DbErrProvider, q.lastError().text());
+  if (!q.next()) return std::nullopt;
+  PanelFormat f;
+  f.Sheet.Width = Number(q, "Width");
+  f.Sheet.Height = Number(q, "Height");
+  f.Sheet.nOri = Number(q, "nOri");
+  f.Sheet.nVer = Number(q, "nVer");
+  f.Sheet.TopMargin = Number(q, "TopMargin");
+  f.bottommarg = Number(q, "bottommarg");
+  f.Sheet.LeftMargin = Number(q, "LeftMargin");
+  f.rightmargin = Number(q, "rightmargin");
+  f.Sheet.vertipitch = Number(q, "vertipitch");
+  f.Sheet.horizpitch = Number(q, "horizpitch");
+  f.Sheet.sheetwidth = Number(q, "sheetwidth");
+  f.Sheet.sheetdepth = Number(q, "sheetdepth");
+  return f;
+}
+
+// The current printer's values into the settings; false (values kept) when
+// the printer cannot be asked.
+bool ReadPrinterValues() {
+  const std::optional<PrinterCaps> caps = CurrentPrinterCapabilities();
+  if (!caps) return false;
+  PrinterDpiX = caps->DpiX;
+  PrinterDpiY = caps->DpiY;
+  PrinterOffsetX = caps->OffsetX;
+  PrinterOffsetY = caps->OffsetY;
+  PrinterHorzSize = caps->HorzSize;
+  PrinterVertSize = caps->VertSize;
+  return true;
+}
+
+}  // namespace
+
+void PrintEngine::ResetPrinterInformation() {
+  // While a data source is open the run is recounted from its records and
+  // the format loaded before stays.
+  if (m_MergeActive) return;
+
+  PrintPanelControls& controls = PrintControls();
+  const QString code = Trim(Header.LabelFormatCode);
+  try {
+    if (const std::optional<PanelFormat> found = LoadFormat(code)) {
+      m_Format = *found;
+      m_Format.Code = FixedString(Header.LabelFormatCode, kCodeLength);
+    }
+  } catch (const DbError& e) {
+    MsgBox(DataAccessErrorText(e), MsgIcon::None, MsgButtons::Ok);
+  }
+
+  if (!ReadPrinterValues()) ShowPrintingError();
+  controls.PreparePrinting(m_Format.Sheet.sheetwidth, m_Format.Sheet.sheetdepth, PrinterDpiX, PrinterDpiY);
+
+  PageCount = 1;
+  FirstLabel = 1;
+  LastLabel = LabelsPerPage(m_Format.Sheet);
+  RangePages = 0;
+  CountMode = 0;
+  controls.SetControlInformation();
+
+  m_PageNumber = 1;
+  controls.SetFormatCaption(LoadResString(31033) + code);
+  controls.SetPageCaption(PageCaption(m_PageNumber, PageCount));
+}
+
+void PrintEngine::ReloadPrinterInfo() {
+  if (!ReadPrinterValues()) ShowPrintingError();
+  PrintControls().PreparePrinting(m_Format.Sheet.sheetwidth, m_Format.Sheet.sheetdepth, PrinterDpiX, PrinterDpiY);
+}
+
+}  // namespace pv

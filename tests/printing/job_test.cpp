@@ -1,0 +1,171 @@
+// The print job on the "PDF" printer and on a CUPS queue (through the
+// spooler seam and through libcups itself).
+#include "pdftools.h"
+#include "printfixture.h"
+#include "printing/spooler.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+using printtest::Ink;
+
+class JobTest : public printtest::PrintTest {
+ protected:
+  void SetUp() override {
+    PrintTest::SetUp();
+    TwoByTwo();
+    SolidBackground();
+    pv::PageCount = 3;
+    dialogs.answer = Home(QStringLiteral("out.pdf"));
+  }
+  void TearDown() override {
+    pv::SetSpooler(nullptr);
+    PrintTest::TearDown();
+  }
+  void UseCupsPrinter() {
+    fake.printers = QStringList{QStringLiteral("plavik-no-such-queue")};
+    fake.defaultPrinter = fake.printers[0];
+    fake.caps = pv::PrinterCaps{254, 254, 0, 0, 210, 297};
+    pv::SetFakePrintSystem(&fake);
+  }
+};
+
+TEST_F(JobTest, AllPagesGoIntoThePdfWithTheLabelsWhereTheLayoutPutsThem) {
+  pv::PrintRun().m_PageNumber = 2;
+  pv::RangePages = 3;
+  pv::FirstLabel = 1;
+  pv::LastLabel = 2;
+  pv::PrintRun().PrintDocument(true);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(dialogs.asked, 1);
+  const QString pdf = Home(QStringLiteral("out.pdf"));
+  ASSERT_EQ(printtest::PdfPages(pdf), 3);
+  // Progress 1 .. PageCount + 2, one step a page; the page number comes back.
+  EXPECT_EQ(controls.progressMaximum, 5);
+  EXPECT_EQ(controls.progressValues, (std::vector<double>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(controls.progressShown, (std::vector<bool>{true, false}));
+  EXPECT_EQ(pv::PrintRun().m_PageNumber, 2);
+  EXPECT_EQ(editor.saves, 1);  // once for the whole job
+
+  // Rendered at the job's 254 dpi, the pixels are the layout's device units.
+  const pv::RunValues run{pv::PageCount, pv::FirstLabel, pv::LastLabel, pv::RangePages};
+  pv::LayoutTarget target;
+  target.DpiX = target.DpiY = 254;
+  for (int page : {1, 3}) {
+    const QImage img = printtest::PdfPage(pdf, page, 254);
+    ASSERT_FALSE(img.isNull());
+    const pv::PageLayout layout = pv::LayoutPage(pv::PrintRun().m_Format.Sheet, 20, 10, run, page, target);
+    ASSERT_EQ(layout.Cells.size(), page == 3 ? 2u : 4u);
+    for (const pv::LabelCell& c : layout.Cells) {
+      EXPECT_TRUE(Ink(img, (c.X1 + c.X2) / 2, (c.Y1 + c.Y2) / 2)) << page << "/" << c.n;
+      EXPECT_FALSE(Ink(img, c.X1 - 5, c.Y1 - 5));
+    }
+    EXPECT_EQ(Ink(img, 400, 250), page != 3);  // position 4 only on full pages
+    EXPECT_FALSE(Ink(img, 1000, 1000));
+  }
+}
+
+TEST_F(JobTest, OnePageJobStepsOneToFive) {
+  pv::PrintRun().m_PageNumber = 3;
+  pv::PrintRun().PrintDocument(false);
+  EXPECT_EQ(printtest::PdfPages(Home(QStringLiteral("out.pdf"))), 1);
+  EXPECT_EQ(controls.progressMaximum, 5);
+  EXPECT_EQ(controls.progressValues, (std::vector<double>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(pv::PrintRun().m_PageNumber, 3);
+  ASSERT_FALSE(controls.pageCaptions.isEmpty());
+  EXPECT_EQ(controls.pageCaptions.back(), QStringLiteral("Numero di pagine: 3 di  3"));
+}
+
+TEST_F(JobTest, CancelledFileChoicePrintsNothingAndSaysNothing) {
+  dialogs.answer.clear();
+  pv::PrintRun().PrintDocument(true);
+  EXPECT_EQ(dialogs.asked, 1);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_TRUE(controls.progressShown.empty());
+  EXPECT_FALSE(QFileInfo::exists(Home(QStringLiteral("out.pdf"))));
+  EXPECT_EQ(editor.saves, 0);
+}
+
+TEST_F(JobTest, FailuresSayPrintingError) {
+  // No print system at all.
+  fake.unavailable = true;
+  pv::SetFakePrintSystem(&fake);
+  pv::PrintRun().PrintDocument(true);
+  EXPECT_EQ(CountPrintingErrors(), 1);
+  EXPECT_EQ(dialogs.asked, 0);
+  EXPECT_EQ(pv::PageCount, 3);
+  // A file that cannot be written.
+  fake.unavailable = false;
+  pv::SetFakePrintSystem(&fake);
+  dialogs.answer = Home(QStringLiteral("no/such/folder/out.pdf"));
+  pv::PrintRun().PrintDocument(true);
+  EXPECT_EQ(CountPrintingErrors(), 2);
+  EXPECT_EQ(controls.progressShown.back(), false);
+  // Either way the engine is free for the next job.
+  EXPECT_FALSE(pv::PrintRun().JobRunning());
+}
+
+TEST_F(JobTest, CupsQueueGetsOnePdfOrOneJobAPageAndItsRefusalIsReported) {
+  UseCupsPrinter();
+  struct Submitted {
+    QString printer;
+    int pages;
+  };
+  std::vector<Submitted> jobs;
+  bool accept = true;
+  pv::SetSpooler([&](const QString& printer, const QString& file, const QString&) {
+    jobs.push_back({printer, printtest::PdfPages(file)});
+    return pv::SpoolResult{accept, accept ? QString() : QStringLiteral("The printer is not accepting jobs.")};
+  });
+  pv::PrintRun().PrintDocument(true);
+  EXPECT_EQ(dialogs.asked, 0);  // no file is asked for a printer
+  ASSERT_EQ(jobs.size(), 1u);
+  EXPECT_EQ(jobs[0].printer, QStringLiteral("plavik-no-such-queue"));
+  EXPECT_EQ(jobs[0].pages, 3);
+  EXPECT_TRUE(boxes.empty());
+
+  // Waiting for the form before every page: one job a page, message 16200 each.
+  jobs.clear();
+  pv::PrintStopPage = pv::VbTrue;
+  pv::PrintRun().PrintDocument(true);
+  ASSERT_EQ(jobs.size(), 3u);
+  for (const auto& j : jobs) EXPECT_EQ(j.pages, 1);
+  EXPECT_EQ(Count16200(), 3);
+
+  // A queue that refuses: the job stops with the message.
+  jobs.clear();
+  accept = false;
+  pv::PrintRun().PrintDocument(true);
+  EXPECT_EQ(jobs.size(), 1u);  // the first page's job was refused: nothing further
+  EXPECT_EQ(CountPrintingErrors(), 1);
+}
+
+TEST_F(JobTest, LibcupsRefusalOfAnUnknownQueueIsReported) {
+  UseCupsPrinter();
+  pv::PrintRun().PrintDocument(false);
+  EXPECT_EQ(CountPrintingErrors(), 1);
+  const pv::SpoolResult direct =
+      pv::SpoolWithCups(QStringLiteral("plavik-no-such-queue"), Home(QStringLiteral("solid.png")), QString());
+  EXPECT_FALSE(direct.Accepted);
+  EXPECT_FALSE(direct.Error.isEmpty());
+}
+
+TEST_F(JobTest, NoSecondJobStartsWhileOneRuns) {
+  pv::PrintStopPage = pv::VbTrue;
+  int nested = 0;
+  pv::SetMsgBoxHandler([&](const pv::MsgBoxRequest& r) {
+    boxes.push_back(r);
+    // The message box's event loop lets the user press print again.
+    ++nested;
+    pv::PrintRun().PrintDocument(true);
+    return pv::MsgAnswer::Ok;
+  });
+  pv::PrintRun().PrintDocument(true);
+  EXPECT_EQ(nested, 3);  // one box a page, no job inside a job
+  EXPECT_EQ(dialogs.asked, 1);
+  EXPECT_EQ(printtest::PdfPages(Home(QStringLiteral("out.pdf"))), 3);
+}
+
+}  // namespace

@@ -1,0 +1,101 @@
+// lab-print IN.lab OUT.pdf [PAGES [FIRST LAST RANGE]]
+//
+// Prints the label of a .lab file on its print format (looked up in the
+// program database of PLAVIK_HOME) through the real print job on the "PDF"
+// printer: PAGES pages (1 by default), with positions FIRST..LAST on the
+// pages that the page filter RANGE (0 none, 1 first page, 2 all pages, 3
+// last page) restricts. Settings come from the program folder's plavik.ini
+// as at start-up; fields show their names. Exit status: 0 printed; 1 with
+// the message on standard error; 2 wrong arguments.
+#include "app/dialogs.h"
+#include "app/settings.h"
+#include "document/document.h"
+#include "platform/msgbox.h"
+#include "platform/printer/printer.h"
+#include "platform/programfolder.h"
+#include "printing/engine.h"
+#include "printing/install.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+// The save dialog of the job answers with the output file.
+struct OutputFileDialog : pv::CommonDialogHost {
+  QString file;
+  std::optional<pv::FileDialogResult> ShowFileDialog(const pv::FileDialogRequest&) override {
+    return pv::FileDialogResult{file, 1};
+  }
+};
+
+bool ReadCount(const QString& text, int low, int high, int* out) {
+  bool ok = false;
+  const int v = text.toInt(&ok);
+  if (!ok || v < low || v > high) return false;
+  *out = v;
+  return true;
+}
+
+int Fail(const QString& message) {
+  std::fprintf(stderr, "lab-print: %s\n", qPrintable(message));
+  pv::RemoveTempImageFolder();
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const QStringList args = app.arguments();
+  int pages = 1, first = 0, last = 0, range = 0;
+  const bool counted = args.size() < 4 || ReadCount(args[3], 1, 100000, &pages);
+  const bool ranged = args.size() < 5 || (ReadCount(args[4], 1, 100000, &first) &&
+                                          ReadCount(args[5], 1, 100000, &last) && ReadCount(args[6], 0, 3, &range));
+  if ((args.size() != 3 && args.size() != 4 && args.size() != 7) || !counted || !ranged) {
+    std::fprintf(stderr, "usage: lab-print IN.lab OUT.pdf [PAGES [FIRST LAST RANGE]]\n");
+    return 2;
+  }
+
+  // Every message box goes to standard error; a critical one or a database
+  // failure fails the run.
+  QStringList failures;
+  pv::SetMsgBoxHandler([&failures](const pv::MsgBoxRequest& r) {
+    std::fprintf(stderr, "%s\n", qPrintable(r.text));
+    if (r.icon == pv::MsgIcon::Critical || r.text.startsWith(QStringLiteral("DATA Access error"))) failures << r.text;
+    return r.buttons == pv::MsgButtons::Ok ? pv::MsgAnswer::Ok : pv::MsgAnswer::Cancel;
+  });
+  OutputFileDialog dialog;
+  dialog.file = args[2];
+  pv::SetCommonDialogHost(&dialog);
+  pv::InstallPrintEngine();
+
+  if (!pv::LoadSettings()) return Fail(QStringLiteral("no print system"));
+  if (!failures.isEmpty()) return Fail(failures.join(QLatin1Char('\n')));
+  QString reason;
+  if (!pv::ReadLabFileIntoDocument(args[1], &reason)) return Fail(args[1] + QStringLiteral(": refused: ") + reason);
+  // The editor lays the label out in the middle of its 300 x 300 mm work area.
+  pv::PageOrgX = float(150.0 - pv::Header.LabelWidth / 2.0);
+  pv::PageOrgY = float(150.0 - pv::Header.LabelHeight / 2.0);
+
+  pv::SetCurrentPrinter(QString::fromLatin1(pv::PdfPrinterName));
+  pv::PrintEngine& engine = pv::PrintRun();
+  engine.ResetPrinterInformation();
+  if (!failures.isEmpty()) return Fail(failures.join(QLatin1Char('\n')));
+  if (pv::LabelsPerPage(engine.m_Format.Sheet) <= 0)
+    return Fail(QStringLiteral("no print format \"%1\"").arg(pv::Header.LabelFormatCode.trimmed()));
+
+  pv::PageCount = pages;
+  if (args.size() == 7) {
+    pv::FirstLabel = first;
+    pv::LastLabel = last;
+    pv::RangePages = range;
+  }
+  engine.PrintDocument(true);
+  if (!failures.isEmpty()) return Fail(failures.join(QLatin1Char('\n')));
+  pv::RemoveTempImageFolder();
+  return 0;
+}

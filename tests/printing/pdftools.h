@@ -1,0 +1,55 @@
+#pragma once
+// poppler-utils over the PDF files the tests print.
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace printtest {
+
+inline QString Run(const QString& program, const QStringList& args, int* exitCode = nullptr,
+                   const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(), QString* err = nullptr) {
+  QProcess p;
+  p.setProcessEnvironment(env);
+  p.start(program, args);
+  p.waitForFinished(120000);
+  if (exitCode) *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  if (err) *err = QString::fromUtf8(p.readAllStandardError());
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// "Pages:" of pdfinfo; -1 when the file cannot be read.
+inline int PdfPages(const QString& pdf) {
+  int code = 0;
+  const QString out = Run(QStringLiteral("pdfinfo"), {pdf}, &code);
+  const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(out);
+  return code == 0 && m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// One page rendered at dpi, grey.
+inline QImage PdfPage(const QString& pdf, int page, int dpi) {
+  QTemporaryDir dir;
+  const QString base = dir.filePath(QStringLiteral("page"));
+  Run(QStringLiteral("pdftoppm"),
+      {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+       QString::number(page), QStringLiteral("-singlefile"), QStringLiteral("-gray"), pdf, base});
+  return QImage(base + QStringLiteral(".pgm"));
+}
+
+// Distinct image objects of the PDF (pdfimages -list names one line per
+// drawing of an image, with the object number in its eleventh column).
+inline int PdfImageObjects(const QString& pdf) {
+  const QStringList lines =
+      Run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  QSet<QString> objects;
+  for (qsizetype i = 2; i < lines.size(); ++i) {
+    const QStringList cols = lines[i].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (cols.size() > 10) objects.insert(cols[10]);
+  }
+  return int(objects.size());
+}
+
+}  // namespace printtest

@@ -1,0 +1,110 @@
+// Loading the document's print format and the printer's values.
+#include "printfixture.h"
+
+namespace {
+
+class PrinterInfoTest : public printtest::PrintTest {
+ protected:
+  void SetUp() override {
+    PrintTest::SetUp();
+    fake.printers = QStringList{QStringLiteral("Office")};
+    fake.defaultPrinter = QStringLiteral("Office");
+    fake.caps = pv::PrinterCaps{300, 300, 25, 30, 200, 287};
+    pv::SetFakePrintSystem(&fake);
+    AddFormats({QStringLiteral("'O''Brien', 60, 30, 3, 4, 11, 12, 13, 14, 2, 3, 200, 280")});
+  }
+};
+
+TEST_F(PrinterInfoTest, LoadsTheFormatByCodeAndResetsTheRun) {
+  pv::PageCount = 9;
+  pv::FirstLabel = 4;
+  pv::LastLabel = 5;
+  pv::RangePages = 2;
+  pv::CountMode = 1;
+  pv::PrintRun().m_PageNumber = 3;
+  pv::Header.LabelFormatCode = QStringLiteral(" O'Brien ");  // an apostrophe breaks no lookup
+  pv::PrintRun().ResetPrinterInformation();
+
+  const pv::PanelFormat& f = pv::PrintRun().m_Format;
+  EXPECT_EQ(f.Code, QStringLiteral(" O'Brien").leftJustified(50, QLatin1Char(' ')));
+  EXPECT_EQ(f.Sheet.Width, 60);
+  EXPECT_EQ(f.Sheet.Height, 30);
+  EXPECT_EQ(f.Sheet.nOri, 3);
+  EXPECT_EQ(f.Sheet.nVer, 4);
+  EXPECT_EQ(f.Sheet.TopMargin, 11);
+  EXPECT_EQ(f.bottommarg, 12);
+  EXPECT_EQ(f.Sheet.LeftMargin, 13);
+  EXPECT_EQ(f.rightmargin, 14);
+  EXPECT_EQ(f.Sheet.vertipitch, 2);
+  EXPECT_EQ(f.Sheet.horizpitch, 3);
+  EXPECT_EQ(f.Sheet.sheetwidth, 200);
+  EXPECT_EQ(f.Sheet.sheetdepth, 280);
+
+  EXPECT_EQ(pv::PrinterDpiX, 300);
+  EXPECT_EQ(pv::PrinterOffsetY, 30);
+  EXPECT_EQ(pv::PrinterHorzSize, 200);
+  EXPECT_EQ(pv::PrinterVertSize, 287);
+  ASSERT_EQ(controls.prepared.size(), 1u);
+  EXPECT_EQ(controls.prepared[0].w, 200);
+  EXPECT_EQ(controls.prepared[0].h, 280);
+  EXPECT_EQ(controls.prepared[0].rx, 300);
+
+  EXPECT_EQ(pv::PageCount, 1);
+  EXPECT_EQ(pv::FirstLabel, 1);
+  EXPECT_EQ(pv::LastLabel, 12);
+  EXPECT_EQ(pv::RangePages, 0);
+  EXPECT_EQ(pv::CountMode, 0);
+  EXPECT_EQ(pv::PrintRun().m_PageNumber, 1);
+  EXPECT_EQ(controls.controlInformation, 1);
+  EXPECT_EQ(controls.formatCaptions, QStringList{QStringLiteral("Formato di stampa: O'Brien")});
+  EXPECT_EQ(controls.pageCaptions.back(), QStringLiteral("Numero di pagine: 1 di  1"));
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(PrinterInfoTest, UnknownCodeOrDatabaseFailureKeepsThePreviousFormat) {
+  pv::Header.LabelFormatCode = QStringLiteral("O'Brien");
+  pv::PrintRun().ResetPrinterInformation();
+  const pv::PanelFormat loaded = pv::PrintRun().m_Format;
+
+  pv::Header.LabelFormatCode = QStringLiteral("nowhere' OR '1'='1");
+  pv::PrintRun().ResetPrinterInformation();
+  EXPECT_EQ(pv::PrintRun().m_Format.Code, loaded.Code);
+  EXPECT_EQ(pv::PrintRun().m_Format.Sheet.Width, 60);
+  EXPECT_TRUE(boxes.empty());  // silently
+  EXPECT_EQ(pv::LastLabel, 12);
+
+  pv::CloseDatabase();
+  pv::PrintRun().ResetPrinterInformation();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(boxes[0].text.startsWith(QStringLiteral("DATA Access error : ")));
+  EXPECT_EQ(pv::PrintRun().m_Format.Sheet.Width, 60);
+  EXPECT_EQ(pv::PageCount, 1);  // the panel stays usable
+}
+
+TEST_F(PrinterInfoTest, MergeKeepsEverythingAndReloadRereadsThePrinter) {
+  pv::Header.LabelFormatCode = QStringLiteral("O'Brien");
+  pv::PrintRun().m_MergeActive = true;
+  pv::PrintRun().ResetPrinterInformation();
+  EXPECT_EQ(pv::PrintRun().m_Format.Sheet.Width, 0);
+  EXPECT_TRUE(controls.prepared.empty());
+  pv::PrintRun().m_MergeActive = false;
+  pv::PrintRun().ResetPrinterInformation();
+
+  ASSERT_TRUE(pv::SetCurrentPrinter(QStringLiteral("PDF")));
+  pv::PrintRun().ReloadPrinterInfo();
+  EXPECT_EQ(pv::PrinterDpiX, 600);
+  EXPECT_EQ(pv::PrinterOffsetX, 0);
+  EXPECT_EQ(pv::PrinterHorzSize, 210);
+  ASSERT_EQ(controls.prepared.size(), 2u);
+  EXPECT_EQ(controls.prepared[1].w, 200);
+  EXPECT_EQ(controls.prepared[1].rx, 600);
+
+  // A print system that cannot be asked: reported, values kept.
+  fake.unavailable = true;
+  pv::SetFakePrintSystem(&fake);
+  pv::PrintRun().ReloadPrinterInfo();
+  EXPECT_EQ(CountPrintingErrors(), 1);
+  EXPECT_EQ(pv::PrinterDpiX, 600);
+}
+
+}  // namespace
