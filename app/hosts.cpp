@@ -1,11 +1,9 @@
 #include "app/hosts.h"
-#include "platform/hostslot.h"
 
 #include "app/settings.h"
 #include "document/labelfile.h"
 #include "document/model.h"
 
-#include <utility>
 
 namespace pv {
 
@@ -26,30 +24,25 @@ void ShellDocumentHost::ClearNames() {
 }
 void ShellDocumentHost::NewDocument() { pv::NewDocument(); }
 
-namespace {
+PV_DEFINE_HOST_SLOT(ShellSplashHost, Wired)
+PV_DEFINE_HOST_SLOT(ShellWindowHost, Wired)
+PV_DEFINE_HOST_SLOT(ShellViewsHost, Wired)
+PV_DEFINE_HOST_SLOT(ShellStyleHost, Wired)
+PV_DEFINE_HOST_SLOT(ShellDocumentHost, Headless)
+PV_DEFINE_HOST_SLOT(ShellPopUpHost, Wired)
 
+ShellSplashHost& ShellSplash() { return Slot<ShellSplashHost>().Get(); }
+ShellWindowHost& ShellWindow() { return Slot<ShellWindowHost>().Get(); }
+ShellViewsHost& ShellViews() { return Slot<ShellViewsHost>().Get(); }
+ShellStyleHost& ShellStyle() { return Slot<ShellStyleHost>().Get(); }
+ShellDocumentHost& ShellDocument() { return Slot<ShellDocumentHost>().Get(); }
+ShellPopUpHost& ShellPopUps() { return Slot<ShellPopUpHost>().Get(); }
 
-HostSlot<ShellSplashHost>& Splash() { static HostSlot<ShellSplashHost> s; return s; }
-HostSlot<ShellWindowHost>& Window() { static HostSlot<ShellWindowHost> s; return s; }
-HostSlot<ShellViewsHost>& Views() { static HostSlot<ShellViewsHost> s; return s; }
-HostSlot<ShellStyleHost>& Style() { static HostSlot<ShellStyleHost> s; return s; }
-HostSlot<ShellDocumentHost>& Document() { static HostSlot<ShellDocumentHost> s; return s; }
-HostSlot<ShellPopUpHost>& PopUps() { static HostSlot<ShellPopUpHost> s; return s; }
-
-}  // namespace
-
-ShellSplashHost& ShellSplash() { return Splash().Get(); }
-ShellWindowHost& ShellWindow() { return Window().Get(); }
-ShellViewsHost& ShellViews() { return Views().Get(); }
-ShellStyleHost& ShellStyle() { return Style().Get(); }
-ShellDocumentHost& ShellDocument() { return Document().Get(); }
-ShellPopUpHost& ShellPopUps() { return PopUps().Get(); }
-
-ShellSplashHost* SetShellSplashHost(ShellSplashHost* host) { return Splash().Set(host); }
-ShellWindowHost* SetShellWindowHost(ShellWindowHost* host) { return Window().Set(host); }
-ShellViewsHost* SetShellViewsHost(ShellViewsHost* host) { return Views().Set(host); }
-ShellStyleHost* SetShellStyleHost(ShellStyleHost* host) { return Style().Set(host); }
-ShellDocumentHost* SetShellDocumentHost(ShellDocumentHost* host) { return Document().Set(host); }
-ShellPopUpHost* SetShellPopUpHost(ShellPopUpHost* host) { return PopUps().Set(host); }
+ShellSplashHost* SetShellSplashHost(ShellSplashHost* host) { return Slot<ShellSplashHost>().Set(host); }
+ShellWindowHost* SetShellWindowHost(ShellWindowHost* host) { return Slot<ShellWindowHost>().Set(host); }
+ShellViewsHost* SetShellViewsHost(ShellViewsHost* host) { return Slot<ShellViewsHost>().Set(host); }
+ShellStyleHost* SetShellStyleHost(ShellStyleHost* host) { return Slot<ShellStyleHost>().Set(host); }
+ShellDocumentHost* SetShellDocumentHost(ShellDocumentHost* host) { return Slot<ShellDocumentHost>().Set(host); }
+ShellPopUpHost* SetShellPopUpHost(ShellPopUpHost* host) { return Slot<ShellPopUpHost>().Set(host); }
 
 }  // namespace pv

@@ -3,6 +3,7 @@
 #include "app/database.h"
 #include "app/hosts.h"
 #include "app/ini.h"
+#include "document/hosts.h"
 #include "platform/msgbox.h"
 #include "platform/printer/printer.h"
 #include "platform/programfolder.h"
@@ -116,7 +117,7 @@ bool LoadSettings() {
   views.FormatArchiveRefreshData(QString());
 
   // 9.-12.
-  ShellWindow().SetStatusBar();
+  MainWindow().SetStatusBar();
   ShellStyle().ResetDefaultStyle();
   doc.ClearNames();
   doc.NewDocument();

@@ -1,8 +1,11 @@
 #pragma once
 // What the editor's logic reads of the program around it: the settings it
 // follows (SETTING/AUTO_INSERT, the grid and the view flags) and the aspect
-// of a picture from the picture library. The default instance reads the
-// program's settings and calls Pictor2; tests put their own in its place.
+// of a picture from the picture library. This class is the program's own
+// (it reads the program's settings and calls Pictor2); the composition root
+// installs it, tests put their own in its place.
+#include "platform/hostslot.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -23,6 +26,8 @@ class EditorServices {
   // Height / width of a metafile's frame; 1.0 for any other picture.
   virtual double ImageAspect(const QString& path);
 };
+
+PV_DECLARE_HOST_SLOT(EditorServices)
 
 EditorServices& Services();
 // Takes no ownership; returns the previous instance; nullptr = the default.

@@ -66,20 +66,9 @@ void RenderLibraries::PictorRenderMetaFile(DeviceContext* dc, const Rect* rect, 
   ::PictorRenderMetaFile(dc, rect, fileName);
 }
 
-namespace {
-RenderLibraries& RealLibraries() {
-  static RenderLibraries real;
-  return real;
-}
-RenderLibraries* g_current = nullptr;
-}  // namespace
+PV_DEFINE_HOST_SLOT(RenderLibraries, Headless)
 
-RenderLibraries& Libraries() { return g_current ? *g_current : RealLibraries(); }
-
-RenderLibraries* SetRenderLibraries(RenderLibraries* libraries) {
-  RenderLibraries* previous = g_current;
-  g_current = libraries;
-  return previous;
-}
+RenderLibraries& Libraries() { return Slot<RenderLibraries>().Get(); }
+RenderLibraries* SetRenderLibraries(RenderLibraries* libraries) { return Slot<RenderLibraries>().Set(libraries); }
 
 }  // namespace pv
