@@ -1,4 +1,5 @@
 #include "app/hosts.h"
+#include "document/hosts.h"
 #include "app/ini.h"
 #include "app/startup.h"
 #include "document/model.h"
@@ -33,9 +34,11 @@ class Recorder : public pv::ShellWindowHost,
                  public pv::ShellViewsHost,
                  public pv::ShellStyleHost,
                  public pv::ShellDocumentHost,
-                 public pv::ShellPopUpHost {
+                 public pv::ShellPopUpHost,
+                 public pv::MainWindowHost {
  public:
   Recorder() {
+    pv::SetMainWindowHost(this);
     pv::SetShellSplashHost(&splash);
     pv::SetShellWindowHost(this);
     pv::SetShellViewsHost(this);
@@ -50,6 +53,7 @@ class Recorder : public pv::ShellWindowHost,
     pv::SetShellStyleHost(nullptr);
     pv::SetShellDocumentHost(nullptr);
     pv::SetShellPopUpHost(nullptr);
+    pv::SetMainWindowHost(nullptr);
   }
 
   void Show() override { calls << QStringLiteral("window.Show"); }

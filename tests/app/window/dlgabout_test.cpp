@@ -48,7 +48,6 @@ TEST_F(WindowTest, AboutBoxControls) {
 }
 
 TEST_F(WindowTest, TheSplashComesAndGoesThroughItsHost) {
-  pv::InstallMainWindow();
   pv::ShellSplash().Show();
   auto splashes = [] {
     int n = 0;
