@@ -275,6 +275,13 @@ namespace {
 
 TEST_F(StartupTest, TheLabelSizeAndCodeLiveInTheDocumentHeader) {
   WriteAll(Ini(), "[SETTING]\r\nLABELWIDTH=70\r\nLABELHEIGHT=37\r\nFORMATCODE=LM4-A4-24B\r\n");
+  // A start-up without windows: no views, no editor style, no floating windows.
+  pv::ShellViewsHost noViews;
+  pv::ShellStyleHost noStyle;
+  pv::ShellPopUpHost noPopUps;
+  const pv::ScopedHost<pv::ShellViewsHost> views(noViews);
+  const pv::ScopedHost<pv::ShellStyleHost> style(noStyle);
+  const pv::ScopedHost<pv::ShellPopUpHost> popUps(noPopUps);
   pv::DocFileName = QStringLiteral("/old/file.lab");
   ASSERT_TRUE(pv::LoadSettings());
   EXPECT_DOUBLE_EQ(pv::Header.LabelWidth, 70.0);

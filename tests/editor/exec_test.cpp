@@ -348,7 +348,8 @@ TEST_F(ExecTest, ResizeImageWantsOneSelectedImage) {
 #ifdef PLAVIK_TEST_WITH_PICTOR2
 // The default service asks Pictor2 for the frame of an enhanced metafile.
 TEST_F(ExecTest, ResizeImageReadsAMetafileFrame) {
-  pv::SetEditorServices(nullptr);
+  pv::EditorServices program;  // the picture library's own aspect
+  pv::SetEditorServices(&program);
   // An EMR_HEADER (frame 0,0-600,300) and an EMR_EOF.
   QByteArray emf;
   const auto u32 = [&](std::uint32_t v) {

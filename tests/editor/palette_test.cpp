@@ -180,7 +180,7 @@ TEST_F(PaletteTest, BorderStoresTheChosenPathWhole) {
 }
 
 TEST(DefaultPickersTest, EveryDialogAnswersCancelled) {
-  pv::EditorPickers& p = pv::Pickers();
+  pv::EditorPickers p;
   EXPECT_TRUE(p.ShowFieldPicker(nullptr).FieldName.isEmpty());
   EXPECT_TRUE(p.ShowClipArt().isEmpty());
   EXPECT_EQ(p.ShowShapePicker(), -1);

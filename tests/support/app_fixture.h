@@ -23,7 +23,7 @@ inline void EnsureGuiApplication() {
   new QGuiApplication(argc, argv);
 }
 
-// A QApplication, for tests of widgets (plavik_test_app).
+// A QApplication, for tests of widgets (plavik_test_qapp).
 void EnsureApplication();
 
 // Puts every host slot back to its default and forgets the main window's

@@ -112,6 +112,7 @@ TEST_F(ViewTest, TheViewLeavesTheHostsAsItFoundThem) {
   CanvasHost* canvas = &pv::Canvas();
   {
     EditCard second;
+    second.AttachToDocument();
     EXPECT_NE(&Editor(), editorHost);
     EXPECT_NE(&RenderCanvas(), scale);
     EXPECT_EQ(&pv::Canvas(), static_cast<CanvasHost*>(&second.Canvas()));
