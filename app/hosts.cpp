@@ -4,7 +4,6 @@
 #include "document/labelfile.h"
 #include "document/model.h"
 
-
 namespace pv {
 
 bool ShellWindowHost::Load() { return LoadSettings(); }
@@ -25,24 +24,16 @@ void ShellDocumentHost::ClearNames() {
 void ShellDocumentHost::NewDocument() { pv::NewDocument(); }
 
 PV_DEFINE_HOST_SLOT(ShellSplashHost, Wired)
+PV_DEFINE_HOST_ACCESSORS(ShellSplashHost, ShellSplash, SetShellSplashHost)
 PV_DEFINE_HOST_SLOT(ShellWindowHost, Wired)
+PV_DEFINE_HOST_ACCESSORS(ShellWindowHost, ShellWindow, SetShellWindowHost)
 PV_DEFINE_HOST_SLOT(ShellViewsHost, Wired)
+PV_DEFINE_HOST_ACCESSORS(ShellViewsHost, ShellViews, SetShellViewsHost)
 PV_DEFINE_HOST_SLOT(ShellStyleHost, Wired)
+PV_DEFINE_HOST_ACCESSORS(ShellStyleHost, ShellStyle, SetShellStyleHost)
 PV_DEFINE_HOST_SLOT(ShellDocumentHost, Headless)
+PV_DEFINE_HOST_ACCESSORS(ShellDocumentHost, ShellDocument, SetShellDocumentHost)
 PV_DEFINE_HOST_SLOT(ShellPopUpHost, Wired)
-
-ShellSplashHost& ShellSplash() { return Slot<ShellSplashHost>().Get(); }
-ShellWindowHost& ShellWindow() { return Slot<ShellWindowHost>().Get(); }
-ShellViewsHost& ShellViews() { return Slot<ShellViewsHost>().Get(); }
-ShellStyleHost& ShellStyle() { return Slot<ShellStyleHost>().Get(); }
-ShellDocumentHost& ShellDocument() { return Slot<ShellDocumentHost>().Get(); }
-ShellPopUpHost& ShellPopUps() { return Slot<ShellPopUpHost>().Get(); }
-
-ShellSplashHost* SetShellSplashHost(ShellSplashHost* host) { return Slot<ShellSplashHost>().Set(host); }
-ShellWindowHost* SetShellWindowHost(ShellWindowHost* host) { return Slot<ShellWindowHost>().Set(host); }
-ShellViewsHost* SetShellViewsHost(ShellViewsHost* host) { return Slot<ShellViewsHost>().Set(host); }
-ShellStyleHost* SetShellStyleHost(ShellStyleHost* host) { return Slot<ShellStyleHost>().Set(host); }
-ShellDocumentHost* SetShellDocumentHost(ShellDocumentHost* host) { return Slot<ShellDocumentHost>().Set(host); }
-ShellPopUpHost* SetShellPopUpHost(ShellPopUpHost* host) { return Slot<ShellPopUpHost>().Set(host); }
+PV_DEFINE_HOST_ACCESSORS(ShellPopUpHost, ShellPopUps, SetShellPopUpHost)
 
 }  // namespace pv

@@ -26,20 +26,13 @@ void MainWindowHost::SetCaption(const QString&) {}
 
 void PrintPanelHost::ResetPrinterInformation() {}
 
-
 PV_DEFINE_HOST_SLOT(CanvasHost, Headless)
+PV_DEFINE_HOST_ACCESSORS(CanvasHost, Canvas, SetCanvasHost)
 PV_DEFINE_HOST_SLOT(EditorHost, Headless)
+PV_DEFINE_HOST_ACCESSORS(EditorHost, Editor, SetEditorHost)
 PV_DEFINE_HOST_SLOT(MainWindowHost, Headless)
+PV_DEFINE_HOST_ACCESSORS(MainWindowHost, MainWindow, SetMainWindowHost)
 PV_DEFINE_HOST_SLOT(PrintPanelHost, Headless)
-
-CanvasHost& Canvas() { return Slot<CanvasHost>().Get(); }
-EditorHost& Editor() { return Slot<EditorHost>().Get(); }
-MainWindowHost& MainWindow() { return Slot<MainWindowHost>().Get(); }
-PrintPanelHost& PrintPanel() { return Slot<PrintPanelHost>().Get(); }
-
-CanvasHost* SetCanvasHost(CanvasHost* host) { return Slot<CanvasHost>().Set(host); }
-EditorHost* SetEditorHost(EditorHost* host) { return Slot<EditorHost>().Set(host); }
-MainWindowHost* SetMainWindowHost(MainWindowHost* host) { return Slot<MainWindowHost>().Set(host); }
-PrintPanelHost* SetPrintPanelHost(PrintPanelHost* host) { return Slot<PrintPanelHost>().Set(host); }
+PV_DEFINE_HOST_ACCESSORS(PrintPanelHost, PrintPanel, SetPrintPanelHost)
 
 }  // namespace pv

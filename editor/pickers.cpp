@@ -17,8 +17,6 @@ QString EditorPickers::GetPredefinedFieldCaption(QString& key) { return Predefin
 std::int16_t EditorPickers::GetPredefinedFieldCode(QString& key) { return PredefinedFieldCode(key); }
 
 PV_DEFINE_HOST_SLOT(EditorPickers, Wired)
-
-EditorPickers& Pickers() { return Slot<EditorPickers>().Get(); }
-EditorPickers* SetEditorPickers(EditorPickers* pickers) { return Slot<EditorPickers>().Set(pickers); }
+PV_DEFINE_HOST_ACCESSORS(EditorPickers, Pickers, SetEditorPickers)
 
 }  // namespace pv

@@ -15,8 +15,6 @@ bool EditorServices::Snap() { return SettingSnap != 0; }
 double EditorServices::ImageAspect(const QString& path) { return PictorImageAspect(path.toUtf8().constData()); }
 
 PV_DEFINE_HOST_SLOT(EditorServices, Wired)
-
-EditorServices& Services() { return Slot<EditorServices>().Get(); }
-EditorServices* SetEditorServices(EditorServices* services) { return Slot<EditorServices>().Set(services); }
+PV_DEFINE_HOST_ACCESSORS(EditorServices, Services, SetEditorServices)
 
 }  // namespace pv

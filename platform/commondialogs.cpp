@@ -39,9 +39,7 @@ std::optional<FileDialogResult> CommonDialogHost::ShowFileDialog(const FileDialo
 void CommonDialogHost::ShowPrinterSetup() {}
 
 PV_DEFINE_HOST_SLOT(CommonDialogHost, Wired)
-
-CommonDialogHost& CommonDialogs() { return Slot<CommonDialogHost>().Get(); }
-CommonDialogHost* SetCommonDialogHost(CommonDialogHost* host) { return Slot<CommonDialogHost>().Set(host); }
+PV_DEFINE_HOST_ACCESSORS(CommonDialogHost, CommonDialogs, SetCommonDialogHost)
 
 namespace {
 

@@ -139,3 +139,9 @@ class [[nodiscard]] ScopedHost {
   HostSlot<T>& Slot<T>() {                                                    \
     return T##SlotInstance();                                                 \
   }
+
+// The component's own names for its slot: `getter()` the instance in use,
+// `setter(host)` installs one (see HostSlot::Set).
+#define PV_DEFINE_HOST_ACCESSORS(T, getter, setter)            \
+  T& getter() { return Slot<T>().Get(); }                      \
+  T* setter(T* host) { return Slot<T>().Set(host); }

@@ -16,18 +16,12 @@ bool RenderSettingsHost::PrintCircle() { return false; }
 std::int32_t RenderSettingsHost::PrinterDpiY() { return 0; }
 
 PV_DEFINE_HOST_SLOT(RenderCanvasHost, Headless)
+PV_DEFINE_HOST_ACCESSORS(RenderCanvasHost, RenderCanvas, SetRenderCanvasHost)
 PV_DEFINE_HOST_SLOT(RenderPrintHost, Headless)
+PV_DEFINE_HOST_ACCESSORS(RenderPrintHost, RenderPrint, SetRenderPrintHost)
 PV_DEFINE_HOST_SLOT(RenderDataSourceHost, Headless)
+PV_DEFINE_HOST_ACCESSORS(RenderDataSourceHost, RenderDataSources, SetRenderDataSourceHost)
 PV_DEFINE_HOST_SLOT(RenderSettingsHost, Headless)
-
-RenderCanvasHost& RenderCanvas() { return Slot<RenderCanvasHost>().Get(); }
-RenderPrintHost& RenderPrint() { return Slot<RenderPrintHost>().Get(); }
-RenderDataSourceHost& RenderDataSources() { return Slot<RenderDataSourceHost>().Get(); }
-RenderSettingsHost& RenderSettings() { return Slot<RenderSettingsHost>().Get(); }
-
-RenderCanvasHost* SetRenderCanvasHost(RenderCanvasHost* host) { return Slot<RenderCanvasHost>().Set(host); }
-RenderPrintHost* SetRenderPrintHost(RenderPrintHost* host) { return Slot<RenderPrintHost>().Set(host); }
-RenderDataSourceHost* SetRenderDataSourceHost(RenderDataSourceHost* host) { return Slot<RenderDataSourceHost>().Set(host); }
-RenderSettingsHost* SetRenderSettingsHost(RenderSettingsHost* host) { return Slot<RenderSettingsHost>().Set(host); }
+PV_DEFINE_HOST_ACCESSORS(RenderSettingsHost, RenderSettings, SetRenderSettingsHost)
 
 }  // namespace pv

@@ -67,8 +67,6 @@ void RenderLibraries::PictorRenderMetaFile(DeviceContext* dc, const Rect* rect, 
 }
 
 PV_DEFINE_HOST_SLOT(RenderLibraries, Headless)
-
-RenderLibraries& Libraries() { return Slot<RenderLibraries>().Get(); }
-RenderLibraries* SetRenderLibraries(RenderLibraries* libraries) { return Slot<RenderLibraries>().Set(libraries); }
+PV_DEFINE_HOST_ACCESSORS(RenderLibraries, Libraries, SetRenderLibraries)
 
 }  // namespace pv

@@ -54,12 +54,9 @@ QString LiveUpdateText() {
 void MainWndCommands::LiveUpdate() { MsgBox(LiveUpdateText(), MsgIcon::Information, MsgButtons::Ok); }
 
 PV_DEFINE_HOST_SLOT(MainWndCommands, Wired)
+PV_DEFINE_HOST_ACCESSORS(MainWndCommands, Commands, SetCommands)
 PV_DEFINE_HOST_SLOT(ColorDialogHost, Wired)
-
-MainWndCommands& Commands() { return Slot<MainWndCommands>().Get(); }
-MainWndCommands* SetCommands(MainWndCommands* commands) { return Slot<MainWndCommands>().Set(commands); }
-ColorDialogHost& ColorDialogs() { return Slot<ColorDialogHost>().Get(); }
-ColorDialogHost* SetColorDialogHost(ColorDialogHost* host) { return Slot<ColorDialogHost>().Set(host); }
+PV_DEFINE_HOST_ACCESSORS(ColorDialogHost, ColorDialogs, SetColorDialogHost)
 
 QColor ColorFromLong(std::int32_t color) {
   const auto v = static_cast<std::uint32_t>(color);

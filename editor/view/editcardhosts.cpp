@@ -30,12 +30,8 @@ void EditCardDrawing::DrawPage(DcHandle hdc, std::int32_t x1, std::int32_t y1, s
 }
 
 PV_DEFINE_HOST_SLOT(PropertyWindows, Wired)
+PV_DEFINE_HOST_ACCESSORS(PropertyWindows, PropertyWindowSet, SetPropertyWindows)
 PV_DEFINE_HOST_SLOT(EditCardDrawing, Wired)
-
-PropertyWindows& PropertyWindowSet() { return Slot<PropertyWindows>().Get(); }
-EditCardDrawing& EditorDrawing() { return Slot<EditCardDrawing>().Get(); }
-
-PropertyWindows* SetPropertyWindows(PropertyWindows* windows) { return Slot<PropertyWindows>().Set(windows); }
-EditCardDrawing* SetEditCardDrawing(EditCardDrawing* drawing) { return Slot<EditCardDrawing>().Set(drawing); }
+PV_DEFINE_HOST_ACCESSORS(EditCardDrawing, EditorDrawing, SetEditCardDrawing)
 
 }  // namespace pv
