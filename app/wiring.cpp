@@ -1,6 +1,7 @@
 #include "app/wiring.h"
 
 #include "app/dialogs.h"
+#include "app/editorsettings.h"
 #include "app/hosts.h"
 #include "app/messagebox.h"
 #include "app/rendersettings.h"
@@ -97,7 +98,7 @@ void InstallProgramHosts() {
   // The label editor: its services and drawing, and its view, which becomes
   // the document's canvas and editor and gives the drawing its font scale
   // (CanvasHost, EditorHost, RenderCanvasHost) as the main window makes it.
-  static EditorServices editorServices;
+  static ProgramEditorServices editorServices;
   static EditCardDrawing editorDrawing;
   SetEditorServices(&editorServices);
   SetEditCardDrawing(&editorDrawing);

@@ -1,8 +1,7 @@
 #pragma once
-// The editor's side of the interfaces the document and start-up call: the
-// document's EditorHost (SetParameter, SaveData) over the editor's logic, and
-// the start-up's DefaultStyle reset. The composition root installs them.
-#include "app/hosts.h"
+// The editor's side of the interface the document calls: the document's
+// EditorHost (SetParameter, SaveData) over the editor's logic. The editor
+// view installs it when the composition root attaches the view.
 #include "document/hosts.h"
 
 namespace pv {
@@ -17,11 +16,6 @@ class EditorDocumentHost : public EditorHost {
 
  private:
   EditCardLogic& logic_;
-};
-
-class EditorStyleHost : public ShellStyleHost {
- public:
-  void ResetDefaultStyle() override;
 };
 
 }  // namespace pv

@@ -1,16 +1,15 @@
 #include "editor/services.h"
 
-#include "app/settings.h"
 #include "libs/pictor2/pictor2.h"
 
 namespace pv {
 
-std::int16_t EditorServices::AutoInsert() { return SettingAutoInsert; }
-float EditorServices::GridX() { return SettingGridX; }
-float EditorServices::GridY() { return SettingGridY; }
-bool EditorServices::ShowGrid() { return SettingShowGrid != 0; }
-bool EditorServices::ShowRule() { return SettingShowRule != 0; }
-bool EditorServices::Snap() { return SettingSnap != 0; }
+std::int16_t EditorServices::AutoInsert() { return 0; }
+float EditorServices::GridX() { return 0.0f; }
+float EditorServices::GridY() { return 0.0f; }
+bool EditorServices::ShowGrid() { return false; }
+bool EditorServices::ShowRule() { return false; }
+bool EditorServices::Snap() { return false; }
 
 double EditorServices::ImageAspect(const QString& path) { return PictorImageAspect(path.toUtf8().constData()); }
 

@@ -1,9 +1,10 @@
 #pragma once
 // What the editor's logic reads of the program around it: the settings it
 // follows (SETTING/AUTO_INSERT, the grid and the view flags) and the aspect
-// of a picture from the picture library. This class is the program's own
-// (it reads the program's settings and calls Pictor2); the composition root
-// installs it, tests put their own in its place.
+// of a picture from the picture library. The base class reads every setting
+// as 0 (as a settings file without the key) and asks Pictor2 for the aspect;
+// the composition root installs the one over the program's settings
+// (app/editorsettings.h), tests put their own in its place.
 #include "platform/hostslot.h"
 
 #include <QString>

@@ -1,6 +1,7 @@
 #include "editor/view/editcardhosts.h"
 
 #include "app/window/popups.h"
+#include "editor/style.h"
 #include "render/labelobjects.h"
 #include "render/pictures.h"
 
@@ -28,6 +29,8 @@ void EditCardDrawing::DrawPage(DcHandle hdc, std::int32_t x1, std::int32_t y1, s
                                std::int32_t y2) {
   DragEditor_DrawPage(hdc, x1, y1, x2, y2);
 }
+
+void EditorStyleHost::ResetDefaultStyle() { pv::ResetDefaultStyle(); }
 
 PV_DEFINE_HOST_SLOT(PropertyWindows, Wired)
 PV_DEFINE_HOST_ACCESSORS(PropertyWindows, PropertyWindowSet, SetPropertyWindows)

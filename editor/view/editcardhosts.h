@@ -1,10 +1,12 @@
 #pragma once
 // What the label editor view calls around it besides the editor's logic and
 // the main window (which it reaches through its signals): the floating
-// property windows and the drawing of label content. Each is an interface
+// property windows and the drawing of label content; and the editor's answer
+// to start-up's style reset. Each is an interface
 // with a process-wide slot (platform/hostslot.h) that the composition root
 // fills. Setters take no ownership and return the previous instance; nullptr
 // puts the default back.
+#include "app/hosts.h"
 #include "platform/dc.h"
 #include "platform/hostslot.h"
 
@@ -50,6 +52,12 @@ class EditCardDrawing {
                           std::int32_t x2, std::int32_t y2, float Angle, std::int32_t lKey,
                           std::int16_t UserType);
   virtual void DrawPage(DcHandle hdc, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+};
+
+// Start-up's reset of the current style: the editor's DefaultStyle.
+class EditorStyleHost : public ShellStyleHost {
+ public:
+  void ResetDefaultStyle() override;
 };
 
 PV_DECLARE_HOST_SLOT(PropertyWindows)

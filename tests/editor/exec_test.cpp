@@ -345,7 +345,6 @@ TEST_F(ExecTest, ResizeImageWantsOneSelectedImage) {
   EXPECT_TRUE(services.aspectPaths.isEmpty());
 }
 
-#ifdef PLAVIK_TEST_WITH_PICTOR2
 // The default service asks Pictor2 for the frame of an enhanced metafile.
 TEST_F(ExecTest, ResizeImageReadsAMetafileFrame) {
   pv::EditorServices program;  // the picture library's own aspect
@@ -376,7 +375,6 @@ TEST_F(ExecTest, ResizeImageReadsAMetafileFrame) {
   logic->ResizeImage();
   EXPECT_FLOAT_EQ(Rec(image).Width, 40);
 }
-#endif
 
 // ---- SetShadow -------------------------------------------------------------------
 
