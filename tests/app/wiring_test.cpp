@@ -45,10 +45,10 @@ TEST_F(WiringTest, TheProgramInstallsEveryHostOnceItsMainWindowIsMade) {
   pv::InstallProgramHosts();
   // Every host that has no headless default is wired at once.
   EXPECT_EQ(Missing(true), std::vector<std::string>{});
+  pv::SetMessageBoxHost(&messageBoxes);  // no real box in a test
 
   // The editor view brings the document's canvas and editor and the
-  // drawing's font scale; then nothing is left at its default. (The test's
-  // message boxes stand in for the real ones.)
+  // drawing's font scale; then nothing is left at its default.
   pv::MainWnd& w = pv::GetMainWnd();
   w.InitGui();
   auto* editor = dynamic_cast<pv::EditCard*>(w.EditCard());
