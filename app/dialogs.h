@@ -1,12 +1,12 @@
 #pragma once
 // Small helpers shared across the program: a value or its default, and the
-// common open, save and printer-setup dialogs.
+// common open, save and printer-setup dialogs (platform/commondialogs.h) with
+// the windows that show them.
+
+#include "platform/commondialogs.h"
 
 #include <QString>
-#include <QStringList>
 #include <QVariant>
-
-#include <optional>
 
 namespace pv {
 
@@ -14,46 +14,12 @@ namespace pv {
 // the blanks at both ends.
 QString NullToDefault(const QVariant& value, const QString& defaultValue);
 
-// The open and save dialogs. `filter` is "description|pattern|..." (a
-// pattern may list several masks separated by ";"). On a choice, fileName
-// receives the chosen path and the result is the filter index chosen (1 for
-// the first); on Cancel or any failure the result is -1 and fileName is left
-// as it was. The open dialog accepts only a file that exists; the save
-// dialog asks before replacing a file and adds `defaultExt` to a name
-// without extension.
-int ShowOpenDialog(const QString& defaultExt, const QString& filter, QString& fileName, const QString& title);
-int ShowSaveDialog(const QString& defaultExt, const QString& filter, QString& fileName, const QString& title);
-
-// The printer-setup dialog: the printer chosen there (and its paper) becomes
-// the printer of the print jobs. Every failure, Cancel included, is silent.
-void ShowPrinterSetup();
-
-// The filter in the form of the file dialogs ("Etichetta (*.lab)" ...).
-QStringList FileDialogFilters(const QString& filter);
-
-// What the file dialogs are shown with.
-struct FileDialogRequest {
-  bool save = false;
-  QString defaultExt;
-  QStringList filters;
-  int filterIndex = 1;  // 1-based
-  QString fileName;
-  QString title;
-};
-struct FileDialogResult {
-  QString fileName;
-  int filterIndex = 1;  // 1-based
-};
-
-// The dialogs themselves; tests put their own in place.
-class CommonDialogHost {
+// The common dialogs as the program shows them (QFileDialog, a printer
+// chooser over the print system); the composition root installs them.
+class QtCommonDialogs : public CommonDialogHost {
  public:
-  virtual ~CommonDialogHost() = default;
-  // Nothing on Cancel.
-  virtual std::optional<FileDialogResult> ShowFileDialog(const FileDialogRequest& request);
-  virtual void ShowPrinterSetup();
+  std::optional<FileDialogResult> ShowFileDialog(const FileDialogRequest& request) override;
+  void ShowPrinterSetup() override;
 };
-CommonDialogHost& CommonDialogs();
-CommonDialogHost* SetCommonDialogHost(CommonDialogHost* host);
 
 }  // namespace pv

@@ -1,11 +1,8 @@
 #include "app/hosts.h"
-#include "platform/hostslot.h"
 
 #include "app/settings.h"
 #include "document/labelfile.h"
 #include "document/model.h"
-
-#include <utility>
 
 namespace pv {
 
@@ -26,30 +23,17 @@ void ShellDocumentHost::ClearNames() {
 }
 void ShellDocumentHost::NewDocument() { pv::NewDocument(); }
 
-namespace {
-
-
-HostSlot<ShellSplashHost>& Splash() { static HostSlot<ShellSplashHost> s; return s; }
-HostSlot<ShellWindowHost>& Window() { static HostSlot<ShellWindowHost> s; return s; }
-HostSlot<ShellViewsHost>& Views() { static HostSlot<ShellViewsHost> s; return s; }
-HostSlot<ShellStyleHost>& Style() { static HostSlot<ShellStyleHost> s; return s; }
-HostSlot<ShellDocumentHost>& Document() { static HostSlot<ShellDocumentHost> s; return s; }
-HostSlot<ShellPopUpHost>& PopUps() { static HostSlot<ShellPopUpHost> s; return s; }
-
-}  // namespace
-
-ShellSplashHost& ShellSplash() { return Splash().Get(); }
-ShellWindowHost& ShellWindow() { return Window().Get(); }
-ShellViewsHost& ShellViews() { return Views().Get(); }
-ShellStyleHost& ShellStyle() { return Style().Get(); }
-ShellDocumentHost& ShellDocument() { return Document().Get(); }
-ShellPopUpHost& ShellPopUps() { return PopUps().Get(); }
-
-ShellSplashHost* SetShellSplashHost(ShellSplashHost* host) { return Splash().Set(host); }
-ShellWindowHost* SetShellWindowHost(ShellWindowHost* host) { return Window().Set(host); }
-ShellViewsHost* SetShellViewsHost(ShellViewsHost* host) { return Views().Set(host); }
-ShellStyleHost* SetShellStyleHost(ShellStyleHost* host) { return Style().Set(host); }
-ShellDocumentHost* SetShellDocumentHost(ShellDocumentHost* host) { return Document().Set(host); }
-ShellPopUpHost* SetShellPopUpHost(ShellPopUpHost* host) { return PopUps().Set(host); }
+PV_DEFINE_HOST_SLOT(ShellSplashHost, Wired)
+PV_DEFINE_HOST_ACCESSORS(ShellSplashHost, ShellSplash, SetShellSplashHost)
+PV_DEFINE_HOST_SLOT(ShellWindowHost, Wired)
+PV_DEFINE_HOST_ACCESSORS(ShellWindowHost, ShellWindow, SetShellWindowHost)
+PV_DEFINE_HOST_SLOT(ShellViewsHost, Wired)
+PV_DEFINE_HOST_ACCESSORS(ShellViewsHost, ShellViews, SetShellViewsHost)
+PV_DEFINE_HOST_SLOT(ShellStyleHost, Wired)
+PV_DEFINE_HOST_ACCESSORS(ShellStyleHost, ShellStyle, SetShellStyleHost)
+PV_DEFINE_HOST_SLOT(ShellDocumentHost, Headless)
+PV_DEFINE_HOST_ACCESSORS(ShellDocumentHost, ShellDocument, SetShellDocumentHost)
+PV_DEFINE_HOST_SLOT(ShellPopUpHost, Wired)
+PV_DEFINE_HOST_ACCESSORS(ShellPopUpHost, ShellPopUps, SetShellPopUpHost)
 
 }  // namespace pv

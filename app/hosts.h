@@ -2,10 +2,12 @@
 // What start-up and shutdown call on the windows and views around them: the
 // splash, the main window, the hosted views, the editor's default style, the
 // open document and the floating property windows. Each is an interface with
-// a settable process-wide instance; the defaults do nothing (the document's
-// works on the open document), so start-up and shutdown run before those
-// windows exist and in tests. Setters take no ownership and
+// a process-wide slot (platform/hostslot.h) that the composition root fills.
+// The document's default works on the open document (start-up without a
+// window); the others must be installed. Setters take no ownership and
 // return the previous instance; nullptr puts the default back.
+
+#include "platform/hostslot.h"
 
 #include <QString>
 
@@ -28,7 +30,6 @@ class ShellWindowHost {
   // the program. Default: runs LoadSettings.
   virtual bool Load();
   virtual void Show() {}
-  virtual void SetStatusBar() {}
 };
 
 class ShellViewsHost {
@@ -77,6 +78,13 @@ class ShellPopUpHost {
   // Unloads it (the window clears its flag).
   virtual void UnloadPopUp(int index) { (void)index; }
 };
+
+PV_DECLARE_HOST_SLOT(ShellSplashHost)
+PV_DECLARE_HOST_SLOT(ShellWindowHost)
+PV_DECLARE_HOST_SLOT(ShellViewsHost)
+PV_DECLARE_HOST_SLOT(ShellStyleHost)
+PV_DECLARE_HOST_SLOT(ShellDocumentHost)
+PV_DECLARE_HOST_SLOT(ShellPopUpHost)
 
 ShellSplashHost& ShellSplash();
 ShellWindowHost& ShellWindow();

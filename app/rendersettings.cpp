@@ -1,23 +1,11 @@
 #include "app/rendersettings.h"
 
 #include "app/settings.h"
-#include "render/hosts.h"
 
 namespace pv {
-namespace {
 
-class ProgramRenderSettings : public RenderSettingsHost {
- public:
-  bool PrintLow() override { return IsTrue(pv::PrintLow); }
-  bool PrintCircle() override { return IsTrue(pv::PrintCircle); }
-  std::int32_t PrinterDpiY() override { return pv::PrinterDpiY; }
-};
-
-}  // namespace
-
-void InstallRenderSettings() {
-  static ProgramRenderSettings settings;
-  SetRenderSettingsHost(&settings);
-}
+bool ProgramRenderSettings::PrintLow() { return IsTrue(pv::PrintLow); }
+bool ProgramRenderSettings::PrintCircle() { return IsTrue(pv::PrintCircle); }
+std::int32_t ProgramRenderSettings::PrinterDpiY() { return pv::PrinterDpiY; }
 
 }  // namespace pv

@@ -3,6 +3,7 @@
 #include "app/database.h"
 #include "app/hosts.h"
 #include "app/ini.h"
+#include "document/hosts.h"
 #include "document/model.h"
 #include "platform/msgbox.h"
 #include "platform/printer/printer.h"
@@ -211,7 +212,7 @@ bool LoadSettings() {
   views.FormatArchiveRefreshData(QString());
 
   // 9.-12.
-  ShellWindow().SetStatusBar();
+  MainWindow().SetStatusBar();
   ShellStyle().ResetDefaultStyle();
   doc.ClearNames();
   doc.NewDocument();

@@ -14,10 +14,4 @@ bool Main();
 // the program ends; on No or Cancel changes nothing and returns false.
 bool ConfirmEndProgram();
 
-// Shows every message box of the program as a real window (QMessageBox).
-void InstallMessageBox();
-
-// Gives the document its file dialogs (the common open and save dialogs).
-void InstallCommonDialogs();
-
 }  // namespace pv

@@ -3,9 +3,11 @@ include(GoogleTest)
 # plavik_add_test(<name> SOURCES ... LIBS ...)
 # A GoogleTest executable, run through CTest with the offscreen Qt platform and
 # a program folder of its own (PLAVIK_HOME), so tests never touch the real one.
+# Every test program fails the test that uses a host nobody installed
+# (tests/support/host_guard.cpp).
 function(plavik_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
+  add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/host_guard.cpp)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main plavik_warnings)
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests

@@ -1,10 +1,13 @@
 #pragma once
 // What the document calls on the components around it: the canvas (painting
-// and the events it raises to the editor), the editor, the main window, the
-// print panel and the file dialogs. Each is an interface with a settable
-// process-wide instance; the defaults do nothing (or the plain table work),
-// so the document runs headless. Setters take no ownership and return the
-// previous instance; nullptr puts the default back.
+// and the events it raises to the editor), the editor, the main window and
+// the print panel. Each is an interface with a process-wide slot
+// (platform/hostslot.h) that the composition root fills; the defaults do
+// nothing (or the plain table work): that is the document without a window.
+// Setters take no ownership and return the previous instance; nullptr puts
+// the default back.
+#include "platform/hostslot.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -58,28 +61,19 @@ class PrintPanelHost {
   virtual void ResetPrinterInformation();
 };
 
-class FileDialogHost {
- public:
-  virtual ~FileDialogHost() = default;
-  // Show the dialog; on a choice set fileName and return the filter index
-  // (1 for the first filter); -1 when cancelled or failed (fileName kept).
-  // Default: -1.
-  virtual int ShowOpenDialog(const QString& defaultExt, const QString& filter,
-                             QString& fileName, const QString& title);
-  virtual int ShowSaveDialog(const QString& defaultExt, const QString& filter,
-                             QString& fileName, const QString& title);
-};
+PV_DECLARE_HOST_SLOT(CanvasHost)
+PV_DECLARE_HOST_SLOT(EditorHost)
+PV_DECLARE_HOST_SLOT(MainWindowHost)
+PV_DECLARE_HOST_SLOT(PrintPanelHost)
 
 CanvasHost& Canvas();
 EditorHost& Editor();
 MainWindowHost& MainWindow();
 PrintPanelHost& PrintPanel();
-FileDialogHost& FileDialogs();
 
 CanvasHost* SetCanvasHost(CanvasHost* host);
 EditorHost* SetEditorHost(EditorHost* host);
 MainWindowHost* SetMainWindowHost(MainWindowHost* host);
 PrintPanelHost* SetPrintPanelHost(PrintPanelHost* host);
-FileDialogHost* SetFileDialogHost(FileDialogHost* host);
 
 }  // namespace pv

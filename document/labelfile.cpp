@@ -2,6 +2,7 @@
 
 #include "document/hosts.h"
 #include "document/objectstore.h"
+#include "platform/commondialogs.h"
 #include "platform/cp1252.h"
 #include "platform/msgbox.h"
 #include "platform/programfolder.h"
@@ -461,7 +462,7 @@ bool SaveDocument(bool bSaveAs) {
   QString path = DocFileName;
   if (bSaveAs || DocFileName.isEmpty()) {
     QString name = DocFileName;
-    if (FileDialogs().ShowSaveDialog(QString::fromLatin1(LabDefaultExtension), LoadResString(MsgLabFilter), name,
+    if (ShowSaveDialog(QString::fromLatin1(LabDefaultExtension), LoadResString(MsgLabFilter), name,
                                      LoadResString(MsgSaveTitle)) == -1)
       return false;
     if (name.isEmpty()) return false;
@@ -490,7 +491,7 @@ bool SaveDocument(bool bSaveAs) {
 bool OpenDocument() {
   NewDocument();
   QString name;
-  if (FileDialogs().ShowOpenDialog(QString::fromLatin1(LabDefaultExtension), LoadResString(MsgLabFilter), name,
+  if (ShowOpenDialog(QString::fromLatin1(LabDefaultExtension), LoadResString(MsgLabFilter), name,
                                    LoadResString(MsgOpenTitle)) == -1)
     return false;
   if (name.isEmpty()) return false;

@@ -51,9 +51,7 @@ class CanvasPort {
   virtual void SetPage(double PageWidth, double PageHeight, bool blnRefresh) = 0;
 };
 
-// The port over the canvas core. Members the core has are called as they
-// are; SelectAll and SetAlign are taken from the core once it has them (until
-// then SelectAll works on the table and repaints, SetAlign does nothing).
+// The port over the canvas core: each member calls the core's own.
 class DragEditorPort : public CanvasPort {
  public:
   explicit DragEditorPort(DragEditor& editor) : editor_(editor) {}

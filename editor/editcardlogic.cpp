@@ -8,6 +8,7 @@
 #include "editor/pickers.h"
 #include "editor/services.h"
 #include "editor/style.h"
+#include "platform/commondialogs.h"
 #include "platform/msgbox.h"
 #include "platform/runtime.h"
 #include "platform/stringtable.h"
@@ -267,7 +268,7 @@ void EditCardLogic::Image2_Click(int Index) {
     case 1: canvas_.SetTool(ToolDrawBox, UserTypeTextBox); break;
     case 2:
       InsertImagePath.clear();
-      FileDialogs().ShowOpenDialog(QStringLiteral("bmp"), LoadResString(MsgImageFilter), InsertImagePath,
+      ShowOpenDialog(QStringLiteral("bmp"), LoadResString(MsgImageFilter), InsertImagePath,
                                    LoadResString(MsgImportImage));
       if (!InsertImagePath.isEmpty()) canvas_.SetTool(ToolDrawBox, UserTypeImage);
       break;

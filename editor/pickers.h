@@ -4,8 +4,10 @@
 // properties), the barcode dialog's record, and the two look-ups of the
 // predefined merge fields. Each dialog is reached through one call that
 // loads it, shows it modally, reads its public results and unloads it. The
-// default instance answers every dialog with "cancelled"; the windows that
-// build the dialogs install the real one.
+// base class answers every dialog with "cancelled"; the composition root
+// installs the windows that build the dialogs.
+#include "platform/hostslot.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -76,15 +78,17 @@ class EditorPickers {
   // (non-zero when confirmed, BarcodeSettings then holds the values).
   virtual std::int16_t ShowCodeBar();
 
-  // The predefined merge fields. Both trim the key in place. The caption:
-  // messages 32005-32007 for the three keys, the trimmed key otherwise. The
-  // code: 1-3 for the three keys, 0 for any other name.
+  // The predefined merge fields (datasources/predefinedfields.h). Both trim the key in
+  // place. The caption: messages 32005-32007 for the three keys, the trimmed
+  // key otherwise. The code: 1-3 for the three keys, 0 for any other name.
   virtual QString GetPredefinedFieldCaption(QString& key);
   virtual std::int16_t GetPredefinedFieldCode(QString& key);
 };
 
 // The answer of the background and border picker that removes the picture.
 inline constexpr const char* NoImageMarker = "NO_IMAGE_4532756";
+
+PV_DECLARE_HOST_SLOT(EditorPickers)
 
 EditorPickers& Pickers();
 // Takes no ownership; returns the previous instance; nullptr = the default.

@@ -1,8 +1,12 @@
 #pragma once
 // What the editor's logic reads of the program around it: the settings it
 // follows (SETTING/AUTO_INSERT, the grid and the view flags) and the aspect
-// of a picture from the picture library. The default instance reads the
-// program's settings and calls Pictor2; tests put their own in its place.
+// of a picture from the picture library. The base class reads every setting
+// as 0 (as a settings file without the key) and asks Pictor2 for the aspect;
+// the composition root installs the one over the program's settings
+// (app/editorsettings.h), tests put their own in its place.
+#include "platform/hostslot.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -23,6 +27,8 @@ class EditorServices {
   // Height / width of a metafile's frame; 1.0 for any other picture.
   virtual double ImageAspect(const QString& path);
 };
+
+PV_DECLARE_HOST_SLOT(EditorServices)
 
 EditorServices& Services();
 // Takes no ownership; returns the previous instance; nullptr = the default.

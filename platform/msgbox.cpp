@@ -3,23 +3,20 @@
 #include "platform/stringtable.h"
 
 #include <cstdio>
-#include <utility>
 
 namespace pv {
-namespace {
-MsgBoxHandler& Handler() {
-  static MsgBoxHandler h;
-  return h;
-}
-}  // namespace
 
-MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler) { return std::exchange(Handler(), std::move(handler)); }
+MsgAnswer MessageBoxHost::Show(const MsgBoxRequest& request) {
+  std::fprintf(stderr, "%s: %s\n", request.title.toUtf8().constData(), request.text.toUtf8().constData());
+  return request.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+}
+
+PV_DEFINE_HOST_SLOT(MessageBoxHost, Headless)
+
+MessageBoxHost* SetMessageBoxHost(MessageBoxHost* host) { return Slot<MessageBoxHost>().Set(host); }
 
 MsgAnswer MsgBox(const QString& text, MsgIcon icon, MsgButtons buttons) {
-  MsgBoxRequest req{text, icon, buttons, LoadResString(1000)};
-  if (Handler()) return Handler()(req);
-  std::fprintf(stderr, "%s: %s\n", req.title.toUtf8().constData(), text.toUtf8().constData());
-  return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+  return Slot<MessageBoxHost>().Get().Show(MsgBoxRequest{text, icon, buttons, LoadResString(1000)});
 }
 
 MsgAnswer MsgBoxRes(int number, MsgIcon icon, MsgButtons buttons) { return MsgBox(LoadResString(number), icon, buttons); }

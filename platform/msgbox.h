@@ -1,11 +1,11 @@
 #pragma once
 // The one service behind every message box of the program. The title is
-// always the application title (string 1000). The program installs the real
-// box at start-up; tests install a handler that answers and records.
+// always the application title (string 1000). The composition root installs
+// the real box; tests install a host that answers and records.
+
+#include "platform/hostslot.h"
 
 #include <QString>
-
-#include <functional>
 
 namespace pv {
 
@@ -20,15 +20,22 @@ struct MsgBoxRequest {
   QString title;
 };
 
-using MsgBoxHandler = std::function<MsgAnswer(const MsgBoxRequest&)>;
+// Shows the box and returns the answer. The default is the program without a
+// window: the text goes to standard error and the answer is Ok, or Cancel
+// for a question.
+class MessageBoxHost {
+ public:
+  virtual ~MessageBoxHost() = default;
+  virtual MsgAnswer Show(const MsgBoxRequest& request);
+};
+PV_DECLARE_HOST_SLOT(MessageBoxHost)
 
-// Shows a box and returns the answer. Without a handler (headless use) the
-// text goes to standard error and the answer is Ok, or Cancel for a question.
+// Shows a box and returns the answer.
 MsgAnswer MsgBox(const QString& text, MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok);
 // The same, with the text of string-table entry `number`.
 MsgAnswer MsgBoxRes(int number, MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok);
 
-// Installs a handler and returns the previous one.
-MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler);
+// Takes no ownership; returns the previous instance; nullptr = the default.
+MessageBoxHost* SetMessageBoxHost(MessageBoxHost* host);
 
 }  // namespace pv

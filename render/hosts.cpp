@@ -1,8 +1,6 @@
 #include "render/hosts.h"
-#include "platform/hostslot.h"
 
 #include "platform/runtime.h"
-#include "platform/stringtable.h"
 
 namespace pv {
 
@@ -11,33 +9,19 @@ float RenderCanvasHost::FontRatio() { return 0.0f; }
 QString RenderPrintHost::GetFieldValue(QString& fieldName, QString&) { return Trim(fieldName); }
 float RenderPrintHost::OCXFontRatio() { return 0.0f; }
 
-QString RenderDataSourceHost::GetPredefinedFieldCaption(QString& key) {
-  key = Trim(key);
-  if (key == QLatin1String(PredefinedCounterKey)) return LoadResString(32005);
-  if (key == QLatin1String(PredefinedDateKey)) return LoadResString(32006);
-  if (key == QLatin1String(PredefinedRandomKey)) return LoadResString(32007);
-  return key;
-}
+QString RenderDataSourceHost::GetPredefinedFieldCaption(QString& key) { return pv::GetPredefinedFieldCaption(key); }
 
 bool RenderSettingsHost::PrintLow() { return false; }
 bool RenderSettingsHost::PrintCircle() { return false; }
 std::int32_t RenderSettingsHost::PrinterDpiY() { return 0; }
 
-namespace {
-HostSlot<RenderCanvasHost>& CanvasSlot() { static HostSlot<RenderCanvasHost> s; return s; }
-HostSlot<RenderPrintHost>& PrintSlot() { static HostSlot<RenderPrintHost> s; return s; }
-HostSlot<RenderDataSourceHost>& DataSlot() { static HostSlot<RenderDataSourceHost> s; return s; }
-HostSlot<RenderSettingsHost>& SettingsSlot() { static HostSlot<RenderSettingsHost> s; return s; }
-}  // namespace
-
-RenderCanvasHost& RenderCanvas() { return CanvasSlot().Get(); }
-RenderPrintHost& RenderPrint() { return PrintSlot().Get(); }
-RenderDataSourceHost& RenderDataSources() { return DataSlot().Get(); }
-RenderSettingsHost& RenderSettings() { return SettingsSlot().Get(); }
-
-RenderCanvasHost* SetRenderCanvasHost(RenderCanvasHost* host) { return CanvasSlot().Set(host); }
-RenderPrintHost* SetRenderPrintHost(RenderPrintHost* host) { return PrintSlot().Set(host); }
-RenderDataSourceHost* SetRenderDataSourceHost(RenderDataSourceHost* host) { return DataSlot().Set(host); }
-RenderSettingsHost* SetRenderSettingsHost(RenderSettingsHost* host) { return SettingsSlot().Set(host); }
+PV_DEFINE_HOST_SLOT(RenderCanvasHost, Headless)
+PV_DEFINE_HOST_ACCESSORS(RenderCanvasHost, RenderCanvas, SetRenderCanvasHost)
+PV_DEFINE_HOST_SLOT(RenderPrintHost, Headless)
+PV_DEFINE_HOST_ACCESSORS(RenderPrintHost, RenderPrint, SetRenderPrintHost)
+PV_DEFINE_HOST_SLOT(RenderDataSourceHost, Headless)
+PV_DEFINE_HOST_ACCESSORS(RenderDataSourceHost, RenderDataSources, SetRenderDataSourceHost)
+PV_DEFINE_HOST_SLOT(RenderSettingsHost, Headless)
+PV_DEFINE_HOST_ACCESSORS(RenderSettingsHost, RenderSettings, SetRenderSettingsHost)
 
 }  // namespace pv

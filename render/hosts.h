@@ -3,9 +3,13 @@
 // are built elsewhere: the canvas (its font scale), the print panel and its
 // preview surface (merge values, the preview's font scale), the data-source
 // side (captions of the predefined fields) and the settings. Each is an
-// interface with a settable process-wide instance; the defaults let the
-// drawing run on its own (tests, the lab-render tool). Setters take no
-// ownership and return the previous instance; nullptr puts the default back.
+// interface with a process-wide slot (platform/hostslot.h) that the
+// composition root fills; the defaults are the drawing on its own, without a
+// window (tests, the lab-render tool). Setters take no ownership and return
+// the previous instance; nullptr puts the default back.
+#include "platform/hostslot.h"
+#include "datasources/predefinedfields.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -50,6 +54,11 @@ class RenderSettingsHost {
   virtual std::int32_t PrinterDpiY();
 };
 
+PV_DECLARE_HOST_SLOT(RenderCanvasHost)
+PV_DECLARE_HOST_SLOT(RenderPrintHost)
+PV_DECLARE_HOST_SLOT(RenderDataSourceHost)
+PV_DECLARE_HOST_SLOT(RenderSettingsHost)
+
 RenderCanvasHost& RenderCanvas();
 RenderPrintHost& RenderPrint();
 RenderDataSourceHost& RenderDataSources();
@@ -59,10 +68,5 @@ RenderCanvasHost* SetRenderCanvasHost(RenderCanvasHost* host);
 RenderPrintHost* SetRenderPrintHost(RenderPrintHost* host);
 RenderDataSourceHost* SetRenderDataSourceHost(RenderDataSourceHost* host);
 RenderSettingsHost* SetRenderSettingsHost(RenderSettingsHost* host);
-
-// The three predefined field keys.
-inline constexpr const char* PredefinedCounterKey = "KINTERNAL238547-01";
-inline constexpr const char* PredefinedDateKey = "KINTERNAL238547-02";
-inline constexpr const char* PredefinedRandomKey = "KINTERNAL238547-03";
 
 }  // namespace pv

@@ -66,20 +66,7 @@ void RenderLibraries::PictorRenderMetaFile(DeviceContext* dc, const Rect* rect, 
   ::PictorRenderMetaFile(dc, rect, fileName);
 }
 
-namespace {
-RenderLibraries& RealLibraries() {
-  static RenderLibraries real;
-  return real;
-}
-RenderLibraries* g_current = nullptr;
-}  // namespace
-
-RenderLibraries& Libraries() { return g_current ? *g_current : RealLibraries(); }
-
-RenderLibraries* SetRenderLibraries(RenderLibraries* libraries) {
-  RenderLibraries* previous = g_current;
-  g_current = libraries;
-  return previous;
-}
+PV_DEFINE_HOST_SLOT(RenderLibraries, Headless)
+PV_DEFINE_HOST_ACCESSORS(RenderLibraries, Libraries, SetRenderLibraries)
 
 }  // namespace pv

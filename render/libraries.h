@@ -5,6 +5,7 @@
 // libraries. Strings cross as UTF-8; rectangles and points by address, as the
 // libraries take them (Scriva2 shrinks its rectangle in place).
 #include "platform/dc.h"
+#include "platform/hostslot.h"
 
 #include <cstdint>
 
@@ -48,6 +49,8 @@ class RenderLibraries {
   // Pictor2
   virtual void PictorRenderMetaFile(DeviceContext* dc, const Rect* rect, const char* fileName);
 };
+
+PV_DECLARE_HOST_SLOT(RenderLibraries)
 
 // The instance the drawing uses (the real libraries unless a test set one).
 RenderLibraries& Libraries();

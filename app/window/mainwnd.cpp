@@ -204,6 +204,8 @@ void MainWnd::BuildControls() {
   ViewFactoryTable& f = ViewFactories();
   m_modelData = MakeView<ModelDataView>(f.ModelData, m_client, "ModelData");
   m_editCard = MakeView<EditCardView>(f.EditCard, m_client, "EditCard");
+  connect(m_editCard, &EditCardView::StatusCoordChanged, this, &MainWnd::SetStatusCoord);
+  connect(m_editCard, &EditCardView::EditMenuRequested, this, [this] { PopupMenu(m_popupEdit); });
   m_dataBaseData = MakeView<DataBaseDataView>(f.DataBaseData, m_client, "DataBaseData");
   m_formatData = MakeView<FormatDataView>(f.FormatData, m_client, "FormatData");
   m_previewData = MakeView<PreviewDataView>(f.PreviewData, m_client, "PreviewData");

@@ -53,27 +53,10 @@ QString LiveUpdateText() {
 
 void MainWndCommands::LiveUpdate() { MsgBox(LiveUpdateText(), MsgIcon::Information, MsgButtons::Ok); }
 
-namespace {
-MainWndCommands*& CurrentCommands() {
-  static MainWndCommands* current = nullptr;
-  return current;
-}
-ColorDialogHandler& ColorHandler() {
-  static ColorDialogHandler handler;
-  return handler;
-}
-}  // namespace
-
-MainWndCommands& Commands() {
-  static MainWndCommands fallback;
-  return CurrentCommands() != nullptr ? *CurrentCommands() : fallback;
-}
-
-MainWndCommands* SetCommands(MainWndCommands* commands) {
-  MainWndCommands* old = CurrentCommands();
-  CurrentCommands() = commands;
-  return old;
-}
+PV_DEFINE_HOST_SLOT(MainWndCommands, Wired)
+PV_DEFINE_HOST_ACCESSORS(MainWndCommands, Commands, SetCommands)
+PV_DEFINE_HOST_SLOT(ColorDialogHost, Wired)
+PV_DEFINE_HOST_ACCESSORS(ColorDialogHost, ColorDialogs, SetColorDialogHost)
 
 QColor ColorFromLong(std::int32_t color) {
   const auto v = static_cast<std::uint32_t>(color);
@@ -86,20 +69,17 @@ std::int32_t LongFromColor(const QColor& color) {
                                    (static_cast<std::uint32_t>(color.blue()) << 16));
 }
 
+std::optional<QColor> ColorDialogHost::ChooseColor(const QColor& initial, QWidget* owner) {
+  const QColor c = QColorDialog::getColor(initial, owner != nullptr ? owner : MainWndInstance());
+  if (!c.isValid()) return std::nullopt;
+  return c;
+}
+
 bool ShowColorDialog(std::int32_t& color, QWidget* owner) {
-  const QColor initial = ColorFromLong(color);
-  std::optional<QColor> chosen;
-  if (ColorHandler()) {
-    chosen = ColorHandler()(initial);
-  } else {
-    const QColor c = QColorDialog::getColor(initial, owner != nullptr ? owner : MainWndInstance());
-    if (c.isValid()) chosen = c;
-  }
+  const std::optional<QColor> chosen = ColorDialogs().ChooseColor(ColorFromLong(color), owner);
   if (!chosen || !chosen->isValid()) return false;
   color = LongFromColor(*chosen);
   return true;
 }
-
-void SetColorDialogHandler(ColorDialogHandler handler) { ColorHandler() = std::move(handler); }
 
 }  // namespace pv

@@ -2,13 +2,15 @@
 // What the main window's menus call outside the window (the document
 // commands, the shutdown, the printer set-up, the Options and About boxes,
 // the help and the online update), behind one interface so that tests can
-// record the calls; and the colour dialog the property windows use.
+// record the calls; and the colour dialog the property windows use. Both
+// classes are the program's own; the composition root installs them.
+
+#include "platform/hostslot.h"
 
 #include <QColor>
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 class QWidget;
@@ -35,6 +37,7 @@ class MainWndCommands {
   // The online update: this installation has none; says so.
   virtual void LiveUpdate();
 };
+PV_DECLARE_HOST_SLOT(MainWndCommands)
 MainWndCommands& Commands();
 // Takes no ownership; nullptr puts the default back. Returns the previous one.
 MainWndCommands* SetCommands(MainWndCommands* commands);
@@ -49,9 +52,16 @@ std::int32_t LongFromColor(const QColor& color);
 // The colour dialog, starting from `color`; on OK `color` takes the choice
 // and the result is true; on Cancel nothing changes and the result is false.
 bool ShowColorDialog(std::int32_t& color, QWidget* owner = nullptr);
-// Test seam: answers the colour dialog (nothing = Cancel). An empty
-// function puts the real dialog back.
-using ColorDialogHandler = std::function<std::optional<QColor>(const QColor& initial)>;
-void SetColorDialogHandler(ColorDialogHandler handler);
+
+// The colour dialog itself: the choice, or nothing on Cancel.
+class ColorDialogHost {
+ public:
+  virtual ~ColorDialogHost() = default;
+  virtual std::optional<QColor> ChooseColor(const QColor& initial, QWidget* owner);
+};
+PV_DECLARE_HOST_SLOT(ColorDialogHost)
+ColorDialogHost& ColorDialogs();
+// Takes no ownership; nullptr puts the default back. Returns the previous one.
+ColorDialogHost* SetColorDialogHost(ColorDialogHost* host);
 
 }  // namespace pv

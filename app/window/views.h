@@ -2,8 +2,9 @@
 // The five views the main window hosts, as the main window and the other
 // windows call them. Each is a widget class whose members do nothing here;
 // the wizard, the editor, the data-source manager, the format archive and
-// the print panel derive from them and register a factory in ViewFactories()
-// before the main window is made. A view without a factory is an empty view.
+// the print panel derive from them; the composition root registers their
+// factories in ViewFactories() before the main window is made. A view
+// without a factory is an empty view.
 
 #include <QString>
 #include <QVariant>
@@ -51,6 +52,13 @@ class EditCardView : public QWidget {
   // Commits the canvas geometry into the object records.
   virtual void SaveData() {}
   virtual void SetNewKey(std::int32_t lKey) { (void)lKey; }
+
+ signals:
+  // The pointer's position over the canvas (document millimetres), for the
+  // main window's status bar.
+  void StatusCoordChanged(float X, float Y);
+  // The edit context menu is wanted at the pointer.
+  void EditMenuRequested();
 };
 
 // "tbr_archive": the data-source manager.

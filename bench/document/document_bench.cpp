@@ -68,7 +68,10 @@ BENCHMARK(BM_SnapshotAndUndo)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  pv::SetMsgBoxHandler([](const pv::MsgBoxRequest&) { return pv::MsgAnswer::Ok; });
+  struct Silent : pv::MessageBoxHost {
+    pv::MsgAnswer Show(const pv::MsgBoxRequest&) override { return pv::MsgAnswer::Ok; }
+  } silent;
+  pv::SetMessageBoxHost(&silent);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -83,7 +83,6 @@ bool LayoutSteps(CanvasLayout& l, int wo, int ho, int w, int h) {
 
 DragEditor::DragEditor(DragEditorHost* host, int surfaceWidth, int surfaceHeight)
     : host_(host) {
-  previousCanvas_ = SetCanvasHost(this);
   surfaceWidth = std::max(surfaceWidth, 0);
   surfaceHeight = std::max(surfaceHeight, 0);
   // The children as the layout puts them for a control around a surface of
@@ -120,9 +119,7 @@ DragEditor::DragEditor(DragEditorHost* host, int surfaceWidth, int surfaceHeight
   PaintRulerSurfaces();
 }
 
-DragEditor::~DragEditor() {
-  if (&Canvas() == this) SetCanvasHost(previousCanvas_);
-}
+DragEditor::~DragEditor() = default;
 
 DragEditorHost& DragEditor::Host() { return host_ ? *host_ : SilentHost(); }
 

@@ -119,9 +119,9 @@ inline constexpr Colour SurfaceBackColour = Rgb(255, 255, 255);
 
 class DragEditor : public CanvasHost {
  public:
-  // Runs the set-up with a drawing surface of the given size in pixels and
-  // installs itself as the document's canvas (document/hosts.h) for as long
-  // as it lives. host and view may be given later.
+  // Runs the set-up with a drawing surface of the given size in pixels.
+  // host and view may be given later. The canvas is the document's canvas
+  // (document/hosts.h) only where someone installs it (ScopedHost).
   explicit DragEditor(DragEditorHost* host = nullptr, int surfaceWidth = 400,
                       int surfaceHeight = 300);
   ~DragEditor() override;
@@ -345,7 +345,6 @@ class DragEditor : public CanvasHost {
   CanvasLayout layout_;
   DragEditorHost* host_ = nullptr;
   DragEditorView* view_ = nullptr;
-  CanvasHost* previousCanvas_ = nullptr;
   MousePointer pointer_ = MousePointer::Custom;
   int mouseIcon_ = 1001;
   std::unique_ptr<ImageSurface> surface_;

@@ -31,34 +31,23 @@
 
 namespace pv {
 
-// What the view installs while it lives: the logic as the document's editor
-// and as start-up's keeper of the current style, and the canvas's font scale
-// for the object drawing. The previous instances come back afterwards.
-class EditCard::Links : public RenderCanvasHost {
+// What the view puts in the program when the composition root attaches it:
+// its canvas as the document's canvas, its logic as the document's editor,
+// and the canvas's font scale for the object drawing. The previous
+// instances come back when the view goes.
+class EditCard::Attachment : public RenderCanvasHost {
  public:
-  Links(EditCard& view, EditCardLogic& logic)
-      : view_(view),
-        document_(logic),
-        previousEditor_(SetEditorHost(&document_)),
-        previousStyle_(SetShellStyleHost(&style_)),
-        previousScale_(SetRenderCanvasHost(this)) {}
-  ~Links() override {
-    SetRenderCanvasHost(previousScale_);
-    SetShellStyleHost(previousStyle_);
-    SetEditorHost(previousEditor_);
-  }
-  Links(const Links&) = delete;
-  Links& operator=(const Links&) = delete;
+  Attachment(EditCard& view, EditCardLogic& logic)
+      : view_(view), document_(logic), canvas_(view.Canvas()), editor_(document_), scale_(*this) {}
 
   float FontRatio() override { return view_.Canvas().FontRatio(); }
 
  private:
   EditCard& view_;
   EditorDocumentHost document_;
-  EditorStyleHost style_;
-  EditorHost* previousEditor_;
-  ShellStyleHost* previousStyle_;
-  RenderCanvasHost* previousScale_;
+  ScopedHost<CanvasHost> canvas_;
+  ScopedHost<EditorHost> editor_;
+  ScopedHost<RenderCanvasHost> scale_;
 };
 
 namespace {
@@ -109,13 +98,16 @@ EditCard::EditCard(QWidget* parent) : EditCardView(parent) {
   SetCaptions();
   m_port = std::make_unique<DragEditorPort>(Canvas());
   m_logic = std::make_unique<EditCardLogic>(*m_port);
-  m_links = std::make_unique<Links>(*this, *m_logic);
   Layout();
   SincronizePopWindow();
 }
 
+void EditCard::AttachToDocument() {
+  if (!m_attachment) m_attachment = std::make_unique<Attachment>(*this, *m_logic);
+}
+
 EditCard::~EditCard() {
-  m_links.reset();
+  m_attachment.reset();
   if (m_canvas != nullptr) m_canvas->SetHost(nullptr);
   for (QLineEdit* box : m_text1) {
     if (box != nullptr) box->removeEventFilter(this);
@@ -624,7 +616,7 @@ void EditCard::DrawPage(DcHandle hdc, std::int32_t x1, std::int32_t y1, std::int
 }
 
 void EditCard::DrawCoord(float X, float Y, float, float, float, float, std::int16_t) {
-  EditorWindow().SetStatusCoord(X, Y);
+  emit StatusCoordChanged(X, Y);
 }
 
 void EditCard::InsertObject(std::int32_t lKey, std::int16_t UserType) {
@@ -646,11 +638,7 @@ void EditCard::UpdateObjects() { SincronizePopWindow(); }
 void EditCard::SavedDocument() {}
 
 void EditCard::ContextMenu() {
-  if (Canvas().SelCount() > 0) EditorWindow().PopupEditMenu();
-}
-
-void InstallEditCard() {
-  ViewFactories().EditCard = [](QWidget* parent) -> EditCardView* { return new EditCard(parent); };
+  if (Canvas().SelCount() > 0) emit EditMenuRequested();
 }
 
 }  // namespace pv

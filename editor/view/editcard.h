@@ -9,10 +9,11 @@
 // commands, property codes, palette clicks and new objects to the editor's
 // logic (editor/editcardlogic.h), which it owns over its canvas.
 //
-// While it lives the view's logic is the document's editor (document/hosts.h:
-// SetParameter, Reset, LoadData, SaveData) and start-up's keeper of the
-// current style, and the view gives the object drawing the canvas's font
-// scale.
+// Once the composition root attaches it (AttachToDocument), and for as long
+// as it lives then, its canvas is the document's canvas, its logic the
+// document's editor (document/hosts.h), and it gives the object drawing the
+// canvas's font scale. It tells the main window of the pointer's position
+// and of the context menu through its signals.
 #include "app/window/views.h"
 #include "document/canvas/drageditor.h"
 #include "editor/canvasport.h"
@@ -61,6 +62,9 @@ class EditCard : public EditCardView, public DragEditorHost {
  public:
   explicit EditCard(QWidget* parent = nullptr);
   ~EditCard() override;
+
+  // Makes this view the document's canvas and editor (see above). Once.
+  void AttachToDocument();
 
   // ---- Called by the main window, the document commands and the windows ---
   void Exec(const QString& strKey, int iCode) override;
@@ -147,7 +151,7 @@ class EditCard : public EditCardView, public DragEditorHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  class Links;
+  class Attachment;
 
   void BuildControls();
   void SetCaptions();
@@ -181,10 +185,7 @@ class EditCard : public EditCardView, public DragEditorHost {
 
   std::unique_ptr<DragEditorPort> m_port;
   std::unique_ptr<EditCardLogic> m_logic;
-  std::unique_ptr<Links> m_links;
+  std::unique_ptr<Attachment> m_attachment;
 };
-
-// Registers EditCard as the main window's editor view (ViewFactories()).
-void InstallEditCard();
 
 }  // namespace pv

@@ -1,21 +1,11 @@
 #include "editor/view/editcardhosts.h"
 
-#include "app/window/mainwnd.h"
 #include "app/window/popups.h"
+#include "editor/style.h"
 #include "render/labelobjects.h"
 #include "render/pictures.h"
 
 namespace pv {
-
-// ---- Defaults ------------------------------------------------------------------
-
-void EditCardWindow::SetStatusCoord(float X, float Y) {
-  if (MainWnd* w = MainWndInstance()) w->SetStatusCoord(X, Y);
-}
-
-void EditCardWindow::PopupEditMenu() {
-  if (MainWnd* w = MainWndInstance()) w->PopupMenu(w->popup_edit());
-}
 
 void PropertyWindows::Load(int, QWidget*) {}
 void PropertyWindows::Show(int, QWidget*) {}
@@ -40,42 +30,11 @@ void EditCardDrawing::DrawPage(DcHandle hdc, std::int32_t x1, std::int32_t y1, s
   DragEditor_DrawPage(hdc, x1, y1, x2, y2);
 }
 
-// ---- Instances -------------------------------------------------------------------
+void EditorStyleHost::ResetDefaultStyle() { pv::ResetDefaultStyle(); }
 
-namespace {
-template <typename T>
-struct Slot {
-  T* current = nullptr;
-  T& get() {
-    static T fallback;
-    return current != nullptr ? *current : fallback;
-  }
-  T* set(T* next) {
-    T* old = current;
-    current = next;
-    return old;
-  }
-};
-Slot<EditCardWindow>& WindowSlot() {
-  static Slot<EditCardWindow> s;
-  return s;
-}
-Slot<PropertyWindows>& PopSlot() {
-  static Slot<PropertyWindows> s;
-  return s;
-}
-Slot<EditCardDrawing>& DrawingSlot() {
-  static Slot<EditCardDrawing> s;
-  return s;
-}
-}  // namespace
-
-EditCardWindow& EditorWindow() { return WindowSlot().get(); }
-PropertyWindows& PropertyWindowSet() { return PopSlot().get(); }
-EditCardDrawing& EditorDrawing() { return DrawingSlot().get(); }
-
-EditCardWindow* SetEditCardWindow(EditCardWindow* window) { return WindowSlot().set(window); }
-PropertyWindows* SetPropertyWindows(PropertyWindows* windows) { return PopSlot().set(windows); }
-EditCardDrawing* SetEditCardDrawing(EditCardDrawing* drawing) { return DrawingSlot().set(drawing); }
+PV_DEFINE_HOST_SLOT(PropertyWindows, Wired)
+PV_DEFINE_HOST_ACCESSORS(PropertyWindows, PropertyWindowSet, SetPropertyWindows)
+PV_DEFINE_HOST_SLOT(EditCardDrawing, Wired)
+PV_DEFINE_HOST_ACCESSORS(EditCardDrawing, EditorDrawing, SetEditCardDrawing)
 
 }  // namespace pv

@@ -1,12 +1,14 @@
 #pragma once
-// What the label editor view calls around it besides the editor's logic: the
-// main window (status bar coordinates, the edit context menu), the floating
-// property windows and the drawing of label content. Each is an interface
-// with a settable process-wide instance; the defaults let the view run before
-// those parts are wired (the main window's members when it exists, windows
-// that are never loaded, the object drawing). Setters take no
-// ownership and return the previous instance; nullptr puts the default back.
+// What the label editor view calls around it besides the editor's logic and
+// the main window (which it reaches through its signals): the floating
+// property windows and the drawing of label content; and the editor's answer
+// to start-up's style reset. Each is an interface
+// with a process-wide slot (platform/hostslot.h) that the composition root
+// fills. Setters take no ownership and return the previous instance; nullptr
+// puts the default back.
+#include "app/hosts.h"
 #include "platform/dc.h"
+#include "platform/hostslot.h"
 
 #include <QVariant>
 
@@ -17,32 +19,21 @@ class QWidget;
 
 namespace pv {
 
-class EditCardWindow {
- public:
-  virtual ~EditCardWindow() = default;
-  // The pointer's position for the status bar. Default: the main window's
-  // SetStatusCoord, when the main window exists.
-  virtual void SetStatusCoord(float X, float Y);
-  // Pops the edit context menu up at the pointer. Default: the main
-  // window's popup_edit, when the main window exists.
-  virtual void PopupEditMenu();
-};
-
 // The floating property windows by window index (0 popFont, 1 popText,
-// 3 popLinee, 4 popFill, 5 popArtText).
+// 3 popLinee, 4 popFill, 5 popArtText). The base class is the editor without
+// those windows: none is ever loaded.
 class PropertyWindows {
  public:
   virtual ~PropertyWindows() = default;
   // Loads the window (not yet shown); a loaded window sets its flag.
-  // Default: nothing (there is no window to load).
   virtual void Load(int index, QWidget* owner);
-  // Shows the loaded window modeless, owned by `owner`. Default: nothing.
+  // Shows the loaded window modeless, owned by `owner`.
   virtual void Show(int index, QWidget* owner);
-  // Unloads the window (which clears its flag). Default: nothing.
+  // Unloads the window (which clears its flag).
   virtual void Unload(int index);
-  // Whether the window is loaded. Default: its PopUpLoaded flag.
+  // Whether the window is loaded: its PopUpLoaded flag.
   virtual bool Loaded(int index) const;
-  // The windows' fillers (each window's own Apply). Defaults: nothing.
+  // The windows' fillers (each window's own Apply).
   virtual void FontApply(int iCode, const QVariant& sValue);
   virtual void TextApply(int iCode, const QVariant& sValue);
   virtual void LineeApply(std::int32_t lNewColor, const QVariant& lNewStyle, std::int32_t lNewAspect,
@@ -51,8 +42,8 @@ class PropertyWindows {
                          std::int16_t Transparence);
 };
 
-// The drawing of the canvas's DrawObject and DrawPage events. Default: the
-// object drawing (render/labelobjects.h, render/pictures.h).
+// The drawing of the canvas's DrawObject and DrawPage events: the object
+// drawing (render/labelobjects.h, render/pictures.h).
 class EditCardDrawing {
  public:
   virtual ~EditCardDrawing() = default;
@@ -63,11 +54,18 @@ class EditCardDrawing {
   virtual void DrawPage(DcHandle hdc, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
 };
 
-EditCardWindow& EditorWindow();
+// Start-up's reset of the current style: the editor's DefaultStyle.
+class EditorStyleHost : public ShellStyleHost {
+ public:
+  void ResetDefaultStyle() override;
+};
+
+PV_DECLARE_HOST_SLOT(PropertyWindows)
+PV_DECLARE_HOST_SLOT(EditCardDrawing)
+
 PropertyWindows& PropertyWindowSet();
 EditCardDrawing& EditorDrawing();
 
-EditCardWindow* SetEditCardWindow(EditCardWindow* window);
 PropertyWindows* SetPropertyWindows(PropertyWindows* windows);
 EditCardDrawing* SetEditCardDrawing(EditCardDrawing* drawing);
 

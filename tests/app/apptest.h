@@ -1,5 +1,5 @@
 #pragma once
-// Shared set-up of the shell's tests: one application object, a program
+// Shared set-up of the shell's tests, on the application fixture: a program
 // folder of its own for every test, message boxes recorded and answered.
 
 #include "app/database.h"
@@ -9,8 +9,8 @@
 #include "platform/programfolder.h"
 #include "platform/stringtable.h"
 #include "document/model.h"
+#include "tests/support/app_fixture.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,15 +20,6 @@
 #include <vector>
 
 namespace apptest {
-
-inline void EnsureApp() {
-  if (QApplication::instance() == nullptr) {
-    static int argc = 1;
-    static char name[] = "app_tests";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-  }
-}
 
 inline QByteArray ReadAll(const QString& file) {
   QFile f(file);
@@ -42,18 +33,18 @@ inline void WriteAll(const QString& file, const QByteArray& bytes) {
   f.write(bytes);
 }
 
-class ShellTest : public ::testing::Test {
+// With `program` set, the program's own hosts are installed first
+// (InstallProgramHosts).
+class ShellTest : public pv::test::AppFixture {
  protected:
+  explicit ShellTest(bool program = false) : AppFixture(program) {}
   void SetUp() override {
-    EnsureApp();
+    AppFixture::SetUp();
     ASSERT_TRUE(m_home.isValid());
     m_oldHome = qgetenv("PLAVIK_HOME");
     qputenv("PLAVIK_HOME", m_home.path().toLocal8Bit());
     pv::ResetSettings();
-    m_oldBox = pv::SetMsgBoxHandler([this](const pv::MsgBoxRequest& r) {
-      boxes.push_back(r);
-      return OnMsgBox(r);
-    });
+    pv::SetMessageBoxHost(&m_boxes);
   }
   // The answer given to a message box once it is recorded in `boxes`.
   virtual pv::MsgAnswer OnMsgBox(const pv::MsgBoxRequest&) { return answer; }
@@ -62,8 +53,8 @@ class ShellTest : public ::testing::Test {
     pv::RemoveTempImageFolder();
     pv::ResetDocumentState();
     pv::SetFakePrintSystem(nullptr);
-    pv::SetMsgBoxHandler(m_oldBox);
     qputenv("PLAVIK_HOME", m_oldHome);
+    AppFixture::TearDown();
   }
   QString Home(const QString& name) const { return m_home.filePath(name); }
 
@@ -71,9 +62,22 @@ class ShellTest : public ::testing::Test {
   pv::MsgAnswer answer = pv::MsgAnswer::Ok;
 
  private:
+  // Records every box in `boxes` and answers through OnMsgBox.
+  class Boxes : public pv::MessageBoxHost {
+   public:
+    explicit Boxes(ShellTest& test) : m_test(test) {}
+    pv::MsgAnswer Show(const pv::MsgBoxRequest& r) override {
+      m_test.boxes.push_back(r);
+      return m_test.OnMsgBox(r);
+    }
+
+   private:
+    ShellTest& m_test;
+  };
+
   QTemporaryDir m_home;
   QByteArray m_oldHome;
-  pv::MsgBoxHandler m_oldBox;
+  Boxes m_boxes{*this};
 };
 
 }  // namespace apptest

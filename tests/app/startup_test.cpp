@@ -1,4 +1,5 @@
 #include "app/hosts.h"
+#include "document/hosts.h"
 #include "app/ini.h"
 #include "app/startup.h"
 #include "document/model.h"
@@ -33,9 +34,11 @@ class Recorder : public pv::ShellWindowHost,
                  public pv::ShellViewsHost,
                  public pv::ShellStyleHost,
                  public pv::ShellDocumentHost,
-                 public pv::ShellPopUpHost {
+                 public pv::ShellPopUpHost,
+                 public pv::MainWindowHost {
  public:
   Recorder() {
+    pv::SetMainWindowHost(this);
     pv::SetShellSplashHost(&splash);
     pv::SetShellWindowHost(this);
     pv::SetShellViewsHost(this);
@@ -50,6 +53,7 @@ class Recorder : public pv::ShellWindowHost,
     pv::SetShellStyleHost(nullptr);
     pv::SetShellDocumentHost(nullptr);
     pv::SetShellPopUpHost(nullptr);
+    pv::SetMainWindowHost(nullptr);
   }
 
   void Show() override { calls << QStringLiteral("window.Show"); }
@@ -271,6 +275,13 @@ namespace {
 
 TEST_F(StartupTest, TheLabelSizeAndCodeLiveInTheDocumentHeader) {
   WriteAll(Ini(), "[SETTING]\r\nLABELWIDTH=70\r\nLABELHEIGHT=37\r\nFORMATCODE=LM4-A4-24B\r\n");
+  // A start-up without windows: no views, no editor style, no floating windows.
+  pv::ShellViewsHost noViews;
+  pv::ShellStyleHost noStyle;
+  pv::ShellPopUpHost noPopUps;
+  const pv::ScopedHost<pv::ShellViewsHost> views(noViews);
+  const pv::ScopedHost<pv::ShellStyleHost> style(noStyle);
+  const pv::ScopedHost<pv::ShellPopUpHost> popUps(noPopUps);
   pv::DocFileName = QStringLiteral("/old/file.lab");
   ASSERT_TRUE(pv::LoadSettings());
   EXPECT_DOUBLE_EQ(pv::Header.LabelWidth, 70.0);

@@ -3,10 +3,12 @@
 // dialogs and message boxes, and a fixture that starts every test from the
 // start-up state of the document.
 #include "document/document.h"
+#include "platform/commondialogs.h"
 #include "platform/msgbox.h"
 #include "platform/programfolder.h"
 #include "platform/runtime.h"
 #include "platform/stringtable.h"
+#include "tests/support/app_fixture.h"
 
 #include <QString>
 #include <QStringList>
@@ -40,13 +42,15 @@ struct RecordingCanvas : pv::CanvasHost {
   }
 };
 
-struct RecordingHosts : pv::EditorHost, pv::MainWindowHost, pv::PrintPanelHost, pv::FileDialogHost {
+struct RecordingHosts : pv::EditorHost, pv::MainWindowHost, pv::PrintPanelHost, pv::CommonDialogHost {
   QStringList calls;
   QString caption;
   // The next answers of the dialogs: a path, or nullopt for Cancel.
   std::vector<std::optional<QString>> answers;
   struct DialogCall {
-    QString kind, defaultExt, filter, fileName, title;
+    QString kind, defaultExt;
+    QStringList filters;
+    QString fileName, title;
   };
   std::vector<DialogCall> dialogs;
   // What ResetPrinterInformation saw of the header.
@@ -71,20 +75,13 @@ struct RecordingHosts : pv::EditorHost, pv::MainWindowHost, pv::PrintPanelHost, 
     calls << QStringLiteral("ResetPrinterInformation");
     formatCodesSeen << pv::Header.LabelFormatCode;
   }
-  int answer(const char* kind, const QString& ext, const QString& filter, QString& name, const QString& title) {
-    dialogs.push_back({QString::fromLatin1(kind), ext, filter, name, title});
-    if (answers.empty()) return -1;
+  std::optional<pv::FileDialogResult> ShowFileDialog(const pv::FileDialogRequest& r) override {
+    dialogs.push_back({QString::fromLatin1(r.save ? "save" : "open"), r.defaultExt, r.filters, r.fileName, r.title});
+    if (answers.empty()) return std::nullopt;
     std::optional<QString> a = answers.front();
     answers.erase(answers.begin());
-    if (!a) return -1;
-    name = *a;
-    return 1;
-  }
-  int ShowOpenDialog(const QString& e, const QString& f, QString& n, const QString& t) override {
-    return answer("open", e, f, n, t);
-  }
-  int ShowSaveDialog(const QString& e, const QString& f, QString& n, const QString& t) override {
-    return answer("save", e, f, n, t);
+    if (!a) return std::nullopt;
+    return pv::FileDialogResult{*a, 1};
   }
 };
 
@@ -92,7 +89,8 @@ class DocumentTest : public ::testing::Test {
  protected:
   RecordingCanvas canvas;
   RecordingHosts hosts;
-  std::vector<pv::MsgBoxRequest> boxes;
+  pv::test::RecordedMessageBoxes messageBoxes;
+  std::vector<pv::MsgBoxRequest>& boxes = messageBoxes.boxes;
 
   void SetUp() override {
     pv::ResetDocumentState();
@@ -100,11 +98,8 @@ class DocumentTest : public ::testing::Test {
     pv::SetEditorHost(&hosts);
     pv::SetMainWindowHost(&hosts);
     pv::SetPrintPanelHost(&hosts);
-    pv::SetFileDialogHost(&hosts);
-    pv::SetMsgBoxHandler([this](const pv::MsgBoxRequest& r) {
-      boxes.push_back(r);
-      return pv::MsgAnswer::Ok;
-    });
+    pv::SetCommonDialogHost(&hosts);
+    pv::SetMessageBoxHost(&messageBoxes);
     pv::ClearTempImageFolder();
   }
   void TearDown() override {
@@ -112,8 +107,8 @@ class DocumentTest : public ::testing::Test {
     pv::SetEditorHost(nullptr);
     pv::SetMainWindowHost(nullptr);
     pv::SetPrintPanelHost(nullptr);
-    pv::SetFileDialogHost(nullptr);
-    pv::SetMsgBoxHandler({});
+    pv::SetCommonDialogHost(nullptr);
+    pv::SetMessageBoxHost(nullptr);
     pv::ClearTempImageFolder();
   }
 

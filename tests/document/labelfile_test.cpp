@@ -194,7 +194,7 @@ TEST_F(LabFile, OpenResetsThePrintFormatAfterReading) {
   ASSERT_EQ(hosts.dialogs.size(), 1u);
   EXPECT_EQ(hosts.dialogs[0].kind, "open");
   EXPECT_EQ(hosts.dialogs[0].defaultExt, "lab");
-  EXPECT_EQ(hosts.dialogs[0].filter, LoadResString(15093));
+  EXPECT_EQ(hosts.dialogs[0].filters, FileDialogFilters(LoadResString(15093)));
   EXPECT_EQ(hosts.dialogs[0].title, LoadResString(15095));
   EXPECT_EQ(hosts.dialogs[0].fileName, "");
 }
@@ -371,7 +371,7 @@ TEST_F(LabFile, SaveAsksForANameOnlyWhenUntitledOrSaveAs) {
   ASSERT_TRUE(SaveAs(Path("a.lab")));
   ASSERT_EQ(hosts.dialogs.size(), 1u);
   EXPECT_EQ(hosts.dialogs[0].defaultExt, "lab");
-  EXPECT_EQ(hosts.dialogs[0].filter, LoadResString(15093));
+  EXPECT_EQ(hosts.dialogs[0].filters, FileDialogFilters(LoadResString(15093)));
   EXPECT_EQ(hosts.dialogs[0].title, LoadResString(15094));
   EXPECT_EQ(hosts.dialogs[0].fileName, "");
   EXPECT_EQ(DocFileName, Path("a.lab"));

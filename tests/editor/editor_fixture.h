@@ -11,9 +11,11 @@
 #include "editor/pickers.h"
 #include "editor/services.h"
 #include "editor/style.h"
+#include "platform/commondialogs.h"
 #include "platform/msgbox.h"
 #include "platform/programfolder.h"
 #include "platform/stringtable.h"
+#include "tests/support/app_fixture.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -29,14 +31,6 @@
 #include <vector>
 
 namespace pvtest {
-
-inline void EnsureGuiApp() {
-  if (QCoreApplication::instance()) return;
-  static int argc = 1;
-  static char name[] = "editor_tests";
-  static char* argv[] = {name, nullptr};
-  new QGuiApplication(argc, argv);
-}
 
 // Records every call of the logic on the canvas, then passes it on.
 class RecordingPort : public pv::CanvasPort {
@@ -176,50 +170,45 @@ struct FakeServices : pv::EditorServices {
   }
 };
 
-struct RecordingFileDialog : pv::FileDialogHost {
-  struct Call {
-    QString defaultExt, filter, fileName, title;
-  };
-  std::vector<Call> calls;
+struct RecordingFileDialog : pv::CommonDialogHost {
+  std::vector<pv::FileDialogRequest> calls;
   std::optional<QString> answer;  // nullopt = Cancel
-  int ShowOpenDialog(const QString& e, const QString& f, QString& n, const QString& t) override {
-    calls.push_back({e, f, n, t});
-    if (!answer) return -1;
-    n = *answer;
-    return 1;
+  std::optional<pv::FileDialogResult> ShowFileDialog(const pv::FileDialogRequest& r) override {
+    calls.push_back(r);
+    if (!answer) return std::nullopt;
+    return pv::FileDialogResult{*answer, 1};
   }
 };
 
 class EditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    EnsureGuiApp();
+    pv::test::EnsureGuiApplication();
     pv::ResetDocumentState();
     pv::ResetDefaultStyle();
     pv::BarcodeSettings = {};
     pv::ClearTempImageFolder();
     canvas = std::make_unique<pv::DragEditor>(nullptr, 600, 400);
+    documentCanvas.emplace(*canvas);
     port = std::make_unique<pv::DragEditorPort>(*canvas);
     recorder = std::make_unique<RecordingPort>(*port);
     logic = std::make_unique<pv::EditCardLogic>(*recorder);
     pv::SetEditorPickers(&pickers);
     pv::SetEditorServices(&services);
-    pv::SetFileDialogHost(&fileDialog);
-    pv::SetMsgBoxHandler([this](const pv::MsgBoxRequest& r) {
-      boxes.push_back(r);
-      return pv::MsgAnswer::Ok;
-    });
+    pv::SetCommonDialogHost(&fileDialog);
+    pv::SetMessageBoxHost(&messageBoxes);
     ASSERT_TRUE(sources.isValid());
   }
   void TearDown() override {
     logic.reset();
     recorder.reset();
     port.reset();
+    documentCanvas.reset();
     canvas.reset();
     pv::SetEditorPickers(nullptr);
     pv::SetEditorServices(nullptr);
-    pv::SetFileDialogHost(nullptr);
-    pv::SetMsgBoxHandler({});
+    pv::SetCommonDialogHost(nullptr);
+    pv::SetMessageBoxHost(nullptr);
     pv::ClearTempImageFolder();
     pv::ResetDocumentState();
     pv::ResetDefaultStyle();
@@ -268,13 +257,16 @@ class EditorTest : public ::testing::Test {
   }
 
   std::unique_ptr<pv::DragEditor> canvas;
+  // The canvas is the document's canvas while the test runs.
+  std::optional<pv::ScopedHost<pv::CanvasHost>> documentCanvas;
   std::unique_ptr<pv::DragEditorPort> port;
   std::unique_ptr<RecordingPort> recorder;
   std::unique_ptr<pv::EditCardLogic> logic;
   RecordingPickers pickers;
   FakeServices services;
   RecordingFileDialog fileDialog;
-  std::vector<pv::MsgBoxRequest> boxes;
+  pv::test::RecordedMessageBoxes messageBoxes;
+  std::vector<pv::MsgBoxRequest>& boxes = messageBoxes.boxes;
   QTemporaryDir sources;
 };
 

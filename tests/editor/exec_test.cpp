@@ -345,10 +345,10 @@ TEST_F(ExecTest, ResizeImageWantsOneSelectedImage) {
   EXPECT_TRUE(services.aspectPaths.isEmpty());
 }
 
-#ifdef PLAVIK_TEST_WITH_PICTOR2
 // The default service asks Pictor2 for the frame of an enhanced metafile.
 TEST_F(ExecTest, ResizeImageReadsAMetafileFrame) {
-  pv::SetEditorServices(nullptr);
+  pv::EditorServices program;  // the picture library's own aspect
+  pv::SetEditorServices(&program);
   // An EMR_HEADER (frame 0,0-600,300) and an EMR_EOF.
   QByteArray emf;
   const auto u32 = [&](std::uint32_t v) {
@@ -375,7 +375,6 @@ TEST_F(ExecTest, ResizeImageReadsAMetafileFrame) {
   logic->ResizeImage();
   EXPECT_FLOAT_EQ(Rec(image).Width, 40);
 }
-#endif
 
 // ---- SetShadow -------------------------------------------------------------------
 

@@ -63,8 +63,8 @@ TEST_F(PaletteTest, PictureButtonAsksForAFile) {
   logic->Image2_Click(2);  // cancelled
   ASSERT_EQ(fileDialog.calls.size(), 1u);
   EXPECT_EQ(fileDialog.calls[0].defaultExt, QStringLiteral("bmp"));
-  EXPECT_EQ(fileDialog.calls[0].filter, pv::LoadResString(15047));
-  EXPECT_EQ(fileDialog.calls[0].filter,
+  EXPECT_EQ(fileDialog.calls[0].filters, pv::FileDialogFilters(pv::LoadResString(15047)));
+  EXPECT_EQ(pv::LoadResString(15047),
             QStringLiteral("Windows bitmap (*.bmp)|*.bmp|Windows Metafile (*.wmf)|*.wmf|JPEG (*.jpg)|*.jpg|Tutti i "
                            "files (*.*)|*.*"));
   EXPECT_EQ(fileDialog.calls[0].title, QStringLiteral("Importa immagine"));
@@ -180,7 +180,7 @@ TEST_F(PaletteTest, BorderStoresTheChosenPathWhole) {
 }
 
 TEST(DefaultPickersTest, EveryDialogAnswersCancelled) {
-  pv::EditorPickers& p = pv::Pickers();
+  pv::EditorPickers p;
   EXPECT_TRUE(p.ShowFieldPicker(nullptr).FieldName.isEmpty());
   EXPECT_TRUE(p.ShowClipArt().isEmpty());
   EXPECT_EQ(p.ShowShapePicker(), -1);

@@ -48,7 +48,6 @@ TEST_F(WindowTest, AboutBoxControls) {
 }
 
 TEST_F(WindowTest, TheSplashComesAndGoesThroughItsHost) {
-  pv::InstallMainWindow();
   pv::ShellSplash().Show();
   auto splashes = [] {
     int n = 0;
@@ -90,7 +89,8 @@ TEST_F(WindowTest, HelpWindowShowsTheShippedManualAndSearchesIt) {
 }
 
 TEST_F(WindowTest, HelpMenuOpensTheHelpWindowOnTheProgramsManual) {
-  pv::SetCommands(nullptr);
+  pv::MainWndCommands program;
+  pv::SetCommands(&program);
   pv::MainWnd& w = Window();
   w.popupmnuhelp_Click(1);
   pv::HelpWindow& help = pv::GetHelpWindow(&w);

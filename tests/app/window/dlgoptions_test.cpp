@@ -198,7 +198,8 @@ TEST_F(OptionsTest, TabChangeLetsTheKeyboardReachOnlyTheCurrentTabsFields) {
 }
 
 TEST_F(OptionsTest, FileMenuOptionsRunsTheRealDialogAndPushesTheSettings) {
-  pv::SetCommands(nullptr);
+  pv::MainWndCommands program;
+  pv::SetCommands(&program);
   pv::MainWnd& w = Window();
   QTimer::singleShot(0, []() {
     for (QWidget* top : QApplication::topLevelWidgets()) {

@@ -160,7 +160,6 @@ TEST_F(WindowTest, MinimisingHidesTheFloatingWindowsAndRestoringShowsThem) {
 }
 
 TEST_F(WindowTest, TheShutdownHostUnloadsTheLoadedWindows) {
-  pv::InstallMainWindow();
   pv::MainWnd& w = Window();
   auto* font = new QWidget(&w, Qt::Tool);
   font->setAttribute(Qt::WA_DeleteOnClose);
@@ -491,7 +490,6 @@ TEST_F(WindowTest, StatusBarTexts) {
 }
 
 TEST_F(WindowTest, DocumentCommandsReachTheStatusBarAndCaption) {
-  pv::InstallMainWindow();
   pv::MainWnd& w = Window();
   pv::Header.LabelWidth = 70;
   pv::Header.LabelHeight = 35;
@@ -591,7 +589,6 @@ TEST_F(WindowTest, TheWindowOpensAtItsDesignClientSize) {
 // ---- Loading ----------------------------------------------------------------------
 
 TEST_F(WindowTest, FormLoadRunsTheStartUpAndSelectsTheWizard) {
-  pv::InstallMainWindow();
   pv::MainWnd& w = pv::GetMainWnd();
   ASSERT_TRUE(w.Form_Load());
   EXPECT_EQ(w.windowTitle(), QStringLiteral("Tavrel Lumetra 4 - Senza nome"));
@@ -610,7 +607,6 @@ TEST_F(WindowTest, FormLoadRunsTheStartUpAndSelectsTheWizard) {
 }
 
 TEST_F(WindowTest, FormLoadWithoutPrintSystemStops) {
-  pv::InstallMainWindow();
   print.unavailable = true;
   pv::SetFakePrintSystem(&print);
   pv::MainWnd& w = pv::GetMainWnd();
@@ -634,23 +630,26 @@ TEST_F(WindowTest, BusyCursorAndRefresh) {
 
 TEST_F(WindowTest, ColourDialogKeepsTheColourOnCancel) {
   std::int32_t color = 0x00332211;  // R 0x11, G 0x22, B 0x33
-  QColor seen;
-  pv::SetColorDialogHandler([&seen](const QColor& initial) -> std::optional<QColor> {
-    seen = initial;
-    return std::nullopt;
-  });
+  struct Answer : pv::ColorDialogHost {
+    QColor seen;
+    std::optional<QColor> choice;
+    std::optional<QColor> ChooseColor(const QColor& initial, QWidget*) override {
+      seen = initial;
+      return choice;
+    }
+  } dialog;
+  const pv::ScopedHost<pv::ColorDialogHost> installed(dialog);
   EXPECT_FALSE(pv::ShowColorDialog(color));
-  EXPECT_EQ(seen, QColor(0x11, 0x22, 0x33));
+  EXPECT_EQ(dialog.seen, QColor(0x11, 0x22, 0x33));
   EXPECT_EQ(color, 0x00332211);
-  pv::SetColorDialogHandler([](const QColor&) -> std::optional<QColor> { return QColor(0xff, 0x80, 0x01); });
+  dialog.choice = QColor(0xff, 0x80, 0x01);
   EXPECT_TRUE(pv::ShowColorDialog(color));
   EXPECT_EQ(color, 0x000180ff);
-  pv::SetColorDialogHandler({});
 }
 
 TEST_F(WindowTest, LiveUpdateSaysThereIsNoneAndTheProgramGoesOn) {
-  pv::SetCommands(nullptr);
-  pv::Commands().LiveUpdate();
+  pv::MainWndCommands program;
+  program.LiveUpdate();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, pv::LiveUpdateText());
   EXPECT_EQ(boxes[0].icon, pv::MsgIcon::Information);

@@ -6,7 +6,7 @@
 #include "app/startup.h"
 #include "app/window/dlgabout.h"
 #include "app/window/dlgoptions.h"
-#include "app/window/install.h"
+#include "app/wiring.h"
 #include "app/window/mainwnd.h"
 #include "platform/msgbox.h"
 
@@ -21,11 +21,14 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc < 2) return 3;
   const QString out = QString::fromLocal8Bit(argv[1]);
-  pv::SetMsgBoxHandler([](const pv::MsgBoxRequest& r) {
-    std::fprintf(stderr, "message: %s\n", r.text.toUtf8().constData());
-    return pv::MsgAnswer::Ok;
-  });
-  pv::InstallMainWindow();
+  pv::InstallProgramHosts();
+  struct Boxes : pv::MessageBoxHost {
+    pv::MsgAnswer Show(const pv::MsgBoxRequest& r) override {
+      std::fprintf(stderr, "message: %s\n", r.text.toUtf8().constData());
+      return pv::MsgAnswer::Ok;
+    }
+  } boxes;
+  pv::SetMessageBoxHost(&boxes);
   if (!pv::Main()) return 2;
   pv::MainWnd& w = pv::GetMainWnd();
   w.SelectView(QStringLiteral("tbr_editor"));

@@ -1,13 +1,13 @@
 #pragma once
-// Shared set-up of the main window's tests: the shell's set-up (one
-// application object, a program folder of its own for every test, message
-// boxes recorded and answered), a stand-in print system, and views and commands that record
-// what the main window calls on them.
+// Shared set-up of the main window's tests: the shell's set-up over the
+// program's own hosts (a program folder of its own for every test, message
+// boxes recorded and answered), a stand-in print system, and views and
+// commands that record what the main window calls on them.
 
 #include "app/database.h"
 #include "app/hosts.h"
 #include "app/settings.h"
-#include "app/window/install.h"
+#include "app/wiring.h"
 #include "app/window/mainwnd.h"
 #include "app/window/popups.h"
 #include "app/window/services.h"
@@ -94,8 +94,10 @@ class RecCommands : public pv::MainWndCommands {
   void LiveUpdate() override { Calls() << QStringLiteral("LiveUpdate"); }
 };
 
+// The program's own hosts, with recording views and commands in place.
 class WindowTest : public apptest::ShellTest {
  protected:
+  WindowTest() : ShellTest(true) {}
   void SetUp() override {
     QLocale::setDefault(QLocale::c());
     ShellTest::SetUp();
@@ -118,8 +120,6 @@ class WindowTest : public apptest::ShellTest {
   void TearDown() override {
     pv::DestroyMainWnd();
     for (int i = 0; i < pv::PopUpCount; ++i) pv::PopUpUnloaded(i);
-    pv::SetCommands(nullptr);
-    pv::ViewFactories() = pv::ViewFactoryTable{};
     ShellTest::TearDown();
     QLocale::setDefault(QLocale::system());
   }

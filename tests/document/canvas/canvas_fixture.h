@@ -6,6 +6,7 @@
 #include "document/canvas/geometry.h"
 #include "document/model.h"
 #include "platform/runtime.h"
+#include "tests/support/app_fixture.h"
 
 #include <QGuiApplication>
 #include <QString>
@@ -13,18 +14,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace pvtest {
 
-// The Qt application the painting needs (fonts); made once.
-inline void EnsureGuiApp() {
-  if (QCoreApplication::instance()) return;
-  static int argc = 1;
-  static char name[] = "canvas_tests";
-  static char* argv[] = {name, nullptr};
-  new QGuiApplication(argc, argv);
-}
+// The Qt application the painting needs (fonts).
+inline void EnsureGuiApp() { pv::test::EnsureGuiApplication(); }
 
 struct DrawObjectCall {
   pv::OutlinePoints X{}, Y{};
@@ -83,14 +79,17 @@ class CanvasTest : public ::testing::Test {
     pv::ResetDocumentState();
   }
   void TearDown() override {
+    documentCanvas.reset();
     canvas.reset();
     pv::ResetDocumentState();
   }
-  // A canvas with a surface of w x h pixels; the host's record starts after
-  // the set-up.
+  // A canvas with a surface of w x h pixels, the document's canvas; the
+  // host's record starts after the set-up.
   pv::DragEditor& Make(int w = 600, int h = 400) {
+    documentCanvas.reset();
     canvas.reset();
     canvas = std::make_unique<pv::DragEditor>(&host, w, h);
+    documentCanvas.emplace(*canvas);
     host.clear();
     return *canvas;
   }
@@ -105,6 +104,7 @@ class CanvasTest : public ::testing::Test {
     return c;
   }
   std::unique_ptr<pv::DragEditor> canvas;
+  std::optional<pv::ScopedHost<pv::CanvasHost>> documentCanvas;
   RecordingHost host;
 };
 

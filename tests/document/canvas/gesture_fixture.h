@@ -70,6 +70,7 @@ class GestureTest : public ::testing::Test {
     EnsureGuiApp();
     pv::ResetDocumentState();
     canvas = std::make_unique<pv::DragEditor>(&host, 600, 600);
+    documentCanvas.emplace(*canvas);
     canvas->SetShowPage(false);
     canvas->SetWorkArea(300, 300, false);
     canvas->SetPage(100, 50, false);
@@ -78,6 +79,7 @@ class GestureTest : public ::testing::Test {
     host.clearAll();
   }
   void TearDown() override {
+    documentCanvas.reset();
     canvas.reset();
     pv::ResetDocumentState();
   }
@@ -100,6 +102,8 @@ class GestureTest : public ::testing::Test {
   }
 
   std::unique_ptr<pv::DragEditor> canvas;
+  // The canvas is the document's canvas while the test runs.
+  std::optional<pv::ScopedHost<pv::CanvasHost>> documentCanvas;
   GestureHost host;
 };
 

@@ -122,6 +122,11 @@ TEST_F(CanvasTest, SelStopClearsRepaintsAndRaisesSelectionStop) {
 TEST_F(CanvasTest, TheDocumentsOperationsPaintAndRaiseThroughTheCanvas) {
   DragEditor& c = MakeEditorCanvas();
   EXPECT_EQ(&Canvas(), &c);
+  {
+    // A second canvas takes nothing over.
+    DragEditor other(nullptr, 100, 100);
+    EXPECT_EQ(&Canvas(), &c);
+  }
   const std::int32_t key = c.AddObject(150, 150, 20, 10, 0, GeomBox, 105, true);
   EXPECT_EQ(host.events, QStringList({"SavedDocument", QStringLiteral("DrawObject(%1)").arg(key)}));
   host.clear();
@@ -134,7 +139,7 @@ TEST_F(CanvasTest, TheDocumentsOperationsPaintAndRaiseThroughTheCanvas) {
   c.DelObject(key, true);
   EXPECT_EQ(host.events.first(), QStringLiteral("DeleteObject(%1,105)").arg(key));
   EXPECT_EQ(host.count("DrawPage"), 1);  // the view area is repainted
-  // Gone with the canvas: the document's default canvas again.
-  canvas.reset();
+  // Its install gone: the document's default canvas again.
+  documentCanvas.reset();
   EXPECT_NE(static_cast<void*>(&Canvas()), static_cast<void*>(&c));
 }

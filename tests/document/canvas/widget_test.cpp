@@ -2,6 +2,7 @@
 // and bars, the scroll bars following the canvas, the input mappings.
 #include "document/canvas/drageditorwidget.h"
 #include "document/model.h"
+#include "tests/support/app_fixture.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -12,18 +13,10 @@ using namespace pv;
 
 namespace {
 
-void EnsureApp() {
-  if (QCoreApplication::instance()) return;
-  static int argc = 1;
-  static char name[] = "canvaswidget_tests";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-}
-
 class CanvasWidgetTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    EnsureApp();
+    pv::test::EnsureApplication();
     ResetDocumentState();
   }
   void TearDown() override { ResetDocumentState(); }

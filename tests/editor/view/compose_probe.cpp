@@ -9,11 +9,13 @@
 //   reopened.png  the view after the file was read back
 //   screen.png    the display's own picture of the window
 #include "app/settings.h"
+#include "app/wiring.h"
 #include "document/canvas/drageditorwidget.h"
 #include "document/canvas/geometry.h"
 #include "document/document.h"
 #include "editor/style.h"
 #include "editor/view/editcard.h"
+#include "platform/commondialogs.h"
 #include "platform/msgbox.h"
 #include "platform/programfolder.h"
 
@@ -29,21 +31,28 @@
 #include <QWindow>
 
 #include <cstdio>
+#include <optional>
 
 using namespace pv;
 
 namespace {
 
-class AnswerDialogs : public FileDialogHost {
+// The open dialog chooses the picture, the save dialog the label file.
+class AnswerDialogs : public CommonDialogHost {
  public:
   QString picture, label;
-  int ShowOpenDialog(const QString&, const QString&, QString& fileName, const QString&) override {
-    fileName = picture;
-    return 1;
+  std::optional<FileDialogResult> ShowFileDialog(const FileDialogRequest& request) override {
+    return FileDialogResult{request.save ? label : picture, 1};
   }
-  int ShowSaveDialog(const QString&, const QString&, QString& fileName, const QString&) override {
-    fileName = label;
-    return 1;
+};
+
+class CountedMessages : public MessageBoxHost {
+ public:
+  int count = 0;
+  MsgAnswer Show(const MsgBoxRequest& r) override {
+    ++count;
+    std::fprintf(stderr, "message: %s\n", r.text.toUtf8().constData());
+    return MsgAnswer::Ok;
   }
 };
 
@@ -102,12 +111,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc < 2) return 2;
   const QDir out(QString::fromLocal8Bit(argv[1]));
-  int messages = 0;
-  SetMsgBoxHandler([&messages](const MsgBoxRequest& r) {
-    ++messages;
-    std::fprintf(stderr, "message: %s\n", r.text.toUtf8().constData());
-    return MsgAnswer::Ok;
-  });
+  InstallProgramHosts();
+  CountedMessages messages;
+  SetMessageBoxHost(&messages);
 
   QImage picture(60, 40, QImage::Format_RGB32);
   picture.fill(QColor(0, 200, 0));
@@ -115,7 +121,7 @@ int main(int argc, char** argv) {
   dialogs.picture = out.filePath(QStringLiteral("picture.png"));
   dialogs.label = out.filePath(QStringLiteral("label.lab"));
   if (!picture.save(dialogs.picture)) return 3;
-  SetFileDialogHost(&dialogs);
+  SetCommonDialogHost(&dialogs);
 
   ResetDocumentState();
   ResetDefaultStyle();
@@ -129,6 +135,7 @@ int main(int argc, char** argv) {
   Header.LabelHeight = 60;
 
   EditCard view;
+  view.AttachToDocument();
   view.resize(1000, 700);
   view.show();
   Settle(400);
@@ -188,13 +195,12 @@ int main(int argc, char** argv) {
   if (QScreen* screen = view.screen()) {
     screen->grabWindow(view.winId()).save(out.filePath(QStringLiteral("screen.png")));
   }
-  s << "messages " << messages << "\n";
+  s << "messages " << messages.count << "\n";
   s.flush();
 
   QFile f(out.filePath(QStringLiteral("report.txt")));
   if (!f.open(QIODevice::WriteOnly)) return 5;
   f.write(report.toUtf8());
   std::fputs(report.toUtf8().constData(), stdout);
-  SetFileDialogHost(nullptr);
   return 0;
 }

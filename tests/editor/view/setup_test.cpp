@@ -112,6 +112,7 @@ TEST_F(ViewTest, TheViewLeavesTheHostsAsItFoundThem) {
   CanvasHost* canvas = &pv::Canvas();
   {
     EditCard second;
+    second.AttachToDocument();
     EXPECT_NE(&Editor(), editorHost);
     EXPECT_NE(&RenderCanvas(), scale);
     EXPECT_EQ(&pv::Canvas(), static_cast<CanvasHost*>(&second.Canvas()));
@@ -172,11 +173,20 @@ TEST_F(ViewTest, ADrawingRefusedAtTheFullTableIsReported) {
   EXPECT_EQ(Canvas().State().CurrentTool, ToolSelect);  // AUTO_INSERT is off
 }
 
-TEST_F(ViewTest, InstallEditCardMakesTheMainWindowsEditorView) {
-  InstallEditCard();
-  std::unique_ptr<EditCardView> made(ViewFactories().EditCard(nullptr));
-  EXPECT_NE(dynamic_cast<EditCard*>(made.get()), nullptr);
-  ViewFactories().EditCard = nullptr;
+TEST_F(ViewTest, TheProgramsEditorViewBecomesTheDocumentsCanvasUntilItGoes) {
+  // The fixture's view is attached: its canvas is the document's.
+  ASSERT_EQ(&pv::Canvas(), &Canvas());
+  {
+    std::unique_ptr<EditCardView> made(ViewFactories().EditCard(nullptr));
+    auto* editor = dynamic_cast<EditCard*>(made.get());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(&pv::Canvas(), &editor->Canvas());
+    EXPECT_EQ(&pv::Editor(), pv::Slot<EditorHost>().Current());
+    // A canvas made on its own takes nothing over.
+    DragEditor loose(nullptr, 100, 100);
+    EXPECT_EQ(&pv::Canvas(), &editor->Canvas());
+  }
+  EXPECT_EQ(&pv::Canvas(), &Canvas());
 }
 
 TEST_F(ViewTest, PaletteAndCommandsGoToTheLogic) {

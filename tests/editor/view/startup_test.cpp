@@ -6,7 +6,6 @@
 #include "app/database.h"
 #include "app/settings.h"
 #include "app/startup.h"
-#include "app/window/install.h"
 #include "app/window/mainwnd.h"
 #include "document/canvas/drageditorwidget.h"
 #include "document/document.h"
@@ -34,6 +33,7 @@ constexpr char kIni[] =
 
 class StartUpTest : public apptest::ShellTest {
  protected:
+  StartUpTest() : ShellTest(true) {}
   void SetUp() override {
     ShellTest::SetUp();
     QLocale::setDefault(QLocale::c());
@@ -43,12 +43,9 @@ class StartUpTest : public apptest::ShellTest {
     print_.defaultPrinter = QStringLiteral("Ufficio");
     print_.caps = pv::PrinterCaps{600, 600, 25, 30};
     pv::SetFakePrintSystem(&print_);
-    pv::InstallEditCard();
-    pv::InstallMainWindow();
   }
   void TearDown() override {
     pv::DestroyMainWnd();
-    pv::ViewFactories() = pv::ViewFactoryTable{};
     ShellTest::TearDown();
     QLocale::setDefault(QLocale::system());
   }

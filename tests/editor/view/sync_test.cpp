@@ -225,11 +225,9 @@ TEST_F(ViewTest, AClickOnTheCaptionTogglesTheLinesWindow) {
 }
 
 TEST_F(ViewTest, TheDefaultWindowSetReadsTheLoadedFlags) {
-  SetPropertyWindows(nullptr);
-  PropertyWindows& w = PropertyWindowSet();
+  PropertyWindows w;
   EXPECT_FALSE(w.Loaded(PopFill));
   PopUpLoaded[PopFill] = VbTrue;
   EXPECT_TRUE(w.Loaded(PopFill));
   EXPECT_FALSE(w.Loaded(2));
-  SetPropertyWindows(&windows);
 }

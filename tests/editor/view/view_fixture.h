@@ -1,9 +1,10 @@
 #pragma once
-// The editor view under the offscreen platform: one application object,
-// message boxes recorded, and recording stand-ins for the property windows,
-// the main window's status bar and context menu, and the drawing of the
-// canvas's events; each test starts from an empty document, the start style
-// and start settings.
+// The editor view under the offscreen platform, on the application fixture
+// with the program's own hosts: message boxes recorded, recording stand-ins
+// for the property windows and the drawing of the canvas's events, and the
+// view's signals to the main window (status bar coordinates, context menu)
+// recorded; each test starts from an empty document, the start style and
+// start settings.
 #include "app/settings.h"
 #include "app/window/popups.h"
 #include "document/canvas/drageditorwidget.h"
@@ -13,6 +14,7 @@
 #include "editor/view/editcardhosts.h"
 #include "platform/msgbox.h"
 #include "platform/stringtable.h"
+#include "tests/support/app_fixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,14 +28,6 @@
 #include <set>
 
 namespace viewtest {
-
-inline void EnsureApp() {
-  if (QCoreApplication::instance() != nullptr) return;
-  static int argc = 1;
-  static char name[] = "editorview_tests";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-}
 
 // The floating windows: which are loaded, and every call as text.
 class RecordingWindows : public pv::PropertyWindows {
@@ -80,11 +74,17 @@ class RecordingWindows : public pv::PropertyWindows {
   }
 };
 
-class RecordingWindow : public pv::EditCardWindow {
+// What the view tells the main window through its signals.
+class RecordingWindow {
  public:
   QStringList calls;
-  void SetStatusCoord(float X, float Y) override { calls << QStringLiteral("SetStatusCoord:%1,%2").arg(X).arg(Y); }
-  void PopupEditMenu() override { calls << QStringLiteral("popup_edit"); }
+  void Connect(pv::EditCardView& view) {
+    QObject::connect(&view, &pv::EditCardView::StatusCoordChanged, [this](float X, float Y) {
+      calls << QStringLiteral("SetStatusCoord:%1,%2").arg(X).arg(Y);
+    });
+    QObject::connect(&view, &pv::EditCardView::EditMenuRequested,
+                     [this] { calls << QStringLiteral("popup_edit"); });
+  }
 };
 
 class RecordingDrawing : public pv::EditCardDrawing {
@@ -100,10 +100,11 @@ class RecordingDrawing : public pv::EditCardDrawing {
   }
 };
 
-class ViewTest : public ::testing::Test {
+class ViewTest : public pv::test::AppFixture {
  protected:
+  ViewTest() : AppFixture(true) {}
   void SetUp() override {
-    EnsureApp();
+    AppFixture::SetUp();
     QLocale::setDefault(QLocale::c());
     pv::ResetDocumentState();
     pv::ResetDefaultStyle();
@@ -116,26 +117,20 @@ class ViewTest : public ::testing::Test {
     pv::Header.LabelWidth = 100;
     pv::Header.LabelHeight = 50;
     for (auto& f : pv::PopUpLoaded) f = pv::VbFalse;
-    previousHandler_ = pv::SetMsgBoxHandler([this](const pv::MsgBoxRequest& r) {
-      messages << r.text;
-      icons.push_back(r.icon);
-      return pv::MsgAnswer::Ok;
-    });
-    previousWindows_ = pv::SetPropertyWindows(&windows);
-    previousWindow_ = pv::SetEditCardWindow(&window);
+    pv::SetMessageBoxHost(&boxes_);
+    pv::SetPropertyWindows(&windows);
     view = std::make_unique<pv::EditCard>();
+    view->AttachToDocument();
+    window.Connect(*view);
     view->resize(800, 600);
     view->SetParameter();
   }
   void TearDown() override {
     view.reset();
-    pv::SetEditCardDrawing(nullptr);
-    pv::SetEditCardWindow(previousWindow_);
-    pv::SetPropertyWindows(previousWindows_);
-    pv::SetMsgBoxHandler(previousHandler_);
     QLocale::setDefault(QLocale::c());
     pv::ResetDocumentState();
     pv::ResetDefaultStyle();
+    AppFixture::TearDown();
   }
 
   pv::DragEditor& Canvas() { return view->Canvas(); }
@@ -183,9 +178,20 @@ class ViewTest : public ::testing::Test {
   std::vector<pv::MsgIcon> icons;
 
  private:
-  pv::MsgBoxHandler previousHandler_;
-  pv::PropertyWindows* previousWindows_ = nullptr;
-  pv::EditCardWindow* previousWindow_ = nullptr;
+  // Records the text and icon of every box and answers Ok.
+  class Boxes : public pv::MessageBoxHost {
+   public:
+    explicit Boxes(ViewTest& test) : test_(test) {}
+    pv::MsgAnswer Show(const pv::MsgBoxRequest& r) override {
+      test_.messages << r.text;
+      test_.icons.push_back(r.icon);
+      return pv::MsgAnswer::Ok;
+    }
+
+   private:
+    ViewTest& test_;
+  };
+  Boxes boxes_{*this};
 };
 
 }  // namespace viewtest

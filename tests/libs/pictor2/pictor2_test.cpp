@@ -2,6 +2,7 @@
 
 #include "fixtures.h"
 #include "libs/pictor2/pictor2.h"
+#include "tests/support/app_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -19,13 +20,7 @@ namespace fx = pictor2_fixtures;
 
 namespace {
 
-QGuiApplication* App() {
-  static int argc = 1;
-  static char name[] = "pictor2_test";
-  static char* argv[] = {name, nullptr};
-  static auto* app = new QGuiApplication(argc, argv);
-  return app;
-}
+void App() { pv::test::EnsureGuiApplication(); }
 
 class PictorExports : public ::testing::Test {
  protected:

@@ -3,6 +3,7 @@
 
 #include "fixtures.h"
 #include "libs/pictor2/metafile.h"
+#include "tests/support/app_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -18,13 +19,7 @@ using pv::pictor::PlayResult;
 
 namespace {
 
-QGuiApplication* App() {
-  static int argc = 1;
-  static char name[] = "pictor2_player_test";
-  static char* argv[] = {name, nullptr};
-  static auto* app = new QGuiApplication(argc, argv);
-  return app;
-}
+void App() { pv::test::EnsureGuiApplication(); }
 
 constexpr int kSurfaceW = 220, kSurfaceH = 120;
 const pv::Rect kTarget{10, 10, 210, 110};  // the frame at a fifth of its size

@@ -4,6 +4,7 @@
 
 #include "libs/scriva2/scriva2.h"
 #include "platform/dc.h"
+#include "tests/support/app_fixture.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -15,15 +16,8 @@ namespace scriva2_test {
 
 inline const char* kFace = "Liberation Sans";
 
-// A GUI application for fonts, made once for the test process and kept to
-// its end (destroying it among the static destructors would run after parts
-// of Qt are gone).
-inline void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "scriva2_test";
-  static char* argv[] = {name, nullptr};
-  if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
-}
+// A GUI application for fonts, made once for the test process.
+inline void EnsureApp() { pv::test::EnsureGuiApplication(); }
 
 // Settings back to a known plain style (the library keeps them between calls).
 inline void PlainStyle(int height = 40) {

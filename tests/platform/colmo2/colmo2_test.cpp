@@ -3,6 +3,7 @@
 
 #include "platform/colmo2/colmo2.h"
 #include "platform/dc.h"
+#include "tests/support/app_fixture.h"
 
 #include <QCryptographicHash>
 #include <QGuiApplication>
@@ -18,14 +19,7 @@ using namespace pv;
 
 namespace {
 
-void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "colmo2_tests";
-  static char* argv[] = {name, nullptr};
-  // Kept to the end of the process: destroying it among the static
-  // destructors would pull the font database away under Qt's own.
-  if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
-}
+void EnsureApp() { pv::test::EnsureGuiApplication(); }
 
 constexpr Colour kWhite = Rgb(255, 255, 255);
 constexpr Colour kRed = Rgb(255, 0, 0);

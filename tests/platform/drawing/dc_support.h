@@ -3,6 +3,7 @@
 // pixel questions about a finished picture.
 
 #include "platform/dc.h"
+#include "tests/support/app_fixture.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -11,14 +12,7 @@
 
 namespace dctest {
 
-inline void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "drawing_tests";
-  static char* argv[] = {name, nullptr};
-  // Kept to the end of the process: destroying it among the static
-  // destructors would pull the font database away under Qt's own.
-  if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
-}
+inline void EnsureApp() { pv::test::EnsureGuiApplication(); }
 
 inline pv::Colour At(const QImage& img, int x, int y) { return pv::FromQColor(img.pixelColor(x, y)); }
 

@@ -4,6 +4,7 @@
 #include "platform/lineo2/lineo2.h"
 #include "platform/colmo2/colmo2.h"
 #include "platform/dc.h"
+#include "tests/support/app_fixture.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -18,14 +19,7 @@ using namespace pv;
 
 namespace {
 
-void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "lineo2_tests";
-  static char* argv[] = {name, nullptr};
-  // Kept to the end of the process: destroying it among the static
-  // destructors would pull the font database away under Qt's own.
-  if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
-}
+void EnsureApp() { pv::test::EnsureGuiApplication(); }
 
 constexpr Colour kWhite = Rgb(255, 255, 255);
 constexpr Colour kBlack = Rgb(0, 0, 0);

@@ -1,4 +1,5 @@
 #include "platform/printer/printer.h"
+#include "tests/support/app_fixture.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -10,14 +11,7 @@
 
 namespace {
 
-void EnsureApp() {
-  if (QGuiApplication::instance() == nullptr) {
-    static int argc = 1;
-    static char name[] = "platformprinter_tests";
-    static char* argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv);
-  }
-}
+void EnsureApp() { pv::test::EnsureGuiApplication(); }
 
 class PrinterTest : public ::testing::Test {
  protected:

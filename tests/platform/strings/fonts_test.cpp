@@ -2,6 +2,7 @@
 // fontconfig to Liberation Sans, whose advance widths are those of Arial, so
 // that text measures and wraps on a label as it does with the original face.
 
+#include "tests/support/app_fixture.h"
 #include <gtest/gtest.h>
 
 #include <QFont>
@@ -13,15 +14,9 @@
 
 namespace {
 
-QGuiApplication& App() {
-  static int argc = 1;
-  static char name[] = "strings_tests";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QGuiApplication(argc, argv);
-  }();
-  return *app;
+void App() {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  pv::test::EnsureGuiApplication();
 }
 
 // 2048 pixels to the em: advances then read in the font units of the face.

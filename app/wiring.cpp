@@ -1,0 +1,117 @@
+#include "app/wiring.h"
+
+#include "app/dialogs.h"
+#include "app/editorsettings.h"
+#include "app/hosts.h"
+#include "app/messagebox.h"
+#include "app/rendersettings.h"
+#include "app/window/services.h"
+#include "app/window/shellhosts.h"
+#include "app/window/views.h"
+#include "document/hosts.h"
+#include "editor/editorhosts.h"
+#include "editor/pickers.h"
+#include "editor/services.h"
+#include "editor/view/editcard.h"
+#include "editor/view/editcardhosts.h"
+#include "platform/msgbox.h"
+#include "render/hosts.h"
+#include "render/libraries.h"
+
+namespace pv {
+
+namespace {
+
+// The parts of the program that are not built yet. Each function is the one
+// place where the finished part will be installed; until then it installs
+// what the program does today without it.
+
+// The floating property windows and the insert pickers (properties/): today
+// no window loads and every picker answers "cancelled".
+void InstallPropertyWindowsAndPickers() {
+  static PropertyWindows windows;
+  static EditorPickers pickers;
+  SetPropertyWindows(&windows);
+  SetEditorPickers(&pickers);
+}
+
+// The print panel and the print run (printing/): today an empty view, and
+// field objects print their field names.
+void InstallPrintPanel() {
+  static MainWndPrintPanelHost printPanel;
+  static RenderPrintHost printing;
+  SetPrintPanelHost(&printPanel);
+  SetRenderPrintHost(&printing);
+  ViewFactories().PreviewData = [](QWidget* parent) { return new PreviewDataView(parent); };
+}
+
+// The data-source manager and the merge fields (datasources/): today an
+// empty view, and the captions of the predefined fields.
+void InstallDataSources() {
+  static RenderDataSourceHost dataSources;
+  SetRenderDataSourceHost(&dataSources);
+  ViewFactories().DataBaseData = [](QWidget* parent) { return new DataBaseDataView(parent); };
+}
+
+// The new-label wizard and the print-format archive (formats/): today two
+// empty views.
+void InstallFormatsAndWizard() {
+  ViewFactories().ModelData = [](QWidget* parent) { return new ModelDataView(parent); };
+  ViewFactories().FormatData = [](QWidget* parent) { return new FormatDataView(parent); };
+}
+
+}  // namespace
+
+void InstallProgramHosts() {
+  // Dialogs and message boxes.
+  static QtMessageBoxes messageBoxes;
+  static QtCommonDialogs commonDialogs;
+  static ColorDialogHost colorDialog;
+  SetMessageBoxHost(&messageBoxes);
+  SetCommonDialogHost(&commonDialogs);
+  SetColorDialogHost(&colorDialog);
+
+  // Start-up, shutdown and the main window.
+  static SplashWindowHost splash;
+  static MainWndShellHost window;
+  static MainWndViewsHost views;
+  static MainWndPopUpHost popUps;
+  static ShellDocumentHost document;  // the open document's header and names
+  static EditorStyleHost style;
+  static MainWndCommands commands;
+  static MainWndDocumentHost documentWindow;
+  SetShellSplashHost(&splash);
+  SetShellWindowHost(&window);
+  SetShellViewsHost(&views);
+  SetShellPopUpHost(&popUps);
+  SetShellDocumentHost(&document);
+  SetShellStyleHost(&style);
+  SetCommands(&commands);
+  SetMainWindowHost(&documentWindow);
+
+  // Label drawing: the real libraries and the program's settings.
+  static RenderLibraries libraries;
+  static ProgramRenderSettings renderSettings;
+  SetRenderLibraries(&libraries);
+  SetRenderSettingsHost(&renderSettings);
+
+  // The label editor: its services and drawing, and its view, which becomes
+  // the document's canvas and editor and gives the drawing its font scale
+  // (CanvasHost, EditorHost, RenderCanvasHost) as the main window makes it.
+  static ProgramEditorServices editorServices;
+  static EditCardDrawing editorDrawing;
+  SetEditorServices(&editorServices);
+  SetEditCardDrawing(&editorDrawing);
+  ViewFactories().EditCard = [](QWidget* parent) -> EditCardView* {
+    auto* view = new EditCard(parent);
+    view->AttachToDocument();
+    return view;
+  };
+
+  InstallPropertyWindowsAndPickers();
+  InstallPrintPanel();
+  InstallDataSources();
+  InstallFormatsAndWizard();
+}
+
+}  // namespace pv

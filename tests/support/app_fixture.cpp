@@ -1,0 +1,22 @@
+#include "tests/support/app_fixture.h"
+
+#include "app/wiring.h"
+#include "app/window/views.h"
+
+namespace pv::test {
+
+void ClearAllHosts() {
+  for (HostSlotBase* slot : HostSlotBase::Registry()) slot->Clear();
+  ViewFactories() = ViewFactoryTable{};
+}
+
+void AppFixture::SetUp() {
+  EnsureApplication();
+  ClearAllHosts();
+  if (program_) InstallProgramHosts();
+  SetMessageBoxHost(&messageBoxes);
+}
+
+void AppFixture::TearDown() { ClearAllHosts(); }
+
+}  // namespace pv::test
