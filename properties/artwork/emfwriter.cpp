@@ -124,9 +124,12 @@ bool EmfWriter::Save() {
   if (pen_) Add(deleteobject_set(&pen_, Handles(eht_)));
   if (brush_) Add(deleteobject_set(&brush_, Handles(eht_)));
   Add(U_EMREOF_set(0, nullptr, et));
+  // Writes the records and closes the file.
   const int rc = emf_finish(et, Handles(eht_));
-  fclose(et->fp);
-  et->fp = nullptr;
+  if (et->fp) {
+    fclose(et->fp);
+    et->fp = nullptr;
+  }
   const QString temp = fileName_ + QStringLiteral(".part");
   if (rc != 0) {
     QFile::remove(temp);

@@ -80,10 +80,11 @@ TEST(ImageGridLayoutTest, ColumnsRowsOffsetsAndCornersWithTiesToEven) {
       {400, 300, 100, 100, 5, 5, 3, 2, 45, 47.5, {45, 48, 145, 148}, {255, 152, 355, 252}},
       // The clip-art picker's cells.
       {400, 300, 80, 80, 12, 12, 4, 3, 22, 18, {22, 18, 102, 98}, {298, 202, 378, 282}},
-      // xOff 3.5 rounds to 4, 108.5 to 108; one row exactly fits.
-      {212, 100, 100, 100, 5, 5, 2, 1, 3.5, 0, {4, 0, 104, 100}, {108, 0, 208, 100}},
-      // The wizard's gaps; 2.5 to 2.
-      {225, 115, 100, 100, 10, 10, 2, 1, 2.5, 7.5, {2, 8, 102, 108}, {112, 8, 212, 108}},
+      // xOff 3.5 rounds to 4, 108.5 to 108.
+      // A row needs its cell and its gap: 105 high holds one.
+      {212, 105, 100, 100, 5, 5, 2, 1, 3.5, 2.5, {4, 2, 104, 102}, {108, 2, 208, 102}},
+      // The wizard's gaps; 7.5 to 8, 117.5 to 118.
+      {225, 115, 100, 100, 10, 10, 2, 1, 7.5, 7.5, {8, 8, 108, 108}, {118, 8, 218, 108}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
@@ -111,6 +112,7 @@ TEST(ImageGridLayoutTest, ColumnsRowsOffsetsAndCornersWithTiesToEven) {
   EXPECT_EQ(pv::ComputeImageGridLayout(91, 500, 80, 80, 12, 12).perPage(), 0);
   EXPECT_EQ(pv::ComputeImageGridLayout(500, 91, 80, 80, 12, 12).perPage(), 0);
   EXPECT_EQ(pv::ComputeImageGridLayout(500, 500, 0, 0, 0, 0).perPage(), 0);
+  EXPECT_EQ(pv::ComputeImageGridLayout(212, 104, 100, 100, 5, 5).perPage(), 0);
 }
 
 TEST(ImageGridLayoutTest, HitTestsIncludeEdgesAndLeaveGapsEmpty) {
@@ -260,9 +262,9 @@ TEST(ImageGridMarkTest, InversionTwiceRestoresAndTheBlueFrameLiesTwoPixelsOut) {
   Grid frame(ImageGridVariant::ImageList);
   frame.core.EvidMode = 1;
   frame.core.pSelectMode = true;
-  frame.core.Selected(5);
+  frame.core.Selected(6);
   frame.core.Resize(440, 330, 20);
-  const pv::Rect r = frame.Cell(5);
+  const pv::Rect r = frame.Cell(6);
   const QImage& img = frame.core.Image();
   const QRgb blue = qRgb(0, 0, 255), white = qRgb(255, 255, 255);
   const std::vector<QPoint> frameCorners = {{r.left - 2, r.top - 2}, {r.right + 2, r.top - 2},
@@ -273,8 +275,8 @@ TEST(ImageGridMarkTest, InversionTwiceRestoresAndTheBlueFrameLiesTwoPixelsOut) {
   EXPECT_EQ(img.pixel(r.left - 3, r.top - 3), white);
   EXPECT_TRUE(frame.Marked().empty());  // the cell itself is untouched
 
-  frame.Press(6);
-  const pv::Rect s = frame.Cell(6);
+  frame.Press(8);  // not a neighbour: neighbouring frames share a column in a 5-pixel gap
+  const pv::Rect s = frame.Cell(8);
   for (const QPoint& p : frameCorners) EXPECT_EQ(img.pixel(p), white) << p.x() << "," << p.y();
   EXPECT_EQ(img.pixel(s.left - 2, s.top - 2), blue);
 }

@@ -166,7 +166,9 @@ TEST_F(PickerTest, BackgroundPickerFollowsItsMode) {
     EXPECT_EQ(m.Files(), c.files);
     // Borders through the metafile player, backgrounds as pictures.
     EXPECT_EQ(libraries.calls.size(), c.border ? 2u : 0u);
-    if (c.border) EXPECT_EQ(libraries.calls[0].file, c.files[0]);
+    if (c.border) {
+      EXPECT_EQ(libraries.calls[0].file, c.files[0]);
+    }
     EXPECT_FALSE(m.OkEnabled());
 
     ClickCell(m.Grid(), 2);
