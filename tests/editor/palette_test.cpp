@@ -210,7 +210,7 @@ TEST_F(PaletteTest, APathLongerThanTheStoredNameIsRefusedAndTheLabelKeepsItsPict
       EXPECT_EQ(pv::BorderName, border);
     } else {
       EXPECT_TRUE(boxes.empty());
-      EXPECT_EQ(pv::Trim(stored).size(), 128);
+      EXPECT_EQ(stored.trimmed().size(), 128);
       EXPECT_EQ(stored.size(), 128);
     }
   }

@@ -21,13 +21,18 @@ QStringList Files(const QString& relative, const char* pattern) {
   return out;
 }
 
-// The share of the cell's pixels the drawing changed from white.
-double InkedShare(const QString& file, int w, int h) {
+// The metafile played into a white cell of w x h.
+QImage Play(const QString& file, int w, int h) {
   pv::ImageSurface surface(w, h);
   const pv::Rect rect{0, 0, w, h};
   const QByteArray name = file.toUtf8();
   pv::Libraries().PictorRenderMetaFile(surface.dc(), &rect, name.constData());
-  const QImage img = surface.finish();
+  return surface.finish();
+}
+
+// The share of the cell's pixels the drawing changed from white.
+double InkedShare(const QString& file, int w, int h) {
+  const QImage img = Play(file, w, h);
   int inked = 0;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) inked += img.pixel(x, y) != qRgb(255, 255, 255) ? 1 : 0;
@@ -54,11 +59,7 @@ TEST(ProgramGraphicsTest, BordersAreFramesThatLeaveTheMiddleFree) {
   EXPECT_GE(files.size(), 10);
   for (const QString& f : files) {
     SCOPED_TRACE(f.toStdString());
-    pv::ImageSurface surface(200, 140);
-    const pv::Rect rect{0, 0, 200, 140};
-    const QByteArray name = f.toUtf8();
-    pv::Libraries().PictorRenderMetaFile(surface.dc(), &rect, name.constData());
-    const QImage img = surface.finish();
+    const QImage img = Play(f, 200, 140);
     int edge = 0, middle = 0;
     for (int y = 0; y < 140; ++y) {
       for (int x = 0; x < 200; ++x) {
