@@ -309,13 +309,19 @@ void EditCardLogic::ChooseBackground(bool border) {
   if (name == QLatin1String(NoImageMarker)) {
     (border ? BorderName : BackgroundName) = FixedName(QString());
   } else if (!name.isEmpty()) {
-    if (border) {
-      BorderName = FixedName(name);
-    } else {
-      // The label keeps the .jpg twin of the chosen .bmp.
-      const QString base = name.left(std::max<qsizetype>(0, name.size() - 4));
-      BackgroundName = FixedName(Trim(base + QStringLiteral(".jpg")));
+    // The label keeps the .jpg twin of the chosen .bmp.
+    const QString stored =
+        border ? name : Trim(name.left(std::max<qsizetype>(0, name.size() - 4)) + QStringLiteral(".jpg"));
+    if (stored.size() > FixedNameLength) {
+      // The stored name would be cut and the label would lose its picture.
+      MsgBox(QStringLiteral("Il percorso del file \"%1\" supera i %2 caratteri consentiti: "
+                            "il file non può essere usato.")
+                 .arg(stored)
+                 .arg(FixedNameLength),
+             MsgIcon::Information);
+      return;
     }
+    (border ? BorderName : BackgroundName) = FixedName(stored);
   }
   canvas_.Refresh(false);
 }

@@ -179,6 +179,43 @@ TEST_F(PaletteTest, BorderStoresTheChosenPathWhole) {
   EXPECT_EQ(pickers.calls.count(QStringLiteral("dlgBackGround(1)")), 3);
 }
 
+TEST_F(PaletteTest, APathLongerThanTheStoredNameIsRefusedAndTheLabelKeepsItsPictures) {
+  const QString background = pv::FixedName(QStringLiteral("/g/background/sky.jpg"));
+  const QString border = pv::FixedName(QStringLiteral("/g/border/b.emf"));
+  const QString folder = QStringLiteral("/g/") + QString(110, QLatin1Char('d')) + QLatin1Char('/');
+  struct Case {
+    int button;
+    QString answer;
+    bool refused;
+  };
+  // The background's stored name is its .jpg twin: that is the length that counts.
+  const std::vector<Case> cases = {
+      {10, folder + QStringLiteral("abcdefghij.bmp"), false},   // 128 with .jpg
+      {10, folder + QStringLiteral("abcdefghijk.bmp"), true},   // 129
+      {13, folder + QStringLiteral("abcdefghij.emf"), false},
+      {13, folder + QStringLiteral("abcdefghijk.emf"), true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answer.toStdString());
+    pv::BackgroundName = background;
+    pv::BorderName = border;
+    boxes.clear();
+    pickers.backgroundAnswer = c.answer;
+    logic->Image2_Click(c.button);
+    QString& stored = c.button == 13 ? pv::BorderName : pv::BackgroundName;
+    if (c.refused) {
+      ASSERT_EQ(boxes.size(), 1u);
+      EXPECT_TRUE(boxes[0].text.contains(c.button == 13 ? c.answer : c.answer.left(c.answer.size() - 3)));
+      EXPECT_EQ(pv::BackgroundName, background);
+      EXPECT_EQ(pv::BorderName, border);
+    } else {
+      EXPECT_TRUE(boxes.empty());
+      EXPECT_EQ(stored.trimmed().size(), 128);
+      EXPECT_EQ(stored.size(), 128);
+    }
+  }
+}
+
 TEST(DefaultPickersTest, EveryDialogAnswersCancelled) {
   pv::EditorPickers p;
   EXPECT_TRUE(p.ShowFieldPicker(nullptr).FieldName.isEmpty());

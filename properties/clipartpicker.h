@@ -1,0 +1,67 @@
+#pragma once
+// The clip-art picker's model: the categories of the program database on the
+// left, the metafiles of the chosen category's folder in the grid;
+// ClipFileName is the chosen file, "" for none.
+#include "platform/db/dberror.h"
+#include "platform/db/recordset.h"
+#include "properties/imagegrid.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+namespace pv {
+
+struct ClipCategory {
+  QString label;
+  std::int32_t code = 0;
+};
+
+// The rows of the category recordset in their order. Rows with a Null label
+// or code are skipped; a closed or unreadable recordset gives none.
+std::vector<ClipCategory> ReadClipCategories(Recordset& rs);
+
+// The clip-art root: the DefaultPath setting; a relative one lies below the
+// program folder; empty or "0" means the program's own clipart folder.
+QString ClipArtRoot(const QString& defaultPath);
+
+class ClipArtPickerModel : public ImageGridHost {
+ public:
+  // The root as ClipArtRoot gives it.
+  explicit ClipArtPickerModel(QString root);
+
+  ImageGridCore& Grid() { return grid_; }
+  QString Caption() const;
+  QString OkCaption() const;
+  QString CancelCaption() const;
+
+  // Fills the list and selects the first category (none: an empty grid).
+  void Load(const std::vector<ClipCategory>& categories);
+  const std::vector<ClipCategory>& Categories() const { return categories_; }
+  int CurrentCategory() const { return current_; }
+  // A click on the list.
+  void SelectCategory(int listIndex);
+
+  const QStringList& Files() const { return files_; }
+  QString CategoryCountLabel() const;
+  QString FileCountLabel() const;
+  bool OkEnabled() const { return okEnabled_; }
+
+  void PaintImage(std::int16_t Index, std::int16_t X1, std::int16_t Y1, std::int16_t X2, std::int16_t Y2,
+                  ImageSurface& Pic) override;
+  void ClickImage(std::int16_t Index) override;
+  void Cancel() { ClipFileName.clear(); }
+
+  QString ClipFileName;
+
+ private:
+  ImageGridCore grid_;
+  QString root_;
+  std::vector<ClipCategory> categories_;
+  int current_ = -1;
+  QStringList files_;
+  bool okEnabled_ = false;
+};
+
+}  // namespace pv

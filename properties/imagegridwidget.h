@@ -1,0 +1,54 @@
+#pragma once
+// The thumbnail grid's widget: the surface that shows the core's backing
+// image and takes the mouse, and the vertical scroll bar over its right edge.
+#include "properties/imagegrid.h"
+
+#include <QScrollBar>
+#include <QWidget>
+
+namespace pv {
+
+class ImageGridSurface : public QWidget {
+  Q_OBJECT
+ public:
+  ImageGridSurface(ImageGridCore& core, QWidget* parent);
+
+ signals:
+  // After the grid handled a release (its host may have changed state).
+  void released();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  ImageGridCore& core_;
+};
+
+class ImageGridWidget : public QWidget {
+  Q_OBJECT
+ public:
+  // Shows `core`, which outlives the widget (the window's model owns it).
+  explicit ImageGridWidget(ImageGridCore& core, QWidget* parent = nullptr);
+  ~ImageGridWidget() override;
+
+  ImageGridCore& core() { return core_; }
+  QScrollBar* scrollBar() const { return scroll_; }
+  ImageGridSurface* surface() const { return surface_; }
+  // ImageListNoBorder: the drawing surface's window.
+  QWidget* hwnd() const { return surface_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void SyncScrollBar();
+
+  ImageGridCore& core_;
+  ImageGridSurface* surface_;
+  QScrollBar* scroll_;
+};
+
+}  // namespace pv

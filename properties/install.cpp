@@ -1,0 +1,42 @@
+#include "properties/install.h"
+
+#include "app/database.h"
+#include "app/settings.h"
+#include "properties/pickerwindows.h"
+
+#include <QApplication>
+
+namespace pv {
+
+QString PropertyPickers::ShowClipArt() {
+  ClipArtPickerWindow window(ClipArtRoot(DefaultPath), ReadClipCategories(rsClipCategory),
+                             QApplication::activeWindow());
+  window.exec();
+  return window.model().ClipFileName;
+}
+
+std::int16_t PropertyPickers::ShowShapePicker() {
+  ShapePickerWindow window(QApplication::activeWindow());
+  window.exec();
+  return window.model().RetCode;
+}
+
+QString PropertyPickers::ShowBackGround(bool bMode) {
+  BackgroundPickerWindow window(QApplication::activeWindow());
+  window.SetMode(bMode);
+  window.exec();
+  return window.model().FileName;
+}
+
+ArrayAnswer PropertyPickers::ShowArray() {
+  ArrayWindow window(QApplication::activeWindow());
+  window.exec();
+  return window.model().Answer;
+}
+
+void InstallPropertyPickers() {
+  static PropertyPickers pickers;
+  SetEditorPickers(&pickers);
+}
+
+}  // namespace pv

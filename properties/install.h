@@ -1,0 +1,20 @@
+#pragma once
+// The editor's pickers of this subsystem: shapes, clip-art, backgrounds and
+// borders, series copy. Each call shows its window modally and reads it.
+#include "editor/pickers.h"
+
+namespace pv {
+
+class PropertyPickers : public EditorPickers {
+ public:
+  QString ShowClipArt() override;
+  std::int16_t ShowShapePicker() override;
+  QString ShowBackGround(bool bMode) override;
+  ArrayAnswer ShowArray() override;
+};
+
+// Puts one PropertyPickers in place as the editor's pickers (for the life
+// of the program).
+void InstallPropertyPickers();
+
+}  // namespace pv
