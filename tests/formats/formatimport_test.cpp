@@ -16,7 +16,7 @@ class FakeDialogs : public pv::CommonDialogHost {
     if (!answer) return std::nullopt;
     return pv::FileDialogResult{*answer, 1};
   }
-  std::optional<QString> answer = QStringLiteral("/archivio/LABELDATA.MDB");
+  std::optional<QString> answer;
   std::vector<pv::FileDialogRequest> requests;
 };
 
@@ -59,6 +59,10 @@ class FormatImportTest : public formatstest::FormatsTest {
   void SetUp() override {
     formatstest::FormatsTest::SetUp();
     m_oldDialogs = pv::SetCommonDialogHost(&dialogs);
+    // The open dialog takes only a file that is there; the fake reader reads it.
+    archive = Home(QStringLiteral("LABELDATA.MDB"));
+    apptest::WriteAll(archive, "old archive");
+    dialogs.answer = archive;
   }
   void TearDown() override {
     pv::SetCommonDialogHost(m_oldDialogs);
@@ -77,6 +81,7 @@ class FormatImportTest : public formatstest::FormatsTest {
   }
 
   FakeDialogs dialogs;
+  QString archive;
   std::vector<pv::SourceLocation> opened;
 
  private:
@@ -97,7 +102,7 @@ TEST_F(FormatImportTest, CopiesTheUserFormatsOnlyAsTheyAre) {
   EXPECT_EQ(dialogs.requests[0].title, pv::LoadResString(31000));
   ASSERT_EQ(opened.size(), 1u);
   EXPECT_EQ(opened[0].kind, pv::SourceKind::Access);
-  EXPECT_EQ(opened[0].path, QStringLiteral("/archivio/LABELDATA.MDB"));
+  EXPECT_EQ(opened[0].path, archive);
 
   const std::vector<QString> codes = Codes();
   ASSERT_EQ(codes.size(), before + 3);
