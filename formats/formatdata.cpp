@@ -85,6 +85,9 @@ class FormatData::Page : public QWidget {
 FormatData::FormatData(QWidget* parent) : FormatDataView(parent) {
   m_panel = new Panel(this);
   m_panel->setObjectName(QStringLiteral("Picture1"));
+  QFont small = m_panel->font();
+  small.setPointSizeF(small.pointSizeF() * 0.85);
+  m_panel->setFont(small);
   for (QLabel*& heading : m_heading) {
     heading = new QLabel(m_panel);
     QFont bold = heading->font();
@@ -97,10 +100,10 @@ FormatData::FormatData(QWidget* parent) : FormatDataView(parent) {
   m_heading[1]->setGeometry(6, 26, kPanelWidth - 12, 16);
   for (int i = 0; i < 8; ++i) {
     auto* caption = new QLabel(LoadResString(13100 + i), m_panel);
-    caption->setGeometry(6, 54 + i * 18, 100, 16);
+    caption->setGeometry(4, 54 + i * 18, 100, 16);
     auto* value = new QLabel(m_panel);
     value->setObjectName(QStringLiteral("lblValue%1").arg(i + 1));
-    value->setGeometry(108, 54 + i * 18, kPanelWidth - 112, 16);
+    value->setGeometry(104, 54 + i * 18, kPanelWidth - 106, 16);
     m_captions[static_cast<size_t>(i)] = caption;
     m_values[static_cast<size_t>(i)] = value;
   }
@@ -257,6 +260,7 @@ void FormatData::ShowSummary(bool bMode) {
   (void)bMode;
   m_heading[0]->setText(LoadResString(13111) + QStringLiteral(" ") + Trim(m_current.Code));
   m_heading[1]->setText(LoadResString(13112) + QStringLiteral(" ") + Trim(m_current.Description));
+  for (QLabel* heading : m_heading) heading->setToolTip(heading->text());
   const QString values[8] = {OrDash(m_current.Category),
                              OrDash(m_current.printer),
                              Cross(m_current.Width, m_current.Height, QStringLiteral(" x ")),
