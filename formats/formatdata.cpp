@@ -182,6 +182,7 @@ void FormatData::SaveData() {
     StoreFormat(m_current);
   } catch (const DbError& e) {
     ReportDbError(e);
+    return;
   }
   RefreshData(m_current.Code);
 }
@@ -193,6 +194,7 @@ void FormatData::Delete() {
     if (!DeleteFormat(m_current.Code)) return;
   } catch (const DbError& e) {
     ReportDbError(e);
+    return;
   }
   RefreshData(QString());
 }

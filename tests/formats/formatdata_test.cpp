@@ -226,6 +226,29 @@ TEST_F(FormatDataTest, TheSheetDrawingFollowsTheFormatAndThePanel) {
   EXPECT_TRUE(page->isVisible());
 }
 
+TEST_F(FormatDataTest, ALostDatabaseIsReportedAndTheViewGoesOn) {
+  auto v = MakeView();
+  Click(*v, QStringLiteral("LM4-A4-14"));
+  pv::CloseDatabase();
+  v->SaveData();
+  v->RefreshData(QString());
+  answer = pv::MsgAnswer::Yes;
+  v->Delete();
+  ASSERT_EQ(boxes.size(), 4u);  // the store, the fill, the question and the delete
+  for (size_t i : {0u, 1u, 3u}) EXPECT_TRUE(boxes[i].text.startsWith(QStringLiteral("DATA Access error : "))) << i;
+  EXPECT_EQ(boxes[2].icon, pv::MsgIcon::Question);
+  EXPECT_EQ(v->List()->topLevelItemCount(), 0);
+  EXPECT_EQ(v->CurrentFormat().Code, QStringLiteral("LM4-A4-14"));
+
+  // Open again, the view works as before.
+  pv::OpenDatabase();
+  boxes.clear();
+  v->RefreshData(QStringLiteral("LM4-A4-14"));
+  EXPECT_EQ(v->List()->topLevelItemCount(), static_cast<int>(Codes().size()));
+  ASSERT_EQ(v->List()->selectedItems().size(), 1);
+  EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(FormatDataTest, InstallMakesTheMainWindowBuildThisView) {
   pv::InstallFormats();
   ASSERT_TRUE(pv::ViewFactories().FormatData);
