@@ -1,9 +1,10 @@
 # plavik: `make run` installs what is missing, builds and starts the program;
-# `make test` installs what is missing, builds and runs every test.
+# `make test` installs what is missing, builds and runs every test;
+# `make format` formats the C++ sources by .clang-format.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup configure build run test bench clean
+.PHONY: all setup configure build run test bench format clean
 
 all: build
 
@@ -24,6 +25,9 @@ test: build
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*; do [ -x "$$b" ] && "$$b"; done
+
+format: setup
+	@bash tools/format.sh
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -136,6 +136,7 @@ QList<SeedTable> ProgramDatabaseSeed() {
       {3, "hh:nn"}, {3, "hh:nn:ss"}, {3, "h:nn AM/PM"}, {3, "dd/mm/yyyy hh:nn"},
       {4, "\xE2\x82\xAC #,##0.00"}, {4, "#,##0.00 \xE2\x82\xAC"}, {4, "\xE2\x82\xAC #,##0"}, {4, "#,##0.00"},
       {5, "#1+1#"}, {5, "#0+1#"}, {5, "#100+1#"}, {5, "#1+10#"}, {5, "000"}, {5, "0000"}, {5, "000000"},
+      {4, "Currency"}, {2, "Short Date"}, {2, "Long Date"}, {3, "Short Time"}, {3, "Long Time"},
   };
   for (const auto& [kind, format] : kCodes) codes.rows << QVariantList{kind, QString::fromUtf8(format)};
   out << codes;

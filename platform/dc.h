@@ -180,6 +180,10 @@ int DpiY(const DeviceContext* dc);
 QPainter* Painter(DeviceContext* dc);
 // The readable image behind the painter, or nullptr (printers).
 QImage* BackingImage(DeviceContext* dc);
+// The drawing operations that reached the painter since the context was made:
+// each fill, outline, line, text run, picture and pixel counts one. What a
+// repaint costs, whatever the machine's speed.
+std::uint64_t DrawCallCount(const DeviceContext* dc);
 
 // ---------------------------------------------------------------------------
 // Pens, brushes, fonts

@@ -16,11 +16,6 @@ namespace {
 
 constexpr long long kMaxPixels = 64LL * 1024 * 1024;
 
-bool Raster(const DeviceContext* dc) {
-  QPaintEngine* e = dc->painter->paintEngine();
-  return e && e->type() == QPaintEngine::Raster;
-}
-
 QPainter::CompositionMode RopMode(std::uint32_t rop, bool* known) {
   *known = true;
   switch (rop) {
@@ -62,6 +57,7 @@ void DrawImageInto(DeviceContext* dc, const Rect& dest, const QImage& image, con
   // The source may reach past the image: the image part is what there is.
   const QRect have = part.intersected(image.rect());
   if (have.isEmpty()) return;
+  CountDraw(dc);
   const double fx = static_cast<double>(dest.right - dest.left) / part.width();
   const double fy = static_cast<double>(dest.bottom - dest.top) / part.height();
   // Destination of the part that exists, in logical units (may be mirrored).
@@ -124,7 +120,7 @@ void StretchImage(DeviceContext* dc, const Rect& dest, const QImage& image, cons
   if (!known) mode = QPainter::CompositionMode_SourceOver;
   QPainter* p = dc->painter;
   if (mode != QPainter::CompositionMode_SourceOver) {
-    if (!Raster(dc)) {
+    if (!RasterEngine(dc)) {
       mode = QPainter::CompositionMode_SourceOver;
     }
   }
@@ -198,6 +194,7 @@ QImage ReadPixels(const DeviceContext* dc, const Rect& deviceRect) {
 void WritePixels(DeviceContext* dc, std::int32_t x, std::int32_t y, const QImage& image) {
   if (!Valid(dc) || image.isNull()) return;
   if (std::llabs(x) > 10000000 || std::llabs(y) > 10000000) return;
+  CountDraw(dc);
   QPainter* p = dc->painter;
   p->setRenderHint(QPainter::SmoothPixmapTransform, false);
   p->setCompositionMode(QPainter::CompositionMode_Source);
@@ -207,6 +204,7 @@ void WritePixels(DeviceContext* dc, std::int32_t x, std::int32_t y, const QImage
 
 void GradientFill(DeviceContext* dc, const TriVertex* v, int nv, const std::uint32_t* idx, int ni, GradientMode mode) {
   if (!Valid(dc) || !v || !idx || nv <= 0 || ni <= 0) return;
+  CountDraw(dc);
   const QTransform m = FullTransform(dc);
   QPainter* p = dc->painter;
   auto col = [](const TriVertex& t) { return QColor(t.red >> 8, t.green >> 8, t.blue >> 8); };

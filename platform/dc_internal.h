@@ -1,6 +1,11 @@
 #pragma once
 // Inside of the device context: its state and the helpers the drawing files
 // share. Not for use outside platform/dc*.cpp.
+//
+// The files: dc.cpp (creation, device, selections, modes, mapping, save /
+// restore), dc_paint.cpp (pens, brushes, mix modes), dc_pixels.cpp (which
+// pixels a figure covers), dc_region.cpp, dc_clip.cpp, dc_lines.cpp,
+// dc_figures.cpp, dc_path.cpp, dc_text.cpp and dc_image.cpp.
 
 #include "platform/dc.h"
 
@@ -12,6 +17,9 @@
 #include <QRegion>
 #include <QTransform>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace pv {
@@ -71,6 +79,7 @@ struct pv::DeviceContext {
   QRegion baseClip;         // the painter's clip at creation, device units
   DcState st;
   std::vector<DcState> stack;
+  std::uint64_t drawCalls = 0;   // see DrawCallCount
   // Last font made for the selected font at a given scale (text calls are
   // frequent; making a QFont is not free).
   mutable bool fontCacheValid = false;
@@ -83,16 +92,44 @@ struct pv::DeviceContext {
 namespace pv::detail {
 
 inline bool Valid(const DeviceContext* dc) { return dc && dc->painter && dc->painter->isActive(); }
+// Counts one drawing operation that reaches the painter.
+inline void CountDraw(DeviceContext* dc) { ++dc->drawCalls; }
+
+// ---- Coordinates --------------------------------------------------------------
+
+// Device coordinates beyond this are taken as bad input: nothing is drawn.
+inline constexpr double kMaxCoord = 1.0e7;
+
+// From a pixel's corner to its centre. The line and curve calls name pixels:
+// their strokes run through the centres of the pixels at their points.
+inline constexpr QPointF kCentre(0.5, 0.5);
+
+inline bool Sane(const QPointF& p) {
+  return std::isfinite(p.x()) && std::isfinite(p.y()) && std::fabs(p.x()) < kMaxCoord && std::fabs(p.y()) < kMaxCoord;
+}
+inline bool Sane(const QRectF& r) { return Sane(r.topLeft()) && Sane(r.bottomRight()); }
+inline bool Sane(const QPainterPath& p) { return Sane(p.boundingRect()); }
+
+inline std::int32_t ClampRound(double v) {
+  if (!std::isfinite(v)) return 0;
+  return static_cast<std::int32_t>(std::clamp(std::round(v), -2147483648.0, 2147483647.0));
+}
+
+inline Qt::FillRule Rule(FillMode m) { return m == FillMode::Winding ? Qt::WindingFill : Qt::OddEvenFill; }
+
+// ---- State and mapping (dc.cpp) -------------------------------------------------
 
 // Logical -> device.
 QTransform PageTransform(const DeviceContext* dc);
 inline QTransform FullTransform(const DeviceContext* dc) { return dc->st.world * PageTransform(dc); }
 inline bool AxisAligned(const QTransform& t) { return t.m12() == 0.0 && t.m21() == 0.0; }
+inline QPointF MapF(const DeviceContext* dc, double x, double y) { return FullTransform(dc).map(QPointF(x, y)); }
 // Average linear scale of a transform.
 double Scale(const QTransform& t);
 
-// Applies the clip (base clip and the context's) to the painter.
-void ApplyClip(DeviceContext* dc);
+// ---- Pens, brushes and mix modes (dc_paint.cpp) -------------------------------
+
+bool RasterEngine(const DeviceContext* dc);
 
 // Prepares the painter for pen or brush drawing with the current mix mode;
 // returns false when the mix mode draws nothing (Nop).
@@ -106,12 +143,42 @@ QPen MakeQPen(const DeviceContext* dc, const Pen& pen, double deviceWidth, bool 
 // Paints a device path with a brush / pen, honouring the mix mode.
 void PaintFill(DeviceContext* dc, const QPainterPath& path, const Brush& brush);
 void PaintStroke(DeviceContext* dc, const QPainterPath& path, const Pen& pen, bool forLine);
+// Fills a device path with a brush, ignoring the mix mode (as a plain fill).
+void FillNoMix(DeviceContext* dc, const QPainterPath& p, const Brush& b);
+// Inverts the pixels of a device path (raster devices only).
+void InvertDevicePath(DeviceContext* dc, const QPainterPath& p);
+
+// ---- Pixel coverage (dc_pixels.cpp) ---------------------------------------------
+
+// A logical rectangle in device units, corners rounded to whole pixels;
+// *aligned tells whether the mapping keeps it axis-aligned.
+QRectF DeviceRectOf(const DeviceContext* dc, const Rect& r, bool* aligned);
+QRect RoundedDeviceRect(const DeviceContext* dc, const Rect& logical);
+// The pixels whose centres are inside the polygons / the path (device units).
+QRegion ScanPolygons(const QList<QPolygonF>& polys, Qt::FillRule rule);
+QRegion RegionFromPath(const QPainterPath& path);
+void FillOutline(DeviceContext* dc, const QPainterPath& outline);
+QPainterPath HairlineEnds(const DeviceContext* dc, const QPainterPath& p);
+// A line from pixel a up to, not including, pixel b (device units).
+void StrokeLineDevice(DeviceContext* dc, QPointF a, QPointF b);
+
+// ---- Regions and clipping (dc_region.cpp, dc_clip.cpp) ----------------------
+
+QRegion Combine(const QRegion& a, const QRegion& b, RegionOp op);
+// Applies the clip (base clip and the context's) to the painter.
+void ApplyClip(DeviceContext* dc);
+
+// ---- Paths (dc_path.cpp) -----------------------------------------------------------
 
 // Adds to the open path a figure as given and as it is stroked (see
 // DcState::path); Connect joins it to the figure before with a line.
 void PathAdd(DeviceContext* dc, const QPainterPath& shape, const QPainterPath& stroke);
 void PathConnect(DeviceContext* dc, const QPainterPath& shape, const QPainterPath& stroke);
 inline void PathAdd(DeviceContext* dc, const QPainterPath& shape) { PathAdd(dc, shape, shape); }
+// The ended path as given (shape) and as stroked; the path is used up.
+bool TakePath(DeviceContext* dc, QPainterPath* shape, QPainterPath* stroke);
+
+// ---- Text (dc_text.cpp) ------------------------------------------------------------
 
 QFont MakeQFont(const DeviceContext* dc, const Font& f, double* deviceHeight = nullptr);
 

@@ -176,6 +176,7 @@ void OutputText(DeviceContext* dc, std::int32_t x, std::int32_t y, const QString
     return;
   }
   if (!Valid(dc) || dc->st.rop2 == Rop2::Nop) return;
+  CountDraw(dc);
   QPainter* qp = dc->painter;
   qp->setTransform(local * dc->base);
   qp->setRenderHint(QPainter::Antialiasing, dc->st.font.antialiased);

@@ -1,34 +1,37 @@
 #include "platform/decimalreader.h"
 
-#include <cmath>
-
 namespace pv {
 
 std::optional<double> ReadDecimal(const QString& text) {
   const QString t = text.trimmed();
-  QString plain;
-  plain.reserve(t.size());
-  int i = 0;
-  if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) plain += t[i++];
-  bool digits = false;
+  qsizetype i = 0;
+  bool negative = false;
+  if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-'))) {
+    negative = t[i] == QLatin1Char('-');
+    ++i;
+  }
+  // Rebuilt in the C form, so that the conversion never depends on the
+  // locale.
+  QByteArray digits;
   bool separator = false;
+  int count = 0;
   for (; i < t.size(); ++i) {
     const QChar c = t[i];
-    if (c >= u'0' && c <= u'9') {
-      digits = true;
-      plain += c;
-    } else if ((c == u'.' || c == u',') && !separator) {
+    if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+      digits.append(char(c.unicode()));
+      ++count;
+    } else if ((c == QLatin1Char(',') || c == QLatin1Char('.')) && !separator) {
       separator = true;
-      plain += u'.';
+      digits.append('.');
     } else {
       return std::nullopt;
     }
   }
-  if (!digits) return std::nullopt;
+  if (count == 0) return std::nullopt;
   bool ok = false;
-  const double v = plain.toDouble(&ok);  // QString::toDouble reads the C locale
-  if (!ok || !std::isfinite(v)) return std::nullopt;
-  return v == 0 ? 0.0 : v;  // no negative zero
+  const double value = digits.toDouble(&ok);
+  if (!ok) return std::nullopt;
+  return negative ? -value : value;
 }
 
 }  // namespace pv

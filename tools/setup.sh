@@ -4,11 +4,11 @@
 set -euo pipefail
 
 PACKAGES=(
-  cmake ninja-build g++ make pkg-config clang libclang-rt-14-dev
+  cmake ninja-build g++ make pkg-config clang libclang-rt-14-dev clang-format
   qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libqt6sql6-odbc libqt6svg6
   libzint-dev libuemf-dev
   mdbtools-dev libshp-dev pxlib-dev libfreexl-dev libzip-dev libpugixml-dev
-  unixodbc-dev
+  unixodbc-dev unixodbc odbcinst libsqliteodbc mdbtools locales python3-xlwt
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
   xvfb xauth imagemagick
@@ -21,13 +21,24 @@ for p in "${PACKAGES[@]}"; do
   fi
 done
 
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+# The data-source readers' tests run as an Italian user.
+ensure_italian_locale() {
+  if locale -a 2>/dev/null | grep -qi '^it_IT\.utf-\?8$'; then return; fi
+  $SUDO sed -i 's/^# *it_IT.UTF-8 UTF-8/it_IT.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^it_IT.UTF-8 UTF-8' /etc/locale.gen || echo 'it_IT.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
+}
+
 if [ ${#missing[@]} -eq 0 ]; then
+  ensure_italian_locale
   exit 0
 fi
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+ensure_italian_locale

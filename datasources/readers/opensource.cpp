@@ -1,9 +1,16 @@
-#include "datasources/readers/sourcereader.h"
+#include "datasources/readers/readerkit.h"
 
 namespace pv {
 
-std::unique_ptr<SourceReader> OpenSourceReader(const SourceLocation&) {
-  throw DbError(DbErrProvider, QStringLiteral("Tipo di origine dati non gestito."));
+std::unique_ptr<SourceReader> OpenSourceReader(const SourceLocation& location) {
+  switch (location.kind) {
+    case SourceKind::Access: return OpenAccessFile(location.path);
+    case SourceKind::DBase: return OpenDBaseFolder(location.path);
+    case SourceKind::Paradox: return OpenParadoxFolder(location.path);
+    case SourceKind::Excel: return OpenExcelFile(location.path);
+    case SourceKind::Odbc: return OpenOdbcSource(location);
+  }
+  ThrowSourceError(QStringLiteral("Tipo di origine dati non gestito."));
 }
 
 }  // namespace pv

@@ -6,7 +6,9 @@
 // what it reads into its own in-memory database.
 //
 // Values are Null (an invalid QVariant), qint64, double, QString, QDate or
-// QDateTime, and bool. Every failure throws DbError with a readable text:
+// QDateTime, and bool. A QDateTime holds the source's wall-clock time with
+// the UTC time spec (no zone, so no daylight-saving shift); a time of day
+// alone stands on 30 December 1899. Every failure throws DbError with a readable text:
 // a missing, damaged, truncated or foreign file never crashes or hangs.
 #include "platform/db/dberror.h"
 

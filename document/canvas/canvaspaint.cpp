@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace pv {
 
@@ -41,6 +42,160 @@ Font RulerFont() {
   return f;
 }
 
+// ---- What a repaint can change -------------------------------------------------
+//
+// A page may be far larger than the window (a label of a kilometre): every
+// drawing below is cut to the part of its image that shows, so a repaint
+// costs what the window shows, whatever the page's size.
+
+// The pixels lo..hi-1 of one axis that show.
+struct Span {
+  std::int64_t lo = 0, hi = 0;
+};
+
+// The box l..r x t..b (first and last pixels) cut to the visible box widened
+// by two pixels, so that its cut edges, and what is drawn on them, stay out
+// of sight. False when nothing of it shows.
+bool CutBox(const Rect& visible, std::int32_t& l, std::int32_t& t, std::int32_t& r, std::int32_t& b) {
+  l = std::max(l, visible.left - 2);
+  t = std::max(t, visible.top - 2);
+  r = std::min(r, visible.right + 1);
+  b = std::min(b, visible.bottom + 1);
+  return l <= r && t <= b;
+}
+
+// The first index in first..last whose position is at least `at` (last + 1
+// when there is none), for positions that never shrink as the index grows.
+template <typename Position>
+std::int64_t FirstIndexAt(std::int64_t first, std::int64_t last, std::int64_t at, Position position) {
+  while (first <= last) {
+    const std::int64_t mid = first + (last - first) / 2;
+    if (position(mid) < at)
+      first = mid + 1;
+    else
+      last = mid - 1;
+  }
+  return first;
+}
+
+// The grid dots along one axis in millimetres and inches: index i from 0
+// while i <= count, at start + CLng(i x pitch x zoom); each(position) for
+// those on the span.
+template <typename Each>
+void GridAxis(std::int64_t start, double count, float pitch, float zoom, Span span, Each each) {
+  const auto position = [&](std::int64_t i) {
+    return start + CLng(float(i) * pitch * zoom);
+  };
+  if (!(count >= 0.0)) return;
+  const std::int64_t last = std::int64_t(std::min(std::floor(count), 4.0e18));
+  for (std::int64_t i = FirstIndexAt(0, last, span.lo, position); i <= last; ++i) {
+    const std::int64_t v = position(i);
+    if (v >= span.hi) break;
+    each(v);
+  }
+}
+
+// The grid dots along one axis in pixels: from start, each next one
+// CLng(previous + pitch) and at least one pixel further, while within end;
+// each(position) for those on the span. How far a step goes depends on
+// nothing but whether the pixel it starts from is odd or even (halves round
+// to even), so from the second dot on every two steps go the same way: the
+// dots before the span are jumped over two steps at a time.
+template <typename Each>
+void PixelGridAxis(std::int64_t start, std::int64_t end, float pitch, Span span, Each each) {
+  const auto next = [pitch](std::int64_t v) {
+    const std::int64_t n = CLng(double(v) + double(pitch));
+    return n > v ? n : v + 1;
+  };
+  std::int64_t v = start;
+  if (v < span.lo) {
+    v = next(v);
+    const std::int64_t twoSteps = next(next(v)) - v;
+    if (v < span.lo) v += (span.lo - v) / twoSteps * twoSteps;
+    while (v < span.lo) v = next(v);
+  }
+  for (; v <= end && v < span.hi; v = next(v)) each(v);
+}
+
+// One ruler: its image, which way it runs and the page's edges along it.
+// Along is x on the horizontal ruler, y on the vertical one; across is the
+// ruler's thickness.
+struct Ruler {
+  DcHandle dc;
+  bool vertical;
+  std::int32_t length;     // of the image, along
+  std::int32_t thickness;  // of the image, across
+  std::int32_t first;      // the page's edges along the ruler
+  std::int32_t last;
+  std::int32_t surfaceEnd;
+  Colour edge;
+
+  void Line(std::int64_t along, std::int32_t from, std::int32_t to) const {
+    const auto a = std::int32_t(along);
+    if (vertical)
+      DrawLine(dc, from, a, to, a);
+    else
+      DrawLine(dc, a, from, a, to);
+  }
+  // The ruler's background, the band over the page and the page's edges.
+  void PaintBand() const {
+    const auto box = [this](std::int32_t a0, std::int32_t c0, std::int32_t a1, std::int32_t c1) {
+      return vertical ? Rect{c0, a0, c1, a1} : Rect{a0, c0, a1, c1};
+    };
+    FillRect(dc, box(0, 0, length, thickness), RulerBackColour);
+    std::int32_t a0 = first, a1 = last, c0 = 0, c1 = thickness;
+    const Rect visible = box(0, 0, length, thickness);
+    if (vertical ? CutBox(visible, c0, a0, c1, a1) : CutBox(visible, a0, c0, a1, c1))
+      FillRect(dc, box(a0, c0, a1 + 1, c1 + 1), White);
+    SelectPen(dc, SolidPen(edge));
+    for (const std::int32_t a : {first, last}) {
+      if (a >= 0 && a < length) Line(a, 0, thickness);
+    }
+  }
+  // Ticks every `step` pixels, half ticks between: labelled over the page
+  // (label(value, offset from the page's edge), the value going up by
+  // `stepValue` from 0 at the edge), unlabelled before it down to 0 and
+  // after it up to the end of the surface.
+  template <typename Label>
+  void PaintTicks(std::int32_t step, float stepValue, Label label) const {
+    SelectFont(dc, RulerFont());
+    SetBkMode(dc, BkMode::Transparent);
+    SetTextColour(dc, Black);
+    SelectPen(dc, SolidPen(RulerTick));
+    const auto tick = [&](std::int64_t a) {
+      Line(a, 5, thickness);
+      Line(CLng(double(a) + double(step) / 2.0), 15, thickness);
+    };
+    // A tick shows while it or its half tick is on the image, a label while
+    // its text may reach onto it.
+    const std::int64_t reach = std::max<std::int64_t>(step, 256);
+    const std::int64_t p = step;
+    const auto firstFrom = [&](std::int64_t from, std::int64_t at) {
+      return at <= from ? std::int64_t(0) : (at - from + p - 1) / p;
+    };
+    float value = 0;
+    const std::int64_t skipped = firstFrom(first, -reach);
+    for (std::int64_t k = 0; k < skipped && first + k * p <= last; ++k)
+      value = float(RoundHalfEven(double(value + stepValue)));
+    for (std::int64_t a = first + skipped * p; a <= last && a < length; a += p) {
+      const std::int32_t at = std::int32_t(a);
+      if (vertical)
+        TextOut(dc, 0, at, label(value, a - first));
+      else
+        TextOut(dc, at, 0, label(value, a - first));
+      tick(a);
+      value = float(RoundHalfEven(double(value + stepValue)));
+    }
+    // Before the page: first, first - p, ... down to 0.
+    std::int64_t before = first;
+    if (before >= length) before -= (before - length + p) / p * p;  // the first on the image
+    for (; before >= 0; before -= p) tick(before);
+    // After the page: last, last + p, ... up to the end of the surface.
+    const std::int64_t end = std::min<std::int64_t>(surfaceEnd, length - 1);
+    for (std::int64_t a = last + firstFrom(last, -p) * p; a <= end; a += p) tick(a);
+  }
+};
+
 }  // namespace
 
 // ---- The drawing surface ------------------------------------------------------
@@ -61,14 +216,23 @@ void DragEditor::PaintPage() {
   std::int32_t l = 0, t = 0, r = 0, b = 0;
   DocToViewRect(st_, PageOrgX, PageOrgY, right, bottom, l, t, r, b);
   if (st_.ShowPage) {
-    FillBox(dc, l, t, r, b, White);
-    const Pen oldPen = SelectPen(dc, SolidPen(Black));
-    const Brush oldBrush = SelectBrush(dc, Brush::Hollow());
-    Rectangle(dc, l, t, r + 1, b + 1);
-    SelectPen(dc, oldPen);
-    SelectBrush(dc, oldBrush);
-    FillBox(dc, r + 1, t + 3, r + 3, b + 3, PageShadow);
-    FillBox(dc, l + 3, b + 1, r + 3, b + 3, PageShadow);
+    // The page, its frame and its shadow as far as they show.
+    const Rect visible = GetClipBox(dc);
+    const auto fill = [&](std::int64_t bl, std::int64_t bt, std::int64_t br, std::int64_t bb, Colour c) {
+      std::int32_t cl = CLng(double(bl)), ct = CLng(double(bt)), cr = CLng(double(br)), cb = CLng(double(bb));
+      if (CutBox(visible, cl, ct, cr, cb)) FillBox(dc, cl, ct, cr, cb, c);
+    };
+    fill(l, t, r, b, White);
+    std::int32_t fl = l, ft = t, fr = r, fb = b;
+    if (CutBox(visible, fl, ft, fr, fb)) {
+      const Pen oldPen = SelectPen(dc, SolidPen(Black));
+      const Brush oldBrush = SelectBrush(dc, Brush::Hollow());
+      Rectangle(dc, fl, ft, fr + 1, fb + 1);
+      SelectPen(dc, oldPen);
+      SelectBrush(dc, oldBrush);
+    }
+    fill(std::int64_t(r) + 1, std::int64_t(t) + 3, std::int64_t(r) + 3, std::int64_t(b) + 3, PageShadow);
+    fill(std::int64_t(l) + 3, std::int64_t(b) + 1, std::int64_t(r) + 3, std::int64_t(b) + 3, PageShadow);
   } else {
     // The host may leave the context in any state; what it selects ends
     // with its drawing.
@@ -89,31 +253,32 @@ void DragEditor::DrawGrid(std::int32_t left, std::int32_t top, std::int32_t righ
   // A pitch of 0 or less (a settings file without the grid keys) is no grid.
   if (!(st_.GridSpaceX > 0.0f) || !(st_.GridSpaceY > 0.0f)) return;
   DcHandle dc = Dc();
+  // Only the dots that show are set.
+  const Rect visible = GetClipBox(dc);
+  const Span across{visible.left, visible.right};
+  const Span down{visible.top, visible.bottom};
+  std::vector<std::int32_t> columns;
+  const auto dots = [&](auto rows) {
+    if (columns.empty()) return;
+    rows([&](std::int64_t y) {
+      for (const std::int32_t x : columns) SetPixel(dc, x, std::int32_t(y), GridDot);
+    });
+  };
+  const auto column = [&](std::int64_t x) { columns.push_back(std::int32_t(x)); };
   if (st_.Unit == UnitPixels) {
-    // The pitch counts view pixels; the loop runs on whole pixels, each step
-    // at least one pixel so that a pitch below half a pixel ends too.
-    const auto next = [](std::int32_t v, float step) {
-      const std::int32_t n = CLng(double(v) + double(step));
-      return n > v ? n : v + 1;
-    };
-    for (std::int32_t x = left; x <= right; x = next(x, st_.GridSpaceX)) {
-      for (std::int32_t y = top; y <= bottom; y = next(y, st_.GridSpaceY))
-        SetPixel(dc, x, y, GridDot);
-    }
+    // The pitch counts view pixels; each step goes at least one pixel so
+    // that a pitch below half a pixel ends too.
+    PixelGridAxis(left, right, st_.GridSpaceX, across, column);
+    dots([&](auto each) { PixelGridAxis(top, bottom, st_.GridSpaceY, down, each); });
     return;
   }
   const float gx = DocToViewX(st_, st_.GridSpaceX);
   const float gy = DocToViewY(st_, st_.GridSpaceY);
   if (!(gx >= 5.0f && gy >= 5.0f)) return;
-  const double lastI = st_.PageWidth / double(st_.GridSpaceX);
-  const double lastJ = st_.PageHeight / double(st_.GridSpaceY);
-  for (std::int32_t i = 0; double(i) <= lastI; ++i) {
-    const std::int32_t x = left + CLng(float(i) * st_.GridSpaceX * st_.Zoom);
-    for (std::int32_t j = 0; double(j) <= lastJ; ++j) {
-      const std::int32_t y = top + CLng(float(j) * st_.GridSpaceY * st_.Zoom);
-      SetPixel(dc, x, y, GridDot);
-    }
-  }
+  GridAxis(left, st_.PageWidth / double(st_.GridSpaceX), st_.GridSpaceX, st_.Zoom, across, column);
+  dots([&](auto each) {
+    GridAxis(top, st_.PageHeight / double(st_.GridSpaceY), st_.GridSpaceY, st_.Zoom, down, each);
+  });
 }
 
 // ---- Rulers ---------------------------------------------------------------------
@@ -150,31 +315,19 @@ void DragEditor::PaintRules(std::int32_t left, std::int32_t top, std::int32_t ri
                             std::int32_t bottom, bool force) {
   const bool horizontal = left != st_.RulerCacheLeft || right != st_.RulerCacheRight || force;
   const bool vertical = top != st_.RulerCacheTop || bottom != st_.RulerCacheBottom || force;
-  DcHandle hdc = hrule_->dc();
-  DcHandle vdc = vrule_->dc();
-  const std::int32_t h = hrule_->image().height();
-  const std::int32_t w = vrule_->image().width();
-  if (horizontal) {
-    FillRect(hdc, Rect{0, 0, hrule_->image().width(), h}, RulerBackColour);
-    FillBox(hdc, left, 0, right, h, White);
-    SelectPen(hdc, SolidPen(RulerTick));
-    DrawLine(hdc, left, 0, left, h);
-    DrawLine(hdc, right, 0, right, h);
-  }
-  if (vertical) {
-    FillRect(vdc, Rect{0, 0, w, vrule_->image().height()}, RulerBackColour);
-    FillBox(vdc, 0, top, w, bottom, White);
-    SelectPen(vdc, SolidPen(VRuleEdge));
-    DrawLine(vdc, 0, top, w, top);
-    DrawLine(vdc, 0, bottom, w, bottom);
-  }
+  const Ruler hRuler{hrule_->dc(), false, hrule_->image().width(), hrule_->image().height(),
+                     left, right, st_.SurfaceWidth, RulerTick};
+  const Ruler vRuler{vrule_->dc(), true, vrule_->image().height(), vrule_->image().width(),
+                     top, bottom, st_.SurfaceHeight, VRuleEdge};
+  if (horizontal) hRuler.PaintBand();
+  if (vertical) vRuler.PaintBand();
   std::int32_t p = 0;
   float s = 0;
   GetRuleStep(p, s);
 
   // Numbers as the runtime prints them: a blank for the sign, the digits and
   // a trailing blank.
-  const auto label = [this](float value, std::int32_t offset) -> QString {
+  const auto label = [this](float value, std::int64_t offset) -> QString {
     switch (st_.Unit) {
       case UnitMillimetres: return StrSingle(value) + QLatin1Char(' ');
       case UnitInches:
@@ -183,47 +336,8 @@ void DragEditor::PaintRules(std::int32_t left, std::int32_t top, std::int32_t ri
       default: return StrLong(offset) + QLatin1Char(' ');
     }
   };
-  const auto hTick = [&](std::int32_t x) {
-    DrawLine(hdc, x, 5, x, h);
-    const std::int32_t half = CLng(double(x) + double(p) / 2.0);
-    DrawLine(hdc, half, 15, half, h);
-  };
-  const auto vTick = [&](std::int32_t y) {
-    DrawLine(vdc, 5, y, w, y);
-    const std::int32_t half = CLng(double(y) + double(p) / 2.0);
-    DrawLine(vdc, 15, half, w, half);
-  };
-  const Font font = RulerFont();
-  if (horizontal && p > 0) {
-    SelectFont(hdc, font);
-    SetBkMode(hdc, BkMode::Transparent);
-    SetTextColour(hdc, Black);
-    SelectPen(hdc, SolidPen(RulerTick));
-    float value = 0;
-    for (std::int32_t x = left; x <= right; x += p) {
-      TextOut(hdc, x, 0, label(value, x - left));
-      hTick(x);
-      value = float(RoundHalfEven(double(value + s)));
-    }
-    for (std::int32_t x = left; x >= 0; x -= p) hTick(x);
-    const std::int32_t end = st_.SurfaceWidth;
-    for (std::int32_t x = right; x <= end; x += p) hTick(x);
-  }
-  if (vertical && p > 0) {
-    SelectFont(vdc, font);
-    SetBkMode(vdc, BkMode::Transparent);
-    SetTextColour(vdc, Black);
-    SelectPen(vdc, SolidPen(RulerTick));
-    float value = 0;
-    for (std::int32_t y = top; y <= bottom; y += p) {
-      TextOut(vdc, 0, y, label(value, y - top));
-      vTick(y);
-      value = float(RoundHalfEven(double(value + s)));
-    }
-    for (std::int32_t y = top; y >= 0; y -= p) vTick(y);
-    const std::int32_t end = st_.SurfaceHeight;
-    for (std::int32_t y = bottom; y <= end; y += p) vTick(y);
-  }
+  if (horizontal && p > 0) hRuler.PaintTicks(p, s, label);
+  if (vertical && p > 0) vRuler.PaintTicks(p, s, label);
   st_.RulerCacheLeft = left;
   st_.RulerCacheTop = top;
   st_.RulerCacheRight = right;

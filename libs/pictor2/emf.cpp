@@ -269,90 +269,107 @@ bool EmfReader::Gradient(const RecordView& r) {
   return true;
 }
 
+namespace {
+
+// Where a bitmap record keeps its fields: offsets into the record, 0 for a
+// field the record does not have. Without a destination size the picture
+// takes the source size, without a source size the destination size;
+// without a raster operation it is copied.
+struct BitmapLayout {
+  std::size_t dest, cDest, src, cSrc, rop, usage, offBmi, cbBmi, offBits, cbBits;
+  // Source rows counted from the bottom of a bottom-up DIB.
+  bool fromBottom;
+};
+
+template <typename T>
+constexpr BitmapLayout LayoutOf(std::size_t cDest, std::size_t cSrc, std::size_t rop, bool fromBottom) {
+  return BitmapLayout{OFF(T, Dest),      cDest,            OFF(T, Src),
+                      cSrc,              rop,              OFF(T, iUsageSrc),
+                      OFF(T, offBmiSrc), OFF(T, cbBmiSrc), OFF(T, offBitsSrc),
+                      OFF(T, cbBitsSrc), fromBottom};
+}
+
+constexpr BitmapLayout kBitBlt =
+    LayoutOf<U_EMRBITBLT>(OFF(U_EMRBITBLT, cDest), 0, OFF(U_EMRBITBLT, dwRop), false);
+constexpr BitmapLayout kStretchBlt = LayoutOf<U_EMRSTRETCHBLT>(
+    OFF(U_EMRSTRETCHBLT, cDest), OFF(U_EMRSTRETCHBLT, cSrc), OFF(U_EMRSTRETCHBLT, dwRop), false);
+constexpr BitmapLayout kStretchDiBits = LayoutOf<U_EMRSTRETCHDIBITS>(
+    OFF(U_EMRSTRETCHDIBITS, cDest), OFF(U_EMRSTRETCHDIBITS, cSrc), OFF(U_EMRSTRETCHDIBITS, dwRop), true);
+constexpr BitmapLayout kSetDiBitsToDevice =
+    LayoutOf<U_EMRSETDIBITSTODEVICE>(0, OFF(U_EMRSETDIBITSTODEVICE, cSrc), 0, true);
+// Alpha blend and transparent blit share this layout; the blend function
+// (or the transparent colour) stands where the others keep the operation.
+constexpr BitmapLayout kAlphaBlend =
+    LayoutOf<U_EMRALPHABLEND>(OFF(U_EMRALPHABLEND, cDest), OFF(U_EMRALPHABLEND, cSrc), 0, false);
+
+// A bitmap record's fields, read by its layout.
+struct BitmapFields {
+  Rect dest;
+  std::int32_t sx = 0, sy = 0, scx = 0, scy = 0;
+  std::uint32_t rop = RopSrcCopy;
+  std::uint32_t usage = 0, offBmi = 0, cbBmi = 0, offBits = 0, cbBits = 0;
+};
+
+BitmapFields ReadBitmap(const RecordView& r, const BitmapLayout& l) {
+  const auto pair = [&r](std::size_t off, std::int32_t* a, std::int32_t* b) {
+    *a = r.I32(off);
+    *b = r.I32(off + 4);
+  };
+  BitmapFields f;
+  std::int32_t dx = 0, dy = 0, cx = 0, cy = 0;
+  pair(l.dest, &dx, &dy);
+  pair(l.src, &f.sx, &f.sy);
+  if (l.cDest) pair(l.cDest, &cx, &cy);
+  if (l.cSrc) pair(l.cSrc, &f.scx, &f.scy);
+  if (!l.cDest) {
+    cx = f.scx;
+    cy = f.scy;
+  }
+  if (!l.cSrc) {
+    f.scx = cx;
+    f.scy = cy;
+  }
+  f.dest = DestRect(dx, dy, cx, cy);
+  if (l.rop) f.rop = r.U32(l.rop);
+  f.usage = r.U32(l.usage);
+  f.offBmi = r.U32(l.offBmi);
+  f.cbBmi = r.U32(l.cbBmi);
+  f.offBits = r.U32(l.offBits);
+  f.cbBits = r.U32(l.cbBits);
+  return f;
+}
+
+}  // namespace
+
 bool EmfReader::Blit(std::uint32_t type, const RecordView& r) {
   if (!p_.CanDraw()) return true;
+  const BitmapLayout* layout = nullptr;
   switch (type) {
-    case U_EMR_BITBLT: case U_EMR_STRETCHBLT: {
-      const std::int32_t dx = r.I32(OFF(U_EMRBITBLT, Dest)), dy = r.I32(OFF(U_EMRBITBLT, Dest) + 4);
-      const std::int32_t cx = r.I32(OFF(U_EMRBITBLT, cDest)), cy = r.I32(OFF(U_EMRBITBLT, cDest) + 4);
-      const std::uint32_t rop = r.U32(OFF(U_EMRBITBLT, dwRop));
-      const std::int32_t sx = r.I32(OFF(U_EMRBITBLT, Src)), sy = r.I32(OFF(U_EMRBITBLT, Src) + 4);
-      const std::uint32_t cbBmi = r.U32(OFF(U_EMRBITBLT, cbBmiSrc));
-      const Rect dest = DestRect(dx, dy, cx, cy);
-      if (cbBmi == 0) {  // no source: a pattern operation
-        PatBlt(dc_, dest, rop);
-        return true;
-      }
-      std::int32_t scx = cx, scy = cy;
-      if (type == U_EMR_STRETCHBLT) {
-        if (r.size() < sizeof(U_EMRSTRETCHBLT)) return false;
-        scx = r.I32(OFF(U_EMRSTRETCHBLT, cSrc));
-        scy = r.I32(OFF(U_EMRSTRETCHBLT, cSrc) + 4);
-      }
-      const std::uint32_t offBmi = r.U32(OFF(U_EMRBITBLT, offBmiSrc));
-      const QImage img = RecordDib(r, r.U32(OFF(U_EMRBITBLT, iUsageSrc)), offBmi, cbBmi,
-                                   r.U32(OFF(U_EMRBITBLT, offBitsSrc)), r.U32(OFF(U_EMRBITBLT, cbBitsSrc)));
-      if (img.isNull()) return false;
-      const Rect src = SourceRect(r, offBmi, img, sx, sy, scx, scy, false);
-      StretchImage(dc_, dest, img, &src, rop);
-      return true;
-    }
-    case U_EMR_STRETCHDIBITS: {
-      const std::int32_t dx = r.I32(OFF(U_EMRSTRETCHDIBITS, Dest)), dy = r.I32(OFF(U_EMRSTRETCHDIBITS, Dest) + 4);
-      const std::int32_t sx = r.I32(OFF(U_EMRSTRETCHDIBITS, Src)), sy = r.I32(OFF(U_EMRSTRETCHDIBITS, Src) + 4);
-      const std::int32_t scx = r.I32(OFF(U_EMRSTRETCHDIBITS, cSrc)), scy = r.I32(OFF(U_EMRSTRETCHDIBITS, cSrc) + 4);
-      const std::int32_t cx = r.I32(OFF(U_EMRSTRETCHDIBITS, cDest)), cy = r.I32(OFF(U_EMRSTRETCHDIBITS, cDest) + 4);
-      const std::uint32_t rop = r.U32(OFF(U_EMRSTRETCHDIBITS, dwRop));
-      const std::uint32_t offBmi = r.U32(OFF(U_EMRSTRETCHDIBITS, offBmiSrc));
-      const std::uint32_t cbBmi = r.U32(OFF(U_EMRSTRETCHDIBITS, cbBmiSrc));
-      const Rect dest = DestRect(dx, dy, cx, cy);
-      if (cbBmi == 0) {
-        PatBlt(dc_, dest, rop);
-        return true;
-      }
-      const QImage img = RecordDib(r, r.U32(OFF(U_EMRSTRETCHDIBITS, iUsageSrc)), offBmi, cbBmi,
-                                   r.U32(OFF(U_EMRSTRETCHDIBITS, offBitsSrc)),
-                                   r.U32(OFF(U_EMRSTRETCHDIBITS, cbBitsSrc)));
-      if (img.isNull()) return false;
-      const Rect src = SourceRect(r, offBmi, img, sx, sy, scx, scy, true);
-      StretchImage(dc_, dest, img, &src, rop);
-      return true;
-    }
-    case U_EMR_SETDIBITSTODEVICE: {
-      const std::int32_t dx = r.I32(OFF(U_EMRSETDIBITSTODEVICE, Dest)), dy = r.I32(OFF(U_EMRSETDIBITSTODEVICE, Dest) + 4);
-      const std::int32_t sx = r.I32(OFF(U_EMRSETDIBITSTODEVICE, Src)), sy = r.I32(OFF(U_EMRSETDIBITSTODEVICE, Src) + 4);
-      const std::int32_t scx = r.I32(OFF(U_EMRSETDIBITSTODEVICE, cSrc)), scy = r.I32(OFF(U_EMRSETDIBITSTODEVICE, cSrc) + 4);
-      const std::uint32_t offBmi = r.U32(OFF(U_EMRSETDIBITSTODEVICE, offBmiSrc));
-      const QImage img = RecordDib(r, r.U32(OFF(U_EMRSETDIBITSTODEVICE, iUsageSrc)), offBmi,
-                                   r.U32(OFF(U_EMRSETDIBITSTODEVICE, cbBmiSrc)),
-                                   r.U32(OFF(U_EMRSETDIBITSTODEVICE, offBitsSrc)),
-                                   r.U32(OFF(U_EMRSETDIBITSTODEVICE, cbBitsSrc)));
-      if (img.isNull()) return false;
-      const Rect src = SourceRect(r, offBmi, img, sx, sy, scx, scy, true);
-      StretchImage(dc_, DestRect(dx, dy, scx, scy), img, &src, RopSrcCopy);
-      return true;
-    }
-    case U_EMR_ALPHABLEND: case U_EMR_TRANSPARENTBLT: {
-      const std::int32_t dx = r.I32(OFF(U_EMRALPHABLEND, Dest)), dy = r.I32(OFF(U_EMRALPHABLEND, Dest) + 4);
-      const std::int32_t cx = r.I32(OFF(U_EMRALPHABLEND, cDest)), cy = r.I32(OFF(U_EMRALPHABLEND, cDest) + 4);
-      const std::int32_t sx = r.I32(OFF(U_EMRALPHABLEND, Src)), sy = r.I32(OFF(U_EMRALPHABLEND, Src) + 4);
-      const std::int32_t scx = r.I32(OFF(U_EMRALPHABLEND, cSrc)), scy = r.I32(OFF(U_EMRALPHABLEND, cSrc) + 4);
-      const std::uint32_t offBmi = r.U32(OFF(U_EMRALPHABLEND, offBmiSrc));
-      const std::size_t blend = OFF(U_EMRALPHABLEND, Blend);
-      const bool pixelAlpha = type == U_EMR_ALPHABLEND && (r.U8(blend + 3) & 0x01) != 0;
-      const QImage img = RecordDib(r, r.U32(OFF(U_EMRALPHABLEND, iUsageSrc)), offBmi,
-                                   r.U32(OFF(U_EMRALPHABLEND, cbBmiSrc)), r.U32(OFF(U_EMRALPHABLEND, offBitsSrc)),
-                                   r.U32(OFF(U_EMRALPHABLEND, cbBitsSrc)), pixelAlpha);
-      if (img.isNull()) return false;
-      const Rect src = SourceRect(r, offBmi, img, sx, sy, scx, scy, false);
-      if (type == U_EMR_ALPHABLEND)
-        AlphaBlendImage(dc_, DestRect(dx, dy, cx, cy), img, &src, r.U8(blend + 2), pixelAlpha);
-      else
-        TransparentImage(dc_, DestRect(dx, dy, cx, cy), img, &src, r.U32(blend) & 0x00FFFFFFu);
-      return true;
-    }
+    case U_EMR_BITBLT: layout = &kBitBlt; break;
+    case U_EMR_STRETCHBLT: layout = &kStretchBlt; break;
+    case U_EMR_STRETCHDIBITS: layout = &kStretchDiBits; break;
+    case U_EMR_SETDIBITSTODEVICE: layout = &kSetDiBitsToDevice; break;
+    case U_EMR_ALPHABLEND: case U_EMR_TRANSPARENTBLT: layout = &kAlphaBlend; break;
     default: return true;
   }
+  const BitmapFields f = ReadBitmap(r, *layout);
+  if (f.cbBmi == 0 && layout->rop) {  // no source: a pattern operation
+    PatBlt(dc_, f.dest, f.rop);
+    return true;
+  }
+  if (type == U_EMR_STRETCHBLT && r.size() < sizeof(U_EMRSTRETCHBLT)) return false;
+  const std::size_t blend = OFF(U_EMRALPHABLEND, Blend);
+  const bool pixelAlpha = type == U_EMR_ALPHABLEND && (r.U8(blend + 3) & 0x01) != 0;
+  const QImage img = RecordDib(r, f.usage, f.offBmi, f.cbBmi, f.offBits, f.cbBits, pixelAlpha);
+  if (img.isNull()) return false;
+  const Rect src = SourceRect(r, f.offBmi, img, f.sx, f.sy, f.scx, f.scy, layout->fromBottom);
+  if (type == U_EMR_ALPHABLEND)
+    AlphaBlendImage(dc_, f.dest, img, &src, r.U8(blend + 2), pixelAlpha);
+  else if (type == U_EMR_TRANSPARENTBLT)
+    TransparentImage(dc_, f.dest, img, &src, r.U32(blend) & 0x00FFFFFFu);
+  else
+    StretchImage(dc_, f.dest, img, &src, f.rop);
+  return true;
 }
 
 bool EmfReader::Play(std::uint32_t type, const RecordView& r) {

@@ -367,3 +367,107 @@ TEST_F(CanvasTest, RulerTicksBandsAndEdges) {
   c.Refresh(true);
   EXPECT_EQ(CountPixels(h, RulerBack), h.width() * h.height());
 }
+
+// ---- Labels far larger than the window ----------------------------------------
+
+namespace {
+
+// The canvas with its rulers' device contexts in reach.
+struct ProbeCanvas : DragEditor {
+  using DragEditor::DragEditor;
+  std::uint64_t DrawCalls() const {
+    return DrawCallCount(Dc()) + DrawCallCount(hrule_->dc()) + DrawCallCount(vrule_->dc());
+  }
+};
+
+// The editor's set-up (300 x 300 mm work area, zoom 1.2 on 600 x 400 pixels)
+// with a page of w x h mm, drawn by the canvas with grid and rulers.
+std::unique_ptr<ProbeCanvas> MakeLabel(pvtest::RecordingHost* host, double w, double h,
+                                       bool showPage) {
+  auto c = std::make_unique<ProbeCanvas>(host, 600, 400);
+  c->SetShowPage(showPage);
+  c->SetShowGrid(true);
+  c->SetShowRule(true);
+  c->SetWorkArea(300, 300, false);
+  c->SetPage(w, h, false);
+  c->SetZoomPage();
+  return c;
+}
+
+}  // namespace
+
+TEST_F(CanvasTest, ARepaintCostsWhatTheWindowShowsWhateverTheLabelSize) {
+  // At most one grid dot per 6 x 6 pixel cell of the window (5 mm at zoom
+  // 1.2), and a few hundred calls for rulers and page.
+  constexpr std::uint64_t kBound = (600 / 6 + 1) * (400 / 6 + 1) + 400;
+  // Smaller sizes first: a hang on the largest would hide what the others say.
+  for (const double size : {100.0, 1000.0, 1.0e6}) {
+    const auto c = MakeLabel(&host, size, size, true);
+    ASSERT_FLOAT_EQ(c->State().Zoom, 1.2f);
+    const std::uint64_t before = c->DrawCalls();
+    c->Refresh(true);
+    const std::uint64_t calls = c->DrawCalls() - before;
+    ASSERT_LE(calls, kBound) << size << " mm";
+    if (size < 1000.0) continue;
+    // The window is full of page: white between the dots, a dot every 6
+    // pixels, ticks on the rulers every 42 pixels from the page's edge.
+    const QImage& img = c->SurfaceImage();
+    EXPECT_GE(CountPixels(img, Black), 99 * 66) << size;
+    EXPECT_EQ(CountPixels(img, White) + CountPixels(img, Black), 600 * 400) << size;
+    const std::int32_t left = c->State().PageCornerX;
+    const int firstTick = int((left % 42 + 42) % 42);
+    EXPECT_EQ(PixelAt(c->HRuleImage(), firstTick, 10), Tick) << size;
+    EXPECT_EQ(PixelAt(c->HRuleImage(), firstTick + 42, 10), Tick) << size;
+  }
+}
+
+TEST_F(CanvasTest, GridDotsOfAPageReachingFarOutsideTheWindowKeepTheirPlaces) {
+  // The dots that show are those the grid has from the page's corner on,
+  // however far off the window the corner lies: here 60,000 pixels.
+  struct Case {
+    std::int16_t unit;
+    float pitch;
+  };
+  const Case cases[] = {{UnitPixels, 1.0f},  {UnitPixels, 2.5f},  {UnitPixels, 3.5f},
+                        {UnitPixels, 4.8f},  {UnitPixels, 7.25f}, {UnitPixels, 0.3f},
+                        {UnitPixels, 13.0f}, {UnitMillimetres, 5.0f}, {UnitMillimetres, 4.2f},
+                        {UnitMillimetres, 7.5f}};
+  const auto c = MakeLabel(&host, 1.0e5, 1.0e5, false);
+  const CanvasState& st = c->State();
+  for (const Case& k : cases) {
+    c->SetUnit(k.unit);
+    c->SetGrid(k.pitch, k.pitch, true);
+    ASSERT_LT(st.PageCornerX, -50000);
+    ASSERT_LT(st.PageCornerY, -50000);
+    // The grid's places along one axis, one dot after the other from the
+    // page's corner.
+    const auto places = [&](std::int64_t from, std::int64_t to, double count, float zoom) {
+      std::vector<std::int64_t> out;
+      if (k.unit == UnitPixels) {
+        for (std::int64_t v = from; v <= to;) {
+          out.push_back(v);
+          const std::int64_t n = CLng(double(v) + double(k.pitch));
+          v = n > v ? n : v + 1;
+        }
+      } else {
+        for (std::int64_t i = 0; double(i) <= count; ++i)
+          out.push_back(from + CLng(float(i) * k.pitch * zoom));
+      }
+      return out;
+    };
+    std::vector<int> columns;
+    for (const std::int64_t x : places(st.PageCornerX, st.PageEndX, 1.0e5 / k.pitch, st.Zoom))
+      if (x >= 0 && x < 600) columns.push_back(int(x));
+    int row = -1;
+    for (const std::int64_t y : places(st.PageCornerY, st.PageEndY, 1.0e5 / k.pitch, st.Zoom))
+      if (y >= 0 && y < 400) {
+        row = int(y);
+        break;
+      }
+    ASSERT_GE(row, 0) << k.unit << " " << k.pitch;
+    std::vector<int> shown;
+    for (int x = 0; x < 600; ++x)
+      if (PixelAt(c->SurfaceImage(), x, row) == Black) shown.push_back(x);
+    EXPECT_EQ(shown, columns) << k.unit << " " << k.pitch;
+  }
+}

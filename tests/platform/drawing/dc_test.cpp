@@ -413,4 +413,49 @@ TEST_F(Dc, BadInputDrawsNothingAndReturns) {
   EXPECT_EQ(Count(img, kRed) + Count(img, kWhite), 1600);
 }
 
+TEST_F(Dc, DrawCallCountCountsWhatReachesThePainter) {
+  ImageSurface s(40, 40);
+  DeviceContext* dc = s.dc();
+  SelectPen(dc, SolidPen(kBlack));
+  struct Case {
+    const char* name;
+    void (*run)(DeviceContext*);
+    bool draws;
+  } cases[] = {
+      {"pixel", [](DeviceContext* d) { SetPixel(d, 1, 1, kRed); }, true},
+      {"fill", [](DeviceContext* d) { FillRect(d, Rect{0, 0, 5, 5}, kRed); }, true},
+      {"line", [](DeviceContext* d) { MoveTo(d, 0, 0); LineTo(d, 9, 3); }, true},
+      {"figure", [](DeviceContext* d) { Ellipse(d, 2, 2, 20, 20); }, true},
+      {"text", [](DeviceContext* d) { TextOut(d, 2, 2, QStringLiteral("ab")); }, true},
+      {"image", [](DeviceContext* d) { WritePixels(d, 0, 0, QImage(4, 4, QImage::Format_RGB32)); }, true},
+      {"invert", [](DeviceContext* d) { InvertRect(d, Rect{0, 0, 4, 4}); }, true},
+      {"selections and mapping",
+       [](DeviceContext* d) {
+         SelectBrush(d, Brush::SolidColour(kRed));
+         SetMapMode(d, MapMode::LoMetric);
+         SetMapMode(d, MapMode::Text);
+         IntersectClipRect(d, Rect{0, 0, 30, 30});
+         SelectClipRegion(d, nullptr);
+       },
+       false},
+      {"into a path", [](DeviceContext* d) { BeginPath(d); Rectangle(d, 0, 0, 9, 9); LineTo(d, 4, 4); AbortPath(d); },
+       false},
+      {"null pen line", [](DeviceContext* d) { const Pen old = SelectPen(d, NullPen()); LineTo(d, 30, 30); SelectPen(d, old); },
+       false},
+      {"off the coordinate range", [](DeviceContext* d) { SetPixel(d, 2000000000, 0, kRed); }, false},
+  };
+  for (const Case& c : cases) {
+    const std::uint64_t before = DrawCallCount(dc);
+    c.run(dc);
+    if (c.draws)
+      EXPECT_GE(DrawCallCount(dc), before + 1) << c.name;
+    else
+      EXPECT_EQ(DrawCallCount(dc), before) << c.name;
+  }
+  const std::uint64_t before = DrawCallCount(dc);
+  for (int i = 0; i < 100; ++i) SetPixel(dc, i % 40, i / 40, kRed);
+  EXPECT_EQ(DrawCallCount(dc) - before, 100u);
+  EXPECT_EQ(DrawCallCount(nullptr), 0u);
+}
+
 }  // namespace

@@ -1,0 +1,226 @@
+// dBASE tables: one .dbf file per table in a folder, read with shapelib.
+#include "datasources/readers/folderreader.h"
+
+#include <shapefil.h>
+
+#include <QFile>
+
+#include <cctype>
+#include <cstring>
+
+namespace pv {
+
+namespace {
+
+thread_local QString g_shapelibError;  // the last complaint of shapelib, for our message
+
+void RecordShapelibError(const char* message) { g_shapelibError = QString::fromUtf8(message); }
+
+// Code pages of the language driver byte of the header.
+int CodePageOfDriver(int driver) {
+  switch (driver) {
+    case 0x01: return 437;
+    case 0x02: return 850;
+    case 0x03: return 1252;
+    case 0x57:
+    case 0x58:
+    case 0x59: return 1252;
+    case 0x64: return 852;
+    case 0x65: return 865;
+    case 0x66: return 866;
+    case 0x67: return 861;
+    case 0x6A: return 737;
+    case 0x6B: return 857;
+    case 0xC8: return 1250;
+    case 0xC9: return 1251;
+    case 0xCA: return 1254;
+    case 0xCB: return 1253;
+    default: return 1252;
+  }
+}
+
+// The code page a .cpg file names ("1252", "UTF-8", "ISO-8859-1", "CP850"...).
+int CodePageOfName(QByteArray name) {
+  name = name.trimmed().toUpper();
+  if (name == "UTF-8" || name == "UTF8") return 65001;
+  if (name.startsWith("ISO") && (name.endsWith("8859-1") || name.endsWith("8859_1") || name.endsWith("88591")))
+    return 28591;
+  if (name == "8859_1" || name == "LATIN1") return 28591;
+  for (const char* prefix : {"WINDOWS-", "ANSI ", "CP", "IBM", "LDID/"}) {
+    if (name.startsWith(prefix)) {
+      name = name.mid(static_cast<qsizetype>(std::strlen(prefix)));
+      if (std::strcmp(prefix, "LDID/") == 0) {
+        bool ok = false;
+        const int driver = name.toInt(&ok);
+        return ok ? CodePageOfDriver(driver) : 1252;
+      }
+      break;
+    }
+  }
+  bool ok = false;
+  const int number = name.toInt(&ok);
+  return ok && number > 0 ? number : 1252;
+}
+
+struct DbfField {
+  QString name;
+  char nativeType = 'C';
+  int width = 0;
+  int decimals = 0;
+  ColumnType type = ColumnType::Text;
+  bool memo = false;
+};
+
+class DbfFile {
+ public:
+  explicit DbfFile(const QString& path) : m_path(path) {
+    RequireReadableFile(path);
+    SAHooks hooks;
+    SASetupDefaultHooks(&hooks);
+    hooks.Error = RecordShapelibError;
+    g_shapelibError.clear();
+    m_handle = DBFOpenLL(QFile::encodeName(path).constData(), "rb", &hooks);
+    if (m_handle == nullptr) Fail(g_shapelibError);
+    CheckShape();
+    const char* codePage = DBFGetCodePage(m_handle);
+    m_text = CodePageText(codePage != nullptr ? CodePageOfName(codePage) : 1252);
+    ReadFields();
+  }
+  ~DbfFile() {
+    if (m_handle != nullptr) DBFClose(m_handle);
+  }
+  DbfFile(const DbfFile&) = delete;
+  DbfFile& operator=(const DbfFile&) = delete;
+
+  std::vector<SourceColumn> Columns() const {
+    std::vector<SourceColumn> columns;
+    for (const DbfField& field : m_fields) columns.push_back({field.name, field.type});
+    return columns;
+  }
+
+  SourceTable Read() {
+    SourceTable table;
+    table.columns = Columns();
+    const int records = DBFGetRecordCount(m_handle);
+    table.rows.reserve(static_cast<size_t>(records));
+    for (int record = 0; record < records; ++record) {
+      if (DBFIsRecordDeleted(m_handle, record)) continue;
+      std::vector<QVariant> row;
+      row.reserve(m_fields.size());
+      for (int i = 0; i < static_cast<int>(m_fields.size()); ++i) row.push_back(Value(record, i));
+      table.rows.push_back(std::move(row));
+    }
+    return table;
+  }
+
+ private:
+  [[noreturn]] void Fail(const QString& why) const {
+    ThrowUnreadableFile(m_path, QStringLiteral("una tabella dBASE"), why);
+  }
+
+  // A damaged or foreign file must not lead shapelib to read past its records.
+  void CheckShape() const {
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly)) Fail(QString());
+    const QByteArray head = file.read(32);
+    if (head.size() < 32) Fail(QString());
+    const int version = static_cast<unsigned char>(head[0]);
+    const int level = version & 0x07;
+    const bool known = level == 3 || level == 4 || level == 5 || version == 0x02 || version == 0x30 ||
+                       version == 0x31 || version == 0x32;
+    if (!known) Fail(QStringLiteral("Intestazione sconosciuta."));
+    const int fields = DBFGetFieldCount(m_handle);
+    int width = 1;  // the deletion flag
+    for (int i = 0; i < fields; ++i) {
+      int fieldWidth = 0;
+      int decimals = 0;
+      if (DBFGetFieldInfo(m_handle, i, nullptr, &fieldWidth, &decimals) == FTInvalid &&
+          DBFGetNativeFieldType(m_handle, i) == '\0')
+        Fail(QString());
+      if (fieldWidth <= 0) Fail(QStringLiteral("Campo di larghezza nulla."));
+      width += fieldWidth;
+    }
+    if (fields <= 0 || width > m_handle->nRecordLength) Fail(QStringLiteral("Campi incoerenti."));
+    const qint64 needed = static_cast<qint64>(m_handle->nHeaderLength) +
+                          static_cast<qint64>(m_handle->nRecords) * m_handle->nRecordLength;
+    if (m_handle->nRecords < 0 || file.size() < needed) Fail(QStringLiteral("Il file è troncato."));
+  }
+
+  void ReadFields() {
+    const int fields = DBFGetFieldCount(m_handle);
+    for (int i = 0; i < fields; ++i) {
+      char name[XBASE_FLDNAME_LEN_READ + 1] = {};
+      DbfField field;
+      DBFGetFieldInfo(m_handle, i, name, &field.width, &field.decimals);
+      field.name = m_text.Decode(QByteArray(name)).trimmed();
+      field.nativeType =
+          static_cast<char>(std::toupper(static_cast<unsigned char>(DBFGetNativeFieldType(m_handle, i))));
+      switch (field.nativeType) {
+        case 'N':
+          // Whole numbers too wide for 64 bits are kept as decimals.
+          field.type = field.decimals > 0 || field.width > 18 ? ColumnType::Double : ColumnType::Integer;
+          break;
+        case 'F': field.type = ColumnType::Double; break;
+        case 'D': field.type = ColumnType::Date; break;
+        case 'L': field.type = ColumnType::Boolean; break;
+        case 'M':
+        case 'B':
+        case 'G':
+        case 'P': field.memo = true; break;
+        default: break;
+      }
+      m_fields.push_back(field);
+    }
+  }
+
+  QVariant Value(int record, int index) {
+    const DbfField& field = m_fields[static_cast<size_t>(index)];
+    if (field.memo) return QString();
+    const char* raw = DBFReadStringAttribute(m_handle, record, index);
+    if (raw == nullptr) Fail(g_shapelibError);
+    const QByteArray text = QByteArray(raw).trimmed();
+    switch (field.type) {
+      case ColumnType::Integer: {
+        bool ok = false;
+        const qint64 value = text.toLongLong(&ok);
+        return ok ? QVariant(value) : QVariant();
+      }
+      case ColumnType::Double: {
+        // Our own parse: the C library's would follow the user's locale.
+        bool ok = false;
+        const double value = text.toDouble(&ok);
+        return ok ? QVariant(value) : QVariant();
+      }
+      case ColumnType::Date: {
+        const QDate date = QDate::fromString(QString::fromLatin1(text), QStringLiteral("yyyyMMdd"));
+        return date.isValid() ? QVariant(date) : QVariant();
+      }
+      case ColumnType::Boolean: {
+        const char c = text.isEmpty() ? '?' : static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+        if (c == 'T' || c == 'Y') return true;
+        if (c == 'F' || c == 'N') return false;
+        return {};
+      }
+      default: {
+        // Character fields keep leading blanks; trailing ones are padding.
+        QByteArray value(raw);
+        while (value.endsWith(' ')) value.chop(1);
+        if (value.isEmpty()) return {};
+        return m_text.Decode(value);
+      }
+    }
+  }
+
+  QString m_path;
+  DBFHandle m_handle = nullptr;
+  CodePageText m_text;
+  std::vector<DbfField> m_fields;
+};
+
+}  // namespace
+
+std::unique_ptr<SourceReader> OpenDBaseFolder(const QString& folder) {
+  return std::make_unique<FolderReader<DbfFile>>(folder, QStringLiteral("dbf"));
+}
+
+}  // namespace pv

@@ -1,0 +1,26 @@
+#pragma once
+// A folder of one-file tables (dBASE, Paradox): the tables are the files
+// with one extension, named without it. File opens one table file and gives
+// its Columns() and Read().
+#include "datasources/readers/readerkit.h"
+
+namespace pv {
+
+template <typename File>
+class FolderReader : public SourceReader {
+ public:
+  FolderReader(const QString& folder, const QString& extension) : m_folder(folder), m_extension(extension) {
+    FolderTables(m_folder, m_extension);  // the folder must exist
+  }
+
+  QStringList Tables() override { return FolderTables(m_folder, m_extension); }
+  std::vector<SourceColumn> Columns(const QString& table) override { return File(TableFile(table)).Columns(); }
+  SourceTable ReadTable(const QString& table) override { return File(TableFile(table)).Read(); }
+  QString TableFile(const QString& table) override { return FolderTableFile(m_folder, table, m_extension); }
+
+ private:
+  QString m_folder;
+  QString m_extension;
+};
+
+}  // namespace pv

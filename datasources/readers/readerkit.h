@@ -1,0 +1,56 @@
+#pragma once
+// Pieces the readers share: the error they throw, the tables of a folder of
+// one-file tables (dBASE, Paradox), and the code pages their text comes in.
+#include "datasources/readers/sourcereader.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QStringDecoder>
+
+#include <memory>
+
+namespace pv {
+
+[[noreturn]] void ThrowSourceError(const QString& text);
+// "The file ... is not a readable <what>." and why, when known.
+[[noreturn]] void ThrowUnreadableFile(const QString& path, const QString& what, const QString& why);
+
+// The position of a name among names: its exact spelling first, else the
+// first that differs only in letter case; -1 when there is none.
+qsizetype MatchName(const QStringList& names, const QString& wanted);
+
+// The regular, readable file of a source; throws when there is none.
+void RequireReadableFile(const QString& path);
+
+// The tables of a folder: files with the given extension (any letter case),
+// named without it, sorted in any case. FolderTableFile finds one by name in
+// any case and throws when the folder has no such table.
+QStringList FolderTables(const QString& folder, const QString& extension);
+QString FolderTableFile(const QString& folder, const QString& table, const QString& extension);
+
+// Text in a Windows or DOS code page given by its number (1252, 850, 437,
+// 65001 for UTF-8, ...). Unknown or 0 reads as Windows-1252.
+class CodePageText {
+ public:
+  explicit CodePageText(int codePage = 1252);
+  QString Decode(const QByteArray& bytes) const;
+  int CodePage() const { return m_codePage; }
+
+ private:
+  int m_codePage;
+  std::shared_ptr<QStringDecoder> m_decoder;  // other code pages; null when unknown
+};
+
+// A date from the days after 30 December 1899 (the serial dates of Access and
+// Excel) with the time of day in the fraction, as wall-clock time (UTC, so
+// no daylight-saving gap moves it).
+QDateTime DateTimeFromSerial(double serial);
+
+std::unique_ptr<SourceReader> OpenDBaseFolder(const QString& folder);
+std::unique_ptr<SourceReader> OpenParadoxFolder(const QString& folder);
+std::unique_ptr<SourceReader> OpenExcelFile(const QString& path);
+std::unique_ptr<SourceReader> OpenAccessFile(const QString& path);
+std::unique_ptr<SourceReader> OpenOdbcSource(const SourceLocation& location);
+
+}  // namespace pv

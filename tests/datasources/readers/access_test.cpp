@@ -1,0 +1,152 @@
+#include "datasources/readers/sourcereader.h"
+#include "sampletable.h"
+#include "testfiles.h"
+#include "tests/support/jetwriter.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace pv {
+namespace {
+
+using testing::DamagedFile;
+using testing::ExpectDamagedFilesFail;
+using testing::ExpectSameTable;
+using testing::JetColumn;
+using testing::JetTable;
+using testing::JetType;
+using testing::SampleTable;
+
+// The sample table as Access holds it: dates are date-times, and logicals
+// are never Null.
+JetTable SampleJetTable(const QString& name) {
+  JetTable table{name,
+                 {{QStringLiteral("NOME"), JetType::Text},
+                  {QStringLiteral("NUMERO"), JetType::Long},
+                  {QStringLiteral("IMPORTO"), JetType::Double},
+                  {QStringLiteral("DATA"), JetType::DateTime},
+                  {QStringLiteral("ATTIVO"), JetType::Boolean}},
+                 SampleTable().rows};
+  table.rows[2][4] = false;
+  return table;
+}
+
+SourceTable ExpectedSample() {
+  SourceTable expected = SampleTable();
+  expected.columns[3].type = ColumnType::DateTime;
+  for (auto& row : expected.rows) {
+    if (row[3].isValid()) row[3] = QDateTime(row[3].toDate(), QTime(0, 0), Qt::UTC);
+  }
+  expected.rows[2][4] = false;
+  return expected;
+}
+
+class AccessReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_dir.isValid());
+    m_path = m_dir.filePath(QStringLiteral("dati.mdb"));
+    JetTable other{QStringLiteral("Città"),
+                   {{QStringLiteral("Codice"), JetType::Short}, {QStringLiteral("Quando"), JetType::DateTime}},
+                   {{QVariant(7), QVariant(QDateTime(QDate(2023, 6, 30), QTime(18, 45, 30), Qt::UTC))},
+                    {QVariant(-3), QVariant()}}};
+    ASSERT_TRUE(testing::WriteJetDatabase(m_path, {SampleJetTable(QStringLiteral("Anagrafe")), other},
+                                          {QStringLiteral("Vista clienti")}));
+  }
+
+  std::unique_ptr<SourceReader> Open(const QString& path) {
+    return OpenSourceReader({SourceKind::Access, path, {}, {}});
+  }
+
+  QTemporaryDir m_dir;
+  QString m_path;
+};
+
+TEST_F(AccessReaderTest, ReadsTheSampleTableTyped) {
+  auto reader = Open(m_path);
+  ExpectSameTable(reader->ReadTable(QStringLiteral("Anagrafe")), ExpectedSample());
+
+  SourceTable other;
+  other.columns = {{QStringLiteral("Codice"), ColumnType::Integer}, {QStringLiteral("Quando"), ColumnType::DateTime}};
+  other.rows = {{QVariant(qint64{7}), QVariant(QDateTime(QDate(2023, 6, 30), QTime(18, 45, 30), Qt::UTC))},
+                {QVariant(qint64{-3}), QVariant()}};
+  ExpectSameTable(reader->ReadTable(QString::fromUtf8("CITTÀ")), other);
+}
+
+TEST_F(AccessReaderTest, ListsUserTablesOnlyAndFindsThemInAnyCase) {
+  auto reader = Open(m_path);
+  EXPECT_EQ(reader->Tables(), (QStringList{QStringLiteral("Anagrafe"), QString::fromUtf8("Città")}));
+  const std::vector<SourceColumn> columns = reader->Columns(QStringLiteral("anagrafe"));
+  ASSERT_EQ(columns.size(), 5u);
+  EXPECT_EQ(columns[0].name, QStringLiteral("NOME"));
+  EXPECT_EQ(columns[4].type, ColumnType::Boolean);
+  EXPECT_EQ(reader->TableFile(QStringLiteral("ANAGRAFE")), m_path);
+  // A saved query or a system table is not a table to open.
+  for (const char* name : {"Vista clienti", "MSysObjects", "Fatture"}) {
+    EXPECT_THROW(reader->ReadTable(QString::fromLatin1(name)), DbError) << name;
+    EXPECT_THROW(reader->Columns(QString::fromLatin1(name)), DbError) << name;
+  }
+}
+
+TEST_F(AccessReaderTest, ReadsTablesSpreadOverManyPages) {
+  JetTable big{
+      QStringLiteral("Grande"), {{QStringLiteral("N"), JetType::Long}, {QStringLiteral("T"), JetType::Text}}, {}};
+  for (int i = 0; i < 2000; ++i) big.rows.push_back({QVariant(i), QVariant(QStringLiteral("riga %1").arg(i))});
+  const QString path = m_dir.filePath(QStringLiteral("grande.mdb"));
+  ASSERT_TRUE(testing::WriteJetDatabase(path, {big}));
+  ASSERT_GT(QFile(path).size(), 10 * 4096);
+  const SourceTable table = Open(path)->ReadTable(QStringLiteral("Grande"));
+  ASSERT_EQ(table.rows.size(), 2000u);
+  for (size_t i = 0; i < table.rows.size(); i += 399) {
+    EXPECT_EQ(table.rows[i][0].toLongLong(), static_cast<qint64>(i));
+    EXPECT_EQ(table.rows[i][1].toString(), QStringLiteral("riga %1").arg(i));
+  }
+}
+
+// The writer's files read the same in mdbtools' own export tool.
+TEST_F(AccessReaderTest, TheTestWritersFilesExportWithMdbtools) {
+  const QString tool = QStandardPaths::findExecutable(QStringLiteral("mdb-export"));
+  if (tool.isEmpty()) GTEST_SKIP() << "mdb-export is not installed";
+  QProcess process;
+  process.start(tool, {QStringLiteral("-T"), QStringLiteral("%Y-%m-%d %H:%M"), m_path, QStringLiteral("Anagrafe")});
+  ASSERT_TRUE(process.waitForFinished(10000));
+  EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8("NOME,NUMERO,IMPORTO,DATA,ATTIVO\n"
+                              "\"Niccolò Ferrè\",42,12.5,\"1980-02-29 00:00\",1\n"
+                              "\"Perché più € l'anno\",-7,0.25,\"2024-12-31 00:00\",0\n"
+                              ",,,,0\n"));
+}
+
+TEST_F(AccessReaderTest, DamagedOrForeignFilesFailToOpen) {
+  const QByteArray good = testing::ReadBytes(m_path);
+  ASSERT_GE(good.size(), 6 * 4096);
+  QByteArray wipedDefinition = good;
+  wipedDefinition.replace(4 * 4096, 4096, QByteArray(4096, '\x5a'));  // the first user table's definition
+  QByteArray wipedCatalog = good;
+  wipedCatalog.replace(3 * 4096, 4096, QByteArray(4096, '\xff'));
+  QByteArray otherVersion = good;
+  otherVersion[0x14] = 0x40;
+  const std::vector<DamagedFile> cases = {
+      {"truncated mid-page", good.left(good.size() - 1000)},
+      {"truncated at a page", good.left(3 * 4096)},
+      {"header only", good.left(4096)},
+      {"empty", QByteArray()},
+      {"text", QByteArray("Standard Jet DB? no, a letter.\n").repeated(500)},
+      {"unknown version", otherVersion},
+      {"definition wiped", wipedDefinition},
+      {"catalogue wiped", wipedCatalog},
+  };
+  const QString path = m_dir.filePath(QStringLiteral("rotto.mdb"));
+  ExpectDamagedFilesFail(cases, path, [&] { Open(path)->ReadTable(QStringLiteral("Anagrafe")); });
+
+  EXPECT_THROW(Open(m_dir.filePath(QStringLiteral("manca.mdb"))), DbError);
+}
+
+}  // namespace
+}  // namespace pv

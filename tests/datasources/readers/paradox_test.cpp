@@ -1,0 +1,213 @@
+#include "datasources/readers/sourcereader.h"
+#include "platform/cp1252.h"
+#include "sampletable.h"
+#include "testfiles.h"
+
+// pxlib's header declares its functions without C linkage.
+extern "C" {
+#include <paradox.h>
+}
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace pv {
+namespace {
+
+using testing::DamagedFile;
+using testing::ExpectDamagedFilesFail;
+using testing::ExpectSameTable;
+using testing::ReadBytes;
+using testing::SampleTable;
+using testing::WriteBytes;
+
+constexpr int kTextWidth = 30;
+
+// Writes a table with pxlib. Text goes in as Windows-1252 bytes.
+bool WriteParadox(const QString& path, const SourceTable& table) {
+  pxdoc_t* doc = PX_new();
+  const int count = static_cast<int>(table.columns.size());
+  auto* fields = static_cast<pxfield_t*>(doc->malloc(doc, sizeof(pxfield_t) * static_cast<size_t>(count), "fields"));
+  for (int i = 0; i < count; ++i) {
+    fields[i].px_fname = PX_strdup(doc, table.columns[static_cast<size_t>(i)].name.toLatin1().constData());
+    fields[i].px_fdc = 0;
+    switch (table.columns[static_cast<size_t>(i)].type) {
+      case ColumnType::Integer:
+        fields[i].px_ftype = pxfLong;
+        fields[i].px_flen = 4;
+        break;
+      case ColumnType::Double:
+        fields[i].px_ftype = pxfNumber;
+        fields[i].px_flen = 8;
+        break;
+      case ColumnType::Date:
+        fields[i].px_ftype = pxfDate;
+        fields[i].px_flen = 4;
+        break;
+      case ColumnType::DateTime:
+        fields[i].px_ftype = pxfTimestamp;
+        fields[i].px_flen = 8;
+        break;
+      case ColumnType::Boolean:
+        fields[i].px_ftype = pxfLogical;
+        fields[i].px_flen = 1;
+        break;
+      case ColumnType::Text:
+        fields[i].px_ftype = pxfAlpha;
+        fields[i].px_flen = kTextWidth;
+        break;
+    }
+  }
+  if (PX_create_file(doc, fields, count, QFile::encodeName(path).constData(), pxfFileTypNonIndexDB) < 0) {
+    PX_delete(doc);
+    return false;
+  }
+  QByteArray data(PX_get_recordsize(doc), '\0');
+  for (const auto& row : table.rows) {
+    data.fill('\0');
+    int offset = 0;
+    for (int i = 0; i < count; ++i) {
+      const QVariant& value = row[static_cast<size_t>(i)];
+      char* at = data.data() + offset;
+      offset += fields[i].px_flen;
+      if (!value.isValid()) continue;  // all zeros: Null
+      switch (fields[i].px_ftype) {
+        case pxfLong: PX_put_data_long(doc, at, 4, static_cast<int>(value.toLongLong())); break;
+        case pxfNumber: PX_put_data_double(doc, at, 8, value.toDouble()); break;
+        case pxfDate: {
+          const QDate d = value.toDate();
+          pxval_t* made = PX_make_date(doc, d.year(), d.month(), d.day());
+          PX_put_data_long(doc, at, 4, static_cast<int>(made->value.lval));
+          doc->free(doc, made);
+          break;
+        }
+        case pxfTimestamp: {
+          const QDateTime t = value.toDateTime();
+          pxval_t* made = PX_make_timestamp(doc, t.date().year(), t.date().month(), t.date().day(), t.time().hour(),
+                                            t.time().minute(), t.time().second());
+          PX_put_data_double(doc, at, 8, made->value.dval);
+          doc->free(doc, made);
+          break;
+        }
+        case pxfLogical: PX_put_data_byte(doc, at, 1, value.toBool() ? 1 : 0); break;
+        default: {
+          QByteArray bytes = ToAnsi(value.toString()).left(kTextWidth);
+          std::memcpy(at, bytes.constData(), static_cast<size_t>(bytes.size()));
+          break;
+        }
+      }
+    }
+    if (PX_put_record(doc, data.data()) < 0) {
+      PX_delete(doc);
+      return false;
+    }
+  }
+  PX_close(doc);
+  PX_delete(doc);
+  return true;
+}
+
+std::unique_ptr<SourceReader> OpenFolder(const QString& folder) {
+  return OpenSourceReader({SourceKind::Paradox, folder, {}, {}});
+}
+
+TEST(ParadoxReader, ReadsTheSampleTableTypedFromTheFolder) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(WriteParadox(dir.filePath(QStringLiteral("Anagrafe.db")), SampleTable()));
+  auto reader = OpenFolder(dir.path());
+  ExpectSameTable(reader->ReadTable(QStringLiteral("Anagrafe")), SampleTable());
+
+  SourceTable stamps;
+  stamps.columns = {{QStringLiteral("QUANDO"), ColumnType::DateTime}};
+  stamps.rows = {{QVariant(QDateTime(QDate(2023, 6, 30), QTime(18, 45, 30), Qt::UTC))}, {QVariant()}};
+  ASSERT_TRUE(WriteParadox(dir.filePath(QStringLiteral("orari.db")), stamps));
+  ExpectSameTable(OpenFolder(dir.path())->ReadTable(QStringLiteral("ORARI")), stamps);
+}
+
+TEST(ParadoxReader, TextFollowsTheTablesCodePage) {
+  // The same letters in Windows-1252 and in DOS code page 850.
+  const QString text = QString::fromUtf8("Città è più");
+  const struct {
+    int codePage;
+    QByteArray bytes;
+  } cases[] = {{1252, ToAnsi(text)}, {850, QByteArray("Citt\x85 \x8A pi\x97")}};
+  for (const auto& c : cases) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.db"));
+    SourceTable table;
+    table.columns = {{QStringLiteral("T"), ColumnType::Text}};
+    table.rows = {{QVariant(QStringLiteral("x"))}};
+    ASSERT_TRUE(WriteParadox(path, table));
+    QByteArray bytes = ReadBytes(path);
+    ASSERT_TRUE(bytes.contains('x'));
+    bytes.replace(bytes.lastIndexOf('x'), 1, c.bytes);  // the record holds room for it
+    bytes.chop(c.bytes.size() - 1);
+    bytes[0x6A] = static_cast<char>(c.codePage & 0xff);
+    bytes[0x6B] = static_cast<char>(c.codePage >> 8);
+    WriteBytes(path, bytes);
+    const SourceTable read = OpenFolder(dir.path())->ReadTable(QStringLiteral("t"));
+    ASSERT_EQ(read.rows.size(), 1u) << c.codePage;
+    EXPECT_EQ(read.rows[0][0].toString(), text) << c.codePage;
+  }
+}
+
+TEST(ParadoxReader, ListsTheFoldersTablesWithoutReadingThem) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(WriteParadox(dir.filePath(QStringLiteral("clienti.db")), SampleTable()));
+  ASSERT_TRUE(QFile::copy(dir.filePath(QStringLiteral("clienti.db")), dir.filePath(QStringLiteral("ORDINI.DB"))));
+  WriteBytes(dir.filePath(QStringLiteral("clienti.px")), "index");
+  WriteBytes(dir.filePath(QStringLiteral("vecchi.dbf")), "dbase");
+  auto reader = OpenFolder(dir.path());
+  EXPECT_EQ(reader->Tables(), (QStringList{QStringLiteral("clienti"), QStringLiteral("ORDINI")}));
+  const std::vector<SourceColumn> columns = reader->Columns(QStringLiteral("Ordini"));
+  ASSERT_EQ(columns.size(), 5u);
+  EXPECT_EQ(columns[3].name, QStringLiteral("DATA"));
+  EXPECT_EQ(columns[3].type, ColumnType::Date);
+  EXPECT_EQ(reader->TableFile(QStringLiteral("ordini")), dir.filePath(QStringLiteral("ORDINI.DB")));
+  EXPECT_THROW(reader->ReadTable(QStringLiteral("vecchi")), DbError);
+}
+
+TEST(ParadoxReader, DamagedOrForeignFilesFailToOpen) {
+  QTemporaryDir dir;
+  SourceTable big = SampleTable();
+  for (int i = 0; i < 300; ++i) big.rows.push_back(big.rows[static_cast<size_t>(i % 3)]);
+  const QString goodPath = dir.filePath(QStringLiteral("buono.db"));
+  ASSERT_TRUE(WriteParadox(goodPath, big));
+  const QByteArray good = ReadBytes(goodPath);
+  const int headerSize = static_cast<unsigned char>(good[2]) | (static_cast<unsigned char>(good[3]) << 8);
+  const int blockSize = static_cast<unsigned char>(good[5]) * 1024;
+  const int blocks = static_cast<unsigned char>(good[12]) | (static_cast<unsigned char>(good[13]) << 8);
+  ASSERT_GE(blocks, 2);
+  ASSERT_EQ(OpenFolder(dir.path())->ReadTable(QStringLiteral("buono")).rows.size(), big.rows.size());
+  QByteArray circle = good;  // the second block leads back to the first
+  circle[headerSize + blockSize] = 1;
+  circle[headerSize + blockSize + 1] = 0;
+  QByteArray selfLoop = good;  // the first block leads to itself
+  selfLoop[headerSize] = 1;
+  selfLoop[headerSize + 1] = 0;
+  QByteArray badType = good;
+  badType[4] = 9;
+  QByteArray locked = good;  // a password's key in the header scrambles the blocks
+  locked[0x25] = 0x12;
+  const std::vector<DamagedFile> cases = {
+      {"truncated", good.left(good.size() - blockSize / 2)},
+      {"header only", good.left(headerSize)},
+      {"empty", QByteArray()},
+      {"text", QByteArray("Nome;Cognome\r\nMario;Rossi\r\n").repeated(200)},
+      {"blocks in a circle", circle},
+      {"block leading to itself", selfLoop},
+      {"not a table file", badType},
+      {"password-protected", locked},
+  };
+  ExpectDamagedFilesFail(cases, dir.filePath(QStringLiteral("rotto.db")),
+                         [&] { OpenFolder(dir.path())->ReadTable(QStringLiteral("rotto")); });
+}
+
+}  // namespace
+}  // namespace pv
