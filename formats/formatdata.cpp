@@ -189,7 +189,8 @@ void FormatData::SaveData() {
 
 void FormatData::Delete() {
   m_current.Code = Trim(m_current.Code);
-  if (MsgBox(LoadResString(15001) + m_current.Code, MsgIcon::Question, MsgButtons::YesNoCancel) != MsgAnswer::Yes) return;
+  if (MsgBox(LoadResString(15001) + m_current.Code, MsgIcon::Question, MsgButtons::YesNoCancel) != MsgAnswer::Yes)
+    return;
   try {
     if (!DeleteFormat(m_current.Code)) return;
   } catch (const DbError& e) {
@@ -218,17 +219,10 @@ void FormatData::EditInDialog(const PrintFormat& start) {
 
 void FormatData::Command(int index) {
   switch (index) {
-    case 0:
-      EditInDialog(PrintFormat{});
-      break;
-    case 1:
-      EditInDialog(m_current);
-      break;
-    case 2:
-      Delete();
-      break;
-    default:
-      break;
+    case 0: EditInDialog(PrintFormat{}); break;
+    case 1: EditInDialog(m_current); break;
+    case 2: Delete(); break;
+    default: break;
   }
 }
 
@@ -304,7 +298,8 @@ void FormatData::Layout() {
   for (int i = 0; i < 3; ++i) m_commands[static_cast<size_t>(i)]->setGeometry(cw - (3 - i) * 20, 0, 19, 18);
   m_list->setGeometry(0, 20, cw, std::max(0, h - 20));
   if (h > 450) {
-    m_pageCentre = QPoint(static_cast<int>(RoundHalfEven(kPanelWidth / 2.0)), static_cast<int>(RoundHalfEven(h - 120.0)));
+    m_pageCentre =
+        QPoint(static_cast<int>(RoundHalfEven(kPanelWidth / 2.0)), static_cast<int>(RoundHalfEven(h - 120.0)));
   }
   p_RedrawPreview();
 }

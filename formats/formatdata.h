@@ -62,7 +62,7 @@ class FormatData : public FormatDataView {
   bool m_sorted = false;
 
   QWidget* m_panel = nullptr;  // a Panel
-  QWidget* m_page = nullptr;  // a Page
+  QWidget* m_page = nullptr;   // a Page
   QLabel* m_heading[2] = {};
   std::array<QLabel*, 8> m_captions{};
   std::array<QLabel*, 8> m_values{};

@@ -12,8 +12,8 @@ namespace pv {
 namespace {
 
 // The columns of label01 in record order.
-const char* const kOldColumns[] = {"Category",   "printer",    "Label",       "Code",       "Description", "Witdh",
-                                   "Height",     "nOri",       "nVer",        "TopMargin",  "bottommarg",  "LeftMargin",
+const char* const kOldColumns[] = {"Category",    "printer",    "Label",      "Code",       "Description", "Witdh",
+                                   "Height",      "nOri",       "nVer",       "TopMargin",  "bottommarg",  "LeftMargin",
                                    "rightmargin", "vertipitch", "horizpitch", "sheetwidth", "sheetdepth",  "Type"};
 
 int ColumnIndex(const SourceTable& table, const QString& name) {

@@ -44,9 +44,7 @@ void Reread() {
 
 QString TextOf(const QVariant& v) { return v.isNull() ? QString() : FormatText(v.toString()); }
 double NumberOf(const QVariant& v) { return v.isNull() ? 0.0 : v.toDouble(); }
-std::int16_t IntegerOf(const QVariant& v) {
-  return v.isNull() ? std::int16_t{0} : CInt(Val(v.toString()));
-}
+std::int16_t IntegerOf(const QVariant& v) { return v.isNull() ? std::int16_t{0} : CInt(Val(v.toString())); }
 
 PrintFormat ReadRow(const QSqlQuery& q) {
   PrintFormat f;
@@ -55,17 +53,16 @@ PrintFormat ReadRow(const QSqlQuery& q) {
   f.Label = IntegerOf(q.value(2));
   f.Code = TextOf(q.value(3));
   f.Description = TextOf(q.value(4));
-  double* numbers[12] = {&f.Width,      &f.Height,     &f.nOri,        &f.nVer,
-                         &f.TopMargin,  &f.bottommarg, &f.LeftMargin,  &f.rightmargin,
-                         &f.vertipitch, &f.horizpitch, &f.sheetwidth,  &f.sheetdepth};
+  double* numbers[12] = {&f.Width,      &f.Height,      &f.nOri,       &f.nVer,       &f.TopMargin,  &f.bottommarg,
+                         &f.LeftMargin, &f.rightmargin, &f.vertipitch, &f.horizpitch, &f.sheetwidth, &f.sheetdepth};
   for (int i = 0; i < 12; ++i) *numbers[i] = NumberOf(q.value(5 + i));
   f.Type = IntegerOf(q.value(17));
   return f;
 }
 
 std::vector<PrintFormat> Select(const QString& where, const std::vector<QVariant>& values) {
-  QSqlQuery q = Run(QStringLiteral("SELECT %1 FROM rst_format %2 ORDER BY rowid").arg(QString::fromLatin1(kColumns), where),
-                    values);
+  QSqlQuery q = Run(
+      QStringLiteral("SELECT %1 FROM rst_format %2 ORDER BY rowid").arg(QString::fromLatin1(kColumns), where), values);
   std::vector<PrintFormat> out;
   while (q.next()) out.push_back(ReadRow(q));
   return out;
@@ -84,10 +81,24 @@ QString Stored(const QString& text) { return FormatText(Trim(text)); }
 
 // The record's values in column order, as they are written.
 std::vector<QVariant> WrittenValues(const PrintFormat& f) {
-  return {Stored(f.Category), Stored(f.printer), QString::number(f.Label), Stored(f.Code), Stored(f.Description),
-          f.Width,            f.Height,          f.nOri,                   f.nVer,          f.TopMargin,
-          f.bottommarg,       f.LeftMargin,      f.rightmargin,            f.vertipitch,    f.horizpitch,
-          f.sheetwidth,       f.sheetdepth,      static_cast<int>(f.Type)};
+  return {Stored(f.Category),
+          Stored(f.printer),
+          QString::number(f.Label),
+          Stored(f.Code),
+          Stored(f.Description),
+          f.Width,
+          f.Height,
+          f.nOri,
+          f.nVer,
+          f.TopMargin,
+          f.bottommarg,
+          f.LeftMargin,
+          f.rightmargin,
+          f.vertipitch,
+          f.horizpitch,
+          f.sheetwidth,
+          f.sheetdepth,
+          static_cast<int>(f.Type)};
 }
 
 QString Placeholders() {
@@ -128,7 +139,8 @@ void StoreFormat(const PrintFormat& format) {
     std::vector<QVariant> bound = values;
     bound.push_back(*row);
     QStringList sets;
-    for (const QString& column : QString::fromLatin1(kColumns).split(QStringLiteral(", "))) sets << column + QStringLiteral(" = ?");
+    for (const QString& column : QString::fromLatin1(kColumns).split(QStringLiteral(", ")))
+      sets << column + QStringLiteral(" = ?");
     Run(QStringLiteral("UPDATE rst_format SET %1 WHERE rowid = ?").arg(sets.join(QStringLiteral(", "))), bound);
   } else {
     Run(QStringLiteral("INSERT INTO rst_format (%1) VALUES (%2)").arg(QString::fromLatin1(kColumns), Placeholders()),
@@ -164,7 +176,8 @@ void ClearLastUsedOfSize(double width, double height) {
   QSqlQuery q = Run(QStringLiteral("SELECT rowid, Width, Height FROM rst_format WHERE LastUsed <> 0"), {});
   std::vector<qint64> rows;
   while (q.next()) {
-    if (SameLabelSize(width, height, NumberOf(q.value(1)), NumberOf(q.value(2)))) rows.push_back(q.value(0).toLongLong());
+    if (SameLabelSize(width, height, NumberOf(q.value(1)), NumberOf(q.value(2))))
+      rows.push_back(q.value(0).toLongLong());
   }
   if (rows.empty()) return;
   if (!db.transaction()) throw DbError(DbErrProvider, db.lastError().text());

@@ -13,8 +13,8 @@
 namespace pv {
 
 struct SheetPreview {
-  bool visible = false;  // false when the sheet cannot be drawn (no size)
-  QSize size;            // pixels
+  bool visible = false;        // false when the sheet cannot be drawn (no size)
+  QSize size;                  // pixels
   std::vector<QRectF> labels;  // millimetres from the sheet's top-left corner
 };
 

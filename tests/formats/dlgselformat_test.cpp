@@ -31,8 +31,8 @@ class DlgSelFormatTest : public formatstest::FormatsTest {
     near.Type = 3;
     pv::StoreFormat(near);
     pv::StoreFormat(Sheet(QStringLiteral("E-FAR"), 99.8, 50));
-    for (const QString& code : {QStringLiteral("C-100"), QStringLiteral("A-100"), QStringLiteral("E-FAR"),
-                                QStringLiteral("LM4-A4-14")}) {
+    for (const QString& code :
+         {QStringLiteral("C-100"), QStringLiteral("A-100"), QStringLiteral("E-FAR"), QStringLiteral("LM4-A4-14")}) {
       pv::SetFormatLastUsed(code, true);
     }
     pv::Header.LabelWidth = 100;
@@ -51,7 +51,8 @@ TEST_F(DlgSelFormatTest, ListsTheFormatsOfTheLabelSizeAndClearsTheirMark) {
   EXPECT_EQ(d.windowTitle(), pv::LoadResString(24000));
   EXPECT_EQ(Rows(d), (std::vector<QString>{QStringLiteral("A-100"), QStringLiteral("B'100"), QStringLiteral("C-100"),
                                            QStringLiteral("D-NEAR")}));
-  for (const char* code : {"A-100", "B'100", "C-100", "D-NEAR"}) EXPECT_FALSE(pv::FormatLastUsed(QString::fromUtf8(code)));
+  for (const char* code : {"A-100", "B'100", "C-100", "D-NEAR"})
+    EXPECT_FALSE(pv::FormatLastUsed(QString::fromUtf8(code)));
   EXPECT_TRUE(pv::FormatLastUsed(QStringLiteral("E-FAR"))) << "0.2 mm off is another size";
   EXPECT_TRUE(pv::FormatLastUsed(QStringLiteral("LM4-A4-14")));
   QTreeWidgetItem* last = d.List()->topLevelItem(3);

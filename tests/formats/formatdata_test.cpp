@@ -61,8 +61,8 @@ TEST_F(FormatDataTest, ListsEveryFormatInTableOrder) {
   EXPECT_EQ(CountText(*v), pv::LoadResString(15005) + QString::number(Codes().size()));
   QTreeWidgetItem* row = Row(*v, QStringLiteral("ODD"));
   ASSERT_NE(row, nullptr);
-  const QStringList expected{QStringLiteral("ODD"), QStringLiteral("categoria"), QStringLiteral("38,1"),
-                             QStringLiteral("99,1"), QStringLiteral("2x7"), QStringLiteral("210x297"),
+  const QStringList expected{QStringLiteral("ODD"),   QStringLiteral("categoria"), QStringLiteral("38,1"),
+                             QStringLiteral("99,1"),  QStringLiteral("2x7"),       QStringLiteral("210x297"),
                              QStringLiteral("laser"), QStringLiteral("Altro")};
   for (int c = 0; c < 8; ++c) EXPECT_EQ(row->text(c), expected[c]) << c;
   EXPECT_EQ(v->List()->headerItem()->text(2), pv::LoadResString(15010));
@@ -83,8 +83,8 @@ TEST_F(FormatDataTest, NewAndEditStoreByCodeAndSelectTheRow) {
   WhenModalOpens([](QDialog* d) {
     auto* dialog = static_cast<pv::DlgFormat*>(d);
     EXPECT_TRUE(dialog->Text1(0)->text().isEmpty());
-    const char* texts[16] = {" lm4-a4-14 ", "nuova", "cat", "stampante", "99,1", "38,1", "2", "7",
-                             "2,5",         "0",     "4,65", "4,65",     "15,15", "15,15", "210", "297"};
+    const char* texts[16] = {" lm4-a4-14 ", "nuova", "cat",  "stampante", "99,1",  "38,1",  "2",   "7",
+                             "2,5",         "0",     "4,65", "4,65",      "15,15", "15,15", "210", "297"};
     for (int i = 0; i < 16; ++i) dialog->Text1(i)->setText(QString::fromUtf8(texts[i]));
     dialog->OKButton()->click();
   });
@@ -200,8 +200,8 @@ TEST_F(FormatDataTest, TheSheetDrawingFollowsTheFormatAndThePanel) {
     bool shown;
     int width, height;
   };
-  const Case cases[] = {{"LM4-A4-24", true, 118, 167}, {"LAND", true, 167, 118}, {"NOSHEET", false, 0, 0},
-                        {"NOLABELS", true, 118, 167}};
+  const Case cases[] = {
+      {"LM4-A4-24", true, 118, 167}, {"LAND", true, 167, 118}, {"NOSHEET", false, 0, 0}, {"NOLABELS", true, 118, 167}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.code);
     Click(*v, QString::fromLatin1(c.code));
@@ -214,8 +214,10 @@ TEST_F(FormatDataTest, TheSheetDrawingFollowsTheFormatAndThePanel) {
   }
   // The summary of the format clicked.
   Click(*v, QStringLiteral("LM4-A4-24"));
-  EXPECT_EQ(v->findChild<QLabel*>(QStringLiteral("lblCode"))->text(), pv::LoadResString(13111) + QStringLiteral(" LM4-A4-24"));
-  EXPECT_EQ(v->findChild<QLabel*>(QStringLiteral("lblValue3"))->text(), QStringLiteral("63.5 x 33.9").replace(u'.', QLocale().decimalPoint()));
+  EXPECT_EQ(v->findChild<QLabel*>(QStringLiteral("lblCode"))->text(),
+            pv::LoadResString(13111) + QStringLiteral(" LM4-A4-24"));
+  EXPECT_EQ(v->findChild<QLabel*>(QStringLiteral("lblValue3"))->text(),
+            QStringLiteral("63.5 x 33.9").replace(u'.', QLocale().decimalPoint()));
 
   // A panel of 450 pixels or less shows no drawing.
   v->resize(900, 450);

@@ -38,13 +38,29 @@ class FakeArchive : public pv::SourceReader {
   pv::SourceTable m_table;
 };
 
-const char* const kColumns[] = {"Category",   "printer",    "Label",      "Code",       "Description", "Witdh",
-                                "Height",     "nOri",       "nVer",       "TopMargin",  "bottommarg",  "LeftMargin",
+const char* const kColumns[] = {"Category",    "printer",    "Label",      "Code",       "Description", "Witdh",
+                                "Height",      "nOri",       "nVer",       "TopMargin",  "bottommarg",  "LeftMargin",
                                 "rightmargin", "vertipitch", "horizpitch", "sheetwidth", "sheetdepth",  "TYPE"};
 
 std::vector<QVariant> OldRow(const QString& code, int type, double width = 70) {
-  return {QStringLiteral("cat  "), QStringLiteral("laser"), qint64{42}, code, QVariant(), width, 37.0, 3.0, 8.0,
-          0.5, 0.5, 0.0, 0.0, 0.0, 0.0, 210.0, 297.0, qint64{type}};
+  return {QStringLiteral("cat  "),
+          QStringLiteral("laser"),
+          qint64{42},
+          code,
+          QVariant(),
+          width,
+          37.0,
+          3.0,
+          8.0,
+          0.5,
+          0.5,
+          0.0,
+          0.0,
+          0.0,
+          0.0,
+          210.0,
+          297.0,
+          qint64{type}};
 }
 
 pv::SourceTable Archive(std::vector<std::vector<QVariant>> rows) {
@@ -90,9 +106,9 @@ class FormatImportTest : public formatstest::FormatsTest {
 
 TEST_F(FormatImportTest, CopiesTheUserFormatsOnlyAsTheyAre) {
   const size_t before = Codes().size();
-  EXPECT_TRUE(Import(Archive({OldRow(QStringLiteral("U1"), 0), OldRow(QStringLiteral("P1"), 1),
-                              OldRow(QStringLiteral("U2"), 0, 99.85), OldRow(QStringLiteral("C1"), 2),
-                              OldRow(QStringLiteral("U3 "), 0)})));
+  EXPECT_TRUE(Import(
+      Archive({OldRow(QStringLiteral("U1"), 0), OldRow(QStringLiteral("P1"), 1), OldRow(QStringLiteral("U2"), 0, 99.85),
+               OldRow(QStringLiteral("C1"), 2), OldRow(QStringLiteral("U3 "), 0)})));
   ExpectOneBox(pv::LoadResString(31029) + QStringLiteral(" 3"));
   EXPECT_TRUE(boxes[0].text.endsWith(QStringLiteral(":  3"))) << "two blanks before the count";
 

@@ -14,7 +14,8 @@ class FormatStoreTest : public formatstest::FormatsTest {
  protected:
   long Position(const QString& code) {
     const std::vector<QString> codes = Codes();
-    auto it = std::find_if(codes.begin(), codes.end(), [&](const QString& c) { return c.compare(code, Qt::CaseInsensitive) == 0; });
+    auto it = std::find_if(codes.begin(), codes.end(),
+                           [&](const QString& c) { return c.compare(code, Qt::CaseInsensitive) == 0; });
     return it == codes.end() ? -1 : static_cast<long>(it - codes.begin());
   }
 };
@@ -110,8 +111,8 @@ TEST_F(FormatStoreTest, SizesMatchWithinTwoTenthsOfAMillimetre) {
     bool matches100x50;
   };
   const Row rows[] = {
-      {"EXACT", 100, 50, true},      {"NEAR", 99.85, 50.1, true},  {"FAR-W", 99.8, 50, false},
-      {"FAR-H", 100, 50.2, false},   {"OVER", 100.19, 49.81, true}, {"OTHER", 50, 100, false},
+      {"EXACT", 100, 50, true},    {"NEAR", 99.85, 50.1, true},   {"FAR-W", 99.8, 50, false},
+      {"FAR-H", 100, 50.2, false}, {"OVER", 100.19, 49.81, true}, {"OTHER", 50, 100, false},
   };
   for (const Row& r : rows) pv::StoreFormat(Sheet(QString::fromLatin1(r.code), r.width, r.height));
   std::vector<QString> expected;
