@@ -1,0 +1,42 @@
+// Shows the format archive on a real display with a format clicked and saves
+// what was drawn (archive.png) into the folder given as the first argument.
+// Prints where the sheet drawing lies: "page x y width height".
+#include "app/database.h"
+#include "formats/formatdata.h"
+#include "platform/msgbox.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc < 2) return 3;
+  const QString out = QString::fromLocal8Bit(argv[1]);
+  pv::SetMsgBoxHandler([](const pv::MsgBoxRequest& r) {
+    std::fprintf(stderr, "message: %s\n", r.text.toUtf8().constData());
+    return pv::MsgAnswer::Ok;
+  });
+  pv::OpenDatabase();
+  pv::FormatData view;
+  view.resize(1000, 640);
+  view.show();
+  view.RefreshData(QString());
+  QTimer::singleShot(800, &app, [&]() {
+    QTreeWidgetItem* item = view.List()->topLevelItem(3);
+    if (item == nullptr) QApplication::exit(5);
+    emit view.List()->itemClicked(item, 0);
+    QTimer::singleShot(500, &app, [&]() {
+      const QImage shot = view.grab().toImage();
+      const bool saved = shot.save(out + QStringLiteral("/archive.png"));
+      const QRect page = view.PagePicture()->geometry();
+      std::printf("page %d %d %d %d\n", page.x(), page.y(), page.width(), page.height());
+      std::fflush(stdout);
+      QApplication::exit(saved && view.PagePicture()->isVisible() ? 0 : 4);
+    });
+  });
+  return QApplication::exec();
+}
