@@ -8,13 +8,18 @@
 #include "app/window/services.h"
 #include "app/window/shellhosts.h"
 #include "app/window/views.h"
+#include "datasources/readers/numericlocale.h"
 #include "document/hosts.h"
 #include "editor/editorhosts.h"
 #include "editor/pickers.h"
 #include "editor/services.h"
 #include "editor/view/editcard.h"
 #include "editor/view/editcardhosts.h"
+#include "formats/install.h"
 #include "platform/msgbox.h"
+#include "printing/install.h"
+#include "printing/panelhost.h"
+#include "properties/install.h"
 #include "render/hosts.h"
 #include "render/libraries.h"
 
@@ -30,18 +35,19 @@ namespace {
 // no window loads and every picker answers "cancelled".
 void InstallPropertyWindowsAndPickers() {
   static PropertyWindows windows;
-  static EditorPickers pickers;
   SetPropertyWindows(&windows);
-  SetEditorPickers(&pickers);
+  InstallPropertyPickers();
 }
 
-// The print panel and the print run (printing/): today an empty view, and
-// field objects print their field names.
+// The print panel and the print run (printing/): the print engine draws the
+// pages; the panel is today an empty view, and without a merge source field
+// objects print their field names.
 void InstallPrintPanel() {
   static MainWndPrintPanelHost printPanel;
-  static RenderPrintHost printing;
+  static PrintPanelControls noPanelControls;  // the engine's own behaviour without a panel
   SetPrintPanelHost(&printPanel);
-  SetRenderPrintHost(&printing);
+  SetPrintPanelControls(&noPanelControls);
+  InstallPrintEngine();
   ViewFactories().PreviewData = [](QWidget* parent) { return new PreviewDataView(parent); };
 }
 
@@ -53,16 +59,20 @@ void InstallDataSources() {
   ViewFactories().DataBaseData = [](QWidget* parent) { return new DataBaseDataView(parent); };
 }
 
-// The new-label wizard and the print-format archive (formats/): today two
-// empty views.
+// The new-label wizard and the print-format archive (formats/): today the
+// wizard is an empty view.
 void InstallFormatsAndWizard() {
   ViewFactories().ModelData = [](QWidget* parent) { return new ModelDataView(parent); };
-  ViewFactories().FormatData = [](QWidget* parent) { return new FormatDataView(parent); };
+  InstallFormats();
 }
 
 }  // namespace
 
 void InstallProgramHosts() {
+  // Numbers in the C form whatever the user's locale: the readers of users'
+  // databases parse and write decimals through the C library.
+  UseCNumericLocale();
+
   // Dialogs and message boxes.
   static QtMessageBoxes messageBoxes;
   static QtCommonDialogs commonDialogs;

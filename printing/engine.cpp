@@ -29,14 +29,8 @@ void PrintEngine::Reset() {
   m_Format = PanelFormat{};
 }
 
-namespace {
-HostSlot<PrintPanelControls>& ControlsSlot() {
-  static HostSlot<PrintPanelControls> slot;
-  return slot;
-}
-}  // namespace
-
-PrintPanelControls& PrintControls() { return ControlsSlot().Get(); }
-PrintPanelControls* SetPrintPanelControls(PrintPanelControls* controls) { return ControlsSlot().Set(controls); }
+// Without a panel the engine runs on its own (the lab-print tool, tests).
+PV_DEFINE_HOST_SLOT(PrintPanelControls, Headless)
+PV_DEFINE_HOST_ACCESSORS(PrintPanelControls, PrintControls, SetPrintPanelControls)
 
 }  // namespace pv

@@ -6,6 +6,7 @@
 // The default does nothing and has no preview sheet; the print panel
 // installs its own, tests install a recorder.
 
+#include "platform/hostslot.h"
 #include "printing/layout.h"
 
 #include <QString>
@@ -48,6 +49,7 @@ class PrintPanelControls {
   virtual float OCXFontRatio() { return 0.0f; }
 };
 
+PV_DECLARE_HOST_SLOT(PrintPanelControls)
 PrintPanelControls& PrintControls();
 // Takes no ownership; returns the previous instance; nullptr = the default.
 PrintPanelControls* SetPrintPanelControls(PrintPanelControls* controls);

@@ -297,6 +297,13 @@ TEST_F(StartupTest, TheLabelSizeAndCodeLiveInTheDocumentHeader) {
 }
 
 TEST_F(StartupTest, ASizeNoLabelCanHaveIsIgnored) {
+  // A start-up without windows: no views, no editor style, no floating windows.
+  pv::ShellViewsHost noViews;
+  pv::ShellStyleHost noStyle;
+  pv::ShellPopUpHost noPopUps;
+  const pv::ScopedHost<pv::ShellViewsHost> views(noViews);
+  const pv::ScopedHost<pv::ShellStyleHost> style(noStyle);
+  const pv::ScopedHost<pv::ShellPopUpHost> popUps(noPopUps);
   for (const char* size : {"LABELWIDTH=-70\r\nLABELHEIGHT=37", "LABELWIDTH=70\r\nLABELHEIGHT=0",
                            "LABELWIDTH=1000000\r\nLABELHEIGHT=37", "LABELWIDTH=70\r\nLABELHEIGHT=abc",
                            "LABELWIDTH=70\r\nLABELHEIGHT=100000.5"}) {

@@ -1,6 +1,7 @@
 // Shows the format archive on a real display with a format clicked and saves
 // what was drawn (archive.png) into the folder given as the first argument.
 // Prints where the sheet drawing lies: "page x y width height".
+#include "tests/support/answer_boxes.h"
 #include "app/database.h"
 #include "formats/formatdata.h"
 #include "platform/msgbox.h"
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc < 2) return 3;
   const QString out = QString::fromLocal8Bit(argv[1]);
-  pv::SetMsgBoxHandler([](const pv::MsgBoxRequest& r) {
+  pv::test::AnswerMessageBoxesWith([](const pv::MsgBoxRequest& r) {
     std::fprintf(stderr, "message: %s\n", r.text.toUtf8().constData());
     return pv::MsgAnswer::Ok;
   });

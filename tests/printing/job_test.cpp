@@ -1,5 +1,6 @@
 // The print job on the "PDF" printer and on a CUPS queue (through the
 // spooler seam and through libcups itself).
+#include "tests/support/answer_boxes.h"
 #include "pdftools.h"
 #include "printfixture.h"
 #include "printing/spooler.h"
@@ -155,7 +156,7 @@ TEST_F(JobTest, LibcupsRefusalOfAnUnknownQueueIsReported) {
 TEST_F(JobTest, NoSecondJobStartsWhileOneRuns) {
   pv::PrintStopPage = pv::VbTrue;
   int nested = 0;
-  pv::SetMsgBoxHandler([&](const pv::MsgBoxRequest& r) {
+  pv::test::AnswerMessageBoxesWith([&](const pv::MsgBoxRequest& r) {
     boxes.push_back(r);
     // The message box's event loop lets the user press print again.
     ++nested;

@@ -7,6 +7,7 @@
 // last page) restricts. Settings come from the program folder's plavik.ini
 // as at start-up; fields show their names. Exit status: 0 printed; 1 with
 // the message on standard error; 2 wrong arguments.
+#include "tests/support/answer_boxes.h"
 #include "app/dialogs.h"
 #include "app/settings.h"
 #include "document/document.h"
@@ -63,7 +64,7 @@ int main(int argc, char** argv) {
   // Every message box goes to standard error; a critical one or a database
   // failure fails the run.
   QStringList failures;
-  pv::SetMsgBoxHandler([&failures](const pv::MsgBoxRequest& r) {
+  pv::test::AnswerMessageBoxesWith([&failures](const pv::MsgBoxRequest& r) {
     std::fprintf(stderr, "%s\n", qPrintable(r.text));
     if (r.icon == pv::MsgIcon::Critical || r.text.startsWith(QStringLiteral("DATA Access error"))) failures << r.text;
     return r.buttons == pv::MsgButtons::Ok ? pv::MsgAnswer::Ok : pv::MsgAnswer::Cancel;

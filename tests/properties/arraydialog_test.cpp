@@ -1,5 +1,6 @@
 // The series-copy dialog's checks: one table of box texts to a message or
 // to the values.
+#include "tests/support/answer_boxes.h"
 #include "properties/arraydialog.h"
 
 #include "platform/msgbox.h"
@@ -44,12 +45,12 @@ TEST(ArrayDialogTest, BoxTextsGiveTheFirstFailingMessageOrTheValues) {
     pv::ArrayDialogModel m;
     for (std::size_t i = 0; i < 4; ++i) m.Text[i] = QString::fromUtf8(c.text[i]);
     std::vector<pv::MsgBoxRequest> boxes;
-    pv::SetMsgBoxHandler([&](const pv::MsgBoxRequest& r) {
+    pv::test::AnswerMessageBoxesWith([&](const pv::MsgBoxRequest& r) {
       boxes.push_back(r);
       return pv::MsgAnswer::Ok;
     });
     const bool passed = m.Confirm();
-    pv::SetMsgBoxHandler({});
+    pv::test::AnswerMessageBoxesWith({});
     EXPECT_EQ(passed, c.message == 0);
     if (c.message) {
       ASSERT_EQ(boxes.size(), 1u);

@@ -2,6 +2,7 @@
 // A program folder of its own (PLAVIK_HOME) with clip-art, background and
 // border folders holding metafiles in both letter cases and other files,
 // a recording of the drawing libraries and of the message boxes.
+#include "tests/support/answer_boxes.h"
 #include "platform/msgbox.h"
 #include "render/libraries.h"
 
@@ -64,14 +65,14 @@ class PickerTest : public ::testing::Test {
       Touch(Path(QString::fromLatin1(f)));
     }
     previous = pv::SetRenderLibraries(&libraries);
-    pv::SetMsgBoxHandler([this](const pv::MsgBoxRequest& r) {
+    pv::test::AnswerMessageBoxesWith([this](const pv::MsgBoxRequest& r) {
       boxes.push_back(r);
       return pv::MsgAnswer::Ok;
     });
   }
   void TearDown() override {
     pv::SetRenderLibraries(previous);
-    pv::SetMsgBoxHandler({});
+    pv::test::AnswerMessageBoxesWith({});
     qputenv("PLAVIK_HOME", oldHome);
   }
   QString Path(const QString& relative) const { return QDir(home.path()).filePath(relative); }
