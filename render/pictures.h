@@ -37,7 +37,9 @@ void DrawLabelBackground(DeviceContext* hDC, Rect& rect, bool bPreview);
 
 // The editor's page: frame, shadow edge, background and border, and with
 // PRINTCIRCLE the guide ellipse of a round label. x1..y2: the page's edges in
-// view pixels.
+// view pixels. Drawn as far as the surface shows it (its clip box), so pages
+// of any size cost what the window shows; a raster background shows the same
+// pixels as if the whole page were drawn.
 void DragEditor_DrawPage(DeviceContext* hdc, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
 
 // The file drawn for the stored background name: trimmed; with PRINT_LOW

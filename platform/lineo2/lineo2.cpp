@@ -143,9 +143,14 @@ void DrawBoxFigure(DeviceContext* dc, const Rect* rect, double angle, int fill, 
   });
 }
 
-double Aspect(double aspect) {
+// The share of the shorter side that a chamfer's cut or a corner's radius
+// takes. The aspect runs 1 to 10, the steps of the lines window's slider
+// (new shapes take 4): each step is a twentieth, so 10 cuts or rounds the
+// corners to the middle of the shorter side. Larger values count as 10;
+// none (0, negative, not a number) leaves square corners.
+double CornerShare(double aspect) {
   if (!std::isfinite(aspect) || aspect <= 0) return 0;
-  return std::min(aspect, 50.0) / 100.0;
+  return std::min(aspect, 10.0) / 20.0;
 }
 
 }  // namespace
@@ -187,7 +192,7 @@ std::int32_t LineoEllipse(DeviceContext* dc, const Rect* rect, double angle, std
 
 std::int32_t LineoChamferRect(DeviceContext* dc, const Rect* rect, double aspect, double angle,
                               std::int32_t fillStyle, Colour colour1, Colour colour2, std::int32_t opacity) {
-  const double k = lineo::Aspect(aspect);
+  const double k = lineo::CornerShare(aspect);
   lineo::DrawFigure(dc, rect, angle, fillStyle, colour1, colour2, opacity, [k](double w, double h) {
     const double c = k * std::min(w, h);
     QPolygonF poly;
@@ -203,7 +208,7 @@ std::int32_t LineoChamferRect(DeviceContext* dc, const Rect* rect, double aspect
 
 std::int32_t LineoRoundedRect(DeviceContext* dc, const Rect* rect, double aspect, double angle,
                               std::int32_t fillStyle, Colour colour1, Colour colour2, std::int32_t opacity) {
-  const double k = lineo::Aspect(aspect);
+  const double k = lineo::CornerShare(aspect);
   lineo::DrawFigure(dc, rect, angle, fillStyle, colour1, colour2, opacity, [k](double w, double h) {
     const double r = k * std::min(w, h);
     QPainterPath p;

@@ -45,9 +45,10 @@ std::int32_t LineoRectangle(pv::DeviceContext* dc, const pv::Rect* rect, double 
 std::int32_t LineoEllipse(pv::DeviceContext* dc, const pv::Rect* rect, double angle, std::int32_t fillStyle,
                           pv::Colour colour1, pv::Colour colour2, std::int32_t opacity);
 
-// aspect sizes the chamfer / the corner radius: the cut or radius is
-// aspect percent of the shorter side (clamped to 0-50; 0 gives a plain
-// rectangle).
+// aspect sizes the chamfer / the corner radius, in steps of 1 to 10: the
+// cut (straight, corner to corner) or the radius is aspect twentieths of the
+// shorter side, so 10 reaches the middle of that side (above 10 counts as 10;
+// 0 gives a plain rectangle).
 std::int32_t LineoChamferRect(pv::DeviceContext* dc, const pv::Rect* rect, double aspect, double angle,
                               std::int32_t fillStyle, pv::Colour colour1, pv::Colour colour2,
                               std::int32_t opacity);
