@@ -49,11 +49,14 @@ TEST(LabRender, DrawsTheLabelAtTheGivenResolution) {
   content.Header.LabelHeight = 25.4;
   content.BackgroundName = pv::FixedName("");
   content.BorderName = pv::FixedName("");
-  pv::ObjectRecord rect = Box(pv::UserTypeRectangle, 12.7f, 12.7f, 20, 20, 1);
+  // Object coordinates include the page origin: a 50.8 x 25.4 mm page
+  // centred in the editor's 300 mm work area starts at (124.6, 137.3).
+  const float orgX = 124.6f, orgY = 137.3f;
+  pv::ObjectRecord rect = Box(pv::UserTypeRectangle, orgX + 12.7f, orgY + 12.7f, 20, 20, 1);
   rect.FillStyle = 1;
   rect.Color1 = pv::Rgb(255, 0, 0);
   rect.LineColor = 0;
-  pv::ObjectRecord code = Box(pv::UserTypeBarcode, 38, 12.7f, 22, 20, 2);
+  pv::ObjectRecord code = Box(pv::UserTypeBarcode, orgX + 38, orgY + 12.7f, 22, 20, 2);
   code.Aspect = pv::BarcodeCode128Index;
   code.Content = "12345";
   code.ShowText = 1;
