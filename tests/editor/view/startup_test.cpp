@@ -25,6 +25,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <ostream>
 
 namespace {
 
@@ -143,6 +144,8 @@ struct ShowCase {
   bool editorBefore;  // the editor was on the screen before the resize
   float zoom;
 };
+
+void PrintTo(const ShowCase& c, std::ostream* os) { *os << c.name; }
 
 class StartUpShowTest : public StartUpTest, public ::testing::WithParamInterface<ShowCase> {};
 
