@@ -3,19 +3,16 @@
 // themselves.
 #pragma once
 
-#include <QColor>
+#include "tests/support/pixels.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QRect>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <QWindow>
-
-#include <functional>
 
 namespace pv::test {
 
@@ -69,15 +66,6 @@ inline bool WaitForExpose(QWindow* window, int timeoutMs = 20000) {
   // The expose event painted the window; what that posted is handled too.
   DrainEvents();
   return true;
-}
-
-// How many pixels of `r` (within the image) satisfy `pred`.
-inline int CountPixels(const QImage& img, const QRect& r, const std::function<bool(QColor)>& pred) {
-  int n = 0;
-  const QRect area = r.intersected(img.rect());
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x) n += pred(QColor(img.pixel(x, y))) ? 1 : 0;
-  return n;
 }
 
 }  // namespace pv::test
