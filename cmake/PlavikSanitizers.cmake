@@ -9,7 +9,7 @@ if(PLAVIK_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
   # Leaks are checked; the suppressions name only libraries that are not ours.
   list(APPEND PLAVIK_TEST_ENVIRONMENT
-    "ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1"
+    "ASAN_OPTIONS=halt_on_error=1:detect_leaks=1"
     "UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1"
     "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0")
 endif()

@@ -45,12 +45,12 @@ TEST_F(SavedLabelRender, ObjectsAreDrawnWhereTheEditorPlacedThem) {
     QRgb colour;
   } probes[] = {
       {150, 100, red},    // the red rectangle's centre
-      {60, 60, red},      // just inside its top-left corner
-      {240, 140, red},    // ... and its bottom-right corner
+      {70, 70, red},      // 2 mm inside its top-left corner
+      {230, 130, red},    // ... and its bottom-right corner
       {40, 40, white},    // the margin above and left of it
       {260, 160, white},  // below and right of it
       {500, 250, blue},   // the blue rectangle, clipped by the label's edge
-      {590, 290, blue},
+      {570, 280, blue},
       {300, 50, white},   // open label
   };
   for (const auto& p : probes)
