@@ -100,7 +100,7 @@ TEST_F(Barcodes, EveryFormatDrawsDarkBarsInsideItsRectangleOnly) {
     const QImage img = surface.finish();
     const int inside = CountPixels(img, Area(box), DarkerThan(160));
     EXPECT_GT(inside, (box.right - box.left) * (box.bottom - box.top) / 20);
-    EXPECT_EQ(CountPixels(img, Area({0, 0, 300, 200}), Except(kWhite)) - CountPixels(img, Area(box), Except(kWhite)), 0);
+    EXPECT_EQ(CountPixels(img, Area({0, 0, 300, 200}), Except(kWhite)), CountPixels(img, Area(box), Except(kWhite)));
   }
 }
 
@@ -138,7 +138,7 @@ TEST_F(Barcodes, UnencodableTextOrUnknownFormatDrawsThePlaceholder) {
     EXPECT_NE(img.pixel(178, 98) & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_NE(img.pixel(100, 60) & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_EQ(img.pixel(60, 30) & 0xFFFFFF, 0xFFFFFFu);
-    EXPECT_EQ(CountPixels(img, Area({0, 0, 200, 120}), Except(kWhite)) - CountPixels(img, Area(box), Except(kWhite)), 0);
+    EXPECT_EQ(CountPixels(img, Area({0, 0, 200, 120}), Except(kWhite)), CountPixels(img, Area(box), Except(kWhite)));
   }
 }
 

@@ -35,7 +35,8 @@ inline int Count(const QImage& img, pv::Colour c, int x0 = 0, int y0 = 0, int w 
 // Pixels that differ from c anywhere outside the rectangle l..r-1 x t..b-1.
 inline int ChangedOutside(const QImage& img, pv::Colour c, int l, int t, int r, int b) {
   const pv::test::PixelTest changed = pv::test::Except(pv::ToQColor(c).rgb());
-  return pv::test::CountPixels(img, img.rect(), changed) - pv::test::CountPixels(img, QRect(l, t, r - l, b - t), changed);
+  return pv::test::CountPixels(img, img.rect(), changed) -
+         pv::test::CountPixels(img, QRect(l, t, r - l, b - t), changed);
 }
 
 // Pixels that differ between two pictures of the same size.
