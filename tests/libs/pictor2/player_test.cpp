@@ -213,8 +213,8 @@ TEST(PictorPlayer, PlaceableAndStandardWmfBothDraw) {
 
 void PutU32(QByteArray& b, int off, std::uint32_t v) { std::memcpy(b.data() + off, &v, 4); }
 std::uint32_t GetU32(const QByteArray& b, int off) {
-  std::uint32_t v;
-  std::memcpy(&v, b.constData() + off, 4);
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(b.at(off + i));
   return v;
 }
 // Offset of the n-th record of the given type.
