@@ -15,9 +15,9 @@ function(plavik_add_test name)
   target_compile_definitions(${name} PRIVATE
     PLAVIK_TEST_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}"
     PLAVIK_PROGRAM_DIR="${PLAVIK_PROGRAM_DIR}")
-  set(environment "QT_QPA_PLATFORM=offscreen" "PLAVIK_HOME=${home}" ${PLAVIK_TEST_ENVIRONMENT})
+  # One variable per property: the discovery splits a list value apart.
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${home}
-    PROPERTIES ENVIRONMENT "${environment}")
+    PROPERTIES ENVIRONMENT "PLAVIK_HOME=${home}" ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen")
 endfunction()
