@@ -1,10 +1,13 @@
 # plavik: `make run` installs what is missing, builds and starts the program;
 # `make test` installs what is missing, builds and runs every test;
-# `make format` formats the C++ sources by .clang-format.
+# `make format` formats the C++ sources by .clang-format;
+# `make test-sanitize` runs them again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, built in a folder of its own.
 BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup configure build run test bench format clean
+.PHONY: all setup configure build run test test-sanitize bench format clean
 
 all: build
 
@@ -23,6 +26,14 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+test-sanitize: setup
+	@cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLAVIK_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp \
+	  ctest --output-on-failure -j $(JOBS)
+
 bench: build
 	@for b in $(BUILD_DIR)/bench/*; do [ -x "$$b" ] && "$$b"; done
 
@@ -30,4 +41,4 @@ format: setup
 	@bash tools/format.sh
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

@@ -17,8 +17,9 @@ function(plavik_add_test name)
   target_compile_definitions(${name} PRIVATE
     PLAVIK_TEST_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}"
     PLAVIK_PROGRAM_DIR="${PLAVIK_PROGRAM_DIR}")
+  # One variable per property: the discovery splits a list value apart.
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${home}
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PLAVIK_HOME=${home}")
+    PROPERTIES ENVIRONMENT "PLAVIK_HOME=${home}" ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen")
 endfunction()

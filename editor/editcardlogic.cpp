@@ -5,6 +5,7 @@
 #include "document/labelfile.h"
 #include "document/model.h"
 #include "document/objectstore.h"
+#include "document/pageorigin.h"
 #include "editor/pickers.h"
 #include "editor/services.h"
 #include "editor/style.h"
@@ -447,7 +448,7 @@ void EditCardLogic::SetParameter() {
   canvas_.SetShowGrid(s.ShowGrid());
   canvas_.SetSnap(s.Snap());
   canvas_.SetShowPage(false);
-  canvas_.SetWorkArea(300, 300, false);
+  canvas_.SetWorkArea(EditorWorkAreaSize, EditorWorkAreaSize, false);
   canvas_.SetPage(Header.LabelWidth, Header.LabelHeight, false);
   canvas_.Refresh(true);
 }

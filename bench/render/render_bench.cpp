@@ -5,6 +5,7 @@
 #include "platform/dc.h"
 #include "platform/programfolder.h"
 #include "render/render.h"
+#include "tests/support/records.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -19,16 +20,7 @@
 namespace {
 
 pv::ObjectRecord& AddText(float cx, float cy, const QString& text) {
-  pv::ObjCount += 1;
-  pv::ObjectRecord& r = pv::Objects[std::size_t(pv::ObjCount)];
-  r = pv::ObjectRecord{};
-  r.GeomType = pv::GeomBox;
-  r.UserType = pv::UserTypeTextBox;
-  r.CenterX = cx;
-  r.CenterY = cy;
-  r.Width = 18;
-  r.Height = 5;
-  r.Key = pv::ObjCount;
+  pv::ObjectRecord r = pv::test::BoxRecord(pv::UserTypeTextBox, cx, cy, 18, 5);
   r.Content = text;
   r.FontName = "Arial";
   r.FontSize = 8;
@@ -37,7 +29,7 @@ pv::ObjectRecord& AddText(float cx, float cy, const QString& text) {
   r.FillStyle = 1;
   r.Color1 = 0;
   r.Color2 = 0xFFFFFF;
-  return r;
+  return pv::test::AppendRecord(r);
 }
 
 void Put32(QByteArray& b, std::uint32_t v) { b.append(reinterpret_cast<const char*>(&v), 4); }

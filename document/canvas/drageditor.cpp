@@ -3,6 +3,7 @@
 
 #include "document/canvas/cursors.h"
 #include "document/canvas/geometry.h"
+#include "document/pageorigin.h"
 #include "platform/runtime.h"
 
 #include <algorithm>
@@ -167,12 +168,12 @@ void DragEditor::SetGridSpaceY(float fSpaceY) {
 }
 
 void DragEditor::ComputePageOrigin(float& right, float& bottom) {
-  const double midX = (st_.WorkAreaOrgX + st_.WorkAreaWidth) / 2.0;
-  const double midY = (st_.WorkAreaOrgY + st_.WorkAreaHeight) / 2.0;
-  PageOrgX = float(midX - st_.PageWidth / 2.0);
-  PageOrgY = float(midY - st_.PageHeight / 2.0);
-  right = float(midX + st_.PageWidth / 2.0);
-  bottom = float(midY + st_.PageHeight / 2.0);
+  const PageEdges page = CentredPage(st_.WorkAreaOrgX, st_.WorkAreaOrgY, st_.WorkAreaWidth, st_.WorkAreaHeight,
+                                     st_.PageWidth, st_.PageHeight);
+  PageOrgX = page.left;
+  PageOrgY = page.top;
+  right = page.right;
+  bottom = page.bottom;
 }
 
 // ---- Zoom ------------------------------------------------------------------------

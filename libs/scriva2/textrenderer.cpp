@@ -77,7 +77,9 @@ void TextRenderer::RotatePoint(std::int32_t cx, std::int32_t cy, std::int32_t& x
   const double s = std::sin(t);
   const auto round = [](double v) -> std::int64_t {
     if (!std::isfinite(v)) return 0;
-    v = std::clamp(v, -4.0e9, 4.0e9);
+    // Wide enough that the centre plus the offset saturates at the Long
+    // range, small enough for a 64-bit integer.
+    v = std::clamp(v, -1.0e18, 1.0e18);
     const double whole = std::trunc(v);
     return static_cast<std::int64_t>(whole) + (v - whole >= 0.5 ? 1 : 0);
   };

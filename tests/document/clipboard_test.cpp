@@ -1,5 +1,6 @@
 // Geometry commit, object clipboard, clone and series copies.
 #include "fakes.h"
+#include "tests/support/records.h"
 
 namespace pvtest {
 namespace {
@@ -10,14 +11,7 @@ class Clipboard : public DocumentTest {
  protected:
   // Appends `n` plain boxes straight into the table (no snapshots).
   static void Fill(int n) {
-    for (int i = 0; i < n; ++i) {
-      ObjCount = ObjCount + 1;
-      ObjectRecord& r = Objects[static_cast<std::size_t>(ObjCount)];
-      r = ObjectRecord{};
-      r.GeomType = GeomBox;
-      r.UserType = UserTypeRectangle;
-      r.Key = ObjCount;
-    }
+    for (int i = 0; i < n; ++i) test::AppendRecord(test::BoxRecord(UserTypeRectangle, 0, 0, 0, 0));
   }
 };
 

@@ -1,6 +1,7 @@
 // The insert palette: the tool each button arms, the pickers before it and
 // their cancels, the picture choice, backgrounds and borders.
 #include "editor_fixture.h"
+#include "tests/support/records.h"
 
 namespace pvtest {
 namespace {
@@ -95,15 +96,12 @@ TEST_F(PaletteTest, ClipArtButtonWantsAChoiceAndAFreeImageNumber) {
 
   // Every image number in use: no tool.
   logic->Image2_Click(1);
+  pv::ObjCount = 0;
   for (int n = 1; n <= 200; ++n) {
-    pv::ObjectRecord& r = pv::Objects[n];
-    r = pv::ObjectRecord{};
-    r.UserType = 102;
+    pv::ObjectRecord r = pv::test::BoxRecord(pv::UserTypeImage, 0, 0, 0, 0);
     r.Variant = static_cast<std::int16_t>(n);
-    r.Key = n;
-    r.GeomType = pv::GeomBox;
+    pv::test::AppendRecord(r);
   }
-  pv::ObjCount = 200;
   recorder->calls.clear();
   logic->InsertImagePath = QStringLiteral("before");
   logic->Image2_Click(3);

@@ -6,6 +6,8 @@
 #include "platform/dc.h"
 #include "platform/programfolder.h"
 #include "render/render.h"
+#include "tests/support/pixels.h"
+#include "tests/support/records.h"
 
 #include <QString>
 #include <QStringList>
@@ -145,16 +147,8 @@ class RenderTest : public ::testing::Test {
   // Appends a box object (centre, size in millimetres, page origin included)
   // and returns its record.
   pv::ObjectRecord& AddBox(std::int16_t kind, float cx, float cy, float w, float h) {
-    pv::ObjCount += 1;
-    pv::ObjectRecord& r = pv::Objects[std::size_t(pv::ObjCount)];
-    r = pv::ObjectRecord{};
-    r.GeomType = pv::GeomBox;
-    r.UserType = kind;
-    r.CenterX = cx;
-    r.CenterY = cy;
-    r.Width = w;
-    r.Height = h;
-    r.Key = pv::ObjCount * 10;
+    pv::ObjectRecord r = pv::test::BoxRecord(kind, cx, cy, w, h);
+    r.Key = (pv::ObjCount + 1) * 10;
     r.FontName = "Arial";
     r.FontSize = 12;
     r.Opacity = 100;
@@ -163,7 +157,7 @@ class RenderTest : public ::testing::Test {
     r.FillStyle = 1;
     r.Color1 = 0xFFFFFF;
     r.Color2 = 0x323232;
-    return r;
+    return pv::test::AppendRecord(r);
   }
   pv::ObjectRecord& AddLine(float x1, float y1, float x2, float y2) {
     pv::ObjectRecord& r = AddBox(pv::UserTypeLine, 0, 0, 0, 0);
@@ -195,22 +189,16 @@ class RenderTest : public ::testing::Test {
   pv::RenderLibraries* previousLibs_ = nullptr;
 };
 
-// A white surface and a count of the pixels that are not white.
-inline int DarkPixels(const QImage& img, const pv::Rect& area, int threshold = 160) {
-  int n = 0;
-  for (int y = std::max(0, area.top); y < std::min(img.height(), area.bottom); ++y)
-    for (int x = std::max(0, area.left); x < std::min(img.width(), area.right); ++x) {
-      const QRgb p = img.pixel(x, y);
-      if (qGray(p) < threshold) ++n;
-    }
-  return n;
-}
+using pv::test::CountPixels;
+using pv::test::DarkerThan;
+using pv::test::Except;
+inline constexpr QRgb kWhite = qRgb(255, 255, 255);
+// A drawing rectangle (right and bottom outside) as the pixels it covers.
+inline QRect Area(const pv::Rect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
+
+// Pixels of `area` (right and bottom exclusive) that are not white.
 inline int NonWhitePixels(const QImage& img, const pv::Rect& area) {
-  int n = 0;
-  for (int y = std::max(0, area.top); y < std::min(img.height(), area.bottom); ++y)
-    for (int x = std::max(0, area.left); x < std::min(img.width(), area.right); ++x)
-      if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) ++n;
-  return n;
+  return pv::test::CountPixels(img, Area(area), [](QRgb c) { return (c & 0xFFFFFF) != 0xFFFFFF; });
 }
 
 }  // namespace pvtest

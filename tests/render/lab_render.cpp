@@ -6,6 +6,7 @@
 // writes it as PNG. Exit status: 0 written, 1 the file was refused or the
 // picture could not be written, 2 wrong arguments.
 #include "document/document.h"
+#include "document/pageorigin.h"
 #include "platform/dc.h"
 #include "platform/programfolder.h"
 #include "render/render.h"
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
     pv::RemoveTempImageFolder();
     return 1;
   }
+  // The objects were saved with the page where the editor puts it.
+  pv::PlaceLabelPageAsEditor();
   // Device units per axis: Int(mm / 25.4 x resolution).
   const double w = std::floor(pv::Header.LabelWidth / 25.4 * dpi);
   const double h = std::floor(pv::Header.LabelHeight / 25.4 * dpi);

@@ -25,14 +25,14 @@ int RunTool(const QStringList& args, QString* err = nullptr) {
   return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
+// A box with its geometry committed: the first point repeats the centre and
+// the second the size.
 pv::ObjectRecord Box(std::int16_t kind, float cx, float cy, float w, float h, std::int32_t key) {
-  pv::ObjectRecord r;
-  r.GeomType = pv::GeomBox;
-  r.UserType = kind;
-  r.CenterX = r.X1 = cx;
-  r.CenterY = r.Y1 = cy;
-  r.Width = r.X2 = w;
-  r.Height = r.Y2 = h;
+  pv::ObjectRecord r = pv::test::BoxRecord(kind, cx, cy, w, h);
+  r.X1 = cx;
+  r.Y1 = cy;
+  r.X2 = w;
+  r.Y2 = h;
   r.Key = key;
   r.FontName = "Arial";
   r.FontSize = 14;
@@ -49,11 +49,14 @@ TEST(LabRender, DrawsTheLabelAtTheGivenResolution) {
   content.Header.LabelHeight = 25.4;
   content.BackgroundName = pv::FixedName("");
   content.BorderName = pv::FixedName("");
-  pv::ObjectRecord rect = Box(pv::UserTypeRectangle, 12.7f, 12.7f, 20, 20, 1);
+  // Object coordinates include the page origin: a 50.8 x 25.4 mm page
+  // centred in the editor's 300 mm work area starts at (124.6, 137.3).
+  const float orgX = 124.6f, orgY = 137.3f;
+  pv::ObjectRecord rect = Box(pv::UserTypeRectangle, orgX + 12.7f, orgY + 12.7f, 20, 20, 1);
   rect.FillStyle = 1;
   rect.Color1 = pv::Rgb(255, 0, 0);
   rect.LineColor = 0;
-  pv::ObjectRecord code = Box(pv::UserTypeBarcode, 38, 12.7f, 22, 20, 2);
+  pv::ObjectRecord code = Box(pv::UserTypeBarcode, orgX + 38, orgY + 12.7f, 22, 20, 2);
   code.Aspect = pv::BarcodeCode128Index;
   code.Content = "12345";
   code.ShowText = 1;
@@ -74,7 +77,7 @@ TEST(LabRender, DrawsTheLabelAtTheGivenResolution) {
   EXPECT_EQ(img.size(), QSize(200, 100));
   EXPECT_EQ(img.pixel(25, 50), qRgb(255, 0, 0));                       // inside the rectangle
   EXPECT_EQ(img.pixel(195, 3), qRgb(255, 255, 255));                    // nothing there
-  EXPECT_GT(DarkPixels(img, {110, 20, 190, 80}), 500);                  // the barcode's bars
+  EXPECT_GT(CountPixels(img, Area({110, 20, 190, 80}), DarkerThan(160)), 500);  // the barcode's bars
   EXPECT_EQ(img.dotsPerMeterX(), 3937);
 }
 

@@ -1,21 +1,23 @@
 // Helpers for tests that run a probe program on a virtual X display
-// (xvfb-run) and then look at the screenshots it wrote.
+// (xvfb-run) and then look at the screenshots it wrote, and for the probes
+// themselves.
 #pragma once
 
-#include <QColor>
-#include <QImage>
+#include "tests/support/pixels.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QRect>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
-
-#include <functional>
+#include <QWindow>
 
 namespace pv::test {
 
-// The xvfb-run program, or empty where it is not installed.
+// The xvfb-run program, or empty where it is not installed (tools/setup.sh
+// installs it: the tests fail without it).
 inline QString FindXvfbRun() { return QStandardPaths::findExecutable(QStringLiteral("xvfb-run")); }
 
 struct ProbeResult {
@@ -44,13 +46,26 @@ inline ProbeResult RunProbeOnXvfb(const QString& xvfb, const QString& probe, con
   return r;
 }
 
-// How many pixels of `r` (within the image) satisfy `pred`.
-inline int CountPixels(const QImage& img, const QRect& r, const std::function<bool(QColor)>& pred) {
-  int n = 0;
-  const QRect area = r.intersected(img.rect());
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x) n += pred(QColor(img.pixel(x, y))) ? 1 : 0;
-  return n;
+// In a probe: handles the events posted so far and those they post in turn
+// (repaints, zero timers), without waiting for anything new.
+inline void DrainEvents() {
+  for (int round = 0; round < 3; ++round) {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  }
+}
+
+// In a probe: handles events until the display has exposed `window` (false
+// when it has not within timeoutMs), then until its first paint was sent.
+inline bool WaitForExpose(QWindow* window, int timeoutMs = 20000) {
+  if (!window) return false;
+  const QDeadlineTimer deadline(timeoutMs);
+  while (!window->isExposed() && !deadline.hasExpired())
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+  if (!window->isExposed()) return false;
+  // The expose event painted the window; what that posted is handled too.
+  DrainEvents();
+  return true;
 }
 
 }  // namespace pv::test

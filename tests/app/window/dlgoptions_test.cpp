@@ -12,6 +12,9 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include <ostream>
+#include <string>
+
 namespace {
 
 using wndtest::WindowTest;
@@ -71,6 +74,11 @@ struct BadCase {
   int message;  // 0: passes
 };
 
+void PrintTo(const BadCase& c, std::ostream* os) {
+  *os << "calibration " << c.calX << " / " << c.calY << ", grid " << c.gridX << " / " << c.gridY << " -> "
+      << (c.message ? "message " + std::to_string(c.message) : std::string("accepted"));
+}
+
 class OptionsCheckTest : public OptionsTest, public ::testing::WithParamInterface<BadCase> {};
 
 TEST_P(OptionsCheckTest, RangeChecksStopAtTheFirstFailure) {
@@ -115,6 +123,10 @@ struct StoreCase {
   const char* gridX;
   float storedGrid;
 };
+
+void PrintTo(const StoreCase& c, std::ostream* os) {
+  *os << "calibration \"" << c.calX << "\" -> " << c.storedX << ", grid \"" << c.gridX << "\" -> " << c.storedGrid;
+}
 
 class OptionsStoreTest : public OptionsTest, public ::testing::WithParamInterface<StoreCase> {};
 

@@ -12,6 +12,7 @@
 #include <QResizeEvent>
 #include <QToolButton>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -28,6 +29,8 @@ struct ViewCase {
   int lit[3];           // picture of Image4(0..2)
   const char* extra;    // call the switch makes on a view, or ""
 };
+
+void PrintTo(const ViewCase& c, std::ostream* os) { *os << c.key; }
 
 class SelectViewTest : public WindowTest, public ::testing::WithParamInterface<ViewCase> {};
 
@@ -64,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ViewCase{"tbr_editor", "EditCard", true, {0, 2002, 0}, "EditCard.SetBaseTool"},
                       ViewCase{"tbr_archive", "DataBaseData", false, {0, 0, 0}, ""},
                       ViewCase{"tbr_formats", "FormatData", false, {0, 0, 0}, "FormatData.ShowSummary:1:hidden"},
-                      ViewCase{"tbr_preview", "PreviewData", false, {0, 0, 2003}, ""}));
+                      ViewCase{"tbr_preview", "PreviewData", false, {0, 0, 2003}, ""}),
+    [](const ::testing::TestParamInfo<ViewCase>& p) { return std::string(p.param.key); });
 
 TEST_F(WindowTest, SelectingTheCurrentViewAgainRepeatsItsWork) {
   pv::MainWnd& w = Window();
@@ -184,6 +188,10 @@ struct RouteCase {
   const char* call;  // the one call expected, "" for none
 };
 
+void PrintTo(const RouteCase& c, std::ostream* os) {
+  *os << c.array << "(" << c.index << ") -> " << (*c.call ? c.call : "nothing");
+}
+
 class MenuRouteTest : public WindowTest, public ::testing::WithParamInterface<RouteCase> {};
 
 TEST_P(MenuRouteTest, ItemsCallTheEditorWithTheirKeyAndIndex) {
@@ -231,7 +239,10 @@ INSTANTIATE_TEST_SUITE_P(
         RouteCase{"mnu_shadow", 4, ""}, RouteCase{"mnu_shadow", 5, "Exec:mnu_shadow,5"},
         RouteCase{"mnu_shadow", 8, "Exec:mnu_shadow,8"}, RouteCase{"mnu_shadow", 9, ""},
         RouteCase{"mnu_shadow", 10, "Exec:mnu_shadow,10"}, RouteCase{"mnu_modello", 0, "ModelData.Apply:0"},
-        RouteCase{"mnu_modello", 1, ""}, RouteCase{"mnu_modello", 2, "ModelData.Apply:2"}));
+        RouteCase{"mnu_modello", 1, ""}, RouteCase{"mnu_modello", 2, "ModelData.Apply:2"}),
+    [](const ::testing::TestParamInfo<RouteCase>& p) {
+      return std::string(p.param.array) + "_" + std::to_string(p.param.index);
+    });
 
 TEST_F(WindowTest, MenuCaptionsComeFromTheStringTable) {
   pv::MainWnd& w = Window();
@@ -280,6 +291,13 @@ struct FileCase {
   const char* view;  // view afterwards
   QStringList calls;
 };
+
+void PrintTo(const FileCase& c, std::ostream* os) {
+  *os << "popmnufile(" << c.index << "), answers";
+  for (pv::MsgAnswer a : c.answers) *os << " " << static_cast<int>(a);
+  *os << ", open " << (c.openResult ? "succeeds" : "fails") << " -> " << c.view << " {"
+      << c.calls.join(QStringLiteral(", ")).toStdString() << "}";
+}
 
 class FileMenuTest : public WindowTest, public ::testing::WithParamInterface<FileCase> {};
 

@@ -9,11 +9,11 @@
 #include "app/wiring.h"
 #include "app/window/mainwnd.h"
 #include "platform/msgbox.h"
+#include "tests/support/xvfb.h"
 
 #include <QApplication>
 #include <QScreen>
 #include <QTabWidget>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -32,25 +32,24 @@ int main(int argc, char** argv) {
   if (!pv::Main()) return 2;
   pv::MainWnd& w = pv::GetMainWnd();
   w.SelectView(QStringLiteral("tbr_editor"));
-  QTimer::singleShot(1500, &app, [&]() {
-    const QImage window = w.grab().toImage();
-    const bool a = window.save(out + QStringLiteral("/window.png"));
-    const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
-    const bool b = screen.save(out + QStringLiteral("/screen.png"));
-    // The dialogs as well, for a look by eye.
-    pv::dlgAbout about;
-    about.show();
-    about.grab().save(out + QStringLiteral("/about.png"));
-    pv::dlgOptions options;
-    for (int tab = 0; tab < 4; ++tab) {
-      options.show();
-      options.SSTab1()->setCurrentIndex(tab);
-      options.grab().save(out + QStringLiteral("/options%1.png").arg(tab));
-    }
-    const QPoint client = w.ClientArea()->mapTo(&w, QPoint(0, 0));
-    std::printf("client %d %d %d %d\n", client.x(), client.y(), w.ClientArea()->width(), w.ClientArea()->height());
-    std::fflush(stdout);
-    QApplication::exit(a && b ? 0 : 4);
-  });
-  return QApplication::exec();
+  // Screenshots once the display has shown the window.
+  if (!pv::test::WaitForExpose(w.windowHandle())) return 5;
+  const QImage window = w.grab().toImage();
+  const bool a = window.save(out + QStringLiteral("/window.png"));
+  const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
+  const bool b = screen.save(out + QStringLiteral("/screen.png"));
+  // The dialogs as well, for a look by eye.
+  pv::dlgAbout about;
+  about.show();
+  about.grab().save(out + QStringLiteral("/about.png"));
+  pv::dlgOptions options;
+  for (int tab = 0; tab < 4; ++tab) {
+    options.show();
+    options.SSTab1()->setCurrentIndex(tab);
+    options.grab().save(out + QStringLiteral("/options%1.png").arg(tab));
+  }
+  const QPoint client = w.ClientArea()->mapTo(&w, QPoint(0, 0));
+  std::printf("client %d %d %d %d\n", client.x(), client.y(), w.ClientArea()->width(), w.ClientArea()->height());
+  std::fflush(stdout);
+  return a && b ? 0 : 4;
 }

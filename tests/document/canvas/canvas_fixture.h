@@ -7,6 +7,7 @@
 #include "document/model.h"
 #include "platform/runtime.h"
 #include "tests/support/app_fixture.h"
+#include "tests/support/records.h"
 
 #include <QGuiApplication>
 #include <QString>
@@ -111,31 +112,15 @@ class CanvasTest : public ::testing::Test {
 // Appends a record straight into the table (no snapshot, no painting).
 inline std::int32_t PutBox(float cx, float cy, float w, float h, std::int32_t angle = 0,
                            std::int16_t userType = 105) {
-  pv::ObjectRecord& r = pv::Objects[std::size_t(++pv::ObjCount)];
-  r = pv::ObjectRecord{};
-  r.GeomType = pv::GeomBox;
-  r.CenterX = cx;
-  r.CenterY = cy;
-  r.Width = w;
-  r.Height = h;
+  pv::ObjectRecord r = pv::test::BoxRecord(userType, cx, cy, w, h);
   r.Angle = angle;
-  r.UserType = userType;
-  r.Key = pv::ObjCount;
-  return r.Key;
+  return pv::test::AppendRecord(r).Key;
 }
 
 inline std::int32_t PutLine(float x1, float y1, float x2, float y2, std::int32_t angle = 0) {
-  pv::ObjectRecord& r = pv::Objects[std::size_t(++pv::ObjCount)];
-  r = pv::ObjectRecord{};
-  r.GeomType = pv::GeomLine;
-  r.X1 = x1;
-  r.Y1 = y1;
-  r.X2 = x2;
-  r.Y2 = y2;
+  pv::ObjectRecord r = pv::test::LineRecord(x1, y1, x2, y2);
   r.Angle = angle;
-  r.UserType = 104;
-  r.Key = pv::ObjCount;
-  return r.Key;
+  return pv::test::AppendRecord(r).Key;
 }
 
 }  // namespace pvtest

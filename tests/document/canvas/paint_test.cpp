@@ -1,6 +1,7 @@
 // Painting: the events of a repaint and their order, outlines, the page,
 // handles, grid, rulers, selection bounds and partial redraws.
 #include "canvas_fixture.h"
+#include "tests/support/pixels.h"
 
 #include <QColor>
 
@@ -17,10 +18,7 @@ Colour PixelAt(const QImage& img, int x, int y) {
 }
 
 int CountPixels(const QImage& img, Colour c) {
-  int n = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x) n += PixelAt(img, x, y) == c ? 1 : 0;
-  return n;
+  return test::CountPixels(img, img.rect(), test::Exactly(ToQColor(c).rgb()));
 }
 
 constexpr Colour White = Rgb(255, 255, 255);

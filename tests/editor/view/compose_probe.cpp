@@ -18,10 +18,10 @@
 #include "platform/commondialogs.h"
 #include "platform/msgbox.h"
 #include "platform/programfolder.h"
+#include "tests/support/xvfb.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QMouseEvent>
@@ -56,12 +56,6 @@ class CountedMessages : public MessageBoxHost {
   }
 };
 
-void Settle(int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
 QPoint ViewPoint(EditCard& view, float x, float y) {
   std::int32_t vx = 0, vy = 0;
   DocToView(view.Canvas().State(), PageOrgX + x, PageOrgY + y, vx, vy);
@@ -84,7 +78,7 @@ void Draw(EditCard& view, int tool, float x1, float y1, float x2, float y2) {
   for (int i = 1; i <= 5; ++i)
     Mouse(surface, QEvent::MouseMove, a + (b - a) * i / 5, Qt::NoButton, Qt::LeftButton);
   Mouse(surface, QEvent::MouseButtonRelease, b, Qt::LeftButton, Qt::NoButton);
-  Settle(50);
+  test::DrainEvents();
 }
 
 QString Regions(EditCard& view) {
@@ -138,9 +132,9 @@ int main(int argc, char** argv) {
   view.AttachToDocument();
   view.resize(1000, 700);
   view.show();
-  Settle(400);
+  if (!test::WaitForExpose(view.windowHandle())) return 6;
   view.SetParameter();
-  Settle(100);
+  test::DrainEvents();
 
   // A red rectangle: the current style's first colour, for the next objects.
   view.Apply(501, 0x0000FF, 1, false);
@@ -150,7 +144,7 @@ int main(int argc, char** argv) {
   Draw(view, 12, 5, 32, 50, 55);  // barcode
   Draw(view, 2, 60, 32, 90, 55);  // picture
   view.Canvas().DeselectAll();
-  Settle(200);
+  test::DrainEvents();
 
   QString report;
   QTextStream s(&report);
@@ -175,7 +169,7 @@ int main(int argc, char** argv) {
   ClearTempImageFolder();
   const std::int32_t emptied = ObjCount;
   OpenDocumentFile(dialogs.label);
-  Settle(200);
+  test::DrainEvents();
 
   if (emptied == 0 && SameLiveObjects(saved, DocBlock) && header == Header) {
     s << "roundtrip same\n";

@@ -24,6 +24,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <ostream>
 
 namespace {
 
@@ -140,6 +141,8 @@ struct ShowCase {
   bool editorBefore;  // the editor was on the screen before the resize
   float zoom;
 };
+
+void PrintTo(const ShowCase& c, std::ostream* os) { *os << c.name; }
 
 class StartUpShowTest : public StartUpTest, public ::testing::WithParamInterface<ShowCase> {};
 

@@ -4,6 +4,7 @@
 #include "fixtures.h"
 #include "libs/pictor2/metafile.h"
 #include "tests/support/app_fixture.h"
+#include "tests/support/pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -39,33 +40,15 @@ Played Play(const QByteArray& bytes, const pv::Rect& target = kTarget,
   return {r, surface.finish()};
 }
 
-bool IsColour(const QImage& img, int x, int y, QRgb want, int tolerance = 40) {
-  const QRgb c = img.pixel(x, y);
-  return std::abs(qRed(c) - qRed(want)) <= tolerance && std::abs(qGreen(c) - qGreen(want)) <= tolerance &&
-         std::abs(qBlue(c) - qBlue(want)) <= tolerance;
-}
-bool IsWhite(const QImage& img, int x, int y) { return IsColour(img, x, y, qRgb(255, 255, 255), 10); }
-bool IsBlack(const QImage& img, int x, int y) { return IsColour(img, x, y, qRgb(0, 0, 0), 60); }
+using pv::test::EveryPixel;
 
-// Every pixel of r (surface pixels) satisfies pred.
-bool All(const QImage&, QRect r, const std::function<bool(int, int)>& pred) {
-  for (int y = r.top(); y <= r.bottom(); ++y)
-    for (int x = r.left(); x <= r.right(); ++x)
-      if (!pred(x, y)) return false;
-  return true;
-}
-
-QRect DarkBounds(const QImage& img) {
-  QRect box;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x)
-      if (qGray(img.pixel(x, y)) < 128) box = box.united(QRect(x, y, 1, 1));
-  return box;
-}
-
-bool AllWhite(const QImage& img) {
-  return All(img, img.rect(), [&](int x, int y) { return IsWhite(img, x, y); });
-}
+// Colour tests, with the tolerance that smoothed edges and rounding need.
+const pv::test::PixelTest White = pv::test::Near(qRgb(255, 255, 255), 10);
+const pv::test::PixelTest Black = pv::test::Near(qRgb(0, 0, 0), 60);
+bool IsColour(const QImage& img, int x, int y, QRgb want) { return pv::test::Near(want, 40)(img.pixel(x, y)); }
+bool IsWhite(const QImage& img, int x, int y) { return White(img.pixel(x, y)); }
+bool IsBlack(const QImage& img, int x, int y) { return Black(img.pixel(x, y)); }
+bool AllWhite(const QImage& img) { return EveryPixel(img, img.rect(), White); }
 
 // ---------------------------------------------------------------------------
 // Frame mapping, transforms, state
@@ -74,16 +57,16 @@ TEST(PictorPlayer, FrameMapsOntoTheTarget) {
   const Played p = Play(fx::FilledFrameEmf());
   EXPECT_EQ(p.result, PlayResult::Played);
   // The target is covered, up to its edges; nothing outside it is touched.
-  EXPECT_TRUE(All(p.image, QRect(11, 11, 198, 98), [&](int x, int y) { return IsBlack(p.image, x, y); }));
-  EXPECT_TRUE(All(p.image, QRect(0, 0, kSurfaceW, 9), [&](int x, int y) { return IsWhite(p.image, x, y); }));
-  EXPECT_TRUE(All(p.image, QRect(0, 111, kSurfaceW, 9), [&](int x, int y) { return IsWhite(p.image, x, y); }));
-  EXPECT_TRUE(All(p.image, QRect(0, 0, 9, kSurfaceH), [&](int x, int y) { return IsWhite(p.image, x, y); }));
-  EXPECT_TRUE(All(p.image, QRect(211, 0, 9, kSurfaceH), [&](int x, int y) { return IsWhite(p.image, x, y); }));
+  EXPECT_TRUE(EveryPixel(p.image, QRect(11, 11, 198, 98), Black));
+  EXPECT_TRUE(EveryPixel(p.image, QRect(0, 0, kSurfaceW, 9), White));
+  EXPECT_TRUE(EveryPixel(p.image, QRect(0, 111, kSurfaceW, 9), White));
+  EXPECT_TRUE(EveryPixel(p.image, QRect(0, 0, 9, kSurfaceH), White));
+  EXPECT_TRUE(EveryPixel(p.image, QRect(211, 0, 9, kSurfaceH), White));
 }
 
 TEST(PictorPlayer, FrameStretchesToAnyTarget) {
   const Played p = Play(fx::FilledFrameEmf(), pv::Rect{50, 20, 70, 100});
-  EXPECT_TRUE(All(p.image, QRect(51, 21, 18, 78), [&](int x, int y) { return IsBlack(p.image, x, y); }));
+  EXPECT_TRUE(EveryPixel(p.image, QRect(51, 21, 18, 78), Black));
   EXPECT_TRUE(IsWhite(p.image, 48, 60));
   EXPECT_TRUE(IsWhite(p.image, 72, 60));
   EXPECT_TRUE(IsWhite(p.image, 60, 18));
@@ -94,11 +77,11 @@ TEST(PictorPlayer, WindowViewportAndWorldTransform) {
   // Window (0,0)-(100,50) on the frame's viewport: a rectangle over the window covers the target.
   const Played mapped = Play(fx::MappedEmf());
   EXPECT_EQ(mapped.result, PlayResult::Played);
-  EXPECT_TRUE(All(mapped.image, QRect(12, 12, 196, 96), [&](int x, int y) { return IsBlack(mapped.image, x, y); }));
+  EXPECT_TRUE(EveryPixel(mapped.image, QRect(12, 12, 196, 96), Black));
   // A world transform halving x: the left half only.
   const Played world = Play(fx::WorldTransformEmf());
-  EXPECT_TRUE(All(world.image, QRect(12, 12, 94, 96), [&](int x, int y) { return IsBlack(world.image, x, y); }));
-  EXPECT_TRUE(All(world.image, QRect(113, 12, 95, 96), [&](int x, int y) { return IsWhite(world.image, x, y); }));
+  EXPECT_TRUE(EveryPixel(world.image, QRect(12, 12, 94, 96), Black));
+  EXPECT_TRUE(EveryPixel(world.image, QRect(113, 12, 95, 96), White));
 }
 
 TEST(PictorPlayer, SaveRestoreBringsBackTheSelectedBrush) {
@@ -142,8 +125,8 @@ TEST(PictorPlayer, ContextIsAsBeforeAfterAnUnbalancedFile) {
 
 TEST(PictorPlayer, ClipRectangleClips) {
   const Played p = Play(fx::ClippedEmf());
-  EXPECT_TRUE(All(p.image, QRect(12, 12, 94, 96), [&](int x, int y) { return IsBlack(p.image, x, y); }));
-  EXPECT_TRUE(All(p.image, QRect(113, 12, 95, 96), [&](int x, int y) { return IsWhite(p.image, x, y); }));
+  EXPECT_TRUE(EveryPixel(p.image, QRect(12, 12, 94, 96), Black));
+  EXPECT_TRUE(EveryPixel(p.image, QRect(113, 12, 95, 96), White));
 }
 
 TEST(PictorPlayer, RemovingTheClipNeverEscapesTheCallersClip) {
@@ -153,7 +136,7 @@ TEST(PictorPlayer, RemovingTheClipNeverEscapesTheCallersClip) {
     pv::SelectClipRegion(dc, &left, pv::RegionOp::Copy);
   });
   EXPECT_TRUE(IsBlack(p.image, 50, 60));
-  EXPECT_TRUE(All(p.image, QRect(112, 10, 100, 100), [&](int x, int y) { return IsWhite(p.image, x, y); }));
+  EXPECT_TRUE(EveryPixel(p.image, QRect(112, 10, 100, 100), White));
 }
 
 // ---------------------------------------------------------------------------
@@ -162,7 +145,7 @@ TEST(PictorPlayer, RemovingTheClipNeverEscapesTheCallersClip) {
 TEST(PictorPlayer, TextLandsInsideItsBox) {
   const Played p = Play(fx::TextEmf());
   EXPECT_EQ(p.result, PlayResult::Played);
-  const QRect ink = DarkBounds(p.image);
+  const QRect ink = pv::test::PixelBounds(p.image, pv::test::DarkerThan(128));
   ASSERT_FALSE(ink.isEmpty());
   // Reference (100, 100), 100 units high, four letters: about x 30..110, y 30..50 on the surface.
   EXPECT_GE(ink.left(), 29);
@@ -214,7 +197,7 @@ TEST(PictorPlayer, PlaceableAndStandardWmfBothDraw) {
   for (const QByteArray& bytes : {placeable, standard}) {
     const Played p = Play(bytes);
     EXPECT_EQ(p.result, PlayResult::Played);
-    EXPECT_TRUE(All(p.image, QRect(12, 12, 196, 96), [&](int x, int y) { return IsBlack(p.image, x, y); }));
+    EXPECT_TRUE(EveryPixel(p.image, QRect(12, 12, 196, 96), Black));
     EXPECT_TRUE(IsWhite(p.image, 5, 60));
     EXPECT_TRUE(IsWhite(p.image, 215, 60));
   }
@@ -225,8 +208,8 @@ TEST(PictorPlayer, PlaceableAndStandardWmfBothDraw) {
 
 void PutU32(QByteArray& b, int off, std::uint32_t v) { std::memcpy(b.data() + off, &v, 4); }
 std::uint32_t GetU32(const QByteArray& b, int off) {
-  std::uint32_t v;
-  std::memcpy(&v, b.constData() + off, 4);
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(b.at(off + i));
   return v;
 }
 // Offset of the n-th record of the given type.

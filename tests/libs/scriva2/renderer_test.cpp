@@ -168,12 +168,26 @@ TEST(TextRendererRotate, RoundsHalvesUpAndTruncatesNegatives) {
   }
 }
 
-TEST(TextRendererRotate, ExtremeValuesStayInRange) {
-  std::int32_t x = INT32_MAX, y = INT32_MIN;
-  pv::TextRenderer::RotatePoint(INT32_MIN, INT32_MAX, x, y, 45.0);
-  SUCCEED();
-  x = 5;
-  y = 5;
+TEST(TextRendererRotate, ExtremeValuesSaturateAtTheLongRange) {
+  // Offsets of up to 2^32 turned by 45 degrees reach about 6.07e9: each
+  // result stops at the end of the range on the side the point went to.
+  const struct {
+    std::int32_t cx, cy, x, y;
+    double angle;
+    std::int32_t ex, ey;
+  } cases[] = {
+      {INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN, 45.0, INT32_MAX, INT32_MAX},
+      {INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX, 45.0, INT32_MIN, INT32_MIN},
+      {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, 180.0, INT32_MIN, INT32_MIN},
+      {INT32_MIN, 0, INT32_MAX, 0, 90.0, INT32_MIN, INT32_MAX},
+  };
+  for (const auto& c : cases) {
+    std::int32_t x = c.x, y = c.y;
+    pv::TextRenderer::RotatePoint(c.cx, c.cy, x, y, c.angle);
+    EXPECT_EQ(x, c.ex) << c.cx << "," << c.cy << " by " << c.angle;
+    EXPECT_EQ(y, c.ey) << c.cx << "," << c.cy << " by " << c.angle;
+  }
+  std::int32_t x = 5, y = 5;
   pv::TextRenderer::RotatePoint(0, 0, x, y, std::numeric_limits<double>::quiet_NaN());
   EXPECT_EQ(x, 0);
   EXPECT_EQ(y, 0);

@@ -5,6 +5,7 @@
 #include "libs/scriva2/scriva2.h"
 #include "platform/dc.h"
 #include "tests/support/app_fixture.h"
+#include "tests/support/pixels.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -61,18 +62,7 @@ inline int CellHeight(int height = 40) {
 
 // The box of the pixels that differ from background (null when none).
 inline QRect InkBox(const QImage& image, QRgb background = qRgb(255, 255, 255), QRect area = QRect()) {
-  if (area.isNull()) area = image.rect();
-  int left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x)
-      if ((image.pixel(x, y) & 0xFFFFFF) != (background & 0xFFFFFF)) {
-        left = std::min(left, x);
-        top = std::min(top, y);
-        right = std::max(right, x);
-        bottom = std::max(bottom, y);
-      }
-  if (right < 0) return QRect();
-  return QRect(QPoint(left, top), QPoint(right, bottom));
+  return pv::test::PixelBounds(image, area.isNull() ? image.rect() : area, pv::test::Except(background));
 }
 
 inline bool HasInk(const QImage& image, QRect area) { return !InkBox(image, qRgb(255, 255, 255), area).isNull(); }

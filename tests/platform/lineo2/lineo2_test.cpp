@@ -5,6 +5,7 @@
 #include "platform/colmo2/colmo2.h"
 #include "platform/dc.h"
 #include "tests/support/app_fixture.h"
+#include "tests/support/pixels.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -30,18 +31,11 @@ constexpr Colour kGreen = Rgb(0, 255, 0);
 Colour At(const QImage& img, int x, int y) { return FromQColor(img.pixelColor(x, y)); }
 
 int CountNot(const QImage& img, Colour c, const QRect& area) {
-  int n = 0;
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x) n += At(img, x, y) != c;
-  return n;
+  return test::CountPixels(img, area, test::Except(ToQColor(c).rgb()));
 }
 
 int ChangedOutside(const QImage& img, const QRect& inside) {
-  int n = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x)
-      if (!inside.contains(x, y) && At(img, x, y) != kWhite) ++n;
-  return n;
+  return CountNot(img, kWhite, img.rect()) - CountNot(img, kWhite, inside);
 }
 
 int RowInk(const QImage& img, int y) { return CountNot(img, kWhite, QRect(0, y, img.width(), 1)); }
