@@ -359,7 +359,10 @@ bool ParseLabFile(const QByteArray& bytes, LabFileContent& out, QString* reason)
   return true;
 }
 
-bool ReadLabFileIntoDocument(const QString& path, QString* reason) {
+namespace {
+
+// Reads and checks a whole label file without touching the document.
+bool LoadLabFile(const QString& path, LabFileContent& c, QString* reason) {
   // Only a plain file is read, and only one of a size a label can have: a
   // device or a pipe would be read until memory runs out.
   const QFileInfo info(path);
@@ -383,17 +386,19 @@ bool ReadLabFileIntoDocument(const QString& path, QString* reason) {
   }
   file.close();
 
-  LabFileContent c;
   if (!ParseLabFile(bytes, c, reason)) return false;
   // The pictures go to the private temp folder or nowhere.
   if (!c.Images.isEmpty() && TempImageFolder().isEmpty()) {
     if (reason) *reason = NoTempFolderReason();
     return false;
   }
+  return true;
+}
 
-  // The file is sound: now the pictures go to the temp folder (each through
-  // a temporary file, so a failed write never leaves a cut picture behind)
-  // and the document is replaced.
+// Puts a sound file's content into the document: the pictures into the temp
+// folder (each through a temporary file, so a failed write never leaves a
+// cut picture behind), then header, names and objects.
+void ApplyLabContent(LabFileContent&& c) {
   QStringList failures;
   for (const LabImageEntry& e : c.Images) {
     QSaveFile picture(TempImageFile(e.Name));
@@ -408,6 +413,14 @@ bool ReadLabFileIntoDocument(const QString& path, QString* reason) {
     MsgBox(QStringLiteral("Impossibile scrivere le immagini dell'etichetta nella cartella temporanea:\n%1")
                .arg(failures.join(QLatin1Char('\n'))),
            MsgIcon::Critical);
+}
+
+}  // namespace
+
+bool ReadLabFileIntoDocument(const QString& path, QString* reason) {
+  LabFileContent c;
+  if (!LoadLabFile(path, c, reason)) return false;
+  ApplyLabContent(std::move(c));
   return true;
 }
 
@@ -423,7 +436,9 @@ void FollowNewDocument() {
   PrintPanel().ResetPrinterInformation();
 }
 
-bool ReadOrRefuse(const QString& path, QString* reason) {
+// Reads a label file whole, or says why not (the document is untouched
+// either way).
+bool LoadOrRefuse(const QString& path, LabFileContent& content, QString* reason) {
   if (TempImageFolder().isEmpty()) {
     if (reason) *reason = NoTempFolderReason();
     MsgBox(QStringLiteral("Impossibile creare la cartella temporanea delle immagini: l'etichetta non viene aperta."),
@@ -431,7 +446,7 @@ bool ReadOrRefuse(const QString& path, QString* reason) {
     return false;
   }
   QString why;
-  if (!ReadLabFileIntoDocument(path, &why)) {
+  if (!LoadLabFile(path, content, &why)) {
     if (reason) *reason = why;
     MsgBoxRes(MsgBadLabFile, MsgIcon::Critical);
     return false;
@@ -489,13 +504,17 @@ bool SaveDocument(bool bSaveAs) {
 }
 
 bool OpenDocument() {
-  NewDocument();
+  // The current label gives way only to one that was read whole: a cancel
+  // or a refused file leaves it as it was.
   QString name;
   if (ShowOpenDialog(QString::fromLatin1(LabDefaultExtension), LoadResString(MsgLabFilter), name,
-                                   LoadResString(MsgOpenTitle)) == -1)
+                     LoadResString(MsgOpenTitle)) == -1)
     return false;
   if (name.isEmpty()) return false;
-  if (!ReadOrRefuse(name, nullptr)) return false;
+  LabFileContent content;
+  if (!LoadOrRefuse(name, content, nullptr)) return false;
+  NewDocument();
+  ApplyLabContent(std::move(content));
   DocFileName = name;
   FollowNewDocument();
   MainWindow().SetCaption(DocumentCaption());
@@ -503,7 +522,9 @@ bool OpenDocument() {
 }
 
 bool OpenDocumentFile(const QString& path, QString* reason) {
-  if (!ReadOrRefuse(path, reason)) return false;
+  LabFileContent content;
+  if (!LoadOrRefuse(path, content, reason)) return false;
+  ApplyLabContent(std::move(content));
   FollowNewDocument();
   return true;
 }

@@ -91,7 +91,9 @@ bool NewDocument();
 // through a temporary file, so a failed save leaves the old file. Returns
 // true when the file was written (the program does not use the result).
 bool SaveDocument(bool bSaveAs);
-// New document, open dialog, read. True when a file was read.
+// Open dialog, then the file read whole; only then the document is replaced
+// (new document, the file's content). A cancel or a refused file leaves the
+// document as it was. True when a file was read.
 bool OpenDocument();
 
 // The caption for the current DocFileName: application title, " - ", and

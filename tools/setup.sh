@@ -11,7 +11,7 @@ PACKAGES=(
   unixodbc-dev unixodbc odbcinst libsqliteodbc mdbtools locales python3-xlwt libsqlite3-dev libcups2-dev poppler-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick qt6-translations-l10n
 )
 
 missing=()

@@ -12,6 +12,7 @@
 #include <QtEndian>
 
 #include <cmath>
+#include <optional>
 #include <sys/stat.h>
 
 namespace pvtest {
@@ -342,28 +343,40 @@ TEST_F(LabFile, WithoutAPrivateTempFolderNoPictureIsWrittenAnywhere) {
   EXPECT_EQ(Shown(MsgBadLabFile, MsgIcon::Critical), 0);
 }
 
-TEST_F(LabFile, RefusedOpenLeavesEmptyUntitledDocument) {
-  MakeRichDocument();
-  DocFileName = "/labels/old.lab";
+TEST_F(LabFile, RefusedOrCancelledOpenKeepsTheCurrentLabel) {
   WriteAll(Path("text.lab"), "this is not a label");
-  EXPECT_FALSE(Open(Path("text.lab")));
-  EXPECT_EQ(ObjCount, 0);
-  EXPECT_TRUE(DocFileName.isEmpty());
-  EXPECT_EQ(hosts.caption, LoadResString(1000) + " - " + LoadResString(15098));
-  EXPECT_EQ(Shown(MsgBadLabFile, MsgIcon::Critical), 1);
-  // A later Save asks for a name.
-  hosts.dialogs.clear();
-  EXPECT_FALSE(SaveDocument(false));
-  ASSERT_EQ(hosts.dialogs.size(), 1u);
-  EXPECT_EQ(hosts.dialogs[0].kind, "save");
+  struct Case {
+    const char* name;
+    std::optional<QString> answer;
+    int messages;
+  };
+  for (const Case& c : {Case{"refused file", Path("text.lab"), 1}, Case{"cancelled dialog", std::nullopt, 0}}) {
+    ResetDocumentState();
+    pv::ClearTempImageFolder();
+    MakeRichDocument();
+    DocFileName = "/labels/old.lab";
+    const DocumentBlock block = DocBlock;
+    const LabelHeader header = Header;
+    const QMap<QString, QByteArray> temp = TempFiles();
+    boxes.clear();
+    hosts.answers.push_back(c.answer);
+    EXPECT_FALSE(OpenDocument()) << c.name;
+    EXPECT_TRUE(SameLiveObjects(DocBlock, block)) << c.name;
+    EXPECT_EQ(Header, header) << c.name;
+    EXPECT_EQ(DocFileName, "/labels/old.lab") << c.name;
+    EXPECT_EQ(TempFiles(), temp) << c.name;
+    EXPECT_EQ(Shown(MsgBadLabFile, MsgIcon::Critical), c.messages) << c.name;
+  }
 }
 
-TEST_F(LabFile, CancelledOpenKeepsTheNewEmptyDocument) {
+TEST_F(LabFile, OpenReplacesTheLabelOnlyWithOneReadWhole) {
   MakeRichDocument();
-  hosts.answers.push_back(std::nullopt);
-  EXPECT_FALSE(OpenDocument());
-  EXPECT_EQ(ObjCount, 0);
-  EXPECT_TRUE(boxes.empty());
+  DocFileName = "/labels/old.lab";
+  ASSERT_TRUE(Open(Fixture("sample.lab")));
+  EXPECT_EQ(DocFileName, Fixture("sample.lab"));
+  EXPECT_EQ(Header.LabelFormatCode, "A4-21");
+  ASSERT_EQ(ObjCount, 3);
+  EXPECT_EQ(ReadAll(TempImageFile("1.bmp")), QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A", 10));
 }
 
 TEST_F(LabFile, SaveAsksForANameOnlyWhenUntitledOrSaveAs) {
