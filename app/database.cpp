@@ -40,8 +40,7 @@ void Exec(QSqlDatabase& db, const QString& sql) {
   if (!q.exec(sql)) throw SqlFailure(q.lastError());
 }
 
-void InsertRows(QSqlDatabase& db, const QString& table, const QStringList& columns,
-                const QList<QVariantList>& rows) {
+void InsertRows(QSqlDatabase& db, const QString& table, const QStringList& columns, const QList<QVariantList>& rows) {
   QStringList marks;
   for (qsizetype i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
   QSqlQuery q(db);
@@ -97,7 +96,8 @@ bool BuildAndPlace(const QString& fileName, const std::function<void()>& beforeP
     if (beforePlacing) beforePlacing();
     bool placed = true;
     if (::link(QFile::encodeName(temp).constData(), QFile::encodeName(fileName).constData()) != 0) {
-      if (errno != EEXIST) throw DbError(DbErrProvider, QStringLiteral("Impossibile creare il file '%1'.").arg(fileName));
+      if (errno != EEXIST)
+        throw DbError(DbErrProvider, QStringLiteral("Impossibile creare il file '%1'.").arg(fileName));
       placed = false;
     }
     QFile::remove(temp);
@@ -134,8 +134,7 @@ void OpenDatabase() {
     const bool writable =
         info.isWritable() && (info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)) != 0;
     if (!info.isFile() || !writable) {
-      throw DbError(DbErrProvider,
-                    QStringLiteral("Impossibile aprire il file '%1' in lettura e scrittura.").arg(file));
+      throw DbError(DbErrProvider, QStringLiteral("Impossibile aprire il file '%1' in lettura e scrittura.").arg(file));
     }
     {
       QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QString::fromLatin1(kConnection));

@@ -22,12 +22,12 @@ struct DatabaseConnection {
 };
 
 extern DatabaseConnection cnDatabase;
-extern Recordset rsRegistrations;   // SELECT * FROM rst_registrations ORDER BY [LABEL]
-extern Recordset rsFormat;          // rst_format
-extern Recordset rsNumericFormat;   // rst_numericformat
-extern Recordset rsSqlString;       // rst_sqlstring
-extern Recordset rsClipCategory;    // rst_clipcategory
-extern Recordset rsTemplate;        // rst_template
+extern Recordset rsRegistrations;  // SELECT * FROM rst_registrations ORDER BY [LABEL]
+extern Recordset rsFormat;         // rst_format
+extern Recordset rsNumericFormat;  // rst_numericformat
+extern Recordset rsSqlString;      // rst_sqlstring
+extern Recordset rsClipCategory;   // rst_clipcategory
+extern Recordset rsTemplate;       // rst_template
 
 // plavik.db in the program folder.
 QString DatabaseFileName();

@@ -54,9 +54,9 @@ class PrinterSetupDialog : public QDialog {
 
  private:
   void ShowPaper() {
-    m_paper->setText(m_layout.pageSize().name() +
-                     (m_layout.orientation() == QPageLayout::Landscape ? QStringLiteral(", orizzontale")
-                                                                       : QStringLiteral(", verticale")));
+    m_paper->setText(m_layout.pageSize().name() + (m_layout.orientation() == QPageLayout::Landscape
+                                                       ? QStringLiteral(", orizzontale")
+                                                       : QStringLiteral(", verticale")));
   }
   void EditPage() {
     QPrinter printer(QPrinter::HighResolution);

@@ -35,9 +35,9 @@ class ShellWindowHost {
 class ShellViewsHost {
  public:
   virtual ~ShellViewsHost() = default;
-  virtual void DataSourceManagerInit() {}          // DataBaseData.Init
-  virtual void WizardInit() {}                     // ModelData.Init
-  virtual void PrintPanelInit() {}                 // PreviewData.Init
+  virtual void DataSourceManagerInit() {}                                     // DataBaseData.Init
+  virtual void WizardInit() {}                                                // ModelData.Init
+  virtual void PrintPanelInit() {}                                            // PreviewData.Init
   virtual void FormatArchiveRefreshData(const QString& code) { (void)code; }  // FormatData.RefreshData
 };
 
@@ -74,7 +74,10 @@ class ShellPopUpHost {
  public:
   virtual ~ShellPopUpHost() = default;
   // Whether the window of that index is loaded (its PopUpLoaded flag).
-  virtual bool PopUpLoaded(int index) const { (void)index; return false; }
+  virtual bool PopUpLoaded(int index) const {
+    (void)index;
+    return false;
+  }
   // Unloads it (the window clears its flag).
   virtual void UnloadPopUp(int index) { (void)index; }
 };

@@ -162,23 +162,20 @@ bool ReadIniFlag(const QString& file, const QString& section, const QString& key
 void WriteIni(const QString& file, const QString& section, const QString& key, const QVariant& value) {
   QString text;
   switch (value.metaType().id()) {
-    case QMetaType::Float:
-      text = StrSingle(value.toFloat());
-      break;
-    case QMetaType::Double:
-      text = StrDouble(value.toDouble());
-      break;
-    case QMetaType::Bool:
-      text = StrLong(value.toBool() ? -1 : 0);
-      break;
-    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
-    case QMetaType::Short: case QMetaType::UShort: case QMetaType::Long: case QMetaType::ULong:
-    case QMetaType::SChar: case QMetaType::UChar:
-      text = StrLong(value.toLongLong());
-      break;
-    default:
-      text = value.toString();
-      break;
+    case QMetaType::Float: text = StrSingle(value.toFloat()); break;
+    case QMetaType::Double: text = StrDouble(value.toDouble()); break;
+    case QMetaType::Bool: text = StrLong(value.toBool() ? -1 : 0); break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::SChar:
+    case QMetaType::UChar: text = StrLong(value.toLongLong()); break;
+    default: text = value.toString(); break;
   }
   WriteValue(file, section, key, text);
 }

@@ -17,9 +17,7 @@ MsgAnswer QtMessageBoxes::Show(const MsgBoxRequest& r) {
     case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
   }
   switch (r.buttons) {
-    case MsgButtons::Ok:
-      box.setStandardButtons(QMessageBox::Ok);
-      break;
+    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case MsgButtons::YesNo:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
       box.setDefaultButton(QMessageBox::Yes);

@@ -4,51 +4,44 @@ namespace pv {
 
 QStringList ProgramDatabaseSchema() {
   return {
-      QStringLiteral(
-          "CREATE TABLE rst_registrations ("
-          " ID INTEGER PRIMARY KEY AUTOINCREMENT,"
-          " Label TEXT COLLATE NOCASE,"
-          " System INTEGER NOT NULL DEFAULT 0,"
-          " ConnectionString TEXT COLLATE NOCASE,"
-          " RecordSetName TEXT COLLATE NOCASE,"
-          " SourceName TEXT COLLATE NOCASE,"
-          " SourceType INTEGER DEFAULT 0,"
-          " Sourceformat INTEGER DEFAULT 0)"),
-      QStringLiteral(
-          "CREATE TABLE rst_format ("
-          " Category TEXT COLLATE NOCASE,"
-          " printer TEXT COLLATE NOCASE,"
-          " Label TEXT COLLATE NOCASE,"
-          " Code TEXT NOT NULL COLLATE NOCASE PRIMARY KEY,"
-          " Description TEXT COLLATE NOCASE,"
-          " Width REAL, Height REAL, nOri REAL, nVer REAL,"
-          " TopMargin REAL, bottommarg REAL, LeftMargin REAL, rightmargin REAL,"
-          " vertipitch REAL, horizpitch REAL, sheetwidth REAL, sheetdepth REAL,"
-          " Type INTEGER DEFAULT 0,"
-          " LastUsed INTEGER NOT NULL DEFAULT 0)"),
-      QStringLiteral(
-          "CREATE TABLE rst_numericformat ("
-          " CODE INTEGER,"
-          " Format TEXT,"
-          " id_field INTEGER PRIMARY KEY AUTOINCREMENT)"),
-      QStringLiteral(
-          "CREATE TABLE rst_sqlstring ("
-          " ID INTEGER PRIMARY KEY AUTOINCREMENT,"
-          " SQL_STRING TEXT COLLATE NOCASE)"),
-      QStringLiteral(
-          "CREATE TABLE rst_clipcategory ("
-          " LABEL_CATEGORY TEXT COLLATE NOCASE,"
-          " CODE_CATEGORY INTEGER PRIMARY KEY)"),
-      QStringLiteral(
-          "CREATE TABLE rst_template ("
-          " Width REAL, Height REAL,"
-          " Description TEXT COLLATE NOCASE,"
-          " ID_TEMPLATE INTEGER PRIMARY KEY)"),
-      QStringLiteral(
-          "CREATE TABLE rst_calibrationlist ("
-          " Stampante TEXT COLLATE NOCASE,"
-          " SpostamentoX INTEGER DEFAULT 0,"
-          " SpostamentoY INTEGER DEFAULT 0)"),
+      QStringLiteral("CREATE TABLE rst_registrations ("
+                     " ID INTEGER PRIMARY KEY AUTOINCREMENT,"
+                     " Label TEXT COLLATE NOCASE,"
+                     " System INTEGER NOT NULL DEFAULT 0,"
+                     " ConnectionString TEXT COLLATE NOCASE,"
+                     " RecordSetName TEXT COLLATE NOCASE,"
+                     " SourceName TEXT COLLATE NOCASE,"
+                     " SourceType INTEGER DEFAULT 0,"
+                     " Sourceformat INTEGER DEFAULT 0)"),
+      QStringLiteral("CREATE TABLE rst_format ("
+                     " Category TEXT COLLATE NOCASE,"
+                     " printer TEXT COLLATE NOCASE,"
+                     " Label TEXT COLLATE NOCASE,"
+                     " Code TEXT NOT NULL COLLATE NOCASE PRIMARY KEY,"
+                     " Description TEXT COLLATE NOCASE,"
+                     " Width REAL, Height REAL, nOri REAL, nVer REAL,"
+                     " TopMargin REAL, bottommarg REAL, LeftMargin REAL, rightmargin REAL,"
+                     " vertipitch REAL, horizpitch REAL, sheetwidth REAL, sheetdepth REAL,"
+                     " Type INTEGER DEFAULT 0,"
+                     " LastUsed INTEGER NOT NULL DEFAULT 0)"),
+      QStringLiteral("CREATE TABLE rst_numericformat ("
+                     " CODE INTEGER,"
+                     " Format TEXT,"
+                     " id_field INTEGER PRIMARY KEY AUTOINCREMENT)"),
+      QStringLiteral("CREATE TABLE rst_sqlstring ("
+                     " ID INTEGER PRIMARY KEY AUTOINCREMENT,"
+                     " SQL_STRING TEXT COLLATE NOCASE)"),
+      QStringLiteral("CREATE TABLE rst_clipcategory ("
+                     " LABEL_CATEGORY TEXT COLLATE NOCASE,"
+                     " CODE_CATEGORY INTEGER PRIMARY KEY)"),
+      QStringLiteral("CREATE TABLE rst_template ("
+                     " Width REAL, Height REAL,"
+                     " Description TEXT COLLATE NOCASE,"
+                     " ID_TEMPLATE INTEGER PRIMARY KEY)"),
+      QStringLiteral("CREATE TABLE rst_calibrationlist ("
+                     " Stampante TEXT COLLATE NOCASE,"
+                     " SpostamentoX INTEGER DEFAULT 0,"
+                     " SpostamentoY INTEGER DEFAULT 0)"),
   };
 }
 
@@ -108,18 +101,34 @@ QList<SeedTable> ProgramDatabaseSeed() {
 
   SeedTable formats;
   formats.table = QStringLiteral("rst_format");
-  formats.columns = QStringList{QStringLiteral("Category"), QStringLiteral("printer"), QStringLiteral("Label"),
-                                QStringLiteral("Code"), QStringLiteral("Description"), QStringLiteral("Width"),
-                                QStringLiteral("Height"), QStringLiteral("nOri"), QStringLiteral("nVer"),
-                                QStringLiteral("TopMargin"), QStringLiteral("bottommarg"), QStringLiteral("LeftMargin"),
-                                QStringLiteral("rightmargin"), QStringLiteral("vertipitch"), QStringLiteral("horizpitch"),
-                                QStringLiteral("sheetwidth"), QStringLiteral("sheetdepth"), QStringLiteral("Type"),
-                                QStringLiteral("LastUsed")};
+  formats.columns =
+      QStringList{QStringLiteral("Category"),    QStringLiteral("printer"),     QStringLiteral("Label"),
+                  QStringLiteral("Code"),        QStringLiteral("Description"), QStringLiteral("Width"),
+                  QStringLiteral("Height"),      QStringLiteral("nOri"),        QStringLiteral("nVer"),
+                  QStringLiteral("TopMargin"),   QStringLiteral("bottommarg"),  QStringLiteral("LeftMargin"),
+                  QStringLiteral("rightmargin"), QStringLiteral("vertipitch"),  QStringLiteral("horizpitch"),
+                  QStringLiteral("sheetwidth"),  QStringLiteral("sheetdepth"),  QStringLiteral("Type"),
+                  QStringLiteral("LastUsed")};
   for (const Sheet& s : kSheets) {
-    formats.rows << QVariantList{QString::fromUtf8(s.category), QStringLiteral("Laser e getto d'inchiostro"),
-                                 QStringLiteral("0"), QString::fromUtf8(s.code), QString::fromUtf8(s.description),
-                                 s.width, s.height, s.across, s.down, s.top, s.bottom, s.left, s.right,
-                                 s.vpitch, s.hpitch, 210.0, 297.0, 1, 0};
+    formats.rows << QVariantList{QString::fromUtf8(s.category),
+                                 QStringLiteral("Laser e getto d'inchiostro"),
+                                 QStringLiteral("0"),
+                                 QString::fromUtf8(s.code),
+                                 QString::fromUtf8(s.description),
+                                 s.width,
+                                 s.height,
+                                 s.across,
+                                 s.down,
+                                 s.top,
+                                 s.bottom,
+                                 s.left,
+                                 s.right,
+                                 s.vpitch,
+                                 s.hpitch,
+                                 210.0,
+                                 297.0,
+                                 1,
+                                 0};
   }
   out << formats;
 
@@ -129,14 +138,46 @@ QList<SeedTable> ProgramDatabaseSeed() {
   codes.table = QStringLiteral("rst_numericformat");
   codes.columns = QStringList{QStringLiteral("CODE"), QStringLiteral("Format")};
   const std::pair<int, const char*> kCodes[] = {
-      {1, "0"}, {1, "0.0"}, {1, "0.00"}, {1, "0.000"}, {1, "#,##0"}, {1, "#,##0.00"},
-      {1, "000000"}, {1, "0%"}, {1, "0.00%"}, {1, "0.00E+00"},
-      {2, "dd/mm/yyyy"}, {2, "dd/mm/yy"}, {2, "d/m/yyyy"}, {2, "dd-mm-yyyy"}, {2, "yyyy-mm-dd"},
-      {2, "d mmmm yyyy"}, {2, "dddd d mmmm yyyy"}, {2, "mmmm yyyy"}, {2, "mm/yyyy"}, {2, "yyyy"},
-      {3, "hh:nn"}, {3, "hh:nn:ss"}, {3, "h:nn AM/PM"}, {3, "dd/mm/yyyy hh:nn"},
-      {4, "\xE2\x82\xAC #,##0.00"}, {4, "#,##0.00 \xE2\x82\xAC"}, {4, "\xE2\x82\xAC #,##0"}, {4, "#,##0.00"},
-      {5, "#1+1#"}, {5, "#0+1#"}, {5, "#100+1#"}, {5, "#1+10#"}, {5, "000"}, {5, "0000"}, {5, "000000"},
-      {4, "Currency"}, {2, "Short Date"}, {2, "Long Date"}, {3, "Short Time"}, {3, "Long Time"},
+      {1, "0"},
+      {1, "0.0"},
+      {1, "0.00"},
+      {1, "0.000"},
+      {1, "#,##0"},
+      {1, "#,##0.00"},
+      {1, "000000"},
+      {1, "0%"},
+      {1, "0.00%"},
+      {1, "0.00E+00"},
+      {2, "dd/mm/yyyy"},
+      {2, "dd/mm/yy"},
+      {2, "d/m/yyyy"},
+      {2, "dd-mm-yyyy"},
+      {2, "yyyy-mm-dd"},
+      {2, "d mmmm yyyy"},
+      {2, "dddd d mmmm yyyy"},
+      {2, "mmmm yyyy"},
+      {2, "mm/yyyy"},
+      {2, "yyyy"},
+      {3, "hh:nn"},
+      {3, "hh:nn:ss"},
+      {3, "h:nn AM/PM"},
+      {3, "dd/mm/yyyy hh:nn"},
+      {4, "\xE2\x82\xAC #,##0.00"},
+      {4, "#,##0.00 \xE2\x82\xAC"},
+      {4, "\xE2\x82\xAC #,##0"},
+      {4, "#,##0.00"},
+      {5, "#1+1#"},
+      {5, "#0+1#"},
+      {5, "#100+1#"},
+      {5, "#1+10#"},
+      {5, "000"},
+      {5, "0000"},
+      {5, "000000"},
+      {4, "Currency"},
+      {2, "Short Date"},
+      {2, "Long Date"},
+      {3, "Short Time"},
+      {3, "Long Time"},
   };
   for (const auto& [kind, format] : kCodes) codes.rows << QVariantList{kind, QString::fromUtf8(format)};
   out << codes;
@@ -145,20 +186,26 @@ QList<SeedTable> ProgramDatabaseSeed() {
   // made at build time): dBASE III in the program's database folder.
   SeedTable registrations;
   registrations.table = QStringLiteral("rst_registrations");
-  registrations.columns = QStringList{QStringLiteral("Label"), QStringLiteral("System"), QStringLiteral("ConnectionString"),
-                                      QStringLiteral("RecordSetName"), QStringLiteral("SourceName"),
-                                      QStringLiteral("SourceType"), QStringLiteral("Sourceformat")};
-  registrations.rows << QVariantList{QStringLiteral("Indirizzi (esempio)"), -1,
-                                     QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%PATH%;Mode=ReadWrite;"
-                                                    "Persist Security Info=False;Extended Properties=dBASE III;"),
-                                     QStringLiteral("indirizzi"), QStringLiteral("%PATH%"), 1, 1};
+  registrations.columns =
+      QStringList{QStringLiteral("Label"),         QStringLiteral("System"),     QStringLiteral("ConnectionString"),
+                  QStringLiteral("RecordSetName"), QStringLiteral("SourceName"), QStringLiteral("SourceType"),
+                  QStringLiteral("Sourceformat")};
+  registrations.rows << QVariantList{
+      QStringLiteral("Indirizzi (esempio)"),
+      -1,
+      QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%PATH%;Mode=ReadWrite;"
+                     "Persist Security Info=False;Extended Properties=dBASE III;"),
+      QStringLiteral("indirizzi"),
+      QStringLiteral("%PATH%"),
+      1,
+      1};
   out << registrations;
 
   SeedTable clip;
   clip.table = QStringLiteral("rst_clipcategory");
   clip.columns = QStringList{QStringLiteral("LABEL_CATEGORY"), QStringLiteral("CODE_CATEGORY")};
-  const char* const kCategories[] = {"Animali", "Casa", "Cibo e bevande", "Feste e ricorrenze", "Frecce e simboli",
-                                     "Natura", "Persone", "Sport", "Trasporti", "Ufficio e scuola"};
+  const char* const kCategories[] = {"Animali", "Casa",    "Cibo e bevande", "Feste e ricorrenze", "Frecce e simboli",
+                                     "Natura",  "Persone", "Sport",          "Trasporti",          "Ufficio e scuola"};
   int code = 1;
   for (const char* c : kCategories) clip.rows << QVariantList{QString::fromUtf8(c), code++};
   out << clip;

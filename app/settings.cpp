@@ -52,25 +52,25 @@ struct LabelSettings {
 };
 
 // Where a key's value lives, which also says how it is read and written.
-struct LongKey {          // a number, kept as a Long
+struct LongKey {  // a number, kept as a Long
   std::int32_t* variable;
 };
-struct IntegerKey {       // a number, kept as an Integer
+struct IntegerKey {  // a number, kept as an Integer
   std::int16_t* variable;
 };
-struct FlagKey {          // True only for "1"; written as "1" or "0"
+struct FlagKey {  // True only for "1"; written as "1" or "0"
   VbBool* variable;
 };
-struct SingleKey {        // a number, kept as a Single
+struct SingleKey {  // a number, kept as a Single
   float* variable;
 };
-struct TextKey {          // text; a missing key reads as "0"
+struct TextKey {  // text; a missing key reads as "0"
   QString* variable;
 };
-struct LabelNumberKey {   // the leading number of the text, kept as a Double
+struct LabelNumberKey {  // the leading number of the text, kept as a Double
   double LabelSettings::*field;
 };
-struct LabelTextKey {     // text
+struct LabelTextKey {  // text
   QString LabelSettings::*field;
 };
 using SettingPlace = std::variant<LongKey, IntegerKey, FlagKey, SingleKey, TextKey, LabelNumberKey, LabelTextKey>;

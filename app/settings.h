@@ -12,12 +12,12 @@
 namespace pv {
 
 // PRINTER
-extern std::int32_t CalibrationX;     // CALIBRATION_X, printer calibration in points
-extern std::int32_t CalibrationY;     // CALIBRATION_Y
-extern VbBool PrintArchive;           // PRINT_ARCHIVE (flag)
-extern VbBool PrintBorder;            // PRINT_BORDER (flag)
-extern VbBool PrintLow;               // PRINT_LOW (flag)
-extern VbBool PrintStopPage;          // PRINT_STOP_PAGE (flag)
+extern std::int32_t CalibrationX;          // CALIBRATION_X, printer calibration in points
+extern std::int32_t CalibrationY;          // CALIBRATION_Y
+extern VbBool PrintArchive;                // PRINT_ARCHIVE (flag)
+extern VbBool PrintBorder;                 // PRINT_BORDER (flag)
+extern VbBool PrintLow;                    // PRINT_LOW (flag)
+extern VbBool PrintStopPage;               // PRINT_STOP_PAGE (flag)
 extern std::int16_t PrintFieldCode;        // PRINTFIELDCODE, 0/1
 extern std::int16_t PrintFieldCodeIfNull;  // PRINTFIELDCODEIFNULL, 0/1
 extern std::int16_t PrintCircle;           // PRINTCIRCLE, 0/1
@@ -25,16 +25,16 @@ extern std::int16_t PrintCircle;           // PRINTCIRCLE, 0/1
 extern std::int16_t SettingSmallTemplate;  // SMALL_TEMPLATE
 extern std::int16_t SettingAntialiasing;   // ANTIALIASING
 // SETTING (LABELWIDTH, LABELHEIGHT and FORMATCODE live in the document header)
-extern float SettingGridX;                 // GRID_X, mm
-extern float SettingGridY;                 // GRID_Y, mm
-extern std::int16_t SettingShowGrid;       // SHOW_GRID
-extern std::int16_t SettingShowRule;       // SHOW_RULE
-extern std::int16_t SettingAutoInsert;     // AUTO_INSERT
-extern std::int16_t SettingBozza;          // BOZZA
-extern std::int16_t SettingSnap;           // SNAP
+extern float SettingGridX;              // GRID_X, mm
+extern float SettingGridY;              // GRID_Y, mm
+extern std::int16_t SettingShowGrid;    // SHOW_GRID
+extern std::int16_t SettingShowRule;    // SHOW_RULE
+extern std::int16_t SettingAutoInsert;  // AUTO_INSERT
+extern std::int16_t SettingBozza;       // BOZZA
+extern std::int16_t SettingSnap;        // SNAP
 // GENERAL
-extern std::int16_t SettingShowHelp;       // SHOW_HELP
-extern QString DefaultPath;                // DEFAULT_PATH, clip-art root
+extern std::int16_t SettingShowHelp;  // SHOW_HELP
+extern QString DefaultPath;           // DEFAULT_PATH, clip-art root
 
 // The current printer: pixels per inch and the printable area's offset from
 // the paper corner in device pixels.

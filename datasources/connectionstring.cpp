@@ -73,7 +73,8 @@ std::map<QString, QString> Pairs(const QString& s) {
         value += s[i++];
       }
       while (i < n && s[i].isSpace()) ++i;
-      if (i < n && s[i] != QLatin1Char(';')) Refuse(QStringLiteral("testo dopo un valore tra virgolette in \"%1\"").arg(s));
+      if (i < n && s[i] != QLatin1Char(';'))
+        Refuse(QStringLiteral("testo dopo un valore tra virgolette in \"%1\"").arg(s));
       if (i < n) ++i;
     } else {
       const qsizetype end = s.indexOf(QLatin1Char(';'), i);
@@ -96,9 +97,9 @@ QString First(const std::map<QString, QString>& pairs, std::initializer_list<con
 }  // namespace
 
 QString ExtendedPropertiesOf(int typeCode) {
-  static const char* const kProperties[] = {"",          "dBASE III;",   "dBASE IV;",   "dBASE 5.0;",
-                                            "Paradox 3.x;", "Paradox 4.x;", "Paradox 5.x;", "Excel 3.0;",
-                                            "Excel 4.0;",   "Excel 5.0;",   "Excel 8.0;",  "Excel 8.0;"};
+  static const char* const kProperties[] = {
+      "",           "dBASE III;", "dBASE IV;",  "dBASE 5.0;", "Paradox 3.x;", "Paradox 4.x;", "Paradox 5.x;",
+      "Excel 3.0;", "Excel 4.0;", "Excel 5.0;", "Excel 8.0;", "Excel 8.0;"};
   if (typeCode < 0 || typeCode >= static_cast<int>(std::size(kProperties))) return QString();
   return QString::fromLatin1(kProperties[typeCode]);
 }
@@ -141,9 +142,9 @@ SourceLocation ParseConnectionString(const QString& connection) {
     const char* name;
     SourceKind kind;
   } kTypes[] = {
-      {"dBASE III", SourceKind::DBase},   {"dBASE IV", SourceKind::DBase},    {"dBASE 5.0", SourceKind::DBase},
+      {"dBASE III", SourceKind::DBase},     {"dBASE IV", SourceKind::DBase},      {"dBASE 5.0", SourceKind::DBase},
       {"Paradox 3.x", SourceKind::Paradox}, {"Paradox 4.x", SourceKind::Paradox}, {"Paradox 5.x", SourceKind::Paradox},
-      {"Excel 3.0", SourceKind::Excel},   {"Excel 4.0", SourceKind::Excel},   {"Excel 5.0", SourceKind::Excel},
+      {"Excel 3.0", SourceKind::Excel},     {"Excel 4.0", SourceKind::Excel},     {"Excel 5.0", SourceKind::Excel},
       {"Excel 8.0", SourceKind::Excel},
   };
   for (const auto& t : kTypes) {

@@ -58,7 +58,7 @@ QString Quoted(QString text, QChar mark) {
 QString TranslateQuery(const QString& query) {
   QString out;
   QString limit;
-  int words = 0;           // words seen so far, to find TOP after SELECT [DISTINCT]
+  int words = 0;  // words seen so far, to find TOP after SELECT [DISTINCT]
   bool afterSelect = false;
   qsizetype i = 0;
   const qsizetype n = query.size();

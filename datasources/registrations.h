@@ -17,9 +17,9 @@
 namespace pv {
 
 struct Registration {
-  qint64 id = 0;          // given by the database when the row is added
+  qint64 id = 0;  // given by the database when the row is added
   QString label;
-  bool system = false;    // built-in; a Null reads as false
+  bool system = false;  // built-in; a Null reads as false
   QString connectionString;
   QString recordSetName;  // table name or query text
   QString sourceName;     // what the selection control's file box held

@@ -163,7 +163,8 @@ std::shared_ptr<const SourceTable> SourceRecordset::ReadSourceTable(const QStrin
                                     : ReadTableCached(*m_reader, m_connection, readerName);
 }
 
-void SourceRecordset::LoadTable(const QString& readerName, const QString& alias, std::shared_ptr<const SourceTable> rows) {
+void SourceRecordset::LoadTable(const QString& readerName, const QString& alias,
+                                std::shared_ptr<const SourceTable> rows) {
   const auto table = rows ? std::move(rows) : ReadSourceTable(readerName);
   CreateFilledTable(Database(m_dbName), alias, SqliteColumns(table->columns), table->rows);
   m_loaded.push_back({readerName, alias, table});
@@ -321,7 +322,8 @@ bool SourceRecordset::MoveTo(int n) {
 }
 
 QString SourceRecordset::FieldName(int index) const {
-  if (index < 0 || index >= m_fields.size()) throw DbError(DbErrItemNotFound, QStringLiteral("Elemento non trovato nell'insieme."));
+  if (index < 0 || index >= m_fields.size())
+    throw DbError(DbErrItemNotFound, QStringLiteral("Elemento non trovato nell'insieme."));
   return m_fields[index];
 }
 
@@ -333,7 +335,9 @@ ColumnType SourceRecordset::FieldType(int index) const {
     const QVariant& v = m_values[static_cast<size_t>(r) * m_fields.size() + static_cast<size_t>(index)];
     if (v.isValid()) {
       const int id = v.metaType().id();
-      return id == QMetaType::LongLong ? ColumnType::Integer : id == QMetaType::Double ? ColumnType::Double : ColumnType::Text;
+      return id == QMetaType::LongLong ? ColumnType::Integer
+             : id == QMetaType::Double ? ColumnType::Double
+                                       : ColumnType::Text;
     }
   }
   return ColumnType::Text;
@@ -345,7 +349,8 @@ QVariant SourceRecordset::ValueAt(int row, int index) const {
   if (!m_open) throw DbError(DbErrClosed, QStringLiteral("Operazione non consentita quando l'oggetto è chiuso."));
   FieldName(index);
   if (row < 0 || row >= m_rowCount) {
-    throw DbError(DbErrNoCurrentRecord, QStringLiteral("BOF o EOF è True oppure il record corrente è stato eliminato."));
+    throw DbError(DbErrNoCurrentRecord,
+                  QStringLiteral("BOF o EOF è True oppure il record corrente è stato eliminato."));
   }
   return m_values[static_cast<size_t>(row) * static_cast<size_t>(m_fields.size()) + static_cast<size_t>(index)];
 }

@@ -101,8 +101,8 @@ class SourceRecordset {
 
  private:
   struct LoadedTable {
-    QString name;   // as the source spells it
-    QString alias;  // as the SQL names it
+    QString name;                             // as the source spells it
+    QString alias;                            // as the SQL names it
     std::shared_ptr<const SourceTable> rows;  // what was loaded
   };
 
@@ -122,8 +122,8 @@ class SourceRecordset {
   QString m_source;
   QString m_dbName;  // the Qt SQL connection of the in-memory database
   bool m_isTable = false;
-  QString m_query;   // rewritten query text (query sources)
-  QString m_base;    // the SQL table the rows are read from
+  QString m_query;  // rewritten query text (query sources)
+  QString m_base;   // the SQL table the rows are read from
   std::vector<LoadedTable> m_loaded;
 
   QStringList m_fields;

@@ -457,7 +457,8 @@ bool LoadOrRefuse(const QString& path, LabFileContent& content, QString* reason)
 }  // namespace
 
 QString DocumentCaption() {
-  return LoadResString(1000) + QStringLiteral(" - ") + (DocFileName.isEmpty() ? LoadResString(MsgUntitled) : DocFileName);
+  return LoadResString(1000) + QStringLiteral(" - ") +
+         (DocFileName.isEmpty() ? LoadResString(MsgUntitled) : DocFileName);
 }
 
 bool NewDocument() {
@@ -478,7 +479,7 @@ bool SaveDocument(bool bSaveAs) {
   if (bSaveAs || DocFileName.isEmpty()) {
     QString name = DocFileName;
     if (ShowSaveDialog(QString::fromLatin1(LabDefaultExtension), LoadResString(MsgLabFilter), name,
-                                     LoadResString(MsgSaveTitle)) == -1)
+                       LoadResString(MsgSaveTitle)) == -1)
       return false;
     if (name.isEmpty()) return false;
     path = name;

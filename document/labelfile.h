@@ -16,11 +16,11 @@ class QIODevice;
 namespace pv {
 
 inline constexpr std::int32_t LabMagic = 11223367;  // bytes 47 41 AB 00
-inline constexpr int ImageNameLength = 64;           // String*64 of an image entry
+inline constexpr int ImageNameLength = 64;          // String*64 of an image entry
 // A file larger than this is refused before it is read: the reader holds a
 // label with all its pictures in memory at once.
 inline constexpr qint64 MaxLabFileBytes = qint64(1) << 30;
-inline constexpr int MsgBadLabFile = 15096;          // critical icon
+inline constexpr int MsgBadLabFile = 15096;  // critical icon
 inline constexpr int MsgLabFilter = 15093;
 inline constexpr int MsgSaveTitle = 15094;
 inline constexpr int MsgOpenTitle = 15095;
@@ -42,7 +42,7 @@ struct LabFileContent {
   LabelHeader Header;
   QString BackgroundName;  // as String*128 (padded)
   QString BorderName;
-  DocumentBlock Block;     // records 1..Count
+  DocumentBlock Block;  // records 1..Count
   QList<LabImageEntry> Images;
 };
 

@@ -28,11 +28,9 @@ inline constexpr std::int16_t GeomBox = 1001;
 
 // The geometry kind an object of kind `userType` has (a line for 104, a box
 // for everything else).
-constexpr std::int16_t GeomTypeOf(std::int16_t userType) {
-  return userType == UserTypeLine ? GeomLine : GeomBox;
-}
+constexpr std::int16_t GeomTypeOf(std::int16_t userType) { return userType == UserTypeLine ? GeomLine : GeomBox; }
 
-inline constexpr int MaxObjects = 200;              // live objects of a table
+inline constexpr int MaxObjects = 200;  // live objects of a table
 // The largest label side in millimetres: the largest sheet a print format
 // accepts.
 inline constexpr double MaxLabelSide = 100000.0;
@@ -40,20 +38,20 @@ inline constexpr double MaxLabelSide = 100000.0;
 // most MaxLabelSide.
 bool IsValidLabelSide(double millimetres);
 inline constexpr std::int32_t MaxObjectKey = 99999999;
-inline constexpr int FixedNameLength = 128;         // BackgroundName, BorderName
+inline constexpr int FixedNameLength = 128;  // BackgroundName, BorderName
 
 // One label object. Fields 1-15 are the geometry part, 16-40 the attributes
 // (ObjectAttributes). Lengths in millimetres, positions with the page origin.
 struct ObjectRecord {
-  float CenterX = 0;      // 1  box: centre X
-  float CenterY = 0;      // 2  box: centre Y
-  float Width = 0;        // 3  box: width
-  float Height = 0;       // 4  box: height
-  float X1 = 0;           // 5  line: first end X; after a commit, x1 of any object
-  float Y1 = 0;           // 6
-  float X2 = 0;           // 7
-  float Y2 = 0;           // 8
-  std::int32_t Angle = 0; // 9  whole degrees
+  float CenterX = 0;            // 1  box: centre X
+  float CenterY = 0;            // 2  box: centre Y
+  float Width = 0;              // 3  box: width
+  float Height = 0;             // 4  box: height
+  float X1 = 0;                 // 5  line: first end X; after a commit, x1 of any object
+  float Y1 = 0;                 // 6
+  float X2 = 0;                 // 7
+  float Y2 = 0;                 // 8
+  std::int32_t Angle = 0;       // 9  whole degrees
   std::int16_t GeomType = 0;    // 10 GeomLine / GeomBox
   std::int16_t IsSelected = 0;  // 11 Integer Boolean
   std::int16_t IsHidden = 0;    // 12 Integer Boolean
@@ -61,25 +59,25 @@ struct ObjectRecord {
   std::int32_t Reserved = 0;    // 14 kept, never set
   std::int16_t UserType = 0;    // 15 object kind
   // ObjectAttributes
-  std::int16_t Page = 0;        // 16
-  QString Content;              // 17 text, field name, image extension, barcode text
-  std::int16_t Opacity = 0;     // 18 0-100
-  QString FontName;             // 19
-  std::int16_t FontSize = 0;    // 20
-  std::int16_t Italic = 0;      // 21
-  std::int16_t Bold = 0;        // 22
-  std::int16_t Underline = 0;   // 23
-  std::int16_t StrikeOut = 0;   // 24
-  std::int32_t Reserved2 = 0;   // 25 kept, never set
-  std::int16_t Alignment = 0;   // 26 20-23; barcode orientation
-  std::int16_t Variant = 0;     // 27 image number, shadow mode, art-text shape, barcode source
-  std::int32_t LineColor = 0;   // 28 0x00BBGGRR
-  std::int32_t LineStyle = 0;   // 29
-  std::int32_t FillStyle = 0;   // 30 FillStyleCode
-  std::int32_t Color1 = 0;      // 31 first fill colour, text colour
-  std::int32_t Color2 = 0;      // 32
-  std::int32_t Aspect = 0;      // 33 shape aspect; barcode format index
-  QString FormatText;           // 34 field format; barcode data field
+  std::int16_t Page = 0;            // 16
+  QString Content;                  // 17 text, field name, image extension, barcode text
+  std::int16_t Opacity = 0;         // 18 0-100
+  QString FontName;                 // 19
+  std::int16_t FontSize = 0;        // 20
+  std::int16_t Italic = 0;          // 21
+  std::int16_t Bold = 0;            // 22
+  std::int16_t Underline = 0;       // 23
+  std::int16_t StrikeOut = 0;       // 24
+  std::int32_t Reserved2 = 0;       // 25 kept, never set
+  std::int16_t Alignment = 0;       // 26 20-23; barcode orientation
+  std::int16_t Variant = 0;         // 27 image number, shadow mode, art-text shape, barcode source
+  std::int32_t LineColor = 0;       // 28 0x00BBGGRR
+  std::int32_t LineStyle = 0;       // 29
+  std::int32_t FillStyle = 0;       // 30 FillStyleCode
+  std::int32_t Color1 = 0;          // 31 first fill colour, text colour
+  std::int32_t Color2 = 0;          // 32
+  std::int32_t Aspect = 0;          // 33 shape aspect; barcode format index
+  QString FormatText;               // 34 field format; barcode data field
   std::int16_t ExtraOption1 = 0;    // 35
   std::int16_t ExtraOption2 = 0;    // 36
   std::int16_t ShowMargins = 0;     // 37

@@ -28,8 +28,8 @@ std::int32_t NewObjectKey() {
   return 0;
 }
 
-std::int32_t AddObject(float x1, float y1, float x2, float y2, float Angle, std::int16_t Tool,
-                       std::int16_t UserTool, bool bDraw) {
+std::int32_t AddObject(float x1, float y1, float x2, float y2, float Angle, std::int16_t Tool, std::int16_t UserTool,
+                       bool bDraw) {
   if (ObjCount >= MaxObjects) return 0;
   SavedDoc();
   const std::int32_t key = NewObjectKey();
@@ -173,8 +173,7 @@ std::int16_t FindObjectIndex(std::int32_t key) { return static_cast<std::int16_t
 std::int16_t NextImageNumber() {
   for (std::int16_t n = 1; n <= MaxObjects; ++n) {
     bool used = false;
-    for (std::int32_t i = 1; i <= ObjCount && !used; ++i)
-      used = At(i).UserType == UserTypeImage && At(i).Variant == n;
+    for (std::int32_t i = 1; i <= ObjCount && !used; ++i) used = At(i).UserType == UserTypeImage && At(i).Variant == n;
     if (!used) return n;
   }
   return 0;

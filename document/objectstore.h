@@ -17,8 +17,8 @@ namespace pv {
 // first. The slot is cleared to an empty record before it is filled, so the
 // caller sets the attributes. Returns the new key, 0 on a full table (nothing
 // changed). Raises no InsertObject.
-std::int32_t AddObject(float x1, float y1, float x2, float y2, float Angle,
-                       std::int16_t Tool, std::int16_t UserTool, bool bDraw);
+std::int32_t AddObject(float x1, float y1, float x2, float y2, float Angle, std::int16_t Tool, std::int16_t UserTool,
+                       bool bDraw);
 
 // Enumeration by key; bMode True = selected objects only. -1 when none / at
 // the end. The cursor is an index: do not delete or reorder while enumerating.
@@ -47,12 +47,10 @@ inline constexpr float KeepValue = -1.0f;
 // Positions are given without the page origin (it is added), sizes as they
 // are; images and barcodes keep their angle. Raises UpdateObjects, found or
 // not.
-void SetObjectDimension(std::int32_t Key, float x1, float y1, float x2, float y2,
-                        float Angle, bool bDraw);
+void SetObjectDimension(std::int32_t Key, float x1, float y1, float x2, float y2, float Angle, bool bDraw);
 // Line: X1, Y1, X2, Y2; box: CenterX, CenterY, Width, Height (origin
 // included); Angle as a Single. Outputs untouched for an unknown key.
-void GetObjectDimension(std::int32_t Key, float& x1, float& y1, float& x2, float& y2,
-                        float& Angle);
+void GetObjectDimension(std::int32_t Key, float& x1, float& y1, float& x2, float& y2, float& Angle);
 
 // Index 1..ObjCount of the first record with the key, 0 if none.
 std::int32_t IndexOfKey(std::int32_t Key);

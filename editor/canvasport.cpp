@@ -4,9 +4,7 @@
 
 namespace pv {
 
-void DragEditorPort::SetTool(std::int16_t intTool, std::int16_t UserType) {
-  editor_.SetTool(intTool, UserType);
-}
+void DragEditorPort::SetTool(std::int16_t intTool, std::int16_t UserType) { editor_.SetTool(intTool, UserType); }
 void DragEditorPort::SelectAll() { editor_.SelectAll(); }
 void DragEditorPort::Undo() { editor_.Undo(); }
 void DragEditorPort::Redo() { editor_.Redo(); }

@@ -66,8 +66,7 @@ void EditCardLogic::ForEachSelected(F&& f) {
   // The enumeration ends at -1; a canvas that never says so still stops after
   // one pass over the table.
   int guard = MaxObjects + 1;
-  for (std::int32_t key = canvas_.GetFirstObject(true); key != -1 && guard-- > 0;
-       key = canvas_.GetNextObject(true)) {
+  for (std::int32_t key = canvas_.GetFirstObject(true); key != -1 && guard-- > 0; key = canvas_.GetNextObject(true)) {
     const std::int16_t index = FindObjectIndex(key);
     if (index == 0) continue;
     f(Objects[index]);
@@ -270,7 +269,7 @@ void EditCardLogic::Image2_Click(int Index) {
     case 2:
       InsertImagePath.clear();
       ShowOpenDialog(QStringLiteral("bmp"), LoadResString(MsgImageFilter), InsertImagePath,
-                                   LoadResString(MsgImportImage));
+                     LoadResString(MsgImportImage));
       if (!InsertImagePath.isEmpty()) canvas_.SetTool(ToolDrawBox, UserTypeImage);
       break;
     case 3: {
@@ -396,8 +395,7 @@ void EditCardLogic::FillNewRecord(ObjectRecord& r, std::int32_t lKey, std::int16
       r.Color2 = 0;
       r.Content = LoadResString(MsgNewBarcode);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

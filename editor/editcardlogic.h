@@ -17,10 +17,10 @@
 namespace pv {
 
 // Messages of the editor.
-inline constexpr int MsgFieldCommand = 31012;     // "edit_field" on the wrong selection
-inline constexpr int MsgTooManyObjects = 15046;   // the table is full
-inline constexpr int MsgNewText = 15060;          // "Nuovo testo"
-inline constexpr int MsgNewBarcode = 32003;       // text of a new barcode
+inline constexpr int MsgFieldCommand = 31012;    // "edit_field" on the wrong selection
+inline constexpr int MsgTooManyObjects = 15046;  // the table is full
+inline constexpr int MsgNewText = 15060;         // "Nuovo testo"
+inline constexpr int MsgNewBarcode = 32003;      // text of a new barcode
 inline constexpr int MsgImageFilter = 15047;
 inline constexpr int MsgImportImage = 15061;
 // A picture that cannot be copied into the temp folder.

@@ -16,18 +16,18 @@ namespace pv {
 
 // The barcode dialog's record, exchanged with the selected barcode object.
 struct BarcodeSettingsRecord {
-  std::int16_t Orientation = 0;     // 0 normal, 1 +90, 2 -90, 3 inverse
-  std::int16_t FormatIndex = 0;     // position in the barcode engine's format list
+  std::int16_t Orientation = 0;  // 0 normal, 1 +90, 2 -90, 3 inverse
+  std::int16_t FormatIndex = 0;  // position in the barcode engine's format list
   std::int16_t ShowText = 0;
   std::int16_t ShowCheckDigit = 0;
   std::int16_t ShowMargins = 0;
   std::int16_t BearerBars = 0;
   std::int16_t ExtraOption1 = 0;
   std::int16_t ExtraOption2 = 0;
-  std::int16_t Reduction = 0;       // bar reduction, per cent
-  std::int16_t Border = 0;          // points
-  std::int16_t ContentSource = 0;   // 0 fixed text, 1 data field
-  QString FixedText;                // the text, or the data field's name
+  std::int16_t Reduction = 0;      // bar reduction, per cent
+  std::int16_t Border = 0;         // points
+  std::int16_t ContentSource = 0;  // 0 fixed text, 1 data field
+  QString FixedText;               // the text, or the data field's name
   QString FieldFormatText;
 
   bool operator==(const BarcodeSettingsRecord&) const = default;
@@ -55,9 +55,9 @@ struct FieldPickerAnswer {
 // dlgArray's public values; RetCode 0 is a cancel.
 struct ArrayAnswer {
   std::int16_t RetCode = 0;
-  std::int16_t xCopy = 0;   // columns, the selection counted as the first
-  std::int16_t yCopy = 0;   // rows
-  float xDelta = 0;         // millimetres
+  std::int16_t xCopy = 0;  // columns, the selection counted as the first
+  std::int16_t yCopy = 0;  // rows
+  float xDelta = 0;        // millimetres
   float yDelta = 0;
 };
 

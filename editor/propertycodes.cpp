@@ -93,10 +93,8 @@ bool IsNumberType(int type) {
     case QMetaType::ULong:
     case QMetaType::Char:
     case QMetaType::SChar:
-    case QMetaType::UChar:
-      return true;
-    default:
-      return false;
+    case QMetaType::UChar: return true;
+    default: return false;
   }
 }
 

@@ -20,14 +20,32 @@ namespace pv {
 namespace PropertyCode {
 enum : std::int16_t {
   EndOfBatch = 0,
-  Bold = 100, Italic = 101, Underline = 102, StrikeOut = 103,           // text format
-  AlignLeft = 110, AlignCentre = 111, AlignRight = 112, Justify = 113,  // the alignment codes 20, 22, 21, 23
-  FontName = 114, FontSize = 115,
-  Text = 200, FieldName = 201,                                          // text content
-  PictureOpacity = 301, PictureFile = 302,                              // pictures
-  LineColor = 401, LineStyle = 402, ShapeAspect = 403,                  // lines and borders
-  FillStyle = 500, Color1 = 501, Color2 = 502, Opacity = 503,           // fill
-  ArtTextFont = 601, ArtTextShape = 602, ArtTextFill = 603, ArtTextColor1 = 604, ArtTextColor2 = 605,  // art text
+  Bold = 100,
+  Italic = 101,
+  Underline = 102,
+  StrikeOut = 103,  // text format
+  AlignLeft = 110,
+  AlignCentre = 111,
+  AlignRight = 112,
+  Justify = 113,  // the alignment codes 20, 22, 21, 23
+  FontName = 114,
+  FontSize = 115,
+  Text = 200,
+  FieldName = 201,  // text content
+  PictureOpacity = 301,
+  PictureFile = 302,  // pictures
+  LineColor = 401,
+  LineStyle = 402,
+  ShapeAspect = 403,  // lines and borders
+  FillStyle = 500,
+  Color1 = 501,
+  Color2 = 502,
+  Opacity = 503,  // fill
+  ArtTextFont = 601,
+  ArtTextShape = 602,
+  ArtTextFill = 603,
+  ArtTextColor1 = 604,
+  ArtTextColor2 = 605,  // art text
 };
 }  // namespace PropertyCode
 
@@ -51,8 +69,8 @@ enum class PropertyKinds {
   ArtText,
 };
 
-using PropertyObjectField = std::variant<std::monostate, std::int16_t ObjectRecord::*, std::int32_t ObjectRecord::*,
-                                         QString ObjectRecord::*>;
+using PropertyObjectField =
+    std::variant<std::monostate, std::int16_t ObjectRecord::*, std::int32_t ObjectRecord::*, QString ObjectRecord::*>;
 using PropertyStyleField = std::variant<std::monostate, std::int16_t DefaultStyleRecord::*,
                                         std::int32_t DefaultStyleRecord::*, QString DefaultStyleRecord::*>;
 
@@ -62,7 +80,7 @@ struct PropertyCodeRow {
   PropertyObjectField objectField;  // none: the code writes no object field
   PropertyStyleField styleField;    // none: the code never writes the style
   PropertyConversion conversion = PropertyConversion::Text;
-  std::int16_t alignment = 0;       // Alignment conversion: the code kept for True
+  std::int16_t alignment = 0;  // Alignment conversion: the code kept for True
 };
 
 // Every code that writes something, in code order. The end of a batch and

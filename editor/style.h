@@ -11,9 +11,9 @@ namespace pv {
 inline constexpr int StyleFontNameLength = 32;  // FontName is a String*32
 
 struct DefaultStyleRecord {
-  QString FontName;            // 32 characters, blank-padded
+  QString FontName;  // 32 characters, blank-padded
   std::int16_t FontSize = 0;
-  std::int16_t Italic = 0;     // Integer Booleans
+  std::int16_t Italic = 0;  // Integer Booleans
   std::int16_t Bold = 0;
   std::int16_t Underline = 0;
   std::int16_t StrikeOut = 0;
@@ -23,7 +23,7 @@ struct DefaultStyleRecord {
   std::int32_t FillStyle = 0;  // FillStyleCode
   std::int32_t Color1 = 0;     // first fill colour, also the text colour
   std::int32_t Color2 = 0;
-  std::int16_t Opacity = 0;    // 0-100
+  std::int16_t Opacity = 0;  // 0-100
 
   bool operator==(const DefaultStyleRecord&) const = default;
 };

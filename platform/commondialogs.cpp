@@ -43,7 +43,8 @@ PV_DEFINE_HOST_ACCESSORS(CommonDialogHost, CommonDialogs, SetCommonDialogHost)
 
 namespace {
 
-int RunFileDialog(bool save, const QString& defaultExt, const QString& filter, QString& fileName, const QString& title) {
+int RunFileDialog(bool save, const QString& defaultExt, const QString& filter, QString& fileName,
+                  const QString& title) {
   FileDialogRequest request;
   request.save = save;
   request.defaultExt = defaultExt;

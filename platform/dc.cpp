@@ -22,11 +22,26 @@ QTransform PageTransform(const DeviceContext* dc) {
   const double dpy = std::max(1, dc->info.dpiY);
   switch (s.mapMode) {
     case MapMode::Text: break;
-    case MapMode::LoMetric: sx = dpx / 254.0; sy = -dpy / 254.0; break;
-    case MapMode::HiMetric: sx = dpx / 2540.0; sy = -dpy / 2540.0; break;
-    case MapMode::LoEnglish: sx = dpx / 100.0; sy = -dpy / 100.0; break;
-    case MapMode::HiEnglish: sx = dpx / 1000.0; sy = -dpy / 1000.0; break;
-    case MapMode::Twips: sx = dpx / 1440.0; sy = -dpy / 1440.0; break;
+    case MapMode::LoMetric:
+      sx = dpx / 254.0;
+      sy = -dpy / 254.0;
+      break;
+    case MapMode::HiMetric:
+      sx = dpx / 2540.0;
+      sy = -dpy / 2540.0;
+      break;
+    case MapMode::LoEnglish:
+      sx = dpx / 100.0;
+      sy = -dpy / 100.0;
+      break;
+    case MapMode::HiEnglish:
+      sx = dpx / 1000.0;
+      sy = -dpy / 1000.0;
+      break;
+    case MapMode::Twips:
+      sx = dpx / 1440.0;
+      sy = -dpy / 1440.0;
+      break;
     case MapMode::Isotropic:
     case MapMode::Anisotropic: {
       sx = static_cast<double>(s.viewportExt.cx) / (s.windowExt.cx ? s.windowExt.cx : 1);
@@ -191,13 +206,13 @@ Point SetBrushOrigin(DeviceContext* dc, Point origin) {
   return old;
 }
 
-#define PV_DC_SETTER(Name, Getter, Type, field, fallback)   \
-  Type Name(DeviceContext* dc, Type v) {                    \
-    if (!dc) return fallback;                               \
-    Type old = dc->st.field;                                \
-    dc->st.field = v;                                       \
-    return old;                                             \
-  }                                                         \
+#define PV_DC_SETTER(Name, Getter, Type, field, fallback) \
+  Type Name(DeviceContext* dc, Type v) {                  \
+    if (!dc) return fallback;                             \
+    Type old = dc->st.field;                              \
+    dc->st.field = v;                                     \
+    return old;                                           \
+  }                                                       \
   Type Getter(const DeviceContext* dc) { return dc ? dc->st.field : fallback; }
 
 PV_DC_SETTER(SetTextColour, GetTextColour, Colour, textColour, Rgb(0, 0, 0))
@@ -355,9 +370,8 @@ XForm GetWorldTransform(const DeviceContext* dc) {
   if (!dc) return XForm{};
   const QTransform& t = dc->st.world;
   return XForm{static_cast<float>(t.m11()), static_cast<float>(t.m12()), static_cast<float>(t.m21()),
-               static_cast<float>(t.m22()), static_cast<float>(t.dx()), static_cast<float>(t.dy())};
+               static_cast<float>(t.m22()), static_cast<float>(t.dx()),  static_cast<float>(t.dy())};
 }
-
 
 void LPtoDP(const DeviceContext* dc, Point* pts, int n) {
   if (!dc || !pts) return;
@@ -387,7 +401,7 @@ QTransform LogicalToDeviceTransform(const DeviceContext* dc) { return dc ? FullT
 
 int SaveDC(DeviceContext* dc) {
   if (!dc) return 0;
-  if (dc->stack.size() >= 100000) return 0;   // runaway saves
+  if (dc->stack.size() >= 100000) return 0;  // runaway saves
   dc->stack.push_back(dc->st);
   return static_cast<int>(dc->stack.size());
 }

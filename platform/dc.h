@@ -52,8 +52,8 @@ namespace pv {
 // Plain boundary types
 // ---------------------------------------------------------------------------
 
-struct DeviceContext;                 // opaque
-using DcHandle = DeviceContext*;      // what the C boundaries pass around
+struct DeviceContext;             // opaque
+using DcHandle = DeviceContext*;  // what the C boundaries pass around
 
 struct Rect {
   std::int32_t left = 0;
@@ -86,8 +86,8 @@ inline constexpr Colour Rgb(int r, int g, int b) {
 inline constexpr int ColourRed(Colour c) { return static_cast<int>(c & 0xFF); }
 inline constexpr int ColourGreen(Colour c) { return static_cast<int>((c >> 8) & 0xFF); }
 inline constexpr int ColourBlue(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
-QColor ToQColor(Colour c);            // opaque; the top byte is ignored
-Colour FromQColor(const QColor& c);   // alpha is dropped
+QColor ToQColor(Colour c);           // opaque; the top byte is ignored
+Colour FromQColor(const QColor& c);  // alpha is dropped
 // 0xAARRGGBB as QImage::Format_ARGB32 / RGB32 pixels hold it (opaque).
 inline constexpr std::uint32_t ColourToArgb(Colour c) {
   return 0xFF000000u | (static_cast<std::uint32_t>(ColourRed(c)) << 16) |
@@ -107,11 +107,11 @@ inline constexpr Colour ArgbToColour(std::uint32_t argb) {
 struct DeviceInfo {
   int dpiX = 96;
   int dpiY = 96;
-  int widthPx = 0;            // printable / drawable width in device units
+  int widthPx = 0;  // printable / drawable width in device units
   int heightPx = 0;
-  int physicalWidthPx = 0;    // the whole sheet (printers); 0 = widthPx
+  int physicalWidthPx = 0;  // the whole sheet (printers); 0 = widthPx
   int physicalHeightPx = 0;
-  int physicalOffsetX = 0;    // unprintable margin left / top (printers)
+  int physicalOffsetX = 0;  // unprintable margin left / top (printers)
   int physicalOffsetY = 0;
   bool isPrinter = false;
 };
@@ -161,13 +161,13 @@ class ImageSurface {
 // ---------------------------------------------------------------------------
 
 enum class DeviceCap {
-  LogPixelsX,       // dots per inch
+  LogPixelsX,  // dots per inch
   LogPixelsY,
-  HorzRes,          // drawable width / height in device units
+  HorzRes,  // drawable width / height in device units
   VertRes,
-  HorzSize,         // drawable width / height in millimetres
+  HorzSize,  // drawable width / height in millimetres
   VertSize,
-  PhysicalWidth,    // device units
+  PhysicalWidth,  // device units
   PhysicalHeight,
   PhysicalOffsetX,
   PhysicalOffsetY,
@@ -175,7 +175,7 @@ enum class DeviceCap {
   HasBackingImage,  // 1 or 0
 };
 std::int32_t GetDeviceCaps(const DeviceContext* dc, DeviceCap cap);
-int DpiX(const DeviceContext* dc);   // 96 for a null context
+int DpiX(const DeviceContext* dc);  // 96 for a null context
 int DpiY(const DeviceContext* dc);
 QPainter* Painter(DeviceContext* dc);
 // The readable image behind the painter, or nullptr (printers).
@@ -197,21 +197,21 @@ enum class PenStyle : std::int32_t {
   DashDotDot = 4,
   Null = 5,
   InsideFrame = 6,
-  User = 7,        // dashes[] gives the on / off lengths
-  Alternate = 8,   // every other pixel
+  User = 7,       // dashes[] gives the on / off lengths
+  Alternate = 8,  // every other pixel
 };
 enum class PenCap : std::int32_t { Round = 0, Square = 1, Flat = 2 };
 enum class PenJoin : std::int32_t { Round = 0, Bevel = 1, Miter = 2 };
 
 struct Pen {
   PenStyle style = PenStyle::Solid;
-  std::int32_t width = 0;         // logical units; 0 or 1 = one device pixel (cosmetic)
+  std::int32_t width = 0;  // logical units; 0 or 1 = one device pixel (cosmetic)
   Colour colour = Rgb(0, 0, 0);
   PenCap cap = PenCap::Round;
   PenJoin join = PenJoin::Round;
-  bool geometric = false;         // dash lengths scale with the width (else device pixels)
-  int dashCount = 0;              // PenStyle::User: entries used in dashes
-  double dashes[16] = {};         // on, off, on, off ... in logical units (geometric) or device pixels
+  bool geometric = false;  // dash lengths scale with the width (else device pixels)
+  int dashCount = 0;       // PenStyle::User: entries used in dashes
+  double dashes[16] = {};  // on, off, on, off ... in logical units (geometric) or device pixels
   // When true a closed figure's outline lies inside its box (the default of
   // this layer's closed figures for every pen). When false (metafile pens
   // that are not inside-frame) the pen is centred on the figure's edge.
@@ -222,15 +222,15 @@ enum class BrushStyle : std::int32_t { Solid = 0, Null = 1, Hatched = 2, Pattern
 enum class HatchStyle : std::int32_t {
   Horizontal = 0,
   Vertical = 1,
-  FDiagonal = 2,   // top-left to bottom-right
-  BDiagonal = 3,   // bottom-left to top-right
+  FDiagonal = 2,  // top-left to bottom-right
+  BDiagonal = 3,  // bottom-left to top-right
   Cross = 4,
   DiagCross = 5,
 };
 
 struct Brush {
   BrushStyle style = BrushStyle::Null;
-  Colour colour = Rgb(255, 255, 255);   // Solid; the lines of Hatched
+  Colour colour = Rgb(255, 255, 255);  // Solid; the lines of Hatched
   HatchStyle hatch = HatchStyle::Horizontal;
   // Pattern: tiled from the brush origin in device units. When monochrome is
   // true the pattern's dark pixels take the text colour and its light pixels
@@ -276,15 +276,15 @@ inline Pen NullPen() {
 }
 
 struct Font {
-  QString face = QStringLiteral("Arial");   // an unknown face falls back to a sans-serif
+  QString face = QStringLiteral("Arial");  // an unknown face falls back to a sans-serif
   // Logical units. Positive: the cell height (ascent + descent); negative:
   // the character height (cell height less the internal leading); 0: a
   // default of 12 points at the device's resolution.
   std::int32_t height = 0;
-  std::int32_t width = 0;          // average character width; 0 = natural
-  std::int32_t escapement = 0;     // tenths of a degree, counter-clockwise on screen
-  std::int32_t orientation = 0;    // kept; the glyphs turn with the escapement
-  std::int32_t weight = 400;       // 100..900; 700 bold; 0 = 400
+  std::int32_t width = 0;        // average character width; 0 = natural
+  std::int32_t escapement = 0;   // tenths of a degree, counter-clockwise on screen
+  std::int32_t orientation = 0;  // kept; the glyphs turn with the escapement
+  std::int32_t weight = 400;     // 100..900; 700 bold; 0 = 400
   bool italic = false;
   bool underline = false;
   bool strikeOut = false;
@@ -303,33 +303,46 @@ Font CurrentFont(const DeviceContext* dc);
 Point SetBrushOrigin(DeviceContext* dc, Point origin);
 
 // Text colour is kept apart from the pen: setting one never changes the other.
-Colour SetTextColour(DeviceContext* dc, Colour c);   // returns the previous one
+Colour SetTextColour(DeviceContext* dc, Colour c);  // returns the previous one
 Colour GetTextColour(const DeviceContext* dc);
 enum class BkMode : std::int32_t { Transparent = 1, Opaque = 2 };
-BkMode SetBkMode(DeviceContext* dc, BkMode mode);   // default Opaque (as GDI)
+BkMode SetBkMode(DeviceContext* dc, BkMode mode);  // default Opaque (as GDI)
 BkMode GetBkMode(const DeviceContext* dc);
-Colour SetBkColour(DeviceContext* dc, Colour c);     // default white
+Colour SetBkColour(DeviceContext* dc, Colour c);  // default white
 Colour GetBkColour(const DeviceContext* dc);
 
 // Mix mode of pens and brushes (binary raster operation). Values are those
 // of the metafile records (1..16).
 enum class Rop2 : std::int32_t {
-  Black = 1, NotMergePen = 2, MaskNotPen = 3, NotCopyPen = 4, MaskPenNot = 5, Not = 6, XorPen = 7,
-  NotMaskPen = 8, MaskPen = 9, NotXorPen = 10, Nop = 11, MergeNotPen = 12, CopyPen = 13,
-  MergePenNot = 14, MergePen = 15, White = 16,
+  Black = 1,
+  NotMergePen = 2,
+  MaskNotPen = 3,
+  NotCopyPen = 4,
+  MaskPenNot = 5,
+  Not = 6,
+  XorPen = 7,
+  NotMaskPen = 8,
+  MaskPen = 9,
+  NotXorPen = 10,
+  Nop = 11,
+  MergeNotPen = 12,
+  CopyPen = 13,
+  MergePenNot = 14,
+  MergePen = 15,
+  White = 16,
 };
-Rop2 SetRop2(DeviceContext* dc, Rop2 mode);   // default CopyPen
+Rop2 SetRop2(DeviceContext* dc, Rop2 mode);  // default CopyPen
 Rop2 GetRop2(const DeviceContext* dc);
 
 enum class FillMode : std::int32_t { Alternate = 1, Winding = 2 };
-FillMode SetPolyFillMode(DeviceContext* dc, FillMode mode);   // default Alternate
+FillMode SetPolyFillMode(DeviceContext* dc, FillMode mode);  // default Alternate
 FillMode GetPolyFillMode(const DeviceContext* dc);
 
 enum class ArcDirection : std::int32_t { CounterClockwise = 1, Clockwise = 2 };
-ArcDirection SetArcDirection(DeviceContext* dc, ArcDirection dir);   // default CounterClockwise
+ArcDirection SetArcDirection(DeviceContext* dc, ArcDirection dir);  // default CounterClockwise
 ArcDirection GetArcDirection(const DeviceContext* dc);
 
-double SetMiterLimit(DeviceContext* dc, double limit);   // default 10
+double SetMiterLimit(DeviceContext* dc, double limit);  // default 10
 
 // Smoothing of curves, slanted lines and turned figures. On by default;
 // axis-aligned rectangles stay pixel-exact either way, and mix modes other
@@ -343,16 +356,16 @@ bool GetSmoothing(const DeviceContext* dc);
 
 // The mapping modes of the metafile records.
 enum class MapMode : std::int32_t {
-  Text = 1,        // one logical unit = one device unit
-  LoMetric = 2,    // 0.1 mm, y up
-  HiMetric = 3,    // 0.01 mm, y up
-  LoEnglish = 4,   // 0.01 inch, y up
-  HiEnglish = 5,   // 0.001 inch, y up
-  Twips = 6,       // 1/1440 inch, y up
+  Text = 1,       // one logical unit = one device unit
+  LoMetric = 2,   // 0.1 mm, y up
+  HiMetric = 3,   // 0.01 mm, y up
+  LoEnglish = 4,  // 0.01 inch, y up
+  HiEnglish = 5,  // 0.001 inch, y up
+  Twips = 6,      // 1/1440 inch, y up
   Isotropic = 7,
   Anisotropic = 8,
 };
-MapMode SetMapMode(DeviceContext* dc, MapMode mode);   // returns the previous one
+MapMode SetMapMode(DeviceContext* dc, MapMode mode);  // returns the previous one
 MapMode GetMapMode(const DeviceContext* dc);
 // Window and viewport: device = (logical - windowOrg) * viewportExt / windowExt + viewportOrg.
 // The extents take effect in Isotropic / Anisotropic mode only (as GDI);
@@ -368,7 +381,8 @@ Size GetViewportExt(const DeviceContext* dc);
 Point OffsetWindowOrg(DeviceContext* dc, std::int32_t dx, std::int32_t dy);
 Point OffsetViewportOrg(DeviceContext* dc, std::int32_t dx, std::int32_t dy);
 Size ScaleWindowExt(DeviceContext* dc, std::int32_t xNum, std::int32_t xDenom, std::int32_t yNum, std::int32_t yDenom);
-Size ScaleViewportExt(DeviceContext* dc, std::int32_t xNum, std::int32_t xDenom, std::int32_t yNum, std::int32_t yDenom);
+Size ScaleViewportExt(DeviceContext* dc, std::int32_t xNum, std::int32_t xDenom, std::int32_t yNum,
+                      std::int32_t yDenom);
 
 // World transform (applied before the window / viewport mapping):
 // x' = x * m11 + y * m21 + dx, y' = x * m12 + y * m22 + dy.
@@ -376,7 +390,7 @@ struct XForm {
   float m11 = 1, m12 = 0, m21 = 0, m22 = 1, dx = 0, dy = 0;
 };
 enum class XFormMode : std::int32_t { Identity = 1, LeftMultiply = 2, RightMultiply = 3, Set = 4 };
-bool SetWorldTransform(DeviceContext* dc, const XForm& xf);   // false for a singular matrix
+bool SetWorldTransform(DeviceContext* dc, const XForm& xf);  // false for a singular matrix
 bool ModifyWorldTransform(DeviceContext* dc, const XForm& xf, XFormMode mode);
 XForm GetWorldTransform(const DeviceContext* dc);
 
@@ -413,8 +427,8 @@ class Region {
   Region& operator=(Region&&) noexcept;
   explicit Region(const QRegion& r);
 
-  static Region FromRect(const Rect& r);                  // pixels left..right-1, top..bottom-1
-  static Region FromEllipse(const Rect& r);               // the ellipse inscribed in r
+  static Region FromRect(const Rect& r);     // pixels left..right-1, top..bottom-1
+  static Region FromEllipse(const Rect& r);  // the ellipse inscribed in r
   static Region FromRoundRect(const Rect& r, std::int32_t ellipseWidth, std::int32_t ellipseHeight);
   static Region FromPolygon(const Point* points, int count, FillMode mode);
   static Region FromPolyPolygon(const Point* points, const std::int32_t* counts, int polygons, FillMode mode);
@@ -440,26 +454,26 @@ void SelectClipRegion(DeviceContext* dc, const Region* rgn, RegionOp op = Region
 // Convenience forms; rectangles here in LOGICAL units, as GDI.
 void IntersectClipRect(DeviceContext* dc, const Rect& logical);
 void ExcludeClipRect(DeviceContext* dc, const Rect& logical);
-void OffsetClipRegion(DeviceContext* dc, std::int32_t dx, std::int32_t dy);   // device units
+void OffsetClipRegion(DeviceContext* dc, std::int32_t dx, std::int32_t dy);  // device units
 // The current clip (device units), or false when there is none.
 bool GetClipRegion(const DeviceContext* dc, Region* out);
 // Bounding box of the visible part, logical units.
 Rect GetClipBox(const DeviceContext* dc);
-bool PtVisible(const DeviceContext* dc, std::int32_t x, std::int32_t y);   // logical point
+bool PtVisible(const DeviceContext* dc, std::int32_t x, std::int32_t y);  // logical point
 
 // ---------------------------------------------------------------------------
 // Lines and figures (logical units). Closed figures are outlined with the
 // pen and filled with the brush; a Null pen or hollow brush leaves that out.
 // ---------------------------------------------------------------------------
 
-Point MoveTo(DeviceContext* dc, std::int32_t x, std::int32_t y);   // returns the old position
-void LineTo(DeviceContext* dc, std::int32_t x, std::int32_t y);    // end pixel left out
+Point MoveTo(DeviceContext* dc, std::int32_t x, std::int32_t y);  // returns the old position
+void LineTo(DeviceContext* dc, std::int32_t x, std::int32_t y);   // end pixel left out
 Point GetCurrentPosition(const DeviceContext* dc);
 void Polyline(DeviceContext* dc, const Point* points, int count);
 void PolylineTo(DeviceContext* dc, const Point* points, int count);
 void PolyPolyline(DeviceContext* dc, const Point* points, const std::int32_t* counts, int polylines);
-void PolyBezier(DeviceContext* dc, const Point* points, int count);     // 1 + 3n points
-void PolyBezierTo(DeviceContext* dc, const Point* points, int count);   // 3n points
+void PolyBezier(DeviceContext* dc, const Point* points, int count);    // 1 + 3n points
+void PolyBezierTo(DeviceContext* dc, const Point* points, int count);  // 3n points
 // types: 0x06 move-to, 0x02 line-to, 0x04 bezier-to, | 0x01 close figure.
 void PolyDraw(DeviceContext* dc, const Point* points, const std::uint8_t* types, int count);
 
@@ -474,7 +488,7 @@ void PolyPolygon(DeviceContext* dc, const Point* points, const std::int32_t* cou
 // through end, in the arc direction. Chord closes with a straight line, Pie
 // with the two radii; both are filled.
 void Arc(DeviceContext* dc, const Rect& r, Point start, Point end);
-void ArcTo(DeviceContext* dc, const Rect& r, Point start, Point end);   // moves the current position
+void ArcTo(DeviceContext* dc, const Rect& r, Point start, Point end);  // moves the current position
 void Chord(DeviceContext* dc, const Rect& r, Point start, Point end);
 void Pie(DeviceContext* dc, const Rect& r, Point start, Point end);
 void AngleArc(DeviceContext* dc, std::int32_t x, std::int32_t y, std::uint32_t radius, float startDeg, float sweepDeg);
@@ -489,7 +503,7 @@ void FrameRect(DeviceContext* dc, const Rect& r, const Brush& brush);
 void InvertRect(DeviceContext* dc, const Rect& r);
 // Region painting (regions in device units).
 void FillRegion(DeviceContext* dc, const Region& rgn, const Brush& brush);
-void PaintRegion(DeviceContext* dc, const Region& rgn);            // with the selected brush
+void PaintRegion(DeviceContext* dc, const Region& rgn);  // with the selected brush
 void FrameRegion(DeviceContext* dc, const Region& rgn, const Brush& brush, std::int32_t w, std::int32_t h);
 void InvertRegion(DeviceContext* dc, const Region& rgn);
 // Pattern fill of a rectangle with the selected brush and a ternary raster
@@ -532,7 +546,7 @@ void SelectClipPath(DeviceContext* dc, RegionOp op);
 void SelectClipOutline(DeviceContext* dc, const QPainterPath* devicePath);
 bool GetClipOutline(const DeviceContext* dc, QPainterPath* out);
 void FlattenPath(DeviceContext* dc);
-void WidenPath(DeviceContext* dc);   // the outline the current pen would stroke
+void WidenPath(DeviceContext* dc);  // the outline the current pen would stroke
 bool PathIsOpen(const DeviceContext* dc);
 // The ended path in device units, points as given (empty when none).
 QPainterPath CurrentPath(const DeviceContext* dc);
@@ -562,12 +576,12 @@ enum : std::uint32_t {
   TaBottom = 8,
   TaBaseline = 24,
 };
-std::uint32_t SetTextAlign(DeviceContext* dc, std::uint32_t flags);   // default TaLeft | TaTop
+std::uint32_t SetTextAlign(DeviceContext* dc, std::uint32_t flags);  // default TaLeft | TaTop
 std::uint32_t GetTextAlign(const DeviceContext* dc);
 // Extra space spread over the break characters (spaces) of the next text
 // outputs; (0, 0) resets. Logical units.
 void SetTextJustification(DeviceContext* dc, std::int32_t extra, std::int32_t breakCount);
-std::int32_t SetTextCharacterExtra(DeviceContext* dc, std::int32_t extra);   // returns the old one
+std::int32_t SetTextCharacterExtra(DeviceContext* dc, std::int32_t extra);  // returns the old one
 
 // The text at (x, y) by the text alignment; escapement turns it about
 // (x, y). With BkMode Opaque the text's cell is first filled with the
@@ -582,7 +596,7 @@ void ExtTextOut(DeviceContext* dc, std::int32_t x, std::int32_t y, std::uint32_t
 // escapement; justification and character extra are included.
 Size GetTextExtent(const DeviceContext* dc, const QString& text);
 struct TextMetrics {
-  std::int32_t height = 0;            // ascent + descent
+  std::int32_t height = 0;  // ascent + descent
   std::int32_t ascent = 0;
   std::int32_t descent = 0;
   std::int32_t internalLeading = 0;
@@ -634,7 +648,7 @@ enum : std::uint32_t {
   RopWhiteness = 0x00FF0062,
 };
 enum class StretchMode : std::int32_t { BlackOnWhite = 1, WhiteOnBlack = 2, ColorOnColor = 3, Halftone = 4 };
-StretchMode SetStretchMode(DeviceContext* dc, StretchMode mode);   // default Halftone (smooth)
+StretchMode SetStretchMode(DeviceContext* dc, StretchMode mode);  // default Halftone (smooth)
 
 // Stretches the image (or its src part, in image pixels; nullptr = whole)
 // into dest (logical units; a negative width or height mirrors). SrcCopy
@@ -646,8 +660,8 @@ void StretchImage(DeviceContext* dc, const Rect& dest, const QImage& image, cons
                   std::uint32_t rop = RopSrcCopy);
 // Blended: constantAlpha 0..255 times the image's own alpha when
 // usePixelAlpha is true.
-void AlphaBlendImage(DeviceContext* dc, const Rect& dest, const QImage& image, const Rect* src,
-                     int constantAlpha, bool usePixelAlpha);
+void AlphaBlendImage(DeviceContext* dc, const Rect& dest, const QImage& image, const Rect* src, int constantAlpha,
+                     bool usePixelAlpha);
 // Pixels of exactly the key colour are left out.
 void TransparentImage(DeviceContext* dc, const Rect& dest, const QImage& image, const Rect* src, Colour key);
 

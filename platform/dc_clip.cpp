@@ -16,8 +16,8 @@ namespace {
 QRegion DeviceRegionOf(const DeviceContext* dc, const Rect& logical) {
   const QTransform m = FullTransform(dc);
   if (AxisAligned(m)) return QRegion(RoundedDeviceRect(dc, logical));
-  QPolygonF poly = m.map(QPolygonF(QRectF(logical.left, logical.top, logical.right - logical.left,
-                                          logical.bottom - logical.top)));
+  QPolygonF poly =
+      m.map(QPolygonF(QRectF(logical.left, logical.top, logical.right - logical.left, logical.bottom - logical.top)));
   if (!Sane(poly.boundingRect())) return QRegion();
   return QRegion(poly.toPolygon());
 }

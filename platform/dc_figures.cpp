@@ -46,7 +46,8 @@ void DrawBoxFigure(DeviceContext* dc, const Rect& r, Figure fig, double ew, doub
     bool aligned = true;
     const QRectF box = DeviceRectOf(dc, r, &aligned);
     if (box.width() <= 0 || box.height() <= 0) return;
-    const bool solidPen = hasPen && pen.insideFrame && (pen.style == PenStyle::Solid || pen.style == PenStyle::InsideFrame);
+    const bool solidPen =
+        hasPen && pen.insideFrame && (pen.style == PenStyle::Solid || pen.style == PenStyle::InsideFrame);
     if (fig == Figure::Rect && solidPen && !dc->st.pathOpen) {
       // Pixel-exact frame: the ring between the box and the box less the
       // pen width, and the brush inside it (no pixel is painted twice).
@@ -131,8 +132,8 @@ enum class ArcKind { Arc, ArcTo, Chord, Pie };
 // the figure, the line to the arc's start and the arc, joins the path or is
 // drawn.
 void FinishArcTo(DeviceContext* dc, const QPainterPath& figure, QPointF end) {
-  dc->st.position = Point{static_cast<std::int32_t>(std::lround(end.x())),
-                          static_cast<std::int32_t>(std::lround(end.y()))};
+  dc->st.position =
+      Point{static_cast<std::int32_t>(std::lround(end.x())), static_cast<std::int32_t>(std::lround(end.y()))};
   if (dc->st.pathOpen) {
     PathConnect(dc, figure, figure);
     return;

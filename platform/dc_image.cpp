@@ -51,8 +51,8 @@ bool SourcePart(const QImage& image, const Rect* src, QRect* part) {
 void DrawImageInto(DeviceContext* dc, const Rect& dest, const QImage& image, const QRect& part) {
   QPainter* p = dc->painter;
   const QTransform m = FullTransform(dc);
-  p->setRenderHint(QPainter::SmoothPixmapTransform,
-                   dc->st.stretchMode == StretchMode::Halftone && p->compositionMode() == QPainter::CompositionMode_SourceOver);
+  p->setRenderHint(QPainter::SmoothPixmapTransform, dc->st.stretchMode == StretchMode::Halftone &&
+                                                        p->compositionMode() == QPainter::CompositionMode_SourceOver);
   p->setRenderHint(QPainter::Antialiasing, false);
   // The source may reach past the image: the image part is what there is.
   const QRect have = part.intersected(image.rect());
@@ -72,8 +72,8 @@ void DrawImageInto(DeviceContext* dc, const Rect& dest, const QImage& image, con
     const bool flipY = c.y() < a.y();
     const QRectF d(QPointF(std::round(std::min(a.x(), c.x())), std::round(std::min(a.y(), c.y()))),
                    QPointF(std::round(std::max(a.x(), c.x())), std::round(std::max(a.y(), c.y()))));
-    if (d.width() <= 0 || d.height() <= 0 || std::fabs(d.left()) > 1e7 || std::fabs(d.top()) > 1e7 ||
-        d.width() > 1e7 || d.height() > 1e7)
+    if (d.width() <= 0 || d.height() <= 0 || std::fabs(d.left()) > 1e7 || std::fabs(d.top()) > 1e7 || d.width() > 1e7 ||
+        d.height() > 1e7)
       return;
     if (flipX || flipY) {
       const QImage piece = image.copy(have).mirrored(flipX, flipY);
@@ -88,8 +88,7 @@ void DrawImageInto(DeviceContext* dc, const Rect& dest, const QImage& image, con
   QImage piece = image.copy(have);
   const bool flipX = ld.width() < 0;
   const bool flipY = ld.height() < 0;
-  if (flipX || flipY)
-    piece = piece.mirrored(flipX, flipY);
+  if (flipX || flipY) piece = piece.mirrored(flipX, flipY);
   const QRectF dd = m.mapRect(ld.normalized());
   if (std::fabs(dd.left()) > 1e7 || std::fabs(dd.top()) > 1e7 || dd.width() > 1e7 || dd.height() > 1e7) return;
   p->setTransform(m * dc->base);
@@ -108,9 +107,7 @@ void StretchImage(DeviceContext* dc, const Rect& dest, const QImage& image, cons
     case RopWhiteness:
     case RopPatCopy:
     case RopPatInvert:
-    case RopPatPaint:
-      PatBlt(dc, dest, rop == RopPatPaint ? RopPatCopy : rop);
-      return;
+    case RopPatPaint: PatBlt(dc, dest, rop == RopPatPaint ? RopPatCopy : rop); return;
     default: break;
   }
   QRect part;
@@ -159,8 +156,10 @@ void TransparentImage(DeviceContext* dc, const Rect& dest, const QImage& image, 
   for (int y = 0; y < keyed.height(); ++y) {
     QRgb* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
     for (int x = 0; x < keyed.width(); ++x)
-      if ((line[x] & 0x00FFFFFFu) == k) line[x] = 0;
-      else line[x] |= 0xFF000000u;
+      if ((line[x] & 0x00FFFFFFu) == k)
+        line[x] = 0;
+      else
+        line[x] |= 0xFF000000u;
   }
   DrawImageInto(dc, dest, keyed, part);
 }
@@ -174,7 +173,7 @@ QImage ReadPixels(const DeviceContext* dc, const Rect& deviceRect) {
   QImage out(static_cast<int>(w), static_cast<int>(h), QImage::Format_ARGB32);
   if (out.isNull()) return QImage();
   out.fill(Qt::white);
-  const QImage& back = *dc->backing;   // const: never detaches from the painter
+  const QImage& back = *dc->backing;  // const: never detaches from the painter
   // Device units -> backing pixels through the painter's base transform
   // (the identity for image surfaces).
   const QPointF o = dc->base.map(QPointF(r.left, r.top));

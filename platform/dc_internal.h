@@ -46,7 +46,7 @@ struct DcState {
   QTransform world;
 
   bool hasClip = false;
-  QRegion clip;   // device units
+  QRegion clip;  // device units
   // The outer clip as a vector path (device units), under the region above.
   bool hasClipOutline = false;
   QPainterPath clipOutline;
@@ -77,12 +77,12 @@ struct pv::DeviceContext {
   QPainter* painter = nullptr;
   QImage* backing = nullptr;
   DeviceInfo info;
-  QTransform base;          // the painter's transform at creation
+  QTransform base;  // the painter's transform at creation
   bool hasBaseClip = false;
-  QRegion baseClip;         // the painter's clip at creation, device units
+  QRegion baseClip;  // the painter's clip at creation, device units
   DcState st;
   std::vector<DcState> stack;
-  std::uint64_t drawCalls = 0;   // see DrawCallCount
+  std::uint64_t drawCalls = 0;  // see DrawCallCount
   // Last font made for the selected font at a given scale (text calls are
   // frequent; making a QFont is not free).
   mutable bool fontCacheValid = false;

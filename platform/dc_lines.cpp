@@ -106,7 +106,8 @@ void StrokeOpen(DeviceContext* dc, const Point* pts, int n, bool fromCurrent) {
   if (n < 2) return;
   const double w = DevicePenWidth(dc, dc->st.pen);
   if (w <= 1.0) {
-    for (int i = 1; i < n; ++i) StrokeLineDevice(dc, MapF(dc, pts[i - 1].x, pts[i - 1].y), MapF(dc, pts[i].x, pts[i].y));
+    for (int i = 1; i < n; ++i)
+      StrokeLineDevice(dc, MapF(dc, pts[i - 1].x, pts[i - 1].y), MapF(dc, pts[i].x, pts[i].y));
     return;
   }
   const QPainterPath p = PolyPath(dc, pts, n, false, true);
@@ -174,7 +175,7 @@ void PolyDraw(DeviceContext* dc, const Point* pts, const std::uint8_t* types, in
       p.cubicTo(q, MapF(dc, pts[i + 1].x, pts[i + 1].y), MapF(dc, pts[i + 2].x, pts[i + 2].y));
       i += 2;
     } else {
-      return;   // malformed: nothing is drawn
+      return;  // malformed: nothing is drawn
     }
     if (types[i] & 0x01) {
       p.lineTo(figureStart);

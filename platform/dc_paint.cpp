@@ -142,16 +142,28 @@ QPen MakeQPen(const DeviceContext* dc, const Pen& pen, double w, bool /*forLine*
     case PenStyle::InsideFrame:
     case PenStyle::Null: break;
     case PenStyle::Dash:
-      if (pen.geometric) pattern({3, 1}); else pattern({18, 6});
+      if (pen.geometric)
+        pattern({3, 1});
+      else
+        pattern({18, 6});
       break;
     case PenStyle::Dot:
-      if (pen.geometric) pattern({1, 1}); else pattern({3, 3});
+      if (pen.geometric)
+        pattern({1, 1});
+      else
+        pattern({3, 3});
       break;
     case PenStyle::DashDot:
-      if (pen.geometric) pattern({3, 1, 1, 1}); else pattern({9, 6, 3, 6});
+      if (pen.geometric)
+        pattern({3, 1, 1, 1});
+      else
+        pattern({9, 6, 3, 6});
       break;
     case PenStyle::DashDotDot:
-      if (pen.geometric) pattern({3, 1, 1, 1, 1, 1}); else pattern({9, 3, 3, 3, 3, 3});
+      if (pen.geometric)
+        pattern({3, 1, 1, 1, 1, 1});
+      else
+        pattern({9, 3, 3, 3, 3, 3});
       break;
     case PenStyle::Alternate: pattern({1, 1}); break;
     case PenStyle::User: {

@@ -22,7 +22,7 @@ void PathConnect(DeviceContext* dc, const QPainterPath& shape, const QPainterPat
 
 bool TakePath(DeviceContext* dc, QPainterPath* shape, QPainterPath* stroke) {
   if (!dc) return false;
-  if (dc->st.pathOpen) {   // an unended path: ends it, as the drawing code expects
+  if (dc->st.pathOpen) {  // an unended path: ends it, as the drawing code expects
     dc->st.pathOpen = false;
     dc->st.pathReady = true;
   }

@@ -45,9 +45,9 @@ constexpr double kRegionLimit = 262144.0;
 
 QRegion ScanPolygons(const QList<QPolygonF>& polys, Qt::FillRule rule) {
   struct Edge {
-    double x0, y0, dxdy;   // upper end and slope
-    int first, last;       // rows whose centre line crosses the edge
-    int dir;               // +1 downwards, -1 upwards (winding)
+    double x0, y0, dxdy;  // upper end and slope
+    int first, last;      // rows whose centre line crosses the edge
+    int dir;              // +1 downwards, -1 upwards (winding)
   };
   std::vector<Edge> edges;
   for (const QPolygonF& poly : polys) {
@@ -76,7 +76,7 @@ QRegion ScanPolygons(const QList<QPolygonF>& polys, Qt::FillRule rule) {
     double x;
     int dir;
   };
-  using Span = std::pair<int, int>;   // pixels first..second-1
+  using Span = std::pair<int, int>;  // pixels first..second-1
   std::vector<QRect> rects;
   std::vector<std::size_t> active;
   std::vector<Crossing> xs;
@@ -199,7 +199,7 @@ void StrokeLineDevice(DeviceContext* dc, QPointF a, QPointF b) {
   const double dx = b.x() - a.x();
   const double dy = b.y() - a.y();
   const double cheb = std::max(std::fabs(dx), std::fabs(dy));
-  if (cheb < 0.5) return;   // a line to its own start draws nothing
+  if (cheb < 0.5) return;  // a line to its own start draws nothing
   QPainterPath p;
   if (w <= 1.0) {
     const bool axis = std::fabs(dx) < 1e-9 || std::fabs(dy) < 1e-9;
@@ -218,8 +218,9 @@ void StrokeLineDevice(DeviceContext* dc, QPointF a, QPointF b) {
         const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
         if (ddy == 0 || ddx == 0) {
           const long long len = ddx == 0 ? -ddy : ddx;
-          const QRect r = ddy == 0 ? QRect(static_cast<int>(sx > 0 ? x0 : x1 + 1), static_cast<int>(y0), static_cast<int>(len), 1)
-                                   : QRect(static_cast<int>(x0), static_cast<int>(sy > 0 ? y0 : y1 + 1), 1, static_cast<int>(len));
+          const QRect r =
+              ddy == 0 ? QRect(static_cast<int>(sx > 0 ? x0 : x1 + 1), static_cast<int>(y0), static_cast<int>(len), 1)
+                       : QRect(static_cast<int>(x0), static_cast<int>(sy > 0 ? y0 : y1 + 1), 1, static_cast<int>(len));
           dc->painter->fillRect(r, col);
           EndMix(dc);
           return;
@@ -229,7 +230,8 @@ void StrokeLineDevice(DeviceContext* dc, QPointF a, QPointF b) {
         long long runY = y0;
         auto flush = [&](long long xa, long long xb, long long yy) {
           const long long lo = std::min(xa, xb), hi = std::max(xa, xb);
-          dc->painter->fillRect(QRect(static_cast<int>(lo), static_cast<int>(yy), static_cast<int>(hi - lo + 1), 1), col);
+          dc->painter->fillRect(QRect(static_cast<int>(lo), static_cast<int>(yy), static_cast<int>(hi - lo + 1), 1),
+                                col);
         };
         long long px = x0;
         while (!(x0 == x1 && y0 == y1)) {

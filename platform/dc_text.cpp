@@ -35,9 +35,9 @@ QFontMetricsF Metrics(const DeviceContext* dc, const QFont& f) {
 
 struct Run {
   QFont font;
-  double width = 0;                 // device units
-  std::vector<double> advances;     // per QChar, when the run is laid out by hand
-  std::vector<double> wordExtra;    // justification: extra before each QChar
+  double width = 0;               // device units
+  std::vector<double> advances;   // per QChar, when the run is laid out by hand
+  std::vector<double> wordExtra;  // justification: extra before each QChar
   double ascent = 0, descent = 0;
 };
 
@@ -133,8 +133,8 @@ void OutputText(DeviceContext* dc, std::int32_t x, std::int32_t y, const QString
     // The position follows the text's direction, in logical units.
     const double lx = adv * std::cos(t);
     const double ly = (m.m22() < 0 ? -1 : 1) * adv * std::sin(t);
-    dc->st.position = Point{static_cast<std::int32_t>(std::lround(ref.x + lx)),
-                            static_cast<std::int32_t>(std::lround(ref.y + ly))};
+    dc->st.position =
+        Point{static_cast<std::int32_t>(std::lround(ref.x + lx)), static_cast<std::int32_t>(std::lround(ref.y + ly))};
   }
 
   const int n = static_cast<int>(text.size());
@@ -159,7 +159,8 @@ void OutputText(DeviceContext* dc, std::int32_t x, std::int32_t y, const QString
       int start = 0;
       for (int i = 0; i <= n; ++i) {
         if (i == n || text.at(i) == QLatin1Char(' ')) {
-          if (i > start) fn(QPointF(ox + fm.horizontalAdvance(text.left(start)) + extra, by), text.mid(start, i - start));
+          if (i > start)
+            fn(QPointF(ox + fm.horizontalAdvance(text.left(start)) + extra, by), text.mid(start, i - start));
           if (i < n) extra += run.wordExtra[static_cast<std::size_t>(i) + 1];
           start = i + 1;
         }
@@ -212,8 +213,8 @@ QFont MakeQFont(const DeviceContext* dc, const Font& f, double* deviceHeight) {
   // the sum of its characters' advances, so a text measured piece by piece
   // (the text library grows its lines a character at a time) is as wide as
   // the same text drawn at once, and drawing agrees with measuring.
-  q.setStyleStrategy(static_cast<QFont::StyleStrategy>(
-      (f.antialiased ? QFont::PreferAntialias : QFont::NoAntialias) | QFont::PreferNoShaping));
+  q.setStyleStrategy(static_cast<QFont::StyleStrategy>((f.antialiased ? QFont::PreferAntialias : QFont::NoAntialias) |
+                                                       QFont::PreferNoShaping));
   q.setKerning(false);
   q.setHintingPreference(QFont::PreferNoHinting);
   double px;

@@ -150,16 +150,13 @@ CompiledFormat::CompiledFormat(const QString& pattern) : pattern_(pattern) {
         if (sections.size() > 4) sections.resize(4);
         for (const QString& s : sections) parts->numbers.push_back(CompileNumberSection(s));
         break;
-      case Kind::Date:
-        parts->date = CompileDateSection(sections.front(), c);
-        break;
+      case Kind::Date: parts->date = CompileDateSection(sections.front(), c); break;
       case Kind::Text:
         if (sections.size() > 2) sections.resize(2);
         for (const QString& s : sections) parts->texts.push_back(CompileTextSection(s));
         break;
       case Kind::General:
-      case Kind::GeneralNumber:
-        break;
+      case Kind::GeneralNumber: break;
     }
   }
   parts_ = std::move(parts);
@@ -187,8 +184,7 @@ QString CompiledFormat::Apply(const QVariant& value) const {
   Value v = Classify(value, c);
 
   switch (p.kind) {
-    case Kind::General:
-      return GeneralText(v, c);
+    case Kind::General: return GeneralText(v, c);
 
     case Kind::GeneralNumber:
       if (v.kind == Value::Date) return GeneralNumber(DecimalFromDouble(SerialFromDateTime(v.date)), false, c);
@@ -212,12 +208,8 @@ QString CompiledFormat::Apply(const QVariant& value) const {
           d = DecimalFromDouble(*number);
           break;
         }
-        case Value::Date:
-          d = DecimalFromDouble(SerialFromDateTime(v.date));
-          break;
-        case Value::Number:
-          d = v.number;
-          break;
+        case Value::Date: d = DecimalFromDouble(SerialFromDateTime(v.date)); break;
+        case Value::Number: d = v.number; break;
       }
       const bool negative = d.negative && !d.IsZero();
       std::size_t section = 0;
@@ -237,14 +229,9 @@ QString CompiledFormat::Apply(const QVariant& value) const {
     case Kind::Date: {
       std::optional<QDateTime> date;
       switch (v.kind) {
-        case Value::Null:
-          return {};
-        case Value::Date:
-          date = v.date;
-          break;
-        case Value::Number:
-          date = DateTimeFromSerial(v.real);
-          break;
+        case Value::Null: return {};
+        case Value::Date: date = v.date; break;
+        case Value::Number: date = DateTimeFromSerial(v.real); break;
         case Value::Text:
           date = DateFromText(v.text);
           if (!date) {

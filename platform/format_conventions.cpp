@@ -24,9 +24,12 @@ FormatConventions MakeItalian() {
   c.monthAbbreviations = {QStringLiteral("gen"), QStringLiteral("feb"), QStringLiteral("mar"), QStringLiteral("apr"),
                           QStringLiteral("mag"), QStringLiteral("giu"), QStringLiteral("lug"), QStringLiteral("ago"),
                           QStringLiteral("set"), QStringLiteral("ott"), QStringLiteral("nov"), QStringLiteral("dic")};
-  c.dayNames = {QStringLiteral("domenica"),        QString::fromUtf8("luned\xC3\xAC"),
-                QString::fromUtf8("marted\xC3\xAC"), QString::fromUtf8("mercoled\xC3\xAC"),
-                QString::fromUtf8("gioved\xC3\xAC"), QString::fromUtf8("venerd\xC3\xAC"),
+  c.dayNames = {QStringLiteral("domenica"),
+                QString::fromUtf8("luned\xC3\xAC"),
+                QString::fromUtf8("marted\xC3\xAC"),
+                QString::fromUtf8("mercoled\xC3\xAC"),
+                QString::fromUtf8("gioved\xC3\xAC"),
+                QString::fromUtf8("venerd\xC3\xAC"),
                 QStringLiteral("sabato")};
   c.dayAbbreviations = {QStringLiteral("dom"), QStringLiteral("lun"), QStringLiteral("mar"), QStringLiteral("mer"),
                         QStringLiteral("gio"), QStringLiteral("ven"), QStringLiteral("sab")};

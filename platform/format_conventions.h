@@ -34,14 +34,14 @@ struct FormatConventions {
   QString mediumTime;  // "Medium Time"
   QString longTime;    // "Long Time", ttttt
 
-  std::array<QString, 12> monthNames;       // January first
+  std::array<QString, 12> monthNames;  // January first
   std::array<QString, 12> monthAbbreviations;
-  std::array<QString, 7> dayNames;          // Sunday first
+  std::array<QString, 7> dayNames;  // Sunday first
   std::array<QString, 7> dayAbbreviations;
 
-  QString yes, no;            // "Yes/No"
+  QString yes, no;              // "Yes/No"
   QString trueText, falseText;  // "True/False" and a Boolean's plain text
-  QString on, off;            // "On/Off"
+  QString on, off;              // "On/Off"
 
   // The conventions every label is printed with.
   static const FormatConventions& Italian();

@@ -10,8 +10,8 @@ namespace pv::fmt {
 namespace {
 
 constexpr qint64 kSecondsPerDay = 86400;
-constexpr double kFirstSerial = -657434.0;            // 1 January 100
-constexpr double kLastSerial = 2958465.99999999;      // 31 December 9999, end of day
+constexpr double kFirstSerial = -657434.0;        // 1 January 100
+constexpr double kLastSerial = 2958465.99999999;  // 31 December 9999, end of day
 
 qsizetype RunOf(const QString& s, qsizetype i, char16_t lower) {
   qsizetype k = i;
@@ -100,8 +100,12 @@ void Compile(DateSection& s, const QString& section, const FormatConventions& c,
       case u'n':
       case u's': {
         const qsizetype run = std::min<qsizetype>(RunOf(section, i, lower), 2);
-        const DateToken::Kind one = lower == u'h' ? DateToken::Hour : lower == u'n' ? DateToken::Minute : DateToken::Second;
-        const DateToken::Kind two = lower == u'h' ? DateToken::Hour2 : lower == u'n' ? DateToken::Minute2 : DateToken::Second2;
+        const DateToken::Kind one = lower == u'h'   ? DateToken::Hour
+                                    : lower == u'n' ? DateToken::Minute
+                                                    : DateToken::Second;
+        const DateToken::Kind two = lower == u'h'   ? DateToken::Hour2
+                                    : lower == u'n' ? DateToken::Minute2
+                                                    : DateToken::Second2;
         add(run == 1 ? one : two);
         i += run;
         break;
@@ -126,12 +130,16 @@ void Compile(DateSection& s, const QString& section, const FormatConventions& c,
       case u'a': {
         const bool upper = ch.isUpper();
         if (StartsWithNoCase(section, i, QLatin1StringView("am/pm"))) {
-          s.tokens.push_back({DateToken::AmPm, {}, upper ? QStringLiteral("AM") : QStringLiteral("am"),
+          s.tokens.push_back({DateToken::AmPm,
+                              {},
+                              upper ? QStringLiteral("AM") : QStringLiteral("am"),
                               upper ? QStringLiteral("PM") : QStringLiteral("pm")});
           s.twelveHour = true;
           i += 5;
         } else if (StartsWithNoCase(section, i, QLatin1StringView("a/p"))) {
-          s.tokens.push_back({DateToken::AmPm, {}, upper ? QStringLiteral("A") : QStringLiteral("a"),
+          s.tokens.push_back({DateToken::AmPm,
+                              {},
+                              upper ? QStringLiteral("A") : QStringLiteral("a"),
                               upper ? QStringLiteral("P") : QStringLiteral("p")});
           s.twelveHour = true;
           i += 3;

@@ -46,8 +46,8 @@ struct NumberToken {
 };
 
 struct NumberSection {
-  bool empty = true;            // nothing between its semicolons
-  bool placeholders = false;    // any 0 or # (or a % that shows the number)
+  bool empty = true;          // nothing between its semicolons
+  bool placeholders = false;  // any 0 or # (or a % that shows the number)
   std::vector<NumberToken> integerPart;
   bool point = false;
   std::vector<NumberToken> fractionPart;
@@ -73,8 +73,29 @@ QString RenderNumber(const NumberSection& s, Decimal value, const FormatConventi
 
 struct DateToken {
   enum Kind {
-    Literal, Day, Day2, DayAbbr, DayName, Weekday, Week, Month, Month2, MonthAbbr, MonthName, Quarter, DayOfYear,
-    Year2, Year4, Hour, Hour2, Minute, Minute2, Second, Second2, AmPm, GeneralDate
+    Literal,
+    Day,
+    Day2,
+    DayAbbr,
+    DayName,
+    Weekday,
+    Week,
+    Month,
+    Month2,
+    MonthAbbr,
+    MonthName,
+    Quarter,
+    DayOfYear,
+    Year2,
+    Year4,
+    Hour,
+    Hour2,
+    Minute,
+    Minute2,
+    Second,
+    Second2,
+    AmPm,
+    GeneralDate
   } kind = Literal;
   QString text;  // literal text, or the AM and PM texts as "AM" + "PM"
   QString am, pm;
@@ -115,11 +136,11 @@ QString RenderText(const TextSection& s, const QString& text);
 // What a value is for formatting.
 struct Value {
   enum Kind { Null, Number, Date, Text } kind = Null;
-  Decimal number;      // Number (and Boolean as -1 / 0)
+  Decimal number;        // Number (and Boolean as -1 / 0)
   bool integer = false;  // the number came from an integer value
-  double real = 0;     // Number, for the date conversion
-  QDateTime date;      // Date
-  QString text;        // Text; also the plain text of a Boolean
+  double real = 0;       // Number, for the date conversion
+  QDateTime date;        // Date
+  QString text;          // Text; also the plain text of a Boolean
   bool boolean = false;
 };
 

@@ -119,10 +119,10 @@ std::optional<double> NumberFromText(const QString& text) {
 }
 
 std::optional<QDateTime> DateFromText(const QString& text) {
-  static const QRegularExpression italian(QStringLiteral(
-      "^(\\d{1,2})/(\\d{1,2})/(\\d{4}|\\d{2})(?:[ T]+(\\d{1,2})[:.](\\d{2})(?:[:.](\\d{2}))?)?$"));
-  static const QRegularExpression iso(QStringLiteral(
-      "^(\\d{4})-(\\d{1,2})-(\\d{1,2})(?:[ T]+(\\d{1,2}):(\\d{2})(?::(\\d{2}))?)?$"));
+  static const QRegularExpression italian(
+      QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4}|\\d{2})(?:[ T]+(\\d{1,2})[:.](\\d{2})(?:[:.](\\d{2}))?)?$"));
+  static const QRegularExpression iso(
+      QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})(?:[ T]+(\\d{1,2}):(\\d{2})(?::(\\d{2}))?)?$"));
   static const QRegularExpression time(QStringLiteral("^(\\d{1,2})[:.](\\d{2})(?:[:.](\\d{2}))?$"));
   const QString t = text.trimmed();
   if (const auto m = italian.match(t); m.hasMatch()) {

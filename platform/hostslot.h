@@ -127,21 +127,21 @@ class [[nodiscard]] ScopedHost {
 
 // A slot made during static initialisation, so that the registry knows every
 // slot linked into the program from the start.
-#define PV_DEFINE_HOST_SLOT(T, kind)                                          \
-  namespace {                                                                 \
-  HostSlot<T>& T##SlotInstance() {                                            \
-    static HostSlot<T> slot(#T, HostDefault::kind);                           \
-    return slot;                                                              \
-  }                                                                           \
-  [[maybe_unused]] const bool T##SlotRegistered = (T##SlotInstance(), true);  \
-  }                                                                           \
-  template <>                                                                 \
-  HostSlot<T>& Slot<T>() {                                                    \
-    return T##SlotInstance();                                                 \
+#define PV_DEFINE_HOST_SLOT(T, kind)                                         \
+  namespace {                                                                \
+  HostSlot<T>& T##SlotInstance() {                                           \
+    static HostSlot<T> slot(#T, HostDefault::kind);                          \
+    return slot;                                                             \
+  }                                                                          \
+  [[maybe_unused]] const bool T##SlotRegistered = (T##SlotInstance(), true); \
+  }                                                                          \
+  template <>                                                                \
+  HostSlot<T>& Slot<T>() {                                                   \
+    return T##SlotInstance();                                                \
   }
 
 // The component's own names for its slot: `getter()` the instance in use,
 // `setter(host)` installs one (see HostSlot::Set).
-#define PV_DEFINE_HOST_ACCESSORS(T, getter, setter)            \
-  T& getter() { return Slot<T>().Get(); }                      \
+#define PV_DEFINE_HOST_ACCESSORS(T, getter, setter) \
+  T& getter() { return Slot<T>().Get(); }           \
   T* setter(T* host) { return Slot<T>().Set(host); }

@@ -19,6 +19,8 @@ MsgAnswer MsgBox(const QString& text, MsgIcon icon, MsgButtons buttons) {
   return Slot<MessageBoxHost>().Get().Show(MsgBoxRequest{text, icon, buttons, LoadResString(1000)});
 }
 
-MsgAnswer MsgBoxRes(int number, MsgIcon icon, MsgButtons buttons) { return MsgBox(LoadResString(number), icon, buttons); }
+MsgAnswer MsgBoxRes(int number, MsgIcon icon, MsgButtons buttons) {
+  return MsgBox(LoadResString(number), icon, buttons);
+}
 
 }  // namespace pv

@@ -37,9 +37,11 @@ QString ResolvePathCase(const QString& path) {
   for (int i = 0; i < parts.size(); ++i) {
     const QString& part = parts[i];
     const QString base = current.isEmpty() ? QStringLiteral(".") : current;
-    QString next = current.isEmpty() || current.endsWith(QLatin1Char('/')) ? current + part : current + QLatin1Char('/') + part;
+    QString next =
+        current.isEmpty() || current.endsWith(QLatin1Char('/')) ? current + part : current + QLatin1Char('/') + part;
     if (!QFileInfo::exists(next) && part != QLatin1String(".") && part != QLatin1String("..")) {
-      const QStringList entries = QDir(base).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+      const QStringList entries =
+          QDir(base).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
       for (const QString& e : entries) {
         if (e.compare(part, Qt::CaseInsensitive) == 0) {
           next = current.isEmpty() || current.endsWith(QLatin1Char('/')) ? current + e : current + QLatin1Char('/') + e;
@@ -69,7 +71,8 @@ QString TempImageFolder() {
     g_tempFolder.clear();
     // mkdtemp makes the folder with a name nobody else can predict and rights
     // for this user only; an existing folder is never reused.
-    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/plavik-%1-XXXXXX").arg(static_cast<qulonglong>(::getpid())));
+    QTemporaryDir folder(QDir::tempPath() +
+                         QStringLiteral("/plavik-%1-XXXXXX").arg(static_cast<qulonglong>(::getpid())));
     if (folder.isValid()) {
       folder.setAutoRemove(false);
       g_tempFolder = folder.path() + QLatin1Char('/');

@@ -97,8 +97,8 @@ double Val(const QString& text) {
     }
   }
   if (!digits) return 0.0;
-  if (i < n && (text[i] == QLatin1Char('E') || text[i] == QLatin1Char('e') ||
-                text[i] == QLatin1Char('D') || text[i] == QLatin1Char('d'))) {
+  if (i < n && (text[i] == QLatin1Char('E') || text[i] == QLatin1Char('e') || text[i] == QLatin1Char('D') ||
+                text[i] == QLatin1Char('d'))) {
     int j = i + 1;
     std::string ex = "E";
     if (j < n && (text[j] == QLatin1Char('+') || text[j] == QLatin1Char('-'))) {

@@ -16,10 +16,14 @@ QString Unescape(const QString& s) {
   for (qsizetype i = 0; i < s.size(); ++i) {
     if (s[i] == QLatin1Char('\\') && i + 1 < s.size()) {
       const QChar c = s[++i];
-      if (c == QLatin1Char('n')) out += QLatin1Char('\n');
-      else if (c == QLatin1Char('t')) out += QLatin1Char('\t');
-      else if (c == QLatin1Char('r')) out += QLatin1Char('\r');
-      else out += c;
+      if (c == QLatin1Char('n'))
+        out += QLatin1Char('\n');
+      else if (c == QLatin1Char('t'))
+        out += QLatin1Char('\t');
+      else if (c == QLatin1Char('r'))
+        out += QLatin1Char('\r');
+      else
+        out += c;
     } else {
       out += s[i];
     }

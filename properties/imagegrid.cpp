@@ -24,7 +24,9 @@ std::int16_t ToInteger(double v) {
   return static_cast<std::int16_t>(r);
 }
 
-std::int16_t Coordinate(double v) { return static_cast<std::int16_t>(std::clamp(std::nearbyint(v), -32768.0, 32767.0)); }
+std::int16_t Coordinate(double v) {
+  return static_cast<std::int16_t>(std::clamp(std::nearbyint(v), -32768.0, 32767.0));
+}
 
 }  // namespace
 

@@ -76,7 +76,7 @@ class ImageGridCore {
   std::int16_t SpaceX;
   std::int16_t SpaceY;
   bool pSelectMode = false;
-  std::int16_t EvidMode = 0;   // ImageList: 0 inversion, else blue frame
+  std::int16_t EvidMode = 0;  // ImageList: 0 inversion, else blue frame
 
   // The surface: a white image of this size whose right `scrollBarWidth`
   // pixels lie under the scroll bar. Sizes beyond 16-bit coordinates are

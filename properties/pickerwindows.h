@@ -17,7 +17,6 @@
 
 namespace pv {
 
-
 class ShapePickerWindow : public QDialog {
   Q_OBJECT
  public:

@@ -21,11 +21,11 @@ namespace {
 // What a format needs besides its symbology.
 enum FormatFlags : unsigned {
   kNone = 0,
-  kCheckOption = 1u << 0,   // option_2 = 1 adds the check character
-  kMatrix = 1u << 1,        // two-dimensional: modules reduced both ways
-  kGs1 = 1u << 2,           // data in GS1 form ("[01]..." or "(01)...")
-  kItf = 1u << 3,           // bearer bars
-  kItf14 = 1u << 4,         // bearer box
+  kCheckOption = 1u << 0,  // option_2 = 1 adds the check character
+  kMatrix = 1u << 1,       // two-dimensional: modules reduced both ways
+  kGs1 = 1u << 2,          // data in GS1 form ("[01]..." or "(01)...")
+  kItf = 1u << 3,          // bearer bars
+  kItf14 = 1u << 4,        // bearer box
 };
 
 struct Format {
@@ -159,29 +159,28 @@ struct BarcodeControl::Symbol {
   bool valid = false;
   QString error;
   bool matrix = false;
-  double width = 0, height = 0;   // the whole picture
-  double module = 2;              // width of one module
+  double width = 0, height = 0;  // the whole picture
+  double module = 2;             // width of one module
   struct Bar {
     QRectF r;
     int colour;  // -1 the bar colour, 1-8 the fixed colours
   };
   std::vector<Bar> bars;
-  QPainterPath hexagons;       // foreground
-  QPainterPath rings;          // foreground (rings and dots)
-  QPainterPath backgroundDots; // discs drawn in white over the foreground
+  QPainterPath hexagons;          // foreground
+  QPainterPath rings;             // foreground (rings and dots)
+  QPainterPath backgroundDots;    // discs drawn in white over the foreground
   std::vector<SymbolText> texts;  // the human-readable text
 };
-
 
 BarcodeControl::BarcodeControl() = default;
 BarcodeControl::~BarcodeControl() = default;
 
 #define PV_BARCODE_SETTER(Name, Field, Type) \
-  void BarcodeControl::Name(Type v) {       \
-    if (props_.Field != v) {                \
-      props_.Field = v;                     \
-      dirty_ = true;                        \
-    }                                       \
+  void BarcodeControl::Name(Type v) {        \
+    if (props_.Field != v) {                 \
+      props_.Field = v;                      \
+      dirty_ = true;                         \
+    }                                        \
   }
 PV_BARCODE_SETTER(SetBorder, Border, std::int32_t)
 PV_BARCODE_SETTER(SetBearerBars, BearerBars, std::int16_t)
@@ -233,7 +232,8 @@ void BarcodeControl::Encode() {
     return;
   }
   if (!DigitsFit(*f, data)) {
-    out.error = QStringLiteral("%1 takes %2 to %3 digits").arg(QLatin1String(f->name)).arg(f->minDigits).arg(f->maxDigits);
+    out.error =
+        QStringLiteral("%1 takes %2 to %3 digits").arg(QLatin1String(f->name)).arg(f->minDigits).arg(f->maxDigits);
     return;
   }
 
@@ -339,16 +339,12 @@ QTransform SymbolToLogical(double sw, double sh, const QRectF& area, int orienta
     case 3:  // upside down
       t = QTransform(-area.width() / sw, 0, 0, -area.height() / sh, area.right(), area.bottom());
       break;
-    default:
-      t = QTransform(area.width() / sw, 0, 0, area.height() / sh, area.left(), area.top());
-      break;
+    default: t = QTransform(area.width() / sw, 0, 0, area.height() / sh, area.left(), area.top()); break;
   }
   return t;
 }
 
-bool AxisAligned(const QTransform& t) {
-  return (t.m12() == 0 && t.m21() == 0) || (t.m11() == 0 && t.m22() == 0);
-}
+bool AxisAligned(const QTransform& t) { return (t.m12() == 0 && t.m21() == 0) || (t.m11() == 0 && t.m22() == 0); }
 
 // A rectangle snapped to whole device pixels (never thinner than one).
 QRectF Snap(const QRectF& r) {
@@ -361,8 +357,8 @@ QRectF Snap(const QRectF& r) {
 
 }  // namespace
 
-void BarcodeControl::Draw(DeviceContext* dc, std::int32_t x, std::int32_t y, std::int32_t width,
-                          std::int32_t height, float pointScale) {
+void BarcodeControl::Draw(DeviceContext* dc, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                          float pointScale) {
   if (!dc || !Painter(dc) || !Painter(dc)->isActive()) return;
   Rect target = NormalizedRect(Rect{x, y, x + width, y + height});
   if (RectIsEmpty(target)) return;

@@ -48,9 +48,8 @@ void ReadBarcodeRecord(const ObjectRecord& r, Barcode& b) {
 
 template <class Barcode>
 void WriteBarcodeRecord(const Barcode& b, ObjectRecord& r) {
-  ForEachBarcodeField(r, b, [](auto& field, const auto& member) {
-    field = HeldInRange<std::remove_cvref_t<decltype(field)>>(member);
-  });
+  ForEachBarcodeField(
+      r, b, [](auto& field, const auto& member) { field = HeldInRange<std::remove_cvref_t<decltype(field)>>(member); });
 }
 
 }  // namespace pv

@@ -32,12 +32,10 @@ struct Pass {
   std::int32_t bodyOpacity = 100;     // shape bodies without a shadow
   std::int32_t artOpacity = 100;
   std::int16_t shadowSize = 1;
-  Point p1, p2;                       // a line's end points
+  Point p1, p2;  // a line's end points
 };
 
-float FallbackScale(DeviceContext* dc, float scale) {
-  return scale > 0.0f ? scale : float(DpiY(dc)) / 72.0f;
-}
+float FallbackScale(DeviceContext* dc, float scale) { return scale > 0.0f ? scale : float(DpiY(dc)) / 72.0f; }
 
 void DrawTextObject(DeviceContext* dc, const ObjectRecord& o, Rect rect, float angle, const Pass& pass) {
   RenderLibraries& lib = Libraries();
@@ -69,8 +67,7 @@ void DrawTextObject(DeviceContext* dc, const ObjectRecord& o, Rect rect, float a
     lib.ScrivaDrawEx(dc, utf8.constData(), &rect, double(angle), o.Alignment, 0, fill - 26, pass.textureOpacity);
   } else if (fill >= 140 && fill <= 151) {
     lib.ScrivaSetFillParameter(0, fill <= 145 ? 1 : 0, 0);
-    lib.ScrivaDrawEx(dc, utf8.constData(), &rect, double(angle), o.Alignment, GradientFillStyle(fill), 0,
-                     o.Opacity);
+    lib.ScrivaDrawEx(dc, utf8.constData(), &rect, double(angle), o.Alignment, GradientFillStyle(fill), 0, o.Opacity);
   } else {
     lib.ScrivaDraw(dc, utf8.constData(), &rect, double(angle), o.Alignment);
   }
@@ -83,15 +80,9 @@ void DrawShapeCall(DeviceContext* dc, const ObjectRecord& o, const Rect& rect, d
   switch (o.UserType) {
     case UserTypeRectangle: lib.LineoRectangle(dc, &rect, angle, fill, c1, c2, opacity); break;
     case UserTypeEllipse: lib.LineoEllipse(dc, &rect, angle, fill, c1, c2, opacity); break;
-    case UserTypeChamferedRect:
-      lib.LineoChamferRect(dc, &rect, double(o.Aspect), angle, fill, c1, c2, opacity);
-      break;
-    case UserTypeRoundedRect:
-      lib.LineoRoundedRect(dc, &rect, double(o.Aspect), angle, fill, c1, c2, opacity);
-      break;
-    default:
-      lib.LineoShape(dc, &rect, double(o.Aspect), angle, o.UserType, fill, c1, c2, opacity);
-      break;
+    case UserTypeChamferedRect: lib.LineoChamferRect(dc, &rect, double(o.Aspect), angle, fill, c1, c2, opacity); break;
+    case UserTypeRoundedRect: lib.LineoRoundedRect(dc, &rect, double(o.Aspect), angle, fill, c1, c2, opacity); break;
+    default: lib.LineoShape(dc, &rect, double(o.Aspect), angle, o.UserType, fill, c1, c2, opacity); break;
   }
 }
 
@@ -199,9 +190,7 @@ LabelDrawingBatch::LabelDrawingBatch() {
 
 LabelDrawingBatch::~LabelDrawingBatch() { --g_drawingBatches; }
 
-QByteArray WorkingText(const QString& text) {
-  return Trim(text.left(kWorkingTextLength)).toUtf8();
-}
+QByteArray WorkingText(const QString& text) { return Trim(text.left(kWorkingTextLength)).toUtf8(); }
 
 std::int32_t GradientFillStyle(std::int32_t fillStyle) {
   if (fillStyle < 140 || fillStyle > 151) return 0;
@@ -230,8 +219,8 @@ void DragEditor_DrawObject(DeviceContext* hdc, const RenderOutline& X, const Ren
   DrawObjectKind(hdc, drawn, Rect{x1, y1, x2, y2}, Angle, pass);
 }
 
-void DrawLabelObject(DeviceContext* hDC, std::int32_t Key, std::int16_t UserType, std::int32_t Left,
-                     std::int32_t Top, std::int32_t Right, std::int32_t Bottom, float Angle, bool bPreview) {
+void DrawLabelObject(DeviceContext* hDC, std::int32_t Key, std::int16_t UserType, std::int32_t Left, std::int32_t Top,
+                     std::int32_t Right, std::int32_t Bottom, float Angle, bool bPreview) {
   const std::int16_t index = FindObjectIndex(Key);
   m_ShadowSize = bPreview ? 1 : 8;
   if (index <= 0) return;

@@ -46,8 +46,8 @@ class LabelDrawingBatch {
 // Print and preview: one object, by key, into (Left, Top, Right, Bottom) in
 // device pixels. A turned line is turned about its midpoint here, as the
 // canvas shows it.
-void DrawLabelObject(DeviceContext* hDC, std::int32_t Key, std::int16_t UserType, std::int32_t Left,
-                     std::int32_t Top, std::int32_t Right, std::int32_t Bottom, float Angle, bool bPreview);
+void DrawLabelObject(DeviceContext* hDC, std::int32_t Key, std::int16_t UserType, std::int32_t Left, std::int32_t Top,
+                     std::int32_t Right, std::int32_t Bottom, float Angle, bool bPreview);
 
 // The text as the libraries receive it: cut to its first 1024 characters,
 // leading and trailing blanks removed, UTF-8.

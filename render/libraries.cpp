@@ -27,9 +27,7 @@ void RenderLibraries::ScrivaDrawEx(DeviceContext* dc, const char* text, Rect* re
   ::ScrivaDrawEx(dc, text, rect, angle, alignment, fillStyle, texture, opacity);
 }
 
-void RenderLibraries::LineoPen(DeviceContext* dc, std::int32_t style, Colour colour) {
-  ::LineoPen(dc, style, colour);
-}
+void RenderLibraries::LineoPen(DeviceContext* dc, std::int32_t style, Colour colour) { ::LineoPen(dc, style, colour); }
 void RenderLibraries::LineoLine(DeviceContext* dc, const Point* p1, const Point* p2, double angle) {
   ::LineoLine(dc, p1, p2, angle);
 }
@@ -42,23 +40,20 @@ void RenderLibraries::LineoEllipse(DeviceContext* dc, const Rect* rect, double a
   ::LineoEllipse(dc, rect, angle, fillStyle, colour1, colour2, opacity);
 }
 void RenderLibraries::LineoChamferRect(DeviceContext* dc, const Rect* rect, double aspect, double angle,
-                                       std::int32_t fillStyle, Colour colour1, Colour colour2,
-                                       std::int32_t opacity) {
+                                       std::int32_t fillStyle, Colour colour1, Colour colour2, std::int32_t opacity) {
   ::LineoChamferRect(dc, rect, aspect, angle, fillStyle, colour1, colour2, opacity);
 }
 void RenderLibraries::LineoRoundedRect(DeviceContext* dc, const Rect* rect, double aspect, double angle,
-                                       std::int32_t fillStyle, Colour colour1, Colour colour2,
-                                       std::int32_t opacity) {
+                                       std::int32_t fillStyle, Colour colour1, Colour colour2, std::int32_t opacity) {
   ::LineoRoundedRect(dc, rect, aspect, angle, fillStyle, colour1, colour2, opacity);
 }
-void RenderLibraries::LineoShape(DeviceContext* dc, const Rect* rect, double aspect, double angle,
-                                 std::int32_t shape, std::int32_t fillStyle, Colour colour1, Colour colour2,
-                                 std::int32_t opacity) {
+void RenderLibraries::LineoShape(DeviceContext* dc, const Rect* rect, double aspect, double angle, std::int32_t shape,
+                                 std::int32_t fillStyle, Colour colour1, Colour colour2, std::int32_t opacity) {
   ::LineoShape(dc, rect, aspect, angle, shape, fillStyle, colour1, colour2, opacity);
 }
-void RenderLibraries::LineoArtTextDraw(DeviceContext* dc, const char* text, const char* fontName,
-                                       const Rect* rect, double angle, std::int32_t shape, std::int32_t fillStyle,
-                                       Colour colour1, Colour colour2, std::int32_t opacity) {
+void RenderLibraries::LineoArtTextDraw(DeviceContext* dc, const char* text, const char* fontName, const Rect* rect,
+                                       double angle, std::int32_t shape, std::int32_t fillStyle, Colour colour1,
+                                       Colour colour2, std::int32_t opacity) {
   ::LineoArtTextDraw(dc, text, fontName, rect, angle, shape, fillStyle, colour1, colour2, opacity);
 }
 

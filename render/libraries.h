@@ -32,10 +32,10 @@ class RenderLibraries {
   // Lineo2
   virtual void LineoPen(DeviceContext* dc, std::int32_t style, Colour colour);
   virtual void LineoLine(DeviceContext* dc, const Point* p1, const Point* p2, double angle);
-  virtual void LineoRectangle(DeviceContext* dc, const Rect* rect, double angle, std::int32_t fillStyle,
-                              Colour colour1, Colour colour2, std::int32_t opacity);
-  virtual void LineoEllipse(DeviceContext* dc, const Rect* rect, double angle, std::int32_t fillStyle,
-                            Colour colour1, Colour colour2, std::int32_t opacity);
+  virtual void LineoRectangle(DeviceContext* dc, const Rect* rect, double angle, std::int32_t fillStyle, Colour colour1,
+                              Colour colour2, std::int32_t opacity);
+  virtual void LineoEllipse(DeviceContext* dc, const Rect* rect, double angle, std::int32_t fillStyle, Colour colour1,
+                            Colour colour2, std::int32_t opacity);
   virtual void LineoChamferRect(DeviceContext* dc, const Rect* rect, double aspect, double angle,
                                 std::int32_t fillStyle, Colour colour1, Colour colour2, std::int32_t opacity);
   virtual void LineoRoundedRect(DeviceContext* dc, const Rect* rect, double aspect, double angle,

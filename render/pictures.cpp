@@ -53,8 +53,8 @@ class PictureCache {
     ++decodes_;
     if (!image.isNull()) {
       // Opaque pictures are copied plainly; pictures with transparency blend.
-      image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                            : QImage::Format_RGB32);
+      image =
+          image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     }
     e.image = image;
     entries_.insert(path, e);
@@ -160,18 +160,50 @@ void AdjustShadowRect(Rect& rect, std::int16_t mode, bool bShadow, std::int16_t 
   const std::int32_t a = 2 * k * std::int32_t(size);
   if (bShadow) {
     switch (m) {
-      case 1: rect.left += a; rect.bottom -= a; break;
-      case 2: rect.right -= a; rect.bottom -= a; break;
-      case 3: rect.left += a; rect.top += a; break;
-      case 4: rect.top += a; rect.right -= a; break;
+      case 1:
+        rect.left += a;
+        rect.bottom -= a;
+        break;
+      case 2:
+        rect.right -= a;
+        rect.bottom -= a;
+        break;
+      case 3:
+        rect.left += a;
+        rect.top += a;
+        break;
+      case 4:
+        rect.top += a;
+        rect.right -= a;
+        break;
       default: break;
     }
   } else {
     switch (m) {
-      case 1: rect.left -= a; rect.top += a; rect.right -= a; rect.bottom += a; break;
-      case 2: rect.left += a; rect.top += a; rect.right += a; rect.bottom += a; break;
-      case 3: rect.left -= a; rect.top -= a; rect.right -= a; rect.bottom -= a; break;
-      case 4: rect.left += a; rect.top -= a; rect.right += a; rect.bottom -= a; break;
+      case 1:
+        rect.left -= a;
+        rect.top += a;
+        rect.right -= a;
+        rect.bottom += a;
+        break;
+      case 2:
+        rect.left += a;
+        rect.top += a;
+        rect.right += a;
+        rect.bottom += a;
+        break;
+      case 3:
+        rect.left -= a;
+        rect.top -= a;
+        rect.right -= a;
+        rect.bottom -= a;
+        break;
+      case 4:
+        rect.left += a;
+        rect.top -= a;
+        rect.right += a;
+        rect.bottom -= a;
+        break;
       default: break;
     }
   }
@@ -189,9 +221,7 @@ QString BackgroundFile(const QString& storedName, bool printLow) {
   return ResolveStored(Trim(name), "background");
 }
 
-QString BorderFile(const QString& storedName) {
-  return ResolveStored(Trim(storedName), "border");
-}
+QString BorderFile(const QString& storedName) { return ResolveStored(Trim(storedName), "border"); }
 
 namespace {
 void DrawBackgroundAndBorder(DeviceContext* dc, const Rect& work) {
@@ -243,7 +273,8 @@ Rect AsRect(const Box& b) {
 
 // The pen's path through the points, each moved onto the shown box: for
 // lines along the axes this keeps every shown pixel, joins included.
-void CutPolyline(DeviceContext* dc, const Box& shown, std::initializer_list<std::pair<std::int64_t, std::int64_t>> points) {
+void CutPolyline(DeviceContext* dc, const Box& shown,
+                 std::initializer_list<std::pair<std::int64_t, std::int64_t>> points) {
   bool first = true;
   for (const auto& [x, y] : points) {
     const std::int32_t cx = Cut(x, shown.l, shown.r), cy = Cut(y, shown.t, shown.b);

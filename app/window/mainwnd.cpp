@@ -54,7 +54,8 @@ class BannerBar : public QWidget {
       const QRectF source((size.width() - 1) * ratio, 0, ratio, size.height() * ratio);
       p.drawPixmap(QRectF(size.width(), 0, width() - size.width(), size.height()), m_picture, source);
     }
-    if (height() > size.height()) p.fillRect(QRectF(0, size.height(), width(), height() - size.height()), QColor(0x10, 0x37, 0x66));
+    if (height() > size.height())
+      p.fillRect(QRectF(0, size.height(), width(), height() - size.height()), QColor(0x10, 0x37, 0x66));
   }
 
  private:
@@ -130,13 +131,11 @@ struct ToolItem {
   int tooltip;
 };
 constexpr ToolItem kToolItems[] = {
-    {"edit_select", 1, 8002},    {"edit_rotate", 2, 8003},  {"edit_selectall", 3, 8004},
-    {"edit_undo", 4, 8005},      {"edit_redo", 5, 8006},    {"edit_space1", 0, 0},
-    {"edit_zoomin", 6, 8007},    {"edit_zoomout", 7, 8008}, {"edit_space2", 0, 0},
-    {"edit_copy", 8, 8009},      {"edit_cut", 9, 8010},     {"edit_delete", 10, 8011},
-    {"edit_paste", 11, 8012},    {"edit_array", 12, 8013},  {"edit_clone", 13, 8014},
-    {"edit_space3", 0, 0},       {"edit_align", 14, 8015},  {"edit_shadow", 15, 8016},
-    {"edit_field", 16, 8036},
+    {"edit_select", 1, 8002}, {"edit_rotate", 2, 8003},  {"edit_selectall", 3, 8004}, {"edit_undo", 4, 8005},
+    {"edit_redo", 5, 8006},   {"edit_space1", 0, 0},     {"edit_zoomin", 6, 8007},    {"edit_zoomout", 7, 8008},
+    {"edit_space2", 0, 0},    {"edit_copy", 8, 8009},    {"edit_cut", 9, 8010},       {"edit_delete", 10, 8011},
+    {"edit_paste", 11, 8012}, {"edit_array", 12, 8013},  {"edit_clone", 13, 8014},    {"edit_space3", 0, 0},
+    {"edit_align", 14, 8015}, {"edit_shadow", 15, 8016}, {"edit_field", 16, 8036},
 };
 
 QString EditMenuKey(int index) {
@@ -382,7 +381,7 @@ void MainWnd::InitGui() {
   if (m_guiReady) return;
   m_guiReady = true;
   // 1, 5. Captions of the menus and their items from the string table.
-  const QList<QMenu*> menus = {m_mnuFile, m_mnushow, m_mnuhelp, m_popupEdit, m_popupAlign,
+  const QList<QMenu*> menus = {m_mnuFile,   m_mnushow,     m_mnuhelp,     m_popupEdit,   m_popupAlign,
                                m_popupSize, m_popupRotate, m_popupShadow, m_popupModello};
   for (QMenu* menu : menus) {
     const int title = menu->menuAction()->data().toInt();

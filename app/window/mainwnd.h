@@ -113,8 +113,7 @@ class MainWnd : public QMainWindow {
   };
   void BuildControls();
   void BuildMenus();
-  QAction* AddItem(MenuArray& array, QMenu* menu, int index, int message,
-                   void (MainWnd::*handler)(int));
+  QAction* AddItem(MenuArray& array, QMenu* menu, int index, int message, void (MainWnd::*handler)(int));
   void AddSeparator(MenuArray& array, QMenu* menu, int index);
   MenuArray* FindArray(const QString& name);
   const MenuArray* FindArray(const QString& name) const;

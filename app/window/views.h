@@ -34,7 +34,10 @@ class EditCardView : public QWidget {
   explicit EditCardView(QWidget* parent = nullptr);
   // One edit or menu command: a command key and the menu item's index
   // (0 for the toolbar's keys). Unknown keys and indexes do nothing.
-  virtual void Exec(const QString& strKey, int iCode) { (void)strKey; (void)iCode; }
+  virtual void Exec(const QString& strKey, int iCode) {
+    (void)strKey;
+    (void)iCode;
+  }
   // The canvas back to the select tool.
   virtual void SetBaseTool() {}
   virtual void SetFirstPage() {}
@@ -45,10 +48,16 @@ class EditCardView : public QWidget {
   // One property code onto the selection (and the default style when
   // bMode is not 0); bRefresh repaints at the end.
   virtual void Apply(int iCode, const QVariant& sValue, int bMode, bool bRefresh) {
-    (void)iCode; (void)sValue; (void)bMode; (void)bRefresh;
+    (void)iCode;
+    (void)sValue;
+    (void)bMode;
+    (void)bRefresh;
   }
   // Ticks or clears the switch of a floating window (which opens or closes it).
-  virtual void SetShowPop(int iIndex, bool bMode) { (void)iIndex; (void)bMode; }
+  virtual void SetShowPop(int iIndex, bool bMode) {
+    (void)iIndex;
+    (void)bMode;
+  }
   // Commits the canvas geometry into the object records.
   virtual void SaveData() {}
   virtual void SetNewKey(std::int32_t lKey) { (void)lKey; }

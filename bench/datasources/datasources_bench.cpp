@@ -135,7 +135,11 @@ void ParseNumericChain(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(pv::Criteria::Parse(text, fields).IsEmpty());
   state.SetComplexityN(text.size());
 }
-BENCHMARK(ParseNumericChain)->RangeMultiplier(4)->Range(256, 65536)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(ParseNumericChain)
+    ->RangeMultiplier(4)
+    ->Range(256, 65536)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

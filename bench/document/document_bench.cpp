@@ -16,8 +16,7 @@ void FullDocument(int pictures, qsizetype pictureBytes) {
   for (int i = 0; i < pv::MaxObjects; ++i) {
     const bool image = i < pictures;
     const std::int32_t key = pv::AddObject(10.0f + static_cast<float>(i % 20), 10.0f + static_cast<float>(i / 20), 20,
-                                           10, 0, pv::GeomBox,
-                                           image ? pv::UserTypeImage : pv::UserTypeTextBox, false);
+                                           10, 0, pv::GeomBox, image ? pv::UserTypeImage : pv::UserTypeTextBox, false);
     pv::ObjectRecord& r = pv::Objects[static_cast<std::size_t>(pv::FindObjectIndex(key))];
     r.FontName = QStringLiteral("Arial");
     r.Content = image ? QStringLiteral("jpg") : QStringLiteral("Etichetta di prova numero %1 - perché").arg(i);

@@ -12,18 +12,18 @@
 namespace {
 
 constexpr int kDpi = 600;
-constexpr int kW = 100 * kDpi * 10 / 254;   // 100 mm
-constexpr int kH = 70 * kDpi * 10 / 254;    // 70 mm
+constexpr int kW = 100 * kDpi * 10 / 254;  // 100 mm
+constexpr int kH = 70 * kDpi * 10 / 254;   // 70 mm
 
 void EnsureApp() {
   static int argc = 1;
   static char name[] = "drawing_bench";
   static char* argv[] = {name, nullptr};
-  if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);   // kept to the end
+  if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);  // kept to the end
 }
 
 pv::ImageSurface& Surface() {
-  static auto* s = new pv::ImageSurface(kW, kH, kDpi, kDpi);   // kept to the end
+  static auto* s = new pv::ImageSurface(kW, kH, kDpi, kDpi);  // kept to the end
   return *s;
 }
 
@@ -36,9 +36,22 @@ void BM_FillRectangle(benchmark::State& state) {
   LineoPen(dc, 2, pv::Rgb(0, 0, 0));
   const int fill = static_cast<int>(state.range(0));
   for (auto _ : state) LineoRectangle(dc, &kLabel, 0.0, fill, pv::Rgb(250, 240, 200), pv::Rgb(30, 60, 120), 100);
-  state.SetLabel(fill == 1 ? "solid" : fill <= 7 ? "hatch" : fill <= 26 ? "brush" : fill <= 139 ? "texture" : "gradient");
+  state.SetLabel(fill == 1     ? "solid"
+                 : fill <= 7   ? "hatch"
+                 : fill <= 26  ? "brush"
+                 : fill <= 139 ? "texture"
+                               : "gradient");
 }
-BENCHMARK(BM_FillRectangle)->Arg(1)->Arg(4)->Arg(12)->Arg(27)->Arg(80)->Arg(139)->Arg(140)->Arg(148)->Arg(150)
+BENCHMARK(BM_FillRectangle)
+    ->Arg(1)
+    ->Arg(4)
+    ->Arg(12)
+    ->Arg(27)
+    ->Arg(80)
+    ->Arg(139)
+    ->Arg(140)
+    ->Arg(148)
+    ->Arg(150)
     ->Unit(benchmark::kMillisecond);
 
 void BM_FillTranslucent(benchmark::State& state) {

@@ -16,7 +16,8 @@ QGuiApplication* App() {
   static char name[] = "pictor2_bench";
   static char* argv[] = {name, nullptr};
   static auto* app = [] {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     return new QGuiApplication(argc, argv);
   }();
   return app;

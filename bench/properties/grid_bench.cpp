@@ -30,7 +30,8 @@ void BM_ClipArtPage(benchmark::State& state) {
     for (const QString& f : dir.entryList({QStringLiteral("*.emf")}, QDir::Files)) drawings << dir.filePath(f);
   }
   for (int i = 0; i < 200 && !drawings.isEmpty(); ++i) {
-    QFile::copy(drawings[i % drawings.size()], root.filePath(QStringLiteral("clip1/d%1.emf").arg(i, 3, 10, QLatin1Char('0'))));
+    QFile::copy(drawings[i % drawings.size()],
+                root.filePath(QStringLiteral("clip1/d%1.emf").arg(i, 3, 10, QLatin1Char('0'))));
   }
   pv::ClipArtPickerModel m(root.path());
   m.Load({{QStringLiteral("Tutte"), 1}});

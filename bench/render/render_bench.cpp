@@ -54,21 +54,21 @@ QByteArray BorderEmf() {
   Put32(records, 20);
   Put32(records, 20);
   QByteArray h;
-  Put32(h, 1);   // EMR_HEADER
+  Put32(h, 1);  // EMR_HEADER
   Put32(h, 88);
   for (int v : {0, 0, 1000, 500}) Put32(h, std::uint32_t(v));     // bounds (device pixels)
   for (int v : {0, 0, 26458, 13229}) Put32(h, std::uint32_t(v));  // frame, 0.01 mm
   Put32(h, 0x464D4520u);
   Put32(h, 0x10000u);
   Put32(h, std::uint32_t(88 + records.size()));
-  Put32(h, 6);   // records
-  Put32(h, 1);   // handles (u16) + reserved (u16)
-  Put32(h, 0);   // description
+  Put32(h, 6);  // records
+  Put32(h, 1);  // handles (u16) + reserved (u16)
+  Put32(h, 0);  // description
   Put32(h, 0);
-  Put32(h, 0);   // palette entries
+  Put32(h, 0);     // palette entries
   Put32(h, 1000);  // reference device, pixels
   Put32(h, 1000);
-  Put32(h, 264);   // ... and millimetres
+  Put32(h, 264);  // ... and millimetres
   Put32(h, 264);
   return h + records;
 }
@@ -146,7 +146,8 @@ BENCHMARK(BM_MergedLabelsIntoOnePage)->Iterations(1000)->Unit(benchmark::kMillis
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+  qputenv("QT_QPA_PLATFORM",
+          qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
   QTemporaryDir home;
   if (qEnvironmentVariableIsEmpty("PLAVIK_HOME")) qputenv("PLAVIK_HOME", home.path().toUtf8());
   QGuiApplication app(argc, argv);

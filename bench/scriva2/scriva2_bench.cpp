@@ -15,8 +15,7 @@
 namespace {
 
 std::string Paragraph() {
-  const std::string words =
-      "Etichetta di prova con testo lungo che va a capo parola per parola nel rettangolo, ";
+  const std::string words = "Etichetta di prova con testo lungo che va a capo parola per parola nel rettangolo, ";
   std::string text;
   while (text.size() < 1024) text += words;
   text.resize(1024);

@@ -26,33 +26,46 @@ class Sequence {
   uint64_t m_state = 20011231;
 };
 
-const char* const kNames[] = {"Marco", "Giulia", "Luca", "Francesca", "Andrea", "Chiara", "Matteo", "Sara",
-                              "Alessandro", "Martina", "Davide", "Elena", "Simone", "Valentina", "Federico",
-                              "Alessia", "Lorenzo", "Silvia", "Niccolò", "Beatrice", "Stefano", "Ilaria",
-                              "Giorgio", "Paola", "Riccardo", "Anna", "Tommaso", "Laura", "Emanuele", "Noemi"};
-const char* const kSurnames[] = {"Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo",
-                                 "Ricci", "Marino", "Greco", "Bruno", "Gallo", "Conti", "De Luca", "Mancini",
-                                 "Costa", "Giordano", "Rizzo", "Lombardi", "Moretti", "Barbieri", "Fontana",
-                                 "Santoro", "Mariani", "Rinaldi", "Caruso", "Ferrara", "Galli", "Martini",
-                                 "Leone", "Longo", "Gentile", "Martinelli", "Vitale", "Serra", "Coppola",
-                                 "D'Angelo", "Fabbri", "Pellegrini", "Sanna"};
-const char* const kStreets[] = {"Via Roma", "Via Garibaldi", "Corso Italia", "Via Mazzini", "Piazza Dante",
-                                "Via Cavour", "Viale della Libertà", "Via Verdi", "Via Marconi", "Corso Vittorio Emanuele",
-                                "Via dei Mille", "Via San Francesco", "Via Manzoni", "Via XX Settembre",
-                                "Largo Augusto", "Via Leopardi", "Via delle Rose", "Vicolo Stretto", "Via Puccini",
-                                "Viale Europa"};
+const char* const kNames[] = {
+    "Marco",   "Giulia", "Luca",    "Francesca", "Andrea",   "Chiara",  "Matteo",  "Sara",   "Alessandro", "Martina",
+    "Davide",  "Elena",  "Simone",  "Valentina", "Federico", "Alessia", "Lorenzo", "Silvia", "Niccolò",    "Beatrice",
+    "Stefano", "Ilaria", "Giorgio", "Paola",     "Riccardo", "Anna",    "Tommaso", "Laura",  "Emanuele",   "Noemi"};
+const char* const kSurnames[] = {"Rossi",   "Russo",    "Ferrari",  "Esposito",   "Bianchi",    "Romano",  "Colombo",
+                                 "Ricci",   "Marino",   "Greco",    "Bruno",      "Gallo",      "Conti",   "De Luca",
+                                 "Mancini", "Costa",    "Giordano", "Rizzo",      "Lombardi",   "Moretti", "Barbieri",
+                                 "Fontana", "Santoro",  "Mariani",  "Rinaldi",    "Caruso",     "Ferrara", "Galli",
+                                 "Martini", "Leone",    "Longo",    "Gentile",    "Martinelli", "Vitale",  "Serra",
+                                 "Coppola", "D'Angelo", "Fabbri",   "Pellegrini", "Sanna"};
+const char* const kStreets[] = {
+    "Via Roma",      "Via Garibaldi",       "Corso Italia",   "Via Mazzini",      "Piazza Dante",
+    "Via Cavour",    "Viale della Libertà", "Via Verdi",      "Via Marconi",      "Corso Vittorio Emanuele",
+    "Via dei Mille", "Via San Francesco",   "Via Manzoni",    "Via XX Settembre", "Largo Augusto",
+    "Via Leopardi",  "Via delle Rose",      "Vicolo Stretto", "Via Puccini",      "Viale Europa"};
 struct City {
   const char* name;
   const char* cap;
   const char* prov;
 };
-const City kCities[] = {{"Roma", "00184", "RM"},     {"Milano", "20121", "MI"},   {"Napoli", "80133", "NA"},
-                        {"Torino", "10121", "TO"},   {"Bologna", "40121", "BO"},  {"Firenze", "50122", "FI"},
-                        {"Genova", "16121", "GE"},   {"Venezia", "30121", "VE"},  {"Bari", "70121", "BA"},
-                        {"Palermo", "90133", "PA"},  {"Forlì", "47121", "FC"},    {"Cantù", "22063", "CO"},
-                        {"Perugia", "06121", "PG"},  {"Trento", "38122", "TN"},   {"Cagliari", "09124", "CA"},
-                        {"Verona", "37121", "VR"},   {"Ancona", "60121", "AN"},   {"Sassari", "07100", "SS"},
-                        {"Città di Castello", "06012", "PG"}, {"Lecce", "73100", "LE"}};
+const City kCities[] = {{"Roma", "00184", "RM"},
+                        {"Milano", "20121", "MI"},
+                        {"Napoli", "80133", "NA"},
+                        {"Torino", "10121", "TO"},
+                        {"Bologna", "40121", "BO"},
+                        {"Firenze", "50122", "FI"},
+                        {"Genova", "16121", "GE"},
+                        {"Venezia", "30121", "VE"},
+                        {"Bari", "70121", "BA"},
+                        {"Palermo", "90133", "PA"},
+                        {"Forlì", "47121", "FC"},
+                        {"Cantù", "22063", "CO"},
+                        {"Perugia", "06121", "PG"},
+                        {"Trento", "38122", "TN"},
+                        {"Cagliari", "09124", "CA"},
+                        {"Verona", "37121", "VR"},
+                        {"Ancona", "60121", "AN"},
+                        {"Sassari", "07100", "SS"},
+                        {"Città di Castello", "06012", "PG"},
+                        {"Lecce", "73100", "LE"}};
 
 template <typename T, size_t N>
 const T& Pick(Sequence& seq, const T (&items)[N]) {

@@ -25,8 +25,7 @@ constexpr Colour GridDot = Black;
 constexpr std::int32_t ExtentStart = 100000000;
 
 // A box given by its first and last pixel (both included).
-void FillBox(DcHandle dc, std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b,
-             Colour c) {
+void FillBox(DcHandle dc, std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b, Colour c) {
   FillRect(dc, Rect{l, t, r + 1, b + 1}, c);
 }
 
@@ -83,9 +82,7 @@ std::int64_t FirstIndexAt(std::int64_t first, std::int64_t last, std::int64_t at
 // those on the span.
 template <typename Each>
 void GridAxis(std::int64_t start, double count, float pitch, float zoom, Span span, Each each) {
-  const auto position = [&](std::int64_t i) {
-    return start + CLng(float(i) * pitch * zoom);
-  };
+  const auto position = [&](std::int64_t i) { return start + CLng(float(i) * pitch * zoom); };
   if (!(count >= 0.0)) return;
   const std::int64_t last = std::int64_t(std::min(std::floor(count), 4.0e18));
   for (std::int64_t i = FirstIndexAt(0, last, span.lo, position); i <= last; ++i) {
@@ -202,8 +199,7 @@ struct Ruler {
 
 void DragEditor::PaintSurface() {
   DcHandle dc = Dc();
-  FillRect(dc, Rect{0, 0, surface_->image().width(), surface_->image().height()},
-           SurfaceBackColour);
+  FillRect(dc, Rect{0, 0, surface_->image().width(), surface_->image().height()}, SurfaceBackColour);
   PaintPage();
   DrawAllObjects();
   SurfaceTouched();
@@ -248,8 +244,7 @@ void DragEditor::PaintPage() {
   if (st_.ShowRule) PaintRules(l, t, r, b, false);
 }
 
-void DragEditor::DrawGrid(std::int32_t left, std::int32_t top, std::int32_t right,
-                          std::int32_t bottom) {
+void DragEditor::DrawGrid(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
   // A pitch of 0 or less (a settings file without the grid keys) is no grid.
   if (!(st_.GridSpaceX > 0.0f) || !(st_.GridSpaceY > 0.0f)) return;
   DcHandle dc = Dc();
@@ -276,9 +271,8 @@ void DragEditor::DrawGrid(std::int32_t left, std::int32_t top, std::int32_t righ
   const float gy = DocToViewY(st_, st_.GridSpaceY);
   if (!(gx >= 5.0f && gy >= 5.0f)) return;
   GridAxis(left, st_.PageWidth / double(st_.GridSpaceX), st_.GridSpaceX, st_.Zoom, across, column);
-  dots([&](auto each) {
-    GridAxis(top, st_.PageHeight / double(st_.GridSpaceY), st_.GridSpaceY, st_.Zoom, down, each);
-  });
+  dots(
+      [&](auto each) { GridAxis(top, st_.PageHeight / double(st_.GridSpaceY), st_.GridSpaceY, st_.Zoom, down, each); });
 }
 
 // ---- Rulers ---------------------------------------------------------------------
@@ -311,14 +305,13 @@ void DragEditor::GetRuleStep(std::int32_t& pixels, float& stepValue) const {
   }
 }
 
-void DragEditor::PaintRules(std::int32_t left, std::int32_t top, std::int32_t right,
-                            std::int32_t bottom, bool force) {
+void DragEditor::PaintRules(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom, bool force) {
   const bool horizontal = left != st_.RulerCacheLeft || right != st_.RulerCacheRight || force;
   const bool vertical = top != st_.RulerCacheTop || bottom != st_.RulerCacheBottom || force;
   const Ruler hRuler{hrule_->dc(), false, hrule_->image().width(), hrule_->image().height(),
-                     left, right, st_.SurfaceWidth, RulerTick};
-  const Ruler vRuler{vrule_->dc(), true, vrule_->image().height(), vrule_->image().width(),
-                     top, bottom, st_.SurfaceHeight, VRuleEdge};
+                     left,         right, st_.SurfaceWidth,        RulerTick};
+  const Ruler vRuler{vrule_->dc(), true,   vrule_->image().height(), vrule_->image().width(),
+                     top,          bottom, st_.SurfaceHeight,        VRuleEdge};
   if (horizontal) hRuler.PaintBand();
   if (vertical) vRuler.PaintBand();
   std::int32_t p = 0;
@@ -331,8 +324,7 @@ void DragEditor::PaintRules(std::int32_t left, std::int32_t top, std::int32_t ri
     switch (st_.Unit) {
       case UnitMillimetres: return StrSingle(value) + QLatin1Char(' ');
       case UnitInches:
-        return QLatin1Char(' ') + QString::number(CInt(RoundToSteps(value / 25.4f))) +
-               QStringLiteral(" \"");
+        return QLatin1Char(' ') + QString::number(CInt(RoundToSteps(value / 25.4f))) + QStringLiteral(" \"");
       default: return StrLong(offset) + QLatin1Char(' ');
     }
   };
@@ -351,18 +343,15 @@ void DragEditor::PaintRulerSurfaces() {
     return;
   }
   // Not painted: the rulers show their background only.
-  FillRect(hrule_->dc(), Rect{0, 0, hrule_->image().width(), hrule_->image().height()},
-           RulerBackColour);
-  FillRect(vrule_->dc(), Rect{0, 0, vrule_->image().width(), vrule_->image().height()},
-           RulerBackColour);
+  FillRect(hrule_->dc(), Rect{0, 0, hrule_->image().width(), hrule_->image().height()}, RulerBackColour);
+  FillRect(vrule_->dc(), Rect{0, 0, vrule_->image().width(), vrule_->image().height()}, RulerBackColour);
   if (view_) view_->RulersChanged();
 }
 
 // ---- Objects ---------------------------------------------------------------------
 
-bool DragEditor::ObjectOutline(const ObjectRecord& rec, OutlinePoints& X, OutlinePoints& Y,
-                               std::int32_t& x1, std::int32_t& y1, std::int32_t& x2,
-                               std::int32_t& y2) const {
+bool DragEditor::ObjectOutline(const ObjectRecord& rec, OutlinePoints& X, OutlinePoints& Y, std::int32_t& x1,
+                               std::int32_t& y1, std::int32_t& x2, std::int32_t& y2) const {
   X.fill(0);
   Y.fill(0);
   const double angle = double(rec.Angle);
@@ -518,8 +507,8 @@ void DragEditor::DrawHandle(std::int32_t x, std::int32_t y) {
   }
 }
 
-void DragEditor::GetSelectionBounds(std::int32_t& left, std::int32_t& top, std::int32_t& right,
-                                    std::int32_t& bottom, bool reset) {
+void DragEditor::GetSelectionBounds(std::int32_t& left, std::int32_t& top, std::int32_t& right, std::int32_t& bottom,
+                                    bool reset) {
   if (reset) {
     left = top = ExtentStart;
     right = bottom = -ExtentStart;
@@ -540,8 +529,7 @@ void DragEditor::GetSelectionBounds(std::int32_t& left, std::int32_t& top, std::
   bottom = bottom == -ExtentStart ? 0 : bottom + hs;
 }
 
-void DragEditor::RedrawArea(std::int32_t left, std::int32_t top, std::int32_t right,
-                            std::int32_t bottom) {
+void DragEditor::RedrawArea(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
   DcHandle dc = Dc();
   FillBox(dc, left, top, right, bottom, White);
   const Region clip = Region::FromRect(Rect{left - 1, top - 1, right + 1, bottom + 1});

@@ -10,7 +10,7 @@
 namespace pv {
 
 // Tool codes (CurrentTool).
-inline constexpr std::int16_t ToolNone = 0;    // before the host's first SetTool
+inline constexpr std::int16_t ToolNone = 0;  // before the host's first SetTool
 inline constexpr std::int16_t ToolSelect = 100;
 inline constexpr std::int16_t ToolRotate = 101;
 inline constexpr std::int16_t ToolDrawBox = 200;
@@ -64,17 +64,17 @@ struct CanvasState {
   std::int16_t HandleSize = 6;  // side of a selection handle, view pixels
   std::int16_t DragMode = 0;    // 0 until the first mouse press
 
-  float Zoom = 1.0f;     // view pixels per millimetre
-  double ScrollX = 0.0;  // document coordinate at the left edge of the surface
-  double ScrollY = 0.0;  // ... and at its top edge
-  double ContentWidthPx = 0.0;   // the work area in view pixels
+  float Zoom = 1.0f;            // view pixels per millimetre
+  double ScrollX = 0.0;         // document coordinate at the left edge of the surface
+  double ScrollY = 0.0;         // ... and at its top edge
+  double ContentWidthPx = 0.0;  // the work area in view pixels
   double ContentHeightPx = 0.0;
 
   double WorkAreaOrgX = 0.0;  // always 0
   double WorkAreaOrgY = 0.0;
   double WorkAreaWidth = 317.0;
   double WorkAreaHeight = 230.0;
-  double PageWidth = 297.0;   // the label page, centred in the work area
+  double PageWidth = 297.0;  // the label page, centred in the work area
   double PageHeight = 210.0;
 
   // The page's edges in view pixels, written by the page painting.
@@ -87,14 +87,14 @@ struct CanvasState {
   float GridSpaceY = 5.0f;
   bool ShowGrid = true;
   bool ShowRule = true;
-  bool ShowPage = true;   // False: the host draws the page on DrawPage
-  bool ZoomPage = true;   // re-fit the zoom on every resize
+  bool ShowPage = true;  // False: the host draws the page on DrawPage
+  bool ZoomPage = true;  // re-fit the zoom on every resize
   bool Snap = true;
   bool Edit = true;
   bool Repeat = true;
   std::int16_t Unit = UnitMillimetres;
 
-  float FontRatio = 0.0f;  // view pixels per typographic point
+  float FontRatio = 0.0f;           // view pixels per typographic point
   bool ScrollEventsEnabled = true;  // False while the scroll bars are being set
 
   // Bounds of the last measured outline (view pixels).
@@ -117,7 +117,7 @@ struct CanvasState {
   float PrevX = 0, PrevY = 0;          // point of the feedback last drawn
   float RawStartX = 0, RawStartY = 0;  // view point of the press, unsnapped
   bool FeedbackShown = false;
-  std::int32_t GrabbedObject = 0;      // table index hit or selected by a press
+  std::int32_t GrabbedObject = 0;  // table index hit or selected by a press
 };
 
 }  // namespace pv

@@ -139,8 +139,7 @@ QImage DrawTool(int id) {
       break;
     case CursorDrawImage:
       p.drawRect(16, 18, 14, 12);
-      p.drawPolyline(QPolygon({QPoint(18, 28), QPoint(21, 23), QPoint(24, 26), QPoint(26, 24),
-                               QPoint(29, 28)}));
+      p.drawPolyline(QPolygon({QPoint(18, 28), QPoint(21, 23), QPoint(24, 26), QPoint(26, 24), QPoint(29, 28)}));
       p.drawRect(25, 20, 1, 1);
       break;
     case CursorDrawEllipse: p.drawEllipse(16, 19, 14, 10); break;
@@ -150,8 +149,8 @@ QImage DrawTool(int id) {
       for (int x : {16, 17, 19, 22, 23, 25, 27, 28, 30}) p.drawLine(x, 19, x, 30);
       break;
     default:  // a free shape
-      p.drawPolygon(QPolygon({QPoint(17, 29), QPoint(18, 20), QPoint(23, 23), QPoint(29, 18),
-                              QPoint(27, 29), QPoint(22, 26)}));
+      p.drawPolygon(
+          QPolygon({QPoint(17, 29), QPoint(18, 20), QPoint(23, 23), QPoint(29, 18), QPoint(27, 29), QPoint(22, 26)}));
       break;
   }
   p.end();

@@ -22,7 +22,7 @@ inline constexpr int CursorDrawRounded = 1009;    // kinds 107 and 108
 inline constexpr int CursorDrawBarcode = 1010;    // kind 300
 
 struct CursorPicture {
-  QImage image;    // 32 x 32, ARGB32; null for an unknown number
+  QImage image;  // 32 x 32, ARGB32; null for an unknown number
   QPoint hotspot;
 };
 

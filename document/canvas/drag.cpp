@@ -14,14 +14,12 @@ namespace {
 
 // Images and barcodes never turn.
 bool Turns(const ObjectRecord& r) {
-  return r.GeomType == GeomLine ||
-         (r.UserType != UserTypeImage && r.UserType != UserTypeBarcode);
+  return r.GeomType == GeomLine || (r.UserType != UserTypeImage && r.UserType != UserTypeBarcode);
 }
 
 }  // namespace
 
-void DragEditor::DragRecord(std::int16_t mode, ObjectRecord& r, float ax, float ay, float x,
-                            float y) {
+void DragEditor::DragRecord(std::int16_t mode, ObjectRecord& r, float ax, float ay, float x, float y) {
   if (mode == DragMove) {
     const float dx = x - ax;
     const float dy = y - ay;
@@ -42,14 +40,46 @@ void DragEditor::DragRecord(std::int16_t mode, ObjectRecord& r, float ax, float 
     const float dy = ry - ay;
     float sx = 0, sy = 0;
     switch (mode) {
-      case HandleRight: r.Width += dx; sx = dx / 2.0f; break;
-      case HandleTopRight: r.Width += dx; r.Height -= dy; sx = dx / 2.0f; sy = dy / 2.0f; break;
-      case HandleTop: r.Height -= dy; sy = dy / 2.0f; break;
-      case HandleTopLeft: r.Width -= dx; r.Height -= dy; sx = dx / 2.0f; sy = dy / 2.0f; break;
-      case HandleLeft: r.Width -= dx; sx = dx / 2.0f; break;
-      case HandleBottomLeft: r.Width -= dx; r.Height += dy; sx = dx / 2.0f; sy = dy / 2.0f; break;
-      case HandleBottom: r.Height += dy; sy = dy / 2.0f; break;
-      default: r.Width += dx; r.Height += dy; sx = dx / 2.0f; sy = dy / 2.0f; break;
+      case HandleRight:
+        r.Width += dx;
+        sx = dx / 2.0f;
+        break;
+      case HandleTopRight:
+        r.Width += dx;
+        r.Height -= dy;
+        sx = dx / 2.0f;
+        sy = dy / 2.0f;
+        break;
+      case HandleTop:
+        r.Height -= dy;
+        sy = dy / 2.0f;
+        break;
+      case HandleTopLeft:
+        r.Width -= dx;
+        r.Height -= dy;
+        sx = dx / 2.0f;
+        sy = dy / 2.0f;
+        break;
+      case HandleLeft:
+        r.Width -= dx;
+        sx = dx / 2.0f;
+        break;
+      case HandleBottomLeft:
+        r.Width -= dx;
+        r.Height += dy;
+        sx = dx / 2.0f;
+        sy = dy / 2.0f;
+        break;
+      case HandleBottom:
+        r.Height += dy;
+        sy = dy / 2.0f;
+        break;
+      default:
+        r.Width += dx;
+        r.Height += dy;
+        sx = dx / 2.0f;
+        sy = dy / 2.0f;
+        break;
     }
     float cx = r.CenterX + sx;
     float cy = r.CenterY + sy;

@@ -13,11 +13,9 @@ namespace pv {
 
 // ---- Default host and view: nothing happens ---------------------------------
 
-void DragEditorHost::DrawObject(DcHandle, const OutlinePoints&, const OutlinePoints&,
-                                std::int32_t, std::int32_t, std::int32_t, std::int32_t, float,
-                                std::int32_t, std::int16_t) {}
-void DragEditorHost::DrawPage(DcHandle, std::int32_t, std::int32_t, std::int32_t,
-                              std::int32_t) {}
+void DragEditorHost::DrawObject(DcHandle, const OutlinePoints&, const OutlinePoints&, std::int32_t, std::int32_t,
+                                std::int32_t, std::int32_t, float, std::int32_t, std::int16_t) {}
+void DragEditorHost::DrawPage(DcHandle, std::int32_t, std::int32_t, std::int32_t, std::int32_t) {}
 void DragEditorHost::DrawCoord(float, float, float, float, float, float, std::int16_t) {}
 void DragEditorHost::InsertObject(std::int32_t, std::int16_t) {}
 void DragEditorHost::DeleteObject(std::int32_t, std::int16_t) {}
@@ -37,9 +35,7 @@ void DragEditorView::PointerChanged() {}
 void DragEditorView::FocusSurface() {}
 bool DragEditorView::SurfaceVisible() const { return true; }
 
-int TwipsToPixels(int twips) {
-  return int(RoundHalfEven(double(twips) / double(TwipsPerPixel)));
-}
+int TwipsToPixels(int twips) { return int(RoundHalfEven(double(twips) / double(TwipsPerPixel))); }
 
 namespace {
 
@@ -82,8 +78,7 @@ bool LayoutSteps(CanvasLayout& l, int wo, int ho, int w, int h) {
 
 // ---- Set-up -------------------------------------------------------------------
 
-DragEditor::DragEditor(DragEditorHost* host, int surfaceWidth, int surfaceHeight)
-    : host_(host) {
+DragEditor::DragEditor(DragEditorHost* host, int surfaceWidth, int surfaceHeight) : host_(host) {
   surfaceWidth = std::max(surfaceWidth, 0);
   surfaceHeight = std::max(surfaceHeight, 0);
   // The children as the layout puts them for a control around a surface of
@@ -109,8 +104,7 @@ DragEditor::DragEditor(DragEditorHost* host, int surfaceWidth, int surfaceHeight
   st_.PageWidth = 297.0;
   st_.PageHeight = 210.0;
   st_.HandleSize = 6;
-  st_.ShowGrid = st_.ShowRule = st_.Snap = st_.ZoomPage = st_.Edit = st_.ShowPage =
-      st_.Repeat = true;
+  st_.ShowGrid = st_.ShowRule = st_.Snap = st_.ZoomPage = st_.Edit = st_.ShowPage = st_.Repeat = true;
   st_.Unit = UnitMillimetres;
   float right = 0, bottom = 0;
   ComputePageOrigin(right, bottom);
@@ -181,9 +175,12 @@ void DragEditor::ComputePageOrigin(float& right, float& bottom) {
 float DragEditor::SnapZoom(float z) {
   const float whole = std::floor(z);
   float f = z - whole;
-  if (f > 0.0f && f <= 0.2f) f = 0.0f;
-  else if (f > 0.2f && f <= 0.6f) f = 0.2f;
-  else if (f > 0.6f) f = 0.6f;
+  if (f > 0.0f && f <= 0.2f)
+    f = 0.0f;
+  else if (f > 0.2f && f <= 0.6f)
+    f = 0.2f;
+  else if (f > 0.6f)
+    f = 0.6f;
   return whole + f;
 }
 
@@ -304,19 +301,16 @@ void DragEditor::Resize(int outerWidth, int outerHeight, int innerWidth, int inn
 }
 
 void DragEditor::MakeSurface() {
-  surface_ = std::make_unique<ImageSurface>(std::max(1, st_.SurfaceWidth),
-                                            std::max(1, st_.SurfaceHeight), 96, 96,
+  surface_ = std::make_unique<ImageSurface>(std::max(1, st_.SurfaceWidth), std::max(1, st_.SurfaceHeight), 96, 96,
                                             SurfaceBackColour);
   SurfaceTouched();
 }
 
 void DragEditor::MakeRulers() {
   hrule_ = std::make_unique<ImageSurface>(std::max(1, TwipsToPixels(layout_.HRule.Width)),
-                                          std::max(1, TwipsToPixels(layout_.HRule.Height)), 96,
-                                          96, RulerBackColour);
+                                          std::max(1, TwipsToPixels(layout_.HRule.Height)), 96, 96, RulerBackColour);
   vrule_ = std::make_unique<ImageSurface>(std::max(1, TwipsToPixels(layout_.VRule.Width)),
-                                          std::max(1, TwipsToPixels(layout_.VRule.Height)), 96,
-                                          96, RulerBackColour);
+                                          std::max(1, TwipsToPixels(layout_.VRule.Height)), 96, 96, RulerBackColour);
   if (view_) view_->RulersChanged();
 }
 
@@ -368,9 +362,7 @@ void DragEditor::DeselectAll() {
 
 // ---- Events the document raises ---------------------------------------------
 
-void DragEditor::DeleteObject(std::int32_t lKey, std::int16_t UserType) {
-  Host().DeleteObject(lKey, UserType);
-}
+void DragEditor::DeleteObject(std::int32_t lKey, std::int16_t UserType) { Host().DeleteObject(lKey, UserType); }
 void DragEditor::UpdateObjects() { Host().UpdateObjects(); }
 void DragEditor::SavedDocument() { Host().SavedDocument(); }
 void DragEditor::SelectionStop() { Host().SelectionStop(); }

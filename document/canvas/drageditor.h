@@ -37,15 +37,13 @@ class DragEditorHost {
   virtual ~DragEditorHost() = default;
   // One visible object: its turned outline X/Y, its unturned box or ends
   // (x1, y1)-(x2, y2), all in view pixels, its angle, key and kind.
-  virtual void DrawObject(DcHandle hdc, const OutlinePoints& X, const OutlinePoints& Y,
-                          std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
-                          float Angle, std::int32_t lKey, std::int16_t UserType);
+  virtual void DrawObject(DcHandle hdc, const OutlinePoints& X, const OutlinePoints& Y, std::int32_t x1,
+                          std::int32_t y1, std::int32_t x2, std::int32_t y2, float Angle, std::int32_t lKey,
+                          std::int16_t UserType);
   // The page's edges in view pixels (raised instead of drawing the page
   // while ShowPage is False).
-  virtual void DrawPage(DcHandle hdc, std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                        std::int32_t y2);
-  virtual void DrawCoord(float X, float Y, float xStart, float yStart, float Dx, float Dy,
-                         std::int16_t Button);
+  virtual void DrawPage(DcHandle hdc, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+  virtual void DrawCoord(float X, float Y, float xStart, float yStart, float Dx, float Dy, std::int16_t Button);
   virtual void InsertObject(std::int32_t lKey, std::int16_t UserType);
   virtual void DeleteObject(std::int32_t lKey, std::int16_t UserType);
   virtual void SelectionStop();
@@ -62,9 +60,9 @@ class DragEditorHost {
 
 // The pointer of the drawing surface. Custom shows the image MouseIcon().
 enum class MousePointer {
-  Arrow,     // the standard arrow
-  Custom,    // the cursor image MouseIcon() (1001-1010)
-  SizeAll,   // four-way size pointer
+  Arrow,    // the standard arrow
+  Custom,   // the cursor image MouseIcon() (1001-1010)
+  SizeAll,  // four-way size pointer
   SizeWE,
   SizeNESW,
   SizeNS,
@@ -122,8 +120,7 @@ class DragEditor : public CanvasHost {
   // Runs the set-up with a drawing surface of the given size in pixels.
   // host and view may be given later. The canvas is the document's canvas
   // (document/hosts.h) only where someone installs it (ScopedHost).
-  explicit DragEditor(DragEditorHost* host = nullptr, int surfaceWidth = 400,
-                      int surfaceHeight = 300);
+  explicit DragEditor(DragEditorHost* host = nullptr, int surfaceWidth = 400, int surfaceHeight = 300);
   ~DragEditor() override;
   DragEditor(const DragEditor&) = delete;
   DragEditor& operator=(const DragEditor&) = delete;
@@ -133,8 +130,8 @@ class DragEditor : public CanvasHost {
   const CanvasState& State() const { return st_; }
 
   // ---- Object store (the document's table operations) ---------------------
-  std::int32_t AddObject(float x1, float y1, float x2, float y2, float Angle, std::int16_t Tool,
-                         std::int16_t UserTool, bool bDraw) {
+  std::int32_t AddObject(float x1, float y1, float x2, float y2, float Angle, std::int16_t Tool, std::int16_t UserTool,
+                         bool bDraw) {
     return pv::AddObject(x1, y1, x2, y2, Angle, Tool, UserTool, bDraw);
   }
   std::int32_t GetFirstObject(bool bMode) { return pv::GetFirstObject(bMode); }
@@ -148,12 +145,10 @@ class DragEditor : public CanvasHost {
   void SelObject(std::int32_t Key, bool bDraw) { pv::SelObject(Key, bDraw); }
   void DelObject(std::int32_t Key, bool bDraw) { pv::DelObject(Key, bDraw); }
   void SetNewKey(std::int32_t& lKey) { pv::SetNewKey(lKey); }
-  void SetObjectDimension(std::int32_t Key, float x1, float y1, float x2, float y2, float Angle,
-                          bool bDraw) {
+  void SetObjectDimension(std::int32_t Key, float x1, float y1, float x2, float y2, float Angle, bool bDraw) {
     pv::SetObjectDimension(Key, x1, y1, x2, y2, Angle, bDraw);
   }
-  void GetObjectDimension(std::int32_t Key, float& x1, float& y1, float& x2, float& y2,
-                          float& Angle) {
+  void GetObjectDimension(std::int32_t Key, float& x1, float& y1, float& x2, float& y2, float& Angle) {
     pv::GetObjectDimension(Key, x1, y1, x2, y2, Angle);
   }
   void MoveFront() { pv::MoveFront(); }
@@ -231,14 +226,13 @@ class DragEditor : public CanvasHost {
   // Selection handles of object i in the look of the current tool.
   void DrawSelectionHandles(std::int32_t index, bool flag);
   // The view rectangle the selected objects and their handles cover.
-  void GetSelectionBounds(std::int32_t& left, std::int32_t& top, std::int32_t& right,
-                          std::int32_t& bottom, bool reset);
+  void GetSelectionBounds(std::int32_t& left, std::int32_t& top, std::int32_t& right, std::int32_t& bottom, bool reset);
   // Repaints the page and the objects inside the rectangle only.
   void RedrawArea(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
   // The outline of a record in view pixels (turned X/Y, unturned x1..y2).
   // False for a record of an unknown geometry type.
-  bool ObjectOutline(const ObjectRecord& record, OutlinePoints& X, OutlinePoints& Y,
-                     std::int32_t& x1, std::int32_t& y1, std::int32_t& x2, std::int32_t& y2) const;
+  bool ObjectOutline(const ObjectRecord& record, OutlinePoints& X, OutlinePoints& Y, std::int32_t& x1, std::int32_t& y1,
+                     std::int32_t& x2, std::int32_t& y2) const;
   // The step of the ruler labels and its length in pixels.
   void GetRuleStep(std::int32_t& pixels, float& stepValue) const;
 
@@ -283,8 +277,7 @@ class DragEditor : public CanvasHost {
   void ApplyDrag(std::int16_t mode, float ax, float ay, float x, float y);
   // The move, box-handle and line-end rules of a drag on one record (the
   // records of the other geometry kind stay as they are).
-  static void DragRecord(std::int16_t mode, ObjectRecord& record, float ax, float ay, float x,
-                         float y);
+  static void DragRecord(std::int16_t mode, ObjectRecord& record, float ax, float ay, float x, float y);
   // The whole degrees a rotation drag from the anchor to (x, y) turns by,
   // about the centre of the grabbed object; 0 without a grabbed object.
   std::int32_t RotationDelta(float ax, float ay, float x, float y) const;
@@ -296,8 +289,8 @@ class DragEditor : public CanvasHost {
   // appends the new object (snapshot first), raises InsertObject and, unless
   // Repeat is on, returns to the select tool. Returns the new key, 0 when
   // nothing was added (InsertRefused at the full table).
-  std::int32_t CreateObject(float x1, float y1, float x2, float y2, float Angle,
-                            std::int16_t Tool, std::int16_t UserType);
+  std::int32_t CreateObject(float x1, float y1, float x2, float y2, float Angle, std::int16_t Tool,
+                            std::int16_t UserType);
   // Lines up the selected objects: 1 left, 2 right, 4 top, 5 bottom edges;
   // 3, 6 horizontal and vertical centres, 7, 8 width and height of the
   // reference object; 9 onto the grid. No snapshot, no event.
@@ -322,8 +315,7 @@ class DragEditor : public CanvasHost {
   void UpdateScrollBars();
   void PaintPage();
   void DrawGrid(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
-  void PaintRules(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
-                  bool force);
+  void PaintRules(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom, bool force);
   void DrawAllObjects();
   void AccumulateExtents(const OutlinePoints& X, const OutlinePoints& Y, int count);
   void DrawHandle(std::int32_t x, std::int32_t y);

@@ -17,11 +17,8 @@ namespace pv {
 
 namespace {
 
-
-
 QRect PixelRect(const TwipRect& r) {
-  return QRect(TwipsToPixels(r.Left), TwipsToPixels(r.Top), TwipsToPixels(r.Width),
-               TwipsToPixels(r.Height));
+  return QRect(TwipsToPixels(r.Left), TwipsToPixels(r.Top), TwipsToPixels(r.Width), TwipsToPixels(r.Height));
 }
 
 }  // namespace
@@ -29,8 +26,7 @@ QRect PixelRect(const TwipRect& r) {
 // A ruler: shows its image.
 class DragEditorWidget::Ruler : public QWidget {
  public:
-  Ruler(QWidget* parent, std::function<const QImage&()> image)
-      : QWidget(parent), image_(std::move(image)) {
+  Ruler(QWidget* parent, std::function<const QImage&()> image) : QWidget(parent), image_(std::move(image)) {
     setAttribute(::Qt::WA_OpaquePaintEvent);
   }
 
@@ -68,8 +64,8 @@ class DragEditorWidget::Surface : public QWidget {
                     float(e->position().y()));
   }
   void mouseMoveEvent(QMouseEvent* e) override {
-    core_.MouseMove(ButtonMask(e->buttons()), ShiftMask(e->modifiers()),
-                    float(e->position().x()), float(e->position().y()));
+    core_.MouseMove(ButtonMask(e->buttons()), ShiftMask(e->modifiers()), float(e->position().x()),
+                    float(e->position().y()));
   }
   void mouseReleaseEvent(QMouseEvent* e) override {
     core_.MouseUp(ButtonMask(e->button()), ShiftMask(e->modifiers()), float(e->position().x()),
@@ -100,10 +96,8 @@ DragEditorWidget::DragEditorWidget(QWidget* parent, DragEditorHost* host) : QWid
   // A scroll bar never keeps the focus: keyboard input goes to the surface.
   hscroll_->setFocusPolicy(::Qt::NoFocus);
   vscroll_->setFocusPolicy(::Qt::NoFocus);
-  connect(hscroll_, &QScrollBar::valueChanged, this,
-          [this](int v) { core_->HScrollChange(std::int16_t(v)); });
-  connect(vscroll_, &QScrollBar::valueChanged, this,
-          [this](int v) { core_->VScrollChange(std::int16_t(v)); });
+  connect(hscroll_, &QScrollBar::valueChanged, this, [this](int v) { core_->HScrollChange(std::int16_t(v)); });
+  connect(vscroll_, &QScrollBar::valueChanged, this, [this](int v) { core_->VScrollChange(std::int16_t(v)); });
 
   core_->SetView(this);
   LayoutChanged();
@@ -117,9 +111,7 @@ QWidget* DragEditorWidget::HRule() const { return hrule_; }
 QWidget* DragEditorWidget::VRule() const { return vrule_; }
 QWidget* DragEditorWidget::ViewArea() const { return surface_; }
 
-DragEditorWidget::~DragEditorWidget() {
-  core_->SetView(nullptr);
-}
+DragEditorWidget::~DragEditorWidget() { core_->SetView(nullptr); }
 
 void DragEditorWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
@@ -181,8 +173,7 @@ void DragEditorWidget::PointerChanged() {
       if (pic.image.isNull()) {
         surface_->setCursor(::Qt::ArrowCursor);
       } else {
-        surface_->setCursor(
-            QCursor(QPixmap::fromImage(pic.image), pic.hotspot.x(), pic.hotspot.y()));
+        surface_->setCursor(QCursor(QPixmap::fromImage(pic.image), pic.hotspot.x(), pic.hotspot.y()));
       }
       break;
     }

@@ -66,8 +66,7 @@ void RotatePoint(float cx, float cy, float& x, float& y, double angle) {
   y = float(double(cy) + (dx * s + dy * c));
 }
 
-void RotatePointLong(std::int32_t cx, std::int32_t cy, std::int32_t& x, std::int32_t& y,
-                     double angle) {
+void RotatePointLong(std::int32_t cx, std::int32_t cy, std::int32_t& x, std::int32_t& y, double angle) {
   const double r = -ToRadians(OneTurn(angle));
   const double dx = double(std::int64_t(x) - cx);
   const double dy = double(std::int64_t(y) - cy);
@@ -85,12 +84,9 @@ std::int32_t NormalizeAngle(std::int64_t angle) {
   return std::int32_t(a);
 }
 
-float HitTolerance(const CanvasState& st) {
-  return float(st.HandleSize) / (2.0f * st.Zoom);
-}
+float HitTolerance(const CanvasState& st) { return float(st.HandleSize) / (2.0f * st.Zoom); }
 
-bool PointSegmentDistance(const CanvasState& st, float x1, float y1, float x2, float y2,
-                          float px, float py) {
+bool PointSegmentDistance(const CanvasState& st, float x1, float y1, float x2, float y2, float px, float py) {
   const float t = HitTolerance(st);
   if (x1 == x2) {
     if (std::fabs(px - x1) < t && MinValue(y1, y2) < py && py < MaxValue(y1, y2)) return true;
@@ -102,15 +98,15 @@ bool PointSegmentDistance(const CanvasState& st, float x1, float y1, float x2, f
   const double d1 = PointDistance(x1, y1, px, py);
   const double d2 = PointDistance(x2, y2, px, py);
   if (d1 < len && d2 < len) {
-    const double cross = double(x1) * y2 - double(x2) * y1 + double(py) * (double(x2) - x1) +
-                         double(px) * (double(y1) - y2);
+    const double cross =
+        double(x1) * y2 - double(x2) * y1 + double(py) * (double(x2) - x1) + double(px) * (double(y1) - y2);
     return std::fabs(cross) / len < double(t);
   }
   return false;
 }
 
-bool PointNearLine(const CanvasState& st, float px, float py, float x1, float y1, float x2,
-                   float y2, std::int32_t Angle) {
+bool PointNearLine(const CanvasState& st, float px, float py, float x1, float y1, float x2, float y2,
+                   std::int32_t Angle) {
   const float mx = (x1 + x2) / 2.0f;
   const float my = (y1 + y2) / 2.0f;
   RotatePoint(mx, my, x1, y1, Angle);
@@ -120,12 +116,11 @@ bool PointNearLine(const CanvasState& st, float px, float py, float x1, float y1
 
 bool PointInBox(float px, float py, float cx, float cy, float w, float h, std::int32_t Angle) {
   RotatePoint(cx, cy, px, py, -double(Angle));
-  return cx - w / 2.0f <= px && px <= cx + w / 2.0f && cy - h / 2.0f <= py &&
-         py <= cy + h / 2.0f;
+  return cx - w / 2.0f <= px && px <= cx + w / 2.0f && cy - h / 2.0f <= py && py <= cy + h / 2.0f;
 }
 
-std::int16_t HitTestBox(const CanvasState& st, float px, float py, float cx, float cy, float w,
-                        float h, std::int32_t Angle, std::int16_t& cursor) {
+std::int16_t HitTestBox(const CanvasState& st, float px, float py, float cx, float cy, float w, float h,
+                        std::int32_t Angle, std::int16_t& cursor) {
   const float t = HitTolerance(st);
   RotatePoint(cx, cy, px, py, -double(Angle));
   const float hw = w / 2.0f;
@@ -134,29 +129,35 @@ std::int16_t HitTestBox(const CanvasState& st, float px, float py, float cx, flo
   const float hy[8] = {cy, cy - hh, cy - hh, cy - hh, cy, cy + hh, cy + hh, cy + hh};
   std::int16_t code = HandleNone;
   for (int i = 0; i < 8; ++i) {
-    if (hx[i] - t <= px && px <= hx[i] + t && hy[i] - t <= py && py <= hy[i] + t)
-      code = std::int16_t(HandleRight + i);
+    if (hx[i] - t <= px && px <= hx[i] + t && hy[i] - t <= py && py <= hy[i] + t) code = std::int16_t(HandleRight + i);
   }
   if (code == HandleNone) return HandleNone;
   // The handle's direction on the screen: its code advanced by the sector of
   // the box's angle (0 for -22.5 < a <= 22.5, one more per 45 degrees).
   const std::int32_t a = NormalizeAngle(Angle);
   int k = 0;
-  if (a > 22.5 && a <= 67.5) k = 1;
-  else if (a > 67.5 && a <= 112.5) k = 2;
-  else if (a > 112.5 && a <= 157.5) k = 3;
-  else if (a > 157.5 && a <= 202.5) k = 4;
-  else if (a > 202.5 && a <= 247.5) k = 5;
-  else if (a > 247.5 && a <= 292.5) k = 6;
-  else if (a > 292.5 && a <= 337.5) k = 7;
+  if (a > 22.5 && a <= 67.5)
+    k = 1;
+  else if (a > 67.5 && a <= 112.5)
+    k = 2;
+  else if (a > 112.5 && a <= 157.5)
+    k = 3;
+  else if (a > 157.5 && a <= 202.5)
+    k = 4;
+  else if (a > 202.5 && a <= 247.5)
+    k = 5;
+  else if (a > 247.5 && a <= 292.5)
+    k = 6;
+  else if (a > 292.5 && a <= 337.5)
+    k = 7;
   int c = code + k;
   if (c > HandleBottomRight) c -= 8;
   cursor = std::int16_t(c);
   return code;
 }
 
-std::int16_t HitTestLine(const CanvasState& st, float px, float py, float x1, float y1,
-                         float x2, float y2, std::int32_t Angle) {
+std::int16_t HitTestLine(const CanvasState& st, float px, float py, float x1, float y1, float x2, float y2,
+                         std::int32_t Angle) {
   const float t = HitTolerance(st);
   const float mx = (x1 + x2) / 2.0f;
   const float my = (y1 + y2) / 2.0f;
@@ -168,8 +169,7 @@ std::int16_t HitTestLine(const CanvasState& st, float px, float py, float x1, fl
   return code;
 }
 
-bool BoxInArea(float ax1, float ay1, float ax2, float ay2, float cx, float cy, float w, float h,
-               std::int32_t Angle) {
+bool BoxInArea(float ax1, float ay1, float ax2, float ay2, float cx, float cy, float w, float h, std::int32_t Angle) {
   const float hw = w / 2.0f;
   const float hh = h / 2.0f;
   const float xs[4] = {cx - hw, cx + hw, cx - hw, cx + hw};
@@ -183,14 +183,13 @@ bool BoxInArea(float ax1, float ay1, float ax2, float ay2, float cx, float cy, f
   return true;
 }
 
-bool LineInArea(float ax1, float ay1, float ax2, float ay2, float x1, float y1, float x2,
-                float y2, std::int32_t Angle) {
+bool LineInArea(float ax1, float ay1, float ax2, float ay2, float x1, float y1, float x2, float y2,
+                std::int32_t Angle) {
   const float mx = (x1 + x2) / 2.0f;
   const float my = (y1 + y2) / 2.0f;
   RotatePoint(mx, my, x1, y1, Angle);
   RotatePoint(mx, my, x2, y2, Angle);
-  return ax1 <= x1 && x1 <= ax2 && ay1 <= y1 && y1 <= ay2 && ax1 <= x2 && x2 <= ax2 &&
-         ay1 <= y2 && y2 <= ay2;
+  return ax1 <= x1 && x1 <= ax2 && ay1 <= y1 && y1 <= ay2 && ax1 <= x2 && x2 <= ax2 && ay1 <= y2 && y2 <= ay2;
 }
 
 void ViewToDoc(const CanvasState& st, float vx, float vy, float& dx, float& dy) {
@@ -215,9 +214,8 @@ float DocToViewY(const CanvasState& st, float len) {
   return a - b;
 }
 
-void DocToViewRect(const CanvasState& st, float x1, float y1, float x2, float y2,
-                   std::int32_t& left, std::int32_t& top, std::int32_t& right,
-                   std::int32_t& bottom) {
+void DocToViewRect(const CanvasState& st, float x1, float y1, float x2, float y2, std::int32_t& left, std::int32_t& top,
+                   std::int32_t& right, std::int32_t& bottom) {
   left = CLng(RoundHalfEven((double(x1) - st.ScrollX) * double(st.Zoom)));
   top = CLng(RoundHalfEven((double(y1) - st.ScrollY) * double(st.Zoom)));
   right = CLng(RoundHalfEven((double(x2) - st.ScrollX) * double(st.Zoom)));
@@ -252,8 +250,10 @@ void AddAngle(std::int32_t& a, std::int32_t d) {
   // The sum taken on 64 bits; the subtraction and addition loops reduced to
   // one step each: above 360 into 1..360, below 0 into 0..359.
   std::int64_t s = std::int64_t(a) + d;
-  if (s > 360) s = (s - 1) % 360 + 1;
-  else if (s < 0) s = NormalizeAngle(s);
+  if (s > 360)
+    s = (s - 1) % 360 + 1;
+  else if (s < 0)
+    s = NormalizeAngle(s);
   a = std::int32_t(s);
 }
 

@@ -32,8 +32,7 @@ double PointDistance(float x1, float y1, float x2, float y2);
 void RotatePoint(float cx, float cy, float& x, float& y, double angle);
 // The same on whole pixels: the turned offsets are rounded before the centre
 // is added.
-void RotatePointLong(std::int32_t cx, std::int32_t cy, std::int32_t& x, std::int32_t& y,
-                     double angle);
+void RotatePointLong(std::int32_t cx, std::int32_t cy, std::int32_t& x, std::int32_t& y, double angle);
 
 // An angle brought into 0..359 (any Long, negative ones included).
 std::int32_t NormalizeAngle(std::int64_t angle);
@@ -42,34 +41,35 @@ std::int32_t NormalizeAngle(std::int64_t angle);
 float HitTolerance(const CanvasState& st);
 // The point lies strictly within the tolerance of the segment (never for a
 // segment of length 0, never beyond an end).
-bool PointSegmentDistance(const CanvasState& st, float x1, float y1, float x2, float y2,
-                          float px, float py);
+bool PointSegmentDistance(const CanvasState& st, float x1, float y1, float x2, float y2, float px, float py);
 // The point hits the body of a line object (ends turned by Angle about their
 // midpoint).
-bool PointNearLine(const CanvasState& st, float px, float py, float x1, float y1, float x2,
-                   float y2, std::int32_t Angle);
+bool PointNearLine(const CanvasState& st, float px, float py, float x1, float y1, float x2, float y2,
+                   std::int32_t Angle);
 // The point lies in the box turned by Angle about its centre (edges included).
 bool PointInBox(float px, float py, float cx, float cy, float w, float h, std::int32_t Angle);
 // Handle code 100..107 under the point, or -1. On a match cursor receives the
 // handle's direction on the screen (the code turned by the box's angle); with
 // no match cursor is left as passed. Where several handles match the highest
 // code wins.
-std::int16_t HitTestBox(const CanvasState& st, float px, float py, float cx, float cy, float w,
-                        float h, std::int32_t Angle, std::int16_t& cursor);
+std::int16_t HitTestBox(const CanvasState& st, float px, float py, float cx, float cy, float w, float h,
+                        std::int32_t Angle, std::int16_t& cursor);
 // 110 (first end), 111 (second end, also when both match) or -1.
-std::int16_t HitTestLine(const CanvasState& st, float px, float py, float x1, float y1,
-                         float x2, float y2, std::int32_t Angle);
+std::int16_t HitTestLine(const CanvasState& st, float px, float py, float x1, float y1, float x2, float y2,
+                         std::int32_t Angle);
 // The whole turned box lies in the ordered rectangle (edges included).
-bool BoxInArea(float ax1, float ay1, float ax2, float ay2, float cx, float cy, float w, float h,
-               std::int32_t Angle);
+bool BoxInArea(float ax1, float ay1, float ax2, float ay2, float cx, float cy, float w, float h, std::int32_t Angle);
 // Both turned ends of a line lie in the ordered rectangle (edges included).
-bool LineInArea(float ax1, float ay1, float ax2, float ay2, float x1, float y1, float x2,
-                float y2, std::int32_t Angle);
+bool LineInArea(float ax1, float ay1, float ax2, float ay2, float x1, float y1, float x2, float y2, std::int32_t Angle);
 
 template <typename T>
-constexpr T MinValue(T a, T b) { return a < b ? a : b; }
+constexpr T MinValue(T a, T b) {
+  return a < b ? a : b;
+}
 template <typename T>
-constexpr T MaxValue(T a, T b) { return a < b ? b : a; }
+constexpr T MaxValue(T a, T b) {
+  return a < b ? b : a;
+}
 
 // View point -> document point.
 void ViewToDoc(const CanvasState& st, float vx, float vy, float& dx, float& dy);
@@ -79,9 +79,8 @@ void DocToView(const CanvasState& st, float dx, float dy, std::int32_t& vx, std:
 float DocToViewX(const CanvasState& st, float len);
 float DocToViewY(const CanvasState& st, float len);
 // A document rectangle in view pixels, each edge rounded.
-void DocToViewRect(const CanvasState& st, float x1, float y1, float x2, float y2,
-                   std::int32_t& left, std::int32_t& top, std::int32_t& right,
-                   std::int32_t& bottom);
+void DocToViewRect(const CanvasState& st, float x1, float y1, float x2, float y2, std::int32_t& left, std::int32_t& top,
+                   std::int32_t& right, std::int32_t& bottom);
 // A view point in, its document point out, snapped to the grid: in pixel
 // units to the pixel grid from the page corner (whether Snap is on or not),
 // otherwise, with Snap on, to multiples of the pitch from the document

@@ -25,8 +25,7 @@ bool IsDrawingTool(std::int16_t tool) { return tool == ToolDrawBox || tool == To
 
 bool IsHandleMode(std::int16_t mode) { return mode >= HandleRight && mode <= HandleLineEnd2; }
 
-void DrawSegment(DcHandle dc, std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                 std::int32_t y2) {
+void DrawSegment(DcHandle dc, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
   MoveTo(dc, x1, y1);
   LineTo(dc, x2, y2);
 }
@@ -98,8 +97,7 @@ void DragEditor::MouseMove(std::int16_t Button, std::int16_t Shift, float X, flo
   RaiseDrawCoord(Button, X, Y, x, y);
   // No drag under way (also before the first press): the pointer tells what
   // a press would do.
-  if (IsPointerTool(st_.CurrentTool) && (st_.DragMode == DragNone || st_.DragMode == 0))
-    SetHoverPointer(X, Y);
+  if (IsPointerTool(st_.CurrentTool) && (st_.DragMode == DragNone || st_.DragMode == 0)) SetHoverPointer(X, Y);
 }
 
 void DragEditor::MouseUp(std::int16_t /*Button*/, std::int16_t Shift, float X, float Y) {
@@ -111,8 +109,7 @@ void DragEditor::MouseUp(std::int16_t /*Button*/, std::int16_t Shift, float X, f
     SnapPoint(st_, x, y);
     if (Shift != 0) p_AdjustPoint(x, y);
     DrawFeedback(false);
-    const std::int32_t key =
-        CreateObject(st_.AnchorX, st_.AnchorY, x, y, 0.0f, tool, st_.CurrentUserType);
+    const std::int32_t key = CreateObject(st_.AnchorX, st_.AnchorY, x, y, 0.0f, tool, st_.CurrentUserType);
     if (key != 0) {
       // The host may have filled or moved records on InsertObject: draw the
       // new one where it is now.
@@ -269,11 +266,8 @@ void DragEditor::DrawFeedback(bool drawNew) {
       const std::int32_t turnPrev =
           mode == DragRotate ? RotationDelta(st_.AnchorX, st_.AnchorY, st_.PrevX, st_.PrevY) : 0;
       const std::int32_t turnNow =
-          mode == DragRotate
-              ? RotationDelta(st_.AnchorX, st_.AnchorY, st_.CurrentX, st_.CurrentY)
-              : 0;
-      const auto outline = [&](const ObjectRecord& source, float px, float py,
-                               std::int32_t turn) {
+          mode == DragRotate ? RotationDelta(st_.AnchorX, st_.AnchorY, st_.CurrentX, st_.CurrentY) : 0;
+      const auto outline = [&](const ObjectRecord& source, float px, float py, std::int32_t turn) {
         ObjectRecord copy = source;
         if (mode == DragRotate) {
           AddAngle(copy.Angle, turn);
@@ -321,8 +315,8 @@ void DragEditor::DrawFeedback(bool drawNew) {
 
 // ---- Creation ------------------------------------------------------------------------
 
-std::int32_t DragEditor::CreateObject(float x1, float y1, float x2, float y2, float Angle,
-                                      std::int16_t Tool, std::int16_t UserType) {
+std::int32_t DragEditor::CreateObject(float x1, float y1, float x2, float y2, float Angle, std::int16_t Tool,
+                                      std::int16_t UserType) {
   if (!IsDrawingTool(Tool)) return 0;
   // The table is full: nothing is written, the host tells the user.
   if (ObjCount >= MaxObjects) {
@@ -359,8 +353,7 @@ std::int32_t DragEditor::CreateObject(float x1, float y1, float x2, float y2, fl
     return 0;
   }
   // Snapshot, a cleared slot, the geometry, kind and a new key.
-  const std::int32_t key = pv::AddObject(a, b, c, d, Angle,
-                                         Tool == ToolDrawBox ? GeomBox : GeomLine, UserType, false);
+  const std::int32_t key = pv::AddObject(a, b, c, d, Angle, Tool == ToolDrawBox ? GeomBox : GeomLine, UserType, false);
   if (key == 0) return 0;
   Host().InsertObject(key, UserType);
   if (!st_.Repeat) SetTool(ToolSelect, ToolSelect);

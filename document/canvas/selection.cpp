@@ -16,8 +16,7 @@ std::int32_t LiveCount() { return ObjCount < MaxObjects ? ObjCount : MaxObjects;
 
 }  // namespace
 
-void DragEditor::HitTest(float X, float Y, std::int16_t tool, std::int16_t& cursor,
-                         std::int16_t& result) {
+void DragEditor::HitTest(float X, float Y, std::int16_t tool, std::int16_t& cursor, std::int16_t& result) {
   float px = 0, py = 0;
   ViewToDoc(st_, X, Y, px, py);
   result = DragNone;
@@ -40,13 +39,12 @@ void DragEditor::HitTest(float X, float Y, std::int16_t tool, std::int16_t& curs
         return;
       }
     } else if (r.GeomType == GeomBox) {
-      const std::int16_t c =
-          HitTestBox(st_, px, py, r.CenterX, r.CenterY, r.Width, r.Height, r.Angle, cursor);
+      const std::int16_t c = HitTestBox(st_, px, py, r.CenterX, r.CenterY, r.Width, r.Height, r.Angle, cursor);
       if (c != HandleNone) {
         st_.GrabbedObject = i;
         if (tool == ToolRotate) {
-          const bool corner = c == HandleTopRight || c == HandleTopLeft ||
-                              c == HandleBottomLeft || c == HandleBottomRight;
+          const bool corner =
+              c == HandleTopRight || c == HandleTopLeft || c == HandleBottomLeft || c == HandleBottomRight;
           result = corner ? DragRotate : DragNone;
         } else {
           result = c;
@@ -95,8 +93,7 @@ void DragEditor::SelectAtPoint(float X, float Y, std::int16_t Shift) {
   }
 }
 
-void DragEditor::SelectInArea(std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                              std::int32_t y2) {
+void DragEditor::SelectInArea(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
   DeselectAll();
   if (x1 == x2 && y1 == y2) return;
   NormalizeRect(x1, y1, x2, y2);

@@ -323,8 +323,7 @@ bool EditCard::eventFilter(QObject* watched, QEvent* event) {
   } else if (box >= 0 && type == QEvent::FocusOut && !m_refusing) {
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     // Leaving the window or opening a menu is not leaving the box.
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-        reason != Qt::MenuBarFocusReason) {
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason) {
       bool cancel = false;
       Text1_Validate(box, cancel);
       if (cancel) {
@@ -444,8 +443,7 @@ bool EditCard::Set_Dimension() {
   std::vector<std::int32_t> keys;
   DragEditor& c = Canvas();
   for (std::int32_t key = c.GetFirstObject(true); key != -1; key = c.GetNextObject(true)) keys.push_back(key);
-  for (std::int32_t key : keys)
-    c.SetObjectDimension(key, values[0], values[1], values[2], values[3], values[4], false);
+  for (std::int32_t key : keys) c.SetObjectDimension(key, values[0], values[1], values[2], values[3], values[4], false);
   c.Refresh(false);
   return true;
 }
@@ -615,13 +613,9 @@ void EditCard::DrawPage(DcHandle hdc, std::int32_t x1, std::int32_t y1, std::int
   EditorDrawing().DrawPage(hdc, x1, y1, x2, y2);
 }
 
-void EditCard::DrawCoord(float X, float Y, float, float, float, float, std::int16_t) {
-  emit StatusCoordChanged(X, Y);
-}
+void EditCard::DrawCoord(float X, float Y, float, float, float, float, std::int16_t) { emit StatusCoordChanged(X, Y); }
 
-void EditCard::InsertObject(std::int32_t lKey, std::int16_t UserType) {
-  m_logic->InsertObject(lKey, UserType);
-}
+void EditCard::InsertObject(std::int32_t lKey, std::int16_t UserType) { m_logic->InsertObject(lKey, UserType); }
 
 void EditCard::InsertRefused(std::int16_t UserType) { m_logic->InsertObjectRefused(UserType); }
 

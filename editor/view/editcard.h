@@ -105,12 +105,10 @@ class EditCard : public EditCardView, public DragEditorHost {
   void Label3_Click(int Index);
 
   // ---- The canvas's events ------------------------------------------------
-  void DrawObject(DcHandle hdc, const OutlinePoints& X, const OutlinePoints& Y, std::int32_t x1,
-                  std::int32_t y1, std::int32_t x2, std::int32_t y2, float Angle, std::int32_t lKey,
-                  std::int16_t UserType) override;
+  void DrawObject(DcHandle hdc, const OutlinePoints& X, const OutlinePoints& Y, std::int32_t x1, std::int32_t y1,
+                  std::int32_t x2, std::int32_t y2, float Angle, std::int32_t lKey, std::int16_t UserType) override;
   void DrawPage(DcHandle hdc, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override;
-  void DrawCoord(float X, float Y, float xStart, float yStart, float Dx, float Dy,
-                 std::int16_t Button) override;
+  void DrawCoord(float X, float Y, float xStart, float yStart, float Dx, float Dy, std::int16_t Button) override;
   void InsertObject(std::int32_t lKey, std::int16_t UserType) override;
   // A drawing the canvas refused because the table holds its 200 objects.
   void InsertRefused(std::int16_t UserType) override;

@@ -25,8 +25,7 @@ void EditCardDrawing::DrawObject(DcHandle hdc, const std::array<std::int32_t, 13
   DragEditor_DrawObject(hdc, X, Y, x1, y1, x2, y2, Angle, lKey, UserType);
 }
 
-void EditCardDrawing::DrawPage(DcHandle hdc, std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                               std::int32_t y2) {
+void EditCardDrawing::DrawPage(DcHandle hdc, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
   DragEditor_DrawPage(hdc, x1, y1, x2, y2);
 }
 

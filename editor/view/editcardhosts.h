@@ -47,10 +47,9 @@ class PropertyWindows {
 class EditCardDrawing {
  public:
   virtual ~EditCardDrawing() = default;
-  virtual void DrawObject(DcHandle hdc, const std::array<std::int32_t, 13>& X,
-                          const std::array<std::int32_t, 13>& Y, std::int32_t x1, std::int32_t y1,
-                          std::int32_t x2, std::int32_t y2, float Angle, std::int32_t lKey,
-                          std::int16_t UserType);
+  virtual void DrawObject(DcHandle hdc, const std::array<std::int32_t, 13>& X, const std::array<std::int32_t, 13>& Y,
+                          std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, float Angle,
+                          std::int32_t lKey, std::int16_t UserType);
   virtual void DrawPage(DcHandle hdc, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
 };
 

@@ -162,12 +162,10 @@ void Draw(QPainter& p, int index) {
       Pen(p, kInk, 1);
       p.drawRect(QRectF(7, 7, 10, 10));
       p.setBrush(kBlue);
-      for (const QPointF c : {QPointF(4, 4), QPointF(20, 4), QPointF(4, 20), QPointF(20, 20)})
-        p.drawEllipse(c, 2, 2);
+      for (const QPointF c : {QPointF(4, 4), QPointF(20, 4), QPointF(4, 20), QPointF(20, 20)}) p.drawEllipse(c, 2, 2);
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 

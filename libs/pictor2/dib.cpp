@@ -45,16 +45,13 @@ struct Channel {
   }
 };
 
-QImage DecodeCompressed(const std::uint8_t* bits, std::size_t bitsSize, std::int64_t width,
-                        std::int64_t height) {
-  QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(bits),
-                                             static_cast<qsizetype>(bitsSize));
+QImage DecodeCompressed(const std::uint8_t* bits, std::size_t bitsSize, std::int64_t width, std::int64_t height) {
+  QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(bits), static_cast<qsizetype>(bitsSize));
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer);
   const QSize size = reader.size();
-  if (!size.isValid() || static_cast<std::int64_t>(size.width()) * size.height() > kMaxDibPixels)
-    return {};
+  if (!size.isValid() || static_cast<std::int64_t>(size.width()) * size.height() > kMaxDibPixels) return {};
   (void)width;
   (void)height;
   QImage image = reader.read();
@@ -64,8 +61,8 @@ QImage DecodeCompressed(const std::uint8_t* bits, std::size_t bitsSize, std::int
 
 }  // namespace
 
-QImage DecodeDib(const std::uint8_t* info, std::size_t infoSize, const std::uint8_t* bits,
-                 std::size_t bitsSize, DibColors colors, bool premultipliedAlpha) {
+QImage DecodeDib(const std::uint8_t* info, std::size_t infoSize, const std::uint8_t* bits, std::size_t bitsSize,
+                 DibColors colors, bool premultipliedAlpha) {
   if (info == nullptr || infoSize < 12) return {};
   const std::uint32_t headerSize = U32(info);
   std::int64_t width = 0;
@@ -116,9 +113,7 @@ QImage DecodeDib(const std::uint8_t* info, std::size_t infoSize, const std::uint
   const bool bottomUp = height > 0;
   const std::int64_t rows = bottomUp ? height : -height;
   if (width > 65535 || rows > 65535 || width * rows > kMaxDibPixels) return {};
-  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
-      bitCount != 32)
-    return {};
+  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32) return {};
   if (haveMasks && bitCount != 16 && bitCount != 32) return {};
 
   // Colour table, for up to 8 bits a pixel. Entries that the record does not
@@ -178,8 +173,8 @@ QImage DecodeDib(const std::uint8_t* info, std::size_t infoSize, const std::uint
             c = qRgb(red.Get(px), green.Get(px), blue.Get(px));
           } else if (alpha) {
             const int a = src[4 * x + 3];
-            c = qRgba(std::min<int>(src[4 * x + 2], a), std::min<int>(src[4 * x + 1], a),
-                      std::min<int>(src[4 * x], a), a);
+            c = qRgba(std::min<int>(src[4 * x + 2], a), std::min<int>(src[4 * x + 1], a), std::min<int>(src[4 * x], a),
+                      a);
           } else {
             c = qRgb(src[4 * x + 2], src[4 * x + 1], src[4 * x]);
           }

@@ -22,8 +22,8 @@ enum class DibColors { Rgb, PaletteIndexes };
 // With premultipliedAlpha a 32-bit bitmap keeps its fourth byte as
 // premultiplied alpha (what an alpha-blend record holds); otherwise that byte
 // is ignored and the bitmap is opaque.
-QImage DecodeDib(const std::uint8_t* info, std::size_t infoSize, const std::uint8_t* bits,
-                 std::size_t bitsSize, DibColors colors, bool premultipliedAlpha = false);
+QImage DecodeDib(const std::uint8_t* info, std::size_t infoSize, const std::uint8_t* bits, std::size_t bitsSize,
+                 DibColors colors, bool premultipliedAlpha = false);
 
 // A packed bitmap: the header and colour table immediately followed by the
 // pixel rows, all inside size bytes.

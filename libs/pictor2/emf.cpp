@@ -39,8 +39,7 @@ Rect RectAt(const RecordView& r, std::size_t off) {
   return Rect{r.I32(off), r.I32(off + 4), r.I32(off + 8), r.I32(off + 12)};
 }
 QTransform XFormAt(const RecordView& r, std::size_t off) {
-  return QTransform(r.F32(off), r.F32(off + 4), r.F32(off + 8), r.F32(off + 12), r.F32(off + 16),
-                    r.F32(off + 20));
+  return QTransform(r.F32(off), r.F32(off + 4), r.F32(off + 8), r.F32(off + 12), r.F32(off + 16), r.F32(off + 20));
 }
 
 Pen MakePen(std::uint32_t style, std::int64_t width, Colour colour) {
@@ -87,16 +86,22 @@ QImage RecordDib(const RecordView& r, std::uint32_t usage, std::uint32_t offBmi,
 Rect SourceRect(const RecordView& r, std::uint32_t offBmi, const QImage& img, std::int32_t x, std::int32_t y,
                 std::int32_t w, std::int32_t h, bool fromBottom) {
   bool bottomUp = true;
-  if (r.U32(offBmi) >= 40) bottomUp = r.I32(offBmi + 8) > 0;
-  else if (r.U32(offBmi) == 12) bottomUp = r.I16(offBmi + 6) > 0;
+  if (r.U32(offBmi) >= 40)
+    bottomUp = r.I32(offBmi + 8) > 0;
+  else if (r.U32(offBmi) == 12)
+    bottomUp = r.I16(offBmi + 6) > 0;
   std::int64_t top = y;
   if (fromBottom && bottomUp) top = static_cast<std::int64_t>(img.height()) - y - h;
-  auto c = [](std::int64_t v) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -(1LL << 30), 1LL << 30)); };
+  auto c = [](std::int64_t v) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -(1LL << 30), 1LL << 30));
+  };
   return Rect{c(x), c(top), c(static_cast<std::int64_t>(x) + w), c(top + h)};
 }
 
 Rect DestRect(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
-  auto c = [](std::int64_t v) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -(1LL << 30), 1LL << 30)); };
+  auto c = [](std::int64_t v) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -(1LL << 30), 1LL << 30));
+  };
   return Rect{x, y, c(static_cast<std::int64_t>(x) + w), c(static_cast<std::int64_t>(y) + h)};
 }
 
@@ -140,11 +145,16 @@ bool EmfReader::Poly(std::uint32_t type, const RecordView& r, bool small) {
   const std::vector<Point> pts = small ? Points16(r, ptsOff, count) : Points32(r, ptsOff, count);
   const int n = static_cast<int>(pts.size());
   switch (type) {
-    case U_EMR_POLYBEZIER: case U_EMR_POLYBEZIER16: PolyBezier(dc_, pts.data(), n); break;
-    case U_EMR_POLYGON: case U_EMR_POLYGON16: Polygon(dc_, pts.data(), n); break;
-    case U_EMR_POLYLINE: case U_EMR_POLYLINE16: Polyline(dc_, pts.data(), n); break;
-    case U_EMR_POLYBEZIERTO: case U_EMR_POLYBEZIERTO16: PolyBezierTo(dc_, pts.data(), n); break;
-    case U_EMR_POLYLINETO: case U_EMR_POLYLINETO16: PolylineTo(dc_, pts.data(), n); break;
+    case U_EMR_POLYBEZIER:
+    case U_EMR_POLYBEZIER16: PolyBezier(dc_, pts.data(), n); break;
+    case U_EMR_POLYGON:
+    case U_EMR_POLYGON16: Polygon(dc_, pts.data(), n); break;
+    case U_EMR_POLYLINE:
+    case U_EMR_POLYLINE16: Polyline(dc_, pts.data(), n); break;
+    case U_EMR_POLYBEZIERTO:
+    case U_EMR_POLYBEZIERTO16: PolyBezierTo(dc_, pts.data(), n); break;
+    case U_EMR_POLYLINETO:
+    case U_EMR_POLYLINETO16: PolylineTo(dc_, pts.data(), n); break;
     default: break;
   }
   return true;
@@ -283,16 +293,22 @@ struct BitmapLayout {
 
 template <typename T>
 constexpr BitmapLayout LayoutOf(std::size_t cDest, std::size_t cSrc, std::size_t rop, bool fromBottom) {
-  return BitmapLayout{OFF(T, Dest),      cDest,            OFF(T, Src),
-                      cSrc,              rop,              OFF(T, iUsageSrc),
-                      OFF(T, offBmiSrc), OFF(T, cbBmiSrc), OFF(T, offBitsSrc),
-                      OFF(T, cbBitsSrc), fromBottom};
+  return BitmapLayout{OFF(T, Dest),
+                      cDest,
+                      OFF(T, Src),
+                      cSrc,
+                      rop,
+                      OFF(T, iUsageSrc),
+                      OFF(T, offBmiSrc),
+                      OFF(T, cbBmiSrc),
+                      OFF(T, offBitsSrc),
+                      OFF(T, cbBitsSrc),
+                      fromBottom};
 }
 
-constexpr BitmapLayout kBitBlt =
-    LayoutOf<U_EMRBITBLT>(OFF(U_EMRBITBLT, cDest), 0, OFF(U_EMRBITBLT, dwRop), false);
-constexpr BitmapLayout kStretchBlt = LayoutOf<U_EMRSTRETCHBLT>(
-    OFF(U_EMRSTRETCHBLT, cDest), OFF(U_EMRSTRETCHBLT, cSrc), OFF(U_EMRSTRETCHBLT, dwRop), false);
+constexpr BitmapLayout kBitBlt = LayoutOf<U_EMRBITBLT>(OFF(U_EMRBITBLT, cDest), 0, OFF(U_EMRBITBLT, dwRop), false);
+constexpr BitmapLayout kStretchBlt = LayoutOf<U_EMRSTRETCHBLT>(OFF(U_EMRSTRETCHBLT, cDest), OFF(U_EMRSTRETCHBLT, cSrc),
+                                                               OFF(U_EMRSTRETCHBLT, dwRop), false);
 constexpr BitmapLayout kStretchDiBits = LayoutOf<U_EMRSTRETCHDIBITS>(
     OFF(U_EMRSTRETCHDIBITS, cDest), OFF(U_EMRSTRETCHDIBITS, cSrc), OFF(U_EMRSTRETCHDIBITS, dwRop), true);
 constexpr BitmapLayout kSetDiBitsToDevice =
@@ -349,7 +365,8 @@ bool EmfReader::Blit(std::uint32_t type, const RecordView& r) {
     case U_EMR_STRETCHBLT: layout = &kStretchBlt; break;
     case U_EMR_STRETCHDIBITS: layout = &kStretchDiBits; break;
     case U_EMR_SETDIBITSTODEVICE: layout = &kSetDiBitsToDevice; break;
-    case U_EMR_ALPHABLEND: case U_EMR_TRANSPARENTBLT: layout = &kAlphaBlend; break;
+    case U_EMR_ALPHABLEND:
+    case U_EMR_TRANSPARENTBLT: layout = &kAlphaBlend; break;
     default: return true;
   }
   const BitmapFields f = ReadBitmap(r, *layout);
@@ -374,15 +391,22 @@ bool EmfReader::Blit(std::uint32_t type, const RecordView& r) {
 
 bool EmfReader::Play(std::uint32_t type, const RecordView& r) {
   switch (type) {
-    case U_EMR_POLYBEZIER: case U_EMR_POLYGON: case U_EMR_POLYLINE: case U_EMR_POLYBEZIERTO:
-    case U_EMR_POLYLINETO:
-      return Poly(type, r, false);
-    case U_EMR_POLYBEZIER16: case U_EMR_POLYGON16: case U_EMR_POLYLINE16: case U_EMR_POLYBEZIERTO16:
-    case U_EMR_POLYLINETO16:
-      return Poly(type, r, true);
-    case U_EMR_POLYPOLYLINE: case U_EMR_POLYPOLYGON: return PolyPoly(type, r, false);
-    case U_EMR_POLYPOLYLINE16: case U_EMR_POLYPOLYGON16: return PolyPoly(type, r, true);
-    case U_EMR_POLYDRAW: case U_EMR_POLYDRAW16: {
+    case U_EMR_POLYBEZIER:
+    case U_EMR_POLYGON:
+    case U_EMR_POLYLINE:
+    case U_EMR_POLYBEZIERTO:
+    case U_EMR_POLYLINETO: return Poly(type, r, false);
+    case U_EMR_POLYBEZIER16:
+    case U_EMR_POLYGON16:
+    case U_EMR_POLYLINE16:
+    case U_EMR_POLYBEZIERTO16:
+    case U_EMR_POLYLINETO16: return Poly(type, r, true);
+    case U_EMR_POLYPOLYLINE:
+    case U_EMR_POLYPOLYGON: return PolyPoly(type, r, false);
+    case U_EMR_POLYPOLYLINE16:
+    case U_EMR_POLYPOLYGON16: return PolyPoly(type, r, true);
+    case U_EMR_POLYDRAW:
+    case U_EMR_POLYDRAW16: {
       const bool small = type == U_EMR_POLYDRAW16;
       const std::size_t countOff = OFF(U_EMRPOLYDRAW, cptl);
       const std::uint32_t count = r.U32(countOff);
@@ -410,9 +434,7 @@ bool EmfReader::Play(std::uint32_t type, const RecordView& r) {
 
     case U_EMR_SETTEXTCOLOR: SetTextColour(dc_, ColourAt(r, 8)); return true;
     case U_EMR_SETBKCOLOR: SetBkColour(dc_, ColourAt(r, 8)); return true;
-    case U_EMR_SETBKMODE:
-      SetBkMode(dc_, r.U32(8) == 1 ? BkMode::Transparent : BkMode::Opaque);
-      return true;
+    case U_EMR_SETBKMODE: SetBkMode(dc_, r.U32(8) == 1 ? BkMode::Transparent : BkMode::Opaque); return true;
     case U_EMR_SETPOLYFILLMODE:
       SetPolyFillMode(dc_, r.U32(8) == 2 ? FillMode::Winding : FillMode::Alternate);
       return true;
@@ -453,14 +475,14 @@ bool EmfReader::Play(std::uint32_t type, const RecordView& r) {
     }
     case U_EMR_CREATEBRUSHINDIRECT: {
       const std::size_t lb = OFF(U_EMRCREATEBRUSHINDIRECT, lb);
-      p_.Put(r.U32(OFF(U_EMRCREATEBRUSHINDIRECT, ihBrush)),
-             MakeBrush(r.U32(lb), ColourAt(r, lb + 4), r.U32(lb + 8)));
+      p_.Put(r.U32(OFF(U_EMRCREATEBRUSHINDIRECT, ihBrush)), MakeBrush(r.U32(lb), ColourAt(r, lb + 4), r.U32(lb + 8)));
       return true;
     }
-    case U_EMR_CREATEDIBPATTERNBRUSHPT: case U_EMR_CREATEMONOBRUSH: {
-      const QImage img = RecordDib(r, r.U32(OFF(U_EMRCREATEMONOBRUSH, iUsage)), r.U32(OFF(U_EMRCREATEMONOBRUSH, offBmi)),
-                                   r.U32(OFF(U_EMRCREATEMONOBRUSH, cbBmi)), r.U32(OFF(U_EMRCREATEMONOBRUSH, offBits)),
-                                   r.U32(OFF(U_EMRCREATEMONOBRUSH, cbBits)));
+    case U_EMR_CREATEDIBPATTERNBRUSHPT:
+    case U_EMR_CREATEMONOBRUSH: {
+      const QImage img = RecordDib(r, r.U32(OFF(U_EMRCREATEMONOBRUSH, iUsage)),
+                                   r.U32(OFF(U_EMRCREATEMONOBRUSH, offBmi)), r.U32(OFF(U_EMRCREATEMONOBRUSH, cbBmi)),
+                                   r.U32(OFF(U_EMRCREATEMONOBRUSH, offBits)), r.U32(OFF(U_EMRCREATEMONOBRUSH, cbBits)));
       Brush b = img.isNull() ? Brush::SolidColour(Rgb(0, 0, 0)) : Brush::PatternImage(img);
       b.monochrome = type == U_EMR_CREATEMONOBRUSH && !img.isNull();
       p_.Put(r.U32(OFF(U_EMRCREATEMONOBRUSH, ihBrush)), b);
@@ -471,38 +493,70 @@ bool EmfReader::Play(std::uint32_t type, const RecordView& r) {
     case U_EMR_DELETEOBJECT: p_.Delete(r.U32(8)); return true;
 
     case U_EMR_MOVETOEX: MoveTo(dc_, r.I32(8), r.I32(12)); return true;
-    case U_EMR_LINETO: if (p_.CanDraw()) LineTo(dc_, r.I32(8), r.I32(12)); return true;
-    case U_EMR_RECTANGLE: if (p_.CanDraw()) Rectangle(dc_, RectAt(r, 8)); return true;
-    case U_EMR_ELLIPSE: if (p_.CanDraw()) Ellipse(dc_, RectAt(r, 8)); return true;
+    case U_EMR_LINETO:
+      if (p_.CanDraw()) LineTo(dc_, r.I32(8), r.I32(12));
+      return true;
+    case U_EMR_RECTANGLE:
+      if (p_.CanDraw()) Rectangle(dc_, RectAt(r, 8));
+      return true;
+    case U_EMR_ELLIPSE:
+      if (p_.CanDraw()) Ellipse(dc_, RectAt(r, 8));
+      return true;
     case U_EMR_ROUNDRECT:
       if (p_.CanDraw()) RoundRect(dc_, RectAt(r, 8), r.I32(24), r.I32(28));
       return true;
-    case U_EMR_ARC: case U_EMR_ARCTO: case U_EMR_CHORD: case U_EMR_PIE: {
+    case U_EMR_ARC:
+    case U_EMR_ARCTO:
+    case U_EMR_CHORD:
+    case U_EMR_PIE: {
       if (!p_.CanDraw()) return true;
       const Rect box = RectAt(r, 8);
       const Point s{r.I32(24), r.I32(28)}, e{r.I32(32), r.I32(36)};
-      if (type == U_EMR_ARC) Arc(dc_, box, s, e);
-      else if (type == U_EMR_ARCTO) ArcTo(dc_, box, s, e);
-      else if (type == U_EMR_CHORD) Chord(dc_, box, s, e);
-      else Pie(dc_, box, s, e);
+      if (type == U_EMR_ARC)
+        Arc(dc_, box, s, e);
+      else if (type == U_EMR_ARCTO)
+        ArcTo(dc_, box, s, e);
+      else if (type == U_EMR_CHORD)
+        Chord(dc_, box, s, e);
+      else
+        Pie(dc_, box, s, e);
       return true;
     }
     case U_EMR_ANGLEARC:
       if (!p_.CanDraw() || !std::isfinite(r.F32(20)) || !std::isfinite(r.F32(24))) return true;
       // A zero radius is a line to the centre (the context's arc needs a
       // box with an area).
-      if (r.U32(16) == 0) LineTo(dc_, r.I32(8), r.I32(12));
-      else AngleArc(dc_, r.I32(8), r.I32(12), std::min<std::uint32_t>(r.U32(16), 1u << 30), r.F32(20), r.F32(24));
+      if (r.U32(16) == 0)
+        LineTo(dc_, r.I32(8), r.I32(12));
+      else
+        AngleArc(dc_, r.I32(8), r.I32(12), std::min<std::uint32_t>(r.U32(16), 1u << 30), r.F32(20), r.F32(24));
       return true;
-    case U_EMR_SETPIXELV: if (p_.CanDraw()) SetPixel(dc_, r.I32(8), r.I32(12), ColourAt(r, 16)); return true;
+    case U_EMR_SETPIXELV:
+      if (p_.CanDraw()) SetPixel(dc_, r.I32(8), r.I32(12), ColourAt(r, 16));
+      return true;
 
     case U_EMR_BEGINPATH: BeginPath(dc_); return true;
     case U_EMR_ENDPATH: EndPath(dc_); return true;
     case U_EMR_ABORTPATH: AbortPath(dc_); return true;
     case U_EMR_CLOSEFIGURE: CloseFigure(dc_); return true;
-    case U_EMR_FILLPATH: if (p_.CanDraw()) FillPath(dc_); else AbortPath(dc_); return true;
-    case U_EMR_STROKEPATH: if (p_.CanDraw()) StrokePath(dc_); else AbortPath(dc_); return true;
-    case U_EMR_STROKEANDFILLPATH: if (p_.CanDraw()) StrokeAndFillPath(dc_); else AbortPath(dc_); return true;
+    case U_EMR_FILLPATH:
+      if (p_.CanDraw())
+        FillPath(dc_);
+      else
+        AbortPath(dc_);
+      return true;
+    case U_EMR_STROKEPATH:
+      if (p_.CanDraw())
+        StrokePath(dc_);
+      else
+        AbortPath(dc_);
+      return true;
+    case U_EMR_STROKEANDFILLPATH:
+      if (p_.CanDraw())
+        StrokeAndFillPath(dc_);
+      else
+        AbortPath(dc_);
+      return true;
     case U_EMR_FLATTENPATH: FlattenPath(dc_); return true;
     case U_EMR_WIDENPATH: WidenPath(dc_); return true;
     case U_EMR_SELECTCLIPPATH: {
@@ -513,7 +567,10 @@ bool EmfReader::Play(std::uint32_t type, const RecordView& r) {
     }
 
     case U_EMR_INTERSECTCLIPRECT: IntersectClipRect(dc_, RectAt(r, 8)); return true;
-    case U_EMR_EXCLUDECLIPRECT: ExcludeClipRect(dc_, RectAt(r, 8)); p_.ClipChanged(); return true;
+    case U_EMR_EXCLUDECLIPRECT:
+      ExcludeClipRect(dc_, RectAt(r, 8));
+      p_.ClipChanged();
+      return true;
     case U_EMR_OFFSETCLIPRGN: {
       // The offset is logical; the context moves regions in device units.
       const QTransform t = LogicalToDeviceTransform(dc_);
@@ -540,7 +597,10 @@ bool EmfReader::Play(std::uint32_t type, const RecordView& r) {
       p_.ClipChanged();
       return true;
     }
-    case U_EMR_FILLRGN: case U_EMR_FRAMERGN: case U_EMR_INVERTRGN: case U_EMR_PAINTRGN: {
+    case U_EMR_FILLRGN:
+    case U_EMR_FRAMERGN:
+    case U_EMR_INVERTRGN:
+    case U_EMR_PAINTRGN: {
       std::size_t dataOff = OFF(U_EMRINVERTRGN, RgnData);
       if (type == U_EMR_FILLRGN) dataOff = OFF(U_EMRFILLRGN, RgnData);
       if (type == U_EMR_FRAMERGN) dataOff = OFF(U_EMRFRAMERGN, RgnData);
@@ -548,11 +608,15 @@ bool EmfReader::Play(std::uint32_t type, const RecordView& r) {
       if (!RegionRects(r, dataOff, r.U32(OFF(U_EMRINVERTRGN, cbRgnData)), &rects)) return false;
       if (!p_.CanDraw()) return true;
       const Region rgn = p_.DeviceRegion(rects);
-      if (type == U_EMR_PAINTRGN) PaintRegion(dc_, rgn);
-      else if (type == U_EMR_INVERTRGN) InvertRegion(dc_, rgn);
+      if (type == U_EMR_PAINTRGN)
+        PaintRegion(dc_, rgn);
+      else if (type == U_EMR_INVERTRGN)
+        InvertRegion(dc_, rgn);
       else if (const Brush* b = p_.BrushAt(r.U32(OFF(U_EMRFILLRGN, ihBrush)))) {
-        if (type == U_EMR_FILLRGN) FillRegion(dc_, rgn, *b);
-        else FrameRegion(dc_, rgn, *b, r.I32(OFF(U_EMRFRAMERGN, szlStroke)), r.I32(OFF(U_EMRFRAMERGN, szlStroke) + 4));
+        if (type == U_EMR_FILLRGN)
+          FillRegion(dc_, rgn, *b);
+        else
+          FrameRegion(dc_, rgn, *b, r.I32(OFF(U_EMRFRAMERGN, szlStroke)), r.I32(OFF(U_EMRFRAMERGN, szlStroke) + 4));
       }
       return true;
     }
@@ -560,9 +624,12 @@ bool EmfReader::Play(std::uint32_t type, const RecordView& r) {
     case U_EMR_EXTTEXTOUTW: return Text(r, true);
     case U_EMR_EXTTEXTOUTA: return Text(r, false);
 
-    case U_EMR_BITBLT: case U_EMR_STRETCHBLT: case U_EMR_STRETCHDIBITS: case U_EMR_SETDIBITSTODEVICE:
-    case U_EMR_ALPHABLEND: case U_EMR_TRANSPARENTBLT:
-      return Blit(type, r);
+    case U_EMR_BITBLT:
+    case U_EMR_STRETCHBLT:
+    case U_EMR_STRETCHDIBITS:
+    case U_EMR_SETDIBITSTODEVICE:
+    case U_EMR_ALPHABLEND:
+    case U_EMR_TRANSPARENTBLT: return Blit(type, r);
     case U_EMR_GRADIENTFILL: return Gradient(r);
 
     default: return true;  // not drawn here (comments, EMF+ records, palettes ...)
@@ -573,29 +640,89 @@ bool EmfReader::Play(std::uint32_t type, const RecordView& r) {
 // or read with this file's own checks only.
 bool Known(std::uint32_t type) {
   switch (type) {
-    case U_EMR_POLYBEZIER: case U_EMR_POLYGON: case U_EMR_POLYLINE: case U_EMR_POLYBEZIERTO:
-    case U_EMR_POLYLINETO: case U_EMR_POLYPOLYLINE: case U_EMR_POLYPOLYGON: case U_EMR_SETWINDOWEXTEX:
-    case U_EMR_SETWINDOWORGEX: case U_EMR_SETVIEWPORTEXTEX: case U_EMR_SETVIEWPORTORGEX:
-    case U_EMR_SETBRUSHORGEX: case U_EMR_SETPIXELV: case U_EMR_SETMAPMODE: case U_EMR_SETBKMODE:
-    case U_EMR_SETPOLYFILLMODE: case U_EMR_SETROP2: case U_EMR_SETSTRETCHBLTMODE: case U_EMR_SETTEXTALIGN:
-    case U_EMR_SETTEXTCOLOR: case U_EMR_SETBKCOLOR: case U_EMR_OFFSETCLIPRGN: case U_EMR_MOVETOEX:
-    case U_EMR_EXCLUDECLIPRECT: case U_EMR_INTERSECTCLIPRECT: case U_EMR_SCALEVIEWPORTEXTEX:
-    case U_EMR_SCALEWINDOWEXTEX: case U_EMR_SAVEDC: case U_EMR_RESTOREDC: case U_EMR_SETWORLDTRANSFORM:
-    case U_EMR_MODIFYWORLDTRANSFORM: case U_EMR_SELECTOBJECT: case U_EMR_CREATEPEN:
-    case U_EMR_CREATEBRUSHINDIRECT: case U_EMR_DELETEOBJECT: case U_EMR_ANGLEARC: case U_EMR_ELLIPSE:
-    case U_EMR_RECTANGLE: case U_EMR_ROUNDRECT: case U_EMR_ARC: case U_EMR_CHORD: case U_EMR_PIE:
-    case U_EMR_LINETO: case U_EMR_ARCTO: case U_EMR_POLYDRAW: case U_EMR_SETARCDIRECTION:
-    case U_EMR_SETMITERLIMIT: case U_EMR_BEGINPATH: case U_EMR_ENDPATH: case U_EMR_CLOSEFIGURE:
-    case U_EMR_FILLPATH: case U_EMR_STROKEANDFILLPATH: case U_EMR_STROKEPATH: case U_EMR_FLATTENPATH:
-    case U_EMR_WIDENPATH: case U_EMR_SELECTCLIPPATH: case U_EMR_ABORTPATH: case U_EMR_FILLRGN:
-    case U_EMR_FRAMERGN: case U_EMR_INVERTRGN: case U_EMR_PAINTRGN: case U_EMR_EXTSELECTCLIPRGN:
-    case U_EMR_BITBLT: case U_EMR_STRETCHBLT: case U_EMR_SETDIBITSTODEVICE: case U_EMR_STRETCHDIBITS:
-    case U_EMR_EXTCREATEFONTINDIRECTW: case U_EMR_EXTTEXTOUTA: case U_EMR_EXTTEXTOUTW:
-    case U_EMR_POLYBEZIER16: case U_EMR_POLYGON16: case U_EMR_POLYLINE16: case U_EMR_POLYBEZIERTO16:
-    case U_EMR_POLYLINETO16: case U_EMR_POLYPOLYLINE16: case U_EMR_POLYPOLYGON16: case U_EMR_POLYDRAW16:
-    case U_EMR_CREATEMONOBRUSH: case U_EMR_CREATEDIBPATTERNBRUSHPT: case U_EMR_EXTCREATEPEN:
-    case U_EMR_ALPHABLEND: case U_EMR_TRANSPARENTBLT: case U_EMR_GRADIENTFILL:
-      return true;
+    case U_EMR_POLYBEZIER:
+    case U_EMR_POLYGON:
+    case U_EMR_POLYLINE:
+    case U_EMR_POLYBEZIERTO:
+    case U_EMR_POLYLINETO:
+    case U_EMR_POLYPOLYLINE:
+    case U_EMR_POLYPOLYGON:
+    case U_EMR_SETWINDOWEXTEX:
+    case U_EMR_SETWINDOWORGEX:
+    case U_EMR_SETVIEWPORTEXTEX:
+    case U_EMR_SETVIEWPORTORGEX:
+    case U_EMR_SETBRUSHORGEX:
+    case U_EMR_SETPIXELV:
+    case U_EMR_SETMAPMODE:
+    case U_EMR_SETBKMODE:
+    case U_EMR_SETPOLYFILLMODE:
+    case U_EMR_SETROP2:
+    case U_EMR_SETSTRETCHBLTMODE:
+    case U_EMR_SETTEXTALIGN:
+    case U_EMR_SETTEXTCOLOR:
+    case U_EMR_SETBKCOLOR:
+    case U_EMR_OFFSETCLIPRGN:
+    case U_EMR_MOVETOEX:
+    case U_EMR_EXCLUDECLIPRECT:
+    case U_EMR_INTERSECTCLIPRECT:
+    case U_EMR_SCALEVIEWPORTEXTEX:
+    case U_EMR_SCALEWINDOWEXTEX:
+    case U_EMR_SAVEDC:
+    case U_EMR_RESTOREDC:
+    case U_EMR_SETWORLDTRANSFORM:
+    case U_EMR_MODIFYWORLDTRANSFORM:
+    case U_EMR_SELECTOBJECT:
+    case U_EMR_CREATEPEN:
+    case U_EMR_CREATEBRUSHINDIRECT:
+    case U_EMR_DELETEOBJECT:
+    case U_EMR_ANGLEARC:
+    case U_EMR_ELLIPSE:
+    case U_EMR_RECTANGLE:
+    case U_EMR_ROUNDRECT:
+    case U_EMR_ARC:
+    case U_EMR_CHORD:
+    case U_EMR_PIE:
+    case U_EMR_LINETO:
+    case U_EMR_ARCTO:
+    case U_EMR_POLYDRAW:
+    case U_EMR_SETARCDIRECTION:
+    case U_EMR_SETMITERLIMIT:
+    case U_EMR_BEGINPATH:
+    case U_EMR_ENDPATH:
+    case U_EMR_CLOSEFIGURE:
+    case U_EMR_FILLPATH:
+    case U_EMR_STROKEANDFILLPATH:
+    case U_EMR_STROKEPATH:
+    case U_EMR_FLATTENPATH:
+    case U_EMR_WIDENPATH:
+    case U_EMR_SELECTCLIPPATH:
+    case U_EMR_ABORTPATH:
+    case U_EMR_FILLRGN:
+    case U_EMR_FRAMERGN:
+    case U_EMR_INVERTRGN:
+    case U_EMR_PAINTRGN:
+    case U_EMR_EXTSELECTCLIPRGN:
+    case U_EMR_BITBLT:
+    case U_EMR_STRETCHBLT:
+    case U_EMR_SETDIBITSTODEVICE:
+    case U_EMR_STRETCHDIBITS:
+    case U_EMR_EXTCREATEFONTINDIRECTW:
+    case U_EMR_EXTTEXTOUTA:
+    case U_EMR_EXTTEXTOUTW:
+    case U_EMR_POLYBEZIER16:
+    case U_EMR_POLYGON16:
+    case U_EMR_POLYLINE16:
+    case U_EMR_POLYBEZIERTO16:
+    case U_EMR_POLYLINETO16:
+    case U_EMR_POLYPOLYLINE16:
+    case U_EMR_POLYPOLYGON16:
+    case U_EMR_POLYDRAW16:
+    case U_EMR_CREATEMONOBRUSH:
+    case U_EMR_CREATEDIBPATTERNBRUSHPT:
+    case U_EMR_EXTCREATEPEN:
+    case U_EMR_ALPHABLEND:
+    case U_EMR_TRANSPARENTBLT:
+    case U_EMR_GRADIENTFILL: return true;
     default: return false;
   }
 }
@@ -604,36 +731,61 @@ bool Known(std::uint32_t type) {
 // guard beside libuemf's own check).
 std::size_t MinSize(std::uint32_t type) {
   switch (type) {
-    case U_EMR_POLYBEZIER: case U_EMR_POLYGON: case U_EMR_POLYLINE: case U_EMR_POLYBEZIERTO:
-    case U_EMR_POLYLINETO: case U_EMR_POLYBEZIER16: case U_EMR_POLYGON16: case U_EMR_POLYLINE16:
-    case U_EMR_POLYBEZIERTO16: case U_EMR_POLYLINETO16: case U_EMR_POLYDRAW: case U_EMR_POLYDRAW16:
-      return U_SIZE_EMRPOLYLINE;
-    case U_EMR_POLYPOLYLINE: case U_EMR_POLYPOLYGON: case U_EMR_POLYPOLYLINE16: case U_EMR_POLYPOLYGON16:
-      return U_SIZE_EMRPOLYPOLYLINE;
-    case U_EMR_SETWINDOWEXTEX: case U_EMR_SETWINDOWORGEX: case U_EMR_SETVIEWPORTEXTEX:
-    case U_EMR_SETVIEWPORTORGEX: case U_EMR_SETBRUSHORGEX: case U_EMR_MOVETOEX: case U_EMR_LINETO:
-    case U_EMR_OFFSETCLIPRGN:
-      return 16;
+    case U_EMR_POLYBEZIER:
+    case U_EMR_POLYGON:
+    case U_EMR_POLYLINE:
+    case U_EMR_POLYBEZIERTO:
+    case U_EMR_POLYLINETO:
+    case U_EMR_POLYBEZIER16:
+    case U_EMR_POLYGON16:
+    case U_EMR_POLYLINE16:
+    case U_EMR_POLYBEZIERTO16:
+    case U_EMR_POLYLINETO16:
+    case U_EMR_POLYDRAW:
+    case U_EMR_POLYDRAW16: return U_SIZE_EMRPOLYLINE;
+    case U_EMR_POLYPOLYLINE:
+    case U_EMR_POLYPOLYGON:
+    case U_EMR_POLYPOLYLINE16:
+    case U_EMR_POLYPOLYGON16: return U_SIZE_EMRPOLYPOLYLINE;
+    case U_EMR_SETWINDOWEXTEX:
+    case U_EMR_SETWINDOWORGEX:
+    case U_EMR_SETVIEWPORTEXTEX:
+    case U_EMR_SETVIEWPORTORGEX:
+    case U_EMR_SETBRUSHORGEX:
+    case U_EMR_MOVETOEX:
+    case U_EMR_LINETO:
+    case U_EMR_OFFSETCLIPRGN: return 16;
     case U_EMR_SETPIXELV: return 20;
-    case U_EMR_SCALEVIEWPORTEXTEX: case U_EMR_SCALEWINDOWEXTEX: return 24;
-    case U_EMR_EXCLUDECLIPRECT: case U_EMR_INTERSECTCLIPRECT: case U_EMR_ELLIPSE: case U_EMR_RECTANGLE:
-    case U_EMR_FILLPATH: case U_EMR_STROKEANDFILLPATH: case U_EMR_STROKEPATH:
-      return 24;
+    case U_EMR_SCALEVIEWPORTEXTEX:
+    case U_EMR_SCALEWINDOWEXTEX: return 24;
+    case U_EMR_EXCLUDECLIPRECT:
+    case U_EMR_INTERSECTCLIPRECT:
+    case U_EMR_ELLIPSE:
+    case U_EMR_RECTANGLE:
+    case U_EMR_FILLPATH:
+    case U_EMR_STROKEANDFILLPATH:
+    case U_EMR_STROKEPATH: return 24;
     case U_EMR_ROUNDRECT: return sizeof(U_EMRROUNDRECT);
-    case U_EMR_ARC: case U_EMR_CHORD: case U_EMR_PIE: case U_EMR_ARCTO: return sizeof(U_EMRARC);
+    case U_EMR_ARC:
+    case U_EMR_CHORD:
+    case U_EMR_PIE:
+    case U_EMR_ARCTO: return sizeof(U_EMRARC);
     case U_EMR_ANGLEARC: return sizeof(U_EMRANGLEARC);
     case U_EMR_SETWORLDTRANSFORM: return sizeof(U_EMRSETWORLDTRANSFORM);
     case U_EMR_MODIFYWORLDTRANSFORM: return sizeof(U_EMRMODIFYWORLDTRANSFORM);
     case U_EMR_CREATEPEN: return sizeof(U_EMRCREATEPEN);
     case U_EMR_CREATEBRUSHINDIRECT: return sizeof(U_EMRCREATEBRUSHINDIRECT);
     case U_EMR_EXTCREATEPEN: return OFF(U_EMREXTCREATEPEN, elp) + U_SIZE_EXTLOGPEN;
-    case U_EMR_CREATEMONOBRUSH: case U_EMR_CREATEDIBPATTERNBRUSHPT: return sizeof(U_EMRCREATEMONOBRUSH);
+    case U_EMR_CREATEMONOBRUSH:
+    case U_EMR_CREATEDIBPATTERNBRUSHPT: return sizeof(U_EMRCREATEMONOBRUSH);
     case U_EMR_EXTCREATEFONTINDIRECTW: return U_SIZE_EMREXTCREATEFONTINDIRECTW_LOGFONT;
-    case U_EMR_EXTTEXTOUTA: case U_EMR_EXTTEXTOUTW: return sizeof(U_EMREXTTEXTOUTW);
+    case U_EMR_EXTTEXTOUTA:
+    case U_EMR_EXTTEXTOUTW: return sizeof(U_EMREXTTEXTOUTW);
     case U_EMR_EXTSELECTCLIPRGN: return U_SIZE_EMREXTSELECTCLIPRGN;
     case U_EMR_FILLRGN: return U_SIZE_EMRFILLRGN;
     case U_EMR_FRAMERGN: return U_SIZE_EMRFRAMERGN;
-    case U_EMR_INVERTRGN: case U_EMR_PAINTRGN: return U_SIZE_EMRINVERTRGN;
+    case U_EMR_INVERTRGN:
+    case U_EMR_PAINTRGN: return U_SIZE_EMRINVERTRGN;
     case U_EMR_BITBLT: return sizeof(U_EMRBITBLT);
     case U_EMR_STRETCHBLT: return sizeof(U_EMRSTRETCHBLT);
     case U_EMR_STRETCHDIBITS: return sizeof(U_EMRSTRETCHDIBITS);
@@ -641,11 +793,20 @@ std::size_t MinSize(std::uint32_t type) {
     case U_EMR_ALPHABLEND: return sizeof(U_EMRALPHABLEND);
     case U_EMR_TRANSPARENTBLT: return sizeof(U_EMRTRANSPARENTBLT);
     case U_EMR_GRADIENTFILL: return OFF(U_EMRGRADIENTFILL, ulMode) + 4;
-    case U_EMR_SETMAPMODE: case U_EMR_SETBKMODE: case U_EMR_SETPOLYFILLMODE: case U_EMR_SETROP2:
-    case U_EMR_SETSTRETCHBLTMODE: case U_EMR_SETTEXTALIGN: case U_EMR_SETTEXTCOLOR: case U_EMR_SETBKCOLOR:
-    case U_EMR_RESTOREDC: case U_EMR_SELECTOBJECT: case U_EMR_DELETEOBJECT: case U_EMR_SETARCDIRECTION:
-    case U_EMR_SETMITERLIMIT: case U_EMR_SELECTCLIPPATH:
-      return 12;
+    case U_EMR_SETMAPMODE:
+    case U_EMR_SETBKMODE:
+    case U_EMR_SETPOLYFILLMODE:
+    case U_EMR_SETROP2:
+    case U_EMR_SETSTRETCHBLTMODE:
+    case U_EMR_SETTEXTALIGN:
+    case U_EMR_SETTEXTCOLOR:
+    case U_EMR_SETBKCOLOR:
+    case U_EMR_RESTOREDC:
+    case U_EMR_SELECTOBJECT:
+    case U_EMR_DELETEOBJECT:
+    case U_EMR_SETARCDIRECTION:
+    case U_EMR_SETMITERLIMIT:
+    case U_EMR_SELECTCLIPPATH: return 12;
     default: return 8;  // records without parameters
   }
 }
@@ -680,9 +841,10 @@ PlayOutcome PlayEmfRecords(DeviceContext* dc, const std::uint8_t* data, std::siz
     out.damaged = !(src.width() > 0) || !(src.height() > 0);
     return out;
   }
-  const QTransform frameMap = QTransform::fromTranslate(-src.left(), -src.top()) *
-                              QTransform::fromScale(RectWidth(target) / src.width(), RectHeight(target) / src.height()) *
-                              QTransform::fromTranslate(target.left, target.top);
+  const QTransform frameMap =
+      QTransform::fromTranslate(-src.left(), -src.top()) *
+      QTransform::fromScale(RectWidth(target) / src.width(), RectHeight(target) / src.height()) *
+      QTransform::fromTranslate(target.left, target.top);
 
   Player player(dc, frameMap, dpmmX, dpmmY, false);
   player.SetTableSize(static_cast<std::size_t>(head.U16(OFF(U_EMRHEADER, nHandles))) + 1);

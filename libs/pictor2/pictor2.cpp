@@ -142,7 +142,9 @@ PICTOR_EXPORT std::int32_t PictorRenderAlphaEx(std::int32_t, std::int32_t, std::
   return g_renderer.RenderAlphaEx();
 }
 PICTOR_EXPORT std::int32_t PictorRenderWMF(std::int32_t, std::int32_t) { return 1; }
-PICTOR_EXPORT std::int32_t PictorRenderFile(std::int32_t, std::int32_t, std::int32_t) { return g_renderer.RenderFile(); }
+PICTOR_EXPORT std::int32_t PictorRenderFile(std::int32_t, std::int32_t, std::int32_t) {
+  return g_renderer.RenderFile();
+}
 PICTOR_EXPORT std::int32_t PictorRenderFileEx(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
                                               std::int32_t) {
   return g_renderer.RenderEx();

@@ -22,18 +22,22 @@ extern "C" {
 // The bitmap (its whole size) through the fill library's bitmap painter into
 // placement. TRUE.
 std::int32_t PictorRender(pv::DeviceContext* target, const QImage* bitmap, const pv::Rect* placement);
-std::int32_t PictorRenderEx(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t);  // FALSE
+std::int32_t PictorRenderEx(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                            std::int32_t);                                                               // FALSE
 std::int32_t PictorRenderAlphaEx(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t);  // FALSE
-std::int32_t PictorRenderWMF(std::int32_t, std::int32_t);  // TRUE
-std::int32_t PictorRenderFile(std::int32_t, std::int32_t, std::int32_t);  // FALSE
-std::int32_t PictorRenderFileEx(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t);  // FALSE
-std::int32_t PictorProcessingBitmap(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t);  // 0
+std::int32_t PictorRenderWMF(std::int32_t, std::int32_t);                                                // TRUE
+std::int32_t PictorRenderFile(std::int32_t, std::int32_t, std::int32_t);                                 // FALSE
+std::int32_t PictorRenderFileEx(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                                std::int32_t);  // FALSE
+std::int32_t PictorProcessingBitmap(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                                    std::int32_t);  // 0
 // Plays an enhanced metafile, or a Windows metafile (placeable or standard),
 // stretched into rect; the context is as before afterwards. TRUE when the
 // file was played whole; FALSE when it cannot be read, is not a metafile, or
 // is damaged (then what it validly holds is drawn).
 std::int32_t PictorRenderMetaFile(pv::DeviceContext* dc, const pv::Rect* rect, const char* fileName);
-std::int32_t PictorRenderMetaFileEx(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t);  // FALSE
+std::int32_t PictorRenderMetaFileEx(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                                    std::int32_t);  // FALSE
 // Keeps the mask colour (used by nothing) and returns it.
 pv::Colour PictorSetMaskColor(pv::Colour colour);
 std::int32_t PictorRenderFileFast(std::int32_t, std::int32_t, std::int32_t);  // FALSE

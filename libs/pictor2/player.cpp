@@ -20,9 +20,8 @@ XForm ToXForm(const QTransform& t) {
 }
 
 bool Finite(const QTransform& t) {
-  return std::isfinite(t.m11()) && std::isfinite(t.m12()) && std::isfinite(t.m21()) &&
-         std::isfinite(t.m22()) && std::isfinite(t.dx()) && std::isfinite(t.dy()) &&
-         std::abs(t.dx()) < 1e9 && std::abs(t.dy()) < 1e9;
+  return std::isfinite(t.m11()) && std::isfinite(t.m12()) && std::isfinite(t.m21()) && std::isfinite(t.m22()) &&
+         std::isfinite(t.dx()) && std::isfinite(t.dy()) && std::abs(t.dx()) < 1e9 && std::abs(t.dy()) < 1e9;
 }
 
 bool Usable(double v) { return std::isfinite(v) && v != 0 && std::abs(v) < 1e9; }
@@ -67,11 +66,26 @@ Player::~Player() = default;
 QTransform Player::PageToDevice() const {
   double sx = 1, sy = 1;
   switch (map_.mode) {
-    case 2: sx = dpmmX_ * 0.1; sy = -dpmmY_ * 0.1; break;
-    case 3: sx = dpmmX_ * 0.01; sy = -dpmmY_ * 0.01; break;
-    case 4: sx = dpmmX_ * 0.254; sy = -dpmmY_ * 0.254; break;
-    case 5: sx = dpmmX_ * 0.0254; sy = -dpmmY_ * 0.0254; break;
-    case 6: sx = dpmmX_ * 25.4 / 1440; sy = -dpmmY_ * 25.4 / 1440; break;
+    case 2:
+      sx = dpmmX_ * 0.1;
+      sy = -dpmmY_ * 0.1;
+      break;
+    case 3:
+      sx = dpmmX_ * 0.01;
+      sy = -dpmmY_ * 0.01;
+      break;
+    case 4:
+      sx = dpmmX_ * 0.254;
+      sy = -dpmmY_ * 0.254;
+      break;
+    case 5:
+      sx = dpmmX_ * 0.0254;
+      sy = -dpmmY_ * 0.0254;
+      break;
+    case 6:
+      sx = dpmmX_ * 25.4 / 1440;
+      sy = -dpmmY_ * 25.4 / 1440;
+      break;
     case 7:
     case 8:
       sx = map_.vpExt.x() / map_.winExt.x();
@@ -90,8 +104,7 @@ QTransform Player::PageToDevice() const {
 void Player::Update() {
   const QTransform total = map_.world * PageToDevice() * frameMap_ * base_;
   const double det = total.determinant();
-  drawable_ = Finite(total) && std::isfinite(det) && std::abs(det) > 1e-12 &&
-              SetWorldTransform(dc_, ToXForm(total));
+  drawable_ = Finite(total) && std::isfinite(det) && std::abs(det) > 1e-12 && SetWorldTransform(dc_, ToXForm(total));
 }
 
 void Player::SetMapMode(int mode) {
@@ -178,9 +191,7 @@ void Player::Restore(std::int32_t which) {
   Update();
 }
 
-void Player::SetTableSize(std::size_t size) {
-  objects_.resize(std::clamp<std::size_t>(size, 1, kMaxObjects));
-}
+void Player::SetTableSize(std::size_t size) { objects_.resize(std::clamp<std::size_t>(size, 1, kMaxObjects)); }
 
 void Player::Put(std::uint32_t index, TableObject object) {
   if (index == 0 || index >= kMaxObjects) return;
@@ -201,9 +212,12 @@ void Player::Select(std::uint32_t index) {
   }
   if (index >= objects_.size()) return;
   const TableObject& o = objects_[index];
-  if (const Pen* p = std::get_if<Pen>(&o)) SelectPen(dc_, *p);
-  else if (const Brush* b = std::get_if<Brush>(&o)) SelectBrush(dc_, *b);
-  else if (const Font* f = std::get_if<Font>(&o)) SelectFont(dc_, *f);
+  if (const Pen* p = std::get_if<Pen>(&o))
+    SelectPen(dc_, *p);
+  else if (const Brush* b = std::get_if<Brush>(&o))
+    SelectBrush(dc_, *b);
+  else if (const Font* f = std::get_if<Font>(&o))
+    SelectFont(dc_, *f);
 }
 
 void Player::SelectStock(std::uint32_t index) {
@@ -217,9 +231,14 @@ void Player::SelectStock(std::uint32_t index) {
     case 6: SelectPen(dc_, CentredPen(Rgb(255, 255, 255))); break;
     case 7: SelectPen(dc_, CentredPen(Rgb(0, 0, 0))); break;
     case 8: SelectPen(dc_, NullPen()); break;
-    case 10: case 11: case 12: case 13: case 14: case 15: case 16: case 17:
-      SelectFont(dc_, Font{});
-      break;
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 15:
+    case 16:
+    case 17: SelectFont(dc_, Font{}); break;
     case 18: SelectBrush(dc_, Brush::SolidColour(Rgb(255, 255, 255))); break;
     case 19: SelectPen(dc_, CentredPen(Rgb(0, 0, 0))); break;
     default: break;
@@ -241,12 +260,9 @@ Region Player::DeviceRegion(const std::vector<QRectF>& rects) const {
   out.reserve(rects.size());
   for (const QRectF& r : rects) {
     const QRectF d = toDevice.mapRect(r.normalized());
-    if (!std::isfinite(d.left()) || !std::isfinite(d.right()) || !std::isfinite(d.top()) ||
-        !std::isfinite(d.bottom()))
+    if (!std::isfinite(d.left()) || !std::isfinite(d.right()) || !std::isfinite(d.top()) || !std::isfinite(d.bottom()))
       continue;
-    auto clampInt = [](double v) {
-      return static_cast<std::int32_t>(std::clamp(std::round(v), -1e8, 1e8));
-    };
+    auto clampInt = [](double v) { return static_cast<std::int32_t>(std::clamp(std::round(v), -1e8, 1e8)); };
     out.push_back(Rect{clampInt(d.left()), clampInt(d.top()), clampInt(d.right()), clampInt(d.bottom())});
   }
   return Region::FromRects(out.data(), static_cast<int>(out.size()));

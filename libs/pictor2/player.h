@@ -23,9 +23,7 @@ class RecordView {
   RecordView(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
   std::size_t size() const { return size_; }
   const std::uint8_t* data() const { return data_; }
-  bool Has(std::uint64_t offset, std::uint64_t length) const {
-    return offset <= size_ && length <= size_ - offset;
-  }
+  bool Has(std::uint64_t offset, std::uint64_t length) const { return offset <= size_ && length <= size_ - offset; }
   std::uint32_t U32(std::size_t off) const {
     std::uint32_t v = 0;
     if (Has(off, 4)) std::memcpy(&v, data_ + off, 4);

@@ -93,7 +93,8 @@ bool WmfReader::Text(const RecordView& r, bool extended) {
 bool WmfReader::Blit(std::uint8_t function, const RecordView& r) {
   // Parameters (reversed): raster op first, then source then destination,
   // then the packed bitmap.
-  const std::uint32_t rop = static_cast<std::uint32_t>(r.U16(kParams)) | (static_cast<std::uint32_t>(r.U16(kParams + 2)) << 16);
+  const std::uint32_t rop =
+      static_cast<std::uint32_t>(r.U16(kParams)) | (static_cast<std::uint32_t>(r.U16(kParams + 2)) << 16);
   std::size_t o = kParams + 4;
   std::int32_t sx = 0, sy = 0, sw = 0, sh = 0, dx = 0, dy = 0, dw = 0, dh = 0;
   std::uint16_t usage = 0;
@@ -104,13 +105,24 @@ bool WmfReader::Blit(std::uint8_t function, const RecordView& r) {
       o += 2;
       [[fallthrough]];
     case U_WMR_DIBSTRETCHBLT:
-      sh = r.I16(o); sw = r.I16(o + 2); sy = r.I16(o + 4); sx = r.I16(o + 6);
-      dh = r.I16(o + 8); dw = r.I16(o + 10); dy = r.I16(o + 12); dx = r.I16(o + 14);
+      sh = r.I16(o);
+      sw = r.I16(o + 2);
+      sy = r.I16(o + 4);
+      sx = r.I16(o + 6);
+      dh = r.I16(o + 8);
+      dw = r.I16(o + 10);
+      dy = r.I16(o + 12);
+      dx = r.I16(o + 14);
       o += 16;
       fromBottom = function == U_WMR_STRETCHDIB;
       break;
     case U_WMR_DIBBITBLT:
-      sy = r.I16(o); sx = r.I16(o + 2); dh = r.I16(o + 4); dw = r.I16(o + 6); dy = r.I16(o + 8); dx = r.I16(o + 10);
+      sy = r.I16(o);
+      sx = r.I16(o + 2);
+      dh = r.I16(o + 4);
+      dw = r.I16(o + 6);
+      dy = r.I16(o + 8);
+      dx = r.I16(o + 10);
       sw = dw;
       sh = dh;
       o += 12;
@@ -128,7 +140,8 @@ bool WmfReader::Blit(std::uint8_t function, const RecordView& r) {
     if (p_.CanDraw()) PatBlt(dc_, dest, rop);
     return true;
   }
-  const QImage img = DecodePackedDib(r.data() + o, r.size() - o, usage == 1 ? DibColors::PaletteIndexes : DibColors::Rgb);
+  const QImage img =
+      DecodePackedDib(r.data() + o, r.size() - o, usage == 1 ? DibColors::PaletteIndexes : DibColors::Rgb);
   if (img.isNull()) return false;
   if (!p_.CanDraw()) return true;
   bool bottomUp = true;
@@ -144,22 +157,42 @@ bool WmfReader::Play(std::uint8_t function, const RecordView& r) {
   const std::size_t n = r.size();
   auto need = [&](std::size_t paramBytes) { return n >= kParams + paramBytes; };
   switch (function) {
-    case U_WMR_SETWINDOWORG: if (!need(4)) return false; p_.SetWindowOrg(r.I16(8), r.I16(6)); return true;
-    case U_WMR_SETWINDOWEXT: if (!need(4)) return false; p_.SetWindowExt(r.I16(8), r.I16(6)); return true;
-    case U_WMR_OFFSETWINDOWORG: if (!need(4)) return false; p_.OffsetWindowOrg(r.I16(8), r.I16(6)); return true;
+    case U_WMR_SETWINDOWORG:
+      if (!need(4)) return false;
+      p_.SetWindowOrg(r.I16(8), r.I16(6));
+      return true;
+    case U_WMR_SETWINDOWEXT:
+      if (!need(4)) return false;
+      p_.SetWindowExt(r.I16(8), r.I16(6));
+      return true;
+    case U_WMR_OFFSETWINDOWORG:
+      if (!need(4)) return false;
+      p_.OffsetWindowOrg(r.I16(8), r.I16(6));
+      return true;
     case U_WMR_SCALEWINDOWEXT:
       if (!need(8)) return false;
       p_.ScaleWindowExt(r.I16(12), r.I16(10), r.I16(8), r.I16(6));
       return true;
-    case U_WMR_SETVIEWPORTORG: case U_WMR_SETVIEWPORTEXT: case U_WMR_OFFSETVIEWPORTORG:
-    case U_WMR_SCALEVIEWPORTEXT: case U_WMR_SETMAPMODE:
-      return true;  // the viewport is the target rectangle
+    case U_WMR_SETVIEWPORTORG:
+    case U_WMR_SETVIEWPORTEXT:
+    case U_WMR_OFFSETVIEWPORTORG:
+    case U_WMR_SCALEVIEWPORTEXT:
+    case U_WMR_SETMAPMODE: return true;  // the viewport is the target rectangle
 
     case U_WMR_SAVEDC: p_.Save(); return true;
-    case U_WMR_RESTOREDC: if (!need(2)) return false; p_.Restore(r.I16(6)); return true;
+    case U_WMR_RESTOREDC:
+      if (!need(2)) return false;
+      p_.Restore(r.I16(6));
+      return true;
 
-    case U_WMR_SETBKCOLOR: if (!need(4)) return false; SetBkColour(dc_, ColourAt(r, 6)); return true;
-    case U_WMR_SETTEXTCOLOR: if (!need(4)) return false; SetTextColour(dc_, ColourAt(r, 6)); return true;
+    case U_WMR_SETBKCOLOR:
+      if (!need(4)) return false;
+      SetBkColour(dc_, ColourAt(r, 6));
+      return true;
+    case U_WMR_SETTEXTCOLOR:
+      if (!need(4)) return false;
+      SetTextColour(dc_, ColourAt(r, 6));
+      return true;
     case U_WMR_SETBKMODE:
       if (!need(2)) return false;
       SetBkMode(dc_, r.U16(6) == 1 ? BkMode::Transparent : BkMode::Opaque);
@@ -168,7 +201,10 @@ bool WmfReader::Play(std::uint8_t function, const RecordView& r) {
       if (!need(2)) return false;
       SetPolyFillMode(dc_, r.U16(6) == 2 ? FillMode::Winding : FillMode::Alternate);
       return true;
-    case U_WMR_SETTEXTALIGN: if (!need(2)) return false; SetTextAlign(dc_, r.U16(6) & 0x1F); return true;
+    case U_WMR_SETTEXTALIGN:
+      if (!need(2)) return false;
+      SetTextAlign(dc_, r.U16(6) & 0x1F);
+      return true;
     case U_WMR_SETROP2:
       if (!need(2)) return false;
       if (r.U16(6) >= 1 && r.U16(6) <= 16) SetRop2(dc_, static_cast<Rop2>(r.U16(6)));
@@ -185,7 +221,9 @@ bool WmfReader::Play(std::uint8_t function, const RecordView& r) {
       pen.width = std::max<std::int16_t>(r.I16(8), 0);
       pen.colour = ColourAt(r, 12);
       pen.cap = (style & 0x0F00) == 0x0100 ? PenCap::Square : (style & 0x0F00) == 0x0200 ? PenCap::Flat : PenCap::Round;
-      pen.join = (style & 0xF000) == 0x1000 ? PenJoin::Bevel : (style & 0xF000) == 0x2000 ? PenJoin::Miter : PenJoin::Round;
+      pen.join = (style & 0xF000) == 0x1000   ? PenJoin::Bevel
+                 : (style & 0xF000) == 0x2000 ? PenJoin::Miter
+                                              : PenJoin::Round;
       Create(pen);
       return true;
     }
@@ -195,15 +233,18 @@ bool WmfReader::Play(std::uint8_t function, const RecordView& r) {
       const Colour c = ColourAt(r, 8);
       const std::uint16_t hatch = r.U16(12);
       Brush b = Brush::SolidColour(c);
-      if (style == 1) b = Brush::Hollow();
-      else if (style == 2) b = Brush::Hatch(hatch <= 5 ? static_cast<HatchStyle>(hatch) : HatchStyle::Horizontal, c);
+      if (style == 1)
+        b = Brush::Hollow();
+      else if (style == 2)
+        b = Brush::Hatch(hatch <= 5 ? static_cast<HatchStyle>(hatch) : HatchStyle::Horizontal, c);
       Create(b);
       return true;
     }
     case U_WMR_DIBCREATEPATTERNBRUSH: {
       if (!need(4)) return false;
       const std::uint16_t usage = r.U16(8);
-      const QImage img = DecodePackedDib(r.data() + 10, n - 10, usage == 1 ? DibColors::PaletteIndexes : DibColors::Rgb);
+      const QImage img =
+          DecodePackedDib(r.data() + 10, n - 10, usage == 1 ? DibColors::PaletteIndexes : DibColors::Rgb);
       Create(img.isNull() ? Brush::SolidColour(Rgb(0, 0, 0)) : Brush::PatternImage(img));
       return !img.isNull();
     }
@@ -227,23 +268,41 @@ bool WmfReader::Play(std::uint8_t function, const RecordView& r) {
       Create(f);
       return true;
     }
-    case U_WMR_CREATEPALETTE: case U_WMR_CREATEPATTERNBRUSH: case U_WMR_CREATEREGION:
-    case U_WMR_CREATEBITMAPINDIRECT: case U_WMR_CREATEBITMAP:
+    case U_WMR_CREATEPALETTE:
+    case U_WMR_CREATEPATTERNBRUSH:
+    case U_WMR_CREATEREGION:
+    case U_WMR_CREATEBITMAPINDIRECT:
+    case U_WMR_CREATEBITMAP:
       Create(Placeholder{});  // takes its slot; not drawn with
       return true;
-    case U_WMR_SELECTOBJECT: if (!need(2)) return false; p_.Select(static_cast<std::uint32_t>(r.U16(6)) + 1); return true;
-    case U_WMR_DELETEOBJECT: if (!need(2)) return false; p_.Delete(static_cast<std::uint32_t>(r.U16(6)) + 1); return true;
+    case U_WMR_SELECTOBJECT:
+      if (!need(2)) return false;
+      p_.Select(static_cast<std::uint32_t>(r.U16(6)) + 1);
+      return true;
+    case U_WMR_DELETEOBJECT:
+      if (!need(2)) return false;
+      p_.Delete(static_cast<std::uint32_t>(r.U16(6)) + 1);
+      return true;
 
-    case U_WMR_MOVETO: if (!need(4)) return false; MoveTo(dc_, r.I16(8), r.I16(6)); return true;
-    case U_WMR_LINETO: if (!need(4)) return false; if (p_.CanDraw()) LineTo(dc_, r.I16(8), r.I16(6)); return true;
-    case U_WMR_POLYLINE: case U_WMR_POLYGON: {
+    case U_WMR_MOVETO:
+      if (!need(4)) return false;
+      MoveTo(dc_, r.I16(8), r.I16(6));
+      return true;
+    case U_WMR_LINETO:
+      if (!need(4)) return false;
+      if (p_.CanDraw()) LineTo(dc_, r.I16(8), r.I16(6));
+      return true;
+    case U_WMR_POLYLINE:
+    case U_WMR_POLYGON: {
       if (!need(2)) return false;
       const std::int16_t count = r.I16(6);
       if (count < 0 || !r.Has(8, 4 * static_cast<std::uint64_t>(count))) return false;
       if (!p_.CanDraw()) return true;
       const std::vector<Point> pts = Points(r, 8, static_cast<std::size_t>(count));
-      if (function == U_WMR_POLYGON) Polygon(dc_, pts.data(), count);
-      else Polyline(dc_, pts.data(), count);
+      if (function == U_WMR_POLYGON)
+        Polygon(dc_, pts.data(), count);
+      else
+        Polyline(dc_, pts.data(), count);
       return true;
     }
     case U_WMR_POLYPOLYGON: {
@@ -263,20 +322,31 @@ bool WmfReader::Play(std::uint8_t function, const RecordView& r) {
       PolyPolygon(dc_, pts.data(), counts.data(), polys);
       return true;
     }
-    case U_WMR_RECTANGLE: if (!need(8)) return false; if (p_.CanDraw()) Rectangle(dc_, RectLtrbReversed(r, 6)); return true;
-    case U_WMR_ELLIPSE: if (!need(8)) return false; if (p_.CanDraw()) Ellipse(dc_, RectLtrbReversed(r, 6)); return true;
+    case U_WMR_RECTANGLE:
+      if (!need(8)) return false;
+      if (p_.CanDraw()) Rectangle(dc_, RectLtrbReversed(r, 6));
+      return true;
+    case U_WMR_ELLIPSE:
+      if (!need(8)) return false;
+      if (p_.CanDraw()) Ellipse(dc_, RectLtrbReversed(r, 6));
+      return true;
     case U_WMR_ROUNDRECT:
       if (!need(12)) return false;
       if (p_.CanDraw()) RoundRect(dc_, RectLtrbReversed(r, 10), r.I16(8), r.I16(6));
       return true;
-    case U_WMR_ARC: case U_WMR_CHORD: case U_WMR_PIE: {
+    case U_WMR_ARC:
+    case U_WMR_CHORD:
+    case U_WMR_PIE: {
       if (!need(16)) return false;
       if (!p_.CanDraw()) return true;
       const Point end{r.I16(8), r.I16(6)}, start{r.I16(12), r.I16(10)};
       const Rect box = RectLtrbReversed(r, 14);
-      if (function == U_WMR_ARC) Arc(dc_, box, start, end);
-      else if (function == U_WMR_CHORD) Chord(dc_, box, start, end);
-      else Pie(dc_, box, start, end);
+      if (function == U_WMR_ARC)
+        Arc(dc_, box, start, end);
+      else if (function == U_WMR_CHORD)
+        Chord(dc_, box, start, end);
+      else
+        Pie(dc_, box, start, end);
       return true;
     }
     case U_WMR_SETPIXEL:
@@ -291,7 +361,10 @@ bool WmfReader::Play(std::uint8_t function, const RecordView& r) {
       return true;
     }
 
-    case U_WMR_INTERSECTCLIPRECT: if (!need(8)) return false; IntersectClipRect(dc_, RectLtrbReversed(r, 6)); return true;
+    case U_WMR_INTERSECTCLIPRECT:
+      if (!need(8)) return false;
+      IntersectClipRect(dc_, RectLtrbReversed(r, 6));
+      return true;
     case U_WMR_EXCLUDECLIPRECT:
       if (!need(8)) return false;
       ExcludeClipRect(dc_, RectLtrbReversed(r, 6));
@@ -299,11 +372,19 @@ bool WmfReader::Play(std::uint8_t function, const RecordView& r) {
       return true;
 
     case U_WMR_TEXTOUT: return Text(r, false);
-    case U_WMR_EXTTEXTOUT: if (!need(8)) return false; return Text(r, true);
+    case U_WMR_EXTTEXTOUT:
+      if (!need(8)) return false;
+      return Text(r, true);
 
-    case U_WMR_STRETCHDIB: if (!need(22)) return false; return Blit(function, r);
-    case U_WMR_DIBSTRETCHBLT: if (!need(20)) return false; return Blit(function, r);
-    case U_WMR_DIBBITBLT: if (!need(16)) return false; return Blit(function, r);
+    case U_WMR_STRETCHDIB:
+      if (!need(22)) return false;
+      return Blit(function, r);
+    case U_WMR_DIBSTRETCHBLT:
+      if (!need(20)) return false;
+      return Blit(function, r);
+    case U_WMR_DIBBITBLT:
+      if (!need(16)) return false;
+      return Blit(function, r);
 
     default: return true;  // escapes, palettes, regions and the rest: skipped
   }
@@ -350,7 +431,8 @@ PlayOutcome PlayWmfRecords(DeviceContext* dc, const std::uint8_t* data, std::siz
     }
     if (bytes < 6 || bytes > size - off) break;  // the chain of records is broken
     if (U_WMRRECSAFE_get(reinterpret_cast<const char*>(data + off), reinterpret_cast<const char*>(data + size)) == 0 ||
-        !reader.Play(static_cast<std::uint8_t>(function & 0xFF), RecordView(data + off, static_cast<std::size_t>(bytes))))
+        !reader.Play(static_cast<std::uint8_t>(function & 0xFF),
+                     RecordView(data + off, static_cast<std::size_t>(bytes))))
       out.damaged = true;
     off += static_cast<std::size_t>(bytes);
   }

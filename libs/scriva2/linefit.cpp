@@ -98,7 +98,7 @@ LineStop LineFitter::Fit(qsizetype start, std::int64_t wide) {
     breakAt_ = e;
   }
   const qsizetype end = breakAt_;
-  const qsizetype last = end - start;   // the longest prefix the scan can reach
+  const qsizetype last = end - start;  // the longest prefix the scan can reach
 
   // The scan stops at the shortest full prefix. Appending a character never
   // narrows simple text, so the prefixes are not full up to some length and

@@ -16,8 +16,8 @@ namespace pv {
 enum class LineEnd { None, Full, LineBreak, EndOfText };
 
 struct LineStop {
-  qsizetype scan = 0;               // where the scan stopped
-  LineEnd reason = LineEnd::None;   // why
+  qsizetype scan = 0;              // where the scan stopped
+  LineEnd reason = LineEnd::None;  // why
 };
 
 // Position after the character at i (a surrogate pair is one character).
@@ -68,9 +68,9 @@ class LineFitter {
   double slope_;
   int measurements_ = 0;
   qsizetype memoStart_ = -1;
-  std::vector<std::pair<qsizetype, std::int32_t>> memo_;   // (end, width) for memoStart_
-  qsizetype breakFrom_ = -1;   // the line break search started here ...
-  qsizetype breakAt_ = -1;     // ... and found the first one (or the end) here
+  std::vector<std::pair<qsizetype, std::int32_t>> memo_;  // (end, width) for memoStart_
+  qsizetype breakFrom_ = -1;                              // the line break search started here ...
+  qsizetype breakAt_ = -1;                                // ... and found the first one (or the end) here
 };
 
 }  // namespace pv

@@ -19,15 +19,13 @@ QString FromUtf8(const char* text) { return text ? QString::fromUtf8(text) : QSt
 
 extern "C" {
 
-std::int32_t ScrivaDraw(pv::DeviceContext* dc, const char* text, pv::Rect* rect, double angle,
-                        std::int32_t alignment) {
+std::int32_t ScrivaDraw(pv::DeviceContext* dc, const char* text, pv::Rect* rect, double angle, std::int32_t alignment) {
   R().Draw(dc, FromUtf8(text), rect, angle, alignment);
   return 1;
 }
 
-std::int32_t ScrivaDrawEx(pv::DeviceContext* dc, const char* text, pv::Rect* rect, double angle,
-                          std::int32_t alignment, std::int32_t fillStyle, std::int32_t texture,
-                          std::int32_t opacity) {
+std::int32_t ScrivaDrawEx(pv::DeviceContext* dc, const char* text, pv::Rect* rect, double angle, std::int32_t alignment,
+                          std::int32_t fillStyle, std::int32_t texture, std::int32_t opacity) {
   R().DrawEx(dc, FromUtf8(text), rect, angle, alignment, fillStyle, texture, opacity);
   return 1;
 }

@@ -17,8 +17,8 @@ namespace pv {
 namespace {
 
 std::int32_t Clamp32(std::int64_t v) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
-                                                            std::numeric_limits<std::int32_t>::max()));
+  return static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 std::int32_t Mid(std::int32_t a, std::int32_t b) {
@@ -107,14 +107,13 @@ Font TextRenderer::MakeFont(double angle, bool filled) const {
 
 Region TextRenderer::PolygonRegion(const Point* p) {
   constexpr std::int32_t kNear = 1 << 18;
-  const bool near = std::all_of(p, p + 4, [](const Point& q) {
-    return q.x >= -kNear && q.x <= kNear && q.y >= -kNear && q.y <= kNear;
-  });
+  const bool near = std::all_of(
+      p, p + 4, [](const Point& q) { return q.x >= -kNear && q.x <= kNear && q.y >= -kNear && q.y <= kNear; });
   const bool upright = (p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x) ||
                        (p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x && p[3].y == p[0].y);
   if (!near || !upright) return Region::FromPolygon(p, 4, FillMode::Winding);
-  return Region::FromRect(Rect{std::min(p[0].x, p[2].x), std::min(p[0].y, p[2].y), std::max(p[0].x, p[2].x),
-                               std::max(p[0].y, p[2].y)});
+  return Region::FromRect(
+      Rect{std::min(p[0].x, p[2].x), std::min(p[0].y, p[2].y), std::max(p[0].x, p[2].x), std::max(p[0].y, p[2].y)});
 }
 
 void TextRenderer::FillBackground(DeviceContext* dc, const Point* points) const {
@@ -176,12 +175,8 @@ void TextRenderer::DrawLines(DeviceContext* measureDc, DeviceContext* outDc, con
 
     std::int64_t x = rect.left;
     switch (alignment) {
-      case AlignRight:
-        x = rect.right - w;
-        break;
-      case AlignCentre:
-        x = (static_cast<std::int64_t>(rect.left) + rect.right - w) / 2;
-        break;
+      case AlignRight: x = rect.right - w; break;
+      case AlignCentre: x = (static_cast<std::int64_t>(rect.left) + rect.right - w) / 2; break;
       case AlignJustify:
         if (reason != LineEnd::EndOfText) {
           const auto spaces = static_cast<std::int32_t>(line.count(u' '));
@@ -231,8 +226,8 @@ void TextRenderer::Draw(DeviceContext* dc, const QString& text, Rect* rect, doub
   // The rectangle before the margin, turned about its centre.
   const std::int32_t cx = Mid(rect->left, rect->right);
   const std::int32_t cy = Mid(rect->top, rect->bottom);
-  Point corners[4] = {{rect->left, rect->top}, {rect->right, rect->top}, {rect->right, rect->bottom},
-                      {rect->left, rect->bottom}};
+  Point corners[4] = {
+      {rect->left, rect->top}, {rect->right, rect->top}, {rect->right, rect->bottom}, {rect->left, rect->bottom}};
   for (Point& p : corners) RotatePoint(cx, cy, p.x, p.y, -angle);
 
   if (transparent == 0) FillBackground(dc, corners);
@@ -298,10 +293,9 @@ void TextRenderer::DrawEx(DeviceContext* dc, const QString& text, Rect* rect, do
     SetTextColour(mask.dc(), Rgb(255, 255, 255));
     SetBkMode(mask.dc(), BkMode::Transparent);
     SetTextAlign(mask.dc(), TaLeft | TaTop | TaNoUpdateCp);
-    const Rect moved{Clamp32(static_cast<std::int64_t>(r.left) - box.left),
-                     Clamp32(static_cast<std::int64_t>(r.top) - box.top),
-                     Clamp32(static_cast<std::int64_t>(r.right) - box.left),
-                     Clamp32(static_cast<std::int64_t>(r.bottom) - box.top)};
+    const Rect moved{
+        Clamp32(static_cast<std::int64_t>(r.left) - box.left), Clamp32(static_cast<std::int64_t>(r.top) - box.top),
+        Clamp32(static_cast<std::int64_t>(r.right) - box.left), Clamp32(static_cast<std::int64_t>(r.bottom) - box.top)};
     DrawLines(dc, mask.dc(), text, moved, -angle, alignment);
 
     // The fill over the whole box.
@@ -339,8 +333,8 @@ void TextRenderer::DrawEx(DeviceContext* dc, const QString& text, Rect* rect, do
           for (int shift = 0; shift < 24; shift += 8) {
             const std::uint32_t fc = (fp >> shift) & 0xFFu;
             const std::uint32_t bc = (bp >> shift) & 0xFFu;
-            const std::uint32_t c = (fc * static_cast<std::uint32_t>(blend) +
-                                     bc * static_cast<std::uint32_t>(100 - blend)) / 100u;
+            const std::uint32_t c =
+                (fc * static_cast<std::uint32_t>(blend) + bc * static_cast<std::uint32_t>(100 - blend)) / 100u;
             out |= c << shift;
           }
           b[col] = out;
@@ -361,8 +355,7 @@ void TextRenderer::DrawEx(DeviceContext* dc, const QString& text, Rect* rect, do
           const std::uint32_t red = (mp >> 16) & 0xFFu;
           const std::uint32_t green = (mp >> 8) & 0xFFu;
           const std::uint32_t blue = mp & 0xFFu;
-          const std::uint32_t cover =
-              key == 0 ? std::max({red, green, blue}) : 255u - std::min({red, green, blue});
+          const std::uint32_t cover = key == 0 ? std::max({red, green, blue}) : 255u - std::min({red, green, blue});
           const std::uint32_t alpha = (cover * percent + 50u) / 100u;
           o[col] = (alpha << 24) | (f[col] & 0x00FFFFFFu);
         }

@@ -60,8 +60,8 @@ class TextRenderer {
   // both contexts; widths are measured on measureDc (the target device) and
   // lines are written to outDc. angle is the one points are rotated by (the
   // negated drawing angle).
-  void DrawLines(DeviceContext* measureDc, DeviceContext* outDc, const QString& text, const Rect& rect,
-                 double angle, std::int32_t alignment) const;
+  void DrawLines(DeviceContext* measureDc, DeviceContext* outDc, const QString& text, const Rect& rect, double angle,
+                 std::int32_t alignment) const;
 
   // Integer rotation of (x, y) about (cx, cy) by angle degrees in device
   // coordinates; halves of positive values round up, negative values are

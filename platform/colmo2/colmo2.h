@@ -51,9 +51,8 @@ std::int32_t ColmoTexture(pv::DeviceContext* dc, const pv::Rect* rect, std::int3
 // (0xFFFFFFFF) = none, else pixels of that 0x00BBGGRR colour are left out.
 // opacity as above; flags reserved (0). Pictor2 calls it as
 // (dc, placement, bitmap, size, -1, 0, 0).
-std::int32_t ColmoBitmap(pv::DeviceContext* dc, const pv::Rect* placement, const QImage* bitmap,
-                         const pv::Size* size, std::int32_t transparentColour, std::int32_t opacity,
-                         std::int32_t flags);
+std::int32_t ColmoBitmap(pv::DeviceContext* dc, const pv::Rect* placement, const QImage* bitmap, const pv::Size* size,
+                         std::int32_t transparentColour, std::int32_t opacity, std::int32_t flags);
 
 }  // extern "C"
 

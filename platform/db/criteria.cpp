@@ -25,13 +25,21 @@ struct Literal {
 
 bool IsNumberType(const QVariant& v) {
   switch (v.metaType().id()) {
-    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
-    case QMetaType::Double: case QMetaType::Float: case QMetaType::Short: case QMetaType::UShort:
-    case QMetaType::Long: case QMetaType::ULong: case QMetaType::Bool: case QMetaType::Char:
-    case QMetaType::SChar: case QMetaType::UChar:
-      return true;
-    default:
-      return false;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Bool:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar: return true;
+    default: return false;
   }
 }
 
@@ -68,8 +76,8 @@ std::optional<QDateTime> DateOf(const QVariant& v) {
   const QString s = v.toString().trimmed();
   if (s.isEmpty()) return std::nullopt;
   static const char* const formats[] = {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd",
-                                        "MM/dd/yyyy HH:mm:ss", "MM/dd/yyyy HH:mm", "MM/dd/yyyy",
-                                        "M/d/yyyy H:mm:ss", "M/d/yyyy H:mm", "M/d/yyyy"};
+                                        "MM/dd/yyyy HH:mm:ss", "MM/dd/yyyy HH:mm",    "MM/dd/yyyy",
+                                        "M/d/yyyy H:mm:ss",    "M/d/yyyy H:mm",       "M/d/yyyy"};
   for (const char* f : formats) {
     const QDateTime dt = QDateTime::fromString(s, QString::fromLatin1(f));
     if (dt.isValid()) return dt;
@@ -80,7 +88,8 @@ std::optional<QDateTime> DateOf(const QVariant& v) {
 }
 
 [[noreturn]] void Bad(const QString& why) {
-  throw DbError(DbErrArguments, QStringLiteral("Argomenti di tipo errato, fuori dall'intervallo consentito o in conflitto: ") + why);
+  throw DbError(DbErrArguments,
+                QStringLiteral("Argomenti di tipo errato, fuori dall'intervallo consentito o in conflitto: ") + why);
 }
 
 int Sign(double d) { return d < 0 ? -1 : (d > 0 ? 1 : 0); }
@@ -147,8 +156,7 @@ bool EvalCompare(const QVariant& value, Op op, const Literal& lit) {
       }
       return CompareResult(op, value.toString().compare(lit.text, Qt::CaseInsensitive));
     }
-    case LitKind::Null:
-      break;
+    case LitKind::Null: break;
   }
   return false;
 }
@@ -157,12 +165,11 @@ bool EvalCompare(const QVariant& value, Op op, const Literal& lit) {
 
 bool Criteria::Node::Eval(const std::vector<QVariant>& row) const {
   switch (kind) {
-    case Kind::And:
-      return std::all_of(terms.cbegin(), terms.cend(), [&](const auto& t) { return t->Eval(row); });
-    case Kind::Or:
-      return std::any_of(terms.cbegin(), terms.cend(), [&](const auto& t) { return t->Eval(row); });
+    case Kind::And: return std::all_of(terms.cbegin(), terms.cend(), [&](const auto& t) { return t->Eval(row); });
+    case Kind::Or: return std::any_of(terms.cbegin(), terms.cend(), [&](const auto& t) { return t->Eval(row); });
     case Kind::Compare:
-      return EvalCompare(field >= 0 && field < static_cast<int>(row.size()) ? row[static_cast<size_t>(field)] : QVariant(), op, lit);
+      return EvalCompare(
+          field >= 0 && field < static_cast<int>(row.size()) ? row[static_cast<size_t>(field)] : QVariant(), op, lit);
   }
   return false;
 }
@@ -246,12 +253,16 @@ class Parser {
       if (n->lit.kind == LitKind::Null || n->lit.kind == LitKind::Date) Bad(QStringLiteral("LIKE vuole un testo"));
       QString re;
       for (const QChar c : n->lit.text) {
-        if (c == QLatin1Char('*') || c == QLatin1Char('%')) re += QStringLiteral(".*");
-        else if (c == QLatin1Char('?') || c == QLatin1Char('_')) re += QLatin1Char('.');
-        else re += QRegularExpression::escape(QString(c));
+        if (c == QLatin1Char('*') || c == QLatin1Char('%'))
+          re += QStringLiteral(".*");
+        else if (c == QLatin1Char('?') || c == QLatin1Char('_'))
+          re += QLatin1Char('.');
+        else
+          re += QRegularExpression::escape(QString(c));
       }
-      n->lit.like = QRegularExpression(QRegularExpression::anchoredPattern(re),
-                                       QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+      n->lit.like = QRegularExpression(
+          QRegularExpression::anchoredPattern(re),
+          QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     } else if (n->lit.kind == LitKind::Null && n->op != Op::Eq && n->op != Op::Ne) {
       Bad(QStringLiteral("NULL si confronta solo con = o <>"));
     }
@@ -276,12 +287,30 @@ class Parser {
   Op ParseOp() {
     SkipBlanks();
     const QString rest = m_s.mid(m_i, 2);
-    if (rest == QLatin1String("<>")) { m_i += 2; return Op::Ne; }
-    if (rest == QLatin1String("<=")) { m_i += 2; return Op::Le; }
-    if (rest == QLatin1String(">=")) { m_i += 2; return Op::Ge; }
-    if (rest.startsWith(QLatin1Char('<'))) { m_i += 1; return Op::Lt; }
-    if (rest.startsWith(QLatin1Char('>'))) { m_i += 1; return Op::Gt; }
-    if (rest.startsWith(QLatin1Char('='))) { m_i += 1; return Op::Eq; }
+    if (rest == QLatin1String("<>")) {
+      m_i += 2;
+      return Op::Ne;
+    }
+    if (rest == QLatin1String("<=")) {
+      m_i += 2;
+      return Op::Le;
+    }
+    if (rest == QLatin1String(">=")) {
+      m_i += 2;
+      return Op::Ge;
+    }
+    if (rest.startsWith(QLatin1Char('<'))) {
+      m_i += 1;
+      return Op::Lt;
+    }
+    if (rest.startsWith(QLatin1Char('>'))) {
+      m_i += 1;
+      return Op::Gt;
+    }
+    if (rest.startsWith(QLatin1Char('='))) {
+      m_i += 1;
+      return Op::Eq;
+    }
     if (Keyword("LIKE")) return Op::Like;
     Bad(QStringLiteral("atteso un operatore"));
   }
@@ -336,7 +365,8 @@ class Parser {
     }
     const qsizetype end = NumberEnd(m_i);
     if (end < 0) Bad(QStringLiteral("valore non valido"));
-    if (end < m_s.size() && (m_s[end].isLetterOrNumber() || m_s[end] == QLatin1Char('.') || m_s[end] == QLatin1Char(','))) {
+    if (end < m_s.size() &&
+        (m_s[end].isLetterOrNumber() || m_s[end] == QLatin1Char('.') || m_s[end] == QLatin1Char(','))) {
       Bad(QStringLiteral("numero non valido"));
     }
     lit.kind = LitKind::Number;
@@ -349,7 +379,9 @@ class Parser {
   // The end of a number written from `i` on ([+-] digits [. digits] [e[+-]digits]),
   // or -1 when none starts there. Looks at the number's own characters only.
   qsizetype NumberEnd(qsizetype i) const {
-    const auto digit = [&](qsizetype k) { return k < m_s.size() && m_s[k] >= QLatin1Char('0') && m_s[k] <= QLatin1Char('9'); };
+    const auto digit = [&](qsizetype k) {
+      return k < m_s.size() && m_s[k] >= QLatin1Char('0') && m_s[k] <= QLatin1Char('9');
+    };
     if (i < m_s.size() && (m_s[i] == QLatin1Char('+') || m_s[i] == QLatin1Char('-'))) ++i;
     const qsizetype intStart = i;
     while (digit(i)) ++i;
@@ -421,7 +453,8 @@ bool Criteria::MatchTerm(int term, const QVariant& value) const {
 
 namespace {
 
-void AppendSql(const Criteria::Node& n, const QStringList& fieldSql, const QString& function, Criteria::SqlCondition* out) {
+void AppendSql(const Criteria::Node& n, const QStringList& fieldSql, const QString& function,
+               Criteria::SqlCondition* out) {
   using Kind = Criteria::Node::Kind;
   if (n.kind != Kind::Compare) {
     out->text += QLatin1Char('(');

@@ -10,12 +10,12 @@
 
 namespace pv {
 
-inline constexpr long DbErrArguments = 3001;      // bad criteria, sort or argument
-inline constexpr long DbErrNoCurrentRecord = 3021; // BOF or EOF, or the row was deleted
-inline constexpr long DbErrNotUpdatable = 3251;   // the source cannot be written
-inline constexpr long DbErrItemNotFound = 3265;   // no field of that name
-inline constexpr long DbErrClosed = 3704;         // the recordset is not open
-inline constexpr long DbErrProvider = -2147467259;  // the driver refused (0x80004005)
+inline constexpr long DbErrArguments = 3001;           // bad criteria, sort or argument
+inline constexpr long DbErrNoCurrentRecord = 3021;     // BOF or EOF, or the row was deleted
+inline constexpr long DbErrNotUpdatable = 3251;        // the source cannot be written
+inline constexpr long DbErrItemNotFound = 3265;        // no field of that name
+inline constexpr long DbErrClosed = 3704;              // the recordset is not open
+inline constexpr long DbErrProvider = -2147467259;     // the driver refused (0x80004005)
 inline constexpr long DbErrRowNotFound = -2147217864;  // row changed or deleted by another user
 
 class DbError : public std::runtime_error {

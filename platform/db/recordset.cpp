@@ -97,11 +97,15 @@ void Recordset::Close() {
 void Recordset::Load() {
   QSqlDatabase db = QSqlDatabase::database(m_connection, false);
   if (!db.isValid() || !db.isOpen()) {
-    throw DbError(3709, QStringLiteral("Impossibile utilizzare la connessione per eseguire l'operazione. La connessione è chiusa o non valida."));
+    throw DbError(
+        3709,
+        QStringLiteral(
+            "Impossibile utilizzare la connessione per eseguire l'operazione. La connessione è chiusa o non valida."));
   }
   static const QRegularExpression tableRe(QStringLiteral(R"(^\s*(\[[^\]]+\]|"[^"]+"|[A-Za-z_][\w$]*)\s*$)"));
   static const QRegularExpression selectRe(
-      QStringLiteral(R"(^\s*SELECT\s+.+?\s+FROM\s+(\[[^\]]+\]|"[^"]+"|[A-Za-z_][\w$]*)\s*(?:(?:WHERE|ORDER|GROUP|HAVING|LIMIT)\b.*)?;?\s*$)"),
+      QStringLiteral(
+          R"(^\s*SELECT\s+.+?\s+FROM\s+(\[[^\]]+\]|"[^"]+"|[A-Za-z_][\w$]*)\s*(?:(?:WHERE|ORDER|GROUP|HAVING|LIMIT)\b.*)?;?\s*$)"),
       QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
   QString table;
   QString sql;
@@ -134,9 +138,8 @@ void Recordset::Load() {
   bool refetch = false;
   if (!table.isEmpty()) {
     const QSqlRecord columns = db.record(table);
-    refetch = columns.count() > 0 && std::all_of(fields.cbegin(), fields.cend(), [&](const QString& f) {
-                return columns.indexOf(f) >= 0;
-              });
+    refetch = columns.count() > 0 &&
+              std::all_of(fields.cbegin(), fields.cend(), [&](const QString& f) { return columns.indexOf(f) >= 0; });
     const QSqlIndex pk = db.primaryIndex(table);
     for (int i = 0; i < pk.count(); ++i) {
       const int idx = FieldIndex(fields, pk.fieldName(i));
@@ -242,7 +245,8 @@ QStringList Recordset::FieldNames() const {
 
 QString Recordset::FieldName(int index) const {
   RequireOpen();
-  if (index < 0 || index >= m_fields.size()) throw DbError(DbErrItemNotFound, QStringLiteral("Elemento non trovato nell'insieme."));
+  if (index < 0 || index >= m_fields.size())
+    throw DbError(DbErrItemNotFound, QStringLiteral("Elemento non trovato nell'insieme."));
   return m_fields[index];
 }
 
@@ -259,7 +263,8 @@ QVariant Recordset::Value(const QString& name) const { return Value(Index(name))
 
 QVariant Recordset::Value(int index) const {
   RequireOpen();
-  if (index < 0 || index >= m_fields.size()) throw DbError(DbErrItemNotFound, QStringLiteral("Elemento non trovato nell'insieme."));
+  if (index < 0 || index >= m_fields.size())
+    throw DbError(DbErrItemNotFound, QStringLiteral("Elemento non trovato nell'insieme."));
   if (m_mode != EditMode::None) return m_buffer[static_cast<size_t>(index)];
   RequireCurrent();
   return m_rows[static_cast<size_t>(m_view[static_cast<size_t>(m_pos)])].values[static_cast<size_t>(index)];
@@ -283,7 +288,8 @@ void Recordset::SetValue(const QString& name, const QVariant& value) {
   const int i = Index(name);
   if (m_mode == EditMode::None) {
     RequireCurrent();
-    if (m_table.isEmpty()) throw DbError(DbErrNotUpdatable, QStringLiteral("Il Recordset corrente non supporta l'aggiornamento."));
+    if (m_table.isEmpty())
+      throw DbError(DbErrNotUpdatable, QStringLiteral("Il Recordset corrente non supporta l'aggiornamento."));
     m_buffer = m_rows[static_cast<size_t>(m_view[static_cast<size_t>(m_pos)])].values;
     m_changed.assign(m_buffer.size(), false);
     m_mode = EditMode::Edit;
@@ -294,7 +300,8 @@ void Recordset::SetValue(const QString& name, const QVariant& value) {
 
 void Recordset::AddNew() {
   RequireOpen();
-  if (m_table.isEmpty()) throw DbError(DbErrNotUpdatable, QStringLiteral("Il Recordset corrente non supporta l'aggiornamento."));
+  if (m_table.isEmpty())
+    throw DbError(DbErrNotUpdatable, QStringLiteral("Il Recordset corrente non supporta l'aggiornamento."));
   CommitPending();
   m_buffer.assign(static_cast<size_t>(m_fields.size()), QVariant());
   m_changed.assign(m_buffer.size(), false);
@@ -371,10 +378,10 @@ void Recordset::Update() {
       marks << QStringLiteral("?");
       binds.push_back(m_buffer[i]);
     }
-    const QString sql = cols.isEmpty()
-                            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(Quote(m_table))
-                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                  .arg(Quote(m_table), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    const QString sql =
+        cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(Quote(m_table))
+                       : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                             .arg(Quote(m_table), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
     q.prepare(sql);
     Execute(binds);
     if (m_keyFields.size() == 1) {
@@ -400,7 +407,8 @@ void Recordset::Update() {
     Execute(binds);
     if (q.numRowsAffected() == 0) {
       CancelUpdate();
-      throw DbError(DbErrRowNotFound, QStringLiteral("Impossibile trovare la riga da aggiornare: alcuni valori possono essere stati modificati dopo l'ultima lettura."));
+      throw DbError(DbErrRowNotFound, QStringLiteral("Impossibile trovare la riga da aggiornare: alcuni valori possono "
+                                                     "essere stati modificati dopo l'ultima lettura."));
     }
   }
 
@@ -425,7 +433,8 @@ void Recordset::Update() {
 
 void Recordset::Delete() {
   RequireCurrent();
-  if (m_table.isEmpty()) throw DbError(DbErrNotUpdatable, QStringLiteral("Il Recordset corrente non supporta l'aggiornamento."));
+  if (m_table.isEmpty())
+    throw DbError(DbErrNotUpdatable, QStringLiteral("Il Recordset corrente non supporta l'aggiornamento."));
   CancelUpdate();
   const auto rowIndex = static_cast<size_t>(m_view[static_cast<size_t>(m_pos)]);
   const std::vector<QVariant>& old = m_rows[rowIndex].values;

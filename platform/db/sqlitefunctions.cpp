@@ -25,8 +25,7 @@ QVariant ValueOf(sqlite3_value* v) {
     case SQLITE_TEXT:
       return QVariant(QString(reinterpret_cast<const QChar*>(sqlite3_value_text16(v)), sqlite3_value_bytes16(v) / 2));
     case SQLITE_NULL: return QVariant();
-    default:
-      return QVariant(QByteArray(static_cast<const char*>(sqlite3_value_blob(v)), sqlite3_value_bytes(v)));
+    default: return QVariant(QByteArray(static_cast<const char*>(sqlite3_value_blob(v)), sqlite3_value_bytes(v)));
   }
 }
 
@@ -39,7 +38,8 @@ void Match(sqlite3_context* context, int, sqlite3_value** args) {
   const int term = sqlite3_value_int(args[0]);
   const int field = binding->criteria->TermField(term);
   const int type = field >= 0 && static_cast<size_t>(field) < binding->fieldTypes.size()
-                       ? binding->fieldTypes[static_cast<size_t>(field)] : 0;
+                       ? binding->fieldTypes[static_cast<size_t>(field)]
+                       : 0;
   sqlite3_result_int(context, binding->criteria->MatchTerm(term, TypedValue(ValueOf(args[1]), type)) ? 1 : 0);
 }
 
@@ -76,13 +76,16 @@ class Statement {
       rc = sqlite3_bind_null(m_stmt, index);
     } else {
       switch (v.metaType().id()) {
-        case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
-        case QMetaType::Short: case QMetaType::UShort: case QMetaType::Long: case QMetaType::ULong:
-          rc = sqlite3_bind_int64(m_stmt, index, v.toLongLong());
-          break;
-        case QMetaType::Double: case QMetaType::Float:
-          rc = sqlite3_bind_double(m_stmt, index, v.toDouble());
-          break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Long:
+        case QMetaType::ULong: rc = sqlite3_bind_int64(m_stmt, index, v.toLongLong()); break;
+        case QMetaType::Double:
+        case QMetaType::Float: rc = sqlite3_bind_double(m_stmt, index, v.toDouble()); break;
         case QMetaType::QString: {
           const QString& text = *static_cast<const QString*>(v.constData());
           rc = sqlite3_bind_text16(m_stmt, index, text.utf16(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
@@ -138,9 +141,11 @@ void CreateFilledTable(const QSqlDatabase& db, const QString& table, const std::
   ExecSql(db, QStringLiteral("CREATE TABLE %1 (%2)").arg(QuoteIdentifier(table), defs.join(QStringLiteral(", "))));
   ExecSql(db, QStringLiteral("BEGIN"));
   try {
-    Statement insert(h, QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(QuoteIdentifier(table), marks.join(QStringLiteral(", "))));
+    Statement insert(
+        h, QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(QuoteIdentifier(table), marks.join(QStringLiteral(", "))));
     for (const auto& row : rows) {
-      for (size_t i = 0; i < columns.size(); ++i) insert.Bind(static_cast<int>(i) + 1, i < row.size() ? row[i] : QVariant());
+      for (size_t i = 0; i < columns.size(); ++i)
+        insert.Bind(static_cast<int>(i) + 1, i < row.size() ? row[i] : QVariant());
       if (sqlite3_step(insert.get()) != SQLITE_DONE) Fail(h);
       sqlite3_reset(insert.get());
     }
@@ -151,7 +156,8 @@ void CreateFilledTable(const QSqlDatabase& db, const QString& table, const std::
   ExecSql(db, QStringLiteral("COMMIT"));
 }
 
-SqliteRows SelectRows(const QSqlDatabase& db, const QString& sql, const QVariantList& binds, const std::vector<int>& types) {
+SqliteRows SelectRows(const QSqlDatabase& db, const QString& sql, const QVariantList& binds,
+                      const std::vector<int>& types) {
   sqlite3* h = Handle(db);
   Statement st(h, sql);
   for (int i = 0; i < binds.size(); ++i) st.Bind(i + 1, binds[i]);
@@ -160,7 +166,8 @@ SqliteRows SelectRows(const QSqlDatabase& db, const QString& sql, const QVariant
   for (int i = 0; i < n; ++i) {
     const void* name = sqlite3_column_name16(st.get(), i);
     const char* decl = sqlite3_column_decltype(st.get(), i);
-    out.columns.push_back({QString::fromUtf16(static_cast<const char16_t*>(name)), decl ? QString::fromUtf8(decl) : QString()});
+    out.columns.push_back(
+        {QString::fromUtf16(static_cast<const char16_t*>(name)), decl ? QString::fromUtf8(decl) : QString()});
   }
   for (;;) {
     const int rc = sqlite3_step(st.get());
@@ -168,8 +175,9 @@ SqliteRows SelectRows(const QSqlDatabase& db, const QString& sql, const QVariant
     if (rc != SQLITE_ROW) Fail(h);
     for (int i = 0; i < n; ++i) {
       QVariant v = ValueOf(sqlite3_column_value(st.get(), i));
-      out.values.push_back(static_cast<size_t>(i) < types.size() ? TypedValue(std::move(v), types[static_cast<size_t>(i)])
-                                                                 : std::move(v));
+      out.values.push_back(static_cast<size_t>(i) < types.size()
+                               ? TypedValue(std::move(v), types[static_cast<size_t>(i)])
+                               : std::move(v));
     }
     ++out.rowCount;
   }
@@ -179,8 +187,8 @@ SqliteRows SelectRows(const QSqlDatabase& db, const QString& sql, const QVariant
 void InstallSqliteFunctions(const QSqlDatabase& db, const SqliteCriteria* binding) {
   sqlite3* h = Handle(db);
   if (sqlite3_create_collation(h, kNoCaseCollation, SQLITE_UTF16_ALIGNED, nullptr, &CompareNoCase) != SQLITE_OK ||
-      sqlite3_create_function(h, kMatchFunction, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, const_cast<SqliteCriteria*>(binding),
-                              &Match, nullptr, nullptr) != SQLITE_OK) {
+      sqlite3_create_function(h, kMatchFunction, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                              const_cast<SqliteCriteria*>(binding), &Match, nullptr, nullptr) != SQLITE_OK) {
     throw DbError(DbErrProvider, QString::fromUtf8(sqlite3_errmsg(h)));
   }
 }

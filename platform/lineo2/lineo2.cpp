@@ -77,7 +77,8 @@ bool Frame(DeviceContext* dc, const Rect* rect, QRectF* frame) {
   if (RectIsEmpty(r)) return false;
   const QTransform m = LogicalToDeviceTransform(dc);
   QRectF f = m.mapRect(QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom)));
-  f = QRectF(QPointF(std::round(f.left()), std::round(f.top())), QPointF(std::round(f.right()), std::round(f.bottom())));
+  f = QRectF(QPointF(std::round(f.left()), std::round(f.top())),
+             QPointF(std::round(f.right()), std::round(f.bottom())));
   if (!std::isfinite(f.left()) || !std::isfinite(f.top()) || std::fabs(f.left()) > kMaxCoord ||
       std::fabs(f.top()) > kMaxCoord || f.width() > kMaxCoord || f.height() > kMaxCoord)
     return false;
@@ -178,20 +179,20 @@ std::int32_t LineoLine(DeviceContext* dc, const Point* p1, const Point* p2, doub
   return 1;
 }
 
-std::int32_t LineoRectangle(DeviceContext* dc, const Rect* rect, double angle, std::int32_t fillStyle,
-                            Colour colour1, Colour colour2, std::int32_t opacity) {
+std::int32_t LineoRectangle(DeviceContext* dc, const Rect* rect, double angle, std::int32_t fillStyle, Colour colour1,
+                            Colour colour2, std::int32_t opacity) {
   lineo::DrawBoxFigure(dc, rect, angle, fillStyle, colour1, colour2, opacity, false);
   return 1;
 }
 
-std::int32_t LineoEllipse(DeviceContext* dc, const Rect* rect, double angle, std::int32_t fillStyle,
-                          Colour colour1, Colour colour2, std::int32_t opacity) {
+std::int32_t LineoEllipse(DeviceContext* dc, const Rect* rect, double angle, std::int32_t fillStyle, Colour colour1,
+                          Colour colour2, std::int32_t opacity) {
   lineo::DrawBoxFigure(dc, rect, angle, fillStyle, colour1, colour2, opacity, true);
   return 1;
 }
 
-std::int32_t LineoChamferRect(DeviceContext* dc, const Rect* rect, double aspect, double angle,
-                              std::int32_t fillStyle, Colour colour1, Colour colour2, std::int32_t opacity) {
+std::int32_t LineoChamferRect(DeviceContext* dc, const Rect* rect, double aspect, double angle, std::int32_t fillStyle,
+                              Colour colour1, Colour colour2, std::int32_t opacity) {
   const double k = lineo::CornerShare(aspect);
   lineo::DrawFigure(dc, rect, angle, fillStyle, colour1, colour2, opacity, [k](double w, double h) {
     const double c = k * std::min(w, h);
@@ -206,8 +207,8 @@ std::int32_t LineoChamferRect(DeviceContext* dc, const Rect* rect, double aspect
   return 1;
 }
 
-std::int32_t LineoRoundedRect(DeviceContext* dc, const Rect* rect, double aspect, double angle,
-                              std::int32_t fillStyle, Colour colour1, Colour colour2, std::int32_t opacity) {
+std::int32_t LineoRoundedRect(DeviceContext* dc, const Rect* rect, double aspect, double angle, std::int32_t fillStyle,
+                              Colour colour1, Colour colour2, std::int32_t opacity) {
   const double k = lineo::CornerShare(aspect);
   lineo::DrawFigure(dc, rect, angle, fillStyle, colour1, colour2, opacity, [k](double w, double h) {
     const double r = k * std::min(w, h);
@@ -221,15 +222,15 @@ std::int32_t LineoRoundedRect(DeviceContext* dc, const Rect* rect, double aspect
 std::int32_t LineoShape(DeviceContext* dc, const Rect* rect, double aspect, double angle, std::int32_t shape,
                         std::int32_t fillStyle, Colour colour1, Colour colour2, std::int32_t opacity) {
   if (shape < 200 || shape > 213) return 0;
-  lineo::DrawFigure(dc, rect, angle, fillStyle, colour1, colour2, opacity, [shape, aspect](double w, double h) {
-    return lineo::GenericShape(shape - 200, w, h, aspect);
-  }, true);
+  lineo::DrawFigure(
+      dc, rect, angle, fillStyle, colour1, colour2, opacity,
+      [shape, aspect](double w, double h) { return lineo::GenericShape(shape - 200, w, h, aspect); }, true);
   return 1;
 }
 
-std::int32_t LineoArtTextDraw(DeviceContext* dc, const char* text, const char* fontName, const Rect* rect,
-                              double angle, std::int32_t shape, std::int32_t fillStyle, Colour colour1,
-                              Colour colour2, std::int32_t opacity) {
+std::int32_t LineoArtTextDraw(DeviceContext* dc, const char* text, const char* fontName, const Rect* rect, double angle,
+                              std::int32_t shape, std::int32_t fillStyle, Colour colour1, Colour colour2,
+                              std::int32_t opacity) {
   if (!text) return 0;
   const QString t = QString::fromUtf8(text);
   const QString face = fontName ? QString::fromUtf8(fontName) : QString();

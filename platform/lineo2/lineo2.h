@@ -50,11 +50,9 @@ std::int32_t LineoEllipse(pv::DeviceContext* dc, const pv::Rect* rect, double an
 // shorter side, so 10 reaches the middle of that side (above 10 counts as 10;
 // 0 gives a plain rectangle).
 std::int32_t LineoChamferRect(pv::DeviceContext* dc, const pv::Rect* rect, double aspect, double angle,
-                              std::int32_t fillStyle, pv::Colour colour1, pv::Colour colour2,
-                              std::int32_t opacity);
+                              std::int32_t fillStyle, pv::Colour colour1, pv::Colour colour2, std::int32_t opacity);
 std::int32_t LineoRoundedRect(pv::DeviceContext* dc, const pv::Rect* rect, double aspect, double angle,
-                              std::int32_t fillStyle, pv::Colour colour1, pv::Colour colour2,
-                              std::int32_t opacity);
+                              std::int32_t fillStyle, pv::Colour colour1, pv::Colour colour2, std::int32_t opacity);
 
 // Generic shape 200-213 (shape n = number - 200), fitted to the rectangle;
 // aspect shapes the figure where it has a free proportion (arrow head, star
@@ -66,9 +64,8 @@ std::int32_t LineoRoundedRect(pv::DeviceContext* dc, const pv::Rect* rect, doubl
 //   204 hexagon             211 speech balloon
 //   205 octagon             212 cross (plus)
 //   206 parallelogram       213 frame (ring)
-std::int32_t LineoShape(pv::DeviceContext* dc, const pv::Rect* rect, double aspect, double angle,
-                        std::int32_t shape, std::int32_t fillStyle, pv::Colour colour1, pv::Colour colour2,
-                        std::int32_t opacity);
+std::int32_t LineoShape(pv::DeviceContext* dc, const pv::Rect* rect, double aspect, double angle, std::int32_t shape,
+                        std::int32_t fillStyle, pv::Colour colour1, pv::Colour colour2, std::int32_t opacity);
 
 // The text (UTF-8) in the font (UTF-8 face name; unknown faces fall back to a
 // sans-serif), laid into the rectangle along art-text envelope 0-14, filled

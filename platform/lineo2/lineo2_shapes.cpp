@@ -90,8 +90,16 @@ QPainterPath GenericShape(int shape, double w, double h, double aspect) {
       const double shaft = Param(aspect, 0.5, 0.3, 0.8) * h;
       const double head = std::min(w * 0.3, h * 0.8);
       const double t = (h - shaft) / 2;
-      return Poly({{0, h / 2}, {head, 0}, {head, t}, {w - head, t}, {w - head, 0}, {w, h / 2}, {w - head, h},
-                   {w - head, h - t}, {head, h - t}, {head, h}});
+      return Poly({{0, h / 2},
+                   {head, 0},
+                   {head, t},
+                   {w - head, t},
+                   {w - head, 0},
+                   {w, h / 2},
+                   {w - head, h},
+                   {w - head, h - t},
+                   {head, h - t},
+                   {head, h}});
     }
     case 10: {
       QPainterPath p;
@@ -103,7 +111,8 @@ QPainterPath GenericShape(int shape, double w, double h, double aspect) {
       p.closeSubpath();
       // Fit the curve's bounds to the box.
       const QRectF b = p.boundingRect();
-      QTransform t = QTransform::fromTranslate(-b.left(), -b.top()) * QTransform::fromScale(w / b.width(), h / b.height());
+      QTransform t =
+          QTransform::fromTranslate(-b.left(), -b.top()) * QTransform::fromScale(w / b.width(), h / b.height());
       return t.map(p);
     }
     case 11: {
@@ -117,8 +126,18 @@ QPainterPath GenericShape(int shape, double w, double h, double aspect) {
     case 12: {
       const double k = Param(aspect, 0.34, 0.15, 0.6);
       const double ax = w * (1 - k) / 2, ay = h * (1 - k) / 2;
-      return Poly({{ax, 0}, {w - ax, 0}, {w - ax, ay}, {w, ay}, {w, h - ay}, {w - ax, h - ay}, {w - ax, h}, {ax, h},
-                   {ax, h - ay}, {0, h - ay}, {0, ay}, {ax, ay}});
+      return Poly({{ax, 0},
+                   {w - ax, 0},
+                   {w - ax, ay},
+                   {w, ay},
+                   {w, h - ay},
+                   {w - ax, h - ay},
+                   {w - ax, h},
+                   {ax, h},
+                   {ax, h - ay},
+                   {0, h - ay},
+                   {0, ay},
+                   {ax, ay}});
     }
     case 13: {
       const double k = Param(aspect, 0.15, 0.05, 0.45) * std::min(w, h);
@@ -141,20 +160,59 @@ void Envelope(int shape, double s, double* top, double* bottom) {
   const double tri = 1 - std::fabs(2 * s - 1);
   double t = 0, b = 1;
   switch (shape) {
-    case 1: t = 0.3 * (1 - arc); b = t + 0.7; break;                 // arch up
-    case 2: t = 0.15 + 0.15 * std::sin(2 * kPi * s); b = t + 0.7; break;   // wave
-    case 4: t = 0.4 * arc; b = 1; break;                              // valley
-    case 5: t = 0.3 * arc; b = t + 0.7; break;                        // arch down
-    case 6: t = 0.25 * (1 - arc); b = 1 - t; break;                   // bulge
-    case 7: t = 0.25 * arc; b = 1 - t; break;                         // pinch
-    case 8: t = 0.6 * (1 - tri); b = 1; break;                        // triangle up
-    case 9: t = 0; b = 1 - 0.6 * (1 - tri); break;                    // triangle down
-    case 10: t = 0.4 * (1 - s); b = t + 0.6; break;                   // slant up
-    case 11: t = 0.4 * s; b = t + 0.6; break;                         // slant down
-    case 12: t = 0.35 * (1 - s); b = 1 - t; break;                    // perspective near
-    case 13: t = 0.35 * s; b = 1 - t; break;                          // perspective far
-    case 14: t = 0.15 + 0.15 * std::sin(4 * kPi * s); b = t + 0.7; break;   // double wave
-    default: break;                                                   // 0 plain, fills the box
+    case 1:
+      t = 0.3 * (1 - arc);
+      b = t + 0.7;
+      break;  // arch up
+    case 2:
+      t = 0.15 + 0.15 * std::sin(2 * kPi * s);
+      b = t + 0.7;
+      break;  // wave
+    case 4:
+      t = 0.4 * arc;
+      b = 1;
+      break;  // valley
+    case 5:
+      t = 0.3 * arc;
+      b = t + 0.7;
+      break;  // arch down
+    case 6:
+      t = 0.25 * (1 - arc);
+      b = 1 - t;
+      break;  // bulge
+    case 7:
+      t = 0.25 * arc;
+      b = 1 - t;
+      break;  // pinch
+    case 8:
+      t = 0.6 * (1 - tri);
+      b = 1;
+      break;  // triangle up
+    case 9:
+      t = 0;
+      b = 1 - 0.6 * (1 - tri);
+      break;  // triangle down
+    case 10:
+      t = 0.4 * (1 - s);
+      b = t + 0.6;
+      break;  // slant up
+    case 11:
+      t = 0.4 * s;
+      b = t + 0.6;
+      break;  // slant down
+    case 12:
+      t = 0.35 * (1 - s);
+      b = 1 - t;
+      break;  // perspective near
+    case 13:
+      t = 0.35 * s;
+      b = 1 - t;
+      break;  // perspective far
+    case 14:
+      t = 0.15 + 0.15 * std::sin(4 * kPi * s);
+      b = t + 0.7;
+      break;         // double wave
+    default: break;  // 0 plain, fills the box
   }
   *top = t;
   *bottom = b;

@@ -97,8 +97,8 @@ QImage Bubbles(int w, int h) {
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(QPen(QColor(0xB3, 0xD9, 0xF2), 3));
   p.setBrush(Qt::NoBrush);
-  const int spots[][3] = {{60, 60, 40}, {200, 300, 60}, {420, 100, 30}, {520, 320, 50}, {330, 180, 20},
-                          {120, 220, 25}, {560, 60, 35}, {260, 70, 18}};
+  const int spots[][3] = {{60, 60, 40},   {200, 300, 60}, {420, 100, 30}, {520, 320, 50},
+                          {330, 180, 20}, {120, 220, 25}, {560, 60, 35},  {260, 70, 18}};
   for (const auto& s : spots) p.drawEllipse(QPoint(s[0] * w / 600, s[1] * h / 400), s[2], s[2]);
   return img;
 }
@@ -106,12 +106,15 @@ QImage Bubbles(int w, int h) {
 std::vector<BackgroundDesign> Build() {
   return {
       {"cielo", [](int w, int h) { return Gradient(w, h, QColor(0xCF, 0xE8, 0xFF), QColor(0xFF, 0xFF, 0xFF), true); }},
-      {"tramonto", [](int w, int h) { return Gradient(w, h, QColor(0xFF, 0xE3, 0xC8), QColor(0xFF, 0xF4, 0xF8), true); }},
+      {"tramonto",
+       [](int w, int h) { return Gradient(w, h, QColor(0xFF, 0xE3, 0xC8), QColor(0xFF, 0xF4, 0xF8), true); }},
       {"prato", [](int w, int h) { return Gradient(w, h, QColor(0xFF, 0xFF, 0xF4), QColor(0xDD, 0xF2, 0xD4), true); }},
-      {"lavanda", [](int w, int h) { return Gradient(w, h, QColor(0xEE, 0xE6, 0xFA), QColor(0xFF, 0xFF, 0xFF), false); }},
+      {"lavanda",
+       [](int w, int h) { return Gradient(w, h, QColor(0xEE, 0xE6, 0xFA), QColor(0xFF, 0xFF, 0xFF), false); }},
       {"pois", [](int w, int h) { return Dots(w, h, QColor(0xFF, 0xFF, 0xFF), QColor(0xFF, 0xD6, 0xE0)); }},
       {"righe", [](int w, int h) { return Stripes(w, h, QColor(0xFF, 0xFF, 0xFF), QColor(0xE3, 0xF0, 0xFA), false); }},
-      {"diagonali", [](int w, int h) { return Stripes(w, h, QColor(0xFF, 0xFD, 0xF2), QColor(0xFA, 0xEE, 0xC8), true); }},
+      {"diagonali",
+       [](int w, int h) { return Stripes(w, h, QColor(0xFF, 0xFD, 0xF2), QColor(0xFA, 0xEE, 0xC8), true); }},
       {"scacchi", [](int w, int h) { return Checks(w, h, QColor(0xFF, 0xFF, 0xFF), QColor(0xEE, 0xF4, 0xEA)); }},
       {"onde", [](int w, int h) { return Waves(w, h, QColor(0xF4, 0xFB, 0xFF), QColor(0xCC, 0xE6, 0xF5)); }},
       {"alone", [](int w, int h) { return Glow(w, h, QColor(0xFF, 0xFF, 0xFF), QColor(0xFF, 0xEC, 0xB8)); }},

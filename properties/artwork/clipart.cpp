@@ -11,7 +11,8 @@ std::vector<Pt> Star(int cx, int cy, int outer, int inner, int points) {
   for (int i = 0; i < points * 2; ++i) {
     const double a = -M_PI / 2 + i * M_PI / points;
     const int r = i % 2 ? inner : outer;
-    out.emplace_back(cx + static_cast<int>(std::lround(r * std::cos(a))), cy + static_cast<int>(std::lround(r * std::sin(a))));
+    out.emplace_back(cx + static_cast<int>(std::lround(r * std::cos(a))),
+                     cy + static_cast<int>(std::lround(r * std::sin(a))));
   }
   return out;
 }
@@ -153,13 +154,14 @@ std::vector<ClipDesign> Build() {
                  w.Bezier({{350, 260}, {300, 200}, {400, 150}, {350, 80}});
                  w.Bezier({{500, 260}, {450, 200}, {550, 150}, {500, 80}});
                }});
-  d.push_back({3, "bottiglia", [](EmfWriter& w) {
-                 w.Pen(24, 0x1B5E20);
-                 w.Brush(0x81C784);
-                 w.Polygon({{420, 80}, {580, 80}, {580, 300}, {720, 420}, {720, 920}, {280, 920}, {280, 420}, {420, 300}});
-                 w.Brush(0xFFF8E1);
-                 w.Rectangle(300, 520, 700, 760);
-               }});
+  d.push_back(
+      {3, "bottiglia", [](EmfWriter& w) {
+         w.Pen(24, 0x1B5E20);
+         w.Brush(0x81C784);
+         w.Polygon({{420, 80}, {580, 80}, {580, 300}, {720, 420}, {720, 920}, {280, 920}, {280, 420}, {420, 300}});
+         w.Brush(0xFFF8E1);
+         w.Rectangle(300, 520, 700, 760);
+       }});
   d.push_back({3, "formaggio", [](EmfWriter& w) {
                  w.Pen(24, 0x8D6E00);
                  w.Brush(0xFFD54F);
@@ -225,8 +227,16 @@ std::vector<ClipDesign> Build() {
   d.push_back({5, "cuore", [](EmfWriter& w) {
                  w.Pen(24, 0x880E4F);
                  w.Brush(0xE91E63);
-                 w.Polygon({{500, 900}, {120, 480}, {110, 300}, {200, 170}, {350, 140}, {500, 280},
-                            {650, 140}, {800, 170}, {890, 300}, {880, 480}});
+                 w.Polygon({{500, 900},
+                            {120, 480},
+                            {110, 300},
+                            {200, 170},
+                            {350, 140},
+                            {500, 280},
+                            {650, 140},
+                            {800, 170},
+                            {890, 300},
+                            {880, 480}});
                }});
   d.push_back({5, "spunta", [](EmfWriter& w) {
                  w.Pen(24, 0x1B5E20);
@@ -348,17 +358,18 @@ std::vector<ClipDesign> Build() {
                  w.Polygon(Star(500, 650, 170, 70, 5));
                }});
   // 9: transport
-  d.push_back({9, "auto", [](EmfWriter& w) {
-                 w.Pen(24, 0x212121);
-                 w.Brush(0xE53935);
-                 w.Polygon({{60, 700}, {60, 520}, {250, 480}, {360, 300}, {680, 300}, {800, 480}, {940, 520}, {940, 700}});
-                 w.Brush(0xB3E5FC);
-                 w.Polygon({{400, 340}, {500, 340}, {500, 480}, {300, 480}});
-                 w.Polygon({{540, 340}, {660, 340}, {740, 480}, {540, 480}});
-                 w.Brush(0x424242);
-                 w.Circle(260, 720, 110);
-                 w.Circle(740, 720, 110);
-               }});
+  d.push_back(
+      {9, "auto", [](EmfWriter& w) {
+         w.Pen(24, 0x212121);
+         w.Brush(0xE53935);
+         w.Polygon({{60, 700}, {60, 520}, {250, 480}, {360, 300}, {680, 300}, {800, 480}, {940, 520}, {940, 700}});
+         w.Brush(0xB3E5FC);
+         w.Polygon({{400, 340}, {500, 340}, {500, 480}, {300, 480}});
+         w.Polygon({{540, 340}, {660, 340}, {740, 480}, {540, 480}});
+         w.Brush(0x424242);
+         w.Circle(260, 720, 110);
+         w.Circle(740, 720, 110);
+       }});
   d.push_back({9, "bicicletta", [](EmfWriter& w) {
                  w.Pen(30, 0x263238);
                  w.NoBrush();
@@ -427,8 +438,10 @@ std::vector<ClipDesign> Build() {
                  w.Circle(500, 500, 420);
                  for (int i = 0; i < 12; ++i) {
                    const double a = i * M_PI / 6;
-                   w.Polyline({{500 + static_cast<int>(std::lround(340 * std::cos(a))), 500 + static_cast<int>(std::lround(340 * std::sin(a)))},
-                               {500 + static_cast<int>(std::lround(390 * std::cos(a))), 500 + static_cast<int>(std::lround(390 * std::sin(a)))}});
+                   w.Polyline({{500 + static_cast<int>(std::lround(340 * std::cos(a))),
+                                500 + static_cast<int>(std::lround(340 * std::sin(a)))},
+                               {500 + static_cast<int>(std::lround(390 * std::cos(a))),
+                                500 + static_cast<int>(std::lround(390 * std::sin(a)))}});
                  }
                  w.Pen(40, 0xC62828);
                  w.Polyline({{500, 500}, {500, 220}});

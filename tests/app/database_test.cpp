@@ -20,7 +20,8 @@ class DatabaseTest : public apptest::ShellTest {
  protected:
   QString Db() const { return Home(QStringLiteral("plavik.db")); }
   std::vector<pv::Recordset*> All() {
-    return {&pv::rsRegistrations, &pv::rsFormat, &pv::rsNumericFormat, &pv::rsSqlString, &pv::rsClipCategory, &pv::rsTemplate};
+    return {&pv::rsRegistrations, &pv::rsFormat,       &pv::rsNumericFormat,
+            &pv::rsSqlString,     &pv::rsClipCategory, &pv::rsTemplate};
   }
   // A database with every table but `dropped`.
   void MakeWithout(const QString& dropped) {
@@ -48,7 +49,8 @@ class DatabaseTest : public apptest::ShellTest {
 // The checks a print format passes in its edit dialog.
 QString FormatProblem(pv::Recordset& rs) {
   for (const char* text : {"Code", "Description", "Category", "printer"}) {
-    if (pv::Trim(rs.Text(QString::fromLatin1(text))).isEmpty()) return QStringLiteral("empty ") + QString::fromLatin1(text);
+    if (pv::Trim(rs.Text(QString::fromLatin1(text))).isEmpty())
+      return QStringLiteral("empty ") + QString::fromLatin1(text);
   }
   if (rs.Text(QStringLiteral("Code")).size() > 50 || rs.Text(QStringLiteral("Description")).size() > 50) {
     return QStringLiteral("text longer than 50");
@@ -56,7 +58,8 @@ QString FormatProblem(pv::Recordset& rs) {
   auto n = [&](const char* f) { return rs.Value(QString::fromLatin1(f)).toDouble(); };
   for (const char* f : {"Width", "Height", "nOri", "nVer", "horizpitch", "vertipitch", "LeftMargin", "rightmargin",
                         "TopMargin", "bottommarg", "sheetwidth", "sheetdepth"}) {
-    if (rs.Value(QString::fromLatin1(f)).isNull() || n(f) < 0 || n(f) > 100000) return QStringLiteral("out of range ") + QString::fromLatin1(f);
+    if (rs.Value(QString::fromLatin1(f)).isNull() || n(f) < 0 || n(f) > 100000)
+      return QStringLiteral("out of range ") + QString::fromLatin1(f);
   }
   if (n("Width") == 0 || n("Height") == 0) return QStringLiteral("zero size");
   if (n("nOri") < 1 || n("nVer") < 1) return QStringLiteral("no labels");
@@ -129,7 +132,7 @@ TEST_F(DatabaseTest, AnExistingFileIsKept) {
 }
 
 TEST_F(DatabaseTest, AFileThatIsNotADatabaseIsReportedAndLeftAlone) {
-  const QByteArray garbage = QByteArray("this is not a database file at all ") .repeated(200);
+  const QByteArray garbage = QByteArray("this is not a database file at all ").repeated(200);
   WriteAll(Db(), garbage);
   pv::OpenDatabase();
   ExpectOneFailureAndUntouched(garbage);
@@ -163,8 +166,10 @@ TEST_F(DatabaseTest, AMissingTableStopsTheRecordsetsFromThereOn) {
 }
 
 TEST_F(DatabaseTest, TheErrorTextPutsTheNumberInItsStrForm) {
-  EXPECT_EQ(pv::DataAccessErrorText(pv::DbError(3709, QStringLiteral("closed"))), QStringLiteral("DATA Access error :  3709 - closed"));
-  EXPECT_EQ(pv::DataAccessErrorText(pv::DbError(-2147467259, QStringLiteral("x"))), QStringLiteral("DATA Access error : -2147467259 - x"));
+  EXPECT_EQ(pv::DataAccessErrorText(pv::DbError(3709, QStringLiteral("closed"))),
+            QStringLiteral("DATA Access error :  3709 - closed"));
+  EXPECT_EQ(pv::DataAccessErrorText(pv::DbError(-2147467259, QStringLiteral("x"))),
+            QStringLiteral("DATA Access error : -2147467259 - x"));
 }
 
 TEST_F(DatabaseTest, RegistrationsAndFormatsAsTheViewsUseThem) {
@@ -202,9 +207,10 @@ TEST_F(DatabaseTest, RegistrationsAndFormatsAsTheViewsUseThem) {
 
 TEST(Seed, EveryTableOfTheSeedIsInTheSchema) {
   const QString schema = pv::ProgramDatabaseSchema().join(QLatin1Char(' '));
-  for (const char* table : {"rst_registrations", "rst_format", "rst_numericformat", "rst_sqlstring",
-                            "rst_clipcategory", "rst_template", "rst_calibrationlist"}) {
-    EXPECT_TRUE(schema.contains(QStringLiteral("CREATE TABLE ") + QString::fromLatin1(table) + QStringLiteral(" ("))) << table;
+  for (const char* table : {"rst_registrations", "rst_format", "rst_numericformat", "rst_sqlstring", "rst_clipcategory",
+                            "rst_template", "rst_calibrationlist"}) {
+    EXPECT_TRUE(schema.contains(QStringLiteral("CREATE TABLE ") + QString::fromLatin1(table) + QStringLiteral(" (")))
+        << table;
   }
   for (const pv::SeedTable& t : pv::ProgramDatabaseSeed()) {
     for (const QVariantList& row : t.rows) EXPECT_EQ(row.size(), t.columns.size()) << t.table.toStdString();

@@ -36,7 +36,8 @@ TEST(NullToDefault, TableOfValues) {
       {QVariant(QStringLiteral("\tx ")), "\tx"},  // only blanks are trimmed
       {QVariant(12), "12"},
   };
-  for (const auto& c : cases) EXPECT_EQ(pv::NullToDefault(c.value, QStringLiteral("dflt")), QString::fromLatin1(c.expected));
+  for (const auto& c : cases)
+    EXPECT_EQ(pv::NullToDefault(c.value, QStringLiteral("dflt")), QString::fromLatin1(c.expected));
 }
 
 TEST(FileDialogFilters, FromTheBarSeparatedForm) {
@@ -55,8 +56,8 @@ TEST_F(DialogTest, OpenReturnsTheFilterIndexOrMinusOneAndKeepsTheName) {
   apptest::WriteAll(existing, "x");
   QString name = QStringLiteral("start.lab");
 
-  EXPECT_EQ(pv::ShowOpenDialog(QStringLiteral("lab"), QStringLiteral("Etichetta (*.lab)|*.lab|Tutti i file (*.*)|*.*"), name,
-                               QStringLiteral("Apri")),
+  EXPECT_EQ(pv::ShowOpenDialog(QStringLiteral("lab"), QStringLiteral("Etichetta (*.lab)|*.lab|Tutti i file (*.*)|*.*"),
+                               name, QStringLiteral("Apri")),
             -1);  // cancelled
   EXPECT_EQ(name, QStringLiteral("start.lab"));
   ASSERT_EQ(fake.requests.size(), 1u);
@@ -79,7 +80,9 @@ TEST_F(DialogTest, SaveAddsTheDefaultExtension) {
   FakeDialogs fake;
   QString name;
   fake.result = pv::FileDialogResult{Home(QStringLiteral("new")), 1};
-  EXPECT_EQ(pv::ShowSaveDialog(QStringLiteral("lab"), QStringLiteral("Etichetta (*.lab)|*.lab"), name, QStringLiteral("Salva")), 1);
+  EXPECT_EQ(pv::ShowSaveDialog(QStringLiteral("lab"), QStringLiteral("Etichetta (*.lab)|*.lab"), name,
+                               QStringLiteral("Salva")),
+            1);
   EXPECT_EQ(name, Home(QStringLiteral("new.lab")));
   EXPECT_TRUE(fake.requests.back().save);
   fake.result.reset();

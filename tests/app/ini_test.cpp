@@ -50,14 +50,15 @@ TEST_F(IniTest, ReadsTableOfCases) {
     EXPECT_EQ(v.metaType(), c.expected.metaType()) << c.section << "/" << c.key;
     EXPECT_EQ(v, c.expected) << c.section << "/" << c.key;
   }
-  EXPECT_EQ(pv::ReadIni(Home(QStringLiteral("missing.ini")), QStringLiteral("GENERAL"), QStringLiteral("A")), QVariant(0));
+  EXPECT_EQ(pv::ReadIni(Home(QStringLiteral("missing.ini")), QStringLiteral("GENERAL"), QStringLiteral("A")),
+            QVariant(0));
 }
 
 TEST_F(IniTest, FlagsAreTrueOnlyForTheNumberOne) {
   const struct {
     const char* text;
     bool expected;
-  } cases[] = {{"1", true}, {"1.0", true}, {" 1", true}, {"0", false}, {"-1", false},
+  } cases[] = {{"1", true},  {"1.0", true},   {" 1", true},   {"0", false},    {"-1", false},
                {"2", false}, {"Vero", false}, {"yes", false}, {"1abc", false}, {"", false}};
   for (const auto& c : cases) {
     WriteAll(file(), QByteArray("[PRINTER]\r\nPRINT_BORDER=") + c.text + "\r\n");
@@ -92,8 +93,8 @@ TEST_F(IniTest, ConversionsToTheSettingsTypes) {
 TEST_F(IniTest, WritesInPlaceAtTheEndOfTheSectionOrInANewSection) {
   WriteAll(file(), "; kept\r\n[A]\r\nX=1\r\nY=2\r\n\r\n[B]\r\nZ=3\r\n");
   pv::WriteIni(file(), QStringLiteral("a"), QStringLiteral("X"), QVariant(QStringLiteral("9")));    // in place
-  pv::WriteIni(file(), QStringLiteral("A"), QStringLiteral("W"), QVariant(QStringLiteral("new"))); // end of A
-  pv::WriteIni(file(), QStringLiteral("C"), QStringLiteral("K"), QVariant(QStringLiteral("v")));   // new section
+  pv::WriteIni(file(), QStringLiteral("A"), QStringLiteral("W"), QVariant(QStringLiteral("new")));  // end of A
+  pv::WriteIni(file(), QStringLiteral("C"), QStringLiteral("K"), QVariant(QStringLiteral("v")));    // new section
   EXPECT_EQ(ReadAll(file()), QByteArray("; kept\r\n[A]\r\nX=9\r\nY=2\r\nW=new\r\n\r\n[B]\r\nZ=3\r\n[C]\r\nK=v\r\n"));
   // A new file.
   const QString fresh = Home(QStringLiteral("fresh.ini"));
@@ -135,7 +136,8 @@ TEST_F(IniTest, ALineBreakInATextCannotPlantAKey) {
 TEST_F(IniTest, TextIsStoredAsWindows1252) {
   pv::WriteIni(file(), QStringLiteral("GENERAL"), QStringLiteral("DEFAULT_PATH"), QVariant(QStringLiteral("/città/€")));
   EXPECT_EQ(ReadAll(file()), QByteArray("[GENERAL]\r\nDEFAULT_PATH=/citt\xE0/\x80\r\n"));
-  EXPECT_EQ(pv::ReadIni(file(), QStringLiteral("general"), QStringLiteral("default_path")).toString(), QStringLiteral("/città/€"));
+  EXPECT_EQ(pv::ReadIni(file(), QStringLiteral("general"), QStringLiteral("default_path")).toString(),
+            QStringLiteral("/città/€"));
 }
 
 }  // namespace

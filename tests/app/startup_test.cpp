@@ -22,7 +22,8 @@ class SplashRecorder : public pv::ShellSplashHost {
   void Repaint() override {
     // The settings file has been touched before the splash is repainted.
     m_calls << QStringLiteral("splash.Repaint:") +
-                   pv::IniToText(pv::ReadIni(pv::IniFileName(), QStringLiteral("GENERAL"), QStringLiteral("DEFAULT_PATH")));
+                   pv::IniToText(
+                       pv::ReadIni(pv::IniFileName(), QStringLiteral("GENERAL"), QStringLiteral("DEFAULT_PATH")));
   }
   void Unload() override { m_calls << QStringLiteral("splash.Unload"); }
 
@@ -66,11 +67,14 @@ class Recorder : public pv::ShellWindowHost,
   }
   void SetStatusBar() override { calls << QStringLiteral("window.SetStatusBar"); }
   void DataSourceManagerInit() override {
-    calls << QStringLiteral("DataBaseData.Init:") + (pv::rsTemplate.IsOpen() ? QStringLiteral("db") : QStringLiteral("nodb"));
+    calls << QStringLiteral("DataBaseData.Init:") +
+                 (pv::rsTemplate.IsOpen() ? QStringLiteral("db") : QStringLiteral("nodb"));
   }
   void WizardInit() override { calls << QStringLiteral("ModelData.Init"); }
   void PrintPanelInit() override { calls << QStringLiteral("PreviewData.Init"); }
-  void FormatArchiveRefreshData(const QString& code) override { calls << QStringLiteral("FormatData.RefreshData:") + code; }
+  void FormatArchiveRefreshData(const QString& code) override {
+    calls << QStringLiteral("FormatData.RefreshData:") + code;
+  }
   void ResetDefaultStyle() override { calls << QStringLiteral("editor.DefaultStyle"); }
   void SetLabelSize(double w, double h) override {
     calls << QStringLiteral("doc.SetLabelSize");
@@ -85,7 +89,8 @@ class Recorder : public pv::ShellWindowHost,
   bool PopUpLoaded(int index) const override { return loaded.contains(index); }
   void UnloadPopUp(int index) override {
     // Unloaded before anything is written.
-    const bool written = pv::ReadIniText(pv::IniFileName(), QStringLiteral("PRINTER"), QStringLiteral("CALIBRATION_X")).has_value();
+    const bool written =
+        pv::ReadIniText(pv::IniFileName(), QStringLiteral("PRINTER"), QStringLiteral("CALIBRATION_X")).has_value();
     calls << QStringLiteral("unload:%1%2").arg(index).arg(written ? QStringLiteral(" after write") : QString());
     loaded.removeAll(index);
   }
@@ -304,9 +309,9 @@ TEST_F(StartupTest, ASizeNoLabelCanHaveIsIgnored) {
   const pv::ScopedHost<pv::ShellViewsHost> views(noViews);
   const pv::ScopedHost<pv::ShellStyleHost> style(noStyle);
   const pv::ScopedHost<pv::ShellPopUpHost> popUps(noPopUps);
-  for (const char* size : {"LABELWIDTH=-70\r\nLABELHEIGHT=37", "LABELWIDTH=70\r\nLABELHEIGHT=0",
-                           "LABELWIDTH=1000000\r\nLABELHEIGHT=37", "LABELWIDTH=70\r\nLABELHEIGHT=abc",
-                           "LABELWIDTH=70\r\nLABELHEIGHT=100000.5"}) {
+  for (const char* size :
+       {"LABELWIDTH=-70\r\nLABELHEIGHT=37", "LABELWIDTH=70\r\nLABELHEIGHT=0", "LABELWIDTH=1000000\r\nLABELHEIGHT=37",
+        "LABELWIDTH=70\r\nLABELHEIGHT=abc", "LABELWIDTH=70\r\nLABELHEIGHT=100000.5"}) {
     pv::Header.LabelWidth = 50;
     pv::Header.LabelHeight = 30;
     WriteAll(Ini(), QByteArray("[SETTING]\r\n") + size + "\r\nFORMATCODE=X\r\n");
@@ -359,7 +364,9 @@ const QByteArray kEveryKeySet =
 
 // Every setting in memory, one readable line each.
 std::vector<std::string> SettingsInMemory(const pv::ShellDocumentHost& doc) {
-  const auto line = [](const char* name, const QString& value) { return std::string(name) + "=" + value.toStdString(); };
+  const auto line = [](const char* name, const QString& value) {
+    return std::string(name) + "=" + value.toStdString();
+  };
   const auto n = [](double v) { return QString::number(v); };
   return {line("CalibrationX", n(pv::CalibrationX)),
           line("CalibrationY", n(pv::CalibrationY)),
@@ -405,22 +412,23 @@ QByteArray FileOfPass(int p) {
   const auto n = [](double v) { return (v < 0 ? QString() : QStringLiteral(" ")) + QString::number(v); };
   const auto flag = [p](int i) { return QString::number(i == p ? 1 : 0); };
   const int base = 10 * (p + 1);
-  const QString file = QStringLiteral(
-                           "[GENERAL]\r\nDEFAULT_PATH=/clip/%1\r\nSHOW_HELP=%2\r\n"
-                           "[PRINTER]\r\nCALIBRATION_X=%3\r\nCALIBRATION_Y=%4\r\n"
-                           "PRINT_ARCHIVE=%5\r\nPRINT_BORDER=%6\r\nPRINT_LOW=%7\r\nPRINT_STOP_PAGE=%8\r\n"
-                           "PRINTFIELDCODE=%9\r\n")
-                           .arg(p)
-                           .arg(n(base + 10), n(-100 - p), n(200 + p), flag(0), flag(1), flag(2), flag(3), n(base)) +
-                       QStringLiteral(
-                           "PRINTFIELDCODEIFNULL=%1\r\nPRINTCIRCLE=%2\r\n"
-                           "[SHOWS]\r\nSMALL_TEMPLATE=%3\r\nANTIALIASING=%4\r\n"
-                           "[SETTING]\r\nGRID_X=%5\r\nGRID_Y=%6\r\nSHOW_GRID=%7\r\nSHOW_RULE=%8\r\nAUTO_INSERT=%9\r\n")
-                           .arg(n(base + 1), n(base + 2), n(base + 3), n(base + 4), n(1.5 + p), n(20.75 + p),
-                                n(base + 5), n(base + 6), n(base + 7)) +
-                       QStringLiteral("BOZZA=%1\r\nSNAP=%2\r\nLABELWIDTH=%3\r\nLABELHEIGHT=%4\r\nFORMATCODE=CODE-%5\r\n")
-                           .arg(n(base + 8), n(base + 9), n(70.5 + p), n(37.25 + p))
-                           .arg(p);
+  const QString file =
+      QStringLiteral(
+          "[GENERAL]\r\nDEFAULT_PATH=/clip/%1\r\nSHOW_HELP=%2\r\n"
+          "[PRINTER]\r\nCALIBRATION_X=%3\r\nCALIBRATION_Y=%4\r\n"
+          "PRINT_ARCHIVE=%5\r\nPRINT_BORDER=%6\r\nPRINT_LOW=%7\r\nPRINT_STOP_PAGE=%8\r\n"
+          "PRINTFIELDCODE=%9\r\n")
+          .arg(p)
+          .arg(n(base + 10), n(-100 - p), n(200 + p), flag(0), flag(1), flag(2), flag(3), n(base)) +
+      QStringLiteral(
+          "PRINTFIELDCODEIFNULL=%1\r\nPRINTCIRCLE=%2\r\n"
+          "[SHOWS]\r\nSMALL_TEMPLATE=%3\r\nANTIALIASING=%4\r\n"
+          "[SETTING]\r\nGRID_X=%5\r\nGRID_Y=%6\r\nSHOW_GRID=%7\r\nSHOW_RULE=%8\r\nAUTO_INSERT=%9\r\n")
+          .arg(n(base + 1), n(base + 2), n(base + 3), n(base + 4), n(1.5 + p), n(20.75 + p), n(base + 5), n(base + 6),
+               n(base + 7)) +
+      QStringLiteral("BOZZA=%1\r\nSNAP=%2\r\nLABELWIDTH=%3\r\nLABELHEIGHT=%4\r\nFORMATCODE=CODE-%5\r\n")
+          .arg(n(base + 8), n(base + 9), n(70.5 + p), n(37.25 + p))
+          .arg(p);
   return file.toLatin1();
 }
 
@@ -438,8 +446,8 @@ TEST_F(StartupTest, EveryKeyComesBackIntoItsOwnSetting) {
     for (int i = 0; i < 4; ++i) *flags[i] = pv::ToVbBool(i == pass);
     std::int16_t next = static_cast<std::int16_t>(10 * (pass + 1));
     for (std::int16_t* v : {&pv::PrintFieldCode, &pv::PrintFieldCodeIfNull, &pv::PrintCircle, &pv::SettingSmallTemplate,
-                            &pv::SettingAntialiasing, &pv::SettingShowGrid, &pv::SettingShowRule, &pv::SettingAutoInsert,
-                            &pv::SettingBozza, &pv::SettingSnap, &pv::SettingShowHelp}) {
+                            &pv::SettingAntialiasing, &pv::SettingShowGrid, &pv::SettingShowRule,
+                            &pv::SettingAutoInsert, &pv::SettingBozza, &pv::SettingSnap, &pv::SettingShowHelp}) {
       *v = next++;
     }
     pv::SettingGridX = 1.5f + static_cast<float>(pass);

@@ -40,7 +40,7 @@ class WiringTest : public pv::test::AppFixture {
 
 TEST_F(WiringTest, TheProgramInstallsEveryHostOnceItsMainWindowIsMade) {
   ASSERT_GE(pv::HostSlotBase::Registry().size(), 23u);  // every slot is linked in
-  EXPECT_FALSE(Missing(true).empty());  // nothing installed yet
+  EXPECT_FALSE(Missing(true).empty());                  // nothing installed yet
 
   pv::InstallProgramHosts();
   // Every host that has no headless default is wired at once.

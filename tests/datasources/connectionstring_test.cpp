@@ -36,15 +36,15 @@ TEST(ConnectionString, BuiltForEveryTypeByteForByte) {
       {12, "magazzino", true, "admin", "segreta", QStringLiteral("DSN=magazzino")},
       // Values that would end the pair or plant a property are quoted.
       {0, "/dati/a;b.mdb", false, "", "", kJet + "\"/dati/a;b.mdb\"" + kTail},
-      {0, "/c.mdb", true, "ad=min", "p;Mode=Share Deny None", kJet + "/c.mdb" + kTail +
-                                                                 "User ID= \"ad=min\";Password=\"p;Mode=Share Deny None\";"},
+      {0, "/c.mdb", true, "ad=min", "p;Mode=Share Deny None",
+       kJet + "/c.mdb" + kTail + "User ID= \"ad=min\";Password=\"p;Mode=Share Deny None\";"},
       {0, "/c.mdb", true, "a\"b", "\"q\";", kJet + "/c.mdb" + kTail + "User ID= a\"b;Password=\"\"\"q\"\";\";"},
       {12, "dsn;UID=x", false, "", "", QStringLiteral("DSN={dsn;UID=x}")},
       {12, "a}b=c", false, "", "", QStringLiteral("DSN={a}}b=c}")},
   };
   for (const auto& c : cases) {
-    const QString built = BuildConnectionString(c.type, QString::fromUtf8(c.source), c.password, QString::fromUtf8(c.user),
-                                                QString::fromUtf8(c.pass));
+    const QString built = BuildConnectionString(c.type, QString::fromUtf8(c.source), c.password,
+                                                QString::fromUtf8(c.user), QString::fromUtf8(c.pass));
     EXPECT_EQ(built, c.expected) << c.type << " " << c.source;
     // Whatever was written reads back as it was given.
     const SourceLocation loc = ParseConnectionString(built);
@@ -68,7 +68,8 @@ TEST(ConnectionString, ReadIntoTheSourceItOpens) {
       {"dsn = Magazzino ", SourceKind::Odbc, "Magazzino", "", ""},
       {"PROVIDER=Microsoft.Jet.OLEDB.4.0; data source = /d/x.mdb ;user id=  io ;password=tu", SourceKind::Access,
        "/d/x.mdb", "io", "tu"},
-      {"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/d;Extended Properties=dBASE IV;", SourceKind::DBase, "/d", "", ""},
+      {"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/d;Extended Properties=dBASE IV;", SourceKind::DBase, "/d", "",
+       ""},
       {"Data Source=/d;Extended Properties=dbase 5.0", SourceKind::DBase, "/d", "", ""},
       {"Data Source=/p;Extended Properties=Paradox 4.x;", SourceKind::Paradox, "/p", "", ""},
       {"Data Source=/a.xls;Extended Properties=Excel 5.0", SourceKind::Excel, "/a.xls", "", ""},
@@ -96,13 +97,15 @@ TEST(ConnectionString, PathRuleOnlyForBuiltInRegistrations) {
     bool system;
     QString expected;
   } cases[] = {
-      {"Data Source=%PATH%;Extended Properties=dBASE III;", true, "Data Source=" + folder + ";Extended Properties=dBASE III;"},
+      {"Data Source=%PATH%;Extended Properties=dBASE III;", true,
+       "Data Source=" + folder + ";Extended Properties=dBASE III;"},
       {"Data Source=%PATH%a.mdb;X=%PATH%", true, "Data Source=" + folder + "a.mdb;X=" + folder},
       {"Data Source=%path%a.mdb", true, QStringLiteral("Data Source=%path%a.mdb")},
       {"Data Source=%PATH%a.mdb", false, QStringLiteral("Data Source=%PATH%a.mdb")},
       {"", true, QString()},
   };
-  for (const auto& c : cases) EXPECT_EQ(EffectiveConnectionString(QString::fromUtf8(c.stored), c.system), c.expected) << c.stored;
+  for (const auto& c : cases)
+    EXPECT_EQ(EffectiveConnectionString(QString::fromUtf8(c.stored), c.system), c.expected) << c.stored;
 }
 
 TEST(PredefinedFields, CaptionsAndCodesOfTrimmedKeys) {

@@ -14,7 +14,7 @@ struct FakeSource {
   std::map<QString, SourceTable> tables;  // by name as the source spells it
   std::map<QString, QString> files;       // table -> file, when it has one
   int reads = 0;
-  bool runsQueries = false;               // as an ODBC source: queries run "on the server"
+  bool runsQueries = false;  // as an ODBC source: queries run "on the server"
   QString lastQuery;
 };
 

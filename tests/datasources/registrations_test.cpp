@@ -61,8 +61,8 @@ TEST_F(RegistrationStoreTest, AddRewriteRemoveKeepLabelOrder) {
   const qint64 alfa = store.Add(Make("alfa", "DSN=a"));
   const qint64 twin = store.Add(Make("alfa", "DSN=b"));  // labels need not be unique
   EXPECT_NE(alfa, twin);
-  EXPECT_EQ(Labels(), (QStringList{QStringLiteral("alfa"), QStringLiteral("alfa"), QStringLiteral("Indirizzi (esempio)"),
-                                   QStringLiteral("Zeta")}));
+  EXPECT_EQ(Labels(), (QStringList{QStringLiteral("alfa"), QStringLiteral("alfa"),
+                                   QStringLiteral("Indirizzi (esempio)"), QStringLiteral("Zeta")}));
   const auto found = store.Find(zeta);
   ASSERT_TRUE(found.has_value());
   EXPECT_EQ(found->connectionString, QStringLiteral("DSN=z"));
@@ -106,10 +106,11 @@ TEST_F(RegistrationStoreTest, TheSampleIsBuiltInAndOpensFromTheProgramFolder) {
   SourceRecordset people;
   people.Open(sample);
   EXPECT_EQ(people.RecordCount(), 200);
-  EXPECT_EQ(people.FieldNames(),
-            (QStringList{QStringLiteral("NOME"), QStringLiteral("COGNOME"), QStringLiteral("INDIRIZZO"), QStringLiteral("CAP"),
-                         QStringLiteral("CITTA"), QStringLiteral("PROV"), QStringLiteral("NASCITA"),
-                         QStringLiteral("CODICE"), QStringLiteral("ATTIVO"), QStringLiteral("SALDO")}));
+  EXPECT_EQ(
+      people.FieldNames(),
+      (QStringList{QStringLiteral("NOME"), QStringLiteral("COGNOME"), QStringLiteral("INDIRIZZO"),
+                   QStringLiteral("CAP"), QStringLiteral("CITTA"), QStringLiteral("PROV"), QStringLiteral("NASCITA"),
+                   QStringLiteral("CODICE"), QStringLiteral("ATTIVO"), QStringLiteral("SALDO")}));
   EXPECT_EQ(people.FieldType(6), ColumnType::Date);
   EXPECT_EQ(people.FieldType(8), ColumnType::Boolean);
   EXPECT_EQ(people.FieldType(9), ColumnType::Double);

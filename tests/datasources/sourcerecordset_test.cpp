@@ -17,14 +17,15 @@ namespace {
 using test::FakeReader;
 using test::FakeSource;
 
-const QString kConnection = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/dati;Extended Properties=dBASE III;");
+const QString kConnection =
+    QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/dati;Extended Properties=dBASE III;");
 const QString kOdbc = QStringLiteral("DSN=magazzino");
 
 SourceTable People() {
   SourceTable t;
-  t.columns = {{QStringLiteral("Nome"), ColumnType::Text},     {QStringLiteral("Città"), ColumnType::Text},
-               {QStringLiteral("Età"), ColumnType::Integer},   {QStringLiteral("Saldo"), ColumnType::Double},
-               {QStringLiteral("Nascita"), ColumnType::Date},  {QStringLiteral("Attivo"), ColumnType::Boolean}};
+  t.columns = {{QStringLiteral("Nome"), ColumnType::Text},    {QStringLiteral("Città"), ColumnType::Text},
+               {QStringLiteral("Età"), ColumnType::Integer},  {QStringLiteral("Saldo"), ColumnType::Double},
+               {QStringLiteral("Nascita"), ColumnType::Date}, {QStringLiteral("Attivo"), ColumnType::Boolean}};
   const auto row = [](const char* name, const QVariant& city, const QVariant& age, const QVariant& balance,
                       const QVariant& born, bool active) {
     return std::vector<QVariant>{QString::fromUtf8(name), city, age, balance, born, active};
@@ -237,10 +238,12 @@ TEST_F(SourceRecordsetTest, AQueryOverTwoTablesLoadsWhatItNames) {
   EXPECT_EQ(source->reads, 1);  // Persone was not needed
   EXPECT_EQ(rs.RecordCount(), 3);
 
-  rs.Open(kConnection, QStringLiteral("SELECT p.[Nome], c.Regione, p.Nascita FROM [Persone] AS p INNER JOIN [Città] AS c "
-                                      "ON p.[Città] = c.Nome WHERE p.Nascita < #01/01/2000# AND p.Attivo <> True "
-                                      "OR p.Nome = \"Ålborg Anna\" ORDER BY p.Saldo DESC"));
-  EXPECT_EQ(rs.FieldNames(), (QStringList{QStringLiteral("Nome"), QStringLiteral("Regione"), QStringLiteral("Nascita")}));
+  rs.Open(kConnection,
+          QStringLiteral("SELECT p.[Nome], c.Regione, p.Nascita FROM [Persone] AS p INNER JOIN [Città] AS c "
+                         "ON p.[Città] = c.Nome WHERE p.Nascita < #01/01/2000# AND p.Attivo <> True "
+                         "OR p.Nome = \"Ålborg Anna\" ORDER BY p.Saldo DESC"));
+  EXPECT_EQ(rs.FieldNames(),
+            (QStringList{QStringLiteral("Nome"), QStringLiteral("Regione"), QStringLiteral("Nascita")}));
   EXPECT_EQ(Names(rs), (QStringList{QStringLiteral("bruno"), QStringLiteral("Ålborg Anna")}));
   ASSERT_TRUE(rs.MoveFirst());
   EXPECT_EQ(rs.Value(QStringLiteral("regione")).toString(), QStringLiteral("Lazio"));
@@ -284,4 +287,3 @@ TEST_F(SourceRecordsetTest, SourcesThatCannotOpenThrow) {
 
 }  // namespace
 }  // namespace pv
-

@@ -119,7 +119,9 @@ class DocumentTest : public ::testing::Test {
   static std::int32_t AddLine(float x1, float y1, float x2, float y2) {
     return pv::AddObject(x1, y1, x2, y2, 0, pv::GeomLine, pv::UserTypeLine, false);
   }
-  static pv::ObjectRecord& Rec(std::int32_t key) { return pv::Objects[static_cast<std::size_t>(pv::FindObjectIndex(key))]; }
+  static pv::ObjectRecord& Rec(std::int32_t key) {
+    return pv::Objects[static_cast<std::size_t>(pv::FindObjectIndex(key))];
+  }
   static std::vector<std::int32_t> Keys() {
     std::vector<std::int32_t> k;
     for (int i = 1; i <= pv::ObjCount; ++i) k.push_back(pv::Objects[static_cast<std::size_t>(i)].Key);

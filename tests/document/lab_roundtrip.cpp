@@ -42,8 +42,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i <= pv::ObjCount; ++i) {
     const pv::ObjectRecord& r = pv::Objects[static_cast<std::size_t>(i)];
     out << i << " key=" << r.Key << " kind=" << r.UserType << ' ' << Geometry(r) << " angle=" << r.Angle
-        << (pv::IsTrue(r.IsSelected) ? " selected" : "") << (pv::IsTrue(r.IsHidden) ? " hidden" : "")
-        << " content=\"" << r.Content << "\"\n";
+        << (pv::IsTrue(r.IsSelected) ? " selected" : "") << (pv::IsTrue(r.IsHidden) ? " hidden" : "") << " content=\""
+        << r.Content << "\"\n";
   }
   pv::LabFileContent content;
   QString error;

@@ -63,8 +63,8 @@ class LabFile : public DocumentTest {
     std::int16_t image = 0;
     for (std::size_t i = 0; i < kinds.size(); ++i) {
       const float f = static_cast<float>(i);
-      const std::int32_t key = AddObject(10.5f + f, 20.25f + f, 5 + f / 3, 7 - f / 7, f * 10,
-                                         GeomTypeOf(kinds[i]), kinds[i], false);
+      const std::int32_t key =
+          AddObject(10.5f + f, 20.25f + f, 5 + f / 3, 7 - f / 7, f * 10, GeomTypeOf(kinds[i]), kinds[i], false);
       ObjectRecord& r = Rec(key);
       r.Page = 1;
       r.Content = kinds[i] == UserTypeImage ? QStringLiteral("jpg") : QStringLiteral("à è ò ° #%1").arg(i);
@@ -336,7 +336,10 @@ TEST_F(LabFile, WithoutAPrivateTempFolderNoPictureIsWrittenAnywhere) {
   const QStringList after = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
   QDir::setCurrent(oldCwd);
-  if (oldTmp.isEmpty()) qunsetenv("TMPDIR"); else qputenv("TMPDIR", oldTmp);
+  if (oldTmp.isEmpty())
+    qunsetenv("TMPDIR");
+  else
+    qputenv("TMPDIR", oldTmp);
   EXPECT_EQ(after, before);
   EXPECT_TRUE(SameLiveObjects(DocBlock, block));
   ASSERT_EQ(boxes.size(), 1u);
@@ -516,7 +519,8 @@ TEST_F(LabFile, NewDocumentEmptiesTableNamesAndFileNameButNotHeader) {
   EXPECT_EQ(BorderName, QString(128, ' '));
   EXPECT_TRUE(DocFileName.isEmpty());
   EXPECT_EQ(Header.LabelFormatCode, "L7163");
-  EXPECT_EQ(hosts.calls, (QStringList{"ResetPrinterInformation", "SetParameter", "SetStatusBar", "Reset", "SetCaption"}));
+  EXPECT_EQ(hosts.calls,
+            (QStringList{"ResetPrinterInformation", "SetParameter", "SetStatusBar", "Reset", "SetCaption"}));
   EXPECT_EQ(hosts.caption, LoadResString(1000) + " - " + LoadResString(15098));
   EXPECT_EQ(UndoCount, 25);  // the history is kept
 }

@@ -103,8 +103,7 @@ TEST_F(UndoOrder, DelObjectsRaisesEventsInTableOrderBeforeRemoval) {
   Objects[5].IsSelected = VbTrue;
   canvas.calls.clear();
   DelObjects();
-  EXPECT_EQ(canvas.calls,
-            (QStringList{"SavedDocument", "DeleteObject(2,201)", "DeleteObject(5,204)", "Refresh(0)"}));
+  EXPECT_EQ(canvas.calls, (QStringList{"SavedDocument", "DeleteObject(2,201)", "DeleteObject(5,204)", "Refresh(0)"}));
   EXPECT_EQ(Keys(), (std::vector<std::int32_t>{1, 3, 4, 6}));
 }
 

@@ -231,7 +231,10 @@ TEST_F(ApplyTest, ASelectedKeyMissingFromTheTableIsSkipped) {
   struct StaleSelection : RecordingPort {
     using RecordingPort::RecordingPort;
     int step = 0;
-    std::int32_t GetFirstObject(bool) override { step = 0; return 424242; }
+    std::int32_t GetFirstObject(bool) override {
+      step = 0;
+      return 424242;
+    }
     std::int32_t GetNextObject(bool) override { return ++step == 1 ? pv::Objects[1].Key : -1; }
   };
   const std::int32_t rect = Put(105, false);

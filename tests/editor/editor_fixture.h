@@ -53,15 +53,30 @@ class RecordingPort : public pv::CanvasPort {
     calls << QStringLiteral("SetTool(%1,%2)").arg(t).arg(k);
     inner_.SetTool(t, k);
   }
-  void SelectAll() override { rec("SelectAll"); inner_.SelectAll(); }
-  void Undo() override { rec("Undo"); inner_.Undo(); }
-  void Redo() override { rec("Redo"); inner_.Redo(); }
-  void SavedDoc() override { rec("SavedDoc"); inner_.SavedDoc(); }
+  void SelectAll() override {
+    rec("SelectAll");
+    inner_.SelectAll();
+  }
+  void Undo() override {
+    rec("Undo");
+    inner_.Undo();
+  }
+  void Redo() override {
+    rec("Redo");
+    inner_.Redo();
+  }
+  void SavedDoc() override {
+    rec("SavedDoc");
+    inner_.SavedDoc();
+  }
   void SetZoom(bool b) override {
     calls << QStringLiteral("SetZoom(%1)").arg(b ? 1 : 0);
     inner_.SetZoom(b);
   }
-  void DelObjects() override { rec("DelObjects"); inner_.DelObjects(); }
+  void DelObjects() override {
+    rec("DelObjects");
+    inner_.DelObjects();
+  }
   void DelObject(std::int32_t key, bool draw) override {
     calls << QStringLiteral("DelObject(%1,%2)").arg(key).arg(draw ? 1 : 0);
     inner_.DelObject(key, draw);
@@ -70,30 +85,66 @@ class RecordingPort : public pv::CanvasPort {
     calls << QStringLiteral("SetAlign(%1,%2)").arg(mode).arg(refresh ? 1 : 0);
     inner_.SetAlign(mode, refresh);
   }
-  void MoveFront() override { rec("MoveFront"); inner_.MoveFront(); }
-  void MoveBack() override { rec("MoveBack"); inner_.MoveBack(); }
-  void MoveUp() override { rec("MoveUp"); inner_.MoveUp(); }
-  void MoveDown() override { rec("MoveDown"); inner_.MoveDown(); }
+  void MoveFront() override {
+    rec("MoveFront");
+    inner_.MoveFront();
+  }
+  void MoveBack() override {
+    rec("MoveBack");
+    inner_.MoveBack();
+  }
+  void MoveUp() override {
+    rec("MoveUp");
+    inner_.MoveUp();
+  }
+  void MoveDown() override {
+    rec("MoveDown");
+    inner_.MoveDown();
+  }
   void RotateObject(float a) override {
     calls << QStringLiteral("RotateObject(%1)").arg(a);
     inner_.RotateObject(a);
   }
-  std::int32_t SelCount() override { rec("SelCount"); return inner_.SelCount(); }
-  std::int32_t GetFirstObject(bool b) override { rec("GetFirstObject"); return inner_.GetFirstObject(b); }
-  std::int32_t GetNextObject(bool b) override { rec("GetNextObject"); return inner_.GetNextObject(b); }
+  std::int32_t SelCount() override {
+    rec("SelCount");
+    return inner_.SelCount();
+  }
+  std::int32_t GetFirstObject(bool b) override {
+    rec("GetFirstObject");
+    return inner_.GetFirstObject(b);
+  }
+  std::int32_t GetNextObject(bool b) override {
+    rec("GetNextObject");
+    return inner_.GetNextObject(b);
+  }
   void Refresh(bool b) override {
     calls << QStringLiteral("Refresh(%1)").arg(b ? 1 : 0);
     inner_.Refresh(b);
   }
-  void SetNewKey(std::int32_t& k) override { rec("SetNewKey"); inner_.SetNewKey(k); }
+  void SetNewKey(std::int32_t& k) override {
+    rec("SetNewKey");
+    inner_.SetNewKey(k);
+  }
   void SetGrid(float dx, float dy, bool r) override {
     calls << QStringLiteral("SetGrid(%1,%2,%3)").arg(dx).arg(dy).arg(r ? 1 : 0);
     inner_.SetGrid(dx, dy, r);
   }
-  void SetShowRule(bool v) override { calls << QStringLiteral("SetShowRule(%1)").arg(v ? 1 : 0); inner_.SetShowRule(v); }
-  void SetShowGrid(bool v) override { calls << QStringLiteral("SetShowGrid(%1)").arg(v ? 1 : 0); inner_.SetShowGrid(v); }
-  void SetSnap(bool v) override { calls << QStringLiteral("SetSnap(%1)").arg(v ? 1 : 0); inner_.SetSnap(v); }
-  void SetShowPage(bool v) override { calls << QStringLiteral("SetShowPage(%1)").arg(v ? 1 : 0); inner_.SetShowPage(v); }
+  void SetShowRule(bool v) override {
+    calls << QStringLiteral("SetShowRule(%1)").arg(v ? 1 : 0);
+    inner_.SetShowRule(v);
+  }
+  void SetShowGrid(bool v) override {
+    calls << QStringLiteral("SetShowGrid(%1)").arg(v ? 1 : 0);
+    inner_.SetShowGrid(v);
+  }
+  void SetSnap(bool v) override {
+    calls << QStringLiteral("SetSnap(%1)").arg(v ? 1 : 0);
+    inner_.SetSnap(v);
+  }
+  void SetShowPage(bool v) override {
+    calls << QStringLiteral("SetShowPage(%1)").arg(v ? 1 : 0);
+    inner_.SetShowPage(v);
+  }
   void SetWorkArea(double w, double h, bool r) override {
     calls << QStringLiteral("SetWorkArea(%1,%2,%3)").arg(w).arg(h).arg(r ? 1 : 0);
     inner_.SetWorkArea(w, h, r);

@@ -153,7 +153,10 @@ TEST_F(ExecTest, FieldCommandWantsExactlyOneFieldOrBarcode) {
     std::vector<std::int16_t> selected;
   };
   const std::vector<Case> cases = {
-      {"nothing", {}}, {"two fields", {100, 100}}, {"a text box", {101}}, {"an image", {102}},
+      {"nothing", {}},
+      {"two fields", {100, 100}},
+      {"a text box", {101}},
+      {"an image", {102}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -354,16 +357,38 @@ TEST_F(ExecTest, ResizeImageReadsAMetafileFrame) {
   const auto u32 = [&](std::uint32_t v) {
     for (int i = 0; i < 4; ++i) emf.append(static_cast<char>((v >> (8 * i)) & 0xFF));
   };
-  u32(1); u32(108);                       // type, size
-  u32(0); u32(0); u32(60); u32(30);       // bounds
-  u32(0); u32(0); u32(600); u32(300);     // frame, 0.01 mm
-  u32(0x464D4520); u32(0x10000);          // " EMF", version
-  u32(108 + 20); u32(2); u32(1); u32(0);  // bytes, records, handles + reserved
-  u32(0); u32(0);                         // description offset, palette
-  u32(1024); u32(768); u32(320); u32(240);  // device, millimetres
-  u32(0); u32(0); u32(0);                 // pixel format, OpenGL
-  u32(320000); u32(240000);               // micrometres
-  u32(14); u32(20); u32(0); u32(0); u32(20);  // EMR_EOF
+  u32(1);
+  u32(108);  // type, size
+  u32(0);
+  u32(0);
+  u32(60);
+  u32(30);  // bounds
+  u32(0);
+  u32(0);
+  u32(600);
+  u32(300);  // frame, 0.01 mm
+  u32(0x464D4520);
+  u32(0x10000);  // " EMF", version
+  u32(108 + 20);
+  u32(2);
+  u32(1);
+  u32(0);  // bytes, records, handles + reserved
+  u32(0);
+  u32(0);  // description offset, palette
+  u32(1024);
+  u32(768);
+  u32(320);
+  u32(240);  // device, millimetres
+  u32(0);
+  u32(0);
+  u32(0);  // pixel format, OpenGL
+  u32(320000);
+  u32(240000);  // micrometres
+  u32(14);
+  u32(20);
+  u32(0);
+  u32(0);
+  u32(20);  // EMR_EOF
   const std::int32_t image = Put(102, true);
   Rec(image).Variant = 1;
   Rec(image).Content = QStringLiteral("emf");

@@ -44,17 +44,15 @@ TEST_F(SavedLabelRender, ObjectsAreDrawnWhereTheEditorPlacedThem) {
     int x, y;
     QRgb colour;
   } probes[] = {
-      {150, 100, red},    // the red rectangle's centre
-      {70, 70, red},      // 2 mm inside its top-left corner
-      {230, 130, red},    // ... and its bottom-right corner
-      {40, 40, white},    // the margin above and left of it
-      {260, 160, white},  // below and right of it
-      {500, 250, blue},   // the blue rectangle, clipped by the label's edge
-      {570, 280, blue},
-      {300, 50, white},   // open label
+      {150, 100, red},                      // the red rectangle's centre
+      {70, 70, red},                        // 2 mm inside its top-left corner
+      {230, 130, red},                      // ... and its bottom-right corner
+      {40, 40, white},                      // the margin above and left of it
+      {260, 160, white},                    // below and right of it
+      {500, 250, blue},                     // the blue rectangle, clipped by the label's edge
+      {570, 280, blue},  {300, 50, white},  // open label
   };
-  for (const auto& p : probes)
-    EXPECT_EQ(img.pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
+  for (const auto& p : probes) EXPECT_EQ(img.pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
 }
 
 }  // namespace

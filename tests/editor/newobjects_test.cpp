@@ -63,7 +63,7 @@ TEST_F(NewObjectTest, EveryKindTakesTheStyleAndItsOwnDefaults) {
 
   struct Case {
     std::int16_t kind;
-    bool textStyle;   // takes the font part of the style
+    bool textStyle;  // takes the font part of the style
     QString content;
     QString fontName;
   };

@@ -14,8 +14,8 @@ TEST_F(PaletteTest, ButtonsWithoutAPickerArmTheirTool) {
     std::int16_t tool, kind;
   };
   const std::vector<Case> cases = {
-      {1, 200, 101}, {4, 201, 104}, {5, 200, 105}, {6, 200, 106}, {7, 200, 107},
-      {8, 200, 108}, {11, 200, 109}, {12, 200, 300},
+      {1, 200, 101}, {4, 201, 104}, {5, 200, 105},  {6, 200, 106},
+      {7, 200, 107}, {8, 200, 108}, {11, 200, 109}, {12, 200, 300},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.index);
@@ -188,8 +188,8 @@ TEST_F(PaletteTest, APathLongerThanTheStoredNameIsRefusedAndTheLabelKeepsItsPict
   };
   // The background's stored name is its .jpg twin: that is the length that counts.
   const std::vector<Case> cases = {
-      {10, folder + QStringLiteral("abcdefghij.bmp"), false},   // 128 with .jpg
-      {10, folder + QStringLiteral("abcdefghijk.bmp"), true},   // 129
+      {10, folder + QStringLiteral("abcdefghij.bmp"), false},  // 128 with .jpg
+      {10, folder + QStringLiteral("abcdefghijk.bmp"), true},  // 129
       {13, folder + QStringLiteral("abcdefghij.emf"), false},
       {13, folder + QStringLiteral("abcdefghijk.emf"), true},
   };

@@ -16,16 +16,40 @@ using pv::PropertyValue;
 
 // An object and a style whose attribute fields all hold values of their own.
 ObjectRecord DistinctRecord(std::int16_t kind) {
-  return {.UserType = kind, .Content = QStringLiteral("content"), .Opacity = 61, .FontName = QStringLiteral("Verdana"),
-          .FontSize = 14, .Italic = 0, .Bold = -1, .Underline = -1, .StrikeOut = 0, .Alignment = 21, .Variant = 7,
-          .LineColor = 0x010203, .LineStyle = 5, .FillStyle = 148, .Color1 = 0x0A0B0C, .Color2 = 0x0D0E0F,
-          .Aspect = 33, .FormatText = {}};
+  return {.UserType = kind,
+          .Content = QStringLiteral("content"),
+          .Opacity = 61,
+          .FontName = QStringLiteral("Verdana"),
+          .FontSize = 14,
+          .Italic = 0,
+          .Bold = -1,
+          .Underline = -1,
+          .StrikeOut = 0,
+          .Alignment = 21,
+          .Variant = 7,
+          .LineColor = 0x010203,
+          .LineStyle = 5,
+          .FillStyle = 148,
+          .Color1 = 0x0A0B0C,
+          .Color2 = 0x0D0E0F,
+          .Aspect = 33,
+          .FormatText = {}};
 }
 
 pv::DefaultStyleRecord DistinctStyle() {
-  return {.FontName = pv::FixedString(QStringLiteral("Georgia"), pv::StyleFontNameLength), .FontSize = 18,
-          .Italic = -1, .Bold = 0, .Underline = 0, .StrikeOut = -1, .Alignment = 23, .LineStyle = 6,
-          .LineColor = 0x112233, .FillStyle = 27, .Color1 = 0x445566, .Color2 = 0x778899, .Opacity = 42};
+  return {.FontName = pv::FixedString(QStringLiteral("Georgia"), pv::StyleFontNameLength),
+          .FontSize = 18,
+          .Italic = -1,
+          .Bold = 0,
+          .Underline = 0,
+          .StrikeOut = -1,
+          .Alignment = 23,
+          .LineStyle = 6,
+          .LineColor = 0x112233,
+          .FillStyle = 27,
+          .Color1 = 0x445566,
+          .Color2 = 0x778899,
+          .Opacity = 42};
 }
 
 const PropertyCodeRow& Row(std::int16_t code) {

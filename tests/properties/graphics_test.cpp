@@ -91,8 +91,8 @@ TEST(ProgramGraphicsTest, BackgroundsComeAsBitmapAndJpgAndAreLight) {
       }
     }
     const double samples = ((a.height() + 6) / 7) * ((a.width() + 6) / 7);
-    EXPECT_GT(sum / samples, 215);   // text prints over it
-    EXPECT_LT(diff / samples, 6);    // one picture in both forms
+    EXPECT_GT(sum / samples, 215);  // text prints over it
+    EXPECT_LT(diff / samples, 6);   // one picture in both forms
   }
 }
 

@@ -122,7 +122,7 @@ TEST(ImageGridLayoutTest, HitTestsIncludeEdgesAndLeaveGapsEmpty) {
     int x, y, index;
   };
   const std::vector<Case> cases = {
-      {45, 48, 1}, {145, 148, 1}, {146, 100, 0}, {149, 100, 0}, {150, 100, 2}, {44, 100, 0},
+      {45, 48, 1},   {145, 148, 1}, {146, 100, 0}, {149, 100, 0}, {150, 100, 2}, {44, 100, 0},
       {100, 150, 0}, {100, 152, 4}, {355, 252, 6}, {356, 252, 0}, {410, 100, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(g.core.CellAt(c.x, c.y), c.index) << c.x << "," << c.y;
@@ -213,30 +213,29 @@ TEST(ImageGridMouseTest, GesturesPerVariantAndMode) {
   const auto N = ImageGridVariant::ImageListNoBorder;
   // Cell 2 is selected and marked before each gesture.
   const std::vector<Case> cases = {
-      {L, true, 5, 5, {5}, 5, {5}},
-      {L, true, 5, 6, {6}, 5, {5}},
-      {L, true, 5, 0, {}, 5, {5}},
-      {L, true, 0, 6, {6}, 0, {2}},  // falls back to the last press that hit (none)
-      {N, true, 5, 5, {5}, 5, {5}},
-      {N, true, 5, 6, {6}, 6, {6}},  // the mark follows the selection
-      {N, true, 5, 0, {}, 2, {2}},
-      {N, true, 0, 6, {6}, 6, {6}},
-      {L, false, 5, 5, {5}, 5, {}},
-      {L, false, 5, 6, {6}, 5, {}},
-      {N, false, 5, 6, {6}, 6, {}},
-      {N, false, 0, 0, {}, 2, {}},
+      {L, true, 5, 5, {5}, 5, {5}}, {L, true, 5, 6, {6}, 5, {5}}, {L, true, 5, 0, {}, 5, {5}},
+      {L, true, 0, 6, {6}, 0, {2}},                                // falls back to the last press that hit (none)
+      {N, true, 5, 5, {5}, 5, {5}}, {N, true, 5, 6, {6}, 6, {6}},  // the mark follows the selection
+      {N, true, 5, 0, {}, 2, {2}},  {N, true, 0, 6, {6}, 6, {6}}, {L, false, 5, 5, {5}, 5, {}},
+      {L, false, 5, 6, {6}, 5, {}}, {N, false, 5, 6, {6}, 6, {}}, {N, false, 0, 0, {}, 2, {}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << (c.variant == L ? "ImageList" : "NoBorder") << " select " << c.selectMode
-                                    << " " << c.press << "->" << c.release);
+    SCOPED_TRACE(testing::Message() << (c.variant == L ? "ImageList" : "NoBorder") << " select " << c.selectMode << " "
+                                    << c.press << "->" << c.release);
     Grid g(c.variant);
     g.core.pSelectMode = c.selectMode;
     g.core.nBitmap = 12;
     g.core.Selected(2);
     g.core.Resize(440, 330, 20);  // 4 x 3 cells of 100 + gaps
     const pv::Rect gap = g.Cell(1);
-    if (c.press) g.Press(c.press); else g.core.MousePress(gap.right + 2, gap.top + 10);
-    if (c.release) g.Release(c.release); else g.core.MouseRelease(gap.right + 2, gap.top + 10);
+    if (c.press)
+      g.Press(c.press);
+    else
+      g.core.MousePress(gap.right + 2, gap.top + 10);
+    if (c.release)
+      g.Release(c.release);
+    else
+      g.core.MouseRelease(gap.right + 2, gap.top + 10);
     EXPECT_EQ(g.host.clicks, c.clicks);
     EXPECT_EQ(g.core.SelectedIndex(), c.selected);
     const std::vector<int> wasMarked = c.selectMode ? c.marked : std::vector<int>{};
@@ -267,9 +266,12 @@ TEST(ImageGridMarkTest, InversionTwiceRestoresAndTheBlueFrameLiesTwoPixelsOut) {
   const pv::Rect r = frame.Cell(6);
   const QImage& img = frame.core.Image();
   const QRgb blue = qRgb(0, 0, 255), white = qRgb(255, 255, 255);
-  const std::vector<QPoint> frameCorners = {{r.left - 2, r.top - 2}, {r.right + 2, r.top - 2},
-                                            {r.left - 2, r.bottom + 2}, {r.right + 2, r.bottom + 2},
-                                            {(r.left + r.right) / 2, r.top - 2}, {r.left - 2, (r.top + r.bottom) / 2}};
+  const std::vector<QPoint> frameCorners = {{r.left - 2, r.top - 2},
+                                            {r.right + 2, r.top - 2},
+                                            {r.left - 2, r.bottom + 2},
+                                            {r.right + 2, r.bottom + 2},
+                                            {(r.left + r.right) / 2, r.top - 2},
+                                            {r.left - 2, (r.top + r.bottom) / 2}};
   for (const QPoint& p : frameCorners) EXPECT_EQ(img.pixel(p), blue) << p.x() << "," << p.y();
   EXPECT_EQ(img.pixel(r.left - 1, r.top - 1), white);
   EXPECT_EQ(img.pixel(r.left - 3, r.top - 3), white);
@@ -298,8 +300,8 @@ TEST(ImageGridPropertyTest, TagsAndLetsFailAtTheirBoundsChangingNothing) {
     int stored;
   };
   const std::vector<Case> cases = {
-      {32767, true, 32767}, {-32768, true, -32768}, {2.5, true, 2}, {3.5, true, 4}, {32767.4, true, 32767},
-      {32767.5, false, 0}, {32768, false, 0}, {-32769, false, 0},
+      {32767, true, 32767},   {-32768, true, -32768}, {2.5, true, 2},    {3.5, true, 4},
+      {32767.4, true, 32767}, {32767.5, false, 0},    {32768, false, 0}, {-32769, false, 0},
   };
   using Getter = double (ImageGridCore::*)() const;
   using Setter = void (ImageGridCore::*)(double);

@@ -18,7 +18,7 @@
 namespace proptest {
 
 struct LibraryCall {
-  QString what;   // "shape" or "metafile"
+  QString what;  // "shape" or "metafile"
   int shape = 0;
   double aspect = 0;
   pv::Rect rect;
@@ -60,8 +60,8 @@ class PickerTest : public ::testing::Test {
     for (const char* f : {"clipart/clip1/b.emf", "clipart/clip1/A.EMF", "clipart/clip1/c.wmf",
                           "clipart/clip1/notes.txt", "clipart/clip1/emf", "clipart/clip1/sub.emf/inner.emf",
                           "clipart/clip20/cat.Emf", "graphics/background/sky.bmp", "graphics/background/sky.jpg",
-                          "graphics/background/Grass.BMP", "graphics/border/single.emf",
-                          "graphics/border/Double.EMF", "graphics/border/old.wmf", "graphics/border/x.bmp"}) {
+                          "graphics/background/Grass.BMP", "graphics/border/single.emf", "graphics/border/Double.EMF",
+                          "graphics/border/old.wmf", "graphics/border/x.bmp"}) {
       Touch(Path(QString::fromLatin1(f)));
     }
     previous = pv::SetRenderLibraries(&libraries);

@@ -55,8 +55,8 @@ TEST_F(PickerTest, ClipArtPickerListsEachCategorysMetafilesWithFullPaths) {
 
   EXPECT_EQ(m.CategoryCountLabel(), QStringLiteral("Categorie trovate:3"));
   EXPECT_EQ(m.CurrentCategory(), 0);
-  EXPECT_EQ(m.Files(), (QStringList{Path(QStringLiteral("clipart/clip1/A.EMF")),
-                                   Path(QStringLiteral("clipart/clip1/b.emf"))}));
+  EXPECT_EQ(m.Files(),
+            (QStringList{Path(QStringLiteral("clipart/clip1/A.EMF")), Path(QStringLiteral("clipart/clip1/b.emf"))}));
   EXPECT_EQ(m.FileCountLabel(), QStringLiteral("Clip-art trovate: 2"));
   ASSERT_EQ(libraries.calls.size(), 2u);
   EXPECT_EQ(libraries.calls[1].file, Path(QStringLiteral("clipart/clip1/b.emf")));
@@ -94,7 +94,8 @@ TEST_F(PickerTest, ClipArtRootAndCategoryFolderLimits) {
   EXPECT_EQ(QDir(pv::ClipArtRoot(QStringLiteral("mine"))), QDir(Path(QStringLiteral("mine"))));
   EXPECT_EQ(QDir(pv::ClipArtRoot(Path(QStringLiteral("graphics")))), QDir(Path(QStringLiteral("graphics"))));
 
-  for (int i = 0; i < 503; ++i) proptest::Touch(Path(QStringLiteral("big/clip7/f%1.emf").arg(i, 3, 10, QLatin1Char('0'))));
+  for (int i = 0; i < 503; ++i)
+    proptest::Touch(Path(QStringLiteral("big/clip7/f%1.emf").arg(i, 3, 10, QLatin1Char('0'))));
   pv::ClipArtPickerModel m(pv::ClipArtRoot(QStringLiteral("big")));
   m.Load({{QStringLiteral("Molte"), 7}});
   ASSERT_EQ(m.Files().size(), 500);
@@ -119,8 +120,9 @@ TEST_F(PickerTest, CategoriesAreReadInOrderSkippingNullRows) {
     QSqlQuery q(db);
     ASSERT_TRUE(q.exec(QStringLiteral(
         "CREATE TABLE rst_clipcategory (ID INTEGER PRIMARY KEY, LABEL_CATEGORY TEXT, CODE_CATEGORY INTEGER)")));
-    ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO rst_clipcategory (LABEL_CATEGORY, CODE_CATEGORY) VALUES "
-                                      "('Sport', 8), (NULL, 4), ('Casa', NULL), ('Animali', 1)")));
+    ASSERT_TRUE(
+        q.exec(QStringLiteral("INSERT INTO rst_clipcategory (LABEL_CATEGORY, CODE_CATEGORY) VALUES "
+                              "('Sport', 8), (NULL, 4), ('Casa', NULL), ('Animali', 1)")));
   }
   {
     pv::Recordset rs;
@@ -147,10 +149,14 @@ TEST_F(PickerTest, BackgroundPickerFollowsItsMode) {
     QString drawnBy;
   };
   const std::vector<Case> cases = {
-      {true, QStringLiteral("Applica bordo"), QStringLiteral("Bordi trovati: 2"),
+      {true,
+       QStringLiteral("Applica bordo"),
+       QStringLiteral("Bordi trovati: 2"),
        {Path(QStringLiteral("graphics/border/Double.EMF")), Path(QStringLiteral("graphics/border/single.emf"))},
        QStringLiteral("metafile")},
-      {false, QStringLiteral("Applica sfondo"), QStringLiteral("Sfondi trovati: 2"),
+      {false,
+       QStringLiteral("Applica sfondo"),
+       QStringLiteral("Sfondi trovati: 2"),
        {Path(QStringLiteral("graphics/background/Grass.BMP")), Path(QStringLiteral("graphics/background/sky.bmp"))},
        QString()},
   };

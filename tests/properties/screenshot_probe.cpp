@@ -15,8 +15,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc < 2) return 3;
   const QString out = QString::fromLocal8Bit(argv[1]);
-  pv::ClipArtPickerWindow w(pv::ClipArtRoot(QString()),
-                            {{QStringLiteral("Animali"), 1}, {QStringLiteral("Casa"), 2}});
+  pv::ClipArtPickerWindow w(pv::ClipArtRoot(QString()), {{QStringLiteral("Animali"), 1}, {QStringLiteral("Casa"), 2}});
   w.resize(640, 420);
   w.show();
   QTimer::singleShot(1200, &app, [&]() {

@@ -14,8 +14,8 @@ TEST(ClipArtPickerScreenshot, CellsShowDrawingsAndTheClickedOneIsMarked) {
   if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
   QTemporaryDir out;
   ASSERT_TRUE(out.isValid());
-  const pv::test::ProbeResult run = pv::test::RunProbeOnXvfb(
-      xvfb, QStringLiteral(PLAVIK_PICKER_PROBE), QStringLiteral(PLAVIK_PROGRAM_DIR), out.path(), 60000);
+  const pv::test::ProbeResult run = pv::test::RunProbeOnXvfb(xvfb, QStringLiteral(PLAVIK_PICKER_PROBE),
+                                                             QStringLiteral(PLAVIK_PROGRAM_DIR), out.path(), 60000);
   ASSERT_TRUE(run.finished);
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
   EXPECT_TRUE(run.out.contains(QStringLiteral("ok 1 selected 2"))) << run.out.toStdString();

@@ -13,41 +13,41 @@ namespace {
 // A valid text for every format of the list, by index.
 const char* SampleData(int index) {
   static const char* const kSamples[] = {
-      "400638133393",          // EAN-13
-      "1234567",               // EAN-8
-      "01234567890",           // UPC-A
-      "123456",                // UPC-E
-      "CODE39",                // Code 39
-      "code39ext",             // Code 39 Extended
-      "CODE93",                // Code 93
-      "A123456B",              // Codabar
-      "12345678",              // Interleaved 2 of 5
-      "1234567890123",         // ITF-14
-      "código de barras",      // Code 128
-      "[01]12345678901231",    // GS1-128
-      "123-45",                // Code 11
-      "123456",                // MSI Plessey
-      "123456",                // Industrial 2 of 5
-      "123456",                // Matrix 2 of 5
-      "1234567890123",         // EAN-14
-      "12345678901234567",     // SSCC-18
-      "12345678",              // Code 32
-      "12345",                 // Pharmacode
-      "TELEPEN",               // Telepen
-      "1234567890123",         // GS1 DataBar
-      "1234567890123",         // GS1 DataBar Limited
-      "[01]12345678901231",    // GS1 DataBar Expanded
-      "9780306406157",         // ISBN
-      "PDF417 text",           // PDF417
-      "MicroPDF",              // MicroPDF417
-      "https://example.org",   // QR Code
-      "12345",                 // Micro QR Code
-      "Data Matrix",           // Data Matrix
-      "Aztec",                 // Aztec Code
-      "MaxiCode text",         // MaxiCode
-      "Code16K",               // Code 16K
-      "Codablock",             // Codablock-F
-      "DotCode",               // DotCode
+      "400638133393",         // EAN-13
+      "1234567",              // EAN-8
+      "01234567890",          // UPC-A
+      "123456",               // UPC-E
+      "CODE39",               // Code 39
+      "code39ext",            // Code 39 Extended
+      "CODE93",               // Code 93
+      "A123456B",             // Codabar
+      "12345678",             // Interleaved 2 of 5
+      "1234567890123",        // ITF-14
+      "código de barras",     // Code 128
+      "[01]12345678901231",   // GS1-128
+      "123-45",               // Code 11
+      "123456",               // MSI Plessey
+      "123456",               // Industrial 2 of 5
+      "123456",               // Matrix 2 of 5
+      "1234567890123",        // EAN-14
+      "12345678901234567",    // SSCC-18
+      "12345678",             // Code 32
+      "12345",                // Pharmacode
+      "TELEPEN",              // Telepen
+      "1234567890123",        // GS1 DataBar
+      "1234567890123",        // GS1 DataBar Limited
+      "[01]12345678901231",   // GS1 DataBar Expanded
+      "9780306406157",        // ISBN
+      "PDF417 text",          // PDF417
+      "MicroPDF",             // MicroPDF417
+      "https://example.org",  // QR Code
+      "12345",                // Micro QR Code
+      "Data Matrix",          // Data Matrix
+      "Aztec",                // Aztec Code
+      "MaxiCode text",        // MaxiCode
+      "Code16K",              // Code 16K
+      "Codablock",            // Codablock-F
+      "DotCode",              // DotCode
   };
   return index < int(std::size(kSamples)) ? kSamples[index] : nullptr;
 }
@@ -80,9 +80,9 @@ TEST(BarcodeFormats, IndexedListWithCode128AtTen) {
   EXPECT_EQ(names.size(), pv::BarcodeFormatCount());
   EXPECT_TRUE(pv::BarcodeFormatName(pv::BarcodeFormatCount()).isEmpty());
   EXPECT_TRUE(pv::BarcodeFormatName(-1).isEmpty());
-  for (const char* needed : {"EAN-13", "EAN-8", "UPC-A", "UPC-E", "Code 39", "Code 93", "GS1-128",
-                             "Interleaved 2 of 5", "ITF-14", "Codabar", "MSI Plessey", "Code 11", "PDF417",
-                             "QR Code", "Data Matrix", "Aztec Code"}) {
+  for (const char* needed :
+       {"EAN-13", "EAN-8", "UPC-A", "UPC-E", "Code 39", "Code 93", "GS1-128", "Interleaved 2 of 5", "ITF-14", "Codabar",
+        "MSI Plessey", "Code 11", "PDF417", "QR Code", "Data Matrix", "Aztec Code"}) {
     EXPECT_TRUE(names.contains(QString::fromLatin1(needed))) << needed;
   }
 }
@@ -226,7 +226,8 @@ TEST_F(Barcodes, OrientationTurnsTheBars) {
   int differing = 0;
   const QImage turned = images[1].mirrored(true, true);
   for (int y = 0; y < 200; ++y)
-    for (int x = 0; x < 200; ++x) differing += (qGray(turned.pixel(x, y)) < 128) != (qGray(images[2].pixel(x, y)) < 128);
+    for (int x = 0; x < 200; ++x)
+      differing += (qGray(turned.pixel(x, y)) < 128) != (qGray(images[2].pixel(x, y)) < 128);
   EXPECT_LT(differing, 200 * 200 / 20);
 }
 

@@ -17,8 +17,20 @@ struct NarrowSet {
 };
 
 pv::ObjectRecord Barcode(std::int32_t aspect, std::int32_t color1, std::int32_t color2) {
-  return {.UserType = pv::UserTypeBarcode, .Content = {}, .FontName = {}, .Alignment = 3, .Color1 = color1,
-          .Color2 = color2, .Aspect = aspect, .FormatText = {}, .ExtraOption1 = 5, .ExtraOption2 = 6, .ShowMargins = 3, .BearerBars = 4, .ShowCheckDigit = 2, .ShowText = 1};
+  return {.UserType = pv::UserTypeBarcode,
+          .Content = {},
+          .FontName = {},
+          .Alignment = 3,
+          .Color1 = color1,
+          .Color2 = color2,
+          .Aspect = aspect,
+          .FormatText = {},
+          .ExtraOption1 = 5,
+          .ExtraOption2 = 6,
+          .ShowMargins = 3,
+          .BearerBars = 4,
+          .ShowCheckDigit = 2,
+          .ShowText = 1};
 }
 
 TEST(BarcodeRecord, EachPropertyHasItsFieldAndComesBack) {

@@ -38,9 +38,13 @@ TEST_F(EditorPage, HugePagesShowTheirEdgesAndCostWhatTheWindowShows) {
   const std::vector<Case> cases{
       {"whole page in view", 10, 10, 110, 60, {{10, 10}, {10, 30}, {60, 10}, {111, 30}, {60, 61}}, {{60, 35}}},
       {"top-left corner in view", 20, 30, 20 + 20000000, 30 + 20000000, {{20, 30}, {150, 30}, {20, 140}}, {{100, 100}}},
-      {"bottom-right corner in view", -30000000, -30000000, 150, 100,
-       {{151, 50}, {50, 101}}, {{50, 50}}},
-      {"edges at the ends of the coordinates", -2000000000, 40, 2000000000, 2000000000, {{0, 40}, {199, 40}},
+      {"bottom-right corner in view", -30000000, -30000000, 150, 100, {{151, 50}, {50, 101}}, {{50, 50}}},
+      {"edges at the ends of the coordinates",
+       -2000000000,
+       40,
+       2000000000,
+       2000000000,
+       {{0, 40}, {199, 40}},
        {{100, 100}}},
   };
   hosts.printCircle = true;
@@ -79,8 +83,8 @@ TEST_F(EditorPage, BackgroundShowsTheSamePixelsWhereverThePageLies) {
   for (int y = 0; y < shown.height(); ++y)
     for (int x = 0; x < shown.width(); ++x) {
       const QRgb a = shown.pixel(x, y), b = reference.pixel(x + dx, y + dy);
-      worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                        std::abs(qBlue(a) - qBlue(b))});
+      worst = std::max(
+          {worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
     }
   EXPECT_LE(worst, 3);
 }

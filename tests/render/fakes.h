@@ -83,10 +83,9 @@ struct RecordingLibraries : pv::RenderLibraries {
     add("LineoShape", {R(r), n(aspect), n(angle), n(shape), n(fill), n(c1), n(c2), n(op)});
   }
   void LineoArtTextDraw(pv::DeviceContext*, const char* text, const char* font, const pv::Rect* r, double angle,
-                        std::int32_t shape, std::int32_t fill, pv::Colour c1, pv::Colour c2,
-                        std::int32_t op) override {
-    add("LineoArtTextDraw", {QString::fromUtf8(text), QString::fromUtf8(font), R(r), n(angle), n(shape), n(fill),
-                             n(c1), n(c2), n(op)});
+                        std::int32_t shape, std::int32_t fill, pv::Colour c1, pv::Colour c2, std::int32_t op) override {
+    add("LineoArtTextDraw",
+        {QString::fromUtf8(text), QString::fromUtf8(font), R(r), n(angle), n(shape), n(fill), n(c1), n(c2), n(op)});
   }
   void PictorRenderMetaFile(pv::DeviceContext*, const pv::Rect* r, const char* file) override {
     add("PictorRenderMetaFile", {R(r), QString::fromUtf8(file)});
@@ -171,15 +170,14 @@ class RenderTest : public ::testing::Test {
 
   // The screen path for an object at the box (l, t, r, b), outline points
   // as given (X(1), Y(1), X(2), Y(2)).
-  void DrawOnScreen(pv::DeviceContext* dc, const pv::ObjectRecord& r, pv::Rect box,
-                    pv::Point p1 = {}, pv::Point p2 = {}) {
+  void DrawOnScreen(pv::DeviceContext* dc, const pv::ObjectRecord& r, pv::Rect box, pv::Point p1 = {},
+                    pv::Point p2 = {}) {
     pv::RenderOutline X{}, Y{};
     X[1] = p1.x;
     Y[1] = p1.y;
     X[2] = p2.x;
     Y[2] = p2.y;
-    pv::DragEditor_DrawObject(dc, X, Y, box.left, box.top, box.right, box.bottom, float(r.Angle), r.Key,
-                              r.UserType);
+    pv::DragEditor_DrawObject(dc, X, Y, box.left, box.top, box.right, box.bottom, float(r.Angle), r.Key, r.UserType);
   }
 
   RecordingLibraries libs;

@@ -75,8 +75,8 @@ TEST(LabRender, DrawsTheLabelAtTheGivenResolution) {
   const QImage img(png);
   ASSERT_FALSE(img.isNull());
   EXPECT_EQ(img.size(), QSize(200, 100));
-  EXPECT_EQ(img.pixel(25, 50), qRgb(255, 0, 0));                       // inside the rectangle
-  EXPECT_EQ(img.pixel(195, 3), qRgb(255, 255, 255));                    // nothing there
+  EXPECT_EQ(img.pixel(25, 50), qRgb(255, 0, 0));                                // inside the rectangle
+  EXPECT_EQ(img.pixel(195, 3), qRgb(255, 255, 255));                            // nothing there
   EXPECT_GT(CountPixels(img, Area({110, 20, 190, 80}), DarkerThan(160)), 500);  // the barcode's bars
   EXPECT_EQ(img.dotsPerMeterX(), 3937);
 }

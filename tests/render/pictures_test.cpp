@@ -30,8 +30,8 @@ TEST_F(Pictures, ImageObjectsGoToTheMetafilePlayerOrAreStretched) {
     const char* ext;
     bool metafile;
   };
-  for (const Case& c : {Case{"emf", true}, Case{" WMF ", true}, Case{"wmf", true}, Case{"bmp", false},
-                        Case{"jpg", false}}) {
+  for (const Case& c :
+       {Case{"emf", true}, Case{" WMF ", true}, Case{"wmf", true}, Case{"bmp", false}, Case{"jpg", false}}) {
     SCOPED_TRACE(c.ext);
     pv::ResetDocumentState();
     libs.calls.clear();
@@ -176,9 +176,12 @@ TEST(BackgroundFile, TwinRuleReplacesOnlyAnExistingExtension) {
     const char* file;
   };
   const std::vector<Case> cases{
-      {"/g/sky.jpg", false, "/g/sky.jpg"}, {"  /g/sky.jpg   ", true, "/g/sky.bmp"},
-      {"/g/sky.jpeg", true, "/g/sky.bmp"}, {"ab", true, "ab"},
-      {"/g.d/name", true, "/g.d/name"},    {"", true, ""},
+      {"/g/sky.jpg", false, "/g/sky.jpg"},
+      {"  /g/sky.jpg   ", true, "/g/sky.bmp"},
+      {"/g/sky.jpeg", true, "/g/sky.bmp"},
+      {"ab", true, "ab"},
+      {"/g.d/name", true, "/g.d/name"},
+      {"", true, ""},
       {"     ", false, ""},
   };
   for (const Case& c : cases) {

@@ -6,9 +6,7 @@
 
 namespace {
 
-void FailRunningTest(const char* name) {
-  ADD_FAILURE() << "the host \"" << name << "\" was used but never installed";
-}
+void FailRunningTest(const char* name) { ADD_FAILURE() << "the host \"" << name << "\" was used but never installed"; }
 
 const bool kGuardInstalled = (pv::SetUnwiredHostReporter(&FailRunningTest), true);
 

@@ -23,14 +23,14 @@ inline QString FindXvfbRun() { return QStandardPaths::findExecutable(QStringLite
 struct ProbeResult {
   bool finished = false;
   int exitCode = -1;
-  QString out;      // standard output
-  QByteArray err;   // standard error
+  QString out;     // standard output
+  QByteArray err;  // standard error
 };
 
 // Runs `probe outDir` under xvfb-run on a 1280x1024 screen with the xcb
 // platform and PLAVIK_HOME set to `home`.
-inline ProbeResult RunProbeOnXvfb(const QString& xvfb, const QString& probe, const QString& home,
-                                  const QString& outDir, int timeoutMs) {
+inline ProbeResult RunProbeOnXvfb(const QString& xvfb, const QString& probe, const QString& home, const QString& outDir,
+                                  int timeoutMs) {
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));

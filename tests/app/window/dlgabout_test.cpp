@@ -83,8 +83,11 @@ TEST_F(WindowTest, HelpWindowShowsTheShippedManualAndSearchesIt) {
   EXPECT_FALSE(help.Find(QStringLiteral("xyzzy-nonesuch")));
   EXPECT_FALSE(help.Find(QString()));
   // Every page of the manual is linked from the contents and is there.
-  for (const char* page : {"wizard.html", "editor.html", "database.html", "formati.html", "stampa.html", "opzioni.html"}) {
-    EXPECT_TRUE(QFile::exists(QStringLiteral(PLAVIK_PROGRAM_DIR) + QStringLiteral("/help/") + QString::fromLatin1(page))) << page;
+  for (const char* page :
+       {"wizard.html", "editor.html", "database.html", "formati.html", "stampa.html", "opzioni.html"}) {
+    EXPECT_TRUE(
+        QFile::exists(QStringLiteral(PLAVIK_PROGRAM_DIR) + QStringLiteral("/help/") + QString::fromLatin1(page)))
+        << page;
   }
 }
 

@@ -107,15 +107,16 @@ TEST_P(OptionsCheckTest, RangeChecksStopAtTheFirstFailure) {
   EXPECT_NE(d.result(), QDialog::Accepted);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, OptionsCheckTest,
-    ::testing::Values(BadCase{"1200", "-1200", "1", "50", 0}, BadCase{"1200.4", "0", "5", "5", 15037},
-                      BadCase{"-1200.1", "0", "5", "5", 15037}, BadCase{"12abc", "abc", "5", "5", 0},
-                      BadCase{"0", "1201", "5", "5", 15038}, BadCase{"0", "0", "0,5", "5", 15044},
-                      BadCase{"0", "0", "50.01", "5", 15044}, BadCase{"0", "0", "", "5", 15044},
-                      BadCase{"0", "0", "5", "51", 15044}, BadCase{"0", "0", "5", "0.99", 15044},
-                      BadCase{"5000", "0", "5", "99", 15037}, BadCase{"1e4", "0", "5", "5", 15037},
-                      BadCase{"0", "0", "1e1", "5", 0}));
+INSTANTIATE_TEST_SUITE_P(Inputs, OptionsCheckTest,
+                         ::testing::Values(BadCase{"1200", "-1200", "1", "50", 0},
+                                           BadCase{"1200.4", "0", "5", "5", 15037},
+                                           BadCase{"-1200.1", "0", "5", "5", 15037},
+                                           BadCase{"12abc", "abc", "5", "5", 0}, BadCase{"0", "1201", "5", "5", 15038},
+                                           BadCase{"0", "0", "0,5", "5", 15044}, BadCase{"0", "0", "50.01", "5", 15044},
+                                           BadCase{"0", "0", "", "5", 15044}, BadCase{"0", "0", "5", "51", 15044},
+                                           BadCase{"0", "0", "5", "0.99", 15044},
+                                           BadCase{"5000", "0", "5", "99", 15037}, BadCase{"1e4", "0", "5", "5", 15037},
+                                           BadCase{"0", "0", "1e1", "5", 0}));
 
 struct StoreCase {
   const char* calX;
@@ -194,7 +195,11 @@ TEST_F(OptionsTest, CancelStoresNothing) {
 
 TEST_F(OptionsTest, TabChangeLetsTheKeyboardReachOnlyTheCurrentTabsFields) {
   pv::dlgOptions d;
-  struct Tab { int index; QList<QLineEdit*> stops; bool frame1, frame2; };
+  struct Tab {
+    int index;
+    QList<QLineEdit*> stops;
+    bool frame1, frame2;
+  };
   const Tab tabs[] = {{0, {d.Text3()}, false, false},
                       {1, {d.Text2(0), d.Text2(1)}, false, true},
                       {2, {d.Text1(0), d.Text1(1)}, false, false},
@@ -264,9 +269,13 @@ TEST_F(CalibrationTest, ARowWithoutWholeNumbersKeepsTheDialogOpen) {
   list.CancelButton_Click();
   EXPECT_FALSE(list.ReturnCode);
 
-  struct Cell { const char* text; bool ok; int value; };
-  const Cell cells[] = {{"12", true, 12},   {" -7 ", true, -7}, {"12.5", false, 0}, {"", false, 0},
-                        {"abc", false, 0},  {"40000", false, 0}, {"-32768", true, -32768}};
+  struct Cell {
+    const char* text;
+    bool ok;
+    int value;
+  };
+  const Cell cells[] = {{"12", true, 12},  {" -7 ", true, -7},  {"12.5", false, 0},      {"", false, 0},
+                        {"abc", false, 0}, {"40000", false, 0}, {"-32768", true, -32768}};
   for (const Cell& c : cells) {
     std::int16_t v = 0;
     EXPECT_EQ(pv::CalibrationCellValue(QString::fromLatin1(c.text), v), c.ok) << c.text;

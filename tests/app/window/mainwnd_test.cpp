@@ -26,8 +26,8 @@ struct ViewCase {
   const char* key;
   const char* visible;  // object name of the one visible view
   bool toolbar;
-  int lit[3];           // picture of Image4(0..2)
-  const char* extra;    // call the switch makes on a view, or ""
+  int lit[3];         // picture of Image4(0..2)
+  const char* extra;  // call the switch makes on a view, or ""
 };
 
 void PrintTo(const ViewCase& c, std::ostream* os) { *os << c.key; }
@@ -106,8 +106,10 @@ TEST_F(WindowTest, TheNavigationImagesSelectTheirViews) {
     w.SelectView(QStringLiteral("tbr_archive"));
     QWidget* nav = w.Image4(i);
     const QPointF at(20, 20);
-    QMouseEvent press(QEvent::MouseButtonPress, at, nav->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, nav->mapToGlobal(at), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, at, nav->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, nav->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
     QApplication::sendEvent(nav, &press);
     QApplication::sendEvent(nav, &release);
     EXPECT_EQ(w.CurrentView(), QString::fromLatin1(keys[i]));
@@ -224,36 +226,39 @@ INSTANTIATE_TEST_SUITE_P(
         RouteCase{"mnu_edit", 0, "Exec:edit_field,0"}, RouteCase{"mnu_edit", 1, ""},
         RouteCase{"mnu_edit", 2, "Exec:edit_cut,0"}, RouteCase{"mnu_edit", 3, "Exec:edit_copy,0"},
         RouteCase{"mnu_edit", 4, "Exec:edit_paste,0"}, RouteCase{"mnu_edit", 5, "Exec:edit_delete,0"},
-        RouteCase{"mnu_edit", 6, ""}, RouteCase{"mnu_edit", 7, "Exec:edit_clone,0"},
-        RouteCase{"mnu_edit", 8, ""}, RouteCase{"mnu_edit", 9, "Exec:edit_resize,0"},
-        RouteCase{"mnu_align", 0, "Exec:mnu_align,0"}, RouteCase{"mnu_align", 2, "Exec:mnu_align,2"},
-        RouteCase{"mnu_align", 5, "Exec:mnu_align,5"}, RouteCase{"mnu_align", 6, ""},
-        RouteCase{"mnu_align", 8, ""}, RouteCase{"mnu_align", 9, "Exec:mnu_align,9"},
+        RouteCase{"mnu_edit", 6, ""}, RouteCase{"mnu_edit", 7, "Exec:edit_clone,0"}, RouteCase{"mnu_edit", 8, ""},
+        RouteCase{"mnu_edit", 9, "Exec:edit_resize,0"}, RouteCase{"mnu_align", 0, "Exec:mnu_align,0"},
+        RouteCase{"mnu_align", 2, "Exec:mnu_align,2"}, RouteCase{"mnu_align", 5, "Exec:mnu_align,5"},
+        RouteCase{"mnu_align", 6, ""}, RouteCase{"mnu_align", 8, ""}, RouteCase{"mnu_align", 9, "Exec:mnu_align,9"},
         RouteCase{"mnu_align", 12, "Exec:mnu_align,12"}, RouteCase{"mnu_align", 13, ""},
-        RouteCase{"mnu_align", 14, "Exec:mnu_align,14"}, RouteCase{"mnu_align", 15, ""},
-        RouteCase{"mnu_size", 0, ""}, RouteCase{"mnu_size", 6, "Exec:mnu_size,6"},
-        RouteCase{"mnu_size", 7, "Exec:mnu_size,7"}, RouteCase{"mnu_rotate", 0, ""},
-        RouteCase{"mnu_rotate", 13, "Exec:mnu_rotate,13"}, RouteCase{"mnu_rotate", 14, "Exec:mnu_rotate,14"},
-        RouteCase{"mnu_rotate", 15, "Exec:mnu_rotate,15"}, RouteCase{"mnu_rotate", 16, "Exec:mnu_rotate,16"},
-        RouteCase{"mnu_shadow", 0, "Exec:mnu_shadow,0"}, RouteCase{"mnu_shadow", 3, "Exec:mnu_shadow,3"},
-        RouteCase{"mnu_shadow", 4, ""}, RouteCase{"mnu_shadow", 5, "Exec:mnu_shadow,5"},
-        RouteCase{"mnu_shadow", 8, "Exec:mnu_shadow,8"}, RouteCase{"mnu_shadow", 9, ""},
-        RouteCase{"mnu_shadow", 10, "Exec:mnu_shadow,10"}, RouteCase{"mnu_modello", 0, "ModelData.Apply:0"},
-        RouteCase{"mnu_modello", 1, ""}, RouteCase{"mnu_modello", 2, "ModelData.Apply:2"}),
+        RouteCase{"mnu_align", 14, "Exec:mnu_align,14"}, RouteCase{"mnu_align", 15, ""}, RouteCase{"mnu_size", 0, ""},
+        RouteCase{"mnu_size", 6, "Exec:mnu_size,6"}, RouteCase{"mnu_size", 7, "Exec:mnu_size,7"},
+        RouteCase{"mnu_rotate", 0, ""}, RouteCase{"mnu_rotate", 13, "Exec:mnu_rotate,13"},
+        RouteCase{"mnu_rotate", 14, "Exec:mnu_rotate,14"}, RouteCase{"mnu_rotate", 15, "Exec:mnu_rotate,15"},
+        RouteCase{"mnu_rotate", 16, "Exec:mnu_rotate,16"}, RouteCase{"mnu_shadow", 0, "Exec:mnu_shadow,0"},
+        RouteCase{"mnu_shadow", 3, "Exec:mnu_shadow,3"}, RouteCase{"mnu_shadow", 4, ""},
+        RouteCase{"mnu_shadow", 5, "Exec:mnu_shadow,5"}, RouteCase{"mnu_shadow", 8, "Exec:mnu_shadow,8"},
+        RouteCase{"mnu_shadow", 9, ""}, RouteCase{"mnu_shadow", 10, "Exec:mnu_shadow,10"},
+        RouteCase{"mnu_modello", 0, "ModelData.Apply:0"}, RouteCase{"mnu_modello", 1, ""},
+        RouteCase{"mnu_modello", 2, "ModelData.Apply:2"}),
     [](const ::testing::TestParamInfo<RouteCase>& p) {
       return std::string(p.param.array) + "_" + std::to_string(p.param.index);
     });
 
 TEST_F(WindowTest, MenuCaptionsComeFromTheStringTable) {
   pv::MainWnd& w = Window();
-  struct Caption { const char* array; int index; int message; };
+  struct Caption {
+    const char* array;
+    int index;
+    int message;
+  };
   const Caption captions[] = {
-      {"popmnufile", 0, 32009}, {"popmnufile", 3, 32012}, {"popmnufile", 8, 32015}, {"popmnufile", 10, 32016},
+      {"popmnufile", 0, 32009}, {"popmnufile", 3, 32012}, {"popmnufile", 8, 32015},   {"popmnufile", 10, 32016},
       {"popmnushow", 0, 32018}, {"popmnushow", 3, 32020}, {"popupmnuhelp", 1, 32023}, {"popupmnuhelp", 5, 32025},
-      {"mnu_edit", 0, 32030}, {"mnu_edit", 9, 32036}, {"mnu_align", 0, 9001}, {"mnu_align", 7, 9007},
-      {"mnu_align", 9, 9010}, {"mnu_align", 14, 9014}, {"mnu_align", 16, 9015}, {"mnu_size", 6, 9008},
-      {"mnu_size", 7, 9009}, {"mnu_rotate", 13, 9016}, {"mnu_rotate", 16, 9019}, {"mnu_shadow", 0, 9024},
-      {"mnu_shadow", 5, 9028}, {"mnu_shadow", 10, 9032}, {"mnu_modello", 0, 9021}, {"mnu_modello", 2, 9022}};
+      {"mnu_edit", 0, 32030},   {"mnu_edit", 9, 32036},   {"mnu_align", 0, 9001},     {"mnu_align", 7, 9007},
+      {"mnu_align", 9, 9010},   {"mnu_align", 14, 9014},  {"mnu_align", 16, 9015},    {"mnu_size", 6, 9008},
+      {"mnu_size", 7, 9009},    {"mnu_rotate", 13, 9016}, {"mnu_rotate", 16, 9019},   {"mnu_shadow", 0, 9024},
+      {"mnu_shadow", 5, 9028},  {"mnu_shadow", 10, 9032}, {"mnu_modello", 0, 9021},   {"mnu_modello", 2, 9022}};
   for (const Caption& c : captions) {
     QAction* a = w.MenuItem(QString::fromLatin1(c.array), c.index);
     ASSERT_NE(a, nullptr) << c.array << " " << c.index;
@@ -273,10 +278,14 @@ TEST_F(WindowTest, MenuCaptionsComeFromTheStringTable) {
 
 TEST_F(WindowTest, ShortcutsOfTheMenus) {
   pv::MainWnd& w = Window();
-  struct Key { const char* array; int index; const char* shortcut; };
-  const Key keys[] = {{"popmnufile", 0, "Ctrl+N"}, {"popmnufile", 1, "Ctrl+O"}, {"popmnufile", 2, "Ctrl+S"},
-                      {"popmnufile", 10, "Ctrl+Q"}, {"popmnushow", 0, "F5"},    {"popmnushow", 2, "F6"},
-                      {"popmnushow", 3, "F7"},      {"popupmnuhelp", 0, "F1"},  {"popmnufile", 3, ""}};
+  struct Key {
+    const char* array;
+    int index;
+    const char* shortcut;
+  };
+  const Key keys[] = {{"popmnufile", 0, "Ctrl+N"},  {"popmnufile", 1, "Ctrl+O"}, {"popmnufile", 2, "Ctrl+S"},
+                      {"popmnufile", 10, "Ctrl+Q"}, {"popmnushow", 0, "F5"},     {"popmnushow", 2, "F6"},
+                      {"popmnushow", 3, "F7"},      {"popupmnuhelp", 0, "F1"},   {"popmnufile", 3, ""}};
   for (const Key& k : keys) {
     EXPECT_EQ(w.MenuItem(QString::fromLatin1(k.array), k.index)->shortcut(),
               QKeySequence(QString::fromLatin1(k.shortcut)))
@@ -320,21 +329,20 @@ const QString kEnd = QStringLiteral("MsgBox:") + pv::LoadResString(15045).left(2
 
 INSTANTIATE_TEST_SUITE_P(
     Items, FileMenuTest,
-    ::testing::Values(
-        FileCase{0, {A::Yes}, false, "tbr_template", {kNew, "NewDocument"}},
-        FileCase{0, {A::No}, false, "tbr_archive", {kNew}},
-        FileCase{0, {A::Cancel}, false, "tbr_archive", {kNew}},
-        FileCase{1, {A::Yes}, true, "tbr_editor", {kOpen, "OpenDocument", "EditCard.SetBaseTool"}},
-        FileCase{1, {A::Yes}, false, "tbr_archive", {kOpen, "OpenDocument"}},
-        FileCase{1, {A::Cancel}, true, "tbr_archive", {kOpen}},
-        FileCase{2, {}, false, "tbr_archive", {"SaveDocument:0"}},
-        FileCase{3, {}, false, "tbr_archive", {"SaveDocument:1"}},
-        FileCase{5, {}, false, "tbr_archive", {"ShowOptions", "EditCard.SetParameter"}},
-        FileCase{6, {}, false, "tbr_archive", {"ShowPrinterSetup", "PreviewData.ReloadPrinterInfo"}},
-        FileCase{8, {}, false, "tbr_archive", {"FormatData.Import"}},
-        FileCase{10, {A::Yes}, false, "tbr_archive", {kEnd, "SaveSettings", "EndProgram"}},
-        FileCase{10, {A::No}, false, "tbr_archive", {kEnd}},
-        FileCase{10, {A::Cancel}, false, "tbr_archive", {kEnd}}));
+    ::testing::Values(FileCase{0, {A::Yes}, false, "tbr_template", {kNew, "NewDocument"}},
+                      FileCase{0, {A::No}, false, "tbr_archive", {kNew}},
+                      FileCase{0, {A::Cancel}, false, "tbr_archive", {kNew}},
+                      FileCase{1, {A::Yes}, true, "tbr_editor", {kOpen, "OpenDocument", "EditCard.SetBaseTool"}},
+                      FileCase{1, {A::Yes}, false, "tbr_archive", {kOpen, "OpenDocument"}},
+                      FileCase{1, {A::Cancel}, true, "tbr_archive", {kOpen}},
+                      FileCase{2, {}, false, "tbr_archive", {"SaveDocument:0"}},
+                      FileCase{3, {}, false, "tbr_archive", {"SaveDocument:1"}},
+                      FileCase{5, {}, false, "tbr_archive", {"ShowOptions", "EditCard.SetParameter"}},
+                      FileCase{6, {}, false, "tbr_archive", {"ShowPrinterSetup", "PreviewData.ReloadPrinterInfo"}},
+                      FileCase{8, {}, false, "tbr_archive", {"FormatData.Import"}},
+                      FileCase{10, {A::Yes}, false, "tbr_archive", {kEnd, "SaveSettings", "EndProgram"}},
+                      FileCase{10, {A::No}, false, "tbr_archive", {kEnd}},
+                      FileCase{10, {A::Cancel}, false, "tbr_archive", {kEnd}}));
 
 TEST_F(WindowTest, PrinterSetupRewritesTheStatusBarBeforeThePanelReloads) {
   pv::MainWnd& w = Window();
@@ -356,11 +364,19 @@ TEST_F(WindowTest, PrinterSetupRewritesTheStatusBarBeforeThePanelReloads) {
 
 TEST_F(WindowTest, ViewAndHelpMenus) {
   pv::MainWnd& w = Window();
-  struct Case { const char* array; int index; const char* view; const char* call; };
-  const Case cases[] = {{"popmnushow", 0, "tbr_template", ""}, {"popmnushow", 2, "tbr_archive", ""},
+  struct Case {
+    const char* array;
+    int index;
+    const char* view;
+    const char* call;
+  };
+  const Case cases[] = {{"popmnushow", 0, "tbr_template", ""},
+                        {"popmnushow", 2, "tbr_archive", ""},
                         {"popmnushow", 3, "tbr_formats", "FormatData.ShowSummary:1:hidden"},
-                        {"popupmnuhelp", 0, "", "ShowHelp:0"}, {"popupmnuhelp", 1, "", "ShowHelp:1"},
-                        {"popupmnuhelp", 3, "", "LiveUpdate"}, {"popupmnuhelp", 5, "", "ShowAbout"}};
+                        {"popupmnuhelp", 0, "", "ShowHelp:0"},
+                        {"popupmnuhelp", 1, "", "ShowHelp:1"},
+                        {"popupmnuhelp", 3, "", "LiveUpdate"},
+                        {"popupmnuhelp", 5, "", "ShowAbout"}};
   for (const Case& c : cases) {
     w.SelectView(QStringLiteral("tbr_editor"));
     Calls().clear();
@@ -411,7 +427,7 @@ TEST_F(WindowTest, ToolbarItemsInOrderWithTheirImagesAndTooltips) {
                             "edit_cut",    "edit_delete", "edit_paste",     "edit_array",  "edit_clone",
                             "edit_space3", "edit_align",  "edit_shadow",    "edit_field"};
   EXPECT_EQ(w.SWBCoolbar2()->ItemKeys(), keys);
-  const int tooltips[] = {8002, 8003, 8004, 8005, 8006, 0, 8007, 8008, 0, 8009,
+  const int tooltips[] = {8002, 8003, 8004, 8005, 8006, 0, 8007, 8008, 0,   8009,
                           8010, 8011, 8012, 8013, 8014, 0, 8015, 8016, 8036};
   for (int i = 0; i < keys.size(); ++i) {
     QToolButton* b = w.SWBCoolbar2()->Button(keys[i]);
@@ -444,8 +460,10 @@ TEST_F(WindowTest, ToolbarImagesAreTheImageListInItsOrder) {
   pv::MainWnd& w = Window();
   const QImage undo = w.SWBCoolbar2()->Button(QStringLiteral("edit_undo"))->icon().pixmap(26, 26).toImage();
   const QImage zoom = w.SWBCoolbar2()->Button(QStringLiteral("edit_zoomin"))->icon().pixmap(26, 26).toImage();
-  EXPECT_EQ(undo.convertToFormat(QImage::Format_ARGB32), pv::ResPicture(list[3]).toImage().convertToFormat(QImage::Format_ARGB32));
-  EXPECT_EQ(zoom.convertToFormat(QImage::Format_ARGB32), pv::ResPicture(list[5]).toImage().convertToFormat(QImage::Format_ARGB32));
+  EXPECT_EQ(undo.convertToFormat(QImage::Format_ARGB32),
+            pv::ResPicture(list[3]).toImage().convertToFormat(QImage::Format_ARGB32));
+  EXPECT_EQ(zoom.convertToFormat(QImage::Format_ARGB32),
+            pv::ResPicture(list[5]).toImage().convertToFormat(QImage::Format_ARGB32));
 }
 
 TEST_F(WindowTest, ToolbarClicksReachTheEditorAndMenusOpenForAlignAndShadow) {
@@ -495,8 +513,12 @@ TEST_F(WindowTest, StatusBarTexts) {
   EXPECT_EQ(w.lblStatusBar(1)->text(), QStringLiteral("X,Y: 0,0"));
   EXPECT_EQ(w.lblStatusBar(2)->text(), QStringLiteral("Stampa su : Ufficio"));
 
-  struct Coord { float x, y; const char* text; };
-  const Coord coords[] = {{12.34f, 5.0f, "X: 12.3  Y: 5.0"}, {-0.26f, 0.04f, "X: -0.3  Y: 0.0"}, {250, 1000.05f, "X: 250.0  Y: 1000.0"}};
+  struct Coord {
+    float x, y;
+    const char* text;
+  };
+  const Coord coords[] = {
+      {12.34f, 5.0f, "X: 12.3  Y: 5.0"}, {-0.26f, 0.04f, "X: -0.3  Y: 0.0"}, {250, 1000.05f, "X: 250.0  Y: 1000.0"}};
   for (const Coord& c : coords) {
     w.SetStatusCoord(c.x, c.y);
     EXPECT_EQ(w.lblStatusBar(1)->text(), QString::fromLatin1(c.text));
@@ -541,7 +563,9 @@ TEST_F(WindowTest, LayoutAtDesignSize) {
 
 TEST_F(WindowTest, LayoutFollowsTheSizeAndNeverGoesNegative) {
   pv::MainWnd& w = Window();
-  struct Size { int w, h; };
+  struct Size {
+    int w, h;
+  };
   for (Size s : {Size{1000, 800}, Size{704, 604}, Size{20, 30}, Size{0, 0}}) {
     w.ClientArea()->resize(s.w, s.h);
     w.Form_Resize();

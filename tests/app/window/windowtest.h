@@ -82,9 +82,18 @@ class RecPreviewData : public pv::PreviewDataView {
 class RecCommands : public pv::MainWndCommands {
  public:
   bool openResult = false;
-  bool NewDocument() override { Calls() << QStringLiteral("NewDocument"); return true; }
-  bool OpenDocument() override { Calls() << QStringLiteral("OpenDocument"); return openResult; }
-  bool SaveDocument(bool b) override { Calls() << QStringLiteral("SaveDocument:%1").arg(b ? 1 : 0); return true; }
+  bool NewDocument() override {
+    Calls() << QStringLiteral("NewDocument");
+    return true;
+  }
+  bool OpenDocument() override {
+    Calls() << QStringLiteral("OpenDocument");
+    return openResult;
+  }
+  bool SaveDocument(bool b) override {
+    Calls() << QStringLiteral("SaveDocument:%1").arg(b ? 1 : 0);
+    return true;
+  }
   void ShowPrinterSetup() override { Calls() << QStringLiteral("ShowPrinterSetup"); }
   void SaveSettings() override { Calls() << QStringLiteral("SaveSettings"); }
   void EndProgram() override { Calls() << QStringLiteral("EndProgram"); }

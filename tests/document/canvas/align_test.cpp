@@ -46,13 +46,13 @@ TEST_F(Align, EdgeAndCentreModesLineUpTheBoxesAndLeaveTheLine) {
     host.clearAll();
     c().SetAlign(k.mode, false);
     EXPECT_TRUE(host.events.isEmpty()) << k.mode;  // no snapshot, no event
-    EXPECT_EQ(std::vector<float>({rec(a).CenterX, rec(a).CenterY, rec(b).CenterX, rec(b).CenterY,
-                                  rec(d).CenterX, rec(d).CenterY}),
+    EXPECT_EQ(std::vector<float>(
+                  {rec(a).CenterX, rec(a).CenterY, rec(b).CenterX, rec(b).CenterY, rec(d).CenterX, rec(d).CenterY}),
               std::vector<float>({k.ax, k.ay, k.bx, k.by, k.dx, k.dy}))
         << k.mode;
-    EXPECT_EQ(std::vector<float>({rec(a).Width, rec(b).Width, rec(d).Width, rec(a).Height,
-                                  rec(b).Height, rec(d).Height}),
-              std::vector<float>({k.aw, k.bw, k.dw, k.ah, k.bh, k.dh}))
+    EXPECT_EQ(
+        std::vector<float>({rec(a).Width, rec(b).Width, rec(d).Width, rec(a).Height, rec(b).Height, rec(d).Height}),
+        std::vector<float>({k.aw, k.bw, k.dw, k.ah, k.bh, k.dh}))
         << k.mode;
     EXPECT_EQ(rec(l), start.Objects[std::size_t(l)]) << k.mode;
   }
@@ -104,8 +104,7 @@ TEST_F(Align, TheGridModeSnapsPointsAndKeepsBoxesAtLeastOnePitch) {
   // 4 mm rounds to no pitches at all; the box keeps one.
   EXPECT_EQ(std::vector<float>({rec(f).CenterX, rec(f).CenterY, rec(f).Width, rec(f).Height}),
             std::vector<float>({30, 40, 5, 5}));
-  EXPECT_EQ(std::vector<float>({rec(g).X1, rec(g).Y1, rec(g).X2, rec(g).Y2}),
-            std::vector<float>({10, 15, 30, 15}));
+  EXPECT_EQ(std::vector<float>({rec(g).X1, rec(g).Y1, rec(g).X2, rec(g).Y2}), std::vector<float>({10, 15, 30, 15}));
   EXPECT_FLOAT_EQ(rec(a).CenterX, 50);  // not selected
   // Another pitch; the surface is repainted on request.
   c().SetGrid(2, 3, false);

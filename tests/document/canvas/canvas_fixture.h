@@ -35,14 +35,13 @@ struct DrawObjectCall {
 struct RecordingHost : pv::DragEditorHost {
   QStringList events;  // "DrawPage(l,t,r,b)", "DrawObject(key)", "SelectionStop", ...
   std::vector<DrawObjectCall> draws;
-  void DrawObject(pv::DcHandle hdc, const pv::OutlinePoints& X, const pv::OutlinePoints& Y,
-                  std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, float Angle,
-                  std::int32_t lKey, std::int16_t UserType) override {
+  void DrawObject(pv::DcHandle hdc, const pv::OutlinePoints& X, const pv::OutlinePoints& Y, std::int32_t x1,
+                  std::int32_t y1, std::int32_t x2, std::int32_t y2, float Angle, std::int32_t lKey,
+                  std::int16_t UserType) override {
     draws.push_back({X, Y, x1, y1, x2, y2, Angle, lKey, UserType, hdc != nullptr});
     events << QStringLiteral("DrawObject(%1)").arg(lKey);
   }
-  void DrawPage(pv::DcHandle, std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                std::int32_t y2) override {
+  void DrawPage(pv::DcHandle, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override {
     events << QStringLiteral("DrawPage(%1,%2,%3,%4)").arg(x1).arg(y1).arg(x2).arg(y2);
   }
   void DeleteObject(std::int32_t lKey, std::int16_t UserType) override {
@@ -110,8 +109,7 @@ class CanvasTest : public ::testing::Test {
 };
 
 // Appends a record straight into the table (no snapshot, no painting).
-inline std::int32_t PutBox(float cx, float cy, float w, float h, std::int32_t angle = 0,
-                           std::int16_t userType = 105) {
+inline std::int32_t PutBox(float cx, float cy, float w, float h, std::int32_t angle = 0, std::int16_t userType = 105) {
   pv::ObjectRecord r = pv::test::BoxRecord(userType, cx, cy, w, h);
   r.Angle = angle;
   return pv::test::AppendRecord(r).Key;

@@ -67,12 +67,10 @@ TEST_F(Drag, HandleAndEndRulesLeaveTheOtherGeometryKindAlone) {
   select(a);
   select(l);
   c().ApplyDrag(107, 170, 160, 180, 170);
-  EXPECT_EQ(std::vector<float>({rec(l).X1, rec(l).Y1, rec(l).X2, rec(l).Y2}),
-            std::vector<float>({120, 180, 160, 180}));
+  EXPECT_EQ(std::vector<float>({rec(l).X1, rec(l).Y1, rec(l).X2, rec(l).Y2}), std::vector<float>({120, 180, 160, 180}));
   EXPECT_FLOAT_EQ(rec(a).Width, 50);
   c().ApplyDrag(111, 160, 180, 170, 190);
-  EXPECT_EQ(std::vector<float>({rec(l).X1, rec(l).Y1, rec(l).X2, rec(l).Y2}),
-            std::vector<float>({120, 180, 170, 190}));
+  EXPECT_EQ(std::vector<float>({rec(l).X1, rec(l).Y1, rec(l).X2, rec(l).Y2}), std::vector<float>({120, 180, 170, 190}));
   EXPECT_FLOAT_EQ(rec(a).Width, 50);
   EXPECT_FLOAT_EQ(rec(a).CenterX, 155);
 }
@@ -86,8 +84,7 @@ TEST_F(Drag, AMoveCarriesLinesAndBoxesByTheSameVector) {
   c().ApplyDrag(200, 150, 150, 135, 160);
   EXPECT_FLOAT_EQ(rec(a).CenterX, 135);
   EXPECT_FLOAT_EQ(rec(a).CenterY, 160);
-  EXPECT_EQ(std::vector<float>({rec(l).X1, rec(l).Y1, rec(l).X2, rec(l).Y2}),
-            std::vector<float>({105, 190, 145, 190}));
+  EXPECT_EQ(std::vector<float>({rec(l).X1, rec(l).Y1, rec(l).X2, rec(l).Y2}), std::vector<float>({105, 190, 145, 190}));
   EXPECT_FLOAT_EQ(rec(other).CenterX, 200);
 }
 
@@ -116,8 +113,7 @@ TEST_F(Drag, RotationTurnsEverythingButImagesAndBarcodesAboutTheirCentres) {
   // 10 degrees clockwise about the text box's centre: 350 counter-clockwise.
   const float r = 20;
   const double rad = 10 * CanvasPi / 180;
-  c().ApplyDrag(202, 150 + r * float(std::cos(rad)), 150 - r * float(std::sin(rad)), 150 + r,
-                150);
+  c().ApplyDrag(202, 150 + r * float(std::cos(rad)), 150 - r * float(std::sin(rad)), 150 + r, 150);
   EXPECT_EQ(rec(text).Angle, 10);
   EXPECT_EQ(rec(image).Angle, 0);
   EXPECT_EQ(rec(barcode).Angle, 0);

@@ -27,10 +27,9 @@ TEST(CanvasGeometry, VectorAngleOfTheCompassPoints) {
   struct Case {
     float x, y;
     double angle;
-  } cases[] = {{1, 0, 0},   {0, -1, 90},  {-1, 0, 180}, {0, 1, 270},  {1, -1, 45},
+  } cases[] = {{1, 0, 0},   {0, -1, 90},   {-1, 0, 180}, {0, 1, 270}, {1, -1, 45},
                {1, 1, 315}, {-1, -1, 135}, {-1, 1, 225}, {0, 0, 0}};
-  for (const Case& c : cases)
-    EXPECT_NEAR(VectorAngle(0, 0, c.x, c.y), c.angle, 1e-6) << c.x << "," << c.y;
+  for (const Case& c : cases) EXPECT_NEAR(VectorAngle(0, 0, c.x, c.y), c.angle, 1e-6) << c.x << "," << c.y;
   // Measured from another origin the same.
   EXPECT_NEAR(VectorAngle(5, 5, 6, 4), 45.0, 1e-6);
 }
@@ -55,9 +54,8 @@ TEST(CanvasGeometry, AngleOctantBoundsBelongToTheirOwnOctant) {
   struct Case {
     float a;
     int octant;
-  } cases[] = {{-5, 0},    {0, 0},      {0.1f, 1},  {22.5f, 1}, {22.6f, 2}, {67.5f, 2},
-               {90, 3},    {112.6f, 4}, {180, 5},   {247.5f, 6}, {270, 7},  {337.5f, 8},
-               {337.6f, 1}, {360, 1}};
+  } cases[] = {{-5, 0},     {0, 0},   {0.1f, 1},   {22.5f, 1}, {22.6f, 2},  {67.5f, 2},  {90, 3},
+               {112.6f, 4}, {180, 5}, {247.5f, 6}, {270, 7},   {337.5f, 8}, {337.6f, 1}, {360, 1}};
   for (const Case& c : cases) EXPECT_EQ(AngleOctant(c.a), c.octant) << c.a;
 }
 
@@ -75,8 +73,11 @@ TEST(CanvasGeometry, RotatePointTurnsCounterClockwiseOnScreen) {
     std::int32_t x, y;
     double angle;
     std::int32_t rx, ry;
-  } cases[] = {{110, 100, 90, 100, 90}, {110, 100, 45, 107, 93}, {110, 100, -90, 100, 110},
-               {110, 100, 450, 100, 90}, {110, 100, 0, 110, 100}};
+  } cases[] = {{110, 100, 90, 100, 90},
+               {110, 100, 45, 107, 93},
+               {110, 100, -90, 100, 110},
+               {110, 100, 450, 100, 90},
+               {110, 100, 0, 110, 100}};
   for (const Case& c : cases) {
     std::int32_t px = c.x, py = c.y;
     RotatePointLong(100, 100, px, py, c.angle);
@@ -93,16 +94,15 @@ TEST(CanvasGeometry, PointNearLineIsStrictAndStaysBetweenTheEnds) {
     std::int32_t angle;
     bool hit;
   } cases[] = {
-      {15, 12, 10, 10, 30, 10, 0, true},     // beside a horizontal line
-      {15, 13, 10, 10, 30, 10, 0, false},    // exactly the tolerance away
-      {15, 12, 30, 10, 10, 10, 0, true},     // the same line drawn right to left
-      {31, 10, 10, 10, 30, 10, 0, false},    // beyond an end
-      {12, 20, 10, 10, 10, 30, 0, true},     // vertical line
-      {13, 20, 10, 10, 10, 30, 0, false},
-      {20, 21, 10, 10, 30, 30, 0, true},     // diagonal, ~0.7 mm off
-      {20, 25, 10, 10, 30, 30, 0, false},    // ~3.5 mm off
-      {10, 10, 10, 10, 10, 10, 0, false},    // a line of length 0
-      {20, 15, 10, 10, 30, 10, 90, true},    // turned upright about its middle
+      {15, 12, 10, 10, 30, 10, 0, true},                                       // beside a horizontal line
+      {15, 13, 10, 10, 30, 10, 0, false},                                      // exactly the tolerance away
+      {15, 12, 30, 10, 10, 10, 0, true},                                       // the same line drawn right to left
+      {31, 10, 10, 10, 30, 10, 0, false},                                      // beyond an end
+      {12, 20, 10, 10, 10, 30, 0, true},                                       // vertical line
+      {13, 20, 10, 10, 10, 30, 0, false},  {20, 21, 10, 10, 30, 30, 0, true},  // diagonal, ~0.7 mm off
+      {20, 25, 10, 10, 30, 30, 0, false},                                      // ~3.5 mm off
+      {10, 10, 10, 10, 10, 10, 0, false},                                      // a line of length 0
+      {20, 15, 10, 10, 30, 10, 90, true},                                      // turned upright about its middle
       {25, 10, 10, 10, 30, 10, 90, false},
   };
   for (const Case& c : cases)
@@ -115,13 +115,11 @@ TEST(CanvasGeometry, PointInBoxIncludesTheEdgesOfTheTurnedBox) {
     float px, py;
     std::int32_t angle;
     bool in;
-  } cases[] = {{50, 50, 0, true},  {60, 55, 0, true},   {60.5f, 50, 0, false},
-               {50, 44, 0, false}, {50, 59, 90, true},   {59, 50, 90, false},
-               {50, 59, -90, true}, {50, 59, 270, true}};
+  } cases[] = {{50, 50, 0, true},  {60, 55, 0, true},   {60.5f, 50, 0, false}, {50, 44, 0, false},
+               {50, 59, 90, true}, {59, 50, 90, false}, {50, 59, -90, true},   {50, 59, 270, true}};
   // A 20 x 10 box centred at (50, 50).
   for (const Case& c : cases)
-    EXPECT_EQ(PointInBox(c.px, c.py, 50, 50, 20, 10, c.angle), c.in)
-        << c.px << "," << c.py << " angle " << c.angle;
+    EXPECT_EQ(PointInBox(c.px, c.py, 50, 50, 20, 10, c.angle), c.in) << c.px << "," << c.py << " angle " << c.angle;
 }
 
 TEST(CanvasGeometry, HitTestBoxFindsHandlesAndTheirScreenDirection) {
@@ -131,16 +129,14 @@ TEST(CanvasGeometry, HitTestBoxFindsHandlesAndTheirScreenDirection) {
     std::int32_t angle;
     int code, cursor;
   } cases[] = {
-      {60, 50, 0, 100, 100},     // right edge middle
-      {63, 53, 0, 107, 107},     // exactly the tolerance from the corner: still a hit
-      {63.5f, 50, 0, -1, -7},    // just outside: cursor left as passed
-      {40, 45, 0, 103, 103},     // top-left
-      {50, 40, 90, 100, 102},    // right handle of a box turned by 90 is on top
-      {60, 50, 350, 100, 100},   // 350 is within the first sector
-      {60, 50, 360, 100, 100},
-      {50, 60, -90, 100, 106},   // -90 is 270: right handle points down
-      {50, 60, 270, 100, 106},
-      {50, 40, 450, 100, 102},   // beyond one turn
+      {60, 50, 0, 100, 100},                             // right edge middle
+      {63, 53, 0, 107, 107},                             // exactly the tolerance from the corner: still a hit
+      {63.5f, 50, 0, -1, -7},                            // just outside: cursor left as passed
+      {40, 45, 0, 103, 103},                             // top-left
+      {50, 40, 90, 100, 102},                            // right handle of a box turned by 90 is on top
+      {60, 50, 350, 100, 100},                           // 350 is within the first sector
+      {60, 50, 360, 100, 100}, {50, 60, -90, 100, 106},  // -90 is 270: right handle points down
+      {50, 60, 270, 100, 106}, {50, 40, 450, 100, 102},  // beyond one turn
   };
   for (const Case& c : cases) {
     std::int16_t cursor = -7;
@@ -152,9 +148,7 @@ TEST(CanvasGeometry, HitTestBoxFindsHandlesAndTheirScreenDirection) {
   std::int16_t cursor = 0;
   EXPECT_EQ(HitTestBox(st, 50, 50, 50, 50, 0.5f, 0.5f, 0, cursor), 107);
   // A stored angle near the Long limit does not overflow the sector rule.
-  EXPECT_NE(HitTestBox(st, 50, 50, 50, 50, 0.5f, 0.5f, std::numeric_limits<std::int32_t>::min(),
-                       cursor),
-            -1);
+  EXPECT_NE(HitTestBox(st, 50, 50, 50, 50, 0.5f, 0.5f, std::numeric_limits<std::int32_t>::min(), cursor), -1);
   EXPECT_GE(cursor, 100);
   EXPECT_LE(cursor, 107);
 }
@@ -172,9 +166,9 @@ TEST(CanvasGeometry, HitTestLineEndsIncludeTheEdgeAndTheSecondEndWins) {
 }
 
 TEST(CanvasGeometry, BoxAndLineInAreaNeedEveryTurnedPointInside) {
-  EXPECT_TRUE(BoxInArea(40, 45, 60, 55, 50, 50, 20, 10, 0));     // edges included
+  EXPECT_TRUE(BoxInArea(40, 45, 60, 55, 50, 50, 20, 10, 0));  // edges included
   EXPECT_FALSE(BoxInArea(41, 45, 60, 55, 50, 50, 20, 10, 0));
-  EXPECT_FALSE(BoxInArea(40, 45, 60, 55, 50, 50, 20, 10, 45));   // turned corners stick out
+  EXPECT_FALSE(BoxInArea(40, 45, 60, 55, 50, 50, 20, 10, 45));  // turned corners stick out
   EXPECT_TRUE(BoxInArea(30, 30, 70, 70, 50, 50, 20, 10, 45));
   EXPECT_TRUE(LineInArea(10, 10, 30, 10, 10, 10, 30, 10, 0));
   EXPECT_FALSE(LineInArea(10, 10, 30, 10, 10, 10, 30, 10, 90));
@@ -188,13 +182,11 @@ TEST(CanvasGeometry, DocumentAndViewTransformsAtSeveralZoomsAndScrolls) {
     float dx, dy;
     std::int32_t vx, vy;
   } cases[] = {
-      {1.0f, 0, 0, 10, 20, 10, 20},
-      {2.0f, 0, 0, 10, 20, 20, 40},
-      {1.6f, 0, 0, 10, 20, 16, 32},
-      {1.2f, -100, -16.5, 0, 0, 120, 20},     // 19.8 rounds to 20
-      {2.2f, 13.5, 59, 20, 60, 14, 2},        // 14.3 and 2.2
-      {1.0f, 2.5, 0, 3, 0, 0, 0},             // 0.5 rounds to even (0)
-      {1.0f, 2.5, 0, 4, 0, 2, 0},             // 1.5 rounds to even (2)
+      {1.0f, 0, 0, 10, 20, 10, 20},    {2.0f, 0, 0, 10, 20, 20, 40},
+      {1.6f, 0, 0, 10, 20, 16, 32},    {1.2f, -100, -16.5, 0, 0, 120, 20},  // 19.8 rounds to 20
+      {2.2f, 13.5, 59, 20, 60, 14, 2},                                      // 14.3 and 2.2
+      {1.0f, 2.5, 0, 3, 0, 0, 0},                                           // 0.5 rounds to even (0)
+      {1.0f, 2.5, 0, 4, 0, 2, 0},                                           // 1.5 rounds to even (2)
       {9.6f, 10, 10, 20, 30, 96, 192},
   };
   for (const Case& c : cases) {
@@ -265,8 +257,14 @@ TEST(CanvasGeometry, SnapPointRoundsToThePitchWithTiesToEven) {
 TEST(CanvasGeometry, AddAngleStaysInOneTurnWithoutOverflow) {
   struct Case {
     std::int32_t a, d, result;
-  } cases[] = {{350, 20, 10},  {340, 20, 360}, {10, -30, 340}, {0, 0, 0},
-               {0, 360, 360},  {0, 720, 360},  {0, -360, 0},   {0, -361, 359},
+  } cases[] = {{350, 20, 10},
+               {340, 20, 360},
+               {10, -30, 340},
+               {0, 0, 0},
+               {0, 360, 360},
+               {0, 720, 360},
+               {0, -360, 0},
+               {0, -361, 359},
                {std::numeric_limits<std::int32_t>::max(), 10, 137},
                {std::numeric_limits<std::int32_t>::min(), -10, 222}};
   for (const Case& c : cases) {

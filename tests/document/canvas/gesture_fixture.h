@@ -25,8 +25,7 @@ struct GestureHost : RecordingHost {
   std::vector<CoordCall> coords;
   // Called inside InsertObject, as the editor fills the new record.
   std::function<void(std::int32_t)> onInsert;
-  void DrawCoord(float X, float Y, float xStart, float yStart, float Dx, float Dy,
-                 std::int16_t Button) override {
+  void DrawCoord(float X, float Y, float xStart, float yStart, float Dx, float Dy, std::int16_t Button) override {
     coords.push_back({X, Y, xStart, yStart, Dx, Dy, Button});
   }
   void InsertObject(std::int32_t lKey, std::int16_t UserType) override {
@@ -36,13 +35,9 @@ struct GestureHost : RecordingHost {
   void SelectedSingle(std::int32_t lKey, std::int16_t UserType) override {
     events << QStringLiteral("SelectedSingle(%1,%2)").arg(lKey).arg(UserType);
   }
-  void SelectedArea(std::int32_t nObjects) override {
-    events << QStringLiteral("SelectedArea(%1)").arg(nObjects);
-  }
+  void SelectedArea(std::int32_t nObjects) override { events << QStringLiteral("SelectedArea(%1)").arg(nObjects); }
   void ContextMenu() override { events << QStringLiteral("ContextMenu"); }
-  void InsertRefused(std::int16_t UserType) override {
-    events << QStringLiteral("InsertRefused(%1)").arg(UserType);
-  }
+  void InsertRefused(std::int16_t UserType) override { events << QStringLiteral("InsertRefused(%1)").arg(UserType); }
   // The events without the painting ones (DrawPage, DrawObject).
   QStringList flow() const {
     QStringList out;
@@ -89,8 +84,7 @@ class GestureTest : public ::testing::Test {
 
   // A press at (x1, y1) mm, moves through the points, release at the last
   // one; the left button, shift as given.
-  void Drag(float x1, float y1, float x2, float y2, std::int16_t shift = NoShift,
-            std::int16_t button = Left) {
+  void Drag(float x1, float y1, float x2, float y2, std::int16_t shift = NoShift, std::int16_t button = Left) {
     c().MouseDown(button, shift, V(x1), V(y1));
     c().MouseMove(button, shift, V((x1 + x2) / 2), V((y1 + y2) / 2));
     c().MouseMove(button, shift, V(x2), V(y2));

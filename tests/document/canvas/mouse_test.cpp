@@ -40,20 +40,36 @@ TEST_F(Gestures, ClicksSelectAndEveryReleaseOfAGrabTakesOneSnapshot) {
     QStringList events;
     std::vector<std::int32_t> after;
   } cases[] = {
-      {"object", {}, 0, 135, 150, 200,
-       {"SelectionStop", "SelectedSingle(1,105)", "SavedDocument", "UpdateObjects"}, {1}},
-      {"topmost of two", {1}, 0, 175, 155, 200,
-       {"SelectionStop", "SelectedSingle(2,101)", "SavedDocument", "UpdateObjects"}, {2}},
-      {"shift adds", {3}, 1, 135, 150, 200,
-       {"SelectedSingle(1,105)", "SavedDocument", "UpdateObjects"}, {1, 3}},
+      {"object",
+       {},
+       0,
+       135,
+       150,
+       200,
+       {"SelectionStop", "SelectedSingle(1,105)", "SavedDocument", "UpdateObjects"},
+       {1}},
+      {"topmost of two",
+       {1},
+       0,
+       175,
+       155,
+       200,
+       {"SelectionStop", "SelectedSingle(2,101)", "SavedDocument", "UpdateObjects"},
+       {2}},
+      {"shift adds", {3}, 1, 135, 150, 200, {"SelectedSingle(1,105)", "SavedDocument", "UpdateObjects"}, {1, 3}},
       {"selected body", {1, 3}, 0, 140, 150, 200, {"SavedDocument", "UpdateObjects"}, {1, 3}},
       {"handle", {1}, 0, 130, 160, 105, {"SavedDocument", "UpdateObjects"}, {1}},
-      {"line", {}, 0, 140, 180, 200,
-       {"SelectionStop", "SelectedSingle(3,104)", "SavedDocument", "UpdateObjects"}, {3}},
+      {"line", {}, 0, 140, 180, 200, {"SelectionStop", "SelectedSingle(3,104)", "SavedDocument", "UpdateObjects"}, {3}},
       // A press on the corner of an unselected box selects it and grabs the
       // handle at once.
-      {"new box's corner", {}, 0, 130, 140, 103,
-       {"SelectionStop", "SelectedSingle(1,105)", "SavedDocument", "UpdateObjects"}, {1}},
+      {"new box's corner",
+       {},
+       0,
+       130,
+       140,
+       103,
+       {"SelectionStop", "SelectedSingle(1,105)", "SavedDocument", "UpdateObjects"},
+       {1}},
       // Empty space: the press clears, the zero-size band clears again.
       {"empty", {1}, 0, 250, 250, 300, {"SelectionStop", "SelectionStop"}, {}},
       {"empty, shift", {1}, 1, 250, 250, 300, {"SelectionStop"}, {}},
@@ -159,8 +175,7 @@ TEST_F(Gestures, RubberBandsSelectWhatTheyEnclose) {
     EXPECT_EQ(c().State().DragMode, 300) << k.name;
     c().MouseMove(Left, NoShift, V(k.x2), V(k.y2));
     c().MouseUp(Left, NoShift, V(k.x2), V(k.y2));
-    EXPECT_EQ(host.flow(), QStringList({"SelectionStop", "SelectionStop", "SelectedArea(3)"}))
-        << k.name;
+    EXPECT_EQ(host.flow(), QStringList({"SelectionStop", "SelectionStop", "SelectedArea(3)"})) << k.name;
     EXPECT_EQ(selection(), k.after) << k.name;
   }
 }
@@ -341,8 +356,7 @@ TEST_F(Gestures, DrawingToolsCreateEveryKind) {
     EXPECT_EQ(r.IsSelected, VbFalse);
     EXPECT_EQ(r.Key, n);
     // Snapshot, insertion, then the new object is drawn.
-    EXPECT_EQ(host.events, QStringList({"SavedDocument",
-                                        QStringLiteral("InsertObject(%1,%2)").arg(n).arg(kind),
+    EXPECT_EQ(host.events, QStringList({"SavedDocument", QStringLiteral("InsertObject(%1,%2)").arg(n).arg(kind),
                                         QStringLiteral("DrawObject(%1)").arg(n)}))
         << kind;
     EXPECT_EQ(c().State().CurrentTool, ToolDrawBox);  // Repeat is on
@@ -355,10 +369,8 @@ TEST_F(Gestures, DrawingToolsCreateEveryKind) {
   const ObjectRecord& r = rec(n);
   EXPECT_EQ(r.GeomType, GeomLine);
   EXPECT_EQ(r.UserType, 104);
-  EXPECT_EQ(std::vector<float>({r.X1, r.Y1, r.X2, r.Y2}),
-            std::vector<float>({160, 160, 120, 140}));
-  EXPECT_EQ(host.flow(),
-            QStringList({"SavedDocument", QStringLiteral("InsertObject(%1,104)").arg(n)}));
+  EXPECT_EQ(std::vector<float>({r.X1, r.Y1, r.X2, r.Y2}), std::vector<float>({160, 160, 120, 140}));
+  EXPECT_EQ(host.flow(), QStringList({"SavedDocument", QStringLiteral("InsertObject(%1,104)").arg(n)}));
 }
 
 TEST_F(Gestures, CreationClicksDegenerateDragsAndTheShiftConstraint) {
@@ -393,9 +405,8 @@ TEST_F(Gestures, CreationClicksDegenerateDragsAndTheShiftConstraint) {
     EXPECT_EQ(host.count("InsertObject"), k.added ? 1 : 0) << k.name;
     if (!k.added) continue;
     const ObjectRecord& r = rec(1);
-    const std::vector<float> g = k.tool == ToolDrawBox
-                                     ? std::vector<float>({r.CenterX, r.CenterY, r.Width, r.Height})
-                                     : std::vector<float>({r.X1, r.Y1, r.X2, r.Y2});
+    const std::vector<float> g = k.tool == ToolDrawBox ? std::vector<float>({r.CenterX, r.CenterY, r.Width, r.Height})
+                                                       : std::vector<float>({r.X1, r.Y1, r.X2, r.Y2});
     EXPECT_EQ(g, k.geometry) << k.name;
   }
 }
@@ -419,9 +430,7 @@ TEST_F(Gestures, WithRepeatOffTheCanvasReturnsToTheSelectTool) {
   c().SetRepeat(false);
   c().SetTool(ToolDrawBox, 106);
   // The host fills the new record on InsertObject, before it is drawn.
-  host.onInsert = [](std::int32_t key) {
-    Objects[std::size_t(IndexOfKey(key))].Content = QStringLiteral("filled");
-  };
+  host.onInsert = [](std::int32_t key) { Objects[std::size_t(IndexOfKey(key))].Content = QStringLiteral("filled"); };
   Drag(200, 200, 220, 220);
   EXPECT_EQ(rec(4).Content, "filled");
   EXPECT_EQ(c().State().CurrentTool, ToolSelect);
@@ -503,17 +512,10 @@ TEST_F(Gestures, TheShiftConstraintIsPublic) {
       {ToolDrawLine, 30, -5, 30, 0},     // octant 1
       {ToolDrawLine, 20, -18, 20, -20},  // octant 2
       {ToolDrawLine, 2, -30, 0, -30},    // octant 3
-      {ToolDrawLine, -20, -18, -20, -20},
-      {ToolDrawLine, -30, 4, -30, 0},
-      {ToolDrawLine, -20, 18, -20, 20},
-      {ToolDrawLine, 3, 30, 0, 30},
-      {ToolDrawLine, 20, 25, 20, 20},
-      {ToolDrawBox, 20, -5, 20, -20},
-      {ToolDrawBox, -20, -5, -20, -20},
-      {ToolDrawBox, 20, 5, 20, 20},
-      {ToolDrawBox, -20, 5, -20, 20},
-      {ToolDrawBox, 20, 0, 20, 0},
-      {ToolSelect, 20, -5, 20, -5},
+      {ToolDrawLine, -20, -18, -20, -20}, {ToolDrawLine, -30, 4, -30, 0}, {ToolDrawLine, -20, 18, -20, 20},
+      {ToolDrawLine, 3, 30, 0, 30},       {ToolDrawLine, 20, 25, 20, 20}, {ToolDrawBox, 20, -5, 20, -20},
+      {ToolDrawBox, -20, -5, -20, -20},   {ToolDrawBox, 20, 5, 20, 20},   {ToolDrawBox, -20, 5, -20, 20},
+      {ToolDrawBox, 20, 0, 20, 0},        {ToolSelect, 20, -5, 20, -5},
   };
   for (const Case& k : cases) {
     c().SetTool(k.tool, k.tool == ToolDrawLine ? 104 : 105);

@@ -13,9 +13,7 @@ using pvtest::RecordingView;
 
 namespace {
 
-Colour PixelAt(const QImage& img, int x, int y) {
-  return FromQColor(img.pixelColor(x, y));
-}
+Colour PixelAt(const QImage& img, int x, int y) { return FromQColor(img.pixelColor(x, y)); }
 
 int CountPixels(const QImage& img, Colour c) {
   return test::CountPixels(img, img.rect(), test::Exactly(ToQColor(c).rgb()));
@@ -41,9 +39,7 @@ TEST_F(CanvasTest, ARepaintRaisesThePageThenEveryVisibleObjectInTableOrder) {
   PutLine(140, 150, 160, 150);
   PutBox(170, 160, 5, 5);
   c.Refresh(false);
-  EXPECT_EQ(host.events,
-            QStringList({"DrawPage(240,170,360,230)", "DrawObject(1)", "DrawObject(3)",
-                         "DrawObject(4)"}));
+  EXPECT_EQ(host.events, QStringList({"DrawPage(240,170,360,230)", "DrawObject(1)", "DrawObject(3)", "DrawObject(4)"}));
   const CanvasState& st = c.State();
   EXPECT_EQ(st.PageCornerX, 240);
   EXPECT_EQ(st.PageCornerY, 170);
@@ -102,14 +98,14 @@ TEST_F(CanvasTest, WithShowPageTheCanvasDrawsPageFrameAndShadowItself) {
   c.Refresh(false);
   EXPECT_EQ(host.count("DrawPage"), 0);
   const QImage& img = c.SurfaceImage();
-  EXPECT_EQ(PixelAt(img, 240, 200), Black);   // frame, left edge
-  EXPECT_EQ(PixelAt(img, 360, 200), Black);   // frame, right edge
-  EXPECT_EQ(PixelAt(img, 300, 170), Black);   // frame, top edge
-  EXPECT_EQ(PixelAt(img, 300, 200), White);   // inside
+  EXPECT_EQ(PixelAt(img, 240, 200), Black);               // frame, left edge
+  EXPECT_EQ(PixelAt(img, 360, 200), Black);               // frame, right edge
+  EXPECT_EQ(PixelAt(img, 300, 170), Black);               // frame, top edge
+  EXPECT_EQ(PixelAt(img, 300, 200), White);               // inside
   EXPECT_EQ(PixelAt(img, 362, 200), Rgb(210, 210, 210));  // shadow right
   EXPECT_EQ(PixelAt(img, 300, 232), Rgb(210, 210, 210));  // shadow below
   EXPECT_EQ(PixelAt(img, 364, 200), White);
-  EXPECT_EQ(PixelAt(img, 362, 171), White);   // the shadow starts 3 lower
+  EXPECT_EQ(PixelAt(img, 362, 171), White);  // the shadow starts 3 lower
 
   c.SetShowPage(false);
   c.Refresh(false);
@@ -177,9 +173,9 @@ TEST_F(CanvasTest, HandlesTakeTheLookOfTheTool) {
   // Every handle: 4 corners and 4 edge middles, each a framed 7 x 7 square.
   c.SetTool(ToolSelect, ToolSelect);
   EXPECT_EQ(CountPixels(img, Black), 8 * 24);
-  EXPECT_EQ(PixelAt(img, 300, 188), White);   // top middle
+  EXPECT_EQ(PixelAt(img, 300, 188), White);  // top middle
   EXPECT_EQ(PixelAt(img, 297, 188), Black);
-  EXPECT_EQ(PixelAt(img, 327, 200), Black);   // right middle
+  EXPECT_EQ(PixelAt(img, 327, 200), Black);  // right middle
   // A selected hidden object is not drawn but keeps its handles.
   Objects[std::size_t(k)].IsHidden = VbTrue;
   host.clear();
@@ -202,9 +198,8 @@ TEST_F(CanvasTest, HandlesTakeTheLookOfTheTool) {
 TEST_F(CanvasTest, TheHostsDrawingDoesNotLeakIntoTheCanvasFurniture) {
   // A host that clips the context to nothing and selects a red pen.
   struct MessyHost : pvtest::RecordingHost {
-    void DrawObject(DcHandle hdc, const OutlinePoints& X, const OutlinePoints& Y, std::int32_t x1,
-                    std::int32_t y1, std::int32_t x2, std::int32_t y2, float Angle,
-                    std::int32_t lKey, std::int16_t UserType) override {
+    void DrawObject(DcHandle hdc, const OutlinePoints& X, const OutlinePoints& Y, std::int32_t x1, std::int32_t y1,
+                    std::int32_t x2, std::int32_t y2, float Angle, std::int32_t lKey, std::int16_t UserType) override {
       RecordingHost::DrawObject(hdc, X, Y, x1, y1, x2, y2, Angle, lKey, UserType);
       FillRect(hdc, Rect{x1, y1, x2, y2}, Rgb(0, 0, 255));
       const Region none = Region::FromRect(Rect{0, 0, 1, 1});
@@ -296,9 +291,8 @@ TEST_F(CanvasTest, RedrawAreaRepaintsOnlyInsideTheRectangle) {
   c.SetShowGrid(false);
   // A host that paints every object's box blue.
   struct PaintingHost : pvtest::RecordingHost {
-    void DrawObject(DcHandle hdc, const OutlinePoints& X, const OutlinePoints& Y, std::int32_t x1,
-                    std::int32_t y1, std::int32_t x2, std::int32_t y2, float Angle,
-                    std::int32_t lKey, std::int16_t UserType) override {
+    void DrawObject(DcHandle hdc, const OutlinePoints& X, const OutlinePoints& Y, std::int32_t x1, std::int32_t y1,
+                    std::int32_t x2, std::int32_t y2, float Angle, std::int32_t lKey, std::int16_t UserType) override {
       RecordingHost::DrawObject(hdc, X, Y, x1, y1, x2, y2, Angle, lKey, UserType);
       FillRect(hdc, Rect{x1, y1, x2, y2}, Rgb(0, 0, 255));
     }
@@ -342,8 +336,8 @@ TEST_F(CanvasTest, RulerTicksBandsAndEdges) {
   // Millimetres at zoom 1.2: a labelled step of 35 mm, 42 pixels.
   const QImage& h = c.HRuleImage();
   const int bottom = h.height() - 1;
-  EXPECT_EQ(PixelAt(h, 240, 2), Tick);       // the page's left edge, full height
-  EXPECT_EQ(PixelAt(h, 360, 2), Tick);       // right edge
+  EXPECT_EQ(PixelAt(h, 240, 2), Tick);        // the page's left edge, full height
+  EXPECT_EQ(PixelAt(h, 360, 2), Tick);        // right edge
   EXPECT_EQ(PixelAt(h, 250, bottom), White);  // band over the page
   EXPECT_EQ(PixelAt(h, 230, bottom), RulerBack);
   // Left of the page: ticks every 42 pixels from the page edge, half ticks
@@ -380,8 +374,7 @@ struct ProbeCanvas : DragEditor {
 
 // The editor's set-up (300 x 300 mm work area, zoom 1.2 on 600 x 400 pixels)
 // with a page of w x h mm, drawn by the canvas with grid and rulers.
-std::unique_ptr<ProbeCanvas> MakeLabel(pvtest::RecordingHost* host, double w, double h,
-                                       bool showPage) {
+std::unique_ptr<ProbeCanvas> MakeLabel(pvtest::RecordingHost* host, double w, double h, bool showPage) {
   auto c = std::make_unique<ProbeCanvas>(host, 600, 400);
   c->SetShowPage(showPage);
   c->SetShowGrid(true);
@@ -426,10 +419,9 @@ TEST_F(CanvasTest, GridDotsOfAPageReachingFarOutsideTheWindowKeepTheirPlaces) {
     std::int16_t unit;
     float pitch;
   };
-  const Case cases[] = {{UnitPixels, 1.0f},  {UnitPixels, 2.5f},  {UnitPixels, 3.5f},
-                        {UnitPixels, 4.8f},  {UnitPixels, 7.25f}, {UnitPixels, 0.3f},
-                        {UnitPixels, 13.0f}, {UnitMillimetres, 5.0f}, {UnitMillimetres, 4.2f},
-                        {UnitMillimetres, 7.5f}};
+  const Case cases[] = {{UnitPixels, 1.0f},      {UnitPixels, 2.5f},     {UnitPixels, 3.5f},  {UnitPixels, 4.8f},
+                        {UnitPixels, 7.25f},     {UnitPixels, 0.3f},     {UnitPixels, 13.0f}, {UnitMillimetres, 5.0f},
+                        {UnitMillimetres, 4.2f}, {UnitMillimetres, 7.5f}};
   const auto c = MakeLabel(&host, 1.0e5, 1.0e5, false);
   const CanvasState& st = c->State();
   for (const Case& k : cases) {
@@ -448,8 +440,7 @@ TEST_F(CanvasTest, GridDotsOfAPageReachingFarOutsideTheWindowKeepTheirPlaces) {
           v = n > v ? n : v + 1;
         }
       } else {
-        for (std::int64_t i = 0; double(i) <= count; ++i)
-          out.push_back(from + CLng(float(i) * k.pitch * zoom));
+        for (std::int64_t i = 0; double(i) <= count; ++i) out.push_back(from + CLng(float(i) * k.pitch * zoom));
       }
       return out;
     };

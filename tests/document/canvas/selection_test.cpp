@@ -30,18 +30,18 @@ TEST_F(Selection, HitTestFindsHandlesEndsAndBodiesOfSelectedObjectsOnly) {
     std::int16_t result, cursor;
     std::int32_t grabbed;
   } cases[] = {
-      {ToolSelect, 170, 150, 100, 100, 1},   // A's right edge
+      {ToolSelect, 170, 150, 100, 100, 1},        // A's right edge
       {ToolSelect, 171.4f, 148.6f, 100, 100, 1},  // within the tolerance (1.5 mm)
-      {ToolSelect, 170, 140, 101, 101, 1},   // A's top-right corner
-      {ToolSelect, 130, 160, 105, 105, 1},   // bottom-left corner
-      {ToolSelect, 150, 150, 200, 0, 1},     // A's body
-      {ToolSelect, 120, 180, 110, 110, 3},   // the line's first end
-      {ToolSelect, 160, 180, 111, 110, 3},   // its second end: pointer code 110
-      {ToolSelect, 140, 180, 200, 0, 3},     // the line's body
-      {ToolSelect, 250, 250, -100, 0, 77},   // nothing: GrabbedObject as set
-      {ToolRotate, 170, 140, 202, 101, 1},   // corner with the rotate tool
-      {ToolRotate, 170, 150, -100, 100, 1},  // middle of an edge: nothing, also over the body
-      {ToolRotate, 120, 180, 202, 0, 3},     // line end: rotation, cursor left alone
+      {ToolSelect, 170, 140, 101, 101, 1},        // A's top-right corner
+      {ToolSelect, 130, 160, 105, 105, 1},        // bottom-left corner
+      {ToolSelect, 150, 150, 200, 0, 1},          // A's body
+      {ToolSelect, 120, 180, 110, 110, 3},        // the line's first end
+      {ToolSelect, 160, 180, 111, 110, 3},        // its second end: pointer code 110
+      {ToolSelect, 140, 180, 200, 0, 3},          // the line's body
+      {ToolSelect, 250, 250, -100, 0, 77},        // nothing: GrabbedObject as set
+      {ToolRotate, 170, 140, 202, 101, 1},        // corner with the rotate tool
+      {ToolRotate, 170, 150, -100, 100, 1},       // middle of an edge: nothing, also over the body
+      {ToolRotate, 120, 180, 202, 0, 3},          // line end: rotation, cursor left alone
       {ToolRotate, 150, 150, 200, 0, 1},
   };
   for (const Case& k : cases) {

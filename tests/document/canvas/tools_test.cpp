@@ -55,10 +55,9 @@ TEST_F(CanvasTest, EveryKindHasItsPointer) {
   struct Case {
     std::int16_t tool, kind;
     int cursor;
-  } cases[] = {{200, 100, 1004}, {200, 101, 1004}, {200, 102, 1005}, {201, 104, 1003},
-               {200, 105, 1007}, {200, 106, 1006}, {200, 107, 1009}, {200, 108, 1009},
-               {200, 109, 1008}, {200, 200, 1008}, {200, 205, 1008}, {200, 213, 1008},
-               {200, 300, 1010}};
+  } cases[] = {{200, 100, 1004}, {200, 101, 1004}, {200, 102, 1005}, {201, 104, 1003}, {200, 105, 1007},
+               {200, 106, 1006}, {200, 107, 1009}, {200, 108, 1009}, {200, 109, 1008}, {200, 200, 1008},
+               {200, 205, 1008}, {200, 213, 1008}, {200, 300, 1010}};
   DragEditor& c = MakeEditorCanvas();
   for (const Case& k : cases) {
     c.SetTool(k.tool, k.kind);
@@ -72,9 +71,8 @@ TEST_F(CanvasTest, PointerImagesAreTwoColourWithTheirHotspots) {
   struct Case {
     int id;
     QPoint hotspot;
-  } cases[] = {{1001, {5, 0}},  {1002, {16, 17}}, {1003, {12, 8}}, {1004, {12, 8}},
-               {1005, {12, 8}}, {1006, {12, 8}},  {1007, {12, 8}}, {1008, {12, 8}},
-               {1009, {12, 8}}, {1010, {12, 8}}};
+  } cases[] = {{1001, {5, 0}},  {1002, {16, 17}}, {1003, {12, 8}}, {1004, {12, 8}}, {1005, {12, 8}},
+               {1006, {12, 8}}, {1007, {12, 8}},  {1008, {12, 8}}, {1009, {12, 8}}, {1010, {12, 8}}};
   for (const Case& k : cases) {
     const CursorPicture& pic = CursorResource(k.id);
     ASSERT_FALSE(pic.image.isNull()) << k.id;
@@ -96,8 +94,7 @@ TEST_F(CanvasTest, PointerImagesAreTwoColourWithTheirHotspots) {
   }
   // The kinds' pictures differ from each other.
   for (int a = 1003; a <= 1010; ++a)
-    for (int b = a + 1; b <= 1010; ++b)
-      EXPECT_NE(CursorResource(a).image, CursorResource(b).image) << a << " " << b;
+    for (int b = a + 1; b <= 1010; ++b) EXPECT_NE(CursorResource(a).image, CursorResource(b).image) << a << " " << b;
   EXPECT_TRUE(CursorResource(999).image.isNull());
 }
 

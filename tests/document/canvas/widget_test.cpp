@@ -89,9 +89,8 @@ TEST_F(CanvasWidgetTest, InputMappings) {
   struct Key {
     int qt;
     int code;
-  } keys[] = {{Qt::Key_Delete, 46}, {Qt::Key_A, 65},   {Qt::Key_Z, 90},     {Qt::Key_0, 48},
-              {Qt::Key_F1, 112},    {Qt::Key_Left, 37}, {Qt::Key_Escape, 27}, {Qt::Key_Return, 13},
-              {Qt::Key_Aacute, 0}};
+  } keys[] = {{Qt::Key_Delete, 46}, {Qt::Key_A, 65},      {Qt::Key_Z, 90},      {Qt::Key_0, 48},    {Qt::Key_F1, 112},
+              {Qt::Key_Left, 37},   {Qt::Key_Escape, 27}, {Qt::Key_Return, 13}, {Qt::Key_Aacute, 0}};
   for (const Key& k : keys) EXPECT_EQ(DragEditorWidget::KeyCodeOf(k.qt), k.code) << k.qt;
   EXPECT_EQ(DragEditorWidget::ButtonMask(Qt::LeftButton), 1);
   EXPECT_EQ(DragEditorWidget::ButtonMask(Qt::RightButton | Qt::MiddleButton), 6);

@@ -32,8 +32,7 @@ TEST_F(CanvasTest, SetUpShowsTheDefaultPageCentredAtTheFittedZoom) {
   EXPECT_FLOAT_EQ(c.GridSpaceX(), 5);
   EXPECT_FLOAT_EQ(c.GridSpaceY(), 5);
   EXPECT_EQ(c.Unit(), UnitMillimetres);
-  EXPECT_TRUE(c.ShowGrid() && c.ShowRule() && c.Snap() && c.ZoomPage() && c.Edit() &&
-              c.ShowPage() && c.Repeat());
+  EXPECT_TRUE(c.ShowGrid() && c.ShowRule() && c.Snap() && c.ZoomPage() && c.Edit() && c.ShowPage() && c.Repeat());
   EXPECT_EQ(st.HandleSize, 6);
   EXPECT_EQ(st.CurrentTool, ToolNone);
   // min(600 / 317, 400 / 230) = 1.739 -> 1.6
@@ -70,7 +69,7 @@ TEST_F(CanvasTest, FitZoomFollowsTheSurfaceAndSnapsDown) {
 TEST_F(CanvasTest, SnapZoomKeepsFractionsZeroPointTwoAndPointSix) {
   struct Case {
     float z, snapped;
-  } cases[] = {{1.0f, 1.0f}, {1.1f, 1.0f}, {1.2f, 1.2f}, {1.5f, 1.2f},
+  } cases[] = {{1.0f, 1.0f}, {1.1f, 1.0f},   {1.2f, 1.2f}, {1.5f, 1.2f},
                {1.9f, 1.6f}, {1.833f, 1.6f}, {8.6f, 8.6f}, {9.6f, 9.6f}};
   for (const Case& k : cases) EXPECT_FLOAT_EQ(DragEditor::SnapZoom(k.z), k.snapped) << k.z;
 }
@@ -83,11 +82,10 @@ TEST_F(CanvasTest, ZoomStepsAndTheirLimits) {
     bool in;
     float result;
     bool repainted;
-  } cases[] = {{1.0f, false, 1.0f, false}, {2.0f, false, 1.0f, true},
-               {1.6f, false, 1.6f, false}, {1.2f, false, 1.2f, false},
-               {8.6f, true, 9.6f, true},   {9.0f, true, 9.0f, false},
-               {9.2f, true, 9.2f, false},  {1.2f, true, 2.2f, true},
-               {3.0f, false, 2.0f, true}, {2.2f, true, 3.2f, true}};
+  } cases[] = {{1.0f, false, 1.0f, false}, {2.0f, false, 1.0f, true}, {1.6f, false, 1.6f, false},
+               {1.2f, false, 1.2f, false}, {8.6f, true, 9.6f, true},  {9.0f, true, 9.0f, false},
+               {9.2f, true, 9.2f, false},  {1.2f, true, 2.2f, true},  {3.0f, false, 2.0f, true},
+               {2.2f, true, 3.2f, true}};
   for (const Case& k : cases) {
     ZoomTo(c, k.start);
     host.clear();
@@ -101,8 +99,7 @@ TEST_F(CanvasTest, SetZoomValueNormalisesAndReturnsTheSnappedValue) {
   DragEditor& c = Make();
   struct Case {
     float in, changed, result;
-  } cases[] = {{0.5f, 1.5f, 1.2f}, {1.0f, 2.0f, 2.0f}, {5.5f, 5.5f, 5.2f},
-               {10.0f, 9.0f, 9.0f}, {12.7f, 11.7f, 11.6f}};
+  } cases[] = {{0.5f, 1.5f, 1.2f}, {1.0f, 2.0f, 2.0f}, {5.5f, 5.5f, 5.2f}, {10.0f, 9.0f, 9.0f}, {12.7f, 11.7f, 11.6f}};
   for (const Case& k : cases) {
     float z = k.in;
     EXPECT_FLOAT_EQ(c.p_SetZoomValue(z), k.result) << k.in;
@@ -176,7 +173,7 @@ TEST_F(CanvasTest, ScrollChangesWhileTheBarsAreBeingSetDoNothing) {
   EXPECT_EQ(view.bars, 1);
   EXPECT_DOUBLE_EQ(c.State().ScrollX, 13.5);  // not the value echoed
   EXPECT_DOUBLE_EQ(c.State().ScrollY, 59);
-  EXPECT_EQ(host.count("DrawObject"), 1);      // the zoom's own repaint only
+  EXPECT_EQ(host.count("DrawObject"), 1);  // the zoom's own repaint only
   EXPECT_EQ(view.focus, 0);
 }
 
@@ -306,9 +303,8 @@ TEST_F(CanvasTest, RulerStepPerUnitAndZoom) {
     float zoom;
     std::int32_t pixels;
     float step;
-  } cases[] = {{1, 1.0f, 40, 40},     {1, 9.0f, 45, 5},     {1, 2.2f, 44, 20},
-               {2, 1.0f, 51, 50.8f},  {2, 1.6f, 41, 25.4f}, {2, 9.6f, 244, 25.4f},
-               {3, 1.0f, 50, 50},     {3, 5.2f, 50, 50}};
+  } cases[] = {{1, 1.0f, 40, 40},    {1, 9.0f, 45, 5},      {1, 2.2f, 44, 20}, {2, 1.0f, 51, 50.8f},
+               {2, 1.6f, 41, 25.4f}, {2, 9.6f, 244, 25.4f}, {3, 1.0f, 50, 50}, {3, 5.2f, 50, 50}};
   for (const Case& k : cases) {
     c.SetUnit(k.unit);
     ZoomTo(c, k.zoom);

@@ -75,8 +75,7 @@ void Draw(EditCard& view, int tool, float x1, float y1, float x2, float y2) {
   const QPoint a = ViewPoint(view, x1, y1);
   const QPoint b = ViewPoint(view, x2, y2);
   Mouse(surface, QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton);
-  for (int i = 1; i <= 5; ++i)
-    Mouse(surface, QEvent::MouseMove, a + (b - a) * i / 5, Qt::NoButton, Qt::LeftButton);
+  for (int i = 1; i <= 5; ++i) Mouse(surface, QEvent::MouseMove, a + (b - a) * i / 5, Qt::NoButton, Qt::LeftButton);
   Mouse(surface, QEvent::MouseButtonRelease, b, Qt::LeftButton, Qt::NoButton);
   test::DrainEvents();
 }
@@ -87,8 +86,8 @@ QString Regions(EditCard& view) {
   for (std::int32_t i = 1; i <= ObjCount; ++i) {
     const ObjectRecord& r = Objects[static_cast<std::size_t>(i)];
     std::int32_t l = 0, t = 0, rr = 0, b = 0;
-    DocToViewRect(view.Canvas().State(), r.CenterX - r.Width / 2, r.CenterY - r.Height / 2,
-                  r.CenterX + r.Width / 2, r.CenterY + r.Height / 2, l, t, rr, b);
+    DocToViewRect(view.Canvas().State(), r.CenterX - r.Width / 2, r.CenterY - r.Height / 2, r.CenterX + r.Width / 2,
+                  r.CenterY + r.Height / 2, l, t, rr, b);
     out += QStringLiteral("region %1 %2 %3 %4 %5\n")
                .arg(r.UserType)
                .arg(l + offset.x())

@@ -193,8 +193,8 @@ TEST_F(ViewTest, BadValuesAreRefusedAtApplyAndNothingChanges) {
     const char* typed;
     int message;
   } cases[] = {
-      {0, "abc", MsgNotANumber}, {1, "", MsgNotANumber},      {2, "12x", MsgNotANumber},
-      {2, "0", MsgOutOfLimits},  {3, "-5", MsgOutOfLimits},   {2, "-0.5", MsgOutOfLimits},
+      {0, "abc", MsgNotANumber},   {1, "", MsgNotANumber},       {2, "12x", MsgNotANumber},
+      {2, "0", MsgOutOfLimits},    {3, "-5", MsgOutOfLimits},    {2, "-0.5", MsgOutOfLimits},
       {0, "1e39", MsgOutOfLimits}, {1, "20000", MsgOutOfLimits}, {3, "1e30", MsgOutOfLimits},
       {4, "45°", MsgNotANumber},
   };
@@ -244,9 +244,8 @@ TEST_F(ViewTest, LeavingABoxValidatesIt) {
     const char* typed;
     bool cancel;
     bool message;
-  } cases[] = {{0, "12", false, false}, {0, "abc", true, false}, {0, "", true, false},
-               {2, "0", true, true},    {3, "-2", true, true},   {4, "400", false, false},
-               {1, "99999", true, true}};
+  } cases[] = {{0, "12", false, false}, {0, "abc", true, false},  {0, "", true, false},    {2, "0", true, true},
+               {3, "-2", true, true},   {4, "400", false, false}, {1, "99999", true, true}};
   for (const Case& c : cases) {
     messages.clear();
     Type(c.box, QString::fromLatin1(c.typed));

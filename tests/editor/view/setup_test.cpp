@@ -34,8 +34,7 @@ TEST_F(ViewTest, CaptionsAndTooltipsComeFromTheStringTable) {
   EXPECT_EQ(view->lblApply()->toolTip(), "Applica le modifiche");
   EXPECT_EQ(view->imgApply()->toolTip(), "Applica le modifiche");
   for (int i = 0; i < 5; ++i) EXPECT_EQ(view->Text1(i)->toolTip(), "Valore coordinata");
-  const int tips[] = {13520, 13521, 13522, 13523, 13524, 13525, 13526,
-                      13527, 13528, 13529, 13530, 13531, 13535, 13536};
+  const int tips[] = {13520, 13521, 13522, 13523, 13524, 13525, 13526, 13527, 13528, 13529, 13530, 13531, 13535, 13536};
   for (int i = 0; i < 14; ++i) {
     EXPECT_EQ(view->Image2(i)->toolTip(), LoadResString(tips[i])) << i;
     EXPECT_FALSE(view->Image2(i)->icon().isNull()) << i;
@@ -214,9 +213,9 @@ TEST_F(ViewTest, TheRepaintDrawsThePageThenEveryVisibleObject) {
   const std::int32_t hidden = AddBox(UserTypeEllipse, 130, 130, 10, 10);
   HideObject(true, hidden);
   Canvas().Refresh(false);
-  EXPECT_EQ(drawing.calls, QStringList({"DrawPage", QStringLiteral("DrawObject:%1,105").arg(a),
-                                        QStringLiteral("DrawObject:%1,104").arg(b),
-                                        QStringLiteral("DrawObject:%1,300").arg(c)}));
+  EXPECT_EQ(drawing.calls,
+            QStringList({"DrawPage", QStringLiteral("DrawObject:%1,105").arg(a),
+                         QStringLiteral("DrawObject:%1,104").arg(b), QStringLiteral("DrawObject:%1,300").arg(c)}));
 }
 
 TEST_F(ViewTest, TheRepaintShowsTheObjectsDrawn) {

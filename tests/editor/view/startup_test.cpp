@@ -137,7 +137,7 @@ TEST_F(StartUpTest, TheLoadMeetsTheEditorAtItsDesignSize) {
 
 struct ShowCase {
   const char* name;
-  QSize client;  // empty: the design size
+  QSize client;       // empty: the design size
   bool editorBefore;  // the editor was on the screen before the resize
   float zoom;
 };
@@ -165,13 +165,12 @@ TEST_P(StartUpShowTest, TheEditorsTabShowsThePageFittedAndCentred) {
 // 737 x 613 for a client of 1000 x 760 (2.04, stepped to 2.0); 237 x 207
 // for 500 x 354 (0.69, raised to 1.69, stepped to 1.6 - the work area then
 // overflows the surface and the bars scroll, the page stays centred).
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, StartUpShowTest,
-    ::testing::Values(ShowCase{"DesignSize", QSize(), false, 1.2f},
-                      ShowCase{"WiderWhileTheWizardShows", QSize(1000, 760), false, 2.0f},
-                      ShowCase{"WiderAfterTheEditorShowed", QSize(1000, 760), true, 2.0f},
-                      ShowCase{"Smaller", QSize(500, 354), false, 1.6f}),
-    [](const ::testing::TestParamInfo<ShowCase>& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Sizes, StartUpShowTest,
+                         ::testing::Values(ShowCase{"DesignSize", QSize(), false, 1.2f},
+                                           ShowCase{"WiderWhileTheWizardShows", QSize(1000, 760), false, 2.0f},
+                                           ShowCase{"WiderAfterTheEditorShowed", QSize(1000, 760), true, 2.0f},
+                                           ShowCase{"Smaller", QSize(500, 354), false, 1.6f}),
+                         [](const ::testing::TestParamInfo<ShowCase>& p) { return std::string(p.param.name); });
 
 TEST_F(StartUpTest, ASettingsFileWithOnlyTheLabelSizeStillShowsThePage) {
   pv::MainWnd& w = Start("[SETTING]\r\nLABELWIDTH=100\r\nLABELHEIGHT=50\r\n");

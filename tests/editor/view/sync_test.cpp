@@ -22,12 +22,12 @@ TEST_F(ViewTest, NothingSelectedFontAndFillShowTheCurrentStyle) {
   DefaultStyle.FillStyle = 141;
   windows.loaded = {PopFont, PopFill};
   view->SincronizePopWindow();
-  const QStringList font = {"Font:501=16777215", "Font:114=" + Padded("Arial"), "Font:115=12",
-                            "Font:100=-1",       "Font:101=0",
-                            "Font:102=0",        "Font:103=0",
-                            "Font:110=False",    "Font:111=True",
-                            "Font:112=False",    "Font:113=False",
-                            "Font:201=\"\""};
+  const QStringList font = {"Font:501=16777215", "Font:114=" + Padded("Arial"),
+                            "Font:115=12",       "Font:100=-1",
+                            "Font:101=0",        "Font:102=0",
+                            "Font:103=0",        "Font:110=False",
+                            "Font:111=True",     "Font:112=False",
+                            "Font:113=False",    "Font:201=\"\""};
   EXPECT_EQ(windows.Of("Font"), font);
   EXPECT_EQ(windows.Of("Fill"), QStringList{"Fill:141,16777215,3289650,100"});
   EXPECT_TRUE(windows.Of("Text").isEmpty());

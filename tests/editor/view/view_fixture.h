@@ -45,12 +45,8 @@ class RecordingWindows : public pv::PropertyWindows {
     loaded.erase(index);
   }
   bool Loaded(int index) const override { return loaded.count(index) != 0; }
-  void FontApply(int code, const QVariant& v) override {
-    calls << QStringLiteral("Font:%1=%2").arg(code).arg(Text(v));
-  }
-  void TextApply(int code, const QVariant& v) override {
-    calls << QStringLiteral("Text:%1=%2").arg(code).arg(Text(v));
-  }
+  void FontApply(int code, const QVariant& v) override { calls << QStringLiteral("Font:%1=%2").arg(code).arg(Text(v)); }
+  void TextApply(int code, const QVariant& v) override { calls << QStringLiteral("Text:%1=%2").arg(code).arg(Text(v)); }
   void LineeApply(std::int32_t color, const QVariant& style, std::int32_t aspect, std::int16_t mode) override {
     calls << QStringLiteral("Linee:%1,%2,%3,%4").arg(color).arg(Text(style)).arg(aspect).arg(mode);
   }
@@ -79,11 +75,9 @@ class RecordingWindow {
  public:
   QStringList calls;
   void Connect(pv::EditCardView& view) {
-    QObject::connect(&view, &pv::EditCardView::StatusCoordChanged, [this](float X, float Y) {
-      calls << QStringLiteral("SetStatusCoord:%1,%2").arg(X).arg(Y);
-    });
-    QObject::connect(&view, &pv::EditCardView::EditMenuRequested,
-                     [this] { calls << QStringLiteral("popup_edit"); });
+    QObject::connect(&view, &pv::EditCardView::StatusCoordChanged,
+                     [this](float X, float Y) { calls << QStringLiteral("SetStatusCoord:%1,%2").arg(X).arg(Y); });
+    QObject::connect(&view, &pv::EditCardView::EditMenuRequested, [this] { calls << QStringLiteral("popup_edit"); });
   }
 };
 
@@ -142,9 +136,7 @@ class ViewTest : public pv::test::AppFixture {
   std::int32_t AddLine(float x1, float y1, float x2, float y2) {
     return pv::AddObject(x1, y1, x2, y2, 0, pv::GeomLine, pv::UserTypeLine, false);
   }
-  pv::ObjectRecord& Record(std::int32_t key) {
-    return pv::Objects[static_cast<std::size_t>(pv::FindObjectIndex(key))];
-  }
+  pv::ObjectRecord& Record(std::int32_t key) { return pv::Objects[static_cast<std::size_t>(pv::FindObjectIndex(key))]; }
   // Types text into a box as the user would (replacing what it shows).
   void Type(int box, const QString& text) {
     view->Text1(box)->selectAll();

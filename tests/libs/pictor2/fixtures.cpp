@@ -65,7 +65,8 @@ class Emf {
   std::uint32_t FontW(int height, const char* face) {
     std::uint32_t ih = 0;
     uint16_t* wface = U_Utf8ToUtf16le(face, 0, nullptr);
-    U_LOGFONT lf = logfont_set(height, 0, 0, 0, U_FW_NORMAL, 0, 0, 0, U_ANSI_CHARSET, 0, 0, U_DEFAULT_QUALITY, 0, wface);
+    U_LOGFONT lf =
+        logfont_set(height, 0, 0, 0, U_FW_NORMAL, 0, 0, 0, U_ANSI_CHARSET, 0, 0, U_DEFAULT_QUALITY, 0, wface);
     std::free(wface);
     Add(extcreatefontindirectw_set(&ih, eht_, reinterpret_cast<char*>(&lf), nullptr));
     return ih;
@@ -407,7 +408,7 @@ QByteArray AllFamiliesWmf() {
   w.Add(U_WMRPOLYLINE_set(3, tri));
   w.Add(U_WMRPOLYGON_set(3, tri));
   const uint16_t counts[2] = {3, 3};
-  const U_POINT16 pp[6] = {point16_set(60, 5), point16_set(80, 5), point16_set(70, 30),
+  const U_POINT16 pp[6] = {point16_set(60, 5), point16_set(80, 5),  point16_set(70, 30),
                            point16_set(90, 5), point16_set(110, 5), point16_set(100, 30)};
   w.Add(U_WMRPOLYPOLYGON_set(2, counts, pp));
   w.Add(U_WMRRECTANGLE_set(R16(120, 5, 150, 30)));
@@ -434,20 +435,13 @@ QByteArray AllFamiliesWmf() {
 
 std::map<QString, QByteArray> AllFixtures() {
   return {
-      {QStringLiteral("filled.emf"), FilledFrameEmf()},
-      {QStringLiteral("clipped.emf"), ClippedEmf()},
-      {QStringLiteral("unclip.emf"), UnclipEmf()},
-      {QStringLiteral("text.emf"), TextEmf()},
-      {QStringLiteral("bitmap.emf"), BitmapEmf()},
-      {QStringLiteral("mapped.emf"), MappedEmf()},
-      {QStringLiteral("world.emf"), WorldTransformEmf()},
-      {QStringLiteral("saverestore.emf"), SaveRestoreEmf()},
-      {QStringLiteral("unbalanced.emf"), UnbalancedEmf()},
-      {QStringLiteral("path.emf"), PathEmf()},
-      {QStringLiteral("emfplus.emf"), EmfPlusDualEmf()},
-      {QStringLiteral("families.emf"), AllFamiliesEmf()},
-      {QStringLiteral("placeable.wmf"), PlaceableWmf()},
-      {QStringLiteral("standard.wmf"), StandardWmf()},
+      {QStringLiteral("filled.emf"), FilledFrameEmf()},    {QStringLiteral("clipped.emf"), ClippedEmf()},
+      {QStringLiteral("unclip.emf"), UnclipEmf()},         {QStringLiteral("text.emf"), TextEmf()},
+      {QStringLiteral("bitmap.emf"), BitmapEmf()},         {QStringLiteral("mapped.emf"), MappedEmf()},
+      {QStringLiteral("world.emf"), WorldTransformEmf()},  {QStringLiteral("saverestore.emf"), SaveRestoreEmf()},
+      {QStringLiteral("unbalanced.emf"), UnbalancedEmf()}, {QStringLiteral("path.emf"), PathEmf()},
+      {QStringLiteral("emfplus.emf"), EmfPlusDualEmf()},   {QStringLiteral("families.emf"), AllFamiliesEmf()},
+      {QStringLiteral("placeable.wmf"), PlaceableWmf()},   {QStringLiteral("standard.wmf"), StandardWmf()},
       {QStringLiteral("families.wmf"), AllFamiliesWmf()},
   };
 }

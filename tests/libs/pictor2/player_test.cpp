@@ -159,17 +159,17 @@ TEST(PictorPlayer, TextLandsInsideItsBox) {
 TEST(PictorPlayer, BitmapRecordDrawsItsPixelsTheRightWayUp) {
   const Played p = Play(fx::BitmapEmf());
   EXPECT_EQ(p.result, PlayResult::Played);
-  EXPECT_TRUE(IsColour(p.image, 50, 30, qRgb(255, 0, 0)));     // top left
-  EXPECT_TRUE(IsColour(p.image, 170, 30, qRgb(0, 255, 0)));    // top right
-  EXPECT_TRUE(IsColour(p.image, 50, 90, qRgb(0, 0, 255)));     // bottom left
+  EXPECT_TRUE(IsColour(p.image, 50, 30, qRgb(255, 0, 0)));   // top left
+  EXPECT_TRUE(IsColour(p.image, 170, 30, qRgb(0, 255, 0)));  // top right
+  EXPECT_TRUE(IsColour(p.image, 50, 90, qRgb(0, 0, 255)));   // bottom left
   EXPECT_TRUE(IsColour(p.image, 170, 90, qRgb(255, 255, 255)));
 }
 
 TEST(PictorPlayer, FilledPathAndEmfPlusFallback) {
   const Played path = Play(fx::PathEmf());
   EXPECT_EQ(path.result, PlayResult::Played);
-  EXPECT_TRUE(IsBlack(path.image, 30, 30));    // inside the triangle
-  EXPECT_TRUE(IsWhite(path.image, 190, 90));   // beyond its long side
+  EXPECT_TRUE(IsBlack(path.image, 30, 30));   // inside the triangle
+  EXPECT_TRUE(IsWhite(path.image, 190, 90));  // beyond its long side
   const Played plus = Play(fx::EmfPlusDualEmf());
   EXPECT_EQ(plus.result, PlayResult::Played);
   EXPECT_TRUE(IsBlack(plus.image, 110, 60));
@@ -256,7 +256,11 @@ TEST(PictorPlayer, DamagedBitmapsAndCountsDrawNothingOfThemselves) {
   const int dib = FindRecord(fx::BitmapEmf(), 81);
   ASSERT_GT(dib, 0);
   const std::vector<Case> cases = {
-      {"huge bitmap", [&](QByteArray& b) { PutU32(b, dib + 84, 100000); PutU32(b, dib + 88, 100000); }},
+      {"huge bitmap",
+       [&](QByteArray& b) {
+         PutU32(b, dib + 84, 100000);
+         PutU32(b, dib + 88, 100000);
+       }},
       {"bitmap offset outside", [&](QByteArray& b) { PutU32(b, dib + 48, 0xFFFFFFF0); }},
       {"bitmap bits too short", [&](QByteArray& b) { PutU32(b, dib + 60, 4); }},
       {"bad colour depth", [&](QByteArray& b) { PutU32(b, dib + 80 + 12, 0x00070001); }},
@@ -272,8 +276,10 @@ TEST(PictorPlayer, DamagedBitmapsAndCountsDrawNothingOfThemselves) {
 
 TEST(PictorPlayer, NotAMetafileDrawsNothing) {
   const std::vector<QByteArray> inputs = {
-      QByteArray(), QByteArray("BM\x36\0\0\0", 6), QByteArray(300, 'x'),
-      fx::FilledFrameEmf().left(60),                       // a header cut short
+      QByteArray(),
+      QByteArray("BM\x36\0\0\0", 6),
+      QByteArray(300, 'x'),
+      fx::FilledFrameEmf().left(60),                             // a header cut short
       QByteArray("\xD7\xCD\xC6\x9A", 4) + QByteArray(30, '\0'),  // placeable key, no header after it
   };
   for (const QByteArray& bytes : inputs) {

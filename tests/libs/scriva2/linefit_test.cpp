@@ -34,7 +34,7 @@ struct FontCase {
   int height;
   int weight;
   bool italic;
-  std::int32_t justified = 0;   // extra width over 3 spaces: extents that are not sums
+  std::int32_t justified = 0;  // extra width over 3 spaces: extents that are not sums
 };
 
 // A surface with the font selected, as the renderer measures.
@@ -61,15 +61,15 @@ TEST_F(LineFit, SearchStopsWhereTheScanStops) {
   const QString texts[] = {
       QStringLiteral("AVATAR To Wave, LT Yo. \"Tyre\" f.f. ij"),
       QStringLiteral("Etichetta di prova con testo lungo che va a capo"),
-      QString::fromUtf8("perch\xc3\xa9 pi\xc3\xb9 citt\xc3\xa0 \xe2\x82\xac 12,50 \xe2\x80\x94 \xc2\xab" "cos\xc3\xac\xc2\xbb"),
+      QString::fromUtf8("perch\xc3\xa9 pi\xc3\xb9 citt\xc3\xa0 \xe2\x82\xac 12,50 \xe2\x80\x94 \xc2\xab"
+                        "cos\xc3\xac\xc2\xbb"),
       QStringLiteral("uno\r\ndue  tre\nquattro\rcinque\r\n\r\nsei"),
       QStringLiteral("   spazi    in    mezzo   "),
       QStringLiteral("Lunghissimaparolasenzaspazi e poi corte"),
       QStringLiteral("colonna\tdue\tTre"),
       QStringLiteral("iiiiiiiiiiWWWWWWWWWW iiii WWWW"),
   };
-  const FontCase fonts[] = {
-      {96, 40, 400, false}, {96, 13, 700, true}, {600, 67, 400, false}, {96, 40, 400, false, 90}};
+  const FontCase fonts[] = {{96, 40, 400, false}, {96, 13, 700, true}, {600, 67, 400, false}, {96, 40, 400, false, 90}};
   int lines = 0;
   for (const FontCase& f : fonts) {
     Measuring m(f);
@@ -109,12 +109,18 @@ TEST_F(LineFit, OnlySimpleTextIsSearched) {
       {"perch\xc3\xa9 \xe2\x82\xac 5 \xe2\x80\x93 \xe2\x80\x9cs\xc3\xac\xe2\x80\x9d \xe2\x84\xa2", true},
       {"uno\r\ndue\tcol", true},
       {"", true},
-      {"co\xc2\xad" "dice", false},        // soft hyphen: drawn only at a line's end
-      {"e\xcc\x81", false},               // a combining accent
-      {"1\xe2\x81\x84" "2", false},       // the fraction slash reshapes the digits
-      {"\xd9\x85\xd8\xb1\xd8\xad\xd8\xa8\xd8\xa7", false},   // Arabic letters join
-      {"ok \xf0\x9f\x98\x80", false},     // a surrogate pair
-      {"a\xe2\x80\x8b" "b", false},       // zero-width space
+      {"co\xc2\xad"
+       "dice",
+       false},               // soft hyphen: drawn only at a line's end
+      {"e\xcc\x81", false},  // a combining accent
+      {"1\xe2\x81\x84"
+       "2",
+       false},                                              // the fraction slash reshapes the digits
+      {"\xd9\x85\xd8\xb1\xd8\xad\xd8\xa8\xd8\xa7", false},  // Arabic letters join
+      {"ok \xf0\x9f\x98\x80", false},                       // a surrogate pair
+      {"a\xe2\x80\x8b"
+       "b",
+       false},  // zero-width space
   };
   Measuring m({96, 40, 400, false});
   for (const auto& c : cases) {
@@ -127,9 +133,12 @@ TEST_F(LineFit, OnlySimpleTextIsSearched) {
 // stops as ever, surrogate pairs kept whole.
 TEST_F(LineFit, OtherTextIsScannedACharacterAtATime) {
   Measuring m({96, 40, 400, false});
-  const QString text = QString::fromUtf8("caf\xc3\xa9\xcc\x81 \xf0\x9f\x98\x80\xf0\x9f\x98\x80 co\xc2\xad" "dice fine");
+  const QString text = QString::fromUtf8(
+      "caf\xc3\xa9\xcc\x81 \xf0\x9f\x98\x80\xf0\x9f\x98\x80 co\xc2\xad"
+      "dice fine");
   const std::int32_t whole = pv::GetTextExtent(m.surface.dc(), text).cx;
-  for (std::int64_t width : {std::int64_t{0}, std::int64_t{whole / 4}, std::int64_t{whole / 2}, std::int64_t{whole * 2}}) {
+  for (std::int64_t width :
+       {std::int64_t{0}, std::int64_t{whole / 4}, std::int64_t{whole / 2}, std::int64_t{whole * 2}}) {
     LineFitter fitter(m.surface.dc(), text, 16.0);
     ASSERT_FALSE(fitter.searchable());
     LineFitter scanning(m.surface.dc(), text, 1.0);
@@ -160,7 +169,7 @@ TEST_F(LineFit, LinesCostAFewMeasurements) {
   while (paragraph.size() < 1024)
     paragraph += QStringLiteral("Etichetta di prova con testo lungo che va a capo parola per parola nel rettangolo, ");
   paragraph.truncate(1024);
-  const std::int64_t width = 2362;   // 100 mm at 600 dpi
+  const std::int64_t width = 2362;  // 100 mm at 600 dpi
   LineFitter fitter(m.surface.dc(), paragraph, 0.4 * 67);
   LineFitter scanning(m.surface.dc(), paragraph, 1.0);
   int lines = 0;
@@ -185,15 +194,15 @@ TEST_F(LineFit, LinesCostAFewMeasurements) {
 TEST(PolygonRegion, UprightRectangleIsThePolygonsPixels) {
   using P = pv::Point;
   const std::vector<std::vector<P>> cases = {
-      {{10, 20}, {110, 20}, {110, 70}, {10, 70}},          // unturned
-      {{110, 70}, {10, 70}, {10, 20}, {110, 20}},          // turned by 180
-      {{10, 70}, {10, 20}, {110, 20}, {110, 70}},          // turned by 90
-      {{110, 20}, {10, 20}, {10, 70}, {110, 70}},          // mirrored order
-      {{-50, -40}, {30, -40}, {30, 5}, {-50, 5}},          // across the origin
-      {{10, 20}, {10, 20}, {10, 70}, {10, 70}},            // no width
-      {{10, 20}, {110, 20}, {110, 20}, {10, 20}},          // no height
-      {{40000, 20}, {40100, 20}, {40100, 70}, {40000, 70}},   // beyond the device
-      {{10, 20}, {110, 25}, {105, 75}, {5, 70}},           // turned a little: a polygon
+      {{10, 20}, {110, 20}, {110, 70}, {10, 70}},            // unturned
+      {{110, 70}, {10, 70}, {10, 20}, {110, 20}},            // turned by 180
+      {{10, 70}, {10, 20}, {110, 20}, {110, 70}},            // turned by 90
+      {{110, 20}, {10, 20}, {10, 70}, {110, 70}},            // mirrored order
+      {{-50, -40}, {30, -40}, {30, 5}, {-50, 5}},            // across the origin
+      {{10, 20}, {10, 20}, {10, 70}, {10, 70}},              // no width
+      {{10, 20}, {110, 20}, {110, 20}, {10, 20}},            // no height
+      {{40000, 20}, {40100, 20}, {40100, 70}, {40000, 70}},  // beyond the device
+      {{10, 20}, {110, 25}, {105, 75}, {5, 70}},             // turned a little: a polygon
   };
   for (const auto& c : cases) {
     const pv::Region fast = pv::TextRenderer::PolygonRegion(c.data());

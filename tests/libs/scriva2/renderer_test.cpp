@@ -45,10 +45,10 @@ TEST(TextRendererState, FontSizeKeepsEveryHeightUpTo32767) {
     std::int32_t size;
     std::int32_t kept;
   } cases[] = {
-      {50, 50}, {1023, 1023}, {1024, 1024}, {1667, 1667}, {32767, 32767},
-      {32768, 32767},    // ignored: the previous height stays
-      {100000, 32767},   // ignored
-      {-12, -12}, {0, 0},
+      {50, 50},        {1023, 1023},   {1024, 1024},
+      {1667, 1667},    {32767, 32767}, {32768, 32767},  // ignored: the previous height stays
+      {100000, 32767},                                  // ignored
+      {-12, -12},      {0, 0},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ScrivaFontSize(c.size), c.size);
@@ -151,13 +151,13 @@ struct RotateCase {
 
 TEST(TextRendererRotate, RoundsHalvesUpAndTruncatesNegatives) {
   const RotateCase cases[] = {
-      {10, 0, -90.0, 0, -10},     // drawing at 90: 10 right of the centre turns to 10 above it
+      {10, 0, -90.0, 0, -10},  // drawing at 90: 10 right of the centre turns to 10 above it
       {10, 0, 90.0, 0, 10},
       {0, 10, 90.0, -10, 0},
       {10, 0, 180.0, -10, 0},
-      {5, 0, 60.0, 3, 4},         // 2.5 gives 3; 4.33 gives 4
-      {-5, 0, 60.0, -2, -4},      // -2.5 gives -2; -4.33 gives -4
-      {-1, 0, 53.13010235415598, 0, 0},   // -0.6 gives 0; -0.8 gives 0
+      {5, 0, 60.0, 3, 4},                // 2.5 gives 3; 4.33 gives 4
+      {-5, 0, 60.0, -2, -4},             // -2.5 gives -2; -4.33 gives -4
+      {-1, 0, 53.13010235415598, 0, 0},  // -0.6 gives 0; -0.8 gives 0
       {7, -3, 0.0, 7, -3},
   };
   for (const RotateCase& c : cases) {

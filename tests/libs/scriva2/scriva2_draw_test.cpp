@@ -26,7 +26,7 @@ class Scriva2Draw : public ::testing::Test {
 // --- alignment ----------------------------------------------------------
 
 TEST_F(Scriva2Draw, AlignmentPlacesTheLineInTheShrunkRectangle) {
-  const pv::Rect rect{10, 10, 390, 200};   // shrunk: 11 .. 389
+  const pv::Rect rect{10, 10, 390, 200};  // shrunk: 11 .. 389
   const char* text = "Hello world";
   const int w = TextWidth(QString::fromUtf8(text));
   const QRect left = InkBox(DrawText(text, rect, 0, 20));
@@ -48,7 +48,7 @@ TEST_F(Scriva2Draw, AlignmentPlacesTheLineInTheShrunkRectangle) {
 TEST_F(Scriva2Draw, JustifiedLinesFillTheWidthExceptTheLast) {
   const QString unit = QStringLiteral("aaa bbb ccc");
   const int width = static_cast<int>(std::ceil(TextWidth(unit) * 1.02)) + 1;
-  const pv::Rect rect{9, 9, 9 + width + 2, 290};   // shrunk: 10 .. 10 + width
+  const pv::Rect rect{9, 9, 9 + width + 2, 290};  // shrunk: 10 .. 10 + width
   const char* text = "aaa bbb ccc aaa bbb ccc aaa";
   const QImage justified = DrawText(text, rect, 0, 23);
   const QImage left = DrawText(text, rect, 0, 20);
@@ -63,7 +63,7 @@ TEST_F(Scriva2Draw, JustifiedLinesFillTheWidthExceptTheLast) {
     ASSERT_FALSE(j.isNull()) << "line " << line;
     EXPECT_EQ(j.left(), l.left()) << "line " << line;
     EXPECT_EQ(j.right(), r.right()) << "line " << line;
-    EXPECT_GT(j.right(), l.right() + 4) << "line " << line;   // stretched
+    EXPECT_GT(j.right(), l.right() + 4) << "line " << line;  // stretched
   }
   // The last line is left-aligned, pixel for pixel.
   EXPECT_EQ(Band(justified, top + 2 * cell_, cell_), Band(left, top + 2 * cell_, cell_));
@@ -99,8 +99,7 @@ QImage LinesOneByOne(std::initializer_list<const char*> lines, pv::Rect rect, in
 }
 
 TEST_F(Scriva2Draw, LineBreaksEndALineAndAreNotDrawn) {
-  const BreakCase cases[] = {
-      {"CR LF", "alpha\r\nbeta"}, {"LF", "alpha\nbeta"}, {"CR", "alpha\rbeta"}};
+  const BreakCase cases[] = {{"CR LF", "alpha\r\nbeta"}, {"LF", "alpha\nbeta"}, {"CR", "alpha\rbeta"}};
   const pv::Rect rect{9, 9, 391, 290};
   const QImage expected = LinesOneByOne({"alpha", "beta"}, rect, cell_);
   for (const BreakCase& c : cases) EXPECT_EQ(DrawText(c.text, rect), expected) << c.name;
@@ -119,7 +118,7 @@ TEST_F(Scriva2Draw, WordPassingTheLimitAtItsLastLetterStaysOnTheLine) {
   const QImage image = DrawText("aaa bbb ccc", rect);
   const QRect first = InkBox(image, qRgb(255, 255, 255), QRect(0, 10, 400, cell_));
   EXPECT_GT(first.right(), 10 + TextWidth(QStringLiteral("aaa b")));
-  EXPECT_LT(first.right(), rect.right);   // the clip region is the rectangle
+  EXPECT_LT(first.right(), rect.right);  // the clip region is the rectangle
   const QImage ccc = DrawText("ccc", rect);
   EXPECT_EQ(Band(image, 10 + cell_, cell_), Band(ccc, 10, cell_));
 }

@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kW = 400;
 constexpr int kH = 200;
-const pv::Rect kRect{20, 20, 380, 180};   // shrunk: 21, 21, 379, 179
+const pv::Rect kRect{20, 20, 380, 180};  // shrunk: 21, 21, 379, 179
 
 class Scriva2Fill : public ::testing::Test {
  protected:
@@ -32,15 +32,13 @@ class Scriva2Fill : public ::testing::Test {
 QImage Stripes() {
   QImage image(kW, kH, QImage::Format_ARGB32_Premultiplied);
   for (int y = 0; y < kH; ++y)
-    for (int x = 0; x < kW; ++x)
-      image.setPixel(x, y, ((x / 7 + y / 5) % 2) ? qRgb(250, 240, 10) : qRgb(20, 90, 200));
+    for (int x = 0; x < kW; ++x) image.setPixel(x, y, ((x / 7 + y / 5) % 2) ? qRgb(250, 240, 10) : qRgb(20, 90, 200));
   return image;
 }
 
 // ScrivaDrawEx with a black gradient (fill = black everywhere) on a surface
 // with a readable image.
-QImage DrawExReadable(const QImage& background, const char* text, int opacity, double angle = 0.0,
-                      int texture = 0) {
+QImage DrawExReadable(const QImage& background, const char* text, int opacity, double angle = 0.0, int texture = 0) {
   pv::ImageSurface s(kW, kH);
   s.painter()->drawImage(0, 0, background);
   pv::Rect r = kRect;
@@ -73,12 +71,10 @@ TEST_F(Scriva2Fill, OpacityBlendsByTheIntegerRule) {
     int opacity;
     int channel;
   } cases[] = {
-      {50, 127},   // (0 x 50 + 255 x 50) / 100, truncated
-      {30, 178},   // (0 x 30 + 255 x 70) / 100
-      {99, 2},
-      {100, 0},
-      {0, 0},      // 0 lays the fill on unblended
-      {250, 0},    // out of range: opaque
+      {50, 127},                    // (0 x 50 + 255 x 50) / 100, truncated
+      {30, 178},                    // (0 x 30 + 255 x 70) / 100
+      {99, 2},   {100, 0}, {0, 0},  // 0 lays the fill on unblended
+      {250, 0},                     // out of range: opaque
   };
   for (const auto& c : cases) {
     const QImage image = DrawExReadable(White(), "Hamburg", c.opacity);
@@ -112,16 +108,16 @@ TEST_F(Scriva2Fill, InverseFillsAroundTheGlyphs) {
   EXPECT_EQ(image.pixel(370, 170), qRgb(0, 0, 0));
   EXPECT_EQ(image.pixel(21, 21), qRgb(0, 0, 0));
   EXPECT_EQ(image.pixel(378, 178), qRgb(0, 0, 0));
-  EXPECT_EQ(image.pixel(20, 20), qRgb(255, 255, 255));    // outside the box
+  EXPECT_EQ(image.pixel(20, 20), qRgb(255, 255, 255));  // outside the box
   EXPECT_EQ(image.pixel(379, 179), qRgb(255, 255, 255));
   int kept = 0;
   for (int y = 21; y < 179; ++y)
     for (int x = 21; x < 379; ++x) kept += image.pixel(x, y) == qRgb(255, 255, 255);
-  EXPECT_GT(kept, 200);   // the inside of the "H"
+  EXPECT_GT(kept, 200);  // the inside of the "H"
 }
 
 TEST_F(Scriva2Fill, TextureFillsTheGlyphsFromTheBoxCorner) {
-  const QImage plain = DrawExReadable(White(), "Hamburg", 100);   // glyphs black
+  const QImage plain = DrawExReadable(White(), "Hamburg", 100);  // glyphs black
   const QImage textured = DrawExReadable(White(), "Hamburg", 100, 0.0, 5);
   const QImage texture = pv::colmo::TextureImage(5, 358, 158, 96).convertToFormat(QImage::Format_RGB32);
   int glyph = 0;
@@ -140,7 +136,7 @@ TEST_F(Scriva2Fill, TextureFillsTheGlyphsFromTheBoxCorner) {
 TEST_F(Scriva2Fill, GradientRunsAcrossTheBox) {
   ScrivaSetForeColor(static_cast<std::int32_t>(pv::Rgb(255, 0, 0)));
   ScrivaSetBackColor(static_cast<std::int32_t>(pv::Rgb(0, 0, 255)));
-  ScrivaSetFillParameter(0, 0, -1);   // fill around the glyphs: the box shows the gradient
+  ScrivaSetFillParameter(0, 0, -1);  // fill around the glyphs: the box shows the gradient
   const QImage image = DrawExReadable(White(), "", 100);
   EXPECT_GT(qRed(image.pixel(22, 100)), 200);
   EXPECT_GT(qBlue(image.pixel(377, 100)), 200);
@@ -148,7 +144,7 @@ TEST_F(Scriva2Fill, GradientRunsAcrossTheBox) {
 
 TEST_F(Scriva2Fill, TurnedFillFollowsTheTurnedLayout) {
   PlainStyle(30);
-  ScrivaSetBold(1);   // the filled text is always bold
+  ScrivaSetBold(1);  // the filled text is always bold
   const char* text = "Hamburg";
   pv::ImageSurface s(kW, kH);
   pv::Rect r = {120, 0, 280, 200};
@@ -179,7 +175,7 @@ TEST_F(Scriva2Fill, UnreadableTargetPaintsOnlyTheGlyphs) {
           ASSERT_EQ(printed.pixel(x, y), background.pixel(x, y)) << opacity << " at " << x << "," << y;
           ++untouched;
         } else if (printed.pixel(x, y) == readable.pixel(x, y)) {
-          ++painted;   // inside the glyphs both agree
+          ++painted;  // inside the glyphs both agree
         }
       }
     EXPECT_GT(untouched, kW * kH / 2) << opacity;
@@ -189,7 +185,7 @@ TEST_F(Scriva2Fill, UnreadableTargetPaintsOnlyTheGlyphs) {
 
 TEST_F(Scriva2Fill, EmptyBoxDrawsNothing) {
   pv::ImageSurface s(kW, kH);
-  pv::Rect r{50, 50, 51, 51};   // nothing left after the margin
+  pv::Rect r{50, 50, 51, 51};  // nothing left after the margin
   ScrivaDrawEx(s.dc(), "Hamburg", &r, 0.0, 20, 100, 0, 100);
   EXPECT_EQ(r.left, 51);
   EXPECT_EQ(r.right, 50);

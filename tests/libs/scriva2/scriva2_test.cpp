@@ -27,8 +27,8 @@ class Scriva2Api : public ::testing::Test {
 
 TEST(Scriva2Exports, ExactlyTheSixteenFunctions) {
   QProcess nm;
-  nm.start(QStringLiteral("nm"), {QStringLiteral("-D"), QStringLiteral("--defined-only"),
-                                  QString::fromUtf8(SCRIVA2_LIBRARY_FILE)});
+  nm.start(QStringLiteral("nm"),
+           {QStringLiteral("-D"), QStringLiteral("--defined-only"), QString::fromUtf8(SCRIVA2_LIBRARY_FILE)});
   ASSERT_TRUE(nm.waitForFinished(30000));
   ASSERT_EQ(nm.exitCode(), 0) << nm.readAllStandardError().toStdString();
   std::set<std::string> names;
@@ -39,10 +39,10 @@ TEST(Scriva2Exports, ExactlyTheSixteenFunctions) {
     names.insert(parts.last().section(u'@', 0, 0).toStdString());
   }
   const std::set<std::string> expected = {
-      "ScrivaDraw",           "ScrivaDrawEx",       "ScrivaFontName",        "ScrivaFontSize",
-      "ScrivaSetBold",        "ScrivaSetItalic",    "ScrivaSetUnderline",    "ScrivaSetStrike",
-      "ScrivaSetForeColor",   "ScrivaSetBackColor", "ScrivaSetTransparent",  "ScrivaSetAntialiased",
-      "ScrivaSetInterline",   "ScrivaSetMargin",    "ScrivaSafeDC",          "ScrivaSetFillParameter"};
+      "ScrivaDraw",         "ScrivaDrawEx",       "ScrivaFontName",       "ScrivaFontSize",
+      "ScrivaSetBold",      "ScrivaSetItalic",    "ScrivaSetUnderline",   "ScrivaSetStrike",
+      "ScrivaSetForeColor", "ScrivaSetBackColor", "ScrivaSetTransparent", "ScrivaSetAntialiased",
+      "ScrivaSetInterline", "ScrivaSetMargin",    "ScrivaSafeDC",         "ScrivaSetFillParameter"};
   EXPECT_EQ(names, expected);
 }
 
@@ -51,7 +51,8 @@ TEST(Scriva2Exports, SharedObjectNameCarriesTheMajorVersion) {
   objdump.start(QStringLiteral("objdump"), {QStringLiteral("-p"), QString::fromUtf8(SCRIVA2_LIBRARY_FILE)});
   ASSERT_TRUE(objdump.waitForFinished(30000));
   const QString out = QString::fromUtf8(objdump.readAllStandardOutput());
-  EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("SONAME\\s+libscriva2\\.so\\.2\\b")))) << out.toStdString();
+  EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("SONAME\\s+libscriva2\\.so\\.2\\b"))))
+      << out.toStdString();
 }
 
 struct SetterCase {
@@ -97,8 +98,8 @@ TEST_F(Scriva2Api, BothDrawCallsShrinkTheRectangleByTheMargin) {
   const MarginCase cases[] = {
       {0, {10, 10, 110, 60}, {11, 11, 109, 59}},
       {5, {10, 10, 110, 60}, {15, 15, 105, 55}},
-      {-3, {10, 10, 110, 60}, {11, 11, 109, 59}},   // refused: the margin stays 1
-      {3, {0, 0, 4, 4}, {3, 3, 1, 1}},              // no area left: still shrunk, nothing drawn
+      {-3, {10, 10, 110, 60}, {11, 11, 109, 59}},  // refused: the margin stays 1
+      {3, {0, 0, 4, 4}, {3, 3, 1, 1}},             // no area left: still shrunk, nothing drawn
   };
   for (const MarginCase& c : cases) {
     PlainStyle();
@@ -121,7 +122,7 @@ TEST_F(Scriva2Api, BothDrawCallsShrinkTheRectangleByTheMargin) {
 TEST_F(Scriva2Api, NullArgumentsDrawNothingAndReturn) {
   pv::Rect r{10, 10, 110, 60};
   ScrivaDraw(nullptr, "Ab", &r, 0.0, 20);
-  EXPECT_EQ(r.left, 11);   // the rectangle is still the caller's to shrink
+  EXPECT_EQ(r.left, 11);  // the rectangle is still the caller's to shrink
   pv::ImageSurface s(120, 80);
   ScrivaDraw(s.dc(), "Ab", nullptr, 0.0, 20);
   ScrivaDrawEx(s.dc(), "Ab", nullptr, 0.0, 20, 100, 0, 100);

@@ -12,7 +12,6 @@
 #include <QRect>
 #include <QString>
 
-
 namespace scriva2_test {
 
 inline const char* kFace = "Liberation Sans";

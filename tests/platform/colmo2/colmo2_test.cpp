@@ -54,20 +54,17 @@ class Colmo : public ::testing::Test {
 
 TEST_F(Colmo, GradientsRunFromColourOneToColourTwo) {
   struct P {
-    double x, y;   // fractions of the box
+    double x, y;  // fractions of the box
   };
   struct Case {
     int type;
-    P first, second;   // where colour 1 and colour 2 show
-    P middle;          // between them
+    P first, second;  // where colour 1 and colour 2 show
+    P middle;         // between them
   } cases[] = {
-      {100, {0.01, 0.5}, {0.99, 0.5}, {0.5, 0.5}},
-      {101, {0.5, 0.01}, {0.5, 0.99}, {0.5, 0.5}},
-      {102, {0.01, 0.01}, {0.99, 0.99}, {0.5, 0.5}},
-      {104, {0.5, 0.5}, {0.99, 0.99}, {0.75, 0.75}},
-      {105, {0.5, 0.5}, {0.99, 0.5}, {0.75, 0.5}},
-      {106, {0.5, 0.5}, {0.5, 0.01}, {0.5, 0.25}},
-      {777, {0.01, 0.5}, {0.99, 0.5}, {0.5, 0.5}},   // unknown: horizontal
+      {100, {0.01, 0.5}, {0.99, 0.5}, {0.5, 0.5}},   {101, {0.5, 0.01}, {0.5, 0.99}, {0.5, 0.5}},
+      {102, {0.01, 0.01}, {0.99, 0.99}, {0.5, 0.5}}, {104, {0.5, 0.5}, {0.99, 0.99}, {0.75, 0.75}},
+      {105, {0.5, 0.5}, {0.99, 0.5}, {0.75, 0.5}},   {106, {0.5, 0.5}, {0.5, 0.01}, {0.5, 0.25}},
+      {777, {0.01, 0.5}, {0.99, 0.5}, {0.5, 0.5}},  // unknown: horizontal
   };
   for (const Case& c : cases) {
     ImageSurface s(220, 120);
@@ -91,7 +88,7 @@ TEST_F(Colmo, OneColourGradientFadesToALightTintOfColourOne) {
   ColmoGradient(s.dc(), Rgb(0, 0, 200), kRed, &r, 100, 0, 1, 100);
   const QImage img = s.finish();
   const Colour end = At(img, 199, 10);
-  EXPECT_LT(ColourRed(end), ColourBlue(end));   // no trace of colour 2
+  EXPECT_LT(ColourRed(end), ColourBlue(end));  // no trace of colour 2
   EXPECT_GT(ColourBlue(end), 220);
   EXPECT_GT(ColourRed(end), 180);
   EXPECT_EQ(ColourBlue(At(img, 0, 10)) <= 205, true);
@@ -129,7 +126,7 @@ TEST_F(Colmo, TexturesAreDeterministicVariedAndDistinct) {
 TEST_F(Colmo, TexturesTileWithoutSeams) {
   // Across the tile's edge the picture changes no more than inside it.
   for (int t : {1, 8, 22, 50, 99, 113}) {
-    const QImage img = colmo::TextureImage(t, 256, 8, 96);   // tile 128 px wide
+    const QImage img = colmo::TextureImage(t, 256, 8, 96);  // tile 128 px wide
     auto step = [&](int x) {
       const QRgb a = img.pixel(x, 4), b = img.pixel(x + 1, 4);
       return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
@@ -217,9 +214,9 @@ TEST_F(Colmo, BitmapPainterStretchesAndKeysOutAColour) {
   EXPECT_EQ(At(img, 5, 5), kRed);
   EXPECT_EQ(At(img, 35, 15), kBlue);
   EXPECT_EQ(At(img, 40, 5), kWhite);
-  EXPECT_EQ(At(img, 52, 52), kWhite);   // keyed out
+  EXPECT_EQ(At(img, 52, 52), kWhite);  // keyed out
   EXPECT_EQ(At(img, 85, 65), kBlue);
-  EXPECT_EQ(At(img, 15, 55), kRed);     // the left half, stretched
+  EXPECT_EQ(At(img, 15, 55), kRed);  // the left half, stretched
   EXPECT_EQ(At(img, 35, 85), kBlue);
 }
 

@@ -31,8 +31,10 @@ TEST_F(ProgramFolderTest, FindsFilesWhateverTheirCase) {
   QFile f(dir_.path() + QStringLiteral("/graphics/Template/3.lab"));
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.close();
-  EXPECT_EQ(pv::ProgramPath(QStringLiteral("graphics\\template\\3.LAB")), dir_.path() + QStringLiteral("/graphics/Template/3.lab"));
-  EXPECT_EQ(pv::ProgramPath(QStringLiteral("GRAPHICS/missing/x.lab")), dir_.path() + QStringLiteral("/graphics/missing/x.lab"));
+  EXPECT_EQ(pv::ProgramPath(QStringLiteral("graphics\\template\\3.LAB")),
+            dir_.path() + QStringLiteral("/graphics/Template/3.lab"));
+  EXPECT_EQ(pv::ProgramPath(QStringLiteral("GRAPHICS/missing/x.lab")),
+            dir_.path() + QStringLiteral("/graphics/missing/x.lab"));
 }
 
 TEST_F(ProgramFolderTest, TempFolderIsPrivateAndRemoved) {
@@ -43,8 +45,8 @@ TEST_F(ProgramFolderTest, TempFolderIsPrivateAndRemoved) {
   // open to this user only.
   EXPECT_TRUE(folder.startsWith(QDir::tempPath() + QLatin1Char('/')));
   EXPECT_FALSE(folder.startsWith(dir_.path()));
-  EXPECT_EQ(QFileInfo(folder).permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
-                                              QFile::WriteOther | QFile::ExeOther),
+  EXPECT_EQ(QFileInfo(folder).permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                               QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
             QFile::Permissions());
   EXPECT_EQ(pv::TempImageFile(QStringLiteral("1.jpg")), folder + QStringLiteral("1.jpg"));
   QFile f(pv::TempImageFile(QStringLiteral("1.jpg")));

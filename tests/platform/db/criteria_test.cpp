@@ -5,10 +5,11 @@
 
 namespace {
 
-const QStringList kFields{QStringLiteral("ID"), QStringLiteral("Name"), QStringLiteral("Qty"),
+const QStringList kFields{QStringLiteral("ID"),    QStringLiteral("Name"), QStringLiteral("Qty"),
                           QStringLiteral("Price"), QStringLiteral("Note"), QStringLiteral("When")};
 
-std::vector<QVariant> Row(int id, const QString& name, int qty, double price, const QVariant& note, const QVariant& when = QVariant()) {
+std::vector<QVariant> Row(int id, const QString& name, int qty, double price, const QVariant& note,
+                          const QVariant& when = QVariant()) {
   return {id, name, qty, price, note, when};
 }
 
@@ -110,15 +111,17 @@ TEST(Criteria, DeepNestingAndLongChainsNeitherCrashNorRecurse) {
     bool match;
   } cases[] = {
       {"100 parentheses", QString(100, QLatin1Char('(')) + "ID = 2" + QString(100, QLatin1Char(')')), false, true},
-      {"10,000 parentheses", QString(10000, QLatin1Char('(')) + "ID = 2" + QString(10000, QLatin1Char(')')), true, false},
+      {"10,000 parentheses", QString(10000, QLatin1Char('(')) + "ID = 2" + QString(10000, QLatin1Char(')')), true,
+       false},
       {"unbalanced 10,000", QString(10000, QLatin1Char('(')), true, false},
       {"40,000 AND terms", Repeat(QStringLiteral("ID = 2"), 40000, QStringLiteral(" AND ")), false, true},
-      {"40,000 AND terms, last fails", Repeat(QStringLiteral("ID = 2"), 39999, QStringLiteral(" AND ")) + " AND ID = 3", false,
-       false},
-      {"40,000 OR terms", Repeat(QStringLiteral("Qty = 1"), 39999, QStringLiteral(" OR ")) + " OR Qty = 7", false, true},
-      {"numeric chain", Repeat(QStringLiteral("Price < 1234567.891"), 20000, QStringLiteral(" AND ")), false, true},
-      {"grouped chains", Repeat(QStringLiteral("(ID = 1 OR (Qty > 3 AND Price < 3))"), 5000, QStringLiteral(" AND ")), false,
+      {"40,000 AND terms, last fails", Repeat(QStringLiteral("ID = 2"), 39999, QStringLiteral(" AND ")) + " AND ID = 3",
+       false, false},
+      {"40,000 OR terms", Repeat(QStringLiteral("Qty = 1"), 39999, QStringLiteral(" OR ")) + " OR Qty = 7", false,
        true},
+      {"numeric chain", Repeat(QStringLiteral("Price < 1234567.891"), 20000, QStringLiteral(" AND ")), false, true},
+      {"grouped chains", Repeat(QStringLiteral("(ID = 1 OR (Qty > 3 AND Price < 3))"), 5000, QStringLiteral(" AND ")),
+       false, true},
   };
   for (const auto& c : cases) {
     try {

@@ -42,7 +42,8 @@ class RecordsetTest : public ::testing::Test {
              "INSERT INTO items (Name, Qty, Price, Note) VALUES ('Alfa', 9, 1.5, NULL)",
              "INSERT INTO items (Name, Qty, Price, Note) VALUES ('charlie', 3, 2.5, 'y')",
              "INSERT INTO items (Name, Qty, Price, Note) VALUES ('Bravo', 3, 2.5, NULL)",
-             "CREATE TABLE codes (Code TEXT NOT NULL COLLATE NOCASE PRIMARY KEY, Width REAL, LastUsed INTEGER NOT NULL DEFAULT 0)",
+             "CREATE TABLE codes (Code TEXT NOT NULL COLLATE NOCASE PRIMARY KEY, Width REAL, LastUsed INTEGER NOT NULL "
+             "DEFAULT 0)",
              "INSERT INTO codes (Code, Width) VALUES ('A1', 10)",
              "INSERT INTO codes (Code, Width) VALUES ('B2', 20)",
              "CREATE TABLE plain (A TEXT, B INTEGER)",

@@ -36,7 +36,7 @@ void RectangleByLines(DeviceContext* dc) {
   LineTo(dc, 100, 150);
   CloseFigure(dc);
 }
-void RectangleByPolylineTo(DeviceContext* dc) {   // left open: filling closes it
+void RectangleByPolylineTo(DeviceContext* dc) {  // left open: filling closes it
   MoveTo(dc, 100, 50);
   PolylineTo(dc, kRect + 1, 3);
 }
@@ -71,8 +71,8 @@ void QuarterPie(DeviceContext* dc) { Pie(dc, kPieBox, Point{180, 100}, Point{100
 
 struct Shape {
   std::string name;
-  Draw path;         // the calls that make the path
-  Draw equivalent;   // the same outline drawn directly
+  Draw path;        // the calls that make the path
+  Draw equivalent;  // the same outline drawn directly
   FillMode mode = FillMode::Alternate;
 };
 
@@ -221,28 +221,45 @@ TEST_F(DcPath, StrokedPathsStayWhereTheyWere) {
   } cases[] = {
       {"rectangle by lines", RectangleByLines, 1, QRect(QPoint(100, 50), QPoint(300, 150)), 600},
       {"rectangle by lines", RectangleByLines, 3, QRect(QPoint(99, 49), QPoint(301, 151)), 1800},
-      {"triangle", [](DeviceContext* dc) { MoveTo(dc, 20, 20); LineTo(dc, 180, 60); LineTo(dc, 60, 180); CloseFigure(dc); },
+      {"triangle",
+       [](DeviceContext* dc) {
+         MoveTo(dc, 20, 20);
+         LineTo(dc, 180, 60);
+         LineTo(dc, 60, 180);
+         CloseFigure(dc);
+       },
        1, QRect(QPoint(20, 20), QPoint(180, 180)), 440},
-      {"triangle", [](DeviceContext* dc) { MoveTo(dc, 20, 20); LineTo(dc, 180, 60); LineTo(dc, 60, 180); CloseFigure(dc); },
+      {"triangle",
+       [](DeviceContext* dc) {
+         MoveTo(dc, 20, 20);
+         LineTo(dc, 180, 60);
+         LineTo(dc, 60, 180);
+         CloseFigure(dc);
+       },
        3, QRect(QPoint(19, 19), QPoint(181, 181)), 1635},
-      {"bezier", [](DeviceContext* dc) {
+      {"bezier",
+       [](DeviceContext* dc) {
          const Point p[3] = {{60, 10}, {140, 10}, {180, 150}};
          MoveTo(dc, 20, 150);
          PolyBezierTo(dc, p, 3);
          CloseFigure(dc);
-       }, 1, QRect(QPoint(20, 45), QPoint(180, 150)), 406},
-      {"closed arcto", [](DeviceContext* dc) {
+       },
+       1, QRect(QPoint(20, 45), QPoint(180, 150)), 406},
+      {"closed arcto",
+       [](DeviceContext* dc) {
          MoveTo(dc, 100, 100);
          ArcTo(dc, Rect{20, 20, 180, 180}, Point{180, 100}, Point{100, 20});
          CloseFigure(dc);
-       }, 1, QRect(QPoint(100, 20), QPoint(179, 100)), 272},
+       },
+       1, QRect(QPoint(100, 20), QPoint(179, 100)), 272},
       {"polydraw", [&](DeviceContext* dc) { PolyDraw(dc, drawPoints, drawTypes, 4); }, 1,
        QRect(QPoint(10, 10), QPoint(190, 190)), 609},
       {"polybezier", [&](DeviceContext* dc) { PolyBezier(dc, curve, 4); }, 3, QRect(QPoint(9, 9), QPoint(151, 157)),
        742},
   };
   for (const Case& c : cases) {
-    const QImage img = Paint(Paints{false, FillMode::Alternate, SolidPen(kBlack, c.width)}, InPath(c.path, &StrokePath));
+    const QImage img =
+        Paint(Paints{false, FillMode::Alternate, SolidPen(kBlack, c.width)}, InPath(c.path, &StrokePath));
     EXPECT_EQ(BoxOf(img, kBlack), c.box) << c.name << " width " << c.width;
     EXPECT_EQ(Count(img, kBlack), c.ink) << c.name << " width " << c.width;
   }

@@ -86,7 +86,7 @@ TEST_F(DcPolygon, PolygonRegionIsThePixelsOfTheFilledPolygon) {
   struct Case {
     std::string name;
     std::vector<Point> points;
-    std::vector<std::int32_t> counts;   // empty: one polygon
+    std::vector<std::int32_t> counts;  // empty: one polygon
     FillMode mode;
   };
   const std::vector<Point> star = {{150, 10}, {240, 190}, {10, 70}, {290, 70}, {60, 190}};
@@ -97,8 +97,10 @@ TEST_F(DcPolygon, PolygonRegionIsThePixelsOfTheFilledPolygon) {
       {"slope one", {{20, 20}, {120, 120}, {20, 120}}, {}, FillMode::Alternate},
       {"star winding", star, {}, FillMode::Winding},
       {"star alternate", star, {}, FillMode::Alternate},
-      {"frame with a hole", {{20, 20}, {280, 20}, {280, 180}, {20, 180}, {60, 60}, {240, 60}, {240, 140}, {60, 140}},
-       {4, 4}, FillMode::Alternate},
+      {"frame with a hole",
+       {{20, 20}, {280, 20}, {280, 180}, {20, 180}, {60, 60}, {240, 60}, {240, 140}, {60, 140}},
+       {4, 4},
+       FillMode::Alternate},
   };
   for (const Case& c : cases) {
     const int n = static_cast<int>(c.points.size());
@@ -198,21 +200,63 @@ TEST_F(DcCurve, DegenerateCurvesDrawSensiblyAndReturn) {
   struct Case {
     const char* name;
     std::function<void(DeviceContext*)> draw;
-    bool inks;   // draws something
+    bool inks;  // draws something
   } cases[] = {
-      {"arc zero box", [](DeviceContext* dc) { Arc(dc, Rect{30, 20, 30, 20}, Point{30, 20}, Point{30, 20}); }, false},
-      {"arc flat box", [](DeviceContext* dc) { Arc(dc, Rect{10, 20, 50, 20}, Point{0, 0}, Point{60, 0}); }, false},
-      {"chord zero box", [](DeviceContext* dc) { Chord(dc, Rect{30, 20, 30, 20}, Point{}, Point{}); }, false},
-      {"pie zero box", [](DeviceContext* dc) { Pie(dc, Rect{30, 20, 30, 20}, Point{}, Point{}); }, false},
-      {"pie flat box", [](DeviceContext* dc) { Pie(dc, Rect{10, 5, 10, 35}, Point{0, 0}, Point{0, 40}); }, false},
-      {"arc start is end", [](DeviceContext* dc) { Arc(dc, Rect{10, 5, 50, 35}, Point{50, 20}, Point{50, 20}); }, true},
-      {"arc start is centre", [](DeviceContext* dc) { Arc(dc, Rect{10, 5, 50, 35}, Point{30, 20}, Point{30, 20}); },
+      {"arc zero box",
+       [](DeviceContext* dc) {
+         Arc(dc, Rect{30, 20, 30, 20}, Point{30, 20}, Point{30, 20});
+       },
+       false},
+      {"arc flat box",
+       [](DeviceContext* dc) {
+         Arc(dc, Rect{10, 20, 50, 20}, Point{0, 0}, Point{60, 0});
+       },
+       false},
+      {"chord zero box",
+       [](DeviceContext* dc) {
+         Chord(dc, Rect{30, 20, 30, 20}, Point{}, Point{});
+       },
+       false},
+      {"pie zero box",
+       [](DeviceContext* dc) {
+         Pie(dc, Rect{30, 20, 30, 20}, Point{}, Point{});
+       },
+       false},
+      {"pie flat box",
+       [](DeviceContext* dc) {
+         Pie(dc, Rect{10, 5, 10, 35}, Point{0, 0}, Point{0, 40});
+       },
+       false},
+      {"arc start is end",
+       [](DeviceContext* dc) {
+         Arc(dc, Rect{10, 5, 50, 35}, Point{50, 20}, Point{50, 20});
+       },
        true},
-      {"chord start is end", [](DeviceContext* dc) { Chord(dc, Rect{10, 5, 50, 35}, Point{0, 0}, Point{0, 0}); },
+      {"arc start is centre",
+       [](DeviceContext* dc) {
+         Arc(dc, Rect{10, 5, 50, 35}, Point{30, 20}, Point{30, 20});
+       },
        true},
-      {"pie start is end", [](DeviceContext* dc) { Pie(dc, Rect{10, 5, 50, 35}, Point{0, 0}, Point{0, 0}); }, true},
-      {"arcto zero box", [](DeviceContext* dc) { ArcTo(dc, Rect{30, 20, 30, 20}, Point{}, Point{}); }, true},
-      {"arcto flat box", [](DeviceContext* dc) { ArcTo(dc, Rect{10, 20, 50, 20}, Point{0, 0}, Point{60, 0}); }, true},
+      {"chord start is end",
+       [](DeviceContext* dc) {
+         Chord(dc, Rect{10, 5, 50, 35}, Point{0, 0}, Point{0, 0});
+       },
+       true},
+      {"pie start is end",
+       [](DeviceContext* dc) {
+         Pie(dc, Rect{10, 5, 50, 35}, Point{0, 0}, Point{0, 0});
+       },
+       true},
+      {"arcto zero box",
+       [](DeviceContext* dc) {
+         ArcTo(dc, Rect{30, 20, 30, 20}, Point{}, Point{});
+       },
+       true},
+      {"arcto flat box",
+       [](DeviceContext* dc) {
+         ArcTo(dc, Rect{10, 20, 50, 20}, Point{0, 0}, Point{60, 0});
+       },
+       true},
       {"bezier none", [&](DeviceContext* dc) { PolyBezier(dc, bez, 0); }, false},
       {"bezier one point", [&](DeviceContext* dc) { PolyBezier(dc, bez, 1); }, false},
       {"bezier two points", [&](DeviceContext* dc) { PolyBezier(dc, bez, 2); }, false},

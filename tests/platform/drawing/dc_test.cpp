@@ -39,10 +39,22 @@ TEST_F(Dc, FilledFiguresStayInTheirBox) {
     void (*draw)(DeviceContext*);
   } cases[] = {
       {"ellipse", [](DeviceContext* dc) { Ellipse(dc, 5, 6, 35, 26); }},
-      {"roundrect", [](DeviceContext* dc) { RoundRect(dc, Rect{5, 6, 35, 26}, 10, 8); }},
-      {"fillrect", [](DeviceContext* dc) { FillRect(dc, Rect{5, 6, 35, 26}, kBlue); }},
-      {"pie", [](DeviceContext* dc) { Pie(dc, Rect{5, 6, 35, 26}, Point{35, 16}, Point{20, 6}); }},
-      {"chord", [](DeviceContext* dc) { Chord(dc, Rect{5, 6, 35, 26}, Point{35, 16}, Point{5, 16}); }},
+      {"roundrect",
+       [](DeviceContext* dc) {
+         RoundRect(dc, Rect{5, 6, 35, 26}, 10, 8);
+       }},
+      {"fillrect",
+       [](DeviceContext* dc) {
+         FillRect(dc, Rect{5, 6, 35, 26}, kBlue);
+       }},
+      {"pie",
+       [](DeviceContext* dc) {
+         Pie(dc, Rect{5, 6, 35, 26}, Point{35, 16}, Point{20, 6});
+       }},
+      {"chord",
+       [](DeviceContext* dc) {
+         Chord(dc, Rect{5, 6, 35, 26}, Point{35, 16}, Point{5, 16});
+       }},
   };
   for (const Case& c : cases) {
     ImageSurface s(40, 32);
@@ -63,11 +75,11 @@ TEST_F(Dc, EllipseReachesEveryEdgeOfItsBox) {
   SetSmoothing(s.dc(), false);
   Ellipse(s.dc(), 5, 6, 35, 26);
   const QImage img = s.finish();
-  EXPECT_EQ(At(img, 5, 16), kBlue);    // left column
-  EXPECT_EQ(At(img, 34, 16), kBlue);   // right column right-1
+  EXPECT_EQ(At(img, 5, 16), kBlue);   // left column
+  EXPECT_EQ(At(img, 34, 16), kBlue);  // right column right-1
   EXPECT_EQ(At(img, 20, 6), kBlue);
   EXPECT_EQ(At(img, 20, 25), kBlue);
-  EXPECT_EQ(At(img, 5, 6), kWhite);    // corner outside the ellipse
+  EXPECT_EQ(At(img, 5, 6), kWhite);  // corner outside the ellipse
 }
 
 TEST_F(Dc, LineLeavesOutItsEndPixel) {
@@ -187,7 +199,7 @@ TEST_F(Dc, ClipIntersectsReplacesAndSelectsNone) {
   SelectClipRegion(s.dc(), &b, RegionOp::And);
   FillRect(s.dc(), Rect{0, 0, 100, 100}, kRed);
   EXPECT_EQ(Count(s.image(), kRed), 20 * 20);
-  SelectClipRegion(s.dc(), &b);   // replace
+  SelectClipRegion(s.dc(), &b);  // replace
   FillRect(s.dc(), Rect{0, 0, 100, 100}, kBlue);
   EXPECT_EQ(Count(s.image(), kBlue), 60 * 60);
   SelectClipRegion(s.dc(), nullptr);
@@ -205,8 +217,8 @@ TEST_F(Dc, IntersectAndExcludeClipRectInLogicalUnits) {
   SetMapMode(s.dc(), MapMode::Anisotropic);
   SetWindowExt(s.dc(), 10, 10);
   SetViewportExt(s.dc(), 100, 100);
-  IntersectClipRect(s.dc(), Rect{0, 0, 5, 5});   // 0..50 device
-  ExcludeClipRect(s.dc(), Rect{0, 0, 2, 2});     // minus 0..20
+  IntersectClipRect(s.dc(), Rect{0, 0, 5, 5});  // 0..50 device
+  ExcludeClipRect(s.dc(), Rect{0, 0, 2, 2});    // minus 0..20
   FillRect(s.dc(), Rect{0, 0, 10, 10}, kRed);
   const QImage img = s.finish();
   EXPECT_EQ(Count(img, kRed), 50 * 50 - 20 * 20);
@@ -234,7 +246,7 @@ TEST_F(Dc, SaveRestoreBringsBackSelectionsMappingAndClip) {
   EXPECT_EQ(GetViewportOrg(dc).x, 0);
   EXPECT_EQ(GetMapMode(dc), MapMode::Text);
   EXPECT_FALSE(GetClipRegion(dc, nullptr));
-  EXPECT_FALSE(RestoreDC(dc, -1));   // nothing left on the stack
+  EXPECT_FALSE(RestoreDC(dc, -1));  // nothing left on the stack
   EXPECT_FALSE(RestoreDC(dc, 7));
   FillRect(dc, Rect{0, 0, 50, 50}, kRed);
   EXPECT_EQ(Count(s.finish(), kRed), 2500);
@@ -271,7 +283,7 @@ TEST_F(Dc, WindowViewportMapsLogicalUnitsIntoARectangle) {
 TEST_F(Dc, IsotropicKeepsUnitsSquareAndMetricIsYUp) {
   ImageSurface s(100, 100, 254, 254);
   DeviceContext* dc = s.dc();
-  SetMapMode(dc, MapMode::LoMetric);   // 0.1 mm = 1 px at 254 dpi, y up
+  SetMapMode(dc, MapMode::LoMetric);  // 0.1 mm = 1 px at 254 dpi, y up
   Point p{10, 10};
   LPtoDP(dc, &p, 1);
   EXPECT_EQ(p.x, 10);
@@ -291,16 +303,16 @@ TEST_F(Dc, WorldTransformTurnsAQuarterCounterClockwise) {
   // Turn by 90 degrees counter-clockwise on screen about (50, 50).
   XForm xf{0, -1, 1, 0, 0, 100};
   ASSERT_TRUE(SetWorldTransform(dc, xf));
-  Point p{60, 50};   // 10 right of the centre ...
+  Point p{60, 50};  // 10 right of the centre ...
   LPtoDP(dc, &p, 1);
-  EXPECT_EQ(p.x, 50);   // ... lands 10 above it
+  EXPECT_EQ(p.x, 50);  // ... lands 10 above it
   EXPECT_EQ(p.y, 40);
-  EXPECT_FALSE(SetWorldTransform(dc, XForm{0, 0, 0, 0, 1, 1}));   // singular
+  EXPECT_FALSE(SetWorldTransform(dc, XForm{0, 0, 0, 0, 1, 1}));  // singular
   ASSERT_TRUE(ModifyWorldTransform(dc, XForm{}, XFormMode::Identity));
   ASSERT_TRUE(ModifyWorldTransform(dc, XForm{1, 0, 0, 1, 5, 0}, XFormMode::RightMultiply));
   ASSERT_TRUE(ModifyWorldTransform(dc, XForm{2, 0, 0, 2, 0, 0}, XFormMode::LeftMultiply));
   Point q{10, 10};
-  LPtoDP(dc, &q, 1);   // scaled first, then moved
+  LPtoDP(dc, &q, 1);  // scaled first, then moved
   EXPECT_EQ(q.x, 25);
   EXPECT_EQ(q.y, 20);
 }
@@ -310,13 +322,13 @@ TEST_F(Dc, PathsFillStrokeAndClip) {
   DeviceContext* dc = s.dc();
   BeginPath(dc);
   EXPECT_TRUE(PathIsOpen(dc));
-  Rectangle(dc, 10, 10, 30, 30);   // adds to the path, draws nothing
+  Rectangle(dc, 10, 10, 30, 30);  // adds to the path, draws nothing
   EXPECT_EQ(Count(s.image(), kWhite), 3600);
   EndPath(dc);
   SelectBrush(dc, Brush::SolidColour(kRed));
   FillPath(dc);
   EXPECT_EQ(Count(s.image(), kRed), 400);
-  FillPath(dc);   // the path is used up
+  FillPath(dc);  // the path is used up
   BeginPath(dc);
   Ellipse(dc, 0, 0, 60, 60);
   EndPath(dc);
@@ -371,9 +383,9 @@ TEST_F(Dc, BadInputDrawsNothingAndReturns) {
   SelectBrush(dc, Brush::SolidColour(kRed));
   const int big = std::numeric_limits<int>::max();
   const int small = std::numeric_limits<int>::min();
-  Rectangle(dc, 30, 30, 10, 10);   // inverted: drawn normalized, as the platform did
+  Rectangle(dc, 30, 30, 10, 10);  // inverted: drawn normalized, as the platform did
   const int afterInverted = Count(s.image(), kRed);
-  Rectangle(dc, 10, 10, 10, 30);   // empty
+  Rectangle(dc, 10, 10, 10, 30);  // empty
   Ellipse(dc, small, small, big, big);
   Polygon(dc, nullptr, 5);
   Point pts[3] = {{0, 0}, {big, 0}, {0, small}};
@@ -423,12 +435,25 @@ TEST_F(Dc, DrawCallCountCountsWhatReachesThePainter) {
     bool draws;
   } cases[] = {
       {"pixel", [](DeviceContext* d) { SetPixel(d, 1, 1, kRed); }, true},
-      {"fill", [](DeviceContext* d) { FillRect(d, Rect{0, 0, 5, 5}, kRed); }, true},
-      {"line", [](DeviceContext* d) { MoveTo(d, 0, 0); LineTo(d, 9, 3); }, true},
+      {"fill",
+       [](DeviceContext* d) {
+         FillRect(d, Rect{0, 0, 5, 5}, kRed);
+       },
+       true},
+      {"line",
+       [](DeviceContext* d) {
+         MoveTo(d, 0, 0);
+         LineTo(d, 9, 3);
+       },
+       true},
       {"figure", [](DeviceContext* d) { Ellipse(d, 2, 2, 20, 20); }, true},
       {"text", [](DeviceContext* d) { TextOut(d, 2, 2, QStringLiteral("ab")); }, true},
       {"image", [](DeviceContext* d) { WritePixels(d, 0, 0, QImage(4, 4, QImage::Format_RGB32)); }, true},
-      {"invert", [](DeviceContext* d) { InvertRect(d, Rect{0, 0, 4, 4}); }, true},
+      {"invert",
+       [](DeviceContext* d) {
+         InvertRect(d, Rect{0, 0, 4, 4});
+       },
+       true},
       {"selections and mapping",
        [](DeviceContext* d) {
          SelectBrush(d, Brush::SolidColour(kRed));
@@ -438,9 +463,20 @@ TEST_F(Dc, DrawCallCountCountsWhatReachesThePainter) {
          SelectClipRegion(d, nullptr);
        },
        false},
-      {"into a path", [](DeviceContext* d) { BeginPath(d); Rectangle(d, 0, 0, 9, 9); LineTo(d, 4, 4); AbortPath(d); },
+      {"into a path",
+       [](DeviceContext* d) {
+         BeginPath(d);
+         Rectangle(d, 0, 0, 9, 9);
+         LineTo(d, 4, 4);
+         AbortPath(d);
+       },
        false},
-      {"null pen line", [](DeviceContext* d) { const Pen old = SelectPen(d, NullPen()); LineTo(d, 30, 30); SelectPen(d, old); },
+      {"null pen line",
+       [](DeviceContext* d) {
+         const Pen old = SelectPen(d, NullPen());
+         LineTo(d, 30, 30);
+         SelectPen(d, old);
+       },
        false},
       {"off the coordinate range", [](DeviceContext* d) { SetPixel(d, 2000000000, 0, kRed); }, false},
   };

@@ -120,9 +120,9 @@ TEST_F(DcText, EscapementTurnsTextCounterClockwise) {
   TextOut(s.dc(), 100, 150, QStringLiteral("HHHHHH"));
   const QRect ink = InkBox(s.finish());
   ASSERT_FALSE(ink.isEmpty());
-  EXPECT_GT(ink.height(), 2 * ink.width());   // runs upward
+  EXPECT_GT(ink.height(), 2 * ink.width());  // runs upward
   EXPECT_LE(ink.bottom(), 151);
-  EXPECT_GE(ink.left(), 99);                  // the cell's top lies to the left
+  EXPECT_GE(ink.left(), 99);  // the cell's top lies to the left
   EXPECT_LT(ink.top(), 100);
 }
 
@@ -147,7 +147,7 @@ TEST_F(DcText, DrawTextWrapsAndMeasures) {
   EXPECT_GE(h, 2 * 20 - 2);
   EXPECT_LE(calc.right, 90);
   EXPECT_EQ(calc.bottom, 10 + h);
-  EXPECT_EQ(Count(s.image(), kWhite), 300 * 200);   // measuring draws nothing
+  EXPECT_EQ(Count(s.image(), kWhite), 300 * 200);  // measuring draws nothing
   DrawText(s.dc(), QStringLiteral("uno due tre quattro"), &r, DtWordBreak);
   const QRect ink = InkBox(s.finish());
   EXPECT_GE(ink.left(), 10);
@@ -240,9 +240,9 @@ TEST_F(DcImage, StretchFillsTheDestinationExactly) {
 TEST_F(DcImage, SourceRectAndMirroring) {
   ImageSurface s(40, 40);
   SetStretchMode(s.dc(), StretchMode::ColorOnColor);
-  const Rect src{1, 0, 2, 2};   // the right column
+  const Rect src{1, 0, 2, 2};  // the right column
   StretchImage(s.dc(), Rect{0, 0, 10, 10}, Quad(), &src);
-  StretchImage(s.dc(), Rect{30, 20, 20, 30}, Quad());   // mirrored left-right
+  StretchImage(s.dc(), Rect{30, 20, 20, 30}, Quad());  // mirrored left-right
   const QImage img = s.finish();
   EXPECT_EQ(At(img, 0, 0), kGreen);
   EXPECT_EQ(At(img, 9, 9), kBlack);
@@ -257,10 +257,10 @@ TEST_F(DcImage, RasterOpsCombineWithTheTarget) {
   blue.fill(qRgb(0, 0, 255));
   QImage yellow(1, 1, QImage::Format_RGB32);
   yellow.fill(qRgb(255, 255, 0));
-  StretchImage(s.dc(), Rect{0, 0, 5, 10}, blue, nullptr, RopSrcPaint);      // OR: white
-  StretchImage(s.dc(), Rect{5, 0, 10, 10}, blue, nullptr, RopSrcAnd);       // AND: black
-  StretchImage(s.dc(), Rect{10, 0, 15, 10}, yellow, nullptr, RopSrcInvert); // XOR: black
-  StretchImage(s.dc(), Rect{15, 0, 20, 10}, yellow, nullptr, RopDstInvert); // NOT dst: blue
+  StretchImage(s.dc(), Rect{0, 0, 5, 10}, blue, nullptr, RopSrcPaint);       // OR: white
+  StretchImage(s.dc(), Rect{5, 0, 10, 10}, blue, nullptr, RopSrcAnd);        // AND: black
+  StretchImage(s.dc(), Rect{10, 0, 15, 10}, yellow, nullptr, RopSrcInvert);  // XOR: black
+  StretchImage(s.dc(), Rect{15, 0, 20, 10}, yellow, nullptr, RopDstInvert);  // NOT dst: blue
   const QImage img = s.finish();
   EXPECT_EQ(At(img, 2, 5), kWhite);
   EXPECT_EQ(At(img, 7, 5), kBlack);
@@ -275,7 +275,7 @@ TEST_F(DcImage, TransparentAndBlendedImages) {
   black.fill(qRgb(0, 0, 0));
   AlphaBlendImage(s.dc(), Rect{10, 0, 20, 10}, black, nullptr, 128, false);
   const QImage img = s.finish();
-  EXPECT_EQ(At(img, 0, 0), kWhite);   // the key colour is left out
+  EXPECT_EQ(At(img, 0, 0), kWhite);  // the key colour is left out
   EXPECT_EQ(At(img, 9, 0), kGreen);
   EXPECT_NEAR(ColourRed(At(img, 15, 5)), 127, 2);
 }
@@ -288,8 +288,8 @@ TEST_F(DcImage, ReadPixelsAndGetPixelReadTheBacking) {
   EXPECT_EQ(GetPixel(s.dc(), 50, 5), ClrInvalid);
   const QImage part = ReadPixels(s.dc(), Rect{-2, 4, 8, 8});
   ASSERT_EQ(part.size(), QSize(10, 4));
-  EXPECT_EQ(At(part, 0, 0), kWhite);   // outside the backing
-  EXPECT_EQ(At(part, 7, 1), kRed);     // device (5, 5)
+  EXPECT_EQ(At(part, 0, 0), kWhite);  // outside the backing
+  EXPECT_EQ(At(part, 7, 1), kRed);    // device (5, 5)
   EXPECT_TRUE(ReadPixels(s.dc(), Rect{0, 0, 0, 5}).isNull());
   // Writing back is a plain copy.
   QImage g(3, 3, QImage::Format_ARGB32);

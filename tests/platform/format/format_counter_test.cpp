@@ -21,19 +21,19 @@ TEST(CounterValue, StartAndStepPatterns) {
       {"#1+1#", 2, "3"},
       {"#0+10#", 3, "30"},
       {"#100+5#", 2, "110"},
-      {"#5+#", 7, "5"},                 // empty step
-      {"#+3#", 2, "6"},                 // empty start
+      {"#5+#", 7, "5"},  // empty step
+      {"#+3#", 2, "6"},  // empty start
       {"#1.5+0.5#", 0, "1.5"},
       {"#1.5+0.5#", 1, "2"},
       {"#1.5+0.5#", 2, "2.5"},
       {"#0+0.1#", 3, "0.3"},
       {"#0+0.25#", 1, "0.25"},
-      {"#10+-2#", 6, "-2"},             // negative step
+      {"#10+-2#", 6, "-2"},  // negative step
       {"#0+-0.5#", 1, "-0.5"},
-      {"# 1 0 + 2 #", 1, "12"},         // blanks anywhere are left out
-      {"#abc+xyz#", 5, "0"},            // no numbers read as 0
-      {"#7x+1y#", 1, "8"},              // leading numbers only
-      {"Lotto #1+1# bis", 1, "2"},      // text around the counter is not printed
+      {"# 1 0 + 2 #", 1, "12"},     // blanks anywhere are left out
+      {"#abc+xyz#", 5, "0"},        // no numbers read as 0
+      {"#7x+1y#", 1, "8"},          // leading numbers only
+      {"Lotto #1+1# bis", 1, "2"},  // text around the counter is not printed
       {"#1+1#", std::numeric_limits<std::int32_t>::max() - 1, "2147483647"},
       {"#0+1000000#", 2000000000, "2E+15"},
   };
@@ -49,7 +49,7 @@ TEST(CounterValue, OtherPatternsFormatTheLabelNumber) {
       {"", 41, "42"},
       {"", std::numeric_limits<std::int32_t>::max(), "2147483648"},
       {"000", 41, "042"},
-      {"000#", 4, "0005"},              // "#" without "+"
+      {"000#", 4, "0005"},  // "#" without "+"
       {"#,##0", 1233, "1.234"},
       {"\"N. \"0", 0, "N. 1"},
   };

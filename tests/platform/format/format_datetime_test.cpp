@@ -30,12 +30,12 @@ TEST(FormatDates, DayMonthYearAndNames) {
 TEST(FormatDates, WeeksStartOnSundayAndTheFirstHoldsFirstJanuary) {
   CheckFormats({
       {kThursday, "w", "5"},
-      {QDate(2026, 12, 13), "w", "1"},   // Sunday
-      {QDate(2026, 12, 12), "w", "7"},   // Saturday
+      {QDate(2026, 12, 13), "w", "1"},  // Sunday
+      {QDate(2026, 12, 12), "w", "7"},  // Saturday
       {kThursday, "ww", "50"},
-      {QDate(2022, 1, 1), "ww", "1"},    // a Saturday: week 1 is one day long
-      {QDate(2022, 1, 2), "ww", "2"},    // the next Sunday starts week 2
-      {QDate(2023, 1, 1), "ww", "1"},    // a Sunday
+      {QDate(2022, 1, 1), "ww", "1"},  // a Saturday: week 1 is one day long
+      {QDate(2022, 1, 2), "ww", "2"},  // the next Sunday starts week 2
+      {QDate(2023, 1, 1), "ww", "1"},  // a Sunday
       {QDate(2023, 1, 7), "ww", "1"},
       {QDate(2023, 1, 8), "ww", "2"},
       {QDate(2022, 12, 31), "ww", "53"},
@@ -47,7 +47,7 @@ TEST(FormatDates, TimesAndTwelveHourClock) {
   CheckFormats({
       {kThursday, "hh:nn:ss", "14:05:09"},
       {kThursday, "h:n:s", "14:5:9"},
-      {kThursday, "hh:mm", "14:05"},           // m after an hour is the minute
+      {kThursday, "hh:mm", "14:05"},  // m after an hour is the minute
       {kThursday, "hh.mm.ss", "14.05.09"},
       {kThursday, "mm/yyyy hh", "12/2026 14"},
       {kThursday, "h:nn AM/PM", "2:05 PM"},

@@ -107,7 +107,7 @@ TEST_F(Lineo, DashedStylesHaveGapsSolidOnesNone) {
 struct FigureCase {
   const char* name;
   std::int32_t (*draw)(DeviceContext*, const Rect*, double angle, int fill, Colour c1, Colour c2, int opacity);
-  double probeX, probeY;   // a point inside the figure, as fractions of the box
+  double probeX, probeY;  // a point inside the figure, as fractions of the box
 };
 
 std::int32_t DrawRect(DeviceContext* dc, const Rect* r, double a, int f, Colour c1, Colour c2, int o) {
@@ -128,15 +128,15 @@ std::int32_t DrawShape(DeviceContext* dc, const Rect* r, double a, int f, Colour
 }
 
 const FigureCase kFigures[] = {
-    {"rectangle", DrawRect, 0.5, 0.5},      {"ellipse", DrawEllipse, 0.5, 0.5},
-    {"chamfer", DrawChamfer, 0.5, 0.5},     {"rounded", DrawRounded, 0.5, 0.5},
-    {"triangle", DrawShape<0>, 0.5, 0.7},   {"right triangle", DrawShape<1>, 0.2, 0.8},
-    {"diamond", DrawShape<2>, 0.5, 0.5},    {"pentagon", DrawShape<3>, 0.5, 0.5},
-    {"hexagon", DrawShape<4>, 0.5, 0.5},    {"octagon", DrawShape<5>, 0.5, 0.5},
+    {"rectangle", DrawRect, 0.5, 0.5},         {"ellipse", DrawEllipse, 0.5, 0.5},
+    {"chamfer", DrawChamfer, 0.5, 0.5},        {"rounded", DrawRounded, 0.5, 0.5},
+    {"triangle", DrawShape<0>, 0.5, 0.7},      {"right triangle", DrawShape<1>, 0.2, 0.8},
+    {"diamond", DrawShape<2>, 0.5, 0.5},       {"pentagon", DrawShape<3>, 0.5, 0.5},
+    {"hexagon", DrawShape<4>, 0.5, 0.5},       {"octagon", DrawShape<5>, 0.5, 0.5},
     {"parallelogram", DrawShape<6>, 0.5, 0.5}, {"star", DrawShape<7>, 0.5, 0.5},
-    {"arrow", DrawShape<8>, 0.5, 0.5},      {"double arrow", DrawShape<9>, 0.5, 0.5},
-    {"heart", DrawShape<10>, 0.5, 0.5},     {"balloon", DrawShape<11>, 0.5, 0.35},
-    {"cross", DrawShape<12>, 0.5, 0.5},     {"frame", DrawShape<13>, 0.5, 0.05},
+    {"arrow", DrawShape<8>, 0.5, 0.5},         {"double arrow", DrawShape<9>, 0.5, 0.5},
+    {"heart", DrawShape<10>, 0.5, 0.5},        {"balloon", DrawShape<11>, 0.5, 0.35},
+    {"cross", DrawShape<12>, 0.5, 0.5},        {"frame", DrawShape<13>, 0.5, 0.05},
 };
 
 TEST_F(Lineo, FilledFiguresAreFilledInsideAndLeaveTheOutsideAlone) {
@@ -164,14 +164,14 @@ TEST_F(Lineo, TheFramesHoleAndTransparentFillShowTheBackground) {
   const QImage img = s.finish();
   EXPECT_EQ(At(img, 80, 70), kWhite);
   EXPECT_EQ(At(img, 10, 10), kWhite);
-  EXPECT_NE(At(img, 10, 0), kWhite);   // only the outline
+  EXPECT_NE(At(img, 10, 0), kWhite);  // only the outline
 }
 
 TEST_F(Lineo, QuarterTurnIsCounterClockwiseOnScreen) {
   // An arrow pointing right, turned by +90, points up; by -90, down.
   for (double angle : {90.0, -90.0, 450.0}) {
     ImageSurface s(200, 200);
-    const Rect r{50, 70, 150, 130};   // 100 x 60, centred on (100, 100)
+    const Rect r{50, 70, 150, 130};  // 100 x 60, centred on (100, 100)
     LineoShape(s.dc(), &r, 0.0, angle, 208, 1, kBlack, kBlack, 100);
     const QImage img = s.finish();
     // Turned, it spans y 50..150; the head's base lies 45 from the tip,
@@ -188,7 +188,7 @@ TEST_F(Lineo, QuarterTurnIsCounterClockwiseOnScreen) {
 
 TEST_F(Lineo, TurnedRectangleSwapsItsSides) {
   ImageSurface s(200, 200);
-  const Rect r{40, 90, 160, 110};   // 120 x 20
+  const Rect r{40, 90, 160, 110};  // 120 x 20
   LineoRectangle(s.dc(), &r, 90.0, 1, kRed, kRed, 100);
   const QImage img = s.finish();
   EXPECT_EQ(At(img, 100, 45), kRed);
@@ -204,7 +204,7 @@ TEST_F(Lineo, OpacityBlendsTheBody) {
   } cases[] = {{100, 0}, {0, 0}, {50, 128}, {25, 191}, {150, 0}, {-3, 0}};
   for (const Case& c : cases) {
     ImageSurface s(40, 40);
-    LineoPen(s.dc(), 0, kBlack);   // no outline
+    LineoPen(s.dc(), 0, kBlack);  // no outline
     const Rect r{0, 0, 40, 40};
     LineoRectangle(s.dc(), &r, 0.0, 1, kBlack, kBlack, c.opacity);
     const QImage img = s.finish();
@@ -226,10 +226,10 @@ TEST_F(Lineo, HatchesAndBrushesUseBothColoursAndDiffer) {
         red += At(img, x, y) == kRed;
         blue += At(img, x, y) == kBlue;
       }
-    EXPECT_GT(red, 100) << fill;    // colour 1 is the ground
-    EXPECT_GT(blue, 40) << fill;    // colour 2 the pattern
+    EXPECT_GT(red, 100) << fill;  // colour 1 is the ground
+    EXPECT_GT(blue, 40) << fill;  // colour 2 the pattern
     if (fill <= 7) {
-      EXPECT_GT(red, blue) << fill;   // hatch lines are thin
+      EXPECT_GT(red, blue) << fill;  // hatch lines are thin
     }
     seen.insert(QByteArray(reinterpret_cast<const char*>(img.constBits()), static_cast<int>(img.sizeInBytes())));
   }
@@ -241,7 +241,7 @@ TEST_F(Lineo, BrushCellsGrowWithTheResolution) {
     ImageSurface s(256, 8, dpi, dpi);
     LineoPen(s.dc(), 0, kBlack);
     const Rect r{0, 0, 256, 8};
-    LineoRectangle(s.dc(), &r, 0.0, 8, kWhite, kBlack, 100);   // fine checks
+    LineoRectangle(s.dc(), &r, 0.0, 8, kWhite, kBlack, 100);  // fine checks
     const QImage img = s.finish();
     int changes = 0;
     for (int x = 1; x < 256; ++x) changes += At(img, x, 0) != At(img, x - 1, 0);
@@ -263,7 +263,7 @@ TEST_F(Lineo, ArtTextStaysInItsBoxForEveryShape) {
     int red = 0;
     for (int y = 20; y < 100; ++y)
       for (int x = 20; x < 220; ++x) red += At(img, x, y) == kRed;
-    EXPECT_GT(red, 200) << shape;   // opacity 0 still shows the text fully
+    EXPECT_GT(red, 200) << shape;  // opacity 0 still shows the text fully
     seen.insert(QByteArray(reinterpret_cast<const char*>(img.constBits()), static_cast<int>(img.sizeInBytes())));
   }
   EXPECT_EQ(seen.size(), 15u);
@@ -271,10 +271,10 @@ TEST_F(Lineo, ArtTextStaysInItsBoxForEveryShape) {
 
 TEST_F(Lineo, ArtTextTurnsWithTheAngle) {
   ImageSurface s(200, 200);
-  const Rect r{20, 80, 180, 120};   // wide and low
+  const Rect r{20, 80, 180, 120};  // wide and low
   LineoArtTextDraw(s.dc(), "MMMMM", "Arial", &r, 90.0, 0, 1, kBlack, kBlack, 100);
   const QImage img = s.finish();
-  EXPECT_GT(CountNot(img, kWhite, QRect(80, 20, 40, 60)), 100);   // now tall
+  EXPECT_GT(CountNot(img, kWhite, QRect(80, 20, 40, 60)), 100);  // now tall
   EXPECT_EQ(CountNot(img, kWhite, QRect(0, 80, 70, 40)), 0);
 }
 
@@ -285,16 +285,16 @@ TEST_F(Lineo, BadInputDrawsNothingAndNeverCrashes) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const Rect empty{10, 10, 10, 40};
   const Rect ok{5, 5, 55, 55};
-  const Rect enormous{std::numeric_limits<int>::min(), std::numeric_limits<int>::min(),
-                      std::numeric_limits<int>::max(), std::numeric_limits<int>::max()};
+  const Rect enormous{std::numeric_limits<int>::min(), std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
+                      std::numeric_limits<int>::max()};
   LineoPen(nullptr, 2, kBlack);
   LineoRectangle(nullptr, &ok, 0, 1, kRed, kRed, 100);
   LineoRectangle(dc, nullptr, 0, 1, kRed, kRed, 100);
   LineoRectangle(dc, &empty, 0, 1, kRed, kRed, 100);
   LineoEllipse(dc, &enormous, 0, 1, kRed, kRed, 100);
-  LineoShape(dc, &ok, 5.0, 0, 250, 1, kRed, kRed, 100);   // unknown shape
+  LineoShape(dc, &ok, 5.0, 0, 250, 1, kRed, kRed, 100);  // unknown shape
   LineoShape(dc, &ok, 5.0, 0, 199, 1, kRed, kRed, 100);
-  LineoRectangle(dc, &ok, 0, 999, kRed, kRed, 100);       // unknown fill: outline only
+  LineoRectangle(dc, &ok, 0, 999, kRed, kRed, 100);  // unknown fill: outline only
   LineoLine(dc, nullptr, nullptr, 0.0);
   LineoArtTextDraw(dc, nullptr, nullptr, &ok, 0, 0, 1, kRed, kRed, 100);
   LineoArtTextDraw(dc, "", "Arial", &ok, 0, 0, 1, kRed, kRed, 100);

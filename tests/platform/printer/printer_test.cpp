@@ -38,11 +38,11 @@ TEST_F(PrinterTest, DefaultPrinterByWhatTheSystemHas) {
     QString systemDefault;
     QString expected;
   } cases[] = {
-      {{}, {}, "PDF"},                                   // no printer at all
-      {{"Laser", "Ink"}, {}, "PDF"},                     // printers but no default
-      {{"Laser", "Ink"}, "Ink", "Ink"},                  // the system's default
-      {{"Laser"}, "Gone", "PDF"},                        // a default that is not there
-      {{"pdf", "Laser"}, "pdf", "PDF"},                  // a system printer named like the built-in one
+      {{}, {}, "PDF"},                   // no printer at all
+      {{"Laser", "Ink"}, {}, "PDF"},     // printers but no default
+      {{"Laser", "Ink"}, "Ink", "Ink"},  // the system's default
+      {{"Laser"}, "Gone", "PDF"},        // a default that is not there
+      {{"pdf", "Laser"}, "pdf", "PDF"},  // a system printer named like the built-in one
   };
   for (const auto& c : cases) {
     Use(pv::FakePrintSystem{false, c.printers, c.systemDefault, laserCaps});

@@ -53,9 +53,8 @@ TEST(Fonts, ArialHasArialAdvanceWidths) {
     qreal units;
   };
   const Advance arial[] = {
-      {u' ', 569}, {u'a', 1139}, {u'c', 1024}, {u'e', 1139}, {u'i', 455}, {u'l', 455},
-      {u'm', 1706}, {u'r', 682}, {u't', 569}, {u'A', 1366}, {u'H', 1479}, {u'W', 1933},
-      {u'0', 1139}, {u'7', 1139}, {u'.', 569},
+      {u' ', 569}, {u'a', 1139}, {u'c', 1024}, {u'e', 1139}, {u'i', 455},  {u'l', 455},  {u'm', 1706}, {u'r', 682},
+      {u't', 569}, {u'A', 1366}, {u'H', 1479}, {u'W', 1933}, {u'0', 1139}, {u'7', 1139}, {u'.', 569},
   };
   const QFontMetricsF fm(Arial());
   for (const auto& a : arial) {

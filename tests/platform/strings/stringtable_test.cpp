@@ -18,27 +18,26 @@ QString RepoRoot() { return QDir::cleanPath(QStringLiteral(PLAVIK_TEST_SOURCE_DI
 
 // The source folders of the program and its libraries.
 const QStringList& SourceFolders() {
-  static const QStringList folders = {
-      QStringLiteral("app"),        QStringLiteral("document"),   QStringLiteral("render"),
-      QStringLiteral("editor"),     QStringLiteral("properties"), QStringLiteral("formats"),
-      QStringLiteral("datasources"), QStringLiteral("printing"),  QStringLiteral("libs"),
-      QStringLiteral("platform")};
+  static const QStringList folders = {QStringLiteral("app"),         QStringLiteral("document"),
+                                      QStringLiteral("render"),      QStringLiteral("editor"),
+                                      QStringLiteral("properties"),  QStringLiteral("formats"),
+                                      QStringLiteral("datasources"), QStringLiteral("printing"),
+                                      QStringLiteral("libs"),        QStringLiteral("platform")};
   return folders;
 }
 
 // Every literal number passed to LoadResString(N) or MsgBoxRes(N, ...) in the
 // sources, with the first place it is used.
 std::map<int, std::string> NumbersUsedInCode() {
-  static const QRegularExpression call(
-      QStringLiteral(R"(\b(?:LoadResString|MsgBoxRes)\s*\(\s*(\d+)\s*[,)])"));
+  static const QRegularExpression call(QStringLiteral(R"(\b(?:LoadResString|MsgBoxRes)\s*\(\s*(\d+)\s*[,)])"));
   std::map<int, std::string> used;
   const QString root = RepoRoot();
   for (const QString& folder : SourceFolders()) {
     const QString dir = root + QLatin1Char('/') + folder;
     if (!QDir(dir).exists()) continue;
     QDirIterator it(dir,
-                    {QStringLiteral("*.cpp"), QStringLiteral("*.h"), QStringLiteral("*.hpp"),
-                     QStringLiteral("*.cc"), QStringLiteral("*.cxx"), QStringLiteral("*.c")},
+                    {QStringLiteral("*.cpp"), QStringLiteral("*.h"), QStringLiteral("*.hpp"), QStringLiteral("*.cc"),
+                     QStringLiteral("*.cxx"), QStringLiteral("*.c")},
                     QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
       const QString path = it.next();
@@ -65,7 +64,8 @@ TEST(StringTable, EveryNumberTheCodeUsesHasAText) {
   ASSERT_TRUE(used.count(1000)) << "the scan found no use of string 1000 under " << RepoRoot().toStdString();
   std::string missing;
   for (const auto& [n, where] : used) {
-    if (!pv::HasResString(n) || pv::LoadResString(n).isEmpty()) missing += "\n  " + std::to_string(n) + " (" + where + ")";
+    if (!pv::HasResString(n) || pv::LoadResString(n).isEmpty())
+      missing += "\n  " + std::to_string(n) + " (" + where + ")";
   }
   EXPECT_TRUE(missing.empty()) << "numbers used in the code with no text in resources/strings.tsv:" << missing;
 }
@@ -119,8 +119,9 @@ TEST(StringTable, ExactTexts) {
       {15001, "Sei sicuro di voler cancellare il formato: "},
       {15029, "Il numero della prima etichetta deve essere compreso tra 1 e"},
       {11922, "Si consiglia di utilizzarla se le stampe risultano  essere spostate rispetto il modulo di supporto."},
-      {31025, "Non sono stati trovati record, è impossibile eseguire la stampa unione.  Si consiglia di premere F6 "
-              "per editare il contenuto dell'archivio."},
+      {31025,
+       "Non sono stati trovati record, è impossibile eseguire la stampa unione.  Si consiglia di premere F6 "
+       "per editare il contenuto dell'archivio."},
       {15109, "Il numero di  etichette verticalii non può essere inferiore a 1."},
       {32012, "Salva con no&me..."},
       {11904, "&Mostra messaggi di avvertimento per aiutare l'utente."},
