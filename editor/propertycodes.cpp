@@ -79,24 +79,7 @@ static_assert(RowsAreConsistent());
 
 // ---- The runtime's Variant rules -------------------------------------------
 
-bool IsNumberType(int type) {
-  switch (type) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar: return true;
-    default: return false;
-  }
-}
+bool IsNumberType(int type) { return IsNumericMetaType(type); }
 
 // A number, or a numeric text in the user's locale (the plain form is also
 // taken). True reads as -1.

@@ -1,5 +1,7 @@
 #include "platform/runtime.h"
 
+#include <QMetaType>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -161,5 +163,24 @@ QString RTrim(const QString& s) {
 }
 
 QString Trim(const QString& s) { return LTrim(RTrim(s)); }
+
+bool IsNumericMetaType(int metaTypeId) {
+  switch (metaTypeId) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar: return true;
+    default: return false;
+  }
+}
 
 }  // namespace pv

@@ -40,4 +40,8 @@ QString Trim(const QString& s);
 QString LTrim(const QString& s);
 QString RTrim(const QString& s);
 
+// Whether a value of this QMetaType id is a number of the runtime (integers
+// of any width, floating point and characters; not Booleans).
+bool IsNumericMetaType(int metaTypeId);
+
 }  // namespace pv

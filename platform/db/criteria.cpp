@@ -1,6 +1,7 @@
 #include "platform/db/criteria.h"
 
 #include "platform/db/dberror.h"
+#include "platform/runtime.h"
 
 #include <QRegularExpression>
 
@@ -23,24 +24,10 @@ struct Literal {
   QRegularExpression like;
 };
 
+// Booleans compare as the numbers -1 and 0.
 bool IsNumberType(const QVariant& v) {
-  switch (v.metaType().id()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Bool:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar: return true;
-    default: return false;
-  }
+  const int id = v.metaType().id();
+  return id == QMetaType::Bool || IsNumericMetaType(id);
 }
 
 bool IsDateType(const QVariant& v) {

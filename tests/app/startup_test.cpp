@@ -278,15 +278,19 @@ TEST_F(StartupTest, OnlyYesEndsTheProgram) {
 
 namespace {
 
-TEST_F(StartupTest, TheLabelSizeAndCodeLiveInTheDocumentHeader) {
-  WriteAll(Ini(), "[SETTING]\r\nLABELWIDTH=70\r\nLABELHEIGHT=37\r\nFORMATCODE=LM4-A4-24B\r\n");
-  // A start-up without windows: no views, no editor style, no floating windows.
+// A start-up without windows: no views, no editor style, no floating windows.
+struct WindowlessStart {
   pv::ShellViewsHost noViews;
   pv::ShellStyleHost noStyle;
   pv::ShellPopUpHost noPopUps;
-  const pv::ScopedHost<pv::ShellViewsHost> views(noViews);
-  const pv::ScopedHost<pv::ShellStyleHost> style(noStyle);
-  const pv::ScopedHost<pv::ShellPopUpHost> popUps(noPopUps);
+  const pv::ScopedHost<pv::ShellViewsHost> views{noViews};
+  const pv::ScopedHost<pv::ShellStyleHost> style{noStyle};
+  const pv::ScopedHost<pv::ShellPopUpHost> popUps{noPopUps};
+};
+
+TEST_F(StartupTest, TheLabelSizeAndCodeLiveInTheDocumentHeader) {
+  WriteAll(Ini(), "[SETTING]\r\nLABELWIDTH=70\r\nLABELHEIGHT=37\r\nFORMATCODE=LM4-A4-24B\r\n");
+  const WindowlessStart windowless;
   pv::DocFileName = QStringLiteral("/old/file.lab");
   ASSERT_TRUE(pv::LoadSettings());
   EXPECT_DOUBLE_EQ(pv::Header.LabelWidth, 70.0);
@@ -302,13 +306,7 @@ TEST_F(StartupTest, TheLabelSizeAndCodeLiveInTheDocumentHeader) {
 }
 
 TEST_F(StartupTest, ASizeNoLabelCanHaveIsIgnored) {
-  // A start-up without windows: no views, no editor style, no floating windows.
-  pv::ShellViewsHost noViews;
-  pv::ShellStyleHost noStyle;
-  pv::ShellPopUpHost noPopUps;
-  const pv::ScopedHost<pv::ShellViewsHost> views(noViews);
-  const pv::ScopedHost<pv::ShellStyleHost> style(noStyle);
-  const pv::ScopedHost<pv::ShellPopUpHost> popUps(noPopUps);
+  const WindowlessStart windowless;
   for (const char* size :
        {"LABELWIDTH=-70\r\nLABELHEIGHT=37", "LABELWIDTH=70\r\nLABELHEIGHT=0", "LABELWIDTH=1000000\r\nLABELHEIGHT=37",
         "LABELWIDTH=70\r\nLABELHEIGHT=abc", "LABELWIDTH=70\r\nLABELHEIGHT=100000.5"}) {
