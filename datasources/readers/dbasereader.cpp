@@ -81,10 +81,18 @@ class DbfFile {
     g_shapelibError.clear();
     m_handle = DBFOpenLL(QFile::encodeName(path).constData(), "rb", &hooks);
     if (m_handle == nullptr) Fail(g_shapelibError);
-    CheckShape();
-    const char* codePage = DBFGetCodePage(m_handle);
-    m_text = CodePageText(codePage != nullptr ? CodePageOfName(codePage) : 1252);
-    ReadFields();
+    // A refused file is closed here: the destructor does not run when the
+    // constructor throws.
+    try {
+      CheckShape();
+      const char* codePage = DBFGetCodePage(m_handle);
+      m_text = CodePageText(codePage != nullptr ? CodePageOfName(codePage) : 1252);
+      ReadFields();
+    } catch (...) {
+      DBFClose(m_handle);
+      m_handle = nullptr;
+      throw;
+    }
   }
   ~DbfFile() {
     if (m_handle != nullptr) DBFClose(m_handle);

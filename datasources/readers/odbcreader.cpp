@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QDateTime>
 
+#include <algorithm>
 #include <iterator>
 
 namespace pv {
@@ -18,6 +19,9 @@ namespace {
 static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "the driver manager must pass text as UTF-16");
 
 const SQLWCHAR* Wide(const QString& text) { return reinterpret_cast<const SQLWCHAR*>(text.utf16()); }
+// Lengths are given, not SQL_NTS: the driver manager's conversion of a
+// terminated wide string reads past its end.
+SQLSMALLINT Length(const QString& text) { return static_cast<SQLSMALLINT>(std::min<qsizetype>(text.size(), 32767)); }
 
 // The driver's complaint about a handle, for our message.
 QString Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
@@ -166,9 +170,9 @@ class OdbcReader : public SourceReader {
       ThrowSourceError(QStringLiteral("ODBC non è disponibile."));
     }
     SQLSetConnectAttr(m_dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(30), 0);
-    const SQLRETURN rc =
-        SQLConnectW(m_dbc, const_cast<SQLWCHAR*>(Wide(m_dsn)), SQL_NTS, const_cast<SQLWCHAR*>(Wide(location.user)),
-                    SQL_NTS, const_cast<SQLWCHAR*>(Wide(location.password)), SQL_NTS);
+    const SQLRETURN rc = SQLConnectW(m_dbc, const_cast<SQLWCHAR*>(Wide(m_dsn)), Length(m_dsn),
+                                     const_cast<SQLWCHAR*>(Wide(location.user)), Length(location.user),
+                                     const_cast<SQLWCHAR*>(Wide(location.password)), Length(location.password));
     if (!SQL_SUCCEEDED(rc)) {
       const QString why = Diagnostics(SQL_HANDLE_DBC, m_dbc);
       Release();
