@@ -79,14 +79,12 @@ static_assert(RowsAreConsistent());
 
 // ---- The runtime's Variant rules -------------------------------------------
 
-bool IsNumberType(int type) { return IsNumericMetaType(type); }
-
 // A number, or a numeric text in the user's locale (the plain form is also
 // taken). True reads as -1.
 std::optional<double> NumberOf(const QVariant& v) {
   const int type = v.typeId();
   if (type == QMetaType::Bool) return v.toBool() ? -1.0 : 0.0;
-  if (IsNumberType(type)) {
+  if (IsNumericMetaType(type)) {
     const double d = v.toDouble();
     if (!std::isfinite(d)) return std::nullopt;
     return d;

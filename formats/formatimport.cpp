@@ -1,6 +1,6 @@
 #include "formats/formatimport.h"
 
-#include "app/dialogs.h"
+#include "platform/commondialogs.h"
 #include "formats/formatstore.h"
 #include "platform/msgbox.h"
 #include "platform/stringtable.h"

@@ -1,6 +1,6 @@
 // The print job: the current page or every page of the run on the current
 // printer, with the panel's progress bar.
-#include "app/dialogs.h"
+#include "platform/commondialogs.h"
 #include "app/settings.h"
 #include "platform/printer/printer.h"
 #include "printing/engine.h"

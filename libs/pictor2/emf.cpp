@@ -131,6 +131,14 @@ class EmfReader {
   bool Blit(std::uint32_t type, const RecordView& r);
   bool Font(const RecordView& r);
   bool Gradient(const RecordView& r);
+  // Ends the open path with `draw` where the file may draw, else drops it.
+  bool EndPathWith(void (*draw)(DeviceContext*)) {
+    if (p_.CanDraw())
+      draw(dc_);
+    else
+      AbortPath(dc_);
+    return true;
+  }
 
   Player& p_;
   DeviceContext* dc_;
@@ -539,24 +547,9 @@ bool EmfReader::Play(std::uint32_t type, const RecordView& r) {
     case U_EMR_ENDPATH: EndPath(dc_); return true;
     case U_EMR_ABORTPATH: AbortPath(dc_); return true;
     case U_EMR_CLOSEFIGURE: CloseFigure(dc_); return true;
-    case U_EMR_FILLPATH:
-      if (p_.CanDraw())
-        FillPath(dc_);
-      else
-        AbortPath(dc_);
-      return true;
-    case U_EMR_STROKEPATH:
-      if (p_.CanDraw())
-        StrokePath(dc_);
-      else
-        AbortPath(dc_);
-      return true;
-    case U_EMR_STROKEANDFILLPATH:
-      if (p_.CanDraw())
-        StrokeAndFillPath(dc_);
-      else
-        AbortPath(dc_);
-      return true;
+    case U_EMR_FILLPATH: return EndPathWith(FillPath);
+    case U_EMR_STROKEPATH: return EndPathWith(StrokePath);
+    case U_EMR_STROKEANDFILLPATH: return EndPathWith(StrokeAndFillPath);
     case U_EMR_FLATTENPATH: FlattenPath(dc_); return true;
     case U_EMR_WIDENPATH: WidenPath(dc_); return true;
     case U_EMR_SELECTCLIPPATH: {
