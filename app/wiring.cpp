@@ -9,6 +9,7 @@
 #include "app/window/shellhosts.h"
 #include "app/window/views.h"
 #include "datasources/readers/numericlocale.h"
+#include "datasources/sourcedialogs.h"
 #include "document/hosts.h"
 #include "editor/editorhosts.h"
 #include "editor/pickers.h"
@@ -55,7 +56,9 @@ void InstallPrintPanel() {
 // empty view, and the captions of the predefined fields.
 void InstallDataSources() {
   static RenderDataSourceHost dataSources;
+  static SourceDialogs noSourceDialogs;  // sort and filter answer "cancelled"
   SetRenderDataSourceHost(&dataSources);
+  SetSourceDialogs(&noSourceDialogs);
   ViewFactories().DataBaseData = [](QWidget* parent) { return new DataBaseDataView(parent); };
 }
 

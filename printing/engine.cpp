@@ -27,6 +27,9 @@ void PrintEngine::Reset() {
   m_LabelIndex = 0;
   m_MergeActive = false;
   m_Format = PanelFormat{};
+  m_RegistrationId = -1;
+  m_PrintSort.clear();
+  m_PrintFilter.clear();
 }
 
 // Without a panel the engine runs on its own (the lab-print tool, tests).

@@ -8,10 +8,13 @@
 #include "printing/layout.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
 namespace pv {
+
+class SourceRecordset;
 
 // Print run values (process-wide, zero at start-up).
 extern std::int32_t CountMode;   // what the count box counts: 0 pages, 1 labels
@@ -53,6 +56,32 @@ class PrintEngine {
   // Re-reads the current printer's resolution, offsets and printable area,
   // and passes the page to the preview.
   void ReloadPrinterInfo();
+
+  // The merge source of the run. The registration chosen in the panel's
+  // data-source list (-1 none), the run's sort and filter texts.
+  std::int32_t m_RegistrationId = -1;
+  QString m_PrintSort;
+  QString m_PrintFilter;
+
+  // Opens the chosen registration with the run's filter and sort, counts its
+  // records and makes the run's pages from them. False (after its message,
+  // and back to no merge) when it cannot merge.
+  bool GetMergeInformation();
+  // A registration chosen in the data-source list: starts without sort and
+  // filter and merges when the source opens with records.
+  void ChooseMergeSource(std::int32_t registrationId);
+  // The no-merge entry chosen: merge off, the run back to one whole page of
+  // the document's format, the manual options shown.
+  void GiveUpMergeSource();
+  // The run's sort (as the sort dialog writes it) and filter (as the filter
+  // dialog writes it) for the merge source. False when the source refused
+  // it: the previous sort or filter stays.
+  bool SetPrintSort(const QString& sort);
+  bool SetPrintFilter(const QString& filter);
+  // The merge source's field names in field order (empty without merge),
+  // and the merge recordset itself (nullptr without merge).
+  QStringList MergeFieldNames() const;
+  SourceRecordset* MergeRecordset();
 
   // Puts every member back to its start value (tests).
   void Reset();

@@ -47,6 +47,16 @@ class PrintPanelControls {
   // The preview's sheet pixels per typographic point (0 before its first
   // paint); what the label drawing scales fonts by in the preview.
   virtual float OCXFontRatio() { return 0.0f; }
+
+  // Whether the manual-paper check box is ticked (the print run's stop
+  // between pages). The default keeps the setting as it stands.
+  virtual bool StopPageChecked();
+  // Back to the data-source list's no-merge entry. The panel selects it,
+  // which runs its choice reaction; the default runs the engine's no-merge
+  // reaction directly.
+  virtual void SelectNoMergeEntry();
+  // The manual print options shown (true) or the merge note instead (false).
+  virtual void ShowManualOptions(bool visible) { (void)visible; }
 };
 
 PV_DECLARE_HOST_SLOT(PrintPanelControls)
