@@ -10,6 +10,7 @@
 #include "app/window/views.h"
 #include "datasources/readers/numericlocale.h"
 #include "datasources/sourcedialogs.h"
+#include "datasources/windows/install.h"
 #include "document/hosts.h"
 #include "editor/editorhosts.h"
 #include "editor/pickers.h"
@@ -56,10 +57,8 @@ void InstallPrintPanel() {
 // empty view, and the captions of the predefined fields.
 void InstallDataSources() {
   static RenderDataSourceHost dataSources;
-  static SourceDialogs noSourceDialogs;  // sort and filter answer "cancelled"
   SetRenderDataSourceHost(&dataSources);
-  SetSourceDialogs(&noSourceDialogs);
-  ViewFactories().DataBaseData = [](QWidget* parent) { return new DataBaseDataView(parent); };
+  InstallDataSourceWindows();
 }
 
 // The new-label wizard and the print-format archive (formats/): today the

@@ -1,0 +1,204 @@
+#include "datasources/windows/dlgfilter.h"
+
+#include "platform/stringtable.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace pv {
+
+namespace {
+
+QPushButton* Button(QWidget* parent, int caption, const char* name) {
+  auto* b = new QPushButton(LoadResString(caption), parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setAutoDefault(false);
+  return b;
+}
+
+// The expression box keeps its selection for the lists' double-clicks: the
+// selection the line edit drops when it loses the focus is not read.
+class ExpressionBox : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+  bool leaving = false;
+
+ protected:
+  void focusOutEvent(QFocusEvent* e) override {
+    leaving = true;
+    QLineEdit::focusOutEvent(e);
+    leaving = false;
+  }
+};
+
+QLabel* Caption(QWidget* parent, int caption, QWidget* buddy) {
+  auto* l = new QLabel(LoadResString(caption), parent);
+  l->setBuddy(buddy);
+  return l;
+}
+
+}  // namespace
+
+dlgFilter::dlgFilter(QWidget* parent)
+    : QDialog(parent),
+      m_text(new ExpressionBox(this)),
+      m_fieldList(new QListWidget(this)),
+      m_operatorList(new QListWidget(this)),
+      m_storedList(new QListWidget(this)),
+      m_help(new QLabel(this)) {
+  setWindowTitle(LoadResString(13600));
+  m_text->setObjectName(QStringLiteral("Text1"));
+  m_fieldList->setObjectName(QStringLiteral("List1_0"));
+  m_operatorList->setObjectName(QStringLiteral("List1_1"));
+  m_storedList->setObjectName(QStringLiteral("List2"));
+  m_help->setObjectName(QStringLiteral("Label3"));
+  m_help->setWordWrap(true);
+  m_help->setMinimumHeight(48);
+  m_help->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  m_operatorList->addItems(dlgFilterModel::Operators());
+
+  QPushButton* check = Button(this, 13602, "Command1_0");
+  QPushButton* clear = Button(this, 13603, "Command1_1");
+  QPushButton* store = Button(this, 13609, "Command4_0");
+  QPushButton* remove = Button(this, 13610, "Command4_1");
+  auto* buttons = new QDialogButtonBox(this);
+  QPushButton* ok = buttons->addButton(LoadResString(13611), QDialogButtonBox::AcceptRole);
+  QPushButton* cancel = buttons->addButton(LoadResString(13612), QDialogButtonBox::RejectRole);
+  ok->setObjectName(QStringLiteral("OKButton"));
+  cancel->setObjectName(QStringLiteral("CancelButton"));
+  ok->setDefault(true);
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(Caption(this, 13601, m_text), 0, 0, 1, 3);
+  grid->addWidget(m_text, 1, 0, 1, 2);
+  auto* checkRow = new QHBoxLayout;
+  checkRow->addWidget(check);
+  checkRow->addWidget(clear);
+  grid->addLayout(checkRow, 1, 2);
+  grid->addWidget(Caption(this, 13604, m_fieldList), 2, 0);
+  grid->addWidget(Caption(this, 13605, m_operatorList), 2, 1);
+  grid->addWidget(Caption(this, 13606, m_help), 2, 2);
+  grid->addWidget(m_fieldList, 3, 0);
+  grid->addWidget(m_operatorList, 3, 1);
+  grid->addWidget(m_help, 3, 2);
+  grid->addWidget(Caption(this, 13608, m_storedList), 4, 0, 1, 3);
+  grid->addWidget(m_storedList, 5, 0, 1, 2);
+  auto* storeColumn = new QVBoxLayout;
+  storeColumn->addWidget(store);
+  storeColumn->addWidget(remove);
+  storeColumn->addStretch();
+  grid->addLayout(storeColumn, 5, 2);
+  grid->addWidget(buttons, 6, 0, 1, 3);
+  resize(640, 460);
+
+  connect(m_text, &QLineEdit::textEdited, this, [this] { ReadBox(); });
+  auto follow = [this] {
+    if (!static_cast<ExpressionBox*>(m_text)->leaving) ReadBox();
+  };
+  connect(m_text, &QLineEdit::selectionChanged, this, follow);
+  connect(m_text, &QLineEdit::cursorPositionChanged, this, follow);
+  connect(m_operatorList, &QListWidget::currentRowChanged, this, [this](int row) {
+    m_model.ClickOperator(row);
+    m_help->setText(m_model.help);
+  });
+  connect(m_fieldList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) { Insert(item->text()); });
+  connect(m_operatorList, &QListWidget::itemDoubleClicked, this,
+          [this](QListWidgetItem* item) { Insert(item->text()); });
+  connect(m_storedList, &QListWidget::currentRowChanged, this, [this](int row) { m_model.storedSelection = row; });
+  connect(m_storedList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+    m_model.UseStored(m_storedList->row(item));
+    SyncBox();
+  });
+  connect(check, &QPushButton::clicked, this, [this] { CheckSintax(true); });
+  connect(clear, &QPushButton::clicked, this, [this] {
+    m_model.Clear();
+    SyncBox();
+  });
+  connect(store, &QPushButton::clicked, this, [this] {
+    m_model.text = m_text->text();
+    m_model.Store();
+    SyncStored();
+  });
+  connect(remove, &QPushButton::clicked, this, [this] {
+    m_model.DeleteSelected();
+    SyncStored();
+  });
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  m_help->setText(m_model.help);
+  SyncBox();
+  SyncStored();
+}
+
+void dlgFilter::SetExpression(const QString& text) {
+  m_model.SetText(text);
+  SyncBox();
+}
+
+void dlgFilter::AddField(const QString& sFieldName) {
+  m_model.AddField(sFieldName);
+  m_fieldList->addItem(m_model.Fields().back());
+}
+
+bool dlgFilter::CheckSintax(bool bMode) {
+  m_model.text = m_text->text();
+  return m_model.CheckSintax(bMode);
+}
+
+void dlgFilter::ReadBox() {
+  m_model.text = m_text->text();
+  if (m_text->hasSelectedText()) {
+    m_model.selStart = static_cast<int>(m_text->selectionStart());
+    m_model.selLength = static_cast<int>(m_text->selectedText().size());
+  } else {
+    m_model.selStart = m_text->cursorPosition();
+    m_model.selLength = 0;
+  }
+}
+
+void dlgFilter::SyncBox() {
+  const QSignalBlocker block(m_text);
+  m_text->setText(m_model.text);
+  if (m_model.selLength > 0) {
+    m_text->setSelection(m_model.selStart, m_model.selLength);
+  } else {
+    m_text->setCursorPosition(m_model.selStart);
+  }
+}
+
+void dlgFilter::SyncStored() {
+  const QSignalBlocker block(m_storedList);
+  m_storedList->clear();
+  for (const StoredFilter& f : m_model.Stored()) {
+    auto* item = new QListWidgetItem(f.text, m_storedList);
+    item->setData(Qt::UserRole, f.id);
+  }
+  m_storedList->setCurrentRow(-1);
+  m_model.storedSelection = -1;
+}
+
+void dlgFilter::Insert(const QString& entry) {
+  m_model.InsertEntry(entry);
+  SyncBox();
+  m_text->setFocus();
+}
+
+void dlgFilter::done(int result) {
+  m_model.text = m_text->text();
+  if (result == QDialog::Accepted) {
+    if (!m_model.Ok()) return;
+  } else {
+    m_model.Cancel();
+  }
+  QDialog::done(result);
+}
+
+}  // namespace pv

@@ -1,0 +1,71 @@
+#pragma once
+// The data-source manager DataBaseData without its widgets: the list of
+// registrations, the six commands (New, Edit, Delete, View, Sort, Filter),
+// and the records on view with their sort and filter.
+//
+// After every command that did not fail the print panel reloads its list of
+// registrations. A failed store is reported and keeps the list as stored; a
+// source that does not open on View leaves nothing on view (31017).
+
+#include "datasources/registrations.h"
+#include "datasources/sourcerecordset.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace pv {
+
+class DataBaseDataModel {
+ public:
+  enum Command { CmdNew = 0, CmdEdit = 1, CmdDelete = 2, CmdView = 3, CmdSort = 4, CmdFilter = 5 };
+
+  struct Entry {
+    qint64 id = 0;
+    QString label;
+  };
+
+  // The registration dialog: shown empty (nullptr) or with a registration to
+  // edit; the six values confirmed, nothing when cancelled.
+  using RegistrationDialog = std::function<std::optional<Registration>(const Registration* edit)>;
+
+  // `registrations`: the shared recordset over rst_registrations.
+  explicit DataBaseDataModel(Recordset& registrations, SourceRecordset::ReaderFactory factory = {});
+
+  void SetRegistrationDialog(RegistrationDialog dialog) { m_dialog = std::move(dialog); }
+
+  // Reloads the list.
+  void Init() { LoadSourceList(); }
+  void LoadSourceList();
+  const std::vector<Entry>& Entries() const { return m_entries; }
+  int selection = -1;
+
+  // Runs a command; false when it failed (the print panel is not reloaded).
+  bool Command_Click(int index);
+
+  // The records on view: shown (DataView) or not (NullView).
+  bool OnView() const { return m_onView; }
+  SourceRecordset& Records() { return m_records; }
+  QString m_SortString;
+  QString m_FilterString;
+  QString m_ConnectionString;
+
+ private:
+  bool New();
+  bool Edit();
+  bool Delete();
+  bool View();
+  void SortTable();
+  bool FilterTable();
+  std::optional<Registration> Selected();
+
+  RegistrationStore m_store;
+  RegistrationDialog m_dialog;
+  std::vector<Entry> m_entries;
+  SourceRecordset m_records;
+  bool m_onView = false;
+};
+
+}  // namespace pv

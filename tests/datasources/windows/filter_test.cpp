@@ -1,0 +1,183 @@
+// The filter dialog: insertion into the expression, the stored expressions,
+// the syntax check on the caller's recordset, and Cancel putting its filter
+// back.
+#include "datasources/sourcerecordset.h"
+#include "datasources/windows/dlgfilter.h"
+#include "datasources/windows/filtermodel.h"
+#include "windowstest.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FilterTest : public dswin::WindowsTest {
+ protected:
+  void SetUp() override {
+    dswin::WindowsTest::SetUp();
+    auto s = Source(QStringLiteral("/dati"));
+    s->tables[QStringLiteral("clienti")] = dswin::Table({QStringLiteral("Nome"), QStringLiteral("Citta")},
+                                                        {{QStringLiteral("Anna"), QStringLiteral("Roma")},
+                                                         {QStringLiteral("Bruno"), QStringLiteral("Milano")},
+                                                         {QStringLiteral("Carla"), QStringLiteral("Roma")}});
+    records = std::make_unique<pv::SourceRecordset>(Factory());
+    records->Open(pv::BuildConnectionString(pv::kSourceDBaseIII, QStringLiteral("/dati"), false, {}, {}),
+                  QStringLiteral("clienti"));
+  }
+  std::vector<QString> StoredTexts(const pv::dlgFilterModel& m) {
+    std::vector<QString> out;
+    for (const auto& s : m.Stored()) out.push_back(s.text);
+    return out;
+  }
+  std::unique_ptr<pv::SourceRecordset> records;
+};
+
+TEST_F(FilterTest, EntriesGoInAtTheCaretOrOverTheSelection) {
+  pv::dlgFilterModel m;
+  m.AddField(QStringLiteral("Nome"));
+  EXPECT_EQ(m.Fields(), QStringList{QStringLiteral("[NOME]")});
+  EXPECT_EQ(pv::dlgFilterModel::Operators().size(), 13);
+
+  m.InsertEntry(m.Fields()[0]);
+  m.InsertEntry(QStringLiteral(">"));
+  EXPECT_EQ(m.text, QStringLiteral("[NOME] > "));
+  EXPECT_EQ(m.selStart, 9);
+
+  m.SetText(QStringLiteral("[A] = 1"));
+  m.selStart = 4;
+  m.selLength = 1;  // the "="
+  m.InsertEntry(QStringLiteral("<>"));
+  EXPECT_EQ(m.text, QStringLiteral("[A] <>  1"));
+  EXPECT_EQ(m.selStart, 7);
+
+  m.SetText(QStringLiteral("x"));
+  m.selStart = 0;
+  m.InsertEntry(QStringLiteral("()"));
+  EXPECT_EQ(m.text, QStringLiteral("() x"));
+  EXPECT_EQ(m.selStart, 3);
+
+  m.ClickOperator(6);
+  EXPECT_EQ(m.help, pv::LoadResString(13619));
+  EXPECT_EQ(m.help, QStringLiteral("Che contiene - Es.: [NOMECAMPO] LIKE 'etto'"));
+  m.ClickOperator(12);
+  EXPECT_EQ(m.help, pv::LoadResString(13625));
+}
+
+TEST_F(FilterTest, TheDialogInsertsDoubleClickedEntriesOverItsSelection) {
+  pv::dlgFilter dialog;
+  dialog.AddField(QStringLiteral("Citta"));
+  dialog.SetExpression(QStringLiteral("[X] = 'Roma'"));
+  dialog.Text1()->setSelection(0, 3);
+  emit dialog.FieldList()->itemDoubleClicked(dialog.FieldList()->item(0));
+  EXPECT_EQ(dialog.Text1()->text(), QStringLiteral("[CITTA]  = 'Roma'"));
+  emit dialog.OperatorList()->itemDoubleClicked(dialog.OperatorList()->item(7));
+  EXPECT_EQ(dialog.Text1()->text(), QStringLiteral("[CITTA] AND  = 'Roma'"));
+}
+
+TEST_F(FilterTest, StoredExpressionsAreAddedTwiceAndDeletedById) {
+  pv::dlgFilterModel m;
+  EXPECT_TRUE(m.Stored().empty());
+  m.SetText(QStringLiteral("[CITTA] = 'Roma'"));
+  m.Store();
+  m.Store();
+  m.SetText(QString());
+  m.Store();  // nothing to store
+  ASSERT_EQ(StoredTexts(m),
+            (std::vector<QString>{QStringLiteral("[CITTA] = 'Roma'"), QStringLiteral("[CITTA] = 'Roma'")}));
+  m.SetText(QStringLiteral("[NOME] LIKE 'A*'"));
+  m.Store();
+  ASSERT_EQ(m.Stored().size(), 3u);
+  EXPECT_EQ(m.storedSelection, -1);
+
+  m.DeleteSelected();  // nothing selected
+  EXPECT_EQ(m.Stored().size(), 3u);
+  const qint64 second = m.Stored()[1].id;
+  m.storedSelection = 0;
+  m.DeleteSelected();
+  ASSERT_EQ(m.Stored().size(), 2u);
+  EXPECT_EQ(m.Stored()[0].id, second);
+  m.UseStored(1);
+  EXPECT_EQ(m.text, QStringLiteral("[NOME] LIKE 'A*'"));
+  EXPECT_TRUE(boxes.empty());
+
+  // The list as a new dialog reads it; the shared recordset sees the rows.
+  pv::dlgFilterModel again;
+  EXPECT_EQ(StoredTexts(again), StoredTexts(m));
+  EXPECT_EQ(pv::rsSqlString.RecordCount(), 2);
+}
+
+TEST_F(FilterTest, StoreFailuresAreReported) {
+  pv::dlgFilterModel m;
+  Exec(QStringLiteral("DROP TABLE rst_sqlstring"));
+  m.SetText(QStringLiteral("[A] = 1"));
+  m.Store();
+  ASSERT_EQ(boxes.size(), 2u);  // the store, then the list read again
+  EXPECT_TRUE(boxes[0].text.startsWith(QStringLiteral("DATA Access error : ")));
+  boxes.clear();
+  m.storedSelection = 0;
+  m.DeleteSelected();  // nothing listed: nothing to delete
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(FilterTest, TheCheckFiltersTheCallersRecordsAndSaysSo) {
+  pv::dlgFilterModel m;
+  m.SetRecordset(records.get());
+  m.SetText(QStringLiteral("[Citta] = 'Roma'"));
+  EXPECT_TRUE(m.CheckSintax(true));
+  EXPECT_EQ(records->RecordCount(), 2);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, pv::LoadResString(13626));
+  EXPECT_EQ(boxes[0].icon, pv::MsgIcon::Information);
+
+  boxes.clear();
+  m.SetText(QStringLiteral("[Citta] = 'Torino'"));  // matches nothing: accepted
+  EXPECT_TRUE(m.CheckSintax(false));
+  EXPECT_EQ(records->RecordCount(), 0);
+  EXPECT_TRUE(boxes.empty());
+
+  m.SetText(QStringLiteral("[Manca] = 'x' or"));
+  EXPECT_FALSE(m.CheckSintax(true));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, pv::LoadResString(13627) + QStringLiteral("[MANCA] = 'X' OR"));
+  EXPECT_EQ(boxes[0].icon, pv::MsgIcon::Exclamation);
+  EXPECT_FALSE(m.Ok());
+  EXPECT_EQ(m.RetCode, 0);
+}
+
+TEST_F(FilterTest, CancelAfterACheckPutsTheFilterBack) {
+  records->SetFilter(QStringLiteral("[Nome] <> 'Bruno'"));
+  for (bool viaDialog : {false, true}) {
+    SCOPED_TRACE(viaDialog);
+    if (!viaDialog) {
+      pv::dlgFilterModel m;
+      m.SetRecordset(records.get());
+      m.SetText(QStringLiteral("[Citta] = 'Milano'"));
+      ASSERT_TRUE(m.CheckSintax(false));
+      EXPECT_EQ(records->RecordCount(), 1);
+      m.Cancel();
+      EXPECT_EQ(m.RetCode, 0);
+      EXPECT_EQ(m.sFilter, QStringLiteral("[Citta] = 'Milano'"));
+    } else {
+      pv::dlgFilter dialog;
+      dialog.SetExpression(QStringLiteral("[Citta] = 'Milano'"));
+      dialog.SetRecordset(records.get());
+      ASSERT_TRUE(dialog.CheckSintax(false));
+      dialog.show();
+      dialog.close();  // the close box
+    }
+    EXPECT_EQ(records->Filter(), QStringLiteral("[Nome] <> 'Bruno'"));
+    EXPECT_EQ(records->RecordCount(), 2);
+  }
+
+  pv::dlgFilterModel ok;
+  ok.SetRecordset(records.get());
+  ok.SetText(QStringLiteral("[Citta] = 'Roma'"));
+  ASSERT_TRUE(ok.Ok());
+  EXPECT_EQ(ok.RetCode, -1);
+  EXPECT_EQ(ok.sFilter, QStringLiteral("[Citta] = 'Roma'"));
+  EXPECT_EQ(records->Filter(), QStringLiteral("[Citta] = 'Roma'"));
+}
+
+}  // namespace
