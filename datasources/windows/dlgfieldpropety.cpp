@@ -2,6 +2,7 @@
 
 #include "app/database.h"
 #include "datasources/windows/images.h"
+#include "datasources/windows/okcancel.h"
 #include "platform/stringtable.h"
 
 #include <QApplication>
@@ -45,14 +46,8 @@ dlgFieldPropety::dlgFieldPropety(QWidget* parent, dlgFieldPropetyModel::ColumnLi
     auto* item = new QListWidgetItem(k.text, m_kinds);
     item->setData(Qt::UserRole, k.kind);
   }
-  auto* buttons = new QDialogButtonBox(this);
-  m_ok = buttons->addButton(LoadResString(23003), QDialogButtonBox::AcceptRole);
-  QPushButton* cancel = buttons->addButton(LoadResString(23002), QDialogButtonBox::RejectRole);
-  m_ok->setObjectName(QStringLiteral("OKButton"));
-  cancel->setObjectName(QStringLiteral("CancelButton"));
-  m_ok->setDefault(true);
+  QDialogButtonBox* buttons = OkCancelButtons(this, 23003, 23002, &m_ok);
   m_ok->setEnabled(false);
-  cancel->setAutoDefault(false);
 
   auto* nameLabel = new QLabel(LoadResString(23006), this);
   nameLabel->setBuddy(m_name);
@@ -92,8 +87,6 @@ dlgFieldPropety::dlgFieldPropety(QWidget* parent, dlgFieldPropetyModel::ColumnLi
     m_model.ClickFormat(m_formats->row(item));
     Sync();
   });
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 void dlgFieldPropety::Load(const FieldPickerPreset* preset) {

@@ -1,5 +1,6 @@
 #include "datasources/windows/dlgfilter.h"
 
+#include "datasources/windows/okcancel.h"
 #include "platform/stringtable.h"
 
 #include <QDialogButtonBox>
@@ -68,12 +69,7 @@ dlgFilter::dlgFilter(QWidget* parent)
   QPushButton* clear = Button(this, 13603, "Command1_1");
   QPushButton* store = Button(this, 13609, "Command4_0");
   QPushButton* remove = Button(this, 13610, "Command4_1");
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(LoadResString(13611), QDialogButtonBox::AcceptRole);
-  QPushButton* cancel = buttons->addButton(LoadResString(13612), QDialogButtonBox::RejectRole);
-  ok->setObjectName(QStringLiteral("OKButton"));
-  cancel->setObjectName(QStringLiteral("CancelButton"));
-  ok->setDefault(true);
+  QDialogButtonBox* buttons = OkCancelButtons(this, 13611, 13612);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(Caption(this, 13601, m_text), 0, 0, 1, 3);
@@ -130,8 +126,6 @@ dlgFilter::dlgFilter(QWidget* parent)
     m_model.DeleteSelected();
     SyncStored();
   });
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
   m_help->setText(m_model.help);
   SyncBox();

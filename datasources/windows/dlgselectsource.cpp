@@ -1,6 +1,7 @@
 #include "datasources/windows/dlgselectsource.h"
 
 #include "datasources/windows/oledbsourceselection.h"
+#include "datasources/windows/okcancel.h"
 #include "platform/stringtable.h"
 
 #include <QDialogButtonBox>
@@ -19,14 +20,7 @@ dlgSelectSource::dlgSelectSource(QWidget* parent, OLEDBSourceSelectionModel::Rea
   setWindowTitle(LoadResString(30105));
   m_name->setObjectName(QStringLiteral("Text1"));
   m_selection->setObjectName(QStringLiteral("OLEDBSourceSelection1"));
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(LoadResString(30107), QDialogButtonBox::AcceptRole);
-  QPushButton* cancel = buttons->addButton(LoadResString(30108), QDialogButtonBox::RejectRole);
-  ok->setObjectName(QStringLiteral("OKButton"));
-  cancel->setObjectName(QStringLiteral("CancelButton"));
-  ok->setDefault(true);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(this, 30107, 30108);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(LoadResString(30106), this));
   layout->addWidget(m_name);

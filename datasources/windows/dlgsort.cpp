@@ -1,5 +1,6 @@
 #include "datasources/windows/dlgsort.h"
 
+#include "datasources/windows/okcancel.h"
 #include "platform/stringtable.h"
 
 #include <QComboBox>
@@ -72,14 +73,7 @@ void OLEDBFilter::Sync() {
 dlgSort::dlgSort(QWidget* parent) : QDialog(parent), m_control(new OLEDBFilter(this)) {
   setWindowTitle(LoadResString(13700));
   m_control->setObjectName(QStringLiteral("OLEDBFilter1"));
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(LoadResString(13701), QDialogButtonBox::AcceptRole);
-  QPushButton* cancel = buttons->addButton(LoadResString(13702), QDialogButtonBox::RejectRole);
-  ok->setObjectName(QStringLiteral("OKButton"));
-  cancel->setObjectName(QStringLiteral("CancelButton"));
-  ok->setDefault(true);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(this, 13701, 13702);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_control);
   layout->addWidget(buttons);

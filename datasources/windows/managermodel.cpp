@@ -66,15 +66,19 @@ bool DataBaseDataModel::Command_Click(int index) {
 bool DataBaseDataModel::New() {
   const std::optional<Registration> values = m_dialog ? m_dialog(nullptr) : std::nullopt;
   if (!values || values->label.isEmpty()) return true;
+  return StoreAndReload([&] { m_store.Add(*values); });
+}
+
+bool DataBaseDataModel::StoreAndReload(const std::function<void()>& store) {
+  bool stored = true;
   try {
-    m_store.Add(*values);
+    store();
   } catch (const DbError& e) {
     ReportStoreFailure(e);
-    LoadSourceList();
-    return false;
+    stored = false;
   }
   LoadSourceList();
-  return true;
+  return stored;
 }
 
 bool DataBaseDataModel::Edit() {
@@ -89,15 +93,7 @@ bool DataBaseDataModel::Edit() {
   shown.label = m_entries[static_cast<size_t>(selection)].label;
   const std::optional<Registration> values = m_dialog ? m_dialog(&shown) : std::nullopt;
   if (!values || values->label.isEmpty()) return true;
-  try {
-    m_store.Rewrite(found->id, *values);
-  } catch (const DbError& e) {
-    ReportStoreFailure(e);
-    LoadSourceList();
-    return false;
-  }
-  LoadSourceList();
-  return true;
+  return StoreAndReload([&] { m_store.Rewrite(found->id, *values); });
 }
 
 bool DataBaseDataModel::Delete() {

@@ -60,6 +60,8 @@ class DataBaseDataModel {
   void SortTable();
   bool FilterTable();
   std::optional<Registration> Selected();
+  // Runs a change of the store, reports its failure, and reloads the list.
+  bool StoreAndReload(const std::function<void()>& store);
 
   RegistrationStore m_store;
   RegistrationDialog m_dialog;
