@@ -3,7 +3,9 @@
 // back.
 #include "datasources/sourcerecordset.h"
 #include "datasources/windows/dlgfilter.h"
+#include "datasources/windows/dlgsort.h"
 #include "datasources/windows/filtermodel.h"
+#include "datasources/windows/sourcedialogwindows.h"
 #include "windowstest.h"
 
 #include <QLineEdit>
@@ -178,6 +180,43 @@ TEST_F(FilterTest, CancelAfterACheckPutsTheFilterBack) {
   EXPECT_EQ(ok.RetCode, -1);
   EXPECT_EQ(ok.sFilter, QStringLiteral("[Citta] = 'Roma'"));
   EXPECT_EQ(records->Filter(), QStringLiteral("[Citta] = 'Roma'"));
+}
+
+}  // namespace
+
+namespace {
+
+// The dialogs as the print panel reaches them.
+TEST_F(FilterTest, TheSeamShowsTheRealDialogs) {
+  pv::SourceDialogWindows seam;
+  QStringList seen;
+  dswin::WhenModalOpens([&](QDialog* d) {
+    auto* sort = qobject_cast<pv::dlgSort*>(d);
+    ASSERT_NE(sort, nullptr);
+    seen = sort->OLEDBFilter1()->Model().Fields();
+    EXPECT_EQ(sort->OLEDBFilter1()->GetSortString(), QStringLiteral("[Citta] DESC"));
+    sort->accept();
+  });
+  EXPECT_EQ(seam.ShowSortDialog({QStringLiteral("Nome"), QStringLiteral("Citta")}, QStringLiteral("[Citta] DESC")),
+            QStringLiteral("[Citta] DESC"));
+  EXPECT_EQ(seen, (QStringList{pv::LoadResString(30104), QStringLiteral("Nome"), QStringLiteral("Citta")}));
+
+  // A check, then the close box: the recordset as it was, a cancel answered.
+  dswin::WhenModalOpens([&](QDialog* d) {
+    auto* filter = qobject_cast<pv::dlgFilter*>(d);
+    ASSERT_NE(filter, nullptr);
+    EXPECT_EQ(filter->Text1()->text(), QStringLiteral("[Citta] = 'Roma'"));
+    EXPECT_EQ(filter->FieldList()->count(), 2);
+    filter->Text1()->setText(QStringLiteral("[Nome] = 'Anna'"));
+    EXPECT_TRUE(filter->CheckSintax(false));
+    EXPECT_EQ(records->RecordCount(), 1);
+    filter->close();
+  });
+  const pv::FilterDialogAnswer a =
+      seam.ShowFilterDialog(records->FieldNames(), QStringLiteral("[Citta] = 'Roma'"), records.get());
+  EXPECT_EQ(a.RetCode, 0);
+  EXPECT_EQ(records->Filter(), QString());
+  EXPECT_EQ(records->RecordCount(), 3);
 }
 
 }  // namespace
