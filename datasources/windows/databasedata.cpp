@@ -3,12 +3,10 @@
 #include "app/database.h"
 #include "datasources/windows/dlgselectsource.h"
 #include "datasources/windows/images.h"
-#include "datasources/windows/oledbsourceselection.h"
 #include "datasources/windows/recordtable.h"
 #include "platform/stringtable.h"
 
 #include <QFrame>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>

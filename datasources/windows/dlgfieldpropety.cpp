@@ -65,8 +65,9 @@ dlgFieldPropety::dlgFieldPropety(QWidget* parent, dlgFieldPropetyModel::ColumnLi
   grid->addWidget(m_kinds, 5, 1);
   grid->addWidget(m_formats, 5, 2);
   grid->addWidget(buttons, 7, 0, 1, 3);
+  m_kinds->setMaximumWidth(120);
   grid->setColumnStretch(0, 3);
-  grid->setColumnStretch(2, 2);
+  grid->setColumnStretch(2, 3);
   resize(640, 420);
 
   connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
