@@ -9,7 +9,6 @@
 #include "app/window/shellhosts.h"
 #include "app/window/views.h"
 #include "datasources/readers/numericlocale.h"
-#include "datasources/sourcedialogs.h"
 #include "datasources/windows/install.h"
 #include "document/hosts.h"
 #include "editor/editorhosts.h"
@@ -53,8 +52,8 @@ void InstallPrintPanel() {
   ViewFactories().PreviewData = [](QWidget* parent) { return new PreviewDataView(parent); };
 }
 
-// The data-source manager and the merge fields (datasources/): today an
-// empty view, and the captions of the predefined fields.
+// The data-source manager, its sort and filter dialogs and the captions of
+// the predefined merge fields (datasources/).
 void InstallDataSources() {
   static RenderDataSourceHost dataSources;
   SetRenderDataSourceHost(&dataSources);
