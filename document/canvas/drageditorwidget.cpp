@@ -134,6 +134,7 @@ void DragEditorWidget::HandOver(const QSize& size) {
 
 void DragEditorWidget::SurfaceChanged() {
   if (surface_) surface_->update();
+  emit SurfaceRepainted();
 }
 
 void DragEditorWidget::RulersChanged() {

@@ -48,6 +48,11 @@ class DragEditorWidget : public QWidget, public DragEditorView {
   static std::int16_t ButtonMask(Qt::MouseButtons buttons);
   static std::int16_t ShiftMask(Qt::KeyboardModifiers modifiers);
 
+ signals:
+  // The drawing surface's image changed: whatever changed the objects or
+  // the selection has repainted by now.
+  void SurfaceRepainted();
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
 

@@ -5,10 +5,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 
 namespace {
@@ -88,6 +90,26 @@ TEST_F(WindowTest, HelpWindowShowsTheShippedManualAndSearchesIt) {
     EXPECT_TRUE(
         QFile::exists(QStringLiteral(PLAVIK_PROGRAM_DIR) + QStringLiteral("/help/") + QString::fromLatin1(page)))
         << page;
+  }
+}
+
+// Wherever its owner stands, even partly off the screen, the help window
+// opens wholly inside the screen's free area.
+TEST_F(WindowTest, HelpWindowOpensWhollyOnTheScreen) {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  ASSERT_NE(screen, nullptr);
+  const QRect free = screen->availableGeometry();
+  for (const QPoint corner :
+       {free.topLeft(), free.bottomRight() - QPoint(150, 100), free.topLeft() - QPoint(300, 200)}) {
+    QWidget owner;
+    owner.setGeometry(QRect(corner, QSize(400, 300)));
+    owner.show();
+    auto* help = new pv::HelpWindow(&owner);
+    help->ShowContents(Home(QStringLiteral("help/index.html")));
+    QApplication::processEvents();
+    EXPECT_TRUE(free.contains(help->frameGeometry())) << corner.x() << "," << corner.y();
+    EXPECT_TRUE(free.contains(help->geometry()));
+    EXPECT_GE(help->width(), help->minimumSizeHint().width());
   }
 }
 
