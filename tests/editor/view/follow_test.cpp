@@ -55,7 +55,8 @@ class FollowTest : public ViewTest {
   QStringList Expected() const {
     std::vector<std::int32_t> keys;
     for (std::int32_t i = 1; i <= ObjCount; ++i) {
-      if (IsTrue(Objects[static_cast<std::size_t>(i)].IsSelected)) keys.push_back(Objects[static_cast<std::size_t>(i)].Key);
+      if (IsTrue(Objects[static_cast<std::size_t>(i)].IsSelected))
+        keys.push_back(Objects[static_cast<std::size_t>(i)].Key);
     }
     if (keys.size() != 1) return {"", "", "", "", ""};
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0, angle = 0;
@@ -122,8 +123,7 @@ TEST_F(FollowTest, PanelShowsTheDocumentAfterEachCommandAndApplyWritesNothingSta
       {"move", &b, [this] { Canvas().ApplyDrag(200, 60, 30, 70, 42); }},
       {"resize", &a, [this] { Canvas().ApplyDrag(104, 35, 20, 41, 20); }},
       {"line end", &line, [this] { Canvas().ApplyDrag(111, 35, 45, 50, 52); }},
-      {"rotate quarter", &b,
-       [this] { view->Exec(QStringLiteral("mnu_rotate"), 14); }},
+      {"rotate quarter", &b, [this] { view->Exec(QStringLiteral("mnu_rotate"), 14); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -151,8 +151,8 @@ TEST_F(FollowTest, PanelShowsTheDocumentAfterEachCommandAndApplyWritesNothingSta
 TEST_F(FollowTest, PanelKeepsWhatTheUserTypedWhileNothingItShowsChanges) {
   SelectOnly(a);
   Type(0, "12");
-  Canvas().Refresh(true);      // a repaint alone
-  Canvas().SetZoom(true);      // the zoom moves no object
+  Canvas().Refresh(true);  // a repaint alone
+  Canvas().SetZoom(true);  // the zoom moves no object
   EXPECT_EQ(view->Text1(0)->text(), "12");
   EXPECT_EQ(Tags()[0], "YES");
 }
