@@ -93,21 +93,34 @@ TEST_F(WindowTest, HelpWindowShowsTheShippedManualAndSearchesIt) {
   }
 }
 
-// Wherever its owner stands, even partly off the screen, the help window
-// opens wholly inside the screen's free area.
+// Wherever its owner stands, even partly off the screen, and on a screen
+// smaller than the window's own size, the help window opens wholly inside
+// the screen's free area.
 TEST_F(WindowTest, HelpWindowOpensWhollyOnTheScreen) {
   QScreen* screen = QGuiApplication::primaryScreen();
   ASSERT_NE(screen, nullptr);
   const QRect free = screen->availableGeometry();
-  for (const QPoint corner :
-       {free.topLeft(), free.bottomRight() - QPoint(150, 100), free.topLeft() - QPoint(300, 200)}) {
+  struct Case {
+    QPoint owner;
+    QSize help;  // the window's size before it opens
+  };
+  const Case cases[] = {
+      {free.topLeft(), QSize()},
+      {free.bottomRight() - QPoint(150, 100), QSize()},
+      {free.topLeft() - QPoint(300, 200), QSize()},
+      {free.topLeft(), free.size() + QSize(300, 200)},
+      {free.bottomRight() - QPoint(150, 100), free.size() + QSize(10, 10)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.owner.x() << "," << c.owner.y());
     QWidget owner;
-    owner.setGeometry(QRect(corner, QSize(400, 300)));
+    owner.setGeometry(QRect(c.owner, QSize(400, 300)));
     owner.show();
     auto* help = new pv::HelpWindow(&owner);
+    if (c.help.isValid()) help->resize(c.help);
     help->ShowContents(Home(QStringLiteral("help/index.html")));
     QApplication::processEvents();
-    EXPECT_TRUE(free.contains(help->frameGeometry())) << corner.x() << "," << corner.y();
+    EXPECT_TRUE(free.contains(help->frameGeometry()));
     EXPECT_TRUE(free.contains(help->geometry()));
     EXPECT_GE(help->width(), help->minimumSizeHint().width());
   }
