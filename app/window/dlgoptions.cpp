@@ -275,17 +275,29 @@ bool dlgOptions::OKButton_Click() {
   const double gridX = Val(m_text2[0]->text());
   const double gridY = Val(m_text2[1]->text());
   int failed = 0;
+  QLineEdit* box = nullptr;
   if (!(calX >= -1200 && calX <= 1200)) {
     failed = 15037;
+    box = m_text1[0];
   } else if (!(calY >= -1200 && calY <= 1200)) {
     failed = 15038;
+    box = m_text1[1];
   } else if (!(gridX >= 1 && gridX <= 50)) {
     failed = 15044;
+    box = m_text2[0];
   } else if (!(gridY >= 1 && gridY <= 50)) {
     failed = 15044;
+    box = m_text2[1];
   }
   if (failed != 0) {
     MsgBoxRes(failed, MsgIcon::Information, MsgButtons::Ok);
+    // The user is taken to the value to mend: its tab in front, the focus
+    // in its box with the text selected.
+    for (int i = 0; i < m_tab->count(); ++i) {
+      if (m_tab->widget(i)->isAncestorOf(box)) m_tab->setCurrentIndex(i);
+    }
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
     return false;
   }
   DefaultPath = m_text3->text();

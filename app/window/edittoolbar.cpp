@@ -6,6 +6,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace pv {
 
 EditToolbar::EditToolbar(QWidget* parent) : QWidget(parent) {
@@ -27,8 +29,8 @@ void EditToolbar::AddButton(int imageIndex, const QString& key, const QString& t
   button->setObjectName(key);
   button->setAutoRaise(true);
   button->setFocusPolicy(Qt::NoFocus);
-  button->setFixedSize(ButtonSize, ButtonSize);
-  button->setIconSize(QSize(26, 26));
+  button->setFixedSize(m_buttonSize, m_buttonSize);
+  button->setIconSize(QSize(m_buttonSize - 2, m_buttonSize - 2));
   if (imageIndex >= 1 && imageIndex <= m_images.size()) button->setIcon(QIcon(m_images[imageIndex - 1]));
   button->setToolTip(tooltip);
   button->setContextMenuPolicy(Qt::DefaultContextMenu);
@@ -47,6 +49,35 @@ void EditToolbar::AddSpacer(const QString& key) {
 }
 
 void EditToolbar::RefreshToolbar() { update(); }
+
+int EditToolbar::ButtonCount() const {
+  int n = 0;
+  for (const Item& item : m_items) n += item.button != nullptr ? 1 : 0;
+  return n;
+}
+
+int EditToolbar::FixedHeight() const { return m_layout->minimumSize().height() - ButtonCount() * m_buttonSize; }
+
+QSize EditToolbar::minimumSizeHint() const { return {ButtonSize + 2, FixedHeight() + ButtonCount() * MinButtonSize}; }
+
+void EditToolbar::SetButtonSize(int size) {
+  if (size == m_buttonSize) return;
+  m_buttonSize = size;
+  for (const Item& item : m_items) {
+    if (item.button == nullptr) continue;
+    item.button->setFixedSize(size, size);
+    item.button->setIconSize(QSize(size - 2, size - 2));
+  }
+  m_layout->activate();
+}
+
+void EditToolbar::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const int buttons = ButtonCount();
+  if (buttons == 0) return;
+  SetButtonSize(
+      std::clamp((height() - FixedHeight()) / buttons, static_cast<int>(MinButtonSize), static_cast<int>(ButtonSize)));
+}
 
 QStringList EditToolbar::ItemKeys() const {
   QStringList keys;

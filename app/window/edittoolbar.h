@@ -2,7 +2,9 @@
 // The editor toolbar: a vertical bar of image buttons and spacers, each item
 // known by its key. A click raises ToolbarButtonClick with the key; a menu
 // request (a right click on any button, or a click on a button that carries
-// a drop-down mark) raises ToolbarButtonMenu with it.
+// a drop-down mark) raises ToolbarButtonMenu with it. The buttons keep their
+// full size while the bar has room and grow smaller, down to a least size,
+// where it is short; they never overlap.
 
 #include <QList>
 #include <QPixmap>
@@ -18,6 +20,7 @@ class EditToolbar : public QWidget {
   Q_OBJECT
  public:
   inline static constexpr int ButtonSize = 28;  // 420 twips
+  inline static constexpr int MinButtonSize = 22;
 
   explicit EditToolbar(QWidget* parent = nullptr);
 
@@ -35,6 +38,8 @@ class EditToolbar : public QWidget {
   QStringList ItemKeys() const;
   // The button of a key, nullptr for a spacer or an unknown key.
   QToolButton* Button(const QString& key) const;
+  // The height that holds every item with buttons of the least size.
+  QSize minimumSizeHint() const override;
 
  signals:
   void ToolbarButtonClick(const QString& key);
@@ -42,6 +47,7 @@ class EditToolbar : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -53,6 +59,12 @@ class EditToolbar : public QWidget {
   QVBoxLayout* m_layout = nullptr;
   QList<QPixmap> m_images;  // m_images[0] is image 1
   QList<Item> m_items;
+  int m_buttonSize = ButtonSize;
+
+  int ButtonCount() const;
+  // The height of margins, spacing and spacers: the bar's less its buttons.
+  int FixedHeight() const;
+  void SetButtonSize(int size);
 };
 
 }  // namespace pv

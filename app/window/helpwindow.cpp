@@ -3,6 +3,8 @@
 #include "platform/stringtable.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,8 +72,33 @@ bool HelpWindow::Load(const QString& helpFile) {
   return true;
 }
 
+void HelpWindow::PlaceOnScreen() {
+  QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+  QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect free = screen->availableGeometry();
+  // Room for the window manager's frame around the window.
+  const QMargins frame(8, 32, 8, 8);
+  const QRect room = free.marginsRemoved(frame);
+  QSize size = this->size().boundedTo(room.size());
+  size = size.expandedTo(minimumSizeHint()).boundedTo(room.size());
+  QRect r(QPoint(0, 0), size);
+  r.moveCenter(owner != nullptr ? owner->frameGeometry().center() : room.center());
+  if (r.right() > room.right()) r.moveRight(room.right());
+  if (r.bottom() > room.bottom()) r.moveBottom(room.bottom());
+  if (r.left() < room.left()) r.moveLeft(room.left());
+  if (r.top() < room.top()) r.moveTop(room.top());
+  resize(r.size());
+  // A window's position is that of its frame.
+  move(r.topLeft() - QPoint(frame.left(), frame.top()));
+}
+
 bool HelpWindow::ShowContents(const QString& helpFile) {
   const bool ok = Load(helpFile);
+  if (!m_placed) {
+    m_placed = true;
+    PlaceOnScreen();
+  }
   show();
   raise();
   activateWindow();

@@ -30,6 +30,10 @@ class HelpWindow : public QWidget {
 
  private:
   bool Load(const QString& helpFile);
+  // Before it first shows: as large as designed where the screen has room,
+  // centred on its owner, and wholly inside the screen's free area.
+  void PlaceOnScreen();
+  bool m_placed = false;
   QTextBrowser* m_browser = nullptr;
   QLineEdit* m_search = nullptr;
 };

@@ -162,6 +162,7 @@ MainWnd::MainWnd(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("MainWnd"));
   BuildControls();
   BuildMenus();
+  BuildDesktopKeys();
   m_client->installEventFilter(this);
   // The design size of the client area, below the menu bar.
   resize(DesignWidth, DesignHeight + menuBar()->sizeHint().height());
@@ -377,6 +378,40 @@ void MainWnd::BuildMenus() {
   AddItem(modello, m_popupModello, 2, 9022, &MainWnd::mnu_modello_Click);
 }
 
+void MainWnd::BuildDesktopKeys() {
+  struct Key {
+    const char* command;
+    QKeySequence keys;
+  };
+  const Key keys[] = {
+      {"edit_undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},  {"edit_redo", QKeySequence(Qt::CTRL | Qt::Key_Y)},
+      {"edit_cut", QKeySequence(Qt::CTRL | Qt::Key_X)},   {"edit_copy", QKeySequence(Qt::CTRL | Qt::Key_C)},
+      {"edit_paste", QKeySequence(Qt::CTRL | Qt::Key_V)}, {"edit_selectall", QKeySequence(Qt::CTRL | Qt::Key_A)},
+      {"edit_delete", QKeySequence(Qt::Key_Delete)},
+  };
+  for (const Key& k : keys) {
+    const QString command = QString::fromLatin1(k.command);
+    auto* action = new QAction(this);
+    action->setObjectName(QStringLiteral("key_") + command);
+    action->setData(command);
+    action->setShortcut(k.keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setEnabled(false);
+    connect(action, &QAction::triggered, this, [this, command]() {
+      if (m_CurrentView == QLatin1String("tbr_editor")) m_editCard->Exec(command, 0);
+    });
+    addAction(action);
+    m_desktopKeys.append(action);
+  }
+}
+
+QAction* MainWnd::DesktopKey(const QString& command) const {
+  for (QAction* a : m_desktopKeys) {
+    if (a->data().toString() == command) return a;
+  }
+  return nullptr;
+}
+
 void MainWnd::InitGui() {
   if (m_guiReady) return;
   m_guiReady = true;
@@ -408,6 +443,7 @@ void MainWnd::InitGui() {
   }
   // The menu bar has its captions now: the client area at its design size.
   if (!isVisible()) resize(DesignWidth, DesignHeight + menuBar()->sizeHint().height());
+  UpdateMinimumSize();
 }
 
 QWidget* MainWnd::Image4(int index) const {
@@ -478,6 +514,7 @@ void MainWnd::SelectView(const QString& sKey) {
     m_toolbar->setVisible(false);
     SetNavigation(2);
   }
+  for (QAction* key : m_desktopKeys) key->setEnabled(sKey == QLatin1String("tbr_editor"));
   m_toolbar->RefreshToolbar();
   SetStatusBar();
 }
@@ -501,6 +538,34 @@ void MainWnd::SetStatusBar() {
   m_status[0]->setText(StatusLabelSizeText(Header.LabelWidth, Header.LabelHeight));
   m_status[1]->setText(QStringLiteral("X,Y: 0,0"));
   m_status[2]->setText(LoadResString(31001) + CurrentPrinterName());
+  LayoutStatusBar();
+  UpdateMinimumSize();
+}
+
+void MainWnd::LayoutStatusBar() {
+  // Each field keeps its design gap to the one before it.
+  int shift = 0;
+  for (int i = 0; i < 3; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    QLabel* icon = m_statusIcon[k];
+    QLabel* label = m_status[k];
+    const QRect design = kStatusRect[i];
+    const int text = label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->margin() + 2;
+    const int width = i == 2 ? design.width() : std::max(design.width(), text);
+    icon->move(kStatusIconLeft[i] + shift, icon->y());
+    label->setGeometry(design.x() + shift, label->y(), width, design.height());
+    shift += width - design.width();
+  }
+}
+
+void MainWnd::UpdateMinimumSize() {
+  int clientWidth = kEditorStrip;
+  for (const NavigationImage* nav : m_nav) clientWidth = std::max(clientWidth, nav->geometry().right() + 1);
+  clientWidth = std::max(clientWidth, m_status[0]->geometry().right() + 1);
+  const int views = std::max(m_toolbar->minimumSizeHint().height(), m_editCard->minimumSizeHint().height());
+  const int clientHeight = m_topBar->height() + views + 20;
+  const int bar = menuBar()->isVisibleTo(this) ? menuBar()->sizeHint().height() : 0;
+  setMinimumSize(clientWidth, clientHeight + bar);
 }
 
 void MainWnd::SetStatusCoord(float X, float Y) { m_status[1]->setText(StatusCoordText(X, Y)); }

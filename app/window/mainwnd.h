@@ -100,6 +100,13 @@ class MainWnd : public QMainWindow {
   // The help file the Help menu opens.
   QString HelpFile() const { return m_helpFile; }
 
+  // The desktop's own keys for the editor's commands (Ctrl+Z, Ctrl+Y,
+  // Ctrl+X, Ctrl+C, Ctrl+V, Ctrl+A, Delete), by command key
+  // ("edit_undo", ...); nullptr for a command without one. They act only
+  // while the editor is the current view; a text box with the focus keeps
+  // them for its own editing.
+  QAction* DesktopKey(const QString& command) const;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -123,6 +130,14 @@ class MainWnd : public QMainWindow {
   // Sets a view's place; a hidden view is resized at once all the same.
   static void PlaceView(QWidget* view, const QRect& r);
   void SetNavigation(int lit);
+  void BuildDesktopKeys();
+  // The status fields side by side at the bottom, each as wide as its
+  // design place or its text, whichever is wider.
+  void LayoutStatusBar();
+  // The smallest window that shows every control whole: the navigation
+  // images, the status field of the label size, the toolbar's buttons and
+  // the editor's panel.
+  void UpdateMinimumSize();
 
   QString m_CurrentView;
   QString m_helpFile;
@@ -153,6 +168,7 @@ class MainWnd : public QMainWindow {
   QMenu* m_popupShadow = nullptr;
   QMenu* m_popupModello = nullptr;
   QVector<MenuArray> m_arrays;
+  QVector<QAction*> m_desktopKeys;
 };
 
 // The program's main window: made on first use, lives to the end.

@@ -1,6 +1,7 @@
 #include "document/canvas/drageditorwidget.h"
 
 #include "document/canvas/cursors.h"
+#include "platform/runtime.h"
 
 #include <QCursor>
 #include <QKeyEvent>
@@ -9,6 +10,7 @@
 #include <QPixmap>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <functional>
@@ -37,6 +39,7 @@ class DragEditorWidget::Ruler : public QWidget {
     p.fillRect(event->rect(), ToQColor(RulerBackColour));
     p.drawImage(event->rect().topLeft(), img, event->rect());
   }
+  void wheelEvent(QWheelEvent* event) override { static_cast<DragEditorWidget*>(parentWidget())->wheelEvent(event); }
 
  private:
   std::function<const QImage&()> image_;
@@ -76,6 +79,7 @@ class DragEditorWidget::Surface : public QWidget {
     if (code != 0) core_.KeyDown(code, ShiftMask(e->modifiers()));
     QWidget::keyPressEvent(e);
   }
+  void wheelEvent(QWheelEvent* e) override { static_cast<DragEditorWidget*>(parentWidget())->wheelEvent(e); }
 
  private:
   DragEditor& core_;
@@ -132,8 +136,52 @@ void DragEditorWidget::HandOver(const QSize& size) {
   core_->Resize(w, h, w, h);
 }
 
+namespace {
+
+// The whole notches in `rest` (a wheel notch is 120), taken out of it.
+int TakeNotches(int& rest) {
+  constexpr int kNotch = 120;
+  const int notches = rest / kNotch;
+  rest -= notches * kNotch;
+  return notches;
+}
+
+// Moves a bar by notches of a tenth of the visible extent (up or left for a
+// turn away from the user); the bar's value change scrolls the canvas.
+void ScrollByNotches(QScrollBar* bar, int notches, double visiblePixels, float zoom) {
+  if (notches == 0 || !bar->isEnabled() || !(zoom > 0.0f)) return;
+  const int step = std::max(1, int(RoundHalfEven(visiblePixels / 10.0 / double(zoom))));
+  bar->setValue(std::clamp(bar->value() - notches * step, bar->minimum(), bar->maximum()));
+}
+
+}  // namespace
+
+void DragEditorWidget::wheelEvent(QWheelEvent* event) {
+  const QPoint turn = event->angleDelta();
+  const Qt::KeyboardModifiers modifiers = event->modifiers();
+  event->accept();
+  if (modifiers & ::Qt::ControlModifier) {
+    zoomRest_ += turn.y() != 0 ? turn.y() : turn.x();
+    for (int n = TakeNotches(zoomRest_); n != 0; n += n > 0 ? -1 : 1) core_->SetZoom(n > 0);
+    return;
+  }
+  QPoint move = turn;
+  // Shift turns the wheel's scrolling across.
+  if ((modifiers & ::Qt::ShiftModifier) && move.x() == 0) move = QPoint(move.y(), 0);
+  wheelRest_ += move;
+  int across = wheelRest_.x();
+  int down = wheelRest_.y();
+  const int notchesAcross = TakeNotches(across);
+  const int notchesDown = TakeNotches(down);
+  wheelRest_ = QPoint(across, down);
+  const CanvasState& st = core_->State();
+  ScrollByNotches(hscroll_, notchesAcross, st.SurfaceWidth, st.Zoom);
+  ScrollByNotches(vscroll_, notchesDown, st.SurfaceHeight, st.Zoom);
+}
+
 void DragEditorWidget::SurfaceChanged() {
   if (surface_) surface_->update();
+  emit SurfaceRepainted();
 }
 
 void DragEditorWidget::RulersChanged() {

@@ -3,7 +3,10 @@
 // rulers, the drawing surface and the two scroll bars, laid out by the
 // canvas from the widget's size. It shows the canvas's back-buffer images
 // and maps paint, mouse, keyboard, focus, resize and the scroll bars onto
-// the canvas (drageditor.h), which does all the work.
+// the canvas (drageditor.h), which does all the work. The mouse wheel over
+// the rulers and the surface scrolls down and up (with Shift across) by a
+// tenth of what the surface shows a notch, and with Ctrl steps the zoom a notch at a time as
+// the zoom commands do.
 #include "document/canvas/drageditor.h"
 
 #include <QWidget>
@@ -48,8 +51,14 @@ class DragEditorWidget : public QWidget, public DragEditorView {
   static std::int16_t ButtonMask(Qt::MouseButtons buttons);
   static std::int16_t ShiftMask(Qt::KeyboardModifiers modifiers);
 
+ signals:
+  // The drawing surface's image changed: whatever changed the objects or
+  // the selection has repainted by now.
+  void SurfaceRepainted();
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   // Hands the control's size in pixels to the canvas's layout.
@@ -75,6 +84,10 @@ class DragEditorWidget : public QWidget, public DragEditorView {
   QScrollBar* vscroll_ = nullptr;
   // The size last handed to the canvas (none yet: invalid).
   QSize handedSize_;
+  // Wheel turns not yet a whole notch (a fine-grained wheel or touchpad):
+  // across, down, and of the zoom.
+  QPoint wheelRest_;
+  int zoomRest_ = 0;
 };
 
 }  // namespace pv

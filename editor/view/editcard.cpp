@@ -98,6 +98,7 @@ EditCard::EditCard(QWidget* parent) : EditCardView(parent) {
   SetCaptions();
   m_port = std::make_unique<DragEditorPort>(Canvas());
   m_logic = std::make_unique<EditCardLogic>(*m_port);
+  connect(m_canvas, &DragEditorWidget::SurfaceRepainted, this, &EditCard::FollowDocument);
   Layout();
   SincronizePopWindow();
 }
@@ -163,6 +164,8 @@ void EditCard::BuildControls() {
     box->setGeometry(126, y, 50, 20);
     box->installEventFilter(this);
     connect(box, &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
+    // Enter applies the panel, as the apply button does.
+    connect(box, &QLineEdit::returnPressed, this, [this] { Set_Dimension(); });
     m_label2[static_cast<std::size_t>(i)] = caption;
     m_text1[static_cast<std::size_t>(i)] = box;
   }
@@ -238,6 +241,14 @@ void EditCard::Layout() {
   // takes its size now, so that what the settings and the document push
   // into it meet the surface it will show.
   m_canvas->Place(QRect(0, EditCanvasTop, containerWidth, std::max(0, h - EditCanvasTop)));
+}
+
+QSize EditCard::minimumSizeHint() const {
+  int bottom = 0;
+  for (const QObject* child : m_panel->children()) {
+    if (const auto* w = qobject_cast<const QWidget*>(child)) bottom = std::max(bottom, w->geometry().bottom() + 1);
+  }
+  return {EditContainerLeft + 1, bottom + 4};
 }
 
 // ---- Public methods ----------------------------------------------------------------
@@ -473,7 +484,40 @@ void EditCard::Text1_Validate(int Index, bool& Cancel) {
 
 // ---- Property-window synchronisation -------------------------------------------------
 
+EditCard::PanelSource EditCard::CurrentPanelSource() {
+  PanelSource source;
+  std::int32_t selected = 0;
+  for (std::int32_t i = 1; i <= ObjCount; ++i) {
+    const ObjectRecord& r = Objects[static_cast<std::size_t>(i)];
+    if (!IsTrue(r.IsSelected)) continue;
+    source.keys.push_back(r.Key);
+    selected = i;
+  }
+  if (source.keys.size() == 1) {
+    const ObjectRecord& r = Objects[static_cast<std::size_t>(selected)];
+    source.kind = r.UserType;
+    float x1 = 0, y1 = 0, x2 = 0, y2 = 0, angle = 0;
+    GetObjectDimension(r.Key, x1, y1, x2, y2, angle);
+    source.geometry = {x1, y1, x2, y2, angle, PageOrgX, PageOrgY};
+  }
+  return source;
+}
+
+void EditCard::FollowDocument() {
+  if (m_following) return;
+  PanelSource now = CurrentPanelSource();
+  if (now == m_shown) return;
+  m_following = true;
+  // A repaint may come in the middle of a walk over the table: the walk
+  // goes on where it stood.
+  const std::int32_t cursor = EnumCursor;
+  SincronizePopWindow();
+  EnumCursor = cursor;
+  m_following = false;
+}
+
 void EditCard::SincronizePopWindow() {
+  m_shown = CurrentPanelSource();
   DragEditor& c = Canvas();
   const std::int32_t n = c.SelCount();
   std::int32_t index = NoSelection;

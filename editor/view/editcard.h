@@ -25,6 +25,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class QCheckBox;
 class QFrame;
@@ -92,6 +93,10 @@ class EditCard : public EditCardView, public DragEditorHost {
 
   // ---- Property-window synchronisation ---------------------------------
   void SincronizePopWindow();
+  // Synchronises the panel and the windows again when the selection, or the
+  // geometry of the one selected object, is no longer what they show. Runs
+  // after every repaint of the canvas, whatever changed the document.
+  void FollowDocument();
   void Apply_PopFont(std::int32_t iIndex);
   void Apply_PopText(std::int32_t iIndex);
   void Apply_PopLinee(std::int32_t iIndex);
@@ -143,6 +148,8 @@ class EditCard : public EditCardView, public DragEditorHost {
 
   // Lays the view out for its current size.
   void Layout();
+  // The panel whole and a strip of the canvas.
+  QSize minimumSizeHint() const override;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -180,6 +187,18 @@ class EditCard : public EditCardView, public DragEditorHost {
   std::array<QCheckBox*, 6> m_showPop{};
   std::array<QLabel*, 6> m_label3{};
   bool m_refusing = false;
+
+  // What the panel was last filled from: the selected keys and, with one
+  // object selected, its kind, geometry and the page origin.
+  struct PanelSource {
+    std::vector<std::int32_t> keys;
+    std::int32_t kind = 0;
+    std::array<float, 7> geometry{};
+    bool operator==(const PanelSource&) const = default;
+  };
+  static PanelSource CurrentPanelSource();
+  PanelSource m_shown;
+  bool m_following = false;
 
   std::unique_ptr<DragEditorPort> m_port;
   std::unique_ptr<EditCardLogic> m_logic;

@@ -55,8 +55,10 @@ std::int32_t LineoRoundedRect(pv::DeviceContext* dc, const pv::Rect* rect, doubl
                               std::int32_t fillStyle, pv::Colour colour1, pv::Colour colour2, std::int32_t opacity);
 
 // Generic shape 200-213 (shape n = number - 200), fitted to the rectangle;
-// aspect shapes the figure where it has a free proportion (arrow head, star
-// depth, frame thickness ...). Numbers outside 200-213 draw nothing.
+// aspect shapes the figure where it has a free proportion (arrow shaft, star
+// depth, frame thickness ...) in the same steps of 1 to 10 as the corners
+// above: 10 is the fullest, above 10 counts as 10, 0 gives the shape's own
+// proportion. Numbers outside 200-213 draw nothing.
 //   200 triangle            207 five-pointed star
 //   201 right triangle      208 arrow right
 //   202 diamond             209 double arrow

@@ -7,7 +7,7 @@
 namespace pv::lineo {
 
 // Generic shape 0-13 fitted to the box (0, 0, w, h); aspect as the caller
-// gave it. An unknown shape gives an empty path.
+// gave it (steps of 1 to 10, see lineo2.h). An unknown shape gives an empty path.
 QPainterPath GenericShape(int shape, double w, double h, double aspect);
 
 // The text laid along art-text envelope 0-14 into the box (0, 0, w, h).

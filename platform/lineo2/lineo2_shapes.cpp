@@ -14,11 +14,14 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 
-// The shape's free proportion: the aspect (1-100) placed between lo and hi;
-// no aspect (0, negative, not a number) gives the shape's own default.
+// The shape's free proportion: the aspect in the program's steps of 1 to 10
+// (the lines window's slider, as for the corners of the chamfered and
+// rounded rectangles) placed between lo and hi, so that 10 reaches hi and
+// above 10 counts as 10; no aspect (0, negative, not a number) gives the
+// shape's own default.
 double Param(double aspect, double byDefault, double lo, double hi) {
   if (!std::isfinite(aspect) || aspect <= 0) return byDefault;
-  return lo + std::clamp(aspect, 0.0, 100.0) / 100.0 * (hi - lo);
+  return lo + std::min(aspect, 10.0) / 10.0 * (hi - lo);
 }
 
 QPainterPath Poly(std::initializer_list<QPointF> pts) {

@@ -5,10 +5,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 
 namespace {
@@ -88,6 +90,39 @@ TEST_F(WindowTest, HelpWindowShowsTheShippedManualAndSearchesIt) {
     EXPECT_TRUE(
         QFile::exists(QStringLiteral(PLAVIK_PROGRAM_DIR) + QStringLiteral("/help/") + QString::fromLatin1(page)))
         << page;
+  }
+}
+
+// Wherever its owner stands, even partly off the screen, and on a screen
+// smaller than the window's own size, the help window opens wholly inside
+// the screen's free area.
+TEST_F(WindowTest, HelpWindowOpensWhollyOnTheScreen) {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  ASSERT_NE(screen, nullptr);
+  const QRect free = screen->availableGeometry();
+  struct Case {
+    QPoint owner;
+    QSize help;  // the window's size before it opens
+  };
+  const Case cases[] = {
+      {free.topLeft(), QSize()},
+      {free.bottomRight() - QPoint(150, 100), QSize()},
+      {free.topLeft() - QPoint(300, 200), QSize()},
+      {free.topLeft(), free.size() + QSize(300, 200)},
+      {free.bottomRight() - QPoint(150, 100), free.size() + QSize(10, 10)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.owner.x() << "," << c.owner.y());
+    QWidget owner;
+    owner.setGeometry(QRect(c.owner, QSize(400, 300)));
+    owner.show();
+    auto* help = new pv::HelpWindow(&owner);
+    if (c.help.isValid()) help->resize(c.help);
+    help->ShowContents(Home(QStringLiteral("help/index.html")));
+    QApplication::processEvents();
+    EXPECT_TRUE(free.contains(help->frameGeometry()));
+    EXPECT_TRUE(free.contains(help->geometry()));
+    EXPECT_GE(help->width(), help->minimumSizeHint().width());
   }
 }
 

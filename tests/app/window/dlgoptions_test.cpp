@@ -118,6 +118,33 @@ INSTANTIATE_TEST_SUITE_P(Inputs, OptionsCheckTest,
                                            BadCase{"5000", "0", "5", "99", 15037}, BadCase{"1e4", "0", "5", "5", 15037},
                                            BadCase{"0", "0", "1e1", "5", 0}));
 
+// A refused value on a tab behind the one in front: its tab comes forward
+// and the focus goes into its box, the text selected to be typed over.
+TEST_F(OptionsTest, ARefusedValueBringsItsTabForwardWithTheFocusInItsBox) {
+  struct Case {
+    int field;  // 0, 1: calibration X, Y; 2, 3: grid X, Y
+    int front;  // the tab in front when OK is pressed
+    int tab;    // the tab of the box
+  };
+  for (const Case& c : {Case{0, 0, 2}, Case{1, 3, 2}, Case{2, 0, 1}, Case{3, 2, 1}, Case{2, 1, 1}}) {
+    SCOPED_TRACE(c.field);
+    boxes.clear();
+    pv::dlgOptions d;
+    QLineEdit* fields[4] = {d.Text1(0), d.Text1(1), d.Text2(0), d.Text2(1)};
+    for (QLineEdit* f : fields) f->setText(QStringLiteral("5"));
+    fields[c.field]->setText(QStringLiteral("9999"));
+    d.SSTab1()->setCurrentIndex(c.front);
+    d.show();
+    EXPECT_FALSE(d.OKButton_Click());
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(d.SSTab1()->currentIndex(), c.tab);
+    EXPECT_EQ(d.focusWidget(), fields[c.field]);
+    EXPECT_EQ(fields[c.field]->selectedText(), QStringLiteral("9999"));
+    // The tab's own rules hold: its boxes are tab stops now.
+    EXPECT_EQ(fields[c.field]->focusPolicy(), Qt::StrongFocus);
+  }
+}
+
 struct StoreCase {
   const char* calX;
   int storedX;

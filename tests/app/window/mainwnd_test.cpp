@@ -10,6 +10,8 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QResizeEvent>
+#include <QLineEdit>
+#include <QTest>
 #include <QToolButton>
 
 #include <ostream>
@@ -293,6 +295,76 @@ TEST_F(WindowTest, ShortcutsOfTheMenus) {
   }
 }
 
+// The desktop's keys for the editor's commands: real key presses through the
+// window's shortcuts reach the editor while it is the current view, and only
+// then; a text box with the focus keeps them; none takes a menu's key.
+TEST_F(WindowTest, DesktopKeysReachTheEditorWhileItIsTheCurrentView) {
+  pv::MainWnd& w = Window();
+  answer = pv::MsgAnswer::No;
+  w.show();
+  QApplication::setActiveWindow(&w);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  struct Key {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* call;
+  };
+  const Key keys[] = {
+      {Qt::Key_Z, Qt::ControlModifier, "Exec:edit_undo,0"},   {Qt::Key_Y, Qt::ControlModifier, "Exec:edit_redo,0"},
+      {Qt::Key_X, Qt::ControlModifier, "Exec:edit_cut,0"},    {Qt::Key_C, Qt::ControlModifier, "Exec:edit_copy,0"},
+      {Qt::Key_V, Qt::ControlModifier, "Exec:edit_paste,0"},  {Qt::Key_A, Qt::ControlModifier, "Exec:edit_selectall,0"},
+      {Qt::Key_Delete, Qt::NoModifier, "Exec:edit_delete,0"},
+  };
+  // As the keyboard does: to the widget with the focus.
+  const auto Press = [&w](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : &w, key, modifiers);
+  };
+  w.SelectView(QStringLiteral("tbr_editor"));
+  for (const Key& k : keys) {
+    Calls().clear();
+    Press(k.key, k.modifiers);
+    EXPECT_EQ(Calls(), QStringList{QString::fromLatin1(k.call)}) << k.call;
+  }
+  // The menus' own keys still work: Ctrl+N, Ctrl+O ask first; Ctrl+S saves.
+  Calls().clear();
+  Press(Qt::Key_N, Qt::ControlModifier);
+  Press(Qt::Key_O, Qt::ControlModifier);
+  Press(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(Calls(), (QStringList{QStringLiteral("MsgBox:") + pv::LoadResString(16003).left(20),
+                                  QStringLiteral("MsgBox:") + pv::LoadResString(16004).left(20),
+                                  QStringLiteral("SaveDocument:0")}));
+
+  // A text box with the focus edits its own text with them.
+  auto* box = new QLineEdit(w.EditCard());
+  box->setText(QStringLiteral("12,5"));
+  box->show();
+  box->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), box);
+  Calls().clear();
+  Press(Qt::Key_A, Qt::ControlModifier);
+  Press(Qt::Key_Delete);
+  EXPECT_TRUE(Calls().isEmpty()) << Calls().join(QLatin1Char(' ')).toStdString();
+  EXPECT_EQ(box->text(), QString());
+  delete box;
+
+  // Another view: the keys do nothing.
+  for (const char* view : {"tbr_template", "tbr_preview", "tbr_archive"}) {
+    w.SelectView(QString::fromLatin1(view));
+    Calls().clear();
+    for (const Key& k : keys) Press(k.key, k.modifiers);
+    EXPECT_FALSE(Calls().join(QLatin1Char(' ')).contains(QStringLiteral("Exec:"))) << view;
+  }
+
+  // No key is taken twice among the window's actions.
+  QList<QKeySequence> seen;
+  for (QAction* a : w.findChildren<QAction*>()) {
+    if (a->shortcut().isEmpty()) continue;
+    EXPECT_FALSE(seen.contains(a->shortcut())) << a->shortcut().toString().toStdString();
+    seen << a->shortcut();
+  }
+}
+
 struct FileCase {
   int index;
   std::vector<pv::MsgAnswer> answers;
@@ -541,6 +613,69 @@ TEST_F(WindowTest, DocumentCommandsReachTheStatusBarAndCaption) {
   EXPECT_EQ(Calls().last(), QStringLiteral("PreviewData.ResetPrinterInformation"));
   pv::SetMainWindowHost(nullptr);
   pv::SetPrintPanelHost(nullptr);
+}
+
+// The label size's field shows its whole text, for any label size, and the
+// fields after it keep clear of it.
+TEST_F(WindowTest, TheLabelSizeFieldShowsItsWholeText) {
+  pv::MainWnd& w = Window();
+  struct Size {
+    double width, height;
+    bool italian;
+  };
+  for (const Size& size : {Size{100, 60, false}, Size{100, 60, true}, Size{1000, 999.999, true}, Size{10, 5, false}}) {
+    QLocale::setDefault(size.italian ? QLocale(QLocale::Italian, QLocale::Italy) : QLocale::c());
+    pv::Header.LabelWidth = size.width;
+    pv::Header.LabelHeight = size.height;
+    w.SetStatusBar();
+    QLabel* field = w.lblStatusBar(0);
+    SCOPED_TRACE(field->text().toStdString());
+    EXPECT_GE(field->contentsRect().width(), field->fontMetrics().horizontalAdvance(field->text()));
+    EXPECT_LE(field->geometry().right(), w.Image1(1)->geometry().left());
+    EXPECT_LE(w.lblStatusBar(1)->geometry().right(), w.Image1(2)->geometry().left());
+    EXPECT_GE(field->x(), w.Image1(0)->geometry().right());
+    // The smallest window still shows it whole.
+    EXPECT_GE(w.minimumWidth(), field->geometry().right() + 1);
+  }
+  QLocale::setDefault(QLocale::c());
+}
+
+// At the smallest size the window allows, and larger, every control is whole
+// and on the client area: the tabs, the toolbar's buttons one below the other
+// inside the toolbar, the editor's panel.
+TEST_F(WindowTest, AtAnySizeTheWindowAllowsEveryControlIsWholeAndApart) {
+  pv::MainWnd& w = Window();
+  w.SetStatusBar();
+  w.show();
+  w.SelectView(QStringLiteral("tbr_editor"));
+  // The least size fits a small screen (the offscreen one is 800 x 600).
+  EXPECT_LE(w.minimumWidth(), 800);
+  EXPECT_LE(w.minimumHeight(), 600);
+  for (QSize size : {QSize(100, 100), QSize(704, 300), QSize(300, 700), QSize(704, 604), QSize(1200, 900)}) {
+    w.resize(size);
+    QApplication::processEvents();
+    SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height() << " -> " << w.width() << "x"
+                                    << w.height());
+    const QRect client = w.ClientArea()->rect();
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(client.contains(w.Image4(i)->geometry())) << "tab " << i;
+    EXPECT_TRUE(client.contains(w.lblStatusBar(0)->geometry()));
+    const QRect bar = w.SWBCoolbar2()->geometry();
+    EXPECT_TRUE(client.contains(bar));
+    QRect previous;
+    for (const QString& key : w.SWBCoolbar2()->ItemKeys()) {
+      QToolButton* b = w.SWBCoolbar2()->Button(key);
+      if (b == nullptr) continue;
+      EXPECT_TRUE(w.SWBCoolbar2()->rect().contains(b->geometry())) << key.toStdString();
+      EXPECT_FALSE(previous.intersects(b->geometry())) << key.toStdString();
+      EXPECT_GE(b->height(), pv::EditToolbar::MinButtonSize);
+      previous = b->geometry();
+    }
+    if (w.ClientArea()->height() >= 604) {
+      EXPECT_EQ(previous.height(), pv::EditToolbar::ButtonSize);  // full size where there is room
+    }
+    EXPECT_GE(w.EditCard()->height(), w.EditCard()->minimumSizeHint().height());
+    EXPECT_LE(w.EditCard()->geometry().bottom(), w.lblStatusBar(0)->y());
+  }
 }
 
 // ---- Layout -----------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 using namespace pv;
@@ -73,6 +74,78 @@ TEST_F(CanvasWidgetTest, ScrollBarsFollowTheCanvasAndScrollIt) {
   v->setValue(10);
   EXPECT_DOUBLE_EQ(c.State().ScrollY, 10);
   EXPECT_EQ(h->focusPolicy(), Qt::NoFocus);
+}
+
+namespace {
+
+// A canvas on the screen with both bars in the middle of a range.
+void ScrollableCanvas(DragEditorWidget& w) {
+  w.resize(800, 600);
+  w.show();
+  QApplication::processEvents();
+  w.Core().SetWorkArea(300, 300, false);
+  w.Core().SetZoomPage();
+  w.Core().SetZoom(true);
+  w.Core().SetZoom(true);  // 3.2: bars 0-64 and 0-126
+}
+
+void Turn(QWidget* target, QPoint angle, Qt::KeyboardModifiers modifiers) {
+  QWheelEvent e(QPointF(10, 10), target->mapToGlobal(QPointF(10, 10)), QPoint(), angle, Qt::NoButton, modifiers,
+                Qt::NoScrollPhase, false);
+  QApplication::sendEvent(target, &e);
+}
+
+}  // namespace
+
+TEST_F(CanvasWidgetTest, TheWheelScrollsDownAndWithShiftAcross) {
+  struct Case {
+    const char* name;
+    QPoint angle;
+    Qt::KeyboardModifiers modifiers;
+    int h, v;  // bar values afterwards (from 32, 63)
+  };
+  // A tenth of the surface (754 x 557 pixels) at zoom 3.2: 24 and 17 mm.
+  const Case cases[] = {
+      {"down", {0, -120}, Qt::NoModifier, 32, 80},        {"up", {0, 120}, Qt::NoModifier, 32, 46},
+      {"two notches", {0, -240}, Qt::NoModifier, 32, 97}, {"to the end", {0, -1200}, Qt::NoModifier, 32, 126},
+      {"half a notch", {0, -60}, Qt::NoModifier, 32, 63}, {"shift across", {0, -120}, Qt::ShiftModifier, 56, 63},
+      {"shift back", {0, 120}, Qt::ShiftModifier, 8, 63}, {"tilted wheel", {-120, 0}, Qt::NoModifier, 56, 63},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DragEditorWidget w;
+    ScrollableCanvas(w);
+    ASSERT_EQ(w.HScrollBar()->value(), 32);
+    ASSERT_EQ(w.VScrollBar()->value(), 63);
+    Turn(w.ViewArea(), c.angle, c.modifiers);
+    EXPECT_EQ(w.HScrollBar()->value(), c.h);
+    EXPECT_EQ(w.VScrollBar()->value(), c.v);
+    EXPECT_DOUBLE_EQ(w.Core().State().ScrollX, c.h);
+    EXPECT_DOUBLE_EQ(w.Core().State().ScrollY, c.v);
+    EXPECT_FLOAT_EQ(w.Core().State().Zoom, 3.2f);
+  }
+  // Two half notches make one; over a ruler as over the surface.
+  DragEditorWidget w;
+  ScrollableCanvas(w);
+  Turn(w.VRule(), {0, -60}, Qt::NoModifier);
+  Turn(w.VRule(), {0, -60}, Qt::NoModifier);
+  EXPECT_EQ(w.VScrollBar()->value(), 80);
+}
+
+TEST_F(CanvasWidgetTest, CtrlWheelStepsTheZoomAsTheZoomCommands) {
+  for (int notches : {1, 3, -1, -2, 12, -12}) {
+    SCOPED_TRACE(notches);
+    DragEditorWidget wheel;
+    DragEditorWidget command;
+    ScrollableCanvas(wheel);
+    ScrollableCanvas(command);
+    Turn(wheel.ViewArea(), {0, 120 * notches}, Qt::ControlModifier);
+    for (int i = 0; i < std::abs(notches); ++i) command.Core().SetZoom(notches > 0);
+    EXPECT_FLOAT_EQ(wheel.Core().State().Zoom, command.Core().State().Zoom);
+    EXPECT_NE(wheel.Core().State().Zoom, 3.2f);
+    EXPECT_EQ(wheel.HScrollBar()->value(), command.HScrollBar()->value());
+    EXPECT_EQ(wheel.VScrollBar()->maximum(), command.VScrollBar()->maximum());
+  }
 }
 
 TEST_F(CanvasWidgetTest, ThePointerFollowsTheTool) {

@@ -167,6 +167,39 @@ TEST_F(Lineo, TheFramesHoleAndTransparentFillShowTheBackground) {
   EXPECT_NE(At(img, 10, 0), kWhite);  // only the outline
 }
 
+// The generic shapes read the aspect in the program's steps of 1 to 10, as
+// the chamfered and rounded rectangles do: the frame's side is aspect
+// twenty-fifths of the shorter side above a twentieth, 10 the fullest.
+TEST_F(Lineo, GenericShapesReadTheAspectInStepsOfOneToTen) {
+  const Rect r{20, 30, 140, 110};  // 120 x 80
+  const auto frameSide = [&](double aspect) {
+    ImageSurface s(160, 140);
+    LineoShape(s.dc(), &r, aspect, 0.0, 213, 1, kRed, kRed, 100);
+    const QImage img = s.finish();
+    int x = 20;
+    while (x < 80 && At(img, x, 70) != kWhite) ++x;
+    return x - 20;
+  };
+  struct Side {
+    double aspect;
+    int pixels;  // (0.05 + 0.04 x aspect) x 80
+  };
+  for (const Side& c : {Side{1, 7}, Side{4, 17}, Side{5, 20}, Side{10, 36}, Side{100, 36}}) {
+    EXPECT_NEAR(frameSide(c.aspect), c.pixels, 2) << c.aspect;  // the outline adds a pixel or two
+  }
+  // Every shape with a free proportion: 1 and 10 differ, 10 and above do not.
+  const auto draw = [&](std::int32_t shape, double aspect) {
+    ImageSurface s(160, 140);
+    LineoPen(s.dc(), 2, kBlack);
+    LineoShape(s.dc(), &r, aspect, 0.0, shape, 1, kRed, kBlue, 100);
+    return s.finish();
+  };
+  for (std::int32_t shape : {204, 205, 206, 207, 208, 209, 211, 212, 213}) {
+    EXPECT_NE(draw(shape, 1), draw(shape, 10)) << shape;
+    EXPECT_EQ(draw(shape, 10), draw(shape, 60)) << shape;
+  }
+}
+
 TEST_F(Lineo, QuarterTurnIsCounterClockwiseOnScreen) {
   // An arrow pointing right, turned by +90, points up; by -90, down.
   for (double angle : {90.0, -90.0, 450.0}) {
