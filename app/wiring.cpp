@@ -19,6 +19,7 @@
 #include "formats/install.h"
 #include "platform/msgbox.h"
 #include "printing/install.h"
+#include "printing/panel/previewdata.h"
 #include "printing/panelhost.h"
 #include "properties/install.h"
 #include "render/hosts.h"
@@ -49,7 +50,12 @@ void InstallPrintPanel() {
   SetPrintPanelHost(&printPanel);
   SetPrintPanelControls(&noPanelControls);
   InstallPrintEngine();
-  ViewFactories().PreviewData = [](QWidget* parent) { return new PreviewDataView(parent); };
+  // The panel the main window makes becomes the engine's panel controls.
+  ViewFactories().PreviewData = [](QWidget* parent) -> PreviewDataView* {
+    auto* panel = new PreviewData(parent);
+    panel->InstallAsPrintControls();
+    return panel;
+  };
 }
 
 // The data-source manager and the merge fields (datasources/): today an

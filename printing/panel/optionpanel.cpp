@@ -1,0 +1,205 @@
+#include "printing/panel/optionpanel.h"
+
+#include "app/settings.h"
+#include "platform/runtime.h"
+#include "platform/stringtable.h"
+#include "printing/engine.h"
+#include "printing/panel/clickable.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QIcon>
+#include <QRadioButton>
+
+namespace pv {
+namespace {
+
+constexpr int kWidth = 180;
+constexpr int kMargin = 6;
+constexpr int kInner = kWidth - 2 * kMargin;  // 168
+constexpr int kBoxLeft = 122;
+constexpr int kBoxWidth = kWidth - kMargin - kBoxLeft;  // 52
+constexpr int kRow = 19;
+
+// Tooltip ids of the page filter buttons and their captions.
+constexpr int kRangeTips[4] = {13320, 13321, 13322, 13323};
+
+ClickableLabel* Caption(QWidget* parent, int id, const QRect& where, bool wrap = false) {
+  auto* l = new ClickableLabel(LoadResString(id), parent);
+  l->setGeometry(where);
+  l->setWordWrap(wrap);
+  l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  return l;
+}
+
+}  // namespace
+
+OptionPanel::OptionPanel(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("Picture1"));
+
+  // The count mode: pages or labels.
+  auto* modes = new QWidget(this);
+  modes->setObjectName(QStringLiteral("Picture3_0"));
+  modes->setGeometry(kMargin - 2, 4, kInner + 4, 2 * kRow + 2);
+  m_groups[0] = modes;
+  m_countModeGroup = new QButtonGroup(this);
+  for (int i = 0; i < 2; ++i) {
+    auto* b = new QRadioButton(modes);
+    b->setObjectName(QStringLiteral("Option2_%1").arg(i));
+    b->setGeometry(2, 1 + i * kRow, 18, kRow);
+    b->setToolTip(LoadResString(13313 + i));
+    m_countModeGroup->addButton(b, i);
+    m_countMode[static_cast<std::size_t>(i)] = b;
+    ClickableLabel* l = Caption(modes, 13300 + i, QRect(22, 1 + i * kRow, kInner - 20, kRow));
+    l->setToolTip(LoadResString(13313 + i));
+    m_captions[static_cast<std::size_t>(3 + i)] = l;
+    connect(b, &QRadioButton::clicked, this, [this, i] { CountModeDisplay(i); });
+    connect(l, &ClickableLabel::clicked, b, &QRadioButton::click);
+  }
+
+  // The count, the first and the last label.
+  const int boxTop[3] = {50, 78, 112};
+  const int captionIds[3] = {13302, 13305, 13306};
+  const int captionIndex[3] = {0, 1, 2};
+  const int tips[3] = {13315, 13318, 13319};
+  for (int i = 0; i < 3; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    m_captions[static_cast<std::size_t>(captionIndex[i])] =
+        Caption(this, captionIds[i], QRect(kMargin, boxTop[i] - 5, kBoxLeft - kMargin - 4, 32), true);
+    m_text[k] = new SelectAllLineEdit(this);
+    m_text[k]->setObjectName(QStringLiteral("Text1_%1").arg(i));
+    m_text[k]->setGeometry(kBoxLeft, boxTop[i], kBoxWidth, 22);
+    m_text[k]->setAlignment(Qt::AlignRight);
+    m_text[k]->setToolTip(LoadResString(tips[i]));
+  }
+
+  m_line = new QFrame(this);
+  m_line->setObjectName(QStringLiteral("Line1_0"));
+  m_line->setFrameShape(QFrame::HLine);
+  m_line->setFrameShadow(QFrame::Sunken);
+  m_line->setGeometry(kMargin, 142, kInner, 2);
+
+  // The page filter.
+  m_captions[6] = Caption(this, 13307, QRect(kMargin, 148, kInner, kRow));
+  auto* ranges = new QWidget(this);
+  ranges->setObjectName(QStringLiteral("Picture3_1"));
+  ranges->setGeometry(kMargin - 2, 168, kInner + 4, 4 * kRow + 2);
+  m_groups[1] = ranges;
+  m_rangeGroup = new QButtonGroup(this);
+  for (int i = 0; i < 4; ++i) {
+    auto* b = new QRadioButton(ranges);
+    b->setObjectName(QStringLiteral("Option1_%1").arg(i));
+    b->setGeometry(2, 1 + i * kRow, 18, kRow);
+    b->setToolTip(LoadResString(kRangeTips[i]));
+    m_rangeGroup->addButton(b, i);
+    m_range[static_cast<std::size_t>(i)] = b;
+    ClickableLabel* l = Caption(ranges, 13308 + i, QRect(22, 1 + i * kRow, kInner - 20, kRow));
+    l->setToolTip(LoadResString(kRangeTips[i]));
+    m_captions[static_cast<std::size_t>(7 + i)] = l;
+    connect(l, &ClickableLabel::clicked, b, [b] {
+      if (b->isEnabled()) b->click();
+    });
+  }
+
+  // The merge note, in the place of the options it stands for.
+  m_note[0] = new QLabel(LoadResString(28012), this);
+  m_note[0]->setObjectName(QStringLiteral("Label3_0"));
+  m_note[0]->setWordWrap(true);
+  m_note[0]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  m_note[0]->setGeometry(kMargin, 8, kInner, 120);
+  m_note[0]->hide();
+
+  // Manual paper.
+  m_stopPage = new QCheckBox(this);
+  m_stopPage->setObjectName(QStringLiteral("Check1_0"));
+  m_stopPage->setGeometry(kMargin, 256, 18, 18);
+  m_stopPage->setToolTip(LoadResString(13316));
+  m_captions[5] = Caption(this, 13303, QRect(kMargin + 22, 250, kInner - 22, 32), true);
+  m_captions[5]->setToolTip(LoadResString(13316));
+  connect(m_captions[5], &ClickableLabel::clicked, m_stopPage, &QCheckBox::click);
+
+  // The apply command.
+  m_applyImage = new ClickableLabel(this);
+  m_applyImage->setObjectName(QStringLiteral("Image2"));
+  m_applyImage->setPixmap(QIcon(QStringLiteral(":/plavik/images/print_apply.svg")).pixmap(16, 16));
+  m_applyImage->setGeometry(kMargin, 292, 16, 16);
+  m_applyImage->setToolTip(LoadResString(13324));
+  m_applyImage->setCursor(Qt::PointingHandCursor);
+  m_applyCaption = Caption(this, 13312, QRect(kMargin + 22, 290, kInner - 22, 20));
+  m_applyCaption->setObjectName(QStringLiteral("Label2"));
+  m_applyCaption->setToolTip(LoadResString(13324));
+  m_applyCaption->setCursor(Qt::PointingHandCursor);
+  QFont bold = m_applyCaption->font();
+  bold.setBold(true);
+  m_applyCaption->setFont(bold);
+  connect(m_applyImage, &ClickableLabel::clicked, this, &OptionPanel::applyRequested);
+  connect(m_applyCaption, &ClickableLabel::clicked, this, &OptionPanel::applyRequested);
+
+  // The data-source choice.
+  m_note[1] = new QLabel(LoadResString(28011), this);
+  m_note[1]->setObjectName(QStringLiteral("Label3_1"));
+  m_note[1]->setGeometry(kMargin, 324, kInner, kRow);
+  m_registrations = new QComboBox(this);
+  m_registrations->setObjectName(QStringLiteral("CmbRegistration"));
+  m_registrations->setGeometry(kMargin, 344, kInner, 24);
+  connect(m_registrations, &QComboBox::activated, this, &OptionPanel::registrationChosen);
+
+  // What the page drawing writes: the page caption and the warning.
+  m_select = new QLabel(this);
+  m_select->setObjectName(QStringLiteral("lblSelect"));
+  m_select->setGeometry(kMargin, 378, kInner, kRow);
+  m_warning = new QLabel(QStringLiteral("Attenzione: le etichette escono dall'area stampabile della stampante."), this);
+  m_warning->setObjectName(QStringLiteral("lblWarning"));
+  m_warning->setWordWrap(true);
+  m_warning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  m_warning->setStyleSheet(QStringLiteral("color: rgb(192, 0, 0);"));
+  m_warning->setGeometry(kMargin, 400, kInner, 48);
+  m_warning->hide();
+
+  for (std::size_t i = 0; i < m_captions.size(); ++i) m_captions[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
+  m_countMode[0]->setChecked(true);
+  m_range[0]->setChecked(true);
+}
+
+OptionBoxes OptionPanel::Boxes() const {
+  OptionBoxes b;
+  b.Count = m_text[0]->text();
+  b.First = m_text[1]->text();
+  b.Last = m_text[2]->text();
+  b.RangePages = std::max(0, m_rangeGroup->checkedId());
+  b.CountMode = std::max(0, m_countModeGroup->checkedId());
+  b.StopPage = m_stopPage->isChecked();
+  return b;
+}
+
+void OptionPanel::ShowRunValues() {
+  m_text[0]->setText(QString::number(PageCount));
+  m_text[1]->setText(QString::number(FirstLabel));
+  m_text[2]->setText(QString::number(LastLabel));
+  if (RangePages >= 0 && RangePages < 4) m_range[static_cast<std::size_t>(RangePages)]->setChecked(true);
+  const int mode = CountMode == 1 ? 1 : 0;
+  m_countMode[static_cast<std::size_t>(mode)]->setChecked(true);
+  // Qt sends no click for a value set by code: the display runs here.
+  CountModeDisplay(mode);
+  m_stopPage->setChecked(IsTrue(PrintStopPage));
+}
+
+void OptionPanel::CountModeDisplay(int mode) {
+  const bool pages = mode == 0;
+  m_captions[0]->setText(LoadResString(pages ? 15033 : 15032));
+  for (QRadioButton* b : m_range) b->setEnabled(pages);
+  m_text[1]->setEnabled(pages);
+  m_text[2]->setEnabled(pages);
+}
+
+void OptionPanel::ShowControl(bool bMode) {
+  for (int i : {0, 1, 2, 3, 4, 6, 7, 8, 9, 10}) m_captions[static_cast<std::size_t>(i)]->setVisible(bMode);
+  for (SelectAllLineEdit* t : m_text) t->setVisible(bMode);
+  for (QWidget* g : m_groups) g->setVisible(bMode);
+  m_line->setVisible(bMode);
+  m_note[0]->setVisible(!bMode);
+}
+
+}  // namespace pv
