@@ -22,6 +22,7 @@ constexpr int kInner = kWidth - 2 * kMargin;  // 168
 constexpr int kBoxLeft = 122;
 constexpr int kBoxWidth = kWidth - kMargin - kBoxLeft;  // 52
 constexpr int kRow = 19;
+constexpr int kModeRow = 30;  // two lines: the count mode captions are long
 
 // Tooltip ids of the page filter buttons and their captions.
 constexpr int kRangeTips[4] = {13320, 13321, 13322, 13323};
@@ -42,17 +43,17 @@ OptionPanel::OptionPanel(QWidget* parent) : QWidget(parent) {
   // The count mode: pages or labels.
   auto* modes = new QWidget(this);
   modes->setObjectName(QStringLiteral("Picture3_0"));
-  modes->setGeometry(kMargin - 2, 4, kInner + 4, 2 * kRow + 2);
+  modes->setGeometry(kMargin - 2, 4, kInner + 4, 2 * kModeRow + 2);
   m_groups[0] = modes;
   m_countModeGroup = new QButtonGroup(this);
   for (int i = 0; i < 2; ++i) {
     auto* b = new QRadioButton(modes);
     b->setObjectName(QStringLiteral("Option2_%1").arg(i));
-    b->setGeometry(2, 1 + i * kRow, 18, kRow);
+    b->setGeometry(2, 1 + i * kModeRow + (kModeRow - kRow) / 2, 18, kRow);
     b->setToolTip(LoadResString(13313 + i));
     m_countModeGroup->addButton(b, i);
     m_countMode[static_cast<std::size_t>(i)] = b;
-    ClickableLabel* l = Caption(modes, 13300 + i, QRect(22, 1 + i * kRow, kInner - 20, kRow));
+    ClickableLabel* l = Caption(modes, 13300 + i, QRect(22, 1 + i * kModeRow, kInner - 20, kModeRow), true);
     l->setToolTip(LoadResString(13313 + i));
     m_captions[static_cast<std::size_t>(3 + i)] = l;
     connect(b, &QRadioButton::clicked, this, [this, i] { CountModeDisplay(i); });
@@ -60,7 +61,7 @@ OptionPanel::OptionPanel(QWidget* parent) : QWidget(parent) {
   }
 
   // The count, the first and the last label.
-  const int boxTop[3] = {50, 78, 112};
+  const int boxTop[3] = {72, 100, 134};
   const int captionIds[3] = {13302, 13305, 13306};
   const int captionIndex[3] = {0, 1, 2};
   const int tips[3] = {13315, 13318, 13319};
@@ -79,13 +80,13 @@ OptionPanel::OptionPanel(QWidget* parent) : QWidget(parent) {
   m_line->setObjectName(QStringLiteral("Line1_0"));
   m_line->setFrameShape(QFrame::HLine);
   m_line->setFrameShadow(QFrame::Sunken);
-  m_line->setGeometry(kMargin, 142, kInner, 2);
+  m_line->setGeometry(kMargin, 164, kInner, 2);
 
   // The page filter.
-  m_captions[6] = Caption(this, 13307, QRect(kMargin, 148, kInner, kRow));
+  m_captions[6] = Caption(this, 13307, QRect(kMargin, 170, kInner, kRow));
   auto* ranges = new QWidget(this);
   ranges->setObjectName(QStringLiteral("Picture3_1"));
-  ranges->setGeometry(kMargin - 2, 168, kInner + 4, 4 * kRow + 2);
+  ranges->setGeometry(kMargin - 2, 190, kInner + 4, 4 * kRow + 2);
   m_groups[1] = ranges;
   m_rangeGroup = new QButtonGroup(this);
   for (int i = 0; i < 4; ++i) {
@@ -108,15 +109,15 @@ OptionPanel::OptionPanel(QWidget* parent) : QWidget(parent) {
   m_note[0]->setObjectName(QStringLiteral("Label3_0"));
   m_note[0]->setWordWrap(true);
   m_note[0]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  m_note[0]->setGeometry(kMargin, 8, kInner, 120);
+  m_note[0]->setGeometry(kMargin, 8, kInner, 150);
   m_note[0]->hide();
 
   // Manual paper.
   m_stopPage = new QCheckBox(this);
   m_stopPage->setObjectName(QStringLiteral("Check1_0"));
-  m_stopPage->setGeometry(kMargin, 256, 18, 18);
+  m_stopPage->setGeometry(kMargin, 278, 18, 18);
   m_stopPage->setToolTip(LoadResString(13316));
-  m_captions[5] = Caption(this, 13303, QRect(kMargin + 22, 250, kInner - 22, 32), true);
+  m_captions[5] = Caption(this, 13303, QRect(kMargin + 22, 272, kInner - 22, 32), true);
   m_captions[5]->setToolTip(LoadResString(13316));
   connect(m_captions[5], &ClickableLabel::clicked, m_stopPage, &QCheckBox::click);
 
@@ -124,10 +125,10 @@ OptionPanel::OptionPanel(QWidget* parent) : QWidget(parent) {
   m_applyImage = new ClickableLabel(this);
   m_applyImage->setObjectName(QStringLiteral("Image2"));
   m_applyImage->setPixmap(QIcon(QStringLiteral(":/plavik/images/print_apply.svg")).pixmap(16, 16));
-  m_applyImage->setGeometry(kMargin, 292, 16, 16);
+  m_applyImage->setGeometry(kMargin, 314, 16, 16);
   m_applyImage->setToolTip(LoadResString(13324));
   m_applyImage->setCursor(Qt::PointingHandCursor);
-  m_applyCaption = Caption(this, 13312, QRect(kMargin + 22, 290, kInner - 22, 20));
+  m_applyCaption = Caption(this, 13312, QRect(kMargin + 22, 312, kInner - 22, 20));
   m_applyCaption->setObjectName(QStringLiteral("Label2"));
   m_applyCaption->setToolTip(LoadResString(13324));
   m_applyCaption->setCursor(Qt::PointingHandCursor);
@@ -140,22 +141,22 @@ OptionPanel::OptionPanel(QWidget* parent) : QWidget(parent) {
   // The data-source choice.
   m_note[1] = new QLabel(LoadResString(28011), this);
   m_note[1]->setObjectName(QStringLiteral("Label3_1"));
-  m_note[1]->setGeometry(kMargin, 324, kInner, kRow);
+  m_note[1]->setGeometry(kMargin, 346, kInner, kRow);
   m_registrations = new QComboBox(this);
   m_registrations->setObjectName(QStringLiteral("CmbRegistration"));
-  m_registrations->setGeometry(kMargin, 344, kInner, 24);
+  m_registrations->setGeometry(kMargin, 366, kInner, 24);
   connect(m_registrations, &QComboBox::activated, this, &OptionPanel::registrationChosen);
 
   // What the page drawing writes: the page caption and the warning.
   m_select = new QLabel(this);
   m_select->setObjectName(QStringLiteral("lblSelect"));
-  m_select->setGeometry(kMargin, 378, kInner, kRow);
+  m_select->setGeometry(kMargin, 400, kInner, kRow);
   m_warning = new QLabel(QStringLiteral("Attenzione: le etichette escono dall'area stampabile della stampante."), this);
   m_warning->setObjectName(QStringLiteral("lblWarning"));
   m_warning->setWordWrap(true);
   m_warning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   m_warning->setStyleSheet(QStringLiteral("color: rgb(192, 0, 0);"));
-  m_warning->setGeometry(kMargin, 400, kInner, 48);
+  m_warning->setGeometry(kMargin, 422, kInner, 48);
   m_warning->hide();
 
   for (std::size_t i = 0; i < m_captions.size(); ++i) m_captions[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
