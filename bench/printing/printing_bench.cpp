@@ -18,6 +18,7 @@
 #include "printing/install.h"
 #include "render/barcode.h"
 #include "render/render.h"
+#include "tests/libs/pictor2/fixtures.h"
 #include "tests/printing/pdftools.h"
 #include "tests/support/records.h"
 
@@ -174,11 +175,12 @@ struct MergeSetup {
     pv::SetMessageBoxHost(&boxes);
     pv::SetCommonDialogHost(&output);
     pv::InstallPrintEngine();
-    pv::LoadSettings();
+    pv::OpenDatabase();
     QSqlQuery q(QSqlDatabase::database(pv::cnDatabase.ConnectionName));
-    q.exec(QStringLiteral("INSERT INTO rst_format (Code, Width, Height, nOri, nVer, TopMargin, bottommarg, LeftMargin,"
-                          " rightmargin, vertipitch, horizpitch, sheetwidth, sheetdepth)"
-                          " VALUES ('B-8', 99, 67, 2, 4, 14, 0, 6, 0, 0, 0, 210, 297)"));
+    q.exec(
+        QStringLiteral("INSERT INTO rst_format (Code, Width, Height, nOri, nVer, TopMargin, bottommarg, LeftMargin,"
+                       " rightmargin, vertipitch, horizpitch, sheetwidth, sheetdepth)"
+                       " VALUES ('B-8', 99, 67, 2, 4, 14, 0, 6, 0, 0, 0, 210, 297)"));
     pv::SetCurrentPrinter(QString::fromLatin1(pv::PdfPrinterName));
   }
 
@@ -212,7 +214,8 @@ MergeSetup& Merge() {
   return setup;
 }
 
-pv::ObjectRecord& AddLabelText(float cx, float cy, const QString& content, std::int16_t kind, const QString& format = {}) {
+pv::ObjectRecord& AddLabelText(float cx, float cy, const QString& content, std::int16_t kind,
+                               const QString& format = {}) {
   pv::ObjectRecord r = pv::test::BoxRecord(kind, cx, cy, 80, 8);
   r.Content = content;
   r.FormatText = format;
@@ -247,14 +250,12 @@ void MergeLabel(const QString& folder, bool pictures) {
       for (int x = 0; x < sky.width(); ++x) sky.setPixel(x, y, qRgb(200 + x % 50, 220 + y % 30, 240));
     const QString background = folder + QStringLiteral("/cielo.jpg");
     sky.save(background, "JPG");
-    QImage frame(400, 270, QImage::Format_ARGB32);
-    frame.fill(Qt::transparent);
-    QPainter p(&frame);
-    p.setPen(QPen(QColor(20, 60, 120), 8));
-    p.drawRect(8, 8, 384, 254);
-    p.end();
-    const QString border = folder + QStringLiteral("/cornice.png");
-    frame.save(border, "PNG");
+    // A border that holds a picture of its own.
+    const QString border = folder + QStringLiteral("/cornice.emf");
+    QFile f(border);
+    f.open(QIODevice::WriteOnly);
+    f.write(pictor2_fixtures::BitmapEmf());
+    f.close();
     pv::BackgroundName = background;
     pv::BorderName = border;
   }

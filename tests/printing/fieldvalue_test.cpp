@@ -24,20 +24,19 @@ TEST_F(MergeTest, CounterPatternsCountFromTheirStartByTheirStep) {
     std::int32_t labelIndex;
     const char* expected;
   } const cases[] = {
-      {"#1+1#", 0, "1"},       {"#1+1#", 2, "3"},         {"#0+10#", 2, "20"},
-      {"#100+5#", 3, "115"},   {"#5+#", 7, "5"},          {"#1.5+0.5#", 1, "2"},
-      {"#1.5+0.5#", 2, "2.5"}, {"#10+-2#", 7, "-4"},      {"# 1 0 + 5 #", 1, "15"},
-      {"#1+1#", 40000, "40001"},  // past 16 bits
-      {"", 41, "42"},          {"000", 4, "005"},         {"+2#10#", 0, nullptr},  // "+" first: a Format pattern
-      {"000#", 0, nullptr},    {"#,##0", 1233, "1.234"},
+      {"#1+1#", 0, "1"},        {"#1+1#", 2, "3"},         {"#0+10#", 2, "20"},     {"#100+5#", 3, "115"},
+      {"#5+#", 7, "5"},         {"#1.5+0.5#", 1, "2"},     {"#1.5+0.5#", 2, "2.5"}, {"#10+-2#", 7, "-4"},
+      {"# 1 0 + 5 #", 1, "15"}, {"#1+1#", 40000, "40001"},                          // past 16 bits
+      {"", 41, "42"},           {"000", 4, "005"},         {"+2#10#", 0, nullptr},  // "+" first: a Format pattern
+      {"000#", 0, nullptr},     {"#,##0", 1233, "1.234"},
   };
   pv::PrintFieldCode = 1;  // predefined fields keep their values
   for (const Case& c : cases) {
     SCOPED_TRACE(c.format);
     pv::PrintRun().m_LabelIndex = c.labelIndex;
     const QString format = QString::fromLatin1(c.format);
-    const QString expected = c.expected != nullptr ? QString::fromLatin1(c.expected)
-                                                   : pv::Format(qint64(c.labelIndex) + 1, format);
+    const QString expected =
+        c.expected != nullptr ? QString::fromLatin1(c.expected) : pv::Format(qint64(c.labelIndex) + 1, format);
     EXPECT_EQ(Value(kCounter, format), expected);
   }
   EXPECT_NE(Value(kCounter, QStringLiteral("+2#10#")), QStringLiteral("10"));

@@ -31,8 +31,9 @@ inline int PdfPages(const QString& pdf) {
 
 // The words of one page in the order of its content (pdftotext -raw).
 inline QStringList PdfWords(const QString& pdf, int page) {
-  const QString text = Run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), QStringLiteral("-f"), QString::number(page),
-                                                         QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
+  const QString text =
+      Run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), QStringLiteral("-f"), QString::number(page),
+                                        QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
   return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
 }
 
