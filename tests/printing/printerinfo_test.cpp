@@ -81,13 +81,8 @@ TEST_F(PrinterInfoTest, UnknownCodeOrDatabaseFailureKeepsThePreviousFormat) {
   EXPECT_EQ(pv::PageCount, 1);  // the panel stays usable
 }
 
-TEST_F(PrinterInfoTest, MergeKeepsEverythingAndReloadRereadsThePrinter) {
+TEST_F(PrinterInfoTest, ReloadRereadsThePrinter) {
   pv::Header.LabelFormatCode = QStringLiteral("O'Brien");
-  pv::PrintRun().m_MergeActive = true;
-  pv::PrintRun().ResetPrinterInformation();
-  EXPECT_EQ(pv::PrintRun().m_Format.Sheet.Width, 0);
-  EXPECT_TRUE(controls.prepared.empty());
-  pv::PrintRun().m_MergeActive = false;
   pv::PrintRun().ResetPrinterInformation();
 
   ASSERT_TRUE(pv::SetCurrentPrinter(QStringLiteral("PDF")));

@@ -51,6 +51,19 @@ struct RecordingControls : pv::PrintPanelControls {
     prepared.push_back({w, h, rx, ry});
   }
   pv::PreviewSheet PreviewGeometry() override { return sheet; }
+
+  // The merge side of the panel.
+  std::vector<bool> manualOptions;
+  int refreshes = 0;
+  int noMergeSelections = 0;
+  std::optional<bool> stopPageTicked;  // unset: the default's answer
+  void ShowManualOptions(bool v) override { manualOptions.push_back(v); }
+  void RefreshPreview() override { ++refreshes; }
+  void SelectNoMergeEntry() override {
+    ++noMergeSelections;
+    PrintPanelControls::SelectNoMergeEntry();
+  }
+  bool StopPageChecked() override { return stopPageTicked ? *stopPageTicked : PrintPanelControls::StopPageChecked(); }
 };
 
 struct CountingEditor : pv::EditorHost {
