@@ -37,8 +37,6 @@ constexpr int kBarHeight = 22;
 constexpr int kPreviewY = 42;
 
 constexpr int kMsgNoMerge = 31015;
-constexpr int kMsgSortFailed = 31022;
-constexpr int kMsgFilterFailed = 13627;
 constexpr int kMsgConverted = 31027;
 
 struct CommandImage {
@@ -243,7 +241,8 @@ void PreviewData::SortPrint() {
   const QString sort = SourceDialogSet().ShowSortDialog(run.MergeFieldNames(), run.m_PrintSort);
   // Cancelled: the run keeps its order.
   if (sort.isEmpty()) return;
-  if (!run.SetPrintSort(sort) && run.m_MergeActive) MsgBoxRes(kMsgSortFailed, MsgIcon::Information, MsgButtons::Ok);
+  // A sort the source refuses is reported by the engine; the order stays.
+  run.SetPrintSort(sort);
 }
 
 void PreviewData::FilterPrint() {
@@ -251,9 +250,9 @@ void PreviewData::FilterPrint() {
   const FilterDialogAnswer answer =
       SourceDialogSet().ShowFilterDialog(run.MergeFieldNames(), run.m_PrintFilter, run.MergeRecordset());
   if (answer.RetCode == 0) return;
-  // A source that ended the merge has told the user itself.
-  if (!run.SetPrintFilter(answer.sFilter) && run.m_MergeActive)
-    MsgBox(LoadResString(kMsgFilterFailed) + answer.sFilter, MsgIcon::Information, MsgButtons::Ok);
+  // A filter the source refuses is reported by the engine and the run stays
+  // as counted; one that leaves no record ends the merge with its message.
+  run.SetPrintFilter(answer.sFilter);
   ShowControl(!run.m_MergeActive);
   RefreshPreview();
 }

@@ -2,11 +2,16 @@
 // printer set-up, layout, format bar and printing through its toolbar.
 #include "paneltest.h"
 
+#include "../mergefixture.h"
+
 #include "../pdftools.h"
 #include "app/database.h"
 #include "datasources/registrations.h"
+#include "document/pageorigin.h"
+#include "tests/support/records.h"
 #include "formats/dlgselformat.h"
 #include "formats/formatstore.h"
+#include "printing/install.h"
 
 #include <QFrame>
 #include <QProgressBar>
@@ -23,17 +28,23 @@ using paneltest::PanelTest;
 
 class PanelChoiceTest : public PanelTest {
  protected:
-  // Registrations in the program database, by label; returns their IDs.
-  std::vector<qint64> Register(const QStringList& labels) {
+  // dBASE tables of `rows` records (NOME, CITTA, NOTE, NUM, SALDO), each
+  // registered under its own name; returns their IDs.
+  std::vector<qint64> Register(const QStringList& tables, int rows = 13) {
     pv::OpenDatabase();
     EXPECT_TRUE(pv::cnDatabase.IsOpen());
+    pv::ClearTableCache();
+    const QString folder = Home(QStringLiteral("dati"));
     pv::RegistrationStore store(pv::rsRegistrations);
     std::vector<qint64> ids;
-    for (const QString& label : labels) {
+    for (const QString& table : tables) {
+      printtest::WriteMergeTable(folder, table, rows);
       pv::Registration r;
-      r.label = label;
-      r.connectionString = QStringLiteral("Provider=none;Data Source=") + label;
-      r.recordSetName = QStringLiteral("t");
+      r.label = table;
+      r.connectionString = printtest::DBaseConnection(folder);
+      r.recordSetName = table;
+      r.sourceName = folder;
+      r.sourceFormat = pv::kSourceDBaseIII;
       ids.push_back(store.Add(r));
     }
     return ids;
@@ -44,6 +55,23 @@ class PanelChoiceTest : public PanelTest {
     emit List().activated(index);
   }
   bool ManualOptionsShown() const { return !Options().Text1(0)->isHidden(); }
+  // The merge recordset's values of a column, record by record.
+  static QStringList Column(const QString& name) {
+    QStringList out;
+    pv::SourceRecordset* rs = pv::PrintRun().MergeRecordset();
+    if (rs == nullptr) return out;
+    const int index = rs->FieldIndex(name);
+    for (int i = 0; i < rs->RecordCount(); ++i) out << rs->ValueAt(i, index).toString();
+    return out;
+  }
+  // Chooses the only registration, of `rows` records.
+  void Merge(int rows) {
+    Register({QStringLiteral("clienti")}, rows);
+    panel->Init();
+    Choose(List().findText(QStringLiteral("clienti")));
+    ASSERT_TRUE(pv::PrintRun().m_MergeActive);
+    boxes.clear();
+  }
 };
 
 TEST_F(PanelChoiceTest, InitListsTheRegistrationsAfterTheNoMergeEntry) {
@@ -58,8 +86,9 @@ TEST_F(PanelChoiceTest, InitListsTheRegistrationsAfterTheNoMergeEntry) {
   EXPECT_EQ(List().itemData(0).toInt(), -1);
 
   const std::vector<qint64> ids = Register({QStringLiteral("Zeta"), QStringLiteral("Alfa")});
-  pv::PrintRun().m_MergeActive = true;
-  panel->ShowControl(false);
+  panel->Init();
+  Choose(1);
+  ASSERT_TRUE(pv::PrintRun().m_MergeActive);
   panel->Init();
   ASSERT_EQ(List().count(), 3);
   EXPECT_EQ(List().itemText(1), QStringLiteral("Alfa"));
@@ -71,25 +100,66 @@ TEST_F(PanelChoiceTest, InitListsTheRegistrationsAfterTheNoMergeEntry) {
   EXPECT_FALSE(pv::PrintRun().m_MergeActive);
   EXPECT_TRUE(ManualOptionsShown());
   EXPECT_TRUE(Options().Label3(0)->isHidden());
+  EXPECT_EQ(pv::PageCount, 1);
   EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(PanelChoiceTest, InitWithoutTheDatabaseKeepsTheNoMergeEntry) {
   panel->Init();  // the registrations were never opened
   ASSERT_EQ(List().count(), 1);
+  EXPECT_EQ(List().currentIndex(), 0);
+  EXPECT_TRUE(ManualOptionsShown());
+}
+
+TEST_F(PanelChoiceTest, AChosenSourceMergesItsRecordsIntoPages) {
+  Register({QStringLiteral("clienti")}, 13);
+  panel->Init();
+  Choose(1);
+  ASSERT_TRUE(pv::PrintRun().m_MergeActive);
+  EXPECT_FALSE(ManualOptionsShown());
+  EXPECT_FALSE(Options().Label3(0)->isHidden());
+  EXPECT_EQ(pv::PageCount, 2);
+  EXPECT_EQ(pv::LastLabel, 1);
+  EXPECT_EQ(pv::RangePages, 3);
+  // The hidden boxes hold the computed values.
+  EXPECT_EQ(Options().Text1(0)->text(), QStringLiteral("2"));
+  EXPECT_EQ(Options().Text1(2)->text(), QStringLiteral("1"));
+  EXPECT_TRUE(Options().Option1(3)->isChecked());
   EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(PanelChoiceTest, ANewChoiceStartsWithoutSortAndFilter) {
-  const std::vector<qint64> ids = Register({QStringLiteral("Alfa"), QStringLiteral("Beta")});
+TEST_F(PanelChoiceTest, AnEmptySourceFallsBackToNoMerge) {
+  Register({QStringLiteral("vuota")}, 0);
   panel->Init();
+  pv::PageCount = 4;
+  Choose(List().findText(QStringLiteral("vuota")));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, pv::LoadResString(31025));
+  EXPECT_EQ(boxes[0].icon, pv::MsgIcon::Information);
+  EXPECT_EQ(List().currentIndex(), 0);
+  EXPECT_FALSE(pv::PrintRun().m_MergeActive);
+  EXPECT_TRUE(ManualOptionsShown());
+  EXPECT_TRUE(Options().Label3(0)->isHidden());
+  EXPECT_EQ(pv::PageCount, 1);
+  EXPECT_EQ(pv::RangePages, 0);
+}
+
+TEST_F(PanelChoiceTest, ANewChoiceStartsWithoutSortAndFilter) {
+  const std::vector<qint64> ids = Register({QStringLiteral("Alfa"), QStringLiteral("Beta")}, 6);
+  panel->Init();
+  Choose(1);
+  sourceDialogs.sortAnswer = QStringLiteral("[NUM] DESC");
+  panel->Command(7)->click();
+  sourceDialogs.filterAnswer = {1, QStringLiteral("[NUM] <= 4")};
+  panel->Command(8)->click();
   auto& run = pv::PrintRun();
-  run.m_PrintSort = QStringLiteral("[Nome] ASC");
-  run.m_PrintFilter = QStringLiteral("[Eta] > 3");
+  ASSERT_EQ(Column(QStringLiteral("NUM")), (QStringList{"4", "3", "2", "1"}));
   Choose(2);
   EXPECT_EQ(run.m_RegistrationId, ids[1]);
   EXPECT_TRUE(run.m_PrintSort.isEmpty());
   EXPECT_TRUE(run.m_PrintFilter.isEmpty());
+  EXPECT_EQ(Column(QStringLiteral("NUM")), (QStringList{"1", "2", "3", "4", "5", "6"}));
+  EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(PanelChoiceTest, AFormatWithoutLabelsKeepsTheEntryWithoutMergeOrMessage) {
@@ -106,19 +176,13 @@ TEST_F(PanelChoiceTest, AFormatWithoutLabelsKeepsTheEntryWithoutMergeOrMessage) 
 }
 
 TEST_F(PanelChoiceTest, BackToTheNoMergeEntryRunsItsReaction) {
-  Register({QStringLiteral("Alfa")});
-  panel->Init();
-  {
-    const QSignalBlocker block(&List());
-    List().setCurrentIndex(1);
-  }
-  pv::PrintRun().m_MergeActive = true;
-  panel->ShowManualOptions(false);
+  Merge(5);
   EXPECT_FALSE(ManualOptionsShown());
   pv::PrintControls().SelectNoMergeEntry();
   EXPECT_EQ(List().currentIndex(), 0);
   EXPECT_FALSE(pv::PrintRun().m_MergeActive);
   EXPECT_TRUE(ManualOptionsShown());
+  EXPECT_EQ(pv::PageCount, 1);
 }
 
 TEST_F(PanelChoiceTest, ShowControlSwapsTheManualOptionsAndTheMergeNote) {
@@ -158,36 +222,120 @@ TEST_F(PanelChoiceTest, SortAndFilterWithoutMergeSayWhyAndOpenNothing) {
   EXPECT_EQ(sourceDialogs.filters, 0);
 }
 
-TEST_F(PanelChoiceTest, SortKeepsItsOrderWhenTheDialogIsCancelled) {
+TEST_F(PanelChoiceTest, SortOrdersTheRunAndACancelKeepsTheOrder) {
+  Merge(5);
   auto& run = pv::PrintRun();
-  run.m_MergeActive = true;
-  sourceDialogs.sortAnswer = QStringLiteral("[Nome] ASC");
+  sourceDialogs.sortAnswer = QStringLiteral("[NUM] DESC");
   panel->Command(7)->click();
+  EXPECT_EQ(sourceDialogs.fieldsGiven, (QStringList{"NOME", "CITTA", "NOTE", "NUM", "SALDO"}));
   EXPECT_EQ(sourceDialogs.sortGiven, QString());
-  EXPECT_EQ(run.m_PrintSort, QStringLiteral("[Nome] ASC"));
+  EXPECT_EQ(run.m_PrintSort, QStringLiteral("[NUM] DESC"));
+  EXPECT_EQ(Column(QStringLiteral("NUM")), (QStringList{"5", "4", "3", "2", "1"}));
 
   sourceDialogs.sortAnswer.clear();  // Cancel
   panel->Command(7)->click();
-  EXPECT_EQ(sourceDialogs.sorts, 2);
-  EXPECT_EQ(sourceDialogs.sortGiven, QStringLiteral("[Nome] ASC"));
-  EXPECT_EQ(run.m_PrintSort, QStringLiteral("[Nome] ASC"));
+  EXPECT_EQ(sourceDialogs.sortGiven, QStringLiteral("[NUM] DESC"));
+  EXPECT_EQ(run.m_PrintSort, QStringLiteral("[NUM] DESC"));
+  EXPECT_EQ(Column(QStringLiteral("NUM")), (QStringList{"5", "4", "3", "2", "1"}));
   EXPECT_TRUE(boxes.empty());
+
+  // A sort the source refuses: told once, the order stays.
+  sourceDialogs.sortAnswer = QStringLiteral("[NESSUNO] ASC");
+  panel->Command(7)->click();
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(run.m_PrintSort, QStringLiteral("[NUM] DESC"));
+  EXPECT_EQ(Column(QStringLiteral("NUM")), (QStringList{"5", "4", "3", "2", "1"}));
+  EXPECT_TRUE(run.m_MergeActive);
 }
 
-TEST_F(PanelChoiceTest, FilterIsTakenOnlyWhenTheDialogSaysSo) {
+TEST_F(PanelChoiceTest, FilterRecountsTheRunOnlyWhenTheDialogSaysSo) {
+  Merge(13);
   auto& run = pv::PrintRun();
-  run.m_MergeActive = true;
-  run.m_PrintFilter = QStringLiteral("[Eta] > 3");
-  sourceDialogs.filterAnswer = {0, QStringLiteral("[Eta] > 90")};  // checked, then Cancel
+  sourceDialogs.filterAnswer = {1, QStringLiteral("[NUM] <= 4")};
   panel->Command(8)->click();
-  EXPECT_EQ(sourceDialogs.filterGiven, QStringLiteral("[Eta] > 3"));
-  EXPECT_EQ(run.m_PrintFilter, QStringLiteral("[Eta] > 3"));
+  EXPECT_EQ(sourceDialogs.filterGiven, QString());
+  EXPECT_NE(sourceDialogs.recordsetGiven, nullptr);
+  EXPECT_EQ(run.m_PrintFilter, QStringLiteral("[NUM] <= 4"));
+  EXPECT_EQ(pv::PageCount, 1);
+  EXPECT_EQ(pv::LastLabel, 4);
+  EXPECT_EQ(Options().Text1(2)->text(), QStringLiteral("4"));
 
-  sourceDialogs.filterAnswer = {1, QStringLiteral("[Eta] > 5")};
+  // Cancelled: nothing changes.
+  sourceDialogs.filterAnswer = {0, QStringLiteral("[NUM] <= 2")};
   panel->Command(8)->click();
-  EXPECT_EQ(run.m_PrintFilter, QStringLiteral("[Eta] > 5"));
-  EXPECT_EQ(sourceDialogs.filters, 2);
+  EXPECT_EQ(sourceDialogs.filterGiven, QStringLiteral("[NUM] <= 4"));
+  EXPECT_EQ(run.m_PrintFilter, QStringLiteral("[NUM] <= 4"));
+  EXPECT_EQ(pv::LastLabel, 4);
+
+  // Refused by the source: told once, the run stays as counted.
+  sourceDialogs.filterAnswer = {1, QStringLiteral("[NUM] <<< 3")};
+  panel->Command(8)->click();
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(run.m_PrintFilter, QStringLiteral("[NUM] <= 4"));
+  EXPECT_EQ(Column(QStringLiteral("NUM")).size(), 4);
+  EXPECT_TRUE(run.m_MergeActive);
+
+  // No record left: the merge ends with its message.
+  boxes.clear();
+  sourceDialogs.filterAnswer = {1, QStringLiteral("[NUM] > 100")};
+  panel->Command(8)->click();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, pv::LoadResString(31025));
+  EXPECT_FALSE(run.m_MergeActive);
+  EXPECT_EQ(List().currentIndex(), 0);
+  EXPECT_TRUE(ManualOptionsShown());
+}
+
+// The filter dialog's syntax check tries an expression on the recordset;
+// its Cancel puts the run's filter back, as the real dialog does.
+struct CheckThenCancel : paneltest::FakeSourceDialogs {
+  pv::FilterDialogAnswer ShowFilterDialog(const QStringList& fields, const QString& filter,
+                                          pv::SourceRecordset* recordset) override {
+    FakeSourceDialogs::ShowFilterDialog(fields, filter, recordset);
+    recordset->SetFilter(QStringLiteral("[NUM] <= 2"));
+    recordset->SetFilter(filter);
+    return {0, QString()};
+  }
+};
+
+TEST_F(PanelChoiceTest, ACheckedThenCancelledFilterPrintsTheCountedRecords) {
+  CheckThenCancel checking;
+  pv::SourceDialogs* old = pv::SetSourceDialogs(&checking);
+  pv::InstallPrintEngine();  // field values from the merge source
+  fake.printers.clear();
+  fake.defaultPrinter.clear();
+  pv::SetFakePrintSystem(&fake);
+  panel->ReloadPrinterInfo();
+  Merge(14);  // two pages of 12 and 2
+  pv::PlaceLabelPageAsEditor();
+  pv::ObjectRecord field = pv::test::BoxRecord(pv::UserTypeDatabaseField, pv::PageOrgX + 25, pv::PageOrgY + 8, 40, 10);
+  // The print path reads the committed copy of the geometry.
+  field.X1 = field.CenterX;
+  field.Y1 = field.CenterY;
+  field.X2 = field.Width;
+  field.Y2 = field.Height;
+  field.Content = QStringLiteral("NOME");
+  field.FontName = QStringLiteral("Arial");
+  field.FontSize = 10;
+  field.Alignment = 20;
+  pv::test::AppendRecord(field);
+
+  panel->Command(8)->click();
+  EXPECT_EQ(checking.filters, 1);
+  EXPECT_EQ(pv::PageCount, 2);
+  dialogs.answer = Home(QStringLiteral("unione.pdf"));
+  panel->Command(6)->click();
+  ASSERT_EQ(printtest::PdfPages(dialogs.answer), 2);
+  const QString text =
+      printtest::Run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), dialogs.answer, QStringLiteral("-")});
+  QStringList names;
+  for (const QString& w : text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+    if (w.startsWith(QStringLiteral("Nome"))) names << w;
+  QStringList expected;
+  for (int i = 0; i < 14; ++i) expected << QString::fromLatin1(printtest::DefaultRow(i).nome);
+  EXPECT_EQ(names, expected) << text.toStdString();
   EXPECT_TRUE(boxes.empty());
+  pv::SetSourceDialogs(old);
 }
 
 // ---- the format chooser --------------------------------------------------
