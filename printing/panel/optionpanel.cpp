@@ -35,29 +35,45 @@ ClickableLabel* Caption(QWidget* parent, int id, const QRect& where, bool wrap =
   return l;
 }
 
+// One option button of a group with its caption beside it, on row `id` of
+// rows `rowHeight` high; a click on the caption clicks the button (when it
+// is enabled).
+struct Choice {
+  QRadioButton* button;
+  ClickableLabel* caption;
+};
+Choice AddChoice(QWidget* parent, QButtonGroup* group, int id, const QString& name, int captionId, int tipId,
+                 int rowHeight) {
+  auto* b = new QRadioButton(parent);
+  b->setObjectName(name.arg(id));
+  b->setGeometry(2, 1 + id * rowHeight + (rowHeight - kRow) / 2, 18, kRow);
+  b->setToolTip(LoadResString(tipId));
+  group->addButton(b, id);
+  ClickableLabel* l =
+      Caption(parent, captionId, QRect(22, 1 + id * rowHeight, kInner - 20, rowHeight), rowHeight > kRow);
+  l->setToolTip(LoadResString(tipId));
+  QObject::connect(l, &ClickableLabel::clicked, b, [b] {
+    if (b->isEnabled()) b->click();
+  });
+  return {b, l};
+}
+
 }  // namespace
 
 OptionPanel::OptionPanel(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Picture1"));
 
   // The count mode: pages or labels.
-  auto* modes = new QWidget(this);
-  modes->setObjectName(QStringLiteral("Picture3_0"));
-  modes->setGeometry(kMargin - 2, 4, kInner + 4, 2 * kModeRow + 2);
-  m_groups[0] = modes;
+  m_groups[0] = new QWidget(this);
+  m_groups[0]->setObjectName(QStringLiteral("Picture3_0"));
+  m_groups[0]->setGeometry(kMargin - 2, 4, kInner + 4, 2 * kModeRow + 2);
   m_countModeGroup = new QButtonGroup(this);
   for (int i = 0; i < 2; ++i) {
-    auto* b = new QRadioButton(modes);
-    b->setObjectName(QStringLiteral("Option2_%1").arg(i));
-    b->setGeometry(2, 1 + i * kModeRow + (kModeRow - kRow) / 2, 18, kRow);
-    b->setToolTip(LoadResString(13313 + i));
-    m_countModeGroup->addButton(b, i);
-    m_countMode[static_cast<std::size_t>(i)] = b;
-    ClickableLabel* l = Caption(modes, 13300 + i, QRect(22, 1 + i * kModeRow, kInner - 20, kModeRow), true);
-    l->setToolTip(LoadResString(13313 + i));
-    m_captions[static_cast<std::size_t>(3 + i)] = l;
-    connect(b, &QRadioButton::clicked, this, [this, i] { CountModeDisplay(i); });
-    connect(l, &ClickableLabel::clicked, b, &QRadioButton::click);
+    const Choice c =
+        AddChoice(m_groups[0], m_countModeGroup, i, QStringLiteral("Option2_%1"), 13300 + i, 13313 + i, kModeRow);
+    m_countMode[static_cast<std::size_t>(i)] = c.button;
+    m_captions[static_cast<std::size_t>(3 + i)] = c.caption;
+    connect(c.button, &QRadioButton::clicked, this, [this, i] { CountModeDisplay(i); });
   }
 
   // The count, the first and the last label.
@@ -84,24 +100,15 @@ OptionPanel::OptionPanel(QWidget* parent) : QWidget(parent) {
 
   // The page filter.
   m_captions[6] = Caption(this, 13307, QRect(kMargin, 170, kInner, kRow));
-  auto* ranges = new QWidget(this);
-  ranges->setObjectName(QStringLiteral("Picture3_1"));
-  ranges->setGeometry(kMargin - 2, 190, kInner + 4, 4 * kRow + 2);
-  m_groups[1] = ranges;
+  m_groups[1] = new QWidget(this);
+  m_groups[1]->setObjectName(QStringLiteral("Picture3_1"));
+  m_groups[1]->setGeometry(kMargin - 2, 190, kInner + 4, 4 * kRow + 2);
   m_rangeGroup = new QButtonGroup(this);
   for (int i = 0; i < 4; ++i) {
-    auto* b = new QRadioButton(ranges);
-    b->setObjectName(QStringLiteral("Option1_%1").arg(i));
-    b->setGeometry(2, 1 + i * kRow, 18, kRow);
-    b->setToolTip(LoadResString(kRangeTips[i]));
-    m_rangeGroup->addButton(b, i);
-    m_range[static_cast<std::size_t>(i)] = b;
-    ClickableLabel* l = Caption(ranges, 13308 + i, QRect(22, 1 + i * kRow, kInner - 20, kRow));
-    l->setToolTip(LoadResString(kRangeTips[i]));
-    m_captions[static_cast<std::size_t>(7 + i)] = l;
-    connect(l, &ClickableLabel::clicked, b, [b] {
-      if (b->isEnabled()) b->click();
-    });
+    const Choice c =
+        AddChoice(m_groups[1], m_rangeGroup, i, QStringLiteral("Option1_%1"), 13308 + i, kRangeTips[i], kRow);
+    m_range[static_cast<std::size_t>(i)] = c.button;
+    m_captions[static_cast<std::size_t>(7 + i)] = c.caption;
   }
 
   // The merge note, in the place of the options it stands for.

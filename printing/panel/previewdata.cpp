@@ -152,7 +152,8 @@ void PreviewData::Init() {
       RegistrationStore store(rsRegistrations);
       for (const Registration& r : store.All()) list->addItem(r.label, r.id);
     } catch (const std::exception&) {
-      // What could be read stays listed; the choice is left as it is.
+      // Registrations that cannot be read leave only the no-merge entry,
+      // and the choice as it was.
       return;
     }
     list->setCurrentIndex(0);

@@ -26,6 +26,11 @@ namespace {
 
 using paneltest::PanelTest;
 
+// The merge recordset's values of a column, as the merge tests read them.
+struct MergeColumns : printtest::MergeTest {
+  using MergeTest::Column;
+};
+
 class PanelChoiceTest : public PanelTest {
  protected:
   // dBASE tables of `rows` records (NOME, CITTA, NOTE, NUM, SALDO), each
@@ -55,15 +60,7 @@ class PanelChoiceTest : public PanelTest {
     emit List().activated(index);
   }
   bool ManualOptionsShown() const { return !Options().Text1(0)->isHidden(); }
-  // The merge recordset's values of a column, record by record.
-  static QStringList Column(const QString& name) {
-    QStringList out;
-    pv::SourceRecordset* rs = pv::PrintRun().MergeRecordset();
-    if (rs == nullptr) return out;
-    const int index = rs->FieldIndex(name);
-    for (int i = 0; i < rs->RecordCount(); ++i) out << rs->ValueAt(i, index).toString();
-    return out;
-  }
+  static QStringList Column(const QString& name) { return MergeColumns::Column(name); }
   // Chooses the only registration, of `rows` records.
   void Merge(int rows) {
     Register({QStringLiteral("clienti")}, rows);
@@ -620,6 +617,50 @@ TEST_F(PanelTest, PrintAllPagesFromTheToolbarWithProgress) {
   EXPECT_FALSE(cellInk(2, 0));
   EXPECT_FALSE(cellInk(0, 1));
   EXPECT_TRUE(boxes.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// While a job waits on its manual-paper message, the panel's commands come
+// through the message's event loop: they must do nothing.
+class PanelDuringAJobTest : public PanelTest {
+ protected:
+  pv::MsgAnswer OnMsgBox(const pv::MsgBoxRequest& r) override {
+    if (!r.text.startsWith(QStringLiteral("Attenzione: richiesto"))) return pv::MsgAnswer::Ok;
+    ++stops;
+    const std::int32_t page = pv::PrintRun().m_PageNumber;
+    for (int command : {0, 1, 2, 3, 5, 6, 7, 8}) panel->Command_Click(command);
+    Type(QStringLiteral("9"), QStringLiteral("1"), QStringLiteral("12"));
+    Apply();
+    emit panel->Bar()->clicked();  // no chooser opens: nothing would answer it
+    EXPECT_EQ(pv::PrintRun().m_PageNumber, page);
+    EXPECT_EQ(pv::PageCount, 2);
+    return pv::MsgAnswer::Ok;
+  }
+  int stops = 0;
+};
+
+TEST_F(PanelDuringAJobTest, CommandsDoNothingWhileAJobRuns) {
+  fake.printers.clear();
+  fake.defaultPrinter.clear();
+  pv::SetFakePrintSystem(&fake);
+  panel->ReloadPrinterInfo();
+  Type(QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("12"));
+  Options().ManualPaper()->setChecked(true);
+  Apply();
+  ASSERT_EQ(pv::PrintStopPage, pv::VbTrue);
+  dialogs.answer = Home(QStringLiteral("lavoro.pdf"));
+  panel->Command(6)->click();
+  EXPECT_EQ(stops, 2);
+  EXPECT_EQ(dialogs.asked, 1);
+  EXPECT_EQ(sourceDialogs.sorts + sourceDialogs.filters, 0);
+  EXPECT_EQ(int(boxes.size()), stops);  // no 31015, no check's message
+  EXPECT_EQ(printtest::PdfPages(dialogs.answer), 2);
+  // Afterwards they work again.
+  panel->Command(2)->click();
+  EXPECT_EQ(pv::PrintRun().m_PageNumber, 2);
 }
 
 }  // namespace
