@@ -5,7 +5,8 @@
 // data source chosen, a sort and a filter that leaves 17 records set
 // through the dialogs, page 2 shown from the toolbar, a screenshot, and
 // every page printed to a PDF file. Writes into the folder given as the
-// first argument: window.png, labels.pdf; prints on standard output
+// first argument: manual.png (the options before the merge), window.png,
+// labels.pdf; prints on standard output
 //   "caption <page caption>", "sheet x y w h", "bar x y w h", "cell x y w h"
 //   (the first label cell in the window's pixels), "merge 0|1",
 //   "pages <PageCount>", "messages N".
@@ -34,6 +35,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QRadioButton>
 #include <QToolButton>
 
 #include <shapefil.h>
@@ -216,6 +218,11 @@ int main(int argc, char** argv) {
   Click(w.Image4(2));
   auto* panel = qobject_cast<PreviewData*>(w.PreviewData());
   if (panel == nullptr || !panel->isVisible()) return 9;
+  // The manual options, for a look by eye.
+  panel->Options()->Option2(1)->click();
+  test::DrainEvents();
+  w.grab().save(out.filePath(QStringLiteral("manual.png")));
+  panel->Options()->Option2(0)->click();
   QComboBox* list = panel->Options()->CmbRegistration();
   const int entry = list->findText(reg.label);
   if (entry < 1) return 10;

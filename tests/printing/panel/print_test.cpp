@@ -52,7 +52,7 @@ class PrintPanelOnDisplay : public ::testing::Test {
     // Keep the pictures for a person to look at.
     const QString keep = QStringLiteral(PLAVIK_PRINT_KEEP_DIR);
     QDir().mkpath(keep);
-    for (const char* name : {"window.png", "labels.pdf"}) {
+    for (const char* name : {"manual.png", "window.png", "labels.pdf"}) {
       QFile::remove(keep + QLatin1Char('/') + QLatin1String(name));
       QFile::copy(QDir(out.path()).filePath(QLatin1String(name)), keep + QLatin1Char('/') + QLatin1String(name));
     }
