@@ -19,12 +19,6 @@ namespace {
 constexpr int kNoRecords = 31025;
 constexpr int kCannotOpen = 31026;
 
-// Back to the no-merge entry of the data-source list, after the message.
-void FallBackToNoMerge(int message) {
-  MsgBoxRes(message, MsgIcon::Information, MsgButtons::Ok);
-  PrintControls().SelectNoMergeEntry();
-}
-
 // A refusal of the source (a sort or filter it cannot take): the database
 // failure text; the caller keeps what was in force.
 void ShowRefusal(const DbError& e) { MsgBox(DataAccessErrorText(e), MsgIcon::Exclamation, MsgButtons::Ok); }
@@ -51,6 +45,14 @@ bool PrintEngine::GetMergeInformation() {
   PrintPanelControls& controls = PrintControls();
   PrintStopPage = ToVbBool(controls.StopPageChecked());
   m_PageNumber = 1;
+  // Nothing to merge: the message, then back to the data-source list's
+  // no-merge entry.
+  const auto cannotMerge = [this, &controls](int message) {
+    m_mergeSource->Close();
+    MsgBoxRes(message, MsgIcon::Information, MsgButtons::Ok);
+    controls.SelectNoMergeEntry();
+    return false;
+  };
 
   // The registration may have gone since the list was filled; the shared
   // recordset may not be readable. Both leave nothing to merge.
@@ -60,11 +62,7 @@ bool PrintEngine::GetMergeInformation() {
   } catch (const DbError&) {
     registration.reset();
   }
-  if (!registration) {
-    m_mergeSource->Close();
-    FallBackToNoMerge(kCannotOpen);
-    return false;
-  }
+  if (!registration) return cannotMerge(kCannotOpen);
 
   // The sort goes on after the filter at every open, so that the order the
   // sort dialog shows is the order printed.
@@ -74,18 +72,12 @@ bool PrintEngine::GetMergeInformation() {
     if (!m_PrintFilter.isEmpty()) m_mergeSource->SetFilter(m_PrintFilter);
     if (!m_PrintSort.isEmpty()) m_mergeSource->SetSort(m_PrintSort);
   } catch (const DbError&) {
-    m_mergeSource->Close();
-    FallBackToNoMerge(kCannotOpen);
-    return false;
+    return cannotMerge(kCannotOpen);
   }
 
   const std::int32_t records = m_mergeSource->RecordCount();
   PageCount = records;
-  if (records <= 0) {
-    m_mergeSource->Close();
-    FallBackToNoMerge(kNoRecords);
-    return false;
-  }
+  if (records <= 0) return cannotMerge(kNoRecords);
 
   const Pagination pages = PaginateLabels(records, perPage);
   PageCount = pages.PageCount;

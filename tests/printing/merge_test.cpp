@@ -194,6 +194,22 @@ TEST_F(MergeTest, AFormatChosenWhileMergingLoadsAndRecountsOnTheNewGrid) {
   EXPECT_EQ(pv::PageCount, 1);
   EXPECT_EQ(pv::LastLabel, 9);
   EXPECT_EQ(pv::RangePages, 0);
+
+  // A source gone by the next format change: its message, then no merge on
+  // the format just chosen.
+  e.ChooseMergeSource(std::int32_t(id));
+  ASSERT_TRUE(e.m_MergeActive);
+  ASSERT_TRUE(QFile::remove(Home(QStringLiteral("dati/clienti.dbf"))));
+  pv::ClearTableCache();
+  pv::Header.LabelFormatCode = QStringLiteral("T-4");
+  e.ResetPrinterInformation();
+  EXPECT_EQ(CountBoxes(31026), 1);
+  EXPECT_FALSE(e.m_MergeActive);
+  EXPECT_EQ(e.m_Format.Sheet.nOri, 2);
+  EXPECT_EQ(pv::PageCount, 1);
+  EXPECT_EQ(pv::LastLabel, 4);
+  EXPECT_EQ(pv::RangePages, 0);
+  EXPECT_EQ(controls.formatCaptions.back(), QStringLiteral("Formato di stampa: T-4"));
 }
 
 // Every field value the label drawing asks for, with the label it was for.

@@ -75,10 +75,7 @@ class MergeTest : public PrintTest {
  protected:
   void SetUp() override {
     PrintTest::SetUp();
-    fake.printers = QStringList{QStringLiteral("Office")};
-    fake.defaultPrinter = QStringLiteral("Office");
-    fake.caps = pv::PrinterCaps{254, 254, 0, 0, 210, 297};
-    pv::SetFakePrintSystem(&fake);
+    OfficePrinter(pv::PrinterCaps{254, 254, 0, 0, 210, 297});
     // 2 x 2 labels of 20 x 10 mm, and 3 x 3 of the same size.
     AddFormats({QStringLiteral("'T-4', 20, 10, 2, 2, 5, 0, 5, 0, 5, 5, 60, 35"),
                 QStringLiteral("'T-9', 20, 10, 3, 3, 5, 0, 5, 0, 5, 5, 85, 50")});

@@ -7,10 +7,7 @@ class PrinterInfoTest : public printtest::PrintTest {
  protected:
   void SetUp() override {
     PrintTest::SetUp();
-    fake.printers = QStringList{QStringLiteral("Office")};
-    fake.defaultPrinter = QStringLiteral("Office");
-    fake.caps = pv::PrinterCaps{300, 300, 25, 30, 200, 287};
-    pv::SetFakePrintSystem(&fake);
+    OfficePrinter(pv::PrinterCaps{300, 300, 25, 30, 200, 287});
     AddFormats({QStringLiteral("'O''Brien', 60, 30, 3, 4, 11, 12, 13, 14, 2, 3, 200, 280")});
   }
 };

@@ -121,6 +121,14 @@ class PrintTest : public apptest::ShellTest {
     }
   }
 
+  // One printer, "Office", the default, with these capabilities.
+  void OfficePrinter(const pv::PrinterCaps& caps) {
+    fake.printers = QStringList{QStringLiteral("Office")};
+    fake.defaultPrinter = QStringLiteral("Office");
+    fake.caps = caps;
+    pv::SetFakePrintSystem(&fake);
+  }
+
   // A solid picture as the label's background.
   void SolidBackground(QColor colour = Qt::black) {
     QImage img(8, 8, QImage::Format_RGB32);
