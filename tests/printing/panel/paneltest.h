@@ -51,10 +51,7 @@ class PanelTest : public printtest::PrintTest {
  protected:
   void SetUp() override {
     PrintTest::SetUp();
-    fake.printers = QStringList{QStringLiteral("Office")};
-    fake.defaultPrinter = QStringLiteral("Office");
-    fake.caps = pv::PrinterCaps{300, 300, 0, 0, 200, 287};
-    pv::SetFakePrintSystem(&fake);
+    OfficePrinter(pv::PrinterCaps{300, 300, 0, 0, 200, 287});
     m_oldSourceDialogs = pv::SetSourceDialogs(&sourceDialogs);
     panel = std::make_unique<pv::PreviewData>();
     panel->resize(800, 600);
