@@ -18,12 +18,6 @@
 
 namespace pv {
 
-QString NullToDefault(const QVariant& value, const QString& defaultValue) {
-  if (value.isNull() || !value.isValid()) return defaultValue;
-  const QString t = Trim(value.toString());
-  return t.isEmpty() ? defaultValue : t;
-}
-
 namespace {
 
 class PrinterSetupDialog : public QDialog {

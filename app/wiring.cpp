@@ -19,6 +19,7 @@
 #include "formats/install.h"
 #include "platform/msgbox.h"
 #include "printing/install.h"
+#include "printing/panel/previewdata.h"
 #include "printing/panelhost.h"
 #include "properties/install.h"
 #include "render/hosts.h"
@@ -40,16 +41,21 @@ void InstallPropertyWindowsAndPickers() {
   InstallPropertyPickers();
 }
 
-// The print panel and the print run (printing/): the print engine draws the
-// pages; the panel is today an empty view, and without a merge source field
-// objects print their field names.
+// The print panel and the print run (printing/): the engine lays out, merges
+// and draws the pages; until the main window makes its panel, the engine
+// runs without one.
 void InstallPrintPanel() {
   static MainWndPrintPanelHost printPanel;
   static PrintPanelControls noPanelControls;  // the engine's own behaviour without a panel
   SetPrintPanelHost(&printPanel);
   SetPrintPanelControls(&noPanelControls);
   InstallPrintEngine();
-  ViewFactories().PreviewData = [](QWidget* parent) { return new PreviewDataView(parent); };
+  // The panel the main window makes becomes the engine's panel controls.
+  ViewFactories().PreviewData = [](QWidget* parent) -> PreviewDataView* {
+    auto* panel = new PreviewData(parent);
+    panel->InstallAsPrintControls();
+    return panel;
+  };
 }
 
 // The data-source manager, its sort and filter dialogs and the captions of

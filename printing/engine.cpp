@@ -1,5 +1,6 @@
 #include "printing/engine.h"
 
+#include "datasources/sourcerecordset.h"
 #include "platform/hostslot.h"
 #include "platform/msgbox.h"
 #include "printing/panelhost.h"
@@ -30,6 +31,7 @@ void PrintEngine::Reset() {
   m_RegistrationId = -1;
   m_PrintSort.clear();
   m_PrintFilter.clear();
+  m_mergeSource->Close();
 }
 
 // Without a panel the engine runs on its own (the lab-print tool, tests).

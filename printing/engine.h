@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <memory>
 
 namespace pv {
 
@@ -33,6 +34,11 @@ struct PanelFormat {
 
 class PrintEngine {
  public:
+  PrintEngine();
+  ~PrintEngine();
+  PrintEngine(const PrintEngine&) = delete;
+  PrintEngine& operator=(const PrintEngine&) = delete;
+
   std::int32_t m_PageNumber = 1;    // the page to lay out, 1-based
   std::int32_t m_LabelCounter = 0;  // labels placed so far in the run
   std::int32_t m_LabelIndex = 0;    // running index of the label being drawn
@@ -83,12 +89,21 @@ class PrintEngine {
   QStringList MergeFieldNames() const;
   SourceRecordset* MergeRecordset();
 
+  // The text a database-field object (or a barcode fed by a field) shows on
+  // the label being drawn: a predefined field's value (counter, date,
+  // random number) or the current merge record's column through its
+  // format, with the field-code settings applied. Never fails.
+  QString GetFieldValue(const QString& strCode, const QString& strFormat) const;
+
   // Puts every member back to its start value (tests).
   void Reset();
 
  private:
   friend class PrintJobRun;
   bool m_jobRunning = false;
+  // The merge recordset (open while merging). The page drawing moves it to
+  // each label's record just before the label is drawn.
+  std::unique_ptr<SourceRecordset> m_mergeSource;
 };
 
 PrintEngine& PrintRun();

@@ -1,14 +1,19 @@
 #include "printing/install.h"
 
+#include "printing/engine.h"
 #include "printing/panelhost.h"
 #include "render/hosts.h"
 
 namespace pv {
 namespace {
 
-// Field values stay the default (field names) until a data source merges.
+// The label drawing asks the print run for field values and the preview's
+// font scale.
 class EnginePrintHost : public RenderPrintHost {
  public:
+  QString GetFieldValue(QString& fieldName, QString& formatText) override {
+    return PrintRun().GetFieldValue(fieldName, formatText);
+  }
   float OCXFontRatio() override { return PrintControls().OCXFontRatio(); }
 };
 

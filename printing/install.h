@@ -1,6 +1,7 @@
 #pragma once
-// Puts the print engine in the program: the label drawing reads the
-// preview's font scale from the print panel's controls.
+// Puts the print engine in the program: the label drawing reads merge field
+// values from the print run and the preview's font scale from the print
+// panel's controls.
 
 namespace pv {
 

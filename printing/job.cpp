@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "platform/printer/printer.h"
 #include "printing/engine.h"
+#include "printing/jobheap.h"
 #include "printing/joboutput.h"
 #include "printing/panelhost.h"
 #include "render/labelobjects.h"
@@ -59,6 +60,7 @@ void PrintEngine::PrintDocument(bool bMode) {
   m_LabelCounter = 0;
   controls.ShowProgress(true);
 
+  const JobHeap heap;
   const std::unique_ptr<JobOutput> out = MakeJobOutput(settings);
   const std::int32_t firstPage = bMode ? 1 : m_PageNumber;
   const std::int32_t lastPage = bMode ? PageCount : m_PageNumber;

@@ -1,38 +1,154 @@
+// The merge source of the print run: the registration chosen in the panel's
+// data-source list opened with the run's filter and sort, its records
+// counted into pages; the choice, the give-up and the run's sort and filter.
+#include "app/database.h"
 #include "app/settings.h"
+#include "datasources/registrations.h"
+#include "datasources/sourcerecordset.h"
+#include "platform/msgbox.h"
 #include "printing/engine.h"
 #include "printing/panelhost.h"
 
-// The merge source of the print run. Placeholders until the merge lands:
-// nothing merges and the run stays as the document's format makes it.
+#include <QCoreApplication>
+
+#include <optional>
 
 namespace pv {
+namespace {
 
-bool PrintEngine::GetMergeInformation() { return false; }
+constexpr int kNoRecords = 31025;
+constexpr int kCannotOpen = 31026;
+
+// A refusal of the source (a sort or filter it cannot take): the database
+// failure text; the caller keeps what was in force.
+void ShowRefusal(const DbError& e) { MsgBox(DataAccessErrorText(e), MsgIcon::Exclamation, MsgButtons::Ok); }
+
+// The merge recordset lives in Qt's SQL connections: it is closed with the
+// application, before those are gone.
+void CloseWithTheApplication() {
+  static bool registered = false;
+  if (registered || QCoreApplication::instance() == nullptr) return;
+  registered = true;
+  qAddPostRoutine([] { PrintRun().Reset(); });
+}
+
+}  // namespace
+
+PrintEngine::PrintEngine() : m_mergeSource(std::make_unique<SourceRecordset>()) {}
+
+PrintEngine::~PrintEngine() = default;
+
+bool PrintEngine::GetMergeInformation() {
+  const std::int32_t perPage = LabelsPerPage(m_Format.Sheet);
+  if (perPage <= 0) return false;
+
+  PrintPanelControls& controls = PrintControls();
+  PrintStopPage = ToVbBool(controls.StopPageChecked());
+  m_PageNumber = 1;
+  // Nothing to merge: the message, then back to the data-source list's
+  // no-merge entry.
+  const auto cannotMerge = [this, &controls](int message) {
+    m_mergeSource->Close();
+    MsgBoxRes(message, MsgIcon::Information, MsgButtons::Ok);
+    controls.SelectNoMergeEntry();
+    return false;
+  };
+
+  // The registration may have gone since the list was filled; the shared
+  // recordset may not be readable. Both leave nothing to merge.
+  std::optional<Registration> registration;
+  try {
+    if (m_RegistrationId >= 1) registration = RegistrationStore(rsRegistrations).Find(m_RegistrationId);
+  } catch (const DbError&) {
+    registration.reset();
+  }
+  if (!registration) return cannotMerge(kCannotOpen);
+
+  // The sort goes on after the filter at every open, so that the order the
+  // sort dialog shows is the order printed.
+  CloseWithTheApplication();
+  try {
+    m_mergeSource->Open(*registration);
+    if (!m_PrintFilter.isEmpty()) m_mergeSource->SetFilter(m_PrintFilter);
+    if (!m_PrintSort.isEmpty()) m_mergeSource->SetSort(m_PrintSort);
+  } catch (const DbError&) {
+    return cannotMerge(kCannotOpen);
+  }
+
+  const std::int32_t records = m_mergeSource->RecordCount();
+  PageCount = records;
+  if (records <= 0) return cannotMerge(kNoRecords);
+
+  const Pagination pages = PaginateLabels(records, perPage);
+  PageCount = pages.PageCount;
+  FirstLabel = 1;
+  LastLabel = pages.LastLabel;
+  CountMode = 0;
+  RangePages = 3;
+  controls.SetControlInformation();
+  controls.RefreshPreview();
+  return true;
+}
 
 void PrintEngine::ChooseMergeSource(std::int32_t registrationId) {
   m_RegistrationId = registrationId;
-  m_PrintSort.clear();
   m_PrintFilter.clear();
+  m_PrintSort.clear();
+  if (!GetMergeInformation()) return;
+  m_MergeActive = true;
+  PrintPanelControls& controls = PrintControls();
+  controls.ShowManualOptions(false);
+  controls.RefreshPreview();
 }
 
 void PrintEngine::GiveUpMergeSource() {
   m_MergeActive = false;
   m_RegistrationId = -1;
+  m_mergeSource->Close();
+  ResetPrinterInformation();
+  PrintPanelControls& controls = PrintControls();
+  controls.ShowManualOptions(true);
+  controls.RefreshPreview();
 }
 
 bool PrintEngine::SetPrintSort(const QString& sort) {
+  if (m_MergeActive && m_mergeSource->IsOpen()) {
+    try {
+      m_mergeSource->SetSort(sort);
+    } catch (const DbError& e) {
+      ShowRefusal(e);
+      return false;
+    }
+  }
   m_PrintSort = sort;
   return true;
 }
 
 bool PrintEngine::SetPrintFilter(const QString& filter) {
+  if (!m_MergeActive || !m_mergeSource->IsOpen()) {
+    m_PrintFilter = filter;
+    return true;
+  }
+  // Tried on the open source first: a filter it refuses leaves the run as
+  // it was instead of ending the merge.
+  try {
+    m_mergeSource->SetFilter(filter);
+  } catch (const DbError& e) {
+    ShowRefusal(e);
+    return false;
+  }
   m_PrintFilter = filter;
+  GetMergeInformation();
   return true;
 }
 
-QStringList PrintEngine::MergeFieldNames() const { return {}; }
+QStringList PrintEngine::MergeFieldNames() const {
+  return m_MergeActive && m_mergeSource->IsOpen() ? m_mergeSource->FieldNames() : QStringList{};
+}
 
-SourceRecordset* PrintEngine::MergeRecordset() { return nullptr; }
+SourceRecordset* PrintEngine::MergeRecordset() {
+  return m_MergeActive && m_mergeSource->IsOpen() ? m_mergeSource.get() : nullptr;
+}
 
 bool PrintPanelControls::StopPageChecked() { return PrintStopPage != 0; }
 

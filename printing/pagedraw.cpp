@@ -1,5 +1,6 @@
 // One sheet of labels drawn on the preview surface or a printer page.
 #include "app/settings.h"
+#include "datasources/sourcerecordset.h"
 #include "document/model.h"
 #include "platform/msgbox.h"
 #include "printing/engine.h"
@@ -68,6 +69,7 @@ bool PrintEngine::PrintPage(DeviceContext* hdc, bool bPreview) {
   }
   const RunValues run{PageCount, FirstLabel, LastLabel, RangePages};
   const bool round = IsTrue(PrintCircle);
+  const bool merging = m_MergeActive && m_mergeSource->IsOpen();
 
   bool finished = true;
   try {
@@ -77,6 +79,9 @@ bool PrintEngine::PrintPage(DeviceContext* hdc, bool bPreview) {
     for (const LabelCell& c : page.Cells) {
       m_LabelIndex = c.LabelIndex;
       m_LabelCounter = c.LabelIndex + 1;
+      // The label's record becomes current just before it is drawn; past the
+      // last record there is none.
+      if (merging) m_mergeSource->MoveTo(c.RecordIndex);
       // A label that rounds to nothing (a tiny preview) is not drawn.
       if (c.X2 <= c.X1 || c.Y2 <= c.Y1) continue;
       const int level = SaveDC(hdc);

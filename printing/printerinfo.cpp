@@ -67,10 +67,6 @@ bool ReadPrinterValues() {
 }  // namespace
 
 void PrintEngine::ResetPrinterInformation() {
-  // While a data source is open the run is recounted from its records and
-  // the format loaded before stays.
-  if (m_MergeActive) return;
-
   PrintPanelControls& controls = PrintControls();
   const QString code = Trim(Header.LabelFormatCode);
   try {
@@ -85,12 +81,23 @@ void PrintEngine::ResetPrinterInformation() {
   if (!ReadPrinterValues()) ShowPrintingError();
   controls.PreparePrinting(m_Format.Sheet.sheetwidth, m_Format.Sheet.sheetdepth, PrinterDpiX, PrinterDpiY);
 
-  PageCount = 1;
-  FirstLabel = 1;
-  LastLabel = LabelsPerPage(m_Format.Sheet);
-  RangePages = 0;
-  CountMode = 0;
-  controls.SetControlInformation();
+  // While merging, the pages come from the records on the format just
+  // loaded.
+  bool recounted = false;
+  if (m_MergeActive) {
+    recounted = GetMergeInformation();
+    // A source that no longer opens went back to no merge, which did all of
+    // this again without it.
+    if (!recounted && !m_MergeActive) return;
+  }
+  if (!recounted) {
+    PageCount = 1;
+    FirstLabel = 1;
+    LastLabel = LabelsPerPage(m_Format.Sheet);
+    RangePages = 0;
+    CountMode = 0;
+    controls.SetControlInformation();
+  }
 
   m_PageNumber = 1;
   controls.SetFormatCaption(LoadResString(31033) + code);

@@ -1,11 +1,32 @@
 // Print speed on a 600-dpi PDF: a round label clipped as a pixel region
-// against the same clip as a vector path (time and bytes per label), and a
-// whole 72-label page through the engine's page drawing.
+// against the same clip as a vector path (time and bytes per label), a
+// whole 72-label page through the engine's page drawing, and merge jobs of
+// 1,000 to 50,000 records from a dBASE table through the real print job
+// (time per label, peak memory, bytes per label, picture objects).
+#include "app/database.h"
 #include "app/settings.h"
+#include "datasources/connectionstring.h"
+#include "datasources/predefinedfields.h"
+#include "datasources/registrations.h"
 #include "document/model.h"
+#include "platform/commondialogs.h"
 #include "platform/dc.h"
+#include "platform/msgbox.h"
+#include "platform/printer/printer.h"
+#include "platform/programfolder.h"
 #include "printing/engine.h"
+#include "printing/install.h"
+#include "render/barcode.h"
 #include "render/render.h"
+#include "tests/libs/pictor2/fixtures.h"
+#include "tests/printing/pdftools.h"
+#include "tests/support/records.h"
+
+#include <shapefil.h>
+
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <QApplication>
 #include <QFileInfo>
@@ -17,8 +38,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
 #include <chrono>
+#include <cstdio>
+#include <map>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -115,6 +141,166 @@ void BM_PrintPage72(benchmark::State& state) {
   state.counters["KB"] = double(QFileInfo(file).size()) / 1024.0;
 }
 BENCHMARK(BM_PrintPage72)->Unit(benchmark::kMillisecond);
+
+// --- Merge jobs ------------------------------------------------------------
+
+// Every box answered with OK; a failure is printed.
+struct QuietBoxes : pv::MessageBoxHost {
+  pv::MsgAnswer Show(const pv::MsgBoxRequest& r) override {
+    std::fprintf(stderr, "message: %s\n", qPrintable(r.text));
+    return pv::MsgAnswer::Ok;
+  }
+};
+
+// The job's save dialog answers with `file`.
+struct OutputFile : pv::CommonDialogHost {
+  QString file;
+  std::optional<pv::FileDialogResult> ShowFileDialog(const pv::FileDialogRequest&) override {
+    return pv::FileDialogResult{file, 1};
+  }
+};
+
+// A program folder of its own with the program database, a format of 8
+// labels (2 x 4 of 99 x 67 mm on A4) and one registered dBASE table per
+// record count.
+struct MergeSetup {
+  QTemporaryDir home;
+  QuietBoxes boxes;
+  OutputFile output;
+  std::map<int, qint64> registrations;
+
+  MergeSetup() {
+    App();
+    qputenv("PLAVIK_HOME", home.path().toUtf8());
+    pv::SetMessageBoxHost(&boxes);
+    pv::SetCommonDialogHost(&output);
+    pv::InstallPrintEngine();
+    pv::OpenDatabase();
+    QSqlQuery q(QSqlDatabase::database(pv::cnDatabase.ConnectionName));
+    q.exec(
+        QStringLiteral("INSERT INTO rst_format (Code, Width, Height, nOri, nVer, TopMargin, bottommarg, LeftMargin,"
+                       " rightmargin, vertipitch, horizpitch, sheetwidth, sheetdepth)"
+                       " VALUES ('B-8', 99, 67, 2, 4, 14, 0, 6, 0, 0, 0, 210, 297)"));
+    pv::SetCurrentPrinter(QString::fromLatin1(pv::PdfPrinterName));
+  }
+
+  qint64 Registration(int records) {
+    if (auto it = registrations.find(records); it != registrations.end()) return it->second;
+    const QString folder = home.filePath(QStringLiteral("dati%1").arg(records));
+    QDir().mkpath(folder);
+    DBFHandle h = DBFCreateEx(QFile::encodeName(folder + QStringLiteral("/clienti.dbf")).constData(), "LDID/87");
+    DBFAddField(h, "NOME", FTString, 30, 0);
+    DBFAddField(h, "CITTA", FTString, 20, 0);
+    DBFAddField(h, "CODICE", FTString, 13, 0);
+    const char* const cities[] = {"Milano", "Roma", "Mantova", "Bari", "Modena", "Torino"};
+    for (int r = 0; r < records; ++r) {
+      DBFWriteStringAttribute(h, r, 0, ("Cliente " + QByteArray::number(r)).constData());
+      DBFWriteStringAttribute(h, r, 1, cities[r % 6]);
+      DBFWriteStringAttribute(h, r, 2, QByteArray::number(8000000000000LL + r).constData());
+    }
+    DBFClose(h);
+    pv::Registration reg;
+    reg.label = QStringLiteral("Clienti %1").arg(records);
+    reg.connectionString = pv::BuildConnectionString(pv::kSourceDBaseIII, folder, false, {}, {});
+    reg.recordSetName = QStringLiteral("clienti");
+    const qint64 id = pv::RegistrationStore(pv::rsRegistrations).Add(reg);
+    registrations[records] = id;
+    return id;
+  }
+};
+
+MergeSetup& Merge() {
+  static MergeSetup setup;
+  return setup;
+}
+
+pv::ObjectRecord& AddLabelText(float cx, float cy, const QString& content, std::int16_t kind,
+                               const QString& format = {}) {
+  pv::ObjectRecord r = pv::test::BoxRecord(kind, cx, cy, 80, 8);
+  r.Content = content;
+  r.FormatText = format;
+  r.FontName = QStringLiteral("DejaVu Sans");
+  r.FontSize = 10;
+  r.Alignment = 20;
+  r.Opacity = 100;
+  r.Color1 = 0;
+  return pv::test::AppendRecord(r);
+}
+
+// The label: a heading, the customer's name and city merged, and a Code 128
+// barcode of the customer code; with pictures, a background and a border.
+void MergeLabel(const QString& folder, bool pictures) {
+  pv::ResetDocumentState();
+  pv::ClearPictureCache();
+  pv::Header.LabelFormatCode = QStringLiteral("B-8");
+  pv::Header.LabelWidth = 99;
+  pv::Header.LabelHeight = 67;
+  AddLabelText(50, 8, QStringLiteral("Spett.le"), pv::UserTypeTextBox);
+  AddLabelText(50, 18, QStringLiteral("NOME"), pv::UserTypeDatabaseField);
+  AddLabelText(50, 28, QStringLiteral("CITTA"), pv::UserTypeDatabaseField, QStringLiteral(">"));
+  pv::ObjectRecord code = pv::test::BoxRecord(pv::UserTypeBarcode, 50, 50, 70, 18);
+  code.Content = QStringLiteral("CODICE");
+  code.Variant = 1;  // from a field
+  code.Aspect = pv::BarcodeCode128Index;
+  code.ShowText = 1;
+  pv::test::AppendRecord(code);
+  if (pictures) {
+    QImage sky(800, 540, QImage::Format_RGB32);
+    for (int y = 0; y < sky.height(); ++y)
+      for (int x = 0; x < sky.width(); ++x) sky.setPixel(x, y, qRgb(200 + x % 50, 220 + y % 30, 240));
+    const QString background = folder + QStringLiteral("/cielo.jpg");
+    sky.save(background, "JPG");
+    // A border that holds a picture of its own.
+    const QString border = folder + QStringLiteral("/cornice.emf");
+    QFile f(border);
+    f.open(QIODevice::WriteOnly);
+    f.write(pictor2_fixtures::BitmapEmf());
+    f.close();
+    pv::BackgroundName = background;
+    pv::BorderName = border;
+  }
+}
+
+double PeakRssMb() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return double(u.ru_maxrss) / 1024.0;
+}
+
+// One merge job of state.range(0) records, 8 labels a sheet, into a PDF.
+void MergeJob(benchmark::State& state, bool pictures) {
+  MergeSetup& m = Merge();
+  const int records = int(state.range(0));
+  const qint64 id = m.Registration(records);
+  QTemporaryDir out;
+  MergeLabel(out.path(), pictures);
+  m.output.file = out.filePath(QStringLiteral("merge.pdf"));
+  pv::PrintEngine& e = pv::PrintRun();
+  e.ResetPrinterInformation();
+  e.ChooseMergeSource(std::int32_t(id));
+  if (!e.m_MergeActive) {
+    state.SkipWithError("the source did not merge");
+    return;
+  }
+  double totalMs = 0;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    e.PrintDocument(true);
+    totalMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  }
+  const double labels = double(records) * double(state.iterations());
+  state.counters["ms_per_label"] = totalMs / labels;
+  state.counters["peak_rss_MB"] = PeakRssMb();
+  state.counters["KB_per_label"] = double(QFileInfo(m.output.file).size()) / 1024.0 / double(records);
+  state.counters["pages"] = pv::PageCount;
+  if (pictures) state.counters["image_objects"] = printtest::PdfImageObjects(m.output.file);
+  e.GiveUpMergeSource();
+}
+
+void BM_MergeJob(benchmark::State& state) { MergeJob(state, false); }
+void BM_MergeJobWithPictures(benchmark::State& state) { MergeJob(state, true); }
+BENCHMARK(BM_MergeJob)->Arg(1000)->Arg(10000)->Arg(50000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MergeJobWithPictures)->Arg(1000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

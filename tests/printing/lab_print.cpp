@@ -1,12 +1,15 @@
-// lab-print IN.lab OUT.pdf [PAGES [FIRST LAST RANGE]]
+// lab-print IN.lab OUT.pdf [PAGES [FIRST LAST RANGE]] [--merge ID [--sort S] [--filter F]]
 //
 // Prints the label of a .lab file on its print format (looked up in the
 // program database of PLAVIK_HOME) through the real print job on the "PDF"
 // printer: PAGES pages (1 by default), with positions FIRST..LAST on the
 // pages that the page filter RANGE (0 none, 1 first page, 2 all pages, 3
-// last page) restricts. Settings come from the program folder's plavik.ini
-// as at start-up; fields show their names. Exit status: 0 printed; 1 with
-// the message on standard error; 2 wrong arguments.
+// last page) restricts. With --merge the label is printed once per record of
+// registration ID, sorted by S and filtered by F (as the sort and filter
+// dialogs write them); the pages then come from the records. Settings come
+// from the program folder's plavik.ini as at start-up; without a merge,
+// column fields are empty. Exit status: 0 printed; 1 with the message on
+// standard error; 2 wrong arguments.
 #include "tests/support/answer_boxes.h"
 #include "app/dialogs.h"
 #include "app/settings.h"
@@ -20,6 +23,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -46,18 +50,57 @@ int Fail(const QString& message) {
   return 1;
 }
 
+// The options after the positional arguments.
+struct MergeOptions {
+  bool merge = false;
+  int registration = 0;
+  QString sort, filter;
+  bool sorted = false, filtered = false;
+};
+
+// Splits the options off `args`; false on a wrong option.
+bool TakeOptions(QStringList& args, MergeOptions* options) {
+  QStringList positional;
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    const QString& a = args[i];
+    if (!a.startsWith(QLatin1String("--"))) {
+      positional << a;
+      continue;
+    }
+    if (i + 1 >= args.size()) return false;
+    const QString value = args[++i];
+    if (a == QLatin1String("--merge")) {
+      if (!ReadCount(value, 1, std::numeric_limits<int>::max(), &options->registration)) return false;
+      options->merge = true;
+    } else if (a == QLatin1String("--sort")) {
+      options->sort = value;
+      options->sorted = true;
+    } else if (a == QLatin1String("--filter")) {
+      options->filter = value;
+      options->filtered = true;
+    } else {
+      return false;
+    }
+  }
+  args = positional;
+  return options->merge || (!options->sorted && !options->filtered);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  const QStringList args = app.arguments();
+  QStringList args = app.arguments();
+  MergeOptions merge;
+  const bool optionsRead = TakeOptions(args, &merge);
   int pages = 1, first = 0, last = 0, range = 0;
   const bool counted = args.size() < 4 || ReadCount(args[3], 1, 100000, &pages);
   const bool ranged = args.size() < 5 || (ReadCount(args[4], 1, 100000, &first) &&
                                           ReadCount(args[5], 1, 100000, &last) && ReadCount(args[6], 0, 3, &range));
-  if ((args.size() != 3 && args.size() != 4 && args.size() != 7) || !counted || !ranged) {
-    std::fprintf(stderr, "usage: lab-print IN.lab OUT.pdf [PAGES [FIRST LAST RANGE]]\n");
+  if ((args.size() != 3 && args.size() != 4 && args.size() != 7) || !counted || !ranged || !optionsRead) {
+    std::fprintf(stderr,
+                 "usage: lab-print IN.lab OUT.pdf [PAGES [FIRST LAST RANGE]] [--merge ID [--sort S] [--filter F]]\n");
     return 2;
   }
 
@@ -94,6 +137,14 @@ int main(int argc, char** argv) {
     pv::FirstLabel = first;
     pv::LastLabel = last;
     pv::RangePages = range;
+  }
+  if (merge.merge) {
+    // A source that cannot merge has said why (31025, 31026) and gone back
+    // to no merge; so has a filter that leaves no record.
+    engine.ChooseMergeSource(merge.registration);
+    if (merge.sorted && !engine.SetPrintSort(merge.sort)) return Fail(QStringLiteral("sort refused"));
+    if (merge.filtered && !engine.SetPrintFilter(merge.filter)) return Fail(QStringLiteral("filter refused"));
+    if (!engine.m_MergeActive) return Fail(QStringLiteral("registration %1 does not merge").arg(merge.registration));
   }
   engine.PrintDocument(true);
   if (!failures.isEmpty()) return Fail(failures.join(QLatin1Char('\n')));

@@ -1,9 +1,11 @@
 // The lab-print tool: a label file printed through the real job on "PDF",
 // checked with poppler-utils.
 #include "pdftools.h"
-#include "printfixture.h"
+
+#include "mergefixture.h"
 
 #include "document/labelfile.h"
+#include "tests/support/records.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -121,6 +123,110 @@ TEST_F(LabPrintTest, FailuresExitOneWithTheMessage) {
 
   EXPECT_EQ(LabPrint({lab}, &err), 2);
   EXPECT_EQ(LabPrint({lab, Home(QStringLiteral("y.pdf")), QStringLiteral("0")}, &err), 2);
+}
+
+// A label of 40 x 20 mm with two fields: NOME, and the counter from 100 by
+// 5; 19 records at 8 labels a sheet.
+class LabPrintMergeTest : public LabPrintTest {
+ protected:
+  void SetUp() override {
+    LabPrintTest::SetUp();
+    AddFormats({QStringLiteral("'T-8', 40, 20, 2, 4, 10, 0, 10, 0, 5, 5, 100, 110")});
+    const QString folder = Home(QStringLiteral("dati"));
+    printtest::WriteMergeTable(folder, QStringLiteral("clienti"), 19);
+    pv::Registration r;
+    r.label = QStringLiteral("Clienti");
+    r.connectionString = printtest::DBaseConnection(folder);
+    r.recordSetName = QStringLiteral("clienti");
+    registration = QString::number(pv::RegistrationStore(pv::rsRegistrations).Add(r));
+    pv::CloseDatabase();
+
+    // The tool puts the label in the middle of the editor's work area.
+    const float left = 150.0f - 20.0f, top = 150.0f - 10.0f;
+    pv::ObjectRecord field = pv::test::BoxRecord(pv::UserTypeDatabaseField, left + 15, top + 6, 28, 8);
+    field.FontName = QStringLiteral("DejaVu Sans");
+    field.FontSize = 9;
+    field.Alignment = 20;
+    field.Color1 = 0;
+    field.Content = QStringLiteral("NOME");
+    pv::test::AppendRecord(field);
+    field.CenterY = top + 14;
+    field.Content = QString::fromLatin1(pv::kPredefinedCounter);
+    field.FormatText = QStringLiteral("#100+5#");
+    pv::test::AppendRecord(field);
+    lab = WriteLabel(QStringLiteral("T-8"), 40, 20);
+  }
+
+  // NOME and the counter of each label, in order.
+  static QStringList Labels(const QStringList& names, int firstCounter) {
+    QStringList words;
+    for (qsizetype i = 0; i < names.size(); ++i) words << names[i] << QString::number(firstCounter + 5 * int(i));
+    return words;
+  }
+  static QStringList Names(std::initializer_list<int> rows) {
+    QStringList out;
+    for (int r : rows) out << QStringLiteral("Nome%1").arg(r, 5, 10, QLatin1Char('0'));
+    return out;
+  }
+
+  QString registration;
+  QString lab;
+};
+
+TEST_F(LabPrintMergeTest, OneLabelPerRecordInOrderWithTheLastPageCut) {
+  const QString pdf = Home(QStringLiteral("merge.pdf"));
+  QString err;
+  ASSERT_EQ(LabPrint({lab, pdf, QStringLiteral("--merge"), registration}, &err), 0) << err.toStdString();
+  ASSERT_EQ(printtest::PdfPages(pdf), 3);
+  EXPECT_EQ(printtest::PdfWords(pdf, 1), Labels(Names({0, 1, 2, 3, 4, 5, 6, 7}), 100));
+  EXPECT_EQ(printtest::PdfWords(pdf, 2), Labels(Names({8, 9, 10, 11, 12, 13, 14, 15}), 140));
+  EXPECT_EQ(printtest::PdfWords(pdf, 3), Labels(Names({16, 17, 18}), 180));
+
+  // Page 3: ink in the first three positions only (10 pixels a millimetre).
+  const QImage page = printtest::PdfPage(pdf, 3, 254);
+  ASSERT_FALSE(page.isNull());
+  for (int n = 1; n <= 8; ++n) {
+    const int col = (n - 1) % 2, row = (n - 1) / 2;
+    EXPECT_EQ(Ink(page, 300 + 450 * col, 200 + 250 * row), n <= 3) << n;
+  }
+}
+
+TEST_F(LabPrintMergeTest, SortAndFilterChangeOrderAndSet) {
+  const QString sorted = Home(QStringLiteral("sorted.pdf"));
+  QString err;
+  ASSERT_EQ(LabPrint({lab, sorted, QStringLiteral("--merge"), registration, QStringLiteral("--sort"),
+                      QStringLiteral("[NOME] DESC")},
+                     &err),
+            0)
+      << err.toStdString();
+  ASSERT_EQ(printtest::PdfPages(sorted), 3);
+  EXPECT_EQ(printtest::PdfWords(sorted, 1), Labels(Names({18, 17, 16, 15, 14, 13, 12, 11}), 100));
+  EXPECT_EQ(printtest::PdfWords(sorted, 3), Labels(Names({2, 1, 0}), 180));
+
+  // Roma is every third row; the sort holds through the filter.
+  const QString filtered = Home(QStringLiteral("filtered.pdf"));
+  ASSERT_EQ(LabPrint({lab, filtered, QStringLiteral("--merge"), registration, QStringLiteral("--filter"),
+                      QStringLiteral("[CITTA] = 'Roma'"), QStringLiteral("--sort"), QStringLiteral("[NOME] DESC")},
+                     &err),
+            0)
+      << err.toStdString();
+  ASSERT_EQ(printtest::PdfPages(filtered), 1);
+  EXPECT_EQ(printtest::PdfWords(filtered, 1), Labels(Names({18, 15, 12, 9, 6, 3, 0}), 100));
+}
+
+TEST_F(LabPrintMergeTest, ASourceThatDoesNotMergeFailsWithItsMessage) {
+  QString err;
+  EXPECT_EQ(LabPrint({lab, Home(QStringLiteral("none.pdf")), QStringLiteral("--merge"), QStringLiteral("999")}, &err),
+            1);
+  EXPECT_TRUE(err.contains(QStringLiteral("Impossibile collegare questo archivio"))) << err.toStdString();
+  EXPECT_EQ(LabPrint({lab, Home(QStringLiteral("none.pdf")), QStringLiteral("--merge"), registration,
+                      QStringLiteral("--filter"), QStringLiteral("[CITTA] = 'Torino'")},
+                     &err),
+            1);
+  EXPECT_TRUE(err.contains(QStringLiteral("Non sono stati trovati record"))) << err.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(Home(QStringLiteral("none.pdf"))));
+  EXPECT_EQ(LabPrint({lab, Home(QStringLiteral("none.pdf")), QStringLiteral("--sort"), QStringLiteral("[NOME]")}, &err),
+            2);
 }
 
 }  // namespace

@@ -29,6 +29,14 @@ inline int PdfPages(const QString& pdf) {
   return code == 0 && m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
+// The words of one page in the order of its content (pdftotext -raw).
+inline QStringList PdfWords(const QString& pdf, int page) {
+  const QString text =
+      Run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), QStringLiteral("-f"), QString::number(page),
+                                        QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
+  return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+}
+
 // One page rendered at dpi, grey.
 inline QImage PdfPage(const QString& pdf, int page, int dpi) {
   QTemporaryDir dir;

@@ -91,10 +91,13 @@ TEST_F(PreviewTest, PreviewControlsDrawTheEnginePageAndServeTheFontRatio) {
   EXPECT_EQ(qGray(img.pixel(s.left() + 275, s.top() + 100)), 255);  // between labels
   EXPECT_GT(previewControls.OCXFontRatio(), 0.0f);
   EXPECT_EQ(previewControls.PreviewGeometry().WidthPx, 600);
-  // The label drawing scales the preview's fonts by it; field values stay names.
+  // The label drawing scales the preview's fonts by it and asks the run for
+  // field values: none without a merge source.
   pv::InstallPrintEngine();
   EXPECT_EQ(pv::RenderPrint().OCXFontRatio(), preview.OCXFontRatio);
-  QString field = QStringLiteral(" Name "), format;
+  QString field = QStringLiteral("Name"), format;
+  EXPECT_EQ(pv::RenderPrint().GetFieldValue(field, format), QString());
+  pv::PrintFieldCode = 1;
   EXPECT_EQ(pv::RenderPrint().GetFieldValue(field, format), QStringLiteral("Name"));
   pv::SetRenderPrintHost(nullptr);
   pv::SetPrintPanelControls(&controls);

@@ -7,10 +7,7 @@ class PrinterInfoTest : public printtest::PrintTest {
  protected:
   void SetUp() override {
     PrintTest::SetUp();
-    fake.printers = QStringList{QStringLiteral("Office")};
-    fake.defaultPrinter = QStringLiteral("Office");
-    fake.caps = pv::PrinterCaps{300, 300, 25, 30, 200, 287};
-    pv::SetFakePrintSystem(&fake);
+    OfficePrinter(pv::PrinterCaps{300, 300, 25, 30, 200, 287});
     AddFormats({QStringLiteral("'O''Brien', 60, 30, 3, 4, 11, 12, 13, 14, 2, 3, 200, 280")});
   }
 };
@@ -81,13 +78,8 @@ TEST_F(PrinterInfoTest, UnknownCodeOrDatabaseFailureKeepsThePreviousFormat) {
   EXPECT_EQ(pv::PageCount, 1);  // the panel stays usable
 }
 
-TEST_F(PrinterInfoTest, MergeKeepsEverythingAndReloadRereadsThePrinter) {
+TEST_F(PrinterInfoTest, ReloadRereadsThePrinter) {
   pv::Header.LabelFormatCode = QStringLiteral("O'Brien");
-  pv::PrintRun().m_MergeActive = true;
-  pv::PrintRun().ResetPrinterInformation();
-  EXPECT_EQ(pv::PrintRun().m_Format.Sheet.Width, 0);
-  EXPECT_TRUE(controls.prepared.empty());
-  pv::PrintRun().m_MergeActive = false;
   pv::PrintRun().ResetPrinterInformation();
 
   ASSERT_TRUE(pv::SetCurrentPrinter(QStringLiteral("PDF")));

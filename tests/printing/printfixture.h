@@ -51,6 +51,19 @@ struct RecordingControls : pv::PrintPanelControls {
     prepared.push_back({w, h, rx, ry});
   }
   pv::PreviewSheet PreviewGeometry() override { return sheet; }
+
+  // The merge side of the panel.
+  std::vector<bool> manualOptions;
+  int refreshes = 0;
+  int noMergeSelections = 0;
+  std::optional<bool> stopPageTicked;  // unset: the default's answer
+  void ShowManualOptions(bool v) override { manualOptions.push_back(v); }
+  void RefreshPreview() override { ++refreshes; }
+  void SelectNoMergeEntry() override {
+    ++noMergeSelections;
+    PrintPanelControls::SelectNoMergeEntry();
+  }
+  bool StopPageChecked() override { return stopPageTicked ? *stopPageTicked : PrintPanelControls::StopPageChecked(); }
 };
 
 struct CountingEditor : pv::EditorHost {
@@ -106,6 +119,14 @@ class PrintTest : public apptest::ShellTest {
                          " rightmargin, vertipitch, horizpitch, sheetwidth, sheetdepth) VALUES (%1)")
               .arg(row)));
     }
+  }
+
+  // One printer, "Office", the default, with these capabilities.
+  void OfficePrinter(const pv::PrinterCaps& caps) {
+    fake.printers = QStringList{QStringLiteral("Office")};
+    fake.defaultPrinter = QStringLiteral("Office");
+    fake.caps = caps;
+    pv::SetFakePrintSystem(&fake);
   }
 
   // A solid picture as the label's background.

@@ -1,0 +1,213 @@
+#include "printing/panel/optionpanel.h"
+
+#include "app/settings.h"
+#include "platform/runtime.h"
+#include "platform/stringtable.h"
+#include "printing/engine.h"
+#include "printing/panel/clickable.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QIcon>
+#include <QRadioButton>
+
+namespace pv {
+namespace {
+
+constexpr int kWidth = 180;
+constexpr int kMargin = 6;
+constexpr int kInner = kWidth - 2 * kMargin;  // 168
+constexpr int kBoxLeft = 122;
+constexpr int kBoxWidth = kWidth - kMargin - kBoxLeft;  // 52
+constexpr int kRow = 19;
+constexpr int kModeRow = 30;  // two lines: the count mode captions are long
+
+// Tooltip ids of the page filter buttons and their captions.
+constexpr int kRangeTips[4] = {13320, 13321, 13322, 13323};
+
+ClickableLabel* Caption(QWidget* parent, int id, const QRect& where, bool wrap = false) {
+  auto* l = new ClickableLabel(LoadResString(id), parent);
+  l->setGeometry(where);
+  l->setWordWrap(wrap);
+  l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  return l;
+}
+
+// One option button of a group with its caption beside it, on row `id` of
+// rows `rowHeight` high; a click on the caption clicks the button (when it
+// is enabled).
+struct Choice {
+  QRadioButton* button;
+  ClickableLabel* caption;
+};
+Choice AddChoice(QWidget* parent, QButtonGroup* group, int id, const QString& name, int captionId, int tipId,
+                 int rowHeight) {
+  auto* b = new QRadioButton(parent);
+  b->setObjectName(name.arg(id));
+  b->setGeometry(2, 1 + id * rowHeight + (rowHeight - kRow) / 2, 18, kRow);
+  b->setToolTip(LoadResString(tipId));
+  group->addButton(b, id);
+  ClickableLabel* l =
+      Caption(parent, captionId, QRect(22, 1 + id * rowHeight, kInner - 20, rowHeight), rowHeight > kRow);
+  l->setToolTip(LoadResString(tipId));
+  QObject::connect(l, &ClickableLabel::clicked, b, [b] {
+    if (b->isEnabled()) b->click();
+  });
+  return {b, l};
+}
+
+}  // namespace
+
+OptionPanel::OptionPanel(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("Picture1"));
+
+  // The count mode: pages or labels.
+  m_groups[0] = new QWidget(this);
+  m_groups[0]->setObjectName(QStringLiteral("Picture3_0"));
+  m_groups[0]->setGeometry(kMargin - 2, 4, kInner + 4, 2 * kModeRow + 2);
+  m_countModeGroup = new QButtonGroup(this);
+  for (int i = 0; i < 2; ++i) {
+    const Choice c =
+        AddChoice(m_groups[0], m_countModeGroup, i, QStringLiteral("Option2_%1"), 13300 + i, 13313 + i, kModeRow);
+    m_countMode[static_cast<std::size_t>(i)] = c.button;
+    m_captions[static_cast<std::size_t>(3 + i)] = c.caption;
+    connect(c.button, &QRadioButton::clicked, this, [this, i] { CountModeDisplay(i); });
+  }
+
+  // The count, the first and the last label.
+  const int boxTop[3] = {72, 100, 134};
+  const int captionIds[3] = {13302, 13305, 13306};
+  const int captionIndex[3] = {0, 1, 2};
+  const int tips[3] = {13315, 13318, 13319};
+  for (int i = 0; i < 3; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    m_captions[static_cast<std::size_t>(captionIndex[i])] =
+        Caption(this, captionIds[i], QRect(kMargin, boxTop[i] - 5, kBoxLeft - kMargin - 4, 32), true);
+    m_text[k] = new SelectAllLineEdit(this);
+    m_text[k]->setObjectName(QStringLiteral("Text1_%1").arg(i));
+    m_text[k]->setGeometry(kBoxLeft, boxTop[i], kBoxWidth, 22);
+    m_text[k]->setAlignment(Qt::AlignRight);
+    m_text[k]->setToolTip(LoadResString(tips[i]));
+  }
+
+  m_line = new QFrame(this);
+  m_line->setObjectName(QStringLiteral("Line1_0"));
+  m_line->setFrameShape(QFrame::HLine);
+  m_line->setFrameShadow(QFrame::Sunken);
+  m_line->setGeometry(kMargin, 164, kInner, 2);
+
+  // The page filter.
+  m_captions[6] = Caption(this, 13307, QRect(kMargin, 170, kInner, kRow));
+  m_groups[1] = new QWidget(this);
+  m_groups[1]->setObjectName(QStringLiteral("Picture3_1"));
+  m_groups[1]->setGeometry(kMargin - 2, 190, kInner + 4, 4 * kRow + 2);
+  m_rangeGroup = new QButtonGroup(this);
+  for (int i = 0; i < 4; ++i) {
+    const Choice c =
+        AddChoice(m_groups[1], m_rangeGroup, i, QStringLiteral("Option1_%1"), 13308 + i, kRangeTips[i], kRow);
+    m_range[static_cast<std::size_t>(i)] = c.button;
+    m_captions[static_cast<std::size_t>(7 + i)] = c.caption;
+  }
+
+  // The merge note, in the place of the options it stands for.
+  m_note[0] = new QLabel(LoadResString(28012), this);
+  m_note[0]->setObjectName(QStringLiteral("Label3_0"));
+  m_note[0]->setWordWrap(true);
+  m_note[0]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  m_note[0]->setGeometry(kMargin, 8, kInner, 150);
+  m_note[0]->hide();
+
+  // Manual paper.
+  m_stopPage = new QCheckBox(this);
+  m_stopPage->setObjectName(QStringLiteral("Check1_0"));
+  m_stopPage->setGeometry(kMargin, 278, 18, 18);
+  m_stopPage->setToolTip(LoadResString(13316));
+  m_captions[5] = Caption(this, 13303, QRect(kMargin + 22, 272, kInner - 22, 32), true);
+  m_captions[5]->setToolTip(LoadResString(13316));
+  connect(m_captions[5], &ClickableLabel::clicked, m_stopPage, &QCheckBox::click);
+
+  // The apply command.
+  m_applyImage = new ClickableLabel(this);
+  m_applyImage->setObjectName(QStringLiteral("Image2"));
+  m_applyImage->setPixmap(QIcon(QStringLiteral(":/plavik/images/print_apply.svg")).pixmap(16, 16));
+  m_applyImage->setGeometry(kMargin, 314, 16, 16);
+  m_applyImage->setToolTip(LoadResString(13324));
+  m_applyImage->setCursor(Qt::PointingHandCursor);
+  m_applyCaption = Caption(this, 13312, QRect(kMargin + 22, 312, kInner - 22, 20));
+  m_applyCaption->setObjectName(QStringLiteral("Label2"));
+  m_applyCaption->setToolTip(LoadResString(13324));
+  m_applyCaption->setCursor(Qt::PointingHandCursor);
+  QFont bold = m_applyCaption->font();
+  bold.setBold(true);
+  m_applyCaption->setFont(bold);
+  connect(m_applyImage, &ClickableLabel::clicked, this, &OptionPanel::applyRequested);
+  connect(m_applyCaption, &ClickableLabel::clicked, this, &OptionPanel::applyRequested);
+
+  // The data-source choice.
+  m_note[1] = new QLabel(LoadResString(28011), this);
+  m_note[1]->setObjectName(QStringLiteral("Label3_1"));
+  m_note[1]->setGeometry(kMargin, 346, kInner, kRow);
+  m_registrations = new QComboBox(this);
+  m_registrations->setObjectName(QStringLiteral("CmbRegistration"));
+  m_registrations->setGeometry(kMargin, 366, kInner, 24);
+  connect(m_registrations, &QComboBox::activated, this, &OptionPanel::registrationChosen);
+
+  // What the page drawing writes: the page caption and the warning.
+  m_select = new QLabel(this);
+  m_select->setObjectName(QStringLiteral("lblSelect"));
+  m_select->setGeometry(kMargin, 400, kInner, kRow);
+  m_warning = new QLabel(QStringLiteral("Attenzione: le etichette escono dall'area stampabile della stampante."), this);
+  m_warning->setObjectName(QStringLiteral("lblWarning"));
+  m_warning->setWordWrap(true);
+  m_warning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  m_warning->setStyleSheet(QStringLiteral("color: rgb(192, 0, 0);"));
+  m_warning->setGeometry(kMargin, 422, kInner, 48);
+  m_warning->hide();
+
+  for (std::size_t i = 0; i < m_captions.size(); ++i) m_captions[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
+  m_countMode[0]->setChecked(true);
+  m_range[0]->setChecked(true);
+}
+
+OptionBoxes OptionPanel::Boxes() const {
+  OptionBoxes b;
+  b.Count = m_text[0]->text();
+  b.First = m_text[1]->text();
+  b.Last = m_text[2]->text();
+  b.RangePages = std::max(0, m_rangeGroup->checkedId());
+  b.CountMode = std::max(0, m_countModeGroup->checkedId());
+  b.StopPage = m_stopPage->isChecked();
+  return b;
+}
+
+void OptionPanel::ShowRunValues() {
+  m_text[0]->setText(QString::number(PageCount));
+  m_text[1]->setText(QString::number(FirstLabel));
+  m_text[2]->setText(QString::number(LastLabel));
+  if (RangePages >= 0 && RangePages < 4) m_range[static_cast<std::size_t>(RangePages)]->setChecked(true);
+  const int mode = CountMode == 1 ? 1 : 0;
+  m_countMode[static_cast<std::size_t>(mode)]->setChecked(true);
+  // Qt sends no click for a value set by code: the display runs here.
+  CountModeDisplay(mode);
+  m_stopPage->setChecked(IsTrue(PrintStopPage));
+}
+
+void OptionPanel::CountModeDisplay(int mode) {
+  const bool pages = mode == 0;
+  m_captions[0]->setText(LoadResString(pages ? 15033 : 15032));
+  for (QRadioButton* b : m_range) b->setEnabled(pages);
+  m_text[1]->setEnabled(pages);
+  m_text[2]->setEnabled(pages);
+}
+
+void OptionPanel::ShowControl(bool bMode) {
+  for (int i : {0, 1, 2, 3, 4, 6, 7, 8, 9, 10}) m_captions[static_cast<std::size_t>(i)]->setVisible(bMode);
+  for (SelectAllLineEdit* t : m_text) t->setVisible(bMode);
+  for (QWidget* g : m_groups) g->setVisible(bMode);
+  m_line->setVisible(bMode);
+  m_note[0]->setVisible(!bMode);
+}
+
+}  // namespace pv

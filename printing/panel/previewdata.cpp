@@ -1,0 +1,287 @@
+#include "printing/panel/previewdata.h"
+
+#include "app/database.h"
+#include "app/settings.h"
+#include "datasources/registrations.h"
+#include "datasources/sourcedialogs.h"
+#include "document/hosts.h"
+#include "document/model.h"
+#include "formats/dlgselformat.h"
+#include "platform/commondialogs.h"
+#include "platform/msgbox.h"
+#include "platform/printer/printer.h"
+#include "platform/runtime.h"
+#include "platform/stringtable.h"
+#include "printing/engine.h"
+#include "printing/panel/clickable.h"
+#include "printing/panel/formatbar.h"
+#include "printing/panel/optionpanel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QIcon>
+#include <QSignalBlocker>
+#include <QToolButton>
+
+#include <exception>
+
+namespace pv {
+namespace {
+
+constexpr int kOptionWidth = 180;
+constexpr int kContainerLeft = 181;
+constexpr int kRuleY = 19;
+constexpr int kBarY = 20;
+constexpr int kBarHeight = 22;
+constexpr int kPreviewY = 42;
+
+constexpr int kMsgNoMerge = 31015;
+constexpr int kMsgConverted = 31027;
+
+struct CommandImage {
+  const char* file;
+  int tooltip;
+};
+constexpr CommandImage kCommands[9] = {
+    {"print_first", 13325}, {"print_previous", 13326}, {"print_next", 13327},
+    {"print_last", 13328},  {"print_setup", 13329},    {"print_page", 13330},
+    {"print_all", 13331},   {"print_sort", 13332},     {"print_filter", 13333},
+};
+// Toolbar groups: navigation, printer, printing, merge data.
+constexpr int kCommandLeft[9] = {2, 24, 46, 68, 98, 128, 150, 180, 202};
+
+}  // namespace
+
+PreviewData::PreviewData(QWidget* parent) : PreviewData(parent, new PrintPreview) {}
+
+PreviewData::PreviewData(QWidget* parent, PrintPreview* preview)
+    : PreviewDataView(parent), PreviewControls(preview), m_preview(preview) {
+  setObjectName(QStringLiteral("PreviewData"));
+  m_options = new OptionPanel(this);
+  m_container = new QWidget(this);
+  m_container->setObjectName(QStringLiteral("PicContainer"));
+
+  for (int i = 0; i < 9; ++i) {
+    auto* b = new QToolButton(m_container);
+    b->setObjectName(QStringLiteral("Command_%1").arg(i));
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setIcon(QIcon(QStringLiteral(":/plavik/images/%1.svg").arg(QLatin1String(kCommands[i].file))));
+    b->setIconSize(QSize(16, 16));
+    b->setToolTip(LoadResString(kCommands[i].tooltip));
+    b->setGeometry(kCommandLeft[i], 0, 20, kRuleY);
+    connect(b, &QToolButton::clicked, this, [this, i] { Command_Click(i); });
+    m_commands[static_cast<std::size_t>(i)] = b;
+  }
+  m_rule = new QFrame(m_container);
+  m_rule->setObjectName(QStringLiteral("Line2"));
+  m_rule->setFrameShape(QFrame::NoFrame);
+  m_rule->setAutoFillBackground(true);
+  QPalette rulePalette = m_rule->palette();
+  rulePalette.setColor(QPalette::Window, QColor(128, 128, 128));
+  m_rule->setPalette(rulePalette);
+  m_bar = new FormatBar(m_container);
+  m_preview->setParent(m_container);
+  m_preview->setObjectName(QStringLiteral("PrintPreview"));
+
+  connect(m_options, &OptionPanel::applyRequested, this, &PreviewData::GetUserInformation);
+  connect(m_options, &OptionPanel::registrationChosen, this, &PreviewData::CmbRegistration_Click);
+  connect(m_bar, &FormatBar::clicked, this, &PreviewData::SelectFormat);
+  Layout();
+}
+
+PreviewData::~PreviewData() {
+  if (m_installed && &PrintControls() == static_cast<PrintPanelControls*>(this))
+    SetPrintPanelControls(m_previousControls);
+}
+
+void PreviewData::InstallAsPrintControls() {
+  if (m_installed) return;
+  m_previousControls = SetPrintPanelControls(this);
+  m_installed = true;
+}
+
+// ---- layout ----------------------------------------------------------------
+
+void PreviewData::resizeEvent(QResizeEvent*) { Layout(); }
+
+void PreviewData::Layout() {
+  m_options->setGeometry(0, 0, kOptionWidth, height());
+  // Too narrow for the right part: the rest stays where it was.
+  const int cw = width() - kContainerLeft;
+  if (cw <= 0) return;
+  m_container->setGeometry(kContainerLeft, 0, cw, height());
+  m_rule->setGeometry(0, kRuleY, cw, 1);
+  m_bar->setGeometry(0, kBarY, cw, kBarHeight);
+  m_preview->setGeometry(0, kPreviewY, cw, std::max(0, height() - kPreviewY));
+  m_bar->update();
+}
+
+// ---- the engine's side -----------------------------------------------------
+
+void PreviewData::SetWarningVisible(bool visible) { m_options->Warning()->setVisible(visible); }
+void PreviewData::SetPageCaption(const QString& caption) { m_options->PageCaption()->setText(caption); }
+void PreviewData::SetFormatCaption(const QString& caption) { m_bar->FormatName()->setText(caption); }
+void PreviewData::SetControlInformation() { m_options->ShowRunValues(); }
+void PreviewData::ShowProgress(bool visible) { m_bar->ShowProgress(visible); }
+void PreviewData::SetProgress(double minimum, double maximum, double value) {
+  m_bar->SetProgress(minimum, maximum, value);
+}
+bool PreviewData::StopPageChecked() { return m_options->ManualPaper()->isChecked(); }
+void PreviewData::ShowManualOptions(bool visible) { ShowControl(visible); }
+void PreviewData::ShowControl(bool bMode) { m_options->ShowControl(bMode); }
+
+void PreviewData::SelectNoMergeEntry() {
+  {
+    const QSignalBlocker block(m_options->CmbRegistration());
+    m_options->CmbRegistration()->setCurrentIndex(0);
+  }
+  CmbRegistration_Click(0);
+}
+
+// ---- the data-source choice ------------------------------------------------
+
+void PreviewData::Init() {
+  QComboBox* list = m_options->CmbRegistration();
+  {
+    const QSignalBlocker block(list);
+    list->clear();
+    list->addItem(LoadResString(31028), -1);
+    try {
+      RegistrationStore store(rsRegistrations);
+      for (const Registration& r : store.All()) list->addItem(r.label, r.id);
+    } catch (const std::exception&) {
+      // Registrations that cannot be read leave only the no-merge entry,
+      // and the choice as it was.
+      return;
+    }
+    list->setCurrentIndex(0);
+  }
+  CmbRegistration_Click(0);
+}
+
+void PreviewData::CmbRegistration_Click(int index) {
+  PrintEngine& run = PrintRun();
+  if (index >= 1) {
+    run.ChooseMergeSource(m_options->CmbRegistration()->itemData(index).toInt());
+  } else {
+    run.GiveUpMergeSource();
+  }
+  // Whatever the engine did, the options show the state it left.
+  ShowControl(!run.m_MergeActive);
+  RefreshPreview();
+}
+
+// ---- commands --------------------------------------------------------------
+
+void PreviewData::GetUserInformation() {
+  PrintEngine& run = PrintRun();
+  if (run.JobRunning()) return;
+  const OptionBoxes boxes = m_options->Boxes();
+  const double perPage = run.m_Format.Sheet.nOri * run.m_Format.Sheet.nVer;
+  if (const std::optional<OptionRefusal> refusal = CheckOptionBoxes(boxes, perPage)) {
+    MsgBox(refusal->Message, MsgIcon::Exclamation, MsgButtons::Ok);
+    m_options->Text1(refusal->Box)->setFocus();
+    return;
+  }
+  const bool archive = IsTrue(PrintArchive);
+  const bool converted = StoreOptionBoxes(boxes, perPage, archive, run.m_MergeActive);
+  if (converted || (archive && !run.m_MergeActive)) SetControlInformation();
+  if (converted) MsgBoxRes(kMsgConverted, MsgIcon::Information, MsgButtons::Ok);
+  SetPageCaption(PageCaption(run.m_PageNumber, PageCount));
+  RefreshPreview();
+}
+
+void PreviewData::Command_Click(int Index) {
+  PrintEngine& run = PrintRun();
+  // A message box of a running job lets clicks through: they do nothing.
+  if (run.JobRunning()) return;
+  const auto go = [&](std::int32_t page) {
+    run.m_PageNumber = page;
+    SetPageCaption(PageCaption(run.m_PageNumber, PageCount));
+    RefreshPreview();
+  };
+  switch (Index) {
+    case 0:
+      if (run.m_PageNumber >= 2) go(1);
+      break;
+    case 1:
+      if (run.m_PageNumber >= 2) go(run.m_PageNumber - 1);
+      break;
+    case 2:
+      if (run.m_PageNumber < PageCount) go(run.m_PageNumber + 1);
+      break;
+    case 3:
+      if (run.m_PageNumber < PageCount) go(PageCount);
+      break;
+    case 4:
+      // Cancelled or not, the printer is read again.
+      pv::ShowPrinterSetup();
+      ReloadPrinterInfo();
+      MainWindow().SetStatusBar();
+      break;
+    case 5: run.PrintDocument(false); break;
+    case 6: run.PrintDocument(true); break;
+    case 7:
+    case 8:
+      if (!run.m_MergeActive) {
+        MsgBoxRes(kMsgNoMerge, MsgIcon::Information, MsgButtons::Ok);
+      } else if (Index == 7) {
+        SortPrint();
+      } else {
+        FilterPrint();
+      }
+      break;
+    default: break;
+  }
+}
+
+void PreviewData::SortPrint() {
+  PrintEngine& run = PrintRun();
+  const QString sort = SourceDialogSet().ShowSortDialog(run.MergeFieldNames(), run.m_PrintSort);
+  // Cancelled: the run keeps its order.
+  if (sort.isEmpty()) return;
+  // A sort the source refuses is reported by the engine; the order stays.
+  run.SetPrintSort(sort);
+}
+
+void PreviewData::FilterPrint() {
+  PrintEngine& run = PrintRun();
+  const FilterDialogAnswer answer =
+      SourceDialogSet().ShowFilterDialog(run.MergeFieldNames(), run.m_PrintFilter, run.MergeRecordset());
+  if (answer.RetCode == 0) return;
+  // A filter the source refuses is reported by the engine and the run stays
+  // as counted; one that leaves no record ends the merge with its message.
+  run.SetPrintFilter(answer.sFilter);
+  ShowControl(!run.m_MergeActive);
+  RefreshPreview();
+}
+
+// ---- format and printer ----------------------------------------------------
+
+void PreviewData::SelectFormat() {
+  if (PrintRun().JobRunning()) return;
+  {
+    DlgSelFormat chooser(this);
+    chooser.exec();
+    // OK without a row chosen keeps the label's format.
+    if (chooser.RetCode() && !chooser.FormatCode().isEmpty()) Header.LabelFormatCode = chooser.FormatCode();
+  }
+  ResetPrinterInformation();
+}
+
+void PreviewData::ResetPrinterInformation() { PrintRun().ResetPrinterInformation(); }
+
+void PreviewData::ReloadPrinterInfo() {
+  // A printer that cannot be asked any more gives its place to the print
+  // service's default, and that to "PDF".
+  if (PrintSystemAvailable() && !CurrentPrinterCapabilities()) {
+    const QString fallback = DefaultPrinterName().value_or(QString::fromLatin1(PdfPrinterName));
+    if (!SetCurrentPrinter(fallback) || !CurrentPrinterCapabilities())
+      SetCurrentPrinter(QString::fromLatin1(PdfPrinterName));
+  }
+  PrintRun().ReloadPrinterInfo();
+}
+
+}  // namespace pv

@@ -1,0 +1,281 @@
+// The merge source of the print run: a registration opened with the run's
+// filter and sort, its records counted into pages; what the page drawing
+// reads of it label by label.
+#include "mergefixture.h"
+
+#include "render/hosts.h"
+#include "tests/support/records.h"
+
+namespace {
+
+using printtest::MergeTest;
+
+TEST_F(MergeTest, RecordCountsBecomePagesWithTheLastPageCut) {
+  struct Case {
+    int records, pages, lastLabel;
+  } const cases[] = {{8, 2, 4}, {9, 3, 1}, {7, 2, 3}, {1, 1, 1}};
+  controls.stopPageTicked = true;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.records);
+    const qint64 id = RegisterRows(c.records, QStringLiteral("t%1").arg(c.records));
+    pv::PrintRun().m_PageNumber = 3;
+    pv::PrintRun().ChooseMergeSource(std::int32_t(id));
+    EXPECT_TRUE(pv::PrintRun().m_MergeActive);
+    EXPECT_EQ(pv::PageCount, c.pages);
+    EXPECT_EQ(pv::FirstLabel, 1);
+    EXPECT_EQ(pv::LastLabel, c.lastLabel);
+    EXPECT_EQ(pv::RangePages, 3);
+    EXPECT_EQ(pv::CountMode, 0);
+    EXPECT_EQ(pv::PrintRun().m_PageNumber, 1);
+    ASSERT_FALSE(controls.manualOptions.empty());
+    EXPECT_FALSE(controls.manualOptions.back());
+    ASSERT_NE(pv::PrintRun().MergeRecordset(), nullptr);
+    EXPECT_EQ(pv::PrintRun().MergeFieldNames(),
+              (QStringList{QStringLiteral("NOME"), QStringLiteral("CITTA"), QStringLiteral("NOTE"),
+                           QStringLiteral("NUM"), QStringLiteral("SALDO")}));
+  }
+  EXPECT_EQ(pv::PrintStopPage, pv::VbTrue);  // from the panel's check box
+  EXPECT_GE(controls.controlInformation, 4);
+  EXPECT_GE(controls.refreshes, 4);
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MergeTest, NoRecordsOrNoSourceEndTheMergeWithOneWholePage) {
+  const qint64 good = RegisterRows(9);
+  const qint64 empty = RegisterRows(0, QStringLiteral("vuota"));
+  const qint64 nowhere = Register(Home(QStringLiteral("no/such/folder")), QStringLiteral("clienti"));
+  const qint64 gone = RegisterRows(5, QStringLiteral("andata"));
+  pv::RegistrationStore(pv::rsRegistrations).Remove(gone);  // since the list was filled
+
+  struct Case {
+    qint64 id;
+    int message;
+  } const cases[] = {{empty, 31025}, {nowhere, 31026}, {gone, 31026}, {987654, 31026}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    // From a merge in force, and from none.
+    for (bool merging : {true, false}) {
+      if (merging) {
+        pv::PrintRun().ChooseMergeSource(std::int32_t(good));
+        ASSERT_TRUE(pv::PrintRun().m_MergeActive);
+      }
+      boxes.clear();
+      controls.noMergeSelections = 0;
+      pv::PrintRun().ChooseMergeSource(std::int32_t(c.id));
+      ASSERT_EQ(boxes.size(), 1u);
+      EXPECT_EQ(CountBoxes(c.message), 1);
+      EXPECT_EQ(controls.noMergeSelections, 1);
+      EXPECT_FALSE(pv::PrintRun().m_MergeActive);
+      EXPECT_EQ(pv::PrintRun().m_RegistrationId, -1);
+      EXPECT_EQ(pv::PrintRun().MergeRecordset(), nullptr);
+      EXPECT_EQ(pv::PageCount, 1);
+      EXPECT_EQ(pv::LastLabel, 4);
+      EXPECT_EQ(pv::RangePages, 0);
+      EXPECT_TRUE(controls.manualOptions.back());
+    }
+  }
+  // The panel stays usable.
+  pv::PrintRun().ChooseMergeSource(std::int32_t(good));
+  EXPECT_TRUE(pv::PrintRun().m_MergeActive);
+  EXPECT_EQ(pv::PageCount, 3);
+}
+
+TEST_F(MergeTest, AFormatWithoutLabelsLeavesEverythingAsItWas) {
+  const qint64 id = RegisterRows(9);
+  pv::PrintRun().m_Format.Sheet.nOri = 0;
+  pv::PageCount = 5;
+  pv::LastLabel = 2;
+  pv::RangePages = 1;
+  pv::PrintStopPage = 0;
+  controls.stopPageTicked = true;
+  pv::PrintRun().m_PageNumber = 4;
+  pv::PrintRun().ChooseMergeSource(std::int32_t(id));
+  EXPECT_FALSE(pv::PrintRun().GetMergeInformation());
+  EXPECT_FALSE(pv::PrintRun().m_MergeActive);
+  EXPECT_EQ(pv::PageCount, 5);
+  EXPECT_EQ(pv::LastLabel, 2);
+  EXPECT_EQ(pv::RangePages, 1);
+  EXPECT_EQ(pv::PrintStopPage, 0);
+  EXPECT_EQ(pv::PrintRun().m_PageNumber, 4);
+  EXPECT_EQ(controls.controlInformation, 0);
+  EXPECT_TRUE(controls.manualOptions.empty());
+  EXPECT_EQ(controls.noMergeSelections, 0);
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MergeTest, BuiltInRowsOpenFromTheProgramFolderUserRowsAsWritten) {
+  printtest::WriteMergeTable(Home(QStringLiteral("database")), QStringLiteral("indirizzi"), 6);
+  pv::Registration builtIn;
+  for (const pv::Registration& r : pv::RegistrationStore(pv::rsRegistrations).All()) {
+    if (r.system) builtIn = r;
+  }
+  ASSERT_TRUE(builtIn.connectionString.contains(QStringLiteral("%PATH%")));
+  pv::PrintRun().ChooseMergeSource(std::int32_t(builtIn.id));
+  EXPECT_TRUE(pv::PrintRun().m_MergeActive);
+  EXPECT_EQ(pv::PageCount, 2);
+  EXPECT_EQ(pv::LastLabel, 2);
+
+  // The same string in a user's row keeps "%PATH%", which names no folder.
+  const qint64 user = Register(QString(), builtIn.recordSetName, builtIn.connectionString);
+  pv::PrintRun().ChooseMergeSource(std::int32_t(user));
+  EXPECT_FALSE(pv::PrintRun().m_MergeActive);
+  EXPECT_EQ(CountBoxes(31026), 1);
+}
+
+TEST_F(MergeTest, TheSortStaysThroughEveryFilterAndANewChoiceClearsBoth) {
+  const qint64 id = RegisterRows(9);  // Roma on rows 0, 3, 6
+  pv::PrintEngine& e = pv::PrintRun();
+  e.ChooseMergeSource(std::int32_t(id));
+  ASSERT_TRUE(e.SetPrintSort(QStringLiteral("[NOME] DESC")));
+  EXPECT_EQ(Column(QStringLiteral("NOME")).front(), QStringLiteral("Nome00008"));
+
+  ASSERT_TRUE(e.SetPrintFilter(QStringLiteral("[CITTA] = 'Roma'")));
+  EXPECT_TRUE(e.m_MergeActive);
+  EXPECT_EQ(pv::PageCount, 1);
+  EXPECT_EQ(pv::LastLabel, 3);
+  EXPECT_EQ(Column(QStringLiteral("NOME")),
+            (QStringList{QStringLiteral("Nome00006"), QStringLiteral("Nome00003"), QStringLiteral("Nome00000")}));
+  EXPECT_EQ(e.m_PrintSort, QStringLiteral("[NOME] DESC"));
+
+  // Refused by the source: one message, the run as it was.
+  EXPECT_FALSE(e.SetPrintFilter(QStringLiteral("[CITTA] = = 'Roma'")));
+  EXPECT_FALSE(e.SetPrintSort(QStringLiteral("[NESSUNO] ASC")));
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].icon, pv::MsgIcon::Exclamation);
+  EXPECT_EQ(e.m_PrintFilter, QStringLiteral("[CITTA] = 'Roma'"));
+  EXPECT_EQ(e.m_PrintSort, QStringLiteral("[NOME] DESC"));
+  EXPECT_EQ(Column(QStringLiteral("NOME")).size(), 3);
+  EXPECT_EQ(Column(QStringLiteral("NOME")).front(), QStringLiteral("Nome00006"));
+  EXPECT_TRUE(e.m_MergeActive);
+
+  // A format change reopens the source: filter and sort both hold.
+  pv::Header.LabelFormatCode = QStringLiteral("T-9");
+  e.ResetPrinterInformation();
+  EXPECT_EQ(Column(QStringLiteral("NOME")).front(), QStringLiteral("Nome00006"));
+  EXPECT_EQ(Column(QStringLiteral("NOME")).size(), 3);
+
+  // A new choice starts unsorted and unfiltered.
+  e.ChooseMergeSource(std::int32_t(id));
+  EXPECT_TRUE(e.m_PrintSort.isEmpty());
+  EXPECT_TRUE(e.m_PrintFilter.isEmpty());
+  EXPECT_EQ(Column(QStringLiteral("NOME")).front(), QStringLiteral("Nome00000"));
+  EXPECT_EQ(Column(QStringLiteral("NOME")).size(), 9);
+
+  // A filter that leaves nothing ends the merge.
+  boxes.clear();
+  EXPECT_TRUE(e.SetPrintFilter(QStringLiteral("[CITTA] = 'Torino'")));
+  EXPECT_EQ(CountBoxes(31025), 1);
+  EXPECT_FALSE(e.m_MergeActive);
+  EXPECT_EQ(pv::RangePages, 0);
+}
+
+TEST_F(MergeTest, AFormatChosenWhileMergingLoadsAndRecountsOnTheNewGrid) {
+  const qint64 id = RegisterRows(10);
+  pv::PrintEngine& e = pv::PrintRun();
+  e.ChooseMergeSource(std::int32_t(id));
+  EXPECT_EQ(pv::PageCount, 3);
+  EXPECT_EQ(pv::LastLabel, 2);
+
+  pv::Header.LabelFormatCode = QStringLiteral("T-9");
+  e.ResetPrinterInformation();
+  EXPECT_TRUE(e.m_MergeActive);
+  EXPECT_EQ(e.m_Format.Sheet.nOri, 3);
+  EXPECT_EQ(controls.prepared.back().w, 85);
+  EXPECT_EQ(controls.formatCaptions.back(), QStringLiteral("Formato di stampa: T-9"));
+  EXPECT_EQ(pv::PageCount, 2);
+  EXPECT_EQ(pv::LastLabel, 1);
+  EXPECT_EQ(pv::RangePages, 3);
+  EXPECT_EQ(controls.pageCaptions.back(), QStringLiteral("Numero di pagine: 1 di  2"));
+  EXPECT_TRUE(boxes.empty());
+
+  // Giving the source up makes the new format's run one whole page.
+  e.GiveUpMergeSource();
+  EXPECT_FALSE(e.m_MergeActive);
+  EXPECT_EQ(pv::PageCount, 1);
+  EXPECT_EQ(pv::LastLabel, 9);
+  EXPECT_EQ(pv::RangePages, 0);
+
+  // A source gone by the next format change: its message, then no merge on
+  // the format just chosen.
+  e.ChooseMergeSource(std::int32_t(id));
+  ASSERT_TRUE(e.m_MergeActive);
+  ASSERT_TRUE(QFile::remove(Home(QStringLiteral("dati/clienti.dbf"))));
+  pv::ClearTableCache();
+  pv::Header.LabelFormatCode = QStringLiteral("T-4");
+  e.ResetPrinterInformation();
+  EXPECT_EQ(CountBoxes(31026), 1);
+  EXPECT_FALSE(e.m_MergeActive);
+  EXPECT_EQ(e.m_Format.Sheet.nOri, 2);
+  EXPECT_EQ(pv::PageCount, 1);
+  EXPECT_EQ(pv::LastLabel, 4);
+  EXPECT_EQ(pv::RangePages, 0);
+  EXPECT_EQ(controls.formatCaptions.back(), QStringLiteral("Formato di stampa: T-4"));
+}
+
+// Every field value the label drawing asks for, with the label it was for.
+struct RecordingFields : pv::RenderPrintHost {
+  struct Seen {
+    QString field, value;
+    std::int32_t labelIndex;
+  };
+  std::vector<Seen> seen;
+  QString GetFieldValue(QString& field, QString& format) override {
+    const QString v = pv::PrintRun().GetFieldValue(field, format);
+    seen.push_back({field, v, pv::PrintRun().m_LabelIndex});
+    return v;
+  }
+};
+
+TEST_F(MergeTest, FortyThousandRecordsPrintPastSixteenBitsOnTheirOwnLabels) {
+  const qint64 id = RegisterRows(40001);
+  pv::PrintEngine& e = pv::PrintRun();
+  e.ChooseMergeSource(std::int32_t(id));
+  ASSERT_TRUE(e.m_MergeActive);
+  EXPECT_EQ(pv::PageCount, 10001);
+  EXPECT_EQ(pv::LastLabel, 1);
+
+  pv::ObjectRecord field = pv::test::BoxRecord(pv::UserTypeDatabaseField, 10, 5, 20, 10);
+  field.Content = QStringLiteral("NUM");
+  pv::test::AppendRecord(field);
+  field.Content = QString::fromLatin1(pv::kPredefinedCounter);
+  pv::test::AppendRecord(field);
+  RecordingFields fields;
+  pv::RenderPrintHost* old = pv::SetRenderPrintHost(&fields);
+
+  const auto drawPage = [&](std::int32_t page) {
+    fields.seen.clear();
+    e.m_PageNumber = page;
+    pv::ImageSurface surface(600, 350, 254, 254, pv::Rgb(255, 255, 255), QImage::Format_RGB32);
+    EXPECT_TRUE(e.PrintPage(surface.dc(), false));
+    surface.finish();
+  };
+  // The page before the last: records 39997..40000 on labels 39996..39999;
+  // a repaint of page 1 in between moves nothing that the next page reads.
+  drawPage(10000);
+  ASSERT_EQ(fields.seen.size(), 8u);
+  EXPECT_EQ(fields.seen[0].value, QStringLiteral("39997"));
+  EXPECT_EQ(fields.seen[1].value, QStringLiteral("39997"));
+  EXPECT_EQ(fields.seen[6].value, QStringLiteral("40000"));
+  EXPECT_EQ(fields.seen[7].labelIndex, 39999);
+  drawPage(1);
+  EXPECT_EQ(fields.seen[0].value, QStringLiteral("1"));
+
+  // The last page prints its one label.
+  drawPage(10001);
+  ASSERT_EQ(fields.seen.size(), 2u);
+  EXPECT_EQ(fields.seen[0].value, QStringLiteral("40001"));
+  EXPECT_EQ(fields.seen[1].value, QStringLiteral("40001"));
+  EXPECT_EQ(fields.seen[1].labelIndex, 40000);
+
+  // Printed whole, the positions past the last record have no record: the
+  // column is empty, the counter goes on.
+  pv::RangePages = 0;
+  drawPage(10001);
+  ASSERT_EQ(fields.seen.size(), 8u);
+  EXPECT_EQ(fields.seen[2].value, QString());
+  EXPECT_EQ(fields.seen[3].value, QStringLiteral("40002"));
+  EXPECT_EQ(fields.seen[7].labelIndex, 40003);
+  pv::SetRenderPrintHost(old);
+}
+
+}  // namespace
