@@ -3,6 +3,7 @@
 #include "app/hosts.h"
 #include "app/window/popups.h"
 #include "properties/fontwindowwidget.h"
+#include "properties/linewindowwidget.h"
 #include "properties/textwindowwidget.h"
 
 namespace pv {
@@ -61,6 +62,7 @@ PopUpWindowSet& ProgramPopUpWindows() {
     PopUpWindowSet s;
     s.Register(PopFont, [](QWidget* owner) { return new FontWindow(owner); });
     s.Register(PopText, [](QWidget* owner) { return new TextWindow(owner); });
+    s.Register(PopLinee, [](QWidget* owner) { return new LineWindow(owner); });
     return s;
   }();
   return set;

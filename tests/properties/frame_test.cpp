@@ -9,6 +9,7 @@
 #include "properties/fontwindowwidget.h"
 #include "properties/icons.h"
 #include "properties/install.h"
+#include "properties/linewindowwidget.h"
 #include "properties/popupwindows.h"
 #include "properties/textwindowwidget.h"
 #include "tests/editor/view/view_fixture.h"
@@ -51,7 +52,9 @@ class FrameTest : public ViewTest {
     ForgetPopUpPlaces();
     set.Register(PopFont, [](QWidget* owner) { return new FontWindow(owner, &kFonts); });
     set.Register(PopText, [](QWidget* owner) { return new TextWindow(owner); });
+    set.Register(PopLinee, [](QWidget* owner) { return new LineWindow(owner); });
     SetPropertyWindows(&set);
+    SetColorDialogHost(&colors);
     editor.view = view.get();
     SetPopUpEditor(&editor);
   }
@@ -63,8 +66,11 @@ class FrameTest : public ViewTest {
   FontWindow* Font() const { return qobject_cast<FontWindow*>(PopUpWindow(PopFont)); }
   TextWindow* Text() const { return qobject_cast<TextWindow*>(PopUpWindow(PopText)); }
 
+  LineWindow* Lines() const { return qobject_cast<LineWindow*>(PopUpWindow(PopLinee)); }
+
   PopUpWindowSet set;
   ViewEditor editor;
+  proptest::AnsweringColorDialog colors;
 };
 
 TEST_F(FrameTest, ATickedSwitchLoadsFillsAndShowsItsWindow) {
@@ -188,6 +194,35 @@ TEST_F(FrameTest, TheTextWindowEditsTheWordsOfTheSelectedText) {
   EXPECT_EQ(Record(key).Content, "Uno\r\nDue");
   view->Exec(QStringLiteral("edit_undo"), 0);
   EXPECT_EQ(Record(key).Content, "Prima\r\nriga");
+}
+
+TEST_F(FrameTest, ANewColourForTwoShapesLeavesTheirCorners) {
+  const std::int32_t a = AddBox(UserTypeRoundedRect, 20, 20, 20, 10);
+  const std::int32_t b = AddBox(UserTypeRoundedRect, 60, 20, 20, 10);
+  Record(a).Aspect = 3;
+  Record(b).Aspect = 8;
+  SelObject(a, false);
+  SelObject(b, false);
+  view->SetShowPop(PopLinee, true);
+  LineWindow* w = Lines();
+  ASSERT_NE(w, nullptr);
+  colors.answers = {QColor(255, 0, 0)};
+  emit w->swatch()->clicked();
+  w->applyButton()->click();
+  EXPECT_EQ(Record(a).LineColor, 255);
+  EXPECT_EQ(Record(b).LineColor, 255);
+  EXPECT_EQ(Record(a).Aspect, 3);
+  EXPECT_EQ(Record(b).Aspect, 8);
+  // One rounded rectangle: the slider rounds its corners.
+  Canvas().DeselectAll();
+  SelObject(a, false);
+  view->SincronizePopWindow();
+  ASSERT_EQ(Canvas().SelCount(), 1);
+  w->slider()->setValue(6);
+  w->applyButton()->click();
+  EXPECT_EQ(Record(a).Aspect, 6);
+  view->Exec(QStringLiteral("edit_undo"), 0);
+  EXPECT_EQ(Record(a).Aspect, 3);
 }
 
 // Answers the next modal barcode dialog with `answer`, then OK or Cancel.
