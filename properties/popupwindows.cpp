@@ -2,6 +2,8 @@
 
 #include "app/hosts.h"
 #include "app/window/popups.h"
+#include "properties/arttextwindowwidget.h"
+#include "properties/fillwindowwidget.h"
 #include "properties/fontwindowwidget.h"
 #include "properties/linewindowwidget.h"
 #include "properties/textwindowwidget.h"
@@ -63,6 +65,8 @@ PopUpWindowSet& ProgramPopUpWindows() {
     s.Register(PopFont, [](QWidget* owner) { return new FontWindow(owner); });
     s.Register(PopText, [](QWidget* owner) { return new TextWindow(owner); });
     s.Register(PopLinee, [](QWidget* owner) { return new LineWindow(owner); });
+    s.Register(PopFill, [](QWidget* owner) { return new FillWindow(owner); });
+    s.Register(PopArtText, [](QWidget* owner) { return new ArtTextWindow(owner); });
     return s;
   }();
   return set;

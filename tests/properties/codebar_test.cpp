@@ -68,6 +68,8 @@ struct RecordCase {
   pv::BarcodeSettingsRecord out;  // after OK without changes
 };
 
+void PrintTo(const RecordCase& c, std::ostream* os) { *os << c.name; }
+
 class CodeBarRecordTest : public CodeBarTest, public ::testing::WithParamInterface<RecordCase> {};
 
 TEST_P(CodeBarRecordTest, TheRecordShowsInTheControlsAndOkStoresIt) {
@@ -158,6 +160,8 @@ struct NumberCase {
   int box;      // the refused box
   std::int16_t reductionOut, borderOut;
 };
+
+void PrintTo(const NumberCase& c, std::ostream* os) { *os << "\"" << c.reduction << "\", \"" << c.border << "\""; }
 
 class CodeBarNumberTest : public CodeBarTest, public ::testing::WithParamInterface<NumberCase> {};
 

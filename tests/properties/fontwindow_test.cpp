@@ -73,6 +73,8 @@ struct BatchCase {
   QStringList sent;                                // between SavedDoc and the end
 };
 
+void PrintTo(const BatchCase& c, std::ostream* os) { *os << c.name; }
+
 class FontBatchTest : public FontWindowTest, public ::testing::WithParamInterface<BatchCase> {};
 
 TEST_P(FontBatchTest, SendsTheMarkedValuesInOrder) {

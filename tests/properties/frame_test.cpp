@@ -8,6 +8,8 @@
 #include "properties/codebardialogwidget.h"
 #include "properties/fontwindowwidget.h"
 #include "properties/icons.h"
+#include "properties/arttextwindowwidget.h"
+#include "properties/fillwindowwidget.h"
 #include "properties/install.h"
 #include "properties/linewindowwidget.h"
 #include "properties/popupwindows.h"
@@ -53,6 +55,8 @@ class FrameTest : public ViewTest {
     set.Register(PopFont, [](QWidget* owner) { return new FontWindow(owner, &kFonts); });
     set.Register(PopText, [](QWidget* owner) { return new TextWindow(owner); });
     set.Register(PopLinee, [](QWidget* owner) { return new LineWindow(owner); });
+    set.Register(PopFill, [](QWidget* owner) { return new FillWindow(owner); });
+    set.Register(PopArtText, [](QWidget* owner) { return new ArtTextWindow(owner, &kFonts); });
     SetPropertyWindows(&set);
     SetColorDialogHost(&colors);
     editor.view = view.get();
@@ -66,6 +70,8 @@ class FrameTest : public ViewTest {
   FontWindow* Font() const { return qobject_cast<FontWindow*>(PopUpWindow(PopFont)); }
   TextWindow* Text() const { return qobject_cast<TextWindow*>(PopUpWindow(PopText)); }
 
+  ArtTextWindow* ArtText() const { return qobject_cast<ArtTextWindow*>(PopUpWindow(PopArtText)); }
+  FillWindow* Fill() const { return qobject_cast<FillWindow*>(PopUpWindow(PopFill)); }
   LineWindow* Lines() const { return qobject_cast<LineWindow*>(PopUpWindow(PopLinee)); }
 
   PopUpWindowSet set;
@@ -223,6 +229,69 @@ TEST_F(FrameTest, ANewColourForTwoShapesLeavesTheirCorners) {
   EXPECT_EQ(Record(a).Aspect, 6);
   view->Exec(QStringLiteral("edit_undo"), 0);
   EXPECT_EQ(Record(a).Aspect, 3);
+}
+
+TEST_F(FrameTest, ATextureOnThreeRectanglesKeepsTheirColoursAndUndoesInOneStep) {
+  const std::int32_t colours[3] = {0x0000FF, 0x00FF00, 0xFF0000};
+  std::int32_t keys[3];
+  for (int i = 0; i < 3; ++i) {
+    keys[i] = AddBox(UserTypeRectangle, 20 + 25 * i, 20, 20, 10);
+    Record(keys[i]).FillStyle = 1;
+    Record(keys[i]).Color1 = colours[i];
+    Record(keys[i]).Color2 = colours[i];
+    Record(keys[i]).Opacity = 50 + i;
+    SelObject(keys[i], false);
+  }
+  view->SetShowPop(PopFill, true);
+  FillWindow* w = Fill();
+  ASSERT_NE(w, nullptr);
+  // Several selected: the window shows the current style's solid fill.
+  EXPECT_EQ(w->model().FillKind, 1);
+  w->model().ChooseKind(5);
+  w->model().ClickImage(12);
+  w->Sync();
+  w->applyButton()->click();
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(Record(keys[i]).FillStyle, 38);
+    EXPECT_EQ(Record(keys[i]).Color1, colours[i]);
+    EXPECT_EQ(Record(keys[i]).Color2, colours[i]);
+    EXPECT_EQ(Record(keys[i]).Opacity, 50 + i);
+  }
+  view->Exec(QStringLiteral("edit_undo"), 0);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Record(keys[i]).FillStyle, 1);
+}
+
+TEST_F(FrameTest, AnArtTextTakesAStyleAndAFontUndoneInOneStep) {
+  const std::int32_t key = AddBox(UserTypeArtText, 40, 20, 40, 12);
+  ObjectRecord& r = Record(key);
+  r.FontName = "Verdana";
+  r.FillStyle = 1;
+  r.Color1 = 0x0000FF;
+  r.Color2 = 0x00FF00;
+  r.Variant = 0;
+  SelObject(key, false);
+  view->SetShowPop(PopArtText, true);
+  ArtTextWindow* w = ArtText();
+  ASSERT_NE(w, nullptr);
+  // Before a style is chosen only the font goes.
+  w->fontList()->setCurrentIndex(1);
+  emit w->fontList()->activated(1);
+  w->applyButton()->click();
+  EXPECT_EQ(Record(key).FontName.trimmed(), "DejaVu Sans");
+  EXPECT_EQ(Record(key).FillStyle, 1);
+  EXPECT_EQ(Record(key).Color1, 0x0000FF);
+  w->model().ClickImage(5);
+  w->applyButton()->click();
+  EXPECT_EQ(Record(key).Variant, 2);
+  EXPECT_EQ(Record(key).FillStyle, 140);
+  EXPECT_EQ(Record(key).Color1, 0x00FFFF);
+  EXPECT_EQ(Record(key).Color2, 0xFFFFFF);
+  view->Exec(QStringLiteral("edit_undo"), 0);
+  EXPECT_EQ(Record(key).Variant, 0);
+  EXPECT_EQ(Record(key).FillStyle, 1);
+  EXPECT_EQ(Record(key).Color1, 0x0000FF);
+  EXPECT_EQ(Record(key).FontName.trimmed(), "DejaVu Sans");
 }
 
 // Answers the next modal barcode dialog with `answer`, then OK or Cancel.

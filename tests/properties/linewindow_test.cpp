@@ -42,6 +42,8 @@ struct LineCase {
   QStringList sent;  // between SavedDoc and the end
 };
 
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
+
 class LineBatchTest : public LineWindowTest, public ::testing::WithParamInterface<LineCase> {};
 
 TEST_P(LineBatchTest, SendsWhatIsNotMarkedNo) {

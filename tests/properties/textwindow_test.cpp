@@ -58,6 +58,8 @@ struct ButtonCase {
   bool sends;  // "Applica" then sends the text
 };
 
+void PrintTo(const ButtonCase& c, std::ostream* os) { *os << c.name; }
+
 class TextButtonTest : public TextWindowTest, public ::testing::WithParamInterface<ButtonCase> {};
 
 TEST_P(TextButtonTest, WorksOnTheSelectionThroughTheClipboard) {

@@ -1,6 +1,7 @@
-// The text format window beside the main window on a real (virtual)
-// display: it stands at the main window's right edge, over the editor,
-// drawn with its controls and the bold toggle's picture.
+// The floating windows beside the main window on a real (virtual) display:
+// the text format window stands at the main window's right edge, drawn with
+// its controls and the bold toggle's picture; the fill window shows its
+// textures, the clicked cell framed in blue.
 #include "tests/support/xvfb.h"
 
 #include <gtest/gtest.h>
@@ -20,13 +21,13 @@ QRect Rect(const QString& out, const QString& name) {
   return {};
 }
 
-TEST(FontWindowScreenshot, TheWindowStandsAtTheMainWindowsRightEdgeWithItsControls) {
+TEST(PopUpWindowsScreenshot, TheFontWindowStandsAtTheRightEdgeAndTheFillWindowFramesTheClickedTexture) {
   const QString xvfb = pv::test::FindXvfbRun();
   if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
   QTemporaryDir out, home;
   ASSERT_TRUE(out.isValid() && home.isValid());
   const pv::test::ProbeResult run =
-      pv::test::RunProbeOnXvfb(xvfb, QStringLiteral(PLAVIK_FONTWINDOW_PROBE), home.path(), out.path(), 60000);
+      pv::test::RunProbeOnXvfb(xvfb, QStringLiteral(PLAVIK_POPUPWINDOWS_PROBE), home.path(), out.path(), 60000);
   ASSERT_TRUE(run.finished);
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
   const QRect main = Rect(run.out, "main");
@@ -47,6 +48,33 @@ TEST(FontWindowScreenshot, TheWindowStandsAtTheMainWindowsRightEdgeWithItsContro
   EXPECT_GT(colours.size(), 8u) << "the window shows its controls";
   const int dark = pv::test::CountPixels(shot, bold, [](QColor c) { return c.lightness() < 100; });
   EXPECT_GT(dark, 15) << "the bold toggle shows its picture";
+
+  // The fill window on the textures.
+  EXPECT_TRUE(run.out.contains("selected 3 style 29")) << run.out.toStdString();
+  const QImage fill = QImage(out.filePath(QStringLiteral("fill.png"))).convertToFormat(QImage::Format_RGB32);
+  ASSERT_FALSE(fill.isNull());
+  auto blue = [](QColor c) { return c.blue() > 200 && c.red() < 60 && c.green() < 60; };
+  int cells = 0;
+  for (const QString& line : run.out.split(QLatin1Char('\n'))) {
+    const QStringList f = line.split(QLatin1Char(' '));
+    if (f.size() != 6 || f[0] != "cell") continue;
+    const QRect cell(f[2].toInt(), f[3].toInt(), f[4].toInt(), f[5].toInt());
+    SCOPED_TRACE(line.toStdString());
+    std::set<QRgb> inside;
+    for (int y = cell.top() + 2; y < cell.bottom() - 1; ++y) {
+      for (int x = cell.left() + 2; x < cell.right() - 1; ++x) inside.insert(fill.pixel(x, y));
+    }
+    EXPECT_GT(inside.size(), 3u) << "a texture, not a plain cell";
+    const int frame = pv::test::CountPixels(fill, cell.adjusted(-3, -3, 3, 3), blue) -
+                      pv::test::CountPixels(fill, cell.adjusted(1, 1, -1, -1), blue);
+    if (f[1] == "3") {
+      EXPECT_GT(frame, cell.width() * 3);
+    } else {
+      EXPECT_LT(frame, cell.width());
+    }
+    ++cells;
+  }
+  EXPECT_GE(cells, 12);
 }
 
 }  // namespace
