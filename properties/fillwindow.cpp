@@ -176,10 +176,8 @@ void FillWindowModel::ClickImage(std::int16_t Index) {
 }
 
 bool FillWindowModel::ClickColor(int n, QWidget* owner) {
-  std::int32_t& colour = n == 0 ? BackColor1 : Backcolor2;
-  std::int32_t chosen = colour;
-  if (!ShowColorDialog(chosen, owner)) return false;
-  colour = chosen;
+  // The dialog leaves the colour as it was on a cancel.
+  if (!ShowColorDialog(n == 0 ? BackColor1 : Backcolor2, owner)) return false;
   (n == 0 ? Color1Mark : Color2Mark) = Mark::Yes;
   grid_.Paint();
   return true;

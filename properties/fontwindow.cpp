@@ -123,9 +123,8 @@ void FontWindowModel::TypeSize(const QString& text) {
 }
 
 bool FontWindowModel::ClickColor(QWidget* owner) {
-  std::int32_t color = Color;
-  if (!ShowColorDialog(color, owner)) return false;
-  Color = color;
+  // The dialog leaves the colour as it was on a cancel.
+  if (!ShowColorDialog(Color, owner)) return false;
   ColorMark = Mark::Yes;
   return true;
 }

@@ -79,9 +79,8 @@ void LineWindowModel::ClickImage(std::int16_t Index) {
 }
 
 bool LineWindowModel::ClickColor(QWidget* owner) {
-  std::int32_t color = LineColor;
-  if (!ShowColorDialog(color, owner)) return false;
-  LineColor = color;
+  // The dialog leaves the colour as it was on a cancel.
+  if (!ShowColorDialog(LineColor, owner)) return false;
   ColorMark = Mark::Yes;
   grid_.Paint();
   return true;

@@ -163,10 +163,7 @@ TEST_P(FillBatchTest, SendsTheMarkedValues) {
   model.Apply(c.code, kRed, kBlue, 60);
   model.SetDefault(c.defaultBox);
   if (c.user) c.user(model, colors);
-  QStringList expected = {"SavedDoc"};
-  for (const QString& s : c.sent) expected << QString(s).replace("%D", c.defaultBox ? "1" : "0");
-  expected << "Apply:0=0,0,True";
-  EXPECT_EQ(Batch(), expected);
+  EXPECT_EQ(Batch(), proptest::ExpectedBatch(c.sent, c.defaultBox));
 }
 
 using U = std::function<void(pv::FillWindowModel&, AnsweringColorDialog&)>;

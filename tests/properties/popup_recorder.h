@@ -38,6 +38,15 @@ class RecordingEditor : public pv::PopUpEditor {
   void SetMousePointer(int pointer) override { pointers << pointer; }
 };
 
+// A whole batch: SavedDoc, the values sent ("%D" standing for the Default
+// box, 0 or 1), and the closing call.
+inline QStringList ExpectedBatch(const QStringList& sent, bool defaultBox) {
+  QStringList expected = {QStringLiteral("SavedDoc")};
+  for (const QString& s : sent) expected << QString(s).replace(QStringLiteral("%D"), defaultBox ? "1" : "0");
+  expected << QStringLiteral("Apply:0=0,0,True");
+  return expected;
+}
+
 // Answers the colour dialog: each answer in turn (nothing = Cancel), and
 // records the colour it was opened with.
 class AnsweringColorDialog : public pv::ColorDialogHost {
