@@ -36,8 +36,7 @@ namespace {
 // The floating property windows and the insert pickers (properties/): today
 // no window loads and every picker answers "cancelled".
 void InstallPropertyWindowsAndPickers() {
-  static PropertyWindows windows;
-  SetPropertyWindows(&windows);
+  InstallPropertyWindows();
   InstallPropertyPickers();
 }
 

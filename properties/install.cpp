@@ -2,7 +2,10 @@
 
 #include "app/database.h"
 #include "app/settings.h"
+#include "properties/codebardialogwidget.h"
 #include "properties/pickerwindows.h"
+#include "properties/popupeditor.h"
+#include "properties/popupwindows.h"
 
 #include <QApplication>
 
@@ -34,9 +37,22 @@ ArrayAnswer PropertyPickers::ShowArray() {
   return window.model().Answer;
 }
 
+std::int16_t PropertyPickers::ShowCodeBar() {
+  CodeBarDialog dialog(QApplication::activeWindow());
+  dialog.SetData();
+  dialog.exec();
+  return dialog.model().RetCode;
+}
+
 void InstallPropertyPickers() {
   static PropertyPickers pickers;
   SetEditorPickers(&pickers);
+}
+
+void InstallPropertyWindows() {
+  static PopUpEditor editor;  // the main window's editor
+  SetPopUpEditor(&editor);
+  SetPropertyWindows(&ProgramPopUpWindows());
 }
 
 }  // namespace pv

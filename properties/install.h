@@ -1,6 +1,7 @@
 #pragma once
 // The editor's pickers of this subsystem: shapes, clip-art, backgrounds and
-// borders, series copy. Each call shows its window modally and reads it.
+// borders, series copy, barcode properties. Each call shows its window
+// modally and reads it.
 #include "editor/pickers.h"
 
 namespace pv {
@@ -11,10 +12,15 @@ class PropertyPickers : public EditorPickers {
   std::int16_t ShowShapePicker() override;
   QString ShowBackGround(bool bMode) override;
   ArrayAnswer ShowArray() override;
+  std::int16_t ShowCodeBar() override;
 };
 
 // Puts one PropertyPickers in place as the editor's pickers (for the life
 // of the program).
 void InstallPropertyPickers();
+
+// Puts the floating property windows and the editor they call in place (for
+// the life of the program).
+void InstallPropertyWindows();
 
 }  // namespace pv

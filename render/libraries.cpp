@@ -2,6 +2,7 @@
 
 #include "libs/pictor2/pictor2.h"
 #include "libs/scriva2/scriva2.h"
+#include "platform/colmo2/colmo2.h"
 #include "platform/lineo2/lineo2.h"
 
 namespace pv {
@@ -55,6 +56,15 @@ void RenderLibraries::LineoArtTextDraw(DeviceContext* dc, const char* text, cons
                                        double angle, std::int32_t shape, std::int32_t fillStyle, Colour colour1,
                                        Colour colour2, std::int32_t opacity) {
   ::LineoArtTextDraw(dc, text, fontName, rect, angle, shape, fillStyle, colour1, colour2, opacity);
+}
+
+void RenderLibraries::ColmoGradient(DeviceContext* dc, Colour colour1, Colour colour2, const Rect* rect,
+                                    std::int32_t type, std::int32_t param1, std::int32_t oneColour,
+                                    std::int32_t opacity) {
+  ::ColmoGradient(dc, colour1, colour2, rect, type, param1, oneColour, opacity);
+}
+void RenderLibraries::ColmoTexture(DeviceContext* dc, const Rect* rect, std::int32_t texture, std::int32_t opacity) {
+  ::ColmoTexture(dc, rect, texture, opacity);
 }
 
 void RenderLibraries::PictorRenderMetaFile(DeviceContext* dc, const Rect* rect, const char* fileName) {

@@ -46,6 +46,11 @@ class RenderLibraries {
                                 double angle, std::int32_t shape, std::int32_t fillStyle, Colour colour1,
                                 Colour colour2, std::int32_t opacity);
 
+  // Colmo2
+  virtual void ColmoGradient(DeviceContext* dc, Colour colour1, Colour colour2, const Rect* rect, std::int32_t type,
+                             std::int32_t param1, std::int32_t oneColour, std::int32_t opacity);
+  virtual void ColmoTexture(DeviceContext* dc, const Rect* rect, std::int32_t texture, std::int32_t opacity);
+
   // Pictor2
   virtual void PictorRenderMetaFile(DeviceContext* dc, const Rect* rect, const char* fileName);
 };

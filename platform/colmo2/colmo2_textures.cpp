@@ -341,7 +341,16 @@ QImage TextureTile(int texture, int dpi) {
                     : MakeTile(t, kMaxWorked).scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   std::lock_guard<std::mutex> g(c.lock);
   c.items.emplace_front(std::make_pair(t, size), tile);
-  while (c.items.size() > 48) c.items.pop_back();
+  // Room for every texture at screen sizes (a page of the fill window shows
+  // them all), within a bound on memory for the large printer tiles.
+  constexpr std::size_t kMaxTiles = 2 * TextureCount;
+  constexpr qsizetype kMaxBytes = 96 * 1024 * 1024;
+  qsizetype bytes = 0;
+  for (const auto& item : c.items) bytes += item.second.sizeInBytes();
+  while (c.items.size() > 1 && (c.items.size() > kMaxTiles || bytes > kMaxBytes)) {
+    bytes -= c.items.back().second.sizeInBytes();
+    c.items.pop_back();
+  }
   return tile;
 }
 

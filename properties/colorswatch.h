@@ -1,0 +1,28 @@
+#pragma once
+// A colour swatch: a framed box painted in one colour that reports a click.
+#include <QFrame>
+
+#include <cstdint>
+
+namespace pv {
+
+class ColorSwatch : public QFrame {
+  Q_OBJECT
+ public:
+  explicit ColorSwatch(QWidget* parent = nullptr);
+  // 0x00BBGGRR.
+  void SetColor(std::int32_t color);
+  std::int32_t Color() const { return color_; }
+
+ signals:
+  void clicked();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  std::int32_t color_ = 0;
+};
+
+}  // namespace pv

@@ -1,0 +1,114 @@
+// Shows the main window in the editor view on a real (virtual) display,
+// ticks the editor's text format switch and saves the whole screen
+// (screen.png in the folder given as the first argument). Prints the
+// rectangles, in screen pixels, of the main window ("main"), the text
+// format window ("window") and its bold toggle ("bold"). Then ticks the fill
+// switch, picks the textures, clicks the third cell and saves the screen
+// again (fill.png), printing the grid ("grid") and each visible cell
+// ("cell <index>").
+#include "app/wiring.h"
+#include "app/window/mainwnd.h"
+#include "app/window/popups.h"
+#include "app/window/views.h"
+#include "platform/msgbox.h"
+#include "properties/fillwindowwidget.h"
+#include "properties/fontwindowwidget.h"
+#include "tests/support/xvfb.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QDir>
+#include <QScreen>
+#include <QThread>
+
+#include <cstdio>
+
+using namespace pv;
+
+namespace {
+class NoMessages : public MessageBoxHost {
+ public:
+  MsgAnswer Show(const MsgBoxRequest& r) override {
+    std::fprintf(stderr, "message: %s\n", r.text.toUtf8().constData());
+    return MsgAnswer::Ok;
+  }
+};
+
+void Print(const char* name, const QRect& r) {
+  std::printf("%s %d %d %d %d\n", name, r.x(), r.y(), r.width(), r.height());
+}
+
+void Settle() {
+  for (int i = 0; i < 10; ++i) {
+    test::DrainEvents();
+    QThread::msleep(50);
+  }
+}
+
+void Click(QWidget* surface, QPointF p) {
+  QMouseEvent press(QEvent::MouseButtonPress, p, surface->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(surface, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, p, surface->mapToGlobal(p), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(surface, &release);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc < 2) return 2;
+  const QDir out(QString::fromLocal8Bit(argv[1]));
+  InstallProgramHosts();
+  NoMessages messages;
+  SetMessageBoxHost(&messages);
+
+  MainWnd& main = GetMainWnd();
+  main.InitGui();
+  main.move(10, 10);
+  main.resize(1000, 720);
+  main.show();
+  if (!test::WaitForExpose(main.windowHandle())) return 3;
+  main.SelectView(QStringLiteral("tbr_editor"));
+  test::DrainEvents();
+
+  main.EditCard()->SetShowPop(PopFont, true);
+  auto* window = qobject_cast<FontWindow*>(PopUpWindow(PopFont));
+  if (window == nullptr) return 4;
+  if (!test::WaitForExpose(window->windowHandle())) return 5;
+  Settle();
+  const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+  if (!shot.save(out.filePath(QStringLiteral("screen.png")))) return 6;
+  Print("main", main.frameGeometry());
+  Print("window", QRect(window->mapToGlobal(QPoint(0, 0)), window->size()));
+  QWidget* bold = window->styleButton(0);
+  Print("bold", QRect(bold->mapToGlobal(QPoint(0, 0)), bold->size()));
+  std::fflush(stdout);
+
+  main.EditCard()->SetShowPop(PopFill, true);
+  auto* fill = qobject_cast<FillWindow*>(PopUpWindow(PopFill));
+  if (fill == nullptr) return 7;
+  if (!test::WaitForExpose(fill->windowHandle())) return 8;
+  fill->kindList()->setCurrentIndex(5);
+  emit fill->kindList()->activated(5);
+  Settle();
+  ImageGridCore& grid = fill->model().Grid();
+  Rect r;
+  if (!grid.VisibleCellRect(3, r)) return 9;
+  QWidget* surface = fill->grid()->surface();
+  Click(surface, QPointF((r.left + r.right) / 2.0, (r.top + r.bottom) / 2.0));
+  Settle();
+  const QPixmap fillShot = QGuiApplication::primaryScreen()->grabWindow(0);
+  if (!fillShot.save(out.filePath(QStringLiteral("fill.png")))) return 10;
+  const QPoint origin = surface->mapToGlobal(QPoint(0, 0));
+  Print("grid", QRect(origin, surface->size()));
+  for (int i = 1; i <= grid.nBitmap; ++i) {
+    Rect c;
+    if (!grid.VisibleCellRect(i, c)) break;
+    std::printf("cell %d %d %d %d %d\n", i, origin.x() + c.left, origin.y() + c.top, c.right - c.left,
+                c.bottom - c.top);
+  }
+  std::printf("selected %d style %d\n", grid.SelectedIndex(), fill->model().FillStyle);
+  std::fflush(stdout);
+  return 0;
+}
