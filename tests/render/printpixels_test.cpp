@@ -7,7 +7,8 @@
 // left over from the label before shows as pixels that differ.
 //
 // PLAVIK_WRITE_PRINT_PIXELS=1 writes the stored pictures anew instead of
-// comparing (only after a change that is meant to alter the output).
+// comparing (only after a change that is meant to alter the output);
+// PLAVIK_DIFF_DIR=folder keeps the pictures drawn there, to look at.
 #include "fakes.h"
 
 #include "platform/dc.h"
@@ -168,6 +169,9 @@ class PrintPixels : public RenderTest {
         large += d > 85 ? 1 : 0;
         small += d > 0 ? 1 : 0;
       }
+    }
+    if (qEnvironmentVariableIsSet("PLAVIK_DIFF_DIR")) {
+      img.save(qEnvironmentVariable("PLAVIK_DIFF_DIR") + "/" + name + ".png");
     }
     EXPECT_EQ(large, 0) << name.toStdString();
     EXPECT_LE(small, img.width() * img.height() / 1000) << name.toStdString();
