@@ -83,6 +83,14 @@ struct pv::DeviceContext {
   DcState st;
   std::vector<DcState> stack;
   std::uint64_t drawCalls = 0;  // see DrawCallCount
+  // The clip last set on the painter (ApplyClip), so that setting the same
+  // clip again costs nothing: a printer or a PDF starts a new graphics state
+  // for every clip it is given. At creation the painter has its own clip,
+  // which is what no clip of the context gives.
+  bool paintedHasClip = false;
+  QRegion paintedClip;
+  bool paintedHasOutline = false;
+  QPainterPath paintedOutline;
   // Last font made for the selected font at a given scale (text calls are
   // frequent; making a QFont is not free).
   mutable bool fontCacheValid = false;
@@ -97,6 +105,11 @@ namespace pv::detail {
 inline bool Valid(const DeviceContext* dc) { return dc && dc->painter && dc->painter->isActive(); }
 // Counts one drawing operation that reaches the painter.
 inline void CountDraw(DeviceContext* dc) { ++dc->drawCalls; }
+// Sets a render hint only when it changes: a printer or a PDF takes every
+// change of the hints as a change of its graphics state.
+inline void SetHint(QPainter* p, QPainter::RenderHint hint, bool on) {
+  if (p->testRenderHint(hint) != on) p->setRenderHint(hint, on);
+}
 
 // ---- Coordinates --------------------------------------------------------------
 

@@ -179,16 +179,22 @@ void OutputText(DeviceContext* dc, std::int32_t x, std::int32_t y, const QString
   if (!Valid(dc) || dc->st.rop2 == Rop2::Nop) return;
   CountDraw(dc);
   QPainter* qp = dc->painter;
-  qp->setTransform(local * dc->base);
-  qp->setRenderHint(QPainter::Antialiasing, dc->st.font.antialiased);
-  qp->setRenderHint(QPainter::TextAntialiasing, dc->st.font.antialiased);
+  // Unturned text is placed by its position, the painter staying in device
+  // units: a printer or a PDF takes every change of the transform as a new
+  // graphics state.
+  const bool turned = local.type() > QTransform::TxTranslate;
+  const QPointF shift = turned ? QPointF() : QPointF(local.dx(), local.dy());
+  if (turned) qp->setTransform(local * dc->base);
+  SetHint(qp, QPainter::Antialiasing, dc->st.font.antialiased);
+  SetHint(qp, QPainter::TextAntialiasing, dc->st.font.antialiased);
   if (dc->st.bkMode == BkMode::Opaque)
-    qp->fillRect(QRectF(ox, by - run.ascent, run.width, run.ascent + run.descent), ToQColor(dc->st.bkColour));
+    qp->fillRect(QRectF(ox, by - run.ascent, run.width, run.ascent + run.descent).translated(shift),
+                 ToQColor(dc->st.bkColour));
   qp->setFont(run.font);
   qp->setPen(ToQColor(dc->st.textColour));
   qp->setBrush(Qt::NoBrush);
-  eachPiece([&](QPointF at, const QString& s) { qp->drawText(at, s); });
-  qp->setTransform(dc->base);
+  eachPiece([&](QPointF at, const QString& s) { qp->drawText(at + shift, s); });
+  if (turned) qp->setTransform(dc->base);
 }
 
 }  // namespace
