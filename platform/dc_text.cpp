@@ -96,40 +96,67 @@ Run Layout(const DeviceContext* dc, const QString& text, const std::int32_t* dx)
   return run;
 }
 
+// Where a text goes: its layout, the turn and move of its reference point
+// into device units, and the offset of its top left from that point by the
+// text alignment.
+struct Placement {
+  Run run;
+  QTransform local;
+  double rot = 0;  // degrees
+  double ox = 0, by = 0;
+};
+
+// The placement of the text with its reference point at logical (x, y), or
+// false when the point lies beyond any device.
+bool Place(const DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text, const std::int32_t* dx,
+           Placement* out) {
+  const bool useCp = (dc->st.textAlign & TaUpdateCp) != 0;
+  const Point ref = useCp ? dc->st.position : Point{x, y};
+  const QTransform m = FullTransform(dc);
+  const QPointF p = m.map(QPointF(ref.x, ref.y));
+  if (!std::isfinite(p.x()) || !std::isfinite(p.y()) || std::fabs(p.x()) > 1e7 || std::fabs(p.y()) > 1e7) return false;
+  out->run = Layout(dc, text, dx);
+  const Run& run = out->run;
+  const std::uint32_t ha = dc->st.textAlign & TaCenter;
+  const std::uint32_t va = dc->st.textAlign & TaBaseline;
+  out->ox = 0;
+  if (ha == TaRight)
+    out->ox = -run.width;
+  else if (ha == TaCenter)
+    out->ox = -run.width / 2;
+  out->by = run.ascent;
+  if (va == TaBaseline)
+    out->by = 0;
+  else if (va == TaBottom)
+    out->by = -run.descent;
+
+  double rot = 0;
+  if (m.determinant() > 0) rot = std::atan2(m.m12(), m.m11()) * 180.0 / M_PI;
+  rot -= std::fmod(dc->st.font.escapement / 10.0, 360.0);
+  out->rot = rot;
+  out->local = QTransform();
+  out->local.rotate(rot);
+  out->local *= QTransform::fromTranslate(p.x(), p.y());
+  return true;
+}
+
 // Draws (or adds to the path) the text with its reference point at logical
 // (x, y).
 void OutputText(DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text, const std::int32_t* dx) {
   if (text.isEmpty() || text.size() > kMaxTextLength) return;
   const bool useCp = (dc->st.textAlign & TaUpdateCp) != 0;
   const Point ref = useCp ? dc->st.position : Point{x, y};
-  const QTransform m = FullTransform(dc);
-  const QPointF p = m.map(QPointF(ref.x, ref.y));
-  if (!std::isfinite(p.x()) || !std::isfinite(p.y()) || std::fabs(p.x()) > 1e7 || std::fabs(p.y()) > 1e7) return;
-  Run run = Layout(dc, text, dx);
-  const std::uint32_t ha = dc->st.textAlign & TaCenter;
-  const std::uint32_t va = dc->st.textAlign & TaBaseline;
-  double ox = 0;
-  if (ha == TaRight)
-    ox = -run.width;
-  else if (ha == TaCenter)
-    ox = -run.width / 2;
-  double by = run.ascent;
-  if (va == TaBaseline)
-    by = 0;
-  else if (va == TaBottom)
-    by = -run.descent;
-
-  double rot = 0;
-  if (m.determinant() > 0) rot = std::atan2(m.m12(), m.m11()) * 180.0 / M_PI;
-  rot -= std::fmod(dc->st.font.escapement / 10.0, 360.0);
-  QTransform local;
-  local.rotate(rot);
-  local *= QTransform::fromTranslate(p.x(), p.y());
+  Placement place;
+  if (!Place(dc, x, y, text, dx, &place)) return;
+  const Run& run = place.run;
+  const QTransform& local = place.local;
+  const double ox = place.ox, by = place.by;
 
   if (useCp) {
+    const QTransform m = FullTransform(dc);
     const double sx = std::max(1e-9, ScaleX(m));
     const double adv = run.width / sx;
-    const double t = rot * M_PI / 180.0;
+    const double t = place.rot * M_PI / 180.0;
     // The position follows the text's direction, in logical units.
     const double lx = adv * std::cos(t);
     const double ly = (m.m22() < 0 ? -1 : 1) * adv * std::sin(t);
@@ -303,6 +330,19 @@ void ExtTextOut(DeviceContext* dc, std::int32_t x, std::int32_t y, std::uint32_t
   }
   OutputText(dc, x, y, text, dx);
   if (clip) dc->painter->restore();
+}
+
+QRectF GetTextInkBox(const DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text) {
+  if (!dc || text.isEmpty() || text.size() > kMaxTextLength) return QRectF();
+  Placement place;
+  if (!Place(dc, x, y, text, nullptr, &place)) return QRectF();
+  const QFontMetricsF fm = Metrics(dc, place.run.font);
+  QRectF ink = fm.boundingRect(text);
+  // Justification and character extra only ever move glyphs to the right
+  // of where they stand unspaced (or back towards the start).
+  const double plain = fm.horizontalAdvance(text);
+  if (place.run.width > plain) ink.setRight(ink.right() + place.run.width - plain);
+  return place.local.mapRect(ink.translated(place.ox, place.by));
 }
 
 Size GetTextExtent(const DeviceContext* dc, const QString& text) {
