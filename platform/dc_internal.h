@@ -71,6 +71,19 @@ struct DcState {
   QPainterPath strokePath;
 };
 
+namespace detail {
+
+// A text laid out in one font (dc_text.cpp).
+struct TextRun {
+  QFont font;
+  double width = 0;               // device units
+  std::vector<double> advances;   // per QChar, when the run is laid out by hand
+  std::vector<double> wordExtra;  // justification: extra before each QChar
+  double ascent = 0, descent = 0;
+};
+
+}  // namespace detail
+
 }  // namespace pv
 
 struct pv::DeviceContext {
@@ -91,13 +104,27 @@ struct pv::DeviceContext {
   QRegion paintedClip;
   bool paintedHasOutline = false;
   QPainterPath paintedOutline;
-  // Last font made for the selected font at a given scale (text calls are
-  // frequent; making a QFont is not free).
-  mutable bool fontCacheValid = false;
-  mutable Font fontCacheKey;
-  mutable double fontCacheScale = 0;
-  mutable QFont fontCache;
-  mutable double fontCacheHeight = 0;
+  // The last fonts made for selected fonts at a given scale (text calls are
+  // frequent, a label has a few fonts, and a QFont made afresh looks its
+  // face up again), each made for the painter's device.
+  struct FontCacheEntry {
+    bool valid = false;
+    Font key;
+    double scale = 0;
+    QFont font;
+    double height = 0;
+  };
+  static constexpr int kFontCacheSize = 8;
+  mutable FontCacheEntry fontCache[kFontCacheSize];
+  mutable int fontCacheNext = 0;  // the entry replaced next
+  // The last text laid out (GetTextExtent, GetTextInkBox and TextOut of one
+  // text follow each other) and what its layout depended on.
+  mutable bool runCacheValid = false;
+  mutable QString runCacheText;
+  mutable Font runCacheFont;
+  mutable QTransform runCacheTransform;
+  mutable std::int32_t runCacheExtra[3] = {};  // character extra, justification extra and count
+  mutable detail::TextRun runCache;
 };
 
 namespace pv::detail {

@@ -33,15 +33,9 @@ QFontMetricsF Metrics(const DeviceContext* dc, const QFont& f) {
   return dev ? QFontMetricsF(f, dev) : QFontMetricsF(f);
 }
 
-struct Run {
-  QFont font;
-  double width = 0;               // device units
-  std::vector<double> advances;   // per QChar, when the run is laid out by hand
-  std::vector<double> wordExtra;  // justification: extra before each QChar
-  double ascent = 0, descent = 0;
-};
+using Run = TextRun;
 
-Run Layout(const DeviceContext* dc, const QString& text, const std::int32_t* dx) {
+Run LayOutAfresh(const DeviceContext* dc, const QString& text, const std::int32_t* dx) {
   Run run;
   const QTransform m = FullTransform(dc);
   const double sx = std::max(1e-9, ScaleX(m));
@@ -94,6 +88,28 @@ Run Layout(const DeviceContext* dc, const QString& text, const std::int32_t* dx)
   for (double e : run.wordExtra) w += e;
   run.width = w;
   return run;
+}
+
+// The layout of a text without per-character advances, from the context's
+// cache when the same text was laid out last with the same font, mapping
+// and spacing.
+Run Layout(const DeviceContext* dc, const QString& text, const std::int32_t* dx) {
+  if (dx) return LayOutAfresh(dc, text, dx);
+  const DcState& st = dc->st;
+  const QTransform m = FullTransform(dc);
+  if (dc->runCacheValid && dc->runCacheText == text && SameFont(dc->runCacheFont, st.font) &&
+      dc->runCacheTransform == m && dc->runCacheExtra[0] == st.charExtra && dc->runCacheExtra[1] == st.justExtra &&
+      dc->runCacheExtra[2] == st.justCount)
+    return dc->runCache;
+  dc->runCache = LayOutAfresh(dc, text, nullptr);
+  dc->runCacheValid = true;
+  dc->runCacheText = text;
+  dc->runCacheFont = st.font;
+  dc->runCacheTransform = m;
+  dc->runCacheExtra[0] = st.charExtra;
+  dc->runCacheExtra[1] = st.justExtra;
+  dc->runCacheExtra[2] = st.justCount;
+  return dc->runCache;
 }
 
 // Where a text goes: its layout, the turn and move of its reference point
@@ -231,9 +247,11 @@ namespace detail {
 QFont MakeQFont(const DeviceContext* dc, const Font& f, double* deviceHeight) {
   const QTransform m = FullTransform(dc);
   const double sy = ScaleY(m);
-  if (dc->fontCacheValid && dc->fontCacheScale == sy && SameFont(dc->fontCacheKey, f)) {
-    if (deviceHeight) *deviceHeight = dc->fontCacheHeight;
-    return dc->fontCache;
+  for (const DeviceContext::FontCacheEntry& e : dc->fontCache) {
+    if (e.valid && e.scale == sy && SameFont(e.key, f)) {
+      if (deviceHeight) *deviceHeight = e.height;
+      return e.font;
+    }
   }
   QFont q(f.face.trimmed().isEmpty() ? QStringLiteral("Arial") : f.face.trimmed());
   q.setStyleHint(QFont::SansSerif);
@@ -275,11 +293,16 @@ QFont MakeQFont(const DeviceContext* dc, const Font& f, double* deviceHeight) {
     if (avg > 0 && std::isfinite(want))
       q.setStretch(std::clamp(static_cast<int>(std::lround(want / avg * 100.0)), 1, 4000));
   }
-  dc->fontCacheValid = true;
-  dc->fontCacheKey = f;
-  dc->fontCacheScale = sy;
-  dc->fontCache = q;
-  dc->fontCacheHeight = px;
+  // Made for the painter's device, the font keeps the face it looked up
+  // when measured there (a font of another resolution looks it up anew).
+  if (QPaintDevice* dev = dc->painter ? dc->painter->device() : nullptr) q = QFont(q, dev);
+  DeviceContext::FontCacheEntry& e = dc->fontCache[dc->fontCacheNext];
+  dc->fontCacheNext = (dc->fontCacheNext + 1) % DeviceContext::kFontCacheSize;
+  e.valid = true;
+  e.key = f;
+  e.scale = sy;
+  e.font = q;
+  e.height = px;
   if (deviceHeight) *deviceHeight = px;
   return q;
 }
@@ -340,8 +363,10 @@ QRectF GetTextInkBox(const DeviceContext* dc, std::int32_t x, std::int32_t y, co
   QRectF ink = fm.boundingRect(text);
   // Justification and character extra only ever move glyphs to the right
   // of where they stand unspaced (or back towards the start).
-  const double plain = fm.horizontalAdvance(text);
-  if (place.run.width > plain) ink.setRight(ink.right() + place.run.width - plain);
+  if (!place.run.advances.empty() || !place.run.wordExtra.empty()) {
+    const double plain = fm.horizontalAdvance(text);
+    if (place.run.width > plain) ink.setRight(ink.right() + place.run.width - plain);
+  }
   return place.local.mapRect(ink.translated(place.ox, place.by));
 }
 
