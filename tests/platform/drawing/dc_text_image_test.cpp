@@ -261,6 +261,46 @@ TEST_F(DcText, InkBoxHoldsEveryPixelTextOutPaints) {
   EXPECT_TRUE(GetTextInkBox(s.dc(), 0, 0, QString()).isEmpty());
 }
 
+// A context that measures many texts in turn (it keeps fonts and the last
+// layout) answers each exactly as a fresh context does: a change of the
+// text, face, size, weight, spacing or mapping is never missed.
+TEST_F(DcText, MeasuresInTurnAreThoseOfAFreshContext) {
+  struct Step {
+    const char* text;
+    const char* face;
+    int height, weight, charExtra, justify, scale;
+  } steps[] = {
+      {"Cliente 1", "Arial", 40, 400, 0, 0, 1},     {"Cliente 1", "Arial", 44, 400, 0, 0, 1},
+      {"Cliente 1", "Arial", 44, 700, 0, 0, 1},     {"Cliente 1", "DejaVu Serif", 44, 700, 0, 0, 1},
+      {"Cliente 12", "DejaVu Serif", 44, 700, 0, 0, 1}, {"Cliente 12", "DejaVu Serif", 44, 700, 5, 0, 1},
+      {"Cliente 12", "DejaVu Serif", 44, 700, 0, 30, 1}, {"Cliente 12", "DejaVu Serif", 44, 700, 0, 0, 2},
+      {"Cliente 1", "Arial", 40, 400, 0, 0, 1},
+  };
+  auto apply = [](DeviceContext* dc, const Step& st) {
+    Font f = Sized(st.height);
+    f.face = QString::fromLatin1(st.face);
+    f.weight = st.weight;
+    SelectFont(dc, f);
+    SetTextCharacterExtra(dc, st.charExtra);
+    SetTextJustification(dc, st.justify, st.justify ? 1 : 0);
+    SetMapMode(dc, MapMode::Anisotropic);
+    SetWindowExt(dc, 1, 1);
+    SetViewportExt(dc, st.scale, st.scale);
+  };
+  ImageSurface kept(400, 200);
+  for (int round = 0; round < 2; ++round) {
+    for (const Step& st : steps) {
+      ImageSurface fresh(400, 200);
+      apply(kept.dc(), st);
+      apply(fresh.dc(), st);
+      const QString text = QString::fromLatin1(st.text);
+      EXPECT_EQ(GetTextExtent(kept.dc(), text).cx, GetTextExtent(fresh.dc(), text).cx) << st.text << st.height;
+      EXPECT_EQ(GetTextMetrics(kept.dc()).height, GetTextMetrics(fresh.dc()).height) << st.text << st.height;
+      EXPECT_EQ(GetTextInkBox(kept.dc(), 10, 10, text), GetTextInkBox(fresh.dc(), 10, 10, text)) << st.text;
+    }
+  }
+}
+
 class DcImage : public ::testing::Test {
  protected:
   void SetUp() override { EnsureApp(); }
