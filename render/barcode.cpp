@@ -131,9 +131,18 @@ struct SymbolText {
   QRectF ink;  // the box of its glyphs, in the symbol's units
 };
 
+// The font of the human-readable text at a pixel size. A barcode from a
+// field is encoded anew for every label: the fonts of the last few sizes are
+// kept, as a font made afresh looks its face up again.
 QFont TextFont(int pixelSize) {
+  static std::array<std::pair<int, QFont>, 4> made{};
+  static std::size_t next = 0;
+  for (const auto& [size, font] : made)
+    if (size == pixelSize) return font;
   QFont font(QStringLiteral("Arial"));
   font.setPixelSize(pixelSize);
+  made[next] = {pixelSize, font};
+  next = (next + 1) % made.size();
   return font;
 }
 
