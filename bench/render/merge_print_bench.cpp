@@ -168,9 +168,8 @@ int RunOne(int argc, char** argv) {
   const double cpu = CpuMs() - cpuStart;
   const int printed = pv::PageCount * kPerSheet;
   const double bytes = double(QFileInfo(out.file).size());
-  std::printf("%-8s %6d labels  %.4f ms/label (cpu %.4f)  peak RSS %ld MB  PDF %.1f KB (%.0f B/label)\n",
-              which.c_str(), printed, ms / printed, cpu / printed, PeakRssKb() / 1024, bytes / 1024.0,
-              bytes / printed);
+  std::printf("%-8s %6d labels  %.4f ms/label (cpu %.4f)  peak RSS %ld MB  PDF %.1f KB (%.0f B/label)\n", which.c_str(),
+              printed, ms / printed, cpu / printed, PeakRssKb() / 1024, bytes / 1024.0, bytes / printed);
   pv::SetRenderPrintHost(nullptr);
   pv::SetCommonDialogHost(nullptr);
   pv::SetFakePrintSystem(nullptr);

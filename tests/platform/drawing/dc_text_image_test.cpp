@@ -270,9 +270,9 @@ TEST_F(DcText, MeasuresInTurnAreThoseOfAFreshContext) {
     const char* face;
     int height, weight, charExtra, justify, scale;
   } steps[] = {
-      {"Cliente 1", "Arial", 40, 400, 0, 0, 1},     {"Cliente 1", "Arial", 44, 400, 0, 0, 1},
-      {"Cliente 1", "Arial", 44, 700, 0, 0, 1},     {"Cliente 1", "DejaVu Serif", 44, 700, 0, 0, 1},
-      {"Cliente 12", "DejaVu Serif", 44, 700, 0, 0, 1}, {"Cliente 12", "DejaVu Serif", 44, 700, 5, 0, 1},
+      {"Cliente 1", "Arial", 40, 400, 0, 0, 1},          {"Cliente 1", "Arial", 44, 400, 0, 0, 1},
+      {"Cliente 1", "Arial", 44, 700, 0, 0, 1},          {"Cliente 1", "DejaVu Serif", 44, 700, 0, 0, 1},
+      {"Cliente 12", "DejaVu Serif", 44, 700, 0, 0, 1},  {"Cliente 12", "DejaVu Serif", 44, 700, 5, 0, 1},
       {"Cliente 12", "DejaVu Serif", 44, 700, 0, 30, 1}, {"Cliente 12", "DejaVu Serif", 44, 700, 0, 0, 2},
       {"Cliente 1", "Arial", 40, 400, 0, 0, 1},
   };
