@@ -21,6 +21,7 @@
 #include "platform/programfolder.h"
 #include "printing/engine.h"
 #include "render/render.h"
+#include "bench/render/benchlabel.h"
 #include "tests/support/records.h"
 
 #include <QApplication>
@@ -63,21 +64,6 @@ struct OutputFile : pv::CommonDialogHost {
   }
 };
 
-pv::ObjectRecord& AddText(std::int16_t kind, float cx, float cy, float w, float h, const QString& content, int size,
-                          int bold) {
-  pv::ObjectRecord r = pv::test::BoxRecord(kind, cx, cy, w, h);
-  r.Content = content;
-  r.FontName = "Arial";
-  r.FontSize = std::int16_t(size);
-  r.Bold = std::int16_t(bold);
-  r.Alignment = 20;
-  r.Opacity = 100;
-  r.FillStyle = 1;
-  r.Color1 = 0;
-  r.Color2 = 0xFFFFFF;
-  return pv::test::AppendRecord(r);
-}
-
 // The label of 99 x 67 mm: what the case asks of it.
 void MakeLabel(const std::string& which) {
   pv::ResetDocumentState();
@@ -87,9 +73,9 @@ void MakeLabel(const std::string& which) {
   pv::PageOrgY = 0;
   const bool texts = which != "barcode", barcode = which != "texts";
   if (texts) {
-    AddText(pv::UserTypeTextBox, 49.5f, 8, 90, 8, QStringLiteral("Spett.le"), 10, 0);
-    AddText(pv::UserTypeDatabaseField, 49.5f, 18, 90, 9, QStringLiteral("NOME"), 14, 1);
-    AddText(pv::UserTypeDatabaseField, 49.5f, 28, 90, 8, QStringLiteral("CITTA"), 12, 0);
+    benchlabel::AddText(pv::UserTypeTextBox, 49.5f, 8, 90, 8, QStringLiteral("Spett.le"), 10, 0);
+    benchlabel::AddText(pv::UserTypeDatabaseField, 49.5f, 18, 90, 9, QStringLiteral("NOME"), 14, 1);
+    benchlabel::AddText(pv::UserTypeDatabaseField, 49.5f, 28, 90, 8, QStringLiteral("CITTA"), 12, 0);
   }
   if (barcode) {
     pv::ObjectRecord r = pv::test::BoxRecord(pv::UserTypeBarcode, 49.5f, 50, 70, 22);

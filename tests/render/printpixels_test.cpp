@@ -65,16 +65,7 @@ class PrintPixels : public RenderTest {
     return r;
   }
   pv::ObjectRecord& Barcode(float cx, float cy, float w, float h, const QString& field) {
-    pv::ObjectRecord& r = AddBox(pv::UserTypeBarcode, cx, cy, w, h);
-    r.Content = field;
-    r.Variant = 1;
-    r.Aspect = pv::BarcodeCode128Index;
-    r.ShowText = 1;
-    r.Alignment = 0;
-    r.Color1 = 0;
-    r.Color2 = 0;
-    r.LineColor = 0;
-    return r;
+    return AddBarcodeBox(cx, cy, w, h, pv::BarcodeCode128Index, field, 1);
   }
 
   // The typical label: a fixed text, two fields, a barcode from a field.
