@@ -34,6 +34,7 @@
 // fill, text and picture libraries.
 
 #include <QImage>
+#include <QRectF>
 #include <QString>
 #include <QTransform>
 #include <QtGlobal>
@@ -595,6 +596,11 @@ void ExtTextOut(DeviceContext* dc, std::int32_t x, std::int32_t y, std::uint32_t
 // Extent of the text with the selected font (logical units), ignoring
 // escapement; justification and character extra are included.
 Size GetTextExtent(const DeviceContext* dc, const QString& text);
+// The box of the glyphs that TextOut(dc, x, y, text) draws, in device units,
+// the font's underline and strike-out lines left out; empty for an empty
+// text. Whether a clip would cut the text can be answered with it before
+// the clip is set.
+QRectF GetTextInkBox(const DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text);
 struct TextMetrics {
   std::int32_t height = 0;  // ascent + descent
   std::int32_t ascent = 0;

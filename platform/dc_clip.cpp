@@ -32,22 +32,38 @@ QRegion WholeDevice(const DeviceContext* dc) {
 namespace detail {
 
 void ApplyClip(DeviceContext* dc) {
+  const DcState& st = dc->st;
+  if (dc->paintedHasClip == st.hasClip && dc->paintedHasOutline == st.hasClipOutline &&
+      (!st.hasClip || dc->paintedClip == st.clip) && (!st.hasClipOutline || dc->paintedOutline == st.clipOutline))
+    return;
+  dc->paintedHasClip = st.hasClip;
+  dc->paintedClip = st.hasClip ? st.clip : QRegion();
+  dc->paintedHasOutline = st.hasClipOutline;
+  dc->paintedOutline = st.hasClipOutline ? st.clipOutline : QPainterPath();
+
   QPainter* p = dc->painter;
   p->setTransform(dc->base);
-  if (dc->st.hasClip && dc->st.clip.isEmpty()) {
+  if (st.hasClip && st.clip.isEmpty()) {
     // An empty clip shows nothing (an empty QRegion would switch clipping off).
     p->setClipRegion(QRegion(-2000000000, -2000000000, 1, 1), Qt::ReplaceClip);
     return;
   }
+  // Each clip is given to the painter once: a clip switched off first, or
+  // given in parts, would cost a printer a graphics state for each step.
+  bool clipped = false;
   if (dc->hasBaseClip) {
     p->setClipRegion(dc->baseClip);
-    if (dc->st.hasClip) p->setClipRegion(dc->st.clip, Qt::IntersectClip);
-  } else if (dc->st.hasClip) {
-    p->setClipRegion(dc->st.clip);
-  } else {
+    if (st.hasClip) p->setClipRegion(st.clip, Qt::IntersectClip);
+    clipped = true;
+  } else if (st.hasClip) {
+    p->setClipRegion(st.clip);
+    clipped = true;
+  }
+  if (st.hasClipOutline) {
+    p->setClipPath(st.clipOutline, clipped ? Qt::IntersectClip : Qt::ReplaceClip);
+  } else if (!clipped) {
     p->setClipping(false);
   }
-  if (dc->st.hasClipOutline) p->setClipPath(dc->st.clipOutline, p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 
 }  // namespace detail

@@ -71,6 +71,19 @@ struct DcState {
   QPainterPath strokePath;
 };
 
+namespace detail {
+
+// A text laid out in one font (dc_text.cpp).
+struct TextRun {
+  QFont font;
+  double width = 0;               // device units
+  std::vector<double> advances;   // per QChar, when the run is laid out by hand
+  std::vector<double> wordExtra;  // justification: extra before each QChar
+  double ascent = 0, descent = 0;
+};
+
+}  // namespace detail
+
 }  // namespace pv
 
 struct pv::DeviceContext {
@@ -83,13 +96,35 @@ struct pv::DeviceContext {
   DcState st;
   std::vector<DcState> stack;
   std::uint64_t drawCalls = 0;  // see DrawCallCount
-  // Last font made for the selected font at a given scale (text calls are
-  // frequent; making a QFont is not free).
-  mutable bool fontCacheValid = false;
-  mutable Font fontCacheKey;
-  mutable double fontCacheScale = 0;
-  mutable QFont fontCache;
-  mutable double fontCacheHeight = 0;
+  // The clip last set on the painter (ApplyClip), so that setting the same
+  // clip again costs nothing: a printer or a PDF starts a new graphics state
+  // for every clip it is given. At creation the painter has its own clip,
+  // which is what no clip of the context gives.
+  bool paintedHasClip = false;
+  QRegion paintedClip;
+  bool paintedHasOutline = false;
+  QPainterPath paintedOutline;
+  // The last fonts made for selected fonts at a given scale (text calls are
+  // frequent, a label has a few fonts, and a QFont made afresh looks its
+  // face up again), each made for the painter's device.
+  struct FontCacheEntry {
+    bool valid = false;
+    Font key;
+    double scale = 0;
+    QFont font;
+    double height = 0;
+  };
+  static constexpr int kFontCacheSize = 8;
+  mutable FontCacheEntry fontCache[kFontCacheSize];
+  mutable int fontCacheNext = 0;  // the entry replaced next
+  // The last text laid out (GetTextExtent, GetTextInkBox and TextOut of one
+  // text follow each other) and what its layout depended on.
+  mutable bool runCacheValid = false;
+  mutable QString runCacheText;
+  mutable Font runCacheFont;
+  mutable QTransform runCacheTransform;
+  mutable std::int32_t runCacheExtra[3] = {};  // character extra, justification extra and count
+  mutable detail::TextRun runCache;
 };
 
 namespace pv::detail {
@@ -97,6 +132,11 @@ namespace pv::detail {
 inline bool Valid(const DeviceContext* dc) { return dc && dc->painter && dc->painter->isActive(); }
 // Counts one drawing operation that reaches the painter.
 inline void CountDraw(DeviceContext* dc) { ++dc->drawCalls; }
+// Sets a render hint only when it changes: a printer or a PDF takes every
+// change of the hints as a change of its graphics state.
+inline void SetHint(QPainter* p, QPainter::RenderHint hint, bool on) {
+  if (p->testRenderHint(hint) != on) p->setRenderHint(hint, on);
+}
 
 // ---- Coordinates --------------------------------------------------------------
 

@@ -76,7 +76,7 @@ bool BeginMix(DeviceContext* dc, bool smoothOk) {
     p->setCompositionMode(CompositionFor(r));
   else
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-  p->setRenderHint(QPainter::Antialiasing, smoothOk && plain && dc->st.smoothing);
+  SetHint(p, QPainter::Antialiasing, smoothOk && plain && dc->st.smoothing);
   CountDraw(dc);
   return true;
 }

@@ -33,15 +33,9 @@ QFontMetricsF Metrics(const DeviceContext* dc, const QFont& f) {
   return dev ? QFontMetricsF(f, dev) : QFontMetricsF(f);
 }
 
-struct Run {
-  QFont font;
-  double width = 0;               // device units
-  std::vector<double> advances;   // per QChar, when the run is laid out by hand
-  std::vector<double> wordExtra;  // justification: extra before each QChar
-  double ascent = 0, descent = 0;
-};
+using Run = TextRun;
 
-Run Layout(const DeviceContext* dc, const QString& text, const std::int32_t* dx) {
+Run LayOutAfresh(const DeviceContext* dc, const QString& text, const std::int32_t* dx) {
   Run run;
   const QTransform m = FullTransform(dc);
   const double sx = std::max(1e-9, ScaleX(m));
@@ -96,40 +90,89 @@ Run Layout(const DeviceContext* dc, const QString& text, const std::int32_t* dx)
   return run;
 }
 
+// The layout of a text without per-character advances, from the context's
+// cache when the same text was laid out last with the same font, mapping
+// and spacing.
+Run Layout(const DeviceContext* dc, const QString& text, const std::int32_t* dx) {
+  if (dx) return LayOutAfresh(dc, text, dx);
+  const DcState& st = dc->st;
+  const QTransform m = FullTransform(dc);
+  if (dc->runCacheValid && dc->runCacheText == text && SameFont(dc->runCacheFont, st.font) &&
+      dc->runCacheTransform == m && dc->runCacheExtra[0] == st.charExtra && dc->runCacheExtra[1] == st.justExtra &&
+      dc->runCacheExtra[2] == st.justCount)
+    return dc->runCache;
+  dc->runCache = LayOutAfresh(dc, text, nullptr);
+  dc->runCacheValid = true;
+  dc->runCacheText = text;
+  dc->runCacheFont = st.font;
+  dc->runCacheTransform = m;
+  dc->runCacheExtra[0] = st.charExtra;
+  dc->runCacheExtra[1] = st.justExtra;
+  dc->runCacheExtra[2] = st.justCount;
+  return dc->runCache;
+}
+
+// Where a text goes: its layout, the turn and move of its reference point
+// into device units, and the offset of its top left from that point by the
+// text alignment.
+struct Placement {
+  Run run;
+  QTransform local;
+  double rot = 0;  // degrees
+  double ox = 0, by = 0;
+};
+
+// The placement of the text with its reference point at logical (x, y), or
+// false when the point lies beyond any device.
+bool Place(const DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text, const std::int32_t* dx,
+           Placement* out) {
+  const bool useCp = (dc->st.textAlign & TaUpdateCp) != 0;
+  const Point ref = useCp ? dc->st.position : Point{x, y};
+  const QTransform m = FullTransform(dc);
+  const QPointF p = m.map(QPointF(ref.x, ref.y));
+  if (!std::isfinite(p.x()) || !std::isfinite(p.y()) || std::fabs(p.x()) > 1e7 || std::fabs(p.y()) > 1e7) return false;
+  out->run = Layout(dc, text, dx);
+  const Run& run = out->run;
+  const std::uint32_t ha = dc->st.textAlign & TaCenter;
+  const std::uint32_t va = dc->st.textAlign & TaBaseline;
+  out->ox = 0;
+  if (ha == TaRight)
+    out->ox = -run.width;
+  else if (ha == TaCenter)
+    out->ox = -run.width / 2;
+  out->by = run.ascent;
+  if (va == TaBaseline)
+    out->by = 0;
+  else if (va == TaBottom)
+    out->by = -run.descent;
+
+  double rot = 0;
+  if (m.determinant() > 0) rot = std::atan2(m.m12(), m.m11()) * 180.0 / M_PI;
+  rot -= std::fmod(dc->st.font.escapement / 10.0, 360.0);
+  out->rot = rot;
+  out->local = QTransform();
+  out->local.rotate(rot);
+  out->local *= QTransform::fromTranslate(p.x(), p.y());
+  return true;
+}
+
 // Draws (or adds to the path) the text with its reference point at logical
 // (x, y).
 void OutputText(DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text, const std::int32_t* dx) {
   if (text.isEmpty() || text.size() > kMaxTextLength) return;
   const bool useCp = (dc->st.textAlign & TaUpdateCp) != 0;
   const Point ref = useCp ? dc->st.position : Point{x, y};
-  const QTransform m = FullTransform(dc);
-  const QPointF p = m.map(QPointF(ref.x, ref.y));
-  if (!std::isfinite(p.x()) || !std::isfinite(p.y()) || std::fabs(p.x()) > 1e7 || std::fabs(p.y()) > 1e7) return;
-  Run run = Layout(dc, text, dx);
-  const std::uint32_t ha = dc->st.textAlign & TaCenter;
-  const std::uint32_t va = dc->st.textAlign & TaBaseline;
-  double ox = 0;
-  if (ha == TaRight)
-    ox = -run.width;
-  else if (ha == TaCenter)
-    ox = -run.width / 2;
-  double by = run.ascent;
-  if (va == TaBaseline)
-    by = 0;
-  else if (va == TaBottom)
-    by = -run.descent;
-
-  double rot = 0;
-  if (m.determinant() > 0) rot = std::atan2(m.m12(), m.m11()) * 180.0 / M_PI;
-  rot -= std::fmod(dc->st.font.escapement / 10.0, 360.0);
-  QTransform local;
-  local.rotate(rot);
-  local *= QTransform::fromTranslate(p.x(), p.y());
+  Placement place;
+  if (!Place(dc, x, y, text, dx, &place)) return;
+  const Run& run = place.run;
+  const QTransform& local = place.local;
+  const double ox = place.ox, by = place.by;
 
   if (useCp) {
+    const QTransform m = FullTransform(dc);
     const double sx = std::max(1e-9, ScaleX(m));
     const double adv = run.width / sx;
-    const double t = rot * M_PI / 180.0;
+    const double t = place.rot * M_PI / 180.0;
     // The position follows the text's direction, in logical units.
     const double lx = adv * std::cos(t);
     const double ly = (m.m22() < 0 ? -1 : 1) * adv * std::sin(t);
@@ -179,16 +222,22 @@ void OutputText(DeviceContext* dc, std::int32_t x, std::int32_t y, const QString
   if (!Valid(dc) || dc->st.rop2 == Rop2::Nop) return;
   CountDraw(dc);
   QPainter* qp = dc->painter;
-  qp->setTransform(local * dc->base);
-  qp->setRenderHint(QPainter::Antialiasing, dc->st.font.antialiased);
-  qp->setRenderHint(QPainter::TextAntialiasing, dc->st.font.antialiased);
+  // Unturned text is placed by its position, the painter staying in device
+  // units: a printer or a PDF takes every change of the transform as a new
+  // graphics state.
+  const bool turned = local.type() > QTransform::TxTranslate;
+  const QPointF shift = turned ? QPointF() : QPointF(local.dx(), local.dy());
+  if (turned) qp->setTransform(local * dc->base);
+  SetHint(qp, QPainter::Antialiasing, dc->st.font.antialiased);
+  SetHint(qp, QPainter::TextAntialiasing, dc->st.font.antialiased);
   if (dc->st.bkMode == BkMode::Opaque)
-    qp->fillRect(QRectF(ox, by - run.ascent, run.width, run.ascent + run.descent), ToQColor(dc->st.bkColour));
+    qp->fillRect(QRectF(ox, by - run.ascent, run.width, run.ascent + run.descent).translated(shift),
+                 ToQColor(dc->st.bkColour));
   qp->setFont(run.font);
   qp->setPen(ToQColor(dc->st.textColour));
   qp->setBrush(Qt::NoBrush);
-  eachPiece([&](QPointF at, const QString& s) { qp->drawText(at, s); });
-  qp->setTransform(dc->base);
+  eachPiece([&](QPointF at, const QString& s) { qp->drawText(at + shift, s); });
+  if (turned) qp->setTransform(dc->base);
 }
 
 }  // namespace
@@ -198,9 +247,11 @@ namespace detail {
 QFont MakeQFont(const DeviceContext* dc, const Font& f, double* deviceHeight) {
   const QTransform m = FullTransform(dc);
   const double sy = ScaleY(m);
-  if (dc->fontCacheValid && dc->fontCacheScale == sy && SameFont(dc->fontCacheKey, f)) {
-    if (deviceHeight) *deviceHeight = dc->fontCacheHeight;
-    return dc->fontCache;
+  for (const DeviceContext::FontCacheEntry& e : dc->fontCache) {
+    if (e.valid && e.scale == sy && SameFont(e.key, f)) {
+      if (deviceHeight) *deviceHeight = e.height;
+      return e.font;
+    }
   }
   QFont q(f.face.trimmed().isEmpty() ? QStringLiteral("Arial") : f.face.trimmed());
   q.setStyleHint(QFont::SansSerif);
@@ -242,11 +293,16 @@ QFont MakeQFont(const DeviceContext* dc, const Font& f, double* deviceHeight) {
     if (avg > 0 && std::isfinite(want))
       q.setStretch(std::clamp(static_cast<int>(std::lround(want / avg * 100.0)), 1, 4000));
   }
-  dc->fontCacheValid = true;
-  dc->fontCacheKey = f;
-  dc->fontCacheScale = sy;
-  dc->fontCache = q;
-  dc->fontCacheHeight = px;
+  // Made for the painter's device, the font keeps the face it looked up
+  // when measured there (a font of another resolution looks it up anew).
+  if (QPaintDevice* dev = dc->painter ? dc->painter->device() : nullptr) q = QFont(q, dev);
+  DeviceContext::FontCacheEntry& e = dc->fontCache[dc->fontCacheNext];
+  dc->fontCacheNext = (dc->fontCacheNext + 1) % DeviceContext::kFontCacheSize;
+  e.valid = true;
+  e.key = f;
+  e.scale = sy;
+  e.font = q;
+  e.height = px;
   if (deviceHeight) *deviceHeight = px;
   return q;
 }
@@ -297,6 +353,21 @@ void ExtTextOut(DeviceContext* dc, std::int32_t x, std::int32_t y, std::uint32_t
   }
   OutputText(dc, x, y, text, dx);
   if (clip) dc->painter->restore();
+}
+
+QRectF GetTextInkBox(const DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text) {
+  if (!dc || text.isEmpty() || text.size() > kMaxTextLength) return QRectF();
+  Placement place;
+  if (!Place(dc, x, y, text, nullptr, &place)) return QRectF();
+  const QFontMetricsF fm = Metrics(dc, place.run.font);
+  QRectF ink = fm.boundingRect(text);
+  // Justification and character extra only ever move glyphs to the right
+  // of where they stand unspaced (or back towards the start).
+  if (!place.run.advances.empty() || !place.run.wordExtra.empty()) {
+    const double plain = fm.horizontalAdvance(text);
+    if (place.run.width > plain) ink.setRight(ink.right() + place.run.width - plain);
+  }
+  return place.local.mapRect(ink.translated(place.ox, place.by));
 }
 
 Size GetTextExtent(const DeviceContext* dc, const QString& text) {

@@ -126,13 +126,23 @@ constexpr int kTextOversize = 16;
 // glyphs at any scale) and placed by its transform, in the symbol's units.
 struct SymbolText {
   QString text;
-  int pixelSize;
+  QFont font;
   QTransform place;
+  QRectF ink;  // the box of its glyphs, in the symbol's units
 };
 
+// The font of the human-readable text at a pixel size. A barcode from a
+// field is encoded anew for every label: the fonts of the last few sizes are
+// kept, as a font made afresh looks its face up again.
 QFont TextFont(int pixelSize) {
+  static std::array<std::pair<int, QFont>, 4> made{};
+  static std::size_t next = 0;
+  for (const auto& [size, font] : made)
+    if (size == pixelSize) return font;
   QFont font(QStringLiteral("Arial"));
   font.setPixelSize(pixelSize);
+  made[next] = {pixelSize, font};
+  next = (next + 1) % made.size();
   return font;
 }
 
@@ -140,8 +150,9 @@ QFont TextFont(int pixelSize) {
 SymbolText PlaceText(double x, double y, double size, double width, int halign, const QString& text) {
   SymbolText t;
   t.text = text;
-  t.pixelSize = std::max(1, int(std::lround(size * kTextOversize)));
-  double w = QFontMetricsF(TextFont(t.pixelSize)).horizontalAdvance(text) / kTextOversize;
+  t.font = TextFont(std::max(1, int(std::lround(size * kTextOversize))));
+  const QFontMetricsF metrics(t.font);
+  double w = metrics.horizontalAdvance(text) / kTextOversize;
   double sx = 1.0;
   if (width > 0 && w > width) {  // squeezed into the width the symbol gives it
     sx = width / w;
@@ -149,6 +160,7 @@ SymbolText PlaceText(double x, double y, double size, double width, int halign, 
   }
   const double left = halign == 1 ? x : halign == 2 ? x - w : x - w / 2;
   t.place = QTransform::fromScale(sx / kTextOversize, 1.0 / kTextOversize) * QTransform::fromTranslate(left, y);
+  t.ink = t.place.mapRect(metrics.boundingRect(text));
   return t;
 }
 
@@ -370,31 +382,36 @@ void BarcodeControl::Draw(DeviceContext* dc, std::int32_t x, std::int32_t y, std
   const Symbol& s = *symbol_;
   const QTransform toDevice = LogicalToDeviceTransform(dc);
   const Colour fg = props_.LineColor & 0xFFFFFFu;
+  QPainter* painter = Painter(dc);
 
-  SaveDC(dc);
-  IntersectClipRect(dc, target);
-
+  // Everything is placed in device units first; what is drawn is then
+  // clipped to the target only where something reaches beyond it (every
+  // change of the clip costs a printer or a PDF a new graphics state).
   QRectF area(target.left, target.top, RectWidth(target), RectHeight(target));
+  QRectF reach;
+  QPainterPath frame;
   if (props_.Border > 0) {
     const double scale = pointScale > 0 ? pointScale : DpiY(dc) / 72.0;
     // However large the stored value, the frame leaves room for the symbol.
     const double t = std::min(double(props_.Border) * scale, std::min(area.width(), area.height()) / 8.0);
-    QPainterPath frame;
     frame.setFillRule(Qt::OddEvenFill);
     frame.addRect(area);
     frame.addRect(area.adjusted(t, t, -t, -t));
-    FillDevicePath(dc, toDevice.map(frame), Brush::SolidColour(fg));
+    frame = toDevice.map(frame);
+    reach = frame.boundingRect();
     area = area.adjusted(2 * t, 2 * t, -2 * t, -2 * t);
   }
-  if (area.width() > 0 && area.height() > 0) {
-    const QTransform m = SymbolToLogical(s.width, s.height, area, props_.Orientation) * toDevice;
-    const bool snap = AxisAligned(m);
+  const bool symbol = area.width() > 0 && area.height() > 0;
+  const QTransform m = symbol ? SymbolToLogical(s.width, s.height, area, props_.Orientation) * toDevice : QTransform();
+  const bool snap = AxisAligned(m);
+  QPainterPath bars;
+  std::vector<std::pair<QRectF, QColor>> coloured;
+  std::vector<QRect> snapped;
+  QPainterPath smooth;
+  QPainterPath dots;
+  if (symbol) {
     const double reduction = std::clamp(props_.Reduction, 0, 90) / 100.0 * s.module;
-
-    QPainterPath bars;
     bars.setFillRule(Qt::WindingFill);
-    std::vector<std::pair<QRectF, QColor>> coloured;
-    std::vector<QRect> snapped;
     snapped.reserve(s.bars.size());
     for (const Symbol::Bar& b : s.bars) {
       QRectF r = b.r;
@@ -408,6 +425,7 @@ void BarcodeControl::Draw(DeviceContext* dc, std::int32_t x, std::int32_t y, std
       }
       QRectF d = m.mapRect(r);
       if (snap) d = Snap(d);
+      reach |= d;
       if (b.colour > 0) {
         coloured.emplace_back(d, UltraColour(b.colour, fg));
       } else if (snap) {
@@ -417,16 +435,37 @@ void BarcodeControl::Draw(DeviceContext* dc, std::int32_t x, std::int32_t y, std
       }
     }
     // Hexagons and rings are filled as smoothed paths.
-    QPainterPath smooth;
     if (!s.hexagons.isEmpty()) smooth.addPath(m.map(s.hexagons));
     if (!s.rings.isEmpty()) smooth.addPath(m.map(s.rings));
+    if (!s.backgroundDots.isEmpty()) dots = m.map(s.backgroundDots);
+    reach |= smooth.boundingRect();
+    reach |= dots.boundingRect();
+    for (const SymbolText& t : s.texts) reach |= m.mapRect(t.ink);
+  }
+  // The pixels the target's clip lets through: its corners rounded either
+  // way are inside them.
+  const QRectF box = toDevice.mapRect(QRectF(target.left, target.top, RectWidth(target), RectHeight(target)));
+  const QRectF inside(QPointF(std::ceil(box.left()), std::ceil(box.top())),
+                      QPointF(std::floor(box.right()), std::floor(box.bottom())));
+  const bool clip = !AxisAligned(toDevice) || !inside.contains(reach);
+  if (clip) {
+    SaveDC(dc);
+    IntersectClipRect(dc, target);
+  }
+
+  if (!frame.isEmpty()) FillDevicePath(dc, frame, Brush::SolidColour(fg));
+  if (symbol) {
     if (snap) {
       // Whole-pixel rectangles in device units straight onto the context's
-      // painter, which stands in device units with the context's clip: far
-      // cheaper than a path of them, and the same pixels.
-      QPainter* painter = Painter(dc);
-      const QColor colour = ToQColor(fg);
-      for (const QRect& q : snapped) painter->fillRect(q, colour);
+      // painter, which stands in device units with the context's clip: one
+      // brush for all of them, each bar a rectangle filled on its own (a
+      // PDF viewer fills a lone rectangle exactly on its pixels, where the
+      // edges of one path of many can come out a shade lighter).
+      if (!snapped.empty()) {
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(ToQColor(fg));
+        for (const QRect& q : snapped) painter->drawRects(&q, 1);
+      }
       if (!smooth.isEmpty()) FillDevicePath(dc, smooth, Brush::SolidColour(fg));
     } else {
       bars.addPath(smooth);
@@ -435,31 +474,28 @@ void BarcodeControl::Draw(DeviceContext* dc, std::int32_t x, std::int32_t y, std
     if (!s.texts.empty()) {
       // Text as text, through the context's painter (in device units, with
       // the context's clip): glyphs come from the font cache and stay text
-      // in print and PDF.
-      QPainter* painter = Painter(dc);
+      // in print and PDF. The painter goes back to device units afterwards.
       const QTransform base = painter->transform();
-      painter->save();
-      painter->setRenderHint(QPainter::Antialiasing, true);
-      painter->setRenderHint(QPainter::TextAntialiasing, true);
       painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+      if (!painter->testRenderHint(QPainter::Antialiasing)) painter->setRenderHint(QPainter::Antialiasing, true);
+      if (!painter->testRenderHint(QPainter::TextAntialiasing))
+        painter->setRenderHint(QPainter::TextAntialiasing, true);
       painter->setPen(ToQColor(fg));
       for (const SymbolText& t : s.texts) {
-        painter->setFont(TextFont(t.pixelSize));
+        painter->setFont(t.font);
         painter->setTransform(t.place * m * base);
         painter->drawText(QPointF(0, 0), t.text);
       }
-      painter->restore();
+      painter->setTransform(base);
     }
     for (const auto& [r, c] : coloured) {
       QPainterPath p;
       p.addRect(r);
       FillDevicePath(dc, p, Brush::SolidColour(FromQColor(c)));
     }
-    if (!s.backgroundDots.isEmpty()) {
-      FillDevicePath(dc, m.map(s.backgroundDots), Brush::SolidColour(Rgb(255, 255, 255)));
-    }
+    if (!dots.isEmpty()) FillDevicePath(dc, dots, Brush::SolidColour(Rgb(255, 255, 255)));
   }
-  RestoreDC(dc, -1);
+  if (clip) RestoreDC(dc, -1);
 }
 
 BarcodeControl& Axbarcode1() {

@@ -1,6 +1,7 @@
 // Label drawing on the printer path: a label of 200 text objects at 600 dpi,
 // and a merged label (background picture, border metafile, three texts and
 // a barcode) drawn label after label into one page image.
+#include "bench/render/benchlabel.h"
 #include "document/document.h"
 #include "platform/dc.h"
 #include "platform/programfolder.h"
@@ -20,16 +21,7 @@
 namespace {
 
 pv::ObjectRecord& AddText(float cx, float cy, const QString& text) {
-  pv::ObjectRecord r = pv::test::BoxRecord(pv::UserTypeTextBox, cx, cy, 18, 5);
-  r.Content = text;
-  r.FontName = "Arial";
-  r.FontSize = 8;
-  r.Alignment = 20;
-  r.Opacity = 100;
-  r.FillStyle = 1;
-  r.Color1 = 0;
-  r.Color2 = 0xFFFFFF;
-  return pv::test::AppendRecord(r);
+  return benchlabel::AddText(pv::UserTypeTextBox, cx, cy, 18, 5, text, 8);
 }
 
 void Put32(QByteArray& b, std::uint32_t v) { b.append(reinterpret_cast<const char*>(&v), 4); }

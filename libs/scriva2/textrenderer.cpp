@@ -11,6 +11,7 @@
 #include <cmath>
 #include <limits>
 #include <utility>
+#include <vector>
 
 namespace pv {
 
@@ -130,8 +131,10 @@ void TextRenderer::FillBackground(DeviceContext* dc, const Point* points) const 
   SelectBrush(dc, Brush::Hollow());
 }
 
-void TextRenderer::DrawLines(DeviceContext* measureDc, DeviceContext* outDc, const QString& text, const Rect& rect,
-                             double angle, std::int32_t alignment) const {
+std::vector<TextRenderer::Line> TextRenderer::LayOutLines(DeviceContext* measureDc, const QString& text,
+                                                          const Rect& rect, double angle,
+                                                          std::int32_t alignment) const {
+  std::vector<Line> lines;
   const qsizetype n = text.size();
   const std::int64_t width = static_cast<std::int64_t>(rect.right) - rect.left;
   const std::int32_t cx = Mid(rect.left, rect.right);
@@ -146,6 +149,7 @@ void TextRenderer::DrawLines(DeviceContext* measureDc, DeviceContext* outDc, con
   const std::int64_t advance = static_cast<std::int64_t>(factor) * lineHeight;
 
   // Latin text averages about 0.4 of the cell height per character.
+  SetTextJustification(measureDc, 0, 0);
   LineFitter fitter(measureDc, text, 0.4 * static_cast<double>(lineHeight));
 
   qsizetype start = 0;
@@ -159,7 +163,6 @@ void TextRenderer::DrawLines(DeviceContext* measureDc, DeviceContext* outDc, con
     // Where the line stops: the first prefix that fills the rectangle, else
     // the end of the text or a line break (the fitter measures only the
     // prefixes that decide it).
-    SetTextJustification(measureDc, 0, 0);
     const LineStop stop = fitter.Fit(start, width);
     const LineEnd reason = stop.reason;
 
@@ -168,9 +171,8 @@ void TextRenderer::DrawLines(DeviceContext* measureDc, DeviceContext* outDc, con
       while (breakPos > start && CharAt(text, breakPos) != u' ') --breakPos;
     }
 
-    const QString line = text.mid(start, breakPos - start);
-    SetTextJustification(measureDc, 0, 0);
-    if (outDc != measureDc) SetTextJustification(outDc, 0, 0);
+    Line line;
+    line.text = text.mid(start, breakPos - start);
     const std::int64_t w = fitter.Extent(start, breakPos);
 
     std::int64_t x = rect.left;
@@ -179,17 +181,17 @@ void TextRenderer::DrawLines(DeviceContext* measureDc, DeviceContext* outDc, con
       case AlignCentre: x = (static_cast<std::int64_t>(rect.left) + rect.right - w) / 2; break;
       case AlignJustify:
         if (reason != LineEnd::EndOfText) {
-          const auto spaces = static_cast<std::int32_t>(line.count(u' '));
-          if (spaces > 0) SetTextJustification(outDc, Clamp32(width - w), spaces);
+          line.spaces = static_cast<std::int32_t>(line.text.count(u' '));
+          if (line.spaces > 0) line.extra = Clamp32(width - w);
         }
         break;
       default:  // 20 and any unknown code: left
         break;
     }
 
-    Point origin{Clamp32(x), Clamp32(y)};
-    RotatePoint(cx, cy, origin.x, origin.y, angle);
-    if (!line.isEmpty()) TextOut(outDc, origin.x, origin.y, line);
+    line.origin = Point{Clamp32(x), Clamp32(y)};
+    RotatePoint(cx, cy, line.origin.x, line.origin.y, angle);
+    if (!line.text.isEmpty()) lines.push_back(std::move(line));
 
     const std::int64_t nextY = y + advance;
     const bool noProgress = !first && breakPos == previousBreak;
@@ -200,7 +202,33 @@ void TextRenderer::DrawLines(DeviceContext* measureDc, DeviceContext* outDc, con
     y = nextY;
     start = reason == LineEnd::LineBreak ? breakPos + LineBreakAt(text, breakPos) : breakPos;
   }
+  return lines;
+}
+
+void TextRenderer::WriteLines(DeviceContext* outDc, const std::vector<Line>& lines) {
+  for (const Line& line : lines) {
+    SetTextJustification(outDc, line.extra, line.spaces);
+    TextOut(outDc, line.origin.x, line.origin.y, line.text);
+  }
   SetTextJustification(outDc, 0, 0);
+}
+
+bool TextRenderer::InkInside(DeviceContext* dc, const std::vector<Line>& lines, const Rect& deviceBox) {
+  // One device pixel is kept free all round, for the smoothing of edges.
+  const QRectF inside(QPointF(deviceBox.left + 1.0, deviceBox.top + 1.0),
+                      QPointF(deviceBox.right - 1.0, deviceBox.bottom - 1.0));
+  if (inside.isEmpty()) return false;
+  bool all = true;
+  for (const Line& line : lines) {
+    SetTextJustification(dc, line.extra, line.spaces);
+    const QRectF ink = GetTextInkBox(dc, line.origin.x, line.origin.y, line.text);
+    if (!ink.isEmpty() && !inside.contains(ink)) {
+      all = false;
+      break;
+    }
+  }
+  SetTextJustification(dc, 0, 0);
+  return all;
 }
 
 TextRenderer::DrawSetup TextRenderer::BeginDraw(DeviceContext* dc, double angle, bool filled) const {
@@ -238,10 +266,17 @@ void TextRenderer::Draw(DeviceContext* dc, const QString& text, Rect* rect, doub
   Point deviceCorners[4] = {corners[0], corners[1], corners[2], corners[3]};
   LPtoDP(dc, deviceCorners, 4);
   const Region clip = PolygonRegion(deviceCorners);
-  SelectClipRegion(dc, &clip, RegionOp::And);
   SetTextAlign(dc, TaLeft | TaTop | TaNoUpdateCp);
+  const std::vector<Line> lines = LayOutLines(dc, text, *rect, -angle, alignment);
+  // The text is cut to its rectangle. Unturned text whose glyphs all stand
+  // inside it is drawn without that clip: the same picture, and a printer
+  // or a PDF is spared two changes of its graphics state. Underline and
+  // strike-out lines, and slanted glyphs, are always cut.
+  const Font& font = setup.font;
+  const bool plain = angle == 0.0 && !font.italic && !font.underline && !font.strikeOut;
+  if (!plain || !InkInside(dc, lines, clip.boundingRect())) SelectClipRegion(dc, &clip, RegionOp::And);
 
-  DrawLines(dc, dc, text, *rect, -angle, alignment);
+  WriteLines(dc, lines);
 
   RestoreDC(dc, level);
   SelectFont(dc, Font{});
@@ -296,7 +331,7 @@ void TextRenderer::DrawEx(DeviceContext* dc, const QString& text, Rect* rect, do
     const Rect moved{
         Clamp32(static_cast<std::int64_t>(r.left) - box.left), Clamp32(static_cast<std::int64_t>(r.top) - box.top),
         Clamp32(static_cast<std::int64_t>(r.right) - box.left), Clamp32(static_cast<std::int64_t>(r.bottom) - box.top)};
-    DrawLines(dc, mask.dc(), text, moved, -angle, alignment);
+    WriteLines(mask.dc(), LayOutLines(dc, text, moved, -angle, alignment));
 
     // The fill over the whole box.
     ImageSurface fill(w, h, dpiX, dpiY, Rgb(0, 0, 0), QImage::Format_RGB32);

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 namespace pv {
 
@@ -56,12 +57,24 @@ class TextRenderer {
   void DrawEx(DeviceContext* dc, const QString& text, Rect* rect, double angle, std::int32_t alignment,
               std::int32_t fillStyle, std::int32_t texture, std::int32_t opacity);
 
-  // Lays out and outputs all lines of text in rect. The font is selected in
-  // both contexts; widths are measured on measureDc (the target device) and
-  // lines are written to outDc. angle is the one points are rotated by (the
-  // negated drawing angle).
-  void DrawLines(DeviceContext* measureDc, DeviceContext* outDc, const QString& text, const Rect& rect, double angle,
-                 std::int32_t alignment) const;
+  // One laid-out line: its text, where it starts (logical units, turned)
+  // and the justification it is written with.
+  struct Line {
+    QString text;
+    Point origin;
+    std::int32_t extra = 0;   // extra width spread over ...
+    std::int32_t spaces = 0;  // ... this many spaces
+  };
+  // Lays out all lines of text in rect, measured with the font selected in
+  // measureDc (the target device). angle is the one points are rotated by
+  // (the negated drawing angle). Lines without text are left out.
+  std::vector<Line> LayOutLines(DeviceContext* measureDc, const QString& text, const Rect& rect, double angle,
+                                std::int32_t alignment) const;
+  // Writes the lines with the font selected in outDc.
+  static void WriteLines(DeviceContext* outDc, const std::vector<Line>& lines);
+  // Whether the glyphs of every line, written on dc, stay inside deviceBox
+  // (device units) with a pixel to spare.
+  static bool InkInside(DeviceContext* dc, const std::vector<Line>& lines, const Rect& deviceBox);
 
   // Integer rotation of (x, y) about (cx, cy) by angle degrees in device
   // coordinates; halves of positive values round up, negative values are

@@ -54,18 +54,7 @@ const char* SampleData(int index) {
 
 class Barcodes : public RenderTest {
  protected:
-  pv::ObjectRecord& AddBarcode(int format, const QString& text) {
-    pv::ObjectRecord& r = AddBox(pv::UserTypeBarcode, 0, 0, 40, 20);
-    r.Aspect = format;
-    r.Content = text;
-    r.ShowText = 1;
-    r.Alignment = 0;
-    r.Color1 = 0;
-    r.Color2 = 0;
-    r.LineColor = 0;
-    r.Variant = 0;
-    return r;
-  }
+  pv::ObjectRecord& AddBarcode(int format, const QString& text) { return AddBarcodeBox(0, 0, 40, 20, format, text); }
 };
 
 TEST(BarcodeFormats, IndexedListWithCode128AtTen) {

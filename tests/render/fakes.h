@@ -158,6 +158,21 @@ class RenderTest : public ::testing::Test {
     r.Color2 = 0x323232;
     return pv::test::AppendRecord(r);
   }
+  // A barcode box of a format, showing its text, black, upright, without
+  // border or reduction; source 0 encodes the content, 1 the field it names.
+  pv::ObjectRecord& AddBarcodeBox(float cx, float cy, float w, float h, int format, const QString& content,
+                                  std::int16_t source = 0) {
+    pv::ObjectRecord& r = AddBox(pv::UserTypeBarcode, cx, cy, w, h);
+    r.Aspect = format;
+    r.Content = content;
+    r.ShowText = 1;
+    r.Alignment = 0;
+    r.Color1 = 0;
+    r.Color2 = 0;
+    r.LineColor = 0;
+    r.Variant = source;
+    return r;
+  }
   pv::ObjectRecord& AddLine(float x1, float y1, float x2, float y2) {
     pv::ObjectRecord& r = AddBox(pv::UserTypeLine, 0, 0, 0, 0);
     r.GeomType = pv::GeomLine;

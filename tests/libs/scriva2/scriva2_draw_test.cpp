@@ -283,6 +283,29 @@ TEST_F(Scriva2Draw, TextIsClippedToTheTurnedRectangle) {
   }
 }
 
+TEST_F(Scriva2Draw, GlyphsPassingTheRectangleAreCutWhereverTheyPass) {
+  // Descenders below the bottom, a word kept on its line past the right side,
+  // a second line half below the bottom: the clip holds unless every glyph
+  // stays inside.
+  const int stays = static_cast<int>(std::ceil(TextWidth(QStringLiteral("aaa bb")) * 1.02));
+  struct Case {
+    const char* text;
+    pv::Rect rect;
+  } cases[] = {
+      {"gjpqy", {9, 9, 391, 9 + cell_ - 6}},
+      {"aaa bbb ccc", {9, 9, 9 + stays + 2, 290}},
+      {"Hello\nHello", {9, 9, 391, 11 + cell_ + cell_ / 2}},
+  };
+  for (const Case& c : cases) {
+    pv::Rect rect = c.rect;
+    const QImage image = DrawText(c.text, rect);
+    const QRect ink = InkBox(image);
+    ASSERT_FALSE(ink.isNull()) << c.text;
+    EXPECT_TRUE(QRect(QPoint(c.rect.left, c.rect.top), QPoint(c.rect.right - 1, c.rect.bottom - 1)).contains(ink))
+        << c.text;
+  }
+}
+
 TEST_F(Scriva2Draw, BoldAndColourReachTheGlyphs) {
   const pv::Rect rect{9, 9, 391, 290};
   const QRect plain = InkBox(DrawText("Hello", rect));

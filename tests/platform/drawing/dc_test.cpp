@@ -3,6 +3,8 @@
 
 #include "dc_support.h"
 
+#include <QPainterPath>
+
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -250,6 +252,35 @@ TEST_F(Dc, SaveRestoreBringsBackSelectionsMappingAndClip) {
   EXPECT_FALSE(RestoreDC(dc, 7));
   FillRect(dc, Rect{0, 0, 50, 50}, kRed);
   EXPECT_EQ(Count(s.finish(), kRed), 2500);
+}
+
+// The painter is given a clip only when it changes; every change still
+// reaches it, the outline under a region and back without one included.
+TEST_F(Dc, EveryChangeOfTheClipReachesThePainter) {
+  ImageSurface s(60, 60);
+  DeviceContext* dc = s.dc();
+  QPainterPath outline;
+  outline.addRect(QRectF(10, 10, 40, 40));
+  const int level = SaveDC(dc);
+  SelectClipOutline(dc, &outline);
+  const Region left = Region::FromRect(Rect{0, 0, 30, 60});
+  for (int round = 0; round < 2; ++round) {  // the same clips again
+    SaveDC(dc);
+    SelectClipRegion(dc, &left, RegionOp::And);
+    FillRect(dc, Rect{0, 0, 60, 60}, kRed);  // 10..29 x 10..49
+    RestoreDC(dc, -1);
+    FillRect(dc, Rect{30, 0, 60, 60}, kBlue);  // the outline again: 30..49 x 10..49
+  }
+  RestoreDC(dc, level);
+  FillRect(dc, Rect{0, 0, 60, 5}, kGreen);  // no clip at all
+  const Region empty;
+  SelectClipRegion(dc, &empty);
+  FillRect(dc, Rect{0, 0, 60, 60}, kRed);  // an empty clip shows nothing
+  const QImage img = s.finish();
+  EXPECT_EQ(Count(img, kRed, 10, 10, 20, 40), 800);
+  EXPECT_EQ(Count(img, kBlue, 30, 10, 20, 40), 800);
+  EXPECT_EQ(Count(img, kGreen), 300);
+  EXPECT_EQ(ChangedOutside(img, kWhite, 10, 10, 50, 50), 300);
 }
 
 TEST_F(Dc, WindowViewportMapsLogicalUnitsIntoARectangle) {

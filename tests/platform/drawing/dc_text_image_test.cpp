@@ -212,6 +212,95 @@ TEST_F(DcText, PairDrawnAtOnceMatchesItsLettersDrawnAtTheirExtents) {
   EXPECT_TRUE(once == apart);
 }
 
+// The ink box holds every pixel TextOut paints, and not much more: accents
+// and descenders, by the text alignment, with justification and character
+// extra, italic, turned, mapped.
+TEST_F(DcText, InkBoxHoldsEveryPixelTextOutPaints) {
+  struct Case {
+    const char* text;
+    int height, weight;
+    bool italic;
+    std::uint32_t align;
+    int justify, charExtra, escapement, scale;
+  } cases[] = {
+      {"Agjpqy", 60, 400, false, TaLeft | TaTop, 0, 0, 0, 1},
+      {"\u00c9\u00c5 fly", -48, 700, false, TaRight | TaBaseline, 0, 0, 0, 1},
+      {"Wide word gap", 40, 400, false, TaCenter | TaBottom, 60, 0, 0, 1},
+      {"spaced", 40, 400, true, TaLeft | TaTop, 0, 7, 0, 1},
+      {"Turned", 40, 400, false, TaLeft | TaTop, 0, 0, 900, 1},
+      {"Mapped", 20, 400, false, TaLeft | TaTop, 0, 0, 0, 3},
+  };
+  for (const Case& c : cases) {
+    ImageSurface s(600, 400);
+    DeviceContext* dc = s.dc();
+    Font f = Sized(c.height);
+    f.weight = c.weight;
+    f.italic = c.italic;
+    f.escapement = c.escapement;
+    SelectFont(dc, f);
+    SetBkMode(dc, BkMode::Transparent);
+    SetTextAlign(dc, c.align);
+    SetTextCharacterExtra(dc, c.charExtra);
+    if (c.scale != 1) {
+      SetMapMode(dc, MapMode::Anisotropic);
+      SetWindowExt(dc, 1, 1);
+      SetViewportExt(dc, c.scale, c.scale);
+    }
+    const QString text = QString::fromUtf8(c.text);
+    const int x = 300 / c.scale, y = 200 / c.scale;
+    if (c.justify) SetTextJustification(dc, c.justify, 2);
+    const QRectF box = GetTextInkBox(dc, x, y, text);
+    TextOut(dc, x, y, text);
+    const QRect ink = InkBox(s.finish());
+    ASSERT_FALSE(ink.isNull()) << c.text;
+    // Smoothing touches the pixels the box reaches into.
+    EXPECT_TRUE(box.toAlignedRect().contains(ink)) << c.text;
+    EXPECT_LT(box.width() * box.height(), 1.5 * ink.width() * ink.height() + 200) << c.text;
+  }
+  ImageSurface s(10, 10);
+  EXPECT_TRUE(GetTextInkBox(s.dc(), 0, 0, QString()).isEmpty());
+}
+
+// A context that measures many texts in turn (it keeps fonts and the last
+// layout) answers each exactly as a fresh context does: a change of the
+// text, face, size, weight, spacing or mapping is never missed.
+TEST_F(DcText, MeasuresInTurnAreThoseOfAFreshContext) {
+  struct Step {
+    const char* text;
+    const char* face;
+    int height, weight, charExtra, justify, scale;
+  } steps[] = {
+      {"Cliente 1", "Arial", 40, 400, 0, 0, 1},          {"Cliente 1", "Arial", 44, 400, 0, 0, 1},
+      {"Cliente 1", "Arial", 44, 700, 0, 0, 1},          {"Cliente 1", "DejaVu Serif", 44, 700, 0, 0, 1},
+      {"Cliente 12", "DejaVu Serif", 44, 700, 0, 0, 1},  {"Cliente 12", "DejaVu Serif", 44, 700, 5, 0, 1},
+      {"Cliente 12", "DejaVu Serif", 44, 700, 0, 30, 1}, {"Cliente 12", "DejaVu Serif", 44, 700, 0, 0, 2},
+      {"Cliente 1", "Arial", 40, 400, 0, 0, 1},
+  };
+  auto apply = [](DeviceContext* dc, const Step& st) {
+    Font f = Sized(st.height);
+    f.face = QString::fromLatin1(st.face);
+    f.weight = st.weight;
+    SelectFont(dc, f);
+    SetTextCharacterExtra(dc, st.charExtra);
+    SetTextJustification(dc, st.justify, st.justify ? 1 : 0);
+    SetMapMode(dc, MapMode::Anisotropic);
+    SetWindowExt(dc, 1, 1);
+    SetViewportExt(dc, st.scale, st.scale);
+  };
+  ImageSurface kept(400, 200);
+  for (int round = 0; round < 2; ++round) {
+    for (const Step& st : steps) {
+      ImageSurface fresh(400, 200);
+      apply(kept.dc(), st);
+      apply(fresh.dc(), st);
+      const QString text = QString::fromLatin1(st.text);
+      EXPECT_EQ(GetTextExtent(kept.dc(), text).cx, GetTextExtent(fresh.dc(), text).cx) << st.text << st.height;
+      EXPECT_EQ(GetTextMetrics(kept.dc()).height, GetTextMetrics(fresh.dc()).height) << st.text << st.height;
+      EXPECT_EQ(GetTextInkBox(kept.dc(), 10, 10, text), GetTextInkBox(fresh.dc(), 10, 10, text)) << st.text;
+    }
+  }
+}
+
 class DcImage : public ::testing::Test {
  protected:
   void SetUp() override { EnsureApp(); }
