@@ -62,10 +62,9 @@ void InstallDataSources() {
   ViewFactories().DataBaseData = [](QWidget* parent) { return new DataBaseDataView(parent); };
 }
 
-// The new-label wizard and the print-format archive (formats/): today the
-// wizard is an empty view.
+// The new-label wizard and the print-format archive (formats/).
 void InstallFormatsAndWizard() {
-  ViewFactories().ModelData = [](QWidget* parent) { return new ModelDataView(parent); };
+  InstallWizard();
   InstallFormats();
 }
 
