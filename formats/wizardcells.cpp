@@ -5,6 +5,7 @@
 #include "render/libraries.h"
 #include "render/pictures.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace pv {
@@ -126,8 +127,24 @@ void PaintModelCard(DeviceContext* dc, int mode, const ModelEntry& e, int X1, in
   RestoreDC(dc, -1);
 }
 
-void PaintBackgroundCell(DeviceContext* dc, const QString& file, int X1, int Y1, int X2, int Y2) {
-  DrawPictureFile(dc, Trim(file), Rect{X1, Y1, X2, Y2});
+const QImage& BackgroundThumbnails::Get(const QString& file, int width, int height) {
+  QImage& image = m_images[file];
+  if (image.width() != width || image.height() != height) {
+    ImageSurface cell(std::max(1, width), std::max(1, height));
+    DrawPictureFile(cell.dc(), Trim(file), Rect{0, 0, width, height});
+    image = cell.finish().convertToFormat(QImage::Format_RGB32);
+  }
+  return image;
+}
+
+void PaintBackgroundCell(DeviceContext* dc, const QString& file, int X1, int Y1, int X2, int Y2,
+                         BackgroundThumbnails* thumbnails) {
+  const Rect cell{X1, Y1, X2, Y2};
+  if (thumbnails != nullptr && !RectIsEmpty(cell)) {
+    StretchImage(dc, cell, thumbnails->Get(file, X2 - X1, Y2 - Y1));
+  } else {
+    DrawPictureFile(dc, Trim(file), cell);
+  }
   CellOutline(dc, X1, Y1, X2, Y2, kPictureFrame);
 }
 

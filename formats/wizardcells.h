@@ -6,7 +6,10 @@
 
 #include "platform/dc.h"
 
+#include <QImage>
 #include <QString>
+
+#include <map>
 
 namespace pv {
 
@@ -40,8 +43,22 @@ inline constexpr Colour kPictureFrame = Rgb(220, 220, 220);
 
 // The card of entry e (mode 1 sizes, 2 templates) into (X1, Y1)-(X2, Y2).
 void PaintModelCard(DeviceContext* dc, int mode, const ModelEntry& e, int X1, int Y1, int X2, int Y2);
-// A background picture stretched over the cell, then the cell's outline.
-void PaintBackgroundCell(DeviceContext* dc, const QString& file, int X1, int Y1, int X2, int Y2);
+// Background pictures drawn once at the cell's size, so that a repaint only
+// copies them. Cleared whenever the list is read again.
+class BackgroundThumbnails {
+ public:
+  void Clear() { m_images.clear(); }
+  // The file as DrawPictureFile draws it into a width x height cell.
+  const QImage& Get(const QString& file, int width, int height);
+
+ private:
+  std::map<QString, QImage> m_images;
+};
+
+// A background picture stretched over the cell, then the cell's outline;
+// through `thumbnails` when given.
+void PaintBackgroundCell(DeviceContext* dc, const QString& file, int X1, int Y1, int X2, int Y2,
+                         BackgroundThumbnails* thumbnails = nullptr);
 // A border metafile 2 pixels inside the cell, then the cell's outline.
 void PaintBorderCell(DeviceContext* dc, const QString& file, int X1, int Y1, int X2, int Y2);
 

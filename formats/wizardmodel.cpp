@@ -183,6 +183,7 @@ void WizardModel::LoadFiles(bool borders) {
       ProgramPath(borders ? QStringLiteral("graphics/border") : QStringLiteral("graphics/background"));
   const QStringList found = ListFolder(folder, borders ? QStringLiteral("emf") : QStringLiteral("bmp"));
   m_Files = QStringList{QString()} + found;
+  m_thumbnails.Clear();
   m_FileCount = static_cast<int>(found.size());
   m_grid.SetImageCount(m_FileCount);
   m_grid.SetImageWidth(140);
@@ -278,7 +279,7 @@ void WizardModel::PaintImage(std::int16_t Index, std::int16_t X1, std::int16_t Y
   } else if (m_Mode == 3 || m_Mode == 4) {
     if (Index < 1 || Index > m_FileCount) return;
     if (m_Mode == 3) {
-      PaintBackgroundCell(Pic.dc(), m_Files[Index], X1, Y1, X2, Y2);
+      PaintBackgroundCell(Pic.dc(), m_Files[Index], X1, Y1, X2, Y2, &m_thumbnails);
     } else {
       PaintBorderCell(Pic.dc(), m_Files[Index], X1, Y1, X2, Y2);
     }

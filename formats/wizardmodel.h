@@ -77,6 +77,7 @@ class WizardModel : public ImageGridHost {
   int m_Mode = 1;
   int m_SelIndex = 0;
   QString m_countCaption;
+  BackgroundThumbnails m_thumbnails;
 };
 
 }  // namespace pv

@@ -23,7 +23,19 @@ namespace {
 class Home {
  public:
   Home() {
-    QFile::link(QStringLiteral(PLAVIK_PROGRAM_DIR "/graphics"), m_dir.filePath(QStringLiteral("graphics")));
+    // A hundred backgrounds and borders, the program's own over and over, so
+    // that every place of the page holds a cell.
+    for (const char* kind : {"background", "border"}) {
+      const QDir own(QStringLiteral(PLAVIK_PROGRAM_DIR "/graphics/") + QString::fromLatin1(kind));
+      const QStringList files = own.entryList(QDir::Files, QDir::Name);
+      const QString folder = m_dir.filePath(QStringLiteral("graphics/") + QString::fromLatin1(kind));
+      QDir().mkpath(folder);
+      for (int i = 0; i < 100 && !files.isEmpty(); ++i) {
+        const QString& file = files[i % files.size()];
+        QFile::link(own.filePath(file),
+                    QStringLiteral("%1/%2-%3").arg(folder).arg(i, 3, 10, QLatin1Char('0')).arg(file));
+      }
+    }
     qputenv("PLAVIK_HOME", m_dir.path().toLocal8Bit());
     pv::SetWizardWindowHost(&m_window);
     pv::OpenDatabase();

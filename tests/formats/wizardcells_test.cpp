@@ -115,14 +115,22 @@ TEST_F(WizardCells, ABackgroundFillsItsCellUnderAPaleOutline) {
   picture.fill(qRgb(0, 0, 200));
   const QString file = dir.filePath(QStringLiteral("fondo.bmp"));
   ASSERT_TRUE(picture.save(file));
-  pv::ImageSurface s(200, 120);
-  pv::PaintBackgroundCell(s.dc(), QStringLiteral("  ") + file + QStringLiteral("  "), 20, 20, 160, 100);
-  const QImage img = s.finish().convertToFormat(QImage::Format_RGB32);
-  EXPECT_TRUE(EveryPixel(img, QRect(21, 21, 138, 78), Exactly(qRgb(0, 0, 200))));
-  EXPECT_TRUE(EveryPixel(img, QRect(20, 20, 140, 1), Exactly(kFrame)));
-  EXPECT_TRUE(EveryPixel(img, QRect(159, 20, 1, 80), Exactly(kFrame)));
-  EXPECT_EQ(img.pixel(160, 50), kWhite);
-  EXPECT_EQ(img.pixel(19, 50), kWhite);
+  pv::BackgroundThumbnails thumbnails;
+  QImage drawn[2];
+  for (int pass = 0; pass < 2; ++pass) {
+    SCOPED_TRACE(pass);
+    pv::ImageSurface s(200, 120);
+    pv::PaintBackgroundCell(s.dc(), QStringLiteral("  ") + file + QStringLiteral("  "), 20, 20, 160, 100,
+                            pass == 0 ? nullptr : &thumbnails);
+    const QImage& img = drawn[pass] = s.finish().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(EveryPixel(img, QRect(21, 21, 138, 78), Exactly(qRgb(0, 0, 200))));
+    EXPECT_TRUE(EveryPixel(img, QRect(20, 20, 140, 1), Exactly(kFrame)));
+    EXPECT_TRUE(EveryPixel(img, QRect(159, 20, 1, 80), Exactly(kFrame)));
+    EXPECT_EQ(img.pixel(160, 50), kWhite);
+    EXPECT_EQ(img.pixel(19, 50), kWhite);
+  }
+  // The copy kept for repaints draws what the picture itself draws.
+  EXPECT_EQ(drawn[0], drawn[1]);
 }
 
 TEST_F(WizardCells, ABorderIsPlayedTwoPixelsInsideItsCell) {
