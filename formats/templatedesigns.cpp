@@ -4,6 +4,7 @@
 #include "document/pageorigin.h"
 #include "platform/dc.h"
 #include "platform/runtime.h"
+#include "render/barcode.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,7 +21,8 @@ constexpr std::int32_t kBlack = 0;
 constexpr std::int32_t kWhite = static_cast<std::int32_t>(Rgb(255, 255, 255));
 constexpr std::int32_t kNavy = static_cast<std::int32_t>(Rgb(25, 60, 120));
 constexpr std::int32_t kGrey = static_cast<std::int32_t>(Rgb(50, 50, 50));
-constexpr std::int16_t kEan13 = 0;  // barcode format index
+// Code 128: draws any text, the field name in the editor as the code on paper.
+constexpr std::int16_t kCode128 = BarcodeCode128Index;
 
 const char* const kCurrency = "\xE2\x82\xAC #,##0.00";
 const char* const kDate = "dd/mm/yyyy";
@@ -158,7 +160,7 @@ DocumentBlock ShippingLabel(double w, double h) {
   heading.Color1 = kWhite;
   AddressBlock(d, 5, 12, w - 10, 12);
   d.Line(4, 35, w - 4, 35);
-  d.Barcode((w - 60) / 2, 38, 60, h - 42, S("CODICE"), kEan13);
+  d.Barcode((w - 60) / 2, 38, 60, h - 42, S("CODICE"), kCode128);
   return d.Block();
 }
 
@@ -196,9 +198,9 @@ DocumentBlock RoundLabel(double w, double h) {
 
 DocumentBlock DateAndCounter(double w, double h) {
   Design d(w, h);
-  d.Text(4, 3, 12, 6, S("N."), 12, true);
-  d.Field(16, 3, 26, 6, S(kPredefinedCounter), 12, true, kLeft, S("000000"));
-  d.Field(w - 30, 3, 26, 6, S(kPredefinedDate), 10, false, kRight, S(kDate));
+  d.Text(4, 3, 8, 6, S("N."), 12, true);
+  d.Field(12, 3, 26, 6, S(kPredefinedCounter), 12, true, kLeft, S("000000"));
+  d.Field(w - 32, 3.5, 28, 6, S(kPredefinedDate), 10, false, kRight, S(kDate));
   d.Line(4, 11, w - 4, 11);
   d.Field(4, 14, (w - 8) / 2, 7, S("NOME"), 12);
   d.Field(4 + (w - 8) / 2, 14, (w - 8) / 2, 7, S("COGNOME"), 12);
@@ -216,7 +218,7 @@ DocumentBlock CustomerCard(double w, double h) {
   d.Text(5, 25, 30, 6, S("Saldo"), 10);
   d.Field(35, 25, 40, 6, S("SALDO"), 10, true, kLeft, S(kCurrency));
   d.Text(5, 33, 30, 6, S("Codice"), 10);
-  d.Barcode(35, 33, 50, h - 37, S("CODICE"), kEan13);
+  d.Barcode(35, 33, 50, h - 37, S("CODICE"), kCode128);
   return d.Block();
 }
 
