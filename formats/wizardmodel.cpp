@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 namespace pv {
 
@@ -33,6 +34,17 @@ QString SizeText(double width, double height) {
 // reported by start-up already, and leaves the lists empty.
 void ReportDbError(const DbError& e) {
   if (e.Number() != DbErrClosed) MsgBox(DataAccessErrorText(e), MsgIcon::None, MsgButtons::Ok);
+}
+
+// What a store read gives, or nothing when it fails (reported).
+template <class Read>
+auto RowsOrNone(Read read) -> decltype(read()) {
+  try {
+    return read();
+  } catch (const DbError& e) {
+    ReportDbError(e);
+    return {};
+  }
 }
 
 // The files of a folder whose extension is `extension` in any letter case:
@@ -105,20 +117,14 @@ void WizardModel::SetCardGrid(int count, int caption) {
 }
 
 void WizardModel::LoadDimension() {
-  std::vector<PrintFormat> rows;
-  try {
-    rows = AllFormats();
-  } catch (const DbError& e) {
-    ReportDbError(e);
-  }
+  const std::vector<PrintFormat> rows = RowsOrNone(&AllFormats);
   m_Models.assign(1, ModelEntry{});
+  QHash<QString, std::size_t> entryOfSize;  // the first entry of each size text
   for (const PrintFormat& row : rows) {
     const QString key = SizeText(row.Width, row.Height);
-    ModelEntry* found = nullptr;
-    for (std::size_t i = 1; i < m_Models.size() && found == nullptr; ++i) {
-      if (m_Models[i].DimText == key) found = &m_Models[i];
-    }
-    if (found != nullptr) {
+    const auto known = entryOfSize.constFind(key);
+    if (known != entryOfSize.constEnd()) {
+      ModelEntry* found = &m_Models[*known];
       if (found->Codes.size() >= kCodesLength) {
         if (!found->Codes.contains(QLatin1String(kCodesCut))) found->Codes = Trim(found->Codes) + kCodesCut;
       } else {
@@ -135,18 +141,14 @@ void WizardModel::LoadDimension() {
     e.Width = row.Width;
     e.Height = row.Height;
     e.Code = Trim(row.Code);
+    entryOfSize.insert(key, m_Models.size());
     m_Models.push_back(e);
   }
   SetCardGrid(static_cast<int>(m_Models.size()) - 1, 16007);
 }
 
 void WizardModel::LoadTemplate() {
-  std::vector<TemplateRow> rows;
-  try {
-    rows = AllTemplates();
-  } catch (const DbError& e) {
-    ReportDbError(e);
-  }
+  const std::vector<TemplateRow> rows = RowsOrNone(&AllTemplates);
   m_Models.assign(1, ModelEntry{});
   for (const TemplateRow& row : rows) {
     ModelEntry e;
@@ -164,13 +166,7 @@ void WizardModel::LoadTemplate() {
 QString WizardModel::GetFormatString(float Width, float Height, QString& sDefault) {
   QString result;
   sDefault.clear();
-  std::vector<PrintFormat> formats;
-  try {
-    formats = AllFormats();
-  } catch (const DbError& e) {
-    ReportDbError(e);
-  }
-  for (const PrintFormat& f : formats) {
+  for (const PrintFormat& f : RowsOrNone(&AllFormats)) {
     if (!SameLabelSize(Width, Height, f.Width, f.Height)) continue;
     if (sDefault.isEmpty()) sDefault = f.Code;
     result = result.isEmpty() ? Trim(f.Code) : result + QStringLiteral(", ") + Trim(f.Code);
