@@ -1,7 +1,7 @@
 // Shows the new-label wizard on a real display and saves what was drawn:
 // sizes.png (the size cards) and templates.png (the template cards) into the
 // folder given as the first argument. Prints "grid x y width height".
-#include "tests/support/answer_boxes.h"
+#include "tests/formats/probestart.h"
 #include "app/database.h"
 #include "formats/modeldata.h"
 #include "platform/msgbox.h"
@@ -20,12 +20,8 @@ class NoWindow : public pv::WizardWindowHost {};
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  if (argc < 2) return 3;
-  const QString out = QString::fromLocal8Bit(argv[1]);
-  pv::test::AnswerMessageBoxesWith([](const pv::MsgBoxRequest& r) {
-    std::fprintf(stderr, "message: %s\n", r.text.toUtf8().constData());
-    return pv::MsgAnswer::Ok;
-  });
+  const QString out = formatstest::ProbeStart(argc, argv);
+  if (out.isEmpty()) return 3;
   NoWindow window;
   pv::SetWizardWindowHost(&window);
   pv::OpenDatabase();

@@ -2,11 +2,10 @@
 // template cards are drawn, each with its small white or pale yellow label.
 #include <QColor>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include "tests/support/xvfb.h"
+#include "tests/formats/shotprobe.h"
 
 namespace {
 
@@ -16,22 +15,14 @@ using pv::test::Exactly;
 bool Reddish(QRgb p) { return qRed(p) > 180 && qGreen(p) < 110 && qBlue(p) < 110; }
 
 TEST(WizardScreenshot, SizeAndTemplateCardsAreDrawn) {
-  const QString xvfb = pv::test::FindXvfbRun();
-  if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
-  QTemporaryDir home;
-  QTemporaryDir out;
-  ASSERT_TRUE(home.isValid() && out.isValid());
-  const pv::test::ProbeResult run =
-      pv::test::RunProbeOnXvfb(xvfb, QStringLiteral(PLAVIK_WIZARDSHOT_PROBE), home.path(), out.path(), 60000);
-  ASSERT_TRUE(run.finished);
-  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-  const QStringList f = run.out.section(QStringLiteral("grid "), 1).split(QLatin1Char(' '));
-  ASSERT_GE(f.size(), 4) << run.out.toStdString();
-  const QRect grid(f[0].toInt(), f[1].toInt(), f[2].toInt(), f[3].trimmed().toInt());
+  formatstest::ShotProbe shot;
+  ASSERT_NO_FATAL_FAILURE(shot.Run(QStringLiteral(PLAVIK_WIZARDSHOT_PROBE), QStringLiteral("grid ")));
+  if (shot.skipped) GTEST_SKIP() << "xvfb-run is not installed";
+  const QRect grid = shot.rect;
   EXPECT_GT(grid.width(), 700);
 
-  const QImage sizes = QImage(out.filePath(QStringLiteral("sizes.png"))).convertToFormat(QImage::Format_RGB32);
-  const QImage templates = QImage(out.filePath(QStringLiteral("templates.png"))).convertToFormat(QImage::Format_RGB32);
+  const QImage sizes = shot.Image(QStringLiteral("sizes.png"));
+  const QImage templates = shot.Image(QStringLiteral("templates.png"));
   ASSERT_FALSE(sizes.isNull());
   ASSERT_FALSE(templates.isNull());
   const int cell = 360 * 160;
