@@ -71,6 +71,9 @@ ModelData::ModelData(QWidget* parent) : ModelDataView(parent) {
   m_grid->setObjectName(QStringLiteral("ImageList"));
 }
 
+// The grid's widget goes before the model whose grid it shows.
+ModelData::~ModelData() { delete m_grid; }
+
 void ModelData::Init() {
   m_model.Init();
   m_count->setText(m_model.CountCaption());
@@ -108,11 +111,15 @@ void ModelData::resizeEvent(QResizeEvent* event) {
   m_grid->setGeometry(0, 20, containerWidth, std::max(0, h - 20));
 }
 
-void MainWndWizardHost::SelectView(const QString& key) { GetMainWnd().SelectView(key); }
-void MainWndWizardHost::RefreshMainWindow() { GetMainWnd().Refresh(); }
+// The main window once it is made (its own views are made while it is).
+void MainWndWizardHost::SelectView(const QString& key) {
+  if (MainWnd* w = MainWndInstance()) w->SelectView(key);
+}
+void MainWndWizardHost::RefreshMainWindow() {
+  if (MainWnd* w = MainWndInstance()) w->Refresh();
+}
 void MainWndWizardHost::PopupModelMenu() {
-  MainWnd& w = GetMainWnd();
-  w.PopupMenu(w.popup_modello());
+  if (MainWnd* w = MainWndInstance()) w->PopupMenu(w->popup_modello());
 }
 
 }  // namespace pv

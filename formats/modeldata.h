@@ -22,6 +22,7 @@ class ModelData : public ModelDataView {
   Q_OBJECT
  public:
   explicit ModelData(QWidget* parent = nullptr);
+  ~ModelData() override;
 
   void Init() override;
   void Apply(int iIndex) override;

@@ -30,9 +30,7 @@ class ShotProbe {
     rect = QRect(f[0].toInt(), f[1].toInt(), f[2].toInt(), f[3].trimmed().toInt());
   }
   // A picture the probe saved, as RGB32.
-  QImage Image(const QString& name) const {
-    return QImage(m_out.filePath(name)).convertToFormat(QImage::Format_RGB32);
-  }
+  QImage Image(const QString& name) const { return QImage(m_out.filePath(name)).convertToFormat(QImage::Format_RGB32); }
 
   bool skipped = false;
   QRect rect;
