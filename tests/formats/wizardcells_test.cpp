@@ -49,7 +49,21 @@ TEST_F(WizardCells, TheLabelIsDrawnAtTwoThirdsOfAPixelPerMillimetreOrHalfThat) {
   }
 }
 
-QImage Card(int mode, double width, double height, int X1 = 10, int Y1 = 10, int surfaceWidth = 400) {
+QImage Card(int mode, double width, double height, int X1 = 10, int Y1 = 10, int surfaceWidth = 400);
+
+TEST_F(WizardCells, TheLabelsFaceFillsItsComputedRectangle) {
+  const double sizes[][2] = {{100, 50}, {99.1, 38.1}, {210, 140}, {130, 134}, {60, 60}, {52.5, 29.7}};
+  for (const auto& size : sizes) {
+    SCOPED_TRACE(size[0]);
+    const pv::CardLabel g = pv::CardLabelGeometry(size[0], size[1], 10, 10);
+    const QImage img = Card(1, size[0], size[1]);
+    // Inside the cell only the label's face is white: within its outline.
+    const QRect face = pv::test::PixelBounds(img, QRect(11, 60, 140, 109), Exactly(kWhite));
+    EXPECT_EQ(face, QRect(QPoint(g.CX - g.w + 1, g.CY - g.h + 1), QPoint(g.CX + g.w - 1, g.CY + g.h - 1)));
+  }
+}
+
+QImage Card(int mode, double width, double height, int X1, int Y1, int surfaceWidth) {
   pv::ImageSurface s(surfaceWidth, 200);
   pv::ModelEntry e;
   e.DimText = QStringLiteral("100 x 50");
