@@ -65,10 +65,9 @@ void InstallDataSources() {
   InstallDataSourceWindows();
 }
 
-// The new-label wizard and the print-format archive (formats/): today the
-// wizard is an empty view.
+// The new-label wizard and the print-format archive (formats/).
 void InstallFormatsAndWizard() {
-  ViewFactories().ModelData = [](QWidget* parent) { return new ModelDataView(parent); };
+  InstallWizard();
   InstallFormats();
 }
 

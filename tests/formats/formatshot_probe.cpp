@@ -1,7 +1,7 @@
 // Shows the format archive on a real display with a format clicked and saves
 // what was drawn (archive.png) into the folder given as the first argument.
 // Prints where the sheet drawing lies: "page x y width height".
-#include "tests/support/answer_boxes.h"
+#include "tests/formats/probestart.h"
 #include "app/database.h"
 #include "formats/formatdata.h"
 #include "platform/msgbox.h"
@@ -15,12 +15,8 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  if (argc < 2) return 3;
-  const QString out = QString::fromLocal8Bit(argv[1]);
-  pv::test::AnswerMessageBoxesWith([](const pv::MsgBoxRequest& r) {
-    std::fprintf(stderr, "message: %s\n", r.text.toUtf8().constData());
-    return pv::MsgAnswer::Ok;
-  });
+  const QString out = formatstest::ProbeStart(argc, argv);
+  if (out.isEmpty()) return 3;
   pv::OpenDatabase();
   pv::FormatData view;
   view.resize(1000, 640);

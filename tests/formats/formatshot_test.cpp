@@ -2,33 +2,24 @@
 // clicked is drawn white with its labels, with its shadow beside it.
 #include <QColor>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include "tests/support/xvfb.h"
+#include "tests/formats/shotprobe.h"
 
 namespace {
 
 using pv::test::CountPixels;
 
 TEST(FormatArchiveScreenshot, TheClickedSheetIsDrawnWithItsShadow) {
-  const QString xvfb = pv::test::FindXvfbRun();
-  if (xvfb.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed";
-  QTemporaryDir home;
-  QTemporaryDir out;
-  ASSERT_TRUE(home.isValid() && out.isValid());
-  const pv::test::ProbeResult run =
-      pv::test::RunProbeOnXvfb(xvfb, QStringLiteral(PLAVIK_FORMATSHOT_PROBE), home.path(), out.path(), 60000);
-  ASSERT_TRUE(run.finished);
-  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-  const QStringList f = run.out.section(QStringLiteral("page "), 1).split(QLatin1Char(' '));
-  ASSERT_GE(f.size(), 4) << run.out.toStdString();
-  const QRect page(f[0].toInt(), f[1].toInt(), f[2].toInt(), f[3].trimmed().toInt());
+  formatstest::ShotProbe shot;
+  ASSERT_NO_FATAL_FAILURE(shot.Run(QStringLiteral(PLAVIK_FORMATSHOT_PROBE), QStringLiteral("page ")));
+  if (shot.skipped) GTEST_SKIP() << "xvfb-run is not installed";
+  const QRect page = shot.rect;
   EXPECT_NEAR(page.width(), 118, 1);
   EXPECT_NEAR(page.height(), 167, 1);
 
-  const QImage img = QImage(out.filePath(QStringLiteral("archive.png"))).convertToFormat(QImage::Format_RGB32);
+  const QImage img = shot.Image(QStringLiteral("archive.png"));
   ASSERT_FALSE(img.isNull());
   auto white = [](QColor c) { return c == QColor(Qt::white); };
   auto dark = [](QColor c) { return c.lightness() < 100; };
