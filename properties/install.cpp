@@ -2,6 +2,7 @@
 
 #include "app/database.h"
 #include "app/settings.h"
+#include "datasources/windows/dlgfieldpropety.h"
 #include "properties/codebardialogwidget.h"
 #include "properties/pickerwindows.h"
 #include "properties/popupeditor.h"
@@ -10,6 +11,10 @@
 #include <QApplication>
 
 namespace pv {
+
+FieldPickerAnswer PropertyPickers::ShowFieldPicker(const FieldPickerPreset* preset) {
+  return ShowMergeFieldPicker(preset);
+}
 
 QString PropertyPickers::ShowClipArt() {
   ClipArtPickerWindow window(ClipArtRoot(DefaultPath), ReadClipCategories(rsClipCategory),

@@ -1,6 +1,7 @@
 #pragma once
-// The editor's pickers of this subsystem: shapes, clip-art, backgrounds and
-// borders, series copy, barcode properties. Each call shows its window
+// The editor's pickers: the merge-field picker of the data sources, and
+// this subsystem's shapes, clip-art, backgrounds and borders, series copy,
+// barcode properties. Each call shows its window
 // modally and reads it.
 #include "editor/pickers.h"
 
@@ -8,6 +9,7 @@ namespace pv {
 
 class PropertyPickers : public EditorPickers {
  public:
+  FieldPickerAnswer ShowFieldPicker(const FieldPickerPreset* preset) override;
   QString ShowClipArt() override;
   std::int16_t ShowShapePicker() override;
   QString ShowBackGround(bool bMode) override;
