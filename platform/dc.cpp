@@ -5,14 +5,9 @@
 
 #include <QColor>
 #include <QPaintDevice>
-#include <QPaintEngine>
 
 #include <algorithm>
 #include <cmath>
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 namespace pv {
 
@@ -82,30 +77,6 @@ Colour FromQColor(const QColor& c) { return Rgb(c.red(), c.green(), c.blue()); }
 // Creation
 // ---------------------------------------------------------------------------
 
-namespace {
-
-// A PDF painter compresses every finished page through two 10 MB buffers of
-// its own. Under glibc's adaptive thresholds these come from the top of the
-// heap and go back to the system after every page, so each page pays for
-// mapping and clearing that memory anew: more than the drawing of a sheet
-// of labels costs. Serving blocks of up to 32 MB from the heap and keeping
-// up to 64 MB of freed memory at its top lets every page reuse them (only
-// the pages of the buffers that are written ever become resident).
-void KeepPdfPageBuffers(QPainter* painter) {
-#if defined(__GLIBC__)
-  static bool done = false;
-  const QPaintEngine* engine = painter->paintEngine();
-  if (done || !engine || engine->type() != QPaintEngine::Pdf) return;
-  done = true;
-  mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
-  mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
-#else
-  (void)painter;
-#endif
-}
-
-}  // namespace
-
 DeviceContext* CreateDeviceContext(QPainter* painter, int dpiX, int dpiY, QImage* backing) {
   DeviceInfo info;
   info.dpiX = dpiX;
@@ -115,7 +86,6 @@ DeviceContext* CreateDeviceContext(QPainter* painter, int dpiX, int dpiY, QImage
 
 DeviceContext* CreateDeviceContext(QPainter* painter, const DeviceInfo& info, QImage* backing) {
   if (!painter || !painter->isActive()) return nullptr;
-  KeepPdfPageBuffers(painter);
   auto* dc = new DeviceContext;
   dc->painter = painter;
   dc->backing = backing;

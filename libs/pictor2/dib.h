@@ -8,6 +8,8 @@
 #include <QImage>
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <utility>
 
 namespace pv::pictor {
 
@@ -28,5 +30,30 @@ QImage DecodeDib(const std::uint8_t* info, std::size_t infoSize, const std::uint
 // A packed bitmap: the header and colour table immediately followed by the
 // pixel rows, all inside size bytes.
 QImage DecodePackedDib(const std::uint8_t* data, std::size_t size, DibColors colors);
+
+// The bitmaps of one metafile's records as decoded, by the record's offset in
+// the metafile and the way it was decoded. Played again, the metafile draws
+// the very same images: no decoding per play, and a PDF holds each picture
+// once however many labels show it. Valid only for the bytes it was filled
+// from; it keeps up to kBudgetBytes of pixels.
+class DibCache {
+ public:
+  static constexpr std::int64_t kBudgetBytes = 64LL * 1024 * 1024;
+
+  // The image kept for the key, or a null image.
+  QImage Find(std::size_t offset, std::uint32_t variant) const {
+    const auto it = images_.find({offset, variant});
+    return it == images_.end() ? QImage() : it->second;
+  }
+  // Keeps a decoded image while the budget allows.
+  void Keep(std::size_t offset, std::uint32_t variant, const QImage& image) {
+    if (image.isNull() || used_ + image.sizeInBytes() > kBudgetBytes) return;
+    if (images_.emplace(std::make_pair(offset, variant), image).second) used_ += image.sizeInBytes();
+  }
+
+ private:
+  std::map<std::pair<std::size_t, std::uint32_t>, QImage> images_;
+  std::int64_t used_ = 0;
+};
 
 }  // namespace pv::pictor

@@ -385,7 +385,8 @@ bool EmfReader::Blit(std::uint32_t type, const RecordView& r) {
   if (type == U_EMR_STRETCHBLT && r.size() < sizeof(U_EMRSTRETCHBLT)) return false;
   const std::size_t blend = OFF(U_EMRALPHABLEND, Blend);
   const bool pixelAlpha = type == U_EMR_ALPHABLEND && (r.U8(blend + 3) & 0x01) != 0;
-  const QImage img = RecordDib(r, f.usage, f.offBmi, f.cbBmi, f.offBits, f.cbBits, pixelAlpha);
+  const QImage img = p_.Dib(r.data(), pixelAlpha ? 1u : 0u,
+                            [&] { return RecordDib(r, f.usage, f.offBmi, f.cbBmi, f.offBits, f.cbBits, pixelAlpha); });
   if (img.isNull()) return false;
   const Rect src = SourceRect(r, f.offBmi, img, f.sx, f.sy, f.scx, f.scy, layout->fromBottom);
   if (type == U_EMR_ALPHABLEND)
@@ -815,7 +816,8 @@ std::optional<Rect> ReadEmfFrame(const std::uint8_t* data, std::size_t size) {
   return RectAt(r, OFF(U_EMRHEADER, rclFrame));
 }
 
-PlayOutcome PlayEmfRecords(DeviceContext* dc, const std::uint8_t* data, std::size_t size, const Rect& target) {
+PlayOutcome PlayEmfRecords(DeviceContext* dc, const std::uint8_t* data, std::size_t size, const Rect& target,
+                           DibCache* dibs) {
   PlayOutcome out;
   const RecordView head(data, size);
   const Rect frame = RectAt(head, OFF(U_EMRHEADER, rclFrame));
@@ -840,6 +842,7 @@ PlayOutcome PlayEmfRecords(DeviceContext* dc, const std::uint8_t* data, std::siz
       QTransform::fromTranslate(target.left, target.top);
 
   Player player(dc, frameMap, dpmmX, dpmmY, false);
+  player.UseDibCache(dibs, data);
   player.SetTableSize(static_cast<std::size_t>(head.U16(OFF(U_EMRHEADER, nHandles))) + 1);
   EmfReader reader(player);
 

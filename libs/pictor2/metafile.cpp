@@ -30,7 +30,8 @@ MetafileKind DetectMetafile(const std::uint8_t* data, std::size_t size) {
   return StandardHeaderAt(r, 0) ? MetafileKind::Standard : MetafileKind::None;
 }
 
-PlayResult PlayMetafile(DeviceContext* dc, const std::uint8_t* data, std::size_t size, const Rect& target) {
+PlayResult PlayMetafile(DeviceContext* dc, const std::uint8_t* data, std::size_t size, const Rect& target,
+                        DibCache* dibs) {
   if (dc == nullptr) return PlayResult::NotMetafile;
   const MetafileKind kind = DetectMetafile(data, size);
   if (kind == MetafileKind::None) return PlayResult::NotMetafile;
@@ -50,9 +51,9 @@ PlayResult PlayMetafile(DeviceContext* dc, const std::uint8_t* data, std::size_t
   SetViewportOrg(dc, 0, 0);
   PlayOutcome outcome;
   if (kind == MetafileKind::Enhanced)
-    outcome = PlayEmfRecords(dc, bytes, size, target);
+    outcome = PlayEmfRecords(dc, bytes, size, target, dibs);
   else
-    outcome = PlayWmfRecords(dc, bytes, size, kind == MetafileKind::Placeable, target);
+    outcome = PlayWmfRecords(dc, bytes, size, kind == MetafileKind::Placeable, target, dibs);
   RestoreDC(dc, level);
   return outcome.damaged ? PlayResult::Damaged : PlayResult::Played;
 }

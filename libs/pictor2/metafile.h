@@ -15,6 +15,8 @@
 
 namespace pv::pictor {
 
+class DibCache;
+
 enum class MetafileKind { None, Enhanced, Placeable, Standard };
 
 enum class PlayResult {
@@ -37,6 +39,9 @@ std::optional<Rect> ReadEmfFrame(const std::uint8_t* data, std::size_t size);
 // extent records, else its placeable box) maps onto target. Everything the
 // records change in the context is undone before the call returns, and the
 // picture never draws outside the clip the context had.
-PlayResult PlayMetafile(DeviceContext* dc, const std::uint8_t* data, std::size_t size, const Rect& target);
+// dibs, when given, keeps the decoded bitmaps of these bytes across plays
+// (the same bytes every time).
+PlayResult PlayMetafile(DeviceContext* dc, const std::uint8_t* data, std::size_t size, const Rect& target,
+                        DibCache* dibs = nullptr);
 
 }  // namespace pv::pictor

@@ -2,6 +2,7 @@
 
 #include "libs/pictor2/pictor2.h"
 
+#include "libs/pictor2/dib.h"
 #include "libs/pictor2/metafile.h"
 #include "platform/colmo2/colmo2.h"
 
@@ -41,27 +42,33 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const char* fileName) {
 // sheet, and is read once.
 class MetafileCache {
  public:
-  std::shared_ptr<const std::vector<std::uint8_t>> Get(const char* fileName) {
-    if (fileName == nullptr || *fileName == '\0') return nullptr;
+  struct Metafile {
+    std::shared_ptr<const std::vector<std::uint8_t>> bytes;
+    std::shared_ptr<DibCache> dibs;  // its bitmaps as decoded
+  };
+
+  Metafile Get(const char* fileName) {
+    if (fileName == nullptr || *fileName == '\0') return {};
     const std::filesystem::path path(std::u8string(reinterpret_cast<const char8_t*>(fileName)));
     std::error_code ec;
     const auto mtime = std::filesystem::last_write_time(path, ec);
-    if (ec) return nullptr;
+    if (ec) return {};
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec) return nullptr;
+    if (ec) return {};
     for (auto it = entries_.begin(); it != entries_.end(); ++it) {
       if (it->path == path && it->mtime == mtime && it->size == size) {
         entries_.splice(entries_.begin(), entries_, it);
-        return entries_.front().bytes;
+        return entries_.front().metafile;
       }
     }
     auto bytes = ReadWholeFile(fileName);
-    if (!bytes) return nullptr;
-    auto shared = std::make_shared<const std::vector<std::uint8_t>>(std::move(*bytes));
+    if (!bytes) return {};
+    Metafile metafile{std::make_shared<const std::vector<std::uint8_t>>(std::move(*bytes)),
+                      std::make_shared<DibCache>()};
     std::erase_if(entries_, [&](const Entry& e) { return e.path == path; });
-    entries_.push_front(Entry{path, mtime, size, shared});
+    entries_.push_front(Entry{path, mtime, size, metafile});
     if (entries_.size() > kMaxEntries) entries_.pop_back();
-    return shared;
+    return metafile;
   }
 
  private:
@@ -69,7 +76,7 @@ class MetafileCache {
     std::filesystem::path path;
     std::filesystem::file_time_type mtime;
     std::uintmax_t size = 0;
-    std::shared_ptr<const std::vector<std::uint8_t>> bytes;
+    Metafile metafile;
   };
   static constexpr std::size_t kMaxEntries = 8;
   std::list<Entry> entries_;
@@ -93,9 +100,10 @@ class BitmapRenderer {
   std::int32_t RenderMetaFile(DeviceContext* dc, const Rect* rect, const char* fileName) {
     // Played from memory: no scratch file is written anywhere.
     if (dc == nullptr || rect == nullptr) return 0;
-    const auto bytes = metafiles_.Get(fileName);
-    if (!bytes) return 0;
-    return PlayMetafile(dc, bytes->data(), bytes->size(), *rect) == PlayResult::Played ? 1 : 0;
+    const MetafileCache::Metafile metafile = metafiles_.Get(fileName);
+    if (!metafile.bytes) return 0;
+    const auto& bytes = *metafile.bytes;
+    return PlayMetafile(dc, bytes.data(), bytes.size(), *rect, metafile.dibs.get()) == PlayResult::Played ? 1 : 0;
   }
 
   Colour SetMaskColor(Colour colour) {

@@ -3,6 +3,7 @@
 // object table, the mapping of the records' logical coordinates onto the
 // target rectangle, the save/restore stack and the clip discipline.
 
+#include "libs/pictor2/dib.h"
 #include "platform/dc.h"
 
 #include <QPointF>
@@ -63,6 +64,26 @@ class Player {
   Player& operator=(const Player&) = delete;
 
   DeviceContext* dc() const { return dc_; }
+
+  // The decoded bitmaps of this metafile kept across plays, and where its
+  // bytes start (the cache's keys are offsets from there). Without a cache
+  // every play decodes anew.
+  void UseDibCache(DibCache* cache, const std::uint8_t* start) {
+    dibs_ = cache;
+    start_ = start;
+  }
+  // The bitmap stored at `at`, decoded by `decode` unless the cache has it.
+  template <class Decode>
+  QImage Dib(const std::uint8_t* at, std::uint32_t variant, Decode decode) {
+    if (dibs_ == nullptr || start_ == nullptr || at < start_) return decode();
+    const auto offset = static_cast<std::size_t>(at - start_);
+    QImage image = dibs_->Find(offset, variant);
+    if (image.isNull()) {
+      image = decode();
+      dibs_->Keep(offset, variant, image);
+    }
+    return image;
+  }
   // False while the mapping is degenerate: drawing records are skipped then.
   bool CanDraw() const { return drawable_; }
 
@@ -111,6 +132,8 @@ class Player {
   QTransform PageToDevice() const;
 
   DeviceContext* dc_;
+  DibCache* dibs_ = nullptr;
+  const std::uint8_t* start_ = nullptr;
   QTransform frameMap_;
   QTransform base_;  // the context's world transform at the call
   double dpmmX_, dpmmY_;
@@ -130,9 +153,10 @@ inline constexpr std::size_t kPadding = 64;
 struct PlayOutcome {
   bool damaged = false;
 };
-PlayOutcome PlayEmfRecords(DeviceContext* dc, const std::uint8_t* data, std::size_t size, const Rect& target);
+PlayOutcome PlayEmfRecords(DeviceContext* dc, const std::uint8_t* data, std::size_t size, const Rect& target,
+                           DibCache* dibs = nullptr);
 PlayOutcome PlayWmfRecords(DeviceContext* dc, const std::uint8_t* data, std::size_t size, bool placeable,
-                           const Rect& target);
+                           const Rect& target, DibCache* dibs = nullptr);
 
 Colour ColourAt(const RecordView& r, std::size_t off);
 

@@ -140,8 +140,9 @@ bool WmfReader::Blit(std::uint8_t function, const RecordView& r) {
     if (p_.CanDraw()) PatBlt(dc_, dest, rop);
     return true;
   }
-  const QImage img =
-      DecodePackedDib(r.data() + o, r.size() - o, usage == 1 ? DibColors::PaletteIndexes : DibColors::Rgb);
+  const QImage img = p_.Dib(r.data() + o, usage, [&] {
+    return DecodePackedDib(r.data() + o, r.size() - o, usage == 1 ? DibColors::PaletteIndexes : DibColors::Rgb);
+  });
   if (img.isNull()) return false;
   if (!p_.CanDraw()) return true;
   bool bottomUp = true;
@@ -393,7 +394,7 @@ bool WmfReader::Play(std::uint8_t function, const RecordView& r) {
 }  // namespace
 
 PlayOutcome PlayWmfRecords(DeviceContext* dc, const std::uint8_t* data, std::size_t size, bool placeable,
-                           const Rect& target) {
+                           const Rect& target, DibCache* dibs) {
   PlayOutcome out;
   const std::size_t start = placeable ? 22 : 0;
   const RecordView all(data, size);
@@ -403,6 +404,7 @@ PlayOutcome PlayWmfRecords(DeviceContext* dc, const std::uint8_t* data, std::siz
   // The viewport is the target; the window starts as the placeable box (or
   // as the target itself, when there is none) until the records set it.
   Player player(dc, QTransform(), 96 / 25.4, 96 / 25.4, true);
+  player.UseDibCache(dibs, data);
   player.SetTableSize(static_cast<std::size_t>(objects) + 1);
   if (RectIsEmpty(target)) return out;
   player.SetWmfViewport(target);

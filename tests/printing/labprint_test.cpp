@@ -5,6 +5,7 @@
 #include "mergefixture.h"
 
 #include "document/labelfile.h"
+#include "tests/libs/pictor2/fixtures.h"
 #include "tests/support/records.h"
 
 #include <QFile>
@@ -81,6 +82,21 @@ TEST_F(LabPrintTest, PagesAndPositionsComeOutWhereTheLayoutSays) {
   }
   EXPECT_FALSE(Ink(first, 275, 100));  // the gap between labels
   EXPECT_FALSE(Ink(first, 40, 40));    // the margin
+}
+
+TEST_F(LabPrintTest, ABorderHoldingAPictureIsOneImageObjectForTheWholeSheet) {
+  const QString border = Home(QStringLiteral("cornice.emf"));
+  QFile f(border);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(pictor2_fixtures::BitmapEmf());
+  f.close();
+  pv::BorderName = border;
+  const QString lab = WriteLabel(QStringLiteral("T-72"), 30, 20);
+  const QString pdf = Home(QStringLiteral("bordered.pdf"));
+  QString err;
+  ASSERT_EQ(LabPrint({lab, pdf}, &err), 0) << err.toStdString();
+  // The background and the border's picture, once each for 72 labels.
+  EXPECT_EQ(printtest::PdfImageObjects(pdf), 2);
 }
 
 TEST_F(LabPrintTest, OneBackgroundObjectForSeventyTwoLabelsAndRoundLabelsStaySmall) {
