@@ -5,12 +5,16 @@
 #include "datasources/registrations.h"
 #include "datasources/tablecache.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 
 #include <atomic>
 #include <climits>
+#include <cmath>
+#include <optional>
 
 namespace pv {
 
@@ -66,6 +70,48 @@ QString MissingTable(const DbError& e) {
 }
 
 QSqlDatabase Database(const QString& name) { return QSqlDatabase::database(name, false); }
+
+// A value as the in-memory database gives it back from a column of its type
+// (StoredValue there, TypedValue back); nullopt where only SQLite can say
+// (a value of another type, which the column's affinity may convert).
+std::optional<QVariant> AsStored(const QVariant& value, ColumnType type) {
+  if (!value.isValid()) return value;
+  if (value.isNull()) return std::nullopt;  // bound as Null: read back invalid
+  const int id = value.metaType().id();
+  switch (type) {
+    case ColumnType::Integer:
+      if (id == QMetaType::LongLong) return value;
+      break;
+    case ColumnType::Double:
+      if (id == QMetaType::Double) {
+        // SQLite keeps NaN as Null and may keep -0.0 as the integer 0.
+        const double d = *static_cast<const double*>(value.constData());
+        if (!std::isnan(d) && !(d == 0 && std::signbit(d))) return value;
+      }
+      break;
+    case ColumnType::Text:
+      if (id == QMetaType::QString) return value;
+      break;
+    case ColumnType::Boolean:
+      if (id == QMetaType::Bool) return value;
+      break;
+    case ColumnType::Date:
+      if (id == QMetaType::QDate) {
+        const int year = static_cast<const QDate*>(value.constData())->year();
+        if (year >= 1000 && year <= 9999) return value;  // "yyyy-MM-dd" reads back the same
+      }
+      [[fallthrough]];
+    case ColumnType::DateTime:
+      if (id == QMetaType::QDate || id == QMetaType::QDateTime) {
+        // Kept as ISO text, which no column affinity takes for a number.
+        const int metaType = type == ColumnType::Date ? QMetaType::QDate : QMetaType::QDateTime;
+        QVariant back = TypedValue(StoredValue(value), metaType);
+        if (back.metaType().id() == metaType) return back;
+      }
+      break;
+  }
+  return std::nullopt;
+}
 
 }  // namespace
 
@@ -166,8 +212,10 @@ std::shared_ptr<const SourceTable> SourceRecordset::ReadSourceTable(const QStrin
 void SourceRecordset::LoadTable(const QString& readerName, const QString& alias,
                                 std::shared_ptr<const SourceTable> rows) {
   const auto table = rows ? std::move(rows) : ReadSourceTable(readerName);
-  CreateFilledTable(Database(m_dbName), alias, SqliteColumns(table->columns), table->rows);
   m_loaded.push_back({readerName, alias, table});
+  // A query reads its tables from the database; a table waits for a filter
+  // or a sort to need it there.
+  if (!m_isTable) StoreTable(m_loaded.back());
   if (m_isTable) {
     QStringList names, sql;
     std::vector<int> types;
@@ -180,6 +228,38 @@ void SourceRecordset::LoadTable(const QString& readerName, const QString& alias,
     m_fieldSql = sql;
     m_types = std::move(types);
   }
+}
+
+void SourceRecordset::StoreTable(LoadedTable& table) {
+  if (table.stored) return;
+  const QSqlDatabase db = Database(m_dbName);
+  // A load that failed half way may have left the table empty.
+  ExecSql(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(QuoteIdentifier(table.alias)));
+  CreateFilledTable(db, table.alias, SqliteColumns(table.rows->columns), table.rows->rows);
+  table.stored = true;
+}
+
+// The rows of the table opened by name, in its order: its values as the
+// database would give them back. False (nothing changed) when a value could
+// come back otherwise; the rows are then read from the database.
+bool SourceRecordset::TakeTableRows() {
+  const SourceTable& table = *m_loaded.front().rows;
+  const size_t width = table.columns.size();
+  if (table.rows.size() > static_cast<size_t>(INT_MAX))
+    throw DbError(DbErrProvider, QStringLiteral("Troppi record nell'origine dati."));
+  std::vector<QVariant> values;
+  values.reserve(table.rows.size() * width);
+  for (const std::vector<QVariant>& row : table.rows) {
+    for (size_t i = 0; i < width; ++i) {
+      std::optional<QVariant> v = i < row.size() ? AsStored(row[i], table.columns[i].type) : QVariant();
+      if (!v) return false;
+      values.push_back(std::move(*v));
+    }
+  }
+  m_values = std::move(values);
+  m_rowCount = static_cast<int>(table.rows.size());
+  m_pos = 0;
+  return true;
 }
 
 void SourceRecordset::BuildQueryResult() {
@@ -234,6 +314,10 @@ void SourceRecordset::Describe(const std::vector<SqliteColumn>& columns, const Q
 void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortKey>& sort) {
   QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_fieldSql.join(QStringLiteral(", ")), m_base);
   const Criteria::SqlCondition where = criteria.ToSql(m_fieldSql, QString::fromLatin1(kMatchFunction));
+  if (m_isTable) {
+    if (where.text.isEmpty() && sort.empty() && TakeTableRows()) return;
+    StoreTable(m_loaded.front());
+  }
   if (!where.text.isEmpty()) sql += QStringLiteral(" WHERE ") + where.text;
   QStringList order;
   for (const SortKey& k : sort) {
@@ -290,7 +374,7 @@ void SourceRecordset::Requery() {
       continue;
     }
     changed = true;
-    ExecSql(db, QStringLiteral("DROP TABLE %1").arg(QuoteIdentifier(t.alias)));
+    if (t.stored) ExecSql(db, QStringLiteral("DROP TABLE %1").arg(QuoteIdentifier(t.alias)));
     LoadTable(t.name, t.alias, std::move(fresh));
   }
   if (!m_isTable && changed) {
