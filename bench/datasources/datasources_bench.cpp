@@ -63,6 +63,7 @@ QString Connection() { return pv::BuildConnectionString(pv::kSourceDBaseIII, Fol
 
 void FirstOpen(benchmark::State& state) {
   pv::SourceRecordset rs;
+  Folder();  // written before the clock starts
   for (auto _ : state) {
     pv::ClearTableCache();
     rs.Open(Connection(), QStringLiteral("clienti"));
