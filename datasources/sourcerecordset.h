@@ -107,6 +107,7 @@ class SourceRecordset {
     QString alias;                            // as the SQL names it
     std::shared_ptr<const SourceTable> rows;  // what was loaded
     bool stored = false;                      // in the in-memory database yet
+    bool keptAsIs = false;                    // every value reads back from it unchanged
   };
 
   void Fail();
@@ -114,7 +115,8 @@ class SourceRecordset {
   std::shared_ptr<const SourceTable> ReadSourceTable(const QString& readerName);
   void LoadTable(const QString& readerName, const QString& alias, std::shared_ptr<const SourceTable> rows = nullptr);
   void StoreTable(LoadedTable& table);
-  bool TakeTableRows();
+  bool CopyTableRows();
+  const QVariant& At(int row, int index) const;
   void BuildQueryResult();
   void ReadRows(const Criteria& criteria, const std::vector<SortKey>& sort);
   void Describe(const std::vector<SqliteColumn>& columns, const QStringList& names);
@@ -141,7 +143,12 @@ class SourceRecordset {
   QString m_sortText;
   std::vector<SortKey> m_sort;
 
-  std::vector<QVariant> m_values;  // row after row
+  // The rows on show: rows of a loaded table (all in order, or those
+  // picked), else values row after row.
+  std::shared_ptr<const SourceTable> m_table;
+  bool m_allRows = false;
+  std::vector<int> m_order;
+  std::vector<QVariant> m_values;
   int m_rowCount = 0;
   int m_pos = -1;
 };

@@ -330,7 +330,7 @@ class DbfFile {
         return {};
       }
       default: {
-        // Character fields keep leading blanks; trailing ones are padding.
+        // shapelib trims character fields; trailing blanks are padding anyway.
         qsizetype length = size;
         while (length > 0 && raw[length - 1] == ' ') --length;
         if (length == 0) return {};
