@@ -78,6 +78,13 @@ class SourceRecordsetTest : public ::testing::Test {
   SourceRecordset::ReaderFactory Factory() {
     return [s = source](const SourceLocation&) { return std::make_unique<FakeReader>(s); };
   }
+  // Gives the file (made when missing) the modification time.
+  static bool Touch(const QString& file, const QDateTime& modified) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadWrite)) return false;
+    if (f.size() == 0) f.write("x");
+    return f.setFileTime(modified, QFileDevice::FileModificationTime);
+  }
   static QStringList Names(SourceRecordset& rs) {
     QStringList out;
     for (bool more = rs.MoveFirst(); more; more = rs.MoveNext()) out << rs.Value(QStringLiteral("nome")).toString();
@@ -280,11 +287,7 @@ TEST_F(SourceRecordsetTest, ATableShowsTheValuesTheDatabaseGivesBack) {
 TEST_F(SourceRecordsetTest, AFilteredTableFollowsItsChangedFile) {
   QTemporaryDir dir;
   const QString file = dir.filePath(QStringLiteral("persone.dbf"));
-  {
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("x");
-  }
+  ASSERT_TRUE(Touch(file, QDateTime::currentDateTime()));
   source->files[QStringLiteral("Persone")] = file;
   SourceRecordset rs(Factory());
   rs.Open(kConnection, QStringLiteral("Persone"));
@@ -296,10 +299,7 @@ TEST_F(SourceRecordsetTest, AFilteredTableFollowsItsChangedFile) {
   auto& rows = source->tables[QStringLiteral("Persone")].rows;
   rows[2][5] = false;
   rows.push_back({QStringLiteral("Carla"), QVariant(), qint64(40), 1.0, QDate(1984, 2, 29), true});
-  QFile f(file);
-  ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-  ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
-  f.close();
+  ASSERT_TRUE(Touch(file, QDateTime::currentDateTime().addSecs(60)));
   rs.Requery();
   EXPECT_EQ(Names(rs), (QStringList{QStringLiteral("Anna"), QStringLiteral("Carla"), QStringLiteral("Ålborg Anna")}));
   rs.SetSort(QString());
@@ -315,11 +315,7 @@ TEST_F(SourceRecordsetTest, AFilteredTableFollowsItsChangedFile) {
 TEST_F(SourceRecordsetTest, TablesAreReadOnceUntilTheirFileChanges) {
   QTemporaryDir dir;
   const QString file = dir.filePath(QStringLiteral("persone.dbf"));
-  {
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("x");
-  }
+  ASSERT_TRUE(Touch(file, QDateTime::currentDateTime()));
   source->files[QStringLiteral("Persone")] = file;
   SourceRecordset first(Factory()), second(Factory());
   first.Open(kConnection, QStringLiteral("Persone"));
@@ -329,10 +325,7 @@ TEST_F(SourceRecordsetTest, TablesAreReadOnceUntilTheirFileChanges) {
 
   // A touch (new time) makes the next open or requery read the file again.
   source->tables[QStringLiteral("Persone")].rows.pop_back();
-  QFile f(file);
-  ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-  ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
-  f.close();
+  ASSERT_TRUE(Touch(file, QDateTime::currentDateTime().addSecs(60)));
   second.Requery();
   EXPECT_EQ(source->reads, 2);
   EXPECT_EQ(second.RecordCount(), 5);
