@@ -71,6 +71,9 @@ QString MissingTable(const DbError& e) {
 
 QSqlDatabase Database(const QString& name) { return QSqlDatabase::database(name, false); }
 
+// The SQL name of a result's or a stored table's column by its position.
+QString PositionalName(qsizetype index) { return QStringLiteral("c%1").arg(index); }
+
 // Whether a value of a column reads back from the in-memory database as
 // itself, the same type and value: Null, whole numbers, finite doubles (not
 // -0), text, Booleans, and dates of four-digit years ("yyyy-MM-dd").
@@ -236,7 +239,7 @@ void SourceRecordset::LoadTable(const QString& readerName, const QString& alias,
     std::vector<int> types;
     for (const SourceColumn& c : table->columns) {
       names << c.name;
-      sql << QuoteIdentifier(c.name);
+      sql << PositionalName(sql.size());
       types.push_back(MetaTypeOfDeclared(DeclaredType(c.type)));
     }
     m_fields = names;
@@ -250,7 +253,13 @@ void SourceRecordset::StoreTable(LoadedTable& table) {
   const QSqlDatabase db = Database(m_dbName);
   // A load that failed half way may have left the table empty.
   ExecSql(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(QuoteIdentifier(table.alias)));
-  CreateFilledTable(db, table.alias, SqliteColumns(table.rows->columns), table.rows->rows);
+  std::vector<SqliteColumn> columns = SqliteColumns(table.rows->columns);
+  // A table opened by name names its columns by position: a column of the
+  // source called "rowid" must not hide the row id its order is kept by.
+  if (m_isTable) {
+    for (size_t i = 0; i < columns.size(); ++i) columns[i].name = PositionalName(static_cast<qsizetype>(i));
+  }
+  CreateFilledTable(db, table.alias, columns, table.rows->rows);
   table.stored = true;
 }
 
@@ -287,7 +296,7 @@ void SourceRecordset::BuildQueryResult() {
     QStringList names;
     for (size_t i = 0; i < positional.size(); ++i) {
       names << positional[i].name;
-      positional[i].name = QStringLiteral("c%1").arg(i);
+      positional[i].name = PositionalName(static_cast<qsizetype>(i));
     }
     CreateFilledTable(db, m_base, SqliteColumns(positional), result.rows);
     Describe(SqliteColumns(positional), names);
@@ -310,7 +319,7 @@ void SourceRecordset::BuildQueryResult() {
   std::vector<SqliteColumn> positional;
   for (size_t i = 0; i < columns.size(); ++i) {
     names << columns[i].name;
-    positional.push_back({QStringLiteral("c%1").arg(i), columns[i].declaredType});
+    positional.push_back({PositionalName(static_cast<qsizetype>(i)), columns[i].declaredType});
     defs << positional.back().name + QLatin1Char(' ') + columns[i].declaredType;
   }
   ExecSql(db, QStringLiteral("CREATE TABLE %1 (%2)").arg(m_base, defs.join(QStringLiteral(", "))));

@@ -107,7 +107,7 @@ class SourceRecordset {
     QString alias;                            // as the SQL names it
     std::shared_ptr<const SourceTable> rows;  // what was loaded
     bool stored = false;                      // in the in-memory database yet
-    bool keptAsIs = false;                    // every value reads back from it unchanged
+    bool keptAsIs = false;                    // its rows can be shown as they are
   };
 
   void Fail();

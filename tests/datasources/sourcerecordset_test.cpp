@@ -255,14 +255,23 @@ TEST_F(SourceRecordsetTest, ATableShowsTheValuesTheDatabaseGivesBack) {
   const struct {
     const char* filter;
     const char* sort;
-  } views[] = {{"", ""}, {"Id >= 0", ""}, {"", "Id DESC"}, {"Id <> 1", "V"}};
+  } views[] = {{"", ""}, {"Id >= 0", ""}, {"", "Id DESC"}, {"Id <> 1", "[%2] DESC, Id"}};
+  std::vector<SourceTable> tables;
   for (const auto& c : cases) {
-    SourceTable& table = source->tables[QStringLiteral("Uno")];
-    table.columns = {{QStringLiteral("Id"), ColumnType::Integer}, {QStringLiteral("V"), c.type}};
-    table.rows = {{qint64(0), c.value}, {qint64(1), QVariant()}, {qint64(2)}};  // the last row is short
-    const std::string what = QStringLiteral("%1 in column type %2")
-                                 .arg(QString::fromLatin1(c.value.typeName()))
-                                 .arg(static_cast<int>(c.type))
+    SourceTable& t = tables.emplace_back();
+    t.columns = {{QStringLiteral("Id"), ColumnType::Integer}, {QStringLiteral("V"), c.type}};
+    t.rows = {{qint64(0), c.value}, {qint64(1), QVariant()}, {qint64(2)}};  // the last row is short
+  }
+  // A column named as SQLite's row id, holding other numbers.
+  SourceTable& rowIds = tables.emplace_back();
+  rowIds.columns = {{QStringLiteral("Id"), ColumnType::Integer}, {QStringLiteral("RowId"), ColumnType::Integer}};
+  rowIds.rows = {{qint64(0), qint64(3)}, {qint64(1), qint64(1)}, {qint64(2), qint64(2)}};
+  for (const SourceTable& table : tables) {
+    source->tables[QStringLiteral("Uno")] = table;
+    const QVariant& sample = table.rows[0][1];
+    const std::string what = QStringLiteral("%1 in column %2 of type %3")
+                                 .arg(QString::fromLatin1(sample.typeName()), table.columns[1].name)
+                                 .arg(static_cast<int>(table.columns[1].type))
                                  .toStdString();
     ClearTableCache();
     SourceRecordset byName(Factory()), byQuery(Factory());
@@ -271,7 +280,7 @@ TEST_F(SourceRecordsetTest, ATableShowsTheValuesTheDatabaseGivesBack) {
     for (const auto& view : views) {
       for (SourceRecordset* rs : {&byName, &byQuery}) {
         rs->SetFilter(QString::fromUtf8(view.filter));
-        rs->SetSort(QString::fromUtf8(view.sort));
+        rs->SetSort(QString::fromUtf8(view.sort).replace(QStringLiteral("%2"), table.columns[1].name));
       }
       ASSERT_EQ(byName.RecordCount(), byQuery.RecordCount()) << what << " " << view.filter << view.sort;
       for (int r = 0; r < byName.RecordCount(); ++r) {
