@@ -5,12 +5,16 @@
 #include "datasources/registrations.h"
 #include "datasources/tablecache.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 
 #include <atomic>
 #include <climits>
+#include <cmath>
+#include <optional>
 
 namespace pv {
 
@@ -67,6 +71,63 @@ QString MissingTable(const DbError& e) {
 
 QSqlDatabase Database(const QString& name) { return QSqlDatabase::database(name, false); }
 
+// The SQL name of a result's or a stored table's column by its position.
+QString PositionalName(qsizetype index) { return QStringLiteral("c%1").arg(index); }
+
+// Whether a value of a column reads back from the in-memory database as
+// itself, the same type and value: Null, whole numbers, finite doubles (not
+// -0), text, Booleans, and dates of four-digit years ("yyyy-MM-dd").
+bool KeptAsIs(const QVariant& value, ColumnType type) {
+  if (!value.isValid()) return true;
+  if (value.isNull()) return false;  // bound as Null: read back invalid
+  const int id = value.metaType().id();
+  switch (type) {
+    case ColumnType::Integer: return id == QMetaType::LongLong;
+    case ColumnType::Double: {
+      if (id != QMetaType::Double) return false;
+      // SQLite keeps NaN as Null and may keep -0.0 as the integer 0.
+      const double d = *static_cast<const double*>(value.constData());
+      return !std::isnan(d) && !(d == 0 && std::signbit(d));
+    }
+    case ColumnType::Text: return id == QMetaType::QString;
+    case ColumnType::Boolean: return id == QMetaType::Bool;
+    case ColumnType::Date: {
+      if (id != QMetaType::QDate) return false;
+      const int year = static_cast<const QDate*>(value.constData())->year();
+      return year >= 1000 && year <= 9999;
+    }
+    case ColumnType::DateTime: return false;  // read back without the time spec and milliseconds
+  }
+  return false;
+}
+
+bool TableKeptAsIs(const SourceTable& table) {
+  for (const std::vector<QVariant>& row : table.rows) {
+    for (size_t i = 0; i < row.size() && i < table.columns.size(); ++i) {
+      if (!KeptAsIs(row[i], table.columns[i].type)) return false;
+    }
+  }
+  return true;
+}
+
+// A value as the in-memory database gives it back from a column of its type
+// (StoredValue there, TypedValue back); nullopt where only SQLite can say
+// (a value of another type, which the column's affinity may convert).
+std::optional<QVariant> AsStored(const QVariant& value, ColumnType type) {
+  if (KeptAsIs(value, type)) return value;
+  const int id = value.metaType().id();
+  if (!value.isNull() && (type == ColumnType::Date || type == ColumnType::DateTime) &&
+      (id == QMetaType::QDate || id == QMetaType::QDateTime)) {
+    // Kept as ISO text, which no column affinity takes for a number.
+    const int metaType = type == ColumnType::Date ? QMetaType::QDate : QMetaType::QDateTime;
+    QVariant back = TypedValue(StoredValue(value), metaType);
+    if (back.metaType().id() == metaType) return back;
+  }
+  return std::nullopt;
+}
+
+const QVariant kNull;
+
 }  // namespace
 
 SourceRecordset::SourceRecordset(ReaderFactory factory) : m_factory(std::move(factory)) {
@@ -100,6 +161,8 @@ void SourceRecordset::Close() {
   m_criteria = Criteria();
   m_sortText.clear();
   m_sort.clear();
+  m_table.reset();
+  m_order.clear();
   m_values.clear();
   m_rowCount = 0;
   m_pos = -1;
@@ -166,20 +229,63 @@ std::shared_ptr<const SourceTable> SourceRecordset::ReadSourceTable(const QStrin
 void SourceRecordset::LoadTable(const QString& readerName, const QString& alias,
                                 std::shared_ptr<const SourceTable> rows) {
   const auto table = rows ? std::move(rows) : ReadSourceTable(readerName);
-  CreateFilledTable(Database(m_dbName), alias, SqliteColumns(table->columns), table->rows);
   m_loaded.push_back({readerName, alias, table});
+  // A query reads its tables from the database; a table waits for a filter
+  // or a sort to need it there.
+  if (!m_isTable) StoreTable(m_loaded.back());
   if (m_isTable) {
+    m_loaded.back().keptAsIs = TableKeptAsIs(*table);
     QStringList names, sql;
     std::vector<int> types;
     for (const SourceColumn& c : table->columns) {
       names << c.name;
-      sql << QuoteIdentifier(c.name);
+      sql << PositionalName(sql.size());
       types.push_back(MetaTypeOfDeclared(DeclaredType(c.type)));
     }
     m_fields = names;
     m_fieldSql = sql;
     m_types = std::move(types);
   }
+}
+
+void SourceRecordset::StoreTable(LoadedTable& table) {
+  if (table.stored) return;
+  const QSqlDatabase db = Database(m_dbName);
+  // A load that failed half way may have left the table empty.
+  ExecSql(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(QuoteIdentifier(table.alias)));
+  std::vector<SqliteColumn> columns = SqliteColumns(table.rows->columns);
+  // A table opened by name names its columns by position: a column of the
+  // source called "rowid" must not hide the row id its order is kept by.
+  if (m_isTable) {
+    for (size_t i = 0; i < columns.size(); ++i) columns[i].name = PositionalName(static_cast<qsizetype>(i));
+  }
+  CreateFilledTable(db, table.alias, columns, table.rows->rows);
+  table.stored = true;
+}
+
+// The rows of the table opened by name, in its order, copied as the
+// database would give them back. False (nothing changed) when a value could
+// come back otherwise; the rows are then read from the database.
+bool SourceRecordset::CopyTableRows() {
+  const SourceTable& table = *m_loaded.front().rows;
+  const size_t width = table.columns.size();
+  if (table.rows.size() > static_cast<size_t>(INT_MAX))
+    throw DbError(DbErrProvider, QStringLiteral("Troppi record nell'origine dati."));
+  std::vector<QVariant> values;
+  values.reserve(table.rows.size() * width);
+  for (const std::vector<QVariant>& row : table.rows) {
+    for (size_t i = 0; i < width; ++i) {
+      std::optional<QVariant> v = i < row.size() ? AsStored(row[i], table.columns[i].type) : QVariant();
+      if (!v) return false;
+      values.push_back(std::move(*v));
+    }
+  }
+  m_table.reset();
+  m_order.clear();
+  m_values = std::move(values);
+  m_rowCount = static_cast<int>(table.rows.size());
+  m_pos = 0;
+  return true;
 }
 
 void SourceRecordset::BuildQueryResult() {
@@ -190,7 +296,7 @@ void SourceRecordset::BuildQueryResult() {
     QStringList names;
     for (size_t i = 0; i < positional.size(); ++i) {
       names << positional[i].name;
-      positional[i].name = QStringLiteral("c%1").arg(i);
+      positional[i].name = PositionalName(static_cast<qsizetype>(i));
     }
     CreateFilledTable(db, m_base, SqliteColumns(positional), result.rows);
     Describe(SqliteColumns(positional), names);
@@ -213,7 +319,7 @@ void SourceRecordset::BuildQueryResult() {
   std::vector<SqliteColumn> positional;
   for (size_t i = 0; i < columns.size(); ++i) {
     names << columns[i].name;
-    positional.push_back({QStringLiteral("c%1").arg(i), columns[i].declaredType});
+    positional.push_back({PositionalName(static_cast<qsizetype>(i)), columns[i].declaredType});
     defs << positional.back().name + QLatin1Char(' ') + columns[i].declaredType;
   }
   ExecSql(db, QStringLiteral("CREATE TABLE %1 (%2)").arg(m_base, defs.join(QStringLiteral(", "))));
@@ -232,8 +338,31 @@ void SourceRecordset::Describe(const std::vector<SqliteColumn>& columns, const Q
 }
 
 void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortKey>& sort) {
-  QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_fieldSql.join(QStringLiteral(", ")), m_base);
   const Criteria::SqlCondition where = criteria.ToSql(m_fieldSql, QString::fromLatin1(kMatchFunction));
+  // A table whose values all read back as they are shows its own rows: the
+  // database only picks and orders them.
+  bool pickRows = false;
+  if (m_isTable) {
+    LoadedTable& table = m_loaded.front();
+    pickRows = table.keptAsIs;
+    if (where.text.isEmpty() && sort.empty()) {
+      if (table.rows->rows.size() > static_cast<size_t>(INT_MAX))
+        throw DbError(DbErrProvider, QStringLiteral("Troppi record nell'origine dati."));
+      if (pickRows) {
+        m_table = table.rows;
+        m_order.clear();
+        m_allRows = true;
+        m_values.clear();
+        m_rowCount = static_cast<int>(table.rows->rows.size());
+        m_pos = 0;
+        return;
+      }
+      if (CopyTableRows()) return;
+    }
+    StoreTable(table);
+  }
+  QString sql = QStringLiteral("SELECT %1 FROM %2")
+                    .arg(pickRows ? QStringLiteral("rowid") : m_fieldSql.join(QStringLiteral(", ")), m_base);
   if (!where.text.isEmpty()) sql += QStringLiteral(" WHERE ") + where.text;
   QStringList order;
   for (const SortKey& k : sort) {
@@ -247,14 +376,33 @@ void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortK
   m_binding.fieldTypes = m_types;
   SqliteRows rows;
   try {
-    rows = SelectRows(Database(m_dbName), sql, where.binds, m_types);
+    rows = SelectRows(Database(m_dbName), sql, where.binds, pickRows ? std::vector<int>() : m_types);
   } catch (...) {
     m_binding.criteria = &m_criteria;
     throw;
   }
   m_binding.criteria = &m_criteria;
   if (rows.rowCount > INT_MAX) throw DbError(DbErrProvider, QStringLiteral("Troppi record nell'origine dati."));
-  m_values = std::move(rows.values);
+  if (pickRows) {
+    // The table was filled in its order: row n has rowid n + 1.
+    const std::shared_ptr<const SourceTable>& table = m_loaded.front().rows;
+    std::vector<int> picked;
+    picked.reserve(rows.values.size());
+    for (const QVariant& id : rows.values) {
+      const qint64 n = id.toLongLong() - 1;
+      if (n < 0 || n >= static_cast<qint64>(table->rows.size()))
+        throw DbError(DbErrProvider, QStringLiteral("Riga fuori dalla tabella."));
+      picked.push_back(static_cast<int>(n));
+    }
+    m_table = table;
+    m_order = std::move(picked);
+    m_allRows = false;
+    m_values.clear();
+  } else {
+    m_table.reset();
+    m_order.clear();
+    m_values = std::move(rows.values);
+  }
   m_rowCount = static_cast<int>(rows.rowCount);
   m_pos = 0;
 }
@@ -290,7 +438,7 @@ void SourceRecordset::Requery() {
       continue;
     }
     changed = true;
-    ExecSql(db, QStringLiteral("DROP TABLE %1").arg(QuoteIdentifier(t.alias)));
+    if (t.stored) ExecSql(db, QStringLiteral("DROP TABLE %1").arg(QuoteIdentifier(t.alias)));
     LoadTable(t.name, t.alias, std::move(fresh));
   }
   if (!m_isTable && changed) {
@@ -332,7 +480,7 @@ ColumnType SourceRecordset::FieldType(int index) const {
   if (const auto t = ColumnTypeOf(m_types[static_cast<size_t>(index)])) return *t;
   // A computed column: the type of its first value.
   for (int r = 0; r < m_rowCount; ++r) {
-    const QVariant& v = m_values[static_cast<size_t>(r) * m_fields.size() + static_cast<size_t>(index)];
+    const QVariant& v = At(r, index);
     if (v.isValid()) {
       const int id = v.metaType().id();
       return id == QMetaType::LongLong ? ColumnType::Integer
@@ -351,6 +499,14 @@ QVariant SourceRecordset::ValueAt(int row, int index) const {
   if (row < 0 || row >= m_rowCount) {
     throw DbError(DbErrNoCurrentRecord,
                   QStringLiteral("BOF o EOF è True oppure il record corrente è stato eliminato."));
+  }
+  return At(row, index);
+}
+
+const QVariant& SourceRecordset::At(int row, int index) const {
+  if (m_table) {
+    const auto& values = m_table->rows[static_cast<size_t>(m_allRows ? row : m_order[static_cast<size_t>(row)])];
+    return static_cast<size_t>(index) < values.size() ? values[static_cast<size_t>(index)] : kNull;
   }
   return m_values[static_cast<size_t>(row) * static_cast<size_t>(m_fields.size()) + static_cast<size_t>(index)];
 }

@@ -10,7 +10,9 @@
 //   SQL dialect (querytext.h) and run there, each table it names being
 //   loaded when the query first needs it; an ODBC source runs the query on
 //   its server instead.
-// Tables read from files are kept for the run (tablecache.h).
+// Tables read from files are kept for the run (tablecache.h). A table opened
+// by name goes into the in-memory database only when a filter or a sort
+// first needs it; until then its rows are read from the table as it was read.
 //
 // The rows on show are the source's rows passed through Filter (criteria.h
 // syntax; the same rows Criteria::Matches would let through) and ordered by
@@ -104,12 +106,17 @@ class SourceRecordset {
     QString name;                             // as the source spells it
     QString alias;                            // as the SQL names it
     std::shared_ptr<const SourceTable> rows;  // what was loaded
+    bool stored = false;                      // in the in-memory database yet
+    bool keptAsIs = false;                    // its rows can be shown as they are
   };
 
   void Fail();
   QString ReaderTableNamed(const QString& name);
   std::shared_ptr<const SourceTable> ReadSourceTable(const QString& readerName);
   void LoadTable(const QString& readerName, const QString& alias, std::shared_ptr<const SourceTable> rows = nullptr);
+  void StoreTable(LoadedTable& table);
+  bool CopyTableRows();
+  const QVariant& At(int row, int index) const;
   void BuildQueryResult();
   void ReadRows(const Criteria& criteria, const std::vector<SortKey>& sort);
   void Describe(const std::vector<SqliteColumn>& columns, const QStringList& names);
@@ -136,7 +143,12 @@ class SourceRecordset {
   QString m_sortText;
   std::vector<SortKey> m_sort;
 
-  std::vector<QVariant> m_values;  // row after row
+  // The rows on show: rows of a loaded table (all in order, or those
+  // picked), else values row after row.
+  std::shared_ptr<const SourceTable> m_table;
+  bool m_allRows = false;
+  std::vector<int> m_order;
+  std::vector<QVariant> m_values;
   int m_rowCount = 0;
   int m_pos = -1;
 };

@@ -46,11 +46,9 @@ QByteArray ToAnsi(const QString& text) {
 }
 
 QString FromAnsi(const char* data, qsizetype size) {
-  QString out;
-  out.reserve(size);
-  for (qsizetype i = 0; i < size; ++i) {
-    out.append(QChar(ByteToUnicode(static_cast<unsigned char>(data[i]))));
-  }
+  QString out(size, Qt::Uninitialized);
+  QChar* to = out.data();
+  for (qsizetype i = 0; i < size; ++i) to[i] = QChar(ByteToUnicode(static_cast<unsigned char>(data[i])));
   return out;
 }
 

@@ -63,6 +63,7 @@ QString Connection() { return pv::BuildConnectionString(pv::kSourceDBaseIII, Fol
 
 void FirstOpen(benchmark::State& state) {
   pv::SourceRecordset rs;
+  Folder();  // written before the clock starts
   for (auto _ : state) {
     pv::ClearTableCache();
     rs.Open(Connection(), QStringLiteral("clienti"));
@@ -96,6 +97,20 @@ void FilterSortRequery(benchmark::State& state) {
   }
 }
 BENCHMARK(FilterSortRequery)->Unit(benchmark::kMillisecond);
+
+// An open followed by a filter and a sort: the table goes into the
+// in-memory database for them.
+void OpenThenFilter(benchmark::State& state) {
+  pv::SourceRecordset rs;
+  rs.Open(Connection(), QStringLiteral("clienti"));
+  for (auto _ : state) {
+    rs.Open(Connection(), QStringLiteral("clienti"));
+    rs.SetFilter(QStringLiteral("CITTA LIKE 'M*' AND SALDO > 0"));
+    rs.SetSort(QStringLiteral("[COGNOME] ASC"));
+    benchmark::DoNotOptimize(rs.RecordCount());
+  }
+}
+BENCHMARK(OpenThenFilter)->Unit(benchmark::kMillisecond);
 
 void ReadEveryField(benchmark::State& state) {
   pv::SourceRecordset rs;

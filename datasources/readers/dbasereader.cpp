@@ -5,7 +5,13 @@
 
 #include <QFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 
 namespace pv {
@@ -15,6 +21,107 @@ namespace {
 thread_local QString g_shapelibError;  // the last complaint of shapelib, for our message
 
 void RecordShapelibError(const char* message) { g_shapelibError = QString::fromUtf8(message); }
+
+// shapelib seeks before every record it reads; through stdio each seek drops
+// the buffer and costs system calls. These hooks read the file in blocks
+// (growing while the reads go on) and seek without calling the system.
+struct BlockFile {
+  int fd = -1;
+  qint64 pos = 0;
+  qint64 start = 0;         // where `block` was read from
+  std::vector<char> block;  // the bytes read last
+  size_t next = 16 * 1024;  // the size of the next read
+
+  bool Fill() {
+    block.resize(next);
+    ssize_t n = 0;
+    do {
+      n = ::pread(fd, block.data(), block.size(), static_cast<off_t>(pos));
+    } while (n < 0 && errno == EINTR);
+    block.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    start = pos;
+    next = std::min<size_t>(next * 2, 1024 * 1024);
+    return n > 0;
+  }
+};
+
+BlockFile* AsBlockFile(SAFile file) { return reinterpret_cast<BlockFile*>(file); }
+
+SAFile BlockOpen(const char* name, const char* access) {
+  if (std::strpbrk(access, "wa+") != nullptr) return nullptr;  // tables are only read
+  const int fd = ::open(name, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  auto* file = new BlockFile;
+  file->fd = fd;
+  return reinterpret_cast<SAFile>(file);
+}
+
+SAOffset BlockRead(void* p, SAOffset size, SAOffset count, SAFile handle) {
+  BlockFile* f = AsBlockFile(handle);
+  if (size == 0 || count == 0 || f->pos < 0) return 0;
+  const SAOffset wanted = size * count;
+  char* out = static_cast<char*>(p);
+  SAOffset done = 0;
+  while (done < wanted) {
+    const qint64 end = f->start + static_cast<qint64>(f->block.size());
+    if (f->pos >= f->start && f->pos < end) {
+      const SAOffset n = std::min<SAOffset>(wanted - done, static_cast<SAOffset>(end - f->pos));
+      std::memcpy(out + done, f->block.data() + (f->pos - f->start), n);
+      done += n;
+      f->pos += static_cast<qint64>(n);
+    } else if (!f->Fill()) {
+      break;
+    }
+  }
+  return done / size;
+}
+
+SAOffset BlockWrite(void*, SAOffset, SAOffset, SAFile) { return 0; }
+
+SAOffset BlockSeek(SAFile handle, SAOffset offset, int whence) {
+  BlockFile* f = AsBlockFile(handle);
+  qint64 base = 0;
+  if (whence == SEEK_CUR) {
+    base = f->pos;
+  } else if (whence == SEEK_END) {
+    struct stat info {};
+    if (::fstat(f->fd, &info) != 0) return static_cast<SAOffset>(-1);
+    base = static_cast<qint64>(info.st_size);
+  }
+  const qint64 pos = base + static_cast<qint64>(offset);
+  if (pos < 0) return static_cast<SAOffset>(-1);
+  f->pos = pos;
+  return 0;
+}
+
+SAOffset BlockTell(SAFile handle) { return static_cast<SAOffset>(AsBlockFile(handle)->pos); }
+
+int BlockFlush(SAFile) { return 0; }
+
+int BlockClose(SAFile handle) {
+  BlockFile* f = AsBlockFile(handle);
+  const int rc = ::close(f->fd);
+  delete f;
+  return rc;
+}
+
+int NoRemove(const char*) { return -1; }
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+// A date written as eight digits, as QDate::fromString(text, "yyyyMMdd")
+// reads it; any other text goes to that parse.
+QDate DateOfDigits(const QByteArray& text) {
+  if (text.size() == 8 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    const auto number = [&](int from, int length) {
+      int n = 0;
+      for (int i = from; i < from + length; ++i) n = n * 10 + (text[i] - '0');
+      return n;
+    };
+    return QDate(number(0, 4), number(4, 2), number(6, 2));
+  }
+  return QDate::fromString(QString::fromLatin1(text), QStringLiteral("yyyyMMdd"));
+}
 
 // Code pages of the language driver byte of the header.
 int CodePageOfDriver(int driver) {
@@ -77,6 +184,14 @@ class DbfFile {
     RequireReadableFile(path);
     SAHooks hooks;
     SASetupDefaultHooks(&hooks);
+    hooks.FOpen = BlockOpen;
+    hooks.FRead = BlockRead;
+    hooks.FWrite = BlockWrite;
+    hooks.FSeek = BlockSeek;
+    hooks.FTell = BlockTell;
+    hooks.FFlush = BlockFlush;
+    hooks.FClose = BlockClose;
+    hooks.Remove = NoRemove;
     hooks.Error = RecordShapelibError;
     g_shapelibError.clear();
     m_handle = DBFOpenLL(QFile::encodeName(path).constData(), "rb", &hooks);
@@ -186,7 +301,12 @@ class DbfFile {
     if (field.memo) return QString();
     const char* raw = DBFReadStringAttribute(m_handle, record, index);
     if (raw == nullptr) Fail(g_shapelibError);
-    const QByteArray text = QByteArray(raw).trimmed();
+    // Views of shapelib's buffer: no copy for each value.
+    const qsizetype size = static_cast<qsizetype>(std::strlen(raw));
+    qsizetype first = 0, last = size;
+    while (first < last && IsBlank(raw[first])) ++first;
+    while (last > first && IsBlank(raw[last - 1])) --last;
+    const QByteArray text = QByteArray::fromRawData(raw + first, last - first);
     switch (field.type) {
       case ColumnType::Integer: {
         bool ok = false;
@@ -200,7 +320,7 @@ class DbfFile {
         return ok ? QVariant(value) : QVariant();
       }
       case ColumnType::Date: {
-        const QDate date = QDate::fromString(QString::fromLatin1(text), QStringLiteral("yyyyMMdd"));
+        const QDate date = DateOfDigits(text);
         return date.isValid() ? QVariant(date) : QVariant();
       }
       case ColumnType::Boolean: {
@@ -210,11 +330,11 @@ class DbfFile {
         return {};
       }
       default: {
-        // Character fields keep leading blanks; trailing ones are padding.
-        QByteArray value(raw);
-        while (value.endsWith(' ')) value.chop(1);
-        if (value.isEmpty()) return {};
-        return m_text.Decode(value);
+        // shapelib trims character fields; trailing blanks are padding anyway.
+        qsizetype length = size;
+        while (length > 0 && raw[length - 1] == ' ') --length;
+        if (length == 0) return {};
+        return m_text.Decode(QByteArrayView(raw, length));
       }
     }
   }

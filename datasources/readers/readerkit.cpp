@@ -76,10 +76,10 @@ CodePageText::CodePageText(int codePage) : m_codePage(codePage) {
   if (decoder->isValid()) m_decoder = std::move(decoder);
 }
 
-QString CodePageText::Decode(const QByteArray& bytes) const {
+QString CodePageText::Decode(QByteArrayView bytes) const {
   if (m_codePage == 65001) return QString::fromUtf8(bytes);
   if (m_codePage == 28591) return QString::fromLatin1(bytes);
-  if (m_decoder == nullptr) return FromAnsi(bytes);
+  if (m_decoder == nullptr) return FromAnsi(bytes.data(), bytes.size());
   m_decoder->resetState();
   return m_decoder->decode(bytes);
 }

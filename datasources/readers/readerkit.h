@@ -4,6 +4,7 @@
 #include "datasources/readers/sourcereader.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDate>
 #include <QString>
 #include <QStringDecoder>
@@ -34,7 +35,7 @@ QString FolderTableFile(const QString& folder, const QString& table, const QStri
 class CodePageText {
  public:
   explicit CodePageText(int codePage = 1252);
-  QString Decode(const QByteArray& bytes) const;
+  QString Decode(QByteArrayView bytes) const;
   int CodePage() const { return m_codePage; }
 
  private:

@@ -87,8 +87,11 @@ class Statement {
         case QMetaType::Double:
         case QMetaType::Float: rc = sqlite3_bind_double(m_stmt, index, v.toDouble()); break;
         case QMetaType::QString: {
+          // The caller's own text outlives the statement's steps: SQLite
+          // need not copy it.
           const QString& text = *static_cast<const QString*>(v.constData());
-          rc = sqlite3_bind_text16(m_stmt, index, text.utf16(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+          rc = sqlite3_bind_text16(m_stmt, index, text.utf16(), static_cast<int>(text.size() * 2),
+                                   asIs ? SQLITE_STATIC : SQLITE_TRANSIENT);
           break;
         }
         default: {
@@ -143,9 +146,9 @@ void CreateFilledTable(const QSqlDatabase& db, const QString& table, const std::
   try {
     Statement insert(
         h, QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(QuoteIdentifier(table), marks.join(QStringLiteral(", "))));
+    static const QVariant null;
     for (const auto& row : rows) {
-      for (size_t i = 0; i < columns.size(); ++i)
-        insert.Bind(static_cast<int>(i) + 1, i < row.size() ? row[i] : QVariant());
+      for (size_t i = 0; i < columns.size(); ++i) insert.Bind(static_cast<int>(i) + 1, i < row.size() ? row[i] : null);
       if (sqlite3_step(insert.get()) != SQLITE_DONE) Fail(h);
       sqlite3_reset(insert.get());
     }
@@ -196,7 +199,21 @@ void InstallSqliteFunctions(const QSqlDatabase& db, const SqliteCriteria* bindin
 QVariant StoredValue(const QVariant& value) {
   switch (value.metaType().id()) {
     case QMetaType::Bool: return QVariant(static_cast<qint64>(value.toBool() ? -1 : 0));
-    case QMetaType::QDate: return QVariant(value.toDate().toString(Qt::ISODate));
+    case QMetaType::QDate: {
+      // As toString(Qt::ISODate) writes it, without its formatting machinery.
+      const QDate date = *static_cast<const QDate*>(value.constData());
+      if (!date.isValid() || date.year() < 1 || date.year() > 9999) return QVariant(date.toString(Qt::ISODate));
+      const int parts[3] = {date.year(), date.month(), date.day()};
+      QString text(10, QLatin1Char('-'));
+      QChar* out = text.data();
+      for (int i = 0, at = 0; i < 3; ++i) {
+        const int width = i == 0 ? 4 : 2;
+        for (int d = width - 1, n = parts[i]; d >= 0; --d, n /= 10)
+          out[at + d] = QLatin1Char(static_cast<char>('0' + n % 10));
+        at += width + 1;
+      }
+      return QVariant(text);
+    }
     case QMetaType::QDateTime: return QVariant(value.toDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
     default: return value;
   }

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace pv {
 namespace {
 
@@ -51,6 +54,18 @@ SourceTable Cities() {
   return t;
 }
 
+// The same type and value (doubles to the sign, date-times to the time spec).
+::testing::AssertionResult Same(const QVariant& a, const QVariant& b) {
+  const auto show = [](const QVariant& v) {
+    return QStringLiteral("%1(%2)").arg(QString::fromLatin1(v.typeName()), v.toString()).toStdString();
+  };
+  bool same = a.isValid() == b.isValid() && (!a.isValid() || (a.metaType() == b.metaType() && a == b));
+  if (same && a.metaType().id() == QMetaType::Double) same = std::signbit(a.toDouble()) == std::signbit(b.toDouble());
+  if (same && a.metaType().id() == QMetaType::QDateTime) same = a.toDateTime().timeSpec() == b.toDateTime().timeSpec();
+  if (same) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << show(a) << " != " << show(b);
+}
+
 class SourceRecordsetTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -62,6 +77,13 @@ class SourceRecordsetTest : public ::testing::Test {
   }
   SourceRecordset::ReaderFactory Factory() {
     return [s = source](const SourceLocation&) { return std::make_unique<FakeReader>(s); };
+  }
+  // Gives the file (made when missing) the modification time.
+  static bool Touch(const QString& file, const QDateTime& modified) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadWrite)) return false;
+    if (f.size() == 0) f.write("x");
+    return f.setFileTime(modified, QFileDevice::FileModificationTime);
   }
   static QStringList Names(SourceRecordset& rs) {
     QStringList out;
@@ -195,14 +217,114 @@ TEST_F(SourceRecordsetTest, MoveToEqualsTheRowWalkedToAndValuesAreTyped) {
   EXPECT_THROW(rs.Value(QStringLiteral("Manca")), DbError);
 }
 
+TEST_F(SourceRecordsetTest, ATableShowsTheValuesTheDatabaseGivesBack) {
+  // Values of every type in columns of every type, as readers may give them.
+  // A query reads each back from the database; a table opened by name must
+  // show the same, with and without a filter or a sort.
+  const QDateTime noon(QDate(2001, 2, 3), QTime(12, 5, 6, 789), Qt::UTC);
+  const struct {
+    ColumnType type;
+    QVariant value;
+  } cases[] = {
+      {ColumnType::Integer, qint64(5)},
+      {ColumnType::Integer, QStringLiteral("12")},
+      {ColumnType::Integer, QStringLiteral("abc")},
+      {ColumnType::Integer, 2.5},
+      {ColumnType::Double, 1.5},
+      {ColumnType::Double, -0.0},
+      {ColumnType::Double, std::numeric_limits<double>::quiet_NaN()},
+      {ColumnType::Double, std::numeric_limits<double>::infinity()},
+      {ColumnType::Double, qint64(3)},
+      {ColumnType::Text, QStringLiteral("Città")},
+      {ColumnType::Text, QStringLiteral("")},
+      {ColumnType::Text, QString()},
+      {ColumnType::Text, qint64(7)},
+      {ColumnType::Text, 2.25},
+      {ColumnType::Date, QDate(2001, 2, 3)},
+      {ColumnType::Date, QDate(12000, 1, 1)},
+      {ColumnType::Date, QDate(500, 6, 7)},
+      {ColumnType::Date, noon},
+      {ColumnType::Date, QStringLiteral("2001-01-01")},
+      {ColumnType::DateTime, noon},
+      {ColumnType::DateTime, QDate(1999, 1, 2)},
+      {ColumnType::DateTime, QDateTime()},
+      {ColumnType::Boolean, true},
+      {ColumnType::Boolean, false},
+      {ColumnType::Boolean, qint64(0)},
+  };
+  const struct {
+    const char* filter;
+    const char* sort;
+  } views[] = {{"", ""}, {"Id >= 0", ""}, {"", "Id DESC"}, {"Id <> 1", "[%2] DESC, Id"}};
+  std::vector<SourceTable> tables;
+  for (const auto& c : cases) {
+    SourceTable& t = tables.emplace_back();
+    t.columns = {{QStringLiteral("Id"), ColumnType::Integer}, {QStringLiteral("V"), c.type}};
+    t.rows = {{qint64(0), c.value}, {qint64(1), QVariant()}, {qint64(2)}};  // the last row is short
+  }
+  // A column named as SQLite's row id, holding other numbers.
+  SourceTable& rowIds = tables.emplace_back();
+  rowIds.columns = {{QStringLiteral("Id"), ColumnType::Integer}, {QStringLiteral("RowId"), ColumnType::Integer}};
+  rowIds.rows = {{qint64(0), qint64(3)}, {qint64(1), qint64(1)}, {qint64(2), qint64(2)}};
+  for (const SourceTable& table : tables) {
+    source->tables[QStringLiteral("Uno")] = table;
+    const QVariant& sample = table.rows[0][1];
+    const std::string what = QStringLiteral("%1 in column %2 of type %3")
+                                 .arg(QString::fromLatin1(sample.typeName()), table.columns[1].name)
+                                 .arg(static_cast<int>(table.columns[1].type))
+                                 .toStdString();
+    ClearTableCache();
+    SourceRecordset byName(Factory()), byQuery(Factory());
+    byName.Open(kConnection, QStringLiteral("Uno"));
+    byQuery.Open(kConnection, QStringLiteral("SELECT * FROM [Uno]"));
+    for (const auto& view : views) {
+      for (SourceRecordset* rs : {&byName, &byQuery}) {
+        rs->SetFilter(QString::fromUtf8(view.filter));
+        rs->SetSort(QString::fromUtf8(view.sort).replace(QStringLiteral("%2"), table.columns[1].name));
+      }
+      ASSERT_EQ(byName.RecordCount(), byQuery.RecordCount()) << what << " " << view.filter << view.sort;
+      for (int r = 0; r < byName.RecordCount(); ++r) {
+        for (int f = 0; f < 2; ++f) {
+          EXPECT_TRUE(Same(byName.ValueAt(r, f), byQuery.ValueAt(r, f)))
+              << what << " row " << r << " " << view.filter << view.sort;
+        }
+      }
+    }
+  }
+}
+
+TEST_F(SourceRecordsetTest, AFilteredTableFollowsItsChangedFile) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("persone.dbf"));
+  ASSERT_TRUE(Touch(file, QDateTime::currentDateTime()));
+  source->files[QStringLiteral("Persone")] = file;
+  SourceRecordset rs(Factory());
+  rs.Open(kConnection, QStringLiteral("Persone"));
+  rs.SetFilter(QStringLiteral("Attivo = True"));
+  rs.SetSort(QStringLiteral("Nome"));
+  EXPECT_EQ(Names(rs), (QStringList{QStringLiteral("Anna"), QStringLiteral("Zeno"), QStringLiteral("Ålborg Anna")}));
+
+  // Zeno leaves, Carla comes: the filter and the sort apply to the new rows.
+  auto& rows = source->tables[QStringLiteral("Persone")].rows;
+  rows[2][5] = false;
+  rows.push_back({QStringLiteral("Carla"), QVariant(), qint64(40), 1.0, QDate(1984, 2, 29), true});
+  ASSERT_TRUE(Touch(file, QDateTime::currentDateTime().addSecs(60)));
+  rs.Requery();
+  EXPECT_EQ(Names(rs), (QStringList{QStringLiteral("Anna"), QStringLiteral("Carla"), QStringLiteral("Ålborg Anna")}));
+  rs.SetSort(QString());
+  rs.SetFilter(QString());
+  ASSERT_EQ(rs.RecordCount(), 7);
+  ASSERT_TRUE(rs.MoveLast());
+  EXPECT_EQ(rs.Value(QStringLiteral("Nascita")), QVariant(QDate(1984, 2, 29)));
+  EXPECT_FALSE(rs.Value(QStringLiteral("Città")).isValid());
+  rs.SetFilter(QStringLiteral("Città IS NULL"));
+  EXPECT_EQ(Names(rs), (QStringList{QStringLiteral("Zeno"), QStringLiteral("Carla")}));
+}
+
 TEST_F(SourceRecordsetTest, TablesAreReadOnceUntilTheirFileChanges) {
   QTemporaryDir dir;
   const QString file = dir.filePath(QStringLiteral("persone.dbf"));
-  {
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("x");
-  }
+  ASSERT_TRUE(Touch(file, QDateTime::currentDateTime()));
   source->files[QStringLiteral("Persone")] = file;
   SourceRecordset first(Factory()), second(Factory());
   first.Open(kConnection, QStringLiteral("Persone"));
@@ -212,10 +334,7 @@ TEST_F(SourceRecordsetTest, TablesAreReadOnceUntilTheirFileChanges) {
 
   // A touch (new time) makes the next open or requery read the file again.
   source->tables[QStringLiteral("Persone")].rows.pop_back();
-  QFile f(file);
-  ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-  ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
-  f.close();
+  ASSERT_TRUE(Touch(file, QDateTime::currentDateTime().addSecs(60)));
   second.Requery();
   EXPECT_EQ(source->reads, 2);
   EXPECT_EQ(second.RecordCount(), 5);

@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -181,6 +182,60 @@ TEST(DBaseReader, MemosReadEmptyAndOtherWidthsKeepTheirType) {
                       {QStringLiteral("BIG"), ColumnType::Double}};
   expected.rows = {{QVariant(QString()), QVariant(-3.125), QVariant(12345678901234567890.0)}};
   ExpectSameTable(OpenFolder(dir.path())->ReadTable(QStringLiteral("m")), expected);
+}
+
+TEST(DBaseReader, ReadsEveryRecordOfALargeTable) {
+  // Records of an odd length over a few megabytes: many lie across the
+  // blocks the file is read in. Text loses the blanks around it (shapelib
+  // trims them) and reads Null when blank; deleted records stay out.
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("grande.dbf"));
+  DBFHandle dbf = DBFCreateEx(QFile::encodeName(path).constData(), "LDID/87");
+  ASSERT_NE(dbf, nullptr);
+  DBFAddField(dbf, "N", FTInteger, 7, 0);
+  DBFAddField(dbf, "T", FTString, 23, 0);
+  DBFAddNativeFieldType(dbf, "D", 'D', 8, 0);
+  DBFAddNativeFieldType(dbf, "L", 'L', 1, 0);
+  DBFAddField(dbf, "V", FTDouble, 11, 2);
+  constexpr int kRecords = 60000;
+  const auto text = [](int r) -> QByteArray {
+    switch (r % 4) {
+      case 0: return "Citt\xE0 " + QByteArray::number(r);
+      case 1: return "  rientro " + QByteArray::number(r) + "  ";
+      case 2: return "";
+      default: return "\x80uro";
+    }
+  };
+  const QDate base(1950, 1, 1);
+  for (int r = 0; r < kRecords; ++r) {
+    DBFWriteIntegerAttribute(dbf, r, 0, r);
+    DBFWriteStringAttribute(dbf, r, 1, text(r).constData());
+    WriteRaw(dbf, r, 2, base.addDays(r).toString(QStringLiteral("yyyyMMdd")).toLatin1());
+    DBFWriteLogicalAttribute(dbf, r, 3, r % 3 == 0 ? 'T' : 'F');
+    DBFWriteDoubleAttribute(dbf, r, 4, r * 0.25);
+  }
+  for (int r = 5; r < kRecords; r += 997) DBFMarkRecordDeleted(dbf, r, 1);
+  DBFClose(dbf);
+  ASSERT_GT(QFileInfo(path).size(), 2 * 1024 * 1024);
+
+  const SourceTable table = OpenFolder(dir.path())->ReadTable(QStringLiteral("grande"));
+  size_t row = 0;
+  for (int r = 0; r < kRecords; ++r) {
+    if (r % 997 == 5) continue;
+    ASSERT_LT(row, table.rows.size());
+    const std::vector<QVariant>& values = table.rows[row++];
+    ASSERT_EQ(values[0], QVariant(qint64(r)));
+    const QByteArray t = text(r);
+    if (t.isEmpty()) {
+      EXPECT_FALSE(values[1].isValid()) << r;
+    } else {
+      EXPECT_EQ(values[1], QVariant(FromAnsi(t.trimmed()))) << r;
+    }
+    EXPECT_EQ(values[2], QVariant(base.addDays(r))) << r;
+    EXPECT_EQ(values[3], QVariant(r % 3 == 0)) << r;
+    EXPECT_EQ(values[4], QVariant(r * 0.25)) << r;
+  }
+  EXPECT_EQ(row, table.rows.size());
 }
 
 TEST(DBaseReader, DamagedOrForeignFilesFailToOpen) {
