@@ -12,6 +12,7 @@
 // standard error; 2 wrong arguments.
 #include "tests/support/answer_boxes.h"
 #include "app/dialogs.h"
+#include "app/hosts.h"
 #include "app/settings.h"
 #include "document/document.h"
 #include "platform/msgbox.h"
@@ -116,6 +117,11 @@ int main(int argc, char** argv) {
   dialog.file = args[2];
   pv::SetCommonDialogHost(&dialog);
   pv::InstallPrintEngine();
+  // No window: start-up's views and the editor's style are not there.
+  static pv::ShellViewsHost noViews;
+  static pv::ShellStyleHost noStyle;
+  pv::SetShellViewsHost(&noViews);
+  pv::SetShellStyleHost(&noStyle);
 
   if (!pv::LoadSettings()) return Fail(QStringLiteral("no print system"));
   if (!failures.isEmpty()) return Fail(failures.join(QLatin1Char('\n')));
