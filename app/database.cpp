@@ -171,4 +171,15 @@ void CloseDatabase() {
   cnDatabase = DatabaseConnection{};
 }
 
+QSqlQuery RunProgramQuery(const QString& sql, const QVariantList& values) {
+  QSqlDatabase db = QSqlDatabase::database(cnDatabase.ConnectionName, false);
+  if (!cnDatabase.IsOpen() || !db.isOpen())
+    throw DbError(DbErrClosed, QStringLiteral("Il database del programma non è aperto."));
+  QSqlQuery q(db);
+  if (!q.prepare(sql)) throw DbError(DbErrProvider, q.lastError().text());
+  for (const QVariant& v : values) q.addBindValue(v);
+  if (!q.exec()) throw DbError(DbErrProvider, q.lastError().text());
+  return q;
+}
+
 }  // namespace pv

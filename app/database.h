@@ -6,7 +6,9 @@
 
 #include "platform/db/recordset.h"
 
+#include <QSqlQuery>
 #include <QString>
+#include <QVariantList>
 
 #include <functional>
 
@@ -51,6 +53,10 @@ void CreateProgramDatabase(const QString& fileName);
 // made and both open it. `beforePlacing` runs between building and placing
 // (tests use it to let another copy finish first). Throws DbError.
 void EnsureProgramDatabase(const QString& fileName, const std::function<void()>& beforePlacing = {});
+
+// One statement on the program database with its values bound in order.
+// Throws DbError when the database is not open or the statement fails.
+QSqlQuery RunProgramQuery(const QString& sql, const QVariantList& values = {});
 
 // The text of the failure message for an error.
 QString DataAccessErrorText(const DbError& error);

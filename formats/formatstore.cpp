@@ -30,11 +30,7 @@ QSqlDatabase Db() {
 }
 
 QSqlQuery Run(const QString& sql, const std::vector<QVariant>& values) {
-  QSqlQuery q(Db());
-  if (!q.prepare(sql)) throw DbError(DbErrProvider, q.lastError().text());
-  for (const QVariant& v : values) q.addBindValue(v);
-  if (!q.exec()) throw DbError(DbErrProvider, q.lastError().text());
-  return q;
+  return RunProgramQuery(sql, QVariantList(values.begin(), values.end()));
 }
 
 // Lets the shared recordset's other readers see a change.

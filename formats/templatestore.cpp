@@ -2,29 +2,14 @@
 
 #include "app/database.h"
 #include "formats/templatedesigns.h"
-#include "platform/db/dberror.h"
 
-#include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 
 namespace pv {
 
-namespace {
-
-QSqlQuery Run(const QString& sql, const QVariantList& values = {}) {
-  if (!cnDatabase.IsOpen()) throw DbError(DbErrClosed, QStringLiteral("Il database non è aperto."));
-  QSqlQuery q(QSqlDatabase::database(cnDatabase.ConnectionName, false));
-  if (!q.prepare(sql)) throw DbError(DbErrProvider, q.lastError().text());
-  for (const QVariant& v : values) q.addBindValue(v);
-  if (!q.exec()) throw DbError(DbErrProvider, q.lastError().text());
-  return q;
-}
-
-}  // namespace
-
 std::vector<TemplateRow> AllTemplates() {
-  QSqlQuery q = Run(QStringLiteral("SELECT Width, Height, Description, ID_TEMPLATE FROM rst_template ORDER BY rowid"));
+  QSqlQuery q = RunProgramQuery(
+      QStringLiteral("SELECT Width, Height, Description, ID_TEMPLATE FROM rst_template ORDER BY rowid"));
   std::vector<TemplateRow> out;
   while (q.next()) {
     TemplateRow r;
@@ -49,9 +34,9 @@ void EnsureDeliveredTemplateRows() {
       }
     }
     if (same) continue;
-    Run(QStringLiteral("INSERT OR REPLACE INTO rst_template (Width, Height, Description, ID_TEMPLATE) "
-                       "VALUES (?, ?, ?, ?)"),
-        {t.Width, t.Height, t.Description, t.ID_TEMPLATE});
+    RunProgramQuery(QStringLiteral("INSERT OR REPLACE INTO rst_template (Width, Height, Description, ID_TEMPLATE) "
+                                   "VALUES (?, ?, ?, ?)"),
+                    {t.Width, t.Height, t.Description, t.ID_TEMPLATE});
     written = true;
   }
   if (written && rsTemplate.IsOpen()) rsTemplate.Requery();

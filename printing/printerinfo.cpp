@@ -10,8 +10,6 @@
 #include "printing/engine.h"
 #include "printing/panelhost.h"
 
-#include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 
 #include <optional>
@@ -26,13 +24,11 @@ double Number(const QSqlQuery& q, const char* column) { return q.value(QString::
 // The format of that code from the program database; nothing when there is
 // no such row. Throws DbError when the database cannot be read.
 std::optional<PanelFormat> LoadFormat(const QString& code) {
-  if (!cnDatabase.IsOpen()) throw DbError(DbErrClosed, QStringLiteral("Il database del programma non è aperto."));
-  QSqlQuery q(QSqlDatabase::database(cnDatabase.ConnectionName, false));
-  q.prepare(QStringLiteral(
-      "SELECT Width, Height, nOri, nVer, TopMargin, bottommarg, LeftMargin, rightmargin, vertipitch, horizpitch,"
-      " sheetwidth, sheetdepth FROM rst_format WHERE Code = ?"));
-  q.addBindValue(code);
-  if (!q.exec()) throw DbError(DbErrProvider, q.lastError().text());
+  QSqlQuery q = RunProgramQuery(
+      QStringLiteral(
+          "SELECT Width, Height, nOri, nVer, TopMargin, bottommarg, LeftMargin, rightmargin, vertipitch, horizpitch,"
+          " sheetwidth, sheetdepth FROM rst_format WHERE Code = ?"),
+      {code});
   if (!q.next()) return std::nullopt;
   PanelFormat f;
   f.Sheet.Width = Number(q, "Width");

@@ -1,7 +1,6 @@
 #include "datasources/windows/storedfilters.h"
 
 #include "app/database.h"
-#include "datasources/windows/programquery.h"
 #include "platform/db/dberror.h"
 
 namespace pv {
