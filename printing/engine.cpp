@@ -15,12 +15,23 @@ std::int32_t RangePages = 0;
 
 void ResetRunValues() { CountMode = PageCount = FirstLabel = LastLabel = RangePages = 0; }
 
+void SetRunToLabels(std::int32_t labels, std::int32_t perPage) {
+  const Pagination pages = PaginateLabels(labels, perPage);
+  PageCount = pages.PageCount;
+  FirstLabel = 1;
+  LastLabel = pages.LastLabel;
+  CountMode = 0;
+  RangePages = 3;
+}
+
 void ShowPrintingError() { MsgBox(QStringLiteral("Printing error: 1"), MsgIcon::Critical, MsgButtons::Ok); }
 
 PrintEngine& PrintRun() {
   static PrintEngine engine;
   return engine;
 }
+
+bool PrintEngine::Merging() const { return m_MergeActive && m_mergeSource->IsOpen(); }
 
 void PrintEngine::Reset() {
   m_PageNumber = 1;

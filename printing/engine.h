@@ -100,6 +100,9 @@ class PrintEngine {
 
  private:
   friend class PrintJobRun;
+  // Merging with the source open: what the field values, the page drawing
+  // and the sort and filter go by.
+  bool Merging() const;
   bool m_jobRunning = false;
   // The merge recordset (open while merging). The page drawing moves it to
   // each label's record just before the label is drawn.
@@ -110,6 +113,10 @@ PrintEngine& PrintRun();
 
 // Puts the run values back to zero (tests).
 void ResetRunValues();
+
+// Makes the run `labels` labels on sheets of `perPage`: whole pages, the
+// last one printing positions 1..remainder; the count mode becomes pages.
+void SetRunToLabels(std::int32_t labels, std::int32_t perPage);
 
 // The program's one report of a print failure: "Printing error: 1" with the
 // critical icon.

@@ -70,7 +70,7 @@ QString PrintEngine::GetFieldValue(const QString& strCode, const QString& strFor
       return PredefinedValue(strCode, strFormat, m_LabelIndex);
     }
     if (IsTrue(PrintFieldCode)) return strCode;
-    if (!m_MergeActive || !m_mergeSource->IsOpen()) return {};
+    if (!Merging()) return {};
     const QString value = ColumnValue(*m_mergeSource, strCode, strFormat);
     return value.isEmpty() && IsTrue(PrintFieldCodeIfNull) ? strCode : value;
   } catch (...) {

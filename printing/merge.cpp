@@ -79,12 +79,7 @@ bool PrintEngine::GetMergeInformation() {
   PageCount = records;
   if (records <= 0) return cannotMerge(kNoRecords);
 
-  const Pagination pages = PaginateLabels(records, perPage);
-  PageCount = pages.PageCount;
-  FirstLabel = 1;
-  LastLabel = pages.LastLabel;
-  CountMode = 0;
-  RangePages = 3;
+  SetRunToLabels(records, perPage);
   controls.SetControlInformation();
   controls.RefreshPreview();
   return true;
@@ -112,7 +107,7 @@ void PrintEngine::GiveUpMergeSource() {
 }
 
 bool PrintEngine::SetPrintSort(const QString& sort) {
-  if (m_MergeActive && m_mergeSource->IsOpen()) {
+  if (Merging()) {
     try {
       m_mergeSource->SetSort(sort);
     } catch (const DbError& e) {
@@ -125,7 +120,7 @@ bool PrintEngine::SetPrintSort(const QString& sort) {
 }
 
 bool PrintEngine::SetPrintFilter(const QString& filter) {
-  if (!m_MergeActive || !m_mergeSource->IsOpen()) {
+  if (!Merging()) {
     m_PrintFilter = filter;
     return true;
   }
@@ -142,13 +137,9 @@ bool PrintEngine::SetPrintFilter(const QString& filter) {
   return true;
 }
 
-QStringList PrintEngine::MergeFieldNames() const {
-  return m_MergeActive && m_mergeSource->IsOpen() ? m_mergeSource->FieldNames() : QStringList{};
-}
+QStringList PrintEngine::MergeFieldNames() const { return Merging() ? m_mergeSource->FieldNames() : QStringList{}; }
 
-SourceRecordset* PrintEngine::MergeRecordset() {
-  return m_MergeActive && m_mergeSource->IsOpen() ? m_mergeSource.get() : nullptr;
-}
+SourceRecordset* PrintEngine::MergeRecordset() { return Merging() ? m_mergeSource.get() : nullptr; }
 
 bool PrintPanelControls::StopPageChecked() { return PrintStopPage != 0; }
 

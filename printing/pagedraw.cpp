@@ -69,7 +69,7 @@ bool PrintEngine::PrintPage(DeviceContext* hdc, bool bPreview) {
   }
   const RunValues run{PageCount, FirstLabel, LastLabel, RangePages};
   const bool round = IsTrue(PrintCircle);
-  const bool merging = m_MergeActive && m_mergeSource->IsOpen();
+  const bool merging = Merging();
 
   bool finished = true;
   try {

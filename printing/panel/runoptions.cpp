@@ -40,19 +40,6 @@ std::optional<OptionRefusal> CheckOptionBoxes(const OptionBoxes& boxes, double l
   return std::nullopt;
 }
 
-void ConvertLabelsToPages(std::int32_t labels, std::int32_t perPage) {
-  FirstLabel = 1;
-  LastLabel = labels % perPage;
-  if (LastLabel != 0) {
-    PageCount = labels / perPage + 1;
-  } else {
-    PageCount = labels / perPage;
-    LastLabel = perPage;
-  }
-  CountMode = 0;
-  RangePages = 3;
-}
-
 bool StoreOptionBoxes(const OptionBoxes& boxes, double labelsPerPage, bool printArchive, bool merging) {
   // The values tested are the values stored: each within its checked range.
   PageCount = HalfEven(ReadDecimal(boxes.Count).value_or(1));
@@ -65,13 +52,13 @@ bool StoreOptionBoxes(const OptionBoxes& boxes, double labelsPerPage, bool print
 
   const std::int32_t perPage = WholeLabelsPerPage(labelsPerPage);
   if (CountMode == 1) {
-    ConvertLabelsToPages(PageCount, perPage);
+    SetRunToLabels(PageCount, perPage);
     return true;
   }
   // Only a count the user typed as pages is read as labels: a count that is
   // already the result of a conversion, or of the merge source's records,
   // stays as it is.
-  if (printArchive && !merging) ConvertLabelsToPages(PageCount, perPage);
+  if (printArchive && !merging) SetRunToLabels(PageCount, perPage);
   return false;
 }
 

@@ -36,10 +36,6 @@ std::optional<OptionRefusal> CheckOptionBoxes(const OptionBoxes& boxes, double l
 // The labels per page as a whole number (nearest, halves to even).
 std::int32_t WholeLabelsPerPage(double labelsPerPage);
 
-// Turns a count of labels into pages on sheets of `perPage` labels: the last
-// page prints positions 1..remainder; the count mode becomes pages.
-void ConvertLabelsToPages(std::int32_t labels, std::int32_t perPage);
-
 // Stores boxes that passed CheckOptionBoxes as the print run values and the
 // manual-paper setting. A count typed in labels mode is converted to pages
 // (the result is true: the user is told). With `printArchive` a count typed in
