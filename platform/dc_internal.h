@@ -106,11 +106,13 @@ struct pv::DeviceContext {
   QPainterPath paintedOutline;
   // The last fonts made for selected fonts at a given scale (text calls are
   // frequent, a label has a few fonts, and a QFont made afresh looks its
-  // face up again), each made for the painter's device.
+  // face up again), each made for the painter's device. Both scales are part
+  // of the key: the height follows the vertical one, a set character width
+  // the horizontal one.
   struct FontCacheEntry {
     bool valid = false;
     Font key;
-    double scale = 0;
+    double scaleX = 0, scaleY = 0;
     QFont font;
     double height = 0;
   };

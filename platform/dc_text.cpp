@@ -117,6 +117,7 @@ Run Layout(const DeviceContext* dc, const QString& text, const std::int32_t* dx)
 // text alignment.
 struct Placement {
   Run run;
+  Point ref;  // the reference point, logical units
   QTransform local;
   double rot = 0;  // degrees
   double ox = 0, by = 0;
@@ -131,6 +132,7 @@ bool Place(const DeviceContext* dc, std::int32_t x, std::int32_t y, const QStrin
   const QTransform m = FullTransform(dc);
   const QPointF p = m.map(QPointF(ref.x, ref.y));
   if (!std::isfinite(p.x()) || !std::isfinite(p.y()) || std::fabs(p.x()) > 1e7 || std::fabs(p.y()) > 1e7) return false;
+  out->ref = ref;
   out->run = Layout(dc, text, dx);
   const Run& run = out->run;
   const std::uint32_t ha = dc->st.textAlign & TaCenter;
@@ -160,15 +162,14 @@ bool Place(const DeviceContext* dc, std::int32_t x, std::int32_t y, const QStrin
 // (x, y).
 void OutputText(DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text, const std::int32_t* dx) {
   if (text.isEmpty() || text.size() > kMaxTextLength) return;
-  const bool useCp = (dc->st.textAlign & TaUpdateCp) != 0;
-  const Point ref = useCp ? dc->st.position : Point{x, y};
   Placement place;
   if (!Place(dc, x, y, text, dx, &place)) return;
+  const Point ref = place.ref;
   const Run& run = place.run;
   const QTransform& local = place.local;
   const double ox = place.ox, by = place.by;
 
-  if (useCp) {
+  if ((dc->st.textAlign & TaUpdateCp) != 0) {
     const QTransform m = FullTransform(dc);
     const double sx = std::max(1e-9, ScaleX(m));
     const double adv = run.width / sx;
@@ -246,9 +247,9 @@ namespace detail {
 
 QFont MakeQFont(const DeviceContext* dc, const Font& f, double* deviceHeight) {
   const QTransform m = FullTransform(dc);
-  const double sy = ScaleY(m);
+  const double sx = ScaleX(m), sy = ScaleY(m);
   for (const DeviceContext::FontCacheEntry& e : dc->fontCache) {
-    if (e.valid && e.scale == sy && SameFont(e.key, f)) {
+    if (e.valid && e.scaleX == sx && e.scaleY == sy && SameFont(e.key, f)) {
       if (deviceHeight) *deviceHeight = e.height;
       return e.font;
     }
@@ -289,7 +290,7 @@ QFont MakeQFont(const DeviceContext* dc, const Font& f, double* deviceHeight) {
   if (f.width > 0) {
     const QFontMetricsF fm = Metrics(dc, q);
     const double avg = fm.averageCharWidth();
-    const double want = f.width * ScaleX(m);
+    const double want = f.width * sx;
     if (avg > 0 && std::isfinite(want))
       q.setStretch(std::clamp(static_cast<int>(std::lround(want / avg * 100.0)), 1, 4000));
   }
@@ -300,7 +301,8 @@ QFont MakeQFont(const DeviceContext* dc, const Font& f, double* deviceHeight) {
   dc->fontCacheNext = (dc->fontCacheNext + 1) % DeviceContext::kFontCacheSize;
   e.valid = true;
   e.key = f;
-  e.scale = sy;
+  e.scaleX = sx;
+  e.scaleY = sy;
   e.font = q;
   e.height = px;
   if (deviceHeight) *deviceHeight = px;

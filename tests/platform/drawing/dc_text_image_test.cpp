@@ -268,24 +268,32 @@ TEST_F(DcText, MeasuresInTurnAreThoseOfAFreshContext) {
   struct Step {
     const char* text;
     const char* face;
-    int height, weight, charExtra, justify, scale;
+    int height, weight, width, charExtra, justify, scaleX, scaleY;
   } steps[] = {
-      {"Cliente 1", "Arial", 40, 400, 0, 0, 1},          {"Cliente 1", "Arial", 44, 400, 0, 0, 1},
-      {"Cliente 1", "Arial", 44, 700, 0, 0, 1},          {"Cliente 1", "DejaVu Serif", 44, 700, 0, 0, 1},
-      {"Cliente 12", "DejaVu Serif", 44, 700, 0, 0, 1},  {"Cliente 12", "DejaVu Serif", 44, 700, 5, 0, 1},
-      {"Cliente 12", "DejaVu Serif", 44, 700, 0, 30, 1}, {"Cliente 12", "DejaVu Serif", 44, 700, 0, 0, 2},
-      {"Cliente 1", "Arial", 40, 400, 0, 0, 1},
+      {"Cliente 1", "Arial", 40, 400, 0, 0, 0, 1, 1},
+      {"Cliente 1", "Arial", 44, 400, 0, 0, 0, 1, 1},
+      {"Cliente 1", "Arial", 44, 700, 0, 0, 0, 1, 1},
+      {"Cliente 1", "DejaVu Serif", 44, 700, 0, 0, 0, 1, 1},
+      {"Cliente 12", "DejaVu Serif", 44, 700, 0, 0, 0, 1, 1},
+      {"Cliente 12", "DejaVu Serif", 44, 700, 0, 5, 0, 1, 1},
+      {"Cliente 12", "DejaVu Serif", 44, 700, 0, 0, 30, 1, 1},
+      {"Cliente 12", "DejaVu Serif", 44, 700, 0, 0, 0, 2, 2},
+      // A set character width follows the horizontal scale alone.
+      {"Cliente 12", "Arial", 44, 400, 20, 0, 0, 1, 1},
+      {"Cliente 12", "Arial", 44, 400, 20, 0, 0, 2, 1},
+      {"Cliente 1", "Arial", 40, 400, 0, 0, 0, 1, 1},
   };
   auto apply = [](DeviceContext* dc, const Step& st) {
     Font f = Sized(st.height);
     f.face = QString::fromLatin1(st.face);
     f.weight = st.weight;
+    f.width = st.width;
     SelectFont(dc, f);
     SetTextCharacterExtra(dc, st.charExtra);
     SetTextJustification(dc, st.justify, st.justify ? 1 : 0);
     SetMapMode(dc, MapMode::Anisotropic);
     SetWindowExt(dc, 1, 1);
-    SetViewportExt(dc, st.scale, st.scale);
+    SetViewportExt(dc, st.scaleX, st.scaleY);
   };
   ImageSurface kept(400, 200);
   for (int round = 0; round < 2; ++round) {
