@@ -128,6 +128,13 @@ std::optional<QVariant> AsStored(const QVariant& value, ColumnType type) {
 
 const QVariant kNull;
 
+// A count of rows as the recordset counts them; throws past its reach.
+int RowCountOf(size_t rows) {
+  if (rows > static_cast<size_t>(INT_MAX))
+    throw DbError(DbErrProvider, QStringLiteral("Troppi record nell'origine dati."));
+  return static_cast<int>(rows);
+}
+
 }  // namespace
 
 SourceRecordset::SourceRecordset(ReaderFactory factory) : m_factory(std::move(factory)) {
@@ -232,8 +239,9 @@ void SourceRecordset::LoadTable(const QString& readerName, const QString& alias,
   m_loaded.push_back({readerName, alias, table});
   // A query reads its tables from the database; a table waits for a filter
   // or a sort to need it there.
-  if (!m_isTable) StoreTable(m_loaded.back());
-  if (m_isTable) {
+  if (!m_isTable) {
+    StoreTable(m_loaded.back());
+  } else {
     m_loaded.back().keptAsIs = TableKeptAsIs(*table);
     QStringList names, sql;
     std::vector<int> types;
@@ -269,8 +277,7 @@ void SourceRecordset::StoreTable(LoadedTable& table) {
 bool SourceRecordset::CopyTableRows() {
   const SourceTable& table = *m_loaded.front().rows;
   const size_t width = table.columns.size();
-  if (table.rows.size() > static_cast<size_t>(INT_MAX))
-    throw DbError(DbErrProvider, QStringLiteral("Troppi record nell'origine dati."));
+  const int rowCount = RowCountOf(table.rows.size());
   std::vector<QVariant> values;
   values.reserve(table.rows.size() * width);
   for (const std::vector<QVariant>& row : table.rows) {
@@ -283,7 +290,7 @@ bool SourceRecordset::CopyTableRows() {
   m_table.reset();
   m_order.clear();
   m_values = std::move(values);
-  m_rowCount = static_cast<int>(table.rows.size());
+  m_rowCount = rowCount;
   m_pos = 0;
   return true;
 }
@@ -346,14 +353,12 @@ void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortK
     LoadedTable& table = m_loaded.front();
     pickRows = table.keptAsIs;
     if (where.text.isEmpty() && sort.empty()) {
-      if (table.rows->rows.size() > static_cast<size_t>(INT_MAX))
-        throw DbError(DbErrProvider, QStringLiteral("Troppi record nell'origine dati."));
       if (pickRows) {
+        m_rowCount = RowCountOf(table.rows->rows.size());
         m_table = table.rows;
         m_order.clear();
         m_allRows = true;
         m_values.clear();
-        m_rowCount = static_cast<int>(table.rows->rows.size());
         m_pos = 0;
         return;
       }
@@ -382,7 +387,7 @@ void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortK
     throw;
   }
   m_binding.criteria = &m_criteria;
-  if (rows.rowCount > INT_MAX) throw DbError(DbErrProvider, QStringLiteral("Troppi record nell'origine dati."));
+  const int rowCount = RowCountOf(static_cast<size_t>(rows.rowCount));
   if (pickRows) {
     // The table was filled in its order: row n has rowid n + 1.
     const std::shared_ptr<const SourceTable>& table = m_loaded.front().rows;
@@ -403,7 +408,7 @@ void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortK
     m_order.clear();
     m_values = std::move(rows.values);
   }
-  m_rowCount = static_cast<int>(rows.rowCount);
+  m_rowCount = rowCount;
   m_pos = 0;
 }
 

@@ -44,8 +44,7 @@ Cell CellOf(const FreeXL_CellValue& cell) {
     case FREEXL_CELL_TIME: {
       const QString text = QString::fromUtf8(cell.value.text_value);
       const QTime time = QTime::fromString(text, QStringLiteral("HH:mm:ss"));
-      // A time of day alone, on the day serial dates start from.
-      return time.isValid() ? Cell{Cell::Time, QVariant(QDateTime(QDate(1899, 12, 30), time, Qt::UTC)), text}
+      return time.isValid() ? Cell{Cell::Time, QVariant(TimeOfDay(time)), text}
                             : Cell{Cell::Text, QVariant(text), text};
     }
     default: return {};

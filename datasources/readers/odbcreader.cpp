@@ -143,8 +143,7 @@ QVariant ValueOf(const Statement& statement, SQLUSMALLINT column, SQLSMALLINT sq
       if (sqlType == SQL_TYPE_TIME || sqlType == SQL_TIME) {
         SQL_TIME_STRUCT time{};
         if (!statement.Get(column, SQL_C_TYPE_TIME, &time)) return {};
-        // A time of day alone, on the day serial dates start from.
-        return QDateTime(QDate(1899, 12, 30), QTime(time.hour, time.minute, time.second), Qt::UTC);
+        return TimeOfDay(QTime(time.hour, time.minute, time.second));
       }
       SQL_TIMESTAMP_STRUCT stamp{};
       if (!statement.Get(column, SQL_C_TYPE_TIMESTAMP, &stamp)) return {};

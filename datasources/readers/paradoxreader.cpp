@@ -201,8 +201,7 @@ class PxFile {
       case pxfTime: {
         const std::optional<qint64> msecs = PxWholeNumber(data, field.px_flen);
         if (!msecs) return {};
-        // A time of day alone, on the day Access and Excel also use.
-        return QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC).addMSecs(*msecs);
+        return TimeOfDay(QTime(0, 0)).addMSecs(*msecs);
       }
       case pxfTimestamp: {
         double msecs = 0;

@@ -92,4 +92,6 @@ QDateTime DateTimeFromSerial(double serial) {
   return QDateTime(date, QTime(0, 0), Qt::UTC).addMSecs(msecs);
 }
 
+QDateTime TimeOfDay(QTime time) { return QDateTime(QDate(1899, 12, 30), time, Qt::UTC); }
+
 }  // namespace pv

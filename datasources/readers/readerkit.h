@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDate>
+#include <QDateTime>
+#include <QTime>
 #include <QString>
 #include <QStringDecoder>
 
@@ -47,6 +49,8 @@ class CodePageText {
 // Excel) with the time of day in the fraction, as wall-clock time (UTC, so
 // no daylight-saving gap moves it).
 QDateTime DateTimeFromSerial(double serial);
+// A time of day alone, on the day serial dates start from (serial 0).
+QDateTime TimeOfDay(QTime time);
 
 std::unique_ptr<SourceReader> OpenDBaseFolder(const QString& folder);
 std::unique_ptr<SourceReader> OpenParadoxFolder(const QString& folder);

@@ -27,8 +27,12 @@ void DataBaseDataModel::LoadSourceList() {
   }
 }
 
+bool DataBaseDataModel::HasSelection() const {
+  return selection >= 0 && selection < static_cast<int>(m_entries.size());
+}
+
 std::optional<Registration> DataBaseDataModel::Selected() {
-  if (selection < 0 || selection >= static_cast<int>(m_entries.size())) return std::nullopt;
+  if (!HasSelection()) return std::nullopt;
   return m_store.Find(m_entries[static_cast<size_t>(selection)].id);
 }
 
@@ -41,15 +45,12 @@ bool DataBaseDataModel::Command_Click(int index) {
       case CmdDelete: done = Delete(); break;
       case CmdView: done = View(); break;
       case CmdSort:
-        if (m_ConnectionString.isEmpty()) {
-          MsgBoxRes(14014, MsgIcon::Information);
-        } else {
-          SortTable();
-        }
-        break;
       case CmdFilter:
+        // Both need the rows of a source on view.
         if (m_ConnectionString.isEmpty()) {
           MsgBoxRes(14014, MsgIcon::Information);
+        } else if (index == CmdSort) {
+          SortTable();
         } else {
           done = FilterTable();
         }
@@ -82,7 +83,7 @@ bool DataBaseDataModel::StoreAndReload(const std::function<void()>& store) {
 }
 
 bool DataBaseDataModel::Edit() {
-  if (selection < 0 || selection >= static_cast<int>(m_entries.size())) return true;
+  if (!HasSelection()) return true;
   const std::optional<Registration> found = Selected();
   if (!found) return false;
   if (found->system) {
@@ -97,7 +98,7 @@ bool DataBaseDataModel::Edit() {
 }
 
 bool DataBaseDataModel::Delete() {
-  if (selection < 0 || selection >= static_cast<int>(m_entries.size())) return false;
+  if (!HasSelection()) return false;
   const Entry entry = m_entries[static_cast<size_t>(selection)];
   if (MsgBox(LoadResString(31013) + entry.label, MsgIcon::Question, MsgButtons::YesNoCancel) != MsgAnswer::Yes) {
     return true;
@@ -120,7 +121,7 @@ bool DataBaseDataModel::Delete() {
 }
 
 bool DataBaseDataModel::View() {
-  if (selection < 0 || selection >= static_cast<int>(m_entries.size())) return true;
+  if (!HasSelection()) return true;
   m_SortString.clear();
   m_FilterString.clear();
   try {

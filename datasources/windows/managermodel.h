@@ -59,6 +59,7 @@ class DataBaseDataModel {
   bool View();
   void SortTable();
   bool FilterTable();
+  bool HasSelection() const;
   std::optional<Registration> Selected();
   // Runs a change of the store, reports its failure, and reloads the list.
   bool StoreAndReload(const std::function<void()>& store);

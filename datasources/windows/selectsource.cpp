@@ -43,7 +43,6 @@ bool dlgSelectSourceModel::Ok() {
       return false;
     }
   }
-  sDatabase = m_selection.GetDataBase();
   iRecordsetType = m_selection.GetRecordsetType();
   iDataBaseType = m_selection.GetDataBaseType();
   return true;
