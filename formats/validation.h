@@ -1,7 +1,9 @@
 #pragma once
-// The checks a print format passes before it is accepted, over the texts of
-// the edit dialog's sixteen fields. Each number is read once, with the
-// program's decimal reader, and that value is checked and kept.
+// The checks a print format passes before it is accepted: the edit dialog's
+// over the texts of its sixteen fields, and the same checks over the numbers
+// of a format that comes as numbers (a row of an older archive). Each number
+// is read once, with the program's decimal reader, and that value is checked
+// and kept.
 
 #include "formats/printformat.h"
 
@@ -13,10 +15,16 @@ struct FormatCheck {
   bool ok() const { return message == 0; }
 };
 
-// Checks `texts` in order (texts required, numbers readable and within
-// 0-100000, a label size, at least one label each way, the labels fitting
-// the sheet across and down). When every check passes, the texts and the
-// numbers go into `out`; its Label and Type are left alone.
+// Checks `texts` in order (texts required, then the numbers as
+// CheckFormatNumbers). When every check passes, the texts and the numbers go
+// into `out`; its Label and Type are left alone.
 FormatCheck CheckFormatTexts(const FormatFieldTexts& texts, PrintFormat& out);
+
+// Checks the twelve numbers of `f` in the dialog's field order: each a number
+// (NaN stands for a value that is none) within 0-100000, then a label size,
+// at least one label each way, the labels fitting the sheet across and down.
+// Infinite and huge values fall outside the range, so every sum the fit
+// checks make is finite.
+FormatCheck CheckFormatNumbers(const PrintFormat& f);
 
 }  // namespace pv

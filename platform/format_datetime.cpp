@@ -167,6 +167,14 @@ void Compile(DateSection& s, const QString& section, const FormatConventions& c,
 
 QString Two(int v) { return QString::number(v).rightJustified(2, u'0'); }
 
+// Entry `index` of a table of names; empty text for an index outside it.
+// Dates reach here valid, so this only keeps a date Qt cannot spell (month
+// or weekday 0) from reading outside the table.
+template <std::size_t N>
+QString NameAt(const std::array<QString, N>& names, int index) {
+  return index >= 0 && static_cast<std::size_t>(index) < N ? names[static_cast<std::size_t>(index)] : QString();
+}
+
 // The week of the year when weeks start on Sunday and the first week is the
 // one holding 1 January.
 int WeekOfYear(const QDate& d) {
@@ -192,14 +200,14 @@ QString RenderDate(const DateSection& s, const QDateTime& value, const FormatCon
       case DateToken::Literal: out += token.text; break;
       case DateToken::Day: out += QString::number(d.day()); break;
       case DateToken::Day2: out += Two(d.day()); break;
-      case DateToken::DayAbbr: out += c.dayAbbreviations[static_cast<std::size_t>(d.dayOfWeek() % 7)]; break;
-      case DateToken::DayName: out += c.dayNames[static_cast<std::size_t>(d.dayOfWeek() % 7)]; break;
+      case DateToken::DayAbbr: out += NameAt(c.dayAbbreviations, d.dayOfWeek() % 7); break;
+      case DateToken::DayName: out += NameAt(c.dayNames, d.dayOfWeek() % 7); break;
       case DateToken::Weekday: out += QString::number(d.dayOfWeek() % 7 + 1); break;
       case DateToken::Week: out += QString::number(WeekOfYear(d)); break;
       case DateToken::Month: out += QString::number(d.month()); break;
       case DateToken::Month2: out += Two(d.month()); break;
-      case DateToken::MonthAbbr: out += c.monthAbbreviations[static_cast<std::size_t>(d.month() - 1)]; break;
-      case DateToken::MonthName: out += c.monthNames[static_cast<std::size_t>(d.month() - 1)]; break;
+      case DateToken::MonthAbbr: out += NameAt(c.monthAbbreviations, d.month() - 1); break;
+      case DateToken::MonthName: out += NameAt(c.monthNames, d.month() - 1); break;
       case DateToken::Quarter: out += QString::number((d.month() - 1) / 3 + 1); break;
       case DateToken::DayOfYear: out += QString::number(d.dayOfYear()); break;
       case DateToken::Year2: out += Two(d.year() % 100); break;

@@ -20,7 +20,14 @@ Value NumberValue(const Decimal& d, double real, bool integer) {
   return v;
 }
 
+// A date is formatted only when Qt can spell it as a day of the calendar and
+// a time of day. A QDate holds some two billion years either way, a
+// QDateTime only about 290 million: a QDate further out makes a QDateTime
+// that is invalid, whose date has day, month and weekday 0. Such a date
+// formats as an invalid date does, as Null: empty text, or the Null section
+// of a number pattern.
 Value DateValue(const QDateTime& date) {
+  if (!date.isValid() || !date.date().isValid() || !date.time().isValid()) return {};
   Value v;
   v.kind = Value::Date;
   v.date = date;
@@ -91,11 +98,7 @@ Value Classify(const QVariant& v, const FormatConventions& c) {
       if (!t.isValid()) return {};
       return DateValue(QDateTime(SerialEpoch(), t, Qt::UTC));
     }
-    case QMetaType::QDateTime: {
-      const QDateTime d = v.toDateTime();
-      if (!d.isValid()) return {};
-      return DateValue(d);
-    }
+    case QMetaType::QDateTime: return DateValue(v.toDateTime());
     default:
       if (v.canConvert<QString>()) return TextValue(v.toString());
       return {};

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 using pv::testing::JetColumn;
@@ -116,6 +118,31 @@ TEST_F(JetImportTest, EachOutcomeHasItsMessage) {
     EXPECT_EQ(boxes.front().icon, pv::MsgIcon::Information);
     EXPECT_EQ(Codes(), expected);
   }
+}
+
+TEST_F(JetImportTest, RowsTheEditDialogWouldRefuseAreLeftOut) {
+  JetTable t = Label01({{QStringLiteral("J-1"), 0},
+                        {QStringLiteral("J-NAN"), 0},
+                        {QStringLiteral("J-HUGE"), 0},
+                        {QStringLiteral("J-NEG"), 0},
+                        {QStringLiteral("J-BIG"), 0},
+                        {QStringLiteral("J-INF"), 0},
+                        {QStringLiteral("J-NULL"), 0},
+                        {QStringLiteral("J-2"), 0}});
+  t.rows[1][5] = std::numeric_limits<double>::quiet_NaN();  // Witdh
+  t.rows[2][7] = 40000.0;                                   // nOri
+  t.rows[2][8] = 40000.0;                                   // nVer
+  t.rows[3][11] = -1.0;                                     // LeftMargin
+  t.rows[4][16] = 1e308;                                    // sheetdepth
+  t.rows[5][6] = std::numeric_limits<double>::infinity();   // Height
+  t.rows[6][15] = QVariant();                               // sheetwidth
+  Write({t});
+  std::vector<QString> expected = Codes();
+  expected.push_back(QStringLiteral("J-1"));
+  expected.push_back(QStringLiteral("J-2"));
+  EXPECT_TRUE(pv::ImportOldFormats());
+  EXPECT_EQ(OnlyBox(), pv::LoadResString(31029) + QStringLiteral(" 2\nFormati non validi, non importati: 6"));
+  EXPECT_EQ(Codes(), expected);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 
 namespace {
@@ -98,6 +99,36 @@ TEST(FormatValidation, KeepsTheNumbersItChecked) {
   EXPECT_EQ(out.nOri, 3);
   EXPECT_EQ(out.Code.size(), 50) << "typed texts are cut at 50 characters";
   EXPECT_EQ(out.Code, QStringLiteral("  ") + QString(48, u'K'));
+}
+
+TEST(FormatValidation, NumbersThatAreNoNumberOrBeyondTheRangeAreRefusedInEachField) {
+  using limits = std::numeric_limits<double>;
+  const pv::PrintFormat valid = formatstest::Sheet(QStringLiteral("A"));
+  ASSERT_TRUE(pv::CheckFormatNumbers(valid).ok());
+  const std::pair<double, int> values[] = {
+      {limits::quiet_NaN(), 15101},
+      {-limits::quiet_NaN(), 15101},
+      {limits::infinity(), 15102},
+      {-limits::infinity(), 15102},
+      {limits::max(), 15102},
+      {limits::lowest(), 15102},
+      {1e308, 15102},
+      {-limits::denorm_min(), 15102},
+      {100000.00000001, 15102},
+  };
+  for (size_t i = 0; i < 12; ++i) {
+    for (const auto& [value, message] : values) {
+      SCOPED_TRACE(testing::Message() << "field " << 4 + i << " value " << value);
+      pv::PrintFormat f = valid;
+      *pv::FormatNumbers(f)[i] = value;
+      const pv::FormatCheck check = pv::CheckFormatNumbers(f);
+      EXPECT_EQ(check.message, message);
+      EXPECT_EQ(check.field, static_cast<int>(4 + i));
+    }
+  }
+  pv::PrintFormat zero = valid;
+  zero.LeftMargin = -0.0;
+  EXPECT_TRUE(pv::CheckFormatNumbers(zero).ok()) << "minus zero is zero";
 }
 
 class SeededFormats : public formatstest::FormatsTest {};

@@ -4,7 +4,17 @@
 
 #include <QDateTime>
 
+#include <limits>
+
 namespace {
+
+// Every date letter and named date format, alone.
+const char* const kEveryDatePattern[] = {
+    "d",         "dd",          "ddd",        "dddd",      "ddddd",       "dddddd",    "w",
+    "ww",        "m",           "mm",         "mmm",       "mmmm",        "q",         "y",
+    "yy",        "yyyy",        "h",          "hh",        "n",           "nn",        "s",
+    "ss",        "hh:mm",       "ttttt",      "AM/PM",     "a/p",         "c",         "General Date",
+    "Long Date", "Medium Date", "Short Date", "Long Time", "Medium Time", "Short Time"};
 
 TEST(FormatDates, DayMonthYearAndNames) {
   CheckFormats({
@@ -87,6 +97,56 @@ TEST(FormatDates, NumbersAndTextAsDates) {
       {QVariant(), "dd/mm/yyyy", ""},
       {QDate(), "dd/mm/yyyy", ""},
   });
+}
+
+TEST(FormatDates, DatesQtCannotSpellFormatAsNull) {
+  // A QDate reaches about two billion years either way; a date and time only
+  // about 290 million. Beyond that Qt has no month, day or weekday for it.
+  const QVariant beyond[] = {
+      QDate::fromJulianDay(-784350574879),  // the first day a QDate holds
+      QDate::fromJulianDay(-200000000000),
+      QDate::fromJulianDay(-106751991167 * 2),
+      QDate::fromJulianDay(200000000000),
+      QDate::fromJulianDay(784354017364),  // the last
+      QDateTime(QDate::fromJulianDay(300000000000), QTime(12, 0), Qt::UTC),
+      QDate(0, 1, 1),  // there is no year 0
+      QDate::fromJulianDay(784354017365),
+      QTime(25, 0),
+  };
+  for (const QVariant& v : beyond) {
+    SCOPED_TRACE(Show(v));
+    for (const char* pattern : kEveryDatePattern) CheckFormat({v, pattern, QString()});
+    CheckFormats({
+        {v, "dddd d mmmm yyyy hh:nn", QString()},
+        {v, "", QString()},
+        {v, "0;-0;\\z;\\N", QStringLiteral("N")},  // the Null section
+        {v, "@;\\v", QStringLiteral("v")},
+        {v, "General Number", QString()},
+    });
+  }
+}
+
+TEST(FormatDates, TheFarthestDatesQtCanSpellFormatAsDates) {
+  const qint64 msMax = std::numeric_limits<qint64>::max();
+  const qint64 msMin = std::numeric_limits<qint64>::min();
+  CheckFormats({
+      {QDate(-1, 1, 1), "dddd d mmmm yyyy", QStringLiteral("sabato 1 gennaio -1")},
+      {QDate(-1, 1, 1), "ddd mmm q y w ww", QStringLiteral("sab gen 1 1 7 1")},
+      {QDate(1, 1, 1), "dddd dd/mm/yyyy", QStringLiteral("luned\u00EC 01/01/1")},
+      {QDate::fromJulianDay(-1), "ddd d mmm yyyy", QStringLiteral("dom 23 nov -4714")},
+      {QDate::fromJulianDay(-1000000000), "dddd d mmmm yyyy q y",
+       QString::fromUtf8("marted\xC3\xAC 21 novembre -2742621 4 326")},
+      {QDate::fromJulianDay(100000000000), "dddd d mmmm yyyy", QStringLiteral("sabato 6 agosto 273785988")},
+      {QDateTime::fromMSecsSinceEpoch(msMax, Qt::UTC), "mmm", QStringLiteral("ago")},
+      {QDateTime::fromMSecsSinceEpoch(msMin, Qt::UTC), "mmm", QStringLiteral("mag")},
+  });
+  // Every pattern gives text for them, the names from their tables.
+  for (const QVariant& v : {QVariant(QDate(-1, 12, 31)), QVariant(QDateTime::fromMSecsSinceEpoch(msMax, Qt::UTC)),
+                            QVariant(QDateTime::fromMSecsSinceEpoch(msMin, Qt::UTC))}) {
+    SCOPED_TRACE(Show(v));
+    for (const char* pattern : kEveryDatePattern)
+      EXPECT_FALSE(pv::Format(v, QString::fromLatin1(pattern)).isEmpty()) << pattern;
+  }
 }
 
 }  // namespace
