@@ -17,7 +17,9 @@
 // label prints the same on every machine. Numbers and dates stand for each
 // other by serial date numbers; text that reads as a number or a date takes
 // number and date patterns. A value a pattern cannot take comes back as its
-// plain text. An empty pattern gives the plain text. Format never throws.
+// plain text. An empty pattern gives the plain text. A date too far out for
+// a QDateTime (about 290 million years either way) formats as an invalid date
+// does, as Null. Format never throws.
 
 #include <QString>
 #include <QVariant>
