@@ -90,6 +90,13 @@ class AccessReader : public SourceReader {
         reader.Fail(QStringLiteral("Tabella danneggiata."));
       def = mdb_read_table(entry);
       if (def == nullptr) reader.Fail(QStringLiteral("Tabella danneggiata."));
+      // mdbtools walks the map of the table's pages without looking at its
+      // size: a map shorter than its head (a kind byte and the first page it
+      // covers), or of a kind it does not know, would send it astray.
+      if (def->usage_map == nullptr || def->map_sz < 5 || def->usage_map[0] > 1) {
+        mdb_free_tabledef(def);
+        reader.Fail(QStringLiteral("La mappa delle pagine della tabella è danneggiata."));
+      }
       if (mdb_read_columns(def) == nullptr || def->columns->len != def->num_cols) {
         mdb_free_tabledef(def);
         reader.Fail(QStringLiteral("Colonne danneggiate."));
@@ -160,9 +167,12 @@ class AccessReader : public SourceReader {
       case MDB_DATETIME: {
         if (!fits(8)) return {};
         const QDateTime when = DateTimeFromSerial(mdb_get_double(m_mdb->pg_buf, start));
+        if (!when.isValid()) return {};
         return mdb_col_is_shortdate(column) ? QVariant(when.date()) : QVariant(when);
       }
       case MDB_NUMERIC: {
+        // A sign byte and 16 of digits; Access keeps at most 28 digits.
+        if (!fits(17) || column->col_scale > 28 || column->col_prec > 28) return {};
         char* text = mdb_numeric_to_string(m_mdb, start, column->col_scale, column->col_prec);
         bool ok = false;
         const double value = QByteArray(text).toDouble(&ok);
@@ -172,6 +182,10 @@ class AccessReader : public SourceReader {
       case MDB_TEXT:
       case MDB_MEMO:
       case MDB_REPID: {
+        // Text stands in the row; a memo's row holds a 12-byte pointer, an
+        // identifier 16 bytes.
+        const int inRow = column->col_type == MDB_TEXT ? length : column->col_type == MDB_MEMO ? 12 : 16;
+        if (!fits(inRow)) return {};
         char* text = mdb_col_to_string(m_mdb, m_mdb->pg_buf, start, column->col_type, length);
         QString value = QString::fromUtf8(text);
         g_free(text);

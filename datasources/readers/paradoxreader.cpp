@@ -10,6 +10,7 @@ extern "C" {
 #include <QDateTime>
 #include <QFile>
 
+#include <cmath>
 #include <cstring>
 #include <optional>
 #include <set>
@@ -20,6 +21,12 @@ namespace {
 
 // The Paradox calendar counts days from 1 January of year 1.
 constexpr qint64 kJulianDayOfDayZero = 1721425;
+
+// Where the field descriptors start (a type byte and a width byte each):
+// after the header, and after the second header of newer versions.
+constexpr int kFieldsWithoutDataHeader = 0x58;
+constexpr int kFieldsWithDataHeader = 0x78;
+constexpr int kBcdWidth = 17;
 
 void RecordPxError(pxdoc_t*, int, const char* message, void* data) {
   if (data != nullptr && message != nullptr) *static_cast<QString*>(data) = QString::fromUtf8(message).trimmed();
@@ -34,6 +41,7 @@ quint16 Word(const QByteArray& b, int at) {
 // at 8 bytes where long is 64 bits wide, and takes the next field for part
 // of the value.)
 std::optional<qint64> PxWholeNumber(const char* data, int size) {
+  if (size < 1 || size > 8) return std::nullopt;  // the header check keeps fields to their width
   quint64 bits = 0;
   bool zero = true;
   for (int i = 0; i < size; ++i) {
@@ -44,7 +52,7 @@ std::optional<qint64> PxWholeNumber(const char* data, int size) {
   if (zero) return std::nullopt;
   const int width = size * 8;
   bits ^= quint64{1} << (width - 1);
-  if (bits & (quint64{1} << (width - 1))) bits |= ~quint64{0} << width;  // negative
+  if (width < 64 && (bits & (quint64{1} << (width - 1)))) bits |= ~quint64{0} << width;  // negative
   return static_cast<qint64>(bits);
 }
 
@@ -52,12 +60,12 @@ class PxFile {
  public:
   explicit PxFile(const QString& path) : m_path(path) {
     RequireReadableFile(path);
-    CheckBlocks();
+    const int codePage = CheckFile();
     m_owner.reset(PX_new3(RecordPxError, nullptr, nullptr, nullptr, &m_error));
     m_doc = m_owner.get();
     if (m_doc == nullptr) Fail(QString());
     if (PX_open_file(m_doc, QFile::encodeName(path).constData()) < 0) Fail(m_error);
-    m_text = CodePageText(m_doc->px_head->px_doscodepage);
+    m_text = CodePageText(codePage);
     const int count = PX_get_num_fields(m_doc);
     pxfield_t* fields = PX_get_fields(m_doc);
     if (count <= 0 || fields == nullptr) Fail(m_error);
@@ -117,13 +125,16 @@ class PxFile {
     ThrowUnreadableFile(m_path, QStringLiteral("una tabella Paradox"), why);
   }
 
-  // pxlib follows the chain of data blocks as it finds it; a damaged file
-  // could send it past the end or round in a circle. Walk it first.
-  void CheckBlocks() const {
+  // pxlib trusts the header: a field wider than its type overruns its
+  // buffers, a version it does not know leaves part of its header unread,
+  // and it follows the chain of data blocks as it finds it, past the end or
+  // round in a circle. The header and the chain are checked here first.
+  // Returns the table's code page.
+  int CheckFile() const {
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly)) Fail(QString());
-    const QByteArray head = file.read(0x78);
-    if (head.size() < 0x58) Fail(QString());
+    const QByteArray head = file.read(kFieldsWithDataHeader + 2 * 255);
+    if (head.size() < kFieldsWithoutDataHeader) Fail(QString());
     const int recordSize = Word(head, 0);
     const int headerSize = Word(head, 2);
     const int fileType = static_cast<unsigned char>(head[4]);
@@ -138,11 +149,27 @@ class PxFile {
           blockKb == 32) ||
         recordSize <= 0 || recordSize > blockSize - 6 || headerSize < 0x58 || fieldCount <= 0 || fieldCount > 255)
       Fail(QStringLiteral("Intestazione sconosciuta."));
+    // Versions 3.0 and 3.5 (bytes 3 and 4), 4.x, 5.x and 7.x; newer ones
+    // have a second header, with the code page, before the fields.
+    const int version = static_cast<unsigned char>(head[0x39]);
+    if (version < 3 || version > 12) Fail(QStringLiteral("La versione del formato (%1) è sconosciuta.").arg(version));
+    const bool dataHeader = version >= 5;
+    const int fieldsAt = dataHeader ? kFieldsWithDataHeader : kFieldsWithoutDataHeader;
+    if (head.size() < fieldsAt + 2 * fieldCount || headerSize < fieldsAt + 2 * fieldCount)
+      Fail(QStringLiteral("Intestazione danneggiata."));
+    int widths = 0;
+    for (int i = 0; i < fieldCount; ++i) {
+      const char type = head[fieldsAt + 2 * i];
+      const int declared = static_cast<unsigned char>(head[fieldsAt + 2 * i + 1]);
+      const QString why = FieldWidthProblem(type, declared);
+      if (!why.isEmpty()) Fail(QStringLiteral("Il campo %1 %2").arg(i + 1).arg(why));
+      widths += type == pxfBCD ? kBcdWidth : declared;
+    }
+    if (widths != recordSize) Fail(QStringLiteral("Campi incoerenti."));
     // Blocks of a password-protected table are scrambled: neither this walk
     // nor pxlib could trust what they read there.
     // The key stands in the header, or in the second header of newer files
     // when the first holds FF00FF00.
-    const bool dataHeader = static_cast<unsigned char>(head[0x39]) >= 5 && head.size() >= 0x60;
     auto longAt = [&](int at) {
       return static_cast<quint32>(Word(head, at)) | (static_cast<quint32>(Word(head, at + 2)) << 16);
     };
@@ -164,6 +191,43 @@ class PxFile {
       block = Word(blockHead, 0);
     }
     if (counted != records) Fail(QStringLiteral("Il numero dei record non torna."));
+    // Old versions name no code page: they come from DOS.
+    return dataHeader ? Word(head, 0x6A) : 850;
+  }
+
+  // Why a field's declared width does not fit its type; empty when it fits.
+  static QString FieldWidthProblem(char type, int declared) {
+    const auto exactly = [&](int width, const char* name) {
+      return declared == width ? QString()
+                               : QStringLiteral("(%1) è largo %2 byte invece di %3.")
+                                     .arg(QString::fromUtf8(name))
+                                     .arg(declared)
+                                     .arg(width);
+    };
+    switch (type) {
+      case pxfShort: return exactly(2, "intero corto");
+      case pxfLong: return exactly(4, "intero lungo");
+      case pxfAutoInc: return exactly(4, "contatore");
+      case pxfDate: return exactly(4, "data");
+      case pxfTime: return exactly(4, "ora");
+      case pxfCurrency: return exactly(8, "valuta");
+      case pxfNumber: return exactly(8, "numero");
+      case pxfTimestamp: return exactly(8, "data e ora");
+      case pxfLogical: return exactly(1, "logico");
+      case pxfBCD:
+        // The width byte of a BCD field holds its decimals; the field is 17 bytes.
+        return declared <= 32 ? QString() : QStringLiteral("(BCD) dichiara %1 decimali, più di 32.").arg(declared);
+      case pxfAlpha:
+      case pxfBytes: return declared >= 1 ? QString() : QStringLiteral("è largo 0 byte.");
+      case pxfMemoBLOb:
+      case pxfBLOb:
+      case pxfFmtMemoBLOb:
+      case pxfOLE:
+      case pxfGraphic:
+        // The last 10 bytes point into the memo file.
+        return declared >= 10 ? QString() : QStringLiteral("(memo) è largo %1 byte, meno di 10.").arg(declared);
+      default: return QStringLiteral("è di un tipo sconosciuto (%1).").arg(static_cast<unsigned char>(type));
+    }
   }
 
   QVariant Value(const pxfield_t& field, char* data) const {
@@ -206,6 +270,8 @@ class PxFile {
       case pxfTimestamp: {
         double msecs = 0;
         if (PX_get_data_double(m_doc, data, field.px_flen, &msecs) <= 0) return {};
+        // Beyond any calendar (or not a number): no date.
+        if (!(std::fabs(msecs) < 1e17)) return {};
         const qint64 whole = static_cast<qint64>(msecs);
         const QDate date = QDate::fromJulianDay(whole / 86400000 + kJulianDayOfDayZero);
         if (!date.isValid()) return {};

@@ -85,6 +85,8 @@ QString CodePageText::Decode(QByteArrayView bytes) const {
 }
 
 QDateTime DateTimeFromSerial(double serial) {
+  // Far beyond any calendar (about 270,000 years), or not a number: no date.
+  if (!(std::fabs(serial) < 1e8)) return {};
   // Serial dates before the base count whole days back but the time forward.
   const double days = std::trunc(serial);
   const qint64 msecs = std::llround(std::fabs(serial - days) * 86400000.0);

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -21,6 +22,46 @@ using testing::SampleTable;
 QString Workbook() { return QStringLiteral(PLAVIK_TEST_SOURCE_DIR "/fixtures/workbook.xls"); }
 
 std::unique_ptr<SourceReader> Open(const QString& path) { return OpenSourceReader({SourceKind::Excel, path, {}, {}}); }
+
+// The test workbook's stream of records starts at its first sector and runs
+// on in order.
+constexpr int kStreamStart = 512;
+constexpr quint16 kDimensions = 0x0200;
+
+quint16 WordAt(const QByteArray& bytes, qsizetype at) {
+  return static_cast<quint16>(static_cast<unsigned char>(bytes[at]) | (static_cast<unsigned char>(bytes[at + 1]) << 8));
+}
+
+void PutWord(QByteArray& bytes, qsizetype at, quint32 value) {
+  bytes[at] = static_cast<char>(value & 0xff);
+  bytes[at + 1] = static_cast<char>((value >> 8) & 0xff);
+}
+
+// Where the records of one type start (at their type), in stream order.
+std::vector<qsizetype> RecordsOfType(const QByteArray& book, quint16 type) {
+  std::vector<qsizetype> found;
+  for (qsizetype at = kStreamStart; at + 4 <= book.size();) {
+    const quint16 recordType = WordAt(book, at);
+    const quint16 size = WordAt(book, at + 2);
+    if (recordType == 0 && size == 0) break;
+    if (recordType == type) found.push_back(at);
+    at += 4 + size;
+  }
+  return found;
+}
+
+// The first sheet's dimensions record set to rows x columns (BIFF 8: rows
+// in 32 bits at 8, columns at 14, counting from the record's type).
+QByteArray WithDimensions(const QByteArray& book, quint32 rows, quint32 columns) {
+  QByteArray bytes = book;
+  const std::vector<qsizetype> dimensions = RecordsOfType(bytes, kDimensions);
+  EXPECT_FALSE(dimensions.empty());
+  if (dimensions.empty()) return bytes;
+  PutWord(bytes, dimensions[0] + 8, rows & 0xffff);
+  PutWord(bytes, dimensions[0] + 10, rows >> 16);
+  PutWord(bytes, dimensions[0] + 14, columns);
+  return bytes;
+}
 
 TEST(ExcelReader, ReadsTheSampleSheetTyped) {
   // A workbook's logical cells read as the numbers 1 and 0: freexl does not
@@ -67,17 +108,56 @@ TEST(ExcelReader, SheetsAreTablesNamedWithADollar) {
     EXPECT_THROW(reader->ReadTable(QString::fromLatin1(name)), DbError) << name;
 }
 
+TEST(ExcelReader, ASheetIsReadAsFarAsItsCellsReachWhateverItsDimensionsClaim) {
+  // 65,536 rows of 256 columns claimed, 3 rows of 5 held (the last one of
+  // blank cells, which still counts).
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("grande.xls"));
+  testing::WriteBytes(path, WithDimensions(testing::ReadBytes(Workbook()), 65536, 256));
+  QElapsedTimer timer;
+  timer.start();
+  SourceTable expected = SampleTable();
+  expected.columns[4].type = ColumnType::Integer;
+  expected.rows[0][4] = qint64{1};
+  expected.rows[1][4] = qint64{0};
+  ExpectSameTable(Open(path)->ReadTable(QStringLiteral("Anagrafe$")), expected);
+  // Every claimed cell took 10 s and 1.9 GB.
+  EXPECT_LT(timer.elapsed(), 3000);
+}
+
 TEST(ExcelReader, DamagedOrForeignFilesFailToOpen) {
   const QByteArray good = testing::ReadBytes(Workbook());
   ASSERT_GT(good.size(), 2048);
   QByteArray scrambled = good;
   for (int i = 512; i < scrambled.size(); i += 7) scrambled[i] = static_cast<char>(scrambled[i] ^ 0x5a);
+  // A cell record retyped as a dimensions record: freexl took its bytes for
+  // a second, larger cell table and wrote past the first.
+  QByteArray retyped = good;
+  const std::vector<qsizetype> dimensions = RecordsOfType(good, kDimensions);
+  ASSERT_FALSE(dimensions.empty());
+  const std::vector<qsizetype> numbers = RecordsOfType(good, 0x0203);
+  ASSERT_FALSE(numbers.empty());
+  ASSERT_GT(numbers[0], dimensions[0]);
+  PutWord(retyped, numbers[0], kDimensions);
+  QByteArray secondDimensions = retyped;         // the same, its bytes reading as dimensions a sheet may have
+  PutWord(secondDimensions, numbers[0] + 8, 2);  // 2 rows
+  PutWord(secondDimensions, numbers[0] + 10, 0);
+  PutWord(secondDimensions, numbers[0] + 14, 2);  // of 2 columns
+  QByteArray shortDimensions = good;
+  PutWord(shortDimensions, dimensions[0] + 2, 4);  // freexl read the rest from the record before
   const std::vector<DamagedFile> cases = {
       {"truncated", good.left(good.size() / 2)},
       {"header only", good.left(512)},
       {"empty", QByteArray()},
       {"text", QByteArray("NOME\tCOGNOME\nMario\tRossi\n").repeated(100)},
       {"scrambled", scrambled},
+      {"cell retyped as dimensions", retyped, "più di quante"},
+      {"cell retyped as plausible dimensions", secondDimensions, "due volte"},
+      {"more rows than a sheet has", WithDimensions(good, 65537, 5), "65537 righe per 5 colonne"},
+      {"more columns than a sheet has", WithDimensions(good, 4, 257), "più di quante"},
+      // Their product wraps round in freexl's 32 bits: a cell table of 0 cells.
+      {"a cell table that wraps round", WithDimensions(good, 0x01000000, 256), "più di quante"},
+      {"dimensions cut short", shortDimensions, "dimensioni danneggiate"},
   };
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("rotto.xls"));

@@ -195,6 +195,20 @@ TEST(ParadoxReader, DamagedOrForeignFilesFailToOpen) {
   badType[4] = 9;
   QByteArray locked = good;  // a password's key in the header scrambles the blocks
   locked[0x25] = 0x12;
+  // The field descriptors (a type byte and a width byte each) follow both
+  // headers: NOME, NUMERO, IMPORTO, DATA, ATTIVO.
+  constexpr int kFields = 0x78;
+  const auto field = [&](int index, char type, int width) {
+    QByteArray bytes = good;
+    bytes[kFields + 2 * index] = type;
+    bytes[kFields + 2 * index + 1] = static_cast<char>(width);
+    return bytes;
+  };
+  const auto patched = [&](int at, std::initializer_list<int> values) {
+    QByteArray bytes = good;
+    for (const int value : values) bytes[at++] = static_cast<char>(value);
+    return bytes;
+  };
   const std::vector<DamagedFile> cases = {
       {"truncated", good.left(good.size() - blockSize / 2)},
       {"header only", good.left(headerSize)},
@@ -204,6 +218,28 @@ TEST(ParadoxReader, DamagedOrForeignFilesFailToOpen) {
       {"block leading to itself", selfLoop},
       {"not a table file", badType},
       {"password-protected", locked},
+      // Whole numbers, dates and times wider than their type were read with
+      // an over-wide shift; wide decimals overran pxlib's buffer.
+      {"short 4 bytes wide", field(1, pxfShort, 4), "(intero corto) è largo 4 byte invece di 2"},
+      {"long 8 bytes wide", field(1, pxfLong, 8), "(intero lungo) è largo 8 byte invece di 4"},
+      {"counter 8 bytes wide", field(1, pxfAutoInc, 8), "(contatore)"},
+      {"date 8 bytes wide", field(3, pxfDate, 8), "(data)"},
+      {"time 6 bytes wide", field(3, pxfTime, 6), "(ora)"},
+      {"long 2 bytes wide", field(1, pxfLong, 2), "invece di 4"},
+      {"currency 12 bytes wide", field(2, pxfCurrency, 12), "(valuta) è largo 12 byte invece di 8"},
+      {"number 16 bytes wide", field(2, pxfNumber, 16), "(numero)"},
+      {"timestamp 255 bytes wide", field(2, pxfTimestamp, 255), "(data e ora)"},
+      {"logical 2 bytes wide", field(4, pxfLogical, 2), "(logico)"},
+      {"text 0 bytes wide", field(0, pxfAlpha, 0), "Il campo 1"},
+      {"BCD with 40 decimals", field(2, pxfBCD, 40), "40 decimali"},
+      {"unknown field type", field(1, 0x33, 4), "tipo sconosciuto"},
+      {"record size against the fields", patched(0, {good[0] + 1, good[1]}), "Campi incoerenti"},
+      {"header smaller than its fields", patched(2, {0x80, 0}), "Intestazione danneggiata"},
+      // pxlib leaves its header half read for versions it does not know.
+      {"version 0", patched(0x39, {0}), "versione del formato (0)"},
+      {"version 2", patched(0x39, {2}), "sconosciuta"},
+      {"version 13", patched(0x39, {13}), "sconosciuta"},
+      {"version 255", patched(0x39, {255}), "sconosciuta"},
   };
   ExpectDamagedFilesFail(cases, dir.filePath(QStringLiteral("rotto.db")),
                          [&] { OpenFolder(dir.path())->ReadTable(QStringLiteral("rotto")); });

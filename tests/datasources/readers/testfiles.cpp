@@ -23,7 +23,16 @@ void ExpectDamagedFilesFail(const std::vector<DamagedFile>& files, const QString
                             const std::function<void()>& read) {
   for (const DamagedFile& file : files) {
     WriteBytes(path, file.bytes);
-    EXPECT_THROW(read(), DbError) << file.name;
+    try {
+      read();
+      ADD_FAILURE() << file.name << ": read without a refusal";
+    } catch (const DbError& error) {
+      EXPECT_FALSE(error.Description().isEmpty()) << file.name;
+      if (file.says != nullptr) {
+        EXPECT_TRUE(error.Description().contains(QString::fromUtf8(file.says)))
+            << file.name << ": " << error.Description().toStdString();
+      }
+    }
   }
 }
 

@@ -15,9 +15,11 @@ void WriteBytes(const QString& path, const QByteArray& bytes);
 struct DamagedFile {
   const char* name;
   QByteArray bytes;
+  const char* says = nullptr;  // a part of the refusal's text, when it must say why
 };
 
-// Writes each damaged file at path in turn; reading it must throw DbError.
+// Writes each damaged file at path in turn; reading it must throw DbError
+// with a text (holding `says` when given).
 void ExpectDamagedFilesFail(const std::vector<DamagedFile>& files, const QString& path,
                             const std::function<void()>& read);
 
