@@ -130,6 +130,22 @@ QByteArray PaperPpd(const QString& defaultPaper) {
   return ppd.replace("@PAPER@", defaultPaper.toLatin1());
 }
 
+// The backend of the raw queues: writes the job's file (or standard input)
+// to the path of its device URI.
+constexpr char kFileBackend[] = R"(#!/bin/sh
+if [ $# -eq 0 ]; then
+  echo 'file plavikfile "Unknown" "plavik test file"'
+  exit 0
+fi
+out="${DEVICE_URI#plavikfile:}"
+if [ $# -ge 6 ]; then
+  cat "$6" > "$out.part" || exit 1
+else
+  cat > "$out.part" || exit 1
+fi
+mv "$out.part" "$out"
+)";
+
 void SetReason(QString* reason, const QString& text) {
   if (reason) *reason = text;
 }
@@ -157,11 +173,28 @@ bool CupsServer::Running() const { return cupsd_.state() == QProcess::Running; }
 
 bool CupsServer::WriteConfig(QString* reason) {
   const QString root = dir_->path();
-  for (const char* sub : {"spool", "spool/temp", "log", "cache", "state", "out"}) {
+  for (const char* sub : {"spool", "spool/temp", "log", "cache", "state", "out", "bin/backend"}) {
     if (!QDir(root).mkpath(QString::fromLatin1(sub))) {
       SetReason(reason, QStringLiteral("cannot make %1/%2").arg(root, QString::fromLatin1(sub)));
       return false;
     }
+  }
+  // The system's filters and helpers, and a backend of ours beside its
+  // backends: a raw queue runs no filter, so only a backend writes its file.
+  const QString system = ServerBin();
+  const QString bin = root + QStringLiteral("/bin");
+  for (const QString& sub : QDir(system).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    if (sub != QLatin1String("backend")) QFile::link(system + QLatin1Char('/') + sub, bin + QLatin1Char('/') + sub);
+  }
+  for (const QString& b : QDir(system + QStringLiteral("/backend")).entryList(QDir::Files))
+    QFile::link(system + QStringLiteral("/backend/") + b, bin + QStringLiteral("/backend/") + b);
+  const QString backend = bin + QStringLiteral("/backend/plavikfile");
+  if (!WriteFile(backend, kFileBackend) ||
+      !QFile::setPermissions(backend, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                          QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                          QFileDevice::ExeOther)) {
+    SetReason(reason, QStringLiteral("cannot write ") + backend);
+    return false;
   }
   uid_t uid = ::getuid();
   gid_t gid = ::getgid();
@@ -181,12 +214,11 @@ bool CupsServer::WriteConfig(QString* reason) {
     return false;
   }
   const QByteArray r = root.toUtf8();
-  const QByteArray files = "ServerRoot " + r + "\nRequestRoot " + r + "/spool\nTempDir " + r +
-                           "/spool/temp\nCacheDir " + r + "/cache\nStateDir " + r + "/state\nAccessLog " + r +
-                           "/log/access_log\nErrorLog " + r + "/log/error_log\nPageLog " + r +
-                           "/log/page_log\nPrintcap " + r + "/state/printcap\nServerBin " + ServerBin().toUtf8() +
-                           "\nFileDevice Yes\nUser " + user->pw_name + "\nGroup " + grp->gr_name + "\nSystemGroup " +
-                           grp->gr_name + "\n";
+  const QByteArray files =
+      "ServerRoot " + r + "\nRequestRoot " + r + "/spool\nTempDir " + r + "/spool/temp\nCacheDir " + r +
+      "/cache\nStateDir " + r + "/state\nAccessLog " + r + "/log/access_log\nErrorLog " + r +
+      "/log/error_log\nPageLog " + r + "/log/page_log\nPrintcap " + r + "/state/printcap\nServerBin " + r + "/bin" +
+      "\nFileDevice Yes\nUser " + user->pw_name + "\nGroup " + grp->gr_name + "\nSystemGroup " + grp->gr_name + "\n";
   const QByteArray conf = "Listen 127.0.0.1:" + QByteArray::number(port_) +
                           "\nLogLevel debug\nBrowsing No\nBrowseLocalProtocols none\nDefaultAuthType None\n"
                           "WebInterface No\nMaxJobs 0\nPreserveJobHistory Yes\nErrorPolicy abort-job\n"
@@ -203,7 +235,8 @@ bool CupsServer::WriteConfig(QString* reason) {
     // write where they must.
     const QStringList all = QStringList{root} + [&] {
       QStringList paths;
-      for (const char* sub : {"spool", "spool/temp", "log", "cache", "state", "out", "cups-files.conf", "cupsd.conf"})
+      for (const char* sub : {"spool", "spool/temp", "log", "cache", "state", "out", "bin", "bin/backend",
+                              "cups-files.conf", "cupsd.conf"})
         paths << root + QLatin1Char('/') + QString::fromLatin1(sub);
       return paths;
     }();
@@ -330,7 +363,7 @@ void CupsServer::ClearOutput(const QString& queue) const { QFile::remove(OutputF
 bool CupsServer::AddRawQueue(const QString& name, QString* reason) {
   return Admin(QStringLiteral("lpadmin"),
                {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
-                QStringLiteral("file:") + OutputFile(name), QStringLiteral("-m"), QStringLiteral("raw")},
+                QStringLiteral("plavikfile:") + OutputFile(name), QStringLiteral("-m"), QStringLiteral("raw")},
                reason);
 }
 

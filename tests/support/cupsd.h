@@ -10,8 +10,10 @@
 // (cupsSetServer) and the children the test starts (CUPS_SERVER) talk to it.
 //
 // Queues print into files of the folder: a raw queue gets the job's file as
-// it was sent; a paper queue runs the job through the PDF filter with a
-// default paper, so its file shows the page size the job printed on.
+// it was sent (through a backend of the folder's own, beside links to the
+// system's filters and backends); a paper queue runs the job through the PDF
+// filter with a default paper, so its file shows the page size the job
+// printed on. Skip a test with MissingReason() when CUPS is not installed.
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
