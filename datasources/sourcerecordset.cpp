@@ -489,37 +489,48 @@ void SourceRecordset::SetSort(const QString& sort) {
 
 void SourceRecordset::Requery() {
   if (!m_open) throw DbError(DbErrClosed, QStringLiteral("Operazione non consentita quando l'oggetto è chiuso."));
-  const QSqlDatabase db = Database(m_dbName);
-  // Tables whose file is unchanged are still loaded as they were.
-  bool changed = m_kind == SourceKind::Odbc;
-  std::vector<LoadedTable> loaded;
-  loaded.swap(m_loaded);
-  for (LoadedTable& t : loaded) {
-    std::shared_ptr<const SourceTable> fresh;
+  // Every table is read first: a table that cannot be read leaves the rows
+  // on show as they were.
+  std::vector<std::shared_ptr<const SourceTable>> fresh;
+  for (const LoadedTable& t : m_loaded) {
     try {
-      fresh = ReadSourceTable(t.name);
+      fresh.push_back(ReadSourceTable(t.name));
     } catch (const DbError&) {
       if (ReaderTableNamed(t.name).isEmpty()) throw NoSuchTable(t.name);
       throw;
     }
-    if (fresh == t.rows) {
-      m_loaded.push_back(std::move(t));
-      continue;
+  }
+  try {
+    const QSqlDatabase db = Database(m_dbName);
+    // Tables whose file is unchanged are still loaded as they were.
+    bool changed = m_kind == SourceKind::Odbc;
+    std::vector<LoadedTable> loaded;
+    loaded.swap(m_loaded);
+    for (size_t i = 0; i < loaded.size(); ++i) {
+      LoadedTable& t = loaded[i];
+      if (fresh[i] == t.rows) {
+        m_loaded.push_back(std::move(t));
+        continue;
+      }
+      changed = true;
+      if (t.stored) ExecSql(db, QStringLiteral("DROP TABLE %1").arg(QuoteIdentifier(t.alias)));
+      LoadTable(t.name, t.alias, std::move(fresh[i]));
     }
-    changed = true;
-    if (t.stored) ExecSql(db, QStringLiteral("DROP TABLE %1").arg(QuoteIdentifier(t.alias)));
-    LoadTable(t.name, t.alias, std::move(fresh));
+    if (!m_isTable && changed) {
+      ExecSql(db, QStringLiteral("DROP TABLE %1").arg(m_base));
+      BuildQueryResult();
+    }
+    // The source may have changed shape: the filter and sort are read again.
+    Criteria criteria = Criteria::Parse(m_filterText, m_fields);
+    std::vector<SortKey> sort = ParseSort(m_sortText, m_fields);
+    ReadRows(criteria, sort);
+    m_criteria = std::move(criteria);
+    m_sort = std::move(sort);
+  } catch (...) {
+    // Half the source is read again: nothing on show can be trusted.
+    Close();
+    throw;
   }
-  if (!m_isTable && changed) {
-    ExecSql(db, QStringLiteral("DROP TABLE %1").arg(m_base));
-    BuildQueryResult();
-  }
-  // The source may have changed shape: the filter and sort are read again.
-  Criteria criteria = Criteria::Parse(m_filterText, m_fields);
-  std::vector<SortKey> sort = ParseSort(m_sortText, m_fields);
-  ReadRows(criteria, sort);
-  m_criteria = std::move(criteria);
-  m_sort = std::move(sort);
 }
 
 bool SourceRecordset::MoveNext() {

@@ -590,6 +590,11 @@ TEST_F(SourceRecordsetTest, AMissingTableHasOneMessage) {
     } catch (const DbError& e) {
       EXPECT_EQ(e.Description(), message("Persone")) << src;
     }
+    // What was on show stays, and can be filtered.
+    EXPECT_TRUE(rs.IsOpen()) << src;
+    EXPECT_EQ(rs.RecordCount(), 6) << src;
+    rs.SetFilter(QStringLiteral("Nome LIKE '*a'"));
+    EXPECT_EQ(rs.RecordCount(), 2) << src;
   }
 }
 
