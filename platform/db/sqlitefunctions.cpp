@@ -317,10 +317,6 @@ QStringList UniqueNames(const QStringList& names) {
   return out;
 }
 
-}  // namespace
-
-namespace {
-
 using StatementPtr = std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)>;
 
 // A user's query prepared under ReadOnlyScope, or a DbError.
@@ -365,14 +361,16 @@ std::vector<SqliteColumn> CreateTableFromQuery(const QSqlDatabase& db, const QSt
   for (int i = 0; i < n; ++i) columns[static_cast<size_t>(i)].name = names[i];
 
   ExecSql(db, QStringLiteral("CREATE TABLE %1 (%2)").arg(QuoteIdentifier(table), defs.join(QStringLiteral(", "))));
-  // Prepared again on the new schema, the query runs as it was checked: the
-  // table it fills changes no schema while it runs.
-  select = PrepareUserQuery(h, query);
-  if (sqlite3_column_count(select.get()) != n) throw DbError(DbErrProvider, OneSelectOnly());
-  Statement insert(
-      h, QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(QuoteIdentifier(table), marks.join(QStringLiteral(", "))));
-  ExecSql(db, QStringLiteral("BEGIN"));
+  bool inTransaction = false;
   try {
+    // Prepared again on the new schema, the query runs as it was checked:
+    // the table it fills changes no schema while it runs.
+    select = PrepareUserQuery(h, query);
+    if (sqlite3_column_count(select.get()) != n) throw DbError(DbErrProvider, OneSelectOnly());
+    Statement insert(
+        h, QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(QuoteIdentifier(table), marks.join(QStringLiteral(", "))));
+    ExecSql(db, QStringLiteral("BEGIN"));
+    inTransaction = true;
     for (;;) {
       const int rc = sqlite3_step(select.get());
       if (rc == SQLITE_DONE) break;
@@ -383,11 +381,16 @@ std::vector<SqliteColumn> CreateTableFromQuery(const QSqlDatabase& db, const QSt
       if (sqlite3_step(insert.get()) != SQLITE_DONE) Fail(h);
       sqlite3_reset(insert.get());
     }
+    select.reset();
+    ExecSql(db, QStringLiteral("COMMIT"));
   } catch (...) {
-    sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr);
+    // The table goes with the rows: the query may be run again.
+    select.reset();
+    if (inTransaction) sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr);
+    const QByteArray drop = QStringLiteral("DROP TABLE IF EXISTS %1").arg(QuoteIdentifier(table)).toUtf8();
+    sqlite3_exec(h, drop.constData(), nullptr, nullptr, nullptr);
     throw;
   }
-  ExecSql(db, QStringLiteral("COMMIT"));
   return columns;
 }
 
