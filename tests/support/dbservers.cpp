@@ -297,7 +297,8 @@ QString MariadbServerProgram() {
 
 QString MariadbShare() {
   for (const char* p : {"/usr/share/mariadb", "/usr/share/mysql"}) {
-    if (QFile::exists(QString::fromLatin1(p) + QStringLiteral("/mysql_system_tables.sql"))) return QString::fromLatin1(p);
+    if (QFile::exists(QString::fromLatin1(p) + QStringLiteral("/mysql_system_tables.sql")))
+      return QString::fromLatin1(p);
   }
   Throw(QStringLiteral("the MariaDB system tables' scripts are missing (mariadb-server)"));
 }
@@ -346,10 +347,14 @@ QString Unescaped(const QString& field) {
       continue;
     }
     const QChar c = field[++i];
-    if (c == QLatin1Char('n')) out += QLatin1Char('\n');
-    else if (c == QLatin1Char('t')) out += QLatin1Char('\t');
-    else if (c == QLatin1Char('0')) out += QChar(0);
-    else out += c;
+    if (c == QLatin1Char('n'))
+      out += QLatin1Char('\n');
+    else if (c == QLatin1Char('t'))
+      out += QLatin1Char('\t');
+    else if (c == QLatin1Char('0'))
+      out += QChar(0);
+    else
+      out += c;
   }
   return out;
 }
@@ -388,8 +393,8 @@ QString DbServer::Name() const {
 }
 
 void DbServer::Fail(const QString& what) const {
-  const QString log = m_folder + (m_engine == DbEngine::PostgreSql ? QStringLiteral("/postgres.log")
-                                                                    : QStringLiteral("/mariadb.log"));
+  const QString log =
+      m_folder + (m_engine == DbEngine::PostgreSql ? QStringLiteral("/postgres.log") : QStringLiteral("/mariadb.log"));
   Throw(QStringLiteral("%1: %2\n--- %3:\n%4").arg(Name(), what, log, Tail(log)));
 }
 
@@ -401,18 +406,18 @@ void DbServer::BeginCreate() {
   QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   GiveToAccount(m_folder);
   if (m_port == 0) m_port = FreeLoopbackPort();
-  const QString log = m_folder + (m_engine == DbEngine::PostgreSql ? QStringLiteral("/postgres.log")
-                                                                    : QStringLiteral("/mariadb.log"));
+  const QString log =
+      m_folder + (m_engine == DbEngine::PostgreSql ? QStringLiteral("/postgres.log") : QStringLiteral("/mariadb.log"));
   if (m_engine == DbEngine::PostgreSql) {
     const QString passwordFile = m_folder + QStringLiteral("/password");
     WriteFile(passwordFile, QByteArray(kDbPassword) + '\n');
     GiveToAccount(passwordFile);
-    m_pid = Spawn({PostgresBin() + QStringLiteral("/initdb"), QStringLiteral("--pgdata=") + m_folder + QStringLiteral("/data"),
-                   QStringLiteral("--username=") + QString::fromLatin1(kDbUser),
-                   QStringLiteral("--pwfile=") + passwordFile, QStringLiteral("--auth=scram-sha-256"),
-                   QStringLiteral("--encoding=UTF8"), QStringLiteral("--locale=C.UTF-8"), QStringLiteral("--no-sync"),
-                   QStringLiteral("--no-instructions")},
-                  {}, log, m_folder);
+    m_pid = Spawn(
+        {PostgresBin() + QStringLiteral("/initdb"), QStringLiteral("--pgdata=") + m_folder + QStringLiteral("/data"),
+         QStringLiteral("--username=") + QString::fromLatin1(kDbUser), QStringLiteral("--pwfile=") + passwordFile,
+         QStringLiteral("--auth=scram-sha-256"), QStringLiteral("--encoding=UTF8"), QStringLiteral("--locale=C.UTF-8"),
+         QStringLiteral("--no-sync"), QStringLiteral("--no-instructions")},
+        {}, log, m_folder);
     return;
   }
   // What mariadb-install-db does, less the help tables, the sys schema and
@@ -436,27 +441,43 @@ void DbServer::BeginCreate() {
 }
 
 void DbServer::BeginServer() {
-  const QString log = m_folder + (m_engine == DbEngine::PostgreSql ? QStringLiteral("/postgres.log")
-                                                                    : QStringLiteral("/mariadb.log"));
+  const QString log =
+      m_folder + (m_engine == DbEngine::PostgreSql ? QStringLiteral("/postgres.log") : QStringLiteral("/mariadb.log"));
   if (m_engine == DbEngine::PostgreSql) {
-    m_pid = Spawn({PostgresBin() + QStringLiteral("/postgres"), QStringLiteral("-D"), m_folder + QStringLiteral("/data"),
-                   QStringLiteral("-p"), QString::number(m_port), QStringLiteral("-k"), m_folder, QStringLiteral("-c"),
-                   QStringLiteral("listen_addresses=127.0.0.1"), QStringLiteral("-c"), QStringLiteral("fsync=off"),
-                   QStringLiteral("-c"), QStringLiteral("synchronous_commit=off"), QStringLiteral("-c"),
-                   QStringLiteral("full_page_writes=off"), QStringLiteral("-c"), QStringLiteral("max_connections=20"),
-                   QStringLiteral("-c"), QStringLiteral("shared_buffers=16MB"), QStringLiteral("-c"),
-                   QStringLiteral("autovacuum=off"), QStringLiteral("-c"), QStringLiteral("logging_collector=off")},
+    m_pid = Spawn({PostgresBin() + QStringLiteral("/postgres"),
+                   QStringLiteral("-D"),
+                   m_folder + QStringLiteral("/data"),
+                   QStringLiteral("-p"),
+                   QString::number(m_port),
+                   QStringLiteral("-k"),
+                   m_folder,
+                   QStringLiteral("-c"),
+                   QStringLiteral("listen_addresses=127.0.0.1"),
+                   QStringLiteral("-c"),
+                   QStringLiteral("fsync=off"),
+                   QStringLiteral("-c"),
+                   QStringLiteral("synchronous_commit=off"),
+                   QStringLiteral("-c"),
+                   QStringLiteral("full_page_writes=off"),
+                   QStringLiteral("-c"),
+                   QStringLiteral("max_connections=20"),
+                   QStringLiteral("-c"),
+                   QStringLiteral("shared_buffers=16MB"),
+                   QStringLiteral("-c"),
+                   QStringLiteral("autovacuum=off"),
+                   QStringLiteral("-c"),
+                   QStringLiteral("logging_collector=off")},
                   {}, log, m_folder);
     return;
   }
-  m_pid = Spawn(QStringList{MariadbServerProgram()} + MariadbSettings(m_folder) +
-                    QStringList{QStringLiteral("--port=") + QString::number(m_port),
-                                QStringLiteral("--bind-address=127.0.0.1"),
-                                QStringLiteral("--socket=") + m_folder + QStringLiteral("/mariadb.sock"),
-                                QStringLiteral("--pid-file=") + m_folder + QStringLiteral("/mariadb.pid"),
-                                QStringLiteral("--skip-name-resolve"), QStringLiteral("--performance-schema=OFF"),
-                                QStringLiteral("--max-connections=20")},
-                {}, log, m_folder);
+  m_pid = Spawn(
+      QStringList{MariadbServerProgram()} + MariadbSettings(m_folder) +
+          QStringList{QStringLiteral("--port=") + QString::number(m_port), QStringLiteral("--bind-address=127.0.0.1"),
+                      QStringLiteral("--socket=") + m_folder + QStringLiteral("/mariadb.sock"),
+                      QStringLiteral("--pid-file=") + m_folder + QStringLiteral("/mariadb.pid"),
+                      QStringLiteral("--skip-name-resolve"), QStringLiteral("--performance-schema=OFF"),
+                      QStringLiteral("--max-connections=20")},
+      {}, log, m_folder);
 }
 
 bool DbServer::Ready() const {
@@ -580,28 +601,17 @@ ClientRows DbServer::Query(const QString& sql, const QString& database) const {
     env.insert(QStringLiteral("PGCLIENTENCODING"), QStringLiteral("UTF8"));
     env.insert(QStringLiteral("PGCONNECT_TIMEOUT"), QStringLiteral("10"));
     client.setProgram(PostgresBin() + QStringLiteral("/psql"));
-    args = {QStringLiteral("-X"),
-            QStringLiteral("-q"),
-            QStringLiteral("-A"),
-            QStringLiteral("-t"),
-            QStringLiteral("-v"),
-            QStringLiteral("ON_ERROR_STOP=1"),
-            QStringLiteral("-F"),
-            unit,
-            QStringLiteral("-R"),
-            record,
-            QStringLiteral("-P"),
-            QStringLiteral("null=") + null,
-            QStringLiteral("-h"),
-            QStringLiteral("127.0.0.1"),
-            QStringLiteral("-p"),
-            QString::number(m_port),
-            QStringLiteral("-U"),
-            QString::fromLatin1(kDbUser),
-            QStringLiteral("-d"),
-            db,
-            QStringLiteral("-f"),
-            QStringLiteral("-")};
+    args = {QStringLiteral("-X"), QStringLiteral("-q"),
+            QStringLiteral("-A"), QStringLiteral("-t"),
+            QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
+            QStringLiteral("-F"), unit,
+            QStringLiteral("-R"), record,
+            QStringLiteral("-P"), QStringLiteral("null=") + null,
+            QStringLiteral("-h"), QStringLiteral("127.0.0.1"),
+            QStringLiteral("-p"), QString::number(m_port),
+            QStringLiteral("-U"), QString::fromLatin1(kDbUser),
+            QStringLiteral("-d"), db,
+            QStringLiteral("-f"), QStringLiteral("-")};
   } else {
     client.setProgram(QStringLiteral("mariadb"));
     args = {QStringLiteral("--no-defaults"),
@@ -634,8 +644,10 @@ ClientRows DbServer::Query(const QString& sql, const QString& database) const {
     for (const QString& line : output.split(record)) {
       std::vector<ClientValue> row;
       for (const QString& field : line.split(unit)) {
-        if (field == QString(null)) row.emplace_back(std::nullopt);
-        else row.emplace_back(field);
+        if (field == QString(null))
+          row.emplace_back(std::nullopt);
+        else
+          row.emplace_back(field);
       }
       rows.push_back(std::move(row));
     }
@@ -646,16 +658,20 @@ ClientRows DbServer::Query(const QString& sql, const QString& database) const {
   for (const QString& line : output.split(QLatin1Char('\n'))) {
     std::vector<ClientValue> row;
     for (const QString& field : line.split(QLatin1Char('\t'))) {
-      if (field == QLatin1String("NULL")) row.emplace_back(std::nullopt);
-      else row.emplace_back(Unescaped(field));
+      if (field == QLatin1String("NULL"))
+        row.emplace_back(std::nullopt);
+      else
+        row.emplace_back(Unescaped(field));
     }
     rows.push_back(std::move(row));
   }
   return rows;
 }
 
-QString OdbcDriverLibrary(DbEngine engine) {
-  const QString file = engine == DbEngine::PostgreSql ? QStringLiteral("psqlodbcw.so") : QStringLiteral("libmaodbc.so");
+QString OdbcDriverLibrary(DbEngine engine, bool ansi) {
+  const QString file = engine == DbEngine::MariaDb ? QStringLiteral("libmaodbc.so")
+                       : ansi                      ? QStringLiteral("psqlodbca.so")
+                                                   : QStringLiteral("psqlodbcw.so");
   const QStringList folders = QDir(QStringLiteral("/usr/lib")).entryList({QStringLiteral("*-linux-gnu*")}, QDir::Dirs);
   for (const QString& f : folders) {
     const QString path = QStringLiteral("/usr/lib/%1/odbc/%2").arg(f, file);
@@ -669,18 +685,22 @@ QString OdbcDriverLibrary(DbEngine engine) {
 
 void WriteOdbcConfiguration(const QString& folder, const std::vector<OdbcDsn>& sources) {
   const QString postgres = OdbcDriverLibrary(DbEngine::PostgreSql);
+  const QString postgresAnsi = OdbcDriverLibrary(DbEngine::PostgreSql, true);
   const QString mariadb = OdbcDriverLibrary(DbEngine::MariaDb);
-  if (postgres.isEmpty()) Throw(QStringLiteral("the PostgreSQL ODBC driver is not installed (odbc-postgresql)"));
+  if (postgres.isEmpty() || postgresAnsi.isEmpty())
+    Throw(QStringLiteral("the PostgreSQL ODBC driver is not installed (odbc-postgresql)"));
   if (mariadb.isEmpty()) Throw(QStringLiteral("the MariaDB ODBC driver is not installed (odbc-mariadb)"));
   const QString drivers = QStringLiteral(
                               "[PostgreSQL Unicode]\nDescription=psqlODBC\nDriver=%1\n\n"
-                              "[MariaDB Unicode]\nDescription=MariaDB Connector/ODBC\nDriver=%2\n")
-                              .arg(postgres, mariadb);
+                              "[PostgreSQL ANSI]\nDescription=psqlODBC (ANSI)\nDriver=%2\n\n"
+                              "[MariaDB Unicode]\nDescription=MariaDB Connector/ODBC\nDriver=%3\n")
+                              .arg(postgres, postgresAnsi, mariadb);
   QString names;
   for (const OdbcDsn& s : sources) {
     const bool pg = s.engine == DbEngine::PostgreSql;
     names += QStringLiteral("[%1]\n").arg(s.name);
-    names += pg ? QStringLiteral("Driver=PostgreSQL Unicode\nServername=127.0.0.1\n")
+    names += pg ? QStringLiteral("Driver=PostgreSQL %1\nServername=127.0.0.1\n")
+                      .arg(s.ansi ? QStringLiteral("ANSI") : QStringLiteral("Unicode"))
                 : QStringLiteral("Driver=MariaDB Unicode\nServer=127.0.0.1\n");
     names += QStringLiteral("Port=%1\nDatabase=%2\n").arg(s.port).arg(s.database);
     if (s.storesLogin) {

@@ -82,7 +82,7 @@ class DbServer {
   int m_port = 0;
   bool m_fixedPort = false;
   bool m_made = false;  // the folder is ours to remove
-  pid_t m_pid = -1;  // the init step or the server
+  pid_t m_pid = -1;     // the init step or the server
   double m_startSeconds = 0;
 };
 
@@ -96,13 +96,15 @@ struct OdbcDsn {
   int port = 0;
   QString database = QString::fromLatin1(kDbDatabase);
   bool storesLogin = true;  // the DSN holds kDbUser and kDbPassword
+  bool ansi = false;        // PostgreSQL: through psqlODBC's ANSI driver
 };
 
-// The installed ODBC driver library of an engine (psqlODBC's Unicode driver,
-// MariaDB Connector/ODBC); empty when it is not installed.
-QString OdbcDriverLibrary(DbEngine engine);
+// The installed ODBC driver library of an engine (psqlODBC's Unicode or ANSI
+// driver, MariaDB Connector/ODBC); empty when it is not installed.
+QString OdbcDriverLibrary(DbEngine engine, bool ansi = false);
 
-// Writes odbcinst.ini (both drivers) and odbc.ini (`sources`) into `folder`
+// Writes odbcinst.ini (the drivers "PostgreSQL Unicode", "PostgreSQL ANSI"
+// and "MariaDB Unicode") and odbc.ini (`sources`) into `folder`
 // and points ODBCSYSINI and ODBCINI at them. Call before the program's first
 // ODBC call. Throws std::runtime_error when a driver is missing.
 void WriteOdbcConfiguration(const QString& folder, const std::vector<OdbcDsn>& sources);

@@ -27,11 +27,12 @@ constexpr std::array<City, 10> kCities = {{{"Città di Castello", "06012", "PG"}
                                            {"Nardò", "73048", "LE"},
                                            {"Canicattì", "92024", "AG"}}};
 
-constexpr std::array<const char*, 12> kNames = {"Niccolò", "Élodie",    "Zoë",   "Ètienne", "Nicolò", "Anna Maria",
-                                                "Gianluca", "Piergiorgio", "Lucia", "Raffaele", "Agnès", "Ilaria"};
-constexpr std::array<const char*, 11> kSurnames = {"D'Angelo", "Dell'Orto", "Nicolosi", "Ferrè",  "Rossi", "Sciarrà",
-                                                   "De' Medici", "Bianchi", "Zanè", "Lo Russo", "Pellè"};
-constexpr std::array<const char*, 6> kStreets = {"Via dell'Università", "Piazza Garibaldi", "Corso Italia",
+constexpr std::array<const char*, 12> kNames = {"Niccolò",  "Élodie",      "Zoë",   "Ètienne",  "Nicolò", "Anna Maria",
+                                                "Gianluca", "Piergiorgio", "Lucia", "Raffaele", "Agnès",  "Ilaria"};
+constexpr std::array<const char*, 11> kSurnames = {"D'Angelo", "Dell'Orto", "Nicolosi",   "Ferrè",
+                                                   "Rossi",    "Sciarrà",   "De' Medici", "Bianchi",
+                                                   "Zanè",     "Lo Russo",  "Pellè"};
+constexpr std::array<const char*, 6> kStreets = {"Via dell'Università",  "Piazza Garibaldi", "Corso Italia",
                                                  "Viale Città d'Europa", "Via Sant'Antonio", "Largo Perù"};
 
 // A SQL string literal: quotes doubled (the loading session of MariaDB
@@ -55,8 +56,9 @@ std::optional<QString> Note(int id) {
     case 8: return Text("Chiave di violino 𝄞 e niente più");
     case 10: return QString(QLatin1String(""));
     case 12: return Text("Barra \\ rovescia e 100%_sconto");
-    default: return id % 5 == 0 ? std::optional<QString>(Text("Cliente dal ") + QString::number(1990 + id % 30))
-                                : std::nullopt;
+    default:
+      return id % 5 == 0 ? std::optional<QString>(Text("Cliente dal ") + QString::number(1990 + id % 30))
+                         : std::nullopt;
   }
 }
 
@@ -133,9 +135,9 @@ QString AddressRows() {
 }  // namespace
 
 QStringList AddressColumns() {
-  return {QStringLiteral("ID"),        QStringLiteral("NOME"),      QStringLiteral("COGNOME"),
-          QStringLiteral("INDIRIZZO"), QStringLiteral("CAP"),       Text("CITTÀ"),
-          QStringLiteral("PROVINCIA"), QStringLiteral("IMPORTO"),   QStringLiteral("PUNTI"),
+  return {QStringLiteral("ID"),        QStringLiteral("NOME"),       QStringLiteral("COGNOME"),
+          QStringLiteral("INDIRIZZO"), QStringLiteral("CAP"),        Text("CITTÀ"),
+          QStringLiteral("PROVINCIA"), QStringLiteral("IMPORTO"),    QStringLiteral("PUNTI"),
           QStringLiteral("NASCITA"),   QStringLiteral("REGISTRATO"), QStringLiteral("NOTE")};
 }
 
@@ -154,7 +156,8 @@ void LoadFixture(const DbServer& server) {
   // backslash as itself, as PostgreSQL does.
   const QString longText = pg ? QStringLiteral("text") : QStringLiteral("mediumtext");
   const QString stamp = pg ? QStringLiteral("timestamp(3)") : QStringLiteral("datetime(3)");
-  QString sql = pg ? QString() : QStringLiteral("SET SESSION sql_mode = 'ANSI_QUOTES,NO_BACKSLASH_ESCAPES,STRICT_ALL_TABLES';\n");
+  QString sql =
+      pg ? QString() : QStringLiteral("SET SESSION sql_mode = 'ANSI_QUOTES,NO_BACKSLASH_ESCAPES,STRICT_ALL_TABLES';\n");
   sql += QStringLiteral(
              "CREATE TABLE indirizzi (\"ID\" integer PRIMARY KEY, \"NOME\" varchar(40), \"COGNOME\" varchar(40), "
              "\"INDIRIZZO\" varchar(80), \"CAP\" varchar(5), \"%1\" varchar(40), \"PROVINCIA\" varchar(2), "

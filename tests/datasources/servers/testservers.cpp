@@ -33,8 +33,8 @@ void TestServers::SetUp() {
     if (!m_folder->isValid()) throw std::runtime_error("no temporary folder");
     RemoveIfProgramDies(m_folder->path());
     // The servers' account must pass through to its own folders.
-    QFile::setPermissions(m_folder->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                                QFile::ExeGroup | QFile::ExeOther);
+    QFile::setPermissions(m_folder->path(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
     m_postgres = std::make_unique<DbServer>(DbEngine::PostgreSql, m_folder->filePath(QStringLiteral("postgres")));
     m_mariadb = std::make_unique<DbServer>(DbEngine::MariaDb, m_folder->filePath(QStringLiteral("mariadb")));
     DbServer::StartAll({m_postgres.get(), m_mariadb.get()});
@@ -48,14 +48,17 @@ void TestServers::SetUp() {
     QDir().mkpath(odbc);
     WriteOdbcConfiguration(odbc, {{Dsn(kPgDsn), DbEngine::PostgreSql, m_postgres->Port()},
                                   {Dsn(kMariaDsn), DbEngine::MariaDb, m_mariadb->Port()},
+                                  {Dsn(kPgAnsiDsn), DbEngine::PostgreSql, m_postgres->Port(),
+                                   QString::fromLatin1(kDbDatabase), true, true},
                                   {Dsn(kPgAccentedDsn), DbEngine::PostgreSql, m_postgres->Port()},
                                   {Dsn(kMariaAccentedDsn), DbEngine::MariaDb, m_mariadb->Port()},
                                   {Dsn(kPgSpareDsn), DbEngine::PostgreSql, m_sparePort},
                                   {Dsn(kMariaDownDsn), DbEngine::MariaDb, downPort}});
-    std::printf("[ servers  ] PostgreSQL on port %d ready in %.2f s, MariaDB on port %d in %.2f s; "
-                "fixture loaded in %.2f s\n",
-                m_postgres->Port(), m_postgres->StartSeconds(), m_mariadb->Port(), m_mariadb->StartSeconds(),
-                static_cast<double>(clock.elapsed() - started) / 1000.0);
+    std::printf(
+        "[ servers  ] PostgreSQL on port %d ready in %.2f s, MariaDB on port %d in %.2f s; "
+        "fixture loaded in %.2f s\n",
+        m_postgres->Port(), m_postgres->StartSeconds(), m_mariadb->Port(), m_mariadb->StartSeconds(),
+        static_cast<double>(clock.elapsed() - started) / 1000.0);
     std::fflush(stdout);
   } catch (const std::exception& e) {
     g_failure = QString::fromUtf8(e.what());
@@ -83,6 +86,15 @@ QString TestServers::ConnectionOf(const char* dsn, bool withLogin) {
   if (withLogin)
     s += QStringLiteral("UID=%1;PWD=%2;").arg(QString::fromLatin1(kDbUser), QString::fromLatin1(kDbPassword));
   return s;
+}
+
+std::unique_ptr<SourceReader> OpenDsn(const char* dsn, bool withLogin) {
+  SourceLocation location{SourceKind::Odbc, Dsn(dsn), {}, {}};
+  if (withLogin) {
+    location.user = QString::fromLatin1(kDbUser);
+    location.password = QString::fromLatin1(kDbPassword);
+  }
+  return OpenSourceReader(location);
 }
 
 void ServerTest::SetUp() {

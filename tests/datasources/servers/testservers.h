@@ -4,6 +4,9 @@
 // and the ODBC data source names that reach them.
 #include "tests/support/dbservers.h"
 
+#include "datasources/readers/sourcereader.h"
+#include "printers.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -17,6 +20,7 @@ namespace pv::test {
 // login, except where said.
 inline constexpr char kPgDsn[] = "plavik_pg";
 inline constexpr char kMariaDsn[] = "plavik_maria";
+inline constexpr char kPgAnsiDsn[] = "plavik_pg_ansi";  // psqlODBC's ANSI driver
 inline constexpr char kPgAccentedDsn[] = "Indirizzi Città";
 inline constexpr char kMariaAccentedDsn[] = "Indirizzi Città MariaDB";
 // The port of these has no server: kPgSpareDsn's is kept for a test that
@@ -59,5 +63,8 @@ class ServerTest : public ::testing::Test {
 
 // The name of a DSN as the reader takes it.
 inline QString Dsn(const char* name) { return QString::fromUtf8(name); }
+
+// The program's reader of a DSN, given the login when `withLogin`.
+std::unique_ptr<SourceReader> OpenDsn(const char* dsn, bool withLogin = false);
 
 }  // namespace pv::test
