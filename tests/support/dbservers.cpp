@@ -377,6 +377,8 @@ int FreeLoopbackPort() {
 
 void RemoveIfProgramDies(const QString& folder) { Watchdog::Get().Tell("F" + Local(QDir(folder).absolutePath())); }
 
+void ForgetFolder(const QString& folder) { Watchdog::Get().Tell("f" + Local(QDir(folder).absolutePath())); }
+
 DbServer::DbServer(DbEngine engine, QString folder, int port)
     : m_engine(engine), m_folder(QDir(folder).absolutePath()), m_port(port), m_fixedPort(port != 0) {}
 
@@ -384,7 +386,7 @@ DbServer::~DbServer() {
   Stop();
   if (m_made) {
     QDir(m_folder).removeRecursively();
-    Watchdog::Get().Tell("f" + Local(m_folder));
+    ForgetFolder(m_folder);
   }
 }
 

@@ -87,8 +87,9 @@ class DbServer {
 };
 
 // Removes `folder` (and everything in it) if the test program dies before it
-// does so itself.
+// does so itself; ForgetFolder once it has.
 void RemoveIfProgramDies(const QString& folder);
+void ForgetFolder(const QString& folder);
 
 struct OdbcDsn {
   QString name;

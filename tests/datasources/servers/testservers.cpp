@@ -78,7 +78,11 @@ void TestServers::TearDown() {
   m_mariadb.reset();
   m_postgres.reset();
   std::printf("[ servers  ] stopped in %.2f s\n", static_cast<double>(clock.elapsed()) / 1000.0);
-  m_folder.reset();
+  if (m_folder) {
+    const QString path = m_folder->path();
+    m_folder.reset();
+    ForgetFolder(path);
+  }
 }
 
 QString TestServers::ConnectionOf(const char* dsn, bool withLogin) {
