@@ -95,7 +95,9 @@ void WriteTable(FrameWriter& writer, int out, const SourceTable& table) {
     writer.Begin(Frame::Rows);
     const std::size_t countAt = writer.Count32();
     std::uint32_t count = 0;
-    for (; i < table.rows.size() && writer.Size() < readerprotocol::kRowsFrameSize; ++i, ++count) {
+    for (; i < table.rows.size() && writer.Size() < readerprotocol::kRowsFrameSize &&
+           count < readerprotocol::kMaxFrameRows;
+         ++i, ++count) {
       // One value per column, as the program reads them.
       const std::vector<QVariant>& row = table.rows[i];
       for (std::size_t c = 0; c < table.columns.size(); ++c) writer.Value(c < row.size() ? row[c] : QVariant());
@@ -106,9 +108,13 @@ void WriteTable(FrameWriter& writer, int out, const SourceTable& table) {
   }
   writer.Begin(Frame::End);
   writer.End();
+  // Sent before the table is freed: the program need not wait for that.
+  Flush(out, writer);
 }
 
-void Answer(SourceReader& reader, Frame kind, BodyReader& body, int out, FrameWriter& writer) {
+// kept: the table sent last, freed when the next replaces it; freeing it at
+// once would keep the program waiting for this process to end.
+void Answer(SourceReader& reader, Frame kind, BodyReader& body, int out, FrameWriter& writer, SourceTable& kept) {
   switch (kind) {
     case Frame::Tables: {
       const QStringList names = reader.Tables();
@@ -125,8 +131,16 @@ void Answer(SourceReader& reader, Frame kind, BodyReader& body, int out, FrameWr
       writer.End();
       return;
     }
-    case Frame::ReadTable: WriteTable(writer, out, reader.ReadTable(body.Text())); return;
-    case Frame::RunQuery: WriteTable(writer, out, reader.RunQuery(body.Text())); return;
+    case Frame::ReadTable:
+      kept = {};
+      kept = reader.ReadTable(body.Text());
+      WriteTable(writer, out, kept);
+      return;
+    case Frame::RunQuery:
+      kept = {};
+      kept = reader.RunQuery(body.Text());
+      WriteTable(writer, out, kept);
+      return;
     case Frame::TableFile:
       writer.Begin(Frame::File);
       writer.Text(reader.TableFile(body.Text()));
@@ -173,6 +187,7 @@ int Serve(int out) {
   Flush(out, writer);
   if (!reader) return EXIT_SUCCESS;
 
+  SourceTable kept;
   while (NextRequest(kind, bytes)) {
     try {
 #ifdef PLAVIK_READER_FAULTS
@@ -184,7 +199,7 @@ int Serve(int out) {
       }
 #endif
       BodyReader body(bytes.data(), bytes.size());
-      Answer(*reader, kind, body, out, writer);
+      Answer(*reader, kind, body, out, writer, kept);
     } catch (const BadStream&) {
       return readerprotocol::kExitBadRequest;
     } catch (const DbError& error) {
@@ -193,7 +208,10 @@ int Serve(int out) {
     }
     Flush(out, writer);
   }
-  return EXIT_SUCCESS;
+  // The source is closed (a server connection ends properly); the rest is
+  // memory the system takes back faster than freeing it would.
+  reader.reset();
+  std::_Exit(EXIT_SUCCESS);
 }
 
 }  // namespace

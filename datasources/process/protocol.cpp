@@ -10,56 +10,72 @@ namespace pv::readerprotocol {
 namespace {
 
 constexpr std::int64_t kInvalid = std::numeric_limits<std::int64_t>::min();
+constexpr std::uint32_t kNullText = 0xffffffff;
 
 }  // namespace
 
 void FrameWriter::Begin(Frame kind) {
-  m_begun = m_bytes.size();
+  m_begun = m_size;
   U32(0);
   U8(static_cast<std::uint8_t>(kind));
 }
 
 void FrameWriter::End() {
-  const auto body = static_cast<std::uint32_t>(m_bytes.size() - m_begun - kHeaderSize);
+  const auto body = static_cast<std::uint32_t>(m_size - m_begun - kHeaderSize);
   std::memcpy(m_bytes.data() + m_begun, &body, sizeof body);
 }
 
 void FrameWriter::Text(QStringView text) {
+  // A null text (a field with nothing, for some readers) stays null.
+  if (text.isNull()) {
+    U32(kNullText);
+    return;
+  }
   const auto units = static_cast<std::uint32_t>(text.size());
   U32(units);
   Raw(text.utf16(), static_cast<std::size_t>(units) * sizeof(char16_t));
 }
 
 void FrameWriter::Value(const QVariant& value) {
+  // The common kinds straight from the variant, without its conversions.
+  const void* data = value.constData();
   switch (value.typeId()) {
     case QMetaType::UnknownType: U8(static_cast<std::uint8_t>(ValueTag::Null)); return;
     case QMetaType::LongLong:
+      U8(static_cast<std::uint8_t>(ValueTag::Int64));
+      I64(*static_cast<const qlonglong*>(data));
+      return;
     case QMetaType::Int:
     case QMetaType::UInt:
       U8(static_cast<std::uint8_t>(ValueTag::Int64));
       I64(value.toLongLong());
       return;
     case QMetaType::Double:
+      U8(static_cast<std::uint8_t>(ValueTag::Double));
+      F64(*static_cast<const double*>(data));
+      return;
     case QMetaType::Float:
       U8(static_cast<std::uint8_t>(ValueTag::Double));
       F64(value.toDouble());
       return;
-    case QMetaType::Bool: U8(static_cast<std::uint8_t>(value.toBool() ? ValueTag::True : ValueTag::False)); return;
+    case QMetaType::Bool:
+      U8(static_cast<std::uint8_t>(*static_cast<const bool*>(data) ? ValueTag::True : ValueTag::False));
+      return;
     case QMetaType::QDate: {
-      const QDate date = value.toDate();
+      const QDate& date = *static_cast<const QDate*>(data);
       U8(static_cast<std::uint8_t>(ValueTag::Date));
       I64(date.isValid() ? date.toJulianDay() : kInvalid);
       return;
     }
     case QMetaType::QDateTime: {
-      const QDateTime when = value.toDateTime();
+      const QDateTime& when = *static_cast<const QDateTime*>(data);
       U8(static_cast<std::uint8_t>(ValueTag::DateTime));
       I64(when.isValid() ? when.toMSecsSinceEpoch() : kInvalid);
       return;
     }
     case QMetaType::QString:
       U8(static_cast<std::uint8_t>(ValueTag::Text));
-      Text(*static_cast<const QString*>(value.constData()));
+      Text(*static_cast<const QString*>(data));
       return;
     default:
       // Readers give only the kinds above; anything else goes as its text.
@@ -86,8 +102,10 @@ void FrameWriter::Error(const DbError& error) {
 
 QString BodyReader::Text() {
   const std::uint32_t units = U32();
+  if (units == kNullText) return {};
   const std::size_t bytes = static_cast<std::size_t>(units) * sizeof(char16_t);
   Need(bytes);
+  if (units == 0) return QStringLiteral("");  // empty, not null
   QString text(static_cast<qsizetype>(units), Qt::Uninitialized);
   std::memcpy(text.data(), m_p, bytes);
   m_p += bytes;

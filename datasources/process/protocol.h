@@ -3,7 +3,7 @@
 // over the child's standard input and output: frames of a 32-bit body length,
 // a one-byte kind and the body. Numbers are in the machine's own byte order
 // (both ends are the same build); text is UTF-16 code units after a 32-bit
-// count.
+// count, which is 0xffffffff for a null QString.
 //
 // The program opens with Open and then asks one request at a time; each
 // answer is one frame (Ready, Names, ColumnList, File, Error), or for a table
@@ -17,6 +17,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -60,11 +61,14 @@ enum class ValueTag : std::uint8_t {
 };
 
 inline constexpr std::size_t kHeaderSize = 5;
-// The largest body either end accepts; a table goes in many Rows frames.
-inline constexpr std::uint32_t kMaxBody = 64u * 1024 * 1024;
+// The largest body either end accepts (a table goes in many Rows frames, but
+// one row goes whole).
+inline constexpr std::uint32_t kMaxBody = 1024u * 1024 * 1024;
 // Rows frames are cut at about this size, so the program decodes while the
 // reader is still writing.
 inline constexpr std::size_t kRowsFrameSize = 256 * 1024;
+// The most rows in one Rows frame (a table of no columns has rows of nothing).
+inline constexpr std::uint32_t kMaxFrameRows = 65536;
 // The reader's exit status when an allocation failed (its memory limit).
 inline constexpr int kExitOutOfMemory = 3;
 // The reader's exit status when its request is not one it understands.
@@ -76,7 +80,10 @@ class FrameWriter {
   void Begin(Frame kind);
   void End();  // sets the length of the frame begun last
 
-  void U8(std::uint8_t v) { m_bytes.push_back(static_cast<char>(v)); }
+  void U8(std::uint8_t v) {
+    Room(1);
+    m_bytes[m_size++] = static_cast<char>(v);
+  }
   void U32(std::uint32_t v) { Raw(&v, sizeof v); }
   void I64(std::int64_t v) { Raw(&v, sizeof v); }
   void F64(double v) { Raw(&v, sizeof v); }
@@ -90,22 +97,27 @@ class FrameWriter {
   // A count written once known: Count32 leaves room for it, SetCount32 fills it.
   std::size_t Count32() {
     U32(0);
-    return m_bytes.size() - sizeof(std::uint32_t);
+    return m_size - sizeof(std::uint32_t);
   }
   void SetCount32(std::size_t at, std::uint32_t v) { std::memcpy(m_bytes.data() + at, &v, sizeof v); }
 
   const char* Data() const { return m_bytes.data(); }
-  std::size_t Size() const { return m_bytes.size(); }
-  void Clear() { m_bytes.clear(); }
+  std::size_t Size() const { return m_size; }
+  void Clear() { m_size = 0; }
 
  private:
+  void Room(std::size_t n) {
+    if (m_size + n > m_bytes.size()) m_bytes.resize(std::max(2 * m_bytes.size(), m_size + n + 4096));
+  }
   void Raw(const void* p, std::size_t n) {
-    const std::size_t at = m_bytes.size();
-    m_bytes.resize(at + n);
-    std::memcpy(m_bytes.data() + at, p, n);
+    if (n == 0) return;  // an empty text may have no data at all
+    Room(n);
+    std::memcpy(m_bytes.data() + m_size, p, n);
+    m_size += n;
   }
 
-  std::vector<char> m_bytes;
+  std::vector<char> m_bytes;  // its size is the room; m_size bytes are written
+  std::size_t m_size = 0;
   std::size_t m_begun = 0;
 };
 
@@ -129,6 +141,7 @@ class BodyReader {
 
   std::vector<SourceColumn> Columns();
   bool AtEnd() const { return m_p == m_end; }
+  const char* Data() const { return m_p; }  // what is left
   std::size_t Left() const { return static_cast<std::size_t>(m_end - m_p); }
 
  private:

@@ -1,5 +1,7 @@
 #include "datasources/process/readerchild.h"
 
+#include "datasources/process/rowdecoder.h"
+
 #include <QFile>
 
 #include <fcntl.h>
@@ -29,8 +31,6 @@ namespace {
 
 constexpr std::size_t kBufferSize = 512 * 1024;
 constexpr std::size_t kMinRoom = 64 * 1024;
-// The most rows reserved ahead of a table, whatever its first frame claims.
-constexpr std::int64_t kMaxReserve = 1 << 20;
 // How long a reader that was told to end, or that closed its stream, may take
 // to exit before it is killed.
 constexpr auto kExitGrace = std::chrono::seconds(1);
@@ -215,12 +215,12 @@ Frame ReaderChild::Next(BodyReader& body) {
         }
         throw DbError(number, text);
       }
-      // Room for the whole frame.
-      if (m_buffer.size() - m_begin < whole) {
+      // The frame from the start of the buffer, which grows with what
+      // arrives (not with what the header claims).
+      if (m_buffer.size() - m_begin < whole && m_begin > 0) {
         std::memmove(m_buffer.data(), m_buffer.data() + m_begin, have);
         m_begin = 0;
         m_end = have;
-        if (m_buffer.size() < whole + kMinRoom) m_buffer.resize(whole + kMinRoom);
       }
     }
     if (!Receive()) Ended();
@@ -283,22 +283,14 @@ SourceTable ReaderChild::Read(Frame request, const QString& argument) {
     const std::int64_t rows = body.I64();
     table.columns = body.Columns();
     if (rows < 0 || !body.AtEnd()) throw BadStream{};
-    table.rows.reserve(static_cast<std::size_t>(std::min(rows, kMaxReserve)));
-    const std::size_t width = table.columns.size();
+    readerprotocol::RowDecoder decoder(table.columns.size());
     for (;;) {
       const Frame kind = Next(body);
       if (kind == Frame::End) break;
       if (kind != Frame::Rows) throw BadStream{};
-      const std::uint32_t count = body.U32();
-      // Every value takes a byte at least.
-      if (width > 0 ? count > body.Left() / width : count > readerprotocol::kMaxBody) throw BadStream{};
-      for (std::uint32_t r = 0; r < count; ++r) {
-        std::vector<QVariant>& row = table.rows.emplace_back();
-        row.reserve(width);
-        for (std::size_t c = 0; c < width; ++c) row.push_back(body.Value());
-      }
-      if (!body.AtEnd()) throw BadStream{};
+      decoder.Add(body.Data(), body.Left());
     }
+    table.rows = decoder.Finish();
     if (static_cast<std::int64_t>(table.rows.size()) != rows || !body.AtEnd()) throw BadStream{};
   } catch (const BadStream&) {
     BadAnswer();

@@ -36,6 +36,8 @@ SourceTable EveryValueKind() {
        QVariant(Utc(1601, 1, 1, 12, 34, 56, 789)), QVariant(true)},
       {QVariant(qint64{-1}), QVariant(-inf), QVariant(QString(300000, QChar(u'z'))), QVariant(QDate(2024, 2, 29)),
        QVariant(Utc(1970, 1, 1, 0, 0, 0, 1)), null},
+      {QVariant(qint64{2}), QVariant(0.1), QVariant(QStringLiteral("")), QVariant(QDate(1, 1, 1)),
+       QVariant(Utc(2038, 1, 19, 3, 14, 8, 0)), QVariant(true)},
       {QVariant(qint64{1}), QVariant(std::numeric_limits<double>::denorm_min()), QVariant(QString(1, QChar(u'\0'))),
        null, QVariant(Utc(1969, 12, 31, 23, 59, 59, 999)), QVariant(false)},
   };
