@@ -123,21 +123,21 @@ TEST_F(FormatDataTest, NewAndEditStoreByCodeAndSelectTheRow) {
 TEST_F(FormatDataTest, TheNewFormatDialogTakesTheFirstKeysInTheCodeBox) {
   auto v = MakeView();
   QString typed;
-  QWidget* focused = nullptr;
+  QString focusedName;  // the dialog is gone once Command returns
   WhenModalOpens([&](QDialog* d) {
     auto* dialog = static_cast<pv::DlgFormat*>(d);
     EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
     const bool inDialog = QTest::qWaitFor(
         [dialog] { return QApplication::focusWidget() && QApplication::focusWidget()->window() == dialog; }, 1000);
     EXPECT_TRUE(inDialog) << "the focus is in the dialog";
-    focused = QApplication::focusWidget();
-    QTest::keyClicks(focused != nullptr ? focused : dialog, QStringLiteral("RND50"));
+    QWidget* focused = QApplication::focusWidget();
+    focusedName = focused != nullptr ? focused->objectName() : QString();
+    QTest::keyClicks(inDialog ? focused : dialog, QStringLiteral("RND50"));
     typed = dialog->Text1(0)->text();
     dialog->CancelButton()->click();
   });
   v->Command(0);
-  EXPECT_NE(focused, nullptr);
-  EXPECT_EQ(focused != nullptr ? focused->objectName().toStdString() : std::string(), "Text1_0");
+  EXPECT_EQ(focusedName.toStdString(), "Text1_0");
   EXPECT_EQ(typed.toStdString(), "RND50");
 }
 
