@@ -1,13 +1,19 @@
 // Labels printed through the real job (the lab-print tool on the "PDF"
 // printer) and read back with poppler: a translucent object lets what is
-// under it show as the preview shows it.
+// under it show as the preview shows it, and pictures keep their encoding
+// (a PNG stays lossless, a JPEG may stay JPEG).
 #include "tests/printing/pdftools.h"
 #include "tests/printing/printfixture.h"
 
 #include "document/labelfile.h"
 #include "tests/support/records.h"
 
+#include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QImageWriter>
+#include <QMap>
+#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -186,6 +192,88 @@ TEST_F(PrintJob, TranslucentArtTextAndTexturedTextPrintAsLightAsTheyArePreviewed
     // 40 % of it over white paper.
     EXPECT_NEAR(darkest(art, 40), 0.6 * 255 + 0.4 * opaque, 15);
   }
+}
+
+// The images of the PDF as pdfimages -list names them: width x height ->
+// encoding ("image" for flate, "jpeg" for DCT).
+QMap<QString, QString> ImageEncodings(const QString& pdf) {
+  QMap<QString, QString> out;
+  const QStringList lines =
+      printtest::Run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).split(QLatin1Char('\n'));
+  for (qsizetype i = 2; i < lines.size(); ++i) {
+    const QStringList cols = lines[i].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (cols.size() > 8 && cols[2] == QLatin1String("image")) out.insert(cols[3] + QLatin1Char('x') + cols[4], cols[8]);
+  }
+  return out;
+}
+
+QByteArray Encoded(const QImage& image, const char* format) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, format);
+  EXPECT_TRUE(writer.write(image)) << format;
+  return bytes;
+}
+
+TEST_F(PrintJob, APngPictureStaysLosslessAndAJpegMayStayJpeg) {
+  // Line art: one-pixel lines of many colours, the worst case for JPEG.
+  QImage art(400, 300, QImage::Format_RGB32);
+  art.fill(Qt::white);
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 400; ++x)
+      if (x % 7 == 0 || y % 5 == 0) art.setPixel(x, y, qRgb(x * 255 / 400, y * 255 / 300, (x + y) % 256));
+  QImage photo(320, 240, QImage::Format_RGB32);
+  for (int y = 0; y < 240; ++y)
+    for (int x = 0; x < 320; ++x) photo.setPixel(x, y, qRgb(x * 255 / 320, 120, y * 255 / 240));
+
+  pv::ResetDocumentState();
+  pv::ObjectRecord png = pv::test::BoxRecord(pv::UserTypeImage, kLeft + 10, kTop + 10, 18, 14);
+  png.Variant = 1;
+  png.Content = QStringLiteral("png");
+  pv::test::AppendRecord(png);
+  pv::ObjectRecord jpeg = pv::test::BoxRecord(pv::UserTypeImage, kLeft + 30, kTop + 10, 18, 14);
+  jpeg.Variant = 2;
+  jpeg.Content = QStringLiteral("jpg");
+  pv::test::AppendRecord(jpeg);
+  const QString pdf =
+      Print(WriteLabel(QStringLiteral("pictures"), {{QStringLiteral("1.png"), Encoded(art, "png")},
+                                                    {QStringLiteral("2.jpg"), Encoded(photo, "jpeg")}}));
+  ASSERT_FALSE(pdf.isEmpty());
+  const QMap<QString, QString> enc = ImageEncodings(pdf);
+  EXPECT_EQ(enc.value(QStringLiteral("400x300")), QStringLiteral("image"));
+  EXPECT_EQ(enc.value(QStringLiteral("320x240")), QStringLiteral("jpeg"));
+
+  // The PNG's pixels are in the PDF exactly.
+  QTemporaryDir dir;
+  printtest::Run(QStringLiteral("pdfimages"), {QStringLiteral("-png"), pdf, dir.filePath(QStringLiteral("im"))});
+  QImage stored;
+  for (const QString& f : QDir(dir.path()).entryList({QStringLiteral("*.png")})) {
+    const QImage candidate(dir.filePath(f));
+    if (candidate.size() == art.size()) stored = candidate.convertToFormat(QImage::Format_RGB32);
+  }
+  ASSERT_FALSE(stored.isNull());
+  EXPECT_EQ(stored, art);
+}
+
+TEST_F(PrintJob, HatchAndBrushPatternsAreStoredLossless) {
+  pv::ResetDocumentState();
+  for (const int fill : {4, 12}) {  // a hatch, a brush: sharp two-colour cells
+    pv::ObjectRecord& r = Box(pv::UserTypeRectangle, 10, 10);
+    r.FillStyle = std::int16_t(fill);
+    r.Color1 = std::int32_t(pv::Rgb(250, 240, 200));
+    r.Color2 = std::int32_t(pv::Rgb(30, 60, 120));
+    r.Opacity = 100;
+  }
+  const QString pdf = Print(WriteLabel(QStringLiteral("patterns")));
+  ASSERT_FALSE(pdf.isEmpty());
+  // Pictures inside patterns are not listed by pdfimages: their filters
+  // are read from the file (object dictionaries are not compressed).
+  QFile file(pdf);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll();
+  EXPECT_TRUE(bytes.contains("/Pattern"));
+  EXPECT_FALSE(bytes.contains("/DCTDecode"));
 }
 
 }  // namespace
