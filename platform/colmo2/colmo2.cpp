@@ -275,7 +275,13 @@ void FillTexture(DeviceContext* dc, const QPainterPath& path, const QRectF& fram
   if (tile.isNull()) return;
   QBrush brush(tile);
   brush.setTransform(LocalToDevice(frame, angle));
+  // A texture is generated noise and grain, as a photograph is: a PDF may
+  // keep its tile as JPEG (a tenth of its flate size at printer resolution).
+  QPainter* p = Painter(dc);
+  const bool lossless = p->testRenderHint(QPainter::LosslessImageRendering);
+  p->setRenderHint(QPainter::LosslessImageRendering, false);
   FillWith(dc, path, brush, opacity, std::fmod(std::fabs(angle), 90.0) != 0.0);
+  p->setRenderHint(QPainter::LosslessImageRendering, lossless);
 }
 
 void FillGradient(DeviceContext* dc, const QPainterPath& path, const QRectF& frame, double angle, int type, Colour c1,
