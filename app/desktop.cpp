@@ -2,7 +2,11 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
+
+#include <clocale>
+#include <locale.h>
 
 namespace pv {
 
@@ -18,13 +22,48 @@ QString NoGraphicalSessionMessage() {
 }
 
 bool InstallItalianQtTexts(QCoreApplication& app) {
+  QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
   // Kept for the life of the program, as the application keeps a pointer.
   auto* translator = new QTranslator(&app);
-  if (!translator->load(QStringLiteral("qt_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  if (!translator->load(QStringLiteral("qtbase_it"), folder) && !translator->load(QStringLiteral("qt_it"), folder)) {
     delete translator;
     return false;
   }
   return QCoreApplication::installTranslator(translator);
+}
+
+void UseItalianSystemDates(const std::function<QByteArray(const char*)>& env,
+                           const std::function<void(const char*, const QByteArray&)>& set) {
+  const auto read = [&](const char* name) { return env ? env(name) : qgetenv(name); };
+  const auto write = [&](const char* name, const QByteArray& value) {
+    if (set) {
+      set(name, value);
+    } else if (value.isEmpty()) {
+      qunsetenv(name);
+    } else {
+      qputenv(name, value);
+    }
+  };
+  static constexpr char kItalian[] = "it_IT.UTF-8";
+  // A locale the C library does not know would make the whole setlocale()
+  // of the application fail, and the program run in the C locale.
+  if (const locale_t probe = newlocale(LC_TIME_MASK, kItalian, locale_t(nullptr)); probe != locale_t(nullptr)) {
+    freelocale(probe);
+  } else {
+    return;
+  }
+  // LC_ALL overrides every category: it is spread over those that have no
+  // value of their own, so that only the time category changes.
+  const QByteArray all = read("LC_ALL");
+  if (!all.isEmpty()) {
+    for (const char* category : {"LC_CTYPE", "LC_NUMERIC", "LC_COLLATE", "LC_MONETARY", "LC_MESSAGES", "LC_PAPER",
+                                 "LC_NAME", "LC_ADDRESS", "LC_TELEPHONE", "LC_MEASUREMENT", "LC_IDENTIFICATION"}) {
+      if (read(category).isEmpty()) write(category, all);
+    }
+    write("LC_ALL", QByteArray());
+  }
+  write("LC_TIME", QByteArray(kItalian));
 }
 
 }  // namespace pv

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", pv::NoGraphicalSessionMessage().toLocal8Bit().constData());
     return 2;
   }
+  pv::UseItalianSystemDates();
   QApplication app(argc, argv);
   pv::InstallItalianQtTexts(app);
   pv::InstallProgramHosts();

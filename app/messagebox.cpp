@@ -9,6 +9,7 @@ MsgAnswer QtMessageBoxes::Show(const MsgBoxRequest& r) {
   QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(r.title);
   box.setText(r.text);
+  if (!r.detail.isEmpty()) box.setDetailedText(r.detail);
   switch (r.icon) {
     case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
     case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;

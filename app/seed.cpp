@@ -96,6 +96,11 @@ const Sheet kSheets[] = {
 
 }  // namespace
 
+DeliveredLabel FirstDeliveredFormat() {
+  const Sheet& s = kSheets[0];
+  return {QString::fromUtf8(s.code), s.width, s.height};
+}
+
 QList<SeedTable> ProgramDatabaseSeed() {
   QList<SeedTable> out;
 

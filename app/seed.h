@@ -22,4 +22,13 @@ QStringList ProgramDatabaseSchema();
 // (folder "clip" + code under the clip-art root).
 QList<SeedTable> ProgramDatabaseSeed();
 
+// The first of the delivered print formats: the label a first start begins
+// with.
+struct DeliveredLabel {
+  QString code;
+  double width = 0;
+  double height = 0;
+};
+DeliveredLabel FirstDeliveredFormat();
+
 }  // namespace pv

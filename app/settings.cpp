@@ -3,6 +3,7 @@
 #include "app/database.h"
 #include "app/hosts.h"
 #include "app/ini.h"
+#include "app/seed.h"
 #include "document/hosts.h"
 #include "document/model.h"
 #include "platform/msgbox.h"
@@ -147,7 +148,28 @@ void WriteKey(const QString& ini, const SettingKey& k, const LabelSettings& labe
              k.place);
 }
 
+bool Held(const QString& ini, const char* section, const char* key) {
+  return ReadIniText(ini, QString::fromLatin1(section), QString::fromLatin1(key)).has_value();
+}
+
+// The display settings a file does not hold start as a user expects rather
+// than at 0: without them the editor has no grid pitch, no grid and no
+// rulers, and Options refuses its own values.
+void FillUnheldDisplaySettings(const QString& ini) {
+  for (float* pitch : {&SettingGridX, &SettingGridY}) {
+    if (!(*pitch >= MinGridPitch && *pitch <= MaxGridPitch)) *pitch = DefaultGridPitch;
+  }
+  if (!Held(ini, "SETTING", "SHOW_GRID")) SettingShowGrid = 1;
+  if (!Held(ini, "SETTING", "SHOW_RULE")) SettingShowRule = 1;
+}
+
 }  // namespace
+
+QString ReadClipArtSetting(const QString& ini) {
+  const QString path = IniToText(ReadIni(ini, QStringLiteral("GENERAL"), QStringLiteral("DEFAULT_PATH")));
+  if (path.trimmed().isEmpty() || path == QLatin1String("0")) return ProgramPath(QStringLiteral("clipart"));
+  return path;
+}
 
 void ResetSettings() {
   for (const SettingKey& k : kKeys) {
@@ -193,13 +215,26 @@ bool LoadSettings() {
   PrinterHorzSize = c.HorzSize;
   PrinterVertSize = c.VertSize;
 
+  FillUnheldDisplaySettings(ini);
+
   // The label size and format code belong to the document header.
-  // A size no label can have (a hand-edited or damaged file) is ignored:
-  // the document keeps the size it has.
+  // A size no label can have (none in the file, or a hand-edited or damaged
+  // one) is ignored: the document keeps the size it has, and a document
+  // without one takes the first delivered format's, so that no label is
+  // ever without a size.
   ShellDocumentHost& doc = ShellDocument();
-  const bool validSize = IsValidLabelSide(label.width) && IsValidLabelSide(label.height);
-  doc.SetLabelSize(validSize ? label.width : doc.LabelWidth(), validSize ? label.height : doc.LabelHeight());
-  doc.SetLabelFormatCode(label.formatCode);
+  const auto valid = [](double w, double h) { return IsValidLabelSide(w) && IsValidLabelSide(h); };
+  if (valid(label.width, label.height)) {
+    doc.SetLabelSize(label.width, label.height);
+    doc.SetLabelFormatCode(label.formatCode);
+  } else if (valid(doc.LabelWidth(), doc.LabelHeight())) {
+    doc.SetLabelSize(doc.LabelWidth(), doc.LabelHeight());
+    doc.SetLabelFormatCode(label.formatCode);
+  } else {
+    const DeliveredLabel first = FirstDeliveredFormat();
+    doc.SetLabelSize(first.width, first.height);
+    doc.SetLabelFormatCode(first.code);
+  }
 
   // 7. The program database (failures are reported there).
   OpenDatabase();

@@ -36,6 +36,17 @@ extern std::int16_t SettingSnap;        // SNAP
 extern std::int16_t SettingShowHelp;  // SHOW_HELP
 extern QString DefaultPath;           // DEFAULT_PATH, clip-art root
 
+// The grid pitch the Options dialog accepts, and the one a first start
+// gets, in millimetres.
+inline constexpr float MinGridPitch = 1;
+inline constexpr float MaxGridPitch = 50;
+inline constexpr float DefaultGridPitch = 5;
+
+// The clip-art root as plavik.ini gives it (DEFAULT_PATH of `ini`); the
+// program's own clip-art folder when the file has none (a first start) or
+// holds the "0" of a missing text key written back.
+QString ReadClipArtSetting(const QString& ini);
+
 // The current printer: pixels per inch and the printable area's offset from
 // the paper corner in device pixels.
 extern std::int32_t PrinterDpiX;
@@ -47,9 +58,13 @@ extern std::int32_t PrinterHorzSize;
 extern std::int32_t PrinterVertSize;
 
 // Reads the settings, the printer's capabilities, opens the program database
-// and initialises the views (run by the main window while it loads). Returns
-// false when the printer cannot be asked: message 15000 has been shown and
-// the program must end at once, writing nothing.
+// and initialises the views (run by the main window while it loads). A
+// setting plavik.ini does not hold (a first start) starts as a user expects:
+// the grid at 5 mm and shown, the rulers shown, and, with no label size
+// either, the label of the first delivered print format; a grid pitch or a
+// label size no setting can have counts as not held. Returns false when the
+// printer cannot be asked: message 15000 has been shown and the program must
+// end at once, writing nothing.
 bool LoadSettings();
 
 // Unloads the floating property windows, writes every setting and empties

@@ -11,7 +11,7 @@ namespace pv {
 bool Main() {
   ShellSplash().Show();
   const QString ini = IniFileName();
-  DefaultPath = IniToText(ReadIni(ini, QStringLiteral("GENERAL"), QStringLiteral("DEFAULT_PATH")));
+  DefaultPath = ReadClipArtSetting(ini);
   WriteIni(ini, QStringLiteral("GENERAL"), QStringLiteral("DEFAULT_PATH"), QVariant(DefaultPath));
   ShellSplash().Repaint();
   if (!ShellWindow().Load()) return false;

@@ -474,7 +474,22 @@ bool NewDocument() {
   return true;
 }
 
+void MakeDocumentUntitled() {
+  DocFileName.clear();
+  MainWindow().SetCaption(DocumentCaption());
+}
+
 bool SaveDocument(bool bSaveAs) {
+  // A label file holds a label of a real size, and only such a file is read
+  // back: a label without one is kept open, not written.
+  if (!IsValidLabelSide(Header.LabelWidth) || !IsValidLabelSide(Header.LabelHeight)) {
+    MsgBox(QStringLiteral("L'etichetta non ha una dimensione valida (%1 x %2 mm) e non può essere salvata: "
+                          "sceglierne le dimensioni con \"Nuova etichetta\" prima di salvarla.")
+               .arg(Header.LabelWidth)
+               .arg(Header.LabelHeight),
+           MsgIcon::Information);
+    return false;
+  }
   QString path = DocFileName;
   if (bSaveAs || DocFileName.isEmpty()) {
     QString name = DocFileName;

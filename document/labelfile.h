@@ -87,6 +87,10 @@ bool ReadLabFileIntoDocument(const QString& path, QString* reason = nullptr);
 bool OpenDocumentFile(const QString& path, QString* reason = nullptr);
 // Starts an empty untitled document (the header stays). Always true.
 bool NewDocument();
+// The open document keeps its content but no longer has a file: the caption
+// says it is untitled and its next save asks for a name. A label begun from
+// the wizard (a size or a template applied) is a new label.
+void MakeDocumentUntitled();
 // Saves the document (asks for a name when bSaveAs or untitled). Writes
 // through a temporary file, so a failed save leaves the old file. Returns
 // true when the file was written (the program does not use the result).

@@ -261,6 +261,9 @@ void EditCardLogic::Image2_Click(int Index) {
       const FieldPickerAnswer answer = Pickers().ShowFieldPicker(nullptr);
       if (!answer.FieldName.isEmpty()) {
         InsertFieldName = answer.FieldName;
+        // The format chosen in the picker is the new field's, as when a
+        // field is edited.
+        InsertFormatText = answer.FieldFormat;
         canvas_.SetTool(ToolDrawBox, UserTypeDatabaseField);
       }
       break;

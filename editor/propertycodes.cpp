@@ -1,5 +1,6 @@
 #include "editor/propertycodes.h"
 
+#include "platform/decimalreader.h"
 #include "platform/runtime.h"
 
 #include <QLocale>
@@ -92,9 +93,11 @@ std::optional<double> NumberOf(const QVariant& v) {
   if (type == QMetaType::QString || type == QMetaType::QByteArray) {
     const QString text = v.toString().trimmed();
     if (text.isEmpty()) return std::nullopt;
+    // The program's own reading first ("2,5" and "2.5" alike, never a
+    // grouping), whatever Qt's locale; then a C number (an exponent).
+    if (const std::optional<double> typed = ReadDecimal(text)) return typed;
     bool ok = false;
-    double d = QLocale().toDouble(text, &ok);
-    if (!ok) d = QLocale::c().toDouble(text, &ok);
+    const double d = QLocale::c().toDouble(text, &ok);
     if (!ok || !std::isfinite(d)) return std::nullopt;
     return d;
   }

@@ -18,6 +18,7 @@ struct MsgBoxRequest {
   MsgIcon icon = MsgIcon::None;
   MsgButtons buttons = MsgButtons::Ok;
   QString title;
+  QString detail;  // the reason behind the message, shown as the box's details
 };
 
 // Shows the box and returns the answer. The default is the program without a
@@ -32,6 +33,8 @@ PV_DECLARE_HOST_SLOT(MessageBoxHost)
 
 // Shows a box and returns the answer.
 MsgAnswer MsgBox(const QString& text, MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok);
+// The same with the reason behind it as the box's details.
+MsgAnswer MsgBox(const QString& text, const QString& detail, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok);
 // The same, with the text of string-table entry `number`.
 MsgAnswer MsgBoxRes(int number, MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok);
 

@@ -24,7 +24,9 @@ void SetRunToLabels(std::int32_t labels, std::int32_t perPage) {
   RangePages = 3;
 }
 
-void ShowPrintingError() { MsgBox(QStringLiteral("Printing error: 1"), MsgIcon::Critical, MsgButtons::Ok); }
+void ShowPrintingError(const QString& reason) {
+  MsgBox(QStringLiteral("Printing error: 1"), reason, MsgIcon::Critical, MsgButtons::Ok);
+}
 
 PrintEngine& PrintRun() {
   static PrintEngine engine;

@@ -119,7 +119,7 @@ void ResetRunValues();
 void SetRunToLabels(std::int32_t labels, std::int32_t perPage);
 
 // The program's one report of a print failure: "Printing error: 1" with the
-// critical icon.
-void ShowPrintingError();
+// critical icon, and the reason (when known) as the box's details.
+void ShowPrintingError(const QString& reason = QString());
 
 }  // namespace pv

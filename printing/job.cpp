@@ -2,12 +2,19 @@
 // printer, with the panel's progress bar.
 #include "platform/commondialogs.h"
 #include "app/settings.h"
+#include "document/labelfile.h"
+#include "document/model.h"
+#include "platform/msgbox.h"
 #include "platform/printer/printer.h"
+#include "platform/runtime.h"
+#include "platform/stringtable.h"
 #include "printing/engine.h"
 #include "printing/jobheap.h"
 #include "printing/joboutput.h"
 #include "printing/panelhost.h"
 #include "render/labelobjects.h"
+
+#include <QFileInfo>
 
 namespace pv {
 
@@ -25,9 +32,43 @@ class PrintJobRun {
 
 namespace {
 
-void PrintingError() {
+void PrintingError(const QString& reason) {
   PrintControls().ShowProgress(false);
-  ShowPrintingError();
+  ShowPrintingError(reason);
+}
+
+// Why the format cannot be printed; empty when it can.
+QString FormatRefusal(const PanelFormat& f) {
+  const QString code = Trim(f.Code);
+  switch (CheckSheet(f.Sheet)) {
+    case SheetCheck::Ok: return QString();
+    case SheetCheck::BadValue:
+      return QStringLiteral("Il formato di stampa \"%1\" ha misure non valide (non numeriche, negative o oltre %2).")
+          .arg(code)
+          .arg(MaxSheetValue, 0, 'f', 0);
+    case SheetCheck::TooManyLabels:
+      return QStringLiteral("Il formato di stampa \"%1\" ha %2 x %3 etichette: una pagina ne può contenere al più %4.")
+          .arg(code)
+          .arg(LabelsAcross(f.Sheet))
+          .arg(LabelsDown(f.Sheet))
+          .arg(MaxLabelsPerPage);
+  }
+  return QString();
+}
+
+// The job's name in the queue: the application title and the document's.
+QString JobTitle() {
+  return LoadResString(1000) + QStringLiteral(" - ") +
+         (DocFileName.isEmpty() ? LoadResString(MsgUntitled) : QFileInfo(DocFileName).fileName());
+}
+
+// The sheet of the format, or the current paper when the format gives none.
+JobPaper Paper(const SheetFormat& f) {
+  if (const std::optional<JobPaper> sheet = PaperForSheet(f.sheetwidth, f.sheetdepth)) return *sheet;
+  const QPageLayout layout = CurrentPageLayout();
+  const QSizeF mm = layout.fullRect(QPageLayout::Millimeter).size();
+  if (const std::optional<JobPaper> paper = PaperForSheet(mm.width(), mm.height())) return *paper;
+  return JobPaper{layout, QString(), layout.orientation() == QPageLayout::Landscape};
 }
 
 }  // namespace
@@ -40,11 +81,19 @@ void PrintEngine::PrintDocument(bool bMode) {
 
   const QString printer = CurrentPrinterName();
   if (printer.isEmpty()) {
-    PrintingError();
+    PrintingError(QStringLiteral("Il sistema di stampa non risponde: nessuna stampante."));
+    return;
+  }
+  // A format that would lay out without bound is refused before anything is
+  // drawn.
+  if (const QString refusal = FormatRefusal(m_Format); !refusal.isEmpty()) {
+    PrintingError(refusal);
     return;
   }
   JobSettings settings;
   settings.Printer = printer;
+  settings.Title = JobTitle();
+  settings.Paper = Paper(m_Format.Sheet);
   settings.PagePerJob = IsTrue(PrintStopPage);
   settings.DpiX = PrinterDpiX;
   settings.DpiY = PrinterDpiY;
@@ -91,10 +140,11 @@ void PrintEngine::PrintDocument(bool bMode) {
   }
   if (bMode) m_PageNumber = remembered;
   if (!ok) {
-    PrintingError();
+    PrintingError(out->FailureReason());
     return;
   }
   controls.ShowProgress(false);
+  if (out->QueueStopped()) MsgBox(QueueStoppedText(printer), MsgIcon::Exclamation, MsgButtons::Ok);
 }
 
 }  // namespace pv

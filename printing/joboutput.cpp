@@ -45,16 +45,23 @@ class PdfWriter {
   DeviceContext* dc_ = nullptr;
 };
 
+QString CannotWrite(const QString& file) { return QStringLiteral("Impossibile scrivere il file \"%1\".").arg(file); }
+
 class PdfPrinterOutput : public JobOutput {
  public:
   explicit PdfPrinterOutput(const JobSettings& s) : s_(s) {}
-  bool Begin() override { return writer_.Open(CreateCurrentPrinter(s_.PdfFile), s_); }
-  bool NewPage() override { return writer_.NewPage(); }
-  bool End() override { return writer_.Close(); }
+  bool Begin() override { return Check(writer_.Open(CreateCurrentPrinter(s_.PdfFile), s_)); }
+  bool NewPage() override { return Check(writer_.NewPage()); }
+  bool End() override { return Check(writer_.Close()); }
   void Abort() override { writer_.Close(); }
   DeviceContext* dc() override { return writer_.dc(); }
 
  private:
+  bool Check(bool ok) {
+    if (!ok && m_reason.isEmpty()) m_reason = CannotWrite(s_.PdfFile);
+    return ok;
+  }
+
   JobSettings s_;
   PdfWriter writer_;
 };
@@ -63,7 +70,13 @@ class CupsOutput : public JobOutput {
  public:
   explicit CupsOutput(const JobSettings& s) : s_(s) {}
 
-  bool Begin() override { return dir_.isValid() && OpenFile(); }
+  bool Begin() override {
+    if (!dir_.isValid()) {
+      m_reason = CannotWrite(dir_.path());
+      return false;
+    }
+    return OpenFile();
+  }
   bool NewPage() override {
     if (!s_.PagePerJob) return writer_->NewPage();
     return Deliver() && OpenFile();
@@ -81,7 +94,7 @@ class CupsOutput : public JobOutput {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(file_);
-    const QPageLayout paper = CurrentPageLayout();
+    const QPageLayout& paper = s_.Paper.Page;
     const int dpi = s_.DpiX > 0 ? s_.DpiX : 300;
     // The painter's origin is the corner of the printer's printable area.
     const QMarginsF margins(s_.OffsetX * 25.4 / dpi, s_.OffsetY * 25.4 / (s_.DpiY > 0 ? s_.DpiY : dpi), 0, 0);
@@ -89,16 +102,22 @@ class CupsOutput : public JobOutput {
         QPageLayout(paper.pageSize(), paper.orientation(), margins, QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
     printer->setFullPage(false);
     writer_ = std::make_unique<PdfWriter>();
-    return writer_->Open(std::move(printer), s_);
+    if (writer_->Open(std::move(printer), s_)) return true;
+    m_reason = CannotWrite(file_);
+    return false;
   }
   bool Deliver() {
     if (!writer_) return false;
     const bool written = writer_->Close();
     writer_.reset();
-    if (!written) return false;
-    const SpoolResult r = Spool(s_.Printer, file_, QString());
-    if (!r.Accepted) qWarning("print job refused by %s: %s", qPrintable(s_.Printer), qPrintable(r.Error));
+    if (!written) {
+      m_reason = CannotWrite(file_);
+      return false;
+    }
+    const SpoolResult r = Spool(SpoolRequest{s_.Printer, file_, s_.Title, s_.Paper});
     QFile::remove(file_);
+    if (!r.Accepted) m_reason = r.Error;
+    m_queueStopped = m_queueStopped || r.QueueStopped;
     return r.Accepted;
   }
 

@@ -1,12 +1,13 @@
 #pragma once
 // Where a print job's pages go. On the built-in "PDF" printer: straight into
 // the chosen file. On a CUPS printer: into a private temporary PDF at the
-// printer's resolution, its origin at the corner of the printable area,
-// handed to the queue through libcups when the job ends (or page by page,
-// one job each, when every page waits for the form to be inserted), so a
-// queue that refuses the job is reported.
+// printer's resolution on the job's paper, its origin at the corner of the
+// printable area, handed to the queue through libcups when the job ends (or
+// page by page, one job each, when every page waits for the form to be
+// inserted), so a queue that refuses the job is reported.
 
 #include "platform/dc.h"
+#include "printing/spooler.h"
 
 #include <QString>
 
@@ -27,11 +28,22 @@ class JobOutput {
   virtual void Abort() = 0;
   // The page's device context (valid between Begin and End).
   virtual DeviceContext* dc() = 0;
+
+  // After a failure: why, for the user (empty when there is nothing to add).
+  const QString& FailureReason() const { return m_reason; }
+  // A stopped queue took the job (or one of its pages): it is kept there.
+  bool QueueStopped() const { return m_queueStopped; }
+
+ protected:
+  QString m_reason;
+  bool m_queueStopped = false;
 };
 
 struct JobSettings {
   QString Printer;          // the current printer's name
   QString PdfFile;          // the file of the "PDF" printer
+  QString Title;            // the job's name in the queue
+  JobPaper Paper;           // the sheet the labels are laid out on (CUPS jobs)
   bool PagePerJob = false;  // a CUPS printer gets one job per page
   int DpiX = 0;             // the painter's resolution (0: the printer's own)
   int DpiY = 0;

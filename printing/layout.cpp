@@ -53,9 +53,19 @@ std::int32_t SheetY(const PreviewSheet& s, std::int32_t y) {
 
 std::int32_t MmToDevice(float mm, std::int32_t dpi) { return Mapped(double(mm) * dpi / 25.4); }
 
+SheetCheck CheckSheet(const SheetFormat& f) {
+  for (const double v : {f.Width, f.Height, f.nOri, f.nVer, f.TopMargin, f.LeftMargin, f.vertipitch, f.horizpitch,
+                         f.sheetwidth, f.sheetdepth}) {
+    if (!(v >= 0 && v <= MaxSheetValue)) return SheetCheck::BadValue;
+  }
+  // Counts up to the bound cannot overflow the product.
+  return std::int64_t(LabelsAcross(f)) * LabelsDown(f) > MaxLabelsPerPage ? SheetCheck::TooManyLabels : SheetCheck::Ok;
+}
+
 PageLayout LayoutPage(const SheetFormat& f, double labelWidth, double labelHeight, const RunValues& run,
                       std::int32_t pageNumber, const LayoutTarget& t) {
   PageLayout page;
+  if (CheckSheet(f) != SheetCheck::Ok) return page;
   const std::int32_t across = LabelsAcross(f);
   const std::int32_t down = LabelsDown(f);
   const std::int32_t perPage = LabelsPerPage(f);

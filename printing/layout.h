@@ -33,6 +33,19 @@ std::int32_t LabelsAcross(const SheetFormat& f);
 std::int32_t LabelsDown(const SheetFormat& f);
 std::int32_t LabelsPerPage(const SheetFormat& f);
 
+// The most labels a page is laid out with: far more than any label stock
+// holds (the densest sheets have a few hundred), so that a format that came
+// past the format dialog's checks cannot make one page's layout grow without
+// bound.
+inline constexpr std::int32_t MaxLabelsPerPage = 10000;
+// The bound of every value of a format, as the format dialog has it.
+inline constexpr double MaxSheetValue = 100000;
+
+// Whether a format can be laid out: each of its values a number from 0 to
+// MaxSheetValue, and no more than MaxLabelsPerPage labels a page.
+enum class SheetCheck { Ok, BadValue, TooManyLabels };
+SheetCheck CheckSheet(const SheetFormat& f);
+
 // The run values the layout reads.
 struct RunValues {
   std::int32_t PageCount = 1;
@@ -92,7 +105,8 @@ struct PageLayout {
 // (mm) the document draws at. A page prints whole unless the range applies
 // to it; in range means FirstLabel <= n <= LastLabel. Labels take running
 // indexes from (page - 1) x P on, one per printed label, and the record of
-// the same number. No resolution, or (preview) no sheet: no cells.
+// the same number. No resolution, (preview) no sheet, or a format that
+// CheckSheet refuses: no cells.
 PageLayout LayoutPage(const SheetFormat& format, double labelWidth, double labelHeight, const RunValues& run,
                       std::int32_t pageNumber, const LayoutTarget& target);
 

@@ -60,6 +60,13 @@ bool ReadPrinterValues() {
   return true;
 }
 
+// The report of a printer that cannot be asked.
+void PrinterUnreadable() {
+  const QString name = CurrentPrinterName();
+  ShowPrintingError(name.isEmpty() ? QStringLiteral("Il sistema di stampa non risponde.")
+                                   : QStringLiteral("La stampante \"%1\" non risponde o non esiste più.").arg(name));
+}
+
 }  // namespace
 
 void PrintEngine::ResetPrinterInformation() {
@@ -74,7 +81,7 @@ void PrintEngine::ResetPrinterInformation() {
     MsgBox(DataAccessErrorText(e), MsgIcon::None, MsgButtons::Ok);
   }
 
-  if (!ReadPrinterValues()) ShowPrintingError();
+  if (!ReadPrinterValues()) PrinterUnreadable();
   controls.PreparePrinting(m_Format.Sheet.sheetwidth, m_Format.Sheet.sheetdepth, PrinterDpiX, PrinterDpiY);
 
   // While merging, the pages come from the records on the format just
@@ -101,7 +108,7 @@ void PrintEngine::ResetPrinterInformation() {
 }
 
 void PrintEngine::ReloadPrinterInfo() {
-  if (!ReadPrinterValues()) ShowPrintingError();
+  if (!ReadPrinterValues()) PrinterUnreadable();
   PrintControls().PreparePrinting(m_Format.Sheet.sheetwidth, m_Format.Sheet.sheetdepth, PrinterDpiX, PrinterDpiY);
 }
 

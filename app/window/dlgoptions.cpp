@@ -282,10 +282,10 @@ bool dlgOptions::OKButton_Click() {
   } else if (!(calY >= -1200 && calY <= 1200)) {
     failed = 15038;
     box = m_text1[1];
-  } else if (!(gridX >= 1 && gridX <= 50)) {
+  } else if (!(gridX >= MinGridPitch && gridX <= MaxGridPitch)) {
     failed = 15044;
     box = m_text2[0];
-  } else if (!(gridY >= 1 && gridY <= 50)) {
+  } else if (!(gridY >= MinGridPitch && gridY <= MaxGridPitch)) {
     failed = 15044;
     box = m_text2[1];
   }

@@ -5,6 +5,7 @@
 #include "app/window/pictures.h"
 #include "app/window/popups.h"
 #include "app/window/services.h"
+#include "document/labelfile.h"
 #include "document/model.h"
 #include "platform/msgbox.h"
 #include "platform/printer/printer.h"
@@ -753,7 +754,14 @@ void MainWnd::mnu_shadow_Click(int Index) {
 }
 
 void MainWnd::mnu_modello_Click(int Index) {
-  if (MenuItem(QStringLiteral("mnu_modello"), Index) != nullptr) m_modelData->Apply(Index);
+  if (MenuItem(QStringLiteral("mnu_modello"), Index) == nullptr) return;
+  const QString before = m_CurrentView;
+  m_modelData->Apply(Index);
+  // Applying a size or a template takes the user to the editor with a new
+  // label: it is not the file that was open before, nor the template's file,
+  // so its first save asks for a name.
+  if (Index == 0 && before != QLatin1String("tbr_editor") && m_CurrentView == QLatin1String("tbr_editor"))
+    MakeDocumentUntitled();
 }
 
 void MainWnd::ToolbarButtonClick(const QString& key) {

@@ -13,6 +13,8 @@ namespace {
 
 void FullDocument(int pictures, qsizetype pictureBytes) {
   pv::ResetDocumentState();
+  pv::Header.LabelWidth = 99.1;
+  pv::Header.LabelHeight = 38.1;
   for (int i = 0; i < pv::MaxObjects; ++i) {
     const bool image = i < pictures;
     const std::int32_t key = pv::AddObject(10.0f + static_cast<float>(i % 20), 10.0f + static_cast<float>(i / 20), 20,

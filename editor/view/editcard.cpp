@@ -22,6 +22,8 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTimer>
 #include <QToolButton>
 
@@ -169,6 +171,7 @@ void EditCard::BuildControls() {
     m_label2[static_cast<std::size_t>(i)] = caption;
     m_text1[static_cast<std::size_t>(i)] = box;
   }
+  FitCoordinatePanel();
   m_imgApply = new QToolButton(m_panel);
   m_imgApply->setObjectName(QStringLiteral("imgApply"));
   m_imgApply->setIcon(ApplyIcon());
@@ -205,6 +208,48 @@ void EditCard::BuildControls() {
   }
 }
 
+void EditCard::FitCoordinatePanel() {
+  // Every caption the rows can show: the set-up's, and those of a box, a
+  // line and several objects.
+  int caption = 0;
+  const QFontMetrics captionMetrics(m_label2[0]->font());
+  std::vector<int> messages = {13503, 13504, 13505, 13506, 13507};
+  for (const auto* set : {&kBoxCaptions, &kLineCaptions, &kMultipleCaptions})
+    messages.insert(messages.end(), set->begin(), set->end());
+  for (int message : messages) caption = std::max(caption, captionMetrics.horizontalAdvance(LoadResString(message)));
+  caption += 4;  // the label's own margin
+
+  // A line edit's frame and margins around its text, as its size hint
+  // counts them, plus the cursor.
+  QLineEdit* box = m_text1[0];
+  QStyleOptionFrame opt;
+  opt.initFrom(box);
+  opt.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, box);
+  const QMargins margins = box->textMargins();
+  const QFontMetrics boxMetrics(box->font());
+  const int text = boxMetrics.horizontalAdvance(QString::fromLatin1(WidestCoordinateText)) + 2 * 2 + 1 +
+                   margins.left() + margins.right();
+  const QSize boxSize =
+      box->style()->sizeFromContents(QStyle::CT_LineEdit, &opt, QSize(text, boxMetrics.height()), box);
+  const int boxWidth = std::max(50, boxSize.width());
+  const int boxHeight = std::max(20, std::min(boxSize.height(), 23));
+
+  m_panelWidth = std::max(EditPanelWidth, 4 + caption + 2 + boxWidth + 4);
+  const int boxLeft = m_panelWidth - 4 - boxWidth;
+  for (std::size_t i = 0; i < m_text1.size(); ++i) {
+    const int y = 132 + static_cast<int>(i) * 24;
+    m_label2[i]->setGeometry(4, y, boxLeft - 2 - 4, 20);
+    m_text1[i]->setGeometry(boxLeft, y, boxWidth, boxHeight);
+  }
+}
+
+void EditCard::ShowValue(std::size_t Index, const QString& text) {
+  QLineEdit* box = m_text1[Index];
+  box->setText(text);
+  const int room = box->contentsRect().width() - box->textMargins().left() - box->textMargins().right() - 2 * 2 - 1;
+  box->setToolTip(QFontMetrics(box->font()).horizontalAdvance(text) > room ? text : LoadResString(13518));
+}
+
 void EditCard::SetCaptions() {
   m_panelHeading1->setText(LoadResString(13502));
   for (int i = 0; i < 5; ++i) m_label2[static_cast<std::size_t>(i)]->setText(LoadResString(13503 + i));
@@ -232,9 +277,10 @@ void EditCard::Layout() {
   const int w = width();
   const int h = std::max(0, height());
   // A view narrower than the panel leaves the container empty, never negative.
-  const int containerWidth = std::max(0, w - EditContainerLeft);
-  m_panel->setGeometry(0, 0, EditPanelWidth, h);
-  m_container->setGeometry(EditContainerLeft, 0, containerWidth, h);
+  const int containerLeft = m_panelWidth + EditContainerLeft - EditPanelWidth;
+  const int containerWidth = std::max(0, w - containerLeft);
+  m_panel->setGeometry(0, 0, m_panelWidth, h);
+  m_container->setGeometry(containerLeft, 0, containerWidth, h);
   m_heading->setGeometry(4, 0, std::max(0, containerWidth - 8), EditSeparatorY);
   m_line->setGeometry(0, EditSeparatorY, containerWidth, 1);
   // Placed rather than only moved: while the view is hidden the canvas still
@@ -248,7 +294,7 @@ QSize EditCard::minimumSizeHint() const {
   for (const QObject* child : m_panel->children()) {
     if (const auto* w = qobject_cast<const QWidget*>(child)) bottom = std::max(bottom, w->geometry().bottom() + 1);
   }
-  return {EditContainerLeft + 1, bottom + 4};
+  return {m_panelWidth + EditContainerLeft - EditPanelWidth + 1, bottom + 4};
 }
 
 // ---- Public methods ----------------------------------------------------------------
@@ -350,14 +396,14 @@ bool EditCard::eventFilter(QObject* watched, QEvent* event) {
 void EditCard::APPLY_DIMENSION(std::int32_t iIndex) {
   if (iIndex == NoSelection) {
     for (std::size_t i = 0; i < 5; ++i) {
-      m_text1[i]->setText(QString());
+      ShowValue(i, QString());
       m_text1[i]->setEnabled(false);
       m_tag[i] = kNo;
     }
     return;
   }
   if (iIndex == MultipleSelection) {
-    for (std::size_t i = 0; i < 5; ++i) m_text1[i]->setText(QString());
+    for (std::size_t i = 0; i < 5; ++i) ShowValue(i, QString());
     for (std::size_t i = 0; i < 4; ++i) m_label2[i]->setText(LoadResString(kMultipleCaptions[i]));
     for (std::size_t i = 0; i < 5; ++i) {
       m_text1[i]->setEnabled(true);
@@ -374,7 +420,7 @@ void EditCard::APPLY_DIMENSION(std::int32_t iIndex) {
     v[2] = x2 - PageOrgX;
     v[3] = y2 - PageOrgY;
   }
-  for (std::size_t i = 0; i < 5; ++i) m_text1[i]->setText(SingleText(v[i]));
+  for (std::size_t i = 0; i < 5; ++i) ShowValue(i, SingleText(v[i]));
   const std::array<int, 4>& captions = line ? kLineCaptions : kBoxCaptions;
   for (std::size_t i = 0; i < 4; ++i) m_label2[i]->setText(LoadResString(captions[i]));
   for (std::size_t i = 0; i < 5; ++i) {

@@ -42,9 +42,12 @@ class DragEditorWidget;
 inline constexpr std::int32_t NoSelection = -10;
 inline constexpr std::int32_t MultipleSelection = -20;
 
-// The layout's numbers, in pixels (the view's scale unit).
+// The layout's numbers, in pixels (the view's scale unit). The panel is
+// wider than its design width where the font needs it (PanelWidth()).
 inline constexpr int EditPanelWidth = 180;
 inline constexpr int EditContainerLeft = 181;
+// The widest value a coordinate box shows within the coordinate limit.
+inline constexpr const char* WidestCoordinateText = "-9999.9999";
 inline constexpr int EditSeparatorY = 19;
 inline constexpr int EditCanvasTop = 20;
 
@@ -150,6 +153,9 @@ class EditCard : public EditCardView, public DragEditorHost {
   void Layout();
   // The panel whole and a strip of the canvas.
   QSize minimumSizeHint() const override;
+  // The left panel's width: its design width, or more where the coordinate
+  // panel needs it.
+  int PanelWidth() const { return m_panelWidth; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -159,6 +165,13 @@ class EditCard : public EditCardView, public DragEditorHost {
   class Attachment;
 
   void BuildControls();
+  // The coordinate panel's captions and boxes as wide as the longest
+  // caption and the widest value need at their fonts; the panel grows when
+  // they do not fit its design width.
+  void FitCoordinatePanel();
+  // A value into box Index; a value wider than the box is shown whole in
+  // its tooltip.
+  void ShowValue(std::size_t Index, const QString& text);
   void SetCaptions();
   int BoxIndex(QObject* watched) const;
   // The text of box Index read as a number in the user's locale.
@@ -187,6 +200,7 @@ class EditCard : public EditCardView, public DragEditorHost {
   std::array<QCheckBox*, 6> m_showPop{};
   std::array<QLabel*, 6> m_label3{};
   bool m_refusing = false;
+  int m_panelWidth = EditPanelWidth;
 
   // What the panel was last filled from: the selected keys and, with one
   // object selected, its kind, geometry and the page origin.

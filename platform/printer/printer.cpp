@@ -66,7 +66,7 @@ std::optional<QString> DefaultPrinterName() {
 
 QString CurrentPrinterName() {
   if (!PrintSystemAvailable()) return {};
-  if (!S().current.isEmpty() && PrinterNames().contains(S().current)) return S().current;
+  if (!S().current.isEmpty()) return S().current;
   return DefaultPrinterName().value_or(QString());
 }
 

@@ -47,7 +47,9 @@ QStringList PrinterNames();
 std::optional<QString> DefaultPrinterName();
 
 // The printer print jobs go to: the default until SetCurrentPrinter chooses
-// another. Empty when the print system cannot be asked.
+// another, and then that one, even when it has gone from the system since
+// (a job for it then fails; it never goes to another printer). Empty when
+// the print system cannot be asked.
 QString CurrentPrinterName();
 // Chooses a printer of PrinterNames(); false (and no change) for another name.
 bool SetCurrentPrinter(const QString& name);

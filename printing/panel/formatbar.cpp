@@ -46,6 +46,17 @@ FormatBar::FormatBar(QWidget* parent) : QWidget(parent) {
   connect(m_name, &ClickableLabel::clicked, this, &FormatBar::clicked);
 }
 
+void FormatBar::SetFormatCaption(const QString& caption) {
+  m_name->setText(caption);
+  FitFormatName();
+}
+
+void FormatBar::FitFormatName() {
+  // A long format code is cut by the progress' place: whole in the tooltip.
+  const bool cut = m_name->fontMetrics().horizontalAdvance(m_name->text()) > m_name->contentsRect().width();
+  m_name->setToolTip(cut ? m_name->text() : QString());
+}
+
 void FormatBar::ShowProgress(bool visible) {
   m_progressLabel->setVisible(visible);
   m_progress->setVisible(visible);
@@ -67,10 +78,13 @@ void FormatBar::resizeEvent(QResizeEvent*) {
   m_progressLabel->move(labelLeft, m_progressLabel->y());
   m_progress->move(left, m_progress->y());
   m_progress->resize(std::max(0, width() - (left + 5)), m_progress->height());
+  FitFormatName();
 }
 
 void FormatBar::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+  if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint())) return;
+  event->accept();
+  emit clicked();
 }
 
 void FormatBar::paintEvent(QPaintEvent*) {

@@ -22,6 +22,8 @@ class FormatBar : public QWidget {
   QLabel* ProgressLabel() const { return m_progressLabel; }
   QProgressBar* ProgressBar() const { return m_progress; }
 
+  // The format name, with its tooltip where the bar cuts it.
+  void SetFormatCaption(const QString& caption);
   void ShowProgress(bool visible);
   // Range and value; repainted at once (a job does not yield to the loop).
   void SetProgress(double minimum, double maximum, double value);
@@ -35,6 +37,8 @@ class FormatBar : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  void FitFormatName();
+
   ClickableLabel* m_image = nullptr;
   ClickableLabel* m_name = nullptr;
   QLabel* m_progressLabel = nullptr;

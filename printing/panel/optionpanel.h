@@ -37,6 +37,12 @@ class OptionPanel : public QWidget {
   void CountModeDisplay(int mode);
   // The manual options shown, or the merge note in their place.
   void ShowControl(bool bMode);
+  // After the data-source list changed: its open list as wide as its
+  // widest entry, and the entry shown in the tooltip where the closed box
+  // cuts it.
+  void FitRegistrationList();
+  // The panel's width: enough for the data-source list's own entry.
+  int ColumnWidth() const { return m_width; }
 
   QComboBox* CmbRegistration() const { return m_registrations; }
   QLabel* PageCaption() const { return m_select; }
@@ -76,6 +82,7 @@ class OptionPanel : public QWidget {
   QComboBox* m_registrations = nullptr;
   QLabel* m_select = nullptr;
   QLabel* m_warning = nullptr;
+  int m_width = 0;
 };
 
 }  // namespace pv

@@ -19,6 +19,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFrame>
 #include <QIcon>
 #include <QSignalBlocker>
@@ -29,8 +31,6 @@
 namespace pv {
 namespace {
 
-constexpr int kOptionWidth = 180;
-constexpr int kContainerLeft = 181;
 constexpr int kRuleY = 19;
 constexpr int kBarY = 20;
 constexpr int kBarHeight = 22;
@@ -107,11 +107,13 @@ void PreviewData::InstallAsPrintControls() {
 void PreviewData::resizeEvent(QResizeEvent*) { Layout(); }
 
 void PreviewData::Layout() {
-  m_options->setGeometry(0, 0, kOptionWidth, height());
+  const int optionWidth = m_options->ColumnWidth();
+  m_options->setGeometry(0, 0, optionWidth, height());
   // Too narrow for the right part: the rest stays where it was.
-  const int cw = width() - kContainerLeft;
+  const int containerLeft = optionWidth + 1;
+  const int cw = width() - containerLeft;
   if (cw <= 0) return;
-  m_container->setGeometry(kContainerLeft, 0, cw, height());
+  m_container->setGeometry(containerLeft, 0, cw, height());
   m_rule->setGeometry(0, kRuleY, cw, 1);
   m_bar->setGeometry(0, kBarY, cw, kBarHeight);
   m_preview->setGeometry(0, kPreviewY, cw, std::max(0, height() - kPreviewY));
@@ -121,12 +123,64 @@ void PreviewData::Layout() {
 // ---- the engine's side -----------------------------------------------------
 
 void PreviewData::SetWarningVisible(bool visible) { m_options->Warning()->setVisible(visible); }
-void PreviewData::SetPageCaption(const QString& caption) { m_options->PageCaption()->setText(caption); }
-void PreviewData::SetFormatCaption(const QString& caption) { m_bar->FormatName()->setText(caption); }
+void PreviewData::SetPageCaption(const QString& caption) {
+  // A job lays out the pages it prints; the caption names the page on
+  // display, which the job leaves as it was.
+  if (PrintRun().JobRunning()) return;
+  m_options->PageCaption()->setText(caption);
+}
+void PreviewData::SetFormatCaption(const QString& caption) { m_bar->SetFormatCaption(caption); }
 void PreviewData::SetControlInformation() { m_options->ShowRunValues(); }
-void PreviewData::ShowProgress(bool visible) { m_bar->ShowProgress(visible); }
+void PreviewData::ShowProgress(bool visible) {
+  m_bar->ShowProgress(visible);
+  if (visible) {
+    BeginJobDisplay();
+  } else {
+    EndJobDisplay();
+  }
+}
+
 void PreviewData::SetProgress(double minimum, double maximum, double value) {
   m_bar->SetProgress(minimum, maximum, value);
+  if (m_jobDisplay) ShowPendingPaints();
+}
+
+// ---- the display during a job -----------------------------------------------
+
+void PreviewData::BeginJobDisplay() {
+  if (m_jobDisplay) return;
+  m_jobDisplay = true;
+  QWidget* w = window();
+  w->installEventFilter(this);
+  // A dialog that asked for the job (the PDF file name) has just closed:
+  // the window is drawn again at once where it stood, with the progress.
+  if (w->isVisible()) w->repaint();
+  // The job moves the page number and the merge record: the preview keeps
+  // the page on display until the job has ended.
+  m_preview->setUpdatesEnabled(false);
+  ShowPendingPaints();
+}
+
+void PreviewData::EndJobDisplay() {
+  if (!m_jobDisplay) return;
+  m_jobDisplay = false;
+  window()->removeEventFilter(this);
+  m_preview->setUpdatesEnabled(true);
+}
+
+void PreviewData::ShowPendingPaints() {
+  // Paints and window-system events only: the user's clicks and keys wait
+  // for the job's end (the commands do nothing while it runs anyway).
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
+}
+
+bool PreviewData::eventFilter(QObject* watched, QEvent* event) {
+  // The window stays open while the job runs.
+  if (m_jobDisplay && watched == window() && event->type() == QEvent::Close) {
+    event->ignore();
+    return true;
+  }
+  return PreviewDataView::eventFilter(watched, event);
 }
 bool PreviewData::StopPageChecked() { return m_options->ManualPaper()->isChecked(); }
 void PreviewData::ShowManualOptions(bool visible) { ShowControl(visible); }
@@ -137,6 +191,7 @@ void PreviewData::SelectNoMergeEntry() {
     const QSignalBlocker block(m_options->CmbRegistration());
     m_options->CmbRegistration()->setCurrentIndex(0);
   }
+  m_options->FitRegistrationList();
   CmbRegistration_Click(0);
 }
 
@@ -154,10 +209,12 @@ void PreviewData::Init() {
     } catch (const std::exception&) {
       // Registrations that cannot be read leave only the no-merge entry,
       // and the choice as it was.
+      m_options->FitRegistrationList();
       return;
     }
     list->setCurrentIndex(0);
   }
+  m_options->FitRegistrationList();
   CmbRegistration_Click(0);
 }
 
@@ -202,6 +259,11 @@ void PreviewData::Command_Click(int Index) {
     SetPageCaption(PageCaption(run.m_PageNumber, PageCount));
     RefreshPreview();
   };
+  const auto print = [&](bool allPages) {
+    run.PrintDocument(allPages);
+    SetPageCaption(PageCaption(run.m_PageNumber, PageCount));
+    RefreshPreview();
+  };
   switch (Index) {
     case 0:
       if (run.m_PageNumber >= 2) go(1);
@@ -221,8 +283,8 @@ void PreviewData::Command_Click(int Index) {
       ReloadPrinterInfo();
       MainWindow().SetStatusBar();
       break;
-    case 5: run.PrintDocument(false); break;
-    case 6: run.PrintDocument(true); break;
+    case 5: print(false); break;
+    case 6: print(true); break;
     case 7:
     case 8:
       if (!run.m_MergeActive) {
@@ -243,7 +305,7 @@ void PreviewData::SortPrint() {
   // Cancelled: the run keeps its order.
   if (sort.isEmpty()) return;
   // A sort the source refuses is reported by the engine; the order stays.
-  run.SetPrintSort(sort);
+  if (run.SetPrintSort(sort)) RefreshPreview();
 }
 
 void PreviewData::FilterPrint() {

@@ -68,10 +68,17 @@ class PreviewData : public PreviewDataView, public PreviewControls {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   PreviewData(QWidget* parent, PrintPreview* preview);
   void Layout();
+  // While a job runs (its progress shown): the window is repainted and
+  // kept from closing, the preview keeps its page, and paints go on at
+  // each step of the job.
+  void BeginJobDisplay();
+  void EndJobDisplay();
+  void ShowPendingPaints();
 
   PrintPreview* m_preview;
   OptionPanel* m_options = nullptr;
@@ -80,6 +87,7 @@ class PreviewData : public PreviewDataView, public PreviewControls {
   FormatBar* m_bar = nullptr;
   std::array<QToolButton*, 9> m_commands{};
   bool m_installed = false;
+  bool m_jobDisplay = false;
   PrintPanelControls* m_previousControls = nullptr;
 };
 

@@ -4,9 +4,15 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDate>
+#include <QFile>
+#include <QLocale>
 #include <QMap>
 #include <QMessageBox>
 #include <QProcess>
+#include <QTemporaryDir>
+
+#include <locale.h>
 
 #include <gtest/gtest.h>
 
@@ -51,6 +57,93 @@ TEST_F(ItalianQtTexts, QuestionButtonsSpeakItalian) {
   EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Sì"));
   EXPECT_EQ(box.button(QMessageBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("No"));
   EXPECT_EQ(box.button(QMessageBox::Cancel)->text().remove(QLatin1Char('&')), QStringLiteral("Annulla"));
+}
+
+TEST_F(ItalianQtTexts, QtsLocaleIsItalianWhateverTheSystems) {
+  const QLocale before;
+  QLocale::setDefault(QLocale::c());
+  ASSERT_TRUE(pv::InstallItalianQtTexts(*qApp));
+  EXPECT_EQ(QLocale().language(), QLocale::Italian);
+  EXPECT_EQ(QLocale().toString(2.5, 'f', 1), QStringLiteral("2,5"));
+  EXPECT_EQ(QLocale().monthName(12), QStringLiteral("dicembre"));
+  QLocale::setDefault(before);
+}
+
+bool CLibraryHasItalian() {
+  const locale_t probe = newlocale(LC_TIME_MASK, "it_IT.UTF-8", locale_t(nullptr));
+  if (probe == locale_t(nullptr)) return false;
+  freelocale(probe);
+  return true;
+}
+
+// Only the time category becomes Italian: LC_ALL, which would override it,
+// is spread over the categories without a value of their own.
+TEST(ItalianSystemDates, OnlyTheTimeCategoryChanges) {
+  if (!CLibraryHasItalian()) GTEST_SKIP() << "no it_IT.UTF-8 locale in the C library";
+  struct Case {
+    QMap<QByteArray, QByteArray> env;
+    QMap<QByteArray, QByteArray> after;
+  };
+  const Case cases[] = {
+      {{{"LANG", "C.UTF-8"}}, {{"LANG", "C.UTF-8"}, {"LC_TIME", "it_IT.UTF-8"}}},
+      {{{"LC_ALL", "C.UTF-8"}, {"LC_NUMERIC", "POSIX"}},
+       {{"LC_NUMERIC", "POSIX"},
+        {"LC_CTYPE", "C.UTF-8"},
+        {"LC_COLLATE", "C.UTF-8"},
+        {"LC_MONETARY", "C.UTF-8"},
+        {"LC_MESSAGES", "C.UTF-8"},
+        {"LC_PAPER", "C.UTF-8"},
+        {"LC_NAME", "C.UTF-8"},
+        {"LC_ADDRESS", "C.UTF-8"},
+        {"LC_TELEPHONE", "C.UTF-8"},
+        {"LC_MEASUREMENT", "C.UTF-8"},
+        {"LC_IDENTIFICATION", "C.UTF-8"},
+        {"LC_TIME", "it_IT.UTF-8"}}},
+  };
+  for (const Case& c : cases) {
+    QMap<QByteArray, QByteArray> env = c.env;
+    pv::UseItalianSystemDates([&](const char* name) { return env.value(name); },
+                              [&](const char* name, const QByteArray& value) {
+                                if (value.isEmpty()) {
+                                  env.remove(name);
+                                } else {
+                                  env.insert(name, value);
+                                }
+                              });
+    EXPECT_EQ(env, c.after) << c.env.keys().join(',').toStdString();
+  }
+}
+
+// Qt's own file dialog in a program started as plavik is: the file's type
+// and its date in Italian, on a system that speaks C.
+TEST(ItalianSystemDates, QtsFileDialogShowsTypesAndDatesInItalian) {
+  if (!CLibraryHasItalian()) GTEST_SKIP() << "no it_IT.UTF-8 locale in the C library";
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QFile pdf(dir.filePath(QStringLiteral("etichette.pdf")));
+  ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
+  pdf.write("%PDF-1.4\n%%EOF\n");
+  pdf.close();
+  QProcess probe;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+  env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  probe.setProcessEnvironment(env);
+  probe.start(QStringLiteral(QTDIALOG_PROBE), {dir.path()});
+  ASSERT_TRUE(probe.waitForFinished(30000));
+  ASSERT_EQ(probe.exitCode(), 0) << probe.readAllStandardError().toStdString();
+  const QStringList lines =
+      QString::fromUtf8(probe.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 2) << lines.join(QLatin1Char('|')).toStdString();
+  const QStringList file = lines[0].split(QLatin1Char('\t'));
+  ASSERT_EQ(file.size(), 3);
+  EXPECT_EQ(file[0], QStringLiteral("etichette.pdf"));
+  EXPECT_EQ(file[1], QStringLiteral("Documento PDF"));
+  // The Italian short form: day/month/year, not "10 Dec".
+  const QString today = QLocale(QLocale::Italian, QLocale::Italy).toString(QDate::currentDate(), QLocale::ShortFormat);
+  EXPECT_TRUE(file[2].startsWith(today)) << file[2].toStdString() << " / " << today.toStdString();
+  EXPECT_EQ(lines[1], QStringLiteral("Tipo"));
 }
 
 }  // namespace

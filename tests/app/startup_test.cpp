@@ -106,7 +106,7 @@ class StartupTest : public apptest::ShellTest {
 
 const QByteArray kAllKeysAfterFirstStart =
     "[GENERAL]\r\n"
-    "DEFAULT_PATH=0\r\n"
+    "DEFAULT_PATH=%CLIPART%\r\n"
     "SHOW_HELP= 0\r\n"
     "[PRINTER]\r\n"
     "CALIBRATION_X= 0\r\n"
@@ -122,23 +122,23 @@ const QByteArray kAllKeysAfterFirstStart =
     "SMALL_TEMPLATE= 0\r\n"
     "ANTIALIASING= 0\r\n"
     "[SETTING]\r\n"
-    "GRID_X= 0\r\n"
-    "GRID_Y= 0\r\n"
-    "SHOW_GRID= 0\r\n"
-    "SHOW_RULE= 0\r\n"
+    "GRID_X= 5\r\n"
+    "GRID_Y= 5\r\n"
+    "SHOW_GRID= 1\r\n"
+    "SHOW_RULE= 1\r\n"
     "AUTO_INSERT= 0\r\n"
     "BOZZA= 0\r\n"
     "SNAP= 0\r\n"
-    "LABELWIDTH= 0\r\n"
-    "LABELHEIGHT= 0\r\n"
-    "FORMATCODE=0\r\n";
+    "LABELWIDTH= 210\r\n"
+    "LABELHEIGHT= 297\r\n"
+    "FORMATCODE=LM4-A4-01\r\n";
 
 TEST_F(StartupTest, StepsRunInTheirOrder) {
   Recorder rec;
   ASSERT_TRUE(pv::Main());
   EXPECT_EQ(rec.calls, (QStringList{
                            "splash.Show",
-                           "splash.Repaint:0",
+                           QStringLiteral("splash.Repaint:") + pv::ProgramPath(QStringLiteral("clipart")),
                            "window.Load",
                            "doc.SetLabelSize",
                            "doc.SetLabelFormatCode",
@@ -160,19 +160,26 @@ TEST_F(StartupTest, StepsRunInTheirOrder) {
 TEST_F(StartupTest, AFirstStartAndAnOrderlyExit) {
   Recorder rec;
   ASSERT_TRUE(pv::Main());
-  // Every setting at its start value; the text keys read as "0".
+  // The settings a user expects: the grid at 5 mm and shown, the rulers
+  // shown, the program's clip-art folder, the first delivered format's
+  // label; every other setting at its start value.
   EXPECT_EQ(pv::CalibrationX, 0);
   EXPECT_EQ(pv::PrintBorder, pv::VbFalse);
-  EXPECT_EQ(pv::SettingShowGrid, 0);
-  EXPECT_FLOAT_EQ(pv::SettingGridX, 0.0f);
-  EXPECT_EQ(pv::DefaultPath, QStringLiteral("0"));
-  EXPECT_EQ(rec.LabelWidth(), 0.0);
-  EXPECT_EQ(rec.LabelFormatCode(), QStringLiteral("0"));
+  EXPECT_EQ(pv::SettingShowGrid, 1);
+  EXPECT_EQ(pv::SettingShowRule, 1);
+  EXPECT_FLOAT_EQ(pv::SettingGridX, 5.0f);
+  EXPECT_FLOAT_EQ(pv::SettingGridY, 5.0f);
+  EXPECT_EQ(pv::SettingSnap, 0);
+  EXPECT_EQ(pv::DefaultPath, pv::ProgramPath(QStringLiteral("clipart")));
+  EXPECT_EQ(rec.LabelWidth(), 210.0);
+  EXPECT_EQ(rec.LabelHeight(), 297.0);
+  EXPECT_EQ(rec.LabelFormatCode(), QStringLiteral("LM4-A4-01"));
   // The built-in PDF printer stands in when the machine has none.
   EXPECT_EQ(pv::PrinterDpiX, pv::PrinterCapabilities(pv::CurrentPrinterName())->DpiX);
   EXPECT_GT(pv::PrinterDpiY, 0);
   // After the start only DEFAULT_PATH is in the file; the database was made.
-  EXPECT_EQ(ReadAll(Ini()), QByteArray("[GENERAL]\r\nDEFAULT_PATH=0\r\n"));
+  EXPECT_EQ(ReadAll(Ini()),
+            "[GENERAL]\r\nDEFAULT_PATH=" + pv::ProgramPath(QStringLiteral("clipart")).toLocal8Bit() + "\r\n");
   EXPECT_TRUE(QFileInfo::exists(Home(QStringLiteral("plavik.db"))));
 
   const QString picture = pv::TempImageFile(QStringLiteral("1.png"));
@@ -183,7 +190,8 @@ TEST_F(StartupTest, AFirstStartAndAnOrderlyExit) {
   EXPECT_EQ(boxes[0].text, pv::LoadResString(15045));
   EXPECT_EQ(boxes[0].icon, pv::MsgIcon::Question);
   EXPECT_EQ(boxes[0].buttons, pv::MsgButtons::YesNoCancel);
-  EXPECT_EQ(ReadAll(Ini()), kAllKeysAfterFirstStart);
+  EXPECT_EQ(ReadAll(Ini()), QByteArray(kAllKeysAfterFirstStart)
+                                .replace("%CLIPART%", pv::ProgramPath(QStringLiteral("clipart")).toLocal8Bit()));
   EXPECT_FALSE(QFileInfo::exists(picture));
 }
 
@@ -217,7 +225,7 @@ TEST_F(StartupTest, SettingsComeBackAsTheyWereWritten) {
   EXPECT_EQ(pv::PrintStopPage, pv::VbTrue);
   EXPECT_EQ(pv::PrintCircle, 1);
   EXPECT_FLOAT_EQ(pv::SettingGridX, 2.5f);
-  EXPECT_FLOAT_EQ(pv::SettingGridY, 0.0f);
+  EXPECT_FLOAT_EQ(pv::SettingGridY, 5.0f);  // no pitch the grid can have: the default
   EXPECT_EQ(pv::SettingShowGrid, 1);
   EXPECT_EQ(pv::SettingSnap, 0);
   EXPECT_EQ(pv::SettingShowRule, 0);
@@ -250,8 +258,11 @@ TEST_F(StartupTest, WithoutAPrintSystemMessage15000EndsTheStart) {
   EXPECT_EQ(boxes[0].text, pv::LoadResString(15000));
   EXPECT_EQ(boxes[0].icon, pv::MsgIcon::Information);
   EXPECT_EQ(boxes[0].buttons, pv::MsgButtons::Ok);
-  EXPECT_EQ(rec.calls, (QStringList{"splash.Show", "splash.Repaint:0", "window.Load", "window.End"}));
-  EXPECT_EQ(ReadAll(Ini()), QByteArray("[GENERAL]\r\nDEFAULT_PATH=0\r\n"));  // nothing after Main's own write
+  EXPECT_EQ(rec.calls,
+            (QStringList{"splash.Show", QStringLiteral("splash.Repaint:") + pv::ProgramPath(QStringLiteral("clipart")),
+                         "window.Load", "window.End"}));
+  EXPECT_EQ(ReadAll(Ini()), "[GENERAL]\r\nDEFAULT_PATH=" + pv::ProgramPath(QStringLiteral("clipart")).toLocal8Bit() +
+                                "\r\n");  // nothing after Main's own write
   EXPECT_FALSE(QFileInfo::exists(Home(QStringLiteral("plavik.db"))));
 }
 

@@ -94,6 +94,9 @@ class DocumentTest : public ::testing::Test {
 
   void SetUp() override {
     pv::ResetDocumentState();
+    // A label always has a size in the program (start-up gives one).
+    pv::Header.LabelWidth = 100;
+    pv::Header.LabelHeight = 50;
     pv::SetCanvasHost(&canvas);
     pv::SetEditorHost(&hosts);
     pv::SetMainWindowHost(&hosts);

@@ -416,6 +416,60 @@ TEST_F(LabFile, SaveAsksForANameOnlyWhenUntitledOrSaveAs) {
   EXPECT_EQ(hosts.dialogs.size(), 4u);
 }
 
+// Every size the program can give a label is saved and read back; a label
+// without a size (none is made, but a header may still be 0 x 0) is not
+// written at all, so no file holds a label the program will not read.
+TEST_F(LabFile, EverySizeALabelCanHaveIsReadBackAndNoSizeIsNeverWritten) {
+  struct Case {
+    const char* name;
+    double width, height;
+    bool saved;
+  };
+  const Case cases[] = {
+      {"no size", 0, 0, false},
+      {"no width", 0, 38.1, false},
+      {"negative", -5, 20, false},
+      {"beyond the largest", MaxLabelSide * 2, 10, false},
+      {"a fraction of a millimetre", 0.0001, 0.0001, true},
+      {"round", 40, 40, true},
+      {"a sheet", 210, 297, true},
+      {"the largest", MaxLabelSide, MaxLabelSide, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    NewDocument();
+    boxes.clear();
+    hosts.dialogs.clear();
+    Header.LabelWidth = c.width;
+    Header.LabelHeight = c.height;
+    Header.LabelFormatCode = "LM4-A4-R24";
+    AddBox(20, 20, 10, 10, UserTypeEllipse);
+    const QString path = Path("size.lab");
+    QFile::remove(path);
+    EXPECT_EQ(SaveAs(path), c.saved);
+    EXPECT_EQ(QFile::exists(path), c.saved);
+    if (!c.saved) {
+      // Said, before a name is asked; the label stays open as it was.
+      ASSERT_EQ(boxes.size(), 1u);
+      EXPECT_EQ(boxes[0].icon, MsgIcon::Information);
+      EXPECT_TRUE(hosts.dialogs.empty());
+      hosts.answers.clear();
+      EXPECT_EQ(ObjCount, 1);
+      EXPECT_EQ(Header.LabelWidth, c.width);
+      continue;
+    }
+    EXPECT_TRUE(boxes.empty());
+    NewDocument();
+    Header = LabelHeader{};
+    ASSERT_TRUE(Open(path));
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(Header.LabelWidth, c.width);
+    EXPECT_EQ(Header.LabelHeight, c.height);
+    EXPECT_EQ(Header.LabelFormatCode, "LM4-A4-R24");
+    EXPECT_EQ(ObjCount, 1);
+  }
+}
+
 TEST_F(LabFile, FailedSaveKeepsTheOldFileAndTheFileName) {
   const std::int32_t k = AddBox(1, 1, 1, 1, UserTypeImage);
   Rec(k).Variant = 1;

@@ -52,11 +52,19 @@ TEST_F(PaletteTest, FieldButtonTakesThePickersField) {
   logic->Image2_Click(0);
   EXPECT_EQ(recorder->actions(), QStringList{QStringLiteral("SetTool(200,100)")});
   EXPECT_EQ(logic->InsertFieldName, QStringLiteral("KINTERNAL238547-01"));
-  // The picker's format is not taken: a new field starts without one.
-  EXPECT_TRUE(logic->InsertFormatText.isEmpty());
+  // The format chosen in the picker goes onto the new field.
+  EXPECT_EQ(logic->InsertFormatText, QStringLiteral("000"));
   const std::int32_t key = Draw(100);
   EXPECT_EQ(Rec(key).Content, QStringLiteral("KINTERNAL238547-01"));
-  EXPECT_TRUE(Rec(key).FormatText.isEmpty());
+  EXPECT_EQ(Rec(key).FormatText, QStringLiteral("000"));
+
+  // A field picked without a format gets none, whatever the one before had.
+  pickers.fieldAnswers.push_back({QStringLiteral("CITTA"), QString()});
+  logic->Image2_Click(0);
+  canvas->DeselectAll();
+  const std::int32_t plain = Draw(100, 50, 80);
+  EXPECT_EQ(Rec(plain).Content, QStringLiteral("CITTA"));
+  EXPECT_TRUE(Rec(plain).FormatText.isEmpty());
 }
 
 TEST_F(PaletteTest, PictureButtonAsksForAFile) {

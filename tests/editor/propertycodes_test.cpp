@@ -205,5 +205,24 @@ TEST_F(PropertyApplyTest, ValuesAreReadByTheRuntimesRules) {
   }
 }
 
+// The program runs with Qt's locale Italian; a typed value is still read by
+// the program's own rule: "," or "." is the decimal point, never a grouping.
+TEST_F(PropertyApplyTest, TypedNumbersKeepTheProgramsReadingUnderTheItalianLocale) {
+  const QLocale before;
+  QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+  struct Case {
+    const char* text;
+    std::int16_t size;
+  };
+  for (const Case& c : {Case{"1.500", 2}, Case{"2,5", 2}, Case{"3.5", 4}, Case{"1e1", 10}, Case{"12", 12}}) {
+    SCOPED_TRACE(c.text);
+    pv::ResetDocumentState();
+    const std::int32_t text = Put(101, true);
+    logic->Apply(115, QString::fromLatin1(c.text), false, false);
+    EXPECT_EQ(Rec(text).FontSize, c.size);
+  }
+  QLocale::setDefault(before);
+}
+
 }  // namespace
 }  // namespace pvtest

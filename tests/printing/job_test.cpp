@@ -5,8 +5,13 @@
 #include "printfixture.h"
 #include "printing/spooler.h"
 
+#include "platform/runtime.h"
+#include "platform/stringtable.h"
+
 #include <QFile>
 #include <QFileInfo>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -95,6 +100,7 @@ TEST_F(JobTest, FailuresSayPrintingError) {
   pv::SetFakePrintSystem(&fake);
   pv::PrintRun().PrintDocument(true);
   EXPECT_EQ(CountPrintingErrors(), 1);
+  EXPECT_FALSE(boxes.back().detail.isEmpty());
   EXPECT_EQ(dialogs.asked, 0);
   EXPECT_EQ(pv::PageCount, 3);
   // A file that cannot be written.
@@ -103,6 +109,7 @@ TEST_F(JobTest, FailuresSayPrintingError) {
   dialogs.answer = Home(QStringLiteral("no/such/folder/out.pdf"));
   pv::PrintRun().PrintDocument(true);
   EXPECT_EQ(CountPrintingErrors(), 2);
+  EXPECT_EQ(boxes.back().detail, QStringLiteral("Impossibile scrivere il file \"%1\".").arg(dialogs.answer));
   EXPECT_EQ(controls.progressShown.back(), false);
   // Either way the engine is free for the next job.
   EXPECT_FALSE(pv::PrintRun().JobRunning());
@@ -111,20 +118,26 @@ TEST_F(JobTest, FailuresSayPrintingError) {
 TEST_F(JobTest, CupsQueueGetsOnePdfOrOneJobAPageAndItsRefusalIsReported) {
   UseCupsPrinter();
   struct Submitted {
-    QString printer;
+    pv::SpoolRequest request;
     int pages;
   };
   std::vector<Submitted> jobs;
   bool accept = true;
-  pv::SetSpooler([&](const QString& printer, const QString& file, const QString&) {
-    jobs.push_back({printer, printtest::PdfPages(file)});
-    return pv::SpoolResult{accept, accept ? QString() : QStringLiteral("The printer is not accepting jobs.")};
+  bool stopped = false;
+  pv::SetSpooler([&](const pv::SpoolRequest& r) {
+    jobs.push_back({r, printtest::PdfPages(r.PdfFile)});
+    return pv::SpoolResult{accept, stopped, accept ? QString() : QStringLiteral("La stampante non accetta lavori.")};
   });
+  pv::DocFileName = Home(QStringLiteral("spedizioni.lab"));
   pv::PrintRun().PrintDocument(true);
   EXPECT_EQ(dialogs.asked, 0);  // no file is asked for a printer
   ASSERT_EQ(jobs.size(), 1u);
-  EXPECT_EQ(jobs[0].printer, QStringLiteral("plavik-no-such-queue"));
+  EXPECT_EQ(jobs[0].request.Printer, QStringLiteral("plavik-no-such-queue"));
   EXPECT_EQ(jobs[0].pages, 3);
+  // Named by the program and the document; on the format's 60 x 35 mm sheet.
+  EXPECT_EQ(jobs[0].request.Title, pv::LoadResString(1000) + QStringLiteral(" - spedizioni.lab"));
+  EXPECT_EQ(jobs[0].request.Paper.Media, QStringLiteral("custom_60x35mm_60x35mm"));
+  EXPECT_FALSE(jobs[0].request.Paper.Landscape);
   EXPECT_TRUE(boxes.empty());
 
   // Waiting for the form before every page: one job a page, message 16200 each.
@@ -135,22 +148,74 @@ TEST_F(JobTest, CupsQueueGetsOnePdfOrOneJobAPageAndItsRefusalIsReported) {
   for (const auto& j : jobs) EXPECT_EQ(j.pages, 1);
   EXPECT_EQ(Count16200(), 3);
 
-  // A queue that refuses: the job stops with the message.
+  // A stopped queue that keeps the pages: one notice for the whole job.
   jobs.clear();
+  boxes.clear();
+  stopped = true;
+  pv::PrintRun().PrintDocument(true);
+  EXPECT_EQ(jobs.size(), 3u);
+  ASSERT_EQ(boxes.size(), 4u);
+  EXPECT_EQ(boxes.back().text, pv::QueueStoppedText(QStringLiteral("plavik-no-such-queue")));
+  EXPECT_EQ(boxes.back().icon, pv::MsgIcon::Exclamation);
+
+  // A queue that refuses: the job stops with the message, the reason as its
+  // details.
+  jobs.clear();
+  boxes.clear();
   accept = false;
   pv::PrintRun().PrintDocument(true);
   EXPECT_EQ(jobs.size(), 1u);  // the first page's job was refused: nothing further
   EXPECT_EQ(CountPrintingErrors(), 1);
+  EXPECT_EQ(boxes.back().detail, QStringLiteral("La stampante non accetta lavori."));
 }
 
 TEST_F(JobTest, LibcupsRefusalOfAnUnknownQueueIsReported) {
   UseCupsPrinter();
   pv::PrintRun().PrintDocument(false);
   EXPECT_EQ(CountPrintingErrors(), 1);
-  const pv::SpoolResult direct =
-      pv::SpoolWithCups(QStringLiteral("plavik-no-such-queue"), Home(QStringLiteral("solid.png")), QString());
+  const pv::SpoolResult direct = pv::SpoolWithCups(
+      pv::SpoolRequest{QStringLiteral("plavik-no-such-queue"), Home(QStringLiteral("solid.png")), QString(), {}});
   EXPECT_FALSE(direct.Accepted);
-  EXPECT_FALSE(direct.Error.isEmpty());
+  EXPECT_TRUE(direct.Error.contains(QStringLiteral("\"plavik-no-such-queue\""))) << direct.Error.toStdString();
+}
+
+// A format row of the program database that no dialog would have let
+// through is refused at print, in bounded memory, before the file is asked.
+TEST_F(JobTest, AFormatBeyondWhatAPageHoldsIsRefusedWithItsReason) {
+  AddFormats({QStringLiteral("'HUGE', 0.001, 0.001, 40000, 40000, 0, 0, 0, 0, 0, 0, 210, 297"),
+              QStringLiteral("'NAN', 20, 10, 2, 2, 5, 0, 5, 0, 5, 5, 'nan', 297"),
+              QStringLiteral("'NEG', 20, -10, 2, 2, 5, 0, 5, 0, 5, 5, 210, 297"),
+              QStringLiteral("'E308', 1e308, 10, 2, 2, 5, 0, 5, 0, 5, 5, 210, 297"),
+              QStringLiteral("'INF', 20, 10, 9e999, 2, 5, 0, 5, 0, 5, 5, 210, 297")});
+  const struct {
+    const char* code;
+    const char* reason;
+  } cases[] = {
+      {"HUGE", "ha 40000 x 40000 etichette: una pagina ne può contenere al più 10000."},
+      {"NAN", "ha misure non valide"},
+      {"NEG", "ha misure non valide"},
+      {"E308", "ha misure non valide"},
+      {"INF", "ha misure non valide"},
+  };
+  rusage before{};
+  getrusage(RUSAGE_SELF, &before);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    boxes.clear();
+    dialogs.asked = 0;
+    pv::Header.LabelFormatCode = QString::fromLatin1(c.code);
+    pv::PrintRun().ResetPrinterInformation();
+    ASSERT_EQ(pv::Trim(pv::PrintRun().m_Format.Code), QString::fromLatin1(c.code));
+    pv::PrintRun().PrintDocument(true);
+    EXPECT_EQ(CountPrintingErrors(), 1);
+    EXPECT_TRUE(boxes.back().detail.contains(QString::fromUtf8(c.reason))) << boxes.back().detail.toStdString();
+    EXPECT_TRUE(boxes.back().detail.contains(QStringLiteral("\"%1\"").arg(QString::fromLatin1(c.code))));
+    EXPECT_EQ(dialogs.asked, 0);
+    EXPECT_FALSE(QFileInfo::exists(dialogs.answer));
+  }
+  rusage after{};
+  getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024);  // kB
 }
 
 TEST_F(JobTest, NoSecondJobStartsWhileOneRuns) {

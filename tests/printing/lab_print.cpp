@@ -1,20 +1,23 @@
-// lab-print IN.lab OUT.pdf [PAGES [FIRST LAST RANGE]] [--merge ID [--sort S] [--filter F]]
+// lab-print IN.lab OUT.pdf [PAGES [FIRST LAST RANGE]] [--merge ID [--sort S] [--filter F]] [--printer P]
 //
 // Prints the label of a .lab file on its print format (looked up in the
 // program database of PLAVIK_HOME) through the real print job on the "PDF"
-// printer: PAGES pages (1 by default), with positions FIRST..LAST on the
+// printer (into OUT.pdf), or with --printer on the print system's printer P
+// (OUT.pdf is then not written): PAGES pages (1 by default), with positions FIRST..LAST on the
 // pages that the page filter RANGE (0 none, 1 first page, 2 all pages, 3
 // last page) restricts. With --merge the label is printed once per record of
 // registration ID, sorted by S and filtered by F (as the sort and filter
 // dialogs write them); the pages then come from the records. Settings come
 // from the program folder's plavik.ini as at start-up; without a merge,
 // column fields are empty. Exit status: 0 printed; 1 with the message on
-// standard error; 2 wrong arguments.
+// standard error; 2 wrong arguments; 3 sent, with a warning of the job on
+// standard error (a stopped queue keeps it).
 #include "tests/support/answer_boxes.h"
 #include "app/dialogs.h"
 #include "app/hosts.h"
 #include "app/settings.h"
 #include "document/document.h"
+#include "document/model.h"
 #include "platform/msgbox.h"
 #include "platform/printer/printer.h"
 #include "platform/programfolder.h"
@@ -57,6 +60,7 @@ struct MergeOptions {
   int registration = 0;
   QString sort, filter;
   bool sorted = false, filtered = false;
+  QString printer;  // empty: "PDF"
 };
 
 // Splits the options off `args`; false on a wrong option.
@@ -79,6 +83,9 @@ bool TakeOptions(QStringList& args, MergeOptions* options) {
     } else if (a == QLatin1String("--filter")) {
       options->filter = value;
       options->filtered = true;
+    } else if (a == QLatin1String("--printer")) {
+      if (value.isEmpty()) return false;
+      options->printer = value;
     } else {
       return false;
     }
@@ -101,16 +108,21 @@ int main(int argc, char** argv) {
                                           ReadCount(args[5], 1, 100000, &last) && ReadCount(args[6], 0, 3, &range));
   if ((args.size() != 3 && args.size() != 4 && args.size() != 7) || !counted || !ranged || !optionsRead) {
     std::fprintf(stderr,
-                 "usage: lab-print IN.lab OUT.pdf [PAGES [FIRST LAST RANGE]] [--merge ID [--sort S] [--filter F]]\n");
+                 "usage: lab-print IN.lab OUT.pdf [PAGES [FIRST LAST RANGE]] [--merge ID [--sort S] [--filter F]]"
+                 " [--printer P]\n");
     return 2;
   }
 
   // Every message box goes to standard error; a critical one or a database
   // failure fails the run.
   QStringList failures;
-  pv::test::AnswerMessageBoxesWith([&failures](const pv::MsgBoxRequest& r) {
+  QStringList warnings;
+  bool printing = false;
+  pv::test::AnswerMessageBoxesWith([&](const pv::MsgBoxRequest& r) {
     std::fprintf(stderr, "%s\n", qPrintable(r.text));
+    if (!r.detail.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(r.detail));
     if (r.icon == pv::MsgIcon::Critical || r.text.startsWith(QStringLiteral("DATA Access error"))) failures << r.text;
+    if (printing && r.icon == pv::MsgIcon::Exclamation) warnings << r.text;
     return r.buttons == pv::MsgButtons::Ok ? pv::MsgAnswer::Ok : pv::MsgAnswer::Cancel;
   });
   OutputFileDialog dialog;
@@ -127,11 +139,13 @@ int main(int argc, char** argv) {
   if (!failures.isEmpty()) return Fail(failures.join(QLatin1Char('\n')));
   QString reason;
   if (!pv::ReadLabFileIntoDocument(args[1], &reason)) return Fail(args[1] + QStringLiteral(": refused: ") + reason);
+  pv::DocFileName = args[1];
   // The editor lays the label out in the middle of its 300 x 300 mm work area.
   pv::PageOrgX = float(150.0 - pv::Header.LabelWidth / 2.0);
   pv::PageOrgY = float(150.0 - pv::Header.LabelHeight / 2.0);
 
-  pv::SetCurrentPrinter(QString::fromLatin1(pv::PdfPrinterName));
+  const QString printer = merge.printer.isEmpty() ? QString::fromLatin1(pv::PdfPrinterName) : merge.printer;
+  if (!pv::SetCurrentPrinter(printer)) return Fail(QStringLiteral("no printer \"%1\"").arg(printer));
   pv::PrintEngine& engine = pv::PrintRun();
   engine.ResetPrinterInformation();
   if (!failures.isEmpty()) return Fail(failures.join(QLatin1Char('\n')));
@@ -152,8 +166,10 @@ int main(int argc, char** argv) {
     if (merge.filtered && !engine.SetPrintFilter(merge.filter)) return Fail(QStringLiteral("filter refused"));
     if (!engine.m_MergeActive) return Fail(QStringLiteral("registration %1 does not merge").arg(merge.registration));
   }
+  printing = true;
   engine.PrintDocument(true);
+  printing = false;
   if (!failures.isEmpty()) return Fail(failures.join(QLatin1Char('\n')));
   pv::RemoveTempImageFolder();
-  return 0;
+  return warnings.isEmpty() ? 0 : 3;
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -173,6 +174,35 @@ TEST(LayoutPage, FractionalCountsAreRoundedOnceAndMultiplied) {
   f.nOri = -3;
   EXPECT_EQ(pv::LabelsPerPage(f), 0);
   EXPECT_TRUE(pv::LayoutPage(f, 10, 10, pv::RunValues{1, 1, 8, 0}, 1, Printer(254)).Cells.empty());
+}
+
+TEST(LayoutPage, AFormatThatCheckSheetRefusesLaysOutNothing) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    double pv::SheetFormat::*field;
+    double value;
+    pv::SheetCheck expected;
+  } cases[] = {
+      {&pv::SheetFormat::nOri, 100, pv::SheetCheck::Ok},  // 100 x 100: the bound itself
+      {&pv::SheetFormat::nOri, 101, pv::SheetCheck::TooManyLabels},
+      {&pv::SheetFormat::nOri, 40000, pv::SheetCheck::TooManyLabels},
+      {&pv::SheetFormat::Width, nan, pv::SheetCheck::BadValue},
+      {&pv::SheetFormat::Height, -1, pv::SheetCheck::BadValue},
+      {&pv::SheetFormat::TopMargin, inf, pv::SheetCheck::BadValue},
+      {&pv::SheetFormat::horizpitch, 1e308, pv::SheetCheck::BadValue},
+      {&pv::SheetFormat::sheetdepth, 100000.5, pv::SheetCheck::BadValue},
+      {&pv::SheetFormat::sheetwidth, 0, pv::SheetCheck::Ok},
+  };
+  for (const auto& c : cases) {
+    pv::SheetFormat f = Sheet3x2();
+    f.nVer = 100;
+    f.*(c.field) = c.value;
+    SCOPED_TRACE(c.value);
+    EXPECT_EQ(pv::CheckSheet(f), c.expected);
+    const pv::PageLayout p = pv::LayoutPage(f, 1, 1, pv::RunValues{1, 1, 1 << 30, 0}, 1, Printer(254));
+    EXPECT_EQ(p.Cells.size(), c.expected == pv::SheetCheck::Ok ? std::size_t(pv::LabelsPerPage(f)) : 0u);
+  }
 }
 
 TEST(PaginateLabels, PagesAndLastPosition) {

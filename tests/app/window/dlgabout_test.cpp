@@ -8,9 +8,11 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 #include <QTextBrowser>
 
 namespace {
@@ -91,6 +93,44 @@ TEST_F(WindowTest, HelpWindowShowsTheShippedManualAndSearchesIt) {
         QFile::exists(QStringLiteral(PLAVIK_PROGRAM_DIR) + QStringLiteral("/help/") + QString::fromLatin1(page)))
         << page;
   }
+}
+
+// The search box looks through every page of the manual: the pages that
+// hold the words are listed by title, a click opens one at the words, and a
+// search without a match says so.
+TEST_F(WindowTest, HelpSearchListsEveryPageThatHoldsTheWords) {
+  const QString file = QStringLiteral(PLAVIK_PROGRAM_DIR) + QStringLiteral("/help/index.html");
+  pv::HelpWindow help;
+  ASSERT_TRUE(help.ShowSearch(file));
+  const auto search = [&](const QString& text) {
+    help.SearchBox()->clear();
+    QTest::keyClicks(help.SearchBox(), text);
+    QTest::keyClick(help.SearchBox(), Qt::Key_Return);
+    QStringList titles;
+    for (int i = 0; i < help.Results()->count(); ++i) titles << help.Results()->item(i)->text();
+    return titles;
+  };
+
+  // From the contents page, a word only another page has.
+  EXPECT_EQ(search(QStringLiteral("filtri")), QStringList{QStringLiteral("Database per stampe unione")});
+  EXPECT_TRUE(help.Results()->isVisible());
+  EXPECT_TRUE(help.ResultsCaption()->text().contains(QStringLiteral("«filtri»")));
+  QListWidgetItem* database = help.Results()->item(0);
+  const QRect place = help.Results()->visualItemRect(database);
+  QTest::mouseClick(help.Results()->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+  EXPECT_TRUE(help.Browser()->source().toLocalFile().endsWith(QStringLiteral("/database.html")));
+  EXPECT_EQ(help.Browser()->textCursor().selectedText().toLower(), QStringLiteral("filtri"));
+
+  // Words apart on a page: every page that has all of them, the contents
+  // page among them.
+  const QStringList both = search(QStringLiteral("STAMPA   unione"));
+  EXPECT_GE(both.size(), 2);
+  EXPECT_TRUE(both.contains(QStringLiteral("Guida di Tavrel Lumetra 4")));
+
+  // Nothing found: said in words, the list empty.
+  EXPECT_TRUE(search(QStringLiteral("xyzzy nonesuch")).isEmpty());
+  EXPECT_EQ(help.ResultsCaption()->text(), QStringLiteral("Nessuna pagina contiene «xyzzy nonesuch»."));
+  EXPECT_TRUE(help.ResultsCaption()->isVisible());
 }
 
 // Wherever its owner stands, even partly off the screen, and on a screen

@@ -2,7 +2,9 @@
 // objects, applying typed values, and the refusal of values it cannot store.
 #include "view_fixture.h"
 
+#include <QApplication>
 #include <QDeadlineTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
 
@@ -306,4 +308,52 @@ TEST_F(ViewTest, TheFocusGoesBackIntoARefusedBox) {
   view->imgApply()->click();
   QApplication::processEvents();
   EXPECT_EQ(QApplication::focusWidget(), view->Text1(3));
+}
+
+// Every caption the panel can show and every value a box can hold within
+// the coordinate limit are seen whole at the default font: no leading digit
+// scrolled out of a box ("4.6125" for 74.6125), no caption cut. A value wider
+// than its box (float noise in exponent form) is shown whole in the tooltip.
+TEST_F(ViewTest, CaptionsAndValuesAreSeenWhole) {
+  view->show();
+  QApplication::processEvents();
+  const auto expectWhole = [&](int i) {
+    QLineEdit* box = view->Text1(i);
+    const QString text = box->text();
+    box->grab();  // lays the text out as it is drawn
+    const QRect inner = box->contentsRect();
+    const int y = inner.center().y();
+    EXPECT_EQ(box->cursorPositionAt(QPoint(inner.left() + 3, y)), 0) << text.toStdString() << " scrolled";
+    EXPECT_EQ(box->cursorPositionAt(QPoint(inner.right() - 1, y)), text.size()) << text.toStdString();
+    QLabel* caption = view->Label2(i);
+    EXPECT_LE(caption->fontMetrics().horizontalAdvance(caption->text()), caption->contentsRect().width())
+        << caption->text().toStdString();
+    EXPECT_LE(caption->geometry().right(), box->geometry().left()) << "caption and box apart";
+    EXPECT_LE(box->geometry().right(), view->PanelWidth());
+  };
+  for (int i = 0; i < 5; ++i) expectWhole(i);  // the set-up captions
+  PageOrgX = 0;
+  PageOrgY = 0;
+  // The line's captions, with the widest values.
+  const std::int32_t line = AddLine(-9999.999f, -9999.999f, 74.6125f, -1234.567f);
+  view->APPLY_DIMENSION(line);
+  EXPECT_EQ(view->Text1(0)->text(), "-9999.999");
+  EXPECT_EQ(view->Text1(2)->text(), "74.6125");
+  for (int i = 0; i < 5; ++i) expectWhole(i);
+  // A box's, and the captions for several objects.
+  const std::int32_t box = AddBox(UserTypeRectangle, -8888.888f, 9999.999f, 9999.999f, 7777.777f, 359);
+  view->APPLY_DIMENSION(box);
+  for (int i = 0; i < 5; ++i) expectWhole(i);
+  EXPECT_EQ(view->Text1(0)->toolTip(), LoadResString(13518));
+  view->APPLY_DIMENSION(MultipleSelection);
+  for (int i = 0; i < 5; ++i) expectWhole(i);
+
+  const std::int32_t tiny = AddBox(UserTypeRectangle, 1.234567e-05f, 10, 10, 10);
+  view->APPLY_DIMENSION(tiny);
+  const QString shown = view->Text1(0)->text();
+  if (view->Text1(0)->fontMetrics().horizontalAdvance(shown) > view->Text1(0)->contentsRect().width() - 5) {
+    EXPECT_EQ(view->Text1(0)->toolTip(), shown);
+  }
+  // The canvas begins beside the wider panel.
+  EXPECT_GE(view->DragEditorControl()->mapTo(view.get(), QPoint(0, 0)).x(), view->PanelWidth());
 }

@@ -46,22 +46,26 @@ TEST_F(ViewTest, LayoutPanelContainerSeparatorAndCanvas) {
   view->show();
   view->resize(800, 600);
   QApplication::processEvents();
-  EXPECT_EQ(view->LeftPanel()->geometry(), QRect(0, 0, 180, 600));
-  EXPECT_EQ(view->Container()->geometry(), QRect(181, 0, 619, 600));
-  EXPECT_EQ(view->SeparatorLine()->geometry(), QRect(0, 19, 619, 1));
-  EXPECT_EQ(view->DragEditorControl()->geometry(), QRect(0, 20, 619, 580));
+  // The panel keeps its design width, or grows where the font needs it for
+  // the coordinate boxes; the container begins one pixel after it.
+  const int p = view->PanelWidth();
+  EXPECT_GE(p, 180);
+  EXPECT_EQ(view->LeftPanel()->geometry(), QRect(0, 0, p, 600));
+  EXPECT_EQ(view->Container()->geometry(), QRect(p + 1, 0, 800 - p - 1, 600));
+  EXPECT_EQ(view->SeparatorLine()->geometry(), QRect(0, 19, 800 - p - 1, 1));
+  EXPECT_EQ(view->DragEditorControl()->geometry(), QRect(0, 20, 800 - p - 1, 580));
 
   view->resize(1024, 700);
   QApplication::processEvents();
-  EXPECT_EQ(view->Container()->geometry(), QRect(181, 0, 843, 700));
-  EXPECT_EQ(view->DragEditorControl()->geometry(), QRect(0, 20, 843, 680));
+  EXPECT_EQ(view->Container()->geometry(), QRect(p + 1, 0, 1024 - p - 1, 700));
+  EXPECT_EQ(view->DragEditorControl()->geometry(), QRect(0, 20, 1024 - p - 1, 680));
 
   // Smaller than the panel: nothing negative, nothing stops.
   view->resize(100, 10);
   QApplication::processEvents();
   EXPECT_EQ(view->Container()->width(), 0);
   EXPECT_EQ(view->DragEditorControl()->height(), 0);
-  EXPECT_EQ(view->LeftPanel()->geometry(), QRect(0, 0, 180, 10));
+  EXPECT_EQ(view->LeftPanel()->geometry(), QRect(0, 0, p, 10));
 }
 
 TEST_F(ViewTest, SetParameterPushesSettingsAndLabelSizeAndRepaintsOnce) {

@@ -128,7 +128,8 @@ TEST_F(StartUpTest, TheLoadMeetsTheEditorAtItsDesignSize) {
   ASSERT_EQ(w.CurrentView(), QStringLiteral("tbr_template"));
   EXPECT_FALSE(card.isVisible());
   EXPECT_EQ(card.geometry(), QRect(0, 64, 668, 520));
-  EXPECT_EQ(card.DragEditorControl()->geometry(), QRect(0, 20, 487, 500));
+  // The canvas fills the container beside the panel.
+  EXPECT_EQ(card.DragEditorControl()->geometry(), QRect(0, 20, 668 - card.PanelWidth() - 1, 500));
   ExpectLaidOutForItsSize(card);
   const pv::CanvasState& s = card.Canvas().State();
   EXPECT_DOUBLE_EQ(s.PageWidth, 100);
@@ -179,9 +180,10 @@ TEST_F(StartUpTest, ASettingsFileWithOnlyTheLabelSizeStillShowsThePage) {
   pv::EditCard& card = Editor(w);
   Select(w, "tbr_editor");
   const pv::CanvasState& s = card.Canvas().State();
-  // No rulers and no grid stored: neither is shown; the page is.
-  EXPECT_FALSE(s.ShowRule);
-  EXPECT_FALSE(s.ShowGrid);
+  // No rulers and no grid stored: both shown, as on a first start; and the
+  // page.
+  EXPECT_TRUE(s.ShowRule);
+  EXPECT_TRUE(s.ShowGrid);
   EXPECT_FLOAT_EQ(s.Zoom, 1.2f);
   EXPECT_GE(s.PageCornerX, 0);
   EXPECT_LT(s.PageEndX, s.SurfaceWidth);

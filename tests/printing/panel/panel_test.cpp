@@ -13,9 +13,13 @@
 #include "formats/formatstore.h"
 #include "printing/install.h"
 
+#include <QAbstractItemView>
 #include <QFrame>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -99,6 +103,32 @@ TEST_F(PanelChoiceTest, InitListsTheRegistrationsAfterTheNoMergeEntry) {
   EXPECT_TRUE(Options().Label3(0)->isHidden());
   EXPECT_EQ(pv::PageCount, 1);
   EXPECT_TRUE(boxes.empty());
+}
+
+// At the font in use the closed list shows its own entry whole; an entry too
+// long for it is whole in the open list and in the tooltip while chosen.
+TEST_F(PanelChoiceTest, TheSourceListShowsEveryEntryWholeOrInItsTooltip) {
+  const QString longName = QStringLiteral("Clienti della provincia di Trieste e Gorizia, anagrafica completa");
+  Register({QStringLiteral("Clienti"), longName}, 3);
+  panel->Init();
+  QComboBox& list = List();
+  QStyleOptionComboBox opt;
+  opt.initFrom(&list);
+  const QRect field = list.style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, &list);
+  const QFontMetrics fm = list.fontMetrics();
+  ASSERT_EQ(list.currentIndex(), 0);
+  EXPECT_LE(fm.horizontalAdvance(list.itemText(0)) + 2, field.width()) << list.itemText(0).toStdString();
+  EXPECT_TRUE(list.toolTip().isEmpty());
+  EXPECT_LE(list.geometry().right(), Options().width() - 1);
+  EXPECT_GE(list.view()->minimumWidth(), fm.horizontalAdvance(longName));
+
+  Choose(list.findText(longName));
+  EXPECT_EQ(list.toolTip(), longName);
+  Choose(list.findText(QStringLiteral("Clienti")));
+  EXPECT_TRUE(list.toolTip().isEmpty());
+  Choose(list.findText(longName));
+  pv::PrintControls().SelectNoMergeEntry();
+  EXPECT_TRUE(list.toolTip().isEmpty());
 }
 
 TEST_F(PanelChoiceTest, InitWithoutTheDatabaseKeepsTheNoMergeEntry) {
@@ -485,14 +515,18 @@ TEST_F(PanelTest, APrinterThatWentAwayGivesWayToTheDefault) {
 // ---- layout and the format bar ---------------------------------------------
 
 TEST_F(PanelTest, LayoutPlacesTheTwoPartsByThePanelsSize) {
-  for (const QSize size : {QSize(800, 600), QSize(420, 300)}) {
+  // The option column: 180 pixels, or what the data-source list needs.
+  const int left = panel->Options()->ColumnWidth();
+  EXPECT_GE(left, 180);
+  // A roomy panel, and one whose right part is just wider than its toolbar.
+  for (const QSize size : {QSize(800, 600), QSize(left + 240, 300)}) {
     SCOPED_TRACE(size.width());
     panel->resize(size);
     panel->show();
     QApplication::processEvents();
-    const int cw = size.width() - 181;
-    EXPECT_EQ(panel->Options()->geometry(), QRect(0, 0, 180, size.height()));
-    EXPECT_EQ(panel->Container()->geometry(), QRect(181, 0, cw, size.height()));
+    const int cw = size.width() - (left + 1);
+    EXPECT_EQ(panel->Options()->geometry(), QRect(0, 0, left, size.height()));
+    EXPECT_EQ(panel->Container()->geometry(), QRect(left + 1, 0, cw, size.height()));
     EXPECT_EQ(panel->Rule()->geometry(), QRect(0, 19, cw, 1));
     EXPECT_EQ(panel->Bar()->geometry(), QRect(0, 20, cw, 22));
     EXPECT_EQ(panel->Preview()->geometry(), QRect(0, 42, cw, size.height() - 42));
@@ -512,7 +546,7 @@ TEST_F(PanelTest, LayoutPlacesTheTwoPartsByThePanelsSize) {
   const QRect before = panel->Container()->geometry();
   panel->resize(150, 300);
   QApplication::processEvents();
-  EXPECT_EQ(panel->Options()->geometry(), QRect(0, 0, 180, 300));
+  EXPECT_EQ(panel->Options()->geometry(), QRect(0, 0, panel->Options()->ColumnWidth(), 300));
   EXPECT_EQ(panel->Container()->geometry(), before);
 }
 
@@ -543,6 +577,47 @@ TEST_F(PanelTest, FormatBarIsBevelledAndOpensTheChooserFromEachPart) {
   emit panel->Bar()->ChooserImage()->clicked();
   EXPECT_EQ(opened, 2);
   EXPECT_EQ(panel->Bar()->FormatName()->text(), pv::LoadResString(28044));
+}
+
+// A mouse click (press and release, delivered as the window system does) on
+// the format name, its image or the bar around them: one click, one command.
+TEST_F(PanelTest, OneMouseClickOnTheFormatBarIsOneCommand) {
+  panel->resize(700, 400);
+  panel->show();
+  QApplication::processEvents();
+  int opened = 0;
+  QObject::connect(panel->Bar(), &pv::FormatBar::clicked, [&] { ++opened; });
+  panel->Bar()->disconnect(panel.get());  // the chooser itself is tested above
+  QWidget* bar = panel->Bar();
+  for (QWidget* w :
+       {static_cast<QWidget*>(panel->Bar()->FormatName()), static_cast<QWidget*>(panel->Bar()->ChooserImage()), bar}) {
+    SCOPED_TRACE(w->objectName().toStdString());
+    opened = 0;
+    // The bar's own part: right of the name, left of the progress.
+    const QPointF p = w == bar ? QPointF(bar->width() - 10, 11) : QPointF(w->width() / 2.0, w->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &release);
+    QApplication::processEvents();
+    EXPECT_EQ(opened, 1);
+  }
+}
+
+TEST_F(PanelTest, AFormatNameTheBarCutsIsWholeInItsTooltip) {
+  panel->resize(700, 400);
+  panel->show();
+  QApplication::processEvents();
+  const QString longName = QStringLiteral("Formato di stampa: ") + QString(30, QLatin1Char('W'));
+  panel->SetFormatCaption(longName);
+  EXPECT_EQ(panel->Bar()->FormatName()->toolTip(), longName);
+  panel->SetFormatCaption(QStringLiteral("Formato di stampa: A4"));
+  EXPECT_TRUE(panel->Bar()->FormatName()->toolTip().isEmpty());
+  // A wider window makes room: the tooltip goes with the cut.
+  panel->SetFormatCaption(longName);
+  panel->resize(1600, 400);
+  QApplication::processEvents();
+  EXPECT_TRUE(panel->Bar()->FormatName()->toolTip().isEmpty());
 }
 
 TEST_F(PanelTest, CaptionsAndTooltipsComeFromTheStringTable) {
@@ -603,6 +678,8 @@ TEST_F(PanelTest, PrintAllPagesFromTheToolbarWithProgress) {
   EXPECT_TRUE(panel->Bar()->ProgressBar()->isHidden());
   EXPECT_TRUE(panel->Bar()->ProgressLabel()->isHidden());
   EXPECT_EQ(pv::PrintRun().m_PageNumber, 2);
+  // The caption names the page on display, not the last one printed.
+  EXPECT_EQ(Options().PageCaption()->text(), QStringLiteral("Numero di pagine: 2 di  3"));
   // Page 3 holds its first two positions only.
   const QImage last = printtest::PdfPage(dialogs.answer, 3, 30);
   ASSERT_FALSE(last.isNull());

@@ -2,14 +2,23 @@
 // user; a 20-record dBASE file is written and registered; a label with two
 // merged fields, the counter and a Code 128 barcode from a field, on an
 // 8-up format, is opened. Then, through the main window: the print tab, the
-// data source chosen, a sort and a filter that leaves 17 records set
-// through the dialogs, page 2 shown from the toolbar, a screenshot, and
-// every page printed to a PDF file. Writes into the folder given as the
-// first argument: manual.png (the options before the merge), window.png,
-// labels.pdf; prints on standard output
+// format chooser opened by clicks on the format bar, the data source chosen,
+// a sort and two filters (the second leaves 17 records) set through the
+// dialogs, page 2 shown from the toolbar, a screenshot, every page printed
+// to a PDF file named in a dialog, and the chooser once more while merging.
+// Writes into the folder given as the first argument: manual.png (the
+// options before the merge), window.png, labels.pdf, and what the display
+// showed (taken by another X client): merged, sorted, filtered and
+// refiltered .png after each change and the same with "_fresh" after a page
+// change and back, each of the window; job_<value>.png at each step of the
+// job's progress. Prints on standard output
 //   "caption <page caption>", "sheet x y w h", "bar x y w h", "cell x y w h"
 //   (the first label cell in the window's pixels), "merge 0|1",
-//   "pages <PageCount>", "messages N".
+//   "pages <PageCount>", "messages N", "chooser <clicks> <openings>" before
+//   and "chooser merged <clicks> <openings>" while merging, "lastused 0|1"
+//   (the format chosen keeps its mark), "dialog x y w h" and "dialogshown
+//   0|1" (the file dialog and whether the display showed it), "progress x y
+//   w h", "after <page caption>" once printed.
 #include "app/database.h"
 #include "app/startup.h"
 #include "app/window/mainwnd.h"
@@ -18,11 +27,13 @@
 #include "datasources/sourcedialogs.h"
 #include "document/labelfile.h"
 #include "document/pageorigin.h"
+#include "formats/dlgselformat.h"
 #include "formats/formatstore.h"
 #include "platform/commondialogs.h"
 #include "platform/msgbox.h"
 #include "platform/printer/printer.h"
 #include "printing/engine.h"
+#include "printing/panel/clickable.h"
 #include "printing/panel/formatbar.h"
 #include "printing/panel/optionpanel.h"
 #include "printing/panel/previewdata.h"
@@ -34,9 +45,15 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QDialog>
 #include <QMouseEvent>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include <shapefil.h>
 
@@ -116,17 +133,89 @@ bool WriteLabel(const QString& file, const QString& formatCode) {
   return WriteLabFile(f, content);
 }
 
+// What the display shows of `area` (global pixels), taken by another X
+// client: nothing the program still holds back is in it.
+bool ShowsOnDisplay(const QRect& area, const QString& file) {
+  QProcess p;
+  p.start(QStringLiteral("import"),
+          {QStringLiteral("-silent"), QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
+           QStringLiteral("%1x%2+%3+%4").arg(area.width()).arg(area.height()).arg(area.x()).arg(area.y()),
+           QStringLiteral("+repage"), file});
+  return p.waitForFinished(20000) && p.exitCode() == 0;
+}
+
+QRect GlobalRect(const QWidget* w) { return QRect(w->mapToGlobal(QPoint(0, 0)), w->size()); }
+
+void PrintRect(const char* what, const QWidget* w, const QWidget* window) {
+  const QPoint at = w->mapTo(window, QPoint(0, 0));
+  std::printf("%s %d %d %d %d\n", what, at.x(), at.y(), w->width(), w->height());
+}
+
+// The PDF file name asked in a dialog of its own, in a colour nothing else
+// has, over the right part of the panel; it answers by itself once the
+// display shows it.
 class Dialogs : public CommonDialogHost {
  public:
   QString pdf;
-  std::optional<FileDialogResult> ShowFileDialog(const FileDialogRequest&) override { return FileDialogResult{pdf, 1}; }
+  QWidget* over = nullptr;
+  QWidget* window = nullptr;
+  QString shots;
+  std::optional<FileDialogResult> ShowFileDialog(const FileDialogRequest&) override {
+    QDialog d(window);
+    d.setWindowTitle(QStringLiteral("Salva come"));
+    d.setAutoFillBackground(true);
+    QPalette magenta = d.palette();
+    magenta.setColor(QPalette::Window, QColor(255, 0, 255));
+    d.setPalette(magenta);
+    d.setGeometry(GlobalRect(over).adjusted(40, 40, -40, -40));
+    PrintRect("dialog", over, window);
+    bool shown = false;
+    QTimer::singleShot(300, &d, [&] {
+      shown = ShowsOnDisplay(GlobalRect(&d), shots + QStringLiteral("/dialog.png"));
+      d.accept();
+    });
+    d.exec();
+    std::printf("dialogshown %d\n", shown ? 1 : 0);
+    return FileDialogResult{pdf, 1};
+  }
 };
 
 class SortAndFilter : public SourceDialogs {
  public:
+  QStringList filters;
   QString ShowSortDialog(const QStringList&, const QString&) override { return QStringLiteral("[NOME] ASC"); }
   FilterDialogAnswer ShowFilterDialog(const QStringList&, const QString&, SourceRecordset*) override {
-    return FilterDialogAnswer{1, QStringLiteral("[NUM] <= 17")};
+    return FilterDialogAnswer{1, filters.isEmpty() ? QString() : filters.takeFirst()};
+  }
+};
+
+// Answers every format chooser that opens: the first answers planned, then
+// Cancel. `choose` picks a row before OK.
+class ChooserAnswers : public QObject {
+ public:
+  struct Answer {
+    QString choose;  // empty: Cancel
+  };
+  QList<Answer> plan;
+  int openings = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* d = qobject_cast<DlgSelFormat*>(watched);
+    if (d != nullptr && event->type() == QEvent::Show) {
+      ++openings;
+      const Answer a = plan.isEmpty() ? Answer{} : plan.takeFirst();
+      QTimer::singleShot(50, d, [d, a] {
+        if (a.choose.isEmpty()) {
+          d->CancelButton()->click();
+          return;
+        }
+        const QList<QTreeWidgetItem*> rows = d->List()->findItems(a.choose, Qt::MatchExactly, 0);
+        if (!rows.isEmpty()) emit d->List()->itemClicked(rows[0], 0);
+        d->OKButton()->click();
+      });
+    }
+    return false;
   }
 };
 
@@ -147,11 +236,6 @@ void Click(QWidget* w) {
   QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(w, &release);
   test::DrainEvents();
-}
-
-void PrintRect(const char* what, const QWidget* w, const QWidget* window) {
-  const QPoint at = w->mapTo(window, QPoint(0, 0));
-  std::printf("%s %d %d %d %d\n", what, at.x(), at.y(), w->width(), w->height());
 }
 
 }  // namespace
@@ -214,23 +298,54 @@ int main(int argc, char** argv) {
   w.SelectView(QStringLiteral("tbr_editor"));
   test::DrainEvents();
 
-  // The print tab, the source, sort and filter, page 2.
+  // The print tab.
   Click(w.Image4(2));
   auto* panel = qobject_cast<PreviewData*>(w.PreviewData());
   if (panel == nullptr || !panel->isVisible()) return 9;
+  // What the display shows of the window now, after all the program posted.
+  const auto shot = [&](const char* name) {
+    test::DrainEvents();
+    ShowsOnDisplay(GlobalRect(&w), out.filePath(QLatin1String(name) + QStringLiteral(".png")));
+  };
+  // The run's change on screen, then the same page drawn afresh (another
+  // page and back).
+  const auto shotAndFresh = [&](const char* name) {
+    shot(name);
+    Click(panel->Command(2));
+    Click(panel->Command(0));
+    shot((QLatin1String(name) + QStringLiteral("_fresh")).toLatin1().constData());
+  };
+
   // The manual options, for a look by eye.
   panel->Options()->Option2(1)->click();
   test::DrainEvents();
   w.grab().save(out.filePath(QStringLiteral("manual.png")));
   panel->Options()->Option2(0)->click();
+
+  // The format chooser from the format name (a format chosen) and from its
+  // image (cancelled).
+  ChooserAnswers chooser;
+  app.installEventFilter(&chooser);
+  chooser.plan = {{format.Code}, {}};
+  Click(panel->Bar()->FormatName());
+  std::printf("lastused %d\n", FormatLastUsed(format.Code) ? 1 : 0);
+  Click(panel->Bar()->ChooserImage());
+  std::printf("chooser 2 %d\n", chooser.openings);
+
+  // The source, sort and filters, page 2.
   QComboBox* list = panel->Options()->CmbRegistration();
   const int entry = list->findText(reg.label);
   if (entry < 1) return 10;
   list->setCurrentIndex(entry);
   emit list->activated(entry);
-  test::DrainEvents();
+  shotAndFresh("merged");
   Click(panel->Command(7));
+  shotAndFresh("sorted");
+  sortAndFilter.filters = {QStringLiteral("[NUM] > 2"), QStringLiteral("[NUM] <= 17")};
   Click(panel->Command(8));
+  shotAndFresh("filtered");
+  Click(panel->Command(8));
+  shotAndFresh("refiltered");
   Click(panel->Command(2));
   test::DrainEvents();
 
@@ -246,7 +361,25 @@ int main(int argc, char** argv) {
               sheetAt.y() + int(format.TopMargin * pxPerMm), int(format.Width * pxPerMm), int(format.Height * pxPerMm));
   if (!w.grab().save(out.filePath(QStringLiteral("window.png")))) return 11;
 
+  // Every page, the file asked in a dialog over the panel; the display at
+  // each step of the progress.
+  dialogs.window = &w;
+  dialogs.over = panel->Container();
+  dialogs.shots = out.path();
+  QProgressBar* progress = panel->Bar()->ProgressBar();
+  const QMetaObject::Connection steps = QObject::connect(progress, &QProgressBar::valueChanged, [&](int value) {
+    if (value == 1) PrintRect("progress", progress, &w);
+    ShowsOnDisplay(GlobalRect(&w), out.filePath(QStringLiteral("job_%1.png").arg(value)));
+  });
   Click(panel->Command(6));
+  QObject::disconnect(steps);
+  std::printf("after %s\n", panel->Options()->PageCaption()->text().toUtf8().constData());
+
+  // The chooser once more while merging.
+  chooser.openings = 0;
+  Click(panel->Bar()->FormatName());
+  std::printf("chooser merged 1 %d\n", chooser.openings);
+  app.removeEventFilter(&chooser);
   std::printf("messages %d\n", messages.count);
   std::fflush(stdout);
   return 0;

@@ -1,6 +1,7 @@
-// The print panel on the real main window, on a virtual display: a
-// registered dBASE source chosen, sorted and filtered through the dialogs,
-// page 2 of 3 previewed and every page printed to PDF (print_probe.cpp).
+// The print panel on the real main window, on a virtual display: the format
+// chooser from the format bar, a registered dBASE source chosen, sorted and
+// filtered through the dialogs, page 2 of 3 previewed and every page printed
+// to PDF with its progress (print_probe.cpp). The probe runs once for all.
 #include "../pdftools.h"
 #include "tests/support/xvfb.h"
 
@@ -38,35 +39,80 @@ const QStringList kSorted = {QStringLiteral("Anna"),   QStringLiteral("Bruno"), 
                              QStringLiteral("Rita"),   QStringLiteral("Sara")};
 const QStringList kFilteredOut = {QStringLiteral("Teresa"), QStringLiteral("Ugo"), QStringLiteral("Vera")};
 
+struct ProbeRun {
+  QTemporaryDir home;
+  QTemporaryDir out;
+  pv::test::ProbeResult result;
+  QString failure;  // empty when the probe ran to its end
+};
+
 class PrintPanelOnDisplay : public ::testing::Test {
  protected:
-  void SetUp() override {
+  static void SetUpTestSuite() {
+    probe = new ProbeRun;
     const QString xvfb = pv::test::FindXvfbRun();
-    ASSERT_FALSE(xvfb.isEmpty()) << "xvfb-run is not installed (tools/setup.sh installs it)";
-    ASSERT_TRUE(home.isValid() && out.isValid());
-    run = pv::test::RunProbeOnXvfb(xvfb, QStringLiteral(PLAVIK_PRINT_PROBE), home.path(), out.path(), 120000);
-    ASSERT_TRUE(run.finished);
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString() << run.out.toStdString();
-    lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    rects = Rects(lines);
+    if (xvfb.isEmpty()) {
+      probe->failure = QStringLiteral("xvfb-run is not installed (tools/setup.sh installs it)");
+      return;
+    }
+    if (!probe->home.isValid() || !probe->out.isValid()) {
+      probe->failure = QStringLiteral("no temporary folder");
+      return;
+    }
+    probe->result = pv::test::RunProbeOnXvfb(xvfb, QStringLiteral(PLAVIK_PRINT_PROBE), probe->home.path(),
+                                             probe->out.path(), 180000);
+    if (!probe->result.finished || probe->result.exitCode != 0) {
+      probe->failure = QStringLiteral("probe exit %1\n").arg(probe->result.exitCode) +
+                       QString::fromLocal8Bit(probe->result.err) + probe->result.out;
+      return;
+    }
     // Keep the pictures for a person to look at.
     const QString keep = QStringLiteral(PLAVIK_PRINT_KEEP_DIR);
     QDir().mkpath(keep);
-    for (const char* name : {"manual.png", "window.png", "labels.pdf"}) {
-      QFile::remove(keep + QLatin1Char('/') + QLatin1String(name));
-      QFile::copy(QDir(out.path()).filePath(QLatin1String(name)), keep + QLatin1Char('/') + QLatin1String(name));
+    const QDir from(probe->out.path());
+    for (const QString& name : from.entryList({QStringLiteral("*.png"), QStringLiteral("*.pdf")}, QDir::Files)) {
+      QFile::remove(keep + QLatin1Char('/') + name);
+      QFile::copy(from.filePath(name), keep + QLatin1Char('/') + name);
     }
   }
+  static void TearDownTestSuite() {
+    delete probe;
+    probe = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_TRUE(probe->failure.isEmpty()) << probe->failure.toStdString();
+    run = probe->result;
+    lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    rects = Rects(lines);
+    all = run.out.toStdString() + run.err.toStdString();
+  }
+  QImage Shot(const QString& name) const {
+    return QImage(QDir(probe->out.path()).filePath(name + QStringLiteral(".png")))
+        .convertToFormat(QImage::Format_RGB32);
+  }
+  QRect At(const char* name) const {
+    const auto it = rects.find(QLatin1String(name));
+    return it == rects.end() ? QRect() : it->second;
+  }
 
-  QTemporaryDir home;
-  QTemporaryDir out;
+  static ProbeRun* probe;
   pv::test::ProbeResult run;
   QStringList lines;
   std::map<QString, QRect> rects;
+  std::string all;
 };
 
+ProbeRun* PrintPanelOnDisplay::probe = nullptr;
+
+// Pixels of `area` that differ between two pictures.
+int Differing(const QImage& a, const QImage& b, const QRect& area) {
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) n += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+  return n;
+}
+
 TEST_F(PrintPanelOnDisplay, MergedSortedFilteredRunIsPreviewedAndPrinted) {
-  const std::string all = run.out.toStdString() + run.err.toStdString();
   EXPECT_TRUE(lines.contains(QStringLiteral("merge 1"))) << all;
   EXPECT_TRUE(lines.contains(QStringLiteral("pages 3"))) << all;
   EXPECT_TRUE(lines.contains(QStringLiteral("caption Numero di pagine: 2 di  3"))) << all;
@@ -74,8 +120,7 @@ TEST_F(PrintPanelOnDisplay, MergedSortedFilteredRunIsPreviewedAndPrinted) {
 
   // The screenshot: the sheet with ink inside the first label cell, and the
   // format bar's bevel.
-  const QImage shot =
-      QImage(QDir(out.path()).filePath(QStringLiteral("window.png"))).convertToFormat(QImage::Format_RGB32);
+  const QImage shot = Shot(QStringLiteral("window"));
   ASSERT_FALSE(shot.isNull());
   ASSERT_EQ(rects.count(QStringLiteral("cell")), 1u) << all;
   const QRect cell = rects.at(QStringLiteral("cell")).adjusted(2, 2, -2, -2);
@@ -88,7 +133,7 @@ TEST_F(PrintPanelOnDisplay, MergedSortedFilteredRunIsPreviewedAndPrinted) {
 
   // The PDF: three pages, the filtered records in sorted order page by page,
   // each with its counter.
-  const QString pdf = QDir(out.path()).filePath(QStringLiteral("labels.pdf"));
+  const QString pdf = QDir(probe->out.path()).filePath(QStringLiteral("labels.pdf"));
   ASSERT_EQ(printtest::PdfPages(pdf), 3);
   const QStringList pages =
       printtest::Run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")})
@@ -131,6 +176,74 @@ TEST_F(PrintPanelOnDisplay, MergedSortedFilteredRunIsPreviewedAndPrinted) {
       EXPECT_EQ(ink, 0) << position;
     }
   }
+}
+
+// One click on the format name or its image: one chooser, and the format
+// chosen in it keeps its last-used mark.
+TEST_F(PrintPanelOnDisplay, OneClickOnTheFormatBarOpensOneChooser) {
+  EXPECT_TRUE(lines.contains(QStringLiteral("chooser 2 2"))) << all;
+  EXPECT_TRUE(lines.contains(QStringLiteral("lastused 1"))) << all;
+  EXPECT_TRUE(lines.contains(QStringLiteral("chooser merged 1 1"))) << all;
+}
+
+// The display after a source is chosen, a sort, a filter and another filter
+// is the page as drawn afresh; each change did change the first page.
+TEST_F(PrintPanelOnDisplay, PreviewShowsTheRunAsItIsAfterEachChange) {
+  const QRect sheet = At("sheet");
+  ASSERT_FALSE(sheet.isEmpty()) << all;
+  QImage previous;
+  for (const char* step : {"merged", "sorted", "filtered", "refiltered"}) {
+    SCOPED_TRACE(step);
+    const QImage shown = Shot(QLatin1String(step));
+    const QImage fresh = Shot(QLatin1String(step) + QStringLiteral("_fresh"));
+    ASSERT_FALSE(shown.isNull() || fresh.isNull());
+    ASSERT_TRUE(shown.rect().contains(sheet) && fresh.rect().contains(sheet));
+    EXPECT_EQ(Differing(shown, fresh, sheet), 0);
+    if (!previous.isNull()) {
+      EXPECT_GT(Differing(previous, fresh, sheet), 100);
+    }
+    previous = fresh;
+  }
+}
+
+// Printed from page 2: the caption names page 2 again, the page on display.
+TEST_F(PrintPanelOnDisplay, CaptionNamesThePageOnDisplayAfterPrintingAll) {
+  EXPECT_TRUE(lines.contains(QStringLiteral("after Numero di pagine: 2 di  3"))) << all;
+}
+
+// The file dialog was on the display and is gone from it once the job
+// starts; the progress bar is shown and fills step by step meanwhile.
+TEST_F(PrintPanelOnDisplay, TheJobLetsItsDialogGoAndShowsItsProgress) {
+  EXPECT_TRUE(lines.contains(QStringLiteral("dialogshown 1"))) << all;
+  const QImage dialog = Shot(QStringLiteral("dialog"));
+  ASSERT_FALSE(dialog.isNull());
+  const auto magenta = pv::test::Exactly(qRgb(255, 0, 255));
+  EXPECT_GT(CountPixels(dialog, dialog.rect(), magenta), dialog.width() * dialog.height() / 2);
+
+  const QRect area = At("dialog");
+  const QRect bar = At("progress");
+  ASSERT_FALSE(area.isEmpty() || bar.isEmpty()) << all;
+  // The bar's middle row: how far from its left end it is filled (pixels
+  // unlike those at its empty right end).
+  const auto filled = [&](const QImage& img) {
+    const int y = bar.center().y();
+    const QRgb empty = img.pixel(bar.right() - 3, y);
+    int n = 0;
+    for (int x = bar.left() + 2; x < bar.right() - 3; ++x) n += img.pixel(x, y) != empty ? 1 : 0;
+    return n;
+  };
+  std::vector<int> fills;
+  for (int value = 1; value <= 5; ++value) {
+    SCOPED_TRACE(value);
+    const QImage shown = Shot(QStringLiteral("job_%1").arg(value));
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(CountPixels(shown, area, magenta), 0);
+    fills.push_back(filled(shown));
+  }
+  // At value 5 the display shows the bar of value 4 (of 5); at value 2 that
+  // of value 1.
+  EXPECT_GT(fills[4], fills[1] + bar.width() / 3);
+  for (std::size_t i = 2; i < fills.size(); ++i) EXPECT_GE(fills[i], fills[i - 1]) << i;
 }
 
 }  // namespace
