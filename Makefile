@@ -7,7 +7,7 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup configure build run test test-sanitize bench format clean
+.PHONY: all setup configure build run test test-sanitize bench fuzz format clean
 
 all: build
 
@@ -40,6 +40,11 @@ test-sanitize: setup
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*; do [ -x "$$b" ] && "$$b"; done
+
+# make fuzz MINUTES=10: every fuzz target of the sanitizer build side by side.
+MINUTES ?= 10
+fuzz: setup
+	@bash tools/fuzz.sh $(MINUTES)
 
 format: setup
 	@bash tools/format.sh

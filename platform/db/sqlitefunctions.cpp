@@ -12,6 +12,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -369,7 +370,35 @@ StatementPtr PrepareUserQuery(sqlite3* h, const QString& query) {
   return st;
 }
 
+std::chrono::milliseconds g_queryTimeLimit = std::chrono::seconds(60);
+
+// Bounds the time a user's query may run: a recursive query without an end
+// would otherwise fill memory for ever. Interrupts the statement when the
+// time is up.
+class QueryDeadline {
+ public:
+  explicit QueryDeadline(sqlite3* h) : m_h(h), m_end(std::chrono::steady_clock::now() + g_queryTimeLimit) {
+    sqlite3_progress_handler(m_h, 10000, &QueryDeadline::Check, this);
+  }
+  ~QueryDeadline() { sqlite3_progress_handler(m_h, 0, nullptr, nullptr); }
+  QueryDeadline(const QueryDeadline&) = delete;
+  QueryDeadline& operator=(const QueryDeadline&) = delete;
+  bool Passed() const { return m_passed; }
+
+ private:
+  static int Check(void* self) {
+    auto* d = static_cast<QueryDeadline*>(self);
+    d->m_passed = std::chrono::steady_clock::now() >= d->m_end;
+    return d->m_passed ? 1 : 0;
+  }
+  sqlite3* m_h;
+  std::chrono::steady_clock::time_point m_end;
+  bool m_passed = false;
+};
+
 }  // namespace
+
+void SetUserQueryTimeLimit(std::chrono::milliseconds limit) { g_queryTimeLimit = limit; }
 
 std::vector<SqliteColumn> CreateTableFromQuery(const QSqlDatabase& db, const QString& table, const QString& query) {
   sqlite3* h = Handle(db);
@@ -403,14 +432,24 @@ std::vector<SqliteColumn> CreateTableFromQuery(const QSqlDatabase& db, const QSt
         h, QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(QuoteIdentifier(table), marks.join(QStringLiteral(", "))));
     ExecSql(db, QStringLiteral("BEGIN"));
     inTransaction = true;
+    const QueryDeadline deadline(h);
+    // Either statement may be the one running when the time is up.
+    const auto fail = [&] {
+      if (deadline.Passed()) {
+        const auto seconds = std::chrono::ceil<std::chrono::seconds>(g_queryTimeLimit).count();
+        throw DbError(DbErrProvider, QStringLiteral("La query dell'origine dati ha superato il tempo massimo di %1 s.")
+                                         .arg(std::max<qint64>(1, seconds)));
+      }
+      Fail(h);
+    };
     for (;;) {
       const int rc = sqlite3_step(select.get());
       if (rc == SQLITE_DONE) break;
-      if (rc != SQLITE_ROW) Fail(h);
+      if (rc != SQLITE_ROW) fail();
       for (int i = 0; i < n; ++i) {
-        if (sqlite3_bind_value(insert.get(), i + 1, sqlite3_column_value(select.get(), i)) != SQLITE_OK) Fail(h);
+        if (sqlite3_bind_value(insert.get(), i + 1, sqlite3_column_value(select.get(), i)) != SQLITE_OK) fail();
       }
-      if (sqlite3_step(insert.get()) != SQLITE_DONE) Fail(h);
+      if (sqlite3_step(insert.get()) != SQLITE_DONE) fail();
       sqlite3_reset(insert.get());
     }
     select.reset();
@@ -445,10 +484,11 @@ QVariant StoredValue(const QVariant& value) {
       return QVariant(text);
     }
     case QMetaType::QDateTime: {
-      // The wall-clock time as read, with its milliseconds when it has any.
-      const QDateTime when = value.toDateTime();
-      return QVariant(when.toString(when.time().msec() != 0 ? QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")
-                                                            : QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+      // Milliseconds only where there are some: "...:ss" sorts before
+      // "...:ss.001" as the times do.
+      const QDateTime d = value.toDateTime();
+      return QVariant(d.toString(d.time().msec() != 0 ? QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")
+                                                      : QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
     }
     default:
       if (const ExactDecimal* decimal = AsExactDecimal(value)) {
@@ -473,12 +513,14 @@ QVariant TypedValue(QVariant stored, int metaType) {
       return d.isValid() ? QVariant(d) : stored;
     }
     case QMetaType::QDateTime: {
-      // Back as the wall-clock time it was (the UTC spec): no zone moves it,
-      // and an hour the local clocks skip stays a time.
+      // Wall-clock time as the sources give it (UTC, no zone): read as local
+      // time, an hour that the clocks skip would not be a time at all.
       const QString text = stored.toString();
       const QDate day = QDate::fromString(text.left(10), Qt::ISODate);
       const QTime time = text.size() > 11 ? QTime::fromString(text.mid(11), Qt::ISODateWithMs) : QTime(0, 0);
-      if (!day.isValid() || !time.isValid()) return stored;
+      if (!day.isValid() || !time.isValid() ||
+          (text.size() > 10 && text[10] != QLatin1Char('T') && text[10] != QLatin1Char(' ')))
+        return stored;
       return QVariant(QDateTime(day, time, Qt::UTC));
     }
     default:

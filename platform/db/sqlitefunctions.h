@@ -17,6 +17,7 @@
 #include <QSqlDatabase>
 #include <QVariant>
 
+#include <chrono>
 #include <vector>
 
 namespace pv {
@@ -89,7 +90,10 @@ SqliteRows SelectRows(const QSqlDatabase& db, const QString& sql, const QVariant
 // The text runs under an authorizer that lets it read and call plain
 // functions only. Throws DbError: an Italian refusal for any other text;
 // SQLite's text when the query fails (e.g. "no such table: X").
+// A query still running after the time limit (60 s unless set otherwise) is
+// stopped with an Italian message.
 std::vector<SqliteColumn> CreateTableFromQuery(const QSqlDatabase& db, const QString& table, const QString& query);
+void SetUserQueryTimeLimit(std::chrono::milliseconds limit);
 // An identifier in double quotes.
 QString QuoteIdentifier(const QString& name);
 

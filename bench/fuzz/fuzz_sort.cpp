@@ -3,7 +3,7 @@
 // as Recordset does) as SQLite orders them (PVSORT, ties by row, as the
 // data engine sorts); SQLite must never refuse it.
 
-#include "fuzztable.h"
+#include "bench/fuzz/fuzztable.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -50,4 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (rows.values != inMemory) std::abort();
   return 0;
+}
+
+extern "C" void PlavikFuzzSeeds(void (*add)(const uint8_t*, size_t)) {
+  pv::fuzz::AddTextSeeds(add, {"[Nome] ASC", "[Prezzo] DESC, [Id]", "[Data] DESC, [Ora] ASC, [Attivo], [Note] DESC",
+                               "Nome, Id DESC", "[Note], [Nome] DESC, [Note]"});
 }
