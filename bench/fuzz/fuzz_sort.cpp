@@ -1,6 +1,6 @@
 // Fuzz target: bytes as a sort over the fixed table (fuzztable.h). A sort
 // that parses must order the rows in memory (CompareValues, a stable sort,
-// as Recordset does) as SQLite orders them (PVNOCASE, ties by row, as the
+// as Recordset does) as SQLite orders them (PVSORT, ties by row, as the
 // data engine sorts); SQLite must never refuse it.
 
 #include "bench/fuzz/fuzztable.h"
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (static_cast<int>(keys.size()) + 1 > SqliteColumnLimit(db)) std::abort();
   QStringList terms;
   for (const SortKey& k : keys) {
-    terms << table.fieldSql.at(k.field) + QStringLiteral(" COLLATE ") + QString::fromLatin1(kNoCaseCollation) +
+    terms << table.fieldSql.at(k.field) + QStringLiteral(" COLLATE ") + QString::fromLatin1(kSortCollation) +
                  (k.descending ? QStringLiteral(" DESC") : QString());
   }
   terms << QStringLiteral("rowid");

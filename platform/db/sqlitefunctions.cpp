@@ -1,6 +1,8 @@
 #include "platform/db/sqlitefunctions.h"
 
 #include "platform/db/dberror.h"
+#include "platform/db/sortcollation.h"
+#include "platform/exactdecimal.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -12,15 +14,16 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 namespace pv {
 
 namespace {
 
-int CompareNoCase(void*, int lengthA, const void* a, int lengthB, const void* b) {
+int CompareSorted(void*, int lengthA, const void* a, int lengthB, const void* b) {
   const QStringView x(static_cast<const char16_t*>(a), lengthA / 2);
   const QStringView y(static_cast<const char16_t*>(b), lengthB / 2);
-  return x.compare(y, Qt::CaseInsensitive);
+  return CompareForSort(x, y);
 }
 
 QVariant ValueOf(sqlite3_value* v) {
@@ -59,6 +62,31 @@ void Match(sqlite3_context* context, int count, sqlite3_value** args) {
   }
 }
 
+// pv_decimalkey(value): the sort key of an exact decimal column's value,
+// whether SQLite keeps it as a number or as its text.
+void DecimalKey(sqlite3_context* context, int count, sqlite3_value** args) {
+  if (count != 1 || sqlite3_value_type(args[0]) == SQLITE_NULL) {
+    sqlite3_result_null(context);
+    return;
+  }
+  std::optional<ExactDecimal> decimal;
+  switch (sqlite3_value_type(args[0])) {
+    case SQLITE_INTEGER: decimal = ExactDecimal::FromScaled(sqlite3_value_int64(args[0]), 0); break;
+    case SQLITE_FLOAT: decimal = ExactDecimal::FromDouble(sqlite3_value_double(args[0])); break;
+    default: {
+      const QVariant text = ValueOf(args[0]);
+      decimal = ExactDecimal::FromText(text.toString());
+      if (!decimal) {
+        // Not a number: after every number, as SQLite puts text after them.
+        sqlite3_result_value(context, args[0]);
+        return;
+      }
+    }
+  }
+  const QByteArray key = decimal->SortKey();
+  sqlite3_result_blob(context, key.constData(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+}
+
 sqlite3* Handle(const QSqlDatabase& db) {
   const QVariant handle = db.driver() != nullptr ? db.driver()->handle() : QVariant();
   if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
@@ -84,7 +112,8 @@ class Statement {
 
   void Bind(int index, const QVariant& value) {
     const int id = value.metaType().id();
-    const bool asIs = id != QMetaType::Bool && id != QMetaType::QDate && id != QMetaType::QDateTime;
+    const bool asIs = id != QMetaType::Bool && id != QMetaType::QDate && id != QMetaType::QDateTime &&
+                      id != ExactDecimal::MetaTypeId();
     const QVariant converted = asIs ? QVariant() : StoredValue(value);
     const QVariant& v = asIs ? value : converted;
     int rc = SQLITE_OK;
@@ -140,6 +169,7 @@ int MetaTypeOfDeclared(const QString& declaredType) {
   if (t == QLatin1String("DATE")) return QMetaType::QDate;
   if (t == QLatin1String("DATETIME")) return QMetaType::QDateTime;
   if (t == QLatin1String("BOOLEAN")) return QMetaType::Bool;
+  if (t == QLatin1String(kDecimalDeclaredType)) return ExactDecimal::MetaTypeId();
   return 0;
 }
 
@@ -205,9 +235,11 @@ SqliteRows SelectRows(const QSqlDatabase& db, const QString& sql, const QVariant
 
 void InstallSqliteFunctions(const QSqlDatabase& db, const SqliteCriteria* binding) {
   sqlite3* h = Handle(db);
-  if (sqlite3_create_collation(h, kNoCaseCollation, SQLITE_UTF16_ALIGNED, nullptr, &CompareNoCase) != SQLITE_OK ||
+  if (sqlite3_create_collation(h, kSortCollation, SQLITE_UTF16_ALIGNED, nullptr, &CompareSorted) != SQLITE_OK ||
       sqlite3_create_function(h, kMatchFunction, -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                              const_cast<SqliteCriteria*>(binding), &Match, nullptr, nullptr) != SQLITE_OK) {
+                              const_cast<SqliteCriteria*>(binding), &Match, nullptr, nullptr) != SQLITE_OK ||
+      sqlite3_create_function(h, kDecimalKeyFunction, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, &DecimalKey,
+                              nullptr, nullptr) != SQLITE_OK) {
     throw DbError(DbErrProvider, QString::fromUtf8(sqlite3_errmsg(h)));
   }
 }
@@ -458,7 +490,13 @@ QVariant StoredValue(const QVariant& value) {
       return QVariant(d.toString(d.time().msec() != 0 ? QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")
                                                       : QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
     }
-    default: return value;
+    default:
+      if (const ExactDecimal* decimal = AsExactDecimal(value)) {
+        // A number SQLite computes with where a double holds it, else its text.
+        if (decimal->FitsDouble()) return QVariant(decimal->ToDouble());
+        return QVariant(decimal->Text());
+      }
+      return value;
   }
 }
 
@@ -480,11 +518,22 @@ QVariant TypedValue(QVariant stored, int metaType) {
       const QString text = stored.toString();
       const QDate day = QDate::fromString(text.left(10), Qt::ISODate);
       const QTime time = text.size() > 11 ? QTime::fromString(text.mid(11), Qt::ISODateWithMs) : QTime(0, 0);
-      if (!day.isValid() || !time.isValid() || (text.size() > 10 && text[10] != QLatin1Char('T') && text[10] != QLatin1Char(' ')))
+      if (!day.isValid() || !time.isValid() ||
+          (text.size() > 10 && text[10] != QLatin1Char('T') && text[10] != QLatin1Char(' ')))
         return stored;
       return QVariant(QDateTime(day, time, Qt::UTC));
     }
-    default: return stored;
+    default:
+      if (metaType == ExactDecimal::MetaTypeId()) {
+        switch (stored.metaType().id()) {
+          case QMetaType::Double: return QVariant::fromValue(ExactDecimal::FromDouble(stored.toDouble()));
+          case QMetaType::LongLong: return QVariant::fromValue(ExactDecimal::FromScaled(stored.toLongLong(), 0));
+          default:
+            if (const auto d = ExactDecimal::FromText(stored.toString())) return QVariant::fromValue(*d);
+            return stored;
+        }
+      }
+      return stored;
   }
 }
 
