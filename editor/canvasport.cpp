@@ -22,6 +22,11 @@ std::int32_t DragEditorPort::SelCount() { return editor_.SelCount(); }
 std::int32_t DragEditorPort::GetFirstObject(bool bMode) { return editor_.GetFirstObject(bMode); }
 std::int32_t DragEditorPort::GetNextObject(bool bMode) { return editor_.GetNextObject(bMode); }
 void DragEditorPort::Refresh(bool bMode) { editor_.Refresh(bMode); }
+void DragEditorPort::RefreshSelection() {
+  std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+  editor_.GetSelectionBounds(left, top, right, bottom, true);
+  editor_.RedrawArea(left, top, right, bottom);
+}
 void DragEditorPort::SetNewKey(std::int32_t& lKey) { editor_.SetNewKey(lKey); }
 void DragEditorPort::SetGrid(float Dx, float Dy, bool blnRefresh) { editor_.SetGrid(Dx, Dy, blnRefresh); }
 void DragEditorPort::SetShowRule(bool v) { editor_.SetShowRule(v); }

@@ -39,6 +39,9 @@ class CanvasPort {
   virtual std::int32_t GetNextObject(bool bMode) = 0;
   // Repaints the drawing surface; with bMode also both rulers.
   virtual void Refresh(bool bMode) = 0;
+  // Repaints only where the selected objects and their handles are; a port
+  // without a cheaper way repaints the drawing surface.
+  virtual void RefreshSelection() { Refresh(false); }
   virtual void SetNewKey(std::int32_t& lKey) = 0;
 
   // Set-up.
@@ -75,6 +78,7 @@ class DragEditorPort : public CanvasPort {
   std::int32_t GetFirstObject(bool bMode) override;
   std::int32_t GetNextObject(bool bMode) override;
   void Refresh(bool bMode) override;
+  void RefreshSelection() override;
   void SetNewKey(std::int32_t& lKey) override;
   void SetGrid(float Dx, float Dy, bool blnRefresh) override;
   void SetShowRule(bool v) override;

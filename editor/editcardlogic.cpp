@@ -222,6 +222,9 @@ void EditCardLogic::EditField() {
       r.Content = s.FixedText;
       r.FormatText = s.FieldFormatText;
       r.Variant = s.ContentSource;
+      // The barcode is drawn afresh from its record; its place is unchanged,
+      // so repainting that place is enough.
+      canvas_.RefreshSelection();
     }
     return;
   }

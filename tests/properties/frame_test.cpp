@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <vector>
 
 using namespace pv;
 using viewtest::ViewTest;
@@ -349,6 +350,54 @@ TEST_F(FrameTest, TheBarcodeDialogThroughTheEditor) {
   ASSERT_TRUE(seen);
   EXPECT_EQ(Record(key).Alignment, before.Alignment);
   EXPECT_EQ(Record(key).Content, before.Content);
+}
+
+// What the user sees after OK is the new barcode, as a fresh repaint of the
+// whole canvas draws it, with nothing else touched.
+TEST_F(FrameTest, TheCanvasShowsTheNewBarcodeAtOnceAfterOk) {
+  PropertyPickers pickers;
+  SetEditorPickers(&pickers);
+  const QStringList formats = CodeBarDialogModel().Formats;
+  const auto format = [&formats](const char* pattern) {
+    return static_cast<int>(
+        formats.indexOf(QRegularExpression(QLatin1String(pattern), QRegularExpression::CaseInsensitiveOption)));
+  };
+  const int code128 = format("^Code.?128");
+  const int code39 = format("^Code.?39");
+  ASSERT_GE(code128, 0);
+  ASSERT_GE(code39, 0);
+  struct Case {
+    const char* name;
+    std::function<void(CodeBarDialog&)> change;
+  };
+  const std::vector<Case> cases = {
+      {"text", [](CodeBarDialog& d) { d.contentBox()->setText("98765"); }},
+      {"format", [code39](CodeBarDialog& d) { d.formatList()->setCurrentIndex(code39); }},
+      {"orientation", [](CodeBarDialog& d) { d.orientationList()->setCurrentIndex(1); }},
+  };
+  const auto shown = [this] { return view->DragEditorControl()->grab().toImage(); };
+  // On screen and laid out: a grab then shows the canvas's picture as it is.
+  view->show();
+  QApplication::processEvents();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::int32_t key = AddBox(UserTypeBarcode, 40, 20, 40, 15);
+    Record(key).Aspect = code128;
+    Record(key).Content = "12345";
+    SelObject(key, false);
+    Canvas().Refresh(true);
+    const QImage before = shown();
+
+    bool seen = false;
+    AnswerCodeBar(c.change, true, &seen);
+    view->Exec(QStringLiteral("edit_field"), 0);
+    ASSERT_TRUE(seen);
+    const QImage after = shown();
+    EXPECT_TRUE(after != before) << "the old barcode is still on screen";
+    Canvas().Refresh(true);
+    EXPECT_TRUE(after == shown()) << "a fresh repaint draws something else";
+    DelObject(key, false);
+  }
 }
 
 TEST(PropertyPictures, TwelvePicturesDrawSomething) {
