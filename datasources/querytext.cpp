@@ -62,8 +62,20 @@ QString TranslateQuery(const QString& query) {
   bool afterSelect = false;
   qsizetype i = 0;
   const qsizetype n = query.size();
+  qsizetype end = 0;  // the output up to the last text that is not a blank, ";" or a comment
   while (i < n) {
     const QChar c = query[i];
+    const QStringView rest = QStringView(query).mid(i);
+    if (rest.startsWith(QLatin1String("--")) || rest.startsWith(QLatin1String("/*"))) {
+      // A comment stays as it is, whatever it holds.
+      const bool line = rest.startsWith(QLatin1String("--"));
+      const qsizetype close = line ? query.indexOf(QLatin1Char('\n'), i) : query.indexOf(QLatin1String("*/"), i + 2);
+      const qsizetype stop = close < 0 ? n : (line ? close : close + 2);
+      out += query.mid(i, stop - i);
+      i = stop;
+      continue;
+    }
+    const bool counts = !c.isSpace() && c != QLatin1Char(';');
     if (c == QLatin1Char('\'')) {
       ++i;
       out += Quoted(Delimited(query, i, c), c);
@@ -102,15 +114,15 @@ QString TranslateQuery(const QString& query) {
       afterSelect = (upper == QLatin1String("SELECT") && words == 1) ||
                     (afterSelect && (upper == QLatin1String("DISTINCT") || upper == QLatin1String("ALL")));
       i = e;
-      continue;
     } else {
       out += c;
       ++i;
     }
+    if (counts) end = out.size();
   }
   if (!limit.isEmpty()) {
-    out = out.trimmed();
-    while (out.endsWith(QLatin1Char(';'))) out.chop(1);
+    // Before the blanks, ";" and comments the query ends with.
+    out.truncate(end);
     out += QStringLiteral(" LIMIT ") + limit;
   }
   return out;

@@ -7,8 +7,10 @@
 //                                       '2001-12-31T10:30:00'; yyyy-mm-dd too)
 //   True, False       -> -1, 0
 //   SELECT TOP n ...  -> SELECT ... LIMIT n
-// 'text' stays as it is. Throws DbError for an unclosed bracket, quote or
-// date, or a date that cannot be read.
+// 'text' and comments (-- to the end of the line, /* */) stay as they are;
+// a LIMIT goes before the blanks, ";" and comments the query ends with.
+// Throws DbError for an unclosed bracket, quote or date, or a date that
+// cannot be read.
 
 #include <QString>
 

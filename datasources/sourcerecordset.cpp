@@ -11,6 +11,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cmath>
@@ -60,6 +61,28 @@ QString Unbracketed(const QString& text) {
     return t.mid(1, t.size() - 2);
   }
   return t;
+}
+
+// Whether a source that names no table of the source was meant as a table
+// name: bracketed or quoted whole, a single word, or a sheet ("Name$").
+bool NamesATable(const QString& source) {
+  const QString t = source.trimmed();
+  if (t != Unbracketed(t) || t.endsWith(QLatin1Char('$'))) return true;
+  return !t.isEmpty() && std::none_of(t.cbegin(), t.cend(), [](QChar c) {
+    return c.isSpace() || c == QLatin1Char('(') || c == QLatin1Char(';') || c == QLatin1Char(',');
+  });
+}
+
+// What a source says of a table it does not have, whoever asked for it.
+DbError NoSuchTable(const QString& name) {
+  return DbError(DbErrProvider,
+                 QStringLiteral("La tabella o il foglio \"%1\" non esiste nell'origine dati.").arg(name));
+}
+
+// A filter or a sort the in-memory database could not apply: its own text
+// is for developers, never for the user.
+DbError CannotApply() {
+  return DbError(DbErrProvider, QStringLiteral("Impossibile applicare il filtro o l'ordinamento all'origine dati."));
 }
 
 // The table an SQLite error says is missing, or "".
@@ -198,6 +221,8 @@ void SourceRecordset::Open(const QString& connectionString, const QString& sourc
       // Text kept as QString keeps it: no conversion to compare or read.
       ExecSql(db, QStringLiteral("PRAGMA encoding = 'UTF-16le'"));
       InstallSqliteFunctions(db, &m_binding);
+      // Query texts run here: nothing beyond this database is reachable.
+      RestrictSqliteConnection(db);
     }
 
     const QString table = ReaderTableNamed(Unbracketed(source));
@@ -207,6 +232,7 @@ void SourceRecordset::Open(const QString& connectionString, const QString& sourc
       m_base = QuoteIdentifier(table);
     } else {
       if (source.trimmed().isEmpty()) throw DbError(DbErrProvider, QStringLiteral("Nessuna tabella o query indicata."));
+      if (NamesATable(source)) throw NoSuchTable(Unbracketed(source));
       m_query = m_reader->RunsQueries() ? source : TranslateQuery(source);
       m_base = QString::fromLatin1(kResultTable);
       BuildQueryResult();
@@ -313,24 +339,23 @@ void SourceRecordset::BuildQueryResult() {
   std::vector<SqliteColumn> columns;
   for (int attempt = 0;; ++attempt) {
     try {
-      columns = SelectRows(db, QStringLiteral("SELECT * FROM (%1) LIMIT 0").arg(m_query), {}).columns;
+      columns = CreateTableFromQuery(db, m_base, m_query);
       break;
     } catch (const DbError& e) {
       const QString missing = MissingTable(e);
+      if (missing.isEmpty()) throw;
       const QString table = ReaderTableNamed(missing);
-      if (table.isEmpty() || attempt > 256) throw;
+      if (table.isEmpty()) throw NoSuchTable(missing);
+      if (attempt > 256) throw;
       LoadTable(table, missing);
     }
   }
-  QStringList names, defs;
+  QStringList names;
   std::vector<SqliteColumn> positional;
   for (size_t i = 0; i < columns.size(); ++i) {
     names << columns[i].name;
     positional.push_back({PositionalName(static_cast<qsizetype>(i)), columns[i].declaredType});
-    defs << positional.back().name + QLatin1Char(' ') + columns[i].declaredType;
   }
-  ExecSql(db, QStringLiteral("CREATE TABLE %1 (%2)").arg(m_base, defs.join(QStringLiteral(", "))));
-  ExecSql(db, QStringLiteral("INSERT INTO %1 SELECT * FROM (%2)").arg(m_base, m_query));
   Describe(positional, names);
 }
 
@@ -345,14 +370,14 @@ void SourceRecordset::Describe(const std::vector<SqliteColumn>& columns, const Q
 }
 
 void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortKey>& sort) {
-  const Criteria::SqlCondition where = criteria.ToSql(m_fieldSql, QString::fromLatin1(kMatchFunction));
+  const QSqlDatabase db = Database(m_dbName);
   // A table whose values all read back as they are shows its own rows: the
   // database only picks and orders them.
   bool pickRows = false;
   if (m_isTable) {
     LoadedTable& table = m_loaded.front();
     pickRows = table.keptAsIs;
-    if (where.text.isEmpty() && sort.empty()) {
+    if (criteria.IsEmpty() && sort.empty()) {
       if (pickRows) {
         m_rowCount = RowCountOf(table.rows->rows.size());
         m_table = table.rows;
@@ -364,11 +389,26 @@ void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortK
       }
       if (CopyTableRows()) return;
     }
-    StoreTable(table);
   }
+  // Each key is a term of the ORDER BY, and so is the source order that
+  // breaks ties.
+  const int maxKeys = SqliteColumnLimit(db) - 1;
+  if (static_cast<int>(sort.size()) > maxKeys) {
+    throw DbError(DbErrArguments,
+                  QStringLiteral("L'ordinamento usa troppi campi diversi: al massimo %1.").arg(std::max(maxKeys, 0)));
+  }
+  // The filter is one call over the fields it reads; one that reads more
+  // fields than a call can take is applied to the rows as they come back.
+  const std::vector<int>& fields = criteria.Fields();
+  const bool filterAfter = !criteria.IsEmpty() && static_cast<int>(fields.size()) > SqliteArgumentLimit(db);
+
   QString sql = QStringLiteral("SELECT %1 FROM %2")
                     .arg(pickRows ? QStringLiteral("rowid") : m_fieldSql.join(QStringLiteral(", ")), m_base);
-  if (!where.text.isEmpty()) sql += QStringLiteral(" WHERE ") + where.text;
+  if (!criteria.IsEmpty() && !filterAfter) {
+    QStringList args;
+    for (int f : fields) args << m_fieldSql.at(f);
+    sql += QStringLiteral(" WHERE %1(%2)").arg(QString::fromLatin1(kMatchFunction), args.join(QStringLiteral(", ")));
+  }
   QStringList order;
   for (const SortKey& k : sort) {
     order << m_fieldSql.at(k.field) + QStringLiteral(" COLLATE ") + QString::fromLatin1(kNoCaseCollation) +
@@ -379,26 +419,45 @@ void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortK
 
   m_binding.criteria = &criteria;
   m_binding.fieldTypes = m_types;
+  m_binding.row.clear();
   SqliteRows rows;
   try {
-    rows = SelectRows(Database(m_dbName), sql, where.binds, pickRows ? std::vector<int>() : m_types);
-  } catch (...) {
-    m_binding.criteria = &m_criteria;
-    throw;
+    if (m_isTable) StoreTable(m_loaded.front());
+    rows = SelectRows(db, sql, {}, pickRows ? std::vector<int>() : m_types);
+  } catch (const DbError&) {
+    m_binding.criteria = nullptr;
+    if (criteria.IsEmpty() && sort.empty()) throw;
+    throw CannotApply();
   }
-  m_binding.criteria = &m_criteria;
-  const int rowCount = RowCountOf(static_cast<size_t>(rows.rowCount));
+  m_binding.criteria = nullptr;
+
+  const std::shared_ptr<const SourceTable>& table = pickRows ? m_loaded.front().rows : nullptr;
+  const auto width = static_cast<size_t>(m_fields.size());
+  std::vector<int> picked;
+  std::vector<QVariant> values;
   if (pickRows) {
     // The table was filled in its order: row n has rowid n + 1.
-    const std::shared_ptr<const SourceTable>& table = m_loaded.front().rows;
-    std::vector<int> picked;
     picked.reserve(rows.values.size());
     for (const QVariant& id : rows.values) {
       const qint64 n = id.toLongLong() - 1;
       if (n < 0 || n >= static_cast<qint64>(table->rows.size()))
         throw DbError(DbErrProvider, QStringLiteral("Riga fuori dalla tabella."));
-      picked.push_back(static_cast<int>(n));
+      if (!filterAfter || criteria.Matches(table->rows[static_cast<size_t>(n)])) picked.push_back(static_cast<int>(n));
     }
+  } else if (filterAfter) {
+    std::vector<QVariant> row(width);
+    for (size_t r = 0; r < static_cast<size_t>(rows.rowCount); ++r) {
+      const auto first = rows.values.begin() + static_cast<std::ptrdiff_t>(r * width);
+      std::copy(first, first + static_cast<std::ptrdiff_t>(width), row.begin());
+      if (criteria.Matches(row)) values.insert(values.end(), row.begin(), row.end());
+    }
+  } else {
+    values = std::move(rows.values);
+  }
+  const int rowCount = RowCountOf(pickRows      ? picked.size()
+                                  : filterAfter ? values.size() / width
+                                                : static_cast<size_t>(rows.rowCount));
+  if (pickRows) {
     m_table = table;
     m_order = std::move(picked);
     m_allRows = false;
@@ -406,7 +465,7 @@ void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortK
   } else {
     m_table.reset();
     m_order.clear();
-    m_values = std::move(rows.values);
+    m_values = std::move(values);
   }
   m_rowCount = rowCount;
   m_pos = 0;
@@ -417,7 +476,6 @@ void SourceRecordset::SetFilter(const QString& filter) {
   Criteria parsed = Criteria::Parse(filter, m_fields);
   ReadRows(parsed, m_sort);
   m_criteria = std::move(parsed);
-  m_binding.criteria = &m_criteria;
   m_filterText = m_criteria.IsEmpty() ? QString() : filter;
 }
 
@@ -431,32 +489,48 @@ void SourceRecordset::SetSort(const QString& sort) {
 
 void SourceRecordset::Requery() {
   if (!m_open) throw DbError(DbErrClosed, QStringLiteral("Operazione non consentita quando l'oggetto è chiuso."));
-  const QSqlDatabase db = Database(m_dbName);
-  // Tables whose file is unchanged are still loaded as they were.
-  bool changed = m_kind == SourceKind::Odbc;
-  std::vector<LoadedTable> loaded;
-  loaded.swap(m_loaded);
-  for (LoadedTable& t : loaded) {
-    auto fresh = ReadSourceTable(t.name);
-    if (fresh == t.rows) {
-      m_loaded.push_back(std::move(t));
-      continue;
+  // Every table is read first: a table that cannot be read leaves the rows
+  // on show as they were.
+  std::vector<std::shared_ptr<const SourceTable>> fresh;
+  for (const LoadedTable& t : m_loaded) {
+    try {
+      fresh.push_back(ReadSourceTable(t.name));
+    } catch (const DbError&) {
+      if (ReaderTableNamed(t.name).isEmpty()) throw NoSuchTable(t.name);
+      throw;
     }
-    changed = true;
-    if (t.stored) ExecSql(db, QStringLiteral("DROP TABLE %1").arg(QuoteIdentifier(t.alias)));
-    LoadTable(t.name, t.alias, std::move(fresh));
   }
-  if (!m_isTable && changed) {
-    ExecSql(db, QStringLiteral("DROP TABLE %1").arg(m_base));
-    BuildQueryResult();
+  try {
+    const QSqlDatabase db = Database(m_dbName);
+    // Tables whose file is unchanged are still loaded as they were.
+    bool changed = m_kind == SourceKind::Odbc;
+    std::vector<LoadedTable> loaded;
+    loaded.swap(m_loaded);
+    for (size_t i = 0; i < loaded.size(); ++i) {
+      LoadedTable& t = loaded[i];
+      if (fresh[i] == t.rows) {
+        m_loaded.push_back(std::move(t));
+        continue;
+      }
+      changed = true;
+      if (t.stored) ExecSql(db, QStringLiteral("DROP TABLE %1").arg(QuoteIdentifier(t.alias)));
+      LoadTable(t.name, t.alias, std::move(fresh[i]));
+    }
+    if (!m_isTable && changed) {
+      ExecSql(db, QStringLiteral("DROP TABLE %1").arg(m_base));
+      BuildQueryResult();
+    }
+    // The source may have changed shape: the filter and sort are read again.
+    Criteria criteria = Criteria::Parse(m_filterText, m_fields);
+    std::vector<SortKey> sort = ParseSort(m_sortText, m_fields);
+    ReadRows(criteria, sort);
+    m_criteria = std::move(criteria);
+    m_sort = std::move(sort);
+  } catch (...) {
+    // Half the source is read again: nothing on show can be trusted.
+    Close();
+    throw;
   }
-  // The source may have changed shape: the filter and sort are read again.
-  Criteria criteria = Criteria::Parse(m_filterText, m_fields);
-  std::vector<SortKey> sort = ParseSort(m_sortText, m_fields);
-  ReadRows(criteria, sort);
-  m_criteria = std::move(criteria);
-  m_binding.criteria = &m_criteria;
-  m_sort = std::move(sort);
 }
 
 bool SourceRecordset::MoveNext() {

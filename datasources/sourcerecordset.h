@@ -6,10 +6,16 @@
 // SQLite database:
 // - a source that names one of the source's tables (in any letter case, with
 //   or without [brackets]) loads that table;
+// - a single word, or a name in [brackets] or ending in "$" (a sheet), that
+//   is none of the source's tables is refused: "La tabella o il foglio ...
+//   non esiste nell'origine dati.", the message for any table of the source
+//   that is gone, at open or at a requery;
 // - any other source is a query: it is rewritten from the registrations'
 //   SQL dialect (querytext.h) and run there, each table it names being
 //   loaded when the query first needs it; an ODBC source runs the query on
-//   its server instead.
+//   its server instead. A query is one statement that only reads
+//   (CreateTableFromQuery in sqlitefunctions.h): the in-memory database
+//   attaches nothing and writes no file.
 // Tables read from files are kept for the run (tablecache.h). A table opened
 // by name goes into the in-memory database only when a filter or a sort
 // first needs it; until then its rows are read from the table as it was read.
@@ -27,7 +33,10 @@
 //
 // Values are typed: Null (invalid QVariant), qint64, double, QString, QDate,
 // QDateTime, bool. Every failure throws DbError; a failed SetFilter or
-// SetSort leaves the previous rows and setting in force.
+// SetSort leaves the previous rows and setting in force, and so does a
+// Requery that cannot read a table; a Requery that fails later closes the
+// recordset. A filter or sort the in-memory database cannot apply is
+// refused in the program's words, never the database's.
 
 #include "datasources/readers/sourcereader.h"
 

@@ -12,6 +12,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
   xvfb xauth imagemagick qt6-translations-l10n
+  # the database servers and ODBC drivers the server tests start and use
+  postgresql mariadb-server mariadb-client odbc-postgresql odbc-mariadb
 )
 
 missing=()

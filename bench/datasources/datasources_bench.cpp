@@ -1,5 +1,6 @@
 // The data engine on a 50,000-record dBASE file (ten fields, the sample's
-// layout): first and cached open, filter + sort + requery, every field of
+// layout): first open through the reader program and in this process, the
+// reader program's own cost, cached open, filter + sort + requery, every field of
 // every record read by index, one label's reads; and the criteria parser's
 // time against the length of a filter.
 
@@ -71,6 +72,26 @@ void FirstOpen(benchmark::State& state) {
   }
 }
 BENCHMARK(FirstOpen)->Unit(benchmark::kMillisecond);
+
+// The same with the readers in this process instead of the reader program.
+void FirstOpenInProcess(benchmark::State& state) {
+  pv::SourceRecordset rs(pv::OpenSourceReaderInProcess);
+  Folder();
+  for (auto _ : state) {
+    pv::ClearTableCache();
+    rs.Open(Connection(), QStringLiteral("clienti"));
+    benchmark::DoNotOptimize(rs.RecordCount());
+  }
+}
+BENCHMARK(FirstOpenInProcess)->Unit(benchmark::kMillisecond);
+
+// What a reader program costs by itself: started, the table opened, its
+// columns answered, ended.
+void ReaderProgramColumns(benchmark::State& state) {
+  const pv::SourceLocation where{pv::SourceKind::DBase, Folder(), {}, {}};
+  for (auto _ : state) benchmark::DoNotOptimize(pv::OpenSourceReader(where)->Columns(QStringLiteral("clienti")));
+}
+BENCHMARK(ReaderProgramColumns)->Unit(benchmark::kMillisecond);
 
 void CachedOpen(benchmark::State& state) {
   pv::SourceRecordset rs;

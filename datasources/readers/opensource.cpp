@@ -2,7 +2,7 @@
 
 namespace pv {
 
-std::unique_ptr<SourceReader> OpenSourceReader(const SourceLocation& location) {
+std::unique_ptr<SourceReader> OpenSourceReaderInProcess(const SourceLocation& location) {
   switch (location.kind) {
     case SourceKind::Access: return OpenAccessFile(location.path);
     case SourceKind::DBase: return OpenDBaseFolder(location.path);
@@ -11,6 +11,14 @@ std::unique_ptr<SourceReader> OpenSourceReader(const SourceLocation& location) {
     case SourceKind::Odbc: return OpenOdbcSource(location);
   }
   ThrowSourceError(QStringLiteral("Tipo di origine dati non gestito."));
+}
+
+QString FolderTableExtension(SourceKind kind) {
+  switch (kind) {
+    case SourceKind::DBase: return QStringLiteral("dbf");
+    case SourceKind::Paradox: return QStringLiteral("db");
+    default: return {};
+  }
 }
 
 }  // namespace pv

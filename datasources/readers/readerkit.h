@@ -31,6 +31,9 @@ void RequireReadableFile(const QString& path);
 // any case and throws when the folder has no such table.
 QStringList FolderTables(const QString& folder, const QString& extension);
 QString FolderTableFile(const QString& folder, const QString& table, const QString& extension);
+// The extension of the tables of a folder source (dBASE "dbf", Paradox "db");
+// empty for the other kinds.
+QString FolderTableExtension(SourceKind kind);
 
 // Text in a Windows or DOS code page given by its number (1252, 850, 437,
 // 65001 for UTF-8, ...). Unknown or 0 reads as Windows-1252.

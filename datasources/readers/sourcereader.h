@@ -64,7 +64,11 @@ class SourceReader {
 };
 
 // Opens the reader for a location. Throws DbError when the file or folder
-// cannot be opened as that kind of source.
+// cannot be opened as that kind of source. The libraries run in the reader
+// program (datasources/process), a process of its own, so a file that
+// crashes or exhausts one is a DbError here too.
 std::unique_ptr<SourceReader> OpenSourceReader(const SourceLocation& location);
+// The same reader in this process: what the reader program runs.
+std::unique_ptr<SourceReader> OpenSourceReaderInProcess(const SourceLocation& location);
 
 }  // namespace pv

@@ -1,6 +1,7 @@
 #include "platform/db/criteria.h"
 
 #include "platform/db/dberror.h"
+#include "platform/db/likepattern.h"
 #include "platform/runtime.h"
 
 #include <QRegularExpression>
@@ -21,7 +22,7 @@ struct Literal {
   double number = 0;
   QString text;  // the text as written (numbers too)
   QDateTime date;
-  QRegularExpression like;
+  LikePattern like;
 };
 
 // Booleans compare as the numbers -1 and 0.
@@ -92,7 +93,6 @@ struct Criteria::Node {
   int field = -1;
   Op op = Op::Eq;
   Literal lit;
-  int index = -1;  // the comparison's number in text order
 
   bool Eval(const std::vector<QVariant>& row) const;
 };
@@ -121,7 +121,7 @@ bool EvalCompare(const QVariant& value, Op op, const Literal& lit) {
     return false;
   }
   if (isNull) return false;
-  if (op == Op::Like) return lit.like.match(value.toString()).hasMatch();
+  if (op == Op::Like) return lit.like.Matches(value.toString());
   switch (lit.kind) {
     case LitKind::Number: {
       if (const auto n = NumberOf(value)) return CompareResult(op, Sign(*n - lit.number));
@@ -225,7 +225,6 @@ class Parser {
       return n;
     }
     auto n = std::make_unique<Criteria::Node>();
-    n->index = m_terms++;
     const QString name = ParseFieldName();
     n->field = FieldIndex(m_fields, name);
     if (n->field < 0) Bad(QStringLiteral("campo sconosciuto \"%1\"").arg(name));
@@ -238,18 +237,7 @@ class Parser {
     n->lit = ParseLiteral();
     if (n->op == Op::Like) {
       if (n->lit.kind == LitKind::Null || n->lit.kind == LitKind::Date) Bad(QStringLiteral("LIKE vuole un testo"));
-      QString re;
-      for (const QChar c : n->lit.text) {
-        if (c == QLatin1Char('*') || c == QLatin1Char('%'))
-          re += QStringLiteral(".*");
-        else if (c == QLatin1Char('?') || c == QLatin1Char('_'))
-          re += QLatin1Char('.');
-        else
-          re += QRegularExpression::escape(QString(c));
-      }
-      n->lit.like = QRegularExpression(
-          QRegularExpression::anchoredPattern(re),
-          QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+      n->lit.like = LikePattern(n->lit.text);
     } else if (n->lit.kind == LitKind::Null && n->op != Op::Eq && n->op != Op::Ne) {
       Bad(QStringLiteral("NULL si confronta solo con = o <>"));
     }
@@ -401,7 +389,6 @@ class Parser {
   qsizetype m_i = 0;
   const QStringList& m_fields;
   int m_depth = 0;
-  int m_terms = 0;
 };
 
 }  // namespace
@@ -415,64 +402,25 @@ Criteria Criteria::Parse(const QString& text, const QStringList& fieldNames) {
   Criteria c;
   if (text.trimmed().isEmpty()) return c;
   c.m_root = Parser(text, fieldNames).ParseAll();
-  // The comparisons in text order, for the SQL back-end.
+  std::vector<bool> read(static_cast<size_t>(fieldNames.size()), false);
   std::vector<const Node*> stack{c.m_root.get()};
   while (!stack.empty()) {
     const Node* n = stack.back();
     stack.pop_back();
-    if (n->kind == Node::Kind::Compare) {
-      if (static_cast<size_t>(n->index) >= c.m_terms.size()) c.m_terms.resize(static_cast<size_t>(n->index) + 1);
-      c.m_terms[static_cast<size_t>(n->index)] = n;
-    }
+    if (n->kind == Node::Kind::Compare) read[static_cast<size_t>(n->field)] = true;
     for (const auto& t : n->terms) stack.push_back(t.get());
+  }
+  for (size_t i = 0; i < read.size(); ++i) {
+    if (read[i]) c.m_fields.push_back(static_cast<int>(i));
   }
   return c;
 }
 
 bool Criteria::Matches(const std::vector<QVariant>& row) const { return m_root == nullptr || m_root->Eval(row); }
 
-int Criteria::TermField(int term) const { return m_terms.at(static_cast<size_t>(term))->field; }
-
-bool Criteria::MatchTerm(int term, const QVariant& value) const {
-  const Node* n = m_terms.at(static_cast<size_t>(term));
-  return EvalCompare(value, n->op, n->lit);
-}
-
-namespace {
-
-void AppendSql(const Criteria::Node& n, const QStringList& fieldSql, const QString& function,
-               Criteria::SqlCondition* out) {
-  using Kind = Criteria::Node::Kind;
-  if (n.kind != Kind::Compare) {
-    out->text += QLatin1Char('(');
-    for (size_t i = 0; i < n.terms.size(); ++i) {
-      if (i > 0) out->text += n.kind == Kind::And ? QStringLiteral(" AND ") : QStringLiteral(" OR ");
-      AppendSql(*n.terms[i], fieldSql, function, out);
-    }
-    out->text += QLatin1Char(')');
-    return;
-  }
-  const QString& field = fieldSql.at(n.field);
-  const bool nullTest = n.op == Op::IsNull || n.op == Op::IsNotNull || n.lit.kind == LitKind::Null;
-  if (nullTest) {
-    const bool isNull = n.op == Op::IsNull || (n.op == Op::Eq && n.lit.kind == LitKind::Null);
-    out->text += field + (isNull ? QStringLiteral(" IS NULL") : QStringLiteral(" IS NOT NULL"));
-    return;
-  }
-  out->text += QStringLiteral("%1(?, %2)").arg(function, field);
-  out->binds << n.index;
-}
-
-}  // namespace
-
-Criteria::SqlCondition Criteria::ToSql(const QStringList& fieldSql, const QString& function) const {
-  SqlCondition out;
-  if (m_root != nullptr) AppendSql(*m_root, fieldSql, function, &out);
-  return out;
-}
-
 std::vector<SortKey> ParseSort(const QString& text, const QStringList& fieldNames) {
   std::vector<SortKey> keys;
+  std::vector<bool> seen(static_cast<size_t>(fieldNames.size()), false);
   const QStringList clauses = text.split(QLatin1Char(','), Qt::SkipEmptyParts);
   for (const QString& raw : clauses) {
     QString clause = raw.trimmed();
@@ -490,6 +438,10 @@ std::vector<SortKey> ParseSort(const QString& text, const QStringList& fieldName
     }
     key.field = FieldIndex(fieldNames, clause);
     if (key.field < 0) throw DbError(DbErrItemNotFound, QStringLiteral("Elemento non trovato nell'insieme: ") + clause);
+    // Rows a key leaves tied agree on its field: the same field again,
+    // either way, orders nothing.
+    if (seen[static_cast<size_t>(key.field)]) continue;
+    seen[static_cast<size_t>(key.field)] = true;
     keys.push_back(key);
   }
   return keys;

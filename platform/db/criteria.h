@@ -6,11 +6,12 @@
 // op: = <> < <= > >= LIKE; value: a number (with "." as decimal point),
 // 'text' ('' for a quote), #date# (mm/dd/yyyy, optionally with a time, or
 // yyyy-mm-dd) or NULL. LIKE takes * or % for any run of characters and ? or _
-// for one. Text compares without regard to case (over all of Unicode).
+// for one (likepattern.h). Text compares without regard to case (over all of Unicode).
 // TRUE and FALSE are the numbers -1 and 0, which is how Booleans compare.
 // Parentheses nest at most 100 deep.
 //
 // Sort: "[Field] ASC, Field2 DESC, Field3" (ASC when no direction is given).
+// A field named again later in the sort is dropped: it orders nothing.
 
 #include <QDateTime>
 #include <QString>
@@ -37,26 +38,16 @@ class Criteria {
   // Whether a row (values in field order) matches; an empty criteria matches.
   bool Matches(const std::vector<QVariant>& row) const;
 
-  // The same criteria as an SQL condition, for a database that filters the
-  // rows itself. fieldSql holds the SQL expression of each field. Tests for
-  // Null are plain SQL; every other comparison is a call `function(?, field)`
-  // whose bound value is the comparison's number: the database's function
-  // answers with MatchTerm(number, field value), so both ways give the same
-  // rows. Empty criteria give an empty text.
-  struct SqlCondition {
-    QString text;
-    QVariantList binds;
-  };
-  SqlCondition ToSql(const QStringList& fieldSql, const QString& function) const;
-  // The field a comparison reads, and whether a value passes it.
-  int TermField(int term) const;
-  bool MatchTerm(int term, const QVariant& value) const;
+  // The fields the criteria read (indices, ascending), for a database that
+  // filters rows itself: it hands their values to Matches (sqlitefunctions.h),
+  // so both ways give the same rows and a chain of any length is one call.
+  const std::vector<int>& Fields() const { return m_fields; }
 
   struct Node;
 
  private:
   std::unique_ptr<Node> m_root;
-  std::vector<const Node*> m_terms;
+  std::vector<int> m_fields;
 };
 
 struct SortKey {

@@ -13,9 +13,6 @@
 
 namespace pv {
 
-DbError::DbError(long number, const QString& description)
-    : std::runtime_error(description.toStdString()), m_number(number), m_description(description) {}
-
 namespace {
 
 DbError ProviderError(const QSqlError& e) {

@@ -4,9 +4,13 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QSet>
 #include <QSqlDriver>
 
 #include <sqlite3.h>
+
+#include <algorithm>
+#include <memory>
 
 namespace pv {
 
@@ -29,18 +33,29 @@ QVariant ValueOf(sqlite3_value* v) {
   }
 }
 
-void Match(sqlite3_context* context, int, sqlite3_value** args) {
+// The values come from the database; the row is the criteria's own, sized
+// to the fields the statement was built for.
+void Match(sqlite3_context* context, int count, sqlite3_value** args) {
   const auto* binding = static_cast<const SqliteCriteria*>(sqlite3_user_data(context));
-  if (binding == nullptr || binding->criteria == nullptr) {
-    sqlite3_result_error(context, "no criteria", -1);
+  if (binding == nullptr || binding->criteria == nullptr ||
+      binding->criteria->Fields().size() != static_cast<size_t>(count)) {
+    sqlite3_result_error(context, "Filtro non disponibile.", -1);
     return;
   }
-  const int term = sqlite3_value_int(args[0]);
-  const int field = binding->criteria->TermField(term);
-  const int type = field >= 0 && static_cast<size_t>(field) < binding->fieldTypes.size()
-                       ? binding->fieldTypes[static_cast<size_t>(field)]
-                       : 0;
-  sqlite3_result_int(context, binding->criteria->MatchTerm(term, TypedValue(ValueOf(args[1]), type)) ? 1 : 0);
+  try {
+    const std::vector<int>& fields = binding->criteria->Fields();
+    std::vector<QVariant>& row = binding->row;
+    if (!fields.empty() && row.size() <= static_cast<size_t>(fields.back()))
+      row.resize(static_cast<size_t>(fields.back()) + 1);
+    for (int i = 0; i < count; ++i) {
+      const auto field = static_cast<size_t>(fields[static_cast<size_t>(i)]);
+      row[field] = TypedValue(ValueOf(args[i]), field < binding->fieldTypes.size() ? binding->fieldTypes[field] : 0);
+    }
+    sqlite3_result_int(context, binding->criteria->Matches(row) ? 1 : 0);
+  } catch (...) {
+    // Nothing may leave through SQLite's frames.
+    sqlite3_result_error(context, "Filtro non applicabile.", -1);
+  }
 }
 
 sqlite3* Handle(const QSqlDatabase& db) {
@@ -190,10 +205,193 @@ SqliteRows SelectRows(const QSqlDatabase& db, const QString& sql, const QVariant
 void InstallSqliteFunctions(const QSqlDatabase& db, const SqliteCriteria* binding) {
   sqlite3* h = Handle(db);
   if (sqlite3_create_collation(h, kNoCaseCollation, SQLITE_UTF16_ALIGNED, nullptr, &CompareNoCase) != SQLITE_OK ||
-      sqlite3_create_function(h, kMatchFunction, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+      sqlite3_create_function(h, kMatchFunction, -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
                               const_cast<SqliteCriteria*>(binding), &Match, nullptr, nullptr) != SQLITE_OK) {
     throw DbError(DbErrProvider, QString::fromUtf8(sqlite3_errmsg(h)));
   }
+}
+
+void RestrictSqliteConnection(const QSqlDatabase& db) {
+  sqlite3* h = Handle(db);
+  sqlite3_limit(h, SQLITE_LIMIT_ATTACHED, 0);
+  int off = 0, on = 1;
+  if (sqlite3_enable_load_extension(h, 0) != SQLITE_OK ||
+      sqlite3_db_config(h, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, &off) != SQLITE_OK ||
+      sqlite3_db_config(h, SQLITE_DBCONFIG_ENABLE_FTS3_TOKENIZER, 0, &off) != SQLITE_OK ||
+      sqlite3_db_config(h, SQLITE_DBCONFIG_DEFENSIVE, 1, &on) != SQLITE_OK ||
+      sqlite3_db_config(h, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, &off) != SQLITE_OK || off != 0 || on != 1 ||
+      sqlite3_limit(h, SQLITE_LIMIT_ATTACHED, -1) != 0) {
+    throw DbError(DbErrProvider, QStringLiteral("Impossibile proteggere il database in memoria."));
+  }
+}
+
+int SqliteArgumentLimit(const QSqlDatabase& db) { return sqlite3_limit(Handle(db), SQLITE_LIMIT_FUNCTION_ARG, -1); }
+
+int SqliteColumnLimit(const QSqlDatabase& db) { return sqlite3_limit(Handle(db), SQLITE_LIMIT_COLUMN, -1); }
+
+namespace {
+
+const char* const kDeniedFunctions[] = {"load_extension", "fts3_tokenizer", "readfile",
+                                        "writefile",      "edit",           kMatchFunction};
+
+// While it lives, statements prepared on the connection may only read and
+// call plain functions; what was refused is remembered.
+class ReadOnlyScope {
+ public:
+  explicit ReadOnlyScope(sqlite3* h) : m_h(h) { sqlite3_set_authorizer(h, &Authorize, this); }
+  ~ReadOnlyScope() { sqlite3_set_authorizer(m_h, nullptr, nullptr); }
+  ReadOnlyScope(const ReadOnlyScope&) = delete;
+  ReadOnlyScope& operator=(const ReadOnlyScope&) = delete;
+  bool Denied() const { return m_denied; }
+
+ private:
+  static int Authorize(void* self, int action, const char*, const char* name, const char*, const char*) {
+    switch (action) {
+      case SQLITE_SELECT:
+      case SQLITE_READ:
+      case SQLITE_RECURSIVE: return SQLITE_OK;
+      case SQLITE_FUNCTION: {
+        bool denied = name == nullptr;
+        for (const char* f : kDeniedFunctions) denied = denied || sqlite3_stricmp(name, f) == 0;
+        if (!denied) return SQLITE_OK;
+        break;
+      }
+      default: break;
+    }
+    static_cast<ReadOnlyScope*>(self)->m_denied = true;
+    return SQLITE_DENY;
+  }
+
+  sqlite3* m_h;
+  bool m_denied = false;
+};
+
+const QString& OneSelectOnly() {
+  static const QString text = QStringLiteral("La query dell'origine dati deve essere una sola istruzione SELECT.");
+  return text;
+}
+
+const QString& NoWrites() {
+  static const QString text = QStringLiteral("La query dell'origine dati non può modificare dati o file.");
+  return text;
+}
+
+// Whether the text after a statement holds nothing more: blanks, ";" and
+// comments ("--" to the end of the line, "/* */", an unclosed one to the end).
+bool NothingMore(QStringView rest) {
+  qsizetype i = 0;
+  while (i < rest.size()) {
+    const QChar c = rest[i];
+    if (c.isSpace() || c == QLatin1Char(';')) {
+      ++i;
+    } else if (rest.mid(i).startsWith(QLatin1String("--"))) {
+      const qsizetype end = rest.indexOf(QLatin1Char('\n'), i);
+      i = end < 0 ? rest.size() : end + 1;
+    } else if (rest.mid(i).startsWith(QLatin1String("/*"))) {
+      const qsizetype end = rest.indexOf(QLatin1String("*/"), i + 2);
+      i = end < 0 ? rest.size() : end + 2;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The column names of a query made unique in any letter case, as SQLite
+// names the columns of a subquery: a repeated name gets ":1", ":2"...
+QStringList UniqueNames(const QStringList& names) {
+  QStringList out;
+  QSet<QString> taken;
+  for (const QString& name : names) {
+    QString unique = name;
+    QString base = name;
+    const qsizetype colon = base.lastIndexOf(QLatin1Char(':'));
+    if (colon > 0 && colon + 1 < base.size() &&
+        std::all_of(base.cbegin() + colon + 1, base.cend(), [](QChar c) { return c.isDigit(); })) {
+      base.truncate(colon);
+    }
+    for (int n = 1; taken.contains(unique.toCaseFolded()); ++n) unique = base + QLatin1Char(':') + QString::number(n);
+    taken.insert(unique.toCaseFolded());
+    out << unique;
+  }
+  return out;
+}
+
+using StatementPtr = std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)>;
+
+// A user's query prepared under ReadOnlyScope, or a DbError.
+StatementPtr PrepareUserQuery(sqlite3* h, const QString& query) {
+  ReadOnlyScope scope(h);
+  sqlite3_stmt* raw = nullptr;
+  const void* tail = nullptr;
+  const int rc = sqlite3_prepare16_v2(h, query.utf16(), static_cast<int>(query.size() * 2), &raw, &tail);
+  StatementPtr st(raw, &sqlite3_finalize);
+  if (rc != SQLITE_OK) {
+    if (scope.Denied()) throw DbError(DbErrProvider, NoWrites());
+    Fail(h);
+  }
+  const qsizetype used = tail == nullptr ? query.size() : static_cast<const ushort*>(tail) - query.utf16();
+  if (raw == nullptr || !NothingMore(QStringView(query).mid(used)) || sqlite3_stmt_isexplain(raw) != 0)
+    throw DbError(DbErrProvider, OneSelectOnly());
+  if (sqlite3_stmt_readonly(raw) == 0) throw DbError(DbErrProvider, NoWrites());
+  return st;
+}
+
+}  // namespace
+
+std::vector<SqliteColumn> CreateTableFromQuery(const QSqlDatabase& db, const QString& table, const QString& query) {
+  sqlite3* h = Handle(db);
+  StatementPtr select = PrepareUserQuery(h, query);
+  const int n = sqlite3_column_count(select.get());
+  QStringList names;
+  std::vector<SqliteColumn> columns;
+  QStringList defs, marks;
+  for (int i = 0; i < n; ++i) {
+    const auto* name = static_cast<const char16_t*>(sqlite3_column_name16(select.get(), i));
+    names << (name != nullptr ? QString::fromUtf16(name) : QString());
+    const char* decl = sqlite3_column_decltype(select.get(), i);
+    // Only the types this program declares name a column of its own table.
+    QString type = decl != nullptr ? QString::fromUtf8(decl) : QString();
+    if (MetaTypeOfDeclared(type) == 0) type.clear();
+    columns.push_back({QString(), type});
+    defs << QStringLiteral("c%1 %2").arg(i).arg(type);
+    marks << QStringLiteral("?");
+  }
+  names = UniqueNames(names);
+  for (int i = 0; i < n; ++i) columns[static_cast<size_t>(i)].name = names[i];
+
+  ExecSql(db, QStringLiteral("CREATE TABLE %1 (%2)").arg(QuoteIdentifier(table), defs.join(QStringLiteral(", "))));
+  bool inTransaction = false;
+  try {
+    // Prepared again on the new schema, the query runs as it was checked:
+    // the table it fills changes no schema while it runs.
+    select = PrepareUserQuery(h, query);
+    if (sqlite3_column_count(select.get()) != n) throw DbError(DbErrProvider, OneSelectOnly());
+    Statement insert(
+        h, QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(QuoteIdentifier(table), marks.join(QStringLiteral(", "))));
+    ExecSql(db, QStringLiteral("BEGIN"));
+    inTransaction = true;
+    for (;;) {
+      const int rc = sqlite3_step(select.get());
+      if (rc == SQLITE_DONE) break;
+      if (rc != SQLITE_ROW) Fail(h);
+      for (int i = 0; i < n; ++i) {
+        if (sqlite3_bind_value(insert.get(), i + 1, sqlite3_column_value(select.get(), i)) != SQLITE_OK) Fail(h);
+      }
+      if (sqlite3_step(insert.get()) != SQLITE_DONE) Fail(h);
+      sqlite3_reset(insert.get());
+    }
+    select.reset();
+    ExecSql(db, QStringLiteral("COMMIT"));
+  } catch (...) {
+    // The table goes with the rows: the query may be run again.
+    select.reset();
+    if (inTransaction) sqlite3_exec(h, "ROLLBACK", nullptr, nullptr, nullptr);
+    const QByteArray drop = QStringLiteral("DROP TABLE IF EXISTS %1").arg(QuoteIdentifier(table)).toUtf8();
+    sqlite3_exec(h, drop.constData(), nullptr, nullptr, nullptr);
+    throw;
+  }
+  return columns;
 }
 
 QVariant StoredValue(const QVariant& value) {

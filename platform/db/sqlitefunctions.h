@@ -19,7 +19,9 @@ namespace pv {
 // The collation name of text that compares in any letter case over all of
 // Unicode (SQLite's NOCASE folds ASCII only).
 inline constexpr const char* kNoCaseCollation = "PVNOCASE";
-// The function `pv_match(term, value)` (see Criteria::ToSql).
+// The function `pv_match(value, ...)`: whether a row passes the criteria in
+// force, given the values of the fields they read (Criteria::Fields), in that
+// order. The whole filter is that one call, however long its chains.
 inline constexpr const char* kMatchFunction = "pv_match";
 
 // The criteria a connection's pv_match answers for, and the type of each
@@ -27,12 +29,20 @@ inline constexpr const char* kMatchFunction = "pv_match";
 struct SqliteCriteria {
   const Criteria* criteria = nullptr;
   std::vector<int> fieldTypes;
+  mutable std::vector<QVariant> row;  // pv_match's row, kept between calls
 };
 
 // Installs the collation and pv_match on an open QSQLITE connection.
 // pv_match reads `*binding` at each call: it must live as long as the
 // connection. Throws DbError when the connection is not SQLite.
 void InstallSqliteFunctions(const QSqlDatabase& db, const SqliteCriteria* binding);
+// Takes from a connection whatever reaches beyond it: no database can be
+// attached and no extension loaded, and the schema is not writable as data.
+void RestrictSqliteConnection(const QSqlDatabase& db);
+// The most arguments a function call takes, and the most columns (and
+// ORDER BY terms) a statement has, on a connection.
+int SqliteArgumentLimit(const QSqlDatabase& db);
+int SqliteColumnLimit(const QSqlDatabase& db);
 
 // A value as SQLite keeps it, and back by the field's type.
 QVariant StoredValue(const QVariant& value);
@@ -60,6 +70,15 @@ struct SqliteRows {
 };
 SqliteRows SelectRows(const QSqlDatabase& db, const QString& sql, const QVariantList& binds,
                       const std::vector<int>& types = {});
+// Runs a user's query, which must be one statement that only reads (a ";",
+// blanks and comments may follow it), into a new `table` whose columns are
+// named c0, c1, ... with the declared types of the query's columns where
+// they are the ones above. Returns the query's columns: its names, made
+// unique as SQLite names a subquery's ("Nome", "Nome:1"), and declared types.
+// The text runs under an authorizer that lets it read and call plain
+// functions only. Throws DbError: an Italian refusal for any other text;
+// SQLite's text when the query fails (e.g. "no such table: X").
+std::vector<SqliteColumn> CreateTableFromQuery(const QSqlDatabase& db, const QString& table, const QString& query);
 // An identifier in double quotes.
 QString QuoteIdentifier(const QString& name);
 

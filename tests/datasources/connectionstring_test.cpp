@@ -152,6 +152,10 @@ TEST(QueryText, RewrittenForSqlite) {
        "SELECT * FROM T WHERE N = 'l''uno' OR M = 'True [x] #1#'"},
       {"SELECT TrueName, Top FROM T", "SELECT TrueName, Top FROM T"},
       {"SELECT [a\"b] FROM T", "SELECT \"a\"\"b\" FROM T"},
+      {"SELECT A /* l'uno [x] #1# */ FROM T -- l'altro \"\nWHERE B = True",
+       "SELECT A /* l'uno [x] #1# */ FROM T -- l'altro \"\nWHERE B = -1"},
+      {"SELECT TOP 2 A FROM T; -- l'ultima", "SELECT A FROM T LIMIT 2"},
+      {"SELECT TOP 2 A FROM T -- fine\n ; /* davvero */ ", "SELECT A FROM T LIMIT 2"},
   };
   for (const auto& c : cases) EXPECT_EQ(TranslateQuery(QString::fromUtf8(c.jet)), QString::fromUtf8(c.sqlite)) << c.jet;
   for (const char* bad : {"SELECT [a FROM T", "SELECT * FROM T WHERE D = #1/1/2001", "SELECT 'x FROM T",

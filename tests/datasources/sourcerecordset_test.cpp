@@ -6,7 +6,12 @@
 #include "platform/db/criteria.h"
 
 #include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -402,6 +407,355 @@ TEST_F(SourceRecordsetTest, SourcesThatCannotOpenThrow) {
     throw DbError(DbErrProvider, QStringLiteral("file danneggiato"));
   });
   EXPECT_THROW(failing.Open(kConnection, QStringLiteral("Persone")), DbError);
+}
+
+// What a query source may do: read. Texts that would write a file, reach
+// another database or run a second statement are refused before anything
+// runs, and the folder they aim at stays as it was.
+TEST_F(SourceRecordsetTest, QueryTextsThatWouldWriteAreRefusedAndWriteNothing) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString userFile = dir.filePath(QStringLiteral("cliente.db"));
+  {
+    QFile f(userFile);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("dati del cliente");
+  }
+  const QString copy = dir.filePath(QStringLiteral("copia.db"));
+  const QString oneSelect = QStringLiteral("La query dell'origine dati deve essere una sola istruzione SELECT.");
+  const QString noWrites = QStringLiteral("La query dell'origine dati non può modificare dati o file.");
+  const struct {
+    QString query;
+    QString message;  // empty: any refusal
+  } cases[] = {
+      {QStringLiteral("SELECT Nome FROM Persone); VACUUM INTO '%1'; SELECT (1").arg(copy), QString()},
+      {QStringLiteral("VACUUM INTO '%1'").arg(copy), noWrites},
+      {QStringLiteral("ATTACH DATABASE '%1' AS c; CREATE TABLE c.t (a)").arg(userFile), noWrites},
+      {QStringLiteral("ATTACH '%1' AS n").arg(copy), noWrites},
+      {QStringLiteral("SELECT * FROM Persone; DROP TABLE Persone"), oneSelect},
+      {QStringLiteral("SELECT 1; VACUUM INTO '%1'").arg(copy), oneSelect},
+      {QStringLiteral("SELECT Nome FROM Persone; SELECT Nome FROM Città"), oneSelect},
+      {QStringLiteral("INSERT INTO Persone (Nome) VALUES ('x')"), noWrites},
+      {QStringLiteral("UPDATE Persone SET Nome = 'x'"), noWrites},
+      {QStringLiteral("DELETE FROM Persone"), noWrites},
+      {QStringLiteral("CREATE TABLE x (a)"), noWrites},
+      {QStringLiteral("CREATE TEMP VIEW v AS SELECT 1"), noWrites},
+      {QStringLiteral("DROP TABLE Persone"), noWrites},
+      {QStringLiteral("PRAGMA user_version = 5"), noWrites},
+      {QStringLiteral("PRAGMA table_info(Persone)"), noWrites},
+      {QStringLiteral("WITH c AS (SELECT 'x') INSERT INTO Persone (Nome) SELECT * FROM c"), noWrites},
+      {QStringLiteral("BEGIN TRANSACTION"), noWrites},
+      {QStringLiteral("SELECT load_extension('%1')").arg(dir.filePath(QStringLiteral("x.so"))), noWrites},
+      {QStringLiteral("SELECT fts3_tokenizer('simple')"), noWrites},
+      {QStringLiteral("SELECT pv_match(Nome) FROM Persone"), noWrites},
+      {QStringLiteral("EXPLAIN SELECT 1"), oneSelect},
+      {QStringLiteral("; -- nulla"), oneSelect},
+  };
+  for (const auto& c : cases) {
+    SourceRecordset rs(Factory());
+    try {
+      rs.Open(kConnection, c.query);
+      ADD_FAILURE() << "ran: " << c.query.toStdString();
+    } catch (const DbError& e) {
+      if (!c.message.isEmpty()) {
+        EXPECT_EQ(e.Description(), c.message) << c.query.toStdString();
+      }
+    }
+    EXPECT_FALSE(rs.IsOpen());
+    // Nothing was written: the folder holds the user's file alone, as it was.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("cliente.db")})
+        << c.query.toStdString();
+    QFile f(userFile);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("dati del cliente")) << c.query.toStdString();
+  }
+  // A registration of each kind still opens.
+  SourceRecordset rs(Factory());
+  rs.Open(kConnection, QStringLiteral("SELECT Nome FROM Persone WHERE Attivo = True;"));
+  EXPECT_EQ(rs.RecordCount(), 3);
+}
+
+// The program database is another connection: no source text can attach it
+// and so none can name it.
+TEST_F(SourceRecordsetTest, TheProgramDatabaseIsOutOfReach) {
+  QTemporaryDir dir;
+  const QString program = dir.filePath(QStringLiteral("plavik.db"));
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("program_fixture"));
+    db.setDatabaseName(program);
+    ASSERT_TRUE(db.open());
+    QSqlQuery q(db);
+    ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE x (segreto TEXT)")));
+    ASSERT_TRUE(q.exec(QStringLiteral("INSERT INTO x VALUES ('password')")));
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("program_fixture"));
+  QFile f(program);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QByteArray before = f.readAll();
+  f.close();
+
+  SourceRecordset rs(Factory());
+  EXPECT_THROW(rs.Open(kConnection, QStringLiteral("ATTACH DATABASE '%1' AS plavikdb").arg(program)), DbError);
+  for (const char* query : {"SELECT * FROM plavikdb.x", "SELECT segreto FROM x"}) {
+    try {
+      rs.Open(kConnection, QString::fromLatin1(query));
+      ADD_FAILURE() << query;
+    } catch (const DbError& e) {
+      EXPECT_TRUE(e.Description().startsWith(QStringLiteral("La tabella o il foglio"))) << e.what();
+    }
+  }
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), before);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("plavik.db")});
+}
+
+TEST_F(SourceRecordsetTest, QueryFormsThatReadStillRun) {
+  const struct {
+    const char* query;
+    QStringList fields;
+    int rows;
+  } cases[] = {
+      {"SELECT * FROM [Persone];", {}, 6},
+      {"SELECT Nome FROM Persone ; ;  -- fine\n", {QStringLiteral("Nome")}, 6},
+      {"SELECT Nome FROM Persone /* fine */", {QStringLiteral("Nome")}, 6},
+      {"SELECT TOP 2 Nome FROM Persone ORDER BY Nome;", {QStringLiteral("Nome")}, 2},
+      {"WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 4) SELECT x FROM n",
+       {QStringLiteral("x")},
+       4},
+      {"SELECT UPPER(Nome) AS N, Count(*) FROM Persone GROUP BY 1",
+       {QStringLiteral("N"), QStringLiteral("Count(*)")},
+       6},
+      {"SELECT p.Nome, c.Nome, c.nome FROM Persone AS p JOIN [Città] AS c ON p.[Città] = c.Nome",
+       {QStringLiteral("Nome"), QStringLiteral("Nome:1"), QStringLiteral("Nome:2")},
+       3},
+      {"VALUES (1, 'a'), (2, 'b')", {QStringLiteral("column1"), QStringLiteral("column2")}, 2},
+  };
+  for (const auto& c : cases) {
+    SourceRecordset rs(Factory());
+    rs.Open(kConnection, QString::fromUtf8(c.query));
+    if (!c.fields.isEmpty()) {
+      EXPECT_EQ(rs.FieldNames(), c.fields) << c.query;
+    }
+    EXPECT_EQ(rs.RecordCount(), c.rows) << c.query;
+  }
+  SourceRecordset rs(Factory());
+  rs.Open(kConnection, QStringLiteral("SELECT Nome, Nascita, Attivo FROM Persone WHERE Nome = 'Anna'"));
+  ASSERT_TRUE(rs.MoveFirst());
+  EXPECT_EQ(rs.Value(1), QVariant(QDate(1973, 7, 4)));  // declared types kept
+  EXPECT_EQ(rs.Value(2), QVariant(true));
+  EXPECT_EQ(rs.FieldType(2), ColumnType::Boolean);
+}
+
+// A table or sheet that is gone says so in one message, however it was
+// named and whenever it went.
+TEST_F(SourceRecordsetTest, AMissingTableHasOneMessage) {
+  const auto message = [](const char* name) {
+    return QStringLiteral("La tabella o il foglio \"%1\" non esiste nell'origine dati.").arg(QString::fromUtf8(name));
+  };
+  const struct {
+    const char* source;
+    const char* missing;
+  } cases[] = {
+      {"Sparita", "Sparita"},
+      {"[Foglio1$]", "Foglio1$"},
+      {"Dati 2024$", "Dati 2024$"},
+      {"SELECT * FROM Sparita", "Sparita"},
+      {"SELECT p.Nome FROM Persone AS p JOIN [Altra] AS a ON p.Nome = a.Nome", "Altra"},
+  };
+  for (const auto& c : cases) {
+    SourceRecordset rs(Factory());
+    try {
+      rs.Open(kConnection, QString::fromUtf8(c.source));
+      ADD_FAILURE() << c.source;
+    } catch (const DbError& e) {
+      EXPECT_EQ(e.Description(), message(c.missing)) << c.source;
+    }
+  }
+  // Gone after the open: the next requery.
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("persone.dbf"));
+  ASSERT_TRUE(Touch(file, QDateTime::currentDateTime()));
+  source->files[QStringLiteral("Persone")] = file;
+  int minutes = 0;
+  for (const char* src : {"Persone", "SELECT Nome FROM Persone"}) {
+    source->tables[QStringLiteral("Persone")] = People();
+    ClearTableCache();
+    SourceRecordset rs(Factory());
+    rs.Open(kConnection, QString::fromUtf8(src));
+    source->tables.erase(QStringLiteral("Persone"));
+    ASSERT_TRUE(Touch(file, QDateTime::currentDateTime().addSecs(60 * ++minutes)));
+    try {
+      rs.Requery();
+      ADD_FAILURE() << src;
+    } catch (const DbError& e) {
+      EXPECT_EQ(e.Description(), message("Persone")) << src;
+    }
+    // What was on show stays, and can be filtered.
+    EXPECT_TRUE(rs.IsOpen()) << src;
+    EXPECT_EQ(rs.RecordCount(), 6) << src;
+    rs.SetFilter(QStringLiteral("Nome LIKE '*a'"));
+    EXPECT_EQ(rs.RecordCount(), 2) << src;
+  }
+}
+
+// The bounds of what a user can type in a filter or a sort: long runs of
+// wildcards, long chains, long sorts work and give the rows Criteria gives;
+// what is too big is refused in the program's words, never SQLite's.
+TEST_F(SourceRecordsetTest, BoundsOfFiltersAndSorts) {
+  const SourceTable people = People();
+  QStringList names;
+  for (const auto& c : people.columns) names << c.name;
+  const auto chain = [](const QString& term, int n, const char* joint, const QString& last) {
+    QStringList parts;
+    for (int i = 0; i < n - 1; ++i) parts << term.arg(1000 + i);
+    parts << last;
+    return parts.join(QString::fromLatin1(joint));
+  };
+  QStringList manyKeys;
+  for (int i = 0; i < 1000; ++i) manyKeys << QStringLiteral("[CITTÀ] ASC") << QStringLiteral("[Età] DESC") << "Nome";
+  const QString parens = QString(101, QLatin1Char('(')) + "Età = 1" + QString(101, QLatin1Char(')'));
+  const struct {
+    const char* what;
+    QString filter;
+    QString sort;
+    QStringList expected;  // names in order; empty with a refusal
+    const char* refusal;   // the start of the message, or null
+  } cases[] = {
+      {"LIKE of 4,500 wildcards",
+       "Nome LIKE '" + QString(4500, QLatin1Char('%')) + "NA'",
+       "Nome",
+       {QStringLiteral("Anna"), QStringLiteral("Ålborg Anna")},
+       nullptr},
+      {"1,000 OR",
+       chain(QStringLiteral("Età = %1"), 1000, " OR ", QStringLiteral("Età = 28")),
+       "",
+       {QStringLiteral("élise")},
+       nullptr},
+      {"5,000 OR",
+       chain(QStringLiteral("Età = %1"), 5000, " OR ", QStringLiteral("Nome LIKE 'z*'")),
+       "",
+       {QStringLiteral("Zeno")},
+       nullptr},
+      {"20,000 OR",
+       chain(QStringLiteral("Età = %1"), 20000, " OR ", QStringLiteral("Età = 34")),
+       "Nome DESC",
+       {QStringLiteral("Ålborg Anna"), QStringLiteral("bruno")},
+       nullptr},
+      {"1,000 AND",
+       chain(QStringLiteral("Età <> %1"), 1000, " AND ", QStringLiteral("Attivo = True")),
+       "",
+       {QStringLiteral("Ålborg Anna"), QStringLiteral("Anna")},
+       nullptr},
+      {"5,000 AND",
+       chain(QStringLiteral("Età <> %1"), 5000, " AND ", QStringLiteral("Saldo > 50")),
+       "",
+       {QStringLiteral("bruno")},
+       nullptr},
+      {"20,000 AND",
+       chain(QStringLiteral("Nome <> '%1'"), 20000, " AND ", QStringLiteral("Età < 30")),
+       "",
+       {QStringLiteral("élise"), QStringLiteral("O'Brien")},
+       nullptr},
+      {"3,000 sort keys, repeated",
+       "",
+       manyKeys.join(QStringLiteral(", ")),
+       {QStringLiteral("Zeno"), QStringLiteral("Ålborg Anna"), QStringLiteral("O'Brien"), QStringLiteral("Anna"),
+        QStringLiteral("bruno"), QStringLiteral("élise")},
+       nullptr},
+      {"101 parentheses", parens, "", {}, "Argomenti di tipo errato"},
+  };
+  SourceRecordset byName(Factory()), byQuery(Factory());
+  byName.Open(kConnection, QStringLiteral("Persone"));
+  byQuery.Open(kConnection, QStringLiteral("SELECT * FROM Persone"));
+  for (const auto& c : cases) {
+    for (SourceRecordset* rs : {&byName, &byQuery}) {
+      rs->SetFilter(QString());
+      rs->SetSort(QString());
+      QElapsedTimer timer;
+      timer.start();
+      try {
+        rs->SetFilter(c.filter);
+        rs->SetSort(c.sort);
+        EXPECT_EQ(c.refusal, nullptr) << c.what;
+      } catch (const DbError& e) {
+        ASSERT_NE(c.refusal, nullptr) << c.what << ": " << e.what();
+        EXPECT_TRUE(e.Description().startsWith(QString::fromUtf8(c.refusal))) << c.what << ": " << e.what();
+        continue;
+      }
+      EXPECT_LT(timer.elapsed(), 2000) << c.what;
+      EXPECT_EQ(Names(*rs), c.expected) << c.what;
+      // The rows Criteria lets through, in the source's order.
+      const Criteria criteria = Criteria::Parse(c.filter, names);
+      QSet<QString> matched;
+      for (const auto& row : people.rows) {
+        if (criteria.Matches(row)) matched.insert(row[0].toString());
+      }
+      EXPECT_EQ(QSet<QString>(c.expected.cbegin(), c.expected.cend()), matched) << c.what;
+    }
+  }
+  // The LIKE alone, timed.
+  QElapsedTimer timer;
+  timer.start();
+  byName.SetFilter("Nome LIKE '" + QString(4500, QLatin1Char('%')) + "b'");
+  EXPECT_LT(timer.elapsed(), 50);
+  EXPECT_EQ(byName.RecordCount(), 0);
+}
+
+// Tables as wide as the database allows: a filter over more fields than an
+// SQL call takes, a sort over more fields than an ORDER BY takes, a table
+// wider than the database's own tables.
+TEST_F(SourceRecordsetTest, WideTablesFilterAndSortOrSayWhyNot) {
+  const auto wide = [](int columns) {
+    SourceTable t;
+    for (int i = 0; i < columns; ++i) t.columns.push_back({QStringLiteral("F%1").arg(i), ColumnType::Integer});
+    for (qint64 r = 0; r < 4; ++r) {
+      std::vector<QVariant> row;
+      for (int i = 0; i < columns; ++i) row.emplace_back((r * 7 + i) % 4);
+      t.rows.push_back(std::move(row));
+    }
+    return t;
+  };
+  source->tables[QStringLiteral("Larga")] = wide(2000);
+  source->tables[QStringLiteral("Enorme")] = wide(2001);
+  QStringList fields, keys;
+  for (int i = 0; i < 2000; ++i) {
+    fields << QStringLiteral("F%1").arg(i);
+    keys << QStringLiteral("F%1 DESC").arg(i);
+  }
+  // 200 fields OR-ed: the rows where one of them is 3 (all four rows) less
+  // those with F0 = 0.
+  QStringList terms;
+  for (int i = 0; i < 200; ++i) terms << QStringLiteral("F%1 = 3").arg(i);
+  const QString filter = QStringLiteral("(%1) AND F0 <> 0").arg(terms.join(QStringLiteral(" OR ")));
+  const Criteria criteria = Criteria::Parse(filter, fields);
+  int expected = 0;
+  for (const auto& row : source->tables[QStringLiteral("Larga")].rows) expected += criteria.Matches(row) ? 1 : 0;
+  ASSERT_EQ(expected, 3);
+
+  for (const char* src : {"Larga", "SELECT * FROM Larga"}) {
+    SourceRecordset rs(Factory());
+    rs.Open(kConnection, QString::fromLatin1(src));
+    rs.SetFilter(filter);
+    EXPECT_EQ(rs.RecordCount(), expected) << src;
+    rs.SetSort(QStringList(keys.mid(0, 1999)).join(QStringLiteral(", ")));
+    EXPECT_EQ(rs.RecordCount(), expected) << src;
+    try {
+      rs.SetSort(keys.join(QStringLiteral(", ")));
+      ADD_FAILURE() << src;
+    } catch (const DbError& e) {
+      EXPECT_EQ(e.Description(), QStringLiteral("L'ordinamento usa troppi campi diversi: al massimo 1999.")) << src;
+    }
+  }
+  SourceRecordset rs(Factory());
+  rs.Open(kConnection, QStringLiteral("Enorme"));
+  EXPECT_EQ(rs.RecordCount(), 4);
+  try {
+    rs.SetFilter(QStringLiteral("F0 = 1"));
+    ADD_FAILURE();
+  } catch (const DbError& e) {
+    EXPECT_EQ(e.Description(), QStringLiteral("Impossibile applicare il filtro o l'ordinamento all'origine dati."));
+  }
+  EXPECT_EQ(rs.RecordCount(), 4);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "platform/db/criteria.h"
 #include "platform/db/dberror.h"
 
+#include <QElapsedTimer>
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -155,6 +158,103 @@ TEST(Criteria, BooleansCompareAsMinusOneAndZero) {
   }
   EXPECT_LT(pv::CompareValues(QVariant(true), QVariant(false)), 0);
   EXPECT_LT(pv::CompareValues(QVariant(true), QVariant(0)), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// LIKE as a regular expression built from the pattern: slow on long runs
+// of wildcards, but on short patterns it says what LIKE means, letter case
+// over all of Unicode included.
+bool RegexLike(const QString& pattern, const QString& value) {
+  QString re;
+  for (const char32_t c : pattern.toUcs4()) {
+    if (c == U'*' || c == U'%')
+      re += QStringLiteral(".*");
+    else if (c == U'?' || c == U'_')
+      re += QLatin1Char('.');
+    else
+      re += QRegularExpression::escape(QString::fromUcs4(&c, 1));  // whole code points
+  }
+  const QRegularExpression rx(
+      QRegularExpression::anchoredPattern(re),
+      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+  return rx.match(value).hasMatch();
+}
+
+TEST(Like, AgreesWithTheRegularExpressionOnEveryShortPattern) {
+  // Letters of every kind of case folding: plain, one-way (Kelvin sign),
+  // three-way (sigma), a letter without a simple upper case (ß against ẞ),
+  // a character beyond the 16-bit plane, and the wildcards.
+  const QStringList alphabet{QStringLiteral("a"),      QStringLiteral("A"), QStringLiteral("k"),
+                             QStringLiteral("\u212A"), QStringLiteral("σ"), QStringLiteral("Σ"),
+                             QStringLiteral("ς"),      QStringLiteral("ß"), QStringLiteral("\u1E9E"),
+                             QStringLiteral("𝒜"),      QStringLiteral("."), QStringLiteral("\n")};
+  const QStringList wild{QStringLiteral("*"), QStringLiteral("%"), QStringLiteral("?"), QStringLiteral("_")};
+  quint32 seed = 12345;
+  const auto next = [&seed](quint32 n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 8) % n;
+  };
+  const QStringList fields{QStringLiteral("V")};
+  int matches = 0;
+  for (int round = 0; round < 20000; ++round) {
+    QString pattern, value;
+    for (quint32 i = 0, n = next(7); i < n; ++i)
+      pattern += next(2) == 0 ? wild[static_cast<int>(next(4))] : alphabet[static_cast<int>(next(12))];
+    for (quint32 i = 0, n = next(7); i < n; ++i) value += alphabet[static_cast<int>(next(12))];
+    QString quoted = pattern;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    const auto crit = pv::Criteria::Parse(QStringLiteral("V LIKE '%1'").arg(quoted), fields);
+    const bool expected = RegexLike(pattern, value);
+    matches += expected ? 1 : 0;
+    ASSERT_EQ(crit.Matches({value}), expected) << pattern.toStdString() << " / " << value.toStdString();
+  }
+  EXPECT_GT(matches, 1000);  // the table is not all refusals
+}
+
+// Runs of wildcards cost what one does; patterns that make a backtracking
+// matcher try every split of the text answer in time proportional to the
+// pattern times the text.
+TEST(Like, LongPatternsAnswerFastAndRight) {
+  const QStringList fields{QStringLiteral("V")};
+  const QString b = QStringLiteral("xxb");
+  const QString manyA = QString(3000, QLatin1Char('a'));
+  QString splits;  // "*a*a*a...*b": every split of a long run of a's
+  for (int i = 0; i < 1000; ++i) splits += QStringLiteral("*a");
+  const struct {
+    const char* what;
+    QString pattern;
+    QString value;
+    bool match;
+  } cases[] = {
+      {"4,500 %", QString(4500, QLatin1Char('%')) + "b", b, true},
+      {"4,500 % no match", QString(4500, QLatin1Char('%')) + "c", b, false},
+      {"4,500 * and %", QString(2250, QLatin1Char('*')) + QString(2250, QLatin1Char('%')) + "B", b, true},
+      {"mixed run keeps its ?", QStringLiteral("*?*?%_*b"), b, false},
+      {"mixed run, enough letters", QStringLiteral("*?*?%*b"), b, true},
+      {"1,000 separated runs", splits + "*b", manyA, false},
+      {"1,000 separated runs, match", splits + "*", manyA, true},
+  };
+  for (const auto& c : cases) {
+    QElapsedTimer timer;
+    timer.start();
+    const auto crit = pv::Criteria::Parse(QStringLiteral("V LIKE '%1'").arg(c.pattern), fields);
+    EXPECT_EQ(crit.Matches({c.value}), c.match) << c.what;
+    EXPECT_LT(timer.elapsed(), 50) << c.what;
+  }
+}
+
+TEST(Criteria, ASortKeyNamedAgainAddsNothing) {
+  const auto keys = pv::ParseSort(QStringLiteral("[Name], Qty DESC, name DESC, [QTY], Price DESC"), kFields);
+  ASSERT_EQ(keys.size(), 3u);
+  EXPECT_EQ(keys[0].field, 1);
+  EXPECT_FALSE(keys[0].descending);
+  EXPECT_EQ(keys[1].field, 2);
+  EXPECT_TRUE(keys[1].descending);
+  EXPECT_EQ(keys[2].field, 3);
+  EXPECT_TRUE(keys[2].descending);
 }
 
 }  // namespace

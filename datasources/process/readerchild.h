@@ -1,0 +1,70 @@
+#pragma once
+// One running reader program, seen from the program: it is started with a
+// location to open and then answers requests one at a time. Each request has
+// the time limit of the settings; the answer is read as it comes, so the
+// reader never waits on a full pipe.
+//
+// A refusal of the source comes back as the reader's own DbError and the
+// reader stays. A reader that crashes, exits, runs out of time or memory or
+// sends what is not an answer is ended and reaped, and the request throws a
+// DbError saying which; Alive() is then false.
+#include "datasources/process/protocol.h"
+#include "datasources/process/readerprocess.h"
+#include "datasources/readers/sourcereader.h"
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <vector>
+
+namespace pv {
+
+class ReaderChild {
+ public:
+  ReaderChild(const SourceLocation& location, const ReaderProcessSettings& settings);
+  ~ReaderChild();
+  ReaderChild(const ReaderChild&) = delete;
+  ReaderChild& operator=(const ReaderChild&) = delete;
+
+  bool Alive() const { return m_pid > 0; }
+
+  QStringList Tables();
+  std::vector<SourceColumn> Columns(const QString& table);
+  // request: ReadTable or RunQuery.
+  SourceTable Read(readerprotocol::Frame request, const QString& argument);
+  QString TableFile(const QString& table);
+
+ private:
+  using Clock = std::chrono::steady_clock;
+
+  void Start();
+  void Send(const readerprotocol::FrameWriter& request);
+  void Ask(readerprotocol::Frame request, const QString& argument);
+  // The next frame of the answer; its body stays valid until the next call.
+  // An Error frame throws its DbError.
+  readerprotocol::Frame Next(readerprotocol::BodyReader& body);
+  void Expect(readerprotocol::Frame wanted, readerprotocol::BodyReader& body);
+  // False at the end of the stream.
+  bool Receive();
+  int Remaining() const;
+
+  // Ends the reader and throws why the request failed.
+  [[noreturn]] void TimedOut();
+  [[noreturn]] void BadAnswer();
+  [[noreturn]] void Ended();
+  // The exit status of the reader once it has ended, waited for until
+  // `until`, then killed.
+  int Reap(Clock::time_point until);
+  void Kill();
+
+  ReaderProcessSettings m_settings;
+  pid_t m_pid = -1;
+  int m_fd = -1;
+  Clock::time_point m_deadline;
+  std::vector<char> m_buffer;
+  std::size_t m_begin = 0;  // the unread bytes of m_buffer
+  std::size_t m_end = 0;
+  bool m_first = true;  // no frame of the answer read yet
+};
+
+}  // namespace pv

@@ -1,0 +1,84 @@
+// The faults of the test build of the reader (plavik-reader-faults). A fault
+// is "what@request": crash, hang, memory, cut, garbage, exit or values, at
+// Open, Tables, Columns, ReadTable, RunQuery or TableFile.
+#include "datasources/process/protocol.h"
+#include "everyvalue.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace pv {
+
+using readerprotocol::Frame;
+
+namespace {
+
+const char* RequestName(Frame request) {
+  switch (request) {
+    case Frame::Open: return "Open";
+    case Frame::Tables: return "Tables";
+    case Frame::Columns: return "Columns";
+    case Frame::ReadTable: return "ReadTable";
+    case Frame::RunQuery: return "RunQuery";
+    case Frame::TableFile: return "TableFile";
+    default: return "";
+  }
+}
+
+void Write(int out, const char* p, std::size_t n) {
+  while (n > 0) {
+    const ssize_t put = ::write(out, p, n);
+    if (put <= 0) std::_Exit(EXIT_FAILURE);
+    p += put;
+    n -= static_cast<std::size_t>(put);
+  }
+}
+
+}  // namespace
+
+bool HandleFault(const QString& fault, Frame request, int out, SourceTable& table) {
+  if (fault.section(QLatin1Char('@'), 1) != QLatin1String(RequestName(request))) return false;
+  const QString what = fault.section(QLatin1Char('@'), 0, 0);
+  if (what == QLatin1String("crash")) ::raise(SIGSEGV);
+  if (what == QLatin1String("hang")) {
+    for (;;) ::pause();
+  }
+  if (what == QLatin1String("memory")) {
+    // Until the memory limit stops it: the allocation that fails throws.
+    static std::vector<char*> blocks;
+    for (;;) {
+      constexpr std::size_t kBlock = 16 * 1024 * 1024;
+      char* block = new char[kBlock];
+      std::memset(block, 1, kBlock);
+      blocks.push_back(block);
+    }
+  }
+  if (what == QLatin1String("cut")) {
+    readerprotocol::FrameWriter writer;
+    writer.Begin(Frame::Names);
+    writer.U32(3);
+    for (const char* name : {"uno", "due", "tre"}) writer.Text(QString::fromLatin1(name));
+    writer.End();
+    Write(out, writer.Data(), writer.Size() / 2);
+    std::_Exit(EXIT_SUCCESS);
+  }
+  if (what == QLatin1String("garbage")) {
+    // A frame header of an unknown kind with a body too long for any frame,
+    // and then silence: the program must not wait for the rest.
+    const char bytes[] = "\xff\xff\xff\x7fZgarbage";
+    Write(out, bytes, sizeof bytes - 1);
+    for (;;) ::pause();
+  }
+  if (what == QLatin1String("exit")) std::_Exit(EXIT_SUCCESS);
+  if (what == QLatin1String("values")) {
+    table = testing::EveryValueKind();
+    return true;
+  }
+  return false;
+}
+
+}  // namespace pv

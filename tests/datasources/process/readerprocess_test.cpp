@@ -1,0 +1,300 @@
+// The reader program seen from the program: what it reads arrives value for
+// value as the reader in this process reads it, and a reader that crashes,
+// hangs, runs out of memory or sends a damaged stream is a DbError with the
+// reason, reaped, and the program reads the next source as before.
+#include "datasources/process/readerprocess.h"
+#include "datasources/readers/sourcereader.h"
+#include "everyvalue.h"
+#include "tests/support/jetwriter.h"
+
+#include <shapefil.h>
+
+#include <QDate>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace pv {
+namespace {
+
+bool SameValue(const QVariant& a, const QVariant& b) {
+  if (a.typeId() != b.typeId()) return false;
+  switch (a.typeId()) {
+    case QMetaType::UnknownType: return true;
+    case QMetaType::Double: {
+      const double x = a.toDouble(), y = b.toDouble();
+      return std::memcmp(&x, &y, sizeof x) == 0;
+    }
+    case QMetaType::QDateTime:
+      return a.toDateTime() == b.toDateTime() && a.toDateTime().timeSpec() == b.toDateTime().timeSpec();
+    case QMetaType::QString:
+      return a.toString() == b.toString() && a.toString().size() == b.toString().size() &&
+             a.toString().isNull() == b.toString().isNull();
+    default: return a == b;
+  }
+}
+
+void ExpectSameValues(const SourceTable& actual, const SourceTable& expected) {
+  ASSERT_EQ(actual.columns.size(), expected.columns.size());
+  for (size_t c = 0; c < expected.columns.size(); ++c) {
+    EXPECT_EQ(actual.columns[c].name, expected.columns[c].name);
+    EXPECT_EQ(actual.columns[c].type, expected.columns[c].type) << c;
+  }
+  ASSERT_EQ(actual.rows.size(), expected.rows.size());
+  int differences = 0;
+  for (size_t r = 0; r < expected.rows.size() && differences < 10; ++r) {
+    ASSERT_EQ(actual.rows[r].size(), expected.rows[r].size()) << "row " << r;
+    for (size_t c = 0; c < expected.rows[r].size(); ++c) {
+      if (!SameValue(actual.rows[r][c], expected.rows[r][c])) {
+        ++differences;
+        ADD_FAILURE() << "row " << r << " column " << c << ": " << actual.rows[r][c].toString().left(40).toStdString()
+                      << " (" << actual.rows[r][c].typeName() << ") instead of "
+                      << expected.rows[r][c].toString().left(40).toStdString() << " (" << expected.rows[r][c].typeName()
+                      << ")";
+      }
+    }
+  }
+}
+
+// The settings of the test, put back afterwards.
+class ReaderSettingsScope {
+ public:
+  explicit ReaderSettingsScope(const ReaderProcessSettings& settings) : m_saved(ReaderSettings()) {
+    SetReaderSettings(settings);
+  }
+  ~ReaderSettingsScope() { SetReaderSettings(m_saved); }
+
+ private:
+  ReaderProcessSettings m_saved;
+};
+
+ReaderProcessSettings Faulty(const QString& fault) {
+  ReaderProcessSettings settings = ReaderSettings();
+  settings.program = QStringLiteral(PLAVIK_READER_FAULTS_PROGRAM);
+  settings.fault = fault;
+  return settings;
+}
+
+// No reader program left running or unreaped.
+void ExpectNoChildren() {
+  int status = 0;
+  errno = 0;
+  EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
+}
+
+class ReaderProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_dir.isValid());
+    const QByteArray file = QFile::encodeName(m_dir.filePath(QStringLiteral("clienti.dbf")));
+    DBFHandle dbf = DBFCreateEx(file.constData(), "LDID/87");
+    ASSERT_NE(dbf, nullptr);
+    DBFAddField(dbf, "NOME", FTString, 30, 0);
+    DBFAddField(dbf, "NUMERO", FTInteger, 9, 0);
+    DBFAddField(dbf, "IMPORTO", FTDouble, 12, 2);
+    DBFAddNativeFieldType(dbf, "DATA", 'D', 8, 0);
+    DBFAddNativeFieldType(dbf, "ATTIVO", 'L', 1, 0);
+    for (int r = 0; r < 300; ++r) {
+      DBFWriteStringAttribute(dbf, r, 0, r % 10 == 0 ? "" : ("Niccol\xF2 " + QByteArray::number(r)).constData());
+      DBFWriteIntegerAttribute(dbf, r, 1, r * 37 - 5000);
+      DBFWriteDoubleAttribute(dbf, r, 2, r * 1.25);
+      QByteArray date = QDate(1980, 2, 29).addDays(r).toString(QStringLiteral("yyyyMMdd")).toLatin1();
+      if (r % 7 == 0)
+        DBFWriteNULLAttribute(dbf, r, 3);
+      else
+        DBFWriteAttributeDirectly(dbf, r, 3, date.data());
+      DBFWriteLogicalAttribute(dbf, r, 4, r % 2 == 0 ? 'T' : 'F');
+    }
+    DBFClose(dbf);
+  }
+
+  SourceLocation Folder() const { return {SourceKind::DBase, m_dir.path(), {}, {}}; }
+
+  // The program reads the dBASE table through the reader program.
+  void ExpectTheTableReads() {
+    const SourceTable table = OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti"));
+    EXPECT_EQ(table.rows.size(), 300u);
+  }
+
+  QTemporaryDir m_dir;
+};
+
+TEST_F(ReaderProcessTest, EveryValueKindArrivesAsSent) {
+  const ReaderSettingsScope scope(Faulty(QStringLiteral("values@ReadTable")));
+  ExpectSameValues(OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti")), testing::EveryValueKind());
+  ExpectNoChildren();
+}
+
+// One reader program answers every request of a reader, as the reader in
+// this process does: tables, columns, files, records and refusals.
+TEST_F(ReaderProcessTest, ReadsAsTheReaderInThisProcess) {
+  const QString mdb = m_dir.filePath(QStringLiteral("archivio.mdb"));
+  testing::JetTable anagrafe{QStringLiteral("Anagrafe"),
+                             {{QStringLiteral("NOME"), testing::JetType::Text},
+                              {QStringLiteral("NUMERO"), testing::JetType::Long},
+                              {QStringLiteral("IMPORTO"), testing::JetType::Double},
+                              {QStringLiteral("QUANDO"), testing::JetType::DateTime},
+                              {QStringLiteral("ATTIVO"), testing::JetType::Boolean}},
+                             {}};
+  const double inf = std::numeric_limits<double>::infinity();
+  const double doubles[] = {-0.0, inf, -inf, std::numeric_limits<double>::quiet_NaN(), 1e308, 5e-324};
+  for (int r = 0; r < 600; ++r) {
+    anagrafe.rows.push_back(
+        {r % 5 == 0 ? QVariant() : QVariant(QStringLiteral("Perché più € %1 😀").arg(r)),
+         QVariant(r % 2 == 0 ? std::numeric_limits<qint32>::min() + r : std::numeric_limits<qint32>::max() - r),
+         QVariant(doubles[r % 6]), QVariant(QDateTime(QDate(1899, 12, 30).addDays(r * 97), QTime(13, 45, 30), Qt::UTC)),
+         QVariant(r % 3 == 0)});
+  }
+  ASSERT_TRUE(testing::WriteJetDatabase(mdb, {anagrafe}));
+
+  for (const SourceLocation& where : {Folder(), SourceLocation{SourceKind::Access, mdb, {}, {}}}) {
+    SCOPED_TRACE(where.path.toStdString());
+    const std::unique_ptr<SourceReader> here = OpenSourceReaderInProcess(where);
+    const std::unique_ptr<SourceReader> there = OpenSourceReader(where);
+    const QStringList tables = here->Tables();
+    ASSERT_EQ(tables.size(), 1);
+    EXPECT_EQ(there->Tables(), tables);
+    const QString table = tables.front().toLower();
+    EXPECT_EQ(there->TableFile(table), here->TableFile(table));
+    const std::vector<SourceColumn> columns = here->Columns(table);
+    const std::vector<SourceColumn> theirs = there->Columns(table);
+    ASSERT_EQ(theirs.size(), columns.size());
+    for (size_t c = 0; c < columns.size(); ++c) {
+      EXPECT_EQ(theirs[c].name, columns[c].name);
+      EXPECT_EQ(theirs[c].type, columns[c].type);
+    }
+    ExpectSameValues(there->ReadTable(table), here->ReadTable(table));
+    EXPECT_FALSE(there->RunsQueries());
+    for (const auto& ask :
+         {std::function<void(SourceReader&)>([](SourceReader& r) { r.ReadTable(QStringLiteral("nessuna")); }),
+          std::function<void(SourceReader&)>([](SourceReader& r) { r.Columns(QStringLiteral("nessuna")); }),
+          std::function<void(SourceReader&)>([](SourceReader& r) { r.RunQuery(QStringLiteral("SELECT 1")); })}) {
+      QString expected, actual;
+      long number = 0;
+      try {
+        ask(*here);
+      } catch (const DbError& e) {
+        expected = e.Description();
+        number = e.Number();
+      }
+      try {
+        ask(*there);
+      } catch (const DbError& e) {
+        actual = e.Description();
+        EXPECT_EQ(e.Number(), number);
+      }
+      EXPECT_FALSE(expected.isEmpty());
+      EXPECT_EQ(actual, expected);
+    }
+    // Still serving after its refusals.
+    EXPECT_EQ(there->ReadTable(table).rows.size(), here->ReadTable(table).rows.size());
+  }
+  ExpectNoChildren();
+}
+
+TEST_F(ReaderProcessTest, SourcesItCannotOpenAreRefusedWithTheReadersMessage) {
+  const QString missing = m_dir.filePath(QStringLiteral("manca.mdb"));
+  for (const SourceLocation& where :
+       {SourceLocation{SourceKind::Access, missing, {}, {}},
+        SourceLocation{SourceKind::Excel, m_dir.filePath(QStringLiteral("clienti.dbf")), {}, {}},
+        SourceLocation{SourceKind::Paradox, m_dir.filePath(QStringLiteral("manca")), {}, {}}}) {
+    QString expected;
+    try {
+      OpenSourceReaderInProcess(where);
+    } catch (const DbError& e) {
+      expected = e.Description();
+    }
+    ASSERT_FALSE(expected.isEmpty());
+    try {
+      OpenSourceReader(where);
+      ADD_FAILURE() << "opened " << where.path.toStdString();
+    } catch (const DbError& e) {
+      EXPECT_EQ(e.Description(), expected);
+    }
+  }
+  ExpectNoChildren();
+}
+
+struct Failure {
+  const char* fault;
+  const char* reason;
+  int timeLimitMs = 60 * 1000;
+  const char* program = nullptr;  // instead of the test build of the reader
+};
+
+#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer catches the crash and ends the reader with its exit code.
+constexpr const char* kCrashed = "Il lettore dell'origine dati si è interrotto (";
+#else
+constexpr const char* kCrashed = "Il lettore dell'origine dati si è interrotto (segnale 11).";
+#endif
+
+TEST_F(ReaderProcessTest, AFailingReaderIsAMessageAndTheProgramGoesOn) {
+  const Failure failures[] = {
+      {"crash@ReadTable", kCrashed},
+      {"crash@Open", kCrashed},
+      {"hang@ReadTable", "Il lettore dell'origine dati ha superato il tempo massimo di 1 s.", 1000},
+      {"hang@Open", "Il lettore dell'origine dati ha superato il tempo massimo di 1 s.", 1000},
+      {"cut@ReadTable", "Il lettore dell'origine dati ha inviato dati non validi."},
+      {"garbage@ReadTable", "Il lettore dell'origine dati ha inviato dati non validi."},
+      {"exit@ReadTable", "Il lettore dell'origine dati si è interrotto."},
+      {"", "Il lettore dell'origine dati \"/nessuna/cartella/plavik-reader\" non si avvia: ", 60000,
+       "/nessuna/cartella/plavik-reader"},
+  };
+  for (const Failure& failure : failures) {
+    SCOPED_TRACE(failure.fault);
+    {
+      ReaderProcessSettings settings = Faulty(QString::fromLatin1(failure.fault));
+      settings.timeLimitMs = failure.timeLimitMs;
+      if (failure.program != nullptr) settings.program = QString::fromLatin1(failure.program);
+      const ReaderSettingsScope scope(settings);
+      QElapsedTimer clock;
+      clock.start();
+      try {
+        OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti"));
+        ADD_FAILURE() << "no failure";
+      } catch (const DbError& e) {
+        EXPECT_TRUE(e.Description().startsWith(QString::fromUtf8(failure.reason))) << e.Description().toStdString();
+        EXPECT_EQ(e.Number(), DbErrProvider);
+      }
+      EXPECT_LT(clock.elapsed(), failure.timeLimitMs + 3000);
+    }
+    ExpectNoChildren();
+    ExpectTheTableReads();
+  }
+}
+
+TEST_F(ReaderProcessTest, AReaderOverItsMemoryLimitIsAMessage) {
+#if defined(__SANITIZE_ADDRESS__)
+  // AddressSanitizer cannot run under an address-space limit: the sanitizer
+  // build's reader runs without one.
+  GTEST_SKIP() << "no memory limit under AddressSanitizer";
+#endif
+  {
+    ReaderProcessSettings settings = Faulty(QStringLiteral("memory@ReadTable"));
+    settings.memoryLimit = qint64{512} * 1024 * 1024;
+    const ReaderSettingsScope scope(settings);
+    try {
+      OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti"));
+      ADD_FAILURE() << "no failure";
+    } catch (const DbError& e) {
+      EXPECT_EQ(e.Description(), QStringLiteral("Il lettore dell'origine dati ha superato il limite di memoria."));
+    }
+  }
+  ExpectNoChildren();
+  ExpectTheTableReads();
+}
+
+}  // namespace
+}  // namespace pv
