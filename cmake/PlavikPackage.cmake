@@ -6,7 +6,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME plavik)
 set(CPACK_PACKAGE_VENDOR "plavik")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(PLAVIK_PACKAGE_MAINTAINER "plavik <plavik@localhost.localdomain>" CACHE STRING
+set(PLAVIK_PACKAGE_MAINTAINER "plavik <plavik@example.org>" CACHE STRING
     "Maintainer of the Debian package (name <address>)")
 set(CPACK_PACKAGE_CONTACT "${PLAVIK_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

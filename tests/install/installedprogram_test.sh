@@ -3,8 +3,9 @@
 # prefix and starts the installed program as an ordinary user: it starts
 # without a data-access message, makes its settings and database in the
 # user's own folders, keeps a setting from one start to the next, opens a
-# label named on its command line (and refuses a damaged one), and writes
-# nothing below the prefix. Then the same for a copy of the build's program
+# label named on its command line (and refuses a damaged one), its reader
+# program reads the sample database, and nothing is written below the
+# prefix. Then the same for a copy of the build's program
 # folder that the user may not write in.
 source "$(dirname "$0")/common.sh"
 CMAKE=$1
@@ -18,7 +19,7 @@ PREFIX=$WORK/prefix
 chmod 755 "$PREFIX"
 
 # The layout, and libraries found through the install's own search path.
-for f in bin/plavik lib/plavik/libplavikplatform.so share/plavik/database/indirizzi.dbf share/plavik/help/index.html \
+for f in bin/plavik lib/plavik/libplavikplatform.so lib/plavik/plavik-reader share/plavik/database/indirizzi.dbf share/plavik/help/index.html \
   share/applications/plavik.desktop share/mime/packages/plavik.xml share/icons/hicolor/scalable/apps/plavik.svg \
   share/icons/hicolor/48x48/apps/plavik.png; do
   [ -e "$PREFIX/$f" ] || fail "the install lacks $f"
@@ -65,6 +66,12 @@ chown "$RUN_UID:$RUN_GID" "$home/damaged.lab"
 start_plavik "$program" "$home" "$home/damaged.lab"
 grep -q "non è valido, oppure è danneggiato" "$WORK/last.err" || fail "a damaged label was not refused"
 [ "$(ini_value "$ini" SETTING LABELWIDTH)" = 52.5 ] || fail "a refused label changed the document"
+
+# The installed reader program reads the installed sample, which the user
+# may not write, as the sample registration names it.
+rows=$(as_user "$home" python3 "$(dirname "$0")/readsample.py" "$PREFIX/lib/plavik/plavik-reader" \
+  "$PREFIX/share/plavik/database" indirizzi) || fail "the installed reader cannot read the sample"
+[ "$rows" -gt 0 ] || fail "the installed sample has no records"
 
 [ "$before" = "$(listing "$PREFIX")" ] || {
   diff <(echo "$before") <(listing "$PREFIX") >&2 || true

@@ -39,7 +39,7 @@ check_user_files "$home"
 [ "$before" = "$(listing "$root")" ] || fail "the packaged program wrote into its own folders"
 
 # lintian, with every error shown; warnings are printed but do not fail.
-lintian --fail-on error --no-tag-display-limit "$deb" >"$WORK/lintian.log" 2>&1 || {
+lintian --fail-on error --tag-display-limit 0 "$deb" >"$WORK/lintian.log" 2>&1 || {
   cat "$WORK/lintian.log" >&2
   fail "lintian reports errors"
 }
