@@ -26,8 +26,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # driver of Qt SQL (the program database) and the fonts the labels are drawn
 # with.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, fonts-liberation2")
-# Italian texts of Qt's own dialogs, the Wayland desktop, ODBC data sources.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland, libqt6sql6-odbc, odbcinst")
+# Italian texts of Qt's own dialogs, the Wayland desktop; the print system.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 # The Debian documents go only into the package: a component of their own,

@@ -44,6 +44,11 @@ as_user() {
   shift
   local clean=(env -i "HOME=$home" PATH=/usr/bin:/bin LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen
     "XDG_RUNTIME_DIR=$home/run")
+  # A sanitizer build's options (make test-sanitize) go with it.
+  local name
+  for name in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
+    if [ -n "${!name:-}" ]; then clean+=("$name=${!name}"); fi
+  done
   if [ "$(id -u)" -eq 0 ]; then
     setpriv --reuid="$RUN_UID" --regid="$RUN_GID" --clear-groups -- "${clean[@]}" "$@"
   else
