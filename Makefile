@@ -10,7 +10,7 @@ SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all setup configure build run test test-sanitize bench format clean install package
+.PHONY: all setup configure build run test test-sanitize bench fuzz format clean install package
 
 all: build
 
@@ -49,6 +49,11 @@ package: build
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*; do [ -x "$$b" ] && "$$b"; done
+
+# make fuzz MINUTES=10: every fuzz target of the sanitizer build side by side.
+MINUTES ?= 10
+fuzz: setup
+	@bash tools/fuzz.sh $(MINUTES)
 
 format: setup
 	@bash tools/format.sh

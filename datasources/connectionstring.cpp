@@ -127,6 +127,7 @@ SourceLocation ParseConnectionString(const QString& connection) {
     loc.kind = SourceKind::Odbc;
     loc.path = First(pairs, {"DSN"});
     if (loc.path.isEmpty()) Refuse(QStringLiteral("nome dell'origine ODBC vuoto"));
+    loc.connection = connection;  // the driver's own keys reach it
     return loc;
   }
   loc.path = First(pairs, {"DATA SOURCE"});

@@ -32,7 +32,8 @@ QString ExtendedPropertiesOf(int typeCode);
 QString BuildConnectionString(int typeCode, const QString& source, bool usePassword, const QString& user,
                               const QString& password);
 
-// What a string opens: "DSN=" makes it ODBC; otherwise its Extended Properties
+// What a string opens: "DSN=" makes it ODBC (the string itself goes to the
+// driver); otherwise its Extended Properties
 // decide (none: Access; "dBASE III/IV/5.0": a dBASE folder; "Paradox
 // 3.x/4.x/5.x": a Paradox folder; "Excel 3.0" to "Excel 8.0": an .xls file).
 // Throws DbError for anything else.

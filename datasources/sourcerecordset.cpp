@@ -4,6 +4,7 @@
 #include "datasources/querytext.h"
 #include "datasources/registrations.h"
 #include "datasources/tablecache.h"
+#include "platform/exactdecimal.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -31,6 +32,7 @@ QString DeclaredType(ColumnType type) {
     case ColumnType::Date: return QStringLiteral("DATE");
     case ColumnType::DateTime: return QStringLiteral("DATETIME");
     case ColumnType::Boolean: return QStringLiteral("BOOLEAN");
+    case ColumnType::Decimal: return QString::fromLatin1(kDecimalDeclaredType);
   }
   return QStringLiteral("TEXT");
 }
@@ -43,7 +45,9 @@ std::optional<ColumnType> ColumnTypeOf(int metaType) {
     case QMetaType::QDate: return ColumnType::Date;
     case QMetaType::QDateTime: return ColumnType::DateTime;
     case QMetaType::Bool: return ColumnType::Boolean;
-    default: return std::nullopt;
+    default:
+      if (metaType == ExactDecimal::MetaTypeId()) return ColumnType::Decimal;
+      return std::nullopt;
   }
 }
 
@@ -114,6 +118,7 @@ bool KeptAsIs(const QVariant& value, ColumnType type) {
     }
     case ColumnType::Text: return id == QMetaType::QString;
     case ColumnType::Boolean: return id == QMetaType::Bool;
+    case ColumnType::Decimal: return id == ExactDecimal::MetaTypeId();  // kept as a double or as its text
     case ColumnType::Date: {
       if (id != QMetaType::QDate) return false;
       const int year = static_cast<const QDate*>(value.constData())->year();
@@ -411,8 +416,13 @@ void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortK
   }
   QStringList order;
   for (const SortKey& k : sort) {
-    order << m_fieldSql.at(k.field) + QStringLiteral(" COLLATE ") + QString::fromLatin1(kNoCaseCollation) +
-                 (k.descending ? QStringLiteral(" DESC") : QString());
+    // Exact decimals sort by their keys (SQLite keeps them as doubles or
+    // text); text by the sort collation.
+    const QString term =
+        m_types.at(static_cast<size_t>(k.field)) == ExactDecimal::MetaTypeId()
+            ? QStringLiteral("%1(%2)").arg(QString::fromLatin1(kDecimalKeyFunction), m_fieldSql.at(k.field))
+            : m_fieldSql.at(k.field) + QStringLiteral(" COLLATE ") + QString::fromLatin1(kSortCollation);
+    order << term + (k.descending ? QStringLiteral(" DESC") : QString());
   }
   order << QStringLiteral("rowid");
   sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
@@ -562,9 +572,10 @@ ColumnType SourceRecordset::FieldType(int index) const {
     const QVariant& v = At(r, index);
     if (v.isValid()) {
       const int id = v.metaType().id();
-      return id == QMetaType::LongLong ? ColumnType::Integer
-             : id == QMetaType::Double ? ColumnType::Double
-                                       : ColumnType::Text;
+      return id == QMetaType::LongLong          ? ColumnType::Integer
+             : id == QMetaType::Double          ? ColumnType::Double
+             : id == ExactDecimal::MetaTypeId() ? ColumnType::Decimal
+                                                : ColumnType::Text;
     }
   }
   return ColumnType::Text;

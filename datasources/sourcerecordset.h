@@ -22,8 +22,9 @@
 //
 // The rows on show are the source's rows passed through Filter (criteria.h
 // syntax; the same rows Criteria::Matches would let through) and ordered by
-// Sort ("[Field] ASC, [Other] DESC": text in any case over all of Unicode,
-// Null first, ties in source order). They are read whole whenever the
+// Sort ("[Field] ASC, [Other] DESC": text in the Italian order in any case
+// (sortcollation.h), numbers by their exact values, Null first, ties in
+// source order). They are read whole whenever the
 // filter, the sort or the source changes, so RecordCount is exact and
 // MoveTo(n) and Value(i) take constant time. Field names match in any case.
 //
@@ -31,8 +32,8 @@
 // current (or Eof when there is none). MoveNext past the last row gives Eof,
 // MovePrevious before the first Bof; Value at Bof or Eof throws.
 //
-// Values are typed: Null (invalid QVariant), qint64, double, QString, QDate,
-// QDateTime, bool. Every failure throws DbError; a failed SetFilter or
+// Values are typed: Null (invalid QVariant), qint64, double, ExactDecimal,
+// QString, QDate, QDateTime, bool. Every failure throws DbError; a failed SetFilter or
 // SetSort leaves the previous rows and setting in force, and so does a
 // Requery that cannot read a table; a Requery that fails later closes the
 // recordset. A filter or sort the in-memory database cannot apply is

@@ -121,6 +121,9 @@ DlgFormat::DlgFormat(QWidget* parent) : QDialog(parent) {
   connect(m_tabs, &QTabWidget::currentChanged, this, &DlgFormat::OnTabChanged);
   connect(m_ok, &QPushButton::clicked, this, &DlgFormat::OnOk);
   connect(m_cancel, &QPushButton::clicked, this, &DlgFormat::OnCancel);
+
+  // The code box takes what is typed first.
+  Text1(0)->setFocus(Qt::OtherFocusReason);
 }
 
 void DlgFormat::NoDatabase() {

@@ -56,6 +56,7 @@ void DlgSelFormat::RefreshData() {
     for (const PrintFormat& f : FormatsOfSize(Header.LabelWidth, Header.LabelHeight)) {
       m_list->addTopLevelItem(MakeFormatItem(f));
     }
+    FitFormatColumns(m_list);
     ClearLastUsedOfSize(Header.LabelWidth, Header.LabelHeight);
   } catch (const DbError& e) {
     MsgBox(DataAccessErrorText(e));

@@ -10,6 +10,7 @@
 #include "platform/runtime.h"
 #include "platform/stringtable.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHeaderView>
 #include <QIcon>
@@ -18,11 +19,14 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace pv {
 
 namespace {
 
 constexpr int kPanelWidth = 180;
+constexpr int kLineHeight = 16;
 const char* const kCommandImages[3] = {":/plavik/images/format_new.svg", ":/plavik/images/format_edit.svg",
                                        ":/plavik/images/format_delete.svg"};
 
@@ -31,6 +35,21 @@ QString Cross(double a, double b, const QString& between) { return GeneralNumber
 QString OrDash(const QString& text) {
   const QString t = Trim(text);
   return t.isEmpty() ? QStringLiteral("-") : t;
+}
+
+// Shows `text` in `label`, `width` pixels wide, wrapped onto as many lines as
+// it needs; a word longer than a line cuts the text to one line. The tooltip
+// holds it whole. Returns the height it takes.
+int ShowWrapped(QLabel* label, const QString& text, int width) {
+  const QFontMetrics metrics(label->font());
+  bool wordTooLong = false;
+  for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    wordTooLong = wordTooLong || metrics.horizontalAdvance(word) > width;
+  }
+  label->setWordWrap(!wordTooLong);
+  label->setText(wordTooLong ? metrics.elidedText(text, Qt::ElideRight, width) : text);
+  label->setToolTip(text);
+  return std::max(kLineHeight, wordTooLong ? metrics.height() : label->heightForWidth(width));
 }
 
 }  // namespace
@@ -93,20 +112,20 @@ FormatData::FormatData(QWidget* parent) : FormatDataView(parent) {
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);
+    heading->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   }
   m_heading[0]->setObjectName(QStringLiteral("lblCode"));
   m_heading[1]->setObjectName(QStringLiteral("lblDescription"));
-  m_heading[0]->setGeometry(6, 8, kPanelWidth - 12, 16);
-  m_heading[1]->setGeometry(6, 26, kPanelWidth - 12, 16);
   for (int i = 0; i < 8; ++i) {
-    auto* caption = new QLabel(LoadResString(13100 + i), m_panel);
-    caption->setGeometry(4, 54 + i * 18, 100, 16);
+    auto* caption = new QLabel(m_panel);
+    caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* value = new QLabel(m_panel);
     value->setObjectName(QStringLiteral("lblValue%1").arg(i + 1));
-    value->setGeometry(104, 54 + i * 18, kPanelWidth - 106, 16);
+    value->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_captions[static_cast<size_t>(i)] = caption;
     m_values[static_cast<size_t>(i)] = value;
   }
+  PlaceSummary({}, {});
   m_page = new Page(this, m_panel);
   m_page->setObjectName(QStringLiteral("PicPage"));
   m_page->hide();
@@ -157,6 +176,7 @@ void FormatData::RefreshData(const QString& Code) {
     items << MakeFormatItem(f);
   }
   m_list->addTopLevelItems(items);
+  FitFormatColumns(m_list);
   if (m_sorted) m_list->sortItems(m_sortColumn, m_sortOrder);
 
   const QString code = Trim(Code);
@@ -176,15 +196,16 @@ void FormatData::RefreshData(const QString& Code) {
   m_count->setText(LoadResString(15005) + QString::number(m_list->topLevelItemCount()));
 }
 
-void FormatData::SaveData() {
+bool FormatData::SaveData() {
   m_current.Code = Trim(m_current.Code);
   try {
     StoreFormat(m_current);
   } catch (const DbError& e) {
     ReportDbError(e);
-    return;
+    return false;
   }
   RefreshData(m_current.Code);
+  return true;
 }
 
 void FormatData::Delete() {
@@ -198,6 +219,10 @@ void FormatData::Delete() {
     return;
   }
   RefreshData(QString());
+  // No row is selected now: the summary and the drawing go with the format.
+  m_current = PrintFormat{};
+  m_itemClicked = false;
+  ShowSummary(false);
 }
 
 void FormatData::Import() {
@@ -214,7 +239,7 @@ void FormatData::EditInDialog(const PrintFormat& start) {
   }
   if (!stored) return;
   m_current = EditFormat();
-  SaveData();
+  if (SaveData()) ShowSummary(false);
 }
 
 void FormatData::Command(int index) {
@@ -254,22 +279,47 @@ void FormatData::OnHeaderClicked(int column) {
 
 void FormatData::ShowSummary(bool bMode) {
   (void)bMode;
-  m_heading[0]->setText(LoadResString(13111) + QStringLiteral(" ") + Trim(m_current.Code));
-  m_heading[1]->setText(LoadResString(13112) + QStringLiteral(" ") + Trim(m_current.Description));
-  for (QLabel* heading : m_heading) heading->setToolTip(heading->text());
-  const QString values[8] = {OrDash(m_current.Category),
-                             OrDash(m_current.printer),
-                             Cross(m_current.Width, m_current.Height, QStringLiteral(" x ")),
-                             Cross(m_current.sheetwidth, m_current.sheetdepth, QStringLiteral(" x ")),
-                             GeneralNumber(m_current.LeftMargin),
-                             GeneralNumber(m_current.TopMargin),
-                             GeneralNumber(m_current.horizpitch),
-                             GeneralNumber(m_current.vertipitch)};
-  for (int i = 0; i < 8; ++i) {
-    m_values[static_cast<size_t>(i)]->setText(values[i]);
-    m_values[static_cast<size_t>(i)]->setToolTip(values[i]);
+  if (Trim(m_current.Code).isEmpty()) {
+    PlaceSummary({}, {});
+  } else {
+    PlaceSummary(
+        {LoadResString(13111) + QStringLiteral(" ") + Trim(m_current.Code),
+         LoadResString(13112) + QStringLiteral(" ") + Trim(m_current.Description)},
+        {OrDash(m_current.Category), OrDash(m_current.printer),
+         Cross(m_current.Width, m_current.Height, QStringLiteral(" x ")),
+         Cross(m_current.sheetwidth, m_current.sheetdepth, QStringLiteral(" x ")), GeneralNumber(m_current.LeftMargin),
+         GeneralNumber(m_current.TopMargin), GeneralNumber(m_current.horizpitch), GeneralNumber(m_current.vertipitch)});
   }
   p_RedrawPreview();
+}
+
+void FormatData::PlaceSummary(const std::array<QString, 2>& headings, const std::array<QString, 8>& values) {
+  const int headingWidth = kPanelWidth - 12;
+  int y = 8;
+  for (size_t i = 0; i < headings.size(); ++i) {
+    const int height = ShowWrapped(m_heading[i], headings[i], headingWidth);
+    m_heading[i]->setGeometry(6, y, headingWidth, height);
+    y += height + 2;
+  }
+  y = std::max(y + 10, 54);
+  // The captions in one column as wide as the longest, up to half the panel.
+  std::array<QString, 8> captions;
+  int captionWidth = 0;
+  for (size_t i = 0; i < captions.size(); ++i) {
+    captions[i] = LoadResString(13100 + static_cast<int>(i));
+    captionWidth = std::max(captionWidth, QFontMetrics(m_captions[i]->font()).horizontalAdvance(captions[i]));
+  }
+  captionWidth = std::min(captionWidth, kPanelWidth / 2);
+  const int valueLeft = 4 + captionWidth + 4;
+  const int valueWidth = kPanelWidth - valueLeft - 2;
+  for (size_t i = 0; i < values.size(); ++i) {
+    QLabel* caption = m_captions[i];
+    const int height =
+        std::max(ShowWrapped(caption, captions[i], captionWidth), ShowWrapped(m_values[i], values[i], valueWidth));
+    caption->setGeometry(4, y, captionWidth, height);
+    m_values[i]->setGeometry(valueLeft, y, valueWidth, height);
+    y += height + 2;
+  }
 }
 
 void FormatData::p_RedrawPreview() {

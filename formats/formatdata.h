@@ -28,8 +28,9 @@ class FormatData : public FormatDataView {
   void Import() override;
   // Asks, then removes the current format.
   void Delete();
-  // Stores the current format by code and selects it.
-  void SaveData();
+  // Stores the current format by code and selects it; false when the store
+  // failed (reported).
+  bool SaveData();
   void p_RedrawPreview();
 
   // The commands: 0 new, 1 edit, 2 delete.
@@ -38,6 +39,8 @@ class FormatData : public FormatDataView {
   const PrintFormat& CurrentFormat() const { return m_current; }
   QTreeWidget* List() const { return m_list; }
   QWidget* PagePicture() const { return m_page; }
+  // The labels the sheet drawing shows.
+  const SheetPreview& Preview() const { return m_preview; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -47,6 +50,8 @@ class FormatData : public FormatDataView {
   class Page;
 
   void Layout();
+  // Shows the two headings and the eight values, each as tall as it wraps.
+  void PlaceSummary(const std::array<QString, 2>& headings, const std::array<QString, 8>& values);
   void OnItemClicked(QTreeWidgetItem* item);
   void OnDoubleClicked();
   void OnHeaderClicked(int column);

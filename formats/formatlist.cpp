@@ -4,14 +4,22 @@
 #include "platform/runtime.h"
 #include "platform/stringtable.h"
 
+#include <QHeaderView>
 #include <QIcon>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 namespace pv {
 
 namespace {
 
 constexpr int kColumnWidths[8] = {100, 150, 80, 80, 80, 120, 100, 100};
+// The widest a column of free text grows; its cells carry their text as a
+// tooltip. Codes are never cut.
+constexpr int kMostTextWidth = 320;
+constexpr int kCodeColumn = 0;
+constexpr int kTextColumns[2] = {1, 6};
 
 QString Pair(double a, double b) { return GeneralNumber(a) + QStringLiteral("x") + GeneralNumber(b); }
 
@@ -41,8 +49,18 @@ QTreeWidgetItem* MakeFormatItem(const PrintFormat& f) {
   if (f.Type >= kFormatUser && f.Type <= kFormatGeneric) {
     item->setIcon(0, QIcon(QStringLiteral(":/plavik/images/format_type%1.svg").arg(f.Type)));
   }
+  for (int column : kTextColumns) item->setToolTip(column, item->text(column));
   item->setData(0, Qt::UserRole, Trim(f.Code));
   return item;
+}
+
+void FitFormatColumns(QTreeWidget* list) {
+  const QAbstractItemView* view = list;  // where the measure is public
+  for (int i = 0; i < 8; ++i) {
+    int wanted = std::max({kColumnWidths[i], view->sizeHintForColumn(i), list->header()->sectionSizeHint(i)});
+    if (i != kCodeColumn) wanted = std::min(wanted, std::max(kColumnWidths[i], kMostTextWidth));
+    list->setColumnWidth(i, wanted);
+  }
 }
 
 QString FormatItemCode(const QTreeWidgetItem* item) { return item->data(0, Qt::UserRole).toString(); }

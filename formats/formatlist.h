@@ -12,6 +12,10 @@ namespace pv {
 
 void SetupFormatColumns(QTreeWidget* list);
 QTreeWidgetItem* MakeFormatItem(const PrintFormat& format);
+// Widens the columns to the rows they hold, never below their first width:
+// a code is always shown whole, a long category or printer up to a limit
+// (the rest is in its tooltip).
+void FitFormatColumns(QTreeWidget* list);
 // The trimmed code a row stands for.
 QString FormatItemCode(const QTreeWidgetItem* item);
 

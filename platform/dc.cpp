@@ -103,6 +103,8 @@ DeviceContext* CreateDeviceContext(QPainter* painter, const DeviceInfo& info, QI
   if (dc->hasBaseClip) dc->baseClip = painter->clipRegion();
   painter->setRenderHint(QPainter::Antialiasing, true);
   painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+  // A PDF stores pictures and pattern tiles as JPEG unless told otherwise.
+  painter->setRenderHint(QPainter::LosslessImageRendering, true);
   painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
   painter->setOpacity(1.0);
   return dc;
@@ -258,6 +260,13 @@ StretchMode SetStretchMode(DeviceContext* dc, StretchMode mode) {
   StretchMode old = dc->st.stretchMode;
   const int v = static_cast<int>(mode);
   if (v >= 1 && v <= 4) dc->st.stretchMode = mode;
+  return old;
+}
+
+bool SetLossyImages(DeviceContext* dc, bool lossy) {
+  if (!dc) return false;
+  const bool old = dc->st.lossyImages;
+  dc->st.lossyImages = lossy;
   return old;
 }
 

@@ -655,6 +655,11 @@ enum : std::uint32_t {
 };
 enum class StretchMode : std::int32_t { BlackOnWhite = 1, WhiteOnBlack = 2, ColorOnColor = 3, Halftone = 4 };
 StretchMode SetStretchMode(DeviceContext* dc, StretchMode mode);  // default Halftone (smooth)
+// Whether the pictures drawn next may be stored with a lossy encoding (JPEG)
+// by a PDF or a printer. Off by default: a picture, and every pattern a fill
+// makes, is stored as its exact pixels; a picture that came from a JPEG file
+// may go in as JPEG again. Kept by SaveDC. Returns the previous setting.
+bool SetLossyImages(DeviceContext* dc, bool lossy);
 
 // Stretches the image (or its src part, in image pixels; nullptr = whole)
 // into dest (logical units; a negative width or height mirrors). SrcCopy

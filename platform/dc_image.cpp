@@ -48,7 +48,7 @@ bool SourcePart(const QImage& image, const Rect* src, QRect* part) {
 
 // Draws image part 'part' into logical rect dest with the painter's current
 // composition mode.
-void DrawImageInto(DeviceContext* dc, const Rect& dest, const QImage& image, const QRect& part) {
+void DrawImagePart(DeviceContext* dc, const Rect& dest, const QImage& image, const QRect& part) {
   QPainter* p = dc->painter;
   const QTransform m = FullTransform(dc);
   p->setRenderHint(QPainter::SmoothPixmapTransform, dc->st.stretchMode == StretchMode::Halftone &&
@@ -94,6 +94,14 @@ void DrawImageInto(DeviceContext* dc, const Rect& dest, const QImage& image, con
   p->setTransform(m * dc->base);
   p->drawImage(ld.normalized(), piece);
   p->setTransform(dc->base);
+}
+
+// The same, stored lossless unless the context allows a lossy picture.
+void DrawImageInto(DeviceContext* dc, const Rect& dest, const QImage& image, const QRect& part) {
+  const bool lossy = dc->st.lossyImages;
+  if (lossy) SetHint(dc->painter, QPainter::LosslessImageRendering, false);
+  DrawImagePart(dc, dest, image, part);
+  if (lossy) SetHint(dc->painter, QPainter::LosslessImageRendering, true);
 }
 
 }  // namespace

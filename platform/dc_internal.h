@@ -37,6 +37,7 @@ struct DcState {
   double miterLimit = 10.0;
   bool smoothing = true;
   StretchMode stretchMode = StretchMode::Halftone;
+  bool lossyImages = false;
 
   MapMode mapMode = MapMode::Text;
   Point windowOrg;

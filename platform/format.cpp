@@ -189,10 +189,10 @@ QString CompiledFormat::Apply(const QVariant& value) const {
     case Kind::GeneralNumber:
       if (v.kind == Value::Date) return GeneralNumber(DecimalFromDouble(SerialFromDateTime(v.date)), false, c);
       if (v.kind == Value::Text) {
-        const auto number = NumberFromText(v.text);
-        return number ? GeneralNumber(DecimalFromDouble(*number), false, c) : v.text;
+        const auto number = ExactNumberFromText(v.text);
+        return number ? GeneralNumber(*number, !v.text.contains(u'e', Qt::CaseInsensitive), c) : v.text;
       }
-      return v.kind == Value::Number ? GeneralNumber(v.number, v.integer, c) : QString();
+      return v.kind == Value::Number ? GeneralNumber(v.number, v.exact, c) : QString();
 
     case Kind::Number: {
       Decimal d;
@@ -203,9 +203,9 @@ QString CompiledFormat::Apply(const QVariant& value) const {
           return RenderNumber(p.numbers[3], Decimal{}, c, &shown);
         }
         case Value::Text: {
-          const auto number = NumberFromText(v.text);
+          const auto number = ExactNumberFromText(v.text);
           if (!number) return v.text;
-          d = DecimalFromDouble(*number);
+          d = *number;
           break;
         }
         case Value::Date: d = DecimalFromDouble(SerialFromDateTime(v.date)); break;

@@ -37,6 +37,8 @@ struct Decimal {
 };
 Decimal DecimalFromDouble(double v, int significant = 15);
 Decimal DecimalFromInteger(std::int64_t v);
+// The digits of an exact decimal's canonical text (exactdecimal.h).
+Decimal DecimalFromExact(const QString& canonical);
 // Rounds half away from zero to `keep` digits counted from the front.
 void RoundDigits(Decimal& d, int keep);
 
@@ -136,25 +138,28 @@ QString RenderText(const TextSection& s, const QString& text);
 // What a value is for formatting.
 struct Value {
   enum Kind { Null, Number, Date, Text } kind = Null;
-  Decimal number;        // Number (and Boolean as -1 / 0)
-  bool integer = false;  // the number came from an integer value
-  double real = 0;       // Number, for the date conversion
-  QDateTime date;        // Date
-  QString text;          // Text; also the plain text of a Boolean
+  Decimal number;      // Number (and Boolean as -1 / 0)
+  bool exact = false;  // every digit is the value's own: an integer or an exact decimal
+  double real = 0;     // Number, for the date conversion
+  QDateTime date;      // Date
+  QString text;        // Text; also the plain text of a Boolean
   bool boolean = false;
 };
 
 Value Classify(const QVariant& v, const FormatConventions& c);
 // A text read as a number: "12.5", "-3", "1e5", "1.234,5" (Italian). Empty
-// when the text is not a number.
+// when the text is not a number. ExactNumberFromText reads the same texts
+// digit for digit (those without an exponent), for the number patterns.
 std::optional<double> NumberFromText(const QString& text);
+std::optional<Decimal> ExactNumberFromText(const QString& text);
 // A text read as a date: dd/mm/yyyy or yyyy-mm-dd, each with an optional
 // time hh:mm[:ss], or a time alone.
 std::optional<QDateTime> DateFromText(const QString& text);
 // The plain ("General") text of each kind.
-// Whole numbers from integer values print all their digits; other numbers
-// switch to scientific notation beyond 15 integer digits or below 1E-04.
-QString GeneralNumber(const Decimal& d, bool integer, const FormatConventions& c);
+// Exact numbers (integers, exact decimals, numbers written in text) print
+// all their digits; doubles switch to scientific notation beyond 15 integer
+// digits or below 1E-04.
+QString GeneralNumber(const Decimal& d, bool exact, const FormatConventions& c);
 QString GeneralDate(const QDateTime& v, const FormatConventions& c);
 QString GeneralText(const Value& v, const FormatConventions& c);
 

@@ -64,6 +64,28 @@ Decimal DecimalFromInteger(std::int64_t v) {
   return d;
 }
 
+Decimal DecimalFromExact(const QString& canonical) {
+  Decimal d;
+  QStringView t(canonical);
+  if (t.startsWith(u'-')) {
+    d.negative = true;
+    t = t.mid(1);
+  }
+  const qsizetype point = t.indexOf(u'.');
+  const QStringView whole = point < 0 ? t : t.left(point);
+  const QStringView fraction = point < 0 ? QStringView() : t.mid(point + 1);
+  std::string digits = whole.toLatin1().toStdString() + fraction.toLatin1().toStdString();
+  int exponent = static_cast<int>(whole.size());
+  const auto first = digits.find_first_not_of('0');
+  if (first == std::string::npos) return Decimal{};
+  digits.erase(0, first);
+  exponent -= static_cast<int>(first);
+  d.digits = std::move(digits);
+  d.exponent = exponent;
+  StripTrailingZeros(d);
+  return d;
+}
+
 void RoundDigits(Decimal& d, int keep) {
   if (d.IsZero() || keep >= static_cast<int>(d.digits.size())) return;
   if (keep < 0) {

@@ -2,6 +2,8 @@
 // text, and the plain text of each kind.
 #include "platform/format_internal.h"
 
+#include "platform/exactdecimal.h"
+
 #include <QRegularExpression>
 
 #include <cmath>
@@ -11,12 +13,12 @@ namespace pv::fmt {
 
 namespace {
 
-Value NumberValue(const Decimal& d, double real, bool integer) {
+Value NumberValue(const Decimal& d, double real, bool exact) {
   Value v;
   v.kind = Value::Number;
   v.number = d;
   v.real = real;
-  v.integer = integer;
+  v.exact = exact;
   return v;
 }
 
@@ -100,12 +102,18 @@ Value Classify(const QVariant& v, const FormatConventions& c) {
     }
     case QMetaType::QDateTime: return DateValue(v.toDateTime());
     default:
+      if (const ExactDecimal* d = AsExactDecimal(v))
+        return NumberValue(DecimalFromExact(d->Text()), d->ToDouble(), true);
       if (v.canConvert<QString>()) return TextValue(v.toString());
       return {};
   }
 }
 
-std::optional<double> NumberFromText(const QString& text) {
+namespace {
+
+// A text that is a number, in the C form ("1.234,5" becomes "1234.5"), or
+// empty.
+std::optional<QString> NumberText(const QString& text) {
   QString t = text.trimmed();
   // A comma makes the text Italian: points group thousands, the comma is the
   // decimal separator. Without one, a point is the decimal point.
@@ -115,10 +123,29 @@ std::optional<double> NumberFromText(const QString& text) {
   }
   static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
   if (!number.match(t).hasMatch()) return std::nullopt;
+  return t;
+}
+
+}  // namespace
+
+std::optional<double> NumberFromText(const QString& text) {
+  const auto t = NumberText(text);
+  if (!t) return std::nullopt;
   bool ok = false;
-  const double v = t.toDouble(&ok);
+  const double v = t->toDouble(&ok);
   if (!ok || !std::isfinite(v)) return std::nullopt;
   return v;
+}
+
+std::optional<Decimal> ExactNumberFromText(const QString& text) {
+  const auto t = NumberText(text);
+  if (!t) return std::nullopt;
+  // A number written with an exponent is a double's.
+  if (!t->contains(u'e', Qt::CaseInsensitive)) {
+    if (const auto exact = ExactDecimal::FromText(*t)) return DecimalFromExact(exact->Text());
+  }
+  if (const auto number = NumberFromText(text)) return DecimalFromDouble(*number);
+  return std::nullopt;
 }
 
 std::optional<QDateTime> DateFromText(const QString& text) {
@@ -143,13 +170,13 @@ std::optional<QDateTime> DateFromText(const QString& text) {
   return std::nullopt;
 }
 
-QString GeneralNumber(const Decimal& d, bool integer, const FormatConventions& c) {
+QString GeneralNumber(const Decimal& d, bool exact, const FormatConventions& c) {
   if (d.IsZero()) return QStringLiteral("0");
   const int e = d.exponent;
   const int n = static_cast<int>(d.digits.size());
   QString out;
   if (d.negative) out += QLatin1Char('-');
-  if (integer || (e >= -3 && e <= 15)) {
+  if (exact || (e >= -3 && e <= 15)) {
     if (e > 0) {
       out += QLatin1String(d.digits.data(), std::min(e, n));
       if (e > n) out += QString(e - n, u'0');
@@ -178,7 +205,7 @@ QString GeneralNumber(const Decimal& d, bool integer, const FormatConventions& c
 QString GeneralText(const Value& v, const FormatConventions& c) {
   switch (v.kind) {
     case Value::Null: return {};
-    case Value::Number: return v.boolean ? v.text : GeneralNumber(v.number, v.integer, c);
+    case Value::Number: return v.boolean ? v.text : GeneralNumber(v.number, v.exact, c);
     case Value::Date: return GeneralDate(v.date, c);
     case Value::Text: return v.text;
   }

@@ -1,5 +1,7 @@
 #include "printing/spooler.h"
 
+#include "platform/printer/printer.h"
+
 #include <QPageSize>
 #include <QSizeF>
 
@@ -79,7 +81,8 @@ std::optional<JobPaper> PaperForSheet(double width, double depth) {
 
 SpoolResult SpoolWithCups(const SpoolRequest& request) {
   SpoolResult r;
-  const QByteArray name = request.Printer.toUtf8();
+  // The messages name the printer as the user sees it; CUPS gets its queue.
+  const QByteArray name = PrinterQueueName(request.Printer).toUtf8();
   // One connection for the whole submission, so that a print system that
   // does not answer is told from a queue that is not there.
   http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000, nullptr);

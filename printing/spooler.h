@@ -27,7 +27,7 @@ struct JobPaper {
 std::optional<JobPaper> PaperForSheet(double width, double depth);
 
 struct SpoolRequest {
-  QString Printer;
+  QString Printer;  // as PrinterNames() shows it
   QString PdfFile;
   QString Title;  // the job's name in the queue
   JobPaper Paper;

@@ -19,7 +19,9 @@ namespace {
 constexpr int kWorkingTextLength = 1024;
 constexpr double kPi = 3.141592654;
 
-// Set again at the start of every object of the print path.
+// Set again at the start of every object of the print path: the object's
+// own opacity, in the preview and on the printer alike, so that the printed
+// label is the one the preview shows.
 std::int32_t m_ObjectOpacity = 100;
 std::int16_t m_ShadowSize = 8;
 
@@ -225,7 +227,7 @@ void DrawLabelObject(DeviceContext* hDC, std::int32_t Key, std::int16_t UserType
   m_ShadowSize = bPreview ? 1 : 8;
   if (index <= 0) return;
   const ObjectRecord& o = Objects[std::size_t(index)];
-  m_ObjectOpacity = bPreview ? o.Opacity : 100;
+  m_ObjectOpacity = o.Opacity;
 
   Pass pass;
   pass.screen = false;

@@ -31,8 +31,9 @@ namespace {
 class PictureCache {
  public:
   // The decoded picture of the file, or a null image when it is missing or
-  // cannot be read.
-  QImage Get(const QString& path) {
+  // cannot be read; *lossy tells whether the file held a JPEG.
+  QImage Get(const QString& path, bool* lossy) {
+    *lossy = false;
     const QFileInfo info(path);
     if (!info.isFile()) return QImage();
     const QDateTime mtime = info.lastModified();
@@ -41,6 +42,7 @@ class PictureCache {
     auto it = entries_.find(path);
     if (it != entries_.end() && it->mtime == mtime && it->size == size) {
       it->lastUse = clock_;
+      *lossy = it->lossy;
       return it->image;
     }
     Entry e;
@@ -49,6 +51,8 @@ class PictureCache {
     e.lastUse = clock_;
     QImageReader reader(path);
     reader.setAutoTransform(true);
+    // The format is known before the reading (and forgotten after it).
+    e.lossy = reader.format() == "jpeg";
     QImage image = reader.read();
     ++decodes_;
     if (!image.isNull()) {
@@ -57,6 +61,7 @@ class PictureCache {
           image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     }
     e.image = image;
+    *lossy = e.lossy;
     entries_.insert(path, e);
     Trim();
     return image;
@@ -69,6 +74,7 @@ class PictureCache {
     QDateTime mtime;
     qint64 size = 0;
     QImage image;
+    bool lossy = false;
     std::uint64_t lastUse = 0;
   };
   static constexpr int kMaxEntries = 16;
@@ -134,9 +140,14 @@ std::int16_t DrawPictureFile(DeviceContext* hDC, const QString& fileName, const 
     RenderMetafile(hDC, rect, fileName);
     return 0;
   }
-  const QImage image = Cache().Get(fileName);
+  bool lossy = false;
+  const QImage image = Cache().Get(fileName, &lossy);
   if (image.isNull()) return 0;
+  // A JPEG photograph may go into a PDF as JPEG; any other picture keeps
+  // its exact pixels.
+  const bool was = SetLossyImages(hDC, lossy);
   StretchImage(hDC, rect, image, nullptr, RopSrcCopy);
+  SetLossyImages(hDC, was);
   return 0;
 }
 
@@ -290,7 +301,8 @@ void CutPolyline(DeviceContext* dc, const Box& shown,
 // the shown part is resampled from the picture with the same mapping as the
 // whole page would use, then put down pixel for pixel.
 void DrawCutPicture(DeviceContext* dc, const QString& file, const Box& page, const Box& shown) {
-  const QImage image = Cache().Get(file);
+  bool lossy = false;
+  const QImage image = Cache().Get(file, &lossy);
   if (image.isNull() || page.r <= page.l || page.b <= page.t) return;
   const Box part{std::max(page.l, shown.l), std::max(page.t, shown.t), std::min(page.r, shown.r),
                  std::min(page.b, shown.b)};

@@ -14,6 +14,8 @@ PACKAGES=(
   xvfb xauth imagemagick qt6-translations-l10n
   # the database servers and ODBC drivers the server tests start and use
   postgresql mariadb-server mariadb-client odbc-postgresql odbc-mariadb
+  # the private print server the printing tests start
+  cups-daemon cups-client cups-filters
 )
 
 missing=()

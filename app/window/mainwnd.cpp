@@ -698,9 +698,10 @@ void MainWnd::popmnufile_Click(int Index) {
       m_editCard->SetParameter();
       break;
     case 6:
+      // The status bar names the printer in force once the panel has read it.
       Commands().ShowPrinterSetup();
-      SetStatusBar();
       m_previewData->ReloadPrinterInfo();
+      SetStatusBar();
       break;
     case 8: m_formatData->Import(); break;
     case 10:

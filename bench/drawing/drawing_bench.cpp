@@ -1,11 +1,17 @@
 // What drawing costs: every kind of fill and shape on a label-sized image at
-// printer resolution (100 x 70 mm at 600 dpi).
+// printer resolution (100 x 70 mm at 600 dpi), and the same into a 600-dpi
+// PDF page, the print path (the *_Pdf cases: the page's content grows with
+// every drawing, pictures and patterns are written out as they come, as in
+// a print job).
 
 #include "platform/colmo2/colmo2.h"
 #include "platform/dc.h"
 #include "platform/lineo2/lineo2.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
 
 #include <benchmark/benchmark.h>
 
@@ -27,12 +33,38 @@ pv::ImageSurface& Surface() {
   return *s;
 }
 
+// A PDF page of the label's size at 600 dpi, in memory.
+struct PdfPage {
+  QBuffer buffer;
+  QPdfWriter writer{&buffer};
+  QPainter painter;
+  pv::DeviceContext* dc = nullptr;
+  PdfPage() {
+    buffer.open(QIODevice::WriteOnly);
+    writer.setResolution(kDpi);
+    writer.setPageSize(QPageSize(QSizeF(100, 70), QPageSize::Millimeter));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    painter.begin(&writer);
+    pv::DeviceInfo info;
+    info.dpiX = info.dpiY = kDpi;
+    info.isPrinter = true;
+    dc = pv::CreateDeviceContext(&painter, info);
+  }
+};
+
+pv::DeviceContext* Pdf() {
+  static auto* page = new PdfPage;  // kept to the end
+  return page->dc;
+}
+
+pv::DeviceContext* Target(bool pdf) { return pdf ? Pdf() : Surface().dc(); }
+
 const pv::Rect kLabel{0, 0, kW, kH};
 const pv::Rect kInner{kW / 8, kH / 8, kW * 7 / 8, kH * 7 / 8};
 
-void BM_FillRectangle(benchmark::State& state) {
+void FillRectangle(benchmark::State& state, bool pdf) {
   EnsureApp();
-  pv::DeviceContext* dc = Surface().dc();
+  pv::DeviceContext* dc = Target(pdf);
   LineoPen(dc, 2, pv::Rgb(0, 0, 0));
   const int fill = static_cast<int>(state.range(0));
   for (auto _ : state) LineoRectangle(dc, &kLabel, 0.0, fill, pv::Rgb(250, 240, 200), pv::Rgb(30, 60, 120), 100);
@@ -42,6 +74,8 @@ void BM_FillRectangle(benchmark::State& state) {
                  : fill <= 139 ? "texture"
                                : "gradient");
 }
+void BM_FillRectangle(benchmark::State& state) { FillRectangle(state, false); }
+void BM_FillRectangle_Pdf(benchmark::State& state) { FillRectangle(state, true); }
 BENCHMARK(BM_FillRectangle)
     ->Arg(1)
     ->Arg(4)
@@ -53,17 +87,29 @@ BENCHMARK(BM_FillRectangle)
     ->Arg(148)
     ->Arg(150)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillRectangle_Pdf)
+    ->Arg(1)
+    ->Arg(4)
+    ->Arg(12)
+    ->Arg(27)
+    ->Arg(140)
+    ->Arg(148)
+    ->Arg(150)
+    ->Unit(benchmark::kMillisecond);
 
-void BM_FillTranslucent(benchmark::State& state) {
+void FillTranslucent(benchmark::State& state, bool pdf) {
   EnsureApp();
-  pv::DeviceContext* dc = Surface().dc();
+  pv::DeviceContext* dc = Target(pdf);
   for (auto _ : state) LineoEllipse(dc, &kLabel, 0.0, static_cast<int>(state.range(0)), 0xFF, 0xFF0000, 40);
 }
+void BM_FillTranslucent(benchmark::State& state) { FillTranslucent(state, false); }
+void BM_FillTranslucent_Pdf(benchmark::State& state) { FillTranslucent(state, true); }
 BENCHMARK(BM_FillTranslucent)->Arg(1)->Arg(60)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillTranslucent_Pdf)->Arg(1)->Arg(60)->Unit(benchmark::kMillisecond);
 
-void BM_Shapes(benchmark::State& state) {
+void Shapes(benchmark::State& state, bool pdf) {
   EnsureApp();
-  pv::DeviceContext* dc = Surface().dc();
+  pv::DeviceContext* dc = Target(pdf);
   LineoPen(dc, 4, pv::Rgb(0, 0, 0));
   const double angle = static_cast<double>(state.range(0));
   for (auto _ : state) {
@@ -73,16 +119,24 @@ void BM_Shapes(benchmark::State& state) {
     for (int shape = 200; shape <= 213; ++shape) LineoShape(dc, &kInner, 5.0, angle, shape, 1, 0xFF0000, 0, 100);
   }
 }
+void BM_Shapes(benchmark::State& state) { Shapes(state, false); }
+void BM_Shapes_Pdf(benchmark::State& state) { Shapes(state, true); }
 BENCHMARK(BM_Shapes)->Arg(0)->Arg(30)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Shapes_Pdf)->Arg(0)->Arg(30)->Unit(benchmark::kMillisecond);
 
-void BM_ArtText(benchmark::State& state) {
+// Args: the envelope, and the fill (146 a two-colour gradient, 1 solid).
+void ArtText(benchmark::State& state, bool pdf) {
   EnsureApp();
-  pv::DeviceContext* dc = Surface().dc();
+  pv::DeviceContext* dc = Target(pdf);
   LineoPen(dc, 2, pv::Rgb(0, 0, 0));
   const int shape = static_cast<int>(state.range(0));
-  for (auto _ : state) LineoArtTextDraw(dc, "Nuovo testo", "Arial", &kInner, 0.0, shape, 146, 0xFF, 0xFF0000, 100);
+  const int fill = state.range(1) != 0 ? static_cast<int>(state.range(1)) : 146;
+  for (auto _ : state) LineoArtTextDraw(dc, "Nuovo testo", "Arial", &kInner, 0.0, shape, fill, 0xFF, 0xFF0000, 100);
 }
-BENCHMARK(BM_ArtText)->Arg(0)->Arg(3)->Arg(14)->Unit(benchmark::kMillisecond);
+void BM_ArtText(benchmark::State& state) { ArtText(state, false); }
+void BM_ArtText_Pdf(benchmark::State& state) { ArtText(state, true); }
+BENCHMARK(BM_ArtText)->Arg(0)->Arg(3)->Arg(14)->Args({0, 1})->Args({3, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ArtText_Pdf)->Arg(0)->Arg(3)->Arg(14)->Args({0, 1})->Args({3, 1})->Unit(benchmark::kMillisecond);
 
 void BM_TextureTileFirstUse(benchmark::State& state) {
   EnsureApp();

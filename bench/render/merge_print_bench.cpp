@@ -7,8 +7,11 @@
 //                                          each in a process of its own
 //   merge_print_bench CASE LABELS [OUT.pdf] one run: CASE is "label" (the
 //                                          whole label), "texts" (the three
-//                                          texts only) or "barcode" (only the
-//                                          barcode)
+//                                          texts only), "barcode" (only the
+//                                          barcode) or "gradient" (the whole
+//                                          label on a box filled with a
+//                                          rectangular gradient, and a fourth
+//                                          text filled with a gradient)
 //
 // Each run prints one line: the case, the labels, ms per label (the whole
 // job, PDF written; wall clock, and processor time in brackets), peak RSS
@@ -72,6 +75,21 @@ void MakeLabel(const std::string& which) {
   pv::PageOrgX = 0;
   pv::PageOrgY = 0;
   const bool texts = which != "barcode", barcode = which != "texts";
+  if (which == "gradient") {
+    pv::ObjectRecord box = pv::test::BoxRecord(pv::UserTypeRectangle, 49.5f, 33.5f, 97, 65);
+    box.FillStyle = 150;  // two colours, rectangular
+    box.Color1 = std::int32_t(pv::Rgb(255, 250, 220));
+    box.Color2 = std::int32_t(pv::Rgb(200, 220, 255));
+    box.LineStyle = 2;
+    box.LineColor = 0;
+    box.Opacity = 100;
+    pv::test::AppendRecord(box);
+    pv::ObjectRecord& offer =
+        benchlabel::AddText(pv::UserTypeTextBox, 49.5f, 36, 90, 8, QStringLiteral("Offerta speciale"), 14, 1);
+    offer.FillStyle = 146;  // two colours, horizontal
+    offer.Color1 = std::int32_t(pv::Rgb(200, 0, 0));
+    offer.Color2 = std::int32_t(pv::Rgb(0, 0, 160));
+  }
   if (texts) {
     benchlabel::AddText(pv::UserTypeTextBox, 49.5f, 8, 90, 8, QStringLiteral("Spett.le"), 10, 0);
     benchlabel::AddText(pv::UserTypeDatabaseField, 49.5f, 18, 90, 9, QStringLiteral("NOME"), 14, 1);
@@ -106,8 +124,8 @@ double CpuMs() {
 int RunOne(int argc, char** argv) {
   const std::string which = argv[1];
   const int labels = std::atoi(argv[2]);
-  if ((which != "label" && which != "texts" && which != "barcode") || labels <= 0) {
-    std::fprintf(stderr, "usage: merge_print_bench [label|texts|barcode LABELS [OUT.pdf]]\n");
+  if ((which != "label" && which != "texts" && which != "barcode" && which != "gradient") || labels <= 0) {
+    std::fprintf(stderr, "usage: merge_print_bench [label|texts|barcode|gradient LABELS [OUT.pdf]]\n");
     return 2;
   }
   QTemporaryDir home;
@@ -168,11 +186,11 @@ int RunOne(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (argc >= 3) return RunOne(argc, argv);
   if (argc != 1) {
-    std::fprintf(stderr, "usage: merge_print_bench [label|texts|barcode LABELS [OUT.pdf]]\n");
+    std::fprintf(stderr, "usage: merge_print_bench [label|texts|barcode|gradient LABELS [OUT.pdf]]\n");
     return 2;
   }
   int status = 0;
-  for (const char* which : {"texts", "barcode", "label"}) {
+  for (const char* which : {"texts", "barcode", "label", "gradient"}) {
     for (const char* labels : {"1000", "10000"}) {
       const std::string command = std::string("'") + argv[0] + "' " + which + " " + labels;
       std::fflush(stdout);

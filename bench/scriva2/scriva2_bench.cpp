@@ -1,13 +1,17 @@
 // What a text object costs: a paragraph of 1024 characters drawn into a
 // 100 x 70 mm label at 8 pt, on screen (96 dpi) and on a 600-dpi page, as
-// plain text and filled with a gradient.
+// plain text and filled with a gradient; DrawParagraphPdf the same into a
+// 600-dpi PDF page (the print path).
 
 #include "libs/scriva2/scriva2.h"
 #include "platform/dc.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QBuffer>
 #include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
 
 #include <cmath>
 #include <string>
@@ -22,14 +26,10 @@ std::string Paragraph() {
   return text;
 }
 
-void DrawParagraph(benchmark::State& state) {
-  const int dpi = static_cast<int>(state.range(0));
-  const bool gradient = state.range(1) != 0;
+void Draw(benchmark::State& state, pv::DeviceContext* dc, int dpi, bool gradient) {
   const int width = static_cast<int>(100.0 / 25.4 * dpi);
   const int height = static_cast<int>(70.0 / 25.4 * dpi);
   const std::string text = Paragraph();
-
-  pv::ImageSurface surface(width, height, dpi, dpi);
   ScrivaFontName("Liberation Sans");
   ScrivaFontSize(static_cast<int>(std::lround(8.0 * dpi / 72.0)));
   ScrivaSetBold(0);
@@ -40,15 +40,38 @@ void DrawParagraph(benchmark::State& state) {
   for (auto _ : state) {
     pv::Rect rect{0, 0, width, height};
     if (gradient)
-      ScrivaDrawEx(surface.dc(), text.c_str(), &rect, 0.0, 23, 100, 0, 100);
+      ScrivaDrawEx(dc, text.c_str(), &rect, 0.0, 23, 100, 0, 100);
     else
-      ScrivaDraw(surface.dc(), text.c_str(), &rect, 0.0, 23);
+      ScrivaDraw(dc, text.c_str(), &rect, 0.0, 23);
     benchmark::DoNotOptimize(rect);
   }
   state.SetLabel(gradient ? "gradient" : "plain");
 }
 
+void DrawParagraph(benchmark::State& state) {
+  const int dpi = static_cast<int>(state.range(0));
+  pv::ImageSurface surface(static_cast<int>(100.0 / 25.4 * dpi), static_cast<int>(70.0 / 25.4 * dpi), dpi, dpi);
+  Draw(state, surface.dc(), dpi, state.range(1) != 0);
+}
+
+void DrawParagraphPdf(benchmark::State& state) {
+  constexpr int kDpi = 600;
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QPdfWriter writer(&buffer);
+  writer.setResolution(kDpi);
+  writer.setPageSize(QPageSize(QSizeF(100, 70), QPageSize::Millimeter));
+  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+  QPainter painter(&writer);
+  pv::DeviceInfo info;
+  info.dpiX = info.dpiY = kDpi;
+  info.isPrinter = true;
+  pv::DeviceContextPtr dc(pv::CreateDeviceContext(&painter, info));
+  Draw(state, dc.get(), kDpi, state.range(0) != 0);
+}
+
 BENCHMARK(DrawParagraph)->ArgsProduct({{96, 600}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(DrawParagraphPdf)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

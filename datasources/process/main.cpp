@@ -165,6 +165,7 @@ int Serve(int out) {
     location.path = body.Text();
     location.user = body.Text();
     location.password = body.Text();
+    location.connection = body.Text();
     LimitMemory(body.I64());
     fault = body.Text();
   } catch (const BadStream&) {

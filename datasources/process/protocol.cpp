@@ -1,5 +1,7 @@
 #include "datasources/process/protocol.h"
 
+#include "platform/exactdecimal.h"
+
 #include <QDate>
 #include <QDateTime>
 
@@ -78,6 +80,11 @@ void FrameWriter::Value(const QVariant& value) {
       Text(*static_cast<const QString*>(data));
       return;
     default:
+      if (const ExactDecimal* decimal = AsExactDecimal(value)) {
+        U8(static_cast<std::uint8_t>(ValueTag::Decimal));
+        Text(decimal->Text());
+        return;
+      }
       // Readers give only the kinds above; anything else goes as its text.
       U8(static_cast<std::uint8_t>(ValueTag::Text));
       Text(value.toString());
@@ -128,7 +135,13 @@ QVariant BodyReader::Value() {
     }
     case ValueTag::False: return QVariant(false);
     case ValueTag::True: return QVariant(true);
-    case ValueTag::Decimal: break;
+    case ValueTag::Decimal: {
+      // Only a canonical text is an exact decimal: anything else is damage.
+      const QString text = Text();
+      const auto decimal = ExactDecimal::FromText(text);
+      if (!decimal || decimal->Text() != text) throw BadStream{};
+      return QVariant::fromValue(*decimal);
+    }
   }
   throw BadStream{};
 }
@@ -143,7 +156,7 @@ std::vector<SourceColumn> BodyReader::Columns() {
     SourceColumn column;
     column.name = Text();
     const std::uint8_t type = U8();
-    if (type > static_cast<std::uint8_t>(ColumnType::Boolean)) throw BadStream{};
+    if (type > static_cast<std::uint8_t>(ColumnType::Decimal)) throw BadStream{};
     column.type = static_cast<ColumnType>(type);
     columns.push_back(std::move(column));
   }

@@ -25,7 +25,8 @@
 namespace pv::readerprotocol {
 
 enum class Frame : std::uint8_t {
-  // Requests. Open: kind (u8), path, user, password, memory limit in bytes
+  // Requests. Open: kind (u8), path, user, password, ODBC connection
+  // string, memory limit in bytes
   // (i64, 0 for none), fault (text; only the test build of the reader reads
   // it). The others carry a table name or the query text (Tables: nothing).
   Open = 'O',
@@ -57,7 +58,7 @@ enum class ValueTag : std::uint8_t {
   DateTime = 5,  // milliseconds since 1970 UTC (i64); the smallest i64 is invalid
   False = 6,
   True = 7,
-  Decimal = 8,  // reserved for exact decimal numbers; not sent yet
+  Decimal = 8,  // an ExactDecimal: its canonical text (count and code units)
 };
 
 inline constexpr std::size_t kHeaderSize = 5;

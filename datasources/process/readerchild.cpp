@@ -51,6 +51,7 @@ ReaderChild::ReaderChild(const SourceLocation& location, const ReaderProcessSett
     open.Text(location.path);
     open.Text(location.user);
     open.Text(location.password);
+    open.Text(location.connection);
     open.I64(m_settings.memoryLimit);
     open.Text(m_settings.fault);
     open.End();

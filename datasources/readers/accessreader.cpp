@@ -1,6 +1,8 @@
 // Access databases (.mdb), read with mdbtools.
 #include "datasources/readers/readerkit.h"
 
+#include "platform/exactdecimal.h"
+
 #include <mdbtools.h>
 
 #include <QFile>
@@ -20,10 +22,10 @@ ColumnType TypeOf(MdbColumn* column) {
     case MDB_BYTE:
     case MDB_INT:
     case MDB_LONGINT: return ColumnType::Integer;
-    case MDB_MONEY:
     case MDB_FLOAT:
-    case MDB_DOUBLE:
-    case MDB_NUMERIC: return ColumnType::Double;
+    case MDB_DOUBLE: return ColumnType::Double;
+    case MDB_MONEY:
+    case MDB_NUMERIC: return ColumnType::Decimal;
     case MDB_DATETIME: return mdb_col_is_shortdate(column) ? ColumnType::Date : ColumnType::DateTime;
     default: return ColumnType::Text;
   }
@@ -162,7 +164,8 @@ class AccessReader : public SourceReader {
         if (!fits(8)) return {};
         qint64 units = 0;
         for (int i = 7; i >= 0; --i) units = static_cast<qint64>((static_cast<quint64>(units) << 8) | page[start + i]);
-        return static_cast<double>(units) / 10000.0;
+        // A count of ten-thousandths, exactly.
+        return QVariant::fromValue(ExactDecimal::FromScaled(units, 4));
       }
       case MDB_DATETIME: {
         if (!fits(8)) return {};
@@ -174,10 +177,9 @@ class AccessReader : public SourceReader {
         // A sign byte and 16 of digits; Access keeps at most 28 digits.
         if (!fits(17) || column->col_scale > 28 || column->col_prec > 28) return {};
         char* text = mdb_numeric_to_string(m_mdb, start, column->col_scale, column->col_prec);
-        bool ok = false;
-        const double value = QByteArray(text).toDouble(&ok);
+        const auto value = ExactDecimal::FromText(QString::fromLatin1(text));
         g_free(text);
-        return ok ? QVariant(value) : QVariant();
+        return value ? QVariant::fromValue(*value) : QVariant();
       }
       case MDB_TEXT:
       case MDB_MEMO:

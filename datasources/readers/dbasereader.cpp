@@ -1,6 +1,8 @@
 // dBASE tables: one .dbf file per table in a folder, read with shapelib.
 #include "datasources/readers/folderreader.h"
 
+#include "platform/exactdecimal.h"
+
 #include <shapefil.h>
 
 #include <QFile>
@@ -280,8 +282,14 @@ class DbfFile {
           static_cast<char>(std::toupper(static_cast<unsigned char>(DBFGetNativeFieldType(m_handle, i))));
       switch (field.nativeType) {
         case 'N':
-          // Whole numbers too wide for 64 bits are kept as decimals.
-          field.type = field.decimals > 0 || field.width > 18 ? ColumnType::Double : ColumnType::Integer;
+          // Whole numbers of up to 18 digits as 64-bit integers; numbers of
+          // up to 15 digits with decimals as doubles, which hold them
+          // exactly; wider ones as exact decimals.
+          if (field.decimals == 0) {
+            field.type = field.width <= 18 ? ColumnType::Integer : ColumnType::Decimal;
+          } else {
+            field.type = field.width - 1 <= 15 ? ColumnType::Double : ColumnType::Decimal;
+          }
           break;
         case 'F': field.type = ColumnType::Double; break;
         case 'D': field.type = ColumnType::Date; break;
@@ -318,6 +326,10 @@ class DbfFile {
         bool ok = false;
         const double value = text.toDouble(&ok);
         return ok ? QVariant(value) : QVariant();
+      }
+      case ColumnType::Decimal: {
+        const auto value = ExactDecimal::FromText(QString::fromLatin1(text));
+        return value ? QVariant::fromValue(*value) : QVariant();
       }
       case ColumnType::Date: {
         const QDate date = DateOfDigits(text);

@@ -1,6 +1,8 @@
 // Paradox tables: one .db file per table in a folder, read with pxlib.
 #include "datasources/readers/folderreader.h"
 
+#include "platform/exactdecimal.h"
+
 // pxlib's header declares its functions without C linkage.
 extern "C" {
 #include <paradox.h>
@@ -111,8 +113,8 @@ class PxFile {
       case pxfLong:
       case pxfAutoInc: return ColumnType::Integer;
       case pxfNumber:
-      case pxfCurrency:
-      case pxfBCD: return ColumnType::Double;
+      case pxfCurrency: return ColumnType::Double;  // kept as doubles in the file
+      case pxfBCD: return ColumnType::Decimal;
       case pxfDate: return ColumnType::Date;
       case pxfTime:
       case pxfTimestamp: return ColumnType::DateTime;
@@ -251,10 +253,10 @@ class PxFile {
         char* text = nullptr;
         if (PX_get_data_bcd(m_doc, reinterpret_cast<unsigned char*>(data), field.px_fdc, &text) <= 0 || text == nullptr)
           return {};
-        bool ok = false;
-        const double value = QByteArray(text).toDouble(&ok);
+        // Up to 32 digits, exactly.
+        const auto value = ExactDecimal::FromText(QString::fromLatin1(text));
         m_doc->free(m_doc, text);
-        return ok ? QVariant(value) : QVariant();
+        return value ? QVariant::fromValue(*value) : QVariant();
       }
       case pxfDate: {
         const std::optional<qint64> days = PxWholeNumber(data, field.px_flen);

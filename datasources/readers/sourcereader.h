@@ -5,8 +5,12 @@
 // records, and reads one table whole into typed values; the data engine loads
 // what it reads into its own in-memory database.
 //
-// Values are Null (an invalid QVariant), qint64, double, QString, QDate or
-// QDateTime, and bool. A QDateTime holds the source's wall-clock time with
+// Values are Null (an invalid QVariant), qint64, double, ExactDecimal
+// (platform/exactdecimal.h), QString, QDate or QDateTime, and bool. A number
+// is never read into a double that cannot hold it: whole numbers of 64 bits
+// are qint64, and a column of exact decimals (a server's NUMERIC with a
+// scale or too wide for 64 bits, a currency, a wide dBASE number) holds
+// ExactDecimal values. A QDateTime holds the source's wall-clock time with
 // the UTC time spec (no zone, so no daylight-saving shift); a time of day
 // alone stands on 30 December 1899. Every failure throws DbError with a readable text:
 // a missing, damaged, truncated or foreign file never crashes or hangs.
@@ -23,7 +27,7 @@ namespace pv {
 
 enum class SourceKind { Access, DBase, Paradox, Excel, Odbc };
 
-enum class ColumnType { Integer, Double, Text, Date, DateTime, Boolean };
+enum class ColumnType { Integer, Double, Text, Date, DateTime, Boolean, Decimal };
 
 struct SourceLocation {
   SourceKind kind = SourceKind::Access;
@@ -32,6 +36,11 @@ struct SourceLocation {
   QString path;
   QString user;
   QString password;
+  // ODBC: the connection string as the registration holds it ("DSN=...;"
+  // and the driver's own keys), given to the driver as it is. Empty: the
+  // driver is given the data source name, and the user and password when
+  // there are any.
+  QString connection{};
 };
 
 struct SourceColumn {

@@ -1,6 +1,7 @@
 #include "datasources/windows/databasedata.h"
 
 #include "app/database.h"
+#include "datasources/windows/cuttexttips.h"
 #include "datasources/windows/dlgselectsource.h"
 #include "datasources/windows/images.h"
 #include "datasources/windows/recordtable.h"
@@ -22,6 +23,10 @@ namespace pv {
 namespace {
 
 constexpr int kColumnWidth = 180;
+// A grid column is as wide as the longest value among this many rows (those
+// on view first), and at most this many average characters.
+constexpr int kMeasuredRows = 100;
+constexpr int kMostColumnChars = 40;
 
 QLabel* WrappedLabel(int caption, QWidget* parent) {
   auto* l = new QLabel(LoadResString(caption), parent);
@@ -117,10 +122,13 @@ DataBaseData::DataBaseData(QWidget* parent, SourceRecordset::ReaderFactory facto
   m_grid->setModel(m_records);
   m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+  m_grid->setWordWrap(false);  // one line a record: a value cut short ends in "..."
   m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
   m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   m_grid->horizontalHeader()->setDefaultSectionSize(120);
+  m_grid->horizontalHeader()->setResizeContentsPrecision(kMeasuredRows);
+  m_grid->setItemDelegate(new CutTextTips(m_grid));
   m_data->addWidget(m_nullView);
   m_data->addWidget(m_grid);
 
@@ -184,6 +192,16 @@ void DataBaseData::SyncList() {
 void DataBaseData::Sync() {
   m_records->Reload();
   m_data->setCurrentWidget(m_model.OnView() ? static_cast<QWidget*>(m_grid) : m_nullView);
+  if (m_model.OnView()) FitColumns();
+}
+
+void DataBaseData::FitColumns() {
+  m_grid->resizeColumnsToContents();
+  const int most = m_grid->fontMetrics().averageCharWidth() * kMostColumnChars;
+  QHeaderView* header = m_grid->horizontalHeader();
+  for (int i = 0; i < header->count(); ++i) {
+    if (header->sectionSize(i) > most) header->resizeSection(i, most);
+  }
 }
 
 }  // namespace pv

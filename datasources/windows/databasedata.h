@@ -37,6 +37,8 @@ class DataBaseData : public DataBaseDataView {
  private:
   void Sync();
   void SyncList();
+  // Every column as wide as its values on view, up to a limit.
+  void FitColumns();
 
   DataBaseDataModel m_model;
   QListWidget* m_list;

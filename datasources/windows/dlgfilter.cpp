@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,9 +14,14 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace pv {
 
 namespace {
+
+// The width of the help, in average characters.
+constexpr int kHelpColumns = 30;
 
 QPushButton* Button(QWidget* parent, int caption, const char* name) {
   auto* b = new QPushButton(LoadResString(caption), parent);
@@ -61,7 +67,6 @@ dlgFilter::dlgFilter(QWidget* parent)
   m_storedList->setObjectName(QStringLiteral("List2"));
   m_help->setObjectName(QStringLiteral("Label3"));
   m_help->setWordWrap(true);
-  m_help->setMinimumHeight(48);
   m_help->setAlignment(Qt::AlignTop | Qt::AlignLeft);
   m_operatorList->addItems(dlgFilterModel::Operators());
 
@@ -127,9 +132,41 @@ dlgFilter::dlgFilter(QWidget* parent)
     SyncStored();
   });
 
+  for (QListWidget* list : {m_fieldList, m_operatorList}) list->installEventFilter(this);
+
+  FixHelpSize();
   m_help->setText(m_model.help);
   SyncBox();
   SyncStored();
+}
+
+// The help is as large as the longest one, so that the lists and buttons
+// stay where they are whichever operator is current.
+void dlgFilter::FixHelpSize() {
+  const int width = m_help->fontMetrics().averageCharWidth() * kHelpColumns;
+  int height = 0;
+  for (const QString& help : dlgFilterModel::Helps()) {
+    m_help->setText(help);
+    height = std::max(height, m_help->heightForWidth(width));
+  }
+  m_help->setFixedSize(width, height);
+}
+
+bool dlgFilter::eventFilter(QObject* watched, QEvent* event) {
+  auto* list = qobject_cast<QListWidget*>(watched);
+  if (event->type() != QEvent::KeyPress || (list != m_fieldList && list != m_operatorList)) {
+    return QDialog::eventFilter(watched, event);
+  }
+  auto* key = static_cast<QKeyEvent*>(event);
+  const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+  const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  const bool space = key->key() == Qt::Key_Space;
+  if (modifiers != Qt::NoModifier || !(enter || space)) return QDialog::eventFilter(watched, event);
+  if (QListWidgetItem* item = list->currentItem()) {
+    Insert(item->text());
+    return true;
+  }
+  return enter;  // Enter on a list never stands for OK
 }
 
 void dlgFilter::SetExpression(const QString& text) {

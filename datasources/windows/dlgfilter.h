@@ -35,7 +35,12 @@ class dlgFilter : public QDialog {
 
   void done(int result) override;
 
+ protected:
+  // Enter or Space on a field or an operator inserts it, as a double-click.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  void FixHelpSize();
   void ReadBox();
   void SyncBox();
   void SyncStored();

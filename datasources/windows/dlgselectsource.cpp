@@ -1,6 +1,7 @@
 #include "datasources/windows/dlgselectsource.h"
 
 #include "datasources/windows/oledbsourceselection.h"
+#include "datasources/windows/mnemonic.h"
 #include "datasources/windows/okcancel.h"
 #include "platform/stringtable.h"
 
@@ -22,7 +23,9 @@ dlgSelectSource::dlgSelectSource(QWidget* parent, OLEDBSourceSelectionModel::Rea
   m_selection->setObjectName(QStringLiteral("OLEDBSourceSelection1"));
   QDialogButtonBox* buttons = OkCancelButtons(this, 30107, 30108);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(LoadResString(30106), this));
+  auto* nameCaption = new QLabel(WithMnemonic(LoadResString(30106), u'N'), this);
+  nameCaption->setBuddy(m_name);
+  layout->addWidget(nameCaption);
   layout->addWidget(m_name);
   layout->addWidget(m_selection);
   layout->addWidget(buttons);

@@ -13,13 +13,14 @@ namespace {
 
 constexpr int kOperatorCount = 13;
 constexpr int kFirstHelp = 13613;
+constexpr int kNoOperatorHelp = 13607;
 
 void ReportStoreFailure(const DbError& e) { MsgBox(DataAccessErrorText(e), MsgIcon::Exclamation); }
 
 }  // namespace
 
 dlgFilterModel::dlgFilterModel() {
-  help = LoadResString(13607);
+  help = LoadResString(kNoOperatorHelp);
   SetText(sFilter);
   LoadSQLStrings();
 }
@@ -39,6 +40,12 @@ QStringList dlgFilterModel::Operators() {
           QStringLiteral("="),  QStringLiteral("<>"), QStringLiteral("LIKE"), QStringLiteral("AND"),
           QStringLiteral("OR"), QStringLiteral("()"), QStringLiteral("''"),   QStringLiteral("##"),
           QStringLiteral("*")};
+}
+
+QStringList dlgFilterModel::Helps() {
+  QStringList out{LoadResString(kNoOperatorHelp)};
+  for (int i = 0; i < kOperatorCount; ++i) out << LoadResString(kFirstHelp + i);
+  return out;
 }
 
 void dlgFilterModel::ClickOperator(int index) {

@@ -39,6 +39,8 @@ class dlgFilterModel {
   static QStringList Operators();
   // The explanation under the lists.
   QString help;
+  // Every text `help` can hold: before a click, then each operator's.
+  static QStringList Helps();
   void ClickOperator(int index);
   // Double-click on a field or an operator: its text and a blank replace the
   // selection (at the caret when nothing is selected); the caret follows.

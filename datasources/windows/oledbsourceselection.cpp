@@ -1,5 +1,6 @@
 #include "datasources/windows/oledbsourceselection.h"
 
+#include "datasources/windows/mnemonic.h"
 #include "platform/stringtable.h"
 
 #include <QCheckBox>
@@ -21,13 +22,15 @@ OLEDBSourceSelection::OLEDBSourceSelection(OLEDBSourceSelectionModel& model, QWi
       m_type(new QComboBox(this)),
       m_file(new QLineEdit(this)),
       m_browse(new QToolButton(this)),
-      m_tableOption(new QRadioButton(LoadResString(25010))),
-      m_queryOption(new QRadioButton(LoadResString(25008))),
+      m_tableOption(new QRadioButton(WithMnemonic(LoadResString(25010), u'T'))),
+      m_queryOption(new QRadioButton(WithMnemonic(LoadResString(25008), u'Q'))),
       m_tables(new QComboBox),
       m_query(new QLineEdit),
-      m_check(new QCheckBox(LoadResString(25003))),
+      m_check(new QCheckBox(WithMnemonic(LoadResString(25003), u'I'))),
       m_user(new QLineEdit),
-      m_password(new QLineEdit) {
+      m_password(new QLineEdit),
+      m_userCaption(new QLabel(WithMnemonic(LoadResString(25006), u'U'))),
+      m_passwordCaption(new QLabel(WithMnemonic(LoadResString(25005), u'P'))) {
   for (const auto& t : OLEDBSourceSelectionModel::Types()) m_type->addItem(t.text, t.code);
   m_type->setToolTip(LoadResString(25015));
   m_file->setToolTip(LoadResString(25014));
@@ -46,10 +49,17 @@ OLEDBSourceSelection::OLEDBSourceSelection(OLEDBSourceSelectionModel& model, QWi
   m_tables->setObjectName(QStringLiteral("Combo1_1"));
   m_query->setObjectName(QStringLiteral("Text1_1"));
 
+  m_userCaption->setBuddy(m_user);
+  m_passwordCaption->setBuddy(m_password);
+
   auto* layout = new QGridLayout(this);
-  layout->addWidget(new QLabel(LoadResString(25017), this), 0, 0, 1, 2);
+  auto* typeCaption = new QLabel(WithMnemonic(LoadResString(25017), u'S'), this);
+  typeCaption->setBuddy(m_type);
+  layout->addWidget(typeCaption, 0, 0, 1, 2);
   layout->addWidget(m_type, 1, 0, 1, 2);
-  layout->addWidget(new QLabel(LoadResString(25016), this), 2, 0, 1, 2);
+  auto* fileCaption = new QLabel(WithMnemonic(LoadResString(25016), u'O'), this);
+  fileCaption->setBuddy(m_file);
+  layout->addWidget(fileCaption, 2, 0, 1, 2);
   layout->addWidget(m_file, 3, 0);
   layout->addWidget(m_browse, 3, 1);
   auto* frame1 = new QGroupBox(LoadResString(25007), this);
@@ -62,9 +72,9 @@ OLEDBSourceSelection::OLEDBSourceSelection(OLEDBSourceSelectionModel& model, QWi
   auto* frame2 = new QGroupBox(LoadResString(25000), this);
   auto* f2 = new QGridLayout(frame2);
   f2->addWidget(m_check, 0, 0, 1, 2);
-  f2->addWidget(new QLabel(LoadResString(25006), frame2), 1, 0);
+  f2->addWidget(m_userCaption, 1, 0);
   f2->addWidget(m_user, 1, 1);
-  f2->addWidget(new QLabel(LoadResString(25005), frame2), 2, 0);
+  f2->addWidget(m_passwordCaption, 2, 0);
   f2->addWidget(m_password, 2, 1);
   layout->addWidget(frame2, 5, 0, 1, 2);
 
@@ -97,8 +107,18 @@ OLEDBSourceSelection::OLEDBSourceSelection(OLEDBSourceSelectionModel& model, QWi
   for (QLineEdit* box : {m_file, m_query, m_user, m_password}) {
     connect(box, &QLineEdit::textEdited, this, [this] { ReadBoxes(); });
   }
-  connect(m_check, &QCheckBox::toggled, this, [this](bool on) { m_model.usePassword = on; });
+  connect(m_check, &QCheckBox::toggled, this, [this](bool on) {
+    m_model.usePassword = on;
+    EnableCredentials(on);
+  });
   Sync();
+}
+
+void OLEDBSourceSelection::EnableCredentials(bool on) {
+  for (QWidget* w : {static_cast<QWidget*>(m_user), static_cast<QWidget*>(m_password),
+                     static_cast<QWidget*>(m_userCaption), static_cast<QWidget*>(m_passwordCaption)}) {
+    w->setEnabled(on);
+  }
 }
 
 void OLEDBSourceSelection::ReadBoxes() {
@@ -133,6 +153,7 @@ void OLEDBSourceSelection::Sync() {
   m_query->setEnabled(m.queryEnabled);
   m_query->setVisible(m.queryVisible);
   m_check->setChecked(m.usePassword);
+  EnableCredentials(m.usePassword);
   m_user->setText(m.user);
   m_password->setText(m.password);
 }

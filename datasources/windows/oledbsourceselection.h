@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QToolButton;
@@ -24,6 +25,8 @@ class OLEDBSourceSelection : public QWidget {
   void Sync();
   // Reads what the user typed into the model.
   void ReadBoxes();
+  // The user and password boxes take input while the password is ticked.
+  void EnableCredentials(bool on);
 
   QComboBox* TypeList() const { return m_type; }
   QLineEdit* FileBox() const { return m_file; }
@@ -48,6 +51,8 @@ class OLEDBSourceSelection : public QWidget {
   QCheckBox* m_check;
   QLineEdit* m_user;
   QLineEdit* m_password;
+  QLabel* m_userCaption;
+  QLabel* m_passwordCaption;
 };
 
 }  // namespace pv

@@ -1,6 +1,7 @@
 #include "datasources/windows/recordtable.h"
 
 #include "datasources/sourcerecordset.h"
+#include "platform/exactdecimal.h"
 #include "platform/format.h"
 
 #include <QDate>
@@ -61,7 +62,10 @@ QString CellText(const QVariant& value) {
     }
     case QMetaType::Bool: return value.toBool() ? QStringLiteral("Vero") : QStringLiteral("Falso");
     case QMetaType::Double: return Format(value, QString());
-    default: return value.toString();
+    default:
+      // An exact decimal as a double is: with the decimal comma, every digit.
+      if (IsExactDecimal(value)) return Format(value, QString());
+      return value.toString();
   }
 }
 

@@ -202,14 +202,40 @@ QBrush GradientBrush(int type, Colour c1, Colour c2, const QRectF& frame, const 
   return brush;
 }
 
+// The gradient's colours made translucent by the fraction. A PDF takes the
+// painter's opacity for plain colours and pictures but not for a gradient:
+// a gradient carries its opacity in its colours.
+QBrush WithOpacity(const QBrush& brush, double fraction) {
+  const QGradient* g = brush.gradient();
+  if (!g || fraction >= 1.0) return brush;
+  QGradientStops stops = g->stops();
+  for (QGradientStop& stop : stops) stop.second.setAlphaF(float(stop.second.alphaF() * fraction));
+  QBrush out;
+  if (g->type() == QGradient::RadialGradient) {
+    QRadialGradient r = *static_cast<const QRadialGradient*>(g);
+    r.setStops(stops);
+    out = QBrush(r);
+  } else if (g->type() == QGradient::LinearGradient) {
+    QLinearGradient l = *static_cast<const QLinearGradient*>(g);
+    l.setStops(stops);
+    out = QBrush(l);
+  } else {
+    return brush;
+  }
+  out.setTransform(brush.transform());
+  return out;
+}
+
 void FillWith(DeviceContext* dc, const QPainterPath& path, const QBrush& brush, int opacity, bool smoothImage) {
   QPainter* p = Painter(dc);
   p->save();
-  p->setOpacity(OpacityFraction(opacity));
+  const double fraction = OpacityFraction(opacity);
+  const bool gradient = brush.gradient() != nullptr;
+  p->setOpacity(gradient ? 1.0 : fraction);
   p->setRenderHint(QPainter::Antialiasing, GetSmoothing(dc));
   p->setRenderHint(QPainter::SmoothPixmapTransform, smoothImage);
   p->setPen(Qt::NoPen);
-  p->setBrush(brush);
+  p->setBrush(gradient ? WithOpacity(brush, fraction) : brush);
   p->drawPath(path);
   p->restore();
 }
@@ -249,7 +275,13 @@ void FillTexture(DeviceContext* dc, const QPainterPath& path, const QRectF& fram
   if (tile.isNull()) return;
   QBrush brush(tile);
   brush.setTransform(LocalToDevice(frame, angle));
+  // A texture is generated noise and grain, as a photograph is: a PDF may
+  // keep its tile as JPEG (a tenth of its flate size at printer resolution).
+  QPainter* p = Painter(dc);
+  const bool lossless = p->testRenderHint(QPainter::LosslessImageRendering);
+  p->setRenderHint(QPainter::LosslessImageRendering, false);
   FillWith(dc, path, brush, opacity, std::fmod(std::fabs(angle), 90.0) != 0.0);
+  p->setRenderHint(QPainter::LosslessImageRendering, lossless);
 }
 
 void FillGradient(DeviceContext* dc, const QPainterPath& path, const QRectF& frame, double angle, int type, Colour c1,

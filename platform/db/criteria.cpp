@@ -2,6 +2,8 @@
 
 #include "platform/db/dberror.h"
 #include "platform/db/likepattern.h"
+#include "platform/db/sortcollation.h"
+#include "platform/exactdecimal.h"
 #include "platform/runtime.h"
 
 #include <QRegularExpression>
@@ -20,7 +22,9 @@ enum class LitKind { Number, Text, Date, Null };
 struct Literal {
   LitKind kind = LitKind::Null;
   double number = 0;
-  QString text;  // the text as written (numbers too)
+  std::optional<ExactDecimal> exact;  // a number written out (TRUE and FALSE too)
+  std::optional<qint64> integer;      // ... when it is a whole number of 64 bits
+  QString text;                       // the text as written (numbers too)
   QDateTime date;
   LikePattern like;
 };
@@ -28,7 +32,13 @@ struct Literal {
 // Booleans compare as the numbers -1 and 0.
 bool IsNumberType(const QVariant& v) {
   const int id = v.metaType().id();
-  return id == QMetaType::Bool || IsNumericMetaType(id);
+  return id == QMetaType::Bool || IsNumericMetaType(id) || id == ExactDecimal::MetaTypeId();
+}
+
+bool IsIntegerType(int id) {
+  return id == QMetaType::LongLong || id == QMetaType::Int || id == QMetaType::Short || id == QMetaType::Long ||
+         id == QMetaType::UInt || id == QMetaType::UShort || id == QMetaType::Char || id == QMetaType::SChar ||
+         id == QMetaType::UChar;
 }
 
 bool IsDateType(const QVariant& v) {
@@ -52,15 +62,49 @@ double NumberValue(const QVariant& v) {
   return v.toDouble();
 }
 
+// A number's exact value where one is kept: integers, exact decimals and
+// text that is a number. Doubles and Booleans compare as doubles.
+std::optional<ExactDecimal> ExactOf(const QVariant& v) {
+  const int id = v.metaType().id();
+  if (IsIntegerType(id)) return ExactDecimal::FromScaled(v.toLongLong(), 0);
+  if (id == QMetaType::ULongLong) return ExactDecimal::FromText(v.toString());
+  if (const ExactDecimal* d = AsExactDecimal(v)) return *d;
+  if (id == QMetaType::QString && StrictNumber(v.toString())) return ExactDecimal::FromText(v.toString());
+  return std::nullopt;
+}
+
+// A value against a number literal by their exact values where both keep
+// one; nothing when either is only a double.
+std::optional<int> CompareExactly(const QVariant& value, const Literal& lit) {
+  if (!lit.exact) return std::nullopt;
+  if (lit.integer && value.metaType().id() == QMetaType::LongLong) {
+    const qint64 v = *static_cast<const qint64*>(value.constData());
+    return v < *lit.integer ? -1 : (v > *lit.integer ? 1 : 0);
+  }
+  const auto e = ExactOf(value);
+  if (!e) return std::nullopt;
+  return ExactDecimal::Compare(*e, *lit.exact);
+}
+
+// A number literal's exact forms, from the text it is written with.
+void SetExact(Literal& lit) {
+  lit.exact = ExactDecimal::FromText(lit.text);
+  if (lit.exact) lit.integer = lit.exact->ToInt64();
+}
+
 std::optional<double> NumberOf(const QVariant& v) {
   if (IsNumberType(v)) return NumberValue(v);
   if (v.metaType().id() == QMetaType::QString) return StrictNumber(v.toString());
   return std::nullopt;
 }
 
+// Dates and times are wall-clock times (the UTC spec, as the data sources
+// read them): a literal is the same, so no zone comes between them.
+QDateTime Wall(const QDateTime& dt) { return QDateTime(dt.date(), dt.time(), Qt::UTC); }
+
 std::optional<QDateTime> DateOf(const QVariant& v) {
-  if (v.metaType().id() == QMetaType::QDateTime) return v.toDateTime();
-  if (v.metaType().id() == QMetaType::QDate) return v.toDate().startOfDay();
+  if (v.metaType().id() == QMetaType::QDateTime) return Wall(v.toDateTime());
+  if (v.metaType().id() == QMetaType::QDate) return v.toDate().startOfDay(Qt::UTC);
   const QString s = v.toString().trimmed();
   if (s.isEmpty()) return std::nullopt;
   static const char* const formats[] = {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd",
@@ -68,10 +112,10 @@ std::optional<QDateTime> DateOf(const QVariant& v) {
                                         "M/d/yyyy H:mm:ss",    "M/d/yyyy H:mm",       "M/d/yyyy"};
   for (const char* f : formats) {
     const QDateTime dt = QDateTime::fromString(s, QString::fromLatin1(f));
-    if (dt.isValid()) return dt;
+    if (dt.isValid()) return Wall(dt);
   }
   const QDateTime iso = QDateTime::fromString(s, Qt::ISODate);
-  if (iso.isValid()) return iso;
+  if (iso.isValid()) return Wall(iso);
   return std::nullopt;
 }
 
@@ -124,6 +168,7 @@ bool EvalCompare(const QVariant& value, Op op, const Literal& lit) {
   if (op == Op::Like) return lit.like.Matches(value.toString());
   switch (lit.kind) {
     case LitKind::Number: {
+      if (const auto c = CompareExactly(value, lit)) return CompareResult(op, *c);
       if (const auto n = NumberOf(value)) return CompareResult(op, Sign(*n - lit.number));
       return CompareResult(op, value.toString().compare(lit.text, Qt::CaseInsensitive));
     }
@@ -134,7 +179,13 @@ bool EvalCompare(const QVariant& value, Op op, const Literal& lit) {
     }
     case LitKind::Text: {
       if (IsNumberType(value)) {
-        if (const auto n = StrictNumber(lit.text)) return CompareResult(op, Sign(NumberValue(value) - *n));
+        if (const auto n = StrictNumber(lit.text)) {
+          Literal number;
+          number.text = lit.text.trimmed();
+          SetExact(number);
+          if (const auto c = CompareExactly(value, number)) return CompareResult(op, *c);
+          return CompareResult(op, Sign(NumberValue(value) - *n));
+        }
       }
       if (IsDateType(value)) {
         const auto d = DateOf(QVariant(lit.text));
@@ -335,6 +386,7 @@ class Parser {
         lit.kind = LitKind::Number;
         lit.number = value;
         lit.text = QString::number(value);
+        SetExact(lit);
         return lit;
       }
     }
@@ -347,6 +399,7 @@ class Parser {
     lit.kind = LitKind::Number;
     lit.text = m_s.mid(m_i, end - m_i);
     lit.number = lit.text.toDouble();
+    SetExact(lit);
     m_i = end;
     return lit;
   }
@@ -451,12 +504,16 @@ int CompareValues(const QVariant& a, const QVariant& b) {
   const bool an = a.isNull() || !a.isValid();
   const bool bn = b.isNull() || !b.isValid();
   if (an || bn) return an == bn ? 0 : (an ? -1 : 1);
-  if (IsNumberType(a) && IsNumberType(b)) return Sign(NumberValue(a) - NumberValue(b));
+  if (IsNumberType(a) && IsNumberType(b)) {
+    const auto x = ExactOf(a), y = ExactOf(b);
+    if (x && y) return ExactDecimal::Compare(*x, *y);
+    return Sign(NumberValue(a) - NumberValue(b));
+  }
   if (IsDateType(a) && IsDateType(b)) {
     const QDateTime x = *DateOf(a), y = *DateOf(b);
     return x < y ? -1 : (x > y ? 1 : 0);
   }
-  return a.toString().compare(b.toString(), Qt::CaseInsensitive);
+  return CompareForSort(a.toString(), b.toString());
 }
 
 }  // namespace pv

@@ -8,6 +8,9 @@
 // yyyy-mm-dd) or NULL. LIKE takes * or % for any run of characters and ? or _
 // for one (likepattern.h). Text compares without regard to case (over all of Unicode).
 // TRUE and FALSE are the numbers -1 and 0, which is how Booleans compare.
+// Whole numbers, exact decimals and text that is a number compare with a
+// number by their exact values (376123450000000017 is not
+// 376123450000000016); doubles compare as doubles.
 // Parentheses nest at most 100 deep.
 //
 // Sort: "[Field] ASC, Field2 DESC, Field3" (ASC when no direction is given).
@@ -59,7 +62,8 @@ struct SortKey {
 std::vector<SortKey> ParseSort(const QString& text, const QStringList& fieldNames);
 
 // Orders two field values as the recordset's Sort does: Null first, numbers
-// by value, dates by time, text without regard to case. <0, 0, >0.
+// by value, dates by time, text in the sort order of sortcollation.h.
+// <0, 0, >0.
 int CompareValues(const QVariant& a, const QVariant& b);
 
 // The index of `name` among `fieldNames` without regard to case, or -1.

@@ -1,6 +1,8 @@
 #include "platform/db/sqlitefunctions.h"
 
 #include "platform/db/dberror.h"
+#include "platform/db/sortcollation.h"
+#include "platform/exactdecimal.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -10,16 +12,18 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
+#include <optional>
 
 namespace pv {
 
 namespace {
 
-int CompareNoCase(void*, int lengthA, const void* a, int lengthB, const void* b) {
+int CompareSorted(void*, int lengthA, const void* a, int lengthB, const void* b) {
   const QStringView x(static_cast<const char16_t*>(a), lengthA / 2);
   const QStringView y(static_cast<const char16_t*>(b), lengthB / 2);
-  return x.compare(y, Qt::CaseInsensitive);
+  return CompareForSort(x, y);
 }
 
 QVariant ValueOf(sqlite3_value* v) {
@@ -58,6 +62,31 @@ void Match(sqlite3_context* context, int count, sqlite3_value** args) {
   }
 }
 
+// pv_decimalkey(value): the sort key of an exact decimal column's value,
+// whether SQLite keeps it as a number or as its text.
+void DecimalKey(sqlite3_context* context, int count, sqlite3_value** args) {
+  if (count != 1 || sqlite3_value_type(args[0]) == SQLITE_NULL) {
+    sqlite3_result_null(context);
+    return;
+  }
+  std::optional<ExactDecimal> decimal;
+  switch (sqlite3_value_type(args[0])) {
+    case SQLITE_INTEGER: decimal = ExactDecimal::FromScaled(sqlite3_value_int64(args[0]), 0); break;
+    case SQLITE_FLOAT: decimal = ExactDecimal::FromDouble(sqlite3_value_double(args[0])); break;
+    default: {
+      const QVariant text = ValueOf(args[0]);
+      decimal = ExactDecimal::FromText(text.toString());
+      if (!decimal) {
+        // Not a number: after every number, as SQLite puts text after them.
+        sqlite3_result_value(context, args[0]);
+        return;
+      }
+    }
+  }
+  const QByteArray key = decimal->SortKey();
+  sqlite3_result_blob(context, key.constData(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+}
+
 sqlite3* Handle(const QSqlDatabase& db) {
   const QVariant handle = db.driver() != nullptr ? db.driver()->handle() : QVariant();
   if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
@@ -83,7 +112,8 @@ class Statement {
 
   void Bind(int index, const QVariant& value) {
     const int id = value.metaType().id();
-    const bool asIs = id != QMetaType::Bool && id != QMetaType::QDate && id != QMetaType::QDateTime;
+    const bool asIs = id != QMetaType::Bool && id != QMetaType::QDate && id != QMetaType::QDateTime &&
+                      id != ExactDecimal::MetaTypeId();
     const QVariant converted = asIs ? QVariant() : StoredValue(value);
     const QVariant& v = asIs ? value : converted;
     int rc = SQLITE_OK;
@@ -139,6 +169,7 @@ int MetaTypeOfDeclared(const QString& declaredType) {
   if (t == QLatin1String("DATE")) return QMetaType::QDate;
   if (t == QLatin1String("DATETIME")) return QMetaType::QDateTime;
   if (t == QLatin1String("BOOLEAN")) return QMetaType::Bool;
+  if (t == QLatin1String(kDecimalDeclaredType)) return ExactDecimal::MetaTypeId();
   return 0;
 }
 
@@ -204,9 +235,11 @@ SqliteRows SelectRows(const QSqlDatabase& db, const QString& sql, const QVariant
 
 void InstallSqliteFunctions(const QSqlDatabase& db, const SqliteCriteria* binding) {
   sqlite3* h = Handle(db);
-  if (sqlite3_create_collation(h, kNoCaseCollation, SQLITE_UTF16_ALIGNED, nullptr, &CompareNoCase) != SQLITE_OK ||
+  if (sqlite3_create_collation(h, kSortCollation, SQLITE_UTF16_ALIGNED, nullptr, &CompareSorted) != SQLITE_OK ||
       sqlite3_create_function(h, kMatchFunction, -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                              const_cast<SqliteCriteria*>(binding), &Match, nullptr, nullptr) != SQLITE_OK) {
+                              const_cast<SqliteCriteria*>(binding), &Match, nullptr, nullptr) != SQLITE_OK ||
+      sqlite3_create_function(h, kDecimalKeyFunction, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, &DecimalKey,
+                              nullptr, nullptr) != SQLITE_OK) {
     throw DbError(DbErrProvider, QString::fromUtf8(sqlite3_errmsg(h)));
   }
 }
@@ -337,7 +370,35 @@ StatementPtr PrepareUserQuery(sqlite3* h, const QString& query) {
   return st;
 }
 
+std::chrono::milliseconds g_queryTimeLimit = std::chrono::seconds(60);
+
+// Bounds the time a user's query may run: a recursive query without an end
+// would otherwise fill memory for ever. Interrupts the statement when the
+// time is up.
+class QueryDeadline {
+ public:
+  explicit QueryDeadline(sqlite3* h) : m_h(h), m_end(std::chrono::steady_clock::now() + g_queryTimeLimit) {
+    sqlite3_progress_handler(m_h, 10000, &QueryDeadline::Check, this);
+  }
+  ~QueryDeadline() { sqlite3_progress_handler(m_h, 0, nullptr, nullptr); }
+  QueryDeadline(const QueryDeadline&) = delete;
+  QueryDeadline& operator=(const QueryDeadline&) = delete;
+  bool Passed() const { return m_passed; }
+
+ private:
+  static int Check(void* self) {
+    auto* d = static_cast<QueryDeadline*>(self);
+    d->m_passed = std::chrono::steady_clock::now() >= d->m_end;
+    return d->m_passed ? 1 : 0;
+  }
+  sqlite3* m_h;
+  std::chrono::steady_clock::time_point m_end;
+  bool m_passed = false;
+};
+
 }  // namespace
+
+void SetUserQueryTimeLimit(std::chrono::milliseconds limit) { g_queryTimeLimit = limit; }
 
 std::vector<SqliteColumn> CreateTableFromQuery(const QSqlDatabase& db, const QString& table, const QString& query) {
   sqlite3* h = Handle(db);
@@ -371,14 +432,24 @@ std::vector<SqliteColumn> CreateTableFromQuery(const QSqlDatabase& db, const QSt
         h, QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(QuoteIdentifier(table), marks.join(QStringLiteral(", "))));
     ExecSql(db, QStringLiteral("BEGIN"));
     inTransaction = true;
+    const QueryDeadline deadline(h);
+    // Either statement may be the one running when the time is up.
+    const auto fail = [&] {
+      if (deadline.Passed()) {
+        const auto seconds = std::chrono::ceil<std::chrono::seconds>(g_queryTimeLimit).count();
+        throw DbError(DbErrProvider, QStringLiteral("La query dell'origine dati ha superato il tempo massimo di %1 s.")
+                                         .arg(std::max<qint64>(1, seconds)));
+      }
+      Fail(h);
+    };
     for (;;) {
       const int rc = sqlite3_step(select.get());
       if (rc == SQLITE_DONE) break;
-      if (rc != SQLITE_ROW) Fail(h);
+      if (rc != SQLITE_ROW) fail();
       for (int i = 0; i < n; ++i) {
-        if (sqlite3_bind_value(insert.get(), i + 1, sqlite3_column_value(select.get(), i)) != SQLITE_OK) Fail(h);
+        if (sqlite3_bind_value(insert.get(), i + 1, sqlite3_column_value(select.get(), i)) != SQLITE_OK) fail();
       }
-      if (sqlite3_step(insert.get()) != SQLITE_DONE) Fail(h);
+      if (sqlite3_step(insert.get()) != SQLITE_DONE) fail();
       sqlite3_reset(insert.get());
     }
     select.reset();
@@ -412,8 +483,20 @@ QVariant StoredValue(const QVariant& value) {
       }
       return QVariant(text);
     }
-    case QMetaType::QDateTime: return QVariant(value.toDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
-    default: return value;
+    case QMetaType::QDateTime: {
+      // Milliseconds only where there are some: "...:ss" sorts before
+      // "...:ss.001" as the times do.
+      const QDateTime d = value.toDateTime();
+      return QVariant(d.toString(d.time().msec() != 0 ? QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")
+                                                      : QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+    }
+    default:
+      if (const ExactDecimal* decimal = AsExactDecimal(value)) {
+        // A number SQLite computes with where a double holds it, else its text.
+        if (decimal->FitsDouble()) return QVariant(decimal->ToDouble());
+        return QVariant(decimal->Text());
+      }
+      return value;
   }
 }
 
@@ -430,10 +513,27 @@ QVariant TypedValue(QVariant stored, int metaType) {
       return d.isValid() ? QVariant(d) : stored;
     }
     case QMetaType::QDateTime: {
-      const QDateTime d = QDateTime::fromString(stored.toString(), Qt::ISODate);
-      return d.isValid() ? QVariant(d) : stored;
+      // Wall-clock time as the sources give it (UTC, no zone): read as local
+      // time, an hour that the clocks skip would not be a time at all.
+      const QString text = stored.toString();
+      const QDate day = QDate::fromString(text.left(10), Qt::ISODate);
+      const QTime time = text.size() > 11 ? QTime::fromString(text.mid(11), Qt::ISODateWithMs) : QTime(0, 0);
+      if (!day.isValid() || !time.isValid() ||
+          (text.size() > 10 && text[10] != QLatin1Char('T') && text[10] != QLatin1Char(' ')))
+        return stored;
+      return QVariant(QDateTime(day, time, Qt::UTC));
     }
-    default: return stored;
+    default:
+      if (metaType == ExactDecimal::MetaTypeId()) {
+        switch (stored.metaType().id()) {
+          case QMetaType::Double: return QVariant::fromValue(ExactDecimal::FromDouble(stored.toDouble()));
+          case QMetaType::LongLong: return QVariant::fromValue(ExactDecimal::FromScaled(stored.toLongLong(), 0));
+          default:
+            if (const auto d = ExactDecimal::FromText(stored.toString())) return QVariant::fromValue(*d);
+            return stored;
+        }
+      }
+      return stored;
   }
 }
 

@@ -1,24 +1,35 @@
 #pragma once
 // What this program adds to its in-memory SQLite databases (QSQLITE
-// connections): a collation and a function that compare text as the criteria
-// and the sort of criteria.h do, and the way typed values are kept in SQLite.
+// connections): the collation text sorts by (sortcollation.h), a function
+// that filters as the criteria of criteria.h do, the sort key of exact
+// decimals, and the way typed values are kept in SQLite.
 //
 // Stored values: Null, integers, doubles and text as themselves; Booleans as
-// -1 and 0; dates as "yyyy-MM-dd" and date-times as "yyyy-MM-ddTHH:mm:ss",
-// which sort and compare in time order.
+// -1 and 0; dates as "yyyy-MM-dd" and date-times as "yyyy-MM-ddTHH:mm:ss"
+// (".zzz" after it for milliseconds), which sort and compare in time order,
+// and read back as wall-clock times (the UTC spec); exact decimals (exactdecimal.h) as
+// doubles where a double holds them (so a query computes and compares with
+// them), else as their text, in a column of kDecimalDeclaredType, which
+// keeps either as it is given.
 
 #include "platform/db/criteria.h"
 
 #include <QSqlDatabase>
 #include <QVariant>
 
+#include <chrono>
 #include <vector>
 
 namespace pv {
 
-// The collation name of text that compares in any letter case over all of
-// Unicode (SQLite's NOCASE folds ASCII only).
-inline constexpr const char* kNoCaseCollation = "PVNOCASE";
+// The collation an ORDER BY sorts text with (CompareForSort).
+inline constexpr const char* kSortCollation = "PVSORT";
+// The function `pv_decimalkey(value)`: a blob that sorts as the exact
+// decimal a value of a kDecimalDeclaredType column is (Null stays Null).
+inline constexpr const char* kDecimalKeyFunction = "pv_decimalkey";
+// The declared type of a column of exact decimals (no affinity: SQLite
+// converts nothing stored there).
+inline constexpr const char* kDecimalDeclaredType = "DECIMAL BLOB";
 // The function `pv_match(value, ...)`: whether a row passes the criteria in
 // force, given the values of the fields they read (Criteria::Fields), in that
 // order. The whole filter is that one call, however long its chains.
@@ -32,7 +43,8 @@ struct SqliteCriteria {
   mutable std::vector<QVariant> row;  // pv_match's row, kept between calls
 };
 
-// Installs the collation and pv_match on an open QSQLITE connection.
+// Installs the collation, pv_match and pv_decimalkey on an open QSQLITE
+// connection.
 // pv_match reads `*binding` at each call: it must live as long as the
 // connection. Throws DbError when the connection is not SQLite.
 void InstallSqliteFunctions(const QSqlDatabase& db, const SqliteCriteria* binding);
@@ -52,7 +64,7 @@ QVariant TypedValue(QVariant stored, int metaType);
 // every failure throws DbError with SQLite's text.
 struct SqliteColumn {
   QString name;
-  QString declaredType;  // INTEGER, REAL, TEXT, DATE, DATETIME, BOOLEAN
+  QString declaredType;  // INTEGER, REAL, TEXT, DATE, DATETIME, BOOLEAN, kDecimalDeclaredType
 };
 // The QMetaType id of a declared type (0 when it is none of the above).
 int MetaTypeOfDeclared(const QString& declaredType);
@@ -78,7 +90,10 @@ SqliteRows SelectRows(const QSqlDatabase& db, const QString& sql, const QVariant
 // The text runs under an authorizer that lets it read and call plain
 // functions only. Throws DbError: an Italian refusal for any other text;
 // SQLite's text when the query fails (e.g. "no such table: X").
+// A query still running after the time limit (60 s unless set otherwise) is
+// stopped with an Italian message.
 std::vector<SqliteColumn> CreateTableFromQuery(const QSqlDatabase& db, const QString& table, const QString& query);
+void SetUserQueryTimeLimit(std::chrono::milliseconds limit);
 // An identifier in double quotes.
 QString QuoteIdentifier(const QString& name);
 

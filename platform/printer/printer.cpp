@@ -9,6 +9,9 @@
 namespace pv {
 namespace {
 
+// What tells a system queue named like the built-in printer from it.
+const QLatin1String kQueueSuffix(" (CUPS)");
+
 struct State {
   std::optional<FakePrintSystem> fake;
   QString current;  // empty: the default
@@ -44,13 +47,23 @@ PrinterCaps PdfCaps() {
 
 bool IsPdfPrinter(const QString& name) { return name.compare(QLatin1String(PdfPrinterName), Qt::CaseInsensitive) == 0; }
 
+QString PrinterDisplayName(const QString& queue) { return IsPdfPrinter(queue) ? queue + kQueueSuffix : queue; }
+
+QString PrinterQueueName(const QString& name) {
+  if (name.endsWith(kQueueSuffix)) {
+    const QString queue = name.chopped(kQueueSuffix.size());
+    if (IsPdfPrinter(queue)) return queue;
+  }
+  return name;
+}
+
 bool PrintSystemAvailable() { return !(S().fake && S().fake->unavailable); }
 
 QStringList PrinterNames() {
   if (!PrintSystemAvailable()) return {};
   QStringList names;
   for (const QString& p : SystemPrinters()) {
-    if (!IsPdfPrinter(p) && !p.isEmpty()) names << p;
+    if (!p.isEmpty()) names << PrinterDisplayName(p);
   }
   names << QString::fromLatin1(PdfPrinterName);
   return names;
@@ -58,7 +71,7 @@ QStringList PrinterNames() {
 
 std::optional<QString> DefaultPrinterName() {
   if (!PrintSystemAvailable()) return std::nullopt;
-  const QString def = SystemDefault();
+  const QString def = PrinterDisplayName(SystemDefault());
   const QStringList names = PrinterNames();
   if (!def.isEmpty() && !IsPdfPrinter(def) && names.contains(def)) return def;
   return QString::fromLatin1(PdfPrinterName);
@@ -89,8 +102,11 @@ std::optional<PrinterCaps> PrinterCapabilities(const QString& name) {
   if (!PrintSystemAvailable()) return std::nullopt;
   if (IsPdfPrinter(name)) return PdfCaps();
   if (!PrinterNames().contains(name)) return std::nullopt;
-  if (S().fake) return S().fake->caps;
-  QPrinter printer(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
+  if (S().fake) {
+    if (S().fake->unreadable.contains(PrinterQueueName(name))) return std::nullopt;
+    return S().fake->caps;
+  }
+  QPrinter printer(QPrinterInfo::printerInfo(PrinterQueueName(name)), QPrinter::HighResolution);
   if (!printer.isValid()) return std::nullopt;
   if (S().layout) {
     printer.setPageSize(S().layout->pageSize());
@@ -126,7 +142,7 @@ std::unique_ptr<QPrinter> CreateCurrentPrinter(const QString& pdfFileName) {
     const QPageLayout l = CurrentPageLayout();
     printer->setPageLayout(QPageLayout(l.pageSize(), l.orientation(), QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
   } else {
-    printer = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
+    printer = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(PrinterQueueName(name)), QPrinter::HighResolution);
     if (S().layout) {
       printer->setPageSize(S().layout->pageSize());
       printer->setPageOrientation(S().layout->orientation());

@@ -8,6 +8,12 @@
 // system has no printer, or none is its default, "PDF" is the default, so
 // the program starts and prints on any machine. Only when the print system
 // cannot be asked at all is there no default printer.
+//
+// A printer is named by the name the program shows. "PDF" always means the
+// built-in printer, as it does in what earlier runs stored. A system queue
+// whose own name is "PDF" (cups-pdf gives its queue that name) is shown as
+// "PDF (CUPS)": no CUPS queue name holds a space, so that name cannot belong
+// to another queue, and the two printers are told apart everywhere.
 
 #include <QPageLayout>
 #include <QString>
@@ -36,12 +42,18 @@ struct PrinterCaps {
   bool operator==(const PrinterCaps&) const = default;
 };
 
+// Whether `name` is the built-in printer's (any letter case).
 bool IsPdfPrinter(const QString& name);
+// The name the program shows for the system queue `queue`, and the system
+// queue of a printer the program shows as `name` (unchanged for every
+// queue but one named like the built-in printer).
+QString PrinterDisplayName(const QString& queue);
+QString PrinterQueueName(const QString& name);
 
 // Whether the print system can be asked at all.
 bool PrintSystemAvailable();
-// The system's printers (a system printer named like the built-in one is
-// left out), then "PDF". Empty when the print system cannot be asked.
+// The system's printers by their shown names, then "PDF". Empty when the
+// print system cannot be asked.
 QStringList PrinterNames();
 // The default printer's name; nothing when the print system cannot be asked.
 std::optional<QString> DefaultPrinterName();
@@ -70,14 +82,16 @@ std::optional<PrinterCaps> CurrentPrinterCapabilities();
 std::unique_ptr<QPrinter> CreateCurrentPrinter(const QString& pdfFileName = QString());
 
 // Test seam: a stand-in print system. `unavailable` makes it unanswerable;
-// otherwise `printers` are its printers, `defaultPrinter` its default and
-// `caps` the capabilities of every one of them. nullptr restores the real one
-// (and the current printer goes back to the default).
+// otherwise `printers` are its printers (by their queue names),
+// `defaultPrinter` its default and `caps` the capabilities of every one of
+// them but those of `unreadable`, which cannot be asked. nullptr restores the
+// real one (and the current printer goes back to the default).
 struct FakePrintSystem {
   bool unavailable = false;
   QStringList printers;
   QString defaultPrinter;
   PrinterCaps caps;
+  QStringList unreadable;
 };
 void SetFakePrintSystem(const FakePrintSystem* fake);
 

@@ -336,13 +336,8 @@ void PreviewData::SelectFormat() {
 void PreviewData::ResetPrinterInformation() { PrintRun().ResetPrinterInformation(); }
 
 void PreviewData::ReloadPrinterInfo() {
-  // A printer that cannot be asked any more gives its place to the print
-  // service's default, and that to "PDF".
-  if (PrintSystemAvailable() && !CurrentPrinterCapabilities()) {
-    const QString fallback = DefaultPrinterName().value_or(QString::fromLatin1(PdfPrinterName));
-    if (!SetCurrentPrinter(fallback) || !CurrentPrinterCapabilities())
-      SetCurrentPrinter(QString::fromLatin1(PdfPrinterName));
-  }
+  // A printer that cannot be asked stays the chosen one: the engine says so,
+  // and a job sent to it fails naming it rather than going to another.
   PrintRun().ReloadPrinterInfo();
 }
 

@@ -1,4 +1,5 @@
 #include "datasources/sourcerecordset.h"
+#include "platform/exactdecimal.h"
 #include "datasources/tablecache.h"
 #include "fakereader.h"
 #include "tests/support/coreapp.h"
@@ -178,16 +179,59 @@ TEST_F(SourceRecordsetTest, SortsByManyKeysNullFirstInAnyCase) {
   SourceRecordset rs(Factory());
   rs.Open(kConnection, QStringLiteral("Persone"));
   rs.SetSort(QStringLiteral("[CITTÀ] ASC, [Età] DESC"));
+  // Text in the Italian order: accented letters beside their base letters.
   EXPECT_EQ(Names(rs), (QStringList{QStringLiteral("Zeno"), QStringLiteral("Ålborg Anna"), QStringLiteral("O'Brien"),
-                                    QStringLiteral("Anna"), QStringLiteral("bruno"), QStringLiteral("élise")}));
+                                    QStringLiteral("élise"), QStringLiteral("Anna"), QStringLiteral("bruno")}));
   rs.SetSort(QStringLiteral("Nome DESC"));
-  EXPECT_EQ(Names(rs).first(), QStringLiteral("élise"));
+  EXPECT_EQ(Names(rs).first(), QStringLiteral("Zeno"));
   // Sort and filter together; requery keeps both.
   rs.SetFilter(QStringLiteral("Attivo = True"));
   rs.SetSort(QStringLiteral("Saldo"));
   EXPECT_EQ(Names(rs), (QStringList{QStringLiteral("Anna"), QStringLiteral("Zeno"), QStringLiteral("Ålborg Anna")}));
   rs.Requery();
   EXPECT_EQ(Names(rs), (QStringList{QStringLiteral("Anna"), QStringLiteral("Zeno"), QStringLiteral("Ålborg Anna")}));
+}
+
+// A column of exact decimals keeps every digit through the in-memory
+// database: filtered and sorted by value, as a table and through a query,
+// whether SQLite keeps a value as a double (15 digits or fewer) or as text.
+TEST_F(SourceRecordsetTest, ExactDecimalsFilterAndSortByValue) {
+  const auto exact = [](const char* text) {
+    return QVariant::fromValue(*ExactDecimal::FromText(QString::fromLatin1(text)));
+  };
+  SourceTable codes;
+  codes.columns = {{QStringLiteral("Nome"), ColumnType::Text}, {QStringLiteral("Saldo"), ColumnType::Decimal}};
+  codes.rows = {{QStringLiteral("a"), exact("99999999999999999.99")},
+                {QStringLiteral("b"), exact("-1234.567")},
+                {QStringLiteral("c"), QVariant()},
+                {QStringLiteral("d"), exact("10")},
+                {QStringLiteral("e"), exact("0.001")},
+                {QStringLiteral("f"), exact("-99999999999999999.99")},
+                {QStringLiteral("g"), exact("99999999999999999.98")}};
+  source->tables[QStringLiteral("Codici")] = codes;
+  SourceRecordset rs(Factory());
+  rs.Open(kConnection, QStringLiteral("Codici"));
+  EXPECT_EQ(rs.FieldType(1), ColumnType::Decimal);
+  rs.SetSort(QStringLiteral("[Saldo]"));
+  EXPECT_EQ(Names(rs), (QStringList{QStringLiteral("c"), QStringLiteral("f"), QStringLiteral("b"), QStringLiteral("e"),
+                                    QStringLiteral("d"), QStringLiteral("g"), QStringLiteral("a")}));
+  rs.SetSort(QStringLiteral("[Saldo] DESC"));
+  EXPECT_EQ(Names(rs).first(), QStringLiteral("a"));
+  rs.SetFilter(QStringLiteral("[Saldo] > 10"));
+  EXPECT_EQ(Names(rs), (QStringList{QStringLiteral("a"), QStringLiteral("g")}));
+  rs.SetFilter(QStringLiteral("[Saldo] = 99999999999999999.98 OR [Saldo] = -1234.567"));
+  EXPECT_EQ(Names(rs), (QStringList{QStringLiteral("g"), QStringLiteral("b")}));
+  for (int r = 0; r < rs.RecordCount(); ++r) EXPECT_TRUE(IsExactDecimal(rs.ValueAt(r, 1)));
+  EXPECT_EQ(rs.ValueAt(0, 1).toString(), QStringLiteral("99999999999999999.98"));
+  // A query computes with the values a double holds.
+  SourceRecordset query(Factory());
+  query.Open(kConnection, QStringLiteral("SELECT Nome, Saldo FROM Codici WHERE Saldo > 1 AND Saldo < 1000000"));
+  ASSERT_EQ(query.RecordCount(), 1);
+  EXPECT_TRUE(Same(query.ValueAt(0, 1), exact("10")));
+  query.Open(kConnection, QStringLiteral("SELECT Nome, Saldo FROM Codici ORDER BY Nome"));
+  EXPECT_EQ(query.FieldType(1), ColumnType::Decimal);
+  for (int r = 0; r < query.RecordCount(); ++r)
+    EXPECT_TRUE(Same(query.ValueAt(r, 1), codes.rows[static_cast<size_t>(r)][1])) << r;
 }
 
 TEST_F(SourceRecordsetTest, MoveToEqualsTheRowWalkedToAndValuesAreTyped) {
@@ -307,7 +351,7 @@ TEST_F(SourceRecordsetTest, AFilteredTableFollowsItsChangedFile) {
   rs.Open(kConnection, QStringLiteral("Persone"));
   rs.SetFilter(QStringLiteral("Attivo = True"));
   rs.SetSort(QStringLiteral("Nome"));
-  EXPECT_EQ(Names(rs), (QStringList{QStringLiteral("Anna"), QStringLiteral("Zeno"), QStringLiteral("Ålborg Anna")}));
+  EXPECT_EQ(Names(rs), (QStringList{QStringLiteral("Ålborg Anna"), QStringLiteral("Anna"), QStringLiteral("Zeno")}));
 
   // Zeno leaves, Carla comes: the filter and the sort apply to the new rows.
   auto& rows = source->tables[QStringLiteral("Persone")].rows;
@@ -315,7 +359,7 @@ TEST_F(SourceRecordsetTest, AFilteredTableFollowsItsChangedFile) {
   rows.push_back({QStringLiteral("Carla"), QVariant(), qint64(40), 1.0, QDate(1984, 2, 29), true});
   ASSERT_TRUE(Touch(file, QDateTime::currentDateTime().addSecs(60)));
   rs.Requery();
-  EXPECT_EQ(Names(rs), (QStringList{QStringLiteral("Anna"), QStringLiteral("Carla"), QStringLiteral("Ålborg Anna")}));
+  EXPECT_EQ(Names(rs), (QStringList{QStringLiteral("Ålborg Anna"), QStringLiteral("Anna"), QStringLiteral("Carla")}));
   rs.SetSort(QString());
   rs.SetFilter(QString());
   ASSERT_EQ(rs.RecordCount(), 7);
@@ -624,7 +668,7 @@ TEST_F(SourceRecordsetTest, BoundsOfFiltersAndSorts) {
       {"LIKE of 4,500 wildcards",
        "Nome LIKE '" + QString(4500, QLatin1Char('%')) + "NA'",
        "Nome",
-       {QStringLiteral("Anna"), QStringLiteral("Ålborg Anna")},
+       {QStringLiteral("Ålborg Anna"), QStringLiteral("Anna")},
        nullptr},
       {"1,000 OR",
        chain(QStringLiteral("Età = %1"), 1000, " OR ", QStringLiteral("Età = 28")),
@@ -639,7 +683,7 @@ TEST_F(SourceRecordsetTest, BoundsOfFiltersAndSorts) {
       {"20,000 OR",
        chain(QStringLiteral("Età = %1"), 20000, " OR ", QStringLiteral("Età = 34")),
        "Nome DESC",
-       {QStringLiteral("Ålborg Anna"), QStringLiteral("bruno")},
+       {QStringLiteral("bruno"), QStringLiteral("Ålborg Anna")},
        nullptr},
       {"1,000 AND",
        chain(QStringLiteral("Età <> %1"), 1000, " AND ", QStringLiteral("Attivo = True")),
@@ -659,8 +703,8 @@ TEST_F(SourceRecordsetTest, BoundsOfFiltersAndSorts) {
       {"3,000 sort keys, repeated",
        "",
        manyKeys.join(QStringLiteral(", ")),
-       {QStringLiteral("Zeno"), QStringLiteral("Ålborg Anna"), QStringLiteral("O'Brien"), QStringLiteral("Anna"),
-        QStringLiteral("bruno"), QStringLiteral("élise")},
+       {QStringLiteral("Zeno"), QStringLiteral("Ålborg Anna"), QStringLiteral("O'Brien"), QStringLiteral("élise"),
+        QStringLiteral("Anna"), QStringLiteral("bruno")},
        nullptr},
       {"101 parentheses", parens, "", {}, "Argomenti di tipo errato"},
   };

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -118,6 +120,153 @@ TEST_F(FormatDataTest, NewAndEditStoreByCodeAndSelectTheRow) {
   EXPECT_EQ(pv::FindFormat(QStringLiteral("LM4-A4-21"))->Description, QStringLiteral("modificata"));
 }
 
+TEST_F(FormatDataTest, TheNewFormatDialogTakesTheFirstKeysInTheCodeBox) {
+  auto v = MakeView();
+  QString typed;
+  QString focusedName;  // the dialog is gone once Command returns
+  WhenModalOpens([&](QDialog* d) {
+    auto* dialog = static_cast<pv::DlgFormat*>(d);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+    const bool inDialog = QTest::qWaitFor(
+        [dialog] { return QApplication::focusWidget() && QApplication::focusWidget()->window() == dialog; }, 1000);
+    EXPECT_TRUE(inDialog) << "the focus is in the dialog";
+    QWidget* focused = QApplication::focusWidget();
+    focusedName = focused != nullptr ? focused->objectName() : QString();
+    QTest::keyClicks(inDialog ? focused : dialog, QStringLiteral("RND50"));
+    typed = dialog->Text1(0)->text();
+    dialog->CancelButton()->click();
+  });
+  v->Command(0);
+  EXPECT_EQ(focusedName.toStdString(), "Text1_0");
+  EXPECT_EQ(typed.toStdString(), "RND50");
+}
+
+// The summary and the drawing show the format as it is stored now: after an
+// edit, a new format and a delete, without another click on the row.
+TEST_F(FormatDataTest, TheSummaryFollowsEveryChangeOfTheFormatShown) {
+  pv::StoreFormat(Sheet(QStringLiteral("ED")));
+  auto v = MakeView();
+  auto* description = v->findChild<QLabel*>(QStringLiteral("lblDescription"));
+  auto* code = v->findChild<QLabel*>(QStringLiteral("lblCode"));
+  auto* labelSize = v->findChild<QLabel*>(QStringLiteral("lblValue3"));
+  Click(*v, QStringLiteral("ED"));
+  EXPECT_EQ(v->Preview().labels.size(), 3u * 8u);
+
+  auto edit = [](const std::vector<std::pair<int, QString>>& texts) {
+    return [texts](QDialog* d) {
+      auto* dialog = static_cast<pv::DlgFormat*>(d);
+      for (const auto& [field, text] : texts) dialog->Text1(field)->setText(text);
+      dialog->OKButton()->click();
+    };
+  };
+  WhenModalOpens(edit({{1, QStringLiteral("modificata")}, {4, QStringLiteral("60")}, {6, QStringLiteral("2")}}));
+  v->Command(1);
+  EXPECT_EQ(pv::FindFormat(QStringLiteral("ED"))->nOri, 2);
+  EXPECT_EQ(description->text(), pv::LoadResString(13112) + QStringLiteral(" modificata"));
+  EXPECT_EQ(labelSize->text(), QStringLiteral("60 x 37"));
+  EXPECT_EQ(v->Preview().labels.size(), 2u * 8u) << "the drawing shows the new columns";
+  ASSERT_EQ(v->Preview().labels.size(), 16u);
+  EXPECT_DOUBLE_EQ(v->Preview().labels[1].width(), 60);
+  EXPECT_TRUE(v->PagePicture()->isVisible());
+
+  // A new format: it is selected and summed up.
+  WhenModalOpens(edit({{0, QStringLiteral("NUOVO")},
+                       {1, QStringLiteral("nuovo formato")},
+                       {2, QStringLiteral("c")},
+                       {3, QStringLiteral("p")},
+                       {4, QStringLiteral("100")},
+                       {5, QStringLiteral("50")},
+                       {6, QStringLiteral("1")},
+                       {7, QStringLiteral("1")},
+                       {14, QStringLiteral("210")},
+                       {15, QStringLiteral("297")}}));
+  v->Command(0);
+  ASSERT_TRUE(pv::FindFormat(QStringLiteral("NUOVO")));
+  EXPECT_EQ(code->text(), pv::LoadResString(13111) + QStringLiteral(" NUOVO"));
+  EXPECT_EQ(description->text(), pv::LoadResString(13112) + QStringLiteral(" nuovo formato"));
+  EXPECT_EQ(v->Preview().labels.size(), 1u);
+
+  // Deleted: nothing is selected and nothing is summed up.
+  answer = pv::MsgAnswer::Yes;
+  v->Delete();
+  EXPECT_FALSE(pv::FindFormat(QStringLiteral("NUOVO")));
+  EXPECT_TRUE(code->text().isEmpty());
+  EXPECT_TRUE(description->text().isEmpty());
+  EXPECT_TRUE(labelSize->text().isEmpty());
+  EXPECT_FALSE(v->PagePicture()->isVisible());
+}
+
+// Whether `label` shows `whole` whole in the room it has.
+::testing::AssertionResult ShowsWhole(const QLabel* label, const QString& whole) {
+  if (label->text() != whole) {
+    return ::testing::AssertionFailure() << "shows \"" << label->text().toStdString() << "\"";
+  }
+  const QRect room = label->contentsRect();
+  const int flags = label->wordWrap() ? int(Qt::TextWordWrap) : 0;
+  const QRect needed = QFontMetrics(label->font()).boundingRect(QRect(0, 0, room.width(), 10000), flags, whole);
+  if (needed.width() > room.width() || needed.height() > room.height()) {
+    return ::testing::AssertionFailure() << "needs " << needed.width() << "x" << needed.height() << ", has "
+                                         << room.width() << "x" << room.height();
+  }
+  return ::testing::AssertionSuccess();
+}
+
+TEST_F(FormatDataTest, TheSummaryAndTheListShowLongTextsWhole) {
+  QLocale::setDefault(QLocale(QLocale::Italian));
+  pv::PrintFormat f = Sheet(QStringLiteral("LASER-A4-2163-BIS"), 63.5, 38.1);
+  f.Description = QStringLiteral("21 etichette 63,5 x 38,1 mm su foglio A4");
+  f.printer = QStringLiteral("Laser e getto d'inchiostro");
+  f.Category = QStringLiteral("Etichette adesive per indirizzi");
+  f.LeftMargin = 7.2125;
+  pv::StoreFormat(f);
+  pv::PrintFormat longWord = Sheet(QStringLiteral("UNCODICECHENONSTAINUNARIGADELRIEPILOGO-0001"));
+  pv::StoreFormat(longWord);
+  auto v = MakeView();
+  Click(*v, f.Code);
+  auto label = [&](const QString& name) { return v->findChild<QLabel*>(name); };
+  EXPECT_TRUE(
+      ShowsWhole(label(QStringLiteral("lblCode")), pv::LoadResString(13111) + QStringLiteral(" LASER-A4-2163-BIS")));
+  EXPECT_TRUE(
+      ShowsWhole(label(QStringLiteral("lblDescription")), pv::LoadResString(13112) + QLatin1Char(' ') + f.Description));
+  EXPECT_TRUE(ShowsWhole(label(QStringLiteral("lblValue1")), f.Category));
+  EXPECT_TRUE(ShowsWhole(label(QStringLiteral("lblValue2")), f.printer));
+  EXPECT_TRUE(ShowsWhole(label(QStringLiteral("lblValue3")), QStringLiteral("63,5 x 38,1")));
+  EXPECT_TRUE(ShowsWhole(label(QStringLiteral("lblValue5")), QStringLiteral("7,2125")));
+  // The rows do not overlap.
+  for (int i = 1; i < 8; ++i) {
+    const QLabel* above = label(QStringLiteral("lblValue%1").arg(i));
+    const QLabel* below = label(QStringLiteral("lblValue%1").arg(i + 1));
+    EXPECT_LE(above->geometry().bottom(), below->geometry().top()) << i;
+  }
+  // Every caption shows whole too.
+  for (QLabel* l : v->findChildren<QLabel*>()) {
+    for (int n = 13100; n < 13108; ++n) {
+      if (l->toolTip() == pv::LoadResString(n)) {
+        EXPECT_TRUE(ShowsWhole(l, pv::LoadResString(n))) << n;
+      }
+    }
+  }
+
+  // A code no line can hold is cut and whole in its tooltip.
+  Click(*v, longWord.Code);
+  const QString whole = pv::LoadResString(13111) + QLatin1Char(' ') + longWord.Code;
+  EXPECT_FALSE(ShowsWhole(label(QStringLiteral("lblCode")), whole));
+  EXPECT_EQ(label(QStringLiteral("lblCode"))->toolTip(), whole);
+  EXPECT_LE(QFontMetrics(label(QStringLiteral("lblCode"))->font())
+                .horizontalAdvance(label(QStringLiteral("lblCode"))->text()),
+            label(QStringLiteral("lblCode"))->contentsRect().width());
+
+  // The list: the code column holds every code with its icon.
+  QTreeWidget* list = v->List();
+  const QFontMetrics metrics(list->font());
+  for (const QString& c : {f.Code, longWord.Code}) {
+    EXPECT_GE(list->columnWidth(0), metrics.horizontalAdvance(c) + list->style()->pixelMetric(QStyle::PM_SmallIconSize))
+        << c.toStdString();
+  }
+  EXPECT_GE(list->columnWidth(1), metrics.horizontalAdvance(f.Category));
+  EXPECT_EQ(Row(*v, f.Code)->toolTip(6), f.printer);
+}
+
 TEST_F(FormatDataTest, ADoubleClickBeforeAnyRowWasClickedDoesNothing) {
   auto v = MakeView();
   bool opened = true;
@@ -153,7 +302,7 @@ TEST_F(FormatDataTest, DeleteAsksAndGoesOnOnlyOnYes) {
   EXPECT_EQ(boxes[0].buttons, pv::MsgButtons::YesNoCancel);
   EXPECT_FALSE(pv::FindFormat(QStringLiteral("LM4-A4-33")));
   EXPECT_EQ(v->List()->topLevelItemCount(), static_cast<int>(rows - 1));
-  EXPECT_EQ(v->CurrentFormat().Code, QStringLiteral("LM4-A4-33")) << "the summary keeps the deleted format";
+  EXPECT_TRUE(v->CurrentFormat().Code.isEmpty()) << "the summary goes with the deleted format";
 }
 
 TEST_F(FormatDataTest, EveryHeaderClickFlipsTheOrder) {

@@ -3,6 +3,7 @@
 #include "pdftools.h"
 #include "printfixture.h"
 
+#include "app/dialogs.h"
 #include "document/labelfile.h"
 #include "document/model.h"
 #include "platform/printer/printer.h"
@@ -10,8 +11,12 @@
 #include "printing/spooler.h"
 #include "tests/support/cupsd.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include <memory>
 
@@ -208,6 +213,58 @@ TEST_F(CupsTest, AChosenQueueThatIsGoneFailsTheJobNamingIt) {
   EXPECT_FALSE(QFile::exists(dialogs.answer));
   down.Stop();  // back to the shared server
   EXPECT_EQ(server_->Jobs().size(), jobsBefore) << "a job went elsewhere";
+}
+
+// A CUPS queue named "PDF" (cups-pdf's) beside the built-in printer: both
+// offered, by the set-up dialog too, and each job reaches its own output.
+TEST_F(CupsTest, AQueueNamedPdfAndTheBuiltInPrinterEachPrintToTheirOwn) {
+  const QString queue = QStringLiteral("PDF");
+  const QString shown = QStringLiteral("PDF (CUPS)");
+  QString reason;
+  ASSERT_TRUE(server_->AddRawQueue(queue, &reason)) << reason.toStdString();
+  server_->ClearOutput(queue);
+  const QStringList names = pv::PrinterNames();
+  EXPECT_TRUE(names.contains(shown)) << names.join(QLatin1Char(' ')).toStdString();
+  EXPECT_EQ(names.count(queue), 1);
+  EXPECT_EQ(names.last(), queue);
+
+  // The real set-up dialog lists both and chooses the queue by its name.
+  QStringList offered;
+  QTimer::singleShot(0, [&] {
+    auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dlg == nullptr) return;
+    if (auto* box = dlg->findChild<QComboBox*>()) {
+      for (int i = 0; i < box->count(); ++i) offered << box->itemText(i);
+      box->setCurrentText(shown);
+    }
+    dlg->accept();
+  });
+  pv::QtCommonDialogs().ShowPrinterSetup();
+  EXPECT_TRUE(offered.contains(shown) && offered.contains(queue)) << offered.join(QLatin1Char(' ')).toStdString();
+  ASSERT_EQ(pv::CurrentPrinterName(), shown);
+  pv::PrintRun().ReloadPrinterInfo();
+  ASSERT_EQ(CountPrintingErrors(), 0);
+  Sheet(210, 297);
+  pv::PrintRun().PrintDocument(false);
+  ASSERT_TRUE(boxes.empty()) << boxes.front().detail.toStdString();
+  EXPECT_EQ(dialogs.asked, 0);
+  const QString pdf = Output(queue);
+  ASSERT_FALSE(pdf.isEmpty()) << server_->ErrorLog().right(2000).toStdString();
+  EXPECT_EQ(printtest::PdfPages(pdf), 1);
+  EXPECT_EQ(JobCount(queue), 1);
+  EXPECT_FALSE(QFile::exists(dialogs.answer));
+
+  // The built-in printer writes the file the user chose; the queue gets
+  // nothing more.
+  Choose(queue);
+  EXPECT_EQ(pv::CurrentPrinterName(), queue);
+  pv::PrintRun().PrintDocument(false);
+  ASSERT_TRUE(boxes.empty()) << boxes.front().detail.toStdString();
+  EXPECT_EQ(dialogs.asked, 1);
+  EXPECT_EQ(printtest::PdfPages(dialogs.answer), 1);
+  EXPECT_EQ(JobCount(queue), 1);
+  EXPECT_EQ(JobCount(kDefault), 0);
+  server_->Delete(queue);
 }
 
 // A stopped queue keeps the job, and the user is told so.

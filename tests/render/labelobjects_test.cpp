@@ -54,8 +54,8 @@ TEST_F(LabelObjects, FillStyleChoosesPlainTextureOrGradient) {
   const std::vector<FillCase> cases{
       {0, {"ScrivaDraw(T|0,0,50,20|0|20)"}, {"ScrivaDraw(T|0,0,50,20|0|20)"}},
       {26, {"ScrivaDraw(T|0,0,50,20|0|20)"}, {"ScrivaDraw(T|0,0,50,20|0|20)"}},
-      {27, {"ScrivaDrawEx(T|0,0,50,20|0|20|0|1|40)"}, {"ScrivaDrawEx(T|0,0,50,20|0|20|0|1|100)"}},
-      {139, {"ScrivaDrawEx(T|0,0,50,20|0|20|0|113|40)"}, {"ScrivaDrawEx(T|0,0,50,20|0|20|0|113|100)"}},
+      {27, {"ScrivaDrawEx(T|0,0,50,20|0|20|0|1|40)"}, {"ScrivaDrawEx(T|0,0,50,20|0|20|0|1|40)"}},
+      {139, {"ScrivaDrawEx(T|0,0,50,20|0|20|0|113|40)"}, {"ScrivaDrawEx(T|0,0,50,20|0|20|0|113|40)"}},
       {140,
        {"ScrivaSetFillParameter(0|1|0)", "ScrivaDrawEx(T|0,0,50,20|0|20|100|0|40)"},
        {"ScrivaSetFillParameter(0|1|0)", "ScrivaDrawEx(T|0,0,50,20|0|20|100|0|40)"}},
@@ -180,7 +180,7 @@ TEST_F(LabelObjects, EachShapeKindCallsItsLineoFunction) {
   }
 }
 
-TEST_F(LabelObjects, ShapeOpacityIsBlendedOnScreenAndInPreviewButPrintedOpaque) {
+TEST_F(LabelObjects, ShapeOpacityIsBlendedOnScreenInPreviewAndInPrint) {
   pv::ObjectRecord& r = AddBox(pv::UserTypeRectangle, 0, 0, 10, 10);
   r.Opacity = 40;
   DrawOnScreen(dc(), r, {0, 0, 10, 10});
@@ -188,7 +188,7 @@ TEST_F(LabelObjects, ShapeOpacityIsBlendedOnScreenAndInPreviewButPrintedOpaque) 
   pv::DrawLabelObject(dc(), r.Key, r.UserType, 0, 0, 10, 10, 0.0f, true);
   EXPECT_TRUE(libs.calls.last().endsWith("|40)")) << libs.calls.last().toStdString();
   pv::DrawLabelObject(dc(), r.Key, r.UserType, 0, 0, 10, 10, 0.0f, false);
-  EXPECT_TRUE(libs.calls.last().endsWith("|100)")) << libs.calls.last().toStdString();
+  EXPECT_TRUE(libs.calls.last().endsWith("|40)")) << libs.calls.last().toStdString();
 }
 
 TEST_F(LabelObjects, ShadowOnScreenThenBodyAtFullOpacity) {
@@ -297,7 +297,7 @@ TEST_F(LabelObjects, LineOnThePrintPathIsTurnedAboutItsMidpoint) {
   EXPECT_EQ(libs.calls.last(), "LineoLine(100,0|0,0|180)");
 }
 
-TEST_F(LabelObjects, ArtTextOpacityIsZeroOnScreenAndFullInPrint) {
+TEST_F(LabelObjects, ArtTextOpacityIsZeroOnScreenAndTheObjectsInPreviewAndPrint) {
   pv::ObjectRecord& r = AddBox(pv::UserTypeArtText, 0, 0, 10, 10);
   r.Content = "  Arco ";
   r.FontName = " ARIAL ";
@@ -311,7 +311,7 @@ TEST_F(LabelObjects, ArtTextOpacityIsZeroOnScreenAndFullInPrint) {
   DrawOnScreen(dc(), r, {0, 0, 80, 40});
   EXPECT_EQ(libs.calls, (QStringList{"LineoPen(1|7)", "LineoArtTextDraw(Arco|ARIAL|0,0,80,40|0|3|141|1|2|0)"}));
   pv::DrawLabelObject(dc(), r.Key, r.UserType, 0, 0, 80, 40, 0.0f, false);
-  EXPECT_EQ(libs.calls.last(), "LineoArtTextDraw(Arco|ARIAL|0,0,80,40|0|3|141|1|2|100)");
+  EXPECT_EQ(libs.calls.last(), "LineoArtTextDraw(Arco|ARIAL|0,0,80,40|0|3|141|1|2|55)");
   pv::DrawLabelObject(dc(), r.Key, r.UserType, 0, 0, 80, 40, 0.0f, true);
   EXPECT_EQ(libs.calls.last(), "LineoArtTextDraw(Arco|ARIAL|0,0,80,40|0|3|141|1|2|55)");
   EXPECT_TRUE(libs.named("ScrivaFontSize").isEmpty());

@@ -416,21 +416,30 @@ INSTANTIATE_TEST_SUITE_P(
                       FileCase{10, {A::No}, false, "tbr_archive", {kEnd}},
                       FileCase{10, {A::Cancel}, false, "tbr_archive", {kEnd}}));
 
-TEST_F(WindowTest, PrinterSetupRewritesTheStatusBarBeforeThePanelReloads) {
+// The status bar names the printer in force after the setup: the one the
+// panel is left with once it has read the chosen printer again. A system
+// queue named "PDF" is told from the built-in printer there too.
+TEST_F(WindowTest, PrinterSetupRewritesTheStatusBarAfterThePanelReloads) {
+  print.printers << QStringLiteral("PDF");
+  pv::SetFakePrintSystem(&print);
   pv::MainWnd& w = Window();
   w.SetStatusCoord(1, 2);
   struct Probe : wndtest::RecCommands {
-    pv::MainWnd* w = nullptr;
     void ShowPrinterSetup() override {
       Calls() << QStringLiteral("ShowPrinterSetup");
       pv::SetCurrentPrinter(QStringLiteral("PDF"));
     }
   } probe;
-  probe.w = &w;
   pv::SetCommands(&probe);
+  wndtest::RecPreviewData::OnReload = [] { pv::SetCurrentPrinter(QStringLiteral("PDF (CUPS)")); };
+  w.popmnufile_Click(6);
+  wndtest::RecPreviewData::OnReload = nullptr;
+  EXPECT_EQ(w.lblStatusBar(2)->text(), pv::LoadResString(31001) + QStringLiteral("PDF (CUPS)"));
+  EXPECT_EQ(w.lblStatusBar(1)->text(), QStringLiteral("X,Y: 0,0"));
+
+  // Without a change on reload, the chosen printer.
   w.popmnufile_Click(6);
   EXPECT_EQ(w.lblStatusBar(2)->text(), pv::LoadResString(31001) + QStringLiteral("PDF"));
-  EXPECT_EQ(w.lblStatusBar(1)->text(), QStringLiteral("X,Y: 0,0"));
   pv::SetCommands(&commands);
 }
 

@@ -27,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -76,7 +77,12 @@ class RecPreviewData : public pv::PreviewDataView {
   using PreviewDataView::PreviewDataView;
   void Init() override { Calls() << QStringLiteral("PreviewData.Init"); }
   void ResetPrinterInformation() override { Calls() << QStringLiteral("PreviewData.ResetPrinterInformation"); }
-  void ReloadPrinterInfo() override { Calls() << QStringLiteral("PreviewData.ReloadPrinterInfo"); }
+  void ReloadPrinterInfo() override {
+    Calls() << QStringLiteral("PreviewData.ReloadPrinterInfo");
+    if (OnReload) OnReload();
+  }
+  // What the panel does when it reads the printer again (a test's stand-in).
+  inline static std::function<void()> OnReload;
 };
 
 class RecCommands : public pv::MainWndCommands {
@@ -127,6 +133,7 @@ class WindowTest : public apptest::ShellTest {
     for (int i = 0; i < pv::PopUpCount; ++i) pv::PopUpUnloaded(i);
   }
   void TearDown() override {
+    RecPreviewData::OnReload = nullptr;
     pv::DestroyMainWnd();
     for (int i = 0; i < pv::PopUpCount; ++i) pv::PopUpUnloaded(i);
     ShellTest::TearDown();

@@ -1,5 +1,7 @@
 #include "everyvalue.h"
 
+#include "platform/exactdecimal.h"
+
 #include <QDate>
 #include <QDateTime>
 
@@ -46,6 +48,14 @@ SourceTable EveryValueKind() {
     table.rows.push_back({QVariant(qint64{r} * 1000003), QVariant(r / 7.0), QVariant(QStringLiteral("riga %1").arg(r)),
                           QVariant(QDate(2000, 1, 1).addDays(r)), QVariant(Utc(2000, 1, 1, 0, 0, 0, 0).addMSecs(r)),
                           r % 3 == 0 ? null : QVariant(r % 2 == 0)});
+  }
+  // Exact decimals: wider than 64 bits, scaled, negative, and Null.
+  table.columns.push_back({QStringLiteral("Esatto"), ColumnType::Decimal});
+  const char* const decimals[] = {"-9223372036854775809", "0.001", "123456789012345678901234567890.123456789", "0",
+                                  "-0.5"};
+  for (size_t r = 0; r < table.rows.size(); ++r) {
+    table.rows[r].push_back(
+        r % 6 == 5 ? null : QVariant::fromValue(*ExactDecimal::FromText(QString::fromLatin1(decimals[r % 6]))));
   }
   return table;
 }

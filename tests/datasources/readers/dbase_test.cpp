@@ -1,5 +1,6 @@
 #include "datasources/readers/sourcereader.h"
 #include "platform/cp1252.h"
+#include "platform/exactdecimal.h"
 #include "sampletable.h"
 #include "testfiles.h"
 
@@ -171,16 +172,26 @@ TEST(DBaseReader, MemosReadEmptyAndOtherWidthsKeepTheirType) {
   ASSERT_NE(dbf, nullptr);
   DBFAddNativeFieldType(dbf, "NOTE", 'M', 10, 0);
   DBFAddNativeFieldType(dbf, "F", 'F', 10, 3);
-  DBFAddField(dbf, "BIG", FTDouble, 20, 0);  // whole, but wider than 64 bits hold
+  DBFAddField(dbf, "BIG", FTDouble, 20, 0);    // whole, but wider than 64 bits hold: exact
+  DBFAddField(dbf, "SSCC", FTDouble, 18, 0);   // whole, 18 digits: a 64-bit integer
+  DBFAddField(dbf, "WIDE", FTDouble, 22, 4);   // 21 digits with decimals: exact
+  DBFAddField(dbf, "PRICE", FTDouble, 12, 2);  // 11 digits: a double holds them
   WriteRaw(dbf, 0, 0, "        12");
   WriteRaw(dbf, 0, 1, "-3.125");
   WriteRaw(dbf, 0, 2, "12345678901234567890");
+  WriteRaw(dbf, 0, 3, "376123450000000017");
+  WriteRaw(dbf, 0, 4, " -12345678901234567.8900");
+  WriteRaw(dbf, 0, 5, "  1234567.89");
   DBFClose(dbf);
+  const auto exact = [](const char* text) {
+    return QVariant::fromValue(*ExactDecimal::FromText(QString::fromLatin1(text)));
+  };
   SourceTable expected;
-  expected.columns = {{QStringLiteral("NOTE"), ColumnType::Text},
-                      {QStringLiteral("F"), ColumnType::Double},
-                      {QStringLiteral("BIG"), ColumnType::Double}};
-  expected.rows = {{QVariant(QString()), QVariant(-3.125), QVariant(12345678901234567890.0)}};
+  expected.columns = {{QStringLiteral("NOTE"), ColumnType::Text},    {QStringLiteral("F"), ColumnType::Double},
+                      {QStringLiteral("BIG"), ColumnType::Decimal},  {QStringLiteral("SSCC"), ColumnType::Integer},
+                      {QStringLiteral("WIDE"), ColumnType::Decimal}, {QStringLiteral("PRICE"), ColumnType::Double}};
+  expected.rows = {{QVariant(QString()), QVariant(-3.125), exact("12345678901234567890"),
+                    QVariant(qint64{376123450000000017}), exact("-12345678901234567.89"), QVariant(1234567.89)}};
   ExpectSameTable(OpenFolder(dir.path())->ReadTable(QStringLiteral("m")), expected);
 }
 

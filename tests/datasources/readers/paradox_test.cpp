@@ -1,5 +1,6 @@
 #include "datasources/readers/sourcereader.h"
 #include "platform/cp1252.h"
+#include "platform/exactdecimal.h"
 #include "sampletable.h"
 #include "testfiles.h"
 
@@ -28,6 +29,7 @@ using testing::SampleTable;
 using testing::WriteBytes;
 
 constexpr int kTextWidth = 30;
+constexpr int kBcdDecimals = 4;
 
 // Writes a table with pxlib. Text goes in as Windows-1252 bytes.
 bool WriteParadox(const QString& path, const SourceTable& table) {
@@ -61,6 +63,11 @@ bool WriteParadox(const QString& path, const SourceTable& table) {
       case ColumnType::Text:
         fields[i].px_ftype = pxfAlpha;
         fields[i].px_flen = kTextWidth;
+        break;
+      case ColumnType::Decimal:
+        fields[i].px_ftype = pxfBCD;
+        fields[i].px_flen = 17;
+        fields[i].px_fdc = kBcdDecimals;
         break;
     }
   }
@@ -96,6 +103,13 @@ bool WriteParadox(const QString& path, const SourceTable& table) {
           break;
         }
         case pxfLogical: PX_put_data_byte(doc, at, 1, value.toBool() ? 1 : 0); break;
+        case pxfBCD: {
+          // pxlib reads past the end of digits without a point.
+          QByteArray digits = value.toString().toLatin1();
+          if (!digits.contains('.')) digits += ".0";
+          PX_put_data_bcd(doc, at, kBcdDecimals, digits.data());
+          break;
+        }
         default: {
           QByteArray bytes = ToAnsi(value.toString()).left(kTextWidth);
           std::memcpy(at, bytes.constData(), static_cast<size_t>(bytes.size()));
@@ -128,6 +142,19 @@ TEST(ParadoxReader, ReadsTheSampleTableTypedFromTheFolder) {
   stamps.rows = {{QVariant(QDateTime(QDate(2023, 6, 30), QTime(18, 45, 30), Qt::UTC))}, {QVariant()}};
   ASSERT_TRUE(WriteParadox(dir.filePath(QStringLiteral("orari.db")), stamps));
   ExpectSameTable(OpenFolder(dir.path())->ReadTable(QStringLiteral("ORARI")), stamps);
+}
+
+// A BCD field keeps every digit: an exact decimal, never a double.
+TEST(ParadoxReader, BcdFieldsAreExact) {
+  QTemporaryDir dir;
+  const auto exact = [](const char* text) {
+    return QVariant::fromValue(*ExactDecimal::FromText(QString::fromLatin1(text)));
+  };
+  SourceTable amounts;
+  amounts.columns = {{QStringLiteral("IMPORTO"), ColumnType::Decimal}};
+  amounts.rows = {{exact("12345678901234567.8901")}, {exact("-0.0001")}, {exact("1234.5")}, {exact("7")}, {exact("0")}};
+  ASSERT_TRUE(WriteParadox(dir.filePath(QStringLiteral("importi.db")), amounts));
+  ExpectSameTable(OpenFolder(dir.path())->ReadTable(QStringLiteral("importi")), amounts);
 }
 
 TEST(ParadoxReader, TextFollowsTheTablesCodePage) {

@@ -1,5 +1,7 @@
 #include "sampletable.h"
 
+#include "platform/exactdecimal.h"
+
 #include <QDate>
 #include <QDateTime>
 
@@ -34,6 +36,7 @@ bool HasColumnType(const QVariant& value, ColumnType type) {
     case ColumnType::Date: return value.typeId() == QMetaType::QDate;
     case ColumnType::DateTime: return value.typeId() == QMetaType::QDateTime;
     case ColumnType::Boolean: return value.typeId() == QMetaType::Bool;
+    case ColumnType::Decimal: return IsExactDecimal(value);
   }
   return false;
 }

@@ -1,5 +1,7 @@
 #include "clientvalues.h"
 
+#include "platform/exactdecimal.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
@@ -45,7 +47,14 @@ std::string Shown(const QVariant& value) {
                stamp.time() == QTime::fromString(text.mid(11), Qt::ISODateWithMs);
         break;
       }
-      default: break;
+      default:
+        // An exact decimal: the same number as the client's digits, digit
+        // for digit ("-15" is the client's "-15.00").
+        if (const ExactDecimal* decimal = AsExactDecimal(read)) {
+          const auto client = ExactDecimal::FromText(text);
+          same = client && *client == *decimal;
+        }
+        break;
     }
   }
   if (same) return ::testing::AssertionSuccess();

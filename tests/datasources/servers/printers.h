@@ -11,7 +11,7 @@ inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.
 namespace pv {
 
 inline void PrintTo(ColumnType type, std::ostream* os) {
-  static const char* const kNames[] = {"Integer", "Double", "Text", "Date", "DateTime", "Boolean"};
+  static const char* const kNames[] = {"Integer", "Double", "Text", "Date", "DateTime", "Boolean", "Decimal"};
   *os << kNames[static_cast<int>(type)];
 }
 

@@ -8,10 +8,23 @@
 #include "datasources/windows/sourcedialogwindows.h"
 #include "windowstest.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+
+#include <map>
+#include <ostream>
 
 #include <gtest/gtest.h>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QRect& r, std::ostream* out) {
+  *out << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+}
+QT_END_NAMESPACE
 
 namespace {
 
@@ -76,6 +89,101 @@ TEST_F(FilterTest, TheDialogInsertsDoubleClickedEntriesOverItsSelection) {
   EXPECT_EQ(dialog.Text1()->text(), QStringLiteral("[CITTA]  = 'Roma'"));
   emit dialog.OperatorList()->itemDoubleClicked(dialog.OperatorList()->item(7));
   EXPECT_EQ(dialog.Text1()->text(), QStringLiteral("[CITTA] AND  = 'Roma'"));
+}
+
+// Where every widget of the dialog lies, in the dialog's coordinates.
+std::map<QString, QRect> Geometries(QDialog& dialog) {
+  std::map<QString, QRect> out;
+  int n = 0;
+  for (QWidget* w : dialog.findChildren<QWidget*>()) {
+    if (!w->isVisible()) continue;
+    const QString name = w->objectName().isEmpty()
+                             ? QString::fromLatin1(w->metaObject()->className()) + QString::number(n++)
+                             : w->objectName();
+    out[name] = QRect(w->mapTo(&dialog, QPoint(0, 0)), w->size());
+  }
+  return out;
+}
+
+TEST_F(FilterTest, ClickingAnOperatorMovesNothingAndItsHelpShowsWhole) {
+  pv::dlgFilter dialog;
+  dialog.AddField(QStringLiteral("Citta"));
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  QApplication::processEvents();
+  const std::map<QString, QRect> before = Geometries(dialog);
+  ASSERT_TRUE(before.count(QStringLiteral("Command1_0")));
+  QListWidget* operators = dialog.OperatorList();
+  for (int row = 0; row < operators->count(); ++row) {
+    SCOPED_TRACE(row);
+    QListWidgetItem* item = operators->item(row);
+    operators->scrollToItem(item);
+    QTest::mouseClick(operators->viewport(), Qt::LeftButton, {}, operators->visualItemRect(item).center());
+    QApplication::processEvents();
+    ASSERT_EQ(dialog.Help()->text(), pv::LoadResString(13613 + row));
+    for (const auto& [name, rect] : Geometries(dialog)) {
+      EXPECT_EQ(rect, before.at(name)) << name.toStdString();
+    }
+    // The help has the room its text needs.
+    const QRect room = dialog.Help()->contentsRect();
+    const QRect needed = dialog.Help()->fontMetrics().boundingRect(QRect(0, 0, room.width(), 10000), Qt::TextWordWrap,
+                                                                   dialog.Help()->text());
+    EXPECT_LE(needed.height(), room.height());
+    EXPECT_LE(needed.width(), room.width());
+  }
+  // A double-click, whose first press changes the help, lands on the
+  // operator under the pointer.
+  QListWidgetItem* like = operators->item(6);
+  operators->scrollToItem(like);
+  const QPoint at = operators->visualItemRect(like).center();
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                            QEvent::MouseButtonRelease}) {
+    QMouseEvent event(type, QPointF(at), operators->viewport()->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(operators->viewport(), &event);
+    QApplication::processEvents();
+  }
+  EXPECT_EQ(dialog.Text1()->text(), QStringLiteral("LIKE "));
+}
+
+TEST_F(FilterTest, EnterAndSpaceOnAListInsertItsEntry) {
+  pv::dlgFilter dialog;
+  dialog.AddField(QStringLiteral("Nome"));
+  dialog.AddField(QStringLiteral("Citta"));
+  bool accepted = false;
+  QObject::connect(&dialog, &QDialog::accepted, [&] { accepted = true; });
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  struct Step {
+    QListWidget* list;
+    int row;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* expression;
+  };
+  const Step steps[] = {
+      {dialog.FieldList(), 1, Qt::Key_Return, Qt::NoModifier, "[CITTA] "},
+      {dialog.OperatorList(), 4, Qt::Key_Space, Qt::NoModifier, "[CITTA] = "},
+      {dialog.OperatorList(), 10, Qt::Key_Enter, Qt::KeypadModifier, "[CITTA] = '' "},
+      {dialog.FieldList(), 0, Qt::Key_Space, Qt::NoModifier, "[CITTA] = '' [NOME] "},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.expression);
+    s.list->setFocus(Qt::TabFocusReason);
+    s.list->setCurrentRow(s.row);
+    QTest::keyClick(s.list, s.key, s.modifiers);
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.Text1()->text(), QString::fromLatin1(s.expression));
+    EXPECT_EQ(QApplication::focusWidget(), dialog.Text1()) << "the caret goes back to the expression";
+    EXPECT_FALSE(accepted) << "Enter on a list is not OK";
+    EXPECT_TRUE(dialog.isVisible());
+  }
+  // Arrows still move along a list.
+  dialog.OperatorList()->setFocus(Qt::TabFocusReason);
+  dialog.OperatorList()->setCurrentRow(0);
+  QTest::keyClick(dialog.OperatorList(), Qt::Key_Down);
+  EXPECT_EQ(dialog.OperatorList()->currentRow(), 1);
+  EXPECT_EQ(dialog.Help()->text(), pv::LoadResString(13614));
 }
 
 TEST_F(FilterTest, StoredExpressionsAreAddedTwiceAndDeletedById) {

@@ -8,9 +8,14 @@
 #include "datasources/windows/recordtable.h"
 #include "windowstest.h"
 
+#include <QDateTime>
+#include <QHeaderView>
+#include <QHelpEvent>
 #include <QListWidget>
 #include <QTableView>
+#include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -293,6 +298,76 @@ TEST_F(ManagerTest, TheViewShowsEveryRecordReadOnly) {
   scripted.sortAnswer = QStringLiteral("[Nome] DESC");
   view.CommandButton(4)->click();
   EXPECT_EQ(grid->data(grid->index(0, 0)).toString(), QStringLiteral("Carla"));
+}
+
+// The grid's columns fit their values (a timestamp whole), measured on a
+// bounded number of rows; a value longer than the widest column has its
+// tooltip.
+TEST_F(ManagerTest, TheGridColumnsFitTheirValues) {
+  const QString longText = QStringLiteral("Via dei Mille 1234, scala B, interno 56, 00100 Roma (RM) - Italia");
+  pv::SourceTable table;
+  table.columns = {{QStringLiteral("N"), pv::ColumnType::Integer},
+                   {QStringLiteral("Ultima modifica"), pv::ColumnType::DateTime},
+                   {QStringLiteral("Indirizzo"), pv::ColumnType::Text},
+                   {QStringLiteral("Nota"), pv::ColumnType::Text}};
+  const QString lastNote = QStringLiteral("nota dell'ultimo record, lunga");
+  for (int i = 0; i < 2000; ++i) {
+    table.rows.push_back({i, QDateTime(QDate(2001, 2, 2), QTime(10, 30, i % 60)),
+                          i == 1 ? QVariant(longText) : QVariant(QStringLiteral("Via Roma")),
+                          i == 1999 ? QVariant(lastNote) : QVariant(QStringLiteral("-"))});
+  }
+  sources[QStringLiteral("/dati")]->tables[QStringLiteral("storico")] = table;
+  Register(QStringLiteral("Storico"), QStringLiteral("/dati"), QStringLiteral("storico"));
+  pv::DataBaseData view(nullptr, Factory());
+  view.resize(1000, 500);
+  view.Init();
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  const QList<QListWidgetItem*> rows = view.lstRegistrations()->findItems(QStringLiteral("Storico"), Qt::MatchExactly);
+  ASSERT_EQ(rows.size(), 1);
+  emit view.lstRegistrations()->itemClicked(rows[0]);
+  ASSERT_TRUE(view.DataView()->isVisible());
+
+  QTableView* grid = view.DataView();
+  QAbstractItemModel* cells = grid->model();
+  const QFontMetrics metrics(grid->font());
+  const QString stamp = cells->data(cells->index(0, 1)).toString();
+  EXPECT_EQ(stamp, QStringLiteral("02/02/2001 10:30:00"));
+  EXPECT_GT(grid->columnWidth(1), metrics.horizontalAdvance(stamp));
+  EXPECT_GE(grid->columnWidth(1), grid->horizontalHeader()->sectionSizeHint(1)) << "the heading shows too";
+  EXPECT_LT(grid->columnWidth(0), 120) << "a narrow column is not padded out";
+  const int most = grid->columnWidth(2);
+  EXPECT_LT(most, metrics.horizontalAdvance(longText)) << "a column has a limit";
+  EXPECT_GT(most, metrics.horizontalAdvance(QStringLiteral("Via dei Mille 1234")));
+  EXPECT_LT(grid->columnWidth(3), metrics.horizontalAdvance(lastNote)) << "the last record is not measured";
+
+  // The tooltip: the long value whole, none where the value shows whole
+  // (shown at once, without the fading in).
+  const bool fades = QApplication::isEffectEnabled(Qt::UI_FadeTooltip);
+  const bool animates = QApplication::isEffectEnabled(Qt::UI_AnimateTooltip);
+  QApplication::setEffectEnabled(Qt::UI_FadeTooltip, false);
+  QApplication::setEffectEnabled(Qt::UI_AnimateTooltip, false);
+  auto tipAt = [&](int row, int column) {
+    QToolTip::hideText();
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+    const QPoint at = grid->visualRect(cells->index(row, column)).center();
+    QHelpEvent help(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid->viewport(), &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+  };
+  EXPECT_EQ(tipAt(1, 2), longText);
+  EXPECT_EQ(tipAt(0, 2), QString());
+  EXPECT_EQ(tipAt(0, 1), QString());
+  QToolTip::hideText();
+  QApplication::setEffectEnabled(Qt::UI_FadeTooltip, fades);
+  QApplication::setEffectEnabled(Qt::UI_AnimateTooltip, animates);
+
+  // A sort reloads the grid and the columns fit again.
+  scripted.sortAnswer = QStringLiteral("[N] DESC");
+  view.CommandButton(4)->click();
+  EXPECT_EQ(cells->data(cells->index(0, 0)).toString(), QStringLiteral("1999"));
+  EXPECT_GT(grid->columnWidth(1), metrics.horizontalAdvance(stamp));
+  EXPECT_GT(grid->columnWidth(3), metrics.horizontalAdvance(lastNote)) << "now on view";
 }
 
 }  // namespace

@@ -8,14 +8,19 @@
 #include "platform/commondialogs.h"
 #include "windowstest.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QRadioButton>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <set>
 
 namespace {
 
@@ -343,6 +348,65 @@ TEST_F(RegistrationDialogTest, CancelAndTheCloseBoxClearTheLabel) {
     }
     EXPECT_EQ(dialog.Model().sLabel, QString());
     EXPECT_FALSE(dialog.isVisible());
+  }
+}
+
+TEST_F(RegistrationDialogTest, UserAndPasswordFollowTheTick) {
+  pv::dlgSelectSource dialog(nullptr, Factory());
+  pv::OLEDBSourceSelection* c = dialog.OLEDBSourceSelection1();
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  auto boxes = [c] { return std::make_pair(c->UserBox()->isEnabled(), c->PasswordBox()->isEnabled()); };
+  EXPECT_EQ(boxes(), std::make_pair(false, false));
+  c->PasswordCheck()->click();
+  EXPECT_EQ(boxes(), std::make_pair(true, true));
+  QTest::keyClick(&dialog, Qt::Key_U, Qt::AltModifier);
+  EXPECT_EQ(QApplication::focusWidget(), c->UserBox());
+  QTest::keyClicks(c->UserBox(), QStringLiteral("io"));
+  EXPECT_EQ(dialog.Model().Selection().user, QStringLiteral("io"));
+  c->PasswordCheck()->click();
+  EXPECT_EQ(boxes(), std::make_pair(false, false));
+  EXPECT_FALSE(dialog.Model().Selection().usePassword);
+
+  // A model that uses a password shows the boxes open.
+  dialog.Model().Selection().usePassword = true;
+  c->Sync();
+  EXPECT_EQ(boxes(), std::make_pair(true, true));
+}
+
+// Each caption of the dialog has its own key, and the key reaches its box.
+TEST_F(RegistrationDialogTest, EveryCaptionHasAKeyOfItsOwn) {
+  pv::dlgSelectSource dialog(nullptr, Factory());
+  dialog.Model().Selection().usePassword = true;
+  dialog.OLEDBSourceSelection1()->Sync();
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  auto keyOf = [](const QString& caption) {
+    const qsizetype at = caption.indexOf(QLatin1Char('&'));
+    return at < 0 || at + 1 >= caption.size() ? QChar() : caption.at(at + 1).toUpper();
+  };
+  std::set<QChar> keys;
+  std::vector<std::pair<QChar, QWidget*>> buddies;  // the key and the box it focuses
+  for (QLabel* l : dialog.findChildren<QLabel*>()) {
+    if (l->buddy() == nullptr) continue;
+    const QChar key = keyOf(l->text());
+    EXPECT_FALSE(key.isNull()) << l->text().toStdString();
+    EXPECT_TRUE(keys.insert(key).second) << l->text().toStdString();
+    buddies.emplace_back(key, l->buddy());
+  }
+  for (QAbstractButton* b : dialog.findChildren<QAbstractButton*>()) {
+    if (qobject_cast<QPushButton*>(b) != nullptr || b->text() == QStringLiteral("...")) continue;
+    const QChar key = keyOf(b->text());
+    EXPECT_FALSE(key.isNull()) << b->text().toStdString();
+    EXPECT_TRUE(keys.insert(key).second) << b->text().toStdString();
+  }
+  EXPECT_EQ(keys.size(), 8u);
+  EXPECT_EQ(buddies.size(), 5u);
+  for (const auto& [key, box] : buddies) {
+    SCOPED_TRACE(QString(key).toStdString());
+    QTest::keyClick(&dialog, static_cast<Qt::Key>(key.unicode()), Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), box);
   }
 }
 

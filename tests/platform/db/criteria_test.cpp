@@ -1,8 +1,11 @@
 #include "platform/db/criteria.h"
 #include "platform/db/dberror.h"
+#include "platform/exactdecimal.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -255,6 +258,72 @@ TEST(Criteria, ASortKeyNamedAgainAddsNothing) {
   EXPECT_TRUE(keys[1].descending);
   EXPECT_EQ(keys[2].field, 3);
   EXPECT_TRUE(keys[2].descending);
+}
+
+}  // namespace
+
+namespace {
+
+// Whole numbers, exact decimals and numeric text compare with a number by
+// their exact values; doubles as doubles. The sort orders them the same way.
+TEST(Criteria, ExactNumbersCompareDigitForDigit) {
+  const QStringList fields{QStringLiteral("SSCC"), QStringLiteral("Saldo"), QStringLiteral("Codice"),
+                           QStringLiteral("Prezzo")};
+  const auto exact = [](const char* text) {
+    return QVariant::fromValue(*pv::ExactDecimal::FromText(QString::fromLatin1(text)));
+  };
+  const std::vector<QVariant> row{QVariant::fromValue<qint64>(100000000000000001LL), exact("-1234.567"),
+                                  QStringLiteral("376123450000000017"), QVariant(10.5)};
+  const struct {
+    const char* text;
+    bool match;
+  } cases[] = {
+      {"[SSCC] = 100000000000000001", true},
+      {"[SSCC] = 100000000000000000", false},
+      {"[SSCC] > 100000000000000000", true},
+      {"[SSCC] = '100000000000000001'", true},
+      {"[SSCC] = 1.00000000000000001E17", true},
+      {"[Saldo] = -1234.567", true},
+      {"[Saldo] = -1234.5670", true},
+      {"[Saldo] < -1234.5669", true},
+      {"[Saldo] > -1234.5671", true},
+      {"[Saldo] > 10", false},
+      {"[Saldo] = '-1234.567'", true},
+      {"[Saldo] LIKE '-1234.5*'", true},
+      {"[Codice] = 376123450000000017", true},
+      {"[Codice] = 376123450000000016", false},
+      {"[Prezzo] > 10", true},
+      {"[Prezzo] = 10.5", true},
+  };
+  for (const auto& c : cases) {
+    const pv::Criteria criteria = pv::Criteria::Parse(QString::fromLatin1(c.text), fields);
+    EXPECT_EQ(criteria.Matches(row), c.match) << c.text;
+  }
+  EXPECT_LT(pv::CompareValues(QVariant::fromValue<qint64>(9007199254740992LL),
+                              QVariant::fromValue<qint64>(9007199254740993LL)),
+            0);
+  EXPECT_LT(pv::CompareValues(exact("99999999999999999.98"), exact("99999999999999999.99")), 0);
+  EXPECT_GT(pv::CompareValues(exact("10"), QVariant(9.5)), 0);
+  EXPECT_EQ(pv::CompareValues(exact("2"), QVariant::fromValue<qint64>(2)), 0);
+}
+
+// The sort puts accented letters beside their base letters, in any case;
+// the filter still compares by character.
+TEST(Criteria, TextSortsInTheItalianOrder) {
+  QStringList names{QString::fromUtf8("Zoë"),    QString::fromUtf8("Ètienne"), QString::fromUtf8("Nicolosi"),
+                    QString::fromUtf8("Nicolò"), QString::fromUtf8("élodie"),  QStringLiteral("Elena"),
+                    QStringLiteral("fabio"),     QString::fromUtf8("Niccolò"), QStringLiteral("D'Angelo"),
+                    QStringLiteral("Dell'Orto"), QStringLiteral("de Santis"),  QStringLiteral("Zanetti")};
+  std::stable_sort(names.begin(), names.end(),
+                   [](const QString& a, const QString& b) { return pv::CompareValues(a, b) < 0; });
+  EXPECT_EQ(names, (QStringList{QStringLiteral("D'Angelo"), QStringLiteral("de Santis"), QStringLiteral("Dell'Orto"),
+                                QStringLiteral("Elena"), QString::fromUtf8("élodie"), QString::fromUtf8("Ètienne"),
+                                QStringLiteral("fabio"), QString::fromUtf8("Niccolò"), QString::fromUtf8("Nicolò"),
+                                QStringLiteral("Nicolosi"), QStringLiteral("Zanetti"), QString::fromUtf8("Zoë")}));
+  EXPECT_EQ(pv::CompareValues(QStringLiteral("ROSSI"), QStringLiteral("rossi")), 0);
+  const QStringList fields{QStringLiteral("Nome")};
+  EXPECT_FALSE(pv::Criteria::Parse(QStringLiteral("Nome = 'Nicolo'"), fields).Matches({QString::fromUtf8("Nicolò")}));
+  EXPECT_TRUE(pv::Criteria::Parse(QStringLiteral("Nome > 'Zoe'"), fields).Matches({QString::fromUtf8("Élodie")}));
 }
 
 }  // namespace

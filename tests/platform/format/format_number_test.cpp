@@ -1,5 +1,7 @@
 #include "format_test_support.h"
 
+#include "platform/exactdecimal.h"
+
 #include <gtest/gtest.h>
 
 #include <QDateTime>
@@ -128,6 +130,42 @@ TEST(FormatNumbers, CompiledOnceAndShared) {
   EXPECT_EQ(first->Apply(1234.5).toStdString(), "1.234,50");
   EXPECT_EQ(first->Apply(-1).toStdString(), "-1,00");
   EXPECT_EQ(first->Pattern().toStdString(), "#,##0.00");
+}
+
+// Whole numbers and exact decimals keep every digit with "0", "#,##0", no
+// pattern and General Number; other patterns round them digit for digit;
+// a number written in text does the same.
+TEST(FormatNumbers, ExactNumbersKeepEveryDigit) {
+  const auto exact = [](const char* text) {
+    return QVariant::fromValue(*pv::ExactDecimal::FromText(QString::fromLatin1(text)));
+  };
+  const QVariant sscc = QVariant::fromValue<qint64>(376123450000000017LL);
+  const QVariant max = QVariant::fromValue<qint64>(std::numeric_limits<qint64>::max());
+  const QVariant min = QVariant::fromValue<qint64>(std::numeric_limits<qint64>::min());
+  CheckFormats({
+      {sscc, "0", "376123450000000017"},
+      {sscc, "#,##0", "376.123.450.000.000.017"},
+      {sscc, "", "376123450000000017"},
+      {sscc, "General Number", "376123450000000017"},
+      {max, "0", "9223372036854775807"},
+      {max, "", "9223372036854775807"},
+      {min, "#,##0", "-9.223.372.036.854.775.808"},
+      {min, "General Number", "-9223372036854775808"},
+      {exact("376123450000000017"), "0", "376123450000000017"},
+      {exact("-376123450000000017"), "", "-376123450000000017"},
+      {exact("-1234.567"), "", "-1234,567"},
+      {exact("-1234.567"), "0.00", "-1234,57"},
+      {exact("-1234.567"), "#,##0.0000", "-1.234,5670"},
+      {exact("0.001"), "General Number", "0,001"},
+      {exact("123456789012345678901234567890.125"), "0.00", "123456789012345678901234567890,13"},
+      {exact("123456789012345678901234567890.125"), "", "123456789012345678901234567890,125"},
+      {exact("99999999999999999.995"), "#,##0.00", "100.000.000.000.000.000,00"},
+      {exact("0"), "0.00;-0.00;\"zero\"", "zero"},
+      {exact("-0.004"), "0.00", "0,00"},
+      {QStringLiteral("376123450000000017"), "0", "376123450000000017"},
+      {QStringLiteral("376123450000000017"), "General Number", "376123450000000017"},
+      {QStringLiteral("1.234,5678"), "0.000", "1234,568"},
+  });
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "formats/dlgselformat.h"
 #include "formats/formatstore.h"
 #include "printing/install.h"
+#include "printing/spooler.h"
 
 #include <QAbstractItemView>
 #include <QFrame>
@@ -496,20 +497,47 @@ TEST_F(PanelTest, PrinterSetupRereadsThePrinterCancelledOrNot) {
   pv::SetCommonDialogHost(oldDialogs);
 }
 
-TEST_F(PanelTest, APrinterThatWentAwayGivesWayToTheDefault) {
-  ASSERT_TRUE(pv::SetCurrentPrinter(QStringLiteral("Office")));
-  // The system lost every printer: "PDF" is what is left.
-  fake.printers.clear();
-  fake.defaultPrinter.clear();
+// A printer chosen in the set-up that cannot be asked stays the chosen one:
+// the user is told, and a job goes to it (and fails naming it), never to
+// the default printer.
+TEST_F(PanelTest, AChosenPrinterThatCannotBeAskedStaysChosen) {
+  PrinterSetupDialogs setup;
+  StatusBarCount status;
+  pv::CommonDialogHost* oldDialogs = pv::SetCommonDialogHost(&setup);
+  pv::MainWindowHost* oldWindow = pv::SetMainWindowHost(&status);
+  fake.printers = QStringList{QStringLiteral("Office"), QStringLiteral("Magazzino")};
+  fake.unreadable = QStringList{QStringLiteral("Magazzino")};
   pv::SetFakePrintSystem(&fake);
-  panel->ReloadPrinterInfo();
-  EXPECT_EQ(pv::CurrentPrinterName(), QStringLiteral("PDF"));
-  EXPECT_EQ(pv::PrinterDpiX, 600);
-  EXPECT_EQ(CountPrintingErrors(), 0);
+  QStringList spooled;
+  pv::SetSpooler([&](const pv::SpoolRequest& r) {
+    spooled << r.Printer;
+    pv::SpoolResult refused;
+    refused.Error = QStringLiteral("La stampante \"%1\" non esiste nel sistema di stampa.").arg(r.Printer);
+    return refused;
+  });
+
+  setup.choose = QStringLiteral("Magazzino");
+  panel->Command(4)->click();
+  EXPECT_EQ(pv::CurrentPrinterName(), QStringLiteral("Magazzino"));
+  EXPECT_EQ(status.updates, 1);
+  ASSERT_EQ(CountPrintingErrors(), 1);
+  EXPECT_TRUE(boxes.back().detail.contains(QStringLiteral("\"Magazzino\""))) << boxes.back().detail.toStdString();
   // The panel goes on working.
   pv::PageCount = 2;
   panel->Command(2)->click();
   EXPECT_EQ(pv::PrintRun().m_PageNumber, 2);
+
+  boxes.clear();
+  panel->Command(5)->click();
+  EXPECT_EQ(spooled, QStringList{QStringLiteral("Magazzino")});
+  ASSERT_EQ(CountPrintingErrors(), 1);
+  EXPECT_TRUE(boxes.back().detail.contains(QStringLiteral("\"Magazzino\""))) << boxes.back().detail.toStdString();
+  EXPECT_EQ(setup.asked, 0);  // not the built-in printer's save dialog either
+  EXPECT_EQ(pv::CurrentPrinterName(), QStringLiteral("Magazzino"));
+
+  pv::SetSpooler(nullptr);
+  pv::SetMainWindowHost(oldWindow);
+  pv::SetCommonDialogHost(oldDialogs);
 }
 
 // ---- layout and the format bar ---------------------------------------------

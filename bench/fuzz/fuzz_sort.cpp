@@ -1,9 +1,9 @@
 // Fuzz target: bytes as a sort over the fixed table (fuzztable.h). A sort
 // that parses must order the rows in memory (CompareValues, a stable sort,
-// as Recordset does) as SQLite orders them (PVNOCASE, ties by row, as the
+// as Recordset does) as SQLite orders them (PVSORT, ties by row, as the
 // data engine sorts); SQLite must never refuse it.
 
-#include "fuzztable.h"
+#include "bench/fuzz/fuzztable.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (static_cast<int>(keys.size()) + 1 > SqliteColumnLimit(db)) std::abort();
   QStringList terms;
   for (const SortKey& k : keys) {
-    terms << table.fieldSql.at(k.field) + QStringLiteral(" COLLATE ") + QString::fromLatin1(kNoCaseCollation) +
+    terms << table.fieldSql.at(k.field) + QStringLiteral(" COLLATE ") + QString::fromLatin1(kSortCollation) +
                  (k.descending ? QStringLiteral(" DESC") : QString());
   }
   terms << QStringLiteral("rowid");
@@ -50,4 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (rows.values != inMemory) std::abort();
   return 0;
+}
+
+extern "C" void PlavikFuzzSeeds(void (*add)(const uint8_t*, size_t)) {
+  pv::fuzz::AddTextSeeds(add, {"[Nome] ASC", "[Prezzo] DESC, [Id]", "[Data] DESC, [Ora] ASC, [Attivo], [Note] DESC",
+                               "Nome, Id DESC", "[Note], [Nome] DESC, [Note]"});
 }

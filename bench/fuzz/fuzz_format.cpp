@@ -80,3 +80,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)pv::Format(value, QString());
   return 0;
 }
+
+// Each kind of value with patterns of each family.
+extern "C" void PlavikFuzzSeeds(void (*add)(const std::uint8_t* data, std::size_t size)) {
+  const char* patterns[] = {"",           "0",           "#,##0.00", "0.00%;(0.00);\"zero\"", "d mmmm yyyy",
+                            "dddd dd/mm/yy hh:nn:ss", "mmm-q-ww", "@@@-@",  ">&&&&",      "Currency",
+                            "Long Date", "Yes/No",     "0.0E+00",  "\\a\"b\"c",  "hh:nn AM/PM"};
+  const double number = 1234.5;
+  const qint64 whole = 376123450000000017;
+  const qint64 day = 2460655;
+  const qint64 msecs = 1733836800123;
+  for (int kind = 0; kind < 8; ++kind) {
+    for (const char* p : patterns) {
+      QByteArray input(1, static_cast<char>(kind));
+      std::uint64_t bits = 0;
+      switch (kind) {
+        case 0: std::memcpy(&bits, &number, sizeof bits); break;
+        case 1: bits = static_cast<std::uint64_t>(whole); break;
+        case 3: bits = static_cast<std::uint64_t>(day); break;
+        case 4: bits = static_cast<std::uint64_t>(msecs); break;
+        case 5: bits = 45296789; break;
+        case 6: bits = 1; break;
+        default: break;
+      }
+      if (kind == 2) input += QByteArray("Nicolò D'Amico") + '\0';
+      else if (kind != 7) for (int i = 0; i < 8; ++i) input += static_cast<char>(bits >> (8 * i));
+      input += p;
+      add(reinterpret_cast<const std::uint8_t*>(input.constData()), static_cast<std::size_t>(input.size()));
+    }
+  }
+}

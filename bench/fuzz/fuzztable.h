@@ -14,6 +14,8 @@
 #include <QSqlDatabase>
 
 #include <cstdlib>
+#include <cstring>
+#include <initializer_list>
 #include <vector>
 
 namespace pv::fuzz {
@@ -75,6 +77,15 @@ inline FuzzTable& Table() {
     return t;
   }();
   return *table;
+}
+
+}  // namespace pv::fuzz
+
+namespace pv::fuzz {
+
+// Texts to start from, one a seed.
+inline void AddTextSeeds(void (*add)(const uint8_t*, size_t), std::initializer_list<const char*> texts) {
+  for (const char* t : texts) add(reinterpret_cast<const uint8_t*>(t), std::strlen(t));
 }
 
 }  // namespace pv::fuzz
