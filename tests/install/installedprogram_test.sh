@@ -67,11 +67,26 @@ start_plavik "$program" "$home" "$home/damaged.lab"
 grep -q "non è valido, oppure è danneggiato" "$WORK/last.err" || fail "a damaged label was not refused"
 [ "$(ini_value "$ini" SETTING LABELWIDTH)" = 52.5 ] || fail "a refused label changed the document"
 
-# The installed reader program reads the installed sample, which the user
-# may not write, as the sample registration names it.
-rows=$(as_user "$home" python3 "$(dirname "$0")/readsample.py" "$PREFIX/lib/plavik/plavik-reader" \
-  "$PREFIX/share/plavik/database" indirizzi) || fail "the installed reader cannot read the sample"
-[ "$rows" -gt 0 ] || fail "the installed sample has no records"
+# The sample, which the user may not write, reads through the installed
+# reader program, as the program finds it from its bin folder
+# (bin/../lib/plavik): the build's source-dump tool in a bin folder of its
+# own beside the install's lib/plavik. The loader's log names the reader
+# that ran, so the build's own reader cannot stand in for it.
+tool=$WORK/tool
+mkdir -p "$tool/bin" "$tool/lib"
+cp "$BUILD/tests/source-dump" "$tool/bin/"
+ln -s "$PREFIX/lib/plavik" "$tool/lib/plavik"
+chmod -R a+rX "$tool"
+as_user "$home" env LD_DEBUG=files "LD_DEBUG_OUTPUT=$home/ld" "$tool/bin/source-dump" \
+  "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=$PREFIX/share/plavik/database/;Extended Properties=dBASE III;" \
+  indirizzi >"$WORK/sample.txt" 2>"$WORK/sample.err" || {
+  cat "$WORK/sample.err" >&2
+  fail "the installed sample cannot be read"
+}
+[ "$(wc -l <"$WORK/sample.txt")" -gt 1 ] || fail "the installed sample has no records"
+grep -qF "needed by $tool/bin/../lib/plavik/plavik-reader" "$home"/ld.* ||
+  fail "the installed reader program was not the one that read the sample"
+rm -f "$home"/ld.*
 
 [ "$before" = "$(listing "$PREFIX")" ] || {
   diff <(echo "$before") <(listing "$PREFIX") >&2 || true
