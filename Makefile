@@ -1,13 +1,16 @@
 # plavik: `make run` installs what is missing, builds and starts the program;
 # `make test` installs what is missing, builds and runs every test;
 # `make format` formats the C++ sources by .clang-format;
+# `make install` builds and installs the program below PREFIX (/usr/local);
+# `make package` builds the Debian package, build/plavik_*.deb;
 # `make test-sanitize` runs them again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, built in a folder of its own.
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all setup configure build run test test-sanitize bench fuzz format clean
+.PHONY: all setup configure build run test test-sanitize bench fuzz format clean install package
 
 all: build
 
@@ -37,6 +40,12 @@ test-sanitize: setup
 	  ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:intercept_tls_get_addr=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp \
 	  ctest --output-on-failure -j $(JOBS)
+
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*; do [ -x "$$b" ] && "$$b"; done

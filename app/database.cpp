@@ -63,7 +63,7 @@ bool DatabaseConnection::IsOpen() const {
   return QSqlDatabase::database(ConnectionName, false).isOpen();
 }
 
-QString DatabaseFileName() { return ProgramPath(QStringLiteral("plavik.db")); }
+QString DatabaseFileName() { return UserDataPath(QStringLiteral("plavik.db")); }
 
 QString DataAccessErrorText(const DbError& error) {
   return QStringLiteral("DATA Access error : ") + StrLong(error.Number()) + QStringLiteral(" - ") + error.Description();

@@ -1,5 +1,5 @@
 #pragma once
-// The program database plavik.db in the program folder (SQLite) and its six
+// The program database plavik.db in the user's data folder (SQLite) and its six
 // long-lived shared recordsets, opened once at start-up and kept to the end.
 // A missing file is created from the schema and rows built into the
 // program; a file that is there is never rewritten.
@@ -31,7 +31,7 @@ extern Recordset rsSqlString;      // rst_sqlstring
 extern Recordset rsClipCategory;   // rst_clipcategory
 extern Recordset rsTemplate;       // rst_template
 
-// plavik.db in the program folder.
+// plavik.db in the user's data folder.
 QString DatabaseFileName();
 
 // Opens the connection and the six recordsets in their order. The first

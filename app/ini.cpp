@@ -121,7 +121,7 @@ std::optional<double> WholeNumber(const QVariant& v) {
 
 }  // namespace
 
-QString IniFileName() { return ProgramPath(QStringLiteral("plavik.ini")); }
+QString IniFileName() { return UserSettingsPath(QStringLiteral("plavik.ini")); }
 
 std::optional<QString> ReadIniText(const QString& file, const QString& section, const QString& key) {
   QStringList lines;

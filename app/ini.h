@@ -16,7 +16,7 @@ namespace pv {
 
 inline constexpr int IniMaxValueLength = 1999;
 
-// The settings file of the program: plavik.ini in the program folder.
+// The settings file of the program: plavik.ini in the user's settings folder.
 QString IniFileName();
 
 // The key's text; nothing when the file, the section or the key is missing

@@ -527,11 +527,15 @@ bool OpenDocument() {
                      LoadResString(MsgOpenTitle)) == -1)
     return false;
   if (name.isEmpty()) return false;
+  return OpenNamedDocument(name);
+}
+
+bool OpenNamedDocument(const QString& path) {
   LabFileContent content;
-  if (!LoadOrRefuse(name, content, nullptr)) return false;
+  if (!LoadOrRefuse(path, content, nullptr)) return false;
   NewDocument();
   ApplyLabContent(std::move(content));
-  DocFileName = name;
+  DocFileName = path;
   FollowNewDocument();
   MainWindow().SetCaption(DocumentCaption());
   return true;

@@ -99,6 +99,9 @@ bool SaveDocument(bool bSaveAs);
 // (new document, the file's content). A cancel or a refused file leaves the
 // document as it was. True when a file was read.
 bool OpenDocument();
+// OpenDocument without its dialog, for a file named on the command line: the
+// same reading and refusals (message 15096, the document left as it was).
+bool OpenNamedDocument(const QString& path);
 
 // The caption for the current DocFileName: application title, " - ", and
 // the path or message 15098.

@@ -6,6 +6,10 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <cerrno>
+
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pv {
@@ -13,19 +17,90 @@ namespace {
 
 QString g_tempFolder;
 
+// Where the install puts the program's own files, from its bin folder.
+constexpr char kInstalledDataFolder[] = "../share/plavik";
+
 QString ExecutableFolder() {
   if (QCoreApplication::instance() != nullptr) return QCoreApplication::applicationDirPath();
   const QFileInfo exe(QStringLiteral("/proc/self/exe"));
   return QFileInfo(exe.symLinkTarget()).absolutePath();
 }
 
+QString HomeFolder(const std::function<QByteArray(const char*)>& env) {
+  const QByteArray home = env("HOME");
+  if (!home.isEmpty()) return QFile::decodeName(home);
+  // Without HOME (a service, a stripped environment): the account's own.
+  if (const passwd* pw = ::getpwuid(::getuid()); pw != nullptr && pw->pw_dir != nullptr) {
+    return QFile::decodeName(pw->pw_dir);
+  }
+  return QDir::homePath();
+}
+
+// $variable/plavik; a relative or empty value is ignored, as the XDG base
+// directory rules say, and $HOME/fallback/plavik used instead.
+QString XdgFolder(const std::function<QByteArray(const char*)>& env, const char* variable, const char* fallback) {
+  QString base = QFile::decodeName(env(variable));
+  if (!QDir::isAbsolutePath(base)) base = HomeFolder(env) + QLatin1Char('/') + QLatin1String(fallback);
+  return QDir::cleanPath(base + QStringLiteral("/plavik"));
+}
+
+// The program folder alone (it is asked for often, the user's folders seldom).
+QString ProgramFolderFor(const QString& executableFolder, const std::function<QByteArray(const char*)>& env,
+                         bool* installed) {
+  *installed = false;
+  const QByteArray home = env("PLAVIK_HOME");
+  if (!home.isEmpty()) return QDir::cleanPath(QFile::decodeName(home));
+  const QString exe = QDir::cleanPath(executableFolder);
+  const QString data = QDir::cleanPath(exe + QLatin1Char('/') + QLatin1String(kInstalledDataFolder));
+  *installed = QFileInfo(exe).fileName() == QLatin1String("bin") && QFileInfo(data).isDir();
+  return *installed ? data : exe;
+}
+
+bool WritableByThisUser(const QString& folder) {
+  return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+}
+
+FolderLayout CurrentLayout() {
+  return LayoutFor(
+      ExecutableFolder(), [](const char* name) { return qgetenv(name); }, WritableByThisUser);
+}
+
+// Makes `folder` and any missing parent with rights for this user only.
+bool MakeUserFolder(const QString& folder) {
+  if (QFileInfo(folder).isDir()) return true;
+  const QString parent = QFileInfo(folder).absolutePath();
+  if (parent != folder && !MakeUserFolder(parent)) return false;
+  return ::mkdir(QFile::encodeName(folder).constData(), 0700) == 0 || errno == EEXIST;
+}
+
+QString UserFile(const QString& folder, const QString& name) {
+  MakeUserFolder(folder);
+  return ResolvePathCase(folder + QLatin1Char('/') + name);
+}
+
 }  // namespace
 
-QString ProgramFolder() {
-  const QByteArray home = qgetenv("PLAVIK_HOME");
-  if (!home.isEmpty()) return QDir::cleanPath(QString::fromLocal8Bit(home));
-  return QDir::cleanPath(ExecutableFolder());
+FolderLayout LayoutFor(const QString& executableFolder, const std::function<QByteArray(const char*)>& env,
+                       const std::function<bool(const QString&)>& writable) {
+  bool installed = false;
+  const QString program = ProgramFolderFor(executableFolder, env, &installed);
+  if (!env("PLAVIK_HOME").isEmpty() || (!installed && writable(program))) return {program, program, program};
+  return {program, XdgFolder(env, "XDG_CONFIG_HOME", ".config"), XdgFolder(env, "XDG_DATA_HOME", ".local/share")};
 }
+
+QString ProgramFolder() {
+  bool installed = false;
+  return ProgramFolderFor(
+      ExecutableFolder(), [](const char* name) { return qgetenv(name); }, &installed);
+}
+
+QString UserSettingsFolder() { return CurrentLayout().settings; }
+
+QString UserDataFolder() { return CurrentLayout().data; }
+
+QString UserSettingsPath(const QString& name) { return UserFile(UserSettingsFolder(), name); }
+
+QString UserDataPath(const QString& name) { return UserFile(UserDataFolder(), name); }
 
 QString ResolvePathCase(const QString& path) {
   QString p = path;

@@ -37,7 +37,9 @@ QString ReaderProgram() {
       QCoreApplication::instance() != nullptr
           ? QCoreApplication::applicationDirPath()
           : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
-  for (const QString& dir : {here, QStringLiteral(PLAVIK_READER_DIR)}) {
+  // Beside the program (the build), in the install's lib/plavik (bin/../lib/plavik),
+  // or in the build's program folder.
+  for (const QString& dir : {here, here + QStringLiteral("/../lib/plavik"), QStringLiteral(PLAVIK_READER_DIR)}) {
     const QString path = QDir(dir).filePath(name);
     if (!dir.isEmpty() && IsProgram(path)) return path;
   }

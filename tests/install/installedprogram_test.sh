@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# installedprogram_test.sh CMAKE BUILD: installs the build into a scratch
+# prefix and starts the installed program as an ordinary user: it starts
+# without a data-access message, makes its settings and database in the
+# user's own folders, keeps a setting from one start to the next, opens a
+# label named on its command line (and refuses a damaged one), its reader
+# program reads the sample database, and nothing is written below the
+# prefix. Then the same for a copy of the build's program
+# folder that the user may not write in.
+source "$(dirname "$0")/common.sh"
+CMAKE=$1
+BUILD=$2
+
+PREFIX=$WORK/prefix
+"$CMAKE" --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" || {
+  cat "$WORK/install.log" >&2
+  fail "cmake --install failed"
+}
+chmod 755 "$PREFIX"
+
+# The layout, and libraries found through the install's own search path.
+for f in bin/plavik lib/plavik/libplavikplatform.so lib/plavik/plavik-reader share/plavik/database/indirizzi.dbf share/plavik/help/index.html \
+  share/applications/plavik.desktop share/mime/packages/plavik.xml share/icons/hicolor/scalable/apps/plavik.svg \
+  share/icons/hicolor/48x48/apps/plavik.png; do
+  [ -e "$PREFIX/$f" ] || fail "the install lacks $f"
+done
+for d in share/plavik/graphics/template share/plavik/graphics/border share/plavik/clipart; do
+  [ -n "$(ls -A "$PREFIX/$d")" ] || fail "the install's $d is empty"
+done
+[ "$(readelf -d "$PREFIX/bin/plavik" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')" = '$ORIGIN/../lib/plavik' ] ||
+  fail "bin/plavik does not look for its libraries in lib/plavik"
+for f in "$PREFIX"/bin/* "$PREFIX"/lib/plavik/*; do
+  if readelf -d "$f" 2>/dev/null | grep -E '\((RUNPATH|RPATH)\)' | grep -qF "$BUILD"; then
+    fail "$f still looks for libraries in the build"
+  fi
+done
+if find "$PREFIX" -name 'plavik.ini' -o -name 'plavik.db' | grep -q .; then
+  fail "the install holds a settings file or a program database"
+fi
+
+before=$(listing "$PREFIX")
+home=$(new_home)
+program=$PREFIX/bin/plavik
+ini=$home/.config/plavik/plavik.ini
+
+# First start: settings and database made in the user's folders.
+start_plavik "$program" "$home"
+check_user_files "$home"
+first_width=$(ini_value "$ini" SETTING LABELWIDTH)
+
+# A delivered template named on the command line (4.LAB: 52.5 x 29.7 mm on
+# format LM4-A4-40) becomes the document; its size is saved at the end...
+[ "$first_width" != 52.5 ] || fail "the first start already has the template's size"
+start_plavik "$program" "$home" "$PREFIX/share/plavik/graphics/template/4.LAB"
+[ "$(ini_value "$ini" SETTING LABELWIDTH)" = 52.5 ] && [ "$(ini_value "$ini" SETTING LABELHEIGHT)" = 29.7 ] &&
+  [ "$(ini_value "$ini" SETTING FORMATCODE)" = LM4-A4-40 ] ||
+  fail "the label named on the command line did not become the document (settings: $(cat "$ini"))"
+
+# ...and comes back at the next start, which saves it again unchanged.
+start_plavik "$program" "$home"
+[ "$(ini_value "$ini" SETTING LABELWIDTH)" = 52.5 ] || fail "the saved label size did not come back"
+
+# A damaged label is refused as File > Apri refuses it; the document stays.
+printf 'not a label' >"$home/damaged.lab"
+chown "$RUN_UID:$RUN_GID" "$home/damaged.lab"
+start_plavik "$program" "$home" "$home/damaged.lab"
+grep -q "non è valido, oppure è danneggiato" "$WORK/last.err" || fail "a damaged label was not refused"
+[ "$(ini_value "$ini" SETTING LABELWIDTH)" = 52.5 ] || fail "a refused label changed the document"
+
+# The sample, which the user may not write, reads through the installed
+# reader program, as the program finds it from its bin folder
+# (bin/../lib/plavik): the build's source-dump tool in a bin folder of its
+# own beside the install's lib/plavik. The loader's log names the reader
+# that ran, so the build's own reader cannot stand in for it.
+tool=$WORK/tool
+mkdir -p "$tool/bin" "$tool/lib"
+cp "$BUILD/tests/source-dump" "$tool/bin/"
+ln -s "$PREFIX/lib/plavik" "$tool/lib/plavik"
+chmod -R a+rX "$tool"
+as_user "$home" env LD_DEBUG=files "LD_DEBUG_OUTPUT=$home/ld" "$tool/bin/source-dump" \
+  "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=$PREFIX/share/plavik/database/;Extended Properties=dBASE III;" \
+  indirizzi >"$WORK/sample.txt" 2>"$WORK/sample.err" || {
+  cat "$WORK/sample.err" >&2
+  fail "the installed sample cannot be read"
+}
+[ "$(wc -l <"$WORK/sample.txt")" -gt 1 ] || fail "the installed sample has no records"
+grep -qF "needed by $tool/bin/../lib/plavik/plavik-reader" "$home"/ld.* ||
+  fail "the installed reader program was not the one that read the sample"
+rm -f "$home"/ld.*
+
+[ "$before" = "$(listing "$PREFIX")" ] || {
+  diff <(echo "$before") <(listing "$PREFIX") >&2 || true
+  fail "the program wrote below the prefix"
+}
+
+# The build's program folder copied where the user may not write (as root:
+# owned by root; otherwise: its rights taken away): the user's files go to
+# the user's folders, the copy stays as it was.
+copy=$WORK/opt/plavik
+mkdir -p "$WORK/opt"
+cp -a "$BUILD/bin" "$copy"
+rm -f "$copy/plavik.ini" "$copy/plavik.db"
+chmod -R go-w "$copy"
+[ "$(id -u)" -eq 0 ] || chmod -R u-w "$copy"
+chmod 755 "$WORK/opt"
+before=$(listing "$copy")
+home=$(new_home)
+start_plavik "$copy/plavik" "$home"
+check_user_files "$home"
+[ "$before" = "$(listing "$copy")" ] || fail "the program wrote into a program folder the user may not write in"
+echo "ok"
