@@ -16,6 +16,8 @@ PACKAGES=(
   postgresql mariadb-server mariadb-client odbc-postgresql odbc-mariadb
   # the private print server the printing tests start
   cups-daemon cups-client cups-filters
+  # what the install and package tests check with
+  desktop-file-utils lintian libxml2-utils shared-mime-info dpkg-dev file
 )
 
 missing=()
