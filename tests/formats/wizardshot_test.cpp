@@ -17,7 +17,6 @@ bool Reddish(QRgb p) { return qRed(p) > 180 && qGreen(p) < 110 && qBlue(p) < 110
 TEST(WizardScreenshot, SizeAndTemplateCardsAreDrawn) {
   formatstest::ShotProbe shot;
   ASSERT_NO_FATAL_FAILURE(shot.Run(QStringLiteral(PLAVIK_WIZARDSHOT_PROBE), QStringLiteral("grid ")));
-  if (shot.skipped) GTEST_SKIP() << "xvfb-run is not installed";
   const QRect grid = shot.rect;
   EXPECT_GT(grid.width(), 700);
 
