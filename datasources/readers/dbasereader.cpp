@@ -360,7 +360,7 @@ class DbfFile {
 }  // namespace
 
 std::unique_ptr<SourceReader> OpenDBaseFolder(const QString& folder) {
-  return std::make_unique<FolderReader<DbfFile>>(folder, QStringLiteral("dbf"));
+  return std::make_unique<FolderReader<DbfFile>>(folder, FolderTableExtension(SourceKind::DBase));
 }
 
 }  // namespace pv

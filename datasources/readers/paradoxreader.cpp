@@ -298,7 +298,7 @@ class PxFile {
 }  // namespace
 
 std::unique_ptr<SourceReader> OpenParadoxFolder(const QString& folder) {
-  return std::make_unique<FolderReader<PxFile>>(folder, QStringLiteral("db"));
+  return std::make_unique<FolderReader<PxFile>>(folder, FolderTableExtension(SourceKind::Paradox));
 }
 
 }  // namespace pv
