@@ -10,7 +10,7 @@
 #include "properties/icons.h"
 #include "properties/arttextwindowwidget.h"
 #include "properties/fillwindowwidget.h"
-#include "properties/install.h"
+#include "properties/propertypickers.h"
 #include "properties/linewindowwidget.h"
 #include "properties/popupwindows.h"
 #include "properties/textwindowwidget.h"

@@ -115,7 +115,7 @@ TEST_F(ViewTest, TheViewLeavesTheHostsAsItFoundThem) {
   CanvasHost* canvas = &pv::Canvas();
   {
     EditCard second;
-    second.AttachToDocument();
+    AttachEditCard(second);
     EXPECT_NE(&Editor(), editorHost);
     EXPECT_NE(&RenderCanvas(), scale);
     EXPECT_EQ(&pv::Canvas(), static_cast<CanvasHost*>(&second.Canvas()));
@@ -180,7 +180,7 @@ TEST_F(ViewTest, TheProgramsEditorViewBecomesTheDocumentsCanvasUntilItGoes) {
   // The fixture's view is attached: its canvas is the document's.
   ASSERT_EQ(&pv::Canvas(), &Canvas());
   {
-    std::unique_ptr<EditCardView> made(ViewFactories().EditCard(nullptr));
+    std::unique_ptr<EditCardView> made(ViewFactories().MakeEditCard(nullptr));
     auto* editor = dynamic_cast<EditCard*>(made.get());
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(&pv::Canvas(), &editor->Canvas());
