@@ -51,21 +51,21 @@ namespace {
 class EditCardInstalls : public ViewInstalls {
  public:
   explicit EditCardInstalls(EditCard& view)
-      : canvas_(view.Canvas()), editor_(view.DocumentEditor()), scale_(view.DrawingFontScale()) {}
+      : m_canvas(view.Canvas()), m_editor(view.DocumentEditor()), m_scale(view.DrawingFontScale()) {}
 
  private:
-  ScopedHost<CanvasHost> canvas_;
-  ScopedHost<EditorHost> editor_;
-  ScopedHost<RenderCanvasHost> scale_;
+  ScopedHost<CanvasHost> m_canvas;
+  ScopedHost<EditorHost> m_editor;
+  ScopedHost<RenderCanvasHost> m_scale;
 };
 
 // The print panel's install, for as long as it lives.
 class PrintPanelInstalls : public ViewInstalls {
  public:
-  explicit PrintPanelInstalls(PreviewData& panel) : controls_(panel) {}
+  explicit PrintPanelInstalls(PreviewData& panel) : m_controls(panel) {}
 
  private:
-  ScopedHost<PrintPanelControls> controls_;
+  ScopedHost<PrintPanelControls> m_controls;
 };
 
 // The main window's five views.

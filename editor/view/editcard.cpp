@@ -87,7 +87,7 @@ EditCard::EditCard(QWidget* parent) : EditCardView(parent) {
   SincronizePopWindow();
 }
 
-float EditCard::FontScale::FontRatio() { return view_.Canvas().FontRatio(); }
+float EditCard::FontScale::FontRatio() { return m_view.Canvas().FontRatio(); }
 
 EditCard::~EditCard() {
   m_installs.reset();

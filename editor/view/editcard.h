@@ -171,11 +171,11 @@ class EditCard : public EditCardView, public DragEditorHost {
   // The object drawing's font scale: the canvas's.
   class FontScale : public RenderCanvasHost {
    public:
-    explicit FontScale(EditCard& view) : view_(view) {}
+    explicit FontScale(EditCard& view) : m_view(view) {}
     float FontRatio() override;
 
    private:
-    EditCard& view_;
+    EditCard& m_view;
   };
 
   void BuildControls();
