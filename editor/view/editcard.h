@@ -74,7 +74,10 @@ class EditCard : public EditCardView, public DragEditorHost {
   RenderCanvasHost& DrawingFontScale() { return m_fontScale; }
   // Keeps what the program installed from this view until the view goes;
   // it goes first then.
-  void KeepInstalls(std::unique_ptr<ViewInstalls> installs) { m_installs = std::move(installs); }
+  // Once: the installs of a second call, the same again, go at once.
+  void KeepInstalls(std::unique_ptr<ViewInstalls> installs) {
+    if (!m_installs) m_installs = std::move(installs);
+  }
 
   // ---- Called by the main window, the document commands and the windows ---
   void Exec(const QString& strKey, int iCode) override;

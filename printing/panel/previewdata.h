@@ -28,7 +28,10 @@ class PreviewData : public PreviewDataView, public PreviewControls {
   // Keeps what the program installed from this panel (it is the print
   // engine's panel controls, app/wiring.cpp) until the panel goes; it goes
   // first then.
-  void KeepInstalls(std::unique_ptr<ViewInstalls> installs) { m_installs = std::move(installs); }
+  // Once: the installs of a second call, the same again, go at once.
+  void KeepInstalls(std::unique_ptr<ViewInstalls> installs) {
+    if (!m_installs) m_installs = std::move(installs);
+  }
 
   // Fills the data-source list and chooses its no-merge entry.
   void Init() override;

@@ -117,6 +117,7 @@ TEST_F(ViewTest, TheViewLeavesTheHostsAsItFoundThem) {
   {
     EditCard second;
     AttachEditCard(second);
+    AttachEditCard(second);  // a second time changes nothing
     EXPECT_NE(&Editor(), editorHost);
     EXPECT_NE(&RenderCanvas(), scale);
     EXPECT_EQ(&pv::Canvas(), static_cast<CanvasHost*>(&second.Canvas()));
