@@ -159,7 +159,7 @@ void ReaderChild::Send(const FrameWriter& request) {
 void ReaderChild::Ask(Frame request, const QString& argument) {
   if (!Alive()) Throw(Reason(QStringLiteral("non è in funzione.")));
   if (m_begin != m_end) BadAnswer();  // more than its last answer
-  m_first = true;
+  m_mayRefuse = true;
   m_deadline = Clock::now() + std::chrono::milliseconds(m_settings.timeLimitMs);
   FrameWriter writer;
   writer.Begin(request);
@@ -202,10 +202,10 @@ Frame ReaderChild::Next(BodyReader& body) {
         const auto kind = static_cast<Frame>(m_buffer[m_begin + 4]);
         body = BodyReader(m_buffer.data() + m_begin + readerprotocol::kHeaderSize, size);
         m_begin += whole;
-        const bool first = m_first;
-        m_first = false;
+        const bool mayRefuse = m_mayRefuse;
+        m_mayRefuse = false;
         if (kind != Frame::Error) return kind;
-        if (!first) BadAnswer();  // a refusal comes before any answer
+        if (!mayRefuse) BadAnswer();  // a refusal comes before any answer
         long number = 0;
         QString text;
         try {
@@ -281,18 +281,24 @@ SourceTable ReaderChild::Read(Frame request, const QString& argument) {
   SourceTable table;
   try {
     Expect(Frame::Table, body);
-    const std::int64_t rows = body.I64();
     table.columns = body.Columns();
-    if (rows < 0 || !body.AtEnd()) throw BadStream{};
+    if (!body.AtEnd()) throw BadStream{};
     readerprotocol::RowDecoder decoder(table.columns.size());
     for (;;) {
+      // The reader may still refuse the table while its rows come: what
+      // came is dropped with the decoder.
+      m_mayRefuse = true;
       const Frame kind = Next(body);
       if (kind == Frame::End) break;
       if (kind != Frame::Rows) throw BadStream{};
       decoder.Add(body.Data(), body.Left());
     }
+    // The count of rows the reader sent: a table is whole only when every
+    // one of them arrived.
+    const std::int64_t rows = body.I64();
+    if (rows < 0 || !body.AtEnd()) throw BadStream{};
     table.rows = decoder.Finish();
-    if (static_cast<std::int64_t>(table.rows.size()) != rows || !body.AtEnd()) throw BadStream{};
+    if (static_cast<std::int64_t>(table.rows.size()) != rows) throw BadStream{};
   } catch (const BadStream&) {
     BadAnswer();
   }

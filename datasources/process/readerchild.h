@@ -64,7 +64,7 @@ class ReaderChild {
   std::vector<char> m_buffer;
   std::size_t m_begin = 0;  // the unread bytes of m_buffer
   std::size_t m_end = 0;
-  bool m_first = true;  // no frame of the answer read yet
+  bool m_mayRefuse = true;  // an Error frame may come next (the first of an answer, or amid a table's rows)
 };
 
 }  // namespace pv

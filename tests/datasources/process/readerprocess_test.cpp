@@ -203,6 +203,45 @@ TEST_F(ReaderProcessTest, ReadsAsTheReaderInThisProcess) {
   ExpectNoChildren();
 }
 
+// The rows come in many frames while the reader reads; deleted records are
+// not rows, and the count at the end is of the rows sent.
+TEST_F(ReaderProcessTest, ALargeTableArrivesWholeAndInOrder) {
+  const QByteArray file = QFile::encodeName(m_dir.filePath(QStringLiteral("grande.dbf")));
+  DBFHandle dbf = DBFCreateEx(file.constData(), "LDID/87");
+  ASSERT_NE(dbf, nullptr);
+  DBFAddField(dbf, "NOME", FTString, 40, 0);
+  DBFAddField(dbf, "NUMERO", FTInteger, 9, 0);
+  constexpr int kRecords = 20000;
+  for (int r = 0; r < kRecords; ++r) {
+    DBFWriteStringAttribute(dbf, r, 0, ("Citt\xE0 numero " + QByteArray::number(r)).constData());
+    DBFWriteIntegerAttribute(dbf, r, 1, r);
+    if (r % 9 == 4) DBFMarkRecordDeleted(dbf, r, 1);
+  }
+  DBFClose(dbf);
+  const SourceTable here = OpenSourceReaderInProcess(Folder())->ReadTable(QStringLiteral("grande"));
+  ASSERT_EQ(here.rows.size(), static_cast<size_t>(kRecords - (kRecords + 4) / 9));
+  const SourceTable there = OpenSourceReader(Folder())->ReadTable(QStringLiteral("grande"));
+  ExpectSameValues(there, here);
+  ExpectNoChildren();
+}
+
+// A reader that fails half way through a table: the rows it sent are
+// dropped, its own reason is the message, and it goes on serving.
+TEST_F(ReaderProcessTest, ATableRefusedHalfWayIsTheReadersMessage) {
+  const ReaderSettingsScope scope(Faulty(QStringLiteral("refuse@ReadTable")));
+  const std::unique_ptr<SourceReader> reader = OpenSourceReader(Folder());
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    try {
+      reader->ReadTable(QStringLiteral("clienti"));
+      ADD_FAILURE() << "no failure";
+    } catch (const DbError& e) {
+      EXPECT_EQ(e.Description(), QStringLiteral("Record 3 illeggibile."));
+      EXPECT_EQ(e.Number(), DbErrProvider);
+    }
+    EXPECT_EQ(reader->Columns(QStringLiteral("clienti")).size(), 5u);
+  }
+}
+
 TEST_F(ReaderProcessTest, SourcesItCannotOpenAreRefusedWithTheReadersMessage) {
   const QString missing = m_dir.filePath(QStringLiteral("manca.mdb"));
   for (const SourceLocation& where :
@@ -249,6 +288,10 @@ TEST_F(ReaderProcessTest, AFailingReaderIsAMessageAndTheProgramGoesOn) {
       {"cut@ReadTable", "Il lettore dell'origine dati ha inviato dati non validi."},
       {"garbage@ReadTable", "Il lettore dell'origine dati ha inviato dati non validi."},
       {"exit@ReadTable", "Il lettore dell'origine dati si è interrotto."},
+      // Rows already sent are no table without their End.
+      {"cutrows@ReadTable", "Il lettore dell'origine dati ha inviato dati non validi."},
+      {"endrows@ReadTable", "Il lettore dell'origine dati si è interrotto."},
+      {"miscount@ReadTable", "Il lettore dell'origine dati ha inviato dati non validi."},
       {"", "Il lettore dell'origine dati \"/nessuna/cartella/plavik-reader\" non si avvia: ", 60000,
        "/nessuna/cartella/plavik-reader"},
   };
