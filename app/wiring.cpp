@@ -4,6 +4,7 @@
 #include "app/editorsettings.h"
 #include "app/hosts.h"
 #include "app/messagebox.h"
+#include "app/readerwaitdialog.h"
 #include "app/rendersettings.h"
 #include "app/window/services.h"
 #include "app/window/shellhosts.h"
@@ -63,6 +64,7 @@ void InstallDataSources() {
   static RenderDataSourceHost dataSources;
   SetRenderDataSourceHost(&dataSources);
   InstallDataSourceWindows();
+  InstallReaderWaitDialog();
 }
 
 // The new-label wizard and the print-format archive (formats/).
