@@ -4,6 +4,7 @@
 #include "datasources/process/readerwait.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QProgressDialog>
 
 #include <memory>
@@ -15,7 +16,7 @@ namespace {
 class ReaderWaitDialog : public WaitNotice {
  public:
   void Show() override {
-    m_dialog = std::make_unique<QProgressDialog>(QApplication::activeWindow());
+    m_dialog = new QProgressDialog(QApplication::activeWindow());
     m_dialog->setWindowTitle(QApplication::applicationDisplayName());
     m_dialog->setLabelText(QStringLiteral("Lettura dell'origine dati in corso..."));
     m_dialog->setCancelButtonText(QStringLiteral("Annulla"));
@@ -28,7 +29,7 @@ class ReaderWaitDialog : public WaitNotice {
     m_dialog->show();
   }
 
-  void Hide() override { m_dialog.reset(); }
+  void Hide() override { delete m_dialog; }
 
   bool Cancelled() override {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -36,7 +37,8 @@ class ReaderWaitDialog : public WaitNotice {
   }
 
  private:
-  std::unique_ptr<QProgressDialog> m_dialog;
+  // Its window owns it too, and may be gone first.
+  QPointer<QProgressDialog> m_dialog;
 };
 
 }  // namespace
