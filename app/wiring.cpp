@@ -4,6 +4,7 @@
 #include "app/editorsettings.h"
 #include "app/hosts.h"
 #include "app/messagebox.h"
+#include "app/readerwaitdialog.h"
 #include "app/rendersettings.h"
 #include "app/window/services.h"
 #include "app/window/shellhosts.h"
@@ -146,9 +147,14 @@ void InstallProgramHosts() {
   SetRenderPrintHost(&printHost);
   SetPrintPanelHost(&printPanel);
 
-  // The data-source manager's sort and filter dialogs.
+  // The data-source manager's sort and filter dialogs, and the wait for a
+  // data source being read.
   static SourceDialogWindows sourceDialogs;
   SetSourceDialogs(&sourceDialogs);
+
+  // While a data source is read, the window stays alive and tells the user
+  // (the reader program's wait).
+  InstallReaderWaitDialog();
 
   // The new-label wizard's side of the main window.
   static MainWndWizardHost wizardWindow;

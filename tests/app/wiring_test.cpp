@@ -5,6 +5,7 @@
 #include "app/wiring.h"
 #include "app/window/mainwnd.h"
 #include "app/window/views.h"
+#include "datasources/process/readerprocess.h"
 #include "datasources/windows/databasedata.h"
 #include "editor/pickers.h"
 #include "editor/view/editcard.h"
@@ -78,8 +79,13 @@ TEST_F(WiringTest, EverySlotIsInstalledByTheListOrLeftAtItsDefaultOnPurpose) {
   for (const std::string& name : WiredSlots()) EXPECT_EQ(kInstalledAtOnce.count(name), 1u) << name;
 
   EXPECT_EQ(Slots(true), Names{"MessageBoxHost"});  // the fixture's recorder
+  const pv::ReaderProcessSettings readerSettings = pv::ReaderSettings();
+  ASSERT_EQ(readerSettings.wait, nullptr);
   pv::InstallProgramHosts();
   EXPECT_EQ(Slots(true), kInstalledAtOnce);
+  // The reader program's wait is a setting, not a slot: the root sets it too.
+  EXPECT_NE(pv::ReaderSettings().wait, nullptr);
+  pv::SetReaderSettings(readerSettings);
   pv::SetMessageBoxHost(&messageBoxes);  // no real box in a test
 
   pv::MainWnd& w = pv::GetMainWnd();
