@@ -152,6 +152,22 @@ TEST_F(Scriva2Vector, PrintsWhatTheScreenShows) {
   }
 }
 
+TEST_F(Scriva2Vector, UnderlineAndStrikeOutAreFilled) {
+  // Between two words only the two lines are ink.
+  const auto gapInk = [&](bool decorated) {
+    ScrivaSetUnderline(decorated ? 1 : 0);
+    ScrivaSetStrike(decorated ? 1 : 0);
+    DrawPdf(FilledText("H     H", 100, 0, 100, 0, false, false));
+    ScrivaSetUnderline(0);
+    ScrivaSetStrike(0);
+    const QImage printed = PdfPicture();
+    const QRect ink = InkBox(printed);
+    return pv::test::CountPixels(printed, QRect(ink.center().x(), 0, 1, kH), pv::test::Except(qRgb(255, 255, 255)));
+  };
+  EXPECT_EQ(gapInk(false), 0);
+  EXPECT_GE(gapInk(true), 4);
+}
+
 TEST_F(Scriva2Vector, GradientTextHoldsNoPicture) {
   // A paragraph of several lines, opaque and translucent: the fill is a
   // vector gradient under the glyph outlines, not a picture.
@@ -202,36 +218,32 @@ TEST_F(Scriva2Vector, TheCallersClipOutlineCutsTheFillAndStays) {
   EXPECT_GT(unclipped.right(), 480);
 }
 
-TEST_F(Scriva2Vector, TheFillFollowsTheMapping) {
-  // Logical units of two device pixels: the filled text lands where the
-  // plain text of the same settings does.
+TEST_F(Scriva2Vector, TheFillLandsWhereThePlainTextDoes) {
+  // Unmapped, and with logical units of two device pixels: the filled text
+  // covers what the plain text of the same settings covers.
   PlainStyle(50);
   ScrivaSetBold(1);  // the filled text is bold
-  const auto mapped = [](const Drawing& draw) {
-    return [draw](pv::DeviceContext* dc) {
-      pv::SetMapMode(dc, pv::MapMode::Anisotropic);
-      pv::SetWindowExt(dc, 1, 1);
-      pv::SetViewportExt(dc, 2, 2);
-      draw(dc);
+  for (int scale : {1, 2}) {
+    const auto mapped = [scale](const std::function<void(pv::DeviceContext*, pv::Rect*)>& draw) {
+      return [=](pv::DeviceContext* dc) {
+        pv::SetMapMode(dc, pv::MapMode::Anisotropic);
+        pv::SetWindowExt(dc, 1, 1);
+        pv::SetViewportExt(dc, scale, scale);
+        pv::Rect r{10, 10, 290, 140};
+        draw(dc, &r);
+      };
     };
-  };
-  const pv::Rect rect{10, 10, 290, 140};
-  DrawPdf(mapped([&](pv::DeviceContext* dc) {
-    pv::Rect r = rect;
-    ScrivaDraw(dc, "Hamburg", &r, 0.0, 20);
-  }));
-  const QRect plain = InkBox(PdfPicture());
-  DrawPdf(mapped([&](pv::DeviceContext* dc) {
-    pv::Rect r = rect;
-    ScrivaDrawEx(dc, "Hamburg", &r, 0.0, 20, 100, 0, 100);
-  }));
-  const QRect filled = InkBox(PdfPicture());
-  ASSERT_FALSE(plain.isNull());
-  ASSERT_GT(plain.width(), 200);  // drawn at twice the logical size
-  EXPECT_NEAR(filled.left(), plain.left(), 2);
-  EXPECT_NEAR(filled.right(), plain.right(), 2);
-  EXPECT_NEAR(filled.top(), plain.top(), 2);
-  EXPECT_NEAR(filled.bottom(), plain.bottom(), 2);
+    DrawPdf(mapped([](pv::DeviceContext* dc, pv::Rect* r) { ScrivaDraw(dc, "Hamburg", r, 0.0, 20); }));
+    const QRect plain = InkBox(PdfPicture());
+    DrawPdf(mapped([](pv::DeviceContext* dc, pv::Rect* r) { ScrivaDrawEx(dc, "Hamburg", r, 0.0, 20, 100, 0, 100); }));
+    const QRect filled = InkBox(PdfPicture());
+    ASSERT_FALSE(plain.isNull());
+    EXPECT_GT(plain.width(), 100 * scale) << scale;
+    EXPECT_NEAR(filled.left(), plain.left(), scale) << scale;
+    EXPECT_NEAR(filled.right(), plain.right(), scale) << scale;
+    EXPECT_NEAR(filled.top(), plain.top(), scale) << scale;
+    EXPECT_NEAR(filled.bottom(), plain.bottom(), scale) << scale;
+  }
 }
 
 }  // namespace
