@@ -2,7 +2,8 @@
 // against the same clip as a vector path (time and bytes per label), a
 // whole 72-label page through the engine's page drawing, and merge jobs of
 // 1,000 to 50,000 records from a dBASE table through the real print job
-// (time per label, peak memory, bytes per label, picture objects).
+// (time per label, peak memory, bytes per label, picture objects), plain,
+// with pictures and with gradient fills.
 #include "app/database.h"
 #include "app/settings.h"
 #include "datasources/connectionstring.h"
@@ -265,6 +266,25 @@ void MergeLabel(const QString& folder, bool pictures) {
   }
 }
 
+// What makes a label of this program's own: a box behind the label filled
+// with a two-colour gradient and a heading filled with a gradient.
+void AddFills() {
+  pv::ObjectRecord box = pv::test::BoxRecord(pv::UserTypeRectangle, 49.5f, 33.5f, 97, 65);
+  box.FillStyle = 147;  // two colours, vertical
+  box.Color1 = std::int32_t(pv::Rgb(255, 250, 220));
+  box.Color2 = std::int32_t(pv::Rgb(200, 220, 255));
+  box.LineStyle = 2;
+  box.LineColor = 0;
+  box.Opacity = 100;
+  pv::test::AppendRecord(box);
+  pv::ObjectRecord& offer = AddLabelText(50, 36, QStringLiteral("Offerta speciale"), pv::UserTypeTextBox);
+  offer.FontSize = 14;
+  offer.Bold = 1;
+  offer.FillStyle = 146;  // two colours, horizontal
+  offer.Color1 = std::int32_t(pv::Rgb(200, 0, 0));
+  offer.Color2 = std::int32_t(pv::Rgb(0, 0, 160));
+}
+
 double PeakRssMb() {
   rusage u{};
   getrusage(RUSAGE_SELF, &u);
@@ -272,12 +292,13 @@ double PeakRssMb() {
 }
 
 // One merge job of state.range(0) records, 8 labels a sheet, into a PDF.
-void MergeJob(benchmark::State& state, bool pictures) {
+void MergeJob(benchmark::State& state, bool pictures, bool fills = false) {
   MergeSetup& m = Merge();
   const int records = int(state.range(0));
   const qint64 id = m.Registration(records);
   QTemporaryDir out;
   MergeLabel(out.path(), pictures);
+  if (fills) AddFills();
   m.output.file = out.filePath(QStringLiteral("merge.pdf"));
   pv::PrintEngine& e = pv::PrintRun();
   e.ResetPrinterInformation();
@@ -305,6 +326,10 @@ void BM_MergeJob(benchmark::State& state) { MergeJob(state, false); }
 void BM_MergeJobWithPictures(benchmark::State& state) { MergeJob(state, true); }
 BENCHMARK(BM_MergeJob)->Arg(1000)->Arg(10000)->Arg(50000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MergeJobWithPictures)->Arg(1000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The plain job's label with a gradient box and a gradient text.
+void BM_MergeJobWithFills(benchmark::State& state) { MergeJob(state, false, true); }
+BENCHMARK(BM_MergeJobWithFills)->Arg(1000)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

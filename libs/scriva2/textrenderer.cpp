@@ -5,7 +5,11 @@
 #include "platform/colmo2/colmo2.h"
 
 #include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
 #include <QRect>
+#include <QRectF>
 
 #include <algorithm>
 #include <cmath>
@@ -43,6 +47,20 @@ void ShrinkByMargin(Rect* rect, std::int32_t margin) {
 }
 
 QChar CharAt(const QString& text, qsizetype i) { return i < text.size() ? text.at(i) : QChar(u'\0'); }
+
+// The points of a device path moved to whole 1/2400 inch (a quarter of a
+// 600-dpi dot, far below what prints): a PDF writes every point of a clip
+// outline with six decimals, and points on a coarse grid compress to about
+// two thirds of the bytes.
+void SnapToGrid(QPainterPath& path, int dpiX, int dpiY) {
+  constexpr double kGrid = 2400.0;
+  const double sx = kGrid / std::max(1, dpiX);
+  const double sy = kGrid / std::max(1, dpiY);
+  for (int i = 0; i < path.elementCount(); ++i) {
+    const QPainterPath::Element e = path.elementAt(i);
+    path.setElementPositionAt(i, std::round(e.x * sx) / sx, std::round(e.y * sy) / sy);
+  }
+}
 
 }  // namespace
 
@@ -312,6 +330,74 @@ void TextRenderer::DrawEx(DeviceContext* dc, const QString& text, Rect* rect, do
       box.bottom = std::max(box.bottom, p.y);
     }
   }
+
+  const FillJob job{r, box, -angle, alignment, fillStyle, texture, opacity};
+  if (TakesVectors(dc))
+    FillOutlines(dc, text, job);
+  else
+    FillMask(dc, text, setup.font, job);
+
+  SelectFont(dc, Font{});
+  if (setup.safe) RestoreDC(dc, setup.safeLevel);
+}
+
+bool TextRenderer::TakesVectors(DeviceContext* dc) {
+  if (BackingImage(dc)) return false;
+  QPainter* painter = Painter(dc);
+  const QPaintEngine* engine = painter && painter->isActive() ? painter->paintEngine() : nullptr;
+  return engine && engine->type() != QPaintEngine::Raster;
+}
+
+void TextRenderer::FillOutlines(DeviceContext* dc, const QString& text, const FillJob& job) const {
+  const Rect& box = job.box;
+  if (RectIsEmpty(box)) return;
+  // The glyph outlines of the lines, written as a path on the target itself
+  // (device units, whatever its mapping), cut one fill of the box: the
+  // printer or PDF receives the gradient or the texture once, as a vector
+  // fill or a pattern, clipped to the letters.
+  const int level = SaveDC(dc);
+  SetTextAlign(dc, TaLeft | TaTop | TaNoUpdateCp);
+  const std::vector<Line> lines = LayOutLines(dc, text, job.rect, job.angle, job.alignment);
+  BeginPath(dc);
+  WriteLines(dc, lines);
+  EndPath(dc);
+  QPainterPath outline = CurrentPath(dc);
+  outline.setFillRule(Qt::WindingFill);
+  SnapToGrid(outline, DpiX(dc), DpiY(dc));
+
+  QPainterPath boxPath;
+  boxPath.addRect(QRectF(QPointF(box.left, box.top), QPointF(box.right, box.bottom)));
+  boxPath = LogicalToDeviceTransform(dc).map(boxPath);
+  if (fillInverse != 0) {
+    // The box around the glyphs: the box and the outlines under the
+    // even-odd rule, which keeps the counters of the letters filled (where
+    // two letters overlap, the overlap is filled as well).
+    QPainterPath around = boxPath;
+    around.addPath(outline);
+    around.setFillRule(Qt::OddEvenFill);
+    outline = around;
+  }
+
+  if (!outline.isEmpty()) {
+    // Inside a clip outline of the caller's (a label's shape) the fill stays
+    // inside both; a box wholly inside it needs no intersection.
+    QPainterPath outer;
+    if (GetClipOutline(dc, &outer) && !outer.contains(boxPath.boundingRect())) outline = outer.intersected(outline);
+    SelectClipOutline(dc, &outline);
+    if (job.texture != 0)
+      ColmoTexture(dc, &box, job.texture, job.opacity);
+    else
+      ColmoGradient(dc, foreColor, backColor, &box, job.fillStyle, fillParam1, fillParam2, job.opacity);
+  }
+  RestoreDC(dc, level);
+}
+
+void TextRenderer::FillMask(DeviceContext* dc, const QString& text, const Font& font, const FillJob& job) const {
+  const Rect& r = job.rect;
+  const Rect& box = job.box;
+  const std::int32_t fillStyle = job.fillStyle;
+  const std::int32_t texture = job.texture;
+  const std::int32_t opacity = job.opacity;
   const std::int64_t w64 = static_cast<std::int64_t>(box.right) - box.left;
   const std::int64_t h64 = static_cast<std::int64_t>(box.bottom) - box.top;
 
@@ -323,7 +409,7 @@ void TextRenderer::DrawEx(DeviceContext* dc, const QString& text, Rect* rect, do
 
     // The mask: white glyphs on black, laid out as on the target.
     ImageSurface mask(w, h, dpiX, dpiY, Rgb(0, 0, 0), QImage::Format_RGB32);
-    SelectFont(mask.dc(), setup.font);
+    SelectFont(mask.dc(), font);
     SetBkColour(mask.dc(), Rgb(0, 0, 0));
     SetTextColour(mask.dc(), Rgb(255, 255, 255));
     SetBkMode(mask.dc(), BkMode::Transparent);
@@ -331,7 +417,7 @@ void TextRenderer::DrawEx(DeviceContext* dc, const QString& text, Rect* rect, do
     const Rect moved{
         Clamp32(static_cast<std::int64_t>(r.left) - box.left), Clamp32(static_cast<std::int64_t>(r.top) - box.top),
         Clamp32(static_cast<std::int64_t>(r.right) - box.left), Clamp32(static_cast<std::int64_t>(r.bottom) - box.top)};
-    WriteLines(mask.dc(), LayOutLines(dc, text, moved, -angle, alignment));
+    WriteLines(mask.dc(), LayOutLines(dc, text, moved, job.angle, job.alignment));
 
     // The fill over the whole box.
     ImageSurface fill(w, h, dpiX, dpiY, Rgb(0, 0, 0), QImage::Format_RGB32);
@@ -398,9 +484,6 @@ void TextRenderer::DrawEx(DeviceContext* dc, const QString& text, Rect* rect, do
       AlphaBlendImage(dc, box, layer, nullptr, 255, true);
     }
   }
-
-  SelectFont(dc, Font{});
-  if (setup.safe) RestoreDC(dc, setup.safeLevel);
 }
 
 }  // namespace pv

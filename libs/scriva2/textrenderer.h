@@ -17,7 +17,8 @@ class TextRenderer {
   static constexpr int kFaceNameMax = 31;
   // Heights above this are ignored by the size setter and clamped in drawing.
   static constexpr std::int32_t kMaxHeight = 32767;
-  // Largest mask ScrivaDrawEx builds (pixels); a bigger box draws nothing.
+  // Largest mask ScrivaDrawEx builds on a picture (pixels); a bigger box
+  // draws nothing there.
   static constexpr std::int64_t kMaxMaskPixels = 64LL * 1024 * 1024;
 
   enum Alignment : std::int32_t { AlignLeft = 20, AlignRight = 21, AlignCentre = 22, AlignJustify = 23 };
@@ -53,7 +54,9 @@ class TextRenderer {
 
   // Text to the device context, clipped to the rotated rectangle.
   void Draw(DeviceContext* dc, const QString& text, Rect* rect, double angle, std::int32_t alignment);
-  // Text as a mask, filled with a gradient or texture and blended.
+  // Text filled with a gradient or texture that runs across the box of the
+  // turned rectangle, at the opacity: inside the glyphs, or around them
+  // with fillInverse.
   void DrawEx(DeviceContext* dc, const QString& text, Rect* rect, double angle, std::int32_t alignment,
               std::int32_t fillStyle, std::int32_t texture, std::int32_t opacity);
 
@@ -103,6 +106,25 @@ class TextRenderer {
     Font font;
   };
   DrawSetup BeginDraw(DeviceContext* dc, double angle, bool filled) const;
+
+  // What DrawEx fills: the laid-out text (rect, angle as given to
+  // LayOutLines), the box the fill runs across, and the fill.
+  struct FillJob {
+    Rect rect;
+    Rect box;
+    double angle = 0;
+    std::int32_t alignment = AlignLeft;
+    std::int32_t fillStyle = 0;
+    std::int32_t texture = 0;
+    std::int32_t opacity = 100;
+  };
+  // The two ways of DrawEx. A device that takes vectors (a printer, a PDF)
+  // gets one fill clipped to the glyph outlines. A picture gets the text as a
+  // mask in memory, through which the fill is blended row by row.
+  void FillOutlines(DeviceContext* dc, const QString& text, const FillJob& job) const;
+  void FillMask(DeviceContext* dc, const QString& text, const Font& font, const FillJob& job) const;
+  // Whether dc draws to a device that keeps vectors.
+  static bool TakesVectors(DeviceContext* dc);
 };
 
 // The one renderer of the process.
