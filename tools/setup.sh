@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  cmake ninja-build g++ make pkg-config clang libclang-rt-14-dev clang-format
+  cmake ninja-build g++ make pkg-config clang libclang-rt-14-dev clang-format lld
   qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libqt6sql6-odbc libqt6svg6
   libzint-dev libuemf-dev
   mdbtools-dev libshp-dev pxlib-dev libfreexl-dev libzip-dev libpugixml-dev

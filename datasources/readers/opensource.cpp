@@ -13,12 +13,4 @@ std::unique_ptr<SourceReader> OpenSourceReaderInProcess(const SourceLocation& lo
   ThrowSourceError(QStringLiteral("Tipo di origine dati non gestito."));
 }
 
-QString FolderTableExtension(SourceKind kind) {
-  switch (kind) {
-    case SourceKind::DBase: return QStringLiteral("dbf");
-    case SourceKind::Paradox: return QStringLiteral("db");
-    default: return {};
-  }
-}
-
 }  // namespace pv
