@@ -1,0 +1,194 @@
+// The layers of the source tree, held by the build: which folder's code may
+// include which other folder's headers, and which folders may use Qt
+// Widgets. The table is the tree as it stands; an include that is not in it
+// fails with its file and line, and a permission no include uses any more
+// fails too, so the table only ever narrows. CONTRIBUTING.md explains it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Folders = std::set<std::string>;
+
+// The folders whose code is compiled into the program and its libraries.
+const char* const kSourceRoots[] = {"app",     "document",    "render",   "editor", "properties",
+                                    "formats", "datasources", "printing", "libs",   "platform"};
+
+// Folder -> the other folders whose headers its code may include.
+const std::map<std::string, Folders> kMayInclude = {
+    // The bottom: the platform layers and the two shared libraries.
+    {"platform", {}},
+    {"platform/colmo2", {"platform"}},
+    {"platform/lineo2", {"platform", "platform/colmo2"}},
+    {"platform/db", {"platform"}},
+    {"platform/printer", {}},
+    {"libs/scriva2", {"platform", "platform/colmo2"}},
+    {"libs/pictor2", {"platform", "platform/colmo2"}},
+    {"libs/pictor2/fuzz", {"libs/pictor2"}},
+    // The document model and the data engine.
+    {"document", {"platform"}},
+    {"document/canvas", {"document", "platform"}},
+    {"datasources/readers", {"platform", "platform/db"}},
+    {"datasources/process", {"datasources/readers", "platform"}},
+    {"datasources", {"datasources/readers", "platform", "platform/db"}},
+    {"datasources/sample", {}},
+    // The drawing of a label.
+    {"render",
+     {"datasources", "document", "libs/pictor2", "libs/scriva2", "platform", "platform/colmo2", "platform/lineo2"}},
+    // The print engine and layout; the editor.
+    {"printing", {"app", "datasources", "document", "platform", "platform/printer", "render"}},
+    {"editor", {"datasources", "document", "document/canvas", "libs/pictor2", "platform", "render"}},
+    // The windows.
+    {"editor/view", {"app", "app/window", "document", "document/canvas", "editor", "platform", "render"}},
+    {"printing/panel",
+     {"app", "app/window", "datasources", "document", "formats", "platform", "platform/printer", "printing"}},
+    {"properties",
+     {"app", "app/window", "datasources/windows", "editor", "editor/view", "platform", "platform/db", "render"}},
+    {"properties/artwork", {}},
+    {"datasources/windows",
+     {"app", "app/window", "datasources", "datasources/readers", "editor", "platform", "platform/db"}},
+    {"formats",
+     {"app", "app/window", "datasources", "datasources/readers", "document", "platform", "platform/db", "properties",
+      "render"}},
+    {"formats/templategen", {"formats"}},
+    // The program: its settings, main window and composition root.
+    {"app/window", {"app", "document", "platform", "platform/db", "platform/printer"}},
+    {"app",
+     {"app/window", "datasources", "datasources/process", "datasources/readers", "datasources/windows", "document",
+      "editor", "editor/view", "formats", "platform", "platform/db", "platform/printer", "printing", "printing/panel",
+      "properties", "render"}},
+};
+
+// The folders whose code may include Qt Widgets. Every other folder (the
+// model, the drawing, the data engine, the platform) stays without them.
+const Folders kWidgetFolders = {"app",     "app/window", "datasources/windows", "document/canvas", "editor/view",
+                                "formats", "printing",   "printing/panel",      "properties"};
+
+struct Include {
+  std::string file;  // relative to the source root
+  int line;
+  std::string header;
+  bool quoted;
+};
+
+std::string Relative(const fs::path& p) { return fs::relative(p, PLAVIK_SOURCE_ROOT).generic_string(); }
+
+std::vector<Include> IncludesOf(const fs::path& file) {
+  static const std::regex kInclude(R"(^\s*#\s*include\s*([<"])([^">]+)[">])");
+  std::vector<Include> out;
+  std::ifstream in(file);
+  std::string text;
+  int line = 0;
+  std::smatch m;
+  while (std::getline(in, text)) {
+    ++line;
+    if (std::regex_search(text, m, kInclude)) out.push_back({Relative(file), line, m[2].str(), m[1].str() == "\""});
+  }
+  return out;
+}
+
+struct Tree {
+  std::map<std::string, std::vector<Include>> byFolder;  // folder -> its files' includes
+};
+
+const Tree& SourceTree() {
+  static const Tree tree = [] {
+    Tree t;
+    for (const char* root : kSourceRoots) {
+      for (const auto& entry : fs::recursive_directory_iterator(fs::path(PLAVIK_SOURCE_ROOT) / root)) {
+        const std::string ext = entry.path().extension().string();
+        if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
+        auto& list = t.byFolder[Relative(entry.path().parent_path())];
+        for (Include& inc : IncludesOf(entry.path())) list.push_back(std::move(inc));
+      }
+    }
+    return t;
+  }();
+  return tree;
+}
+
+// The folder of a quoted include named from the source root ("render/x.h"),
+// or empty for one beside the including file.
+std::string FolderOf(const std::string& header) {
+  const auto slash = header.rfind('/');
+  return slash == std::string::npos ? std::string() : header.substr(0, slash);
+}
+
+bool IsWidgetHeader(const std::string& header) {
+  static const std::string kPrefix = "QtWidgets/";
+  if (header.rfind(kPrefix, 0) == 0) return true;
+  return header.find('/') == std::string::npos && fs::exists(fs::path(QT_WIDGETS_HEADERS) / header);
+}
+
+TEST(Layers, TheTreeIsRead) {
+  // A wrong root would pass every check below with nothing read.
+  const Tree& tree = SourceTree();
+  ASSERT_GT(tree.byFolder.size(), 20u);
+  EXPECT_TRUE(tree.byFolder.count("render"));
+  EXPECT_TRUE(IsWidgetHeader("QWidget"));
+  EXPECT_FALSE(IsWidgetHeader("QString"));
+}
+
+TEST(Layers, EveryFolderIsInTheTable) {
+  for (const auto& [folder, includes] : SourceTree().byFolder)
+    EXPECT_TRUE(kMayInclude.count(folder)) << folder << " is not in the layer table";
+}
+
+TEST(Layers, AFolderIncludesOnlyTheFoldersItMay) {
+  for (const auto& [folder, includes] : SourceTree().byFolder) {
+    const auto allowed = kMayInclude.find(folder);
+    if (allowed == kMayInclude.end()) continue;  // reported above
+    for (const Include& inc : includes) {
+      if (!inc.quoted) continue;
+      const std::string target = FolderOf(inc.header);
+      if (target.empty() || target == folder) continue;
+      EXPECT_TRUE(fs::exists(fs::path(PLAVIK_SOURCE_ROOT) / inc.header))
+          << inc.file << ":" << inc.line << ": \"" << inc.header << "\" is not named from the source root";
+      EXPECT_TRUE(allowed->second.count(target)) << inc.file << ":" << inc.line << ": " << folder << " may not include "
+                                                 << target << " (\"" << inc.header << "\")";
+    }
+  }
+}
+
+TEST(Layers, EveryPermissionIsStillUsed) {
+  // A dependency the code no longer has comes out of the table, so that it
+  // cannot creep back unnoticed.
+  for (const auto& [folder, allowed] : kMayInclude) {
+    Folders used;
+    const auto found = SourceTree().byFolder.find(folder);
+    if (found != SourceTree().byFolder.end())
+      for (const Include& inc : found->second)
+        if (inc.quoted) used.insert(FolderOf(inc.header));
+    for (const std::string& target : allowed)
+      EXPECT_TRUE(used.count(target)) << folder << " no longer includes " << target << ": take it out of the table";
+  }
+}
+
+TEST(Layers, OnlyTheWindowsUseQtWidgets) {
+  for (const auto& [folder, includes] : SourceTree().byFolder) {
+    if (kWidgetFolders.count(folder)) continue;
+    for (const Include& inc : includes)
+      EXPECT_FALSE(!inc.quoted && IsWidgetHeader(inc.header))
+          << inc.file << ":" << inc.line << ": " << folder << " may not use Qt Widgets (<" << inc.header << ">)";
+  }
+}
+
+TEST(Layers, EveryWidgetFolderStillUsesThem) {
+  for (const std::string& folder : kWidgetFolders) {
+    bool uses = false;
+    const auto found = SourceTree().byFolder.find(folder);
+    if (found != SourceTree().byFolder.end())
+      for (const Include& inc : found->second) uses = uses || (!inc.quoted && IsWidgetHeader(inc.header));
+    EXPECT_TRUE(uses) << folder << " no longer uses Qt Widgets: take it out of the widget folders";
+  }
+}
+
+}  // namespace
