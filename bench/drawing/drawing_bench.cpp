@@ -135,8 +135,20 @@ void ArtText(benchmark::State& state, bool pdf) {
 }
 void BM_ArtText(benchmark::State& state) { ArtText(state, false); }
 void BM_ArtText_Pdf(benchmark::State& state) { ArtText(state, true); }
-BENCHMARK(BM_ArtText)->Args({0, 0})->Args({3, 0})->Args({14, 0})->Args({0, 1})->Args({3, 1})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ArtText_Pdf)->Args({0, 0})->Args({3, 0})->Args({14, 0})->Args({0, 1})->Args({3, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ArtText)
+    ->Args({0, 0})
+    ->Args({3, 0})
+    ->Args({14, 0})
+    ->Args({0, 1})
+    ->Args({3, 1})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ArtText_Pdf)
+    ->Args({0, 0})
+    ->Args({3, 0})
+    ->Args({14, 0})
+    ->Args({0, 1})
+    ->Args({3, 1})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_TextureTileFirstUse(benchmark::State& state) {
   EnsureApp();

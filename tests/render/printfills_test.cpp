@@ -118,7 +118,10 @@ std::vector<FillCase> Cases() {
   c.push_back({"texture-113", Rectangle(139), 6.0, 0.03});
   for (int g = 140; g <= 151; ++g) c.push_back({nullptr, Rectangle(g)});
   c.push_back({"hatch-turned", Rectangle(7, 30.0)});
-  c.push_back({"gradient-turned", Rectangle(150, 30.0)});
+  // The rectangular gradient was a picture turned with the shape, its edges
+  // stepped; it is now drawn as gradients, smooth to the turned edge, and the
+  // edge pixels and the gradient's steps differ a little.
+  c.push_back({"gradient-turned", Rectangle(150, 30.0), 6.0});
   c.push_back({"texture-turned", Rectangle(40, 30.0), 8.0, 0.05});
   c.push_back({"translucent-solid", OverBar(1, 40, true)});
   c.push_back({"translucent-gradient", OverBar(147, 40, false)});
