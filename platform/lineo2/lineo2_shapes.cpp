@@ -4,9 +4,12 @@
 
 #include <QFont>
 #include <QPolygonF>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
+#include <list>
+#include <mutex>
 
 namespace pv::lineo {
 
@@ -235,16 +238,9 @@ QPointF Warp(int shape, double s, double t, double w, double h) {
   return QPointF(s * w, (top + (bottom - top) * t) * h);
 }
 
-}  // namespace
-
-QPainterPath ArtTextPath(const QString& text0, const QString& face, int shape, double w, double h) {
-  QString text = text0;
-  text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-  text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-  text = text.trimmed();
-  if (text.isEmpty() || w <= 0 || h <= 0) return QPainterPath();
-  if (text.size() > 1000) text.truncate(1000);
-  if (shape < 0 || shape > 14) shape = 0;
+// The text's outline laid along the envelope (see ArtTextPath); text is
+// already tidied, the shape in range.
+QPainterPath WarpedText(const QString& text, const QString& face, int shape, double w, double h) {
   QFont font(face.trimmed().isEmpty() ? QStringLiteral("Arial") : face.trimmed());
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(200);
@@ -253,10 +249,17 @@ QPainterPath ArtTextPath(const QString& text0, const QString& face, int shape, d
   glyphs.addText(QPointF(0, 0), font, text);
   const QRectF b = glyphs.boundingRect();
   if (glyphs.isEmpty() || b.width() <= 0 || b.height() <= 0) return QPainterPath();
-  // Flatten, then cut long straight pieces so that the warp bends them.
-  const double step = std::max(b.width(), b.height()) / 400.0;
   QPainterPath out;
   out.setFillRule(Qt::WindingFill);
+  if (shape == 0) {
+    // The plain envelope fills the box: the outline merely scaled, its
+    // curves kept.
+    out.addPath((QTransform::fromTranslate(-b.left(), -b.top()) * QTransform::fromScale(w / b.width(), h / b.height()))
+                    .map(glyphs));
+    return out;
+  }
+  // Flatten, then cut long straight pieces so that the warp bends them.
+  const double step = std::max(b.width(), b.height()) / 400.0;
   const QList<QPolygonF> polys = glyphs.toSubpathPolygons();
   for (const QPolygonF& poly : polys) {
     if (poly.size() < 2) continue;
@@ -277,6 +280,52 @@ QPainterPath ArtTextPath(const QString& text0, const QString& face, int shape, d
     out.closeSubpath();
   }
   return out;
+}
+
+// The outlines last laid out: every label of a job shows the same art texts,
+// each laid out once.
+class ArtTextCache {
+ public:
+  QPainterPath Get(const QString& text, const QString& face, int shape, double w, double h) {
+    {
+      std::lock_guard<std::mutex> g(lock_);
+      for (auto it = items_.begin(); it != items_.end(); ++it) {
+        if (it->text != text || it->face != face || it->shape != shape || it->w != w || it->h != h) continue;
+        items_.splice(items_.begin(), items_, it);
+        return items_.front().path;
+      }
+    }
+    QPainterPath path = WarpedText(text, face, shape, w, h);
+    std::lock_guard<std::mutex> g(lock_);
+    items_.push_front(Item{text, face, shape, w, h, path});
+    if (items_.size() > kMaxItems) items_.pop_back();
+    return path;
+  }
+
+ private:
+  struct Item {
+    QString text, face;
+    int shape;
+    double w, h;
+    QPainterPath path;
+  };
+  static constexpr std::size_t kMaxItems = 32;
+  std::mutex lock_;
+  std::list<Item> items_;
+};
+
+}  // namespace
+
+QPainterPath ArtTextPath(const QString& text0, const QString& face, int shape, double w, double h) {
+  QString text = text0;
+  text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+  text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  text = text.trimmed();
+  if (text.isEmpty() || !(w > 0) || !(h > 0)) return QPainterPath();
+  if (text.size() > 1000) text.truncate(1000);
+  if (shape < 0 || shape > 14) shape = 0;
+  static ArtTextCache cache;
+  return cache.Get(text, face, shape, w, h);
 }
 
 }  // namespace pv::lineo
