@@ -256,7 +256,7 @@ void FillWith(DeviceContext* dc, const QPainterPath& path, const QBrush& brush, 
   p->setRenderHint(QPainter::SmoothPixmapTransform, smoothImage);
   p->setPen(Qt::NoPen);
   p->setBrush(gradient ? WithOpacity(brush, fraction) : brush);
-  p->drawPath(path);
+  DrawPainterPath(p, path);
   p->restore();
 }
 
