@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QLinearGradient>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -244,19 +245,69 @@ QBrush WithOpacity(const QBrush& brush, double fraction) {
   return out;
 }
 
+// A horizontal gradient, unturned, on a picture: the row of pixels it gives,
+// as a picture brush that repeats it down the fill. Qt works a horizontal
+// gradient out pixel by pixel, a picture row by row (five times faster);
+// other gradients, turned ones and vector devices keep the gradient (a PDF
+// keeps it as a shading). NoBrush when the gradient is not such.
+QBrush GradientRow(QPainter* p, const QBrush& brush) {
+  const QGradient* g = brush.gradient();
+  if (!g || g->type() != QGradient::LinearGradient || g->spread() != QGradient::PadSpread) return QBrush();
+  const QPaintEngine* engine = p->paintEngine();
+  if (!engine || engine->type() != QPaintEngine::Raster) return QBrush();
+  const auto* lg = static_cast<const QLinearGradient*>(g);
+  const QTransform m = brush.transform() * p->combinedTransform();
+  if (lg->start().y() != lg->finalStop().y() || m.type() > QTransform::TxScale || m.m11() <= 0 || m.m22() <= 0)
+    return QBrush();
+  const double x0 = lg->start().x(), x1 = lg->finalStop().x();
+  const double span = (x1 - x0) * m.m11();  // device pixels
+  if (!(span >= 1.0) || span > 65536.0) return QBrush();
+  const int n = static_cast<int>(std::lround(span));
+  const int pad = 2;  // edge colour beyond both ends, as the gradient pads
+  QImage row(n + 2 * pad, 1, QImage::Format_ARGB32_Premultiplied);
+  QRgb* out = reinterpret_cast<QRgb*>(row.scanLine(0));
+  const QGradientStops stops = g->stops();
+  qsizetype k = 0;
+  for (int u = 0; u < row.width(); ++u) {
+    const double t = std::clamp((u - pad + 0.5) / n, 0.0, 1.0);
+    while (k + 1 < stops.size() && stops[k + 1].first < t) ++k;
+    const QGradientStop& a = stops[k];
+    const QGradientStop& b = stops[std::min(k + 1, stops.size() - 1)];
+    const double f = b.first > a.first ? std::clamp((t - a.first) / (b.first - a.first), 0.0, 1.0) : 0.0;
+    const auto mix = [f](double from, double to) { return static_cast<int>(std::lround(from + (to - from) * f)); };
+    const QRgb ca = a.second.rgba(), cb = b.second.rgba();
+    out[u] = qPremultiply(qRgba(mix(qRed(ca), qRed(cb)), mix(qGreen(ca), qGreen(cb)), mix(qBlue(ca), qBlue(cb)),
+                                mix(qAlpha(ca), qAlpha(cb))));
+  }
+  QBrush strip(row);
+  strip.setTransform(QTransform::fromTranslate(-pad, 0) * QTransform::fromScale((x1 - x0) / n, 1) *
+                     QTransform::fromTranslate(x0, 0) * brush.transform());
+  return strip;
+}
+
 void FillWith(DeviceContext* dc, const QPainterPath& path, const QBrush& brush, int opacity, bool smoothImage,
               const QPainterPath* clip = nullptr) {
   QPainter* p = Painter(dc);
+  const bool raster = p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Raster;
   p->save();
-  if (clip) p->setClipPath(*clip, p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+  // A part's outline: a picture is given the part itself (a clip outline
+  // costs it more than the fill), a printer or a PDF the clip.
+  const QPainterPath part = clip && raster ? path.intersected(*clip) : QPainterPath();
+  if (clip && !raster) p->setClipPath(*clip, p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
   const double fraction = OpacityFraction(opacity);
   const bool gradient = brush.gradient() != nullptr;
   p->setOpacity(gradient ? 1.0 : fraction);
   p->setRenderHint(QPainter::Antialiasing, GetSmoothing(dc));
-  p->setRenderHint(QPainter::SmoothPixmapTransform, smoothImage);
   p->setPen(Qt::NoPen);
-  p->setBrush(gradient ? WithOpacity(brush, fraction) : brush);
-  DrawPainterPath(p, path);
+  QBrush fill = gradient ? WithOpacity(brush, fraction) : brush;
+  const QBrush row = gradient ? GradientRow(p, fill) : QBrush();
+  if (row.style() != Qt::NoBrush) {
+    fill = row;
+    smoothImage = false;  // a pixel of the row to a pixel of the device
+  }
+  p->setRenderHint(QPainter::SmoothPixmapTransform, smoothImage);
+  p->setBrush(fill);
+  DrawPainterPath(p, clip && raster ? part : path);
   p->restore();
 }
 
