@@ -292,6 +292,25 @@ TEST_F(PrintFills, AJobStoresEachFillPictureOnce) {
   EXPECT_LT(many.bytes - few.bytes, 40 * 2048) << few.bytes << " " << many.bytes;
 }
 
+// Art text in every envelope reaches the PDF as its outline in a few curves,
+// filled and stroked: each label adds under 8 KB (the outline flattened into
+// points took 27 KB).
+TEST_F(PrintFills, ArtTextPrintsAsAFewCurvesALabel) {
+  QTemporaryDir dir;
+  const auto art = [](pv::DeviceContext* dc, const pv::Rect& r) {
+    static int n = 0;
+    LineoPen(dc, 2, 0);
+    LineoArtTextDraw(dc, "Nuovo testo", "DejaVu Sans", &r, 0.0, n++ % 15, 146, kC2, kC1, 100);
+  };
+  const QString shortJob = dir.filePath(QStringLiteral("short.pdf")),
+                longJob = dir.filePath(QStringLiteral("long.pdf"));
+  PrintLabels(shortJob, 5, art);
+  PrintLabels(longJob, 10, art);
+  const PdfContents few = Contents(shortJob), many = Contents(longJob);
+  EXPECT_EQ(many.images, 0);
+  EXPECT_LT(many.bytes - few.bytes, 40 * 8192) << few.bytes << " " << many.bytes;
+}
+
 // The twelve gradients, plain, turned and translucent, reach the PDF as
 // shadings: no picture at all.
 TEST_F(PrintFills, GradientsPrintAsShadingsWithoutPictures) {
