@@ -48,7 +48,7 @@ package: build
 	cmake --build $(BUILD_DIR) --target package
 
 bench: build
-	@for b in $(BUILD_DIR)/bench/*; do [ -x "$$b" ] && "$$b"; done
+	@for b in $(BUILD_DIR)/bench/*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
 
 # make fuzz MINUTES=10: every fuzz target of the sanitizer build side by side.
 MINUTES ?= 10

@@ -4,74 +4,94 @@
 #include "app/editorsettings.h"
 #include "app/hosts.h"
 #include "app/messagebox.h"
+#include "app/readerwaitdialog.h"
 #include "app/rendersettings.h"
 #include "app/window/services.h"
 #include "app/window/shellhosts.h"
 #include "app/window/views.h"
 #include "datasources/readers/numericlocale.h"
-#include "datasources/windows/install.h"
+#include "datasources/sourcedialogs.h"
+#include "datasources/windows/databasedata.h"
+#include "datasources/windows/sourcedialogwindows.h"
 #include "document/hosts.h"
-#include "editor/editorhosts.h"
 #include "editor/pickers.h"
 #include "editor/services.h"
 #include "editor/view/editcard.h"
 #include "editor/view/editcardhosts.h"
-#include "formats/install.h"
+#include "formats/formatdata.h"
+#include "formats/modeldata.h"
+#include "formats/wizardhost.h"
+#include "platform/commondialogs.h"
+#include "platform/hostslot.h"
 #include "platform/msgbox.h"
-#include "printing/install.h"
+#include "printing/enginehost.h"
 #include "printing/panel/previewdata.h"
 #include "printing/panelhost.h"
-#include "properties/install.h"
+#include "properties/popupwindows.h"
+#include "properties/propertypickers.h"
 #include "render/hosts.h"
-#include "render/libraries.h"
+
+#include <memory>
+
+// Every install of the program's hosts and services is here. Slots left at
+// the interface's own default on purpose, because that default is what the
+// program does:
+//   PopUpEditor          the floating windows call the main window's editor;
+//   RenderLibraries      the drawing calls the real text, shape and picture
+//                        libraries;
+//   RenderDataSourceHost the captions of the predefined merge fields;
+//   ShellDocumentHost    start-up works on the open document;
+//   PrintPanelControls   until the print panel is made, the engine runs
+//                        without one.
 
 namespace pv {
 
 namespace {
 
-// The parts of the program that are not built yet. Each function is the one
-// place where the finished part will be installed; until then it installs
-// what the program does today without it.
+// The editor view's installs, for as long as it lives.
+class EditCardInstalls : public ViewInstalls {
+ public:
+  explicit EditCardInstalls(EditCard& view)
+      : m_canvas(view.Canvas()), m_editor(view.DocumentEditor()), m_scale(view.DrawingFontScale()) {}
 
-// The floating property windows and the insert pickers (properties/): today
-// no window loads and every picker answers "cancelled".
-void InstallPropertyWindowsAndPickers() {
-  InstallPropertyWindows();
-  InstallPropertyPickers();
-}
+ private:
+  ScopedHost<CanvasHost> m_canvas;
+  ScopedHost<EditorHost> m_editor;
+  ScopedHost<RenderCanvasHost> m_scale;
+};
 
-// The print panel and the print run (printing/): the engine lays out, merges
-// and draws the pages; until the main window makes its panel, the engine
-// runs without one.
-void InstallPrintPanel() {
-  static MainWndPrintPanelHost printPanel;
-  static PrintPanelControls noPanelControls;  // the engine's own behaviour without a panel
-  SetPrintPanelHost(&printPanel);
-  SetPrintPanelControls(&noPanelControls);
-  InstallPrintEngine();
-  // The panel the main window makes becomes the engine's panel controls.
-  ViewFactories().PreviewData = [](QWidget* parent) -> PreviewDataView* {
+// The print panel's install, for as long as it lives.
+class PrintPanelInstalls : public ViewInstalls {
+ public:
+  explicit PrintPanelInstalls(PreviewData& panel) : m_controls(panel) {}
+
+ private:
+  ScopedHost<PrintPanelControls> m_controls;
+};
+
+// The main window's five views.
+class ProgramViews : public ViewFactory {
+ public:
+  ModelDataView* MakeModelData(QWidget* parent) override { return new ModelData(parent); }
+  EditCardView* MakeEditCard(QWidget* parent) override {
+    auto* view = new EditCard(parent);
+    AttachEditCard(*view);
+    return view;
+  }
+  DataBaseDataView* MakeDataBaseData(QWidget* parent) override { return new DataBaseData(parent); }
+  FormatDataView* MakeFormatData(QWidget* parent) override { return new FormatData(parent); }
+  PreviewDataView* MakePreviewData(QWidget* parent) override {
     auto* panel = new PreviewData(parent);
-    panel->InstallAsPrintControls();
+    AttachPrintPanel(*panel);
     return panel;
-  };
-}
-
-// The data-source manager, its sort and filter dialogs and the captions of
-// the predefined merge fields (datasources/).
-void InstallDataSources() {
-  static RenderDataSourceHost dataSources;
-  SetRenderDataSourceHost(&dataSources);
-  InstallDataSourceWindows();
-}
-
-// The new-label wizard and the print-format archive (formats/).
-void InstallFormatsAndWizard() {
-  InstallWizard();
-  InstallFormats();
-}
+  }
+};
 
 }  // namespace
+
+void AttachEditCard(EditCard& view) { view.KeepInstalls(std::make_unique<EditCardInstalls>(view)); }
+
+void AttachPrintPanel(PreviewData& panel) { panel.KeepInstalls(std::make_unique<PrintPanelInstalls>(panel)); }
 
 void InstallProgramHosts() {
   // Numbers in the C form whatever the user's locale: the readers of users'
@@ -81,52 +101,64 @@ void InstallProgramHosts() {
   // Dialogs and message boxes.
   static QtMessageBoxes messageBoxes;
   static QtCommonDialogs commonDialogs;
-  static ColorDialogHost colorDialog;
+  static ColorDialogHost colorDialog;  // the interface's own is Qt's dialog
   SetMessageBoxHost(&messageBoxes);
   SetCommonDialogHost(&commonDialogs);
   SetColorDialogHost(&colorDialog);
 
-  // Start-up, shutdown and the main window.
+  // Start-up, shutdown, the main window and its views.
   static SplashWindowHost splash;
   static MainWndShellHost window;
   static MainWndViewsHost views;
   static MainWndPopUpHost popUps;
-  static ShellDocumentHost document;  // the open document's header and names
   static EditorStyleHost style;
   static MainWndCommands commands;
   static MainWndDocumentHost documentWindow;
+  static ProgramViews viewFactory;
   SetShellSplashHost(&splash);
   SetShellWindowHost(&window);
   SetShellViewsHost(&views);
   SetShellPopUpHost(&popUps);
-  SetShellDocumentHost(&document);
   SetShellStyleHost(&style);
   SetCommands(&commands);
   SetMainWindowHost(&documentWindow);
+  SetViewFactory(&viewFactory);
 
-  // Label drawing: the real libraries and the program's settings.
-  static RenderLibraries libraries;
+  // Label drawing: the program's settings. The editor view and the print
+  // panel install the rest while they live (AttachEditCard,
+  // AttachPrintPanel).
   static ProgramRenderSettings renderSettings;
-  SetRenderLibraries(&libraries);
   SetRenderSettingsHost(&renderSettings);
 
-  // The label editor: its services and drawing, and its view, which becomes
-  // the document's canvas and editor and gives the drawing its font scale
-  // (CanvasHost, EditorHost, RenderCanvasHost) as the main window makes it.
+  // The label editor: its services, its drawing (the interface's own is the
+  // object drawing), its pickers and the floating property windows.
   static ProgramEditorServices editorServices;
   static EditCardDrawing editorDrawing;
+  static PropertyPickers pickers;
   SetEditorServices(&editorServices);
   SetEditCardDrawing(&editorDrawing);
-  ViewFactories().EditCard = [](QWidget* parent) -> EditCardView* {
-    auto* view = new EditCard(parent);
-    view->AttachToDocument();
-    return view;
-  };
+  SetEditorPickers(&pickers);
+  SetPropertyWindows(&ProgramPopUpWindows());
 
-  InstallPropertyWindowsAndPickers();
-  InstallPrintPanel();
-  InstallDataSources();
-  InstallFormatsAndWizard();
+  // The print run: the engine's field values for the drawing, and the main
+  // window's side of the print panel.
+  static EnginePrintHost printHost;
+  static MainWndPrintPanelHost printPanel;
+  SetRenderPrintHost(&printHost);
+  SetPrintPanelHost(&printPanel);
+
+  // The data-source manager's sort and filter dialogs, and the wait for a
+  // data source being read.
+  static SourceDialogWindows sourceDialogs;
+  SetSourceDialogs(&sourceDialogs);
+
+  // While a data source is read, the window stays alive and tells the user
+  // (the reader program's wait).
+  InstallReaderWaitDialog();
+
+  // The new-label wizard's side of the main window.
+  static MainWndWizardHost wizardWindow;
+  SetWizardWindowHost(&wizardWindow);
 }
 
 }  // namespace pv

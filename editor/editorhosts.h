@@ -1,7 +1,8 @@
 #pragma once
 // The editor's side of the interface the document calls: the document's
 // EditorHost (SetParameter, SaveData) over the editor's logic. The editor
-// view installs it when the composition root attaches the view.
+// view holds one; the composition root installs it while the view lives
+// (AttachEditCard, app/wiring.cpp).
 #include "document/hosts.h"
 
 namespace pv {

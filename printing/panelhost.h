@@ -3,8 +3,9 @@
 // surface, behind one settable interface: the printable-area warning, the
 // page and format captions, showing the run values in the option boxes, the
 // progress of a job, and the preview's page set-up, repaint and geometry.
-// The default does nothing and has no preview sheet; the print panel
-// installs its own, tests install a recorder.
+// The default does nothing and has no preview sheet; the print panel is
+// installed while it lives (AttachPrintPanel, app/wiring.cpp), tests
+// install a recorder.
 
 #include "platform/hostslot.h"
 #include "printing/layout.h"

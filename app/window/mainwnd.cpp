@@ -178,8 +178,7 @@ MainWnd::~MainWnd() {
 }
 
 template <typename T>
-static T* MakeView(const std::function<T*(QWidget*)>& factory, QWidget* parent, const char* name) {
-  T* view = factory ? factory(parent) : nullptr;
+static T* AdoptView(T* view, QWidget* parent, const char* name) {
   if (view == nullptr) view = new T(parent);
   view->setParent(parent);
   view->setObjectName(QString::fromLatin1(name));
@@ -202,14 +201,14 @@ void MainWnd::BuildControls() {
     m_nav[static_cast<std::size_t>(i)] = nav;
   }
 
-  ViewFactoryTable& f = ViewFactories();
-  m_modelData = MakeView<ModelDataView>(f.ModelData, m_client, "ModelData");
-  m_editCard = MakeView<EditCardView>(f.EditCard, m_client, "EditCard");
+  ViewFactory& f = ViewFactories();
+  m_modelData = AdoptView(f.MakeModelData(m_client), m_client, "ModelData");
+  m_editCard = AdoptView(f.MakeEditCard(m_client), m_client, "EditCard");
   connect(m_editCard, &EditCardView::StatusCoordChanged, this, &MainWnd::SetStatusCoord);
   connect(m_editCard, &EditCardView::EditMenuRequested, this, [this] { PopupMenu(m_popupEdit); });
-  m_dataBaseData = MakeView<DataBaseDataView>(f.DataBaseData, m_client, "DataBaseData");
-  m_formatData = MakeView<FormatDataView>(f.FormatData, m_client, "FormatData");
-  m_previewData = MakeView<PreviewDataView>(f.PreviewData, m_client, "PreviewData");
+  m_dataBaseData = AdoptView(f.MakeDataBaseData(m_client), m_client, "DataBaseData");
+  m_formatData = AdoptView(f.MakeFormatData(m_client), m_client, "FormatData");
+  m_previewData = AdoptView(f.MakePreviewData(m_client), m_client, "PreviewData");
   // Until the first view is chosen only the wizard, the first of them, shows.
   for (QWidget* v : QList<QWidget*>{m_editCard, m_dataBaseData, m_formatData, m_previewData}) v->hide();
 

@@ -2,16 +2,16 @@
 // The five views the main window hosts, as the main window and the other
 // windows call them. Each is a widget class whose members do nothing here;
 // the wizard, the editor, the data-source manager, the format archive and
-// the print panel derive from them; the composition root registers their
-// factories in ViewFactories() before the main window is made. A view
-// without a factory is an empty view.
+// the print panel derive from them; the composition root installs the
+// factory that makes them (ViewFactory) before the main window is made.
+
+#include "platform/hostslot.h"
 
 #include <QString>
 #include <QVariant>
 #include <QWidget>
 
 #include <cstdint>
-#include <functional>
 
 namespace pv {
 
@@ -101,14 +101,30 @@ class PreviewDataView : public QWidget {
   virtual void ReloadPrinterInfo() {}
 };
 
-// How the main window makes its views; an empty entry gives the empty view.
-struct ViewFactoryTable {
-  std::function<ModelDataView*(QWidget* parent)> ModelData;
-  std::function<EditCardView*(QWidget* parent)> EditCard;
-  std::function<DataBaseDataView*(QWidget* parent)> DataBaseData;
-  std::function<FormatDataView*(QWidget* parent)> FormatData;
-  std::function<PreviewDataView*(QWidget* parent)> PreviewData;
+// How the main window makes its views. The program's factory
+// (app/wiring.cpp) makes the real ones. The interface's own makes the empty
+// views, and its slot reports every use while nothing is installed, so that
+// a program without its views fails instead of showing empty ones.
+class ViewFactory {
+ public:
+  virtual ~ViewFactory() = default;
+  virtual ModelDataView* MakeModelData(QWidget* parent);
+  virtual EditCardView* MakeEditCard(QWidget* parent);
+  virtual DataBaseDataView* MakeDataBaseData(QWidget* parent);
+  virtual FormatDataView* MakeFormatData(QWidget* parent);
+  virtual PreviewDataView* MakePreviewData(QWidget* parent);
 };
-ViewFactoryTable& ViewFactories();
+PV_DECLARE_HOST_SLOT(ViewFactory)
+ViewFactory& ViewFactories();
+// Takes no ownership; nullptr puts the default back. Returns the previous one.
+ViewFactory* SetViewFactory(ViewFactory* factory);
+
+// What a view puts in the program for as long as it lives (its slots'
+// installs, app/wiring.cpp). The view keeps it and lets it go before its own
+// members go.
+class ViewInstalls {
+ public:
+  virtual ~ViewInstalls() = default;
+};
 
 }  // namespace pv

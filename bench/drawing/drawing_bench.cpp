@@ -127,7 +127,8 @@ void BM_Shapes_Pdf(benchmark::State& state) { Shapes(state, true); }
 BENCHMARK(BM_Shapes)->Arg(0)->Arg(30)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Shapes_Pdf)->Arg(0)->Arg(30)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
-// Args: the envelope, and the fill (146 a two-colour gradient, 1 solid).
+// Args: the envelope, and the fill (0 for 146, a two-colour gradient; 1 solid).
+// Every entry gives both: the library refuses entries of different lengths.
 void ArtText(benchmark::State& state, bool pdf) {
   EnsureApp();
   pv::DeviceContext* dc = Target(pdf);

@@ -85,35 +85,75 @@ void LimitMemory(std::int64_t bytes) {
 #endif
 }
 
-void WriteTable(FrameWriter& writer, int out, const SourceTable& table) {
-  writer.Begin(Frame::Table);
-  writer.I64(static_cast<std::int64_t>(table.rows.size()));
-  writer.Columns(table.columns);
-  writer.End();
-  std::size_t i = 0;
-  while (i < table.rows.size()) {
-    writer.Begin(Frame::Rows);
-    const std::size_t countAt = writer.Count32();
-    std::uint32_t count = 0;
-    for (; i < table.rows.size() && writer.Size() < readerprotocol::kRowsFrameSize &&
-           count < readerprotocol::kMaxFrameRows;
-         ++i, ++count) {
-      // One value per column, as the program reads them.
-      const std::vector<QVariant>& row = table.rows[i];
-      for (std::size_t c = 0; c < table.columns.size(); ++c) writer.Value(c < row.size() ? row[c] : QVariant());
-    }
-    writer.SetCount32(countAt, count);
-    writer.End();
-    Flush(out, writer);
-  }
-  writer.Begin(Frame::End);
-  writer.End();
-  // Sent before the table is freed: the program need not wait for that.
-  Flush(out, writer);
-}
+// The answer to a read: the Table frame with the columns, the rows in Rows
+// frames sent as the reader reads them, and End with the count of rows. A
+// reader that fails half way leaves only whole frames sent (the one begun is
+// dropped with the writer's content), and its Error follows them.
+class FrameSink : public RowSink {
+ public:
+  FrameSink(FrameWriter& writer, int out, SourceTable& kept) : m_writer(writer), m_out(out), m_kept(kept) {}
 
-// kept: the table sent last, freed when the next replaces it; freeing it at
-// once would keep the program waiting for this process to end.
+  void Columns(const std::vector<SourceColumn>& columns) override {
+    m_width = columns.size();
+    m_writer.Begin(Frame::Table);
+    m_writer.Columns(columns);
+    m_writer.End();
+  }
+
+  void Row(std::vector<QVariant>& row) override {
+    if (!m_open) {
+      m_writer.Begin(Frame::Rows);
+      m_countAt = m_writer.Count32();
+      m_open = true;
+    }
+    // One value per column, as the program reads them.
+    static const QVariant kNull;
+    for (std::size_t c = 0; c < m_width; ++c) m_writer.Value(c < row.size() ? row[c] : kNull);
+    ++m_inFrame;
+    ++m_rows;
+    if (m_writer.Size() >= readerprotocol::kRowsFrameSize || m_inFrame == readerprotocol::kMaxFrameRows) Send();
+  }
+
+  // A table read whole is kept until the next replaces it: freeing it now
+  // would keep the program waiting for the End.
+  void Table(SourceTable&& table) override {
+    m_kept = std::move(table);
+    RowSink::Table(std::move(m_kept));
+  }
+
+  void Finish() {
+    if (m_open) CloseFrame();
+    m_writer.Begin(Frame::End);
+    m_writer.I64(m_rows);
+    m_writer.End();
+    Flush(m_out, m_writer);
+  }
+
+ private:
+  void CloseFrame() {
+    m_writer.SetCount32(m_countAt, m_inFrame);
+    m_writer.End();
+    m_open = false;
+    m_inFrame = 0;
+  }
+  void Send() {
+    CloseFrame();
+    Flush(m_out, m_writer);
+  }
+
+  FrameWriter& m_writer;
+  int m_out;
+  SourceTable& m_kept;
+  std::size_t m_width = 0;
+  bool m_open = false;  // a Rows frame is begun
+  std::size_t m_countAt = 0;
+  std::uint32_t m_inFrame = 0;
+  std::int64_t m_rows = 0;
+};
+
+// kept: the table sent last when a reader reads it whole, freed when the next
+// replaces it; freeing it at once would keep the program waiting for this
+// process to end.
 void Answer(SourceReader& reader, Frame kind, BodyReader& body, int out, FrameWriter& writer, SourceTable& kept) {
   switch (kind) {
     case Frame::Tables: {
@@ -132,15 +172,17 @@ void Answer(SourceReader& reader, Frame kind, BodyReader& body, int out, FrameWr
       return;
     }
     case Frame::ReadTable:
+    case Frame::RunQuery: {
       kept = {};
-      kept = reader.ReadTable(body.Text());
-      WriteTable(writer, out, kept);
+      const QString argument = body.Text();
+      FrameSink sink(writer, out, kept);
+      if (kind == Frame::ReadTable)
+        reader.ReadTableRows(argument, sink);
+      else
+        reader.RunQueryRows(argument, sink);
+      sink.Finish();
       return;
-    case Frame::RunQuery:
-      kept = {};
-      kept = reader.RunQuery(body.Text());
-      WriteTable(writer, out, kept);
-      return;
+    }
     case Frame::TableFile:
       writer.Begin(Frame::File);
       writer.Text(reader.TableFile(body.Text()));
@@ -194,8 +236,9 @@ int Serve(int out) {
 #ifdef PLAVIK_READER_FAULTS
       SourceTable table;
       if (HandleFault(fault, kind, out, table)) {
-        WriteTable(writer, out, table);
-        Flush(out, writer);
+        FrameSink sink(writer, out, kept);
+        sink.Table(std::move(table));
+        sink.Finish();
         continue;
       }
 #endif

@@ -22,25 +22,60 @@ class ProcessReader : public SourceReader {
     if (IsFolder()) {
       FolderTables(m_location.path, m_extension);  // the folder must exist
     } else {
+      const Request request(*this);
       Child();
     }
   }
 
-  QStringList Tables() override { return IsFolder() ? FolderTables(m_location.path, m_extension) : Child().Tables(); }
-  std::vector<SourceColumn> Columns(const QString& table) override { return Child().Columns(table); }
-  SourceTable ReadTable(const QString& table) override { return Child().Read(readerprotocol::Frame::ReadTable, table); }
+  QStringList Tables() override {
+    if (IsFolder()) return FolderTables(m_location.path, m_extension);
+    const Request request(*this);
+    return Child().Tables();
+  }
+  std::vector<SourceColumn> Columns(const QString& table) override {
+    const Request request(*this);
+    return Child().Columns(table);
+  }
+  SourceTable ReadTable(const QString& table) override {
+    const Request request(*this);
+    return Child().Read(readerprotocol::Frame::ReadTable, table);
+  }
   bool RunsQueries() const override { return m_location.kind == SourceKind::Odbc; }
   SourceTable RunQuery(const QString& sql) override {
     if (!RunsQueries()) return SourceReader::RunQuery(sql);
+    const Request request(*this);
     return Child().Read(readerprotocol::Frame::RunQuery, sql);
   }
   QString TableFile(const QString& table) override {
     if (IsFolder()) return FolderTableFile(m_location.path, table, m_extension);
     if (m_location.kind == SourceKind::Odbc) return {};
+    const Request request(*this);
     return Child().TableFile(table);
   }
 
  private:
+  // One request to the reader program. While the program waits for it, the
+  // window may handle events (readerwait.h); a request one of them makes of
+  // this reader would be mixed into the answer, and is refused.
+  class Request {
+   public:
+    explicit Request(ProcessReader& reader) : m_reader(reader) {
+      if (m_reader.m_busy)
+        throw DbError(DbErrProvider,
+                      QStringLiteral("L'origine dati sta già leggendo: attendere la fine della lettura."));
+      m_reader.m_busy = true;
+    }
+    ~Request() {
+      m_reader.m_busy = false;
+      if (m_reader.m_settings.wait) m_reader.m_settings.wait->Ended();
+    }
+    Request(const Request&) = delete;
+    Request& operator=(const Request&) = delete;
+
+   private:
+    ProcessReader& m_reader;
+  };
+
   bool IsFolder() const { return !m_extension.isEmpty(); }
 
   ReaderChild& Child() {
@@ -55,6 +90,7 @@ class ProcessReader : public SourceReader {
   ReaderProcessSettings m_settings;
   QString m_extension;
   std::unique_ptr<ReaderChild> m_child;
+  bool m_busy = false;  // a request is waiting for its answer
 };
 
 }  // namespace

@@ -7,7 +7,9 @@
 //
 // The program opens with Open and then asks one request at a time; each
 // answer is one frame (Ready, Names, ColumnList, File, Error), or for a table
-// Table, any number of Rows and End. An Error frame carries a DbError.
+// Table, any number of Rows and End. An Error frame carries a DbError; it may
+// also come in place of a Rows or End frame (a reader that failed half way
+// through a table), and then the rows before it are no table.
 //
 // A value is a one-byte tag and its payload (see ValueTag). An unknown tag is
 // a damaged stream, so a new kind of value takes a new tag on both ends.
@@ -36,9 +38,10 @@ enum class Frame : std::uint8_t {
   RunQuery = 'Q',
   TableFile = 'F',
   // Answers. Names: count (u32) and texts. ColumnList: count (u32) and,
-  // each, name and type (u8, ColumnType). Table: its row count (i64) and a
-  // column list. Rows: count (u32) and that many rows of one value per
-  // column. End: nothing. File: a text. Error: number (i64) and description.
+  // each, name and type (u8, ColumnType). Table: a column list. Rows:
+  // count (u32) and that many rows of one value per column. End: the count
+  // of rows of all its Rows frames (i64). File: a text. Error: number (i64)
+  // and description.
   Ready = 'k',
   Names = 'n',
   ColumnList = 'c',
@@ -65,9 +68,9 @@ inline constexpr std::size_t kHeaderSize = 5;
 // The largest body either end accepts (a table goes in many Rows frames, but
 // one row goes whole).
 inline constexpr std::uint32_t kMaxBody = 1024u * 1024 * 1024;
-// Rows frames are cut at about this size, so the program decodes while the
-// reader is still writing.
-inline constexpr std::size_t kRowsFrameSize = 256 * 1024;
+// Rows frames are cut at about this size and sent while the reader reads
+// on, so the program decodes while the reader is still reading.
+inline constexpr std::size_t kRowsFrameSize = 64 * 1024;
 // The most rows in one Rows frame (a table of no columns has rows of nothing).
 inline constexpr std::uint32_t kMaxFrameRows = 65536;
 // The reader's exit status when an allocation failed (its memory limit).

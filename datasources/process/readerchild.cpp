@@ -31,6 +31,8 @@ namespace {
 
 constexpr std::size_t kBufferSize = 512 * 1024;
 constexpr std::size_t kMinRoom = 64 * 1024;
+// The slices a wait goes in: the settings' ReaderWait is asked between them.
+constexpr auto kWaitSlice = std::chrono::milliseconds(50);
 // How long a reader that was told to end, or that closed its stream, may take
 // to exit before it is killed.
 constexpr auto kExitGrace = std::chrono::seconds(1);
@@ -42,7 +44,8 @@ QString Reason(const QString& what) { return QStringLiteral("Il lettore dell'ori
 }  // namespace
 
 ReaderChild::ReaderChild(const SourceLocation& location, const ReaderProcessSettings& settings) : m_settings(settings) {
-  m_deadline = Clock::now() + std::chrono::milliseconds(m_settings.timeLimitMs);
+  m_asked = m_lastWaitCall = Clock::now();
+  m_deadline = m_asked + std::chrono::milliseconds(m_settings.timeLimitMs);
   Start();
   try {
     FrameWriter open;
@@ -131,6 +134,27 @@ void ReaderChild::Start() {
   m_buffer.resize(kBufferSize);
 }
 
+void ReaderChild::Await(short events) {
+  for (;;) {
+    const int left = Remaining();
+    pollfd ready{m_fd, events, 0};
+    const int rc = ::poll(&ready, 1, std::min(left, static_cast<int>(kWaitSlice.count())));
+    // Ready, closed or failed: the read or write that follows says which.
+    if (rc > 0 || (rc < 0 && errno != EINTR)) return;
+    if (left == 0 || Remaining() == 0) TimedOut();
+    if (Clock::now() - m_lastWaitCall >= kWaitSlice) CallWait();
+  }
+}
+
+void ReaderChild::CallWait() {
+  const Clock::time_point now = Clock::now();
+  m_lastWaitCall = now;
+  if (!m_settings.wait) return;
+  const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(now - m_asked);
+  if (!m_settings.wait->Waiting(waited)) Cancelled();
+  m_lastWaitCall = Clock::now();
+}
+
 int ReaderChild::Remaining() const {
   const auto left = std::chrono::ceil<std::chrono::milliseconds>(m_deadline - Clock::now()).count();
   return static_cast<int>(std::clamp<decltype(left)>(left, 0, INT_MAX));
@@ -148,8 +172,7 @@ void ReaderChild::Send(const FrameWriter& request) {
     }
     if (put < 0 && errno == EINTR) continue;
     if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-      pollfd ready{m_fd, POLLOUT, 0};
-      if (::poll(&ready, 1, Remaining()) == 0) TimedOut();
+      Await(POLLOUT);
       continue;
     }
     Ended();  // EPIPE, ECONNRESET: the reader is gone
@@ -159,8 +182,9 @@ void ReaderChild::Send(const FrameWriter& request) {
 void ReaderChild::Ask(Frame request, const QString& argument) {
   if (!Alive()) Throw(Reason(QStringLiteral("non è in funzione.")));
   if (m_begin != m_end) BadAnswer();  // more than its last answer
-  m_first = true;
-  m_deadline = Clock::now() + std::chrono::milliseconds(m_settings.timeLimitMs);
+  m_mayRefuse = true;
+  m_asked = m_lastWaitCall = Clock::now();
+  m_deadline = m_asked + std::chrono::milliseconds(m_settings.timeLimitMs);
   FrameWriter writer;
   writer.Begin(request);
   if (request != Frame::Tables) writer.Text(argument);
@@ -180,13 +204,18 @@ bool ReaderChild::Receive() {
     const ssize_t got = ::recv(m_fd, m_buffer.data() + m_end, m_buffer.size() - m_end, 0);
     if (got > 0) {
       m_end += static_cast<std::size_t>(got);
+      // A long answer that keeps coming is still one wait, and still bound
+      // by the time limit.
+      if (Clock::now() - m_lastWaitCall >= kWaitSlice) {
+        if (Remaining() == 0) TimedOut();
+        CallWait();
+      }
       return true;
     }
     if (got == 0) return false;
     if (errno == EINTR) continue;
     if (errno != EAGAIN && errno != EWOULDBLOCK) return false;
-    pollfd ready{m_fd, POLLIN, 0};
-    if (::poll(&ready, 1, Remaining()) == 0) TimedOut();
+    Await(POLLIN);
   }
 }
 
@@ -202,10 +231,10 @@ Frame ReaderChild::Next(BodyReader& body) {
         const auto kind = static_cast<Frame>(m_buffer[m_begin + 4]);
         body = BodyReader(m_buffer.data() + m_begin + readerprotocol::kHeaderSize, size);
         m_begin += whole;
-        const bool first = m_first;
-        m_first = false;
+        const bool mayRefuse = m_mayRefuse;
+        m_mayRefuse = false;
         if (kind != Frame::Error) return kind;
-        if (!first) BadAnswer();  // a refusal comes before any answer
+        if (!mayRefuse) BadAnswer();  // a refusal comes before any answer
         long number = 0;
         QString text;
         try {
@@ -281,18 +310,24 @@ SourceTable ReaderChild::Read(Frame request, const QString& argument) {
   SourceTable table;
   try {
     Expect(Frame::Table, body);
-    const std::int64_t rows = body.I64();
     table.columns = body.Columns();
-    if (rows < 0 || !body.AtEnd()) throw BadStream{};
+    if (!body.AtEnd()) throw BadStream{};
     readerprotocol::RowDecoder decoder(table.columns.size());
     for (;;) {
+      // The reader may still refuse the table while its rows come: what
+      // came is dropped with the decoder.
+      m_mayRefuse = true;
       const Frame kind = Next(body);
       if (kind == Frame::End) break;
       if (kind != Frame::Rows) throw BadStream{};
       decoder.Add(body.Data(), body.Left());
     }
+    // The count of rows the reader sent: a table is whole only when every
+    // one of them arrived.
+    const std::int64_t rows = body.I64();
+    if (rows < 0 || !body.AtEnd()) throw BadStream{};
     table.rows = decoder.Finish();
-    if (static_cast<std::int64_t>(table.rows.size()) != rows || !body.AtEnd()) throw BadStream{};
+    if (static_cast<std::int64_t>(table.rows.size()) != rows) throw BadStream{};
   } catch (const BadStream&) {
     BadAnswer();
   }
@@ -336,6 +371,11 @@ void ReaderChild::TimedOut() {
   Kill();
   const int seconds = (m_settings.timeLimitMs + 999) / 1000;
   Throw(Reason(QStringLiteral("ha superato il tempo massimo di %1 s.").arg(seconds)));
+}
+
+void ReaderChild::Cancelled() {
+  Kill();
+  Throw(ReaderCancelledText());
 }
 
 void ReaderChild::BadAnswer() {

@@ -2,7 +2,9 @@
 // One running reader program, seen from the program: it is started with a
 // location to open and then answers requests one at a time. Each request has
 // the time limit of the settings; the answer is read as it comes, so the
-// reader never waits on a full pipe.
+// reader never waits on a full pipe. The wait goes in short slices, and the
+// settings' ReaderWait is asked between them whether to go on: when it says
+// no, the reader is ended and the request fails with ReaderCancelledText().
 //
 // A refusal of the source comes back as the reader's own DbError and the
 // reader stays. A reader that crashes, exits, runs out of time or memory or
@@ -10,6 +12,7 @@
 // DbError saying which; Alive() is then false.
 #include "datasources/process/protocol.h"
 #include "datasources/process/readerprocess.h"
+#include "datasources/process/readerwait.h"
 #include "datasources/readers/sourcereader.h"
 
 #include <sys/types.h>
@@ -47,9 +50,14 @@ class ReaderChild {
   // False at the end of the stream.
   bool Receive();
   int Remaining() const;
+  // Until the stream is ready for `events` (POLLIN, POLLOUT), in slices.
+  void Await(short events);
+  // Asks the settings' ReaderWait whether to go on waiting.
+  void CallWait();
 
   // Ends the reader and throws why the request failed.
   [[noreturn]] void TimedOut();
+  [[noreturn]] void Cancelled();
   [[noreturn]] void BadAnswer();
   [[noreturn]] void Ended();
   // The exit status of the reader once it has ended, waited for until
@@ -60,11 +68,13 @@ class ReaderChild {
   ReaderProcessSettings m_settings;
   pid_t m_pid = -1;
   int m_fd = -1;
+  Clock::time_point m_asked;  // when the request (or the open) was sent
   Clock::time_point m_deadline;
+  Clock::time_point m_lastWaitCall;
   std::vector<char> m_buffer;
   std::size_t m_begin = 0;  // the unread bytes of m_buffer
   std::size_t m_end = 0;
-  bool m_first = true;  // no frame of the answer read yet
+  bool m_mayRefuse = true;  // an Error frame may come next (the first of an answer, or amid a table's rows)
 };
 
 }  // namespace pv

@@ -4,7 +4,11 @@
 // it; these settings are read when a reader is opened.
 #include <QString>
 
+#include <memory>
+
 namespace pv {
+
+class ReaderWait;
 
 struct ReaderProcessSettings {
   // The reader program; empty for ReaderProgram().
@@ -13,6 +17,9 @@ struct ReaderProcessSettings {
   int timeLimitMs = 60 * 1000;
   // The reader's address space in bytes; 0 for no limit.
   qint64 memoryLimit = qint64{4} * 1024 * 1024 * 1024;
+  // Asked while the program waits for an answer (readerwait.h); null: the
+  // program just waits.
+  std::shared_ptr<ReaderWait> wait;
   // A fault for the test build of the reader to make; the reader program
   // itself ignores it.
   QString fault;

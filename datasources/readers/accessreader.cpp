@@ -64,19 +64,24 @@ class AccessReader : public SourceReader {
   }
 
   SourceTable ReadTable(const QString& table) override {
+    TableCollector collector;
+    ReadTableRows(table, collector);
+    return collector.Take();
+  }
+
+  void ReadTableRows(const QString& table, RowSink& sink) override {
     Definition definition(*this, Find(table));
-    SourceTable result;
-    result.columns = definition.columns;
+    sink.Columns(definition.columns);
     MdbTableDef* def = definition.def;
     mdb_rewind_table(def);
+    std::vector<QVariant> row;
     while (mdb_fetch_row(def)) {
-      std::vector<QVariant> row;
-      row.reserve(result.columns.size());
+      row.clear();
+      row.reserve(definition.columns.size());
       for (unsigned int c = 0; c < def->num_cols; ++c)
         row.push_back(Value(static_cast<MdbColumn*>(g_ptr_array_index(def->columns, c))));
-      result.rows.push_back(std::move(row));
+      sink.Row(row);
     }
-    return result;
   }
 
   QString TableFile(const QString& table) override {

@@ -174,6 +174,7 @@ int CodePageOfName(QByteArray name) {
 struct DbfField {
   QString name;
   char nativeType = 'C';
+  int offset = 0;  // in the record
   int width = 0;
   int decimals = 0;
   ColumnType type = ColumnType::Text;
@@ -223,19 +224,22 @@ class DbfFile {
     return columns;
   }
 
-  SourceTable Read() {
-    SourceTable table;
-    table.columns = Columns();
+  void Read(RowSink& sink) {
+    sink.Columns(Columns());
     const int records = DBFGetRecordCount(m_handle);
-    table.rows.reserve(static_cast<size_t>(records));
+    sink.Reserve(static_cast<size_t>(std::max(records, 0)));
+    std::vector<QVariant> row;
     for (int record = 0; record < records; ++record) {
-      if (DBFIsRecordDeleted(m_handle, record)) continue;
-      std::vector<QVariant> row;
+      // The record as it is in the file, its fields cut from it here: the
+      // library would copy and trim each field apart.
+      const char* data = DBFReadTuple(m_handle, record);
+      if (data == nullptr) Fail(g_shapelibError);
+      if (data[0] == '*') continue;  // deleted
+      row.clear();
       row.reserve(m_fields.size());
-      for (int i = 0; i < static_cast<int>(m_fields.size()); ++i) row.push_back(Value(record, i));
-      table.rows.push_back(std::move(row));
+      for (const DbfField& field : m_fields) row.push_back(Value(field, data));
+      sink.Row(row);
     }
-    return table;
   }
 
  private:
@@ -263,6 +267,9 @@ class DbfFile {
           DBFGetNativeFieldType(m_handle, i) == '\0')
         Fail(QString());
       if (fieldWidth <= 0) Fail(QStringLiteral("Campo di larghezza nulla."));
+      // Fields are cut from the record by their place: each lies within it.
+      const int offset = m_handle->panFieldOffset[i];
+      if (offset < 1 || fieldWidth > m_handle->nRecordLength - offset) Fail(QStringLiteral("Campi incoerenti."));
       width += fieldWidth;
     }
     if (fields <= 0 || width > m_handle->nRecordLength) Fail(QStringLiteral("Campi incoerenti."));
@@ -277,6 +284,7 @@ class DbfFile {
       char name[XBASE_FLDNAME_LEN_READ + 1] = {};
       DbfField field;
       DBFGetFieldInfo(m_handle, i, name, &field.width, &field.decimals);
+      field.offset = m_handle->panFieldOffset[i];
       field.name = m_text.Decode(QByteArray(name)).trimmed();
       field.nativeType =
           static_cast<char>(std::toupper(static_cast<unsigned char>(DBFGetNativeFieldType(m_handle, i))));
@@ -304,13 +312,17 @@ class DbfFile {
     }
   }
 
-  QVariant Value(int record, int index) {
-    const DbfField& field = m_fields[static_cast<size_t>(index)];
+  // A field of a record, as shapelib reads it: up to its first NUL, without
+  // the spaces before and after. Views of the record: no copy for each value.
+  QVariant Value(const DbfField& field, const char* data) {
     if (field.memo) return QString();
-    const char* raw = DBFReadStringAttribute(m_handle, record, index);
-    if (raw == nullptr) Fail(g_shapelibError);
-    // Views of shapelib's buffer: no copy for each value.
-    const qsizetype size = static_cast<qsizetype>(std::strlen(raw));
+    const char* raw = data + field.offset;
+    qsizetype size = static_cast<qsizetype>(::strnlen(raw, static_cast<size_t>(field.width)));
+    while (size > 0 && raw[0] == ' ') {
+      ++raw;
+      --size;
+    }
+    while (size > 0 && raw[size - 1] == ' ') --size;
     qsizetype first = 0, last = size;
     while (first < last && IsBlank(raw[first])) ++first;
     while (last > first && IsBlank(raw[last - 1])) --last;
@@ -342,11 +354,8 @@ class DbfFile {
         return {};
       }
       default: {
-        // shapelib trims character fields; trailing blanks are padding anyway.
-        qsizetype length = size;
-        while (length > 0 && raw[length - 1] == ' ') --length;
-        if (length == 0) return {};
-        return m_text.Decode(QByteArrayView(raw, length));
+        if (size == 0) return {};
+        return m_text.Decode(QByteArrayView(raw, size));
       }
     }
   }

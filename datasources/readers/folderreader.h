@@ -1,7 +1,7 @@
 #pragma once
 // A folder of one-file tables (dBASE, Paradox): the tables are the files
 // with one extension, named without it. File opens one table file and gives
-// its Columns() and Read().
+// its Columns() and reads its rows into a sink with Read().
 #include "datasources/readers/readerkit.h"
 
 namespace pv {
@@ -15,7 +15,12 @@ class FolderReader : public SourceReader {
 
   QStringList Tables() override { return FolderTables(m_folder, m_extension); }
   std::vector<SourceColumn> Columns(const QString& table) override { return File(TableFile(table)).Columns(); }
-  SourceTable ReadTable(const QString& table) override { return File(TableFile(table)).Read(); }
+  SourceTable ReadTable(const QString& table) override {
+    TableCollector collector;
+    File(TableFile(table)).Read(collector);
+    return collector.Take();
+  }
+  void ReadTableRows(const QString& table, RowSink& sink) override { File(TableFile(table)).Read(sink); }
   QString TableFile(const QString& table) override { return FolderTableFile(m_folder, table, m_extension); }
 
  private:

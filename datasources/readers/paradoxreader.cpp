@@ -12,6 +12,7 @@ extern "C" {
 #include <QDateTime>
 #include <QFile>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -85,25 +86,24 @@ class PxFile {
 
   const std::vector<SourceColumn>& Columns() const { return m_fields; }
 
-  SourceTable Read() {
-    SourceTable table;
-    table.columns = m_fields;
+  void Read(RowSink& sink) {
+    sink.Columns(m_fields);
     const int records = PX_get_num_records(m_doc);
     QByteArray data(PX_get_recordsize(m_doc), '\0');
     pxfield_t* fields = PX_get_fields(m_doc);
-    table.rows.reserve(static_cast<size_t>(records));
+    sink.Reserve(static_cast<size_t>(std::max(records, 0)));
+    std::vector<QVariant> row;
     for (int r = 0; r < records; ++r) {
       if (PX_get_record(m_doc, r, data.data()) == nullptr) Fail(m_error);
-      std::vector<QVariant> row;
+      row.clear();
       row.reserve(m_fields.size());
       int offset = 0;
       for (size_t i = 0; i < m_fields.size(); ++i) {
         row.push_back(Value(fields[i], data.data() + offset));
         offset += fields[i].px_flen;
       }
-      table.rows.push_back(std::move(row));
+      sink.Row(row);
     }
-    return table;
   }
 
  private:

@@ -19,6 +19,20 @@ namespace pv {
 // "The file ... is not a readable <what>." and why, when known.
 [[noreturn]] void ThrowUnreadableFile(const QString& path, const QString& what, const QString& why);
 
+// A sink that keeps the table it is given: a reader's ReadTable through its
+// ReadTableRows.
+class TableCollector : public RowSink {
+ public:
+  void Columns(const std::vector<SourceColumn>& columns) override { m_table.columns = columns; }
+  void Row(std::vector<QVariant>& row) override { m_table.rows.push_back(std::move(row)); }
+  void Table(SourceTable&& table) override { m_table = std::move(table); }
+  void Reserve(std::size_t rows) override { m_table.rows.reserve(rows); }
+  SourceTable Take() { return std::move(m_table); }
+
+ private:
+  SourceTable m_table;
+};
+
 // The position of a name among names: its exact spelling first, else the
 // first that differs only in letter case; -1 when there is none.
 qsizetype MatchName(const QStringList& names, const QString& wanted);

@@ -53,6 +53,22 @@ struct SourceTable {
   std::vector<std::vector<QVariant>> rows;  // each row has columns.size() values
 };
 
+// A table as a reader reads it: its columns once, then its rows in order.
+// A reader that fails half way throws, and what the sink holds by then is
+// no table.
+class RowSink {
+ public:
+  virtual ~RowSink() = default;
+  virtual void Columns(const std::vector<SourceColumn>& columns) = 0;
+  // About how many rows follow, where the reader knows it beforehand.
+  virtual void Reserve(std::size_t /*rows*/) {}
+  // One row of columns.size() values; the sink may take them, leaving the
+  // row empty, and the reader fills it again for the next.
+  virtual void Row(std::vector<QVariant>& row) = 0;
+  // A table read whole: its columns and then its rows, one by one.
+  virtual void Table(SourceTable&& table);
+};
+
 class SourceReader {
  public:
   virtual ~SourceReader() = default;
@@ -67,6 +83,11 @@ class SourceReader {
   // ODBC only: the text runs on the server. Other readers throw.
   virtual bool RunsQueries() const { return false; }
   virtual SourceTable RunQuery(const QString& sql);
+  // The same into a sink, row by row as the reader reads them where it can
+  // (the reader program sends them on while it reads); by default the
+  // table read whole.
+  virtual void ReadTableRows(const QString& table, RowSink& sink) { sink.Table(ReadTable(table)); }
+  virtual void RunQueryRows(const QString& sql, RowSink& sink) { sink.Table(RunQuery(sql)); }
   // The file a table is read from (for caching by modification time and
   // size); empty when there is none (ODBC).
   virtual QString TableFile(const QString& table) = 0;

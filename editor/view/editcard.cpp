@@ -33,25 +33,6 @@
 
 namespace pv {
 
-// What the view puts in the program when the composition root attaches it:
-// its canvas as the document's canvas, its logic as the document's editor,
-// and the canvas's font scale for the object drawing. The previous
-// instances come back when the view goes.
-class EditCard::Attachment : public RenderCanvasHost {
- public:
-  Attachment(EditCard& view, EditCardLogic& logic)
-      : view_(view), document_(logic), canvas_(view.Canvas()), editor_(document_), scale_(*this) {}
-
-  float FontRatio() override { return view_.Canvas().FontRatio(); }
-
- private:
-  EditCard& view_;
-  EditorDocumentHost document_;
-  ScopedHost<CanvasHost> canvas_;
-  ScopedHost<EditorHost> editor_;
-  ScopedHost<RenderCanvasHost> scale_;
-};
-
 namespace {
 
 const QString kYes = QStringLiteral("YES");
@@ -100,17 +81,16 @@ EditCard::EditCard(QWidget* parent) : EditCardView(parent) {
   SetCaptions();
   m_port = std::make_unique<DragEditorPort>(Canvas());
   m_logic = std::make_unique<EditCardLogic>(*m_port);
+  m_documentEditor = std::make_unique<EditorDocumentHost>(*m_logic);
   connect(m_canvas, &DragEditorWidget::SurfaceRepainted, this, &EditCard::FollowDocument);
   Layout();
   SincronizePopWindow();
 }
 
-void EditCard::AttachToDocument() {
-  if (!m_attachment) m_attachment = std::make_unique<Attachment>(*this, *m_logic);
-}
+float EditCard::FontScale::FontRatio() { return m_view.Canvas().FontRatio(); }
 
 EditCard::~EditCard() {
-  m_attachment.reset();
+  m_installs.reset();
   if (m_canvas != nullptr) m_canvas->SetHost(nullptr);
   for (QLineEdit* box : m_text1) {
     if (box != nullptr) box->removeEventFilter(this);

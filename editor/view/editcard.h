@@ -9,16 +9,18 @@
 // commands, property codes, palette clicks and new objects to the editor's
 // logic (editor/editcardlogic.h), which it owns over its canvas.
 //
-// Once the composition root attaches it (AttachToDocument), and for as long
-// as it lives then, its canvas is the document's canvas, its logic the
-// document's editor (document/hosts.h), and it gives the object drawing the
-// canvas's font scale. It tells the main window of the pointer's position
-// and of the context menu through its signals.
+// It gives the program its canvas as the document's canvas, its logic as
+// the document's editor (document/hosts.h) and the canvas's font scale for
+// the object drawing; the composition root installs them for as long as the
+// view lives (AttachEditCard, app/wiring.cpp). It tells the main window of
+// the pointer's position and of the context menu through its signals.
 #include "app/window/views.h"
 #include "document/canvas/drageditor.h"
 #include "editor/canvasport.h"
 #include "editor/editcardlogic.h"
+#include "editor/editorhosts.h"
 #include "editor/view/editcardhosts.h"
+#include "render/hosts.h"
 
 #include <QString>
 
@@ -67,8 +69,15 @@ class EditCard : public EditCardView, public DragEditorHost {
   explicit EditCard(QWidget* parent = nullptr);
   ~EditCard() override;
 
-  // Makes this view the document's canvas and editor (see above). Once.
-  void AttachToDocument();
+  // What the view gives the program (see above); its canvas is Canvas().
+  EditorHost& DocumentEditor() { return *m_documentEditor; }
+  RenderCanvasHost& DrawingFontScale() { return m_fontScale; }
+  // Keeps what the program installed from this view until the view goes;
+  // it goes first then.
+  // Once: the installs of a second call, the same again, go at once.
+  void KeepInstalls(std::unique_ptr<ViewInstalls> installs) {
+    if (!m_installs) m_installs = std::move(installs);
+  }
 
   // ---- Called by the main window, the document commands and the windows ---
   void Exec(const QString& strKey, int iCode) override;
@@ -162,7 +171,15 @@ class EditCard : public EditCardView, public DragEditorHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  class Attachment;
+  // The object drawing's font scale: the canvas's.
+  class FontScale : public RenderCanvasHost {
+   public:
+    explicit FontScale(EditCard& view) : m_view(view) {}
+    float FontRatio() override;
+
+   private:
+    EditCard& m_view;
+  };
 
   void BuildControls();
   // The coordinate panel's captions and boxes as wide as the longest
@@ -216,7 +233,9 @@ class EditCard : public EditCardView, public DragEditorHost {
 
   std::unique_ptr<DragEditorPort> m_port;
   std::unique_ptr<EditCardLogic> m_logic;
-  std::unique_ptr<Attachment> m_attachment;
+  std::unique_ptr<EditorDocumentHost> m_documentEditor;
+  FontScale m_fontScale{*this};
+  std::unique_ptr<ViewInstalls> m_installs;
 };
 
 }  // namespace pv

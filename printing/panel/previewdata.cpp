@@ -91,16 +91,7 @@ PreviewData::PreviewData(QWidget* parent, PrintPreview* preview)
   Layout();
 }
 
-PreviewData::~PreviewData() {
-  if (m_installed && &PrintControls() == static_cast<PrintPanelControls*>(this))
-    SetPrintPanelControls(m_previousControls);
-}
-
-void PreviewData::InstallAsPrintControls() {
-  if (m_installed) return;
-  m_previousControls = SetPrintPanelControls(this);
-  m_installed = true;
-}
+PreviewData::~PreviewData() { m_installs.reset(); }
 
 // ---- layout ----------------------------------------------------------------
 

@@ -9,6 +9,7 @@
 #include "printing/preview.h"
 
 #include <array>
+#include <memory>
 
 class QFrame;
 class QToolButton;
@@ -24,8 +25,13 @@ class PreviewData : public PreviewDataView, public PreviewControls {
   explicit PreviewData(QWidget* parent = nullptr);
   ~PreviewData() override;
 
-  // Becomes the print engine's panel controls, until it is destroyed.
-  void InstallAsPrintControls();
+  // Keeps what the program installed from this panel (it is the print
+  // engine's panel controls, app/wiring.cpp) until the panel goes; it goes
+  // first then.
+  // Once: the installs of a second call, the same again, go at once.
+  void KeepInstalls(std::unique_ptr<ViewInstalls> installs) {
+    if (!m_installs) m_installs = std::move(installs);
+  }
 
   // Fills the data-source list and chooses its no-merge entry.
   void Init() override;
@@ -86,9 +92,8 @@ class PreviewData : public PreviewDataView, public PreviewControls {
   QFrame* m_rule = nullptr;
   FormatBar* m_bar = nullptr;
   std::array<QToolButton*, 9> m_commands{};
-  bool m_installed = false;
   bool m_jobDisplay = false;
-  PrintPanelControls* m_previousControls = nullptr;
+  std::unique_ptr<ViewInstalls> m_installs;
 };
 
 }  // namespace pv

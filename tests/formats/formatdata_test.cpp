@@ -1,7 +1,6 @@
 #include "app/window/views.h"
 #include "formats/dlgformat.h"
 #include "formats/formatdata.h"
-#include "formats/install.h"
 #include "formatstest.h"
 #include "platform/stringtable.h"
 #include "uitest.h"
@@ -398,14 +397,6 @@ TEST_F(FormatDataTest, ALostDatabaseIsReportedAndTheViewGoesOn) {
   EXPECT_EQ(v->List()->topLevelItemCount(), static_cast<int>(Codes().size()));
   ASSERT_EQ(v->List()->selectedItems().size(), 1);
   EXPECT_TRUE(boxes.empty());
-}
-
-TEST_F(FormatDataTest, InstallMakesTheMainWindowBuildThisView) {
-  pv::InstallFormats();
-  ASSERT_TRUE(pv::ViewFactories().FormatData);
-  std::unique_ptr<pv::FormatDataView> view(pv::ViewFactories().FormatData(nullptr));
-  EXPECT_NE(dynamic_cast<pv::FormatData*>(view.get()), nullptr);
-  pv::ViewFactories().FormatData = nullptr;
 }
 
 }  // namespace

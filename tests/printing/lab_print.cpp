@@ -18,11 +18,12 @@
 #include "app/settings.h"
 #include "document/document.h"
 #include "document/model.h"
+#include "document/pageorigin.h"
 #include "platform/msgbox.h"
 #include "platform/printer/printer.h"
 #include "platform/programfolder.h"
 #include "printing/engine.h"
-#include "printing/install.h"
+#include "printing/enginehost.h"
 
 #include <QApplication>
 
@@ -128,7 +129,8 @@ int main(int argc, char** argv) {
   OutputFileDialog dialog;
   dialog.file = args[2];
   pv::SetCommonDialogHost(&dialog);
-  pv::InstallPrintEngine();
+  static pv::EnginePrintHost fieldValues;  // from the print run
+  pv::SetRenderPrintHost(&fieldValues);
   // No window: start-up's views and the editor's style are not there.
   static pv::ShellViewsHost noViews;
   static pv::ShellStyleHost noStyle;
@@ -140,9 +142,7 @@ int main(int argc, char** argv) {
   QString reason;
   if (!pv::ReadLabFileIntoDocument(args[1], &reason)) return Fail(args[1] + QStringLiteral(": refused: ") + reason);
   pv::DocFileName = args[1];
-  // The editor lays the label out in the middle of its 300 x 300 mm work area.
-  pv::PageOrgX = float(150.0 - pv::Header.LabelWidth / 2.0);
-  pv::PageOrgY = float(150.0 - pv::Header.LabelHeight / 2.0);
+  pv::PlaceLabelPageAsEditor();
 
   const QString printer = merge.printer.isEmpty() ? QString::fromLatin1(pv::PdfPrinterName) : merge.printer;
   if (!pv::SetCurrentPrinter(printer)) return Fail(QStringLiteral("no printer \"%1\"").arg(printer));

@@ -1,7 +1,7 @@
 // The page preview surface: sheet layout in the control, defaults, font
 // ratio, shadow, and the page drawn through it.
 #include "printfixture.h"
-#include "printing/install.h"
+#include "printing/enginehost.h"
 #include "printing/preview.h"
 
 #include <QImage>
@@ -93,7 +93,8 @@ TEST_F(PreviewTest, PreviewControlsDrawTheEnginePageAndServeTheFontRatio) {
   EXPECT_EQ(previewControls.PreviewGeometry().WidthPx, 600);
   // The label drawing scales the preview's fonts by it and asks the run for
   // field values: none without a merge source.
-  pv::InstallPrintEngine();
+  pv::EnginePrintHost engine;
+  const pv::ScopedHost<pv::RenderPrintHost> installed(engine);
   EXPECT_EQ(pv::RenderPrint().OCXFontRatio(), preview.OCXFontRatio);
   QString field = QStringLiteral("Name"), format;
   EXPECT_EQ(pv::RenderPrint().GetFieldValue(field, format), QString());

@@ -10,12 +10,13 @@
 #include "properties/icons.h"
 #include "properties/arttextwindowwidget.h"
 #include "properties/fillwindowwidget.h"
-#include "properties/install.h"
+#include "properties/propertypickers.h"
 #include "properties/linewindowwidget.h"
 #include "properties/popupwindows.h"
 #include "properties/textwindowwidget.h"
 #include "tests/editor/view/view_fixture.h"
 #include "tests/properties/popup_recorder.h"
+#include "tests/support/pixels.h"
 
 #include <QApplication>
 #include <QRegularExpression>
@@ -407,11 +408,7 @@ TEST(PropertyPictures, TwelvePicturesDrawSomething) {
     const QImage image = PropertyPicture(id).toImage();
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(26, 26));
-    int inked = 0;
-    for (int y = 0; y < image.height(); ++y) {
-      for (int x = 0; x < image.width(); ++x) inked += qAlpha(image.pixel(x, y)) > 128 ? 1 : 0;
-    }
-    EXPECT_GT(inked, 20);
+    EXPECT_GT(pv::test::CountPixels(image, [](QRgb p) { return qAlpha(p) > 128; }), 20);
   }
   EXPECT_TRUE(PropertyPicture(7008).isNull());
 }

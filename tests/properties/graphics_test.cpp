@@ -3,6 +3,7 @@
 // cell, each background bitmap has its .jpg twin and is light.
 #include "render/libraries.h"
 #include "render/pictures.h"
+#include "tests/support/pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -33,10 +34,8 @@ QImage Play(const QString& file, int w, int h) {
 // The share of the cell's pixels the drawing changed from white.
 double InkedShare(const QString& file, int w, int h) {
   const QImage img = Play(file, w, h);
-  int inked = 0;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) inked += img.pixel(x, y) != qRgb(255, 255, 255) ? 1 : 0;
-  return static_cast<double>(inked) / (w * h);
+  return static_cast<double>(pv::test::CountPixels(img, QRect(0, 0, w, h), pv::test::Except(qRgb(255, 255, 255)))) /
+         (w * h);
 }
 
 TEST(ProgramGraphicsTest, EveryClipArtCategoryHasDrawingsThatFillTheirCell) {

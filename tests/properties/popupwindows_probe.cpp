@@ -16,12 +16,14 @@
 #include "tests/support/xvfb.h"
 
 #include <QApplication>
-#include <QMouseEvent>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QMouseEvent>
 #include <QScreen>
-#include <QThread>
 
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 
 using namespace pv;
 
@@ -38,10 +40,27 @@ void Print(const char* name, const QRect& r) {
   std::printf("%s %d %d %d %d\n", name, r.x(), r.y(), r.width(), r.height());
 }
 
-void Settle() {
-  for (int i = 0; i < 10; ++i) {
+// The screen shows `window` as it paints itself now.
+bool OnScreen(QWidget* window) {
+  const QImage painted = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QPoint at = window->mapToGlobal(QPoint(0, 0));
+  const QImage shown = QGuiApplication::primaryScreen()
+                           ->grabWindow(0, at.x(), at.y(), window->width(), window->height())
+                           .toImage()
+                           .convertToFormat(QImage::Format_RGB32);
+  return shown.size() == painted.size() && test::DifferingPixels(shown, painted) == 0;
+}
+
+// Handles events until the screen shows each window as it paints itself
+// (false when it does not within 10 s): its repaints drawn and flushed to
+// the display.
+bool Settle(std::initializer_list<QWidget*> windows) {
+  const QDeadlineTimer deadline(10000);
+  for (;;) {
     test::DrainEvents();
-    QThread::msleep(50);
+    if (std::all_of(windows.begin(), windows.end(), OnScreen)) return true;
+    if (deadline.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
   }
 }
 
@@ -57,6 +76,7 @@ void Click(QWidget* surface, QPointF p) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  QApplication::setCursorFlashTime(0);  // a text cursor that stays as painted
   if (argc < 2) return 2;
   const QDir out(QString::fromLocal8Bit(argv[1]));
   InstallProgramHosts();
@@ -76,7 +96,7 @@ int main(int argc, char** argv) {
   auto* window = qobject_cast<FontWindow*>(PopUpWindow(PopFont));
   if (window == nullptr) return 4;
   if (!test::WaitForExpose(window->windowHandle())) return 5;
-  Settle();
+  if (!Settle({window})) return 11;
   const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
   if (!shot.save(out.filePath(QStringLiteral("screen.png")))) return 6;
   Print("main", main.frameGeometry());
@@ -91,13 +111,13 @@ int main(int argc, char** argv) {
   if (!test::WaitForExpose(fill->windowHandle())) return 8;
   fill->kindList()->setCurrentIndex(5);
   emit fill->kindList()->activated(5);
-  Settle();
+  if (!Settle({fill})) return 12;
   ImageGridCore& grid = fill->model().Grid();
   Rect r;
   if (!grid.VisibleCellRect(3, r)) return 9;
   QWidget* surface = fill->grid()->surface();
   Click(surface, QPointF((r.left + r.right) / 2.0, (r.top + r.bottom) / 2.0));
-  Settle();
+  if (!Settle({fill})) return 13;
   const QPixmap fillShot = QGuiApplication::primaryScreen()->grabWindow(0);
   if (!fillShot.save(out.filePath(QStringLiteral("fill.png")))) return 10;
   const QPoint origin = surface->mapToGlobal(QPoint(0, 0));

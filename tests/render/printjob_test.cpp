@@ -6,6 +6,7 @@
 #include "tests/printing/printfixture.h"
 
 #include "document/labelfile.h"
+#include "tests/support/pixels.h"
 #include "tests/support/records.h"
 
 #include <QBuffer>
@@ -107,13 +108,7 @@ Pixels Measure(const QImage& bare, const QImage& page, const QRect& region) {
 }
 
 // The box of the pixels darker than kDark.
-QRect InkBox(const QImage& page) {
-  QRect box;
-  for (int y = 0; y < page.height(); ++y)
-    for (int x = 0; x < page.width(); ++x)
-      if (qGray(page.pixel(x, y)) < kDark) box |= QRect(x, y, 1, 1);
-  return box;
-}
+QRect InkBox(const QImage& page) { return pv::test::PixelBounds(page, pv::test::DarkerThan(kDark)); }
 
 TEST_F(PrintJob, ATranslucentShapeOverATextLetsTheTextShowAsInThePreview) {
   struct Case {

@@ -1,13 +1,11 @@
 #include "tests/support/app_fixture.h"
 
 #include "app/wiring.h"
-#include "app/window/views.h"
 
 namespace pv::test {
 
 void ClearAllHosts() {
   for (HostSlotBase* slot : HostSlotBase::Registry()) slot->Clear();
-  ViewFactories() = ViewFactoryTable{};
 }
 
 void AppFixture::SetUp() {

@@ -26,8 +26,7 @@ inline void EnsureGuiApplication() {
 // A QApplication, for tests of widgets (plavik_test_qapp).
 void EnsureApplication();
 
-// Puts every host slot back to its default and forgets the main window's
-// view factories.
+// Puts every host slot back to its default.
 void ClearAllHosts();
 
 // Message boxes recorded while it is installed, answered from `answers` in

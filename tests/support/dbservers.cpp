@@ -145,13 +145,21 @@ void Obey(const char* line) {
       }
     }
   }
-  bool killed = false;
   for (pid_t g : g_groups) {
-    if (g > 1) killed = kill(-g, SIGKILL) == 0 || killed;
+    if (g > 1) kill(-g, SIGKILL);
   }
-  if (killed) {
-    const timespec pause{0, 300 * 1000 * 1000};
-    nanosleep(&pause, nullptr);
+  // The killed servers' files are removed once their groups are gone; a
+  // group whose processes nobody has reaped yet is given up after 300 ms.
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  const long long deadline = now.tv_sec * 1000000000LL + now.tv_nsec + 300 * 1000000LL;
+  for (;;) {
+    bool alive = false;
+    for (pid_t g : g_groups) alive = alive || (g > 1 && kill(-g, 0) == 0);
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    if (!alive || now.tv_sec * 1000000000LL + now.tv_nsec >= deadline) break;
+    const timespec poll{0, 5 * 1000 * 1000};
+    nanosleep(&poll, nullptr);
   }
   int argc = 0;
   g_removeArgv[argc++] = const_cast<char*>("/bin/rm");

@@ -46,6 +46,9 @@ inline int CountPixels(const QImage& img, const QRect& area, const PixelTest& te
   return n;
 }
 
+// How many pixels of the whole image pass the test.
+inline int CountPixels(const QImage& img, const PixelTest& test) { return CountPixels(img, img.rect(), test); }
+
 // Every pixel of area passes the test (an area off the image fails).
 inline bool EveryPixel(const QImage& img, const QRect& area, const PixelTest& test) {
   return !area.isEmpty() && img.rect().contains(area) && CountPixels(img, area, test) == area.width() * area.height();
@@ -78,12 +81,16 @@ inline int DistinctColours(const QImage& img, const QRect& area) {
   return static_cast<int>(colours.size());
 }
 
-// How many pixels differ in colour between two pictures of the same size.
-inline int DifferingPixels(const QImage& a, const QImage& b) {
+// How many pixels of area (clipped to both pictures) differ in colour
+// between two pictures.
+inline int DifferingPixels(const QImage& a, const QImage& b, const QRect& area) {
+  const QRect r = area.intersected(a.rect()).intersected(b.rect());
   int n = 0;
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x) n += (a.pixel(x, y) & 0xFFFFFFu) != (b.pixel(x, y) & 0xFFFFFFu) ? 1 : 0;
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x) n += (a.pixel(x, y) & 0xFFFFFFu) != (b.pixel(x, y) & 0xFFFFFFu) ? 1 : 0;
   return n;
 }
+// The same over two whole pictures of the same size.
+inline int DifferingPixels(const QImage& a, const QImage& b) { return DifferingPixels(a, b, a.rect()); }
 
 }  // namespace pv::test

@@ -741,7 +741,7 @@ class SizeRecordingEditCard : public pv::EditCardView {
 
 TEST_F(WindowTest, HiddenViewsAreLaidOutAtOnce) {
   SizeRecordingEditCard::Sizes().clear();
-  pv::ViewFactories().EditCard = [](QWidget* p) { return new SizeRecordingEditCard(p); };
+  views.editCard = [](QWidget* p) { return new SizeRecordingEditCard(p); };
   // Made, not yet loaded or shown: the views are at their design places and
   // the editor has laid itself out for its size.
   pv::MainWnd& w = Window();

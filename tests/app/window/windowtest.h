@@ -85,6 +85,18 @@ class RecPreviewData : public pv::PreviewDataView {
   inline static std::function<void()> OnReload;
 };
 
+// The recording views; `editCard` makes another editor view where a test
+// wants one.
+class RecViews : public pv::ViewFactory {
+ public:
+  pv::ModelDataView* MakeModelData(QWidget* p) override { return new RecModelData(p); }
+  pv::EditCardView* MakeEditCard(QWidget* p) override { return editCard ? editCard(p) : new RecEditCard(p); }
+  pv::DataBaseDataView* MakeDataBaseData(QWidget* p) override { return new RecDataBaseData(p); }
+  pv::FormatDataView* MakeFormatData(QWidget* p) override { return new RecFormatData(p); }
+  pv::PreviewDataView* MakePreviewData(QWidget* p) override { return new RecPreviewData(p); }
+  std::function<pv::EditCardView*(QWidget*)> editCard;
+};
+
 class RecCommands : public pv::MainWndCommands {
  public:
   bool openResult = false;
@@ -123,12 +135,7 @@ class WindowTest : public apptest::ShellTest {
     print.defaultPrinter = QStringLiteral("Ufficio");
     print.caps = pv::PrinterCaps{600, 600, 25, 30};
     pv::SetFakePrintSystem(&print);
-    pv::ViewFactoryTable& f = pv::ViewFactories();
-    f.ModelData = [](QWidget* p) { return new RecModelData(p); };
-    f.EditCard = [](QWidget* p) { return new RecEditCard(p); };
-    f.DataBaseData = [](QWidget* p) { return new RecDataBaseData(p); };
-    f.FormatData = [](QWidget* p) { return new RecFormatData(p); };
-    f.PreviewData = [](QWidget* p) { return new RecPreviewData(p); };
+    pv::SetViewFactory(&views);
     pv::SetCommands(&commands);
     for (int i = 0; i < pv::PopUpCount; ++i) pv::PopUpUnloaded(i);
   }
@@ -161,6 +168,7 @@ class WindowTest : public apptest::ShellTest {
   std::deque<pv::MsgAnswer> answers;
   pv::FakePrintSystem print;
   RecCommands commands;
+  RecViews views;
 };
 
 }  // namespace wndtest

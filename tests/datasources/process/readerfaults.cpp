@@ -1,10 +1,12 @@
 // The faults of the test build of the reader (plavik-reader-faults). A fault
-// is "what@request": crash, hang, memory, cut, garbage, exit or values, at
-// Open, Tables, Columns, ReadTable, RunQuery or TableFile.
+// is "what@request": crash, hang, slow, memory, cut, garbage, exit or values,
+// at Open, Tables, Columns, ReadTable, RunQuery or TableFile; and for a
+// table's rows: refuse, cutrows, endrows or miscount.
 #include "datasources/process/protocol.h"
 #include "everyvalue.h"
 
 #include <signal.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -74,6 +76,40 @@ bool HandleFault(const QString& fault, Frame request, int out, SourceTable& tabl
     for (;;) ::pause();
   }
   if (what == QLatin1String("exit")) std::_Exit(EXIT_SUCCESS);
+  if (what == QLatin1String("slow")) {
+    // Answers as usual, late.
+    const timespec pause{0, 600 * 1000 * 1000};
+    ::nanosleep(&pause, nullptr);
+    return false;
+  }
+  if (what == QLatin1String("refuse") || what == QLatin1String("cutrows") || what == QLatin1String("endrows") ||
+      what == QLatin1String("miscount")) {
+    // The start of a table (its columns and a frame of rows), then the fault.
+    readerprotocol::FrameWriter writer;
+    writer.Begin(Frame::Table);
+    writer.Columns({{QStringLiteral("NOME"), ColumnType::Text}});
+    writer.End();
+    for (int frame = 0; frame < 2; ++frame) {
+      writer.Begin(Frame::Rows);
+      writer.U32(2);
+      writer.Value(QStringLiteral("prima"));
+      writer.Value(QStringLiteral("seconda"));
+      writer.End();
+    }
+    if (what == QLatin1String("cutrows")) {
+      Write(out, writer.Data(), writer.Size() - 3);
+      std::_Exit(EXIT_SUCCESS);
+    }
+    Write(out, writer.Data(), writer.Size());
+    if (what == QLatin1String("endrows")) std::_Exit(EXIT_SUCCESS);
+    if (what == QLatin1String("refuse")) throw DbError(DbErrProvider, QStringLiteral("Record 3 illeggibile."));
+    writer.Clear();
+    writer.Begin(Frame::End);
+    writer.I64(5);  // one more than were sent
+    writer.End();
+    Write(out, writer.Data(), writer.Size());
+    for (;;) ::pause();  // the program ends this reader
+  }
   if (what == QLatin1String("values")) {
     table = testing::EveryValueKind();
     return true;

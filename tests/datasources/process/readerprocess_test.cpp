@@ -3,6 +3,7 @@
 // hangs, runs out of memory or sends a damaged stream is a DbError with the
 // reason, reaped, and the program reads the next source as before.
 #include "datasources/process/readerprocess.h"
+#include "datasources/process/readerwait.h"
 #include "datasources/readers/sourcereader.h"
 #include "everyvalue.h"
 #include "tests/support/jetwriter.h"
@@ -19,10 +20,13 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <thread>
 
 namespace pv {
 namespace {
@@ -203,6 +207,45 @@ TEST_F(ReaderProcessTest, ReadsAsTheReaderInThisProcess) {
   ExpectNoChildren();
 }
 
+// The rows come in many frames while the reader reads; deleted records are
+// not rows, and the count at the end is of the rows sent.
+TEST_F(ReaderProcessTest, ALargeTableArrivesWholeAndInOrder) {
+  const QByteArray file = QFile::encodeName(m_dir.filePath(QStringLiteral("grande.dbf")));
+  DBFHandle dbf = DBFCreateEx(file.constData(), "LDID/87");
+  ASSERT_NE(dbf, nullptr);
+  DBFAddField(dbf, "NOME", FTString, 40, 0);
+  DBFAddField(dbf, "NUMERO", FTInteger, 9, 0);
+  constexpr int kRecords = 20000;
+  for (int r = 0; r < kRecords; ++r) {
+    DBFWriteStringAttribute(dbf, r, 0, ("Citt\xE0 numero " + QByteArray::number(r)).constData());
+    DBFWriteIntegerAttribute(dbf, r, 1, r);
+    if (r % 9 == 4) DBFMarkRecordDeleted(dbf, r, 1);
+  }
+  DBFClose(dbf);
+  const SourceTable here = OpenSourceReaderInProcess(Folder())->ReadTable(QStringLiteral("grande"));
+  ASSERT_EQ(here.rows.size(), static_cast<size_t>(kRecords - (kRecords + 4) / 9));
+  const SourceTable there = OpenSourceReader(Folder())->ReadTable(QStringLiteral("grande"));
+  ExpectSameValues(there, here);
+  ExpectNoChildren();
+}
+
+// A reader that fails half way through a table: the rows it sent are
+// dropped, its own reason is the message, and it goes on serving.
+TEST_F(ReaderProcessTest, ATableRefusedHalfWayIsTheReadersMessage) {
+  const ReaderSettingsScope scope(Faulty(QStringLiteral("refuse@ReadTable")));
+  const std::unique_ptr<SourceReader> reader = OpenSourceReader(Folder());
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    try {
+      reader->ReadTable(QStringLiteral("clienti"));
+      ADD_FAILURE() << "no failure";
+    } catch (const DbError& e) {
+      EXPECT_EQ(e.Description(), QStringLiteral("Record 3 illeggibile."));
+      EXPECT_EQ(e.Number(), DbErrProvider);
+    }
+    EXPECT_EQ(reader->Columns(QStringLiteral("clienti")).size(), 5u);
+  }
+}
+
 TEST_F(ReaderProcessTest, SourcesItCannotOpenAreRefusedWithTheReadersMessage) {
   const QString missing = m_dir.filePath(QStringLiteral("manca.mdb"));
   for (const SourceLocation& where :
@@ -249,6 +292,10 @@ TEST_F(ReaderProcessTest, AFailingReaderIsAMessageAndTheProgramGoesOn) {
       {"cut@ReadTable", "Il lettore dell'origine dati ha inviato dati non validi."},
       {"garbage@ReadTable", "Il lettore dell'origine dati ha inviato dati non validi."},
       {"exit@ReadTable", "Il lettore dell'origine dati si è interrotto."},
+      // Rows already sent are no table without their End.
+      {"cutrows@ReadTable", "Il lettore dell'origine dati ha inviato dati non validi."},
+      {"endrows@ReadTable", "Il lettore dell'origine dati si è interrotto."},
+      {"miscount@ReadTable", "Il lettore dell'origine dati ha inviato dati non validi."},
       {"", "Il lettore dell'origine dati \"/nessuna/cartella/plavik-reader\" non si avvia: ", 60000,
        "/nessuna/cartella/plavik-reader"},
   };
@@ -294,6 +341,174 @@ TEST_F(ReaderProcessTest, AReaderOverItsMemoryLimitIsAMessage) {
   }
   ExpectNoChildren();
   ExpectTheTableReads();
+}
+
+// A wait that counts how it is asked, and says stop at its call number
+// `stopAt` (0: never); `during` runs at each call, as the window's events do.
+class CountingWait : public ReaderWait {
+ public:
+  explicit CountingWait(size_t stopAt = 0) : m_stopAt(stopAt) {}
+  bool Waiting(std::chrono::milliseconds waited) override {
+    waits.push_back(waited);
+    if (during) during();
+    return m_stopAt == 0 || waits.size() < m_stopAt;
+  }
+  void Ended() override { ++ended; }
+
+  std::vector<std::chrono::milliseconds> waits;
+  int ended = 0;
+  std::function<void()> during;
+
+ private:
+  size_t m_stopAt;
+};
+
+using namespace std::chrono_literals;
+
+TEST_F(ReaderProcessTest, TheWaitIsAskedAgainAndAgainWhileARequestIsSlow) {
+  const auto wait = std::make_shared<CountingWait>();
+  ReaderProcessSettings settings = Faulty(QStringLiteral("slow@ReadTable"));
+  settings.wait = wait;
+  {
+    const ReaderSettingsScope scope(settings);
+    EXPECT_EQ(OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti")).rows.size(), 300u);
+  }
+  // 600 ms in slices of 50 ms, counted from the request.
+  EXPECT_GE(wait->waits.size(), 6u);
+  EXPECT_TRUE(std::is_sorted(wait->waits.begin(), wait->waits.end()));
+  ASSERT_FALSE(wait->waits.empty());
+  EXPECT_GE(wait->waits.back(), 450ms);
+  EXPECT_EQ(wait->ended, 1);
+  ExpectNoChildren();
+}
+
+TEST_F(ReaderProcessTest, AWaitThatSaysStopEndsTheRequestAtOnce) {
+  for (const char* fault : {"hang@ReadTable", "hang@Open"}) {
+    SCOPED_TRACE(fault);
+    const auto wait = std::make_shared<CountingWait>(3);
+    ReaderProcessSettings settings = Faulty(QString::fromLatin1(fault));
+    settings.wait = wait;
+    {
+      const ReaderSettingsScope scope(settings);
+      QElapsedTimer clock;
+      clock.start();
+      try {
+        OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti"));
+        ADD_FAILURE() << "no failure";
+      } catch (const DbError& e) {
+        EXPECT_EQ(e.Description(), ReaderCancelledText());
+        EXPECT_EQ(e.Number(), DbErrProvider);
+      }
+      EXPECT_LT(clock.elapsed(), 1500);
+    }
+    EXPECT_EQ(wait->waits.size(), 3u);
+    EXPECT_EQ(wait->ended, 1);
+    ExpectNoChildren();
+    ExpectTheTableReads();
+  }
+}
+
+// A request made of the same reader while it waits (an event the window
+// handles) is refused, and the answer being read stays whole.
+TEST_F(ReaderProcessTest, ARequestFromInsideTheWaitIsRefusedAndTheFirstGoesOn) {
+  const auto wait = std::make_shared<CountingWait>();
+  ReaderProcessSettings settings = Faulty(QStringLiteral("slow@ReadTable"));
+  settings.wait = wait;
+  const ReaderSettingsScope scope(settings);
+  const std::unique_ptr<SourceReader> reader = OpenSourceReader(Folder());
+  QStringList refusals;
+  wait->during = [&] {
+    try {
+      reader->Columns(QStringLiteral("clienti"));
+      refusals << QStringLiteral("answered");
+    } catch (const DbError& e) {
+      refusals << e.Description();
+    }
+  };
+  EXPECT_EQ(reader->ReadTable(QStringLiteral("clienti")).rows.size(), 300u);
+  ASSERT_FALSE(refusals.isEmpty());
+  for (const QString& refusal : refusals)
+    EXPECT_EQ(refusal, QStringLiteral("L'origine dati sta già leggendo: attendere la fine della lettura."));
+  wait->during = nullptr;
+  EXPECT_EQ(reader->Columns(QStringLiteral("clienti")).size(), 5u);
+}
+
+// The notice the window shows, seen through a fake.
+class FakeNotice : public WaitNotice {
+ public:
+  struct Counts {
+    int shown = 0;
+    int hidden = 0;
+    int handled = 0;
+    bool cancel = false;
+    std::function<void()> during;
+  };
+  explicit FakeNotice(Counts& counts) : m_counts(counts) {}
+  void Show() override { ++m_counts.shown; }
+  void Hide() override { ++m_counts.hidden; }
+  bool Cancelled() override {
+    ++m_counts.handled;
+    if (m_counts.during) m_counts.during();
+    return m_counts.cancel;
+  }
+
+ private:
+  Counts& m_counts;
+};
+
+TEST(NoticeReaderWaitTest, ShowsAfterASecondHandlesEventsAndCancels) {
+  FakeNotice::Counts counts;
+  NoticeReaderWait wait(std::make_unique<FakeNotice>(counts));
+  // A short wait shows nothing and handles no event.
+  EXPECT_TRUE(wait.Waiting(50ms));
+  EXPECT_TRUE(wait.Waiting(950ms));
+  wait.Ended();
+  EXPECT_EQ(counts.shown, 0);
+  EXPECT_EQ(counts.handled, 0);
+  EXPECT_EQ(counts.hidden, 0);
+  // A long one shows the notice once and handles the events at every call.
+  EXPECT_TRUE(wait.Waiting(1000ms));
+  EXPECT_TRUE(wait.Waiting(1050ms));
+  EXPECT_EQ(counts.shown, 1);
+  EXPECT_EQ(counts.handled, 2);
+  wait.Ended();
+  wait.Ended();
+  EXPECT_EQ(counts.hidden, 1);
+  // A cancel ends the wait.
+  counts.cancel = true;
+  EXPECT_FALSE(wait.Waiting(1200ms));
+  wait.Ended();
+  EXPECT_EQ(counts.shown, 2);
+  EXPECT_EQ(counts.hidden, 2);
+}
+
+TEST(NoticeReaderWaitTest, AWaitInsideTheEventsOrOnAnotherThreadTouchesNoNotice) {
+  FakeNotice::Counts counts;
+  NoticeReaderWait wait(std::make_unique<FakeNotice>(counts));
+  // A request an event makes waits without handling more events, and its
+  // end leaves the notice to the request that showed it.
+  bool nested = false;
+  counts.during = [&] {
+    nested = wait.Waiting(5000ms);
+    wait.Ended();
+  };
+  EXPECT_TRUE(wait.Waiting(2000ms));
+  EXPECT_TRUE(nested);
+  EXPECT_EQ(counts.handled, 1);
+  EXPECT_EQ(counts.hidden, 0);
+  EXPECT_TRUE(wait.Shown());
+  wait.Ended();
+  EXPECT_EQ(counts.hidden, 1);
+  // A read on another thread never shows the window's notice.
+  counts.during = nullptr;
+  bool other = false;
+  std::thread([&] {
+    other = wait.Waiting(5000ms);
+    wait.Ended();
+  }).join();
+  EXPECT_TRUE(other);
+  EXPECT_EQ(counts.shown, 1);
+  EXPECT_EQ(counts.handled, 1);
 }
 
 }  // namespace

@@ -195,6 +195,45 @@ TEST(DBaseReader, MemosReadEmptyAndOtherWidthsKeepTheirType) {
   ExpectSameTable(OpenFolder(dir.path())->ReadTable(QStringLiteral("m")), expected);
 }
 
+// A field ends at its first NUL, and loses the spaces (only they) around it.
+// The NULs are patched into the file ('~' as written).
+TEST(DBaseReader, AFieldIsItsTextUpToANulWithoutTheSpacesAround) {
+  const struct {
+    QByteArray raw;
+    QVariant text;
+    QVariant number;
+  } cases[] = {
+      {"  ab~cd  ", QVariant(QStringLiteral("ab")), QVariant(qint64{12})},
+      {" x\t      ", QVariant(QStringLiteral("x\t")), QVariant(qint64{-7})},
+      {"~bcdefghi", QVariant(), QVariant()},
+      {"          ", QVariant(), QVariant()},
+  };
+  const QByteArray numbers[] = {" 12~ 99   ", "\t-7\t     ", "~ 5       ", "          "};
+  QTemporaryDir dir;
+  DBFHandle dbf = DBFCreateEx(QFile::encodeName(dir.filePath(QStringLiteral("t.dbf"))).constData(), nullptr);
+  ASSERT_NE(dbf, nullptr);
+  DBFAddField(dbf, "T", FTString, 10, 0);
+  DBFAddField(dbf, "N", FTInteger, 10, 0);
+  for (int r = 0; r < 4; ++r) {
+    WriteRaw(dbf, r, 0, cases[r].raw);
+    WriteRaw(dbf, r, 1, numbers[r]);
+  }
+  DBFClose(dbf);
+  QFile file(dir.filePath(QStringLiteral("t.dbf")));
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  const QByteArray bytes = file.readAll();
+  ASSERT_EQ(bytes.count('~'), 4);
+  file.seek(0);
+  file.write(QByteArray(bytes).replace('~', '\0'));
+  file.close();
+  const SourceTable table = OpenFolder(dir.path())->ReadTable(QStringLiteral("t"));
+  ASSERT_EQ(table.rows.size(), 4u);
+  for (int r = 0; r < 4; ++r) {
+    EXPECT_EQ(table.rows[r][0], cases[r].text) << r;
+    EXPECT_EQ(table.rows[r][1], cases[r].number) << r;
+  }
+}
+
 TEST(DBaseReader, ReadsEveryRecordOfALargeTable) {
   // Records of an odd length over a few megabytes: many lie across the
   // blocks the file is read in. Text loses the blanks around it (shapelib

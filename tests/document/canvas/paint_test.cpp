@@ -15,9 +15,8 @@ namespace {
 
 Colour PixelAt(const QImage& img, int x, int y) { return FromQColor(img.pixelColor(x, y)); }
 
-int CountPixels(const QImage& img, Colour c) {
-  return test::CountPixels(img, img.rect(), test::Exactly(ToQColor(c).rgb()));
-}
+// Exactly the canvas colour c.
+test::PixelTest Is(Colour c) { return test::Exactly(ToQColor(c).rgb()); }
 
 constexpr Colour White = Rgb(255, 255, 255);
 constexpr Colour Black = Rgb(0, 0, 0);
@@ -119,7 +118,7 @@ TEST_F(CanvasTest, GridDotsAtThePitchOverThePageOnly) {
   c.Refresh(false);
   const QImage& img = c.SurfaceImage();
   // 5 mm at zoom 1.2 is 6 pixels: 21 x 11 dots from the page corner.
-  EXPECT_EQ(CountPixels(img, Black), 21 * 11);
+  EXPECT_EQ(test::CountPixels(img, Is(Black)), 21 * 11);
   EXPECT_EQ(PixelAt(img, 240, 170), Black);
   EXPECT_EQ(PixelAt(img, 246, 176), Black);
   EXPECT_EQ(PixelAt(img, 360, 230), Black);
@@ -129,12 +128,12 @@ TEST_F(CanvasTest, GridDotsAtThePitchOverThePageOnly) {
   // Pixel units: the pitch counts pixels from the page corner.
   c.SetUnit(UnitPixels);
   c.SetGrid(10, 20, true);
-  EXPECT_EQ(CountPixels(img, Black), 13 * 4);
+  EXPECT_EQ(test::CountPixels(img, Is(Black)), 13 * 4);
 
   // Fewer than 5 pixels apart: no grid at all.
   c.SetUnit(UnitMillimetres);
   c.SetGrid(4, 4, true);  // 4.8 pixels
-  EXPECT_EQ(CountPixels(img, Black), 0);
+  EXPECT_EQ(test::CountPixels(img, Is(Black)), 0);
 }
 
 TEST_F(CanvasTest, AGridPitchOfZeroOrLessIsNoGrid) {
@@ -143,15 +142,15 @@ TEST_F(CanvasTest, AGridPitchOfZeroOrLessIsNoGrid) {
     c.SetUnit(unit);
     for (float pitch : {0.0f, -5.0f}) {
       c.SetGrid(pitch, 5, true);  // would never end with a zero step
-      EXPECT_EQ(CountPixels(c.SurfaceImage(), Black), 0) << unit << " " << pitch;
+      EXPECT_EQ(test::CountPixels(c.SurfaceImage(), Is(Black)), 0) << unit << " " << pitch;
       c.SetGrid(5, pitch, true);
-      EXPECT_EQ(CountPixels(c.SurfaceImage(), Black), 0) << unit << " " << pitch;
+      EXPECT_EQ(test::CountPixels(c.SurfaceImage(), Is(Black)), 0) << unit << " " << pitch;
     }
   }
   // A pitch below half a pixel ends too, one dot per pixel.
   c.SetUnit(UnitPixels);
   c.SetGrid(0.25f, 0.25f, true);
-  EXPECT_EQ(CountPixels(c.SurfaceImage(), Black), 121 * 61);
+  EXPECT_EQ(test::CountPixels(c.SurfaceImage(), Is(Black)), 121 * 61);
 }
 
 TEST_F(CanvasTest, HandlesTakeTheLookOfTheTool) {
@@ -163,7 +162,7 @@ TEST_F(CanvasTest, HandlesTakeTheLookOfTheTool) {
   const QImage& img = c.SurfaceImage();
   // Before the host's first SetTool: no handles.
   c.Refresh(false);
-  EXPECT_EQ(CountPixels(img, Black), 0);
+  EXPECT_EQ(test::CountPixels(img, Is(Black)), 0);
   // The corner (left, bottom) at (276, 212): a 7 x 7 handle around it.
   // Rotate: a green dot with a black rim, nothing outside its circle.
   c.SetTool(ToolRotate, ToolRotate);  // repaints
@@ -172,7 +171,7 @@ TEST_F(CanvasTest, HandlesTakeTheLookOfTheTool) {
   EXPECT_EQ(PixelAt(img, 273, 209), White);  // the square's corner is not part of it
   // Every handle: 4 corners and 4 edge middles, each a framed 7 x 7 square.
   c.SetTool(ToolSelect, ToolSelect);
-  EXPECT_EQ(CountPixels(img, Black), 8 * 24);
+  EXPECT_EQ(test::CountPixels(img, Is(Black)), 8 * 24);
   EXPECT_EQ(PixelAt(img, 300, 188), White);  // top middle
   EXPECT_EQ(PixelAt(img, 297, 188), Black);
   EXPECT_EQ(PixelAt(img, 327, 200), Black);  // right middle
@@ -181,18 +180,18 @@ TEST_F(CanvasTest, HandlesTakeTheLookOfTheTool) {
   host.clear();
   c.Refresh(false);
   EXPECT_EQ(host.count("DrawObject"), 0);
-  EXPECT_EQ(CountPixels(img, Black), 8 * 24);
+  EXPECT_EQ(test::CountPixels(img, Is(Black)), 8 * 24);
   // A line gets two.
   Objects[std::size_t(k)].IsSelected = VbFalse;
   const std::int32_t l = PutLine(140, 150, 160, 150);
   Objects[std::size_t(l)].IsSelected = VbTrue;
   c.Refresh(false);
-  EXPECT_EQ(CountPixels(img, Black), 2 * 24);
+  EXPECT_EQ(test::CountPixels(img, Is(Black)), 2 * 24);
   // A drawing tool shows none.
   c.SetTool(ToolDrawBox, 105);
   Objects[std::size_t(l)].IsSelected = VbTrue;
   c.Refresh(false);
-  EXPECT_EQ(CountPixels(img, Black), 0);
+  EXPECT_EQ(test::CountPixels(img, Is(Black)), 0);
 }
 
 TEST_F(CanvasTest, TheHostsDrawingDoesNotLeakIntoTheCanvasFurniture) {
@@ -217,7 +216,7 @@ TEST_F(CanvasTest, TheHostsDrawingDoesNotLeakIntoTheCanvasFurniture) {
   const QImage& img = c.SurfaceImage();
   EXPECT_EQ(PixelAt(img, 300, 200), Rgb(0, 0, 255));  // the host's own drawing
   EXPECT_EQ(PixelAt(img, 285, 206), Black);           // handles after it
-  EXPECT_EQ(CountPixels(img, Rgb(255, 0, 0)), 0);
+  EXPECT_EQ(test::CountPixels(img, Is(Rgb(255, 0, 0))), 0);
   c.SetHost(&host);
 }
 
@@ -357,7 +356,7 @@ TEST_F(CanvasTest, RulerTicksBandsAndEdges) {
   // Ruler off: a ruler repaint shows the background only.
   c.SetShowRule(false);
   c.Refresh(true);
-  EXPECT_EQ(CountPixels(h, RulerBack), h.width() * h.height());
+  EXPECT_EQ(test::CountPixels(h, Is(RulerBack)), h.width() * h.height());
 }
 
 // ---- Labels far larger than the window ----------------------------------------
@@ -403,8 +402,8 @@ TEST_F(CanvasTest, ARepaintCostsWhatTheWindowShowsWhateverTheLabelSize) {
     // The window is full of page: white between the dots, a dot every 6
     // pixels, ticks on the rulers every 42 pixels from the page's edge.
     const QImage& img = c->SurfaceImage();
-    EXPECT_GE(CountPixels(img, Black), 99 * 66) << size;
-    EXPECT_EQ(CountPixels(img, White) + CountPixels(img, Black), 600 * 400) << size;
+    EXPECT_GE(test::CountPixels(img, Is(Black)), 99 * 66) << size;
+    EXPECT_EQ(test::CountPixels(img, Is(White)) + test::CountPixels(img, Is(Black)), 600 * 400) << size;
     const std::int32_t left = c->State().PageCornerX;
     const int firstTick = int((left % 42 + 42) % 42);
     EXPECT_EQ(PixelAt(c->HRuleImage(), firstTick, 10), Tick) << size;

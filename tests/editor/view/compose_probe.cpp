@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
   Header.LabelHeight = 60;
 
   EditCard view;
-  view.AttachToDocument();
+  AttachEditCard(view);
   view.resize(1000, 700);
   view.show();
   if (!test::WaitForExpose(view.windowHandle())) return 6;

@@ -2,6 +2,7 @@
 // user chooses in the picker goes onto the new field, into the saved label
 // and into the print of a merge with the sample address list.
 #include "app/database.h"
+#include "app/wiring.h"
 #include "datasources/windows/dlgfieldpropety.h"
 #include "document/canvas/drageditor.h"
 #include "document/canvas/geometry.h"
@@ -77,7 +78,7 @@ class FieldFormatTest : public pv::test::AppFixture {
     pv::Header.LabelWidth = 99.1;
     pv::Header.LabelHeight = 67.7;
     view = std::make_unique<pv::EditCard>();
-    view->AttachToDocument();
+    pv::AttachEditCard(*view);
     view->resize(900, 700);
     view->show();
     view->SetParameter();

@@ -4,6 +4,7 @@
 #include "view_fixture.h"
 
 #include "render/hosts.h"
+#include "tests/support/pixels.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -115,7 +116,8 @@ TEST_F(ViewTest, TheViewLeavesTheHostsAsItFoundThem) {
   CanvasHost* canvas = &pv::Canvas();
   {
     EditCard second;
-    second.AttachToDocument();
+    AttachEditCard(second);
+    AttachEditCard(second);  // a second time changes nothing
     EXPECT_NE(&Editor(), editorHost);
     EXPECT_NE(&RenderCanvas(), scale);
     EXPECT_EQ(&pv::Canvas(), static_cast<CanvasHost*>(&second.Canvas()));
@@ -180,7 +182,7 @@ TEST_F(ViewTest, TheProgramsEditorViewBecomesTheDocumentsCanvasUntilItGoes) {
   // The fixture's view is attached: its canvas is the document's.
   ASSERT_EQ(&pv::Canvas(), &Canvas());
   {
-    std::unique_ptr<EditCardView> made(ViewFactories().EditCard(nullptr));
+    std::unique_ptr<EditCardView> made(ViewFactories().MakeEditCard(nullptr));
     auto* editor = dynamic_cast<EditCard*>(made.get());
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(&pv::Canvas(), &editor->Canvas());
@@ -234,12 +236,7 @@ TEST_F(ViewTest, TheRepaintShowsTheObjectsDrawn) {
   r.Opacity = 100;
   Canvas().Refresh(false);
   const QImage img = Canvas().SurfaceImage().convertToFormat(QImage::Format_RGB32);
-  int red = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x) {
-      const QColor px(img.pixel(x, y));
-      if (px.red() > 200 && px.green() < 60 && px.blue() < 60) ++red;
-    }
+  const int red = pv::test::CountPixels(img, [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60; });
   // 40 x 20 mm at the fitted zoom (over one pixel per millimetre).
   EXPECT_GT(red, 40 * 20);
 }

@@ -6,6 +6,7 @@
 // recorded; each test starts from an empty document, the start style and
 // start settings.
 #include "app/settings.h"
+#include "app/wiring.h"
 #include "app/window/popups.h"
 #include "document/canvas/drageditorwidget.h"
 #include "document/document.h"
@@ -114,7 +115,7 @@ class ViewTest : public pv::test::AppFixture {
     pv::SetMessageBoxHost(&boxes_);
     pv::SetPropertyWindows(&windows);
     view = std::make_unique<pv::EditCard>();
-    view->AttachToDocument();
+    pv::AttachEditCard(*view);
     window.Connect(*view);
     view->resize(800, 600);
     view->SetParameter();

@@ -1,6 +1,6 @@
 #include "platform/db/recordset.h"
+#include "tests/support/coreapp.h"
 
-#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -9,14 +9,7 @@
 
 namespace {
 
-void EnsureApp() {
-  if (QCoreApplication::instance() == nullptr) {
-    static int argc = 1;
-    static char name[] = "platformdb_tests";
-    static char* argv[] = {name, nullptr};
-    new QCoreApplication(argc, argv);
-  }
-}
+void EnsureApp() { pv::test::EnsureCoreApplication(); }
 
 int Scalar(const QString& connection, const QString& sql) {
   QSqlQuery q(QSqlDatabase::database(connection));

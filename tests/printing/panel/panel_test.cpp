@@ -11,7 +11,7 @@
 #include "tests/support/records.h"
 #include "formats/dlgselformat.h"
 #include "formats/formatstore.h"
-#include "printing/install.h"
+#include "printing/enginehost.h"
 #include "printing/spooler.h"
 
 #include <QAbstractItemView>
@@ -329,7 +329,8 @@ struct CheckThenCancel : paneltest::FakeSourceDialogs {
 TEST_F(PanelChoiceTest, ACheckedThenCancelledFilterPrintsTheCountedRecords) {
   CheckThenCancel checking;
   pv::SourceDialogs* old = pv::SetSourceDialogs(&checking);
-  pv::InstallPrintEngine();  // field values from the merge source
+  pv::EnginePrintHost engine;  // field values from the merge source
+  const pv::ScopedHost<pv::RenderPrintHost> installed(engine);
   fake.printers.clear();
   fake.defaultPrinter.clear();
   pv::SetFakePrintSystem(&fake);

@@ -5,6 +5,7 @@
 
 #include "../printfixture.h"
 
+#include "app/wiring.h"
 #include "datasources/sourcedialogs.h"
 #include "printing/panel/clickable.h"
 #include "printing/panel/formatbar.h"
@@ -55,7 +56,7 @@ class PanelTest : public printtest::PrintTest {
     m_oldSourceDialogs = pv::SetSourceDialogs(&sourceDialogs);
     panel = std::make_unique<pv::PreviewData>();
     panel->resize(800, 600);
-    panel->InstallAsPrintControls();
+    pv::AttachPrintPanel(*panel);
     ThreeByFour();
   }
   void TearDown() override {

@@ -104,14 +104,6 @@ class PrintPanelOnDisplay : public ::testing::Test {
 
 ProbeRun* PrintPanelOnDisplay::probe = nullptr;
 
-// Pixels of `area` that differ between two pictures.
-int Differing(const QImage& a, const QImage& b, const QRect& area) {
-  int n = 0;
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x) n += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
-  return n;
-}
-
 TEST_F(PrintPanelOnDisplay, MergedSortedFilteredRunIsPreviewedAndPrinted) {
   EXPECT_TRUE(lines.contains(QStringLiteral("merge 1"))) << all;
   EXPECT_TRUE(lines.contains(QStringLiteral("pages 3"))) << all;
@@ -198,9 +190,9 @@ TEST_F(PrintPanelOnDisplay, PreviewShowsTheRunAsItIsAfterEachChange) {
     const QImage fresh = Shot(QLatin1String(step) + QStringLiteral("_fresh"));
     ASSERT_FALSE(shown.isNull() || fresh.isNull());
     ASSERT_TRUE(shown.rect().contains(sheet) && fresh.rect().contains(sheet));
-    EXPECT_EQ(Differing(shown, fresh, sheet), 0);
+    EXPECT_EQ(pv::test::DifferingPixels(shown, fresh, sheet), 0);
     if (!previous.isNull()) {
-      EXPECT_GT(Differing(previous, fresh, sheet), 100);
+      EXPECT_GT(pv::test::DifferingPixels(previous, fresh, sheet), 100);
     }
     previous = fresh;
   }

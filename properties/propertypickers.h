@@ -1,8 +1,8 @@
 #pragma once
 // The editor's pickers: the merge-field picker of the data sources, and
 // this subsystem's shapes, clip-art, backgrounds and borders, series copy,
-// barcode properties. Each call shows its window
-// modally and reads it.
+// barcode properties. Each call shows its window modally and reads it. The
+// composition root installs one for the life of the program.
 #include "editor/pickers.h"
 
 namespace pv {
@@ -16,13 +16,5 @@ class PropertyPickers : public EditorPickers {
   ArrayAnswer ShowArray() override;
   std::int16_t ShowCodeBar() override;
 };
-
-// Puts one PropertyPickers in place as the editor's pickers (for the life
-// of the program).
-void InstallPropertyPickers();
-
-// Puts the floating property windows and the editor they call in place (for
-// the life of the program).
-void InstallPropertyWindows();
 
 }  // namespace pv

@@ -1,12 +1,10 @@
-#include "properties/install.h"
+#include "properties/propertypickers.h"
 
 #include "app/database.h"
 #include "app/settings.h"
 #include "datasources/windows/dlgfieldpropety.h"
 #include "properties/codebardialogwidget.h"
 #include "properties/pickerwindows.h"
-#include "properties/popupeditor.h"
-#include "properties/popupwindows.h"
 
 #include <QApplication>
 
@@ -47,17 +45,6 @@ std::int16_t PropertyPickers::ShowCodeBar() {
   dialog.SetData();
   dialog.exec();
   return dialog.model().RetCode;
-}
-
-void InstallPropertyPickers() {
-  static PropertyPickers pickers;
-  SetEditorPickers(&pickers);
-}
-
-void InstallPropertyWindows() {
-  static PopUpEditor editor;  // the main window's editor
-  SetPopUpEditor(&editor);
-  SetPropertyWindows(&ProgramPopUpWindows());
 }
 
 }  // namespace pv
