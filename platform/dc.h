@@ -561,6 +561,13 @@ void FillDevicePath(DeviceContext* dc, const QPainterPath& path, const Brush& br
 void StrokeDevicePath(DeviceContext* dc, const QPainterPath& path, const Pen& pen);
 // Device width in pixels of a pen as this context draws it (>= 1).
 double DevicePenWidth(const DeviceContext* dc, const Pen& pen);
+// Draws a path with the painter's pen and brush, as QPainter::drawPath does.
+// On a picture, smoothed, a tall path is filled band of rows by band of rows
+// (a wide pen as the outline it strokes): Qt's smoothing rasteriser slows
+// down far more than in proportion to a large outline, and in bands it gives
+// the same pixels, up to the flattening of curves (an eighth of a pixel).
+// Other devices, and painters turned or scaled, draw the path whole.
+void DrawPainterPath(QPainter* painter, const QPainterPath& path);
 
 // ---------------------------------------------------------------------------
 // Text (logical units; the selected font, text colour, background mode)

@@ -188,10 +188,10 @@ void PaintFill(DeviceContext* dc, const QPainterPath& path, const Brush& brush) 
   p->setPen(Qt::NoPen);
   if (brush.style == BrushStyle::Hatched && dc->st.bkMode == BkMode::Opaque) {
     p->setBrush(MixColour(dc, dc->st.bkColour));
-    p->drawPath(path);
+    DrawPainterPath(p, path);
   }
   p->setBrush(MakeQBrush(dc, brush));
-  p->drawPath(path);
+  DrawPainterPath(p, path);
   EndMix(dc);
 }
 
@@ -207,10 +207,10 @@ void PaintStroke(DeviceContext* dc, const QPainterPath& path, const Pen& pen, bo
     bg.setStyle(Qt::SolidLine);
     bg.setColor(MixColour(dc, dc->st.bkColour));
     p->setPen(bg);
-    p->drawPath(path);
+    DrawPainterPath(p, path);
   }
   p->setPen(qp);
-  p->drawPath(path);
+  DrawPainterPath(p, path);
   EndMix(dc);
 }
 

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QLinearGradient>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -13,6 +14,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <list>
+#include <mutex>
+#include <tuple>
 
 namespace pv::colmo {
 
@@ -106,6 +110,45 @@ QImage BrushTile(int brush, Colour c1, Colour c2, int dpi) {
   return cell.scaled(8 * k, 8 * k, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
+// The hatch and brush tiles last made, by what makes them. Every label of a
+// job fills with the very same picture, which a PDF then holds once for the
+// whole job (it keeps a picture by its cache key) instead of once a label.
+class TileCache {
+ public:
+  using Key = std::tuple<int, int, Colour, Colour, int>;  // kind, number, colours, scale
+  template <typename Make>
+  QImage Get(const Key& key, Make make) {
+    std::lock_guard<std::mutex> g(lock_);
+    for (auto it = items_.begin(); it != items_.end(); ++it) {
+      if (it->first != key) continue;
+      items_.splice(items_.begin(), items_, it);
+      return items_.front().second;
+    }
+    items_.emplace_front(key, make());
+    if (items_.size() > kMaxTiles) items_.pop_back();
+    return items_.front().second;
+  }
+
+ private:
+  static constexpr std::size_t kMaxTiles = 64;
+  std::mutex lock_;
+  std::list<std::pair<Key, QImage>> items_;
+};
+
+TileCache& Tiles() {
+  static TileCache cache;
+  return cache;
+}
+
+QImage CachedHatchTile(int hatch, Colour ground, Colour line, int dpi) {
+  return Tiles().Get({0, hatch, ground, line, Scale96(dpi)}, [&] { return HatchTile(hatch, ground, line, dpi); });
+}
+
+QImage CachedBrushTile(int brush, Colour c1, Colour c2, int dpi) {
+  if (brush < 1 || brush > 19) brush = 1;
+  return Tiles().Get({1, brush, c1, c2, Scale96(dpi)}, [&] { return BrushTile(brush, c1, c2, dpi); });
+}
+
 double Frac(double v) { return std::clamp(v, 0.0, 1.0); }
 
 // Position 0..1 of a frame-local point along gradient type (0 = colour 1).
@@ -166,30 +209,6 @@ QBrush GradientBrush(int type, Colour c1, Colour c2, const QRectF& frame, const 
       brush = QBrush(g);
       break;
     }
-    case 105: {
-      // No native gradient: a picture of it (at most 512 a side, smoothly
-      // scaled) with a margin of edge colour so tiling never shows.
-      const int iw = std::clamp(static_cast<int>(std::ceil(w)), 1, 512);
-      const int ih = std::clamp(static_cast<int>(std::ceil(h)), 1, 512);
-      const int pad = 2;
-      QImage img(iw + 2 * pad, ih + 2 * pad, QImage::Format_RGB32);
-      for (int y = 0; y < img.height(); ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        const double v = std::clamp((y - pad + 0.5) / ih, 0.0, 1.0) * h;
-        for (int x = 0; x < img.width(); ++x) {
-          const double u = std::clamp((x - pad + 0.5) / iw, 0.0, 1.0) * w;
-          const double tt = GradientT(105, u, v, w, h);
-          const int r = static_cast<int>(std::lround(ColourRed(c1) + (ColourRed(c2) - ColourRed(c1)) * tt));
-          const int g = static_cast<int>(std::lround(ColourGreen(c1) + (ColourGreen(c2) - ColourGreen(c1)) * tt));
-          const int bl = static_cast<int>(std::lround(ColourBlue(c1) + (ColourBlue(c2) - ColourBlue(c1)) * tt));
-          line[x] = qRgb(r, g, bl);
-        }
-      }
-      brush = QBrush(img);
-      const QTransform s = QTransform::fromTranslate(-pad, -pad) * QTransform::fromScale(w / iw, h / ih);
-      brush.setTransform(s * t);
-      return brush;
-    }
     default: {
       QLinearGradient g(0, 0, w, 0);
       g.setColorAt(0, a);
@@ -226,18 +245,115 @@ QBrush WithOpacity(const QBrush& brush, double fraction) {
   return out;
 }
 
-void FillWith(DeviceContext* dc, const QPainterPath& path, const QBrush& brush, int opacity, bool smoothImage) {
+// A horizontal gradient, unturned, on a picture: the row of pixels it gives,
+// as a picture brush that repeats it down the fill. Qt works a horizontal
+// gradient out pixel by pixel, a picture row by row (five times faster);
+// other gradients, turned ones and vector devices keep the gradient (a PDF
+// keeps it as a shading). NoBrush when the gradient is not such.
+QBrush GradientRow(QPainter* p, const QBrush& brush) {
+  const QGradient* g = brush.gradient();
+  if (!g || g->type() != QGradient::LinearGradient || g->spread() != QGradient::PadSpread) return QBrush();
+  const QPaintEngine* engine = p->paintEngine();
+  if (!engine || engine->type() != QPaintEngine::Raster) return QBrush();
+  const auto* lg = static_cast<const QLinearGradient*>(g);
+  const QTransform m = brush.transform() * p->combinedTransform();
+  if (lg->start().y() != lg->finalStop().y() || m.type() > QTransform::TxScale || m.m11() <= 0 || m.m22() <= 0)
+    return QBrush();
+  const double x0 = lg->start().x(), x1 = lg->finalStop().x();
+  const double span = (x1 - x0) * m.m11();  // device pixels
+  if (!(span >= 1.0) || span > 65536.0) return QBrush();
+  const int n = static_cast<int>(std::lround(span));
+  const int pad = 2;  // edge colour beyond both ends, as the gradient pads
+  QImage row(n + 2 * pad, 1, QImage::Format_ARGB32_Premultiplied);
+  QRgb* out = reinterpret_cast<QRgb*>(row.scanLine(0));
+  const QGradientStops stops = g->stops();
+  qsizetype k = 0;
+  for (int u = 0; u < row.width(); ++u) {
+    const double t = std::clamp((u - pad + 0.5) / n, 0.0, 1.0);
+    while (k + 1 < stops.size() && stops[k + 1].first < t) ++k;
+    const QGradientStop& a = stops[k];
+    const QGradientStop& b = stops[std::min(k + 1, stops.size() - 1)];
+    const double f = b.first > a.first ? std::clamp((t - a.first) / (b.first - a.first), 0.0, 1.0) : 0.0;
+    const auto mix = [f](double from, double to) { return static_cast<int>(std::lround(from + (to - from) * f)); };
+    const QRgb ca = a.second.rgba(), cb = b.second.rgba();
+    out[u] = qPremultiply(qRgba(mix(qRed(ca), qRed(cb)), mix(qGreen(ca), qGreen(cb)), mix(qBlue(ca), qBlue(cb)),
+                                mix(qAlpha(ca), qAlpha(cb))));
+  }
+  QBrush strip(row);
+  strip.setTransform(QTransform::fromTranslate(-pad, 0) * QTransform::fromScale((x1 - x0) / n, 1) *
+                     QTransform::fromTranslate(x0, 0) * brush.transform());
+  return strip;
+}
+
+void FillWith(DeviceContext* dc, const QPainterPath& path, const QBrush& brush, int opacity, bool smoothImage,
+              const QPainterPath* clip = nullptr) {
   QPainter* p = Painter(dc);
+  const bool raster = p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Raster;
   p->save();
+  // A part's outline: a picture is given the part itself (a clip outline
+  // costs it more than the fill), a printer or a PDF the clip.
+  const QPainterPath part = clip && raster ? path.intersected(*clip) : QPainterPath();
+  if (clip && !raster) p->setClipPath(*clip, p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
   const double fraction = OpacityFraction(opacity);
   const bool gradient = brush.gradient() != nullptr;
   p->setOpacity(gradient ? 1.0 : fraction);
   p->setRenderHint(QPainter::Antialiasing, GetSmoothing(dc));
-  p->setRenderHint(QPainter::SmoothPixmapTransform, smoothImage);
   p->setPen(Qt::NoPen);
-  p->setBrush(gradient ? WithOpacity(brush, fraction) : brush);
-  p->drawPath(path);
+  QBrush fill = gradient ? WithOpacity(brush, fraction) : brush;
+  const QBrush row = gradient ? GradientRow(p, fill) : QBrush();
+  if (row.style() != Qt::NoBrush) {
+    fill = row;
+    smoothImage = false;  // a pixel of the row to a pixel of the device
+  }
+  p->setRenderHint(QPainter::SmoothPixmapTransform, smoothImage);
+  p->setBrush(fill);
+  DrawPainterPath(p, clip && raster ? part : path);
   p->restore();
+}
+
+// The rectangular gradient (colour 1 at the centre to colour 2 at the
+// edges), which has no gradient of its own, as two band gradients: one from
+// the centre line to the top and bottom edges in the triangles above and
+// below the centre, one to the left and right edges in the triangles beside
+// it (the frame's diagonals part them; along them both give one colour).
+void FillRectangular(DeviceContext* dc, const QPainterPath& path, const QRectF& frame, const QTransform& t, Colour c1,
+                     Colour c2, int opacity) {
+  const double w = frame.width(), h = frame.height();
+  QLinearGradient across(0, 0, w, 0);
+  across.setColorAt(0, ToQColor(c2));
+  across.setColorAt(0.5, ToQColor(c1));
+  across.setColorAt(1, ToQColor(c2));
+  QBrush beside(across);
+  beside.setTransform(t);
+  QPainterPath sides;
+  sides.moveTo(0, 0);
+  sides.lineTo(w / 2, h / 2);
+  sides.lineTo(0, h);
+  sides.closeSubpath();
+  sides.moveTo(w, 0);
+  sides.lineTo(w / 2, h / 2);
+  sides.lineTo(w, h);
+  sides.closeSubpath();
+  sides = t.map(sides);
+  if (OpacityFraction(opacity) < 1.0) {
+    // Translucent, the two parts must not overlap.
+    QPainterPath ends;
+    ends.moveTo(0, 0);
+    ends.lineTo(w / 2, h / 2);
+    ends.lineTo(w, 0);
+    ends.closeSubpath();
+    ends.moveTo(0, h);
+    ends.lineTo(w / 2, h / 2);
+    ends.lineTo(w, h);
+    ends.closeSubpath();
+    ends = t.map(ends);
+    FillWith(dc, path, GradientBrush(106, c1, c2, frame, t), opacity, true, &ends);
+  } else {
+    // Opaque, the band down the middle lies under everything: the sides'
+    // smoothed edges then meet the same colours, and no seam shows.
+    FillWith(dc, path, GradientBrush(106, c1, c2, frame, t), opacity, true);
+  }
+  FillWith(dc, path, beside, opacity, true, &sides);
 }
 
 bool SaneRect(const QRectF& r) {
@@ -288,7 +404,11 @@ void FillGradient(DeviceContext* dc, const QPainterPath& path, const QRectF& fra
                   Colour c2, bool oneColour, int opacity) {
   if (!KnownGradient(type)) type = 100;
   const Colour second = oneColour ? LightTint(c1) : c2;
-  FillWith(dc, path, GradientBrush(type, c1, second, frame, LocalToDevice(frame, angle)), opacity, true);
+  const QTransform t = LocalToDevice(frame, angle);
+  if (type == 105)
+    FillRectangular(dc, path, frame, t, c1, second, opacity);
+  else
+    FillWith(dc, path, GradientBrush(type, c1, second, frame, t), opacity, true);
 }
 
 }  // namespace
@@ -339,11 +459,11 @@ void FillDevicePathStyle(DeviceContext* dc, const QPainterPath& path, const QRec
   if (fillStyle == 1) {
     FillWith(dc, path, QBrush(ToQColor(c1)), opacity, false);
   } else if (fillStyle >= 2 && fillStyle <= 7) {
-    QBrush b(HatchTile(fillStyle, c1, c2, dpi));
+    QBrush b(CachedHatchTile(fillStyle, c1, c2, dpi));
     b.setTransform(t);
     FillWith(dc, path, b, opacity, turned);
   } else if (fillStyle >= 8 && fillStyle <= 26) {
-    QBrush b(BrushTile(fillStyle - 7, c1, c2, dpi));
+    QBrush b(CachedBrushTile(fillStyle - 7, c1, c2, dpi));
     b.setTransform(t);
     FillWith(dc, path, b, opacity, false);
   } else if (fillStyle >= 27 && fillStyle <= 139) {

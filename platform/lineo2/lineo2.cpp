@@ -89,10 +89,11 @@ bool Frame(DeviceContext* dc, const Rect* rect, QRectF* frame) {
 // Fills and outlines a figure given in frame-local units by a builder that
 // takes the box it has to fit (already inset for the pen).
 // Square corners suit the rectangles; pointed figures take round joins so
-// that no corner reaches past the box.
+// that no corner reaches past the box. clipPen: the figure's mitred corners
+// may reach past the box (see below), and the outline is clipped to it.
 template <typename Build>
 void DrawFigure(DeviceContext* dc, const Rect* rect, double angle, int fill, Colour c1, Colour c2, int opacity,
-                Build build, bool pointed = false) {
+                Build build, bool pointed = false, bool clipPen = false) {
   QRectF frame;
   if (!Frame(dc, rect, &frame)) return;
   angle = SafeAngle(angle);
@@ -117,16 +118,26 @@ void DrawFigure(DeviceContext* dc, const Rect* rect, double angle, int fill, Col
   const QPainterPath device = t.map(local);
   colmo::FillDevicePathStyle(dc, device, frame, angle, fill, c1, c2, opacity);
   if (hasPen) {
-    // The outline never leaves the (turned) box, whatever its corners do.
+    // The outline never leaves the (turned) box. The figure lies in the box
+    // inset by half the pen, so round joins stay inside, and the convex
+    // figures whose sides run along the box's edges reach them with their
+    // mitred corners and no further. The clip is kept where it is a plain
+    // rectangle, which also cuts the smoothing's faintest spill at the
+    // edges; a turned box is clipped only for figures that need it (its
+    // outline as a clip costs more than drawing the figure).
     QPainter* p = Painter(dc);
-    QPainterPath box;
-    box.addRect(QRectF(0, 0, frame.width(), frame.height()));
-    p->save();
-    p->setClipPath(t.map(box), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    const bool square = std::fmod(std::fabs(angle), 90.0) == 0.0;
+    clipPen = clipPen || square;
+    if (clipPen) {
+      QPainterPath box;
+      box.addRect(QRectF(0, 0, frame.width(), frame.height()));
+      p->save();
+      p->setClipPath(t.map(box), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    }
     const BkMode bk = SetBkMode(dc, BkMode::Transparent);
     StrokeDevicePath(dc, device, pen);
     SetBkMode(dc, bk);
-    p->restore();
+    if (clipPen) p->restore();
   }
 }
 
@@ -194,16 +205,21 @@ std::int32_t LineoEllipse(DeviceContext* dc, const Rect* rect, double angle, std
 std::int32_t LineoChamferRect(DeviceContext* dc, const Rect* rect, double aspect, double angle, std::int32_t fillStyle,
                               Colour colour1, Colour colour2, std::int32_t opacity) {
   const double k = lineo::CornerShare(aspect);
-  lineo::DrawFigure(dc, rect, angle, fillStyle, colour1, colour2, opacity, [k](double w, double h) {
-    const double c = k * std::min(w, h);
-    QPolygonF poly;
-    poly << QPointF(c, 0) << QPointF(w - c, 0) << QPointF(w, c) << QPointF(w, h - c) << QPointF(w - c, h)
-         << QPointF(c, h) << QPointF(0, h - c) << QPointF(0, c);
-    QPainterPath p;
-    p.addPolygon(poly);
-    p.closeSubpath();
-    return p;
-  });
+  // Cut to the middle of the shorter side, that side is gone and its two
+  // cuts meet in a right angle, whose mitre reaches past the box.
+  lineo::DrawFigure(
+      dc, rect, angle, fillStyle, colour1, colour2, opacity,
+      [k](double w, double h) {
+        const double c = k * std::min(w, h);
+        QPolygonF poly;
+        poly << QPointF(c, 0) << QPointF(w - c, 0) << QPointF(w, c) << QPointF(w, h - c) << QPointF(w - c, h)
+             << QPointF(c, h) << QPointF(0, h - c) << QPointF(0, c);
+        QPainterPath p;
+        p.addPolygon(poly);
+        p.closeSubpath();
+        return p;
+      },
+      false, k >= 0.45);
   return 1;
 }
 

@@ -3,10 +3,15 @@
 #include "platform/lineo2/lineo2_internal.h"
 
 #include <QFont>
+#include <QLineF>
 #include <QPolygonF>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
+#include <list>
+#include <mutex>
+#include <vector>
 
 namespace pv::lineo {
 
@@ -235,16 +240,73 @@ QPointF Warp(int shape, double s, double t, double w, double h) {
   return QPointF(s * w, (top + (bottom - top) * t) * h);
 }
 
-}  // namespace
+// The warp's derivatives along s and t at (s, t), by central differences.
+void WarpJacobian(int shape, double s, double t, double w, double h, QPointF* ds, QPointF* dt) {
+  constexpr double e = 1e-4;
+  *ds = (Warp(shape, s + e, t, w, h) - Warp(shape, s - e, t, w, h)) / (2 * e);
+  *dt = (Warp(shape, s, t + e, w, h) - Warp(shape, s, t - e, w, h)) / (2 * e);
+}
 
-QPainterPath ArtTextPath(const QString& text0, const QString& face, int shape, double w, double h) {
-  QString text = text0;
-  text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-  text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-  text = text.trimmed();
-  if (text.isEmpty() || w <= 0 || h <= 0) return QPainterPath();
-  if (text.size() > 1000) text.truncate(1000);
-  if (shape < 0 || shape > 14) shape = 0;
+// Appends to out the warped image of one piece of a glyph's outline, given
+// as a cubic in glyph units (a line has its control points on it) over the
+// glyphs' box b: the piece is cut into parts no longer than step, short
+// enough for the warp to keep to its tangents over each, and every part
+// becomes the cubic through its warped ends with the warped tangents there.
+// The envelopes with a corner at the middle (the triangles) bend there: a
+// part also ends where the outline crosses the middle.
+void AddWarpedCubic(QPainterPath& out, int shape, const QPointF c[4], const QRectF& b, double step, double w,
+                    double h) {
+  const auto point = [&](double u) {
+    const double v = 1 - u;
+    return c[0] * (v * v * v) + c[1] * (3 * v * v * u) + c[2] * (3 * v * u * u) + c[3] * (u * u * u);
+  };
+  const auto tangent = [&](double u) {
+    const double v = 1 - u;
+    return (c[1] - c[0]) * (3 * v * v) + (c[2] - c[1]) * (6 * v * u) + (c[3] - c[2]) * (3 * u * u);
+  };
+  const double length = QLineF(c[0], c[1]).length() + QLineF(c[1], c[2]).length() + QLineF(c[2], c[3]).length();
+  const int parts = std::clamp(static_cast<int>(std::ceil(length / step)), 1, 64);
+  std::vector<double> cuts;
+  cuts.reserve(static_cast<std::size_t>(parts) + 4);
+  for (int k = 0; k <= parts; ++k) cuts.push_back(static_cast<double>(k) / parts);
+  if (shape == 8 || shape == 9) {
+    const double mid = b.left() + b.width() / 2;
+    for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
+      const double x0 = point(cuts[k]).x() - mid, x1 = point(cuts[k + 1]).x() - mid;
+      if (x0 * x1 >= 0) continue;
+      double lo = cuts[k], hi = cuts[k + 1];
+      for (int n = 0; n < 40; ++n) {
+        const double m = (lo + hi) / 2;
+        if ((point(m).x() - mid) * x0 > 0)
+          lo = m;
+        else
+          hi = m;
+      }
+      cuts.insert(cuts.begin() + static_cast<std::ptrdiff_t>(k) + 1, (lo + hi) / 2);
+      ++k;
+    }
+  }
+  for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
+    const double u0 = cuts[k], u1 = cuts[k + 1];
+    const auto warped = [&](double u, QPointF* at, QPointF* d) {
+      const QPointF q = point(u);
+      const double s = (q.x() - b.left()) / b.width(), t = (q.y() - b.top()) / b.height();
+      QPointF ds, dt;
+      WarpJacobian(shape, s, t, w, h, &ds, &dt);
+      const QPointF g = tangent(u) * (u1 - u0);
+      *at = Warp(shape, s, t, w, h);
+      *d = ds * (g.x() / b.width()) + dt * (g.y() / b.height());
+    };
+    QPointF p0, d0, p1, d1;
+    warped(u0, &p0, &d0);
+    warped(u1, &p1, &d1);
+    out.cubicTo(p0 + d0 / 3, p1 - d1 / 3, p1);
+  }
+}
+
+// The text's outline laid along the envelope (see ArtTextPath); text is
+// already tidied, the shape in range.
+QPainterPath WarpedText(const QString& text, const QString& face, int shape, double w, double h) {
   QFont font(face.trimmed().isEmpty() ? QStringLiteral("Arial") : face.trimmed());
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(200);
@@ -253,30 +315,106 @@ QPainterPath ArtTextPath(const QString& text0, const QString& face, int shape, d
   glyphs.addText(QPointF(0, 0), font, text);
   const QRectF b = glyphs.boundingRect();
   if (glyphs.isEmpty() || b.width() <= 0 || b.height() <= 0) return QPainterPath();
-  // Flatten, then cut long straight pieces so that the warp bends them.
-  const double step = std::max(b.width(), b.height()) / 400.0;
   QPainterPath out;
   out.setFillRule(Qt::WindingFill);
-  const QList<QPolygonF> polys = glyphs.toSubpathPolygons();
-  for (const QPolygonF& poly : polys) {
-    if (poly.size() < 2) continue;
-    QPolygonF warped;
-    for (int i = 0; i < poly.size(); ++i) {
-      const QPointF a = poly[i];
-      const QPointF c = poly[(i + 1) % poly.size()];
-      const double len = std::hypot(c.x() - a.x(), c.y() - a.y());
-      const int pieces = std::clamp(static_cast<int>(len / step), 1, 400);
-      for (int k = 0; k < pieces; ++k) {
-        const QPointF q = a + (c - a) * (static_cast<double>(k) / pieces);
-        const double s = (q.x() - b.left()) / b.width();
-        const double t = (q.y() - b.top()) / b.height();
-        warped << Warp(shape, s, t, w, h);
+  if (shape == 0) {
+    // The plain envelope fills the box: the outline merely scaled, its
+    // curves kept.
+    out.addPath((QTransform::fromTranslate(-b.left(), -b.top()) * QTransform::fromScale(w / b.width(), h / b.height()))
+                    .map(glyphs));
+    return out;
+  }
+  // Every piece of the outline as warped cubics, each a thirtieth of the
+  // text's size at most: the curves keep to the envelope within a fraction
+  // of a printed pixel, in a small share of the points of the outline
+  // flattened and cut four hundred times.
+  const double step = std::max(b.width(), b.height()) / 30.0;
+  const auto line = [](QPointF a, QPointF z, QPointF c[4]) {
+    c[0] = a;
+    c[1] = a + (z - a) / 3;
+    c[2] = z - (z - a) / 3;
+    c[3] = z;
+  };
+  QPointF at, start;
+  QPointF c[4];
+  for (int i = 0; i < glyphs.elementCount(); ++i) {
+    const QPainterPath::Element e = glyphs.elementAt(i);
+    if (e.isMoveTo()) {
+      if (i > 0) {
+        if (at != start) {
+          line(at, start, c);
+          AddWarpedCubic(out, shape, c, b, step, w, h);
+        }
+        out.closeSubpath();
+      }
+      at = start = e;
+      out.moveTo(Warp(shape, (at.x() - b.left()) / b.width(), (at.y() - b.top()) / b.height(), w, h));
+    } else if (e.isLineTo()) {
+      line(at, e, c);
+      AddWarpedCubic(out, shape, c, b, step, w, h);
+      at = e;
+    } else if (e.isCurveTo() && i + 2 < glyphs.elementCount()) {
+      c[0] = at;
+      c[1] = e;
+      c[2] = glyphs.elementAt(i + 1);
+      c[3] = glyphs.elementAt(i + 2);
+      AddWarpedCubic(out, shape, c, b, step, w, h);
+      at = c[3];
+      i += 2;
+    }
+  }
+  if (at != start) {
+    line(at, start, c);
+    AddWarpedCubic(out, shape, c, b, step, w, h);
+  }
+  out.closeSubpath();
+  return out;
+}
+
+// The outlines last laid out: every label of a job shows the same art texts,
+// each laid out once.
+class ArtTextCache {
+ public:
+  QPainterPath Get(const QString& text, const QString& face, int shape, double w, double h) {
+    {
+      std::lock_guard<std::mutex> g(lock_);
+      for (auto it = items_.begin(); it != items_.end(); ++it) {
+        if (it->text != text || it->face != face || it->shape != shape || it->w != w || it->h != h) continue;
+        items_.splice(items_.begin(), items_, it);
+        return items_.front().path;
       }
     }
-    out.addPolygon(warped);
-    out.closeSubpath();
+    QPainterPath path = WarpedText(text, face, shape, w, h);
+    std::lock_guard<std::mutex> g(lock_);
+    items_.push_front(Item{text, face, shape, w, h, path});
+    if (items_.size() > kMaxItems) items_.pop_back();
+    return path;
   }
-  return out;
+
+ private:
+  struct Item {
+    QString text, face;
+    int shape;
+    double w, h;
+    QPainterPath path;
+  };
+  static constexpr std::size_t kMaxItems = 32;
+  std::mutex lock_;
+  std::list<Item> items_;
+};
+
+}  // namespace
+
+QPainterPath ArtTextPath(const QString& text0, const QString& face, int shape, double w, double h) {
+  QString text = text0;
+  text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+  text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  text = text.trimmed();
+  if (text.isEmpty() || !(w > 0) || !(h > 0)) return QPainterPath();
+  if (text.size() > 1000) text.truncate(1000);
+  if (shape < 0 || shape > 14) shape = 0;
+  static ArtTextCache cache;
+  return cache.Get(text, face, shape, w, h);
 }
 
 }  // namespace pv::lineo

@@ -14,6 +14,7 @@
 #include "platform/lineo2/lineo2.h"
 
 #include <QDir>
+#include <QFile>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
@@ -118,7 +119,10 @@ std::vector<FillCase> Cases() {
   c.push_back({"texture-113", Rectangle(139), 6.0, 0.03});
   for (int g = 140; g <= 151; ++g) c.push_back({nullptr, Rectangle(g)});
   c.push_back({"hatch-turned", Rectangle(7, 30.0)});
-  c.push_back({"gradient-turned", Rectangle(150, 30.0)});
+  // The rectangular gradient was a picture turned with the shape, its edges
+  // stepped; it is now drawn as gradients, smooth to the turned edge, and the
+  // edge pixels and the gradient's steps differ a little.
+  c.push_back({"gradient-turned", Rectangle(150, 30.0), 6.0});
   c.push_back({"texture-turned", Rectangle(40, 30.0), 8.0, 0.05});
   c.push_back({"translucent-solid", OverBar(1, 40, true)});
   c.push_back({"translucent-gradient", OverBar(147, 40, false)});
@@ -222,6 +226,106 @@ TEST_F(PrintFills, EveryFillPrintsAsItsStoredPicture) {
     EXPECT_LE(sum / n, cases[i].meanTolerance);
     EXPECT_LE(double(large) / n, cases[i].largeShare) << large << " of " << n;
   }
+}
+
+// A PDF's image objects and its shadings (gradients), counted in its object
+// dictionaries (the writer keeps those uncompressed).
+struct PdfContents {
+  int images = 0;
+  int shadings = 0;
+  qint64 bytes = 0;
+};
+
+PdfContents Contents(const QString& pdf) {
+  QFile f(pdf);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  const QByteArray data = f.readAll();
+  return {int(data.count("/Subtype /Image")), int(data.count("/ShadingType")), data.size()};
+}
+
+// pages of labels, each label drawn by draw through a fresh context, as a
+// print job draws them.
+void PrintLabels(const QString& pdf, int pages, const Draw& draw) {
+  QPdfWriter writer(pdf);
+  writer.setResolution(kDpi);
+  writer.setPageLayout(QPageLayout(QPageSize(QSizeF(2 * (kCellW + 2) + 2, 4 * (kCellH + 2) + 2), QPageSize::Millimeter),
+                                   QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  QPainter painter(&writer);
+  for (int page = 0; page < pages; ++page) {
+    if (page > 0) writer.newPage();
+    for (int i = 0; i < 8; ++i) {
+      pv::DeviceInfo info;
+      info.dpiX = info.dpiY = kDpi;
+      info.isPrinter = true;
+      pv::DeviceContextPtr dc(pv::CreateDeviceContext(&painter, info));
+      const double x = 2 + (i % 2) * (kCellW + 2), y = 2 + (i / 2) * (kCellH + 2);
+      draw(dc.get(), pv::Rect{Px(x), Px(y), Px(x + kCellW), Px(y + kCellH)});
+    }
+  }
+}
+
+// Every label of a job filled with the same hatch, brush and texture: the PDF
+// holds each picture once, not once a label, and a job twice as long is not
+// much larger.
+TEST_F(PrintFills, AJobStoresEachFillPictureOnce) {
+  QTemporaryDir dir;
+  const Draw pictures = [](pv::DeviceContext* dc, const pv::Rect& r) {
+    const int w = r.right - r.left;
+    const pv::Rect a{r.left, r.top, r.left + w / 3, r.bottom}, b{a.right, r.top, a.right + w / 3, r.bottom},
+        c{b.right, r.top, r.right, r.bottom};
+    LineoPen(dc, 0, 0);
+    LineoRectangle(dc, &a, 0.0, 4, kC1, kC2, 100);   // a hatch
+    LineoEllipse(dc, &b, 0.0, 19, kC1, kC2, 100);    // a brush
+    LineoRectangle(dc, &c, 0.0, 80, kC1, kC2, 100);  // a texture
+    LineoRectangle(dc, &c, 30.0, 19, kC1, kC2, 40);  // the brush again, turned and translucent
+  };
+  const QString shortJob = dir.filePath(QStringLiteral("short.pdf")),
+                longJob = dir.filePath(QStringLiteral("long.pdf"));
+  PrintLabels(shortJob, 5, pictures);
+  PrintLabels(longJob, 10, pictures);
+  const PdfContents few = Contents(shortJob), many = Contents(longJob);
+  EXPECT_GE(few.images, 1);
+  EXPECT_LE(few.images, 3);
+  EXPECT_EQ(many.images, few.images);
+  // The second 40 labels add their drawing only: under 2 KB a label (a
+  // picture would be 7 KB and more).
+  EXPECT_LT(many.bytes - few.bytes, 40 * 2048) << few.bytes << " " << many.bytes;
+}
+
+// Art text in every envelope reaches the PDF as its outline in a few curves,
+// filled and stroked: each label adds under 8 KB (the outline flattened into
+// points took 27 KB).
+TEST_F(PrintFills, ArtTextPrintsAsAFewCurvesALabel) {
+  QTemporaryDir dir;
+  const auto art = [](pv::DeviceContext* dc, const pv::Rect& r) {
+    static int n = 0;
+    LineoPen(dc, 2, 0);
+    LineoArtTextDraw(dc, "Nuovo testo", "DejaVu Sans", &r, 0.0, n++ % 15, 146, kC2, kC1, 100);
+  };
+  const QString shortJob = dir.filePath(QStringLiteral("short.pdf")),
+                longJob = dir.filePath(QStringLiteral("long.pdf"));
+  PrintLabels(shortJob, 5, art);
+  PrintLabels(longJob, 10, art);
+  const PdfContents few = Contents(shortJob), many = Contents(longJob);
+  EXPECT_EQ(many.images, 0);
+  EXPECT_LT(many.bytes - few.bytes, 40 * 8192) << few.bytes << " " << many.bytes;
+}
+
+// The twelve gradients, plain, turned and translucent, reach the PDF as
+// shadings: no picture at all.
+TEST_F(PrintFills, GradientsPrintAsShadingsWithoutPictures) {
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(QStringLiteral("gradients.pdf"));
+  PrintLabels(pdf, 3, [](pv::DeviceContext* dc, const pv::Rect& r) {
+    static int n = 0;
+    const int fill = 140 + n++ % 12;
+    LineoPen(dc, 2, 0);
+    LineoRectangle(dc, &r, n % 3 == 0 ? 30.0 : 0.0, fill, kC1, kC2, n % 4 == 0 ? 40 : 100);
+    LineoArtTextDraw(dc, "Arte", "DejaVu Sans", &r, 0.0, 3, fill, kC2, kC1, 100);
+  });
+  const PdfContents c = Contents(pdf);
+  EXPECT_EQ(c.images, 0);
+  EXPECT_GE(c.shadings, 24);
 }
 
 }  // namespace

@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <set>
 
 using namespace pv;
@@ -92,6 +94,41 @@ TEST_F(Colmo, OneColourGradientFadesToALightTintOfColourOne) {
   EXPECT_GT(ColourBlue(end), 220);
   EXPECT_GT(ColourRed(end), 180);
   EXPECT_EQ(ColourBlue(At(img, 0, 10)) <= 205, true);
+}
+
+// On a picture, every gradient, opaque and translucent over black, gives the
+// colours its image works out pixel by pixel (however the fill reaches the
+// pixels: a gradient, a row of pixels repeated, parts cut along the
+// diagonals, bands of rows); only the rectangular one's diagonal seam may
+// differ a little where its translucent parts meet.
+TEST_F(Colmo, GradientsOnAPictureGiveTheColoursOfTheirImage) {
+  constexpr int kW = 600, kH = 400;
+  const Colour c1 = Rgb(250, 220, 40), c2 = Rgb(20, 60, 160);
+  for (int type = 100; type <= 106; ++type) {
+    for (const int opacity : {100, 40}) {
+      ImageSurface s(kW, kH, 96, 96, Rgb(0, 0, 0));
+      const Rect r{0, 0, kW, kH};
+      ColmoGradient(s.dc(), c1, c2, &r, type, 0, 0, opacity);
+      const QImage got = s.finish().convertToFormat(QImage::Format_RGB32);
+      const QImage want = colmo::GradientImage(c1, c2, kW, kH, type, false);
+      const double f = opacity / 100.0;
+      double sum = 0;
+      int worst = 0;
+      for (int y = 0; y < kH; ++y) {
+        const QRgb* a = reinterpret_cast<const QRgb*>(got.constScanLine(y));
+        const QRgb* b = reinterpret_cast<const QRgb*>(want.constScanLine(y));
+        for (int x = 0; x < kW; ++x) {
+          const int d = std::max({std::abs(qRed(a[x]) - int(std::lround(qRed(b[x]) * f))),
+                                  std::abs(qGreen(a[x]) - int(std::lround(qGreen(b[x]) * f))),
+                                  std::abs(qBlue(a[x]) - int(std::lround(qBlue(b[x]) * f)))});
+          sum += d;
+          worst = std::max(worst, d);
+        }
+      }
+      EXPECT_LT(sum / (kW * kH), 1.5) << type << " at " << opacity;
+      EXPECT_LE(worst, type == 105 && opacity < 100 ? 24 : 8) << type << " at " << opacity;
+    }
+  }
 }
 
 TEST_F(Colmo, GradientImageMatchesItsEnds) {

@@ -9,6 +9,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QTransform>
 
 #include <gtest/gtest.h>
 
@@ -151,6 +152,37 @@ TEST_F(Lineo, FilledFiguresAreFilledInsideAndLeaveTheOutsideAlone) {
     const int py = static_cast<int>(r.top + c.probeY * 80);
     EXPECT_EQ(At(img, px, py), kRed) << c.name;
     EXPECT_EQ(ChangedOutside(img, box), 0) << c.name;
+  }
+}
+
+// Turned and with the widest pen, every figure's outline stays in its turned
+// box: a pixel with ink lies in it, or less than a pixel and a half beyond
+// its edge (smoothing). The chamfer cut to the middle of the shorter side
+// (the aspect 10 of the table) meets in a right angle, whose mitre would
+// reach past the box.
+TEST_F(Lineo, TurnedOutlinesStayInTheirTurnedBox) {
+  const Rect r{40, 60, 160, 140};  // 120 x 80, centred on (100, 100)
+  for (double angle : {30.0, 0.0, -75.0}) {
+    QTransform toBox;  // device -> the unturned box
+    toBox.translate(60, 40);
+    toBox.rotate(angle);
+    toBox.translate(-100, -100);
+    for (const FigureCase& c : kFigures) {
+      ImageSurface s(200, 200);
+      LineoPen(s.dc(), 12, kBlack);
+      c.draw(s.dc(), &r, angle, 1, kRed, kBlue, 100);
+      const QImage img = s.finish();
+      int outside = 0, ink = 0;
+      for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+          if (At(img, x, y) == kWhite) continue;
+          ++ink;
+          const QPointF q = toBox.map(QPointF(x + 0.5, y + 0.5));
+          outside += q.x() < -1.5 || q.y() < -1.5 || q.x() > 121.5 || q.y() > 81.5;
+        }
+      EXPECT_GT(ink, 1000) << c.name << " " << angle;
+      EXPECT_EQ(outside, 0) << c.name << " " << angle;
+    }
   }
 }
 
