@@ -2,7 +2,7 @@
 
 #include "app/dialogs.h"
 #include "app/editorsettings.h"
-#include "app/hosts.h"
+#include "core/hosts.h"
 #include "app/messagebox.h"
 #include "app/readerwaitdialog.h"
 #include "app/rendersettings.h"

@@ -1,6 +1,6 @@
 #include "formats/dlgselformat.h"
 
-#include "app/database.h"
+#include "core/database.h"
 #include "document/model.h"
 #include "formats/formatstore.h"
 #include "formats/formatlist.h"

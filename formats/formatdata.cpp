@@ -1,6 +1,6 @@
 #include "formats/formatdata.h"
 
-#include "app/database.h"
+#include "core/database.h"
 #include "formats/dlgformat.h"
 #include "formats/formatimport.h"
 #include "formats/formatlist.h"

@@ -1,6 +1,6 @@
 #include "properties/arttextwindowwidget.h"
 
-#include "app/hosts.h"
+#include "core/hosts.h"
 #include "platform/stringtable.h"
 #include "properties/screenfonts.h"
 

@@ -1,6 +1,6 @@
 #include "properties/fillwindowwidget.h"
 
-#include "app/hosts.h"
+#include "core/hosts.h"
 #include "platform/stringtable.h"
 
 namespace pv {

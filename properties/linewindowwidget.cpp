@@ -1,6 +1,6 @@
 #include "properties/linewindowwidget.h"
 
-#include "app/hosts.h"
+#include "core/hosts.h"
 #include "platform/stringtable.h"
 
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "properties/popupwindows.h"
 
-#include "app/hosts.h"
+#include "core/hosts.h"
 #include "app/window/popups.h"
 #include "properties/arttextwindowwidget.h"
 #include "properties/fillwindowwidget.h"

@@ -1,7 +1,7 @@
 #include "properties/propertypickers.h"
 
-#include "app/database.h"
-#include "app/settings.h"
+#include "core/database.h"
+#include "core/settings.h"
 #include "datasources/windows/dlgfieldpropety.h"
 #include "properties/codebardialogwidget.h"
 #include "properties/pickerwindows.h"

@@ -1,7 +1,7 @@
 #include "app/window/services.h"
 
 #include "app/dialogs.h"
-#include "app/settings.h"
+#include "core/settings.h"
 #include "app/window/dlgabout.h"
 #include "app/window/dlgoptions.h"
 #include "app/window/helpwindow.h"

@@ -1,7 +1,7 @@
 #include "printing/panel/previewdata.h"
 
-#include "app/database.h"
-#include "app/settings.h"
+#include "core/database.h"
+#include "core/settings.h"
 #include "datasources/registrations.h"
 #include "datasources/sourcedialogs.h"
 #include "document/hosts.h"

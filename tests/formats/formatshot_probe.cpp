@@ -2,7 +2,7 @@
 // what was drawn (archive.png) into the folder given as the first argument.
 // Prints where the sheet drawing lies: "page x y width height".
 #include "tests/formats/probestart.h"
-#include "app/database.h"
+#include "core/database.h"
 #include "formats/formatdata.h"
 #include "platform/msgbox.h"
 

@@ -2,7 +2,7 @@
 // sizes.png (the size cards) and templates.png (the template cards) into the
 // folder given as the first argument. Prints "grid x y width height".
 #include "tests/formats/probestart.h"
-#include "app/database.h"
+#include "core/database.h"
 #include "formats/modeldata.h"
 #include "platform/msgbox.h"
 #include "properties/imagegridwidget.h"

@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 using Folders = std::set<std::string>;
 
 // The folders whose code is compiled into the program and its libraries.
-const char* const kSourceRoots[] = {"app",     "document",    "render",   "editor", "properties",
+const char* const kSourceRoots[] = {"app",     "core",        "document", "render", "editor",  "properties",
                                     "formats", "datasources", "printing", "libs",   "platform"};
 
 // Folder -> the other folders whose headers its code may include.
@@ -35,6 +35,8 @@ const std::map<std::string, Folders> kMayInclude = {
     {"libs/pictor2/fuzz", {"libs/pictor2"}},
     // The document model and the data engine.
     {"document", {"platform"}},
+    // The program's settings, settings file, database and seed.
+    {"core", {"document", "platform", "platform/db", "platform/printer"}},
     {"document/canvas", {"document", "platform"}},
     {"datasources/readers", {"platform", "platform/db"}},
     {"datasources/process", {"datasources/readers", "platform"}},
@@ -44,26 +46,26 @@ const std::map<std::string, Folders> kMayInclude = {
     {"render",
      {"datasources", "document", "libs/pictor2", "libs/scriva2", "platform", "platform/colmo2", "platform/lineo2"}},
     // The print engine and layout; the editor.
-    {"printing", {"app", "datasources", "document", "platform", "platform/printer", "render"}},
+    {"printing", {"core", "datasources", "document", "platform", "platform/printer", "render"}},
     {"editor", {"datasources", "document", "document/canvas", "libs/pictor2", "platform", "render"}},
     // The windows.
-    {"editor/view", {"app", "app/window", "document", "document/canvas", "editor", "platform", "render"}},
+    {"editor/view", {"core", "app/window", "document", "document/canvas", "editor", "platform", "render"}},
     {"printing/panel",
-     {"app", "app/window", "datasources", "document", "formats", "platform", "platform/printer", "printing"}},
+     {"core", "app/window", "datasources", "document", "formats", "platform", "platform/printer", "printing"}},
     {"properties",
-     {"app", "app/window", "datasources/windows", "editor", "editor/view", "platform", "platform/db", "render"}},
+     {"core", "app/window", "datasources/windows", "editor", "editor/view", "platform", "platform/db", "render"}},
     {"properties/artwork", {}},
     {"datasources/windows",
-     {"app", "app/window", "datasources", "datasources/readers", "editor", "platform", "platform/db"}},
+     {"core", "app/window", "datasources", "datasources/readers", "editor", "platform", "platform/db"}},
     {"formats",
-     {"app", "app/window", "datasources", "datasources/readers", "document", "platform", "platform/db", "properties",
+     {"core", "app/window", "datasources", "datasources/readers", "document", "platform", "platform/db", "properties",
       "render"}},
     {"formats/templategen", {"formats"}},
     // The program: its settings, main window and composition root.
-    {"app/window", {"app", "document", "platform", "platform/db", "platform/printer"}},
+    {"app/window", {"core", "app", "document", "platform", "platform/db", "platform/printer"}},
     {"app",
-     {"app/window", "datasources", "datasources/process", "datasources/readers", "datasources/windows", "document",
-      "editor", "editor/view", "formats", "platform", "platform/db", "platform/printer", "printing", "printing/panel",
+     {"app/window", "core", "datasources", "datasources/process", "datasources/readers", "datasources/windows",
+      "document", "editor", "editor/view", "formats", "platform", "platform/printer", "printing", "printing/panel",
       "properties", "render"}},
 };
 

@@ -1,7 +1,7 @@
 // The program as a new user meets it: the real start-up with every real view,
 // on a program folder of its own. A first start without plavik.ini, the
 // Options dialog over what it gives, and a label begun from the wizard.
-#include "app/settings.h"
+#include "core/settings.h"
 #include "app/startup.h"
 #include "app/window/dlgoptions.h"
 #include "app/window/mainwnd.h"

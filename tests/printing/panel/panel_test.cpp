@@ -5,7 +5,7 @@
 #include "../mergefixture.h"
 
 #include "../pdftools.h"
-#include "app/database.h"
+#include "core/database.h"
 #include "datasources/registrations.h"
 #include "document/pageorigin.h"
 #include "tests/support/records.h"

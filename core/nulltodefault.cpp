@@ -1,4 +1,4 @@
-#include "app/nulltodefault.h"
+#include "core/nulltodefault.h"
 
 #include "platform/runtime.h"
 

@@ -1,4 +1,4 @@
-#include "app/seed.h"
+#include "core/seed.h"
 
 namespace pv {
 

@@ -1,6 +1,6 @@
-#include "app/hosts.h"
+#include "core/hosts.h"
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "document/labelfile.h"
 #include "document/model.h"
 

@@ -1,6 +1,6 @@
-#include "app/database.h"
+#include "core/database.h"
 
-#include "app/seed.h"
+#include "core/seed.h"
 #include "platform/msgbox.h"
 #include "platform/programfolder.h"
 #include "platform/runtime.h"
