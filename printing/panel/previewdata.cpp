@@ -6,7 +6,7 @@
 #include "datasources/sourcedialogs.h"
 #include "document/hosts.h"
 #include "document/model.h"
-#include "formats/dlgselformat.h"
+#include "formats/windows/dlgselformat.h"
 #include "platform/commondialogs.h"
 #include "platform/msgbox.h"
 #include "platform/printer/printer.h"

@@ -3,7 +3,7 @@
 // Prints where the sheet drawing lies: "page x y width height".
 #include "tests/formats/probestart.h"
 #include "core/database.h"
-#include "formats/formatdata.h"
+#include "formats/windows/formatdata.h"
 #include "platform/msgbox.h"
 
 #include <QApplication>

@@ -3,9 +3,9 @@
 // folder given as the first argument. Prints "grid x y width height".
 #include "tests/formats/probestart.h"
 #include "core/database.h"
-#include "formats/modeldata.h"
+#include "formats/windows/modeldata.h"
 #include "platform/msgbox.h"
-#include "properties/imagegridwidget.h"
+#include "properties/windows/imagegridwidget.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -51,28 +51,29 @@ const std::map<std::string, Folders> kMayInclude = {
     // The windows.
     {"editor/view", {"core", "app/window", "document", "document/canvas", "editor", "platform", "render"}},
     {"printing/panel",
-     {"core", "app/window", "datasources", "document", "formats", "platform", "platform/printer", "printing"}},
-    {"properties",
-     {"core", "app/window", "datasources/windows", "editor", "editor/view", "platform", "platform/db", "render"}},
+     {"core", "app/window", "datasources", "document", "formats/windows", "platform", "platform/printer", "printing"}},
+    {"properties", {"editor", "platform", "platform/db", "render"}},
+    {"properties/windows",
+     {"app/window", "core", "datasources/windows", "editor", "editor/view", "platform", "properties"}},
     {"properties/artwork", {}},
     {"datasources/windows",
      {"core", "app/window", "datasources", "datasources/readers", "editor", "platform", "platform/db"}},
     {"formats",
-     {"core", "app/window", "datasources", "datasources/readers", "document", "platform", "platform/db", "properties",
-      "render"}},
+     {"core", "datasources", "datasources/readers", "document", "platform", "platform/db", "properties", "render"}},
+    {"formats/windows", {"app/window", "core", "document", "formats", "platform", "platform/db", "properties/windows"}},
     {"formats/templategen", {"formats"}},
     // The program: its settings, main window and composition root.
     {"app/window", {"core", "app", "document", "platform", "platform/db", "platform/printer"}},
     {"app",
      {"app/window", "core", "datasources", "datasources/process", "datasources/readers", "datasources/windows",
-      "document", "editor", "editor/view", "formats", "platform", "platform/printer", "printing", "printing/panel",
-      "properties", "render"}},
+      "document", "editor", "editor/view", "formats", "formats/windows", "platform", "platform/printer", "printing",
+      "printing/panel", "properties", "properties/windows", "render"}},
 };
 
 // The folders whose code may include Qt Widgets. Every other folder (the
 // model, the drawing, the data engine, the platform) stays without them.
-const Folders kWidgetFolders = {"app",     "app/window", "datasources/windows", "document/canvas", "editor/view",
-                                "formats", "printing",   "printing/panel",      "properties"};
+const Folders kWidgetFolders = {"app",         "app/window",      "datasources/windows", "document/canvas",
+                                "editor/view", "formats/windows", "printing/panel",      "properties/windows"};
 
 struct Include {
   std::string file;  // relative to the source root

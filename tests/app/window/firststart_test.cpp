@@ -7,7 +7,7 @@
 #include "app/window/mainwnd.h"
 #include "document/labelfile.h"
 #include "document/model.h"
-#include "formats/modeldata.h"
+#include "formats/windows/modeldata.h"
 #include "platform/commondialogs.h"
 #include "platform/printer/printer.h"
 #include "platform/programfolder.h"

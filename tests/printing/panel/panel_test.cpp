@@ -9,7 +9,7 @@
 #include "datasources/registrations.h"
 #include "document/pageorigin.h"
 #include "tests/support/records.h"
-#include "formats/dlgselformat.h"
+#include "formats/windows/dlgselformat.h"
 #include "formats/formatstore.h"
 #include "printing/enginehost.h"
 #include "printing/spooler.h"

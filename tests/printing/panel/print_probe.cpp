@@ -27,7 +27,7 @@
 #include "datasources/sourcedialogs.h"
 #include "document/labelfile.h"
 #include "document/pageorigin.h"
-#include "formats/dlgselformat.h"
+#include "formats/windows/dlgselformat.h"
 #include "formats/formatstore.h"
 #include "platform/commondialogs.h"
 #include "platform/msgbox.h"
