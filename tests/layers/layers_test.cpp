@@ -2,7 +2,9 @@
 // include which other folder's headers, and which folders may use Qt
 // Widgets. The table is the tree as it stands; an include that is not in it
 // fails with its file and line, and a permission no include uses any more
-// fails too, so the table only ever narrows. CONTRIBUTING.md explains it.
+// fails too, so the table only ever narrows. The link lines the build wrote
+// are held too: the models, the engine and the core link no widget library.
+// CONTRIBUTING.md explains it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include <map>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -191,6 +194,69 @@ TEST(Layers, EveryWidgetFolderStillUsesThem) {
     if (found != SourceTree().byFolder.end())
       for (const Include& inc : found->second) uses = uses || (!inc.quoted && IsWidgetHeader(inc.header));
     EXPECT_TRUE(uses) << folder << " no longer uses Qt Widgets: take it out of the widget folders";
+  }
+}
+
+// The link lines the build wrote (tests/layers/CMakeLists.txt): per target,
+// its direct libraries and its closure through the program's own targets.
+struct LinkLine {
+  std::vector<std::string> direct;
+  std::set<std::string> closure;
+};
+
+const std::map<std::string, LinkLine>& LinkLines() {
+  static const std::map<std::string, LinkLine> lines = [] {
+    std::map<std::string, LinkLine> out;
+    std::ifstream in(PLAVIK_LINK_LINES);
+    std::string text;
+    while (std::getline(in, text)) {
+      const auto a = text.find('|');
+      const auto b = text.find('|', a + 1);
+      if (a == std::string::npos || b == std::string::npos) continue;
+      LinkLine& line = out[text.substr(0, a)];
+      std::istringstream direct(text.substr(a + 1, b - a - 1)), closure(text.substr(b + 1));
+      for (std::string item; direct >> item;) line.direct.push_back(item);
+      for (std::string item; closure >> item;) line.closure.insert(item);
+    }
+    return out;
+  }();
+  return lines;
+}
+
+// The targets that link no widget library, directly or through any target
+// they link: the program's core, the document and its canvas core, the
+// drawing, the editor's logic, the data engine, the print engine and every
+// model of the windows. (Qt's print support, which the printer service
+// links, brings Qt's own print dialogs in at run time; no code of ours
+// reaches widgets through it.)
+const char* const kTargetsWithoutWidgets[] = {
+    "core",     "document",   "canvas",  "render",        "editor",   "mergefields", "datasources",
+    "printing", "properties", "formats", "formatswizard", "platform", "platformdb",
+};
+
+bool IsWidgetLibrary(const std::string& item) { return item.find("Widgets") != std::string::npos; }
+
+TEST(LinkLayers, TheLinkLinesAreRead) {
+  ASSERT_GT(LinkLines().size(), 20u);
+  // A widget target shows its widgets, or the checks below would pass on an
+  // empty closure.
+  ASSERT_TRUE(LinkLines().count("appwindow"));
+  EXPECT_TRUE(LinkLines().at("appwindow").closure.count("Qt6::Widgets"));
+}
+
+TEST(LinkLayers, TheModelsTheEngineAndTheCoreLinkNoWidgets) {
+  for (const char* target : kTargetsWithoutWidgets) {
+    const auto line = LinkLines().find(target);
+    ASSERT_NE(line, LinkLines().end()) << target << " is not a target of the build";
+    for (const std::string& item : line->second.closure)
+      EXPECT_FALSE(IsWidgetLibrary(item)) << target << " links " << item;
+    // The closure's own targets, for the message: which of them brings widgets.
+    for (const std::string& item : line->second.closure) {
+      const auto inner = LinkLines().find(item);
+      if (inner == LinkLines().end()) continue;
+      for (const std::string& lib : inner->second.direct)
+        EXPECT_FALSE(IsWidgetLibrary(lib)) << target << " links " << item << ", which links " << lib;
+    }
   }
 }
 
