@@ -1,9 +1,9 @@
 #pragma once
 // Small helpers shared across the program: a value or its default
-// (app/nulltodefault.h), and the common open, save and printer-setup dialogs
+// (core/nulltodefault.h), and the common open, save and printer-setup dialogs
 // (platform/commondialogs.h) with the windows that show them.
 
-#include "app/nulltodefault.h"
+#include "core/nulltodefault.h"
 #include "platform/commondialogs.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "app/editorsettings.h"
 
-#include "app/settings.h"
+#include "core/settings.h"
 
 namespace pv {
 

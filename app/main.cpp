@@ -5,7 +5,7 @@
 //                          (the settings written) and says every message on
 //                          standard error instead of in a box: a check that
 //                          an installed program starts.
-#include "app/database.h"
+#include "core/database.h"
 #include "app/desktop.h"
 #include "app/startup.h"
 #include "app/window/services.h"

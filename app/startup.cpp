@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
-#include "app/hosts.h"
-#include "app/ini.h"
-#include "app/settings.h"
+#include "core/hosts.h"
+#include "core/ini.h"
+#include "core/settings.h"
 #include "platform/msgbox.h"
 #include "platform/stringtable.h"
 

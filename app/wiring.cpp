@@ -2,13 +2,15 @@
 
 #include "app/dialogs.h"
 #include "app/editorsettings.h"
-#include "app/hosts.h"
+#include "core/hosts.h"
 #include "app/messagebox.h"
+#include "app/popupeditorhost.h"
 #include "app/readerwaitdialog.h"
 #include "app/rendersettings.h"
 #include "app/window/services.h"
 #include "app/window/shellhosts.h"
 #include "app/window/views.h"
+#include "app/wizardwindowhost.h"
 #include "datasources/readers/numericlocale.h"
 #include "datasources/sourcedialogs.h"
 #include "datasources/windows/databasedata.h"
@@ -18,8 +20,8 @@
 #include "editor/services.h"
 #include "editor/view/editcard.h"
 #include "editor/view/editcardhosts.h"
-#include "formats/formatdata.h"
-#include "formats/modeldata.h"
+#include "formats/windows/formatdata.h"
+#include "formats/windows/modeldata.h"
 #include "formats/wizardhost.h"
 #include "platform/commondialogs.h"
 #include "platform/hostslot.h"
@@ -27,8 +29,8 @@
 #include "printing/enginehost.h"
 #include "printing/panel/previewdata.h"
 #include "printing/panelhost.h"
-#include "properties/popupwindows.h"
-#include "properties/propertypickers.h"
+#include "properties/windows/popupwindows.h"
+#include "properties/windows/propertypickers.h"
 #include "render/hosts.h"
 
 #include <memory>
@@ -101,7 +103,7 @@ void InstallProgramHosts() {
   // Dialogs and message boxes.
   static QtMessageBoxes messageBoxes;
   static QtCommonDialogs commonDialogs;
-  static ColorDialogHost colorDialog;  // the interface's own is Qt's dialog
+  static QtColorDialog colorDialog;
   SetMessageBoxHost(&messageBoxes);
   SetCommonDialogHost(&commonDialogs);
   SetColorDialogHost(&colorDialog);
@@ -139,6 +141,8 @@ void InstallProgramHosts() {
   SetEditCardDrawing(&editorDrawing);
   SetEditorPickers(&pickers);
   SetPropertyWindows(&ProgramPopUpWindows());
+  static MainWndPopUpEditor popUpEditor;
+  SetPopUpEditor(&popUpEditor);
 
   // The print run: the engine's field values for the drawing, and the main
   // window's side of the print panel.

@@ -1,6 +1,6 @@
 #include "formats/formatstore.h"
 
-#include "app/database.h"
+#include "core/database.h"
 #include "platform/db/dberror.h"
 #include "platform/runtime.h"
 

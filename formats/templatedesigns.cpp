@@ -227,7 +227,7 @@ struct Entry {
   DocumentBlock (*objects)(double w, double h);
 };
 
-// Sizes and codes are those of the delivered print formats (app/seed.cpp).
+// Sizes and codes are those of the delivered print formats (core/seed.cpp).
 const std::vector<Entry>& Entries() {
   static const std::vector<Entry> entries = {
       {{1, 99.1, 38.1, S("Indirizzo: nome, via, CAP e città"), S("LM4-A4-14")}, &AddressLabel},

@@ -1,6 +1,6 @@
 #include "formats/templatestore.h"
 
-#include "app/database.h"
+#include "core/database.h"
 #include "formats/templatedesigns.h"
 
 #include <QSqlQuery>

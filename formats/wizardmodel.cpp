@@ -1,6 +1,6 @@
 #include "formats/wizardmodel.h"
 
-#include "app/database.h"
+#include "core/database.h"
 #include "document/hosts.h"
 #include "document/labelfile.h"
 #include "document/model.h"

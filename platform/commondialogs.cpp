@@ -86,4 +86,27 @@ void ShowPrinterSetup() {
   }
 }
 
+PV_DEFINE_HOST_SLOT(ColorDialogHost, Wired)
+PV_DEFINE_HOST_ACCESSORS(ColorDialogHost, ColorDialogs, SetColorDialogHost)
+
+QColor ColorFromLong(std::int32_t color) {
+  const auto v = static_cast<std::uint32_t>(color);
+  return QColor(static_cast<int>(v & 0xff), static_cast<int>((v >> 8) & 0xff), static_cast<int>((v >> 16) & 0xff));
+}
+
+std::int32_t LongFromColor(const QColor& color) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(color.red()) |
+                                   (static_cast<std::uint32_t>(color.green()) << 8) |
+                                   (static_cast<std::uint32_t>(color.blue()) << 16));
+}
+
+std::optional<QColor> ColorDialogHost::ChooseColor(const QColor&, QWidget*) { return std::nullopt; }
+
+bool ShowColorDialog(std::int32_t& color, QWidget* owner) {
+  const std::optional<QColor> chosen = ColorDialogs().ChooseColor(ColorFromLong(color), owner);
+  if (!chosen || !chosen->isValid()) return false;
+  color = LongFromColor(*chosen);
+  return true;
+}
+
 }  // namespace pv

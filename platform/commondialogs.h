@@ -1,14 +1,20 @@
 #pragma once
-// The common open, save and printer-setup dialogs as the program calls them,
-// over one seam: CommonDialogHost shows the dialog itself (the shell installs
-// the real windows; tests answer for them).
+// The common open, save, printer-setup and colour dialogs as the program
+// calls them, over two seams: CommonDialogHost and ColorDialogHost show the
+// dialog itself (the shell installs the real windows; tests answer for
+// them). The windows that use them depend on this layer, not on the main
+// window.
 
 #include "platform/hostslot.h"
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
+
+class QWidget;
 
 namespace pv {
 
@@ -57,5 +63,25 @@ PV_DECLARE_HOST_SLOT(CommonDialogHost)
 CommonDialogHost& CommonDialogs();
 // Takes no ownership; returns the previous instance; nullptr = the default.
 CommonDialogHost* SetCommonDialogHost(CommonDialogHost* host);
+
+// Colours of the program: 0x00BBGGRR.
+QColor ColorFromLong(std::int32_t color);
+std::int32_t LongFromColor(const QColor& color);
+
+// The colour dialog, starting from `color`; on OK `color` takes the choice
+// and the result is true; on Cancel nothing changes and the result is false.
+bool ShowColorDialog(std::int32_t& color, QWidget* owner = nullptr);
+
+// The colour dialog itself: the choice, or nothing on Cancel. The default
+// shows nothing: the dialog is cancelled.
+class ColorDialogHost {
+ public:
+  virtual ~ColorDialogHost() = default;
+  virtual std::optional<QColor> ChooseColor(const QColor& initial, QWidget* owner);
+};
+PV_DECLARE_HOST_SLOT(ColorDialogHost)
+ColorDialogHost& ColorDialogs();
+// Takes no ownership; nullptr puts the default back. Returns the previous one.
+ColorDialogHost* SetColorDialogHost(ColorDialogHost* host);
 
 }  // namespace pv

@@ -1,8 +1,8 @@
 // The text of one merge field on the label being drawn.
 #include "printing/fieldvalue.h"
 
-#include "app/nulltodefault.h"
-#include "app/settings.h"
+#include "core/nulltodefault.h"
+#include "core/settings.h"
 #include "datasources/predefinedfields.h"
 #include "datasources/sourcerecordset.h"
 #include "platform/format.h"

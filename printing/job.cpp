@@ -1,7 +1,7 @@
 // The print job: the current page or every page of the run on the current
 // printer, with the panel's progress bar.
 #include "platform/commondialogs.h"
-#include "app/settings.h"
+#include "core/settings.h"
 #include "document/labelfile.h"
 #include "document/model.h"
 #include "platform/msgbox.h"

@@ -1,8 +1,8 @@
 // The merge source of the print run: the registration chosen in the panel's
 // data-source list opened with the run's filter and sort, its records
 // counted into pages; the choice, the give-up and the run's sort and filter.
-#include "app/database.h"
-#include "app/settings.h"
+#include "core/database.h"
+#include "core/settings.h"
 #include "datasources/registrations.h"
 #include "datasources/sourcerecordset.h"
 #include "platform/msgbox.h"

@@ -1,5 +1,5 @@
 // One sheet of labels drawn on the preview surface or a printer page.
-#include "app/settings.h"
+#include "core/settings.h"
 #include "datasources/sourcerecordset.h"
 #include "document/model.h"
 #include "platform/msgbox.h"

@@ -1,7 +1,7 @@
 // The print format of the open document and the printer's values, loaded
 // into the print panel at the start of a run.
-#include "app/database.h"
-#include "app/settings.h"
+#include "core/database.h"
+#include "core/settings.h"
 #include "document/model.h"
 #include "platform/msgbox.h"
 #include "platform/printer/printer.h"

@@ -1,6 +1,6 @@
 #include "properties/fillwindow.h"
 
-#include "app/window/services.h"
+#include "platform/commondialogs.h"
 #include "properties/linewindow.h"
 #include "properties/popupeditor.h"
 #include "render/libraries.h"

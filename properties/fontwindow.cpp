@@ -1,6 +1,6 @@
 #include "properties/fontwindow.h"
 
-#include "app/window/services.h"
+#include "platform/commondialogs.h"
 #include "platform/decimalreader.h"
 #include "properties/popupeditor.h"
 

@@ -2,8 +2,9 @@
 // What the floating property windows call on the label editor: the undo
 // snapshot before a batch, one property value, the editor's window switch,
 // and the main window's mouse pointer around long list fillings. The base
-// class forwards to the main window's editor (when there is a main window);
-// tests install a recorder.
+// class does nothing (windows without a main window: tests, probes); the
+// composition root installs the one that forwards to the main window's
+// editor (app/popupeditorhost.h), tests install a recorder.
 #include "platform/hostslot.h"
 
 #include <QVariant>

@@ -1,6 +1,6 @@
 #include "app/window/dlgcalibrationlist.h"
 
-#include "app/database.h"
+#include "core/database.h"
 #include "platform/db/recordset.h"
 #include "platform/stringtable.h"
 

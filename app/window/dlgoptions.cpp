@@ -1,6 +1,6 @@
 #include "app/window/dlgoptions.h"
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "app/window/dlgcalibrationlist.h"
 #include "app/window/pictures.h"
 #include "platform/msgbox.h"

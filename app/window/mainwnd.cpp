@@ -1,6 +1,6 @@
 #include "app/window/mainwnd.h"
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "app/window/edittoolbar.h"
 #include "app/window/pictures.h"
 #include "app/window/popups.h"

@@ -3,11 +3,11 @@
 // 0 text format (popFont), 1 text content (popText), 2 image (no window, its
 // flag is never set), 3 lines (popLinee), 4 fill (popFill), 5 art text
 // (popArtText); the index constants PopFont ... PopArtText are in
-// app/hosts.h. A window calls PopUpLoadedBy(index, this) at the end of its
+// core/hosts.h. A window calls PopUpLoadedBy(index, this) at the end of its
 // load and PopUpUnloaded(index) when it unloads; the main window hides and
 // shows the loaded ones, and the shutdown unloads them.
 
-#include "app/hosts.h"
+#include "core/hosts.h"
 #include "platform/runtime.h"
 
 #include <QWidget>

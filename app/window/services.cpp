@@ -1,7 +1,7 @@
 #include "app/window/services.h"
 
 #include "app/dialogs.h"
-#include "app/settings.h"
+#include "core/settings.h"
 #include "app/window/dlgabout.h"
 #include "app/window/dlgoptions.h"
 #include "app/window/helpwindow.h"
@@ -55,31 +55,10 @@ void MainWndCommands::LiveUpdate() { MsgBox(LiveUpdateText(), MsgIcon::Informati
 
 PV_DEFINE_HOST_SLOT(MainWndCommands, Wired)
 PV_DEFINE_HOST_ACCESSORS(MainWndCommands, Commands, SetCommands)
-PV_DEFINE_HOST_SLOT(ColorDialogHost, Wired)
-PV_DEFINE_HOST_ACCESSORS(ColorDialogHost, ColorDialogs, SetColorDialogHost)
-
-QColor ColorFromLong(std::int32_t color) {
-  const auto v = static_cast<std::uint32_t>(color);
-  return QColor(static_cast<int>(v & 0xff), static_cast<int>((v >> 8) & 0xff), static_cast<int>((v >> 16) & 0xff));
-}
-
-std::int32_t LongFromColor(const QColor& color) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(color.red()) |
-                                   (static_cast<std::uint32_t>(color.green()) << 8) |
-                                   (static_cast<std::uint32_t>(color.blue()) << 16));
-}
-
-std::optional<QColor> ColorDialogHost::ChooseColor(const QColor& initial, QWidget* owner) {
+std::optional<QColor> QtColorDialog::ChooseColor(const QColor& initial, QWidget* owner) {
   const QColor c = QColorDialog::getColor(initial, owner != nullptr ? owner : MainWndInstance());
   if (!c.isValid()) return std::nullopt;
   return c;
-}
-
-bool ShowColorDialog(std::int32_t& color, QWidget* owner) {
-  const std::optional<QColor> chosen = ColorDialogs().ChooseColor(ColorFromLong(color), owner);
-  if (!chosen || !chosen->isValid()) return false;
-  color = LongFromColor(*chosen);
-  return true;
 }
 
 }  // namespace pv

@@ -2,15 +2,16 @@
 // What the main window's menus call outside the window (the document
 // commands, the shutdown, the printer set-up, the Options and About boxes,
 // the help and the online update), behind one interface so that tests can
-// record the calls; and the colour dialog the property windows use. Both
-// classes are the program's own; the composition root installs them.
+// record the calls; and Qt's colour dialog behind the colour-dialog seam of
+// platform/commondialogs.h. Both classes are the program's own; the
+// composition root installs them.
 
+#include "platform/commondialogs.h"
 #include "platform/hostslot.h"
 
 #include <QColor>
 #include <QString>
 
-#include <cstdint>
 #include <optional>
 
 class QWidget;
@@ -45,23 +46,10 @@ MainWndCommands* SetCommands(MainWndCommands* commands);
 // The text of the online-update message.
 QString LiveUpdateText();
 
-// Colours of the program: 0x00BBGGRR.
-QColor ColorFromLong(std::int32_t color);
-std::int32_t LongFromColor(const QColor& color);
-
-// The colour dialog, starting from `color`; on OK `color` takes the choice
-// and the result is true; on Cancel nothing changes and the result is false.
-bool ShowColorDialog(std::int32_t& color, QWidget* owner = nullptr);
-
-// The colour dialog itself: the choice, or nothing on Cancel.
-class ColorDialogHost {
+// Qt's colour dialog, over the main window when no owner is given.
+class QtColorDialog : public ColorDialogHost {
  public:
-  virtual ~ColorDialogHost() = default;
-  virtual std::optional<QColor> ChooseColor(const QColor& initial, QWidget* owner);
+  std::optional<QColor> ChooseColor(const QColor& initial, QWidget* owner) override;
 };
-PV_DECLARE_HOST_SLOT(ColorDialogHost)
-ColorDialogHost& ColorDialogs();
-// Takes no ownership; nullptr puts the default back. Returns the previous one.
-ColorDialogHost* SetColorDialogHost(ColorDialogHost* host);
 
 }  // namespace pv

@@ -4,7 +4,7 @@
 // views' start-up calls, the floating windows, the status bar and caption,
 // and the print panel's reload. The composition root installs them.
 
-#include "app/hosts.h"
+#include "core/hosts.h"
 #include "document/hosts.h"
 
 #include <QPointer>

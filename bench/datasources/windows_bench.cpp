@@ -2,8 +2,8 @@
 // picker opening on 20 registrations (its tree of column lists, first open
 // and again), and View in the manager up to the first painted grid.
 
-#include "app/database.h"
-#include "app/hosts.h"
+#include "core/database.h"
+#include "core/hosts.h"
 #include "datasources/connectionstring.h"
 #include "datasources/registrations.h"
 #include "datasources/tablecache.h"

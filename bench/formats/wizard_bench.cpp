@@ -1,7 +1,7 @@
 // One page of the new-label wizard's grid repainted: the size cards and the
 // template cards over a fresh program database, the background and border
 // cells over the program's own graphics. Goal: under 30 ms a page.
-#include "app/database.h"
+#include "core/database.h"
 #include "formats/wizardhost.h"
 #include "formats/wizardmodel.h"
 

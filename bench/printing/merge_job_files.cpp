@@ -13,7 +13,7 @@
 //   PLAVIK_HOME=HOME lab-print HOME/bench.lab OUT.pdf 1 1 1 1
 //
 // one label (the first position of one page).
-#include "app/database.h"
+#include "core/database.h"
 #include "datasources/connectionstring.h"
 #include "datasources/registrations.h"
 #include "document/labelfile.h"

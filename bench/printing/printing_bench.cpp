@@ -4,8 +4,8 @@
 // 1,000 to 50,000 records from a dBASE table through the real print job
 // (time per label, peak memory, bytes per label, picture objects), plain,
 // with pictures and with gradient fills.
-#include "app/database.h"
-#include "app/settings.h"
+#include "core/database.h"
+#include "core/settings.h"
 #include "datasources/connectionstring.h"
 #include "datasources/predefinedfields.h"
 #include "datasources/registrations.h"

@@ -17,7 +17,7 @@
 // job, PDF written; wall clock, and processor time in brackets), peak RSS
 // (getrusage) and the PDF's size. A job of one sheet goes before the timed
 // one, as in the program the label is shown before it is printed.
-#include "app/settings.h"
+#include "core/settings.h"
 #include "document/document.h"
 #include "platform/commondialogs.h"
 #include "platform/printer/printer.h"

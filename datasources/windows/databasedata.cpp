@@ -1,6 +1,6 @@
 #include "datasources/windows/databasedata.h"
 
-#include "app/database.h"
+#include "core/database.h"
 #include "datasources/windows/cuttexttips.h"
 #include "datasources/windows/dlgselectsource.h"
 #include "datasources/windows/images.h"

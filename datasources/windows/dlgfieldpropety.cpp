@@ -1,6 +1,6 @@
 #include "datasources/windows/dlgfieldpropety.h"
 
-#include "app/database.h"
+#include "core/database.h"
 #include "datasources/windows/images.h"
 #include "datasources/windows/okcancel.h"
 #include "platform/stringtable.h"

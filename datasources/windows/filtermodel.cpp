@@ -1,6 +1,6 @@
 #include "datasources/windows/filtermodel.h"
 
-#include "app/database.h"
+#include "core/database.h"
 #include "datasources/sourcerecordset.h"
 #include "platform/msgbox.h"
 #include "platform/stringtable.h"

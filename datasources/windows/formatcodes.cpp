@@ -1,6 +1,6 @@
 #include "datasources/windows/formatcodes.h"
 
-#include "app/database.h"
+#include "core/database.h"
 #include "platform/format.h"
 
 #include <QDateTime>

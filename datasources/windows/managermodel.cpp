@@ -1,7 +1,7 @@
 #include "datasources/windows/managermodel.h"
 
-#include "app/database.h"
-#include "app/hosts.h"
+#include "core/database.h"
+#include "core/hosts.h"
 #include "datasources/sourcedialogs.h"
 #include "platform/msgbox.h"
 #include "platform/stringtable.h"

@@ -1,6 +1,6 @@
 #include "datasources/windows/storedfilters.h"
 
-#include "app/database.h"
+#include "core/database.h"
 #include "platform/db/dberror.h"
 
 namespace pv {

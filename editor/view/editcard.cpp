@@ -1,6 +1,6 @@
 #include "editor/view/editcard.h"
 
-#include "app/hosts.h"
+#include "core/hosts.h"
 #include "app/window/popups.h"
 #include "document/canvas/drageditorwidget.h"
 #include "document/hosts.h"

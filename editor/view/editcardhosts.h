@@ -6,7 +6,7 @@
 // with a process-wide slot (platform/hostslot.h) that the composition root
 // fills. Setters take no ownership and return the previous instance; nullptr
 // puts the default back.
-#include "app/hosts.h"
+#include "core/hosts.h"
 #include "platform/dc.h"
 #include "platform/hostslot.h"
 

@@ -1,6 +1,6 @@
 #include "printing/panel/optionpanel.h"
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "platform/runtime.h"
 #include "platform/stringtable.h"
 #include "printing/engine.h"

@@ -6,7 +6,7 @@
 // page through it.
 
 #include "app/window/views.h"
-#include "printing/preview.h"
+#include "printing/panel/preview.h"
 
 #include <array>
 #include <memory>

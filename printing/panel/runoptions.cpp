@@ -1,6 +1,6 @@
 #include "printing/panel/runoptions.h"
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "platform/decimalreader.h"
 #include "platform/runtime.h"
 #include "platform/stringtable.h"

@@ -2,8 +2,8 @@
 // Shared set-up of the shell's tests, on the application fixture: a program
 // folder of its own for every test, message boxes recorded and answered.
 
-#include "app/database.h"
-#include "app/settings.h"
+#include "core/database.h"
+#include "core/settings.h"
 #include "platform/msgbox.h"
 #include "platform/printer/printer.h"
 #include "platform/programfolder.h"

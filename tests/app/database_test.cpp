@@ -1,5 +1,5 @@
-#include "app/database.h"
-#include "app/seed.h"
+#include "core/database.h"
+#include "core/seed.h"
 
 #include "apptest.h"
 #include "platform/runtime.h"

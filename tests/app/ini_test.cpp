@@ -1,4 +1,4 @@
-#include "app/ini.h"
+#include "core/ini.h"
 
 #include "apptest.h"
 

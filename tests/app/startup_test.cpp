@@ -1,6 +1,6 @@
-#include "app/hosts.h"
+#include "core/hosts.h"
 #include "document/hosts.h"
-#include "app/ini.h"
+#include "core/ini.h"
 #include "app/startup.h"
 #include "document/model.h"
 

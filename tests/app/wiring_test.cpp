@@ -9,8 +9,8 @@
 #include "datasources/windows/databasedata.h"
 #include "editor/pickers.h"
 #include "editor/view/editcard.h"
-#include "formats/formatdata.h"
-#include "formats/modeldata.h"
+#include "formats/windows/formatdata.h"
+#include "formats/windows/modeldata.h"
 #include "platform/hostslot.h"
 #include "printing/panel/previewdata.h"
 #include "printing/panelhost.h"
@@ -29,14 +29,14 @@ using Names = std::set<std::string>;
 
 // The list of app/wiring.cpp, by slot name.
 const Names kInstalledAtOnce = {
-    "MessageBoxHost",  "CommonDialogHost",   "ColorDialogHost", "ShellSplashHost", "ShellWindowHost",
-    "ShellViewsHost",  "ShellPopUpHost",     "ShellStyleHost",  "MainWndCommands", "MainWindowHost",
-    "ViewFactory",     "RenderSettingsHost", "EditorServices",  "EditCardDrawing", "EditorPickers",
-    "PropertyWindows", "RenderPrintHost",    "PrintPanelHost",  "SourceDialogs",   "WizardWindowHost",
+    "MessageBoxHost", "CommonDialogHost", "ColorDialogHost", "ShellSplashHost", "ShellWindowHost", "ShellViewsHost",
+    "ShellPopUpHost", "ShellStyleHost",   "MainWndCommands", "MainWindowHost",  "ViewFactory",     "RenderSettingsHost",
+    "EditorServices", "EditCardDrawing",  "EditorPickers",   "PropertyWindows", "RenderPrintHost", "PrintPanelHost",
+    "SourceDialogs",  "WizardWindowHost", "PopUpEditor",
 };
 // Installed by the editor view and the print panel as the main window makes them.
 const Names kInstalledByViews = {"CanvasHost", "EditorHost", "RenderCanvasHost", "PrintPanelControls"};
-const Names kLeftAtDefault = {"PopUpEditor", "RenderLibraries", "RenderDataSourceHost", "ShellDocumentHost"};
+const Names kLeftAtDefault = {"RenderLibraries", "RenderDataSourceHost", "ShellDocumentHost"};
 
 std::vector<std::string>& Reported() {
   static std::vector<std::string> names;

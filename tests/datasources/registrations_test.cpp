@@ -3,7 +3,7 @@
 #include "datasources/sourcerecordset.h"
 #include "tests/support/coreapp.h"
 
-#include "app/database.h"
+#include "core/database.h"
 #include "platform/programfolder.h"
 
 #include <QDate>

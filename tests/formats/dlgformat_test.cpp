@@ -1,4 +1,4 @@
-#include "formats/dlgformat.h"
+#include "formats/windows/dlgformat.h"
 #include "formatstest.h"
 #include "platform/stringtable.h"
 

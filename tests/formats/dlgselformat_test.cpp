@@ -1,5 +1,5 @@
 #include "document/model.h"
-#include "formats/dlgselformat.h"
+#include "formats/windows/dlgselformat.h"
 #include "formats/formatstore.h"
 #include "formatstest.h"
 #include "platform/stringtable.h"

@@ -1,6 +1,6 @@
 #include "app/window/views.h"
-#include "formats/dlgformat.h"
-#include "formats/formatdata.h"
+#include "formats/windows/dlgformat.h"
+#include "formats/windows/formatdata.h"
 #include "formatstest.h"
 #include "platform/stringtable.h"
 #include "uitest.h"

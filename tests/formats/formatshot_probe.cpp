@@ -2,8 +2,8 @@
 // what was drawn (archive.png) into the folder given as the first argument.
 // Prints where the sheet drawing lies: "page x y width height".
 #include "tests/formats/probestart.h"
-#include "app/database.h"
-#include "formats/formatdata.h"
+#include "core/database.h"
+#include "formats/windows/formatdata.h"
 #include "platform/msgbox.h"
 
 #include <QApplication>

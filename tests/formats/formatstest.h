@@ -2,7 +2,7 @@
 // Shared set-up of the format tests: a fresh program database in a program
 // folder of its own, message boxes recorded, and small builders.
 
-#include "app/database.h"
+#include "core/database.h"
 #include "formats/formatstore.h"
 #include "formats/printformat.h"
 #include "tests/app/apptest.h"

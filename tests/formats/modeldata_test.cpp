@@ -3,8 +3,8 @@
 // context menu reaches Apply, and its layout follows the view's size.
 #include "app/window/mainwnd.h"
 #include "app/wiring.h"
-#include "formats/modeldata.h"
-#include "properties/imagegridwidget.h"
+#include "formats/windows/modeldata.h"
+#include "properties/windows/imagegridwidget.h"
 #include "tests/formats/wizardtest.h"
 
 #include <QLabel>

@@ -2,7 +2,7 @@
 // through the document reader as the table in code has them, each has the
 // size of a delivered print format, and every field names a column of the
 // sample address list or a predefined field.
-#include "app/seed.h"
+#include "core/seed.h"
 #include "datasources/predefinedfields.h"
 #include "datasources/readers/sourcereader.h"
 #include "document/labelfile.h"

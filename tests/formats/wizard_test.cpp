@@ -1,7 +1,7 @@
 // The new-label wizard's lists and what it applies: the size list from the
 // print formats, the template list, the background and border folders, the
 // context menu's "Applica" and "Elimina" in each mode, and what it refuses.
-#include "app/database.h"
+#include "core/database.h"
 #include "document/labelfile.h"
 #include "formats/formatstore.h"
 #include "formats/templatedesigns.h"

@@ -2,10 +2,10 @@
 // sizes.png (the size cards) and templates.png (the template cards) into the
 // folder given as the first argument. Prints "grid x y width height".
 #include "tests/formats/probestart.h"
-#include "app/database.h"
-#include "formats/modeldata.h"
+#include "core/database.h"
+#include "formats/windows/modeldata.h"
 #include "platform/msgbox.h"
-#include "properties/imagegridwidget.h"
+#include "properties/windows/imagegridwidget.h"
 
 #include <QApplication>
 #include <QTimer>

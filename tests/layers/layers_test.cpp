@@ -2,7 +2,9 @@
 // include which other folder's headers, and which folders may use Qt
 // Widgets. The table is the tree as it stands; an include that is not in it
 // fails with its file and line, and a permission no include uses any more
-// fails too, so the table only ever narrows. CONTRIBUTING.md explains it.
+// fails too, so the table only ever narrows. The link lines the build wrote
+// are held too: the models, the engine and the core link no widget library.
+// CONTRIBUTING.md explains it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include <map>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,7 +22,7 @@ namespace fs = std::filesystem;
 using Folders = std::set<std::string>;
 
 // The folders whose code is compiled into the program and its libraries.
-const char* const kSourceRoots[] = {"app",     "document",    "render",   "editor", "properties",
+const char* const kSourceRoots[] = {"app",     "core",        "document", "render", "editor",  "properties",
                                     "formats", "datasources", "printing", "libs",   "platform"};
 
 // Folder -> the other folders whose headers its code may include.
@@ -35,6 +38,8 @@ const std::map<std::string, Folders> kMayInclude = {
     {"libs/pictor2/fuzz", {"libs/pictor2"}},
     // The document model and the data engine.
     {"document", {"platform"}},
+    // The program's settings, settings file, database and seed.
+    {"core", {"document", "platform", "platform/db", "platform/printer"}},
     {"document/canvas", {"document", "platform"}},
     {"datasources/readers", {"platform", "platform/db"}},
     {"datasources/process", {"datasources/readers", "platform"}},
@@ -44,33 +49,34 @@ const std::map<std::string, Folders> kMayInclude = {
     {"render",
      {"datasources", "document", "libs/pictor2", "libs/scriva2", "platform", "platform/colmo2", "platform/lineo2"}},
     // The print engine and layout; the editor.
-    {"printing", {"app", "datasources", "document", "platform", "platform/printer", "render"}},
+    {"printing", {"core", "datasources", "document", "platform", "platform/printer", "render"}},
     {"editor", {"datasources", "document", "document/canvas", "libs/pictor2", "platform", "render"}},
     // The windows.
-    {"editor/view", {"app", "app/window", "document", "document/canvas", "editor", "platform", "render"}},
+    {"editor/view", {"core", "app/window", "document", "document/canvas", "editor", "platform", "render"}},
     {"printing/panel",
-     {"app", "app/window", "datasources", "document", "formats", "platform", "platform/printer", "printing"}},
-    {"properties",
-     {"app", "app/window", "datasources/windows", "editor", "editor/view", "platform", "platform/db", "render"}},
+     {"core", "app/window", "datasources", "document", "formats/windows", "platform", "platform/printer", "printing"}},
+    {"properties", {"editor", "platform", "platform/db", "render"}},
+    {"properties/windows",
+     {"app/window", "core", "datasources/windows", "editor", "editor/view", "platform", "properties"}},
     {"properties/artwork", {}},
     {"datasources/windows",
-     {"app", "app/window", "datasources", "datasources/readers", "editor", "platform", "platform/db"}},
+     {"core", "app/window", "datasources", "datasources/readers", "editor", "platform", "platform/db"}},
     {"formats",
-     {"app", "app/window", "datasources", "datasources/readers", "document", "platform", "platform/db", "properties",
-      "render"}},
+     {"core", "datasources", "datasources/readers", "document", "platform", "platform/db", "properties", "render"}},
+    {"formats/windows", {"app/window", "core", "document", "formats", "platform", "platform/db", "properties/windows"}},
     {"formats/templategen", {"formats"}},
     // The program: its settings, main window and composition root.
-    {"app/window", {"app", "document", "platform", "platform/db", "platform/printer"}},
+    {"app/window", {"core", "app", "document", "platform", "platform/db", "platform/printer"}},
     {"app",
-     {"app/window", "datasources", "datasources/process", "datasources/readers", "datasources/windows", "document",
-      "editor", "editor/view", "formats", "platform", "platform/db", "platform/printer", "printing", "printing/panel",
-      "properties", "render"}},
+     {"app/window", "core", "datasources", "datasources/process", "datasources/readers", "datasources/windows",
+      "document", "editor", "editor/view", "formats", "formats/windows", "platform", "platform/printer", "printing",
+      "printing/panel", "properties", "properties/windows", "render"}},
 };
 
 // The folders whose code may include Qt Widgets. Every other folder (the
 // model, the drawing, the data engine, the platform) stays without them.
-const Folders kWidgetFolders = {"app",     "app/window", "datasources/windows", "document/canvas", "editor/view",
-                                "formats", "printing",   "printing/panel",      "properties"};
+const Folders kWidgetFolders = {"app",         "app/window",      "datasources/windows", "document/canvas",
+                                "editor/view", "formats/windows", "printing/panel",      "properties/windows"};
 
 struct Include {
   std::string file;  // relative to the source root
@@ -188,6 +194,69 @@ TEST(Layers, EveryWidgetFolderStillUsesThem) {
     if (found != SourceTree().byFolder.end())
       for (const Include& inc : found->second) uses = uses || (!inc.quoted && IsWidgetHeader(inc.header));
     EXPECT_TRUE(uses) << folder << " no longer uses Qt Widgets: take it out of the widget folders";
+  }
+}
+
+// The link lines the build wrote (tests/layers/CMakeLists.txt): per target,
+// its direct libraries and its closure through the program's own targets.
+struct LinkLine {
+  std::vector<std::string> direct;
+  std::set<std::string> closure;
+};
+
+const std::map<std::string, LinkLine>& LinkLines() {
+  static const std::map<std::string, LinkLine> lines = [] {
+    std::map<std::string, LinkLine> out;
+    std::ifstream in(PLAVIK_LINK_LINES);
+    std::string text;
+    while (std::getline(in, text)) {
+      const auto a = text.find('|');
+      const auto b = text.find('|', a + 1);
+      if (a == std::string::npos || b == std::string::npos) continue;
+      LinkLine& line = out[text.substr(0, a)];
+      std::istringstream direct(text.substr(a + 1, b - a - 1)), closure(text.substr(b + 1));
+      for (std::string item; direct >> item;) line.direct.push_back(item);
+      for (std::string item; closure >> item;) line.closure.insert(item);
+    }
+    return out;
+  }();
+  return lines;
+}
+
+// The targets that link no widget library, directly or through any target
+// they link: the program's core, the document and its canvas core, the
+// drawing, the editor's logic, the data engine, the print engine and every
+// model of the windows. (Qt's print support, which the printer service
+// links, brings Qt's own print dialogs in at run time; no code of ours
+// reaches widgets through it.)
+const char* const kTargetsWithoutWidgets[] = {
+    "core",     "document",   "canvas",  "render",        "editor",   "mergefields", "datasources",
+    "printing", "properties", "formats", "formatswizard", "platform", "platformdb",
+};
+
+bool IsWidgetLibrary(const std::string& item) { return item.find("Widgets") != std::string::npos; }
+
+TEST(LinkLayers, TheLinkLinesAreRead) {
+  ASSERT_GT(LinkLines().size(), 20u);
+  // A widget target shows its widgets, or the checks below would pass on an
+  // empty closure.
+  ASSERT_TRUE(LinkLines().count("appwindow"));
+  EXPECT_TRUE(LinkLines().at("appwindow").closure.count("Qt6::Widgets"));
+}
+
+TEST(LinkLayers, TheModelsTheEngineAndTheCoreLinkNoWidgets) {
+  for (const char* target : kTargetsWithoutWidgets) {
+    const auto line = LinkLines().find(target);
+    ASSERT_NE(line, LinkLines().end()) << target << " is not a target of the build";
+    for (const std::string& item : line->second.closure)
+      EXPECT_FALSE(IsWidgetLibrary(item)) << target << " links " << item;
+    // The closure's own targets, for the message: which of them brings widgets.
+    for (const std::string& item : line->second.closure) {
+      const auto inner = LinkLines().find(item);
+      if (inner == LinkLines().end()) continue;
+      for (const std::string& lib : inner->second.direct)
+        EXPECT_FALSE(IsWidgetLibrary(lib)) << target << " links " << item << ", which links " << lib;
+    }
   }
 }
 

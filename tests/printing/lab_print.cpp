@@ -14,8 +14,8 @@
 // standard error (a stopped queue keeps it).
 #include "tests/support/answer_boxes.h"
 #include "app/dialogs.h"
-#include "app/hosts.h"
-#include "app/settings.h"
+#include "core/hosts.h"
+#include "core/settings.h"
 #include "document/document.h"
 #include "document/model.h"
 #include "document/pageorigin.h"

@@ -3,7 +3,7 @@
 // registered in the test's program database, and formats to lay them on.
 #include "printfixture.h"
 
-#include "app/database.h"
+#include "core/database.h"
 #include "datasources/connectionstring.h"
 #include "datasources/registrations.h"
 #include "datasources/sourcerecordset.h"

@@ -2,7 +2,7 @@
 // libraries: the style table, the starting font, the previews (always in
 // Arial) and the batch before and after a style was clicked.
 #include "properties/arttextwindow.h"
-#include "properties/arttextwindowwidget.h"
+#include "properties/windows/arttextwindowwidget.h"
 #include "tests/properties/popup_recorder.h"
 #include "tests/properties/render_recorder.h"
 #include "tests/support/app_fixture.h"

@@ -2,7 +2,7 @@
 // format list from the engine's names, the content source and the field
 // picker, and the number boxes' refusals.
 #include "properties/codebardialog.h"
-#include "properties/codebardialogwidget.h"
+#include "properties/windows/codebardialogwidget.h"
 #include "platform/stringtable.h"
 #include "render/barcode.h"
 #include "tests/support/app_fixture.h"

@@ -2,7 +2,7 @@
 // libraries: codes to kinds and marks, cells to codes, the kind change, the
 // batches after fills and the user's changes, and the previews of each kind.
 #include "properties/fillwindow.h"
-#include "properties/fillwindowwidget.h"
+#include "properties/windows/fillwindowwidget.h"
 #include "tests/properties/popup_recorder.h"
 #include "tests/properties/render_recorder.h"
 #include "tests/support/app_fixture.h"

@@ -2,7 +2,7 @@
 // and marks, and the batch "Applica" sends after it and after the user's
 // changes, with and without the Default box.
 #include "properties/fontwindow.h"
-#include "properties/fontwindowwidget.h"
+#include "properties/windows/fontwindowwidget.h"
 #include "tests/properties/popup_recorder.h"
 #include "tests/support/app_fixture.h"
 

@@ -2,7 +2,7 @@
 // libraries: the marks each fill gives, the batches, the slider that the
 // fill places without touching the aspect, and the style previews.
 #include "properties/linewindow.h"
-#include "properties/linewindowwidget.h"
+#include "properties/windows/linewindowwidget.h"
 #include "tests/properties/popup_recorder.h"
 #include "tests/properties/render_recorder.h"
 #include "tests/support/app_fixture.h"

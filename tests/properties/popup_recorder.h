@@ -2,7 +2,7 @@
 // The editor as the property windows see it, recorded: every call as text
 // ("SavedDoc", "Apply:114=\"Arial\",1,False"), the mouse pointer's changes,
 // and the colour dialog answered from a queue.
-#include "app/window/services.h"
+#include "platform/commondialogs.h"
 #include "properties/popupeditor.h"
 
 #include <QColor>

@@ -11,8 +11,8 @@
 #include "app/window/popups.h"
 #include "app/window/views.h"
 #include "platform/msgbox.h"
-#include "properties/fillwindowwidget.h"
-#include "properties/fontwindowwidget.h"
+#include "properties/windows/fillwindowwidget.h"
+#include "properties/windows/fontwindowwidget.h"
 #include "tests/support/xvfb.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // clip-art, clicks its second cell and saves the window as the screen shows
 // it (picker.png in the folder given as the first argument). Prints the
 // grid's place in the window and the rectangles of the visible cells.
-#include "properties/pickerwindows.h"
+#include "properties/windows/pickerwindows.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 // The text content window against a recording editor: the fills, the batch
 // (only after the user changed the text) and the four clipboard buttons.
 #include "properties/textwindow.h"
-#include "properties/textwindowwidget.h"
+#include "properties/windows/textwindowwidget.h"
 #include "tests/properties/popup_recorder.h"
 #include "tests/support/app_fixture.h"
 

@@ -2,7 +2,7 @@
 // widgets the user touches. Nothing runs a modal loop.
 #include "pickers_fixture.h"
 
-#include "properties/pickerwindows.h"
+#include "properties/windows/pickerwindows.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,13 +1,13 @@
 // The program as a new user meets it: the real start-up with every real view,
 // on a program folder of its own. A first start without plavik.ini, the
 // Options dialog over what it gives, and a label begun from the wizard.
-#include "app/settings.h"
+#include "core/settings.h"
 #include "app/startup.h"
 #include "app/window/dlgoptions.h"
 #include "app/window/mainwnd.h"
 #include "document/labelfile.h"
 #include "document/model.h"
-#include "formats/modeldata.h"
+#include "formats/windows/modeldata.h"
 #include "platform/commondialogs.h"
 #include "platform/printer/printer.h"
 #include "platform/programfolder.h"

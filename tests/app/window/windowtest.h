@@ -4,9 +4,9 @@
 // boxes recorded and answered), a stand-in print system, and views and
 // commands that record what the main window calls on them.
 
-#include "app/database.h"
-#include "app/hosts.h"
-#include "app/settings.h"
+#include "core/database.h"
+#include "core/hosts.h"
+#include "core/settings.h"
 #include "app/wiring.h"
 #include "app/window/mainwnd.h"
 #include "app/window/popups.h"

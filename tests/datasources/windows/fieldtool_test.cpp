@@ -1,6 +1,6 @@
 // The editor's field tool with the real merge-field picker: the column picked
 // in the dialog goes onto the label as a field.
-#include "app/database.h"
+#include "core/database.h"
 #include "datasources/windows/dlgfieldpropety.h"
 #include "tests/editor/editor_fixture.h"
 #include "windowstest.h"

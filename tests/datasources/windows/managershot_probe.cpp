@@ -3,8 +3,8 @@
 // saves what was drawn (manager.png) into the folder given as the first
 // argument. Prints where the grid lies ("grid x y width height"), the sort
 // in force ("sort ...") and the first cities on view ("city ...").
-#include "app/database.h"
-#include "app/hosts.h"
+#include "core/database.h"
+#include "core/hosts.h"
 #include "datasources/windows/databasedata.h"
 #include "datasources/windows/dlgsort.h"
 #include "datasources/windows/sourcedialogwindows.h"

@@ -4,8 +4,8 @@
 // message boxes recorded, the print panel's reloads counted, and sources held
 // in memory, reached by the folder or file their connection string names.
 
-#include "app/database.h"
-#include "app/hosts.h"
+#include "core/database.h"
+#include "core/hosts.h"
 #include "datasources/connectionstring.h"
 #include "datasources/registrations.h"
 #include "datasources/sourcerecordset.h"

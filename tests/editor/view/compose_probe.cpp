@@ -8,7 +8,7 @@
 //   composed.png  the view after composing (grabbed from the widget)
 //   reopened.png  the view after the file was read back
 //   screen.png    the display's own picture of the window
-#include "app/settings.h"
+#include "core/settings.h"
 #include "app/wiring.h"
 #include "document/canvas/drageditorwidget.h"
 #include "document/canvas/geometry.h"

@@ -1,7 +1,7 @@
 // The field tool with the program's own merge-field picker: the format the
 // user chooses in the picker goes onto the new field, into the saved label
 // and into the print of a merge with the sample address list.
-#include "app/database.h"
+#include "core/database.h"
 #include "app/wiring.h"
 #include "datasources/windows/dlgfieldpropety.h"
 #include "document/canvas/drageditor.h"

@@ -3,8 +3,8 @@
 // shown) with a plavik.ini of its own, then the editor's tab. The canvas
 // must meet the settings and the document at the size it really has, and
 // show the label page fitted and centred once the editor is on screen.
-#include "app/database.h"
-#include "app/settings.h"
+#include "core/database.h"
+#include "core/settings.h"
 #include "app/startup.h"
 #include "app/window/mainwnd.h"
 #include "document/canvas/drageditorwidget.h"

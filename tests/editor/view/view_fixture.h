@@ -5,7 +5,7 @@
 // view's signals to the main window (status bar coordinates, context menu)
 // recorded; each test starts from an empty document, the start style and
 // start settings.
-#include "app/settings.h"
+#include "core/settings.h"
 #include "app/wiring.h"
 #include "app/window/popups.h"
 #include "document/canvas/drageditorwidget.h"

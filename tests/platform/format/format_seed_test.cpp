@@ -1,6 +1,6 @@
 // Every field formatting code the program database is delivered with gives
 // the expected text for the sample its kind shows in the field picker.
-#include "app/seed.h"
+#include "core/seed.h"
 #include "platform/format.h"
 #include "platform/format_counter.h"
 

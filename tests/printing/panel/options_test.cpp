@@ -2,7 +2,7 @@
 // labels-to-pages conversion, the count-mode display and the navigation.
 #include "paneltest.h"
 
-#include "app/settings.h"
+#include "core/settings.h"
 
 #include <QLocale>
 

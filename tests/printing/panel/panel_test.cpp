@@ -5,11 +5,11 @@
 #include "../mergefixture.h"
 
 #include "../pdftools.h"
-#include "app/database.h"
+#include "core/database.h"
 #include "datasources/registrations.h"
 #include "document/pageorigin.h"
 #include "tests/support/records.h"
-#include "formats/dlgselformat.h"
+#include "formats/windows/dlgselformat.h"
 #include "formats/formatstore.h"
 #include "printing/enginehost.h"
 #include "printing/spooler.h"

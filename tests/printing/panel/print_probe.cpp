@@ -19,7 +19,7 @@
 //   (the format chosen keeps its mark), "dialog x y w h" and "dialogshown
 //   0|1" (the file dialog and whether the display showed it), "progress x y
 //   w h", "after <page caption>" once printed.
-#include "app/database.h"
+#include "core/database.h"
 #include "app/startup.h"
 #include "app/window/mainwnd.h"
 #include "app/wiring.h"
@@ -27,7 +27,7 @@
 #include "datasources/sourcedialogs.h"
 #include "document/labelfile.h"
 #include "document/pageorigin.h"
-#include "formats/dlgselformat.h"
+#include "formats/windows/dlgselformat.h"
 #include "formats/formatstore.h"
 #include "platform/commondialogs.h"
 #include "platform/msgbox.h"

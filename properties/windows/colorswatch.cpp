@@ -1,0 +1,34 @@
+#include "properties/windows/colorswatch.h"
+
+#include "platform/commondialogs.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace pv {
+
+ColorSwatch::ColorSwatch(QWidget* parent) : QFrame(parent) {
+  setFrameStyle(QFrame::Box | QFrame::Plain);
+  setCursor(Qt::PointingHandCursor);
+  setMinimumSize(40, 20);
+}
+
+void ColorSwatch::SetColor(std::int32_t color) {
+  if (color_ == color) return;
+  color_ = color;
+  update();
+}
+
+void ColorSwatch::paintEvent(QPaintEvent* event) {
+  {
+    QPainter p(this);
+    p.fillRect(contentsRect(), ColorFromLong(color_));
+  }
+  QFrame::paintEvent(event);
+}
+
+void ColorSwatch::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+}
+
+}  // namespace pv
