@@ -4,6 +4,7 @@
 
 #include "platform/colmo2/colmo2.h"
 
+#include <QBrush>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
@@ -332,9 +333,9 @@ void TextRenderer::DrawEx(DeviceContext* dc, const QString& text, Rect* rect, do
   }
 
   const FillJob job{r, box, -angle, alignment, fillStyle, texture, opacity};
-  if (TakesVectors(dc))
-    FillOutlines(dc, text, job);
-  else
+  if (TakesVectors(dc)) {
+    if (!FillWithBrush(dc, text, job)) FillOutlines(dc, text, job);
+  } else
     FillMask(dc, text, setup.font, job);
 
   SelectFont(dc, Font{});
@@ -346,6 +347,46 @@ bool TextRenderer::TakesVectors(DeviceContext* dc) {
   QPainter* painter = Painter(dc);
   const QPaintEngine* engine = painter && painter->isActive() ? painter->paintEngine() : nullptr;
   return engine && engine->type() != QPaintEngine::Raster;
+}
+
+bool TextRenderer::FillWithBrush(DeviceContext* dc, const QString& text, const FillJob& job) const {
+  if (fillInverse != 0) return false;
+  const Rect& box = job.box;
+  if (RectIsEmpty(box)) return true;
+  QRectF frame;
+  if (!colmo::DeviceFillFrame(dc, box, &frame)) return true;  // the fill library would fill nothing
+  const QBrush brush = job.texture != 0 ? colmo::TextureFillBrush(job.texture, frame, DpiX(dc))
+                                        : colmo::GradientFillBrush(foreColor, backColor, frame, job.fillStyle,
+                                                                   fillParam2 != 0, job.opacity);
+  if (brush.style() == Qt::NoBrush) return false;
+
+  const int level = SaveDC(dc);
+  SetTextAlign(dc, TaLeft | TaTop | TaNoUpdateCp);
+  const std::vector<Line> lines = LayOutLines(dc, text, job.rect, job.angle, job.alignment);
+  // The fill covers the box and no more: glyphs that reach beyond it are
+  // cut there (those wholly inside need no clip, and the device is spared
+  // a change of its graphics state).
+  Point corners[4] = {{box.left, box.top}, {box.right, box.top}, {box.right, box.bottom}, {box.left, box.bottom}};
+  LPtoDP(dc, corners, 4);
+  const Region clip = PolygonRegion(corners);
+  const Font font = CurrentFont(dc);
+  const bool plain = !font.italic && !font.underline && !font.strikeOut;
+  if (!plain || !InkInside(dc, lines, clip.boundingRect())) SelectClipRegion(dc, &clip, RegionOp::And);
+
+  QPainter* painter = Painter(dc);
+  painter->save();
+  if (job.texture != 0) {
+    // A picture takes the painter's opacity (a gradient carries its own in
+    // its colours); a texture is grain, which a PDF may keep as JPEG.
+    painter->setOpacity(colmo::OpacityFraction(job.opacity));
+    painter->setRenderHint(QPainter::LosslessImageRendering, false);
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+  }
+  SetTextBrush(dc, brush);
+  WriteLines(dc, lines);
+  painter->restore();
+  RestoreDC(dc, level);
+  return true;
 }
 
 void TextRenderer::FillOutlines(DeviceContext* dc, const QString& text, const FillJob& job) const {
