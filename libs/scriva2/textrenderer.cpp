@@ -561,6 +561,7 @@ void TextRenderer::FillMask(DeviceContext* dc, const QString& text, const Font& 
       // become an opaque layer, the others nothing, and the layer goes on
       // over the target.
       Prepare(pictures.layer, w, h, dpiX, dpiY, QImage::Format_ARGB32_Premultiplied);
+      layered = !pictures.layer.isNull();
       const std::uint32_t opaque = format == QImage::Format_RGB32 ? 0xFF000000u : 0u;
       for (int row = 0; row < h && layered; ++row) {
         const auto* m = reinterpret_cast<const std::uint32_t*>(maskImage.constScanLine(row));
