@@ -3,7 +3,8 @@
 // the bitmap painter, drawing on a device context (platform/dc.h).
 //
 // The exported functions are extern "C" and bound by name (Scriva2 uses
-// ColmoGradient and ColmoTexture for filled text, Pictor2 ColmoBitmap for
+// ColmoGradient and ColmoTexture for filled text on pictures, and the fill
+// brushes below for the same fills on printers; Pictor2 ColmoBitmap for
 // bitmaps). Rectangles are device units, by address; colours 0x00BBGGRR.
 // Opacity: 100 opaque; 0 also draws fully visible; values outside 0-100 are
 // treated as opaque; 1-99 blend the fill over what is already drawn.

@@ -1,8 +1,9 @@
 // ScrivaDrawEx on a device that keeps vectors (a PDF, as every printer
-// here): one fill clipped to the glyph outlines. Read back with poppler and
-// set against the picture the same call draws on a readable surface; the
-// PDF holds no picture for a gradient; the caller's clip outline and mapping
-// are kept.
+// here): the text written with the fill as its brush, or one fill clipped to
+// the glyph outlines where a brush cannot give it. Read back with poppler
+// and set against the picture the same call draws on a readable surface;
+// the PDF holds no picture for a gradient and a texture's picture once for
+// a job; the caller's clip outline and mapping are kept.
 
 #include "test_support.h"
 
