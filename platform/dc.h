@@ -42,6 +42,7 @@
 #include <cstdint>
 #include <memory>
 
+class QBrush;
 class QPainter;
 class QRegion;
 class QPainterPath;
@@ -590,6 +591,11 @@ std::uint32_t GetTextAlign(const DeviceContext* dc);
 // outputs; (0, 0) resets. Logical units.
 void SetTextJustification(DeviceContext* dc, std::int32_t extra, std::int32_t breakCount);
 std::int32_t SetTextCharacterExtra(DeviceContext* dc, std::int32_t extra);  // returns the old one
+// The brush the text is written with instead of the text colour (a
+// gradient or a picture pattern), in device units: it stays where it is
+// however the text is turned or wherever it is placed. A brush of style
+// NoBrush writes with the text colour again. Kept by SaveDC / RestoreDC.
+void SetTextBrush(DeviceContext* dc, const QBrush& brush);
 
 // The text at (x, y) by the text alignment; escapement turns it about
 // (x, y). With BkMode Opaque the text's cell is first filled with the

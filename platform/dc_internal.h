@@ -59,6 +59,7 @@ struct DcState {
   std::int32_t justExtra = 0;
   std::int32_t justCount = 0;
   std::int32_t charExtra = 0;
+  QBrush textBrush;  // device units; NoBrush: the text colour
 
   bool pathOpen = false;
   bool pathReady = false;

@@ -235,7 +235,15 @@ void OutputText(DeviceContext* dc, std::int32_t x, std::int32_t y, const QString
     qp->fillRect(QRectF(ox, by - run.ascent, run.width, run.ascent + run.descent).translated(shift),
                  ToQColor(dc->st.bkColour));
   qp->setFont(run.font);
-  qp->setPen(ToQColor(dc->st.textColour));
+  if (dc->st.textBrush.style() != Qt::NoBrush) {
+    // The brush is fixed to the device: a turned text's painter is in the
+    // text's own frame, where the brush is moved back by the turn.
+    QBrush brush = dc->st.textBrush;
+    if (turned) brush.setTransform(brush.transform() * local.inverted());
+    qp->setPen(QPen(brush, 1.0));
+  } else {
+    qp->setPen(ToQColor(dc->st.textColour));
+  }
   qp->setBrush(Qt::NoBrush);
   eachPiece([&](QPointF at, const QString& s) { qp->drawText(at + shift, s); });
   if (turned) qp->setTransform(dc->base);
@@ -335,6 +343,11 @@ std::int32_t SetTextCharacterExtra(DeviceContext* dc, std::int32_t extra) {
   std::int32_t old = dc->st.charExtra;
   if (std::abs(extra) <= 100000) dc->st.charExtra = extra;
   return old;
+}
+
+void SetTextBrush(DeviceContext* dc, const QBrush& brush) {
+  if (!dc) return;
+  dc->st.textBrush = brush;
 }
 
 void TextOut(DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text) {

@@ -4,6 +4,7 @@
 
 #include "platform/colmo2/colmo2.h"
 
+#include <QBrush>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -332,9 +334,9 @@ void TextRenderer::DrawEx(DeviceContext* dc, const QString& text, Rect* rect, do
   }
 
   const FillJob job{r, box, -angle, alignment, fillStyle, texture, opacity};
-  if (TakesVectors(dc))
-    FillOutlines(dc, text, job);
-  else
+  if (TakesVectors(dc)) {
+    if (!FillWithBrush(dc, text, job)) FillOutlines(dc, text, job);
+  } else
     FillMask(dc, text, setup.font, job);
 
   SelectFont(dc, Font{});
@@ -346,6 +348,46 @@ bool TextRenderer::TakesVectors(DeviceContext* dc) {
   QPainter* painter = Painter(dc);
   const QPaintEngine* engine = painter && painter->isActive() ? painter->paintEngine() : nullptr;
   return engine && engine->type() != QPaintEngine::Raster;
+}
+
+bool TextRenderer::FillWithBrush(DeviceContext* dc, const QString& text, const FillJob& job) const {
+  if (fillInverse != 0) return false;
+  const Rect& box = job.box;
+  if (RectIsEmpty(box)) return true;
+  QRectF frame;
+  if (!colmo::DeviceFillFrame(dc, box, &frame)) return true;  // the fill library would fill nothing
+  const QBrush brush = job.texture != 0 ? colmo::TextureFillBrush(job.texture, frame, DpiX(dc))
+                                        : colmo::GradientFillBrush(foreColor, backColor, frame, job.fillStyle,
+                                                                   fillParam2 != 0, job.opacity);
+  if (brush.style() == Qt::NoBrush) return false;
+
+  const int level = SaveDC(dc);
+  SetTextAlign(dc, TaLeft | TaTop | TaNoUpdateCp);
+  const std::vector<Line> lines = LayOutLines(dc, text, job.rect, job.angle, job.alignment);
+  // The fill covers the box and no more: glyphs that reach beyond it are
+  // cut there (those wholly inside need no clip, and the device is spared
+  // a change of its graphics state).
+  Point corners[4] = {{box.left, box.top}, {box.right, box.top}, {box.right, box.bottom}, {box.left, box.bottom}};
+  LPtoDP(dc, corners, 4);
+  const Region clip = PolygonRegion(corners);
+  const Font font = CurrentFont(dc);
+  const bool plain = !font.italic && !font.underline && !font.strikeOut;
+  if (!plain || !InkInside(dc, lines, clip.boundingRect())) SelectClipRegion(dc, &clip, RegionOp::And);
+
+  QPainter* painter = Painter(dc);
+  painter->save();
+  if (job.texture != 0) {
+    // A picture takes the painter's opacity (a gradient carries its own in
+    // its colours); a texture is grain, which a PDF may keep as JPEG.
+    painter->setOpacity(colmo::OpacityFraction(job.opacity));
+    painter->setRenderHint(QPainter::LosslessImageRendering, false);
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+  }
+  SetTextBrush(dc, brush);
+  WriteLines(dc, lines);
+  painter->restore();
+  RestoreDC(dc, level);
+  return true;
 }
 
 void TextRenderer::FillOutlines(DeviceContext* dc, const QString& text, const FillJob& job) const {
@@ -392,6 +434,48 @@ void TextRenderer::FillOutlines(DeviceContext* dc, const QString& text, const Fi
   RestoreDC(dc, level);
 }
 
+namespace {
+
+// The pictures FillMask draws with, kept from one call to the next: a job
+// draws the same box on label after label, and a fresh picture of millions
+// of pixels costs more in the system's page handling than the drawing does.
+// The fill is kept with what made it, so a job paints it once. Boxes larger
+// than kKeptPixels are made afresh and let go.
+struct MaskPictures {
+  static constexpr std::int64_t kKeptPixels = 1LL << 22;
+  QImage mask;
+  QImage fill;
+  QImage layer;
+  std::vector<std::int64_t> fillKey;
+};
+
+MaskPictures& KeptPictures() {
+  thread_local MaskPictures pictures;
+  return pictures;
+}
+
+// An RGB32 or premultiplied picture of w x h at the resolution, reused when
+// it has that size and format already.
+void Prepare(QImage& image, int w, int h, int dpiX, int dpiY, QImage::Format format) {
+  if (image.width() != w || image.height() != h || image.format() != format) image = QImage(w, h, format);
+  image.setDotsPerMeterX(static_cast<int>(std::lround(std::max(1, dpiX) / 0.0254)));
+  image.setDotsPerMeterY(static_cast<int>(std::lround(std::max(1, dpiY) / 0.0254)));
+}
+
+// A context over a picture, as an image surface gives one.
+struct PictureContext {
+  PictureContext(QImage& image, int dpiX, int dpiY) : painter(&image) {
+    DeviceInfo info;
+    info.dpiX = dpiX;
+    info.dpiY = dpiY;
+    dc.reset(CreateDeviceContext(&painter, info, &image));
+  }
+  QPainter painter;
+  DeviceContextPtr dc;
+};
+
+}  // namespace
+
 void TextRenderer::FillMask(DeviceContext* dc, const QString& text, const Font& font, const FillJob& job) const {
   const Rect& r = job.rect;
   const Rect& box = job.box;
@@ -400,89 +484,164 @@ void TextRenderer::FillMask(DeviceContext* dc, const QString& text, const Font& 
   const std::int32_t opacity = job.opacity;
   const std::int64_t w64 = static_cast<std::int64_t>(box.right) - box.left;
   const std::int64_t h64 = static_cast<std::int64_t>(box.bottom) - box.top;
+  if (w64 <= 0 || h64 <= 0 || w64 * h64 > kMaxMaskPixels) return;
 
-  if (w64 > 0 && h64 > 0 && w64 * h64 <= kMaxMaskPixels) {
-    const int w = static_cast<int>(w64);
-    const int h = static_cast<int>(h64);
-    const int dpiX = DpiX(dc);
-    const int dpiY = DpiY(dc);
+  const int w = static_cast<int>(w64);
+  const int h = static_cast<int>(h64);
+  const int dpiX = DpiX(dc);
+  const int dpiY = DpiY(dc);
+  MaskPictures fresh;
+  MaskPictures& pictures = w64 * h64 <= MaskPictures::kKeptPixels ? KeptPictures() : fresh;
 
-    // The mask: white glyphs on black, laid out as on the target.
-    ImageSurface mask(w, h, dpiX, dpiY, Rgb(0, 0, 0), QImage::Format_RGB32);
-    SelectFont(mask.dc(), font);
-    SetBkColour(mask.dc(), Rgb(0, 0, 0));
-    SetTextColour(mask.dc(), Rgb(255, 255, 255));
-    SetBkMode(mask.dc(), BkMode::Transparent);
-    SetTextAlign(mask.dc(), TaLeft | TaTop | TaNoUpdateCp);
+  // The mask: white glyphs on black, laid out as on the target.
+  Prepare(pictures.mask, w, h, dpiX, dpiY, QImage::Format_RGB32);
+  if (pictures.mask.isNull()) return;
+  pictures.mask.fill(0xFF000000u);
+  {
+    PictureContext mask(pictures.mask, dpiX, dpiY);
+    SelectFont(mask.dc.get(), font);
+    SetBkColour(mask.dc.get(), Rgb(0, 0, 0));
+    SetTextColour(mask.dc.get(), Rgb(255, 255, 255));
+    SetBkMode(mask.dc.get(), BkMode::Transparent);
+    SetTextAlign(mask.dc.get(), TaLeft | TaTop | TaNoUpdateCp);
     const Rect moved{
         Clamp32(static_cast<std::int64_t>(r.left) - box.left), Clamp32(static_cast<std::int64_t>(r.top) - box.top),
         Clamp32(static_cast<std::int64_t>(r.right) - box.left), Clamp32(static_cast<std::int64_t>(r.bottom) - box.top)};
-    WriteLines(mask.dc(), LayOutLines(dc, text, moved, job.angle, job.alignment));
+    WriteLines(mask.dc.get(), LayOutLines(dc, text, moved, job.angle, job.alignment));
+  }
 
-    // The fill over the whole box.
-    ImageSurface fill(w, h, dpiX, dpiY, Rgb(0, 0, 0), QImage::Format_RGB32);
+  // The fill over the whole box, painted again only when what makes it
+  // changed.
+  const std::vector<std::int64_t> fillKey{w,         h,         dpiX,      dpiY,       texture,
+                                          fillStyle, foreColor, backColor, fillParam1, fillParam2};
+  if (pictures.fillKey != fillKey || pictures.fill.isNull()) {
+    pictures.fillKey.clear();
+    Prepare(pictures.fill, w, h, dpiX, dpiY, QImage::Format_RGB32);
+    if (pictures.fill.isNull()) return;
+    pictures.fill.fill(0xFF000000u);
+    PictureContext fill(pictures.fill, dpiX, dpiY);
     const Rect fillRect{0, 0, w, h};
     if (texture != 0)
-      ColmoTexture(fill.dc(), &fillRect, texture, 0);
+      ColmoTexture(fill.dc.get(), &fillRect, texture, 0);
     else
-      ColmoGradient(fill.dc(), foreColor, backColor, &fillRect, fillStyle, fillParam1, fillParam2, 0);
+      ColmoGradient(fill.dc.get(), foreColor, backColor, &fillRect, fillStyle, fillParam1, fillParam2, 0);
+    pictures.fillKey = fillKey;
+  }
 
-    const QImage& maskImage = mask.image();
-    const QImage fillImage = fill.image().convertToFormat(QImage::Format_RGB32);
-    const std::uint32_t key = fillInverse != 0 ? 0x00FFFFFFu : 0u;
-    const int blend = (opacity < 0 || opacity > 100) ? 100 : opacity;
+  const QImage& maskImage = pictures.mask;
+  const QImage& fillImage = pictures.fill;
+  const std::uint32_t key = fillInverse != 0 ? 0x00FFFFFFu : 0u;
+  const int blend = (opacity < 0 || opacity > 100) ? 100 : opacity;
 
-    Point at{box.left, box.top};
-    LPtoDP(dc, &at, 1);
+  Point at{box.left, box.top};
+  LPtoDP(dc, &at, 1);
 
-    if (QImage* backing = BackingImage(dc)) {
-      // The target can be read back: blend the fill into what is there.
-      QImage back = std::as_const(*backing).copy(QRect(at.x, at.y, w, h)).convertToFormat(QImage::Format_ARGB32);
+  // The blend of one pixel of the fill over one of the target, by the
+  // integer rule.
+  const auto mix = [blend](std::uint32_t fp, std::uint32_t bp) {
+    if (blend == 0) return fp;
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+      const std::uint32_t fc = (fp >> shift) & 0xFFu;
+      const std::uint32_t bc = (bp >> shift) & 0xFFu;
+      out |= (fc * static_cast<std::uint32_t>(blend) + bc * static_cast<std::uint32_t>(100 - blend)) / 100u << shift;
+    }
+    return out;
+  };
+
+  if (QImage* backing = BackingImage(dc)) {
+    // The target can be read back: blend the fill into what is there.
+    const QRect under(at.x, at.y, w, h);
+    const QImage::Format format = backing->format();
+    bool layered = backing->rect().contains(under) &&
+                   (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied ||
+                    format == QImage::Format_ARGB32);
+    if (layered) {
+      // Where the target is opaque, straight from it: the blended pixels
+      // become an opaque layer, the others nothing, and the layer goes on
+      // over the target.
+      Prepare(pictures.layer, w, h, dpiX, dpiY, QImage::Format_ARGB32_Premultiplied);
+      layered = !pictures.layer.isNull();
+      const std::uint32_t opaque = format == QImage::Format_RGB32 ? 0xFF000000u : 0u;
+      for (int row = 0; row < h && layered; ++row) {
+        const auto* m = reinterpret_cast<const std::uint32_t*>(maskImage.constScanLine(row));
+        const auto* f = reinterpret_cast<const std::uint32_t*>(fillImage.constScanLine(row));
+        const auto* b = reinterpret_cast<const std::uint32_t*>(backing->constScanLine(at.y + row)) + at.x;
+        auto* o = reinterpret_cast<std::uint32_t*>(pictures.layer.scanLine(row));
+        // Runs of pixels outside the glyphs, then runs inside them.
+        for (int col = 0; col < w && layered;) {
+          const int start = col;
+          // Eight mask pixels at a time while all are outside (black: no
+          // colour bit set in any), then two at a time.
+          if (key == 0) {
+            while (col + 8 <= w) {
+              std::uint64_t q[4];
+              std::memcpy(q, m + col, sizeof q);
+              if (((q[0] | q[1] | q[2] | q[3]) & 0x00FFFFFF00FFFFFFull) != 0) break;
+              col += 8;
+            }
+          }
+          const std::uint64_t key2 = (static_cast<std::uint64_t>(key) << 32) | key;
+          while (col + 2 <= w) {
+            std::uint64_t pair;
+            std::memcpy(&pair, m + col, sizeof pair);
+            if ((pair & 0x00FFFFFF00FFFFFFull) != key2) break;
+            col += 2;
+          }
+          while (col < w && (m[col] & 0x00FFFFFFu) == key) ++col;
+          std::fill(o + start, o + col, 0u);
+          for (; col < w && (m[col] & 0x00FFFFFFu) != key; ++col) {
+            const std::uint32_t bp = b[col] | opaque;
+            if ((bp >> 24) != 0xFFu) {
+              layered = false;
+              break;
+            }
+            o[col] = 0xFF000000u | (blend == 0 || blend == 100 ? f[col] : mix(f[col], bp));
+          }
+        }
+      }
+      if (layered) {
+        QPainter* p = Painter(dc);
+        p->save();
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p->drawImage(QPoint(at.x, at.y), pictures.layer);
+        p->restore();
+      }
+    }
+    if (!layered) {
+      // The box read, blended and written back whole.
+      QImage back = std::as_const(*backing).copy(under).convertToFormat(QImage::Format_ARGB32);
       for (int row = 0; row < h; ++row) {
         const auto* m = reinterpret_cast<const std::uint32_t*>(maskImage.constScanLine(row));
         const auto* f = reinterpret_cast<const std::uint32_t*>(fillImage.constScanLine(row));
         auto* b = reinterpret_cast<std::uint32_t*>(back.scanLine(row));
         for (int col = 0; col < w; ++col) {
           if ((m[col] & 0x00FFFFFFu) == key) continue;
-          if (blend == 0) {
-            b[col] = f[col];
-            continue;
-          }
-          const std::uint32_t fp = f[col];
-          const std::uint32_t bp = b[col];
-          std::uint32_t out = bp & 0xFF000000u;
-          for (int shift = 0; shift < 24; shift += 8) {
-            const std::uint32_t fc = (fp >> shift) & 0xFFu;
-            const std::uint32_t bc = (bp >> shift) & 0xFFu;
-            const std::uint32_t c =
-                (fc * static_cast<std::uint32_t>(blend) + bc * static_cast<std::uint32_t>(100 - blend)) / 100u;
-            out |= c << shift;
-          }
-          b[col] = out;
+          b[col] = blend == 0 ? f[col] : (b[col] & 0xFF000000u) | mix(f[col], b[col]);
         }
       }
       WritePixels(dc, at.x, at.y, back);
-    } else {
-      // A printer or a PDF cannot be read back: the mask becomes the alpha
-      // channel of the fill, so only the glyphs are painted.
-      const std::uint32_t percent = blend == 0 ? 100u : static_cast<std::uint32_t>(blend);
-      QImage layer(w, h, QImage::Format_ARGB32);
-      for (int row = 0; row < h; ++row) {
-        const auto* m = reinterpret_cast<const std::uint32_t*>(maskImage.constScanLine(row));
-        const auto* f = reinterpret_cast<const std::uint32_t*>(fillImage.constScanLine(row));
-        auto* o = reinterpret_cast<std::uint32_t*>(layer.scanLine(row));
-        for (int col = 0; col < w; ++col) {
-          const std::uint32_t mp = m[col];
-          const std::uint32_t red = (mp >> 16) & 0xFFu;
-          const std::uint32_t green = (mp >> 8) & 0xFFu;
-          const std::uint32_t blue = mp & 0xFFu;
-          const std::uint32_t cover = key == 0 ? std::max({red, green, blue}) : 255u - std::min({red, green, blue});
-          const std::uint32_t alpha = (cover * percent + 50u) / 100u;
-          o[col] = (alpha << 24) | (f[col] & 0x00FFFFFFu);
-        }
-      }
-      AlphaBlendImage(dc, box, layer, nullptr, 255, true);
     }
+  } else {
+    // A printer or a PDF cannot be read back: the mask becomes the alpha
+    // channel of the fill, so only the glyphs are painted.
+    const std::uint32_t percent = blend == 0 ? 100u : static_cast<std::uint32_t>(blend);
+    QImage layer(w, h, QImage::Format_ARGB32);
+    for (int row = 0; row < h; ++row) {
+      const auto* m = reinterpret_cast<const std::uint32_t*>(maskImage.constScanLine(row));
+      const auto* f = reinterpret_cast<const std::uint32_t*>(fillImage.constScanLine(row));
+      auto* o = reinterpret_cast<std::uint32_t*>(layer.scanLine(row));
+      for (int col = 0; col < w; ++col) {
+        const std::uint32_t mp = m[col];
+        const std::uint32_t red = (mp >> 16) & 0xFFu;
+        const std::uint32_t green = (mp >> 8) & 0xFFu;
+        const std::uint32_t blue = mp & 0xFFu;
+        const std::uint32_t cover = key == 0 ? std::max({red, green, blue}) : 255u - std::min({red, green, blue});
+        const std::uint32_t alpha = (cover * percent + 50u) / 100u;
+        o[col] = (alpha << 24) | (f[col] & 0x00FFFFFFu);
+      }
+    }
+    AlphaBlendImage(dc, box, layer, nullptr, 255, true);
   }
 }
 

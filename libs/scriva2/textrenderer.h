@@ -118,9 +118,14 @@ class TextRenderer {
     std::int32_t texture = 0;
     std::int32_t opacity = 100;
   };
-  // The two ways of DrawEx. A device that takes vectors (a printer, a PDF)
-  // gets one fill clipped to the glyph outlines. A picture gets the text as a
+  // The ways of DrawEx. A device that takes vectors (a printer, a PDF)
+  // gets the text written with the fill as its brush: a gradient as one
+  // shading, a texture as one picture for the whole job. What one brush
+  // cannot give (the rectangular gradient, the fill around the glyphs) is
+  // one fill clipped to the glyph outlines. A picture gets the text as a
   // mask in memory, through which the fill is blended row by row.
+  // FillWithBrush answers false, drawing nothing, when the fill is no brush.
+  bool FillWithBrush(DeviceContext* dc, const QString& text, const FillJob& job) const;
   void FillOutlines(DeviceContext* dc, const QString& text, const FillJob& job) const;
   void FillMask(DeviceContext* dc, const QString& text, const Font& font, const FillJob& job) const;
   // Whether dc draws to a device that keeps vectors.

@@ -418,6 +418,26 @@ double OpacityFraction(int opacity) {
   return opacity / 100.0;
 }
 
+bool DeviceFillFrame(DeviceContext* dc, const Rect& rect, QRectF* frame) {
+  QPainterPath path;
+  return frame && DeviceFrame(dc, &rect, frame, &path);
+}
+
+QBrush GradientFillBrush(Colour c1, Colour c2, const QRectF& frame, int type, bool oneColour, int opacity) {
+  if (!KnownGradient(type)) type = 100;
+  if (type == 105 || !SaneRect(frame)) return QBrush();
+  const Colour second = oneColour ? LightTint(c1) : c2;
+  return WithOpacity(GradientBrush(type, c1, second, frame, LocalToDevice(frame, 0.0)), OpacityFraction(opacity));
+}
+
+QBrush TextureFillBrush(int texture, const QRectF& frame, int dpi) {
+  const QImage tile = TextureTile(texture, dpi);
+  if (tile.isNull() || !SaneRect(frame)) return QBrush();
+  QBrush brush(tile);
+  brush.setTransform(LocalToDevice(frame, 0.0));
+  return brush;
+}
+
 QImage BrushCell(int brush, Colour c1, Colour c2) {
   if (brush < 1 || brush > 19) brush = 1;
   QImage img(8, 8, QImage::Format_RGB32);

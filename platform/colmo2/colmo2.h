@@ -3,7 +3,8 @@
 // the bitmap painter, drawing on a device context (platform/dc.h).
 //
 // The exported functions are extern "C" and bound by name (Scriva2 uses
-// ColmoGradient and ColmoTexture for filled text, Pictor2 ColmoBitmap for
+// ColmoGradient and ColmoTexture for filled text on pictures, and the fill
+// brushes below for the same fills on printers; Pictor2 ColmoBitmap for
 // bitmaps). Rectangles are device units, by address; colours 0x00BBGGRR.
 // Opacity: 100 opaque; 0 also draws fully visible; values outside 0-100 are
 // treated as opaque; 1-99 blend the fill over what is already drawn.
@@ -29,6 +30,7 @@
 
 #include "platform/dc.h"
 
+#include <QBrush>
 #include <QRectF>
 
 #include <cstdint>
@@ -86,5 +88,19 @@ void FillDevicePathStyle(DeviceContext* dc, const QPainterPath& devicePath, cons
 
 // Opacity 0-100 as the fraction drawn (0 and out-of-range values give 1.0).
 double OpacityFraction(int opacity);
+
+// The box that ColmoGradient and ColmoTexture fill for rect (logical units
+// of dc), in device units; false when they would fill nothing.
+bool DeviceFillFrame(DeviceContext* dc, const Rect& rect, QRectF* frame);
+
+// The fill of ColmoGradient over frame (device units) as one brush, with the
+// opacity in its colours (as a PDF needs it). Type 105 is not one gradient:
+// NoBrush.
+QBrush GradientFillBrush(Colour colour1, Colour colour2, const QRectF& frame, int type, bool oneColour, int opacity);
+
+// The fill of ColmoTexture over frame (device units, a device of dpi) as a
+// picture brush of the cached tile, fixed to the frame's top-left corner:
+// every use of one texture at one resolution shares the same picture.
+QBrush TextureFillBrush(int texture, const QRectF& frame, int dpi);
 
 }  // namespace pv::colmo

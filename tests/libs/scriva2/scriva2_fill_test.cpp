@@ -183,6 +183,39 @@ TEST_F(Scriva2Fill, UnreadableTargetPaintsOnlyTheGlyphs) {
   }
 }
 
+TEST_F(Scriva2Fill, EachCallFillsWithItsOwnSettings) {
+  // A box drawn after one with other settings comes out as it does drawn
+  // after itself: nothing of the fill before stays behind.
+  struct Setting {
+    const char* name;
+    int fore, back, style, texture, oneColour, opacity;
+  };
+  const Setting settings[] = {
+      {"red to blue", 0x0000FF, 0xFF0000, 100, 0, 0, 100},  {"green to blue", 0x00FF00, 0xFF0000, 100, 0, 0, 100},
+      {"red to green", 0x0000FF, 0x00FF00, 100, 0, 0, 100}, {"vertical", 0x0000FF, 0xFF0000, 101, 0, 0, 100},
+      {"one colour", 0x0000FF, 0xFF0000, 100, 0, 1, 100},   {"texture", 0x0000FF, 0xFF0000, 100, 5, 0, 100},
+      {"texture 9", 0x0000FF, 0xFF0000, 100, 9, 0, 100},    {"translucent", 0x0000FF, 0xFF0000, 100, 0, 0, 40},
+  };
+  const auto draw = [](const Setting& c) {
+    pv::ImageSurface s(kW, kH);
+    s.painter()->drawImage(0, 0, Stripes());
+    ScrivaSetForeColor(c.fore);
+    ScrivaSetBackColor(c.back);
+    ScrivaSetFillParameter(0, c.oneColour, 0);
+    pv::Rect r = kRect;
+    ScrivaDrawEx(s.dc(), "Hamburg", &r, 0.0, 20, c.style, c.texture, c.opacity);
+    return s.finish().convertToFormat(QImage::Format_RGB32);
+  };
+  for (const Setting& c : settings) {
+    draw(c);
+    const QImage again = draw(c);
+    for (const Setting& before : settings) {
+      draw(before);
+      EXPECT_EQ(draw(c), again) << c.name << " after " << before.name;
+    }
+  }
+}
+
 TEST_F(Scriva2Fill, EmptyBoxDrawsNothing) {
   pv::ImageSurface s(kW, kH);
   pv::Rect r{50, 50, 51, 51};  // nothing left after the margin

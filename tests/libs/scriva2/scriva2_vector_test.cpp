@@ -1,8 +1,9 @@
 // ScrivaDrawEx on a device that keeps vectors (a PDF, as every printer
-// here): one fill clipped to the glyph outlines. Read back with poppler and
-// set against the picture the same call draws on a readable surface; the
-// PDF holds no picture for a gradient; the caller's clip outline and mapping
-// are kept.
+// here): the text written with the fill as its brush, or one fill clipped to
+// the glyph outlines where a brush cannot give it. Read back with poppler
+// and set against the picture the same call draws on a readable surface;
+// the PDF holds no picture for a gradient and a texture's picture once for
+// a job; the caller's clip outline and mapping are kept.
 
 #include "test_support.h"
 
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QFile>
 #include <QPainter>
 #include <QPainterPath>
@@ -71,6 +73,38 @@ class Scriva2Vector : public ::testing::Test {
     return static_cast<int>(f.readAll().count("/Subtype /Image"));
   }
 
+  // The page content of the PDF: its streams, inflated, one after another
+  // (a stream that is not deflated is taken as it is).
+  QByteArray Content() const {
+    QFile f(pdf_);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QByteArray pdf = f.readAll();
+    QByteArray all;
+    for (qsizetype at = pdf.indexOf("stream"); at >= 0; at = pdf.indexOf("stream", at)) {
+      qsizetype begin = at + 6;
+      if (pdf.mid(begin, 2) == "\r\n")
+        begin += 2;
+      else if (pdf.mid(begin, 1) == "\n")
+        begin += 1;
+      else {
+        at = begin;  // "endstream"
+        continue;
+      }
+      const qsizetype end = pdf.indexOf("endstream", begin);
+      if (end < 0) break;
+      const QByteArray raw = pdf.mid(begin, end - begin);
+      // qUncompress takes zlib data after the expected size (big-endian); it
+      // grows its buffer when the size is short.
+      QByteArray sized("\x00\x01\x00\x00", 4);
+      const bool deflated = !raw.isEmpty() && raw.at(0) == '\x78';
+      const QByteArray inflated = deflated ? qUncompress(sized + raw) : QByteArray();
+      all += inflated.isEmpty() ? raw : inflated;
+      all += '\n';
+      at = end + 9;
+    }
+    return all;
+  }
+
   QTemporaryDir dir_;
   const QString pdf_ = dir_.filePath(QStringLiteral("text.pdf"));
 };
@@ -129,7 +163,10 @@ TEST_F(Scriva2Vector, PrintsWhatTheScreenShows) {
       {"radial", FilledText("Hamburg", 104, 0, 100, 0, false, false), false},
       {"texture", FilledText("Hamburg", 0, 7, 100, 0, false, false), false},
       {"translucent", FilledText("Hamburg", 101, 0, 50, 0, false, true), true},
+      {"translucent-texture", FilledText("Hamburg", 0, 7, 50, 0, false, true), true},
       {"turned", FilledText("Hamburg", 102, 0, 100, 20, false, false), false},
+      {"turned-radial", FilledText("Hamburg", 104, 0, 100, 75, false, false), false},
+      {"turned-texture", FilledText("Hamburg", 0, 3, 100, 200, false, false), false},
       {"inverse", FilledText("Hamburg", 100, 0, 100, 0, true, false), false},
       {"inverse-translucent", FilledText("Hamburg", 106, 0, 40, 0, true, true), true},
       {"inverse-empty", FilledText("", 103, 0, 100, 0, true, false), false},
@@ -183,9 +220,90 @@ TEST_F(Scriva2Vector, GradientTextHoldsNoPicture) {
 }
 
 TEST_F(Scriva2Vector, RectangularGradientTextHoldsNoPicture) {
-  GTEST_SKIP() << "to be enabled once the fill library draws the rectangular gradient (105) as vectors";
   DrawPdf(FilledText("Hamburg", 105, 0, 100, 0, false, false));
   EXPECT_EQ(ImageDictionaries(), 0);
+}
+
+TEST_F(Scriva2Vector, FilledTextIsWrittenAsText) {
+  // A fill that is one brush writes the letters as a text object (the words
+  // can be read back), not as a clip of glyph outlines (hundreds of curves).
+  const struct {
+    const char* name;
+    Drawing draw;
+  } cases[] = {
+      {"horizontal", FilledText("Hamburg", 100, 0, 100, 0, false, false)},
+      {"vertical", FilledText("Hamburg", 101, 0, 100, 0, false, false)},
+      {"diagonal", FilledText("Hamburg", 102, 0, 100, 0, false, false)},
+      {"diagonal-up", FilledText("Hamburg", 103, 0, 100, 0, false, false)},
+      {"radial", FilledText("Hamburg", 104, 0, 100, 0, false, false)},
+      {"band", FilledText("Hamburg", 106, 0, 100, 0, false, false)},
+      {"unknown-type", FilledText("Hamburg", 7, 0, 100, 0, false, false)},
+      {"translucent", FilledText("Hamburg", 101, 0, 40, 0, false, false)},
+      {"texture", FilledText("Hamburg", 0, 7, 100, 0, false, false)},
+      {"texture-translucent", FilledText("Hamburg", 0, 7, 50, 0, false, false)},
+      {"turned", FilledText("Hamburg", 102, 0, 100, 20, false, false)},
+  };
+  for (const auto& c : cases) {
+    DrawPdf(c.draw);
+    EXPECT_TRUE(printtest::PdfWords(pdf_, 1).contains(QStringLiteral("Hamburg"))) << c.name;
+    const QByteArray content = Content();
+    EXPECT_TRUE(content.contains("BT") && (content.contains("Tj") || content.contains("TJ"))) << c.name;
+    EXPECT_LT(content.count(" c\n"), 8) << c.name;
+  }
+  // The rectangular gradient and the fill around the glyphs still cut one
+  // fill by the outlines.
+  DrawPdf(FilledText("Hamburg", 105, 0, 100, 0, false, false));
+  EXPECT_GT(Content().count(" c\n"), 50);
+}
+
+TEST_F(Scriva2Vector, ManyLabelsOfFilledTextStaySmall) {
+  // A job of labels, each a page with its own text: what the fill adds to a
+  // label, against the same job in plain text, is its few small objects (a
+  // clip of glyph outlines costs some 160 bytes a glyph); a texture's
+  // picture is held once for the whole job.
+  constexpr int kLabels = 60;
+  PlainStyle(60);
+  const auto job = [&](int style, int texture) {
+    QPdfWriter writer(pdf_);
+    writer.setResolution(kDpi);
+    writer.setPageSize(QPageSize(QSizeF(kW * 25.4 / kDpi, kH * 25.4 / kDpi), QPageSize::Millimeter));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter painter(&writer);
+    {
+      pv::DeviceInfo info;
+      info.dpiX = info.dpiY = kDpi;
+      info.isPrinter = true;
+      pv::DeviceContextPtr dc(pv::CreateDeviceContext(&painter, info));
+      for (int i = 0; i < kLabels; ++i) {
+        if (i > 0) writer.newPage();
+        const QByteArray text = "Offerta speciale " + QByteArray::number(i % 10);
+        pv::Rect r = kRect;
+        if (style == 0 && texture == 0)
+          ScrivaDraw(dc.get(), text.constData(), &r, 0.0, 22);
+        else
+          ScrivaDrawEx(dc.get(), text.constData(), &r, 0.0, 22, style, texture, 100);
+      }
+    }
+    painter.end();
+    return QFile(pdf_).size();
+  };
+  ScrivaSetBold(1);  // as the filled text
+  const qint64 plain = job(0, 0);
+  const struct {
+    const char* name;
+    int style;
+    int texture;
+    int images;
+  } cases[] = {{"gradient", 100, 0, 0}, {"radial", 104, 0, 0}, {"band", 106, 0, 0}, {"texture", 0, 5, 1}};
+  for (const auto& c : cases) {
+    const qint64 filled = job(c.style, c.texture);
+    EXPECT_EQ(printtest::PdfPages(pdf_), kLabels) << c.name;
+    EXPECT_EQ(ImageDictionaries(), c.images) << c.name;
+    EXPECT_TRUE(printtest::PdfWords(pdf_, kLabels).contains(QStringLiteral("speciale"))) << c.name;
+    // The texture's one picture is spread over the job.
+    const qint64 extra = (filled - plain) / kLabels;
+    EXPECT_LT(extra, 1024) << c.name << ": " << plain << " plain, " << filled << " filled";
+  }
 }
 
 TEST_F(Scriva2Vector, TheCallersClipOutlineCutsTheFillAndStays) {

@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QPainterPath>
 
 #include <gtest/gtest.h>
@@ -255,6 +256,65 @@ TEST_F(Colmo, BitmapPainterStretchesAndKeysOutAColour) {
   EXPECT_EQ(At(img, 85, 65), kBlue);
   EXPECT_EQ(At(img, 15, 55), kRed);  // the left half, stretched
   EXPECT_EQ(At(img, 35, 85), kBlue);
+}
+
+TEST_F(Colmo, FillBrushesPaintWhatTheFillsPaint) {
+  // The gradient or texture of ColmoGradient / ColmoTexture as one brush
+  // (what a text is written with) gives the same pixels over the same box,
+  // on a box that is not at the origin and under a mapping.
+  const struct {
+    const char* name;
+    int type;  // 0: the texture
+    int texture;
+    bool oneColour;
+    int opacity;
+  } cases[] = {
+      {"horizontal", 100, 0, false, 100},  {"vertical", 101, 0, false, 100},    {"diagonal", 102, 0, false, 100},
+      {"diagonal up", 103, 0, false, 100}, {"radial", 104, 0, false, 100},      {"band", 106, 0, false, 100},
+      {"unknown", 7, 0, false, 100},       {"one colour", 101, 0, true, 100},   {"translucent", 104, 0, false, 40},
+      {"texture", 0, 5, false, 100},       {"texture 113", 0, 113, false, 100},
+  };
+  const Rect box{7, 5, 117, 65};
+  for (int scale : {1, 2}) {
+    for (const auto& c : cases) {
+      const auto paint = [&](bool brush) {
+        ImageSurface s(260, 160, 150, 150);
+        SetMapMode(s.dc(), MapMode::Anisotropic);
+        SetWindowExt(s.dc(), 1, 1);
+        SetViewportExt(s.dc(), scale, scale);
+        if (!brush) {
+          if (c.type == 0)
+            ColmoTexture(s.dc(), &box, c.texture, c.opacity);
+          else
+            ColmoGradient(s.dc(), kRed, kBlue, &box, c.type, 0, c.oneColour ? 1 : 0, c.opacity);
+          return s.finish().convertToFormat(QImage::Format_RGB32);
+        }
+        QRectF frame;
+        EXPECT_TRUE(colmo::DeviceFillFrame(s.dc(), box, &frame));
+        const QBrush b = c.type == 0 ? colmo::TextureFillBrush(c.texture, frame, DpiX(s.dc()))
+                                     : colmo::GradientFillBrush(kRed, kBlue, frame, c.type, c.oneColour, c.opacity);
+        EXPECT_NE(b.style(), Qt::NoBrush) << c.name;
+        s.painter()->setOpacity(c.type == 0 ? colmo::OpacityFraction(c.opacity) : 1.0);
+        s.painter()->fillRect(frame, b);
+        return s.finish().convertToFormat(QImage::Format_RGB32);
+      };
+      const QImage filled = paint(false), brushed = paint(true);
+      int worst = 0;
+      for (int y = 0; y < filled.height(); ++y)
+        for (int x = 0; x < filled.width(); ++x) {
+          const QRgb p = filled.pixel(x, y), q = brushed.pixel(x, y);
+          worst = std::max(
+              {worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+        }
+      EXPECT_LE(worst, 2) << c.name << " at scale " << scale;
+      EXPECT_NE(Digest(filled), Digest(ImageSurface(260, 160).finish())) << c.name;
+    }
+  }
+  // The rectangular gradient is two gradients, not one brush.
+  EXPECT_EQ(colmo::GradientFillBrush(kRed, kBlue, QRectF(0, 0, 50, 50), 105, false, 100).style(), Qt::NoBrush);
+  QRectF frame;
+  ImageSurface s(20, 20);
+  EXPECT_FALSE(colmo::DeviceFillFrame(s.dc(), Rect{5, 5, 5, 9}, &frame));
 }
 
 TEST_F(Colmo, BadInputDrawsNothing) {

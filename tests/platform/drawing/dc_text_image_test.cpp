@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QBrush>
+#include <QLinearGradient>
+
 #include <cstdlib>
 
 using namespace pv;
@@ -96,6 +99,80 @@ TEST_F(DcText, TextOutUsesTheTextColourAndAlignment) {
     EXPECT_EQ(ink.right() < 100, !c.inkRightOfX);
     EXPECT_EQ(ink.top() >= 50, c.inkBelowY);
     EXPECT_EQ(ink.bottom() < 50, !c.inkBelowY);
+  }
+}
+
+TEST_F(DcText, TextBrushFillsTheGlyphsAndStaysOnTheDevice) {
+  // A brush that runs from red at the top of the device to blue at its
+  // bottom: every full glyph pixel takes the brush's colour of its device
+  // row, however the text is placed, turned or mapped.
+  constexpr int kSide = 300;
+  QLinearGradient down(0, 0, 0, kSide);
+  down.setColorAt(0, Qt::red);
+  down.setColorAt(1, Qt::blue);
+  const struct {
+    const char* name;
+    int x, y, escapement, scale;
+  } cases[] = {
+      {"upright", 20, 20, 0, 1},
+      {"turned", 60, 280, 900, 1},
+      {"slanted", 40, 200, 300, 1},
+      {"mapped", 10, 10, 0, 2},
+  };
+  for (const auto& c : cases) {
+    const auto draw = [&](bool brush) {
+      ImageSurface s(kSide, kSide);
+      SetMapMode(s.dc(), MapMode::Anisotropic);
+      SetWindowExt(s.dc(), 1, 1);
+      SetViewportExt(s.dc(), c.scale, c.scale);
+      Font f = Sized(-60 / c.scale);
+      f.weight = 700;
+      f.escapement = f.orientation = c.escapement;
+      SelectFont(s.dc(), f);
+      SetBkMode(s.dc(), BkMode::Transparent);
+      SetTextColour(s.dc(), kBlack);
+      if (brush) SetTextBrush(s.dc(), QBrush(down));
+      TextOut(s.dc(), c.x, c.y, QStringLiteral("HHH"));
+      return s.finish();
+    };
+    const QImage plain = draw(false), brushed = draw(true);
+    int full = 0;
+    for (int y = 0; y < kSide; ++y)
+      for (int x = 0; x < kSide; ++x) {
+        if (At(plain, x, y) != kBlack) {
+          if (At(plain, x, y) == kWhite) {
+            ASSERT_EQ(At(brushed, x, y), kWhite) << c.name << " " << x << "," << y;
+          }
+          continue;
+        }
+        ++full;
+        const double t = (y + 0.5) / kSide;
+        const Colour p = At(brushed, x, y);
+        ASSERT_NEAR(ColourRed(p), 255 * (1 - t), 3) << c.name << " " << x << "," << y;
+        ASSERT_NEAR(ColourBlue(p), 255 * t, 3) << c.name << " " << x << "," << y;
+      }
+    EXPECT_GT(full, 800) << c.name;
+  }
+}
+
+TEST_F(DcText, NoTextBrushAndRestoreDcWriteWithTheTextColourAgain) {
+  const auto draw = [](int how) {
+    ImageSurface s(200, 80);
+    SelectFont(s.dc(), Sized(-50));
+    SetBkMode(s.dc(), BkMode::Transparent);
+    SetTextColour(s.dc(), kGreen);
+    const int level = SaveDC(s.dc());
+    SetTextBrush(s.dc(), QBrush(Qt::red));
+    if (how == 1) SetTextBrush(s.dc(), QBrush());
+    if (how == 2) RestoreDC(s.dc(), level);
+    TextOut(s.dc(), 10, 10, QStringLiteral("Hm"));
+    return s.finish();
+  };
+  EXPECT_GT(Count(draw(0), kRed), 200);
+  for (int how : {1, 2}) {
+    const QImage image = draw(how);
+    EXPECT_EQ(Count(image, kRed), 0) << how;
+    EXPECT_GT(Count(image, kGreen), 200) << how;
   }
 }
 
