@@ -26,7 +26,6 @@
 #include "platform/commondialogs.h"
 #include "platform/hostslot.h"
 #include "platform/msgbox.h"
-#include "printing/enginehost.h"
 #include "printing/panel/previewdata.h"
 #include "printing/panelhost.h"
 #include "properties/windows/popupwindows.h"
@@ -41,7 +40,6 @@
 //   PopUpEditor          the floating windows call the main window's editor;
 //   RenderLibraries      the drawing calls the real text, shape and picture
 //                        libraries;
-//   RenderDataSourceHost the captions of the predefined merge fields;
 //   ShellDocumentHost    start-up works on the open document;
 //   PrintPanelControls   until the print panel is made, the engine runs
 //                        without one.
@@ -144,11 +142,8 @@ void InstallProgramHosts() {
   static MainWndPopUpEditor popUpEditor;
   SetPopUpEditor(&popUpEditor);
 
-  // The print run: the engine's field values for the drawing, and the main
-  // window's side of the print panel.
-  static EnginePrintHost printHost;
+  // The print run: the main window's side of the print panel.
   static MainWndPrintPanelHost printPanel;
-  SetRenderPrintHost(&printHost);
   SetPrintPanelHost(&printPanel);
 
   // The data-source manager's sort and filter dialogs, and the wait for a

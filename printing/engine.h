@@ -15,6 +15,7 @@
 
 namespace pv {
 
+class RecordFields;
 class SourceRecordset;
 
 // Print run values (process-wide, zero at start-up).
@@ -45,9 +46,10 @@ class PrintEngine {
   bool m_MergeActive = false;       // a data source is open
   PanelFormat m_Format;
 
-  // Lays out and draws page m_PageNumber on hdc: the preview surface's
-  // sheet (bPreview) or a printer page. Returns false when the page could
-  // not be finished (the labels drawn so far stay); a preview never throws.
+  // Commits the canvas geometry, then lays out and draws page m_PageNumber
+  // on hdc: the preview surface's sheet (bPreview) or a printer page.
+  // Returns false when the page could not be finished (the labels drawn so
+  // far stay); a preview never throws.
   bool PrintPage(DeviceContext* hdc, bool bPreview);
 
   // Prints the current page (false) or every page of the run (true) on the
@@ -92,8 +94,12 @@ class PrintEngine {
   // The text a database-field object (or a barcode fed by a field) shows on
   // the label being drawn: a predefined field's value (counter, date,
   // random number) or the current merge record's column through its
-  // format, with the field-code settings applied. Never fails.
+  // format, with the field-code settings applied. Never fails. The same
+  // values the page drawing gives the labels.
   QString GetFieldValue(const QString& strCode, const QString& strFormat) const;
+  // The field values of the run as it stands: its merge source and the
+  // field-code settings. Made once per job or preview page.
+  RecordFields FieldValues() const;
 
   // Puts every member back to its start value (tests).
   void Reset();
@@ -103,6 +109,9 @@ class PrintEngine {
   // Merging with the source open: what the field values, the page drawing
   // and the sort and filter go by.
   bool Merging() const;
+  // PrintPage with the canvas geometry committed and the field values made
+  // by the caller (once for a whole job).
+  bool DrawPage(DeviceContext* hdc, bool bPreview, RecordFields& fields);
   bool m_jobRunning = false;
   // The merge recordset (open while merging). The page drawing moves it to
   // each label's record just before the label is drawn.

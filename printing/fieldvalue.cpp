@@ -64,18 +64,31 @@ MergeClock SetMergeClock(MergeClock clock) {
 
 void SeedMergeRandom(std::uint64_t seed) { Generator().seed(seed); }
 
-QString PrintEngine::GetFieldValue(const QString& strCode, const QString& strFormat) const {
+RecordFields::RecordFields(const SourceRecordset* records, bool showCodes, bool codesIfNull)
+    : m_Records(records), m_ShowCodes(showCodes), m_CodesIfNull(codesIfNull) {}
+
+QString RecordFields::Value(const QString& field, const QString& formatText) const {
   try {
-    if (strCode.contains(QLatin1String(kPredefinedFieldPrefix))) {
-      return PredefinedValue(strCode, strFormat, m_LabelIndex);
+    if (field.contains(QLatin1String(kPredefinedFieldPrefix))) {
+      return PredefinedValue(field, formatText, m_LabelIndex);
     }
-    if (IsTrue(PrintFieldCode)) return strCode;
-    if (!Merging()) return {};
-    const QString value = ColumnValue(*m_mergeSource, strCode, strFormat);
-    return value.isEmpty() && IsTrue(PrintFieldCodeIfNull) ? strCode : value;
+    if (m_ShowCodes) return field;
+    if (m_Records == nullptr) return {};
+    const QString value = ColumnValue(*m_Records, field, formatText);
+    return value.isEmpty() && m_CodesIfNull ? field : value;
   } catch (...) {
     return {};
   }
+}
+
+RecordFields PrintEngine::FieldValues() const {
+  return RecordFields(Merging() ? m_mergeSource.get() : nullptr, IsTrue(PrintFieldCode), IsTrue(PrintFieldCodeIfNull));
+}
+
+QString PrintEngine::GetFieldValue(const QString& strCode, const QString& strFormat) const {
+  RecordFields fields = FieldValues();
+  fields.SetLabel(m_LabelIndex);
+  return fields.Value(strCode, strFormat);
 }
 
 }  // namespace pv

@@ -2,6 +2,7 @@
 // printer, with the panel's progress bar.
 #include "platform/commondialogs.h"
 #include "core/settings.h"
+#include "document/hosts.h"
 #include "document/labelfile.h"
 #include "document/model.h"
 #include "platform/msgbox.h"
@@ -9,10 +10,10 @@
 #include "platform/runtime.h"
 #include "platform/stringtable.h"
 #include "printing/engine.h"
+#include "printing/fieldvalue.h"
 #include "printing/jobheap.h"
 #include "printing/joboutput.h"
 #include "printing/panelhost.h"
-#include "render/labelobjects.h"
 
 #include <QFileInfo>
 
@@ -119,15 +120,17 @@ void PrintEngine::PrintDocument(bool bMode) {
 
   bool ok = out->Begin();
   if (ok) {
-    // The canvas geometry is committed once for the whole job.
-    LabelDrawingBatch batch;
+    // The canvas geometry is committed, and the field values made, once
+    // for the whole job.
+    Editor().SaveData();
+    RecordFields fields = FieldValues();
     if (!bMode) controls.SetProgress(0, maximum, 2);
     for (std::int32_t page = firstPage; ok && page <= lastPage; ++page) {
       if (bMode) controls.SetProgress(0, maximum, double(page) + 1);
       if (page > firstPage) ok = out->NewPage();
       if (!ok) break;
       m_PageNumber = page;
-      ok = PrintPage(out->dc(), false);
+      ok = DrawPage(out->dc(), false, fields);
       if (!bMode && ok) controls.SetProgress(0, maximum, 3);
     }
     if (!bMode && ok) controls.SetProgress(0, maximum, 4);

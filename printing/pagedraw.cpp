@@ -1,9 +1,11 @@
 // One sheet of labels drawn on the preview surface or a printer page.
 #include "core/settings.h"
 #include "datasources/sourcerecordset.h"
+#include "document/hosts.h"
 #include "document/model.h"
 #include "platform/msgbox.h"
 #include "printing/engine.h"
+#include "printing/fieldvalue.h"
 #include "printing/panelhost.h"
 #include "render/render.h"
 
@@ -50,6 +52,12 @@ void Outline(DeviceContext* hdc, const LabelCell& c, bool round) {
 }  // namespace
 
 bool PrintEngine::PrintPage(DeviceContext* hdc, bool bPreview) {
+  Editor().SaveData();
+  RecordFields fields = FieldValues();
+  return DrawPage(hdc, bPreview, fields);
+}
+
+bool PrintEngine::DrawPage(DeviceContext* hdc, bool bPreview, RecordFields& fields) {
   PrintPanelControls& controls = PrintControls();
   const SheetFormat& f = m_Format.Sheet;
   controls.SetWarningVisible(SheetTooLarge(f));
@@ -70,15 +78,17 @@ bool PrintEngine::PrintPage(DeviceContext* hdc, bool bPreview) {
   const RunValues run{PageCount, FirstLabel, LastLabel, RangePages};
   const bool round = IsTrue(PrintCircle);
   const bool merging = Merging();
+  const LabelContent label{DocBlock, Header, PageOrgX, PageOrgY};
+  const PrintSurface surface{bPreview, bPreview ? controls.OCXFontRatio() : 0.0f};
 
   bool finished = true;
   try {
     const PageLayout page = LayoutPage(f, Header.LabelWidth, Header.LabelHeight, run, m_PageNumber, target);
     m_LabelCounter = page.LabelCounterStart;
-    LabelDrawingBatch batch;
     for (const LabelCell& c : page.Cells) {
       m_LabelIndex = c.LabelIndex;
       m_LabelCounter = c.LabelIndex + 1;
+      fields.SetLabel(c.LabelIndex);
       // The label's record becomes current just before it is drawn; past the
       // last record there is none.
       if (merging) m_mergeSource->MoveTo(c.RecordIndex);
@@ -90,7 +100,7 @@ bool PrintEngine::PrintPage(DeviceContext* hdc, bool bPreview) {
       Rect rect{c.X1, c.Y1, c.X2, c.Y2};
       DrawLabelBackground(hdc, rect, bPreview);
       rect = Rect{c.X1, c.Y1, c.X2, c.Y2};
-      DrawLabelObjects(hdc, rect, bPreview);
+      DrawLabelObjects(hdc, rect, label, fields, surface);
       RestoreDC(hdc, level);
       if (bPreview || IsTrue(PrintBorder)) Outline(hdc, c, round);
     }

@@ -1,14 +1,13 @@
 #pragma once
 // What the drawing of label content asks of the components around it that
-// are built elsewhere: the canvas (its font scale), the print panel and its
-// preview surface (merge values, the preview's font scale), the data-source
-// side (captions of the predefined fields) and the settings. Each is an
+// are built elsewhere: the canvas (its font scale) and the settings. The
+// values of the merge fields and the preview's font scale are given by the
+// caller with each drawing (render/labelobjects.h). Each is an
 // interface with a process-wide slot (platform/hostslot.h) that the
 // composition root fills; the defaults are the drawing on its own, without a
 // window (tests, the lab-render tool). Setters take no ownership and return
 // the previous instance; nullptr puts the default back.
 #include "platform/hostslot.h"
-#include "datasources/predefinedfields.h"
 
 #include <QString>
 #include <cstdint>
@@ -23,26 +22,6 @@ class RenderCanvasHost {
   virtual float FontRatio();
 };
 
-class RenderPrintHost {
- public:
-  virtual ~RenderPrintHost() = default;
-  // The text of one merge field for the current record. Default: the field
-  // name without leading and trailing blanks (no data source: fields show
-  // their names).
-  virtual QString GetFieldValue(QString& fieldName, QString& formatText);
-  // Device pixels per typographic point of the preview surface. 0 or less:
-  // the context's resolution / 72. Default 0.
-  virtual float OCXFontRatio();
-};
-
-class RenderDataSourceHost {
- public:
-  virtual ~RenderDataSourceHost() = default;
-  // Trims the key in place; the caption of a predefined field key (messages
-  // 32005-32007), otherwise the trimmed key. The default does exactly that.
-  virtual QString GetPredefinedFieldCaption(QString& key);
-};
-
 class RenderSettingsHost {
  public:
   virtual ~RenderSettingsHost() = default;
@@ -55,18 +34,12 @@ class RenderSettingsHost {
 };
 
 PV_DECLARE_HOST_SLOT(RenderCanvasHost)
-PV_DECLARE_HOST_SLOT(RenderPrintHost)
-PV_DECLARE_HOST_SLOT(RenderDataSourceHost)
 PV_DECLARE_HOST_SLOT(RenderSettingsHost)
 
 RenderCanvasHost& RenderCanvas();
-RenderPrintHost& RenderPrint();
-RenderDataSourceHost& RenderDataSources();
 RenderSettingsHost& RenderSettings();
 
 RenderCanvasHost* SetRenderCanvasHost(RenderCanvasHost* host);
-RenderPrintHost* SetRenderPrintHost(RenderPrintHost* host);
-RenderDataSourceHost* SetRenderDataSourceHost(RenderDataSourceHost* host);
 RenderSettingsHost* SetRenderSettingsHost(RenderSettingsHost* host);
 
 }  // namespace pv

@@ -1,8 +1,6 @@
 #include "render/labelobjects.h"
 
-#include "document/hosts.h"
 #include "document/model.h"
-#include "document/objectstore.h"
 #include "platform/runtime.h"
 #include "render/barcode.h"
 #include "render/barcoderecord.h"
@@ -19,12 +17,6 @@ namespace {
 constexpr int kWorkingTextLength = 1024;
 constexpr double kPi = 3.141592654;
 
-// Set again at the start of every object of the print path: the object's
-// own opacity, in the preview and on the printer alike, so that the printed
-// label is the one the preview shows.
-std::int32_t m_ObjectOpacity = 100;
-std::int16_t m_ShadowSize = 8;
-
 // How one object is drawn: the values that differ between the screen and
 // the print path.
 struct Pass {
@@ -35,6 +27,7 @@ struct Pass {
   std::int32_t artOpacity = 100;
   std::int16_t shadowSize = 1;
   Point p1, p2;  // a line's end points
+  const FieldSource* fields = nullptr;
 };
 
 float FallbackScale(DeviceContext* dc, float scale) { return scale > 0.0f ? scale : float(DpiY(dc)) / 72.0f; }
@@ -44,13 +37,8 @@ void DrawTextObject(DeviceContext* dc, const ObjectRecord& o, Rect rect, float a
   QString text;
   if (o.UserType == UserTypeTextBox) {
     text = o.Content;
-  } else if (pass.screen) {
-    QString key = Trim(o.Content);
-    text = RenderDataSources().GetPredefinedFieldCaption(key);
   } else {
-    QString field = o.Content;
-    QString format = o.FormatText;
-    text = RenderPrint().GetFieldValue(field, format);
+    text = pass.fields->Value(o.Content, o.FormatText);
   }
   const QByteArray utf8 = WorkingText(text);
 
@@ -99,7 +87,6 @@ void DrawShape(DeviceContext* dc, const ObjectRecord& o, Rect rect, float angle,
     DrawShapeCall(dc, o, rect, double(angle), 1, Rgb(100, 100, 100), Rgb(50, 50, 50), 100);
     AdjustShadowRect(rect, shadowMode, false, pass.shadowSize);
     opacity = 100;
-    if (!pass.screen) m_ObjectOpacity = 100;
   }
   lib.LineoPen(dc, o.LineStyle, Colour(o.LineColor));
   DrawShapeCall(dc, o, rect, double(angle), o.FillStyle, Colour(o.Color1), Colour(o.Color2), opacity);
@@ -113,9 +100,7 @@ void DrawBarcodeObject(DeviceContext* dc, const ObjectRecord& o, const Rect& rec
   } else if (o.Variant == 0) {
     data = QString::fromUtf8(WorkingText(o.Content));
   } else {
-    QString field = o.Content;
-    QString format = o.FormatText;
-    data = QString::fromUtf8(WorkingText(RenderPrint().GetFieldValue(field, format)));
+    data = QString::fromUtf8(WorkingText(pass.fields->Value(o.Content, o.FormatText)));
   }
   BarcodeProperties p;
   ReadBarcodeRecord(o, p);
@@ -182,16 +167,6 @@ void TurnAboutMidpoint(Point& p1, Point& p2, float angle) {
 
 }  // namespace
 
-namespace {
-int g_drawingBatches = 0;
-}  // namespace
-
-LabelDrawingBatch::LabelDrawingBatch() {
-  if (g_drawingBatches++ == 0) Editor().SaveData();
-}
-
-LabelDrawingBatch::~LabelDrawingBatch() { --g_drawingBatches; }
-
 QByteArray WorkingText(const QString& text) { return Trim(text.left(kWorkingTextLength)).toUtf8(); }
 
 std::int32_t GradientFillStyle(std::int32_t fillStyle) {
@@ -202,11 +177,16 @@ std::int32_t GradientFillStyle(std::int32_t fillStyle) {
 
 void DragEditor_DrawObject(DeviceContext* hdc, const RenderOutline& X, const RenderOutline& Y, std::int32_t x1,
                            std::int32_t y1, std::int32_t x2, std::int32_t y2, float Angle, std::int32_t lKey,
-                           std::int16_t UserType) {
-  const std::int16_t index = FindObjectIndex(lKey);
-  if (index <= 0) return;
-  const ObjectRecord& o = Objects[std::size_t(index)];
-  if (o.IsHidden != 0) return;
+                           std::int16_t UserType, const DocumentBlock& objects, const FieldSource& fields) {
+  const ObjectRecord* found = nullptr;
+  for (std::int32_t i = 1; i <= objects.Count && i <= MaxObjects; ++i) {
+    if (objects.Objects[std::size_t(i)].Key == lKey) {
+      found = &objects.Objects[std::size_t(i)];
+      break;
+    }
+  }
+  if (found == nullptr || found->IsHidden != 0) return;
+  const ObjectRecord& o = *found;
   Pass pass;
   pass.screen = true;
   pass.fontScale = FallbackScale(hdc, RenderCanvas().FontRatio());
@@ -216,54 +196,54 @@ void DragEditor_DrawObject(DeviceContext* hdc, const RenderOutline& X, const Ren
   pass.shadowSize = 1;
   pass.p1 = Point{X[1], Y[1]};
   pass.p2 = Point{X[2], Y[2]};
+  pass.fields = &fields;
   ObjectRecord drawn = o;
   drawn.UserType = UserType;
   DrawObjectKind(hdc, drawn, Rect{x1, y1, x2, y2}, Angle, pass);
 }
 
-void DrawLabelObject(DeviceContext* hDC, std::int32_t Key, std::int16_t UserType, std::int32_t Left, std::int32_t Top,
-                     std::int32_t Right, std::int32_t Bottom, float Angle, bool bPreview) {
-  const std::int16_t index = FindObjectIndex(Key);
-  m_ShadowSize = bPreview ? 1 : 8;
-  if (index <= 0) return;
-  const ObjectRecord& o = Objects[std::size_t(index)];
-  m_ObjectOpacity = o.Opacity;
+void DrawLabelObject(DeviceContext* hDC, const ObjectRecord& o, std::int32_t Left, std::int32_t Top, std::int32_t Right,
+                     std::int32_t Bottom, float Angle, const FieldSource& fields, const PrintSurface& surface) {
+  // The object's own opacity, in the preview and on the printer alike, so
+  // that the printed label is the one the preview shows.
+  const std::int32_t objectOpacity = o.Opacity;
+  const std::int16_t shadowSize = surface.Preview ? 1 : 8;
 
   Pass pass;
   pass.screen = false;
-  if (bPreview) {
-    pass.fontScale = FallbackScale(hDC, RenderPrint().OCXFontRatio());
+  if (surface.Preview) {
+    pass.fontScale = FallbackScale(hDC, surface.PreviewFontRatio);
   } else {
     const std::int32_t dpi = RenderSettings().PrinterDpiY();
     pass.fontScale = float(dpi > 0 ? dpi : DpiY(hDC)) / 72.0f;
   }
-  pass.textureOpacity = m_ObjectOpacity;
-  pass.bodyOpacity = m_ObjectOpacity;
-  pass.artOpacity = m_ObjectOpacity;
-  pass.shadowSize = m_ShadowSize;
+  pass.textureOpacity = objectOpacity;
+  pass.bodyOpacity = objectOpacity;
+  pass.artOpacity = objectOpacity;
+  pass.shadowSize = shadowSize;
   pass.p1 = Point{Left, Top};
   pass.p2 = Point{Right, Bottom};
+  pass.fields = &fields;
   TurnAboutMidpoint(pass.p1, pass.p2, Angle);
-  ObjectRecord drawn = o;
-  drawn.UserType = UserType;
-  DrawObjectKind(hDC, drawn, Rect{Left, Top, Right, Bottom}, Angle, pass);
+  DrawObjectKind(hDC, o, Rect{Left, Top, Right, Bottom}, Angle, pass);
 }
 
-void DrawLabelObjects(DeviceContext* hDC, Rect& rect, bool bPreview) {
+void DrawLabelObjects(DeviceContext* hDC, const Rect& rect, const LabelContent& label, const FieldSource& fields,
+                      const PrintSurface& surface) {
   const std::int32_t width = rect.right - rect.left;
   const std::int32_t height = rect.bottom - rect.top;
   // A small preview can round a label to nothing: nothing to draw then.
   if (width <= 0 || height <= 0) return;
-  if (g_drawingBatches == 0) Editor().SaveData();
-  const float sx = float(Header.LabelWidth / double(width));
-  const float sy = float(Header.LabelHeight / double(height));
+  const float sx = float(label.Header.LabelWidth / double(width));
+  const float sy = float(label.Header.LabelHeight / double(height));
   if (!(sx > 0.0f) || !(sy > 0.0f) || !std::isfinite(sx) || !std::isfinite(sy)) return;
 
   const double left = rect.left, top = rect.top;
-  for (std::int32_t i = 1; i <= ObjCount && i <= MaxObjects; ++i) {
-    const ObjectRecord& o = Objects[std::size_t(i)];
-    const float x = o.X1 - PageOrgX;
-    const float y = o.Y1 - PageOrgY;
+  const float orgX = label.OrgX, orgY = label.OrgY;
+  for (std::int32_t i = 1; i <= label.Block.Count && i <= MaxObjects; ++i) {
+    const ObjectRecord& o = label.Block.Objects[std::size_t(i)];
+    const float x = o.X1 - orgX;
+    const float y = o.Y1 - orgY;
     std::int32_t l, t, r, b;
     if (o.GeomType == GeomBox) {
       l = CLng(double((x - o.X2 / 2.0f) / sx) + left);
@@ -273,10 +253,10 @@ void DrawLabelObjects(DeviceContext* hDC, Rect& rect, bool bPreview) {
     } else {
       l = CLng(double(x / sx) + left);
       t = CLng(double(y / sy) + top);
-      r = CLng(double((o.X2 - PageOrgX) / sx) + left);
-      b = CLng(double((o.Y2 - PageOrgY) / sy) + top);
+      r = CLng(double((o.X2 - orgX) / sx) + left);
+      b = CLng(double((o.Y2 - orgY) / sy) + top);
     }
-    DrawLabelObject(hDC, o.Key, o.UserType, l, t, r, b, float(o.Angle), bPreview);
+    DrawLabelObject(hDC, o, l, t, r, b, float(o.Angle), fields, surface);
   }
 }
 

@@ -16,7 +16,6 @@
 #include "platform/printer/printer.h"
 #include "platform/programfolder.h"
 #include "printing/engine.h"
-#include "printing/enginehost.h"
 #include "render/barcode.h"
 #include "render/render.h"
 #include "tests/libs/pictor2/fixtures.h"
@@ -159,14 +158,12 @@ struct MergeSetup {
   QTemporaryDir home;
   QuietBoxes boxes;
   OutputFile output;
-  pv::EnginePrintHost engine;
   std::map<int, qint64> registrations;
 
   MergeSetup() {
     qputenv("PLAVIK_HOME", home.path().toUtf8());
     pv::SetMessageBoxHost(&boxes);
     pv::SetCommonDialogHost(&output);
-    pv::SetRenderPrintHost(&engine);
     pv::OpenDatabase();
     QSqlQuery q(QSqlDatabase::database(pv::cnDatabase.ConnectionName));
     q.exec(
@@ -177,7 +174,6 @@ struct MergeSetup {
   }
   ~MergeSetup() {
     pv::CloseDatabase();
-    pv::SetRenderPrintHost(nullptr);
     pv::SetCommonDialogHost(nullptr);
     pv::SetMessageBoxHost(nullptr);
   }

@@ -1,7 +1,8 @@
 // A merge print job into a 600-dpi PDF through the real job path (the print
 // engine's PrintDocument on the built-in "PDF" printer): 8 labels a sheet,
 // each label a fixed text, two merged fields and a Code 128 barcode whose
-// content comes from a field, the field values changing from label to label.
+// content comes from a field, the field values (the counter field's)
+// changing from label to label.
 //
 //   merge_print_bench                      every case at 1,000 and 10,000 labels,
 //                                          each in a process of its own
@@ -18,6 +19,7 @@
 // (getrusage) and the PDF's size. A job of one sheet goes before the timed
 // one, as in the program the label is shown before it is printed.
 #include "core/settings.h"
+#include "datasources/predefinedfields.h"
 #include "document/document.h"
 #include "platform/commondialogs.h"
 #include "platform/printer/printer.h"
@@ -45,20 +47,6 @@ namespace {
 constexpr int kAcross = 2;
 constexpr int kDown = 4;
 constexpr int kPerSheet = kAcross * kDown;
-
-// The merge source: each label's values from its running index.
-class LabelValues : public pv::RenderPrintHost {
- public:
-  QString GetFieldValue(QString& fieldName, QString&) override {
-    const int i = pv::PrintRun().m_LabelIndex;
-    static const char* const kCities[] = {"Roma", "Milano", "Napoli", "Torino", "Palermo", "Genova", "Bologna"};
-    if (fieldName == QLatin1String("NOME")) return QStringLiteral("Cliente numero %1").arg(i + 1);
-    if (fieldName == QLatin1String("CITTA"))
-      return QStringLiteral("%1 %2").arg(10000 + i * 7 % 90000).arg(QLatin1String(kCities[i % 7]));
-    if (fieldName == QLatin1String("CODICE")) return QStringLiteral("PV%1").arg(i + 1, 8, 10, QLatin1Char('0'));
-    return QString();
-  }
-};
 
 struct OutputFile : pv::CommonDialogHost {
   QString file;
@@ -92,12 +80,16 @@ void MakeLabel(const std::string& which) {
   }
   if (texts) {
     benchlabel::AddText(pv::UserTypeTextBox, 49.5f, 8, 90, 8, QStringLiteral("Spett.le"), 10, 0);
-    benchlabel::AddText(pv::UserTypeDatabaseField, 49.5f, 18, 90, 9, QStringLiteral("NOME"), 14, 1);
-    benchlabel::AddText(pv::UserTypeDatabaseField, 49.5f, 28, 90, 8, QStringLiteral("CITTA"), 12, 0);
+    // Each label's values from its running index: the counter field.
+    const QString counter = QString::fromLatin1(pv::kPredefinedCounter);
+    benchlabel::AddText(pv::UserTypeDatabaseField, 49.5f, 18, 90, 9, counter, 14, 1);
+    benchlabel::AddText(pv::UserTypeDatabaseField, 49.5f, 28, 90, 8, counter, 12, 0).FormatText =
+        QStringLiteral("#10000+7#");
   }
   if (barcode) {
     pv::ObjectRecord r = pv::test::BoxRecord(pv::UserTypeBarcode, 49.5f, 50, 70, 22);
-    r.Content = QStringLiteral("CODICE");
+    r.Content = QString::fromLatin1(pv::kPredefinedCounter);
+    r.FormatText = QStringLiteral("00000000");
     r.Variant = 1;  // from a field
     r.Aspect = pv::BarcodeCode128Index;
     r.ShowText = 1;
@@ -139,8 +131,6 @@ int RunOne(int argc, char** argv) {
   OutputFile out;
   out.file = argc > 3 ? QString::fromLocal8Bit(argv[3]) : home.filePath(QStringLiteral("merge.pdf"));
   pv::SetCommonDialogHost(&out);
-  LabelValues values;
-  pv::SetRenderPrintHost(&values);
 
   MakeLabel(which);
   pv::PrinterDpiX = pv::PrinterDpiY = pv::PdfPrinterDpi;
@@ -174,7 +164,6 @@ int RunOne(int argc, char** argv) {
   const double bytes = double(QFileInfo(out.file).size());
   std::printf("%-8s %6d labels  %.4f ms/label (cpu %.4f)  peak RSS %ld MB  PDF %.1f KB (%.0f B/label)\n", which.c_str(),
               printed, ms / printed, cpu / printed, PeakRssKb() / 1024, bytes / 1024.0, bytes / printed);
-  pv::SetRenderPrintHost(nullptr);
   pv::SetCommonDialogHost(nullptr);
   pv::SetFakePrintSystem(nullptr);
   pv::RemoveTempImageFolder();

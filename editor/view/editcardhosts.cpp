@@ -22,7 +22,8 @@ void EditCardDrawing::DrawObject(DcHandle hdc, const std::array<std::int32_t, 13
                                  const std::array<std::int32_t, 13>& Y, std::int32_t x1, std::int32_t y1,
                                  std::int32_t x2, std::int32_t y2, float Angle, std::int32_t lKey,
                                  std::int16_t UserType) {
-  DragEditor_DrawObject(hdc, X, Y, x1, y1, x2, y2, Angle, lKey, UserType);
+  static const FieldCaptions captions;  // the canvas shows the fields' captions
+  DragEditor_DrawObject(hdc, X, Y, x1, y1, x2, y2, Angle, lKey, UserType, DocBlock, captions);
 }
 
 void EditCardDrawing::DrawPage(DcHandle hdc, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {

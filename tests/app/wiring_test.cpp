@@ -31,12 +31,12 @@ using Names = std::set<std::string>;
 const Names kInstalledAtOnce = {
     "MessageBoxHost", "CommonDialogHost", "ColorDialogHost", "ShellSplashHost", "ShellWindowHost", "ShellViewsHost",
     "ShellPopUpHost", "ShellStyleHost",   "MainWndCommands", "MainWindowHost",  "ViewFactory",     "RenderSettingsHost",
-    "EditorServices", "EditCardDrawing",  "EditorPickers",   "PropertyWindows", "RenderPrintHost", "PrintPanelHost",
-    "SourceDialogs",  "WizardWindowHost", "PopUpEditor",
+    "EditorServices", "EditCardDrawing",  "EditorPickers",   "PropertyWindows", "PrintPanelHost",  "SourceDialogs",
+    "WizardWindowHost", "PopUpEditor",
 };
 // Installed by the editor view and the print panel as the main window makes them.
 const Names kInstalledByViews = {"CanvasHost", "EditorHost", "RenderCanvasHost", "PrintPanelControls"};
-const Names kLeftAtDefault = {"RenderLibraries", "RenderDataSourceHost", "ShellDocumentHost"};
+const Names kLeftAtDefault = {"RenderLibraries", "ShellDocumentHost"};
 
 std::vector<std::string>& Reported() {
   static std::vector<std::string> names;
@@ -123,7 +123,7 @@ TEST_F(WiringTest, AHostLeftUnwiredIsReportedByNameWhenUsed) {
   // slot says so.
   std::unique_ptr<pv::EditCardView> view(pv::ViewFactories().MakeEditCard(nullptr));
   // The drawing without a window has a default of its own: no report.
-  pv::RenderPrint().OCXFontRatio();
+  pv::RenderCanvas().FontRatio();
   pv::SetUnwiredHostReporter(previous);
   EXPECT_EQ(Reported(), (std::vector<std::string>{"EditorPickers", "ViewFactory"}));
 }

@@ -23,7 +23,6 @@
 #include "platform/printer/printer.h"
 #include "platform/programfolder.h"
 #include "printing/engine.h"
-#include "printing/enginehost.h"
 
 #include <QApplication>
 
@@ -129,8 +128,6 @@ int main(int argc, char** argv) {
   OutputFileDialog dialog;
   dialog.file = args[2];
   pv::SetCommonDialogHost(&dialog);
-  static pv::EnginePrintHost fieldValues;  // from the print run
-  pv::SetRenderPrintHost(&fieldValues);
   // No window: start-up's views and the editor's style are not there.
   static pv::ShellViewsHost noViews;
   static pv::ShellStyleHost noStyle;

@@ -4,6 +4,7 @@
 
 #include "mergefixture.h"
 
+#include "datasources/predefinedfields.h"
 #include "document/labelfile.h"
 #include "tests/libs/pictor2/fixtures.h"
 #include "tests/support/records.h"

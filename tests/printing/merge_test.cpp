@@ -3,7 +3,8 @@
 // reads of it label by label.
 #include "mergefixture.h"
 
-#include "render/hosts.h"
+#include "datasources/predefinedfields.h"
+#include "render/libraries.h"
 #include "tests/support/records.h"
 
 namespace {
@@ -212,17 +213,15 @@ TEST_F(MergeTest, AFormatChosenWhileMergingLoadsAndRecountsOnTheNewGrid) {
   EXPECT_EQ(controls.formatCaptions.back(), QStringLiteral("Formato di stampa: T-4"));
 }
 
-// Every field value the label drawing asks for, with the label it was for.
-struct RecordingFields : pv::RenderPrintHost {
+// Every text the label drawing shows, with the label it was drawn on.
+struct RecordingFields : pv::RenderLibraries {
   struct Seen {
-    QString field, value;
+    QString value;
     std::int32_t labelIndex;
   };
   std::vector<Seen> seen;
-  QString GetFieldValue(QString& field, QString& format) override {
-    const QString v = pv::PrintRun().GetFieldValue(field, format);
-    seen.push_back({field, v, pv::PrintRun().m_LabelIndex});
-    return v;
+  void ScrivaDraw(pv::DeviceContext*, const char* text, pv::Rect*, double, std::int32_t) override {
+    seen.push_back({QString::fromUtf8(text), pv::PrintRun().m_LabelIndex});
   }
 };
 
@@ -240,7 +239,7 @@ TEST_F(MergeTest, FortyThousandRecordsPrintPastSixteenBitsOnTheirOwnLabels) {
   field.Content = QString::fromLatin1(pv::kPredefinedCounter);
   pv::test::AppendRecord(field);
   RecordingFields fields;
-  pv::RenderPrintHost* old = pv::SetRenderPrintHost(&fields);
+  pv::RenderLibraries* old = pv::SetRenderLibraries(&fields);
 
   const auto drawPage = [&](std::int32_t page) {
     fields.seen.clear();
@@ -275,7 +274,7 @@ TEST_F(MergeTest, FortyThousandRecordsPrintPastSixteenBitsOnTheirOwnLabels) {
   EXPECT_EQ(fields.seen[2].value, QString());
   EXPECT_EQ(fields.seen[3].value, QStringLiteral("40002"));
   EXPECT_EQ(fields.seen[7].labelIndex, 40003);
-  pv::SetRenderPrintHost(old);
+  pv::SetRenderLibraries(old);
 }
 
 }  // namespace

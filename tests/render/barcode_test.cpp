@@ -84,7 +84,7 @@ TEST_F(Barcodes, EveryFormatDrawsDarkBarsInsideItsRectangleOnly) {
     pv::ObjectRecord& r = AddBarcode(i, QString::fromUtf8(SampleData(i)));
     pv::ImageSurface surface(300, 200);
     const pv::Rect box{40, 30, 260, 170};
-    pv::DrawLabelObject(surface.dc(), r.Key, r.UserType, box.left, box.top, box.right, box.bottom, 0.0f, false);
+    DrawForPrint(surface.dc(), r, box.left, box.top, box.right, box.bottom, 0.0f, false);
     EXPECT_TRUE(pv::Axbarcode1().IsValid()) << pv::Axbarcode1().ErrorText().toStdString();
     const QImage img = surface.finish();
     const int inside = CountPixels(img, Area(box), DarkerThan(160));
@@ -139,13 +139,13 @@ TEST_F(Barcodes, DataFieldShowsItsNameOnScreenAndTheRecordsValueInPrint) {
   DrawOnScreen(surface.dc(), r, {0, 0, 200, 100});
   EXPECT_EQ(pv::Axbarcode1().Properties().Data, "Code");
   EXPECT_TRUE(hosts.fieldRequests.isEmpty());
-  pv::DrawLabelObject(surface.dc(), r.Key, r.UserType, 0, 0, 200, 100, 0.0f, false);
+  DrawForPrint(surface.dc(), r, 0, 0, 200, 100, 0.0f, false);
   EXPECT_EQ(hosts.fieldRequests, QStringList{"Code|fmt"});
   EXPECT_EQ(pv::Axbarcode1().Properties().Data, "value of Code");
   // A fixed text is encoded trimmed in print and as stored on screen.
   r.Variant = 0;
   r.Content = " A1 ";
-  pv::DrawLabelObject(surface.dc(), r.Key, r.UserType, 0, 0, 200, 100, 0.0f, false);
+  DrawForPrint(surface.dc(), r, 0, 0, 200, 100, 0.0f, false);
   EXPECT_EQ(pv::Axbarcode1().Properties().Data, "A1");
   DrawOnScreen(surface.dc(), r, {0, 0, 200, 100});
   EXPECT_EQ(pv::Axbarcode1().Properties().Data, " A1 ");
@@ -164,7 +164,7 @@ TEST_F(Barcodes, ObjectFieldsReachTheEngine) {
   r.Color1 = 15;
   r.LineColor = 0x0000FF;
   pv::ImageSurface surface(200, 100);
-  pv::DrawLabelObject(surface.dc(), r.Key, r.UserType, 0, 0, 200, 100, 0.0f, false);
+  DrawForPrint(surface.dc(), r, 0, 0, 200, 100, 0.0f, false);
   pv::BarcodeProperties expected;
   expected.Border = 3;
   expected.BearerBars = 1;
@@ -203,7 +203,7 @@ TEST_F(Barcodes, OrientationTurnsTheBars) {
     SCOPED_TRACE(o);
     r.Alignment = o;
     pv::ImageSurface surface(200, 200);
-    pv::DrawLabelObject(surface.dc(), r.Key, r.UserType, 0, 0, 200, 200, 0.0f, false);
+    DrawForPrint(surface.dc(), r, 0, 0, 200, 200, 0.0f, false);
     images[o] = surface.finish();
     const bool vertical = o == 1 || o == 2;
     EXPECT_GT(Transitions(images[o], !vertical), 20);
@@ -227,7 +227,7 @@ TEST_F(Barcodes, ColourReductionAndBorderChangeTheDrawing) {
   const pv::Rect box{0, 0, 400, 100};
   auto draw = [&]() {
     pv::ImageSurface surface(400, 100);
-    pv::DrawLabelObject(surface.dc(), r.Key, r.UserType, 0, 0, 400, 100, 0.0f, false);
+    DrawForPrint(surface.dc(), r, 0, 0, 400, 100, 0.0f, false);
     return surface.finish();
   };
   QImage plain = draw();

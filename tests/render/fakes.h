@@ -99,18 +99,17 @@ struct RecordingLibraries : pv::RenderLibraries {
   }
 };
 
-struct FakeHosts : pv::RenderCanvasHost, pv::RenderPrintHost, pv::RenderSettingsHost, pv::EditorHost {
+struct FakeHosts : pv::RenderCanvasHost, pv::FieldSource, pv::RenderSettingsHost, pv::EditorHost {
   float fontRatio = 4.1667f;
   float ocxFontRatio = 2.0f;
   std::int32_t printerDpi = 600;
   bool printLow = false;
   bool printCircle = false;
-  QStringList fieldRequests;  // "name|format"
+  mutable QStringList fieldRequests;  // "name|format"
   int saveDataCalls = 0;
 
   float FontRatio() override { return fontRatio; }
-  float OCXFontRatio() override { return ocxFontRatio; }
-  QString GetFieldValue(QString& field, QString& format) override {
+  QString Value(const QString& field, const QString& format) const override {
     fieldRequests << field + "|" + format;
     return "value of " + field;
   }
@@ -130,14 +129,12 @@ class RenderTest : public ::testing::Test {
     pv::ClearPictureCache();
     previousLibs_ = pv::SetRenderLibraries(&libs);
     pv::SetRenderCanvasHost(&hosts);
-    pv::SetRenderPrintHost(&hosts);
     pv::SetRenderSettingsHost(&hosts);
     pv::SetEditorHost(&hosts);
   }
   void TearDown() override {
     pv::SetRenderLibraries(previousLibs_);
     pv::SetRenderCanvasHost(nullptr);
-    pv::SetRenderPrintHost(nullptr);
     pv::SetRenderSettingsHost(nullptr);
     pv::SetEditorHost(nullptr);
     pv::ResetDocumentState();
@@ -192,8 +189,25 @@ class RenderTest : public ::testing::Test {
     Y[1] = p1.y;
     X[2] = p2.x;
     Y[2] = p2.y;
-    pv::DragEditor_DrawObject(dc, X, Y, box.left, box.top, box.right, box.bottom, float(r.Angle), r.Key, r.UserType);
+    pv::DragEditor_DrawObject(dc, X, Y, box.left, box.top, box.right, box.bottom, float(r.Angle), r.Key, r.UserType,
+                              pv::DocBlock, captions);
   }
+  // The print path for one object at (l, t, r, b): the preview (its font
+  // ratio the fake's) or the printer, the fields' values the fake's.
+  void DrawForPrint(pv::DeviceContext* dc, const pv::ObjectRecord& r, std::int32_t l, std::int32_t t, std::int32_t rt,
+                    std::int32_t b, float angle, bool preview) {
+    pv::DrawLabelObject(dc, r, l, t, rt, b, angle, hosts, Surface(preview));
+  }
+  // The print path for the open document's label into rect, its canvas
+  // geometry committed first as the print engine does.
+  void DrawLabel(pv::DeviceContext* dc, const pv::Rect& rect, bool preview) {
+    pv::Editor().SaveData();
+    const pv::LabelContent label{pv::DocBlock, pv::Header, pv::PageOrgX, pv::PageOrgY};
+    pv::DrawLabelObjects(dc, rect, label, hosts, Surface(preview));
+  }
+  pv::PrintSurface Surface(bool preview) const { return pv::PrintSurface{preview, hosts.ocxFontRatio}; }
+
+  const pv::FieldCaptions captions;
 
   RecordingLibraries libs;
   FakeHosts hosts;

@@ -51,7 +51,9 @@ int main(int argc, char** argv) {
     pv::ImageSurface surface(int(w), int(h), dpi, dpi, pv::Rgb(255, 255, 255), QImage::Format_RGB32);
     pv::Rect rect{0, 0, int(w), int(h)};
     pv::DrawLabelBackground(surface.dc(), rect, false);
-    pv::DrawLabelObjects(surface.dc(), rect, false);
+    pv::Editor().SaveData();
+    const pv::LabelContent label{pv::DocBlock, pv::Header, pv::PageOrgX, pv::PageOrgY};
+    pv::DrawLabelObjects(surface.dc(), rect, label, pv::FieldNames(), pv::PrintSurface{});
     picture = surface.finish();
   }
   pv::RemoveTempImageFolder();

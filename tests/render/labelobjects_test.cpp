@@ -87,7 +87,7 @@ TEST_F(LabelObjects, FillStyleChoosesPlainTextureOrGradient) {
     DrawOnScreen(dc(), r, {0, 0, 50, 20});
     EXPECT_EQ(libs.calls.mid(8), c.screen);
     libs.calls.clear();
-    pv::DrawLabelObject(dc(), r.Key, r.UserType, 0, 0, 50, 20, 0.0f, false);
+    DrawForPrint(dc(), r, 0, 0, 50, 20, 0.0f, false);
     EXPECT_EQ(libs.calls.mid(8), c.printer);
   }
 }
@@ -97,7 +97,7 @@ TEST_F(LabelObjects, TexturedTextInThePreviewUsesTheObjectsOpacity) {
   r.Content = "T";
   r.FillStyle = 30;
   r.Opacity = 40;
-  pv::DrawLabelObject(dc(), r.Key, r.UserType, 0, 0, 50, 20, 0.0f, true);
+  DrawForPrint(dc(), r, 0, 0, 50, 20, 0.0f, true);
   EXPECT_EQ(libs.calls.last(), "ScrivaDrawEx(T|0,0,50,20|0|20|0|4|40)");
 }
 
@@ -107,10 +107,10 @@ TEST_F(LabelObjects, FontHeightFollowsTheScaleOfEachPath) {
   r.FontSize = 12;
   hosts.printerDpi = 300;
   hosts.ocxFontRatio = 2.5f;
-  pv::DrawLabelObject(dc(), r.Key, r.UserType, 0, 0, 50, 20, 0.0f, false);
+  DrawForPrint(dc(), r, 0, 0, 50, 20, 0.0f, false);
   EXPECT_EQ(libs.calls.first(), "ScrivaFontSize(50)");  // 12 x 300 / 72
   libs.calls.clear();
-  pv::DrawLabelObject(dc(), r.Key, r.UserType, 0, 0, 50, 20, 0.0f, true);
+  DrawForPrint(dc(), r, 0, 0, 50, 20, 0.0f, true);
   EXPECT_EQ(libs.calls.first(), "ScrivaFontSize(30)");  // 12 x 2.5
   libs.calls.clear();
   r.FontSize = 5;
@@ -134,7 +134,7 @@ TEST_F(LabelObjects, FieldShowsCaptionOrNameOnScreenAndTheMergeValueInPrint) {
   EXPECT_TRUE(hosts.fieldRequests.isEmpty());
 
   libs.calls.clear();
-  pv::DrawLabelObject(dc(), field.Key, field.UserType, 0, 0, 50, 20, 0.0f, false);
+  DrawForPrint(dc(), field, 0, 0, 50, 20, 0.0f, false);
   EXPECT_EQ(hosts.fieldRequests, QStringList{" KINTERNAL238547-01 |000"});
   EXPECT_EQ(libs.named("ScrivaDraw"), QStringList{"ScrivaDraw(value of  KINTERNAL238547-01|0,0,50,20|0|20)"});
 }
@@ -175,7 +175,7 @@ TEST_F(LabelObjects, EachShapeKindCallsItsLineoFunction) {
     DrawOnScreen(dc(), r, {10, 20, 110, 80});
     EXPECT_EQ(libs.calls, (QStringList{"LineoPen(4|1122867)", c.call}));
     libs.calls.clear();
-    pv::DrawLabelObject(dc(), r.Key, r.UserType, 10, 20, 110, 80, 15.0f, false);
+    DrawForPrint(dc(), r, 10, 20, 110, 80, 15.0f, false);
     EXPECT_EQ(libs.calls, (QStringList{"LineoPen(4|1122867)", c.call}));
   }
 }
@@ -185,9 +185,9 @@ TEST_F(LabelObjects, ShapeOpacityIsBlendedOnScreenInPreviewAndInPrint) {
   r.Opacity = 40;
   DrawOnScreen(dc(), r, {0, 0, 10, 10});
   EXPECT_TRUE(libs.calls.last().endsWith("|40)")) << libs.calls.last().toStdString();
-  pv::DrawLabelObject(dc(), r.Key, r.UserType, 0, 0, 10, 10, 0.0f, true);
+  DrawForPrint(dc(), r, 0, 0, 10, 10, 0.0f, true);
   EXPECT_TRUE(libs.calls.last().endsWith("|40)")) << libs.calls.last().toStdString();
-  pv::DrawLabelObject(dc(), r.Key, r.UserType, 0, 0, 10, 10, 0.0f, false);
+  DrawForPrint(dc(), r, 0, 0, 10, 10, 0.0f, false);
   EXPECT_TRUE(libs.calls.last().endsWith("|40)")) << libs.calls.last().toStdString();
 }
 
@@ -219,11 +219,11 @@ TEST_F(LabelObjects, ShadowOffsetsByModeAndPath) {
   EXPECT_EQ(libs.calls[3].left(32), "LineoEllipse(100,102,198,160|0|1");
   libs.calls.clear();
   r.Variant = 1;
-  pv::DrawLabelObject(dc(), r.Key, r.UserType, 100, 100, 200, 160, 0.0f, false);  // size unit 8
+  DrawForPrint(dc(), r, 100, 100, 200, 160, 0.0f, false);  // size unit 8
   EXPECT_EQ(libs.calls[1], "LineoEllipse(132,100,200,128|0|1|6579300|3289650|100)");
   EXPECT_EQ(libs.calls[3].left(32), "LineoEllipse(100,132,168,160|0|1");
   libs.calls.clear();
-  pv::DrawLabelObject(dc(), r.Key, r.UserType, 100, 100, 200, 160, 0.0f, true);  // size unit 1
+  DrawForPrint(dc(), r, 100, 100, 200, 160, 0.0f, true);  // size unit 1
   EXPECT_EQ(libs.calls[1], "LineoEllipse(104,100,200,156|0|1|6579300|3289650|100)");
 }
 
@@ -236,7 +236,7 @@ TEST_F(LabelObjects, TransparentShapeHasNoShadowOnScreenButInPreviewAndPrint) {
   EXPECT_EQ(libs.calls.size(), 2);
   EXPECT_EQ(libs.calls[1], "LineoRoundedRect(100,100,200,160|0|0|0|16777215|3289650|60)");
   libs.calls.clear();
-  pv::DrawLabelObject(dc(), r.Key, r.UserType, 100, 100, 200, 160, 0.0f, true);
+  DrawForPrint(dc(), r, 100, 100, 200, 160, 0.0f, true);
   ASSERT_EQ(libs.calls.size(), 4);
   EXPECT_EQ(libs.calls[1], "LineoRoundedRect(104,104,200,160|0|0|1|6579300|3289650|100)");
   EXPECT_EQ(libs.calls[3], "LineoRoundedRect(100,100,196,156|0|0|0|16777215|3289650|100)");
@@ -288,12 +288,12 @@ TEST_F(LabelObjects, LineOnScreenUsesTheTurnedOutlinePoints) {
 TEST_F(LabelObjects, LineOnThePrintPathIsTurnedAboutItsMidpoint) {
   pv::ObjectRecord& r = AddLine(0, 0, 10, 0);
   r.Angle = 90;
-  pv::DrawLabelObject(dc(), r.Key, r.UserType, 10, 50, 110, 50, 90.0f, false);
+  DrawForPrint(dc(), r, 10, 50, 110, 50, 90.0f, false);
   // Counter-clockwise on the page: the first end goes below, the second above.
   EXPECT_EQ(libs.calls.last(), "LineoLine(60,100|60,0|90)");
-  pv::DrawLabelObject(dc(), r.Key, r.UserType, 10, 50, 110, 50, 0.0f, false);
+  DrawForPrint(dc(), r, 10, 50, 110, 50, 0.0f, false);
   EXPECT_EQ(libs.calls.last(), "LineoLine(10,50|110,50|0)");
-  pv::DrawLabelObject(dc(), r.Key, r.UserType, 0, 0, 100, 0, 180.0f, true);
+  DrawForPrint(dc(), r, 0, 0, 100, 0, 180.0f, true);
   EXPECT_EQ(libs.calls.last(), "LineoLine(100,0|0,0|180)");
 }
 
@@ -310,9 +310,9 @@ TEST_F(LabelObjects, ArtTextOpacityIsZeroOnScreenAndTheObjectsInPreviewAndPrint)
   r.Opacity = 55;
   DrawOnScreen(dc(), r, {0, 0, 80, 40});
   EXPECT_EQ(libs.calls, (QStringList{"LineoPen(1|7)", "LineoArtTextDraw(Arco|ARIAL|0,0,80,40|0|3|141|1|2|0)"}));
-  pv::DrawLabelObject(dc(), r.Key, r.UserType, 0, 0, 80, 40, 0.0f, false);
+  DrawForPrint(dc(), r, 0, 0, 80, 40, 0.0f, false);
   EXPECT_EQ(libs.calls.last(), "LineoArtTextDraw(Arco|ARIAL|0,0,80,40|0|3|141|1|2|55)");
-  pv::DrawLabelObject(dc(), r.Key, r.UserType, 0, 0, 80, 40, 0.0f, true);
+  DrawForPrint(dc(), r, 0, 0, 80, 40, 0.0f, true);
   EXPECT_EQ(libs.calls.last(), "LineoArtTextDraw(Arco|ARIAL|0,0,80,40|0|3|141|1|2|55)");
   EXPECT_TRUE(libs.named("ScrivaFontSize").isEmpty());
 }
@@ -320,26 +320,38 @@ TEST_F(LabelObjects, ArtTextOpacityIsZeroOnScreenAndTheObjectsInPreviewAndPrint)
 TEST_F(LabelObjects, UnknownKindsAndKeysDrawNothing) {
   pv::ObjectRecord& r = AddBox(103, 0, 0, 10, 10);
   DrawOnScreen(dc(), r, {0, 0, 10, 10});
-  pv::DrawLabelObject(dc(), r.Key, r.UserType, 0, 0, 10, 10, 0.0f, false);
-  pv::DrawLabelObject(dc(), 12345, pv::UserTypeRectangle, 0, 0, 10, 10, 0.0f, false);
+  DrawForPrint(dc(), r, 0, 0, 10, 10, 0.0f, false);
   pv::RenderOutline X{}, Y{};
-  pv::DragEditor_DrawObject(dc(), X, Y, 0, 0, 10, 10, 0, 12345, pv::UserTypeRectangle);
+  pv::DragEditor_DrawObject(dc(), X, Y, 0, 0, 10, 10, 0, 12345, pv::UserTypeRectangle, pv::DocBlock, captions);
   EXPECT_TRUE(libs.calls.isEmpty());
 }
 
 // ---- DrawLabelObjects ---------------------------------------------------------------
 
 TEST_F(LabelObjects, LabelObjectsScaleIntoTheRectangleWithHalvesToEven) {
-  pv::Header.LabelWidth = 100;
-  pv::Header.LabelHeight = 50;
-  pv::PageOrgX = 10;
-  pv::PageOrgY = 5;
-  // 1 mm per pixel into (20, 30)-(120, 80).
-  AddBox(pv::UserTypeRectangle, 10 + 13, 5 + 7, 3, 3);  // edges 11.5 / 14.5 and 5.5 / 8.5
-  AddLine(10 + 2.5f, 5 + 1.5f, 10 + 40, 5 + 20);
-  pv::Rect rect{20, 30, 120, 80};
-  pv::DrawLabelObjects(dc(), rect, false);
-  EXPECT_EQ(hosts.saveDataCalls, 1);
+  // The label drawn is the one given: the open document holds another, which
+  // stays undrawn, and the drawing leaves the canvas geometry to its caller.
+  pv::Header.LabelWidth = 400;
+  pv::PageOrgX = 70;
+  AddBox(pv::UserTypeEllipse, 50, 25, 10, 10);
+  pv::DocumentBlock block;
+  pv::LabelHeader header;
+  header.LabelWidth = 100;
+  header.LabelHeight = 50;
+  // 1 mm per pixel into (20, 30)-(120, 80), page origin (10, 5); the
+  // geometry as committed (a box's centre and size in X1..Y2).
+  pv::ObjectRecord& box = block.Objects[1];
+  box = pv::test::BoxRecord(pv::UserTypeRectangle, 10 + 13, 5 + 7, 3, 3);  // edges 11.5 / 14.5, 5.5 / 8.5
+  box.X1 = box.CenterX;
+  box.Y1 = box.CenterY;
+  box.X2 = box.Width;
+  box.Y2 = box.Height;
+  block.Objects[2] = pv::test::LineRecord(10 + 2.5f, 5 + 1.5f, 10 + 40, 5 + 20);
+  block.Count = 2;
+  const pv::LabelContent label{block, header, 10, 5};
+  pv::DrawLabelObjects(dc(), pv::Rect{20, 30, 120, 80}, label, hosts, Surface(false));
+  EXPECT_EQ(hosts.saveDataCalls, 0);
+  EXPECT_TRUE(libs.named("LineoEllipse").isEmpty());
   const QStringList shapes = libs.named("LineoRectangle");
   ASSERT_EQ(shapes.size(), 1);
   EXPECT_TRUE(shapes[0].startsWith("LineoRectangle(32,36,34,38|")) << shapes[0].toStdString();
@@ -347,8 +359,7 @@ TEST_F(LabelObjects, LabelObjectsScaleIntoTheRectangleWithHalvesToEven) {
 
   // Twice the resolution: 0.5 mm per pixel.
   libs.calls.clear();
-  pv::Rect big{0, 0, 200, 100};
-  pv::DrawLabelObjects(dc(), big, false);
+  pv::DrawLabelObjects(dc(), pv::Rect{0, 0, 200, 100}, label, hosts, Surface(false));
   EXPECT_TRUE(libs.named("LineoRectangle")[0].startsWith("LineoRectangle(23,11,29,17|"));
 }
 
@@ -360,7 +371,7 @@ TEST_F(LabelObjects, HiddenObjectsAreDrawnInPrintButNotOnScreen) {
   DrawOnScreen(dc(), r, {0, 0, 10, 10});
   EXPECT_TRUE(libs.calls.isEmpty());
   pv::Rect rect{0, 0, 100, 50};
-  pv::DrawLabelObjects(dc(), rect, true);
+  DrawLabel(dc(), rect, true);
   EXPECT_EQ(libs.named("LineoRectangle").size(), 1);
 }
 
@@ -369,12 +380,12 @@ TEST_F(LabelObjects, EmptyLabelRectangleDrawsNothing) {
   pv::Header.LabelHeight = 50;
   AddBox(pv::UserTypeRectangle, 50, 25, 10, 10);
   for (pv::Rect rect : {pv::Rect{10, 10, 10, 40}, pv::Rect{10, 10, 40, 10}, pv::Rect{40, 40, 10, 10}}) {
-    pv::DrawLabelObjects(dc(), rect, false);
+    DrawLabel(dc(), rect, false);
   }
   EXPECT_TRUE(libs.calls.isEmpty());
   pv::Header.LabelWidth = 0;  // a label of no size
   pv::Rect rect{0, 0, 100, 50};
-  pv::DrawLabelObjects(dc(), rect, false);
+  DrawLabel(dc(), rect, false);
   EXPECT_TRUE(libs.calls.isEmpty());
 }
 
@@ -385,7 +396,7 @@ TEST_F(LabelObjects, ObjectsAreDrawnInTableOrder) {
   AddBox(pv::UserTypeRectangle, 50, 25, 10, 10);
   AddBox(pv::UserTypeChamferedRect, 50, 25, 10, 10);
   pv::Rect rect{0, 0, 100, 50};
-  pv::DrawLabelObjects(dc(), rect, false);
+  DrawLabel(dc(), rect, false);
   QStringList kinds;
   for (const QString& c : libs.calls)
     if (!c.startsWith("LineoPen")) kinds << c.section('(', 0, 0);

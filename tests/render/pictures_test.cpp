@@ -63,7 +63,7 @@ TEST_F(Pictures, ImageObjectIgnoresAngleAndOpacityOnThePrintPath) {
   r.Angle = 45;
   WriteImage(pv::TempImageFile("4.png"), qRgb(255, 0, 0));
   pv::ImageSurface surface(100, 100);
-  pv::DrawLabelObject(surface.dc(), r.Key, r.UserType, 0, 0, 50, 50, 45.0f, true);
+  DrawForPrint(surface.dc(), r, 0, 0, 50, 50, 45.0f, true);
   const QImage img = surface.finish();
   EXPECT_EQ(img.pixel(2, 2), qRgb(255, 0, 0));
   EXPECT_EQ(img.pixel(48, 48), qRgb(255, 0, 0));

@@ -35,7 +35,7 @@ int Px(double mm) { return int(mm / 25.4 * kDpi + 0.5); }
 // Field values of the label being drawn.
 struct SheetValues : FakeHosts {
   int label = 0;
-  QString GetFieldValue(QString& field, QString&) override {
+  QString Value(const QString& field, const QString&) const override {
     static const char* const kNames[] = {"Mario Rossi", "Anna Maria Bianchi di Castelfranco", "Li", "Ugo Fo"};
     static const char* const kCodes[] = {"PV00000001", "PV12345678", "A-1", "pv-codice 42"};
     if (field == QLatin1String("NOME")) return QString::fromLatin1(kNames[label % 4]);
@@ -50,7 +50,6 @@ class PrintPixels : public RenderTest {
   void SetUp() override {
     RenderTest::SetUp();
     pv::SetRenderLibraries(nullptr);  // the real libraries
-    pv::SetRenderPrintHost(&values);
     pv::SetRenderSettingsHost(&values);
     pv::Header.LabelWidth = kLabelW;
     pv::Header.LabelHeight = kLabelH;
@@ -93,9 +92,11 @@ class PrintPixels : public RenderTest {
   }
 
   // The sheet as the page drawing draws it: each label clipped to its
-  // outline in a saved state, its objects scaled into its cell.
+  // outline in a saved state, its objects scaled into its cell, the canvas
+  // geometry committed once for the sheet.
   void DrawSheet(pv::DeviceContext* dc) {
-    pv::LabelDrawingBatch batch;
+    pv::Editor().SaveData();
+    const pv::LabelContent label{pv::DocBlock, pv::Header, pv::PageOrgX, pv::PageOrgY};
     for (int i = 0; i < kLabels; ++i) {
       values.label = i;
       const int x = Px(2 + (i % 2) * (kLabelW + 3)), y = Px(2 + (i / 2) * (kLabelH + 3));
@@ -104,7 +105,7 @@ class PrintPixels : public RenderTest {
       QPainterPath outline;
       outline.addRect(QRectF(cell.left, cell.top, cell.right + 1 - cell.left, cell.bottom + 1 - cell.top));
       pv::SelectClipOutline(dc, &outline);
-      pv::DrawLabelObjects(dc, cell, false);
+      pv::DrawLabelObjects(dc, cell, label, values, pv::PrintSurface{});
       pv::RestoreDC(dc, level);
     }
   }

@@ -96,7 +96,7 @@ TEST_F(ShapeCorners, ChamferIsCutStraightByTheAspectAndDiffersFromTheRoundedCorn
         DrawOnScreen(surface.dc(), r, box);
       } else {
         pv::Rect label{0, 0, px(80), px(60)};
-        pv::DrawLabelObjects(surface.dc(), label, path.dpi == 96);
+        DrawLabel(surface.dc(), label, path.dpi == 96);
       }
       const QImage img = surface.finish();
       ASSERT_TRUE(Inked(img, (box.left + box.right) / 2, (box.top + box.bottom) / 2));

@@ -11,7 +11,6 @@
 #include "tests/support/records.h"
 #include "formats/windows/dlgselformat.h"
 #include "formats/formatstore.h"
-#include "printing/enginehost.h"
 #include "printing/spooler.h"
 
 #include <QAbstractItemView>
@@ -329,8 +328,6 @@ struct CheckThenCancel : paneltest::FakeSourceDialogs {
 TEST_F(PanelChoiceTest, ACheckedThenCancelledFilterPrintsTheCountedRecords) {
   CheckThenCancel checking;
   pv::SourceDialogs* old = pv::SetSourceDialogs(&checking);
-  pv::EnginePrintHost engine;  // field values from the merge source
-  const pv::ScopedHost<pv::RenderPrintHost> installed(engine);
   fake.printers.clear();
   fake.defaultPrinter.clear();
   pv::SetFakePrintSystem(&fake);

@@ -1,7 +1,7 @@
 // The page preview surface: sheet layout in the control, defaults, font
 // ratio, shadow, and the page drawn through it.
 #include "tests/printing/printfixture.h"
-#include "printing/enginehost.h"
+#include "printing/fieldvalue.h"
 #include "printing/panel/preview.h"
 
 #include <QImage>
@@ -91,16 +91,13 @@ TEST_F(PreviewTest, PreviewControlsDrawTheEnginePageAndServeTheFontRatio) {
   EXPECT_EQ(qGray(img.pixel(s.left() + 275, s.top() + 100)), 255);  // between labels
   EXPECT_GT(previewControls.OCXFontRatio(), 0.0f);
   EXPECT_EQ(previewControls.PreviewGeometry().WidthPx, 600);
-  // The label drawing scales the preview's fonts by it and asks the run for
-  // field values: none without a merge source.
-  pv::EnginePrintHost engine;
-  const pv::ScopedHost<pv::RenderPrintHost> installed(engine);
-  EXPECT_EQ(pv::RenderPrint().OCXFontRatio(), preview.OCXFontRatio);
-  QString field = QStringLiteral("Name"), format;
-  EXPECT_EQ(pv::RenderPrint().GetFieldValue(field, format), QString());
+  // The label drawing scales the preview's fonts by it and is given the
+  // run's field values: none without a merge source.
+  EXPECT_EQ(previewControls.OCXFontRatio(), preview.OCXFontRatio);
+  const QString field = QStringLiteral("Name");
+  EXPECT_EQ(pv::PrintRun().FieldValues().Value(field, QString()), QString());
   pv::PrintFieldCode = 1;
-  EXPECT_EQ(pv::RenderPrint().GetFieldValue(field, format), QStringLiteral("Name"));
-  pv::SetRenderPrintHost(nullptr);
+  EXPECT_EQ(pv::PrintRun().FieldValues().Value(field, QString()), QStringLiteral("Name"));
   pv::SetPrintPanelControls(&controls);
 }
 
