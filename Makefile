@@ -1,6 +1,7 @@
 # plavik: `make run` installs what is missing, builds and starts the program;
 # `make test` installs what is missing, builds and runs every test;
-# `make format` formats the C++ sources by .clang-format;
+# `make format` formats the C++ sources by .clang-format, `make format-check`
+# fails when one of them is not;
 # `make install` builds and installs the program below PREFIX (/usr/local);
 # `make package` builds the Debian package, build/plavik_*.deb;
 # `make test-sanitize` runs them again under AddressSanitizer and
@@ -10,7 +11,7 @@ SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all setup configure build run test test-sanitize bench fuzz format clean install package
+.PHONY: all setup configure build run test test-sanitize bench fuzz format format-check clean install package
 
 all: build
 
@@ -57,6 +58,9 @@ fuzz: setup
 
 format: setup
 	@bash tools/format.sh
+
+format-check: setup
+	@bash tools/format.sh --check
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

@@ -90,9 +90,9 @@ size_t Offset(std::mt19937_64& rng, size_t size) {
 }
 
 void Mutate(Bytes& b, std::mt19937_64& rng, size_t maxSize) {
-  static const uint32_t kInteresting[] = {0,     1,      0x7f,       0x80,       0xff,       0x100,     0x7fff,
-                                          0x8000, 0xffff, 0x10000,   0x7fffffff, 0x80000000, 0xffffffff, 8,
-                                          16,    255,    256,        1024,       4096,       65535,     65536};
+  static const uint32_t kInteresting[] = {0,      1,      0x7f,    0x80,       0xff,       0x100,      0x7fff,
+                                          0x8000, 0xffff, 0x10000, 0x7fffffff, 0x80000000, 0xffffffff, 8,
+                                          16,     255,    256,     1024,       4096,       65535,      65536};
   switch (Below(rng, 9)) {
     case 0:  // flip a bit
       if (!b.empty()) b[Offset(rng, b.size())] ^= static_cast<uint8_t>(1u << Below(rng, 8));
@@ -168,11 +168,16 @@ int main(int argc, char** argv) {
   const size_t maxSize = 1 << 20;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    if (a == "--seconds" && i + 1 < argc) seconds = std::atof(argv[++i]);
-    else if (a == "--timeout" && i + 1 < argc) timeout = static_cast<unsigned>(std::atoi(argv[++i]));
-    else if (a == "--seed" && i + 1 < argc) seed = std::strtoull(argv[++i], nullptr, 10);
-    else if (a == "--out" && i + 1 < argc) out = argv[++i];
-    else files.push_back(argv[i]);
+    if (a == "--seconds" && i + 1 < argc)
+      seconds = std::atof(argv[++i]);
+    else if (a == "--timeout" && i + 1 < argc)
+      timeout = static_cast<unsigned>(std::atoi(argv[++i]));
+    else if (a == "--seed" && i + 1 < argc)
+      seed = std::strtoull(argv[++i], nullptr, 10);
+    else if (a == "--out" && i + 1 < argc)
+      out = argv[++i];
+    else
+      files.push_back(argv[i]);
   }
   const long pid = static_cast<long>(getpid());
   std::snprintf(g_crashPath, sizeof g_crashPath, "%s/crash-%ld", out.c_str(), pid);
@@ -215,8 +220,8 @@ int main(int argc, char** argv) {
         if (LLVMFuzzerCustomMutator && (rng() & 1)) {
           const size_t size = input.size();
           input.resize(maxSize);
-          input.resize(std::min(maxSize, LLVMFuzzerCustomMutator(input.data(), size, maxSize,
-                                                                 static_cast<unsigned>(rng()))));
+          input.resize(
+              std::min(maxSize, LLVMFuzzerCustomMutator(input.data(), size, maxSize, static_cast<unsigned>(rng()))));
         } else {
           Mutate(input, rng, maxSize);
         }

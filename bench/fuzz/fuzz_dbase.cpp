@@ -17,8 +17,10 @@ void WriteTable(const QByteArray& path) {
   for (int r = 0; r < 3; ++r) {
     DBFWriteStringAttribute(dbf, r, 0, names[r]);
     DBFWriteStringAttribute(dbf, r, 1, r == 2 ? "376123450000000017" : "42");
-    if (r != 1) DBFWriteDoubleAttribute(dbf, r, 2, 1234.5 * r);
-    else DBFWriteNULLAttribute(dbf, r, 2);
+    if (r != 1)
+      DBFWriteDoubleAttribute(dbf, r, 2, 1234.5 * r);
+    else
+      DBFWriteNULLAttribute(dbf, r, 2);
     DBFWriteStringAttribute(dbf, r, 3, "20231231");
     DBFWriteLogicalAttribute(dbf, r, 4, r ? 'T' : 'F');
   }

@@ -44,9 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 }
 
 extern "C" void PlavikFuzzSeeds(void (*add)(const uint8_t*, size_t)) {
-  pv::fuzz::AddTextSeeds(add, {"[Id] = 1", "[Nome] LIKE 'an*' OR [Nome] LIKE '?lborg'",
-                               "([Prezzo] >= 2.5 AND [Prezzo] < 1e10) OR [Prezzo] IS NULL",
-                               "NOT [Attivo] = TRUE AND [Data] > #1995-01-01#", "[Ora] <= #2001-02-03 12:00:00#",
-                               "[Note] <> '' AND [Note] LIKE '%y_'", "[Nome] = 'O''Brien' OR [Id] IN (1, 2, -7)",
-                               "[Data] BETWEEN #1000-01-01# AND #9999-12-31#", "[Attivo] = FALSE OR [Attivo] IS NOT NULL"});
+  pv::fuzz::AddTextSeeds(add,
+                         {"[Id] = 1", "[Nome] LIKE 'an*' OR [Nome] LIKE '?lborg'",
+                          "([Prezzo] >= 2.5 AND [Prezzo] < 1e10) OR [Prezzo] IS NULL",
+                          "NOT [Attivo] = TRUE AND [Data] > #1995-01-01#", "[Ora] <= #2001-02-03 12:00:00#",
+                          "[Note] <> '' AND [Note] LIKE '%y_'", "[Nome] = 'O''Brien' OR [Id] IN (1, 2, -7)",
+                          "[Data] BETWEEN #1000-01-01# AND #9999-12-31#", "[Attivo] = FALSE OR [Attivo] IS NOT NULL"});
 }

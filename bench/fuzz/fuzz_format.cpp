@@ -83,9 +83,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 // Each kind of value with patterns of each family.
 extern "C" void PlavikFuzzSeeds(void (*add)(const std::uint8_t* data, std::size_t size)) {
-  const char* patterns[] = {"",           "0",           "#,##0.00", "0.00%;(0.00);\"zero\"", "d mmmm yyyy",
-                            "dddd dd/mm/yy hh:nn:ss", "mmm-q-ww", "@@@-@",  ">&&&&",      "Currency",
-                            "Long Date", "Yes/No",     "0.0E+00",  "\\a\"b\"c",  "hh:nn AM/PM"};
+  const char* patterns[] = {"",
+                            "0",
+                            "#,##0.00",
+                            "0.00%;(0.00);\"zero\"",
+                            "d mmmm yyyy",
+                            "dddd dd/mm/yy hh:nn:ss",
+                            "mmm-q-ww",
+                            "@@@-@",
+                            ">&&&&",
+                            "Currency",
+                            "Long Date",
+                            "Yes/No",
+                            "0.0E+00",
+                            "\\a\"b\"c",
+                            "hh:nn AM/PM"};
   const double number = 1234.5;
   const qint64 whole = 376123450000000017;
   const qint64 day = 2460655;
@@ -103,8 +115,10 @@ extern "C" void PlavikFuzzSeeds(void (*add)(const std::uint8_t* data, std::size_
         case 6: bits = 1; break;
         default: break;
       }
-      if (kind == 2) input += QByteArray("Nicolò D'Amico") + '\0';
-      else if (kind != 7) for (int i = 0; i < 8; ++i) input += static_cast<char>(bits >> (8 * i));
+      if (kind == 2)
+        input += QByteArray("Nicolò D'Amico") + '\0';
+      else if (kind != 7)
+        for (int i = 0; i < 8; ++i) input += static_cast<char>(bits >> (8 * i));
       input += p;
       add(reinterpret_cast<const std::uint8_t*>(input.constData()), static_cast<std::size_t>(input.size()));
     }

@@ -16,9 +16,9 @@ struct Field {
   int width;
 };
 
-const Field kFields[] = {{"NOME", pxfAlpha, 20},     {"CODICE", pxfLong, 4},  {"QUANTI", pxfShort, 2},
+const Field kFields[] = {{"NOME", pxfAlpha, 20},      {"CODICE", pxfLong, 4},    {"QUANTI", pxfShort, 2},
                          {"PREZZO", pxfNumber, 8},    {"SALDO", pxfCurrency, 8}, {"NATO", pxfDate, 4},
-                         {"QUANDO", pxfTimestamp, 8}, {"ORA", pxfTime, 4},      {"ATTIVO", pxfLogical, 1},
+                         {"QUANDO", pxfTimestamp, 8}, {"ORA", pxfTime, 4},       {"ATTIVO", pxfLogical, 1},
                          {"NUMERO", pxfAutoInc, 4}};
 constexpr int kCount = sizeof kFields / sizeof kFields[0];
 

@@ -29,10 +29,10 @@ using Names = std::set<std::string>;
 
 // The list of app/wiring.cpp, by slot name.
 const Names kInstalledAtOnce = {
-    "MessageBoxHost", "CommonDialogHost", "ColorDialogHost", "ShellSplashHost", "ShellWindowHost", "ShellViewsHost",
-    "ShellPopUpHost", "ShellStyleHost",   "MainWndCommands", "MainWindowHost",  "ViewFactory",     "RenderSettingsHost",
-    "EditorServices", "EditCardDrawing",  "EditorPickers",   "PropertyWindows", "PrintPanelHost",  "SourceDialogs",
-    "WizardWindowHost", "PopUpEditor",
+    "MessageBoxHost",  "CommonDialogHost",   "ColorDialogHost", "ShellSplashHost",  "ShellWindowHost",
+    "ShellViewsHost",  "ShellPopUpHost",     "ShellStyleHost",  "MainWndCommands",  "MainWindowHost",
+    "ViewFactory",     "RenderSettingsHost", "EditorServices",  "EditCardDrawing",  "EditorPickers",
+    "PropertyWindows", "PrintPanelHost",     "SourceDialogs",   "WizardWindowHost", "PopUpEditor",
 };
 // Installed by the editor view and the print panel as the main window makes them.
 const Names kInstalledByViews = {"CanvasHost", "EditorHost", "RenderCanvasHost", "PrintPanelControls"};

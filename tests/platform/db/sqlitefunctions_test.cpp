@@ -87,8 +87,8 @@ TEST(SqliteFunctions, ADateAndTimeComesBackAsItWent) {
   qputenv("TZ", "Europe/Rome");
   tzset();
   const QDateTime cases[] = {
-      QDateTime(QDate(2024, 3, 31), QTime(2, 30), Qt::UTC),           // skipped in Rome
-      QDateTime(QDate(2024, 10, 27), QTime(2, 30), Qt::UTC),          // twice in Rome
+      QDateTime(QDate(2024, 3, 31), QTime(2, 30), Qt::UTC),            // skipped in Rome
+      QDateTime(QDate(2024, 10, 27), QTime(2, 30), Qt::UTC),           // twice in Rome
       QDateTime(QDate(2023, 6, 30), QTime(18, 45, 30, 123), Qt::UTC),  // milliseconds
       QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC),
       QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59, 999), Qt::UTC),
@@ -102,8 +102,10 @@ TEST(SqliteFunctions, ADateAndTimeComesBackAsItWent) {
   // Stored texts sort as the times do.
   EXPECT_LT(pv::StoredValue(QVariant(cases[2].addMSecs(-123))).toString(),
             pv::StoredValue(QVariant(cases[2])).toString());
-  if (zone.isEmpty()) qunsetenv("TZ");
-  else qputenv("TZ", zone);
+  if (zone.isEmpty())
+    qunsetenv("TZ");
+  else
+    qputenv("TZ", zone);
   tzset();
 }
 

@@ -138,7 +138,7 @@ TEST(DcBanded, BandsGiveThePixelsOfTheWholePath) {
         ink += a[x] != qRgb(255, 255, 255) && (y < kH / 3 || y >= 2 * kH / 3);
       }
     }
-    EXPECT_GT(ink, kW * kH / 40);  // the case draws something
+    EXPECT_GT(ink, kW * kH / 40);                                              // the case draws something
     EXPECT_LT(double(sum) / (kW * kH), 0.1);                                   // differences at the edges only
     EXPECT_EQ(large, 0);                                                       // and small there
     for (int y = 0; y < kH; ++y) EXPECT_LT(rowSum[y], 4 * kW) << "row " << y;  // no seam row
