@@ -19,10 +19,7 @@
 #include "document/labelfile.h"
 #include "document/model.h"
 #include "platform/msgbox.h"
-#include "render/barcode.h"
-#include "tests/support/records.h"
-
-#include <shapefil.h>
+#include "bench/printing/mergejob.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -44,54 +41,13 @@ struct PrintedBoxes : pv::MessageBoxHost {
   }
 };
 
-bool WriteTable(const QString& folder, int records) {
-  QDir().mkpath(folder);
-  DBFHandle h = DBFCreateEx(QFile::encodeName(folder + QStringLiteral("/clienti.dbf")).constData(), "LDID/87");
-  if (h == nullptr) return false;
-  DBFAddField(h, "NOME", FTString, 30, 0);
-  DBFAddField(h, "CITTA", FTString, 20, 0);
-  DBFAddField(h, "CODICE", FTString, 13, 0);
-  const char* const cities[] = {"Milano", "Roma", "Mantova", "Bari", "Modena", "Torino"};
-  bool ok = true;
-  for (int r = 0; r < records && ok; ++r) {
-    ok = DBFWriteStringAttribute(h, r, 0, ("Cliente " + QByteArray::number(r)).constData()) &&
-         DBFWriteStringAttribute(h, r, 1, cities[r % 6]) &&
-         DBFWriteStringAttribute(h, r, 2, QByteArray::number(8000000000000LL + r).constData());
-  }
-  DBFClose(h);
-  return ok;
-}
-
-// A text of the label; lab-print lays the label out in the middle of the
-// editor's 300 x 300 mm work area, so the objects are placed there.
+// lab-print lays the label out in the middle of the editor's 300 x 300 mm
+// work area, so the objects are placed there.
 constexpr float kLeft = 150.0f - 99.0f / 2, kTop = 150.0f - 67.0f / 2;
-
-void AddText(float cx, float cy, const QString& content, std::int16_t kind, const QString& format = {}) {
-  pv::ObjectRecord r = pv::test::BoxRecord(kind, kLeft + cx, kTop + cy, 80, 8);
-  r.Content = content;
-  r.FormatText = format;
-  r.FontName = QStringLiteral("DejaVu Sans");
-  r.FontSize = 10;
-  r.Alignment = 20;
-  r.Opacity = 100;
-  r.Color1 = 0;
-  pv::test::AppendRecord(r);
-}
 
 bool WriteLabel(const QString& file) {
   pv::ResetDocumentState();
-  pv::Header.LabelFormatCode = QStringLiteral("B-8");
-  pv::Header.LabelWidth = 99;
-  pv::Header.LabelHeight = 67;
-  AddText(50, 8, QStringLiteral("Spett.le"), pv::UserTypeTextBox);
-  AddText(50, 18, QStringLiteral("NOME"), pv::UserTypeDatabaseField);
-  AddText(50, 28, QStringLiteral("CITTA"), pv::UserTypeDatabaseField, QStringLiteral(">"));
-  pv::ObjectRecord code = pv::test::BoxRecord(pv::UserTypeBarcode, kLeft + 50, kTop + 50, 70, 18);
-  code.Content = QStringLiteral("CODICE");
-  code.Variant = 1;  // from a field
-  code.Aspect = pv::BarcodeCode128Index;
-  code.ShowText = 1;
-  pv::test::AppendRecord(code);
+  mergejob::AddLabel(kLeft, kTop);
   pv::LabFileContent content;
   if (!pv::CurrentLabContent(content)) return false;
   QFile out(file);
@@ -125,7 +81,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const QString folder = home + QStringLiteral("/dati%1").arg(records);
-  if (!WriteTable(folder, records)) {
+  if (!mergejob::WriteCustomers(folder, records)) {
     std::fprintf(stderr, "merge_job_files: %s/clienti.dbf cannot be written\n", qPrintable(folder));
     return 1;
   }

@@ -21,8 +21,7 @@
 #include "tests/libs/pictor2/fixtures.h"
 #include "tests/printing/pdftools.h"
 #include "tests/support/records.h"
-
-#include <shapefil.h>
+#include "bench/printing/mergejob.h"
 
 #include <QDir>
 #include <QSqlDatabase>
@@ -183,18 +182,7 @@ struct MergeSetup {
   qint64 Registration(int records) {
     if (auto it = registrations.find(records); it != registrations.end()) return it->second;
     const QString folder = home.filePath(QStringLiteral("dati%1").arg(records));
-    QDir().mkpath(folder);
-    DBFHandle h = DBFCreateEx(QFile::encodeName(folder + QStringLiteral("/clienti.dbf")).constData(), "LDID/87");
-    DBFAddField(h, "NOME", FTString, 30, 0);
-    DBFAddField(h, "CITTA", FTString, 20, 0);
-    DBFAddField(h, "CODICE", FTString, 13, 0);
-    const char* const cities[] = {"Milano", "Roma", "Mantova", "Bari", "Modena", "Torino"};
-    for (int r = 0; r < records; ++r) {
-      DBFWriteStringAttribute(h, r, 0, ("Cliente " + QByteArray::number(r)).constData());
-      DBFWriteStringAttribute(h, r, 1, cities[r % 6]);
-      DBFWriteStringAttribute(h, r, 2, QByteArray::number(8000000000000LL + r).constData());
-    }
-    DBFClose(h);
+    mergejob::WriteCustomers(folder, records);
     pv::Registration reg;
     reg.label = QStringLiteral("Clienti %1").arg(records);
     reg.connectionString = pv::BuildConnectionString(pv::kSourceDBaseIII, folder, false, {}, {});
@@ -215,36 +203,12 @@ MergeSetup& Merge() {
   return *MergeState();
 }
 
-pv::ObjectRecord& AddLabelText(float cx, float cy, const QString& content, std::int16_t kind,
-                               const QString& format = {}) {
-  pv::ObjectRecord r = pv::test::BoxRecord(kind, cx, cy, 80, 8);
-  r.Content = content;
-  r.FormatText = format;
-  r.FontName = QStringLiteral("DejaVu Sans");
-  r.FontSize = 10;
-  r.Alignment = 20;
-  r.Opacity = 100;
-  r.Color1 = 0;
-  return pv::test::AppendRecord(r);
-}
-
 // The label: a heading, the customer's name and city merged, and a Code 128
 // barcode of the customer code; with pictures, a background and a border.
 void MergeLabel(const QString& folder, bool pictures) {
   pv::ResetDocumentState();
   pv::ClearPictureCache();
-  pv::Header.LabelFormatCode = QStringLiteral("B-8");
-  pv::Header.LabelWidth = 99;
-  pv::Header.LabelHeight = 67;
-  AddLabelText(50, 8, QStringLiteral("Spett.le"), pv::UserTypeTextBox);
-  AddLabelText(50, 18, QStringLiteral("NOME"), pv::UserTypeDatabaseField);
-  AddLabelText(50, 28, QStringLiteral("CITTA"), pv::UserTypeDatabaseField, QStringLiteral(">"));
-  pv::ObjectRecord code = pv::test::BoxRecord(pv::UserTypeBarcode, 50, 50, 70, 18);
-  code.Content = QStringLiteral("CODICE");
-  code.Variant = 1;  // from a field
-  code.Aspect = pv::BarcodeCode128Index;
-  code.ShowText = 1;
-  pv::test::AppendRecord(code);
+  mergejob::AddLabel(0, 0);
   if (pictures) {
     QImage sky(800, 540, QImage::Format_RGB32);
     for (int y = 0; y < sky.height(); ++y)
@@ -273,7 +237,7 @@ void AddFills() {
   box.LineColor = 0;
   box.Opacity = 100;
   pv::test::AppendRecord(box);
-  pv::ObjectRecord& offer = AddLabelText(50, 36, QStringLiteral("Offerta speciale"), pv::UserTypeTextBox);
+  pv::ObjectRecord& offer = mergejob::AddText(0, 0, 50, 36, QStringLiteral("Offerta speciale"), pv::UserTypeTextBox);
   offer.FontSize = 14;
   offer.Bold = 1;
   offer.FillStyle = 146;  // two colours, horizontal
