@@ -3,6 +3,7 @@
 
 #include "platform/colmo2/colmo2.h"
 #include "platform/colmo2/colmo2_internal.h"
+#include "platform/recentcache.h"
 
 #include <QImage>
 #include <QLinearGradient>
@@ -14,8 +15,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <list>
-#include <mutex>
 #include <tuple>
 
 namespace pv::colmo {
@@ -110,33 +109,11 @@ QImage BrushTile(int brush, Colour c1, Colour c2, int dpi) {
   return cell.scaled(8 * k, 8 * k, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
-// The hatch and brush tiles last made, by what makes them. Every label of a
-// job fills with the very same picture, which a PDF then holds once for the
-// whole job (it keeps a picture by its cache key) instead of once a label.
-class TileCache {
- public:
-  using Key = std::tuple<int, int, Colour, Colour, int>;  // kind, number, colours, scale
-  template <typename Make>
-  QImage Get(const Key& key, Make make) {
-    std::lock_guard<std::mutex> g(lock_);
-    for (auto it = items_.begin(); it != items_.end(); ++it) {
-      if (it->first != key) continue;
-      items_.splice(items_.begin(), items_, it);
-      return items_.front().second;
-    }
-    items_.emplace_front(key, make());
-    if (items_.size() > kMaxTiles) items_.pop_back();
-    return items_.front().second;
-  }
-
- private:
-  static constexpr std::size_t kMaxTiles = 64;
-  std::mutex lock_;
-  std::list<std::pair<Key, QImage>> items_;
-};
-
-TileCache& Tiles() {
-  static TileCache cache;
+// The hatch and brush tiles, by what makes them: kind, number, colours and
+// scale.
+using TileKey = std::tuple<int, int, Colour, Colour, int>;
+RecentCache<TileKey, QImage>& Tiles() {
+  static RecentCache<TileKey, QImage> cache(64);
   return cache;
 }
 

@@ -5,14 +5,13 @@
 
 #include "platform/colmo2/colmo2.h"
 #include "platform/colmo2/colmo2_internal.h"
+#include "platform/recentcache.h"
 
 #include <QImage>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <list>
-#include <mutex>
 #include <utility>
 
 namespace pv::colmo {
@@ -280,16 +279,6 @@ Rgbf Texel(int texture, double u, double v) {
   }
 }
 
-// Tiles kept for reuse, by texture number and tile size.
-struct Cache {
-  std::mutex lock;
-  std::list<std::pair<std::pair<int, int>, QImage>> items;
-};
-Cache& TheCache() {
-  static Cache c;
-  return c;
-}
-
 QImage MakeTile(int texture, int size) {
   QImage img(size, size, QImage::Format_RGB32);
   if (img.isNull()) return img;
@@ -322,36 +311,19 @@ int TextureTileSize(int dpi) {
 QImage TextureTile(int texture, int dpi) {
   const int t = NormalizedTexture(texture);
   const int size = TextureTileSize(dpi);
-  Cache& c = TheCache();
-  {
-    std::lock_guard<std::mutex> g(c.lock);
-    for (auto it = c.items.begin(); it != c.items.end(); ++it) {
-      if (it->first == std::make_pair(t, size)) {
-        c.items.splice(c.items.begin(), c.items, it);
-        return c.items.front().second;
-      }
-    }
-  }
-  // Printer resolutions: the picture is worked out at no more than 400
-  // pixels a side and smoothly enlarged (the textures hold no detail finer
-  // than that), which keeps a first use quick.
-  constexpr int kMaxWorked = 400;
-  QImage tile = size <= kMaxWorked
-                    ? MakeTile(t, size)
-                    : MakeTile(t, kMaxWorked).scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  std::lock_guard<std::mutex> g(c.lock);
-  c.items.emplace_front(std::make_pair(t, size), tile);
   // Room for every texture at screen sizes (a page of the fill window shows
   // them all), within a bound on memory for the large printer tiles.
-  constexpr std::size_t kMaxTiles = 2 * TextureCount;
-  constexpr qsizetype kMaxBytes = 96 * 1024 * 1024;
-  qsizetype bytes = 0;
-  for (const auto& item : c.items) bytes += item.second.sizeInBytes();
-  while (c.items.size() > 1 && (c.items.size() > kMaxTiles || bytes > kMaxBytes)) {
-    bytes -= c.items.back().second.sizeInBytes();
-    c.items.pop_back();
-  }
-  return tile;
+  static RecentCache<std::pair<int, int>, QImage> tiles(
+      2 * TextureCount, [](const QImage& tile) { return tile.sizeInBytes(); }, 96 * 1024 * 1024);
+  return tiles.Get({t, size}, [&] {
+    // Printer resolutions: the picture is worked out at no more than 400
+    // pixels a side and smoothly enlarged (the textures hold no detail finer
+    // than that), which keeps a first use quick.
+    constexpr int kMaxWorked = 400;
+    return size <= kMaxWorked
+               ? MakeTile(t, size)
+               : MakeTile(t, kMaxWorked).scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  });
 }
 
 QImage TextureImage(int texture, int width, int height, int dpi) {

@@ -1,6 +1,7 @@
 // Lineo2: the fourteen generic shapes and the fifteen art-text envelopes.
 
 #include "platform/lineo2/lineo2_internal.h"
+#include "platform/recentcache.h"
 
 #include <QFont>
 #include <QLineF>
@@ -9,8 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <list>
-#include <mutex>
+#include <tuple>
 #include <vector>
 
 namespace pv::lineo {
@@ -371,38 +371,6 @@ QPainterPath WarpedText(const QString& text, const QString& face, int shape, dou
   return out;
 }
 
-// The outlines last laid out: every label of a job shows the same art texts,
-// each laid out once.
-class ArtTextCache {
- public:
-  QPainterPath Get(const QString& text, const QString& face, int shape, double w, double h) {
-    {
-      std::lock_guard<std::mutex> g(lock_);
-      for (auto it = items_.begin(); it != items_.end(); ++it) {
-        if (it->text != text || it->face != face || it->shape != shape || it->w != w || it->h != h) continue;
-        items_.splice(items_.begin(), items_, it);
-        return items_.front().path;
-      }
-    }
-    QPainterPath path = WarpedText(text, face, shape, w, h);
-    std::lock_guard<std::mutex> g(lock_);
-    items_.push_front(Item{text, face, shape, w, h, path});
-    if (items_.size() > kMaxItems) items_.pop_back();
-    return path;
-  }
-
- private:
-  struct Item {
-    QString text, face;
-    int shape;
-    double w, h;
-    QPainterPath path;
-  };
-  static constexpr std::size_t kMaxItems = 32;
-  std::mutex lock_;
-  std::list<Item> items_;
-};
-
 }  // namespace
 
 QPainterPath ArtTextPath(const QString& text0, const QString& face, int shape, double w, double h) {
@@ -413,8 +381,9 @@ QPainterPath ArtTextPath(const QString& text0, const QString& face, int shape, d
   if (text.isEmpty() || !(w > 0) || !(h > 0)) return QPainterPath();
   if (text.size() > 1000) text.truncate(1000);
   if (shape < 0 || shape > 14) shape = 0;
-  static ArtTextCache cache;
-  return cache.Get(text, face, shape, w, h);
+  // Every label of a job shows the same art texts: each is laid out once.
+  static RecentCache<std::tuple<QString, QString, int, double, double>, QPainterPath> outlines(32);
+  return outlines.Get({text, face, shape, w, h}, [&] { return WarpedText(text, face, shape, w, h); });
 }
 
 }  // namespace pv::lineo
