@@ -1,7 +1,6 @@
 #include "editor/view/editcard.h"
 
 #include "core/hosts.h"
-#include "app/window/popups.h"
 #include "document/canvas/drageditorwidget.h"
 #include "document/hosts.h"
 #include "document/model.h"
@@ -44,6 +43,10 @@ constexpr std::array<int, 14> kPaletteTips = {13520, 13521, 13522, 13523, 13524,
 // Captions of the ShowPop switches, by window index (2 has none).
 constexpr std::array<int, 6> kSwitchCaptions = {13510, 13511, 0, 13513, 13514, 13515};
 constexpr std::array<int, 5> kSwitchIndexes = {PopFont, PopText, PopLinee, PopFill, PopArtText};
+
+// Whether the panel has a switch for that window index (the image, 2, has
+// no window and no switch).
+constexpr bool HasSwitch(int index) { return std::ranges::find(kSwitchIndexes, index) != kSwitchIndexes.end(); }
 
 // Captions 0-3 of the coordinate panel for a box-shaped object, a line and
 // several objects.
@@ -322,11 +325,11 @@ QToolButton* EditCard::Image2(int Index) const {
 }
 
 QCheckBox* EditCard::ShowPop(int Index) const {
-  return IsPopUpIndex(Index) ? m_showPop[static_cast<std::size_t>(Index)] : nullptr;
+  return HasSwitch(Index) ? m_showPop[static_cast<std::size_t>(Index)] : nullptr;
 }
 
 QLabel* EditCard::Label3(int Index) const {
-  return IsPopUpIndex(Index) ? m_label3[static_cast<std::size_t>(Index)] : nullptr;
+  return HasSwitch(Index) ? m_label3[static_cast<std::size_t>(Index)] : nullptr;
 }
 
 int EditCard::BoxIndex(QObject* watched) const {

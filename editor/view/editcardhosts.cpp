@@ -1,6 +1,5 @@
 #include "editor/view/editcardhosts.h"
 
-#include "app/window/popups.h"
 #include "editor/style.h"
 #include "render/labelobjects.h"
 #include "render/pictures.h"
@@ -10,9 +9,7 @@ namespace pv {
 void PropertyWindows::Load(int, QWidget*) {}
 void PropertyWindows::Show(int, QWidget*) {}
 void PropertyWindows::Unload(int) {}
-bool PropertyWindows::Loaded(int index) const {
-  return IsPopUpIndex(index) && PopUpLoaded[static_cast<std::size_t>(index)] != VbFalse;
-}
+bool PropertyWindows::Loaded(int) const { return false; }
 void PropertyWindows::FontApply(int, const QVariant&) {}
 void PropertyWindows::TextApply(int, const QVariant&) {}
 void PropertyWindows::LineeApply(std::int32_t, const QVariant&, std::int32_t, std::int16_t) {}

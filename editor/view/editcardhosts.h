@@ -31,7 +31,8 @@ class PropertyWindows {
   virtual void Show(int index, QWidget* owner);
   // Unloads the window (which clears its flag).
   virtual void Unload(int index);
-  // Whether the window is loaded: its PopUpLoaded flag.
+  // Whether the window is loaded (the installed set answers from the
+  // windows' own loaded flags).
   virtual bool Loaded(int index) const;
   // The windows' fillers (each window's own Apply).
   virtual void FontApply(int iCode, const QVariant& sValue);

@@ -25,7 +25,9 @@ using Folders = std::set<std::string>;
 const char* const kSourceRoots[] = {"app",     "core",        "document", "render", "editor",  "properties",
                                     "formats", "datasources", "printing", "libs",   "platform"};
 
-// Folder -> the other folders whose headers its code may include.
+// Folder -> the other folders whose headers its code may include. An entry
+// that names a header ("app/window/views.h") allows that header alone: the
+// windows the main window hosts see its view contract and nothing else of it.
 const std::map<std::string, Folders> kMayInclude = {
     // The bottom: the platform layers and the two shared libraries.
     {"platform", {}},
@@ -52,18 +54,20 @@ const std::map<std::string, Folders> kMayInclude = {
     {"printing", {"core", "datasources", "document", "platform", "platform/printer", "render"}},
     {"editor", {"datasources", "document", "document/canvas", "libs/pictor2", "platform", "render"}},
     // The windows.
-    {"editor/view", {"core", "app/window", "document", "document/canvas", "editor", "platform", "render"}},
+    {"editor/view", {"core", "app/window/views.h", "document", "document/canvas", "editor", "platform", "render"}},
     {"printing/panel",
-     {"core", "app/window", "datasources", "document", "formats/windows", "platform", "platform/printer", "printing"}},
+     {"core", "app/window/views.h", "datasources", "document", "formats/windows", "platform", "platform/printer",
+      "printing"}},
     {"properties", {"editor", "platform", "platform/db", "render"}},
     {"properties/windows",
-     {"app/window", "core", "datasources/windows", "editor", "editor/view", "platform", "properties"}},
+     {"app/window/popups.h", "core", "datasources/windows", "editor", "editor/view", "platform", "properties"}},
     {"properties/artwork", {}},
     {"datasources/windows",
-     {"core", "app/window", "datasources", "datasources/readers", "editor", "platform", "platform/db"}},
+     {"core", "app/window/views.h", "datasources", "datasources/readers", "editor", "platform", "platform/db"}},
     {"formats",
      {"core", "datasources", "datasources/readers", "document", "platform", "platform/db", "properties", "render"}},
-    {"formats/windows", {"app/window", "core", "document", "formats", "platform", "platform/db", "properties/windows"}},
+    {"formats/windows",
+     {"app/window/views.h", "core", "document", "formats", "platform", "platform/db", "properties/windows"}},
     {"formats/templategen", {"formats"}},
     // The program: its settings, main window and composition root.
     {"app/window", {"core", "app", "document", "platform", "platform/db", "platform/printer"}},
@@ -158,8 +162,9 @@ TEST(Layers, AFolderIncludesOnlyTheFoldersItMay) {
       if (target.empty() || target == folder) continue;
       EXPECT_TRUE(fs::exists(fs::path(PLAVIK_SOURCE_ROOT) / inc.header))
           << inc.file << ":" << inc.line << ": \"" << inc.header << "\" is not named from the source root";
-      EXPECT_TRUE(allowed->second.count(target)) << inc.file << ":" << inc.line << ": " << folder << " may not include "
-                                                 << target << " (\"" << inc.header << "\")";
+      EXPECT_TRUE(allowed->second.count(target) || allowed->second.count(inc.header))
+          << inc.file << ":" << inc.line << ": " << folder << " may not include " << target << " (\"" << inc.header
+          << "\")";
     }
   }
 }
@@ -172,7 +177,10 @@ TEST(Layers, EveryPermissionIsStillUsed) {
     const auto found = SourceTree().byFolder.find(folder);
     if (found != SourceTree().byFolder.end())
       for (const Include& inc : found->second)
-        if (inc.quoted) used.insert(FolderOf(inc.header));
+        if (inc.quoted) {
+          used.insert(FolderOf(inc.header));
+          used.insert(inc.header);
+        }
     for (const std::string& target : allowed)
       EXPECT_TRUE(used.count(target)) << folder << " no longer includes " << target << ": take it out of the table";
   }

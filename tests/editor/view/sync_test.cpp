@@ -224,10 +224,31 @@ TEST_F(ViewTest, AClickOnTheCaptionTogglesTheLinesWindow) {
   EXPECT_EQ(windows.calls, QStringList{"Unload:3"});
 }
 
-TEST_F(ViewTest, TheDefaultWindowSetReadsTheLoadedFlags) {
+TEST_F(ViewTest, TheDefaultWindowSetHasNoWindowLoaded) {
+  // The editor without the property windows: whatever was loaded before,
+  // no index answers loaded, and a switch ticked on it loads nothing that
+  // could later be unloaded.
   PropertyWindows w;
+  for (int index : {-1, PopFont, PopText, 2, PopLinee, PopFill, PopArtText, 6}) {
+    EXPECT_FALSE(w.Loaded(index)) << index;
+  }
+  SetPropertyWindows(&w);
+  view->SetShowPop(PopFill, true);
   EXPECT_FALSE(w.Loaded(PopFill));
-  PopUpLoaded[PopFill] = VbTrue;
-  EXPECT_TRUE(w.Loaded(PopFill));
-  EXPECT_FALSE(w.Loaded(2));
+  view->SetShowPop(PopFill, false);
+  EXPECT_FALSE(view->ShowPop(PopFill)->isChecked());
+  SetPropertyWindows(&windows);
+}
+
+TEST_F(ViewTest, OnlyTheWindowsHaveASwitchAndACaption) {
+  struct Case {
+    int index;
+    bool hasSwitch;
+  };
+  const Case cases[] = {{-1, false},      {PopFont, true}, {PopText, true},    {2, false},
+                        {PopLinee, true}, {PopFill, true}, {PopArtText, true}, {6, false}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(view->ShowPop(c.index) != nullptr, c.hasSwitch) << c.index;
+    EXPECT_EQ(view->Label3(c.index) != nullptr, c.hasSwitch) << c.index;
+  }
 }

@@ -7,7 +7,6 @@
 // start settings.
 #include "core/settings.h"
 #include "app/wiring.h"
-#include "app/window/popups.h"
 #include "document/canvas/drageditorwidget.h"
 #include "document/document.h"
 #include "editor/style.h"
@@ -111,7 +110,6 @@ class ViewTest : public pv::test::AppFixture {
     pv::SettingSnap = 1;
     pv::Header.LabelWidth = 100;
     pv::Header.LabelHeight = 50;
-    for (auto& f : pv::PopUpLoaded) f = pv::VbFalse;
     pv::SetMessageBoxHost(&boxes_);
     pv::SetPropertyWindows(&windows);
     view = std::make_unique<pv::EditCard>();
