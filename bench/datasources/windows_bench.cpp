@@ -9,7 +9,7 @@
 #include "datasources/tablecache.h"
 #include "datasources/windows/databasedata.h"
 #include "datasources/windows/dlgfieldpropety.h"
-#include "datasources/windows/fieldpickermodel.h"
+#include "datasources/models/fieldpickermodel.h"
 
 #include <QApplication>
 #include <QDir>

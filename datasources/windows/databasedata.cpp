@@ -4,7 +4,7 @@
 #include "datasources/windows/cuttexttips.h"
 #include "datasources/windows/dlgselectsource.h"
 #include "datasources/windows/images.h"
-#include "datasources/windows/recordtable.h"
+#include "datasources/models/recordtable.h"
 #include "platform/stringtable.h"
 
 #include <QFrame>

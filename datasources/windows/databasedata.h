@@ -4,7 +4,7 @@
 // on view in a read-only grid (managermodel.h).
 
 #include "app/window/views.h"
-#include "datasources/windows/managermodel.h"
+#include "datasources/models/managermodel.h"
 
 #include <array>
 

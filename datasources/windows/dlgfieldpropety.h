@@ -2,7 +2,7 @@
 // The merge-field picker dlgFieldPropety (fieldpickermodel.h) and the one call
 // that shows it: ShowMergeFieldPicker.
 
-#include "datasources/windows/fieldpickermodel.h"
+#include "datasources/models/fieldpickermodel.h"
 
 #include <QDialog>
 

@@ -4,7 +4,7 @@
 // check on the caller's recordset (filtermodel.h). sFilter and RetCode are
 // read after it closed; the close box is Cancel.
 
-#include "datasources/windows/filtermodel.h"
+#include "datasources/models/filtermodel.h"
 
 #include <QDialog>
 

@@ -3,7 +3,7 @@
 // selection control between OK and Cancel (selectsource.h). The close box is
 // Cancel.
 
-#include "datasources/windows/selectsource.h"
+#include "datasources/models/selectsource.h"
 
 #include <QDialog>
 

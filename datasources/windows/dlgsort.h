@@ -3,7 +3,7 @@
 // field list and a direction list) between OK and Cancel. sSort is the sort
 // string chosen, "" after Cancel or the close box.
 
-#include "datasources/windows/sortlevels.h"
+#include "datasources/models/sortlevels.h"
 
 #include <QDialog>
 #include <QWidget>

@@ -2,7 +2,7 @@
 // The data-source selection control's widgets over its model
 // (sourceselection.h).
 
-#include "datasources/windows/sourceselection.h"
+#include "datasources/models/sourceselection.h"
 
 #include <QWidget>
 

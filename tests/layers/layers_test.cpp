@@ -62,8 +62,8 @@ const std::map<std::string, Folders> kMayInclude = {
     {"properties/windows",
      {"app/window/popups.h", "core", "datasources/windows", "editor", "editor/view", "platform", "properties"}},
     {"properties/artwork", {}},
-    {"datasources/windows",
-     {"core", "app/window/views.h", "datasources", "datasources/readers", "editor", "platform", "platform/db"}},
+    {"datasources/models", {"core", "datasources", "datasources/readers", "editor", "platform", "platform/db"}},
+    {"datasources/windows", {"core", "app/window/views.h", "datasources", "datasources/models", "platform"}},
     {"formats",
      {"core", "datasources", "datasources/readers", "document", "platform", "platform/db", "properties", "render"}},
     {"formats/windows",
@@ -239,7 +239,7 @@ const std::map<std::string, LinkLine>& LinkLines() {
 // reaches widgets through it.)
 const char* const kTargetsWithoutWidgets[] = {
     "core",     "document",   "canvas",  "render",        "editor",   "mergefields", "datasources",
-    "printing", "properties", "formats", "formatswizard", "platform", "platformdb",
+    "printing", "properties", "formats", "formatswizard", "platform", "platformdb",  "datasourcemodels",
 };
 
 bool IsWidgetLibrary(const std::string& item) { return item.find("Widgets") != std::string::npos; }

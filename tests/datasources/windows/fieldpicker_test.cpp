@@ -3,9 +3,9 @@
 // samples, OK and Cancel, and the field tool taking the picked column.
 #include "datasources/predefinedfields.h"
 #include "datasources/windows/dlgfieldpropety.h"
-#include "datasources/windows/fieldpickermodel.h"
-#include "datasources/windows/formatcodes.h"
-#include "datasources/windows/sourcecolumns.h"
+#include "datasources/models/fieldpickermodel.h"
+#include "datasources/models/formatcodes.h"
+#include "datasources/models/sourcecolumns.h"
 #include "platform/format.h"
 #include "windowstest.h"
 

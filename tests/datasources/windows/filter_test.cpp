@@ -4,7 +4,7 @@
 #include "datasources/sourcerecordset.h"
 #include "datasources/windows/dlgfilter.h"
 #include "datasources/windows/dlgsort.h"
-#include "datasources/windows/filtermodel.h"
+#include "datasources/models/filtermodel.h"
 #include "datasources/windows/sourcedialogwindows.h"
 #include "windowstest.h"
 

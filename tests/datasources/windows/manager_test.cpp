@@ -4,8 +4,8 @@
 // fail.
 #include "datasources/sourcedialogs.h"
 #include "datasources/windows/databasedata.h"
-#include "datasources/windows/managermodel.h"
-#include "datasources/windows/recordtable.h"
+#include "datasources/models/managermodel.h"
+#include "datasources/models/recordtable.h"
 #include "windowstest.h"
 
 #include <QDateTime>

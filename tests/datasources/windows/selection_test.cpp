@@ -3,8 +3,8 @@
 // OK's refusals in order.
 #include "datasources/windows/dlgselectsource.h"
 #include "datasources/windows/oledbsourceselection.h"
-#include "datasources/windows/selectsource.h"
-#include "datasources/windows/sourceselection.h"
+#include "datasources/models/selectsource.h"
+#include "datasources/models/sourceselection.h"
 #include "platform/commondialogs.h"
 #include "windowstest.h"
 

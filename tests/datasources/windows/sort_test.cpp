@@ -1,7 +1,7 @@
 // The sort control and dialog: the click rule, sort strings in and out, and
 // the dialog's answer.
 #include "datasources/windows/dlgsort.h"
-#include "datasources/windows/sortlevels.h"
+#include "datasources/models/sortlevels.h"
 #include "tests/support/app_fixture.h"
 #include "windowstest.h"
 

@@ -1,4 +1,4 @@
-#include "datasources/windows/selectsource.h"
+#include "datasources/models/selectsource.h"
 
 #include "datasources/connectionstring.h"
 #include "datasources/sourcerecordset.h"

@@ -1,4 +1,4 @@
-#include "datasources/windows/sortlevels.h"
+#include "datasources/models/sortlevels.h"
 
 #include "platform/stringtable.h"
 

@@ -1,4 +1,4 @@
-#include "datasources/windows/filtermodel.h"
+#include "datasources/models/filtermodel.h"
 
 #include "core/database.h"
 #include "datasources/sourcerecordset.h"

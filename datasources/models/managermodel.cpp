@@ -1,4 +1,4 @@
-#include "datasources/windows/managermodel.h"
+#include "datasources/models/managermodel.h"
 
 #include "core/database.h"
 #include "core/hosts.h"

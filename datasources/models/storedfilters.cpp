@@ -1,4 +1,4 @@
-#include "datasources/windows/storedfilters.h"
+#include "datasources/models/storedfilters.h"
 
 #include "core/database.h"
 #include "platform/db/dberror.h"

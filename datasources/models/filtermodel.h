@@ -8,7 +8,7 @@
 // the dialog without OK puts back the filter the recordset had when it was
 // given (SetRecordset). Store and delete failures are reported.
 
-#include "datasources/windows/storedfilters.h"
+#include "datasources/models/storedfilters.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "datasources/windows/sourcecolumns.h"
+#include "datasources/models/sourcecolumns.h"
 
 #include "datasources/connectionstring.h"
 #include "datasources/registrations.h"

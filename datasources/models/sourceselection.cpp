@@ -1,4 +1,4 @@
-#include "datasources/windows/sourceselection.h"
+#include "datasources/models/sourceselection.h"
 
 #include "datasources/connectionstring.h"
 #include "platform/commondialogs.h"

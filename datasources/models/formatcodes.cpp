@@ -1,4 +1,4 @@
-#include "datasources/windows/formatcodes.h"
+#include "datasources/models/formatcodes.h"
 
 #include "core/database.h"
 #include "platform/format.h"

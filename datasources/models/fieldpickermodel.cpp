@@ -1,9 +1,9 @@
-#include "datasources/windows/fieldpickermodel.h"
+#include "datasources/models/fieldpickermodel.h"
 
 #include "datasources/predefinedfields.h"
 #include "datasources/registrations.h"
-#include "datasources/windows/formatcodes.h"
-#include "datasources/windows/sourcecolumns.h"
+#include "datasources/models/formatcodes.h"
+#include "datasources/models/sourcecolumns.h"
 #include "platform/stringtable.h"
 
 namespace pv {

@@ -6,7 +6,7 @@
 // open (31017), and, unless the type chosen is ODBC, a table or query that
 // does not open (31018). sLabel "" means cancelled.
 
-#include "datasources/windows/sourceselection.h"
+#include "datasources/models/sourceselection.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "datasources/windows/recordtable.h"
+#include "datasources/models/recordtable.h"
 
 #include "datasources/sourcerecordset.h"
 #include "platform/exactdecimal.h"
