@@ -1,7 +1,7 @@
 #include "core/database.h"
 #include "core/seed.h"
 
-#include "apptest.h"
+#include "tests/app/apptest.h"
 #include "platform/runtime.h"
 
 #include <QCryptographicHash>

@@ -1,6 +1,6 @@
 #include "core/ini.h"
 
-#include "apptest.h"
+#include "tests/app/apptest.h"
 
 #include <QSaveFile>
 
