@@ -163,8 +163,6 @@ QString ReadClipArtSetting(const QString& ini) {
   return path;
 }
 
-void ResetSettings() { ProgramSettings() = Settings{}; }
-
 bool LoadSettings() {
   const QString ini = IniFileName();
 

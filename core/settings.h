@@ -78,36 +78,4 @@ bool LoadSettings();
 // the temp folder. Run once, after the user confirmed the end of work.
 void SaveSettings();
 
-// Puts every setting back to its start value (0, False, ""), as before
-// LoadSettings; for tests.
-void ResetSettings();
-
-// Old names forwarding to ProgramSettings() while the callers move.
-inline std::int32_t& CalibrationX = ProgramSettings().CalibrationX;
-inline std::int32_t& CalibrationY = ProgramSettings().CalibrationY;
-inline VbBool& PrintArchive = ProgramSettings().PrintArchive;
-inline VbBool& PrintBorder = ProgramSettings().PrintBorder;
-inline VbBool& PrintLow = ProgramSettings().PrintLow;
-inline VbBool& PrintStopPage = ProgramSettings().PrintStopPage;
-inline std::int16_t& PrintFieldCode = ProgramSettings().PrintFieldCode;
-inline std::int16_t& PrintFieldCodeIfNull = ProgramSettings().PrintFieldCodeIfNull;
-inline std::int16_t& PrintCircle = ProgramSettings().PrintCircle;
-inline std::int16_t& SettingSmallTemplate = ProgramSettings().SettingSmallTemplate;
-inline std::int16_t& SettingAntialiasing = ProgramSettings().SettingAntialiasing;
-inline std::int16_t& SettingShowGrid = ProgramSettings().SettingShowGrid;
-inline std::int16_t& SettingShowRule = ProgramSettings().SettingShowRule;
-inline std::int16_t& SettingAutoInsert = ProgramSettings().SettingAutoInsert;
-inline std::int16_t& SettingBozza = ProgramSettings().SettingBozza;
-inline std::int16_t& SettingSnap = ProgramSettings().SettingSnap;
-inline std::int16_t& SettingShowHelp = ProgramSettings().SettingShowHelp;
-inline float& SettingGridX = ProgramSettings().SettingGridX;
-inline float& SettingGridY = ProgramSettings().SettingGridY;
-inline QString& DefaultPath = ProgramSettings().DefaultPath;
-inline int& PrinterDpiX = ProgramSettings().Printer.DpiX;
-inline int& PrinterDpiY = ProgramSettings().Printer.DpiY;
-inline int& PrinterOffsetX = ProgramSettings().Printer.OffsetX;
-inline int& PrinterOffsetY = ProgramSettings().Printer.OffsetY;
-inline int& PrinterHorzSize = ProgramSettings().Printer.HorzSize;
-inline int& PrinterVertSize = ProgramSettings().Printer.VertSize;
-
 }  // namespace pv
