@@ -4,11 +4,11 @@
 
 namespace pv {
 
-std::int16_t ProgramEditorServices::AutoInsert() { return SettingAutoInsert; }
-float ProgramEditorServices::GridX() { return SettingGridX; }
-float ProgramEditorServices::GridY() { return SettingGridY; }
-bool ProgramEditorServices::ShowGrid() { return SettingShowGrid != 0; }
-bool ProgramEditorServices::ShowRule() { return SettingShowRule != 0; }
-bool ProgramEditorServices::Snap() { return SettingSnap != 0; }
+std::int16_t ProgramEditorServices::AutoInsert() { return ProgramSettings().SettingAutoInsert; }
+float ProgramEditorServices::GridX() { return ProgramSettings().SettingGridX; }
+float ProgramEditorServices::GridY() { return ProgramSettings().SettingGridY; }
+bool ProgramEditorServices::ShowGrid() { return ProgramSettings().SettingShowGrid != 0; }
+bool ProgramEditorServices::ShowRule() { return ProgramSettings().SettingShowRule != 0; }
+bool ProgramEditorServices::Snap() { return ProgramSettings().SettingSnap != 0; }
 
 }  // namespace pv

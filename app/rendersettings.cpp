@@ -4,8 +4,8 @@
 
 namespace pv {
 
-bool ProgramRenderSettings::PrintLow() { return IsTrue(pv::PrintLow); }
-bool ProgramRenderSettings::PrintCircle() { return IsTrue(pv::PrintCircle); }
-std::int32_t ProgramRenderSettings::PrinterDpiY() { return pv::PrinterDpiY; }
+bool ProgramRenderSettings::PrintLow() { return IsTrue(ProgramSettings().PrintLow); }
+bool ProgramRenderSettings::PrintCircle() { return IsTrue(ProgramSettings().PrintCircle); }
+std::int32_t ProgramRenderSettings::PrinterDpiY() { return ProgramSettings().Printer.DpiY; }
 
 }  // namespace pv

@@ -11,8 +11,9 @@ namespace pv {
 bool Main() {
   ShellSplash().Show();
   const QString ini = IniFileName();
-  DefaultPath = ReadClipArtSetting(ini);
-  WriteIni(ini, QStringLiteral("GENERAL"), QStringLiteral("DEFAULT_PATH"), QVariant(DefaultPath));
+  QString& clipArt = ProgramSettings().DefaultPath;
+  clipArt = ReadClipArtSetting(ini);
+  WriteIni(ini, QStringLiteral("GENERAL"), QStringLiteral("DEFAULT_PATH"), QVariant(clipArt));
   ShellSplash().Repaint();
   if (!ShellWindow().Load()) return false;
   ShellWindow().Show();

@@ -14,33 +14,10 @@
 
 namespace pv {
 
-std::int32_t CalibrationX = 0;
-std::int32_t CalibrationY = 0;
-VbBool PrintArchive = VbFalse;
-VbBool PrintBorder = VbFalse;
-VbBool PrintLow = VbFalse;
-VbBool PrintStopPage = VbFalse;
-std::int16_t PrintFieldCode = 0;
-std::int16_t PrintFieldCodeIfNull = 0;
-std::int16_t PrintCircle = 0;
-std::int16_t SettingSmallTemplate = 0;
-std::int16_t SettingAntialiasing = 0;
-float SettingGridX = 0;
-float SettingGridY = 0;
-std::int16_t SettingShowGrid = 0;
-std::int16_t SettingShowRule = 0;
-std::int16_t SettingAutoInsert = 0;
-std::int16_t SettingBozza = 0;
-std::int16_t SettingSnap = 0;
-std::int16_t SettingShowHelp = 0;
-QString DefaultPath;
-
-std::int32_t PrinterDpiX = 0;
-std::int32_t PrinterDpiY = 0;
-std::int32_t PrinterOffsetX = 0;
-std::int32_t PrinterOffsetY = 0;
-std::int32_t PrinterHorzSize = 0;
-std::int32_t PrinterVertSize = 0;
+Settings& ProgramSettings() {
+  static Settings settings;
+  return settings;
+}
 
 namespace {
 
@@ -54,19 +31,19 @@ struct LabelSettings {
 
 // Where a key's value lives, which also says how it is read and written.
 struct LongKey {  // a number, kept as a Long
-  std::int32_t* variable;
+  std::int32_t Settings::*field;
 };
 struct IntegerKey {  // a number, kept as an Integer
-  std::int16_t* variable;
+  std::int16_t Settings::*field;
 };
 struct FlagKey {  // True only for "1"; written as "1" or "0"
-  VbBool* variable;
+  VbBool Settings::*field;
 };
 struct SingleKey {  // a number, kept as a Single
-  float* variable;
+  float Settings::*field;
 };
 struct TextKey {  // text; a missing key reads as "0"
-  QString* variable;
+  QString Settings::*field;
 };
 struct LabelNumberKey {  // the leading number of the text, kept as a Double
   double LabelSettings::*field;
@@ -86,29 +63,29 @@ struct SettingKey {
 
 // Every key, in the order SaveSettings writes them.
 const SettingKey kKeys[] = {
-    {"PRINTER", "CALIBRATION_X", LongKey{&CalibrationX}},
-    {"PRINTER", "CALIBRATION_Y", LongKey{&CalibrationY}},
-    {"PRINTER", "PRINT_ARCHIVE", FlagKey{&PrintArchive}},
-    {"PRINTER", "PRINT_BORDER", FlagKey{&PrintBorder}},
-    {"PRINTER", "PRINT_LOW", FlagKey{&PrintLow}},
-    {"PRINTER", "PRINT_STOP_PAGE", FlagKey{&PrintStopPage}},
-    {"PRINTER", "PRINTFIELDCODE", IntegerKey{&PrintFieldCode}},
-    {"PRINTER", "PRINTFIELDCODEIFNULL", IntegerKey{&PrintFieldCodeIfNull}},
-    {"PRINTER", "PRINTCIRCLE", IntegerKey{&PrintCircle}},
-    {"SHOWS", "SMALL_TEMPLATE", IntegerKey{&SettingSmallTemplate}},
-    {"SHOWS", "ANTIALIASING", IntegerKey{&SettingAntialiasing}},
-    {"SETTING", "GRID_X", SingleKey{&SettingGridX}},
-    {"SETTING", "GRID_Y", SingleKey{&SettingGridY}},
-    {"SETTING", "SHOW_GRID", IntegerKey{&SettingShowGrid}},
-    {"SETTING", "SHOW_RULE", IntegerKey{&SettingShowRule}},
-    {"SETTING", "AUTO_INSERT", IntegerKey{&SettingAutoInsert}},
-    {"SETTING", "BOZZA", IntegerKey{&SettingBozza}},
-    {"SETTING", "SNAP", IntegerKey{&SettingSnap}},
+    {"PRINTER", "CALIBRATION_X", LongKey{&Settings::CalibrationX}},
+    {"PRINTER", "CALIBRATION_Y", LongKey{&Settings::CalibrationY}},
+    {"PRINTER", "PRINT_ARCHIVE", FlagKey{&Settings::PrintArchive}},
+    {"PRINTER", "PRINT_BORDER", FlagKey{&Settings::PrintBorder}},
+    {"PRINTER", "PRINT_LOW", FlagKey{&Settings::PrintLow}},
+    {"PRINTER", "PRINT_STOP_PAGE", FlagKey{&Settings::PrintStopPage}},
+    {"PRINTER", "PRINTFIELDCODE", IntegerKey{&Settings::PrintFieldCode}},
+    {"PRINTER", "PRINTFIELDCODEIFNULL", IntegerKey{&Settings::PrintFieldCodeIfNull}},
+    {"PRINTER", "PRINTCIRCLE", IntegerKey{&Settings::PrintCircle}},
+    {"SHOWS", "SMALL_TEMPLATE", IntegerKey{&Settings::SettingSmallTemplate}},
+    {"SHOWS", "ANTIALIASING", IntegerKey{&Settings::SettingAntialiasing}},
+    {"SETTING", "GRID_X", SingleKey{&Settings::SettingGridX}},
+    {"SETTING", "GRID_Y", SingleKey{&Settings::SettingGridY}},
+    {"SETTING", "SHOW_GRID", IntegerKey{&Settings::SettingShowGrid}},
+    {"SETTING", "SHOW_RULE", IntegerKey{&Settings::SettingShowRule}},
+    {"SETTING", "AUTO_INSERT", IntegerKey{&Settings::SettingAutoInsert}},
+    {"SETTING", "BOZZA", IntegerKey{&Settings::SettingBozza}},
+    {"SETTING", "SNAP", IntegerKey{&Settings::SettingSnap}},
     {"SETTING", "LABELWIDTH", LabelNumberKey{&LabelSettings::width}},
     {"SETTING", "LABELHEIGHT", LabelNumberKey{&LabelSettings::height}},
     {"SETTING", "FORMATCODE", LabelTextKey{&LabelSettings::formatCode}},
-    {"GENERAL", "SHOW_HELP", IntegerKey{&SettingShowHelp}},
-    {"GENERAL", "DEFAULT_PATH", TextKey{&DefaultPath}, true},
+    {"GENERAL", "SHOW_HELP", IntegerKey{&Settings::SettingShowHelp}},
+    {"GENERAL", "DEFAULT_PATH", TextKey{&Settings::DefaultPath}, true},
 };
 
 template <class... F>
@@ -116,32 +93,32 @@ struct Overloaded : F... {
   using F::operator()...;
 };
 
-void ReadKey(const QString& ini, const SettingKey& k, LabelSettings& label) {
+void ReadKey(const QString& ini, const SettingKey& k, Settings& s, LabelSettings& label) {
   const QString section = QString::fromLatin1(k.section);
   const QString key = QString::fromLatin1(k.key);
   const auto read = [&] { return ReadIni(ini, section, key); };
   std::visit(Overloaded{
-                 [&](LongKey p) { *p.variable = IniToLong(read()); },
-                 [&](IntegerKey p) { *p.variable = IniToInteger(read()); },
-                 [&](FlagKey p) { *p.variable = ToVbBool(ReadIniFlag(ini, section, key)); },
-                 [&](SingleKey p) { *p.variable = IniToSingle(read()); },
-                 [&](TextKey p) { *p.variable = IniToText(read()); },
+                 [&](LongKey p) { s.*p.field = IniToLong(read()); },
+                 [&](IntegerKey p) { s.*p.field = IniToInteger(read()); },
+                 [&](FlagKey p) { s.*p.field = ToVbBool(ReadIniFlag(ini, section, key)); },
+                 [&](SingleKey p) { s.*p.field = IniToSingle(read()); },
+                 [&](TextKey p) { s.*p.field = IniToText(read()); },
                  [&](LabelNumberKey p) { label.*p.field = IniToLeadingDouble(read()); },
                  [&](LabelTextKey p) { label.*p.field = IniToText(read()); },
              },
              k.place);
 }
 
-void WriteKey(const QString& ini, const SettingKey& k, const LabelSettings& label) {
+void WriteKey(const QString& ini, const SettingKey& k, const Settings& s, const LabelSettings& label) {
   const QString section = QString::fromLatin1(k.section);
   const QString key = QString::fromLatin1(k.key);
   const auto write = [&](const QVariant& value) { WriteIni(ini, section, key, value); };
   std::visit(Overloaded{
-                 [&](LongKey p) { write(QVariant::fromValue(*p.variable)); },
-                 [&](IntegerKey p) { write(QVariant::fromValue(*p.variable)); },
-                 [&](FlagKey p) { WriteIniFlag(ini, section, key, *p.variable); },
-                 [&](SingleKey p) { write(QVariant::fromValue(*p.variable)); },
-                 [&](TextKey p) { write(QVariant::fromValue(*p.variable)); },
+                 [&](LongKey p) { write(QVariant::fromValue(s.*p.field)); },
+                 [&](IntegerKey p) { write(QVariant::fromValue(s.*p.field)); },
+                 [&](FlagKey p) { WriteIniFlag(ini, section, key, s.*p.field); },
+                 [&](SingleKey p) { write(QVariant::fromValue(s.*p.field)); },
+                 [&](TextKey p) { write(QVariant::fromValue(s.*p.field)); },
                  [&](LabelNumberKey p) { write(QVariant::fromValue(label.*p.field)); },
                  [&](LabelTextKey p) { write(QVariant::fromValue(label.*p.field)); },
              },
@@ -155,12 +132,27 @@ bool Held(const QString& ini, const char* section, const char* key) {
 // The display settings a file does not hold start as a user expects rather
 // than at 0: without them the editor has no grid pitch, no grid and no
 // rulers, and Options refuses its own values.
-void FillUnheldDisplaySettings(const QString& ini) {
-  for (float* pitch : {&SettingGridX, &SettingGridY}) {
+void FillUnheldDisplaySettings(const QString& ini, Settings& s) {
+  for (float* pitch : {&s.SettingGridX, &s.SettingGridY}) {
     if (!(*pitch >= MinGridPitch && *pitch <= MaxGridPitch)) *pitch = DefaultGridPitch;
   }
-  if (!Held(ini, "SETTING", "SHOW_GRID")) SettingShowGrid = 1;
-  if (!Held(ini, "SETTING", "SHOW_RULE")) SettingShowRule = 1;
+  if (!Held(ini, "SETTING", "SHOW_GRID")) s.SettingShowGrid = 1;
+  if (!Held(ini, "SETTING", "SHOW_RULE")) s.SettingShowRule = 1;
+}
+
+// The settings file `ini` read into `s` and `label`: every key but those
+// read at start, which keep their values in `s`, and the display settings
+// the file does not hold.
+void ReadSettingsFile(const QString& ini, Settings& s, LabelSettings& label) {
+  for (const SettingKey& k : kKeys) {
+    if (!k.readAtStart) ReadKey(ini, k, s, label);
+  }
+  FillUnheldDisplaySettings(ini, s);
+}
+
+// Every key of `s` and `label` written to the settings file `ini`.
+void WriteSettingsFile(const QString& ini, const Settings& s, const LabelSettings& label) {
+  for (const SettingKey& k : kKeys) WriteKey(ini, k, s, label);
 }
 
 }  // namespace
@@ -169,19 +161,6 @@ QString ReadClipArtSetting(const QString& ini) {
   const QString path = IniToText(ReadIni(ini, QStringLiteral("GENERAL"), QStringLiteral("DEFAULT_PATH")));
   if (path.trimmed().isEmpty() || path == QLatin1String("0")) return ProgramPath(QStringLiteral("clipart"));
   return path;
-}
-
-void ResetSettings() {
-  for (const SettingKey& k : kKeys) {
-    std::visit(Overloaded{
-                   [](LabelNumberKey) {},
-                   [](LabelTextKey) {},
-                   [](auto p) { *p.variable = {}; },
-               },
-               k.place);
-  }
-  PrinterDpiX = PrinterDpiY = PrinterOffsetX = PrinterOffsetY = 0;
-  PrinterHorzSize = PrinterVertSize = 0;
 }
 
 bool LoadSettings() {
@@ -195,10 +174,9 @@ bool LoadSettings() {
 
   // 2. and 4.-6. PRINTER, GENERAL, SHOWS, SETTING (reading has no side
   // effects, so one walk over the keys serves all four sections).
+  Settings settings = ProgramSettings();
   LabelSettings label;
-  for (const SettingKey& k : kKeys) {
-    if (!k.readAtStart) ReadKey(ini, k, label);
-  }
+  ReadSettingsFile(ini, settings, label);
 
   // 3. The default printer's capabilities; a system printer that cannot be
   // opened gives way to the built-in PDF printer.
@@ -207,15 +185,8 @@ bool LoadSettings() {
     SetCurrentPrinter(QString::fromLatin1(PdfPrinterName));
     caps = CurrentPrinterCapabilities();
   }
-  const PrinterCaps c = caps.value_or(PrinterCaps{});
-  PrinterDpiX = c.DpiX;
-  PrinterDpiY = c.DpiY;
-  PrinterOffsetX = c.OffsetX;
-  PrinterOffsetY = c.OffsetY;
-  PrinterHorzSize = c.HorzSize;
-  PrinterVertSize = c.VertSize;
-
-  FillUnheldDisplaySettings(ini);
+  settings.Printer = caps.value_or(PrinterCaps{});
+  ProgramSettings() = settings;
 
   // The label size and format code belong to the document header.
   // A size no label can have (none in the file, or a hand-edited or damaged
@@ -265,7 +236,7 @@ void SaveSettings() {
   const ShellDocumentHost& doc = ShellDocument();
   const LabelSettings label{doc.LabelWidth(), doc.LabelHeight(), doc.LabelFormatCode()};
   const QString ini = IniFileName();
-  for (const SettingKey& k : kKeys) WriteKey(ini, k, label);
+  WriteSettingsFile(ini, ProgramSettings(), label);
 
   // 3. The open document's pictures; nothing here can fail loudly.
   RemoveTempImageFolder();

@@ -3,6 +3,7 @@
 // memory by the Options dialog, the wizard and the print panel, and written
 // back once at an orderly exit; and the current printer's capabilities.
 
+#include "platform/printer/printer.h"
 #include "platform/runtime.h"
 
 #include <QString>
@@ -11,30 +12,46 @@
 
 namespace pv {
 
-// PRINTER
-extern std::int32_t CalibrationX;          // CALIBRATION_X, printer calibration in points
-extern std::int32_t CalibrationY;          // CALIBRATION_Y
-extern VbBool PrintArchive;                // PRINT_ARCHIVE (flag)
-extern VbBool PrintBorder;                 // PRINT_BORDER (flag)
-extern VbBool PrintLow;                    // PRINT_LOW (flag)
-extern VbBool PrintStopPage;               // PRINT_STOP_PAGE (flag)
-extern std::int16_t PrintFieldCode;        // PRINTFIELDCODE, 0/1
-extern std::int16_t PrintFieldCodeIfNull;  // PRINTFIELDCODEIFNULL, 0/1
-extern std::int16_t PrintCircle;           // PRINTCIRCLE, 0/1
-// SHOWS
-extern std::int16_t SettingSmallTemplate;  // SMALL_TEMPLATE
-extern std::int16_t SettingAntialiasing;   // ANTIALIASING
-// SETTING (LABELWIDTH, LABELHEIGHT and FORMATCODE live in the document header)
-extern float SettingGridX;              // GRID_X, mm
-extern float SettingGridY;              // GRID_Y, mm
-extern std::int16_t SettingShowGrid;    // SHOW_GRID
-extern std::int16_t SettingShowRule;    // SHOW_RULE
-extern std::int16_t SettingAutoInsert;  // AUTO_INSERT
-extern std::int16_t SettingBozza;       // BOZZA
-extern std::int16_t SettingSnap;        // SNAP
-// GENERAL
-extern std::int16_t SettingShowHelp;  // SHOW_HELP
-extern QString DefaultPath;           // DEFAULT_PATH, clip-art root
+// The settings plavik.ini keeps, each under its key, and the current
+// printer's capabilities. A default-constructed value holds the start
+// values (0, False, ""), as before LoadSettings.
+struct Settings {
+  // PRINTER
+  std::int32_t CalibrationX = 0;          // CALIBRATION_X, printer calibration in points
+  std::int32_t CalibrationY = 0;          // CALIBRATION_Y
+  VbBool PrintArchive = VbFalse;          // PRINT_ARCHIVE (flag)
+  VbBool PrintBorder = VbFalse;           // PRINT_BORDER (flag)
+  VbBool PrintLow = VbFalse;              // PRINT_LOW (flag)
+  VbBool PrintStopPage = VbFalse;         // PRINT_STOP_PAGE (flag)
+  std::int16_t PrintFieldCode = 0;        // PRINTFIELDCODE, 0/1
+  std::int16_t PrintFieldCodeIfNull = 0;  // PRINTFIELDCODEIFNULL, 0/1
+  std::int16_t PrintCircle = 0;           // PRINTCIRCLE, 0/1
+  // SHOWS
+  std::int16_t SettingSmallTemplate = 0;  // SMALL_TEMPLATE
+  std::int16_t SettingAntialiasing = 0;   // ANTIALIASING
+  // SETTING (LABELWIDTH, LABELHEIGHT and FORMATCODE live in the document header)
+  float SettingGridX = 0;              // GRID_X, mm
+  float SettingGridY = 0;              // GRID_Y, mm
+  std::int16_t SettingShowGrid = 0;    // SHOW_GRID
+  std::int16_t SettingShowRule = 0;    // SHOW_RULE
+  std::int16_t SettingAutoInsert = 0;  // AUTO_INSERT
+  std::int16_t SettingBozza = 0;       // BOZZA
+  std::int16_t SettingSnap = 0;        // SNAP
+  // GENERAL
+  std::int16_t SettingShowHelp = 0;  // SHOW_HELP
+  QString DefaultPath;               // DEFAULT_PATH, clip-art root
+
+  // The current printer, not kept in the file: pixels per inch, the
+  // printable area's offset from the paper corner in device pixels and its
+  // width and height in whole millimetres. Filled at start-up and again by
+  // the print panel.
+  PrinterCaps Printer;
+};
+
+// The settings of this process: read by LoadSettings, changed in memory,
+// written by SaveSettings. Tests install a value of their own by assigning
+// to it.
+Settings& ProgramSettings();
 
 // The grid pitch the Options dialog accepts, and the one a first start
 // gets, in millimetres.
@@ -46,16 +63,6 @@ inline constexpr float DefaultGridPitch = 5;
 // program's own clip-art folder when the file has none (a first start) or
 // holds the "0" of a missing text key written back.
 QString ReadClipArtSetting(const QString& ini);
-
-// The current printer: pixels per inch and the printable area's offset from
-// the paper corner in device pixels.
-extern std::int32_t PrinterDpiX;
-extern std::int32_t PrinterDpiY;
-extern std::int32_t PrinterOffsetX;
-extern std::int32_t PrinterOffsetY;
-// Its printable area's width and height in whole millimetres.
-extern std::int32_t PrinterHorzSize;
-extern std::int32_t PrinterVertSize;
 
 // Reads the settings, the printer's capabilities, opens the program database
 // and initialises the views (run by the main window while it loads). A
@@ -70,9 +77,5 @@ bool LoadSettings();
 // Unloads the floating property windows, writes every setting and empties
 // the temp folder. Run once, after the user confirmed the end of work.
 void SaveSettings();
-
-// Puts every setting back to its start value (0, False, ""), as before
-// LoadSettings; for tests.
-void ResetSettings();
 
 }  // namespace pv

@@ -82,7 +82,9 @@ QString RecordFields::Value(const QString& field, const QString& formatText) con
 }
 
 RecordFields PrintEngine::FieldValues() const {
-  return RecordFields(Merging() ? m_mergeSource.get() : nullptr, IsTrue(PrintFieldCode), IsTrue(PrintFieldCodeIfNull));
+  const Settings& s = ProgramSettings();
+  return RecordFields(Merging() ? m_mergeSource.get() : nullptr, IsTrue(s.PrintFieldCode),
+                      IsTrue(s.PrintFieldCodeIfNull));
 }
 
 QString PrintEngine::GetFieldValue(const QString& strCode, const QString& strFormat) const {

@@ -95,11 +95,12 @@ void PrintEngine::PrintDocument(bool bMode) {
   settings.Printer = printer;
   settings.Title = JobTitle();
   settings.Paper = Paper(m_Format.Sheet);
-  settings.PagePerJob = IsTrue(PrintStopPage);
-  settings.DpiX = PrinterDpiX;
-  settings.DpiY = PrinterDpiY;
-  settings.OffsetX = PrinterOffsetX;
-  settings.OffsetY = PrinterOffsetY;
+  const Settings& program = ProgramSettings();
+  settings.PagePerJob = IsTrue(program.PrintStopPage);
+  settings.DpiX = program.Printer.DpiX;
+  settings.DpiY = program.Printer.DpiY;
+  settings.OffsetX = program.Printer.OffsetX;
+  settings.OffsetY = program.Printer.OffsetY;
   if (IsPdfPrinter(printer)) {
     // Cancelling the file choice prints nothing and says nothing.
     if (ShowSaveDialog(QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)|*.pdf"), settings.PdfFile, QString()) < 0)

@@ -43,7 +43,7 @@ bool PrintEngine::GetMergeInformation() {
   if (perPage <= 0) return false;
 
   PrintPanelControls& controls = PrintControls();
-  PrintStopPage = ToVbBool(controls.StopPageChecked());
+  ProgramSettings().PrintStopPage = ToVbBool(controls.StopPageChecked());
   m_PageNumber = 1;
   // Nothing to merge: the message, then back to the data-source list's
   // no-merge entry.
@@ -141,7 +141,7 @@ QStringList PrintEngine::MergeFieldNames() const { return Merging() ? m_mergeSou
 
 SourceRecordset* PrintEngine::MergeRecordset() { return Merging() ? m_mergeSource.get() : nullptr; }
 
-bool PrintPanelControls::StopPageChecked() { return PrintStopPage != 0; }
+bool PrintPanelControls::StopPageChecked() { return ProgramSettings().PrintStopPage != 0; }
 
 void PrintPanelControls::SelectNoMergeEntry() { PrintRun().GiveUpMergeSource(); }
 

@@ -18,12 +18,12 @@ namespace {
 
 // The sheet's labels do not fit the printer's printable area (margins
 // take no part).
-bool SheetTooLarge(const SheetFormat& f) {
+bool SheetTooLarge(const SheetFormat& f, const PrinterCaps& printer) {
   const float across = float(LabelsAcross(f));
   const float down = float(LabelsDown(f));
   const float width = float(across * f.Width + (across - 1) * f.horizpitch);
   const float height = float(down * f.Height + (down - 1) * f.vertipitch);
-  return float(PrinterHorzSize) < width || float(PrinterVertSize) < height;
+  return float(printer.HorzSize) < width || float(printer.VertSize) < height;
 }
 
 // The clip and outline of a label: the rectangle one unit wider to the
@@ -60,23 +60,24 @@ bool PrintEngine::PrintPage(DeviceContext* hdc, bool bPreview) {
 bool PrintEngine::DrawPage(DeviceContext* hdc, bool bPreview, RecordFields& fields) {
   PrintPanelControls& controls = PrintControls();
   const SheetFormat& f = m_Format.Sheet;
-  controls.SetWarningVisible(SheetTooLarge(f));
-  if (!bPreview && IsTrue(PrintStopPage)) MsgBoxRes(16200, MsgIcon::Information, MsgButtons::Ok);
+  const Settings& settings = ProgramSettings();
+  controls.SetWarningVisible(SheetTooLarge(f, settings.Printer));
+  if (!bPreview && IsTrue(settings.PrintStopPage)) MsgBoxRes(16200, MsgIcon::Information, MsgButtons::Ok);
 
   LayoutTarget target;
   target.Preview = bPreview;
-  target.DpiX = PrinterDpiX;
-  target.DpiY = PrinterDpiY;
+  target.DpiX = settings.Printer.DpiX;
+  target.DpiY = settings.Printer.DpiY;
   if (bPreview) {
     target.Sheet = controls.PreviewGeometry();
   } else {
-    target.OffsetX = PrinterOffsetX;
-    target.OffsetY = PrinterOffsetY;
-    target.CalibrationX = CalibrationX;
-    target.CalibrationY = CalibrationY;
+    target.OffsetX = settings.Printer.OffsetX;
+    target.OffsetY = settings.Printer.OffsetY;
+    target.CalibrationX = settings.CalibrationX;
+    target.CalibrationY = settings.CalibrationY;
   }
   const RunValues run{PageCount, FirstLabel, LastLabel, RangePages};
-  const bool round = IsTrue(PrintCircle);
+  const bool round = IsTrue(settings.PrintCircle);
   const bool merging = Merging();
   const LabelContent label{DocBlock, Header, PageOrgX, PageOrgY};
   const PrintSurface surface{bPreview, bPreview ? controls.OCXFontRatio() : 0.0f};
@@ -102,7 +103,7 @@ bool PrintEngine::DrawPage(DeviceContext* hdc, bool bPreview, RecordFields& fiel
       rect = Rect{c.X1, c.Y1, c.X2, c.Y2};
       DrawLabelObjects(hdc, rect, label, fields, surface);
       RestoreDC(hdc, level);
-      if (bPreview || IsTrue(PrintBorder)) Outline(hdc, c, round);
+      if (bPreview || IsTrue(settings.PrintBorder)) Outline(hdc, c, round);
     }
   } catch (const std::exception&) {
     finished = false;

@@ -51,12 +51,7 @@ std::optional<PanelFormat> LoadFormat(const QString& code) {
 bool ReadPrinterValues() {
   const std::optional<PrinterCaps> caps = CurrentPrinterCapabilities();
   if (!caps) return false;
-  PrinterDpiX = caps->DpiX;
-  PrinterDpiY = caps->DpiY;
-  PrinterOffsetX = caps->OffsetX;
-  PrinterOffsetY = caps->OffsetY;
-  PrinterHorzSize = caps->HorzSize;
-  PrinterVertSize = caps->VertSize;
+  ProgramSettings().Printer = *caps;
   return true;
 }
 
@@ -82,7 +77,8 @@ void PrintEngine::ResetPrinterInformation() {
   }
 
   if (!ReadPrinterValues()) PrinterUnreadable();
-  controls.PreparePrinting(m_Format.Sheet.sheetwidth, m_Format.Sheet.sheetdepth, PrinterDpiX, PrinterDpiY);
+  const PrinterCaps& printer = ProgramSettings().Printer;
+  controls.PreparePrinting(m_Format.Sheet.sheetwidth, m_Format.Sheet.sheetdepth, printer.DpiX, printer.DpiY);
 
   // While merging, the pages come from the records on the format just
   // loaded.
@@ -109,7 +105,8 @@ void PrintEngine::ResetPrinterInformation() {
 
 void PrintEngine::ReloadPrinterInfo() {
   if (!ReadPrinterValues()) PrinterUnreadable();
-  PrintControls().PreparePrinting(m_Format.Sheet.sheetwidth, m_Format.Sheet.sheetdepth, PrinterDpiX, PrinterDpiY);
+  const PrinterCaps& printer = ProgramSettings().Printer;
+  PrintControls().PreparePrinting(m_Format.Sheet.sheetwidth, m_Format.Sheet.sheetdepth, printer.DpiX, printer.DpiY);
 }
 
 }  // namespace pv

@@ -210,24 +210,25 @@ dlgOptions::dlgOptions(QWidget* parent) : QDialog(parent) {
 }
 
 void dlgOptions::FillFromSettings() {
-  m_text3->setText(DefaultPath);
-  SetCheck(m_check4[0], SettingShowHelp);
-  SetCheck(m_check4[1], PrintLow);
-  SetCheck(m_check4[2], PrintStopPage);
-  SetCheck(m_check4[3], PrintBorder);
-  SetCheck(m_check1[0], SettingAntialiasing);
-  SetCheck(m_check1[1], PrintFieldCodeIfNull);
-  SetCheck(m_check1[2], PrintFieldCode);
-  SetCheck(m_check1[3], SettingBozza);
-  SetCheck(m_check1[4], SettingShowRule);
-  SetCheck(m_check2[0], SettingShowGrid);
-  SetCheck(m_check2[1], SettingSnap);
-  SetCheck(m_check3, SettingAutoInsert);
-  SetCheck(m_check5, PrintCircle);
-  m_text1[0]->setText(QString::number(CalibrationX));
-  m_text1[1]->setText(QString::number(CalibrationY));
-  m_text2[0]->setText(Trim(StrSingle(SettingGridX)));
-  m_text2[1]->setText(Trim(StrSingle(SettingGridY)));
+  const Settings& s = ProgramSettings();
+  m_text3->setText(s.DefaultPath);
+  SetCheck(m_check4[0], s.SettingShowHelp);
+  SetCheck(m_check4[1], s.PrintLow);
+  SetCheck(m_check4[2], s.PrintStopPage);
+  SetCheck(m_check4[3], s.PrintBorder);
+  SetCheck(m_check1[0], s.SettingAntialiasing);
+  SetCheck(m_check1[1], s.PrintFieldCodeIfNull);
+  SetCheck(m_check1[2], s.PrintFieldCode);
+  SetCheck(m_check1[3], s.SettingBozza);
+  SetCheck(m_check1[4], s.SettingShowRule);
+  SetCheck(m_check2[0], s.SettingShowGrid);
+  SetCheck(m_check2[1], s.SettingSnap);
+  SetCheck(m_check3, s.SettingAutoInsert);
+  SetCheck(m_check5, s.PrintCircle);
+  m_text1[0]->setText(QString::number(s.CalibrationX));
+  m_text1[1]->setText(QString::number(s.CalibrationY));
+  m_text2[0]->setText(Trim(StrSingle(s.SettingGridX)));
+  m_text2[1]->setText(Trim(StrSingle(s.SettingGridY)));
 }
 
 void dlgOptions::SSTab1_Click() {
@@ -300,24 +301,25 @@ bool dlgOptions::OKButton_Click() {
     box->selectAll();
     return false;
   }
-  DefaultPath = m_text3->text();
-  SettingShowHelp = static_cast<std::int16_t>(CheckValue(m_check4[0]));
-  PrintLow = ToVbBool(m_check4[1]->isChecked());
-  PrintStopPage = ToVbBool(m_check4[2]->isChecked());
-  PrintBorder = ToVbBool(m_check4[3]->isChecked());
-  CalibrationX = CLng(calX);
-  CalibrationY = CLng(calY);
-  SettingGridX = static_cast<float>(gridX);
-  SettingGridY = static_cast<float>(gridY);
-  SettingAntialiasing = static_cast<std::int16_t>(CheckValue(m_check1[0]));
-  PrintFieldCodeIfNull = static_cast<std::int16_t>(CheckValue(m_check1[1]));
-  PrintFieldCode = static_cast<std::int16_t>(CheckValue(m_check1[2]));
-  SettingBozza = static_cast<std::int16_t>(CheckValue(m_check1[3]));
-  SettingShowRule = static_cast<std::int16_t>(CheckValue(m_check1[4]));
-  SettingShowGrid = static_cast<std::int16_t>(CheckValue(m_check2[0]));
-  SettingSnap = static_cast<std::int16_t>(CheckValue(m_check2[1]));
-  SettingAutoInsert = static_cast<std::int16_t>(CheckValue(m_check3));
-  PrintCircle = static_cast<std::int16_t>(CheckValue(m_check5));
+  Settings& s = ProgramSettings();
+  s.DefaultPath = m_text3->text();
+  s.SettingShowHelp = static_cast<std::int16_t>(CheckValue(m_check4[0]));
+  s.PrintLow = ToVbBool(m_check4[1]->isChecked());
+  s.PrintStopPage = ToVbBool(m_check4[2]->isChecked());
+  s.PrintBorder = ToVbBool(m_check4[3]->isChecked());
+  s.CalibrationX = CLng(calX);
+  s.CalibrationY = CLng(calY);
+  s.SettingGridX = static_cast<float>(gridX);
+  s.SettingGridY = static_cast<float>(gridY);
+  s.SettingAntialiasing = static_cast<std::int16_t>(CheckValue(m_check1[0]));
+  s.PrintFieldCodeIfNull = static_cast<std::int16_t>(CheckValue(m_check1[1]));
+  s.PrintFieldCode = static_cast<std::int16_t>(CheckValue(m_check1[2]));
+  s.SettingBozza = static_cast<std::int16_t>(CheckValue(m_check1[3]));
+  s.SettingShowRule = static_cast<std::int16_t>(CheckValue(m_check1[4]));
+  s.SettingShowGrid = static_cast<std::int16_t>(CheckValue(m_check2[0]));
+  s.SettingSnap = static_cast<std::int16_t>(CheckValue(m_check2[1]));
+  s.SettingAutoInsert = static_cast<std::int16_t>(CheckValue(m_check3));
+  s.PrintCircle = static_cast<std::int16_t>(CheckValue(m_check5));
   accept();
   return true;
 }

@@ -109,10 +109,10 @@ void BM_PrintPage72(benchmark::State& state) {
   pv::BackgroundName = bgFile;
   pv::Header.LabelWidth = 30;
   pv::Header.LabelHeight = 20;
-  pv::PrinterDpiX = pv::PrinterDpiY = 600;
-  pv::PrinterHorzSize = 210;
-  pv::PrinterVertSize = 297;
-  pv::PrintCircle = 1;
+  pv::Settings settings;
+  settings.Printer = pv::PrinterCaps{.DpiX = 600, .DpiY = 600, .HorzSize = 210, .VertSize = 297};
+  settings.PrintCircle = 1;
+  pv::ProgramSettings() = settings;
   pv::PageCount = 1;
   pv::FirstLabel = 1;
   pv::LastLabel = kLabels;

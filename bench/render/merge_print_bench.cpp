@@ -133,10 +133,8 @@ int RunOne(int argc, char** argv) {
   pv::SetCommonDialogHost(&out);
 
   MakeLabel(which);
-  pv::PrinterDpiX = pv::PrinterDpiY = pv::PdfPrinterDpi;
-  pv::PrinterOffsetX = pv::PrinterOffsetY = 0;
-  pv::PrinterHorzSize = 210;
-  pv::PrinterVertSize = 297;
+  pv::ProgramSettings().Printer =
+      pv::PrinterCaps{.DpiX = pv::PdfPrinterDpi, .DpiY = pv::PdfPrinterDpi, .HorzSize = 210, .VertSize = 297};
   pv::PrintEngine& e = pv::PrintRun();
   e.m_Format.Sheet = pv::SheetFormat{99, 67, kAcross, kDown, 13, 6, 3, 0, 210, 297};
   e.m_MergeActive = true;

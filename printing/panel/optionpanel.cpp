@@ -227,7 +227,7 @@ void OptionPanel::ShowRunValues() {
   m_countMode[static_cast<std::size_t>(mode)]->setChecked(true);
   // Qt sends no click for a value set by code: the display runs here.
   CountModeDisplay(mode);
-  m_stopPage->setChecked(IsTrue(PrintStopPage));
+  m_stopPage->setChecked(IsTrue(ProgramSettings().PrintStopPage));
 }
 
 void OptionPanel::FitRegistrationList() {

@@ -233,7 +233,7 @@ void PreviewData::GetUserInformation() {
     m_options->Text1(refusal->Box)->setFocus();
     return;
   }
-  const bool archive = IsTrue(PrintArchive);
+  const bool archive = IsTrue(ProgramSettings().PrintArchive);
   const bool converted = StoreOptionBoxes(boxes, perPage, archive, run.m_MergeActive);
   if (converted || (archive && !run.m_MergeActive)) SetControlInformation();
   if (converted) MsgBoxRes(kMsgConverted, MsgIcon::Information, MsgButtons::Ok);

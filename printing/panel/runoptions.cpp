@@ -47,7 +47,7 @@ bool StoreOptionBoxes(const OptionBoxes& boxes, double labelsPerPage, bool print
   LastLabel = HalfEven(ReadDecimal(boxes.Last).value_or(1));
   RangePages = boxes.RangePages;
   CountMode = boxes.CountMode;
-  PrintStopPage = ToVbBool(boxes.StopPage);
+  ProgramSettings().PrintStopPage = ToVbBool(boxes.StopPage);
   PrintRun().m_PageNumber = 1;
 
   const std::int32_t perPage = WholeLabelsPerPage(labelsPerPage);

@@ -15,7 +15,7 @@ FieldPickerAnswer PropertyPickers::ShowFieldPicker(const FieldPickerPreset* pres
 }
 
 QString PropertyPickers::ShowClipArt() {
-  ClipArtPickerWindow window(ClipArtRoot(DefaultPath), ReadClipCategories(rsClipCategory),
+  ClipArtPickerWindow window(ClipArtRoot(ProgramSettings().DefaultPath), ReadClipCategories(rsClipCategory),
                              QApplication::activeWindow());
   window.exec();
   return window.model().ClipFileName;

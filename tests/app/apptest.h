@@ -43,7 +43,7 @@ class ShellTest : public pv::test::AppFixture {
     ASSERT_TRUE(m_home.isValid());
     m_oldHome = qgetenv("PLAVIK_HOME");
     qputenv("PLAVIK_HOME", m_home.path().toLocal8Bit());
-    pv::ResetSettings();
+    pv::ProgramSettings() = pv::Settings{};
     pv::SetMessageBoxHost(&m_boxes);
   }
   // The answer given to a message box once it is recorded in `boxes`.

@@ -160,23 +160,24 @@ TEST_F(StartupTest, StepsRunInTheirOrder) {
 TEST_F(StartupTest, AFirstStartAndAnOrderlyExit) {
   Recorder rec;
   ASSERT_TRUE(pv::Main());
+  const pv::Settings& s = pv::ProgramSettings();
   // The settings a user expects: the grid at 5 mm and shown, the rulers
   // shown, the program's clip-art folder, the first delivered format's
   // label; every other setting at its start value.
-  EXPECT_EQ(pv::CalibrationX, 0);
-  EXPECT_EQ(pv::PrintBorder, pv::VbFalse);
-  EXPECT_EQ(pv::SettingShowGrid, 1);
-  EXPECT_EQ(pv::SettingShowRule, 1);
-  EXPECT_FLOAT_EQ(pv::SettingGridX, 5.0f);
-  EXPECT_FLOAT_EQ(pv::SettingGridY, 5.0f);
-  EXPECT_EQ(pv::SettingSnap, 0);
-  EXPECT_EQ(pv::DefaultPath, pv::ProgramPath(QStringLiteral("clipart")));
+  EXPECT_EQ(s.CalibrationX, 0);
+  EXPECT_EQ(s.PrintBorder, pv::VbFalse);
+  EXPECT_EQ(s.SettingShowGrid, 1);
+  EXPECT_EQ(s.SettingShowRule, 1);
+  EXPECT_FLOAT_EQ(s.SettingGridX, 5.0f);
+  EXPECT_FLOAT_EQ(s.SettingGridY, 5.0f);
+  EXPECT_EQ(s.SettingSnap, 0);
+  EXPECT_EQ(s.DefaultPath, pv::ProgramPath(QStringLiteral("clipart")));
   EXPECT_EQ(rec.LabelWidth(), 210.0);
   EXPECT_EQ(rec.LabelHeight(), 297.0);
   EXPECT_EQ(rec.LabelFormatCode(), QStringLiteral("LM4-A4-01"));
   // The built-in PDF printer stands in when the machine has none.
-  EXPECT_EQ(pv::PrinterDpiX, pv::PrinterCapabilities(pv::CurrentPrinterName())->DpiX);
-  EXPECT_GT(pv::PrinterDpiY, 0);
+  EXPECT_EQ(s.Printer.DpiX, pv::PrinterCapabilities(pv::CurrentPrinterName())->DpiX);
+  EXPECT_GT(s.Printer.DpiY, 0);
   // After the start only DEFAULT_PATH is in the file; the database was made.
   EXPECT_EQ(ReadAll(Ini()),
             "[GENERAL]\r\nDEFAULT_PATH=" + pv::ProgramPath(QStringLiteral("clipart")).toLocal8Bit() + "\r\n");
@@ -218,23 +219,24 @@ TEST_F(StartupTest, SettingsComeBackAsTheyWereWritten) {
            "DEFAULT_PATH=/srv/clip\r\n");
   Recorder rec;
   ASSERT_TRUE(pv::Main());
-  EXPECT_EQ(pv::CalibrationX, 12);
-  EXPECT_EQ(pv::CalibrationY, -120);
-  EXPECT_EQ(pv::PrintBorder, pv::VbTrue);
-  EXPECT_EQ(pv::PrintLow, pv::VbFalse);
-  EXPECT_EQ(pv::PrintStopPage, pv::VbTrue);
-  EXPECT_EQ(pv::PrintCircle, 1);
-  EXPECT_FLOAT_EQ(pv::SettingGridX, 2.5f);
-  EXPECT_FLOAT_EQ(pv::SettingGridY, 5.0f);  // no pitch the grid can have: the default
-  EXPECT_EQ(pv::SettingShowGrid, 1);
-  EXPECT_EQ(pv::SettingSnap, 0);
-  EXPECT_EQ(pv::SettingShowRule, 0);
+  pv::Settings& s = pv::ProgramSettings();
+  EXPECT_EQ(s.CalibrationX, 12);
+  EXPECT_EQ(s.CalibrationY, -120);
+  EXPECT_EQ(s.PrintBorder, pv::VbTrue);
+  EXPECT_EQ(s.PrintLow, pv::VbFalse);
+  EXPECT_EQ(s.PrintStopPage, pv::VbTrue);
+  EXPECT_EQ(s.PrintCircle, 1);
+  EXPECT_FLOAT_EQ(s.SettingGridX, 2.5f);
+  EXPECT_FLOAT_EQ(s.SettingGridY, 5.0f);  // no pitch the grid can have: the default
+  EXPECT_EQ(s.SettingShowGrid, 1);
+  EXPECT_EQ(s.SettingSnap, 0);
+  EXPECT_EQ(s.SettingShowRule, 0);
   EXPECT_DOUBLE_EQ(rec.LabelWidth(), 101.6);
   EXPECT_DOUBLE_EQ(rec.LabelHeight(), 38.1);
   EXPECT_EQ(rec.LabelFormatCode(), QStringLiteral("LM4-A4-14"));
-  EXPECT_EQ(pv::DefaultPath, QStringLiteral("/srv/clip"));
+  EXPECT_EQ(s.DefaultPath, QStringLiteral("/srv/clip"));
 
-  pv::SettingGridY = 5;
+  s.SettingGridY = 5;
   rec.SetLabelSize(70, 37);
   pv::SaveSettings();
   const QByteArray written = ReadAll(Ini());
@@ -377,39 +379,41 @@ std::vector<std::string> SettingsInMemory(const pv::ShellDocumentHost& doc) {
     return std::string(name) + "=" + value.toStdString();
   };
   const auto n = [](double v) { return QString::number(v); };
-  return {line("CalibrationX", n(pv::CalibrationX)),
-          line("CalibrationY", n(pv::CalibrationY)),
-          line("PrintArchive", n(pv::PrintArchive)),
-          line("PrintBorder", n(pv::PrintBorder)),
-          line("PrintLow", n(pv::PrintLow)),
-          line("PrintStopPage", n(pv::PrintStopPage)),
-          line("PrintFieldCode", n(pv::PrintFieldCode)),
-          line("PrintFieldCodeIfNull", n(pv::PrintFieldCodeIfNull)),
-          line("PrintCircle", n(pv::PrintCircle)),
-          line("SettingSmallTemplate", n(pv::SettingSmallTemplate)),
-          line("SettingAntialiasing", n(pv::SettingAntialiasing)),
-          line("SettingGridX", n(pv::SettingGridX)),
-          line("SettingGridY", n(pv::SettingGridY)),
-          line("SettingShowGrid", n(pv::SettingShowGrid)),
-          line("SettingShowRule", n(pv::SettingShowRule)),
-          line("SettingAutoInsert", n(pv::SettingAutoInsert)),
-          line("SettingBozza", n(pv::SettingBozza)),
-          line("SettingSnap", n(pv::SettingSnap)),
+  const pv::Settings& s = pv::ProgramSettings();
+  return {line("CalibrationX", n(s.CalibrationX)),
+          line("CalibrationY", n(s.CalibrationY)),
+          line("PrintArchive", n(s.PrintArchive)),
+          line("PrintBorder", n(s.PrintBorder)),
+          line("PrintLow", n(s.PrintLow)),
+          line("PrintStopPage", n(s.PrintStopPage)),
+          line("PrintFieldCode", n(s.PrintFieldCode)),
+          line("PrintFieldCodeIfNull", n(s.PrintFieldCodeIfNull)),
+          line("PrintCircle", n(s.PrintCircle)),
+          line("SettingSmallTemplate", n(s.SettingSmallTemplate)),
+          line("SettingAntialiasing", n(s.SettingAntialiasing)),
+          line("SettingGridX", n(s.SettingGridX)),
+          line("SettingGridY", n(s.SettingGridY)),
+          line("SettingShowGrid", n(s.SettingShowGrid)),
+          line("SettingShowRule", n(s.SettingShowRule)),
+          line("SettingAutoInsert", n(s.SettingAutoInsert)),
+          line("SettingBozza", n(s.SettingBozza)),
+          line("SettingSnap", n(s.SettingSnap)),
           line("LabelWidth", n(doc.LabelWidth())),
           line("LabelHeight", n(doc.LabelHeight())),
           line("LabelFormatCode", doc.LabelFormatCode()),
-          line("SettingShowHelp", n(pv::SettingShowHelp)),
-          line("DefaultPath", pv::DefaultPath)};
+          line("SettingShowHelp", n(s.SettingShowHelp)),
+          line("DefaultPath", s.DefaultPath)};
 }
 
 TEST_F(StartupTest, AFileLoadedAndSavedComesBackByteForByte) {
   WriteAll(Ini(), kEveryKeySet);
   Recorder rec;
   ASSERT_TRUE(pv::Main());
-  EXPECT_EQ(pv::CalibrationX, -120);
-  EXPECT_EQ(pv::PrintLow, pv::VbTrue);
-  EXPECT_FLOAT_EQ(pv::SettingGridY, 12.25f);
-  EXPECT_EQ(pv::DefaultPath, QStringLiteral("/srv/clip art"));
+  const pv::Settings& s = pv::ProgramSettings();
+  EXPECT_EQ(s.CalibrationX, -120);
+  EXPECT_EQ(s.PrintLow, pv::VbTrue);
+  EXPECT_FLOAT_EQ(s.SettingGridY, 12.25f);
+  EXPECT_EQ(s.DefaultPath, QStringLiteral("/srv/clip art"));
   answer = pv::MsgAnswer::Yes;
   ASSERT_TRUE(pv::ConfirmEndProgram());
   EXPECT_EQ(ReadAll(Ini()), kEveryKeySet);
@@ -449,26 +453,33 @@ TEST_F(StartupTest, EveryKeyComesBackIntoItsOwnSetting) {
     SCOPED_TRACE(pass);
     Recorder rec;
     ASSERT_TRUE(pv::Main());
-    pv::CalibrationX = -100 - pass;
-    pv::CalibrationY = 200 + pass;
-    pv::VbBool* flags[] = {&pv::PrintArchive, &pv::PrintBorder, &pv::PrintLow, &pv::PrintStopPage};
-    for (int i = 0; i < 4; ++i) *flags[i] = pv::ToVbBool(i == pass);
+    // What the start read (the printer's values among it), every setting
+    // then given its own value.
+    pv::Settings s = pv::ProgramSettings();
+    s.CalibrationX = -100 - pass;
+    s.CalibrationY = 200 + pass;
+    pv::VbBool pv::Settings::*flags[] = {&pv::Settings::PrintArchive, &pv::Settings::PrintBorder,
+                                         &pv::Settings::PrintLow, &pv::Settings::PrintStopPage};
+    for (int i = 0; i < 4; ++i) s.*flags[i] = pv::ToVbBool(i == pass);
     std::int16_t next = static_cast<std::int16_t>(10 * (pass + 1));
-    for (std::int16_t* v : {&pv::PrintFieldCode, &pv::PrintFieldCodeIfNull, &pv::PrintCircle, &pv::SettingSmallTemplate,
-                            &pv::SettingAntialiasing, &pv::SettingShowGrid, &pv::SettingShowRule,
-                            &pv::SettingAutoInsert, &pv::SettingBozza, &pv::SettingSnap, &pv::SettingShowHelp}) {
-      *v = next++;
+    for (std::int16_t pv::Settings::*v :
+         {&pv::Settings::PrintFieldCode, &pv::Settings::PrintFieldCodeIfNull, &pv::Settings::PrintCircle,
+          &pv::Settings::SettingSmallTemplate, &pv::Settings::SettingAntialiasing, &pv::Settings::SettingShowGrid,
+          &pv::Settings::SettingShowRule, &pv::Settings::SettingAutoInsert, &pv::Settings::SettingBozza,
+          &pv::Settings::SettingSnap, &pv::Settings::SettingShowHelp}) {
+      s.*v = next++;
     }
-    pv::SettingGridX = 1.5f + static_cast<float>(pass);
-    pv::SettingGridY = 20.75f + static_cast<float>(pass);
+    s.SettingGridX = 1.5f + static_cast<float>(pass);
+    s.SettingGridY = 20.75f + static_cast<float>(pass);
+    s.DefaultPath = QStringLiteral("/clip/%1").arg(pass);
+    pv::ProgramSettings() = s;
     rec.SetLabelSize(70.5 + pass, 37.25 + pass);
     rec.SetLabelFormatCode(QStringLiteral("CODE-%1").arg(pass));
-    pv::DefaultPath = QStringLiteral("/clip/%1").arg(pass);
     const std::vector<std::string> saved = SettingsInMemory(rec);
     pv::SaveSettings();
     EXPECT_EQ(ReadAll(Ini()).toStdString(), FileOfPass(pass).toStdString());
 
-    pv::ResetSettings();
+    pv::ProgramSettings() = pv::Settings{};
     rec.SetLabelSize(0, 0);
     rec.SetLabelFormatCode(QString());
     pv::CloseDatabase();

@@ -119,7 +119,8 @@ QString CupsTest::startFailure_;
 // are; the labels stay where the layout put them.
 TEST_F(CupsTest, TheLetterQueuePrintsOnTheSheetTheLabelsWereLaidOutOn) {
   Choose(kLetter);
-  pv::PrinterDpiX = pv::PrinterDpiY = 254;
+  pv::PrinterCaps& printer = pv::ProgramSettings().Printer;
+  printer.DpiX = printer.DpiY = 254;
   const struct { double width, depth; } sheets[] = {{210, 297}, {297, 210}, {62, 100}, {150, 62}, {60, 35}};
   for (const auto& s : sheets) {
     SCOPED_TRACE(testing::Message() << s.width << " x " << s.depth);
@@ -147,13 +148,13 @@ TEST_F(CupsTest, TheLetterQueuePrintsOnTheSheetTheLabelsWereLaidOutOn) {
   ASSERT_FALSE(img.isNull());
   pv::LayoutTarget target;
   target.DpiX = target.DpiY = 254;
-  target.OffsetX = pv::PrinterOffsetX;
-  target.OffsetY = pv::PrinterOffsetY;
+  target.OffsetX = printer.OffsetX;
+  target.OffsetY = printer.OffsetY;
   const pv::PageLayout layout =
       pv::LayoutPage(pv::PrintRun().m_Format.Sheet, 20, 10, pv::RunValues{1, 1, 4, 0}, 1, target);
   ASSERT_EQ(layout.Cells.size(), 4u);
   for (const pv::LabelCell& c : layout.Cells) {
-    const int x = c.X1 + pv::PrinterOffsetX, y = c.Y1 + pv::PrinterOffsetY;
+    const int x = c.X1 + printer.OffsetX, y = c.Y1 + printer.OffsetY;
     EXPECT_TRUE(Ink(img, x + 100, y + 50)) << c.n;  // the middle of the label
     EXPECT_TRUE(Ink(img, x + 5, y + 5)) << c.n;     // just inside its corner
     EXPECT_FALSE(Ink(img, x - 15, y - 15)) << c.n;  // just outside it

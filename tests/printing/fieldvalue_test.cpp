@@ -30,7 +30,7 @@ TEST_F(MergeTest, CounterPatternsCountFromTheirStartByTheirStep) {
       {"", 41, "42"},           {"000", 4, "005"},         {"+2#10#", 0, nullptr},  // "+" first: a Format pattern
       {"000#", 0, nullptr},     {"#,##0", 1233, "1.234"},
   };
-  pv::PrintFieldCode = 1;  // predefined fields keep their values
+  pv::ProgramSettings().PrintFieldCode = 1;  // predefined fields keep their values
   for (const Case& c : cases) {
     SCOPED_TRACE(c.format);
     pv::PrintRun().m_LabelIndex = c.labelIndex;
@@ -77,7 +77,7 @@ TEST_F(MergeTest, RandomNumbersAreWholeInRangeAndNewPerLabel) {
 }
 
 TEST_F(MergeTest, OtherPredefinedKeysAreEmptyAndTheKeyTestKeepsItsCase) {
-  pv::PrintFieldCode = 1;
+  pv::ProgramSettings().PrintFieldCode = 1;
   EXPECT_EQ(Value(QStringLiteral("KINTERNAL238547-04")), QString());
   EXPECT_EQ(Value(QStringLiteral("xKINTERNAL238547")), QString());
   // Not a predefined key: a column, here printed by name.
@@ -127,8 +127,8 @@ TEST_F(MergeTest, ColumnsUnderTheFieldCodeSettingsWithAndWithoutMerge) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.code << " " << c.fieldCode << c.ifNull << c.merge << " " << c.record);
-    pv::PrintFieldCode = std::int16_t(c.fieldCode);
-    pv::PrintFieldCodeIfNull = std::int16_t(c.ifNull);
+    pv::ProgramSettings().PrintFieldCode = std::int16_t(c.fieldCode);
+    pv::ProgramSettings().PrintFieldCodeIfNull = std::int16_t(c.ifNull);
     pv::PrintRun().m_MergeActive = c.merge;
     rs->MoveTo(c.record);
     EXPECT_EQ(Value(QString::fromLatin1(c.code), QString::fromLatin1(c.format)), QString::fromUtf8(c.expected));

@@ -142,7 +142,7 @@ TEST_F(JobTest, CupsQueueGetsOnePdfOrOneJobAPageAndItsRefusalIsReported) {
 
   // Waiting for the form before every page: one job a page, message 16200 each.
   jobs.clear();
-  pv::PrintStopPage = pv::VbTrue;
+  pv::ProgramSettings().PrintStopPage = pv::VbTrue;
   pv::PrintRun().PrintDocument(true);
   ASSERT_EQ(jobs.size(), 3u);
   for (const auto& j : jobs) EXPECT_EQ(j.pages, 1);
@@ -219,7 +219,7 @@ TEST_F(JobTest, AFormatBeyondWhatAPageHoldsIsRefusedWithItsReason) {
 }
 
 TEST_F(JobTest, NoSecondJobStartsWhileOneRuns) {
-  pv::PrintStopPage = pv::VbTrue;
+  pv::ProgramSettings().PrintStopPage = pv::VbTrue;
   int nested = 0;
   pv::test::AnswerMessageBoxesWith([&](const pv::MsgBoxRequest& r) {
     boxes.push_back(r);

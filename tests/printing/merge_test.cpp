@@ -35,7 +35,7 @@ TEST_F(MergeTest, RecordCountsBecomePagesWithTheLastPageCut) {
               (QStringList{QStringLiteral("NOME"), QStringLiteral("CITTA"), QStringLiteral("NOTE"),
                            QStringLiteral("NUM"), QStringLiteral("SALDO")}));
   }
-  EXPECT_EQ(pv::PrintStopPage, pv::VbTrue);  // from the panel's check box
+  EXPECT_EQ(pv::ProgramSettings().PrintStopPage, pv::VbTrue);  // from the panel's check box
   EXPECT_GE(controls.controlInformation, 4);
   EXPECT_GE(controls.refreshes, 4);
   EXPECT_TRUE(boxes.empty());
@@ -87,7 +87,7 @@ TEST_F(MergeTest, AFormatWithoutLabelsLeavesEverythingAsItWas) {
   pv::PageCount = 5;
   pv::LastLabel = 2;
   pv::RangePages = 1;
-  pv::PrintStopPage = 0;
+  pv::ProgramSettings().PrintStopPage = 0;
   controls.stopPageTicked = true;
   pv::PrintRun().m_PageNumber = 4;
   pv::PrintRun().ChooseMergeSource(std::int32_t(id));
@@ -96,7 +96,7 @@ TEST_F(MergeTest, AFormatWithoutLabelsLeavesEverythingAsItWas) {
   EXPECT_EQ(pv::PageCount, 5);
   EXPECT_EQ(pv::LastLabel, 2);
   EXPECT_EQ(pv::RangePages, 1);
-  EXPECT_EQ(pv::PrintStopPage, 0);
+  EXPECT_EQ(pv::ProgramSettings().PrintStopPage, 0);
   EXPECT_EQ(pv::PrintRun().m_PageNumber, 4);
   EXPECT_EQ(controls.controlInformation, 0);
   EXPECT_TRUE(controls.manualOptions.empty());

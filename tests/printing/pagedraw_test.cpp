@@ -66,7 +66,7 @@ TEST_F(PageDrawTest, OnlyThePositionsInRangePrint) {
 TEST_F(PageDrawTest, RoundLabelsLeaveTheCellCornersBlank) {
   TwoByTwo();
   SolidBackground();
-  pv::PrintCircle = 1;
+  pv::ProgramSettings().PrintCircle = 1;
   for (bool preview : {false, true}) {
     SCOPED_TRACE(preview);
     UsePreviewSheet();
@@ -89,7 +89,7 @@ TEST_F(PageDrawTest, OutlineAlwaysInPreviewInPrintOnlyWithPrintBorder) {
   } cases[] = {
       {true, pv::VbFalse, true}, {true, pv::VbTrue, true}, {false, pv::VbFalse, false}, {false, pv::VbTrue, true}};
   for (const auto& c : cases) {
-    pv::PrintBorder = c.border;
+    pv::ProgramSettings().PrintBorder = c.border;
     const QImage img = Draw(c.preview);
     const QRect& cell = kCells[3];
     EXPECT_EQ(Ink(img, cell.left(), cell.center().y()), c.outlined) << c.preview << c.border;
@@ -107,8 +107,8 @@ TEST_F(PageDrawTest, WarningWhenTheLabelsDoNotFitThePrintableAreaMarginsAside) {
     bool warned;
   } cases[] = {{45, 25, false}, {44, 25, true}, {45, 24, true}, {210, 297, false}};
   for (const auto& c : cases) {
-    pv::PrinterHorzSize = c.horz;
-    pv::PrinterVertSize = c.vert;
+    pv::ProgramSettings().Printer.HorzSize = c.horz;
+    pv::ProgramSettings().Printer.VertSize = c.vert;
     for (bool preview : {false, true}) {
       controls.warnings.clear();
       Draw(preview);
@@ -123,7 +123,7 @@ TEST_F(PageDrawTest, CaptionStopMessageAndOneSaveDataPerPage) {
   SolidBackground();
   pv::PageCount = 3;
   pv::PrintRun().m_PageNumber = 2;
-  pv::PrintStopPage = pv::VbTrue;
+  pv::ProgramSettings().PrintStopPage = pv::VbTrue;
   Draw(true);
   EXPECT_EQ(Count16200(), 0);  // never in the preview
   EXPECT_EQ(editor.saves, 1);
@@ -133,7 +133,7 @@ TEST_F(PageDrawTest, CaptionStopMessageAndOneSaveDataPerPage) {
   EXPECT_EQ(Count16200(), 1);
   EXPECT_EQ(boxes.back().icon, pv::MsgIcon::Information);
   EXPECT_EQ(editor.saves, 2);
-  pv::PrintStopPage = pv::VbFalse;
+  pv::ProgramSettings().PrintStopPage = pv::VbFalse;
   Draw(false);
   EXPECT_EQ(Count16200(), 1);
 }
@@ -150,7 +150,7 @@ TEST_F(PageDrawTest, NoSheetOrNoResolutionDrawsNothingAndNeverThrows) {
   controls.sheet = pv::PreviewSheet{3, 2, 60, 35, 254, 254};
   img = Draw(true, &finished);
   EXPECT_TRUE(finished);
-  pv::PrinterDpiX = 0;
+  pv::ProgramSettings().Printer.DpiX = 0;
   img = Draw(false, &finished);
   EXPECT_FALSE(Ink(img, kCells[0].center().x(), kCells[0].center().y()));
 }

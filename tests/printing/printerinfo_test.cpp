@@ -37,10 +37,11 @@ TEST_F(PrinterInfoTest, LoadsTheFormatByCodeAndResetsTheRun) {
   EXPECT_EQ(f.Sheet.sheetwidth, 200);
   EXPECT_EQ(f.Sheet.sheetdepth, 280);
 
-  EXPECT_EQ(pv::PrinterDpiX, 300);
-  EXPECT_EQ(pv::PrinterOffsetY, 30);
-  EXPECT_EQ(pv::PrinterHorzSize, 200);
-  EXPECT_EQ(pv::PrinterVertSize, 287);
+  const pv::PrinterCaps& printer = pv::ProgramSettings().Printer;
+  EXPECT_EQ(printer.DpiX, 300);
+  EXPECT_EQ(printer.OffsetY, 30);
+  EXPECT_EQ(printer.HorzSize, 200);
+  EXPECT_EQ(printer.VertSize, 287);
   ASSERT_EQ(controls.prepared.size(), 1u);
   EXPECT_EQ(controls.prepared[0].w, 200);
   EXPECT_EQ(controls.prepared[0].h, 280);
@@ -84,9 +85,9 @@ TEST_F(PrinterInfoTest, ReloadRereadsThePrinter) {
 
   ASSERT_TRUE(pv::SetCurrentPrinter(QStringLiteral("PDF")));
   pv::PrintRun().ReloadPrinterInfo();
-  EXPECT_EQ(pv::PrinterDpiX, 600);
-  EXPECT_EQ(pv::PrinterOffsetX, 0);
-  EXPECT_EQ(pv::PrinterHorzSize, 210);
+  EXPECT_EQ(pv::ProgramSettings().Printer.DpiX, 600);
+  EXPECT_EQ(pv::ProgramSettings().Printer.OffsetX, 0);
+  EXPECT_EQ(pv::ProgramSettings().Printer.HorzSize, 210);
   ASSERT_EQ(controls.prepared.size(), 2u);
   EXPECT_EQ(controls.prepared[1].w, 200);
   EXPECT_EQ(controls.prepared[1].rx, 600);
@@ -96,7 +97,7 @@ TEST_F(PrinterInfoTest, ReloadRereadsThePrinter) {
   pv::SetFakePrintSystem(&fake);
   pv::PrintRun().ReloadPrinterInfo();
   EXPECT_EQ(CountPrintingErrors(), 1);
-  EXPECT_EQ(pv::PrinterDpiX, 600);
+  EXPECT_EQ(pv::ProgramSettings().Printer.DpiX, 600);
 }
 
 }  // namespace

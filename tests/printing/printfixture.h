@@ -102,7 +102,7 @@ class PrintTest : public apptest::ShellTest {
     pv::ResetRunValues();
     pv::PrintRun().Reset();
     ShellTest::TearDown();
-    pv::ResetSettings();
+    pv::ProgramSettings() = pv::Settings{};
   }
 
   // Opens the program database of the test's program folder and adds print
@@ -155,9 +155,10 @@ class PrintTest : public apptest::ShellTest {
     pv::PrintRun().m_Format = f;
     pv::Header.LabelWidth = 20;
     pv::Header.LabelHeight = 10;
-    pv::PrinterDpiX = pv::PrinterDpiY = 254;
-    pv::PrinterHorzSize = 210;
-    pv::PrinterVertSize = 297;
+    pv::PrinterCaps& printer = pv::ProgramSettings().Printer;
+    printer.DpiX = printer.DpiY = 254;
+    printer.HorzSize = 210;
+    printer.VertSize = 297;
     pv::PageCount = 1;
     pv::FirstLabel = 1;
     pv::LastLabel = 4;

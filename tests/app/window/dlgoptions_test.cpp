@@ -24,22 +24,25 @@ class OptionsTest : public WindowTest {
   void SetUp() override {
     WindowTest::SetUp();
     // Sound values in every field; each case spoils some of them.
-    pv::SettingGridX = 2.5f;
-    pv::SettingGridY = 10;
-    pv::CalibrationX = -120;
-    pv::CalibrationY = 30;
+    pv::Settings settings;
+    settings.SettingGridX = 2.5f;
+    settings.SettingGridY = 10;
+    settings.CalibrationX = -120;
+    settings.CalibrationY = 30;
+    pv::ProgramSettings() = settings;
   }
 };
 
 TEST_F(OptionsTest, FillsItsControlsFromTheSettings) {
-  pv::DefaultPath = QStringLiteral("/home/utente/clipart");
-  pv::SettingShowHelp = 1;
-  pv::PrintLow = pv::VbTrue;
-  pv::PrintBorder = pv::VbTrue;
-  pv::SettingBozza = 1;
-  pv::PrintFieldCode = 1;
-  pv::SettingSnap = 1;
-  pv::PrintCircle = 1;
+  pv::Settings& s = pv::ProgramSettings();
+  s.DefaultPath = QStringLiteral("/home/utente/clipart");
+  s.SettingShowHelp = 1;
+  s.PrintLow = pv::VbTrue;
+  s.PrintBorder = pv::VbTrue;
+  s.SettingBozza = 1;
+  s.PrintFieldCode = 1;
+  s.SettingSnap = 1;
+  s.PrintCircle = 1;
   pv::dlgOptions d;
   EXPECT_EQ(d.windowTitle(), pv::LoadResString(11900));
   EXPECT_EQ(d.SSTab1()->count(), 4);
@@ -101,9 +104,9 @@ TEST_P(OptionsCheckTest, RangeChecksStopAtTheFirstFailure) {
   EXPECT_EQ(boxes[0].text, pv::LoadResString(c.message));
   EXPECT_EQ(boxes[0].icon, pv::MsgIcon::Information);
   // Nothing stored.
-  EXPECT_EQ(pv::CalibrationX, -120);
-  EXPECT_EQ(pv::SettingGridX, 2.5f);
-  EXPECT_EQ(pv::SettingAutoInsert, 0);
+  EXPECT_EQ(pv::ProgramSettings().CalibrationX, -120);
+  EXPECT_EQ(pv::ProgramSettings().SettingGridX, 2.5f);
+  EXPECT_EQ(pv::ProgramSettings().SettingAutoInsert, 0);
   EXPECT_NE(d.result(), QDialog::Accepted);
 }
 
@@ -164,8 +167,8 @@ TEST_P(OptionsStoreTest, StoresTheLeadingNumbers) {
   d.Text1(0)->setText(QString::fromLatin1(c.calX));
   d.Text2(0)->setText(QString::fromLatin1(c.gridX));
   ASSERT_TRUE(d.OKButton_Click());
-  EXPECT_EQ(pv::CalibrationX, c.storedX);
-  EXPECT_EQ(pv::SettingGridX, c.storedGrid);
+  EXPECT_EQ(pv::ProgramSettings().CalibrationX, c.storedX);
+  EXPECT_EQ(pv::ProgramSettings().SettingGridX, c.storedGrid);
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, OptionsStoreTest,
@@ -187,25 +190,26 @@ TEST_F(OptionsTest, OkWritesEveryControlIntoItsSetting) {
   d.Text1(1)->setText(QStringLiteral("-45"));
   d.Text2(1)->setText(QStringLiteral("4"));
   ASSERT_TRUE(d.OKButton_Click());
-  EXPECT_EQ(pv::DefaultPath, QStringLiteral("  /media/cdrom/clipart "));  // as typed
-  EXPECT_EQ(pv::SettingShowHelp, 1);
-  EXPECT_EQ(pv::PrintLow, pv::VbFalse);
-  EXPECT_EQ(pv::PrintStopPage, pv::VbTrue);
-  EXPECT_EQ(pv::PrintBorder, pv::VbFalse);
-  EXPECT_EQ(pv::SettingAntialiasing, 1);
-  EXPECT_EQ(pv::PrintFieldCodeIfNull, 1);
-  EXPECT_EQ(pv::PrintFieldCode, 0);
-  EXPECT_EQ(pv::SettingBozza, 0);
-  EXPECT_EQ(pv::SettingShowRule, 1);
-  EXPECT_EQ(pv::SettingShowGrid, 1);
-  EXPECT_EQ(pv::SettingSnap, 0);
-  EXPECT_EQ(pv::SettingAutoInsert, 1);
-  EXPECT_EQ(pv::PrintCircle, 1);
-  EXPECT_EQ(pv::CalibrationX, -120);
-  EXPECT_EQ(pv::CalibrationY, -45);
-  EXPECT_EQ(pv::SettingGridY, 4.0f);
+  const pv::Settings& s = pv::ProgramSettings();
+  EXPECT_EQ(s.DefaultPath, QStringLiteral("  /media/cdrom/clipart "));  // as typed
+  EXPECT_EQ(s.SettingShowHelp, 1);
+  EXPECT_EQ(s.PrintLow, pv::VbFalse);
+  EXPECT_EQ(s.PrintStopPage, pv::VbTrue);
+  EXPECT_EQ(s.PrintBorder, pv::VbFalse);
+  EXPECT_EQ(s.SettingAntialiasing, 1);
+  EXPECT_EQ(s.PrintFieldCodeIfNull, 1);
+  EXPECT_EQ(s.PrintFieldCode, 0);
+  EXPECT_EQ(s.SettingBozza, 0);
+  EXPECT_EQ(s.SettingShowRule, 1);
+  EXPECT_EQ(s.SettingShowGrid, 1);
+  EXPECT_EQ(s.SettingSnap, 0);
+  EXPECT_EQ(s.SettingAutoInsert, 1);
+  EXPECT_EQ(s.PrintCircle, 1);
+  EXPECT_EQ(s.CalibrationX, -120);
+  EXPECT_EQ(s.CalibrationY, -45);
+  EXPECT_EQ(s.SettingGridY, 4.0f);
   // Not on the dialog: untouched.
-  EXPECT_EQ(pv::PrintArchive, pv::VbFalse);
+  EXPECT_EQ(s.PrintArchive, pv::VbFalse);
 }
 
 TEST_F(OptionsTest, CancelStoresNothing) {
@@ -215,9 +219,9 @@ TEST_F(OptionsTest, CancelStoresNothing) {
   d.Text3()->setText(QStringLiteral("/x"));
   d.CancelButton_Click();
   EXPECT_EQ(d.result(), QDialog::Rejected);
-  EXPECT_EQ(pv::SettingAutoInsert, 0);
-  EXPECT_EQ(pv::CalibrationX, -120);
-  EXPECT_EQ(pv::DefaultPath, QString());
+  EXPECT_EQ(pv::ProgramSettings().SettingAutoInsert, 0);
+  EXPECT_EQ(pv::ProgramSettings().CalibrationX, -120);
+  EXPECT_EQ(pv::ProgramSettings().DefaultPath, QString());
 }
 
 TEST_F(OptionsTest, TabChangeLetsTheKeyboardReachOnlyTheCurrentTabsFields) {
@@ -325,7 +329,7 @@ TEST_F(CalibrationTest, TheOptionsButtonProposesTheChosenValuesAndCancelKeepsThe
   d.Command1_Click();
   EXPECT_EQ(d.Text1(0)->text(), QStringLiteral("12"));
   EXPECT_EQ(d.Text1(1)->text(), QStringLiteral("-7"));
-  EXPECT_EQ(pv::CalibrationX, -120);  // only a proposal until OK
+  EXPECT_EQ(pv::ProgramSettings().CalibrationX, -120);  // only a proposal until OK
 
   QTimer::singleShot(0, []() {
     for (QWidget* top : QApplication::topLevelWidgets()) {

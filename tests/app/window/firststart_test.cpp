@@ -91,12 +91,13 @@ class FirstStartTest : public apptest::ShellTest {
 
 TEST_F(FirstStartTest, WithoutPlavikIniTheSettingsAreThoseAUserExpects) {
   ASSERT_FALSE(QFile::exists(Home(QStringLiteral("plavik.ini"))));
+  const pv::Settings& settings = pv::ProgramSettings();
   pv::MainWnd& w = Start();
-  EXPECT_FLOAT_EQ(pv::SettingGridX, 5.0f);
-  EXPECT_FLOAT_EQ(pv::SettingGridY, 5.0f);
-  EXPECT_EQ(pv::SettingShowGrid, 1);
-  EXPECT_EQ(pv::SettingShowRule, 1);
-  EXPECT_EQ(pv::DefaultPath, pv::ProgramPath(QStringLiteral("clipart")));
+  EXPECT_FLOAT_EQ(settings.SettingGridX, 5.0f);
+  EXPECT_FLOAT_EQ(settings.SettingGridY, 5.0f);
+  EXPECT_EQ(settings.SettingShowGrid, 1);
+  EXPECT_EQ(settings.SettingShowRule, 1);
+  EXPECT_EQ(settings.DefaultPath, pv::ProgramPath(QStringLiteral("clipart")));
   // The label of the first delivered print format, on the PDF printer.
   EXPECT_DOUBLE_EQ(pv::Header.LabelWidth, 210.0);
   EXPECT_DOUBLE_EQ(pv::Header.LabelHeight, 297.0);
@@ -109,13 +110,13 @@ TEST_F(FirstStartTest, WithoutPlavikIniTheSettingsAreThoseAUserExpects) {
   pv::SaveSettings();
   pv::DestroyMainWnd();
   pv::CloseDatabase();
-  pv::ResetSettings();
+  pv::ProgramSettings() = pv::Settings{};
   pv::ResetDocumentState();
   Start();
-  EXPECT_FLOAT_EQ(pv::SettingGridX, 5.0f);
-  EXPECT_EQ(pv::SettingShowRule, 1);
+  EXPECT_FLOAT_EQ(settings.SettingGridX, 5.0f);
+  EXPECT_EQ(settings.SettingShowRule, 1);
   EXPECT_DOUBLE_EQ(pv::Header.LabelWidth, 210.0);
-  EXPECT_EQ(pv::DefaultPath, pv::ProgramPath(QStringLiteral("clipart")));
+  EXPECT_EQ(settings.DefaultPath, pv::ProgramPath(QStringLiteral("clipart")));
 }
 
 TEST_F(FirstStartTest, AnEarlierFirstStartsZerosGiveWayToTheDefaults) {
@@ -125,12 +126,13 @@ TEST_F(FirstStartTest, AnEarlierFirstStartsZerosGiveWayToTheDefaults) {
                     "[GENERAL]\r\nDEFAULT_PATH=0\r\n[SETTING]\r\nGRID_X= 0\r\nGRID_Y= 0\r\nSHOW_GRID= 0\r\n"
                     "SHOW_RULE= 0\r\nLABELWIDTH= 0\r\nLABELHEIGHT= 0\r\nFORMATCODE=0\r\n");
   Start();
-  EXPECT_FLOAT_EQ(pv::SettingGridX, 5.0f);
-  EXPECT_FLOAT_EQ(pv::SettingGridY, 5.0f);
+  const pv::Settings& settings = pv::ProgramSettings();
+  EXPECT_FLOAT_EQ(settings.SettingGridX, 5.0f);
+  EXPECT_FLOAT_EQ(settings.SettingGridY, 5.0f);
   // Shown or hidden is the user's choice, kept as written.
-  EXPECT_EQ(pv::SettingShowGrid, 0);
-  EXPECT_EQ(pv::SettingShowRule, 0);
-  EXPECT_EQ(pv::DefaultPath, pv::ProgramPath(QStringLiteral("clipart")));
+  EXPECT_EQ(settings.SettingShowGrid, 0);
+  EXPECT_EQ(settings.SettingShowRule, 0);
+  EXPECT_EQ(settings.DefaultPath, pv::ProgramPath(QStringLiteral("clipart")));
   EXPECT_DOUBLE_EQ(pv::Header.LabelWidth, 210.0);
   EXPECT_EQ(pv::Header.LabelFormatCode, QStringLiteral("LM4-A4-01"));
 }
@@ -144,7 +146,7 @@ TEST_F(FirstStartTest, OptionsOkOnAFirstStartKeepsItsValuesAndARefusalBringsItsT
     EXPECT_FALSE(d.isVisible()) << "OK with nothing changed is accepted";
   });
   EXPECT_TRUE(boxes.empty());
-  EXPECT_FLOAT_EQ(pv::SettingGridX, 5.0f);
+  EXPECT_FLOAT_EQ(pv::ProgramSettings().SettingGridX, 5.0f);
 
   // A grid pitch the dialog refuses, typed while another tab is in front.
   WithOptions(w, [&](pv::dlgOptions& d) {
@@ -158,7 +160,7 @@ TEST_F(FirstStartTest, OptionsOkOnAFirstStartKeepsItsValuesAndARefusalBringsItsT
     EXPECT_EQ(d.SSTab1()->currentIndex(), 1);
     EXPECT_EQ(d.focusWidget(), d.Text2(1));
   });
-  EXPECT_FLOAT_EQ(pv::SettingGridY, 5.0f);
+  EXPECT_FLOAT_EQ(pv::ProgramSettings().SettingGridY, 5.0f);
 }
 
 // A label begun in the wizard, from a size or from a template, is a new

@@ -118,12 +118,14 @@ int main(int argc, char** argv) {
 
   ResetDocumentState();
   ResetDefaultStyle();
-  SettingGridX = 5;
-  SettingGridY = 5;
-  SettingShowGrid = 0;
-  SettingShowRule = 1;
-  SettingSnap = 0;
-  SettingAutoInsert = 0;
+  Settings settings;
+  settings.SettingGridX = 5;
+  settings.SettingGridY = 5;
+  settings.SettingShowGrid = 0;
+  settings.SettingShowRule = 1;
+  settings.SettingSnap = 0;
+  settings.SettingAutoInsert = 0;
+  ProgramSettings() = settings;
   Header.LabelWidth = 100;
   Header.LabelHeight = 60;
 

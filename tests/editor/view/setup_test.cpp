@@ -72,11 +72,13 @@ TEST_F(ViewTest, LayoutPanelContainerSeparatorAndCanvas) {
 TEST_F(ViewTest, SetParameterPushesSettingsAndLabelSizeAndRepaintsOnce) {
   Header.LabelWidth = 100;
   Header.LabelHeight = 50;
-  SettingGridX = 2.5f;
-  SettingGridY = 4;
-  SettingShowRule = 0;
-  SettingShowGrid = 1;
-  SettingSnap = 0;
+  Settings settings;
+  settings.SettingGridX = 2.5f;
+  settings.SettingGridY = 4;
+  settings.SettingShowRule = 0;
+  settings.SettingShowGrid = 1;
+  settings.SettingSnap = 0;
+  ProgramSettings() = settings;
   RecordingDrawing drawing;
   SetEditCardDrawing(&drawing);
   Canvas().SetShowPage(true);

@@ -19,7 +19,7 @@ class OptionsTest : public PanelTest {
     pv::LastLabel = 11;
     pv::RangePages = 1;
     pv::CountMode = 0;
-    pv::PrintStopPage = pv::VbFalse;
+    pv::ProgramSettings().PrintStopPage = pv::VbFalse;
     panel->SetControlInformation();
     pv::PrintRun().m_PageNumber = 2;
   }
@@ -99,7 +99,7 @@ TEST_F(OptionsTest, AcceptedBoxesAreStoredAsTheyWereChecked) {
     EXPECT_EQ(pv::LastLabel, c.lastLabel);
     EXPECT_EQ(pv::RangePages, 2);
     EXPECT_EQ(pv::CountMode, 0);
-    EXPECT_EQ(pv::PrintStopPage, pv::VbTrue);
+    EXPECT_EQ(pv::ProgramSettings().PrintStopPage, pv::VbTrue);
     EXPECT_EQ(pv::PrintRun().m_PageNumber, 1);
   }
   QLocale::setDefault(before);
@@ -140,7 +140,7 @@ TEST_F(OptionsTest, LabelsModeTurnsTheCountIntoPagesAndSaysSo) {
 }
 
 TEST_F(OptionsTest, PrintArchiveConvertsOnlyACountTypedAsPages) {
-  pv::PrintArchive = pv::VbTrue;
+  pv::ProgramSettings().PrintArchive = pv::VbTrue;
   pv::PrintRun().m_Format.Sheet.nOri = 10;
   pv::PrintRun().m_Format.Sheet.nVer = 1;
 
@@ -176,7 +176,7 @@ TEST_F(OptionsTest, PrintArchiveConvertsOnlyACountTypedAsPages) {
   EXPECT_EQ(pv::PageCount, 2);
   EXPECT_EQ(pv::LastLabel, 7);
   EXPECT_EQ(pv::RangePages, 3);
-  EXPECT_EQ(pv::PrintStopPage, pv::VbTrue);
+  EXPECT_EQ(pv::ProgramSettings().PrintStopPage, pv::VbTrue);
   EXPECT_EQ(pv::PrintRun().m_PageNumber, 1);
 }
 
@@ -197,7 +197,7 @@ TEST_F(OptionsTest, CountModeDisplayFollowsClicksAndShownValues) {
 
   pv::CountMode = 1;
   pv::RangePages = 2;
-  pv::PrintStopPage = pv::VbTrue;
+  pv::ProgramSettings().PrintStopPage = pv::VbTrue;
   panel->SetControlInformation();
   sixEnabled(false);
   EXPECT_TRUE(Options().Option2(1)->isChecked());
@@ -205,7 +205,7 @@ TEST_F(OptionsTest, CountModeDisplayFollowsClicksAndShownValues) {
   EXPECT_TRUE(Options().ManualPaper()->isChecked());
   EXPECT_TRUE(panel->StopPageChecked());
   pv::CountMode = 0;
-  pv::PrintStopPage = pv::VbFalse;
+  pv::ProgramSettings().PrintStopPage = pv::VbFalse;
   panel->SetControlInformation();
   sixEnabled(true);
   EXPECT_FALSE(panel->StopPageChecked());

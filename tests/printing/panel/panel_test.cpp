@@ -477,17 +477,17 @@ TEST_F(PanelTest, PrinterSetupRereadsThePrinterCancelledOrNot) {
   StatusBarCount status;
   pv::CommonDialogHost* oldDialogs = pv::SetCommonDialogHost(&setup);
   pv::MainWindowHost* oldWindow = pv::SetMainWindowHost(&status);
-  pv::PrinterDpiX = 0;
+  pv::ProgramSettings().Printer.DpiX = 0;
   panel->Command(4)->click();  // cancelled: the same printer read again
   EXPECT_EQ(setup.setups, 1);
-  EXPECT_EQ(pv::PrinterDpiX, 300);
+  EXPECT_EQ(pv::ProgramSettings().Printer.DpiX, 300);
   EXPECT_EQ(status.updates, 1);
   EXPECT_EQ(panel->Preview()->Geometry().PrinterResX, 300);
 
   setup.choose = QStringLiteral("PDF");
   panel->Command(4)->click();
   EXPECT_EQ(pv::CurrentPrinterName(), QStringLiteral("PDF"));
-  EXPECT_EQ(pv::PrinterDpiX, 600);
+  EXPECT_EQ(pv::ProgramSettings().Printer.DpiX, 600);
   EXPECT_EQ(status.updates, 2);
   EXPECT_EQ(panel->Preview()->Geometry().PrinterResX, 600);
   EXPECT_TRUE(boxes.empty());
@@ -753,7 +753,7 @@ TEST_F(PanelDuringAJobTest, CommandsDoNothingWhileAJobRuns) {
   Type(QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("12"));
   Options().ManualPaper()->setChecked(true);
   Apply();
-  ASSERT_EQ(pv::PrintStopPage, pv::VbTrue);
+  ASSERT_EQ(pv::ProgramSettings().PrintStopPage, pv::VbTrue);
   dialogs.answer = Home(QStringLiteral("lavoro.pdf"));
   panel->Command(6)->click();
   EXPECT_EQ(stops, 2);

@@ -96,7 +96,7 @@ TEST_F(PreviewTest, PreviewControlsDrawTheEnginePageAndServeTheFontRatio) {
   EXPECT_EQ(previewControls.OCXFontRatio(), preview.OCXFontRatio);
   const QString field = QStringLiteral("Name");
   EXPECT_EQ(pv::PrintRun().FieldValues().Value(field, QString()), QString());
-  pv::PrintFieldCode = 1;
+  pv::ProgramSettings().PrintFieldCode = 1;
   EXPECT_EQ(pv::PrintRun().FieldValues().Value(field, QString()), QStringLiteral("Name"));
   pv::SetPrintPanelControls(&controls);
 }
