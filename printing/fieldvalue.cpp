@@ -85,10 +85,4 @@ RecordFields PrintEngine::FieldValues() const {
   return RecordFields(Merging() ? m_mergeSource.get() : nullptr, IsTrue(PrintFieldCode), IsTrue(PrintFieldCodeIfNull));
 }
 
-QString PrintEngine::GetFieldValue(const QString& strCode, const QString& strFormat) const {
-  RecordFields fields = FieldValues();
-  fields.SetLabel(m_LabelIndex);
-  return fields.Value(strCode, strFormat);
-}
-
 }  // namespace pv
