@@ -1,11 +1,13 @@
 #pragma once
-// The print engine without widgets: the print run values, the print panel's
-// members that page drawing, printer information and the print job share,
-// and those three operations. One process-wide instance; the panel's
-// controls are reached through PrintControls() (printing/panelhost.h).
+// The print engine without widgets: the print run (printing/run.h) as the
+// panel set it, the page on display, the merge source, and the page drawing,
+// printer information and print job that read them. One process-wide
+// instance; the panel's controls are reached through PrintControls()
+// (printing/panelhost.h).
 
 #include "platform/dc.h"
 #include "printing/layout.h"
+#include "printing/run.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,21 +20,6 @@ namespace pv {
 class RecordFields;
 class SourceRecordset;
 
-// Print run values (process-wide, zero at start-up).
-extern std::int32_t CountMode;   // what the count box counts: 0 pages, 1 labels
-extern std::int32_t PageCount;   // pages in the run
-extern std::int32_t FirstLabel;  // first position that prints where the range applies
-extern std::int32_t LastLabel;   // the last such position
-extern std::int32_t RangePages;  // 0 none, 1 first page, 2 all pages, 3 last page
-
-// The print panel's copy of the current print format.
-struct PanelFormat {
-  QString Code;  // 50 characters, padded with blanks
-  SheetFormat Sheet;
-  double bottommarg = 0;
-  double rightmargin = 0;
-};
-
 class PrintEngine {
  public:
   PrintEngine();
@@ -40,13 +27,18 @@ class PrintEngine {
   PrintEngine(const PrintEngine&) = delete;
   PrintEngine& operator=(const PrintEngine&) = delete;
 
-  std::int32_t m_PageNumber = 1;    // the page to lay out, 1-based
-  std::int32_t m_LabelCounter = 0;  // labels placed so far in the run
-  std::int32_t m_LabelIndex = 0;    // running index of the label being drawn
-  bool m_MergeActive = false;       // a data source is open
-  PanelFormat m_Format;
+  // The run as it stands: as the panel set it last, with the pages the
+  // merge source counted and the format the engine loaded.
+  const PrintRunValues& Run() const { return m_run; }
+  // Replaces the run (the panel's option boxes). The merge source stays as
+  // it is open; the page on display stays.
+  void SetRun(const PrintRunValues& run) { m_run = run; }
 
-  // Commits the canvas geometry, then lays out and draws page m_PageNumber
+  // The page on display and printed as the current page, 1-based.
+  std::int32_t PageNumber() const { return m_pageNumber; }
+  void SetPageNumber(std::int32_t page) { m_pageNumber = page; }
+
+  // Commits the canvas geometry, then lays out and draws the page on display
   // on hdc: the preview surface's sheet (bPreview) or a printer page.
   // Returns false when the page could not be finished (the labels drawn so
   // far stay); a preview never throws.
@@ -65,11 +57,9 @@ class PrintEngine {
   // and passes the page to the preview.
   void ReloadPrinterInfo();
 
-  // The merge source of the run. The registration chosen in the panel's
-  // data-source list (-1 none), the run's sort and filter texts.
-  std::int32_t m_RegistrationId = -1;
-  QString m_PrintSort;
-  QString m_PrintFilter;
+  // Merging: a registration chosen and its source open. What the field
+  // values, the page drawing and the sort and filter go by.
+  bool Merging() const;
 
   // Opens the chosen registration with the run's filter and sort, counts its
   // records and makes the run's pages from them. False (after its message,
@@ -91,27 +81,21 @@ class PrintEngine {
   QStringList MergeFieldNames() const;
   SourceRecordset* MergeRecordset();
 
-  // The text a database-field object (or a barcode fed by a field) shows on
-  // the label being drawn: a predefined field's value (counter, date,
-  // random number) or the current merge record's column through its
-  // format, with the field-code settings applied. Never fails. The same
-  // values the page drawing gives the labels.
-  QString GetFieldValue(const QString& strCode, const QString& strFormat) const;
   // The field values of the run as it stands: its merge source and the
-  // field-code settings. Made once per job or preview page.
+  // field-code settings. Made once per job or preview page; the page
+  // drawing names each label before drawing it.
   RecordFields FieldValues() const;
 
-  // Puts every member back to its start value (tests).
+  // Back to the start: the run of zero, page 1, no merge (tests).
   void Reset();
 
  private:
   friend class PrintJobRun;
-  // Merging with the source open: what the field values, the page drawing
-  // and the sort and filter go by.
-  bool Merging() const;
-  // PrintPage with the canvas geometry committed and the field values made
-  // by the caller (once for a whole job).
-  bool DrawPage(DeviceContext* hdc, bool bPreview, RecordFields& fields);
+  // Lays out and draws page `page` with the canvas geometry committed and
+  // the field values made by the caller (once for a whole job).
+  bool DrawPage(DeviceContext* hdc, bool bPreview, RecordFields& fields, std::int32_t page);
+  PrintRunValues m_run;
+  std::int32_t m_pageNumber = 1;
   bool m_jobRunning = false;
   // The merge recordset (open while merging). The page drawing moves it to
   // each label's record just before the label is drawn.
@@ -119,13 +103,6 @@ class PrintEngine {
 };
 
 PrintEngine& PrintRun();
-
-// Puts the run values back to zero (tests).
-void ResetRunValues();
-
-// Makes the run `labels` labels on sheets of `perPage`: whole pages, the
-// last one printing positions 1..remainder; the count mode becomes pages.
-void SetRunToLabels(std::int32_t labels, std::int32_t perPage);
 
 // The program's one report of a print failure: "Printing error: 1" with the
 // critical icon, and the reason (when known) as the box's details.

@@ -87,10 +87,4 @@ RecordFields PrintEngine::FieldValues() const {
                       IsTrue(s.PrintFieldCodeIfNull));
 }
 
-QString PrintEngine::GetFieldValue(const QString& strCode, const QString& strFormat) const {
-  RecordFields fields = FieldValues();
-  fields.SetLabel(m_LabelIndex);
-  return fields.Value(strCode, strFormat);
-}
-
 }  // namespace pv

@@ -87,14 +87,14 @@ void PrintEngine::PrintDocument(bool bMode) {
   }
   // A format that would lay out without bound is refused before anything is
   // drawn.
-  if (const QString refusal = FormatRefusal(m_Format); !refusal.isEmpty()) {
+  if (const QString refusal = FormatRefusal(m_run.m_Format); !refusal.isEmpty()) {
     PrintingError(refusal);
     return;
   }
   JobSettings settings;
   settings.Printer = printer;
   settings.Title = JobTitle();
-  settings.Paper = Paper(m_Format.Sheet);
+  settings.Paper = Paper(m_run.m_Format.Sheet);
   const Settings& program = ProgramSettings();
   settings.PagePerJob = IsTrue(program.PrintStopPage);
   settings.DpiX = program.Printer.DpiX;
@@ -107,16 +107,13 @@ void PrintEngine::PrintDocument(bool bMode) {
       return;
   }
 
-  m_LabelIndex = 0;
-  m_LabelCounter = 0;
   controls.ShowProgress(true);
 
   const JobHeap heap;
   const std::unique_ptr<JobOutput> out = MakeJobOutput(settings);
-  const std::int32_t firstPage = bMode ? 1 : m_PageNumber;
-  const std::int32_t lastPage = bMode ? PageCount : m_PageNumber;
-  const std::int32_t remembered = m_PageNumber;
-  const double maximum = bMode ? double(PageCount) + 2 : 5;
+  const std::int32_t firstPage = bMode ? 1 : m_pageNumber;
+  const std::int32_t lastPage = bMode ? m_run.m_PageCount : m_pageNumber;
+  const double maximum = bMode ? double(m_run.m_PageCount) + 2 : 5;
   controls.SetProgress(0, maximum, 1);
 
   bool ok = out->Begin();
@@ -130,8 +127,7 @@ void PrintEngine::PrintDocument(bool bMode) {
       if (bMode) controls.SetProgress(0, maximum, double(page) + 1);
       if (page > firstPage) ok = out->NewPage();
       if (!ok) break;
-      m_PageNumber = page;
-      ok = DrawPage(out->dc(), false, fields);
+      ok = DrawPage(out->dc(), false, fields, page);
       if (!bMode && ok) controls.SetProgress(0, maximum, 3);
     }
     if (!bMode && ok) controls.SetProgress(0, maximum, 4);
@@ -142,7 +138,6 @@ void PrintEngine::PrintDocument(bool bMode) {
     }
     if (ok) controls.SetProgress(0, maximum, bMode ? maximum : 5);
   }
-  if (bMode) m_PageNumber = remembered;
   if (!ok) {
     PrintingError(out->FailureReason());
     return;

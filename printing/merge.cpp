@@ -39,12 +39,12 @@ PrintEngine::PrintEngine() : m_mergeSource(std::make_unique<SourceRecordset>()) 
 PrintEngine::~PrintEngine() = default;
 
 bool PrintEngine::GetMergeInformation() {
-  const std::int32_t perPage = LabelsPerPage(m_Format.Sheet);
+  const std::int32_t perPage = LabelsPerPage(m_run.m_Format.Sheet);
   if (perPage <= 0) return false;
 
   PrintPanelControls& controls = PrintControls();
   ProgramSettings().PrintStopPage = ToVbBool(controls.StopPageChecked());
-  m_PageNumber = 1;
+  m_pageNumber = 1;
   // Nothing to merge: the message, then back to the data-source list's
   // no-merge entry.
   const auto cannotMerge = [this, &controls](int message) {
@@ -58,7 +58,7 @@ bool PrintEngine::GetMergeInformation() {
   // recordset may not be readable. Both leave nothing to merge.
   std::optional<Registration> registration;
   try {
-    if (m_RegistrationId >= 1) registration = RegistrationStore(rsRegistrations).Find(m_RegistrationId);
+    if (m_run.m_RegistrationId >= 1) registration = RegistrationStore(rsRegistrations).Find(m_run.m_RegistrationId);
   } catch (const DbError&) {
     registration.reset();
   }
@@ -69,36 +69,34 @@ bool PrintEngine::GetMergeInformation() {
   CloseWithTheApplication();
   try {
     m_mergeSource->Open(*registration);
-    if (!m_PrintFilter.isEmpty()) m_mergeSource->SetFilter(m_PrintFilter);
-    if (!m_PrintSort.isEmpty()) m_mergeSource->SetSort(m_PrintSort);
+    if (!m_run.m_Filter.isEmpty()) m_mergeSource->SetFilter(m_run.m_Filter);
+    if (!m_run.m_Sort.isEmpty()) m_mergeSource->SetSort(m_run.m_Sort);
   } catch (const DbError&) {
     return cannotMerge(kCannotOpen);
   }
 
   const std::int32_t records = m_mergeSource->RecordCount();
-  PageCount = records;
+  m_run.m_PageCount = records;
   if (records <= 0) return cannotMerge(kNoRecords);
 
-  SetRunToLabels(records, perPage);
+  m_run.SetToLabels(records, perPage);
   controls.SetControlInformation();
   controls.RefreshPreview();
   return true;
 }
 
 void PrintEngine::ChooseMergeSource(std::int32_t registrationId) {
-  m_RegistrationId = registrationId;
-  m_PrintFilter.clear();
-  m_PrintSort.clear();
+  m_run.m_RegistrationId = registrationId;
+  m_run.m_Filter.clear();
+  m_run.m_Sort.clear();
   if (!GetMergeInformation()) return;
-  m_MergeActive = true;
   PrintPanelControls& controls = PrintControls();
   controls.ShowManualOptions(false);
   controls.RefreshPreview();
 }
 
 void PrintEngine::GiveUpMergeSource() {
-  m_MergeActive = false;
-  m_RegistrationId = -1;
+  m_run.m_RegistrationId = -1;
   m_mergeSource->Close();
   ResetPrinterInformation();
   PrintPanelControls& controls = PrintControls();
@@ -115,13 +113,13 @@ bool PrintEngine::SetPrintSort(const QString& sort) {
       return false;
     }
   }
-  m_PrintSort = sort;
+  m_run.m_Sort = sort;
   return true;
 }
 
 bool PrintEngine::SetPrintFilter(const QString& filter) {
   if (!Merging()) {
-    m_PrintFilter = filter;
+    m_run.m_Filter = filter;
     return true;
   }
   // Tried on the open source first: a filter it refuses leaves the run as
@@ -132,7 +130,7 @@ bool PrintEngine::SetPrintFilter(const QString& filter) {
     ShowRefusal(e);
     return false;
   }
-  m_PrintFilter = filter;
+  m_run.m_Filter = filter;
   GetMergeInformation();
   return true;
 }

@@ -54,12 +54,12 @@ void Outline(DeviceContext* hdc, const LabelCell& c, bool round) {
 bool PrintEngine::PrintPage(DeviceContext* hdc, bool bPreview) {
   Editor().SaveData();
   RecordFields fields = FieldValues();
-  return DrawPage(hdc, bPreview, fields);
+  return DrawPage(hdc, bPreview, fields, m_pageNumber);
 }
 
-bool PrintEngine::DrawPage(DeviceContext* hdc, bool bPreview, RecordFields& fields) {
+bool PrintEngine::DrawPage(DeviceContext* hdc, bool bPreview, RecordFields& fields, std::int32_t page) {
   PrintPanelControls& controls = PrintControls();
-  const SheetFormat& f = m_Format.Sheet;
+  const SheetFormat& f = m_run.m_Format.Sheet;
   const Settings& settings = ProgramSettings();
   controls.SetWarningVisible(SheetTooLarge(f, settings.Printer));
   if (!bPreview && IsTrue(settings.PrintStopPage)) MsgBoxRes(16200, MsgIcon::Information, MsgButtons::Ok);
@@ -76,7 +76,6 @@ bool PrintEngine::DrawPage(DeviceContext* hdc, bool bPreview, RecordFields& fiel
     target.CalibrationX = settings.CalibrationX;
     target.CalibrationY = settings.CalibrationY;
   }
-  const RunValues run{PageCount, FirstLabel, LastLabel, RangePages};
   const bool round = IsTrue(settings.PrintCircle);
   const bool merging = Merging();
   const LabelContent label{DocBlock, Header, PageOrgX, PageOrgY};
@@ -84,11 +83,8 @@ bool PrintEngine::DrawPage(DeviceContext* hdc, bool bPreview, RecordFields& fiel
 
   bool finished = true;
   try {
-    const PageLayout page = LayoutPage(f, Header.LabelWidth, Header.LabelHeight, run, m_PageNumber, target);
-    m_LabelCounter = page.LabelCounterStart;
-    for (const LabelCell& c : page.Cells) {
-      m_LabelIndex = c.LabelIndex;
-      m_LabelCounter = c.LabelIndex + 1;
+    const PageLayout layout = LayoutPage(f, Header.LabelWidth, Header.LabelHeight, m_run.Pages(), page, target);
+    for (const LabelCell& c : layout.Cells) {
       fields.SetLabel(c.LabelIndex);
       // The label's record becomes current just before it is drawn; past the
       // last record there is none.
@@ -110,7 +106,7 @@ bool PrintEngine::DrawPage(DeviceContext* hdc, bool bPreview, RecordFields& fiel
   } catch (...) {
     finished = false;
   }
-  controls.SetPageCaption(PageCaption(m_PageNumber, PageCount));
+  controls.SetPageCaption(PageCaption(page, m_run.m_PageCount));
   return finished;
 }
 

@@ -69,8 +69,8 @@ void PrintEngine::ResetPrinterInformation() {
   const QString code = Trim(Header.LabelFormatCode);
   try {
     if (const std::optional<PanelFormat> found = LoadFormat(code)) {
-      m_Format = *found;
-      m_Format.Code = FixedString(Header.LabelFormatCode, kCodeLength);
+      m_run.m_Format = *found;
+      m_run.m_Format.Code = FixedString(Header.LabelFormatCode, kCodeLength);
     }
   } catch (const DbError& e) {
     MsgBox(DataAccessErrorText(e), MsgIcon::None, MsgButtons::Ok);
@@ -78,35 +78,36 @@ void PrintEngine::ResetPrinterInformation() {
 
   if (!ReadPrinterValues()) PrinterUnreadable();
   const PrinterCaps& printer = ProgramSettings().Printer;
-  controls.PreparePrinting(m_Format.Sheet.sheetwidth, m_Format.Sheet.sheetdepth, printer.DpiX, printer.DpiY);
+  controls.PreparePrinting(m_run.m_Format.Sheet.sheetwidth, m_run.m_Format.Sheet.sheetdepth, printer.DpiX, printer.DpiY);
 
   // While merging, the pages come from the records on the format just
   // loaded.
   bool recounted = false;
-  if (m_MergeActive) {
+  if (Merging()) {
     recounted = GetMergeInformation();
     // A source that no longer opens went back to no merge, which did all of
     // this again without it.
-    if (!recounted && !m_MergeActive) return;
+    if (!recounted && !Merging()) return;
   }
   if (!recounted) {
-    PageCount = 1;
-    FirstLabel = 1;
-    LastLabel = LabelsPerPage(m_Format.Sheet);
-    RangePages = 0;
-    CountMode = 0;
+    m_run.m_PageCount = 1;
+    m_run.m_FirstLabel = 1;
+    m_run.m_LastLabel = LabelsPerPage(m_run.m_Format.Sheet);
+    m_run.m_RangePages = 0;
+    m_run.m_CountMode = 0;
     controls.SetControlInformation();
   }
 
-  m_PageNumber = 1;
+  m_pageNumber = 1;
   controls.SetFormatCaption(LoadResString(31033) + code);
-  controls.SetPageCaption(PageCaption(m_PageNumber, PageCount));
+  controls.SetPageCaption(PageCaption(m_pageNumber, m_run.m_PageCount));
 }
 
 void PrintEngine::ReloadPrinterInfo() {
   if (!ReadPrinterValues()) PrinterUnreadable();
   const PrinterCaps& printer = ProgramSettings().Printer;
-  PrintControls().PreparePrinting(m_Format.Sheet.sheetwidth, m_Format.Sheet.sheetdepth, printer.DpiX, printer.DpiY);
+  PrintControls().PreparePrinting(m_run.m_Format.Sheet.sheetwidth, m_run.m_Format.Sheet.sheetdepth, printer.DpiX,
+                                  printer.DpiY);
 }
 
 }  // namespace pv

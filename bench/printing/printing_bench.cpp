@@ -113,11 +113,13 @@ void BM_PrintPage72(benchmark::State& state) {
   settings.Printer = pv::PrinterCaps{.DpiX = 600, .DpiY = 600, .HorzSize = 210, .VertSize = 297};
   settings.PrintCircle = 1;
   pv::ProgramSettings() = settings;
-  pv::PageCount = 1;
-  pv::FirstLabel = 1;
-  pv::LastLabel = kLabels;
   pv::PrintEngine& e = pv::PrintRun();
-  e.m_Format.Sheet = pv::SheetFormat{30, 20, 6, 12, 20, 15, 2, 2, 210, 297};
+  pv::PrintRunValues run = e.Run();
+  run.m_Format.Sheet = pv::SheetFormat{30, 20, 6, 12, 20, 15, 2, 2, 210, 297};
+  run.m_PageCount = 1;
+  run.m_FirstLabel = 1;
+  run.m_LastLabel = kLabels;
+  e.SetRun(run);
   const QString file = dir.filePath(QStringLiteral("page.pdf"));
   for (auto _ : state) {
     auto printer = PdfAt600(file);
@@ -263,7 +265,7 @@ void MergeJob(benchmark::State& state, bool pictures, bool fills = false) {
   pv::PrintEngine& e = pv::PrintRun();
   e.ResetPrinterInformation();
   e.ChooseMergeSource(std::int32_t(id));
-  if (!e.m_MergeActive) {
+  if (!e.Merging()) {
     state.SkipWithError("the source did not merge");
     return;
   }
@@ -277,7 +279,7 @@ void MergeJob(benchmark::State& state, bool pictures, bool fills = false) {
   state.counters["ms_per_label"] = totalMs / labels;
   state.counters["peak_rss_MB"] = PeakRssMb();
   state.counters["KB_per_label"] = double(QFileInfo(m.output.file).size()) / 1024.0 / double(records);
-  state.counters["pages"] = pv::PageCount;
+  state.counters["pages"] = e.Run().m_PageCount;
   if (pictures) state.counters["image_objects"] = printtest::PdfImageObjects(m.output.file);
   e.GiveUpMergeSource();
 }

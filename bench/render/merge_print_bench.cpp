@@ -136,29 +136,31 @@ int RunOne(int argc, char** argv) {
   pv::ProgramSettings().Printer =
       pv::PrinterCaps{.DpiX = pv::PdfPrinterDpi, .DpiY = pv::PdfPrinterDpi, .HorzSize = 210, .VertSize = 297};
   pv::PrintEngine& e = pv::PrintRun();
-  e.m_Format.Sheet = pv::SheetFormat{99, 67, kAcross, kDown, 13, 6, 3, 0, 210, 297};
-  e.m_MergeActive = true;
-  pv::PageCount = (labels + kPerSheet - 1) / kPerSheet;
-  pv::FirstLabel = 1;
-  pv::LastLabel = kPerSheet;
-  pv::RangePages = 0;
+  pv::PrintRunValues run;
+  run.m_Format.Sheet = pv::SheetFormat{99, 67, kAcross, kDown, 13, 6, 3, 0, 210, 297};
+  run.m_PageCount = (labels + kPerSheet - 1) / kPerSheet;
+  run.m_FirstLabel = 1;
+  run.m_LastLabel = kPerSheet;
+  run.m_RangePages = 0;
+  pv::PrintRunValues warmUp = run;
+  warmUp.m_PageCount = 1;
 
   // One sheet first, as the program shows the label before it prints: the
   // fonts are loaded and the PDF writer's code is paged in before the job
   // that is timed.
   const QString timed = out.file;
   out.file = home.filePath(QStringLiteral("warm-up.pdf"));
-  pv::PageCount = 1;
+  e.SetRun(warmUp);
   e.PrintDocument(true);
   out.file = timed;
-  pv::PageCount = (labels + kPerSheet - 1) / kPerSheet;
+  e.SetRun(run);
 
   const double cpuStart = CpuMs();
   const auto start = std::chrono::steady_clock::now();
   e.PrintDocument(true);
   const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   const double cpu = CpuMs() - cpuStart;
-  const int printed = pv::PageCount * kPerSheet;
+  const int printed = run.m_PageCount * kPerSheet;
   const double bytes = double(QFileInfo(out.file).size());
   std::printf("%-8s %6d labels  %.4f ms/label (cpu %.4f)  peak RSS %ld MB  PDF %.1f KB (%.0f B/label)\n", which.c_str(),
               printed, ms / printed, cpu / printed, PeakRssKb() / 1024, bytes / 1024.0, bytes / printed);

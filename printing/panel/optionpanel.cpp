@@ -219,11 +219,13 @@ OptionBoxes OptionPanel::Boxes() const {
 }
 
 void OptionPanel::ShowRunValues() {
-  m_text[0]->setText(QString::number(PageCount));
-  m_text[1]->setText(QString::number(FirstLabel));
-  m_text[2]->setText(QString::number(LastLabel));
-  if (RangePages >= 0 && RangePages < 4) m_range[static_cast<std::size_t>(RangePages)]->setChecked(true);
-  const int mode = CountMode == 1 ? 1 : 0;
+  const PrintRunValues& run = PrintRun().Run();
+  m_text[0]->setText(QString::number(run.m_PageCount));
+  m_text[1]->setText(QString::number(run.m_FirstLabel));
+  m_text[2]->setText(QString::number(run.m_LastLabel));
+  if (run.m_RangePages >= 0 && run.m_RangePages < 4)
+    m_range[static_cast<std::size_t>(run.m_RangePages)]->setChecked(true);
+  const int mode = run.m_CountMode == 1 ? 1 : 0;
   m_countMode[static_cast<std::size_t>(mode)]->setChecked(true);
   // Qt sends no click for a value set by code: the display runs here.
   CountModeDisplay(mode);

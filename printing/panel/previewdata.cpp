@@ -210,63 +210,64 @@ void PreviewData::Init() {
 }
 
 void PreviewData::CmbRegistration_Click(int index) {
-  PrintEngine& run = PrintRun();
+  PrintEngine& engine = PrintRun();
   if (index >= 1) {
-    run.ChooseMergeSource(m_options->CmbRegistration()->itemData(index).toInt());
+    engine.ChooseMergeSource(m_options->CmbRegistration()->itemData(index).toInt());
   } else {
-    run.GiveUpMergeSource();
+    engine.GiveUpMergeSource();
   }
   // Whatever the engine did, the options show the state it left.
-  ShowControl(!run.m_MergeActive);
+  ShowControl(!engine.Merging());
   RefreshPreview();
 }
 
 // ---- commands --------------------------------------------------------------
 
 void PreviewData::GetUserInformation() {
-  PrintEngine& run = PrintRun();
-  if (run.JobRunning()) return;
+  PrintEngine& engine = PrintRun();
+  if (engine.JobRunning()) return;
   const OptionBoxes boxes = m_options->Boxes();
-  const double perPage = run.m_Format.Sheet.nOri * run.m_Format.Sheet.nVer;
+  const PanelFormat& format = engine.Run().m_Format;
+  const double perPage = format.Sheet.nOri * format.Sheet.nVer;
   if (const std::optional<OptionRefusal> refusal = CheckOptionBoxes(boxes, perPage)) {
     MsgBox(refusal->Message, MsgIcon::Exclamation, MsgButtons::Ok);
     m_options->Text1(refusal->Box)->setFocus();
     return;
   }
   const bool archive = IsTrue(ProgramSettings().PrintArchive);
-  const bool converted = StoreOptionBoxes(boxes, perPage, archive, run.m_MergeActive);
-  if (converted || (archive && !run.m_MergeActive)) SetControlInformation();
+  const bool converted = StoreOptionBoxes(boxes, perPage, archive, engine.Merging());
+  if (converted || (archive && !engine.Merging())) SetControlInformation();
   if (converted) MsgBoxRes(kMsgConverted, MsgIcon::Information, MsgButtons::Ok);
-  SetPageCaption(PageCaption(run.m_PageNumber, PageCount));
+  SetPageCaption(PageCaption(engine.PageNumber(), engine.Run().m_PageCount));
   RefreshPreview();
 }
 
 void PreviewData::Command_Click(int Index) {
-  PrintEngine& run = PrintRun();
+  PrintEngine& engine = PrintRun();
   // A message box of a running job lets clicks through: they do nothing.
-  if (run.JobRunning()) return;
+  if (engine.JobRunning()) return;
   const auto go = [&](std::int32_t page) {
-    run.m_PageNumber = page;
-    SetPageCaption(PageCaption(run.m_PageNumber, PageCount));
+    engine.SetPageNumber(page);
+    SetPageCaption(PageCaption(engine.PageNumber(), engine.Run().m_PageCount));
     RefreshPreview();
   };
   const auto print = [&](bool allPages) {
-    run.PrintDocument(allPages);
-    SetPageCaption(PageCaption(run.m_PageNumber, PageCount));
+    engine.PrintDocument(allPages);
+    SetPageCaption(PageCaption(engine.PageNumber(), engine.Run().m_PageCount));
     RefreshPreview();
   };
   switch (Index) {
     case 0:
-      if (run.m_PageNumber >= 2) go(1);
+      if (engine.PageNumber() >= 2) go(1);
       break;
     case 1:
-      if (run.m_PageNumber >= 2) go(run.m_PageNumber - 1);
+      if (engine.PageNumber() >= 2) go(engine.PageNumber() - 1);
       break;
     case 2:
-      if (run.m_PageNumber < PageCount) go(run.m_PageNumber + 1);
+      if (engine.PageNumber() < engine.Run().m_PageCount) go(engine.PageNumber() + 1);
       break;
     case 3:
-      if (run.m_PageNumber < PageCount) go(PageCount);
+      if (engine.PageNumber() < engine.Run().m_PageCount) go(engine.Run().m_PageCount);
       break;
     case 4:
       // Cancelled or not, the printer is read again.
@@ -278,7 +279,7 @@ void PreviewData::Command_Click(int Index) {
     case 6: print(true); break;
     case 7:
     case 8:
-      if (!run.m_MergeActive) {
+      if (!engine.Merging()) {
         MsgBoxRes(kMsgNoMerge, MsgIcon::Information, MsgButtons::Ok);
       } else if (Index == 7) {
         SortPrint();
@@ -291,23 +292,23 @@ void PreviewData::Command_Click(int Index) {
 }
 
 void PreviewData::SortPrint() {
-  PrintEngine& run = PrintRun();
-  const QString sort = SourceDialogSet().ShowSortDialog(run.MergeFieldNames(), run.m_PrintSort);
+  PrintEngine& engine = PrintRun();
+  const QString sort = SourceDialogSet().ShowSortDialog(engine.MergeFieldNames(), engine.Run().m_Sort);
   // Cancelled: the run keeps its order.
   if (sort.isEmpty()) return;
   // A sort the source refuses is reported by the engine; the order stays.
-  if (run.SetPrintSort(sort)) RefreshPreview();
+  if (engine.SetPrintSort(sort)) RefreshPreview();
 }
 
 void PreviewData::FilterPrint() {
-  PrintEngine& run = PrintRun();
+  PrintEngine& engine = PrintRun();
   const FilterDialogAnswer answer =
-      SourceDialogSet().ShowFilterDialog(run.MergeFieldNames(), run.m_PrintFilter, run.MergeRecordset());
+      SourceDialogSet().ShowFilterDialog(engine.MergeFieldNames(), engine.Run().m_Filter, engine.MergeRecordset());
   if (answer.RetCode == 0) return;
   // A filter the source refuses is reported by the engine and the run stays
   // as counted; one that leaves no record ends the merge with its message.
-  run.SetPrintFilter(answer.sFilter);
-  ShowControl(!run.m_MergeActive);
+  engine.SetPrintFilter(answer.sFilter);
+  ShowControl(!engine.Merging());
   RefreshPreview();
 }
 

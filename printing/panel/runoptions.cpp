@@ -42,24 +42,24 @@ std::optional<OptionRefusal> CheckOptionBoxes(const OptionBoxes& boxes, double l
 
 bool StoreOptionBoxes(const OptionBoxes& boxes, double labelsPerPage, bool printArchive, bool merging) {
   // The values tested are the values stored: each within its checked range.
-  PageCount = HalfEven(ReadDecimal(boxes.Count).value_or(1));
-  FirstLabel = HalfEven(ReadDecimal(boxes.First).value_or(1));
-  LastLabel = HalfEven(ReadDecimal(boxes.Last).value_or(1));
-  RangePages = boxes.RangePages;
-  CountMode = boxes.CountMode;
+  PrintEngine& engine = PrintRun();
+  PrintRunValues run = engine.Run();
+  run.m_PageCount = HalfEven(ReadDecimal(boxes.Count).value_or(1));
+  run.m_FirstLabel = HalfEven(ReadDecimal(boxes.First).value_or(1));
+  run.m_LastLabel = HalfEven(ReadDecimal(boxes.Last).value_or(1));
+  run.m_RangePages = boxes.RangePages;
+  run.m_CountMode = boxes.CountMode;
   ProgramSettings().PrintStopPage = ToVbBool(boxes.StopPage);
-  PrintRun().m_PageNumber = 1;
 
   const std::int32_t perPage = WholeLabelsPerPage(labelsPerPage);
-  if (CountMode == 1) {
-    SetRunToLabels(PageCount, perPage);
-    return true;
-  }
+  const bool converted = run.m_CountMode == 1;
   // Only a count the user typed as pages is read as labels: a count that is
   // already the result of a conversion, or of the merge source's records,
   // stays as it is.
-  if (printArchive && !merging) SetRunToLabels(PageCount, perPage);
-  return false;
+  if (converted || (printArchive && !merging)) run.SetToLabels(run.m_PageCount, perPage);
+  engine.SetRun(run);
+  engine.SetPageNumber(1);
+  return converted;
 }
 
 }  // namespace pv

@@ -36,7 +36,7 @@ std::optional<OptionRefusal> CheckOptionBoxes(const OptionBoxes& boxes, double l
 // The labels per page as a whole number (nearest, halves to even).
 std::int32_t WholeLabelsPerPage(double labelsPerPage);
 
-// Stores boxes that passed CheckOptionBoxes as the print run values and the
+// Stores boxes that passed CheckOptionBoxes as the engine's run and the
 // manual-paper setting. A count typed in labels mode is converted to pages
 // (the result is true: the user is told). With `printArchive` a count typed in
 // pages mode is taken as labels and converted silently, unless the count was

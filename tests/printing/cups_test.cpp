@@ -22,6 +22,8 @@
 
 namespace {
 
+using printtest::ChangeRun;
+using printtest::CurrentRun;
 using printtest::Ink;
 using pv::test::CupsServer;
 
@@ -87,8 +89,10 @@ class CupsTest : public printtest::PrintTest {
 
   // The format's sheet, and the printer as the program reads it.
   void Sheet(double width, double depth) {
-    pv::PrintRun().m_Format.Sheet.sheetwidth = width;
-    pv::PrintRun().m_Format.Sheet.sheetdepth = depth;
+    ChangeRun([&](pv::PrintRunValues& r) {
+      r.m_Format.Sheet.sheetwidth = width;
+      r.m_Format.Sheet.sheetdepth = depth;
+    });
   }
   // Chooses a queue and reads its resolution and offsets, as the panel does.
   void Choose(const QString& queue) {
@@ -151,7 +155,7 @@ TEST_F(CupsTest, TheLetterQueuePrintsOnTheSheetTheLabelsWereLaidOutOn) {
   target.OffsetX = printer.OffsetX;
   target.OffsetY = printer.OffsetY;
   const pv::PageLayout layout =
-      pv::LayoutPage(pv::PrintRun().m_Format.Sheet, 20, 10, pv::RunValues{1, 1, 4, 0}, 1, target);
+      pv::LayoutPage(CurrentRun().m_Format.Sheet, 20, 10, pv::RunValues{1, 1, 4, 0}, 1, target);
   ASSERT_EQ(layout.Cells.size(), 4u);
   for (const pv::LabelCell& c : layout.Cells) {
     const int x = c.X1 + printer.OffsetX, y = c.Y1 + printer.OffsetY;
@@ -165,7 +169,7 @@ TEST_F(CupsTest, TheLetterQueuePrintsOnTheSheetTheLabelsWereLaidOutOn) {
 TEST_F(CupsTest, AJobIsNamedByTheProgramAndTheDocument) {
   Choose(kRaw);
   Sheet(210, 297);
-  pv::PageCount = 2;
+  ChangeRun([&](pv::PrintRunValues& r) { r.m_PageCount = 2; });
   pv::PrintRun().PrintDocument(true);
   ASSERT_TRUE(boxes.empty());
   const QString pdf = Output(kRaw);

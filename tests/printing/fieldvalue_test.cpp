@@ -16,7 +16,13 @@ const QString kCounter = QString::fromLatin1(pv::kPredefinedCounter);
 const QString kDate = QString::fromLatin1(pv::kPredefinedDate);
 const QString kRandom = QString::fromLatin1(pv::kPredefinedRandom);
 
-QString Value(const QString& code, const QString& format = {}) { return pv::PrintRun().GetFieldValue(code, format); }
+// The field's text on the label of that running index, as the engine's run
+// gives it.
+QString Value(const QString& code, const QString& format = {}, std::int32_t labelIndex = 0) {
+  pv::RecordFields fields = pv::PrintRun().FieldValues();
+  fields.SetLabel(labelIndex);
+  return fields.Value(code, format);
+}
 
 TEST_F(MergeTest, CounterPatternsCountFromTheirStartByTheirStep) {
   struct Case {
@@ -33,11 +39,10 @@ TEST_F(MergeTest, CounterPatternsCountFromTheirStartByTheirStep) {
   pv::ProgramSettings().PrintFieldCode = 1;  // predefined fields keep their values
   for (const Case& c : cases) {
     SCOPED_TRACE(c.format);
-    pv::PrintRun().m_LabelIndex = c.labelIndex;
     const QString format = QString::fromLatin1(c.format);
     const QString expected =
         c.expected != nullptr ? QString::fromLatin1(c.expected) : pv::Format(qint64(c.labelIndex) + 1, format);
-    EXPECT_EQ(Value(kCounter, format), expected);
+    EXPECT_EQ(Value(kCounter, format, c.labelIndex), expected);
   }
   EXPECT_NE(Value(kCounter, QStringLiteral("+2#10#")), QStringLiteral("10"));
 }
@@ -86,9 +91,7 @@ TEST_F(MergeTest, OtherPredefinedKeysAreEmptyAndTheKeyTestKeepsItsCase) {
 
 TEST_F(MergeTest, ColumnsUnderTheFieldCodeSettingsWithAndWithoutMerge) {
   const qint64 id = RegisterRows(5);
-  pv::PrintRun().ChooseMergeSource(std::int32_t(id));
-  ASSERT_TRUE(pv::PrintRun().m_MergeActive);
-  pv::SourceRecordset* rs = pv::PrintRun().MergeRecordset();
+  pv::PrintEngine& e = pv::PrintRun();
 
   struct Case {
     int fieldCode, ifNull;
@@ -98,7 +101,7 @@ TEST_F(MergeTest, ColumnsUnderTheFieldCodeSettingsWithAndWithoutMerge) {
     const char* format;
     const char* expected;
   } const cases[] = {
-      // The two settings in every combination, with and without merge.
+      // The two settings in every combination, without merge and with it.
       {0, 0, false, "NOME", 0, "", ""},
       {1, 0, false, "NOME", 0, "", "NOME"},
       {0, 1, false, "NOME", 0, "", ""},
@@ -129,11 +132,13 @@ TEST_F(MergeTest, ColumnsUnderTheFieldCodeSettingsWithAndWithoutMerge) {
     SCOPED_TRACE(testing::Message() << c.code << " " << c.fieldCode << c.ifNull << c.merge << " " << c.record);
     pv::ProgramSettings().PrintFieldCode = std::int16_t(c.fieldCode);
     pv::ProgramSettings().PrintFieldCodeIfNull = std::int16_t(c.ifNull);
-    pv::PrintRun().m_MergeActive = c.merge;
-    rs->MoveTo(c.record);
+    if (c.merge && !e.Merging()) {
+      e.ChooseMergeSource(std::int32_t(id));
+      ASSERT_TRUE(e.Merging());
+    }
+    if (c.merge) e.MergeRecordset()->MoveTo(c.record);
     EXPECT_EQ(Value(QString::fromLatin1(c.code), QString::fromLatin1(c.format)), QString::fromUtf8(c.expected));
   }
-  pv::PrintRun().m_MergeActive = true;
 }
 
 }  // namespace

@@ -15,6 +15,8 @@
 
 namespace {
 
+using printtest::ChangeRun;
+using printtest::CurrentRun;
 using printtest::Ink;
 
 class JobTest : public printtest::PrintTest {
@@ -23,7 +25,7 @@ class JobTest : public printtest::PrintTest {
     PrintTest::SetUp();
     TwoByTwo();
     SolidBackground();
-    pv::PageCount = 3;
+    ChangeRun([&](pv::PrintRunValues& r) { r.m_PageCount = 3; });
     dialogs.answer = Home(QStringLiteral("out.pdf"));
   }
   void TearDown() override {
@@ -39,10 +41,12 @@ class JobTest : public printtest::PrintTest {
 };
 
 TEST_F(JobTest, AllPagesGoIntoThePdfWithTheLabelsWhereTheLayoutPutsThem) {
-  pv::PrintRun().m_PageNumber = 2;
-  pv::RangePages = 3;
-  pv::FirstLabel = 1;
-  pv::LastLabel = 2;
+  pv::PrintRun().SetPageNumber(2);
+  ChangeRun([&](pv::PrintRunValues& r) {
+    r.m_RangePages = 3;
+    r.m_FirstLabel = 1;
+    r.m_LastLabel = 2;
+  });
   pv::PrintRun().PrintDocument(true);
   EXPECT_TRUE(boxes.empty());
   EXPECT_EQ(dialogs.asked, 1);
@@ -52,17 +56,17 @@ TEST_F(JobTest, AllPagesGoIntoThePdfWithTheLabelsWhereTheLayoutPutsThem) {
   EXPECT_EQ(controls.progressMaximum, 5);
   EXPECT_EQ(controls.progressValues, (std::vector<double>{1, 2, 3, 4, 5}));
   EXPECT_EQ(controls.progressShown, (std::vector<bool>{true, false}));
-  EXPECT_EQ(pv::PrintRun().m_PageNumber, 2);
+  EXPECT_EQ(pv::PrintRun().PageNumber(), 2);
   EXPECT_EQ(editor.saves, 1);  // once for the whole job
 
   // Rendered at the job's 254 dpi, the pixels are the layout's device units.
-  const pv::RunValues run{pv::PageCount, pv::FirstLabel, pv::LastLabel, pv::RangePages};
+  const pv::RunValues run = CurrentRun().Pages();
   pv::LayoutTarget target;
   target.DpiX = target.DpiY = 254;
   for (int page : {1, 3}) {
     const QImage img = printtest::PdfPage(pdf, page, 254);
     ASSERT_FALSE(img.isNull());
-    const pv::PageLayout layout = pv::LayoutPage(pv::PrintRun().m_Format.Sheet, 20, 10, run, page, target);
+    const pv::PageLayout layout = pv::LayoutPage(CurrentRun().m_Format.Sheet, 20, 10, run, page, target);
     ASSERT_EQ(layout.Cells.size(), page == 3 ? 2u : 4u);
     for (const pv::LabelCell& c : layout.Cells) {
       EXPECT_TRUE(Ink(img, (c.X1 + c.X2) / 2, (c.Y1 + c.Y2) / 2)) << page << "/" << c.n;
@@ -74,12 +78,12 @@ TEST_F(JobTest, AllPagesGoIntoThePdfWithTheLabelsWhereTheLayoutPutsThem) {
 }
 
 TEST_F(JobTest, OnePageJobStepsOneToFive) {
-  pv::PrintRun().m_PageNumber = 3;
+  pv::PrintRun().SetPageNumber(3);
   pv::PrintRun().PrintDocument(false);
   EXPECT_EQ(printtest::PdfPages(Home(QStringLiteral("out.pdf"))), 1);
   EXPECT_EQ(controls.progressMaximum, 5);
   EXPECT_EQ(controls.progressValues, (std::vector<double>{1, 2, 3, 4, 5}));
-  EXPECT_EQ(pv::PrintRun().m_PageNumber, 3);
+  EXPECT_EQ(pv::PrintRun().PageNumber(), 3);
   ASSERT_FALSE(controls.pageCaptions.isEmpty());
   EXPECT_EQ(controls.pageCaptions.back(), QStringLiteral("Numero di pagine: 3 di  3"));
 }
@@ -102,7 +106,7 @@ TEST_F(JobTest, FailuresSayPrintingError) {
   EXPECT_EQ(CountPrintingErrors(), 1);
   EXPECT_FALSE(boxes.back().detail.isEmpty());
   EXPECT_EQ(dialogs.asked, 0);
-  EXPECT_EQ(pv::PageCount, 3);
+  EXPECT_EQ(CurrentRun().m_PageCount, 3);
   // A file that cannot be written.
   fake.unavailable = false;
   pv::SetFakePrintSystem(&fake);
@@ -205,7 +209,7 @@ TEST_F(JobTest, AFormatBeyondWhatAPageHoldsIsRefusedWithItsReason) {
     dialogs.asked = 0;
     pv::Header.LabelFormatCode = QString::fromLatin1(c.code);
     pv::PrintRun().ResetPrinterInformation();
-    ASSERT_EQ(pv::Trim(pv::PrintRun().m_Format.Code), QString::fromLatin1(c.code));
+    ASSERT_EQ(pv::Trim(CurrentRun().m_Format.Code), QString::fromLatin1(c.code));
     pv::PrintRun().PrintDocument(true);
     EXPECT_EQ(CountPrintingErrors(), 1);
     EXPECT_TRUE(boxes.back().detail.contains(QString::fromUtf8(c.reason))) << boxes.back().detail.toStdString();

@@ -146,22 +146,24 @@ int main(int argc, char** argv) {
   pv::PrintEngine& engine = pv::PrintRun();
   engine.ResetPrinterInformation();
   if (!failures.isEmpty()) return Fail(failures.join(QLatin1Char('\n')));
-  if (pv::LabelsPerPage(engine.m_Format.Sheet) <= 0)
+  if (pv::LabelsPerPage(engine.Run().m_Format.Sheet) <= 0)
     return Fail(QStringLiteral("no print format \"%1\"").arg(pv::Header.LabelFormatCode.trimmed()));
 
-  pv::PageCount = pages;
+  pv::PrintRunValues run = engine.Run();
+  run.m_PageCount = pages;
   if (args.size() == 7) {
-    pv::FirstLabel = first;
-    pv::LastLabel = last;
-    pv::RangePages = range;
+    run.m_FirstLabel = first;
+    run.m_LastLabel = last;
+    run.m_RangePages = range;
   }
+  engine.SetRun(run);
   if (merge.merge) {
     // A source that cannot merge has said why (31025, 31026) and gone back
     // to no merge; so has a filter that leaves no record.
     engine.ChooseMergeSource(merge.registration);
     if (merge.sorted && !engine.SetPrintSort(merge.sort)) return Fail(QStringLiteral("sort refused"));
     if (merge.filtered && !engine.SetPrintFilter(merge.filter)) return Fail(QStringLiteral("filter refused"));
-    if (!engine.m_MergeActive) return Fail(QStringLiteral("registration %1 does not merge").arg(merge.registration));
+    if (!engine.Merging()) return Fail(QStringLiteral("registration %1 does not merge").arg(merge.registration));
   }
   printing = true;
   engine.PrintDocument(true);

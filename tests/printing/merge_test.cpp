@@ -9,6 +9,8 @@
 
 namespace {
 
+using printtest::ChangeRun;
+using printtest::CurrentRun;
 using printtest::MergeTest;
 
 TEST_F(MergeTest, RecordCountsBecomePagesWithTheLastPageCut) {
@@ -19,15 +21,15 @@ TEST_F(MergeTest, RecordCountsBecomePagesWithTheLastPageCut) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.records);
     const qint64 id = RegisterRows(c.records, QStringLiteral("t%1").arg(c.records));
-    pv::PrintRun().m_PageNumber = 3;
+    pv::PrintRun().SetPageNumber(3);
     pv::PrintRun().ChooseMergeSource(std::int32_t(id));
-    EXPECT_TRUE(pv::PrintRun().m_MergeActive);
-    EXPECT_EQ(pv::PageCount, c.pages);
-    EXPECT_EQ(pv::FirstLabel, 1);
-    EXPECT_EQ(pv::LastLabel, c.lastLabel);
-    EXPECT_EQ(pv::RangePages, 3);
-    EXPECT_EQ(pv::CountMode, 0);
-    EXPECT_EQ(pv::PrintRun().m_PageNumber, 1);
+    EXPECT_TRUE(pv::PrintRun().Merging());
+    EXPECT_EQ(CurrentRun().m_PageCount, c.pages);
+    EXPECT_EQ(CurrentRun().m_FirstLabel, 1);
+    EXPECT_EQ(CurrentRun().m_LastLabel, c.lastLabel);
+    EXPECT_EQ(CurrentRun().m_RangePages, 3);
+    EXPECT_EQ(CurrentRun().m_CountMode, 0);
+    EXPECT_EQ(pv::PrintRun().PageNumber(), 1);
     ASSERT_FALSE(controls.manualOptions.empty());
     EXPECT_FALSE(controls.manualOptions.back());
     ASSERT_NE(pv::PrintRun().MergeRecordset(), nullptr);
@@ -58,7 +60,7 @@ TEST_F(MergeTest, NoRecordsOrNoSourceEndTheMergeWithOneWholePage) {
     for (bool merging : {true, false}) {
       if (merging) {
         pv::PrintRun().ChooseMergeSource(std::int32_t(good));
-        ASSERT_TRUE(pv::PrintRun().m_MergeActive);
+        ASSERT_TRUE(pv::PrintRun().Merging());
       }
       boxes.clear();
       controls.noMergeSelections = 0;
@@ -66,38 +68,40 @@ TEST_F(MergeTest, NoRecordsOrNoSourceEndTheMergeWithOneWholePage) {
       ASSERT_EQ(boxes.size(), 1u);
       EXPECT_EQ(CountBoxes(c.message), 1);
       EXPECT_EQ(controls.noMergeSelections, 1);
-      EXPECT_FALSE(pv::PrintRun().m_MergeActive);
-      EXPECT_EQ(pv::PrintRun().m_RegistrationId, -1);
+      EXPECT_FALSE(pv::PrintRun().Merging());
+      EXPECT_EQ(CurrentRun().m_RegistrationId, -1);
       EXPECT_EQ(pv::PrintRun().MergeRecordset(), nullptr);
-      EXPECT_EQ(pv::PageCount, 1);
-      EXPECT_EQ(pv::LastLabel, 4);
-      EXPECT_EQ(pv::RangePages, 0);
+      EXPECT_EQ(CurrentRun().m_PageCount, 1);
+      EXPECT_EQ(CurrentRun().m_LastLabel, 4);
+      EXPECT_EQ(CurrentRun().m_RangePages, 0);
       EXPECT_TRUE(controls.manualOptions.back());
     }
   }
   // The panel stays usable.
   pv::PrintRun().ChooseMergeSource(std::int32_t(good));
-  EXPECT_TRUE(pv::PrintRun().m_MergeActive);
-  EXPECT_EQ(pv::PageCount, 3);
+  EXPECT_TRUE(pv::PrintRun().Merging());
+  EXPECT_EQ(CurrentRun().m_PageCount, 3);
 }
 
 TEST_F(MergeTest, AFormatWithoutLabelsLeavesEverythingAsItWas) {
   const qint64 id = RegisterRows(9);
-  pv::PrintRun().m_Format.Sheet.nOri = 0;
-  pv::PageCount = 5;
-  pv::LastLabel = 2;
-  pv::RangePages = 1;
+  ChangeRun([&](pv::PrintRunValues& r) {
+    r.m_Format.Sheet.nOri = 0;
+    r.m_PageCount = 5;
+    r.m_LastLabel = 2;
+    r.m_RangePages = 1;
+  });
   pv::ProgramSettings().PrintStopPage = 0;
   controls.stopPageTicked = true;
-  pv::PrintRun().m_PageNumber = 4;
+  pv::PrintRun().SetPageNumber(4);
   pv::PrintRun().ChooseMergeSource(std::int32_t(id));
   EXPECT_FALSE(pv::PrintRun().GetMergeInformation());
-  EXPECT_FALSE(pv::PrintRun().m_MergeActive);
-  EXPECT_EQ(pv::PageCount, 5);
-  EXPECT_EQ(pv::LastLabel, 2);
-  EXPECT_EQ(pv::RangePages, 1);
+  EXPECT_FALSE(pv::PrintRun().Merging());
+  EXPECT_EQ(CurrentRun().m_PageCount, 5);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 2);
+  EXPECT_EQ(CurrentRun().m_RangePages, 1);
   EXPECT_EQ(pv::ProgramSettings().PrintStopPage, 0);
-  EXPECT_EQ(pv::PrintRun().m_PageNumber, 4);
+  EXPECT_EQ(pv::PrintRun().PageNumber(), 4);
   EXPECT_EQ(controls.controlInformation, 0);
   EXPECT_TRUE(controls.manualOptions.empty());
   EXPECT_EQ(controls.noMergeSelections, 0);
@@ -112,14 +116,14 @@ TEST_F(MergeTest, BuiltInRowsOpenFromTheProgramFolderUserRowsAsWritten) {
   }
   ASSERT_TRUE(builtIn.connectionString.contains(QStringLiteral("%PATH%")));
   pv::PrintRun().ChooseMergeSource(std::int32_t(builtIn.id));
-  EXPECT_TRUE(pv::PrintRun().m_MergeActive);
-  EXPECT_EQ(pv::PageCount, 2);
-  EXPECT_EQ(pv::LastLabel, 2);
+  EXPECT_TRUE(pv::PrintRun().Merging());
+  EXPECT_EQ(CurrentRun().m_PageCount, 2);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 2);
 
   // The same string in a user's row keeps "%PATH%", which names no folder.
   const qint64 user = Register(QString(), builtIn.recordSetName, builtIn.connectionString);
   pv::PrintRun().ChooseMergeSource(std::int32_t(user));
-  EXPECT_FALSE(pv::PrintRun().m_MergeActive);
+  EXPECT_FALSE(pv::PrintRun().Merging());
   EXPECT_EQ(CountBoxes(31026), 1);
 }
 
@@ -131,23 +135,23 @@ TEST_F(MergeTest, TheSortStaysThroughEveryFilterAndANewChoiceClearsBoth) {
   EXPECT_EQ(Column(QStringLiteral("NOME")).front(), QStringLiteral("Nome00008"));
 
   ASSERT_TRUE(e.SetPrintFilter(QStringLiteral("[CITTA] = 'Roma'")));
-  EXPECT_TRUE(e.m_MergeActive);
-  EXPECT_EQ(pv::PageCount, 1);
-  EXPECT_EQ(pv::LastLabel, 3);
+  EXPECT_TRUE(e.Merging());
+  EXPECT_EQ(CurrentRun().m_PageCount, 1);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 3);
   EXPECT_EQ(Column(QStringLiteral("NOME")),
             (QStringList{QStringLiteral("Nome00006"), QStringLiteral("Nome00003"), QStringLiteral("Nome00000")}));
-  EXPECT_EQ(e.m_PrintSort, QStringLiteral("[NOME] DESC"));
+  EXPECT_EQ(e.Run().m_Sort, QStringLiteral("[NOME] DESC"));
 
   // Refused by the source: one message, the run as it was.
   EXPECT_FALSE(e.SetPrintFilter(QStringLiteral("[CITTA] = = 'Roma'")));
   EXPECT_FALSE(e.SetPrintSort(QStringLiteral("[NESSUNO] ASC")));
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].icon, pv::MsgIcon::Exclamation);
-  EXPECT_EQ(e.m_PrintFilter, QStringLiteral("[CITTA] = 'Roma'"));
-  EXPECT_EQ(e.m_PrintSort, QStringLiteral("[NOME] DESC"));
+  EXPECT_EQ(e.Run().m_Filter, QStringLiteral("[CITTA] = 'Roma'"));
+  EXPECT_EQ(e.Run().m_Sort, QStringLiteral("[NOME] DESC"));
   EXPECT_EQ(Column(QStringLiteral("NOME")).size(), 3);
   EXPECT_EQ(Column(QStringLiteral("NOME")).front(), QStringLiteral("Nome00006"));
-  EXPECT_TRUE(e.m_MergeActive);
+  EXPECT_TRUE(e.Merging());
 
   // A format change reopens the source: filter and sort both hold.
   pv::Header.LabelFormatCode = QStringLiteral("T-9");
@@ -157,8 +161,8 @@ TEST_F(MergeTest, TheSortStaysThroughEveryFilterAndANewChoiceClearsBoth) {
 
   // A new choice starts unsorted and unfiltered.
   e.ChooseMergeSource(std::int32_t(id));
-  EXPECT_TRUE(e.m_PrintSort.isEmpty());
-  EXPECT_TRUE(e.m_PrintFilter.isEmpty());
+  EXPECT_TRUE(e.Run().m_Sort.isEmpty());
+  EXPECT_TRUE(e.Run().m_Filter.isEmpty());
   EXPECT_EQ(Column(QStringLiteral("NOME")).front(), QStringLiteral("Nome00000"));
   EXPECT_EQ(Column(QStringLiteral("NOME")).size(), 9);
 
@@ -166,62 +170,61 @@ TEST_F(MergeTest, TheSortStaysThroughEveryFilterAndANewChoiceClearsBoth) {
   boxes.clear();
   EXPECT_TRUE(e.SetPrintFilter(QStringLiteral("[CITTA] = 'Torino'")));
   EXPECT_EQ(CountBoxes(31025), 1);
-  EXPECT_FALSE(e.m_MergeActive);
-  EXPECT_EQ(pv::RangePages, 0);
+  EXPECT_FALSE(e.Merging());
+  EXPECT_EQ(CurrentRun().m_RangePages, 0);
 }
 
 TEST_F(MergeTest, AFormatChosenWhileMergingLoadsAndRecountsOnTheNewGrid) {
   const qint64 id = RegisterRows(10);
   pv::PrintEngine& e = pv::PrintRun();
   e.ChooseMergeSource(std::int32_t(id));
-  EXPECT_EQ(pv::PageCount, 3);
-  EXPECT_EQ(pv::LastLabel, 2);
+  EXPECT_EQ(CurrentRun().m_PageCount, 3);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 2);
 
   pv::Header.LabelFormatCode = QStringLiteral("T-9");
   e.ResetPrinterInformation();
-  EXPECT_TRUE(e.m_MergeActive);
-  EXPECT_EQ(e.m_Format.Sheet.nOri, 3);
+  EXPECT_TRUE(e.Merging());
+  EXPECT_EQ(e.Run().m_Format.Sheet.nOri, 3);
   EXPECT_EQ(controls.prepared.back().w, 85);
   EXPECT_EQ(controls.formatCaptions.back(), QStringLiteral("Formato di stampa: T-9"));
-  EXPECT_EQ(pv::PageCount, 2);
-  EXPECT_EQ(pv::LastLabel, 1);
-  EXPECT_EQ(pv::RangePages, 3);
+  EXPECT_EQ(CurrentRun().m_PageCount, 2);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 1);
+  EXPECT_EQ(CurrentRun().m_RangePages, 3);
   EXPECT_EQ(controls.pageCaptions.back(), QStringLiteral("Numero di pagine: 1 di  2"));
   EXPECT_TRUE(boxes.empty());
 
   // Giving the source up makes the new format's run one whole page.
   e.GiveUpMergeSource();
-  EXPECT_FALSE(e.m_MergeActive);
-  EXPECT_EQ(pv::PageCount, 1);
-  EXPECT_EQ(pv::LastLabel, 9);
-  EXPECT_EQ(pv::RangePages, 0);
+  EXPECT_FALSE(e.Merging());
+  EXPECT_EQ(CurrentRun().m_PageCount, 1);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 9);
+  EXPECT_EQ(CurrentRun().m_RangePages, 0);
 
   // A source gone by the next format change: its message, then no merge on
   // the format just chosen.
   e.ChooseMergeSource(std::int32_t(id));
-  ASSERT_TRUE(e.m_MergeActive);
+  ASSERT_TRUE(e.Merging());
   ASSERT_TRUE(QFile::remove(Home(QStringLiteral("dati/clienti.dbf"))));
   pv::ClearTableCache();
   pv::Header.LabelFormatCode = QStringLiteral("T-4");
   e.ResetPrinterInformation();
   EXPECT_EQ(CountBoxes(31026), 1);
-  EXPECT_FALSE(e.m_MergeActive);
-  EXPECT_EQ(e.m_Format.Sheet.nOri, 2);
-  EXPECT_EQ(pv::PageCount, 1);
-  EXPECT_EQ(pv::LastLabel, 4);
-  EXPECT_EQ(pv::RangePages, 0);
+  EXPECT_FALSE(e.Merging());
+  EXPECT_EQ(e.Run().m_Format.Sheet.nOri, 2);
+  EXPECT_EQ(CurrentRun().m_PageCount, 1);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 4);
+  EXPECT_EQ(CurrentRun().m_RangePages, 0);
   EXPECT_EQ(controls.formatCaptions.back(), QStringLiteral("Formato di stampa: T-4"));
 }
 
-// Every text the label drawing shows, with the label it was drawn on.
+// Every text the label drawing shows, in the order drawn.
 struct RecordingFields : pv::RenderLibraries {
   struct Seen {
     QString value;
-    std::int32_t labelIndex;
   };
   std::vector<Seen> seen;
   void ScrivaDraw(pv::DeviceContext*, const char* text, pv::Rect*, double, std::int32_t) override {
-    seen.push_back({QString::fromUtf8(text), pv::PrintRun().m_LabelIndex});
+    seen.push_back({QString::fromUtf8(text)});
   }
 };
 
@@ -229,9 +232,9 @@ TEST_F(MergeTest, FortyThousandRecordsPrintPastSixteenBitsOnTheirOwnLabels) {
   const qint64 id = RegisterRows(40001);
   pv::PrintEngine& e = pv::PrintRun();
   e.ChooseMergeSource(std::int32_t(id));
-  ASSERT_TRUE(e.m_MergeActive);
-  EXPECT_EQ(pv::PageCount, 10001);
-  EXPECT_EQ(pv::LastLabel, 1);
+  ASSERT_TRUE(e.Merging());
+  EXPECT_EQ(CurrentRun().m_PageCount, 10001);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 1);
 
   pv::ObjectRecord field = pv::test::BoxRecord(pv::UserTypeDatabaseField, 10, 5, 20, 10);
   field.Content = QStringLiteral("NUM");
@@ -243,7 +246,7 @@ TEST_F(MergeTest, FortyThousandRecordsPrintPastSixteenBitsOnTheirOwnLabels) {
 
   const auto drawPage = [&](std::int32_t page) {
     fields.seen.clear();
-    e.m_PageNumber = page;
+    e.SetPageNumber(page);
     pv::ImageSurface surface(600, 350, 254, 254, pv::Rgb(255, 255, 255), QImage::Format_RGB32);
     EXPECT_TRUE(e.PrintPage(surface.dc(), false));
     surface.finish();
@@ -255,7 +258,7 @@ TEST_F(MergeTest, FortyThousandRecordsPrintPastSixteenBitsOnTheirOwnLabels) {
   EXPECT_EQ(fields.seen[0].value, QStringLiteral("39997"));
   EXPECT_EQ(fields.seen[1].value, QStringLiteral("39997"));
   EXPECT_EQ(fields.seen[6].value, QStringLiteral("40000"));
-  EXPECT_EQ(fields.seen[7].labelIndex, 39999);
+  EXPECT_EQ(fields.seen[7].value, QStringLiteral("40000"));  // the counter: running index 39999
   drawPage(1);
   EXPECT_EQ(fields.seen[0].value, QStringLiteral("1"));
 
@@ -263,17 +266,16 @@ TEST_F(MergeTest, FortyThousandRecordsPrintPastSixteenBitsOnTheirOwnLabels) {
   drawPage(10001);
   ASSERT_EQ(fields.seen.size(), 2u);
   EXPECT_EQ(fields.seen[0].value, QStringLiteral("40001"));
-  EXPECT_EQ(fields.seen[1].value, QStringLiteral("40001"));
-  EXPECT_EQ(fields.seen[1].labelIndex, 40000);
+  EXPECT_EQ(fields.seen[1].value, QStringLiteral("40001"));  // the counter: running index 40000
 
   // Printed whole, the positions past the last record have no record: the
   // column is empty, the counter goes on.
-  pv::RangePages = 0;
+  ChangeRun([&](pv::PrintRunValues& r) { r.m_RangePages = 0; });
   drawPage(10001);
   ASSERT_EQ(fields.seen.size(), 8u);
   EXPECT_EQ(fields.seen[2].value, QString());
   EXPECT_EQ(fields.seen[3].value, QStringLiteral("40002"));
-  EXPECT_EQ(fields.seen[7].labelIndex, 40003);
+  EXPECT_EQ(fields.seen[7].value, QStringLiteral("40004"));  // running index 40003
   pv::SetRenderLibraries(old);
 }
 

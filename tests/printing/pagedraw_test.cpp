@@ -2,10 +2,15 @@
 // printable-area warning, the caption, the stop-page message, SaveData.
 #include "printfixture.h"
 
+#include "datasources/predefinedfields.h"
+#include "render/libraries.h"
+#include "tests/support/records.h"
+
 #include <QPainterPath>
 
 namespace {
 
+using printtest::ChangeRun;
 using printtest::Ink;
 
 class PageDrawTest : public printtest::PrintTest {
@@ -50,17 +55,32 @@ TEST_F(PageDrawTest, InkFallsInLabelCellsOnlyOnPrinterAndPreview) {
 TEST_F(PageDrawTest, OnlyThePositionsInRangePrint) {
   TwoByTwo();
   SolidBackground();
-  pv::FirstLabel = 2;
-  pv::LastLabel = 3;
-  pv::RangePages = 2;
+  ChangeRun([&](pv::PrintRunValues& r) {
+    r.m_FirstLabel = 2;
+    r.m_LastLabel = 3;
+    r.m_RangePages = 2;
+  });
   const QImage img = Draw(false);
   EXPECT_FALSE(Ink(img, kCells[0].center().x(), kCells[0].center().y()));
   EXPECT_TRUE(Ink(img, kCells[1].center().x(), kCells[1].center().y()));
   EXPECT_TRUE(Ink(img, kCells[2].center().x(), kCells[2].center().y()));
   EXPECT_FALSE(Ink(img, kCells[3].center().x(), kCells[3].center().y()));
-  // The running index is that of the last label drawn; the counter is past it.
-  EXPECT_EQ(pv::PrintRun().m_LabelIndex, 1);
-  EXPECT_EQ(pv::PrintRun().m_LabelCounter, 2);
+
+  // The printed positions take the running indexes one after the other: a
+  // counter field shows 1 and 2 on positions 2 and 3.
+  struct Texts : pv::RenderLibraries {
+    QStringList drawn;
+    void ScrivaDraw(pv::DeviceContext*, const char* text, pv::Rect*, double, std::int32_t) override {
+      drawn << QString::fromUtf8(text);
+    }
+  } texts;
+  pv::ObjectRecord counter = pv::test::BoxRecord(pv::UserTypeDatabaseField, 2, 2, 10, 5);
+  counter.Content = QString::fromLatin1(pv::kPredefinedCounter);
+  pv::test::AppendRecord(counter);
+  pv::RenderLibraries* old = pv::SetRenderLibraries(&texts);
+  Draw(false);
+  pv::SetRenderLibraries(old);
+  EXPECT_EQ(texts.drawn, (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
 }
 
 TEST_F(PageDrawTest, RoundLabelsLeaveTheCellCornersBlank) {
@@ -99,9 +119,11 @@ TEST_F(PageDrawTest, OutlineAlwaysInPreviewInPrintOnlyWithPrintBorder) {
 }
 
 TEST_F(PageDrawTest, WarningWhenTheLabelsDoNotFitThePrintableAreaMarginsAside) {
-  TwoByTwo();                                      // needs 45 x 25 mm
-  pv::PrintRun().m_Format.Sheet.LeftMargin = 500;  // margins never count
-  pv::PrintRun().m_Format.Sheet.TopMargin = 500;
+  TwoByTwo();  // needs 45 x 25 mm
+  ChangeRun([&](pv::PrintRunValues& r) {
+    r.m_Format.Sheet.LeftMargin = 500;  // margins never count
+    r.m_Format.Sheet.TopMargin = 500;
+  });
   const struct {
     int horz, vert;
     bool warned;
@@ -121,8 +143,8 @@ TEST_F(PageDrawTest, WarningWhenTheLabelsDoNotFitThePrintableAreaMarginsAside) {
 TEST_F(PageDrawTest, CaptionStopMessageAndOneSaveDataPerPage) {
   TwoByTwo();
   SolidBackground();
-  pv::PageCount = 3;
-  pv::PrintRun().m_PageNumber = 2;
+  ChangeRun([&](pv::PrintRunValues& r) { r.m_PageCount = 3; });
+  pv::PrintRun().SetPageNumber(2);
   pv::ProgramSettings().PrintStopPage = pv::VbTrue;
   Draw(true);
   EXPECT_EQ(Count16200(), 0);  // never in the preview

@@ -3,6 +3,9 @@
 
 namespace {
 
+using printtest::ChangeRun;
+using printtest::CurrentRun;
+
 class PrinterInfoTest : public printtest::PrintTest {
  protected:
   void SetUp() override {
@@ -13,16 +16,18 @@ class PrinterInfoTest : public printtest::PrintTest {
 };
 
 TEST_F(PrinterInfoTest, LoadsTheFormatByCodeAndResetsTheRun) {
-  pv::PageCount = 9;
-  pv::FirstLabel = 4;
-  pv::LastLabel = 5;
-  pv::RangePages = 2;
-  pv::CountMode = 1;
-  pv::PrintRun().m_PageNumber = 3;
+  ChangeRun([&](pv::PrintRunValues& r) {
+    r.m_PageCount = 9;
+    r.m_FirstLabel = 4;
+    r.m_LastLabel = 5;
+    r.m_RangePages = 2;
+    r.m_CountMode = 1;
+  });
+  pv::PrintRun().SetPageNumber(3);
   pv::Header.LabelFormatCode = QStringLiteral(" O'Brien ");  // an apostrophe breaks no lookup
   pv::PrintRun().ResetPrinterInformation();
 
-  const pv::PanelFormat& f = pv::PrintRun().m_Format;
+  const pv::PanelFormat& f = CurrentRun().m_Format;
   EXPECT_EQ(f.Code, QStringLiteral(" O'Brien").leftJustified(50, QLatin1Char(' ')));
   EXPECT_EQ(f.Sheet.Width, 60);
   EXPECT_EQ(f.Sheet.Height, 30);
@@ -47,12 +52,12 @@ TEST_F(PrinterInfoTest, LoadsTheFormatByCodeAndResetsTheRun) {
   EXPECT_EQ(controls.prepared[0].h, 280);
   EXPECT_EQ(controls.prepared[0].rx, 300);
 
-  EXPECT_EQ(pv::PageCount, 1);
-  EXPECT_EQ(pv::FirstLabel, 1);
-  EXPECT_EQ(pv::LastLabel, 12);
-  EXPECT_EQ(pv::RangePages, 0);
-  EXPECT_EQ(pv::CountMode, 0);
-  EXPECT_EQ(pv::PrintRun().m_PageNumber, 1);
+  EXPECT_EQ(CurrentRun().m_PageCount, 1);
+  EXPECT_EQ(CurrentRun().m_FirstLabel, 1);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 12);
+  EXPECT_EQ(CurrentRun().m_RangePages, 0);
+  EXPECT_EQ(CurrentRun().m_CountMode, 0);
+  EXPECT_EQ(pv::PrintRun().PageNumber(), 1);
   EXPECT_EQ(controls.controlInformation, 1);
   EXPECT_EQ(controls.formatCaptions, QStringList{QStringLiteral("Formato di stampa: O'Brien")});
   EXPECT_EQ(controls.pageCaptions.back(), QStringLiteral("Numero di pagine: 1 di  1"));
@@ -62,21 +67,21 @@ TEST_F(PrinterInfoTest, LoadsTheFormatByCodeAndResetsTheRun) {
 TEST_F(PrinterInfoTest, UnknownCodeOrDatabaseFailureKeepsThePreviousFormat) {
   pv::Header.LabelFormatCode = QStringLiteral("O'Brien");
   pv::PrintRun().ResetPrinterInformation();
-  const pv::PanelFormat loaded = pv::PrintRun().m_Format;
+  const pv::PanelFormat loaded = CurrentRun().m_Format;
 
   pv::Header.LabelFormatCode = QStringLiteral("nowhere' OR '1'='1");
   pv::PrintRun().ResetPrinterInformation();
-  EXPECT_EQ(pv::PrintRun().m_Format.Code, loaded.Code);
-  EXPECT_EQ(pv::PrintRun().m_Format.Sheet.Width, 60);
+  EXPECT_EQ(CurrentRun().m_Format.Code, loaded.Code);
+  EXPECT_EQ(CurrentRun().m_Format.Sheet.Width, 60);
   EXPECT_TRUE(boxes.empty());  // silently
-  EXPECT_EQ(pv::LastLabel, 12);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 12);
 
   pv::CloseDatabase();
   pv::PrintRun().ResetPrinterInformation();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_TRUE(boxes[0].text.startsWith(QStringLiteral("DATA Access error : ")));
-  EXPECT_EQ(pv::PrintRun().m_Format.Sheet.Width, 60);
-  EXPECT_EQ(pv::PageCount, 1);  // the panel stays usable
+  EXPECT_EQ(CurrentRun().m_Format.Sheet.Width, 60);
+  EXPECT_EQ(CurrentRun().m_PageCount, 1);  // the panel stays usable
 }
 
 TEST_F(PrinterInfoTest, ReloadRereadsThePrinter) {

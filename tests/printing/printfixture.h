@@ -23,6 +23,30 @@
 
 namespace printtest {
 
+// A run on format f: `pages` pages, the positions first..last printing where
+// the range applies, the count box in pages.
+inline pv::PrintRunValues MakeRun(const pv::PanelFormat& f, std::int32_t pages, std::int32_t first, std::int32_t last,
+                                  std::int32_t range) {
+  pv::PrintRunValues run;
+  run.m_Format = f;
+  run.m_PageCount = pages;
+  run.m_FirstLabel = first;
+  run.m_LastLabel = last;
+  run.m_RangePages = range;
+  return run;
+}
+
+// The engine's run with `change` made to it, handed back to the engine.
+template <class Change>
+void ChangeRun(Change change) {
+  pv::PrintRunValues run = pv::PrintRun().Run();
+  change(run);
+  pv::PrintRun().SetRun(run);
+}
+
+// The engine's run as it stands.
+inline const pv::PrintRunValues& CurrentRun() { return pv::PrintRun().Run(); }
+
 struct RecordingControls : pv::PrintPanelControls {
   std::vector<bool> warnings;
   QStringList pageCaptions;
@@ -86,7 +110,6 @@ class PrintTest : public apptest::ShellTest {
  protected:
   void SetUp() override {
     ShellTest::SetUp();
-    pv::ResetRunValues();
     pv::PrintRun().Reset();
     pv::ResetDocumentState();
     m_oldControls = pv::SetPrintPanelControls(&controls);
@@ -99,7 +122,6 @@ class PrintTest : public apptest::ShellTest {
     pv::SetEditorHost(m_oldEditor);
     pv::SetPrintPanelControls(m_oldControls);
     pv::ClearPictureCache();
-    pv::ResetRunValues();
     pv::PrintRun().Reset();
     ShellTest::TearDown();
     pv::ProgramSettings() = pv::Settings{};
@@ -152,17 +174,13 @@ class PrintTest : public apptest::ShellTest {
     f.Sheet.horizpitch = 5;
     f.Sheet.sheetwidth = 60;
     f.Sheet.sheetdepth = 35;
-    pv::PrintRun().m_Format = f;
     pv::Header.LabelWidth = 20;
     pv::Header.LabelHeight = 10;
     pv::PrinterCaps& printer = pv::ProgramSettings().Printer;
     printer.DpiX = printer.DpiY = 254;
     printer.HorzSize = 210;
     printer.VertSize = 297;
-    pv::PageCount = 1;
-    pv::FirstLabel = 1;
-    pv::LastLabel = 4;
-    pv::RangePages = 0;
+    pv::PrintRun().SetRun(MakeRun(f, 1, 1, 4, 0));
   }
 
   int Count16200() const {

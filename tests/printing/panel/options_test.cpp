@@ -2,26 +2,33 @@
 // labels-to-pages conversion, the count-mode display and the navigation.
 #include "paneltest.h"
 
+#include "../mergefixture.h"
+#include "core/database.h"
 #include "core/settings.h"
+#include "datasources/registrations.h"
 
 #include <QLocale>
 
 namespace {
 
 using paneltest::PanelTest;
+using printtest::ChangeRun;
+using printtest::CurrentRun;
 
 class OptionsTest : public PanelTest {
  protected:
   // A run of two pages, shown on page 2, as every refused apply must leave it.
   void TwoPagesOnPageTwo() {
-    pv::PageCount = 2;
-    pv::FirstLabel = 2;
-    pv::LastLabel = 11;
-    pv::RangePages = 1;
-    pv::CountMode = 0;
+    ChangeRun([&](pv::PrintRunValues& r) {
+      r.m_PageCount = 2;
+      r.m_FirstLabel = 2;
+      r.m_LastLabel = 11;
+      r.m_RangePages = 1;
+      r.m_CountMode = 0;
+    });
     pv::ProgramSettings().PrintStopPage = pv::VbFalse;
     panel->SetControlInformation();
-    pv::PrintRun().m_PageNumber = 2;
+    pv::PrintRun().SetPageNumber(2);
   }
 };
 
@@ -56,11 +63,11 @@ TEST_F(OptionsTest, EachFailedCheckShowsItsMessageAndStoresNothing) {
     const std::string which = c.message;
     EXPECT_EQ(boxes[0].text, which == "count" ? count : which == "first" ? first12 : last12);
     EXPECT_EQ(boxes[0].icon, pv::MsgIcon::Exclamation);
-    EXPECT_EQ(pv::PageCount, 2);
-    EXPECT_EQ(pv::FirstLabel, 2);
-    EXPECT_EQ(pv::LastLabel, 11);
-    EXPECT_EQ(pv::RangePages, 1);
-    EXPECT_EQ(pv::PrintRun().m_PageNumber, 2);
+    EXPECT_EQ(CurrentRun().m_PageCount, 2);
+    EXPECT_EQ(CurrentRun().m_FirstLabel, 2);
+    EXPECT_EQ(CurrentRun().m_LastLabel, 11);
+    EXPECT_EQ(CurrentRun().m_RangePages, 1);
+    EXPECT_EQ(pv::PrintRun().PageNumber(), 2);
     // The box keeps what was typed.
     EXPECT_EQ(Options().Text1(0)->text(), QString::fromUtf8(c.count));
     EXPECT_EQ(panel->focusWidget(), Options().Text1(c.box));
@@ -94,13 +101,13 @@ TEST_F(OptionsTest, AcceptedBoxesAreStoredAsTheyWereChecked) {
     Type(QString::fromUtf8(c.count), QString::fromUtf8(c.first), QString::fromUtf8(c.last));
     Apply();
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(pv::PageCount, c.pageCount);
-    EXPECT_EQ(pv::FirstLabel, c.firstLabel);
-    EXPECT_EQ(pv::LastLabel, c.lastLabel);
-    EXPECT_EQ(pv::RangePages, 2);
-    EXPECT_EQ(pv::CountMode, 0);
+    EXPECT_EQ(CurrentRun().m_PageCount, c.pageCount);
+    EXPECT_EQ(CurrentRun().m_FirstLabel, c.firstLabel);
+    EXPECT_EQ(CurrentRun().m_LastLabel, c.lastLabel);
+    EXPECT_EQ(CurrentRun().m_RangePages, 2);
+    EXPECT_EQ(CurrentRun().m_CountMode, 0);
     EXPECT_EQ(pv::ProgramSettings().PrintStopPage, pv::VbTrue);
-    EXPECT_EQ(pv::PrintRun().m_PageNumber, 1);
+    EXPECT_EQ(pv::PrintRun().PageNumber(), 1);
   }
   QLocale::setDefault(before);
 }
@@ -116,17 +123,19 @@ TEST_F(OptionsTest, LabelsModeTurnsTheCountIntoPagesAndSaysSo) {
   const Conversion cases[] = {{25, 10, 3, 5}, {30, 10, 3, 10}, {30, 24, 2, 6}, {1, 24, 1, 1}, {24, 24, 1, 24}};
   for (const Conversion& c : cases) {
     SCOPED_TRACE(c.labels);
-    pv::PrintRun().m_Format.Sheet.nOri = c.across;
-    pv::PrintRun().m_Format.Sheet.nVer = 1;
+    ChangeRun([&](pv::PrintRunValues& r) {
+      r.m_Format.Sheet.nOri = c.across;
+      r.m_Format.Sheet.nVer = 1;
+    });
     boxes.clear();
     Options().Option2(1)->click();
     Type(QString::number(c.labels), QStringLiteral("1"), QStringLiteral("1"));
     Apply();
-    EXPECT_EQ(pv::PageCount, c.pages);
-    EXPECT_EQ(pv::FirstLabel, 1);
-    EXPECT_EQ(pv::LastLabel, c.last);
-    EXPECT_EQ(pv::RangePages, 3);
-    EXPECT_EQ(pv::CountMode, 0);
+    EXPECT_EQ(CurrentRun().m_PageCount, c.pages);
+    EXPECT_EQ(CurrentRun().m_FirstLabel, 1);
+    EXPECT_EQ(CurrentRun().m_LastLabel, c.last);
+    EXPECT_EQ(CurrentRun().m_RangePages, 3);
+    EXPECT_EQ(CurrentRun().m_CountMode, 0);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, pv::LoadResString(31027));
     EXPECT_EQ(boxes[0].icon, pv::MsgIcon::Information);
@@ -141,16 +150,18 @@ TEST_F(OptionsTest, LabelsModeTurnsTheCountIntoPagesAndSaysSo) {
 
 TEST_F(OptionsTest, PrintArchiveConvertsOnlyACountTypedAsPages) {
   pv::ProgramSettings().PrintArchive = pv::VbTrue;
-  pv::PrintRun().m_Format.Sheet.nOri = 10;
-  pv::PrintRun().m_Format.Sheet.nVer = 1;
+  ChangeRun([&](pv::PrintRunValues& r) {
+    r.m_Format.Sheet.nOri = 10;
+    r.m_Format.Sheet.nVer = 1;
+  });
 
   // Pages mode: the count is read as labels, without a message.
   Type(QStringLiteral("25"), QStringLiteral("1"), QStringLiteral("10"));
   Apply();
   EXPECT_TRUE(boxes.empty());
-  EXPECT_EQ(pv::PageCount, 3);
-  EXPECT_EQ(pv::LastLabel, 5);
-  EXPECT_EQ(pv::RangePages, 3);
+  EXPECT_EQ(CurrentRun().m_PageCount, 3);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 5);
+  EXPECT_EQ(CurrentRun().m_RangePages, 3);
   EXPECT_EQ(Options().Text1(0)->text(), QStringLiteral("3"));
 
   // Labels mode: converted once, not the pages it gave a second time.
@@ -158,26 +169,35 @@ TEST_F(OptionsTest, PrintArchiveConvertsOnlyACountTypedAsPages) {
   Type(QStringLiteral("25"), QStringLiteral("1"), QStringLiteral("10"));
   Apply();
   EXPECT_EQ(BoxesWith(31027), 1);
-  EXPECT_EQ(pv::PageCount, 3);
-  EXPECT_EQ(pv::LastLabel, 5);
+  EXPECT_EQ(CurrentRun().m_PageCount, 3);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 5);
 
-  // Merging: the boxes hold the pages of the records; they stay pages.
-  pv::PrintRun().m_MergeActive = true;
-  pv::PageCount = 2;
-  pv::FirstLabel = 1;
-  pv::LastLabel = 7;
-  pv::RangePages = 3;
+  // Merging: the boxes hold the pages of the records (17 on sheets of 10:
+  // two pages, the last printing 1..7); they stay pages.
+  pv::OpenDatabase();
+  pv::ClearTableCache();
+  const QString folder = Home(QStringLiteral("dati"));
+  printtest::WriteMergeTable(folder, QStringLiteral("clienti"), 17);
+  pv::Registration source;
+  source.label = source.recordSetName = QStringLiteral("clienti");
+  source.connectionString = printtest::DBaseConnection(folder);
+  source.sourceName = folder;
+  source.sourceFormat = pv::kSourceDBaseIII;
+  pv::PrintRun().ChooseMergeSource(std::int32_t(pv::RegistrationStore(pv::rsRegistrations).Add(source)));
+  ASSERT_TRUE(pv::PrintRun().Merging());
+  ASSERT_EQ(CurrentRun().m_PageCount, 2);
+  ASSERT_EQ(CurrentRun().m_LastLabel, 7);
   panel->SetControlInformation();
-  pv::PrintRun().m_PageNumber = 2;
+  pv::PrintRun().SetPageNumber(2);
   boxes.clear();
   Options().ManualPaper()->setChecked(true);
   Apply();
   EXPECT_TRUE(boxes.empty());
-  EXPECT_EQ(pv::PageCount, 2);
-  EXPECT_EQ(pv::LastLabel, 7);
-  EXPECT_EQ(pv::RangePages, 3);
+  EXPECT_EQ(CurrentRun().m_PageCount, 2);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 7);
+  EXPECT_EQ(CurrentRun().m_RangePages, 3);
   EXPECT_EQ(pv::ProgramSettings().PrintStopPage, pv::VbTrue);
-  EXPECT_EQ(pv::PrintRun().m_PageNumber, 1);
+  EXPECT_EQ(pv::PrintRun().PageNumber(), 1);
 }
 
 TEST_F(OptionsTest, CountModeDisplayFollowsClicksAndShownValues) {
@@ -195,8 +215,10 @@ TEST_F(OptionsTest, CountModeDisplayFollowsClicksAndShownValues) {
   EXPECT_TRUE(Options().Option2(0)->isChecked());
   sixEnabled(true);
 
-  pv::CountMode = 1;
-  pv::RangePages = 2;
+  ChangeRun([&](pv::PrintRunValues& r) {
+    r.m_CountMode = 1;
+    r.m_RangePages = 2;
+  });
   pv::ProgramSettings().PrintStopPage = pv::VbTrue;
   panel->SetControlInformation();
   sixEnabled(false);
@@ -204,7 +226,7 @@ TEST_F(OptionsTest, CountModeDisplayFollowsClicksAndShownValues) {
   EXPECT_TRUE(Options().Option1(2)->isChecked());
   EXPECT_TRUE(Options().ManualPaper()->isChecked());
   EXPECT_TRUE(panel->StopPageChecked());
-  pv::CountMode = 0;
+  ChangeRun([&](pv::PrintRunValues& r) { r.m_CountMode = 0; });
   pv::ProgramSettings().PrintStopPage = pv::VbFalse;
   panel->SetControlInformation();
   sixEnabled(true);
@@ -212,19 +234,19 @@ TEST_F(OptionsTest, CountModeDisplayFollowsClicksAndShownValues) {
 }
 
 TEST_F(OptionsTest, NavigationStopsAtBothEnds) {
-  pv::PageCount = 3;
+  ChangeRun([&](pv::PrintRunValues& r) { r.m_PageCount = 3; });
   auto& run = pv::PrintRun();
-  run.m_PageNumber = 1;
+  run.SetPageNumber(1);
   const struct {
     int command;
     int page;
   } steps[] = {{0, 1}, {1, 1}, {2, 2}, {2, 3}, {2, 3}, {3, 3}, {1, 2}, {0, 1}, {3, 3}, {0, 1}, {9, 1}, {-1, 1}};
   for (const auto& s : steps) {
     panel->Command_Click(s.command);
-    EXPECT_EQ(run.m_PageNumber, s.page) << s.command;
+    EXPECT_EQ(run.PageNumber(), s.page) << s.command;
   }
   panel->Command(2)->click();
-  EXPECT_EQ(run.m_PageNumber, 2);
+  EXPECT_EQ(run.PageNumber(), 2);
   EXPECT_EQ(Options().PageCaption()->text(), QStringLiteral("Numero di pagine: 2 di  3"));
   EXPECT_TRUE(boxes.empty());
 }

@@ -29,6 +29,8 @@
 namespace {
 
 using paneltest::PanelTest;
+using printtest::ChangeRun;
+using printtest::CurrentRun;
 
 // The merge recordset's values of a column, as the merge tests read them.
 struct MergeColumns : printtest::MergeTest {
@@ -70,7 +72,7 @@ class PanelChoiceTest : public PanelTest {
     Register({QStringLiteral("clienti")}, rows);
     panel->Init();
     Choose(List().findText(QStringLiteral("clienti")));
-    ASSERT_TRUE(pv::PrintRun().m_MergeActive);
+    ASSERT_TRUE(pv::PrintRun().Merging());
     boxes.clear();
   }
 };
@@ -89,7 +91,7 @@ TEST_F(PanelChoiceTest, InitListsTheRegistrationsAfterTheNoMergeEntry) {
   const std::vector<qint64> ids = Register({QStringLiteral("Zeta"), QStringLiteral("Alfa")});
   panel->Init();
   Choose(1);
-  ASSERT_TRUE(pv::PrintRun().m_MergeActive);
+  ASSERT_TRUE(pv::PrintRun().Merging());
   panel->Init();
   ASSERT_EQ(List().count(), 3);
   EXPECT_EQ(List().itemText(1), QStringLiteral("Alfa"));
@@ -98,10 +100,10 @@ TEST_F(PanelChoiceTest, InitListsTheRegistrationsAfterTheNoMergeEntry) {
   EXPECT_EQ(List().itemData(2).toLongLong(), ids[0]);
   // Init chooses the no-merge entry, with its reaction.
   EXPECT_EQ(List().currentIndex(), 0);
-  EXPECT_FALSE(pv::PrintRun().m_MergeActive);
+  EXPECT_FALSE(pv::PrintRun().Merging());
   EXPECT_TRUE(ManualOptionsShown());
   EXPECT_TRUE(Options().Label3(0)->isHidden());
-  EXPECT_EQ(pv::PageCount, 1);
+  EXPECT_EQ(CurrentRun().m_PageCount, 1);
   EXPECT_TRUE(boxes.empty());
 }
 
@@ -142,12 +144,12 @@ TEST_F(PanelChoiceTest, AChosenSourceMergesItsRecordsIntoPages) {
   Register({QStringLiteral("clienti")}, 13);
   panel->Init();
   Choose(1);
-  ASSERT_TRUE(pv::PrintRun().m_MergeActive);
+  ASSERT_TRUE(pv::PrintRun().Merging());
   EXPECT_FALSE(ManualOptionsShown());
   EXPECT_FALSE(Options().Label3(0)->isHidden());
-  EXPECT_EQ(pv::PageCount, 2);
-  EXPECT_EQ(pv::LastLabel, 1);
-  EXPECT_EQ(pv::RangePages, 3);
+  EXPECT_EQ(CurrentRun().m_PageCount, 2);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 1);
+  EXPECT_EQ(CurrentRun().m_RangePages, 3);
   // The hidden boxes hold the computed values.
   EXPECT_EQ(Options().Text1(0)->text(), QStringLiteral("2"));
   EXPECT_EQ(Options().Text1(2)->text(), QStringLiteral("1"));
@@ -158,17 +160,17 @@ TEST_F(PanelChoiceTest, AChosenSourceMergesItsRecordsIntoPages) {
 TEST_F(PanelChoiceTest, AnEmptySourceFallsBackToNoMerge) {
   Register({QStringLiteral("vuota")}, 0);
   panel->Init();
-  pv::PageCount = 4;
+  ChangeRun([&](pv::PrintRunValues& r) { r.m_PageCount = 4; });
   Choose(List().findText(QStringLiteral("vuota")));
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, pv::LoadResString(31025));
   EXPECT_EQ(boxes[0].icon, pv::MsgIcon::Information);
   EXPECT_EQ(List().currentIndex(), 0);
-  EXPECT_FALSE(pv::PrintRun().m_MergeActive);
+  EXPECT_FALSE(pv::PrintRun().Merging());
   EXPECT_TRUE(ManualOptionsShown());
   EXPECT_TRUE(Options().Label3(0)->isHidden());
-  EXPECT_EQ(pv::PageCount, 1);
-  EXPECT_EQ(pv::RangePages, 0);
+  EXPECT_EQ(CurrentRun().m_PageCount, 1);
+  EXPECT_EQ(CurrentRun().m_RangePages, 0);
 }
 
 TEST_F(PanelChoiceTest, ANewChoiceStartsWithoutSortAndFilter) {
@@ -182,9 +184,9 @@ TEST_F(PanelChoiceTest, ANewChoiceStartsWithoutSortAndFilter) {
   auto& run = pv::PrintRun();
   ASSERT_EQ(Column(QStringLiteral("NUM")), (QStringList{"4", "3", "2", "1"}));
   Choose(2);
-  EXPECT_EQ(run.m_RegistrationId, ids[1]);
-  EXPECT_TRUE(run.m_PrintSort.isEmpty());
-  EXPECT_TRUE(run.m_PrintFilter.isEmpty());
+  EXPECT_EQ(run.Run().m_RegistrationId, ids[1]);
+  EXPECT_TRUE(run.Run().m_Sort.isEmpty());
+  EXPECT_TRUE(run.Run().m_Filter.isEmpty());
   EXPECT_EQ(Column(QStringLiteral("NUM")), (QStringList{"1", "2", "3", "4", "5", "6"}));
   EXPECT_TRUE(boxes.empty());
 }
@@ -192,13 +194,13 @@ TEST_F(PanelChoiceTest, ANewChoiceStartsWithoutSortAndFilter) {
 TEST_F(PanelChoiceTest, AFormatWithoutLabelsKeepsTheEntryWithoutMergeOrMessage) {
   Register({QStringLiteral("Alfa")});
   panel->Init();
-  pv::PrintRun().m_Format.Sheet.nOri = 0;
-  const int pages = pv::PageCount;
+  ChangeRun([&](pv::PrintRunValues& r) { r.m_Format.Sheet.nOri = 0; });
+  const int pages = CurrentRun().m_PageCount;
   Choose(1);
   EXPECT_EQ(List().currentIndex(), 1);
-  EXPECT_FALSE(pv::PrintRun().m_MergeActive);
+  EXPECT_FALSE(pv::PrintRun().Merging());
   EXPECT_TRUE(ManualOptionsShown());
-  EXPECT_EQ(pv::PageCount, pages);
+  EXPECT_EQ(CurrentRun().m_PageCount, pages);
   EXPECT_TRUE(boxes.empty());
 }
 
@@ -207,9 +209,9 @@ TEST_F(PanelChoiceTest, BackToTheNoMergeEntryRunsItsReaction) {
   EXPECT_FALSE(ManualOptionsShown());
   pv::PrintControls().SelectNoMergeEntry();
   EXPECT_EQ(List().currentIndex(), 0);
-  EXPECT_FALSE(pv::PrintRun().m_MergeActive);
+  EXPECT_FALSE(pv::PrintRun().Merging());
   EXPECT_TRUE(ManualOptionsShown());
-  EXPECT_EQ(pv::PageCount, 1);
+  EXPECT_EQ(CurrentRun().m_PageCount, 1);
 }
 
 TEST_F(PanelChoiceTest, ShowControlSwapsTheManualOptionsAndTheMergeNote) {
@@ -256,13 +258,13 @@ TEST_F(PanelChoiceTest, SortOrdersTheRunAndACancelKeepsTheOrder) {
   panel->Command(7)->click();
   EXPECT_EQ(sourceDialogs.fieldsGiven, (QStringList{"NOME", "CITTA", "NOTE", "NUM", "SALDO"}));
   EXPECT_EQ(sourceDialogs.sortGiven, QString());
-  EXPECT_EQ(run.m_PrintSort, QStringLiteral("[NUM] DESC"));
+  EXPECT_EQ(run.Run().m_Sort, QStringLiteral("[NUM] DESC"));
   EXPECT_EQ(Column(QStringLiteral("NUM")), (QStringList{"5", "4", "3", "2", "1"}));
 
   sourceDialogs.sortAnswer.clear();  // Cancel
   panel->Command(7)->click();
   EXPECT_EQ(sourceDialogs.sortGiven, QStringLiteral("[NUM] DESC"));
-  EXPECT_EQ(run.m_PrintSort, QStringLiteral("[NUM] DESC"));
+  EXPECT_EQ(run.Run().m_Sort, QStringLiteral("[NUM] DESC"));
   EXPECT_EQ(Column(QStringLiteral("NUM")), (QStringList{"5", "4", "3", "2", "1"}));
   EXPECT_TRUE(boxes.empty());
 
@@ -270,9 +272,9 @@ TEST_F(PanelChoiceTest, SortOrdersTheRunAndACancelKeepsTheOrder) {
   sourceDialogs.sortAnswer = QStringLiteral("[NESSUNO] ASC");
   panel->Command(7)->click();
   EXPECT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(run.m_PrintSort, QStringLiteral("[NUM] DESC"));
+  EXPECT_EQ(run.Run().m_Sort, QStringLiteral("[NUM] DESC"));
   EXPECT_EQ(Column(QStringLiteral("NUM")), (QStringList{"5", "4", "3", "2", "1"}));
-  EXPECT_TRUE(run.m_MergeActive);
+  EXPECT_TRUE(run.Merging());
 }
 
 TEST_F(PanelChoiceTest, FilterRecountsTheRunOnlyWhenTheDialogSaysSo) {
@@ -282,25 +284,25 @@ TEST_F(PanelChoiceTest, FilterRecountsTheRunOnlyWhenTheDialogSaysSo) {
   panel->Command(8)->click();
   EXPECT_EQ(sourceDialogs.filterGiven, QString());
   EXPECT_NE(sourceDialogs.recordsetGiven, nullptr);
-  EXPECT_EQ(run.m_PrintFilter, QStringLiteral("[NUM] <= 4"));
-  EXPECT_EQ(pv::PageCount, 1);
-  EXPECT_EQ(pv::LastLabel, 4);
+  EXPECT_EQ(run.Run().m_Filter, QStringLiteral("[NUM] <= 4"));
+  EXPECT_EQ(CurrentRun().m_PageCount, 1);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 4);
   EXPECT_EQ(Options().Text1(2)->text(), QStringLiteral("4"));
 
   // Cancelled: nothing changes.
   sourceDialogs.filterAnswer = {0, QStringLiteral("[NUM] <= 2")};
   panel->Command(8)->click();
   EXPECT_EQ(sourceDialogs.filterGiven, QStringLiteral("[NUM] <= 4"));
-  EXPECT_EQ(run.m_PrintFilter, QStringLiteral("[NUM] <= 4"));
-  EXPECT_EQ(pv::LastLabel, 4);
+  EXPECT_EQ(run.Run().m_Filter, QStringLiteral("[NUM] <= 4"));
+  EXPECT_EQ(CurrentRun().m_LastLabel, 4);
 
   // Refused by the source: told once, the run stays as counted.
   sourceDialogs.filterAnswer = {1, QStringLiteral("[NUM] <<< 3")};
   panel->Command(8)->click();
   EXPECT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(run.m_PrintFilter, QStringLiteral("[NUM] <= 4"));
+  EXPECT_EQ(run.Run().m_Filter, QStringLiteral("[NUM] <= 4"));
   EXPECT_EQ(Column(QStringLiteral("NUM")).size(), 4);
-  EXPECT_TRUE(run.m_MergeActive);
+  EXPECT_TRUE(run.Merging());
 
   // No record left: the merge ends with its message.
   boxes.clear();
@@ -308,7 +310,7 @@ TEST_F(PanelChoiceTest, FilterRecountsTheRunOnlyWhenTheDialogSaysSo) {
   panel->Command(8)->click();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, pv::LoadResString(31025));
-  EXPECT_FALSE(run.m_MergeActive);
+  EXPECT_FALSE(run.Merging());
   EXPECT_EQ(List().currentIndex(), 0);
   EXPECT_TRUE(ManualOptionsShown());
 }
@@ -348,7 +350,7 @@ TEST_F(PanelChoiceTest, ACheckedThenCancelledFilterPrintsTheCountedRecords) {
 
   panel->Command(8)->click();
   EXPECT_EQ(checking.filters, 1);
-  EXPECT_EQ(pv::PageCount, 2);
+  EXPECT_EQ(CurrentRun().m_PageCount, 2);
   dialogs.answer = Home(QStringLiteral("unione.pdf"));
   panel->Command(6)->click();
   ASSERT_EQ(printtest::PdfPages(dialogs.answer), 2);
@@ -388,7 +390,7 @@ class PanelFormatTest : public PanelTest {
     pv::Header.LabelHeight = 31;
     pv::Header.LabelFormatCode = QStringLiteral("P-3x4");
     panel->ResetPrinterInformation();
-    ASSERT_EQ(pv::LastLabel, 12);
+    ASSERT_EQ(CurrentRun().m_LastLabel, 12);
   }
 
   // Runs the chooser from a click on the format bar, answered by `act`.
@@ -414,8 +416,8 @@ class PanelFormatTest : public PanelTest {
   }
   // The run as a reload leaves it, shown on another page first.
   void Disturb() {
-    pv::PageCount = 5;
-    pv::PrintRun().m_PageNumber = 3;
+    ChangeRun([&](pv::PrintRunValues& r) { r.m_PageCount = 5; });
+    pv::PrintRun().SetPageNumber(3);
   }
 };
 
@@ -426,18 +428,18 @@ TEST_F(PanelFormatTest, CancelledChooserStillReloadsTheFormat) {
     d.CancelButton()->click();
   });
   EXPECT_EQ(pv::Header.LabelFormatCode, QStringLiteral("P-3x4"));
-  EXPECT_EQ(pv::PageCount, 1);
-  EXPECT_EQ(pv::LastLabel, 12);
-  EXPECT_EQ(pv::PrintRun().m_PageNumber, 1);
+  EXPECT_EQ(CurrentRun().m_PageCount, 1);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 12);
+  EXPECT_EQ(pv::PrintRun().PageNumber(), 1);
 }
 
 TEST_F(PanelFormatTest, OkWithoutARowKeepsTheLabelsFormat) {
   Disturb();
   ChooseWith([](pv::DlgSelFormat& d) { d.OKButton()->click(); });
   EXPECT_EQ(pv::Header.LabelFormatCode, QStringLiteral("P-3x4"));
-  EXPECT_EQ(pv::PrintRun().m_Format.Sheet.nOri, 3);
-  EXPECT_EQ(pv::PageCount, 1);
-  EXPECT_EQ(pv::LastLabel, 12);
+  EXPECT_EQ(CurrentRun().m_Format.Sheet.nOri, 3);
+  EXPECT_EQ(CurrentRun().m_PageCount, 1);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 12);
   EXPECT_EQ(panel->Bar()->FormatName()->text(), QStringLiteral("Formato di stampa: P-3x4"));
 }
 
@@ -448,8 +450,8 @@ TEST_F(PanelFormatTest, AChosenFormatBecomesTheLabelsAndIsLoaded) {
     d.OKButton()->click();
   });
   EXPECT_EQ(pv::Header.LabelFormatCode, QStringLiteral("Q-2x2"));
-  EXPECT_EQ(pv::PrintRun().m_Format.Sheet.nOri, 2);
-  EXPECT_EQ(pv::LastLabel, 4);
+  EXPECT_EQ(CurrentRun().m_Format.Sheet.nOri, 2);
+  EXPECT_EQ(CurrentRun().m_LastLabel, 4);
   EXPECT_EQ(Options().Text1(2)->text(), QStringLiteral("4"));
   EXPECT_EQ(panel->Bar()->FormatName()->text(), QStringLiteral("Formato di stampa: Q-2x2"));
   EXPECT_EQ(Options().PageCaption()->text(), QStringLiteral("Numero di pagine: 1 di  1"));
@@ -521,9 +523,9 @@ TEST_F(PanelTest, AChosenPrinterThatCannotBeAskedStaysChosen) {
   ASSERT_EQ(CountPrintingErrors(), 1);
   EXPECT_TRUE(boxes.back().detail.contains(QStringLiteral("\"Magazzino\""))) << boxes.back().detail.toStdString();
   // The panel goes on working.
-  pv::PageCount = 2;
+  ChangeRun([&](pv::PrintRunValues& r) { r.m_PageCount = 2; });
   panel->Command(2)->click();
-  EXPECT_EQ(pv::PrintRun().m_PageNumber, 2);
+  EXPECT_EQ(pv::PrintRun().PageNumber(), 2);
 
   boxes.clear();
   panel->Command(5)->click();
@@ -689,7 +691,7 @@ TEST_F(PanelTest, PrintAllPagesFromTheToolbarWithProgress) {
   Type(QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("2"));
   Options().Option1(3)->click();
   Apply();
-  ASSERT_EQ(pv::PageCount, 3);
+  ASSERT_EQ(CurrentRun().m_PageCount, 3);
   panel->Command(2)->click();
   dialogs.answer = Home(QStringLiteral("tutte.pdf"));
   std::vector<bool> shownDuring;
@@ -703,7 +705,7 @@ TEST_F(PanelTest, PrintAllPagesFromTheToolbarWithProgress) {
   for (bool shown : shownDuring) EXPECT_TRUE(shown);
   EXPECT_TRUE(panel->Bar()->ProgressBar()->isHidden());
   EXPECT_TRUE(panel->Bar()->ProgressLabel()->isHidden());
-  EXPECT_EQ(pv::PrintRun().m_PageNumber, 2);
+  EXPECT_EQ(pv::PrintRun().PageNumber(), 2);
   // The caption names the page on display, not the last one printed.
   EXPECT_EQ(Options().PageCaption()->text(), QStringLiteral("Numero di pagine: 2 di  3"));
   // Page 3 holds its first two positions only.
@@ -733,13 +735,13 @@ class PanelDuringAJobTest : public PanelTest {
   pv::MsgAnswer OnMsgBox(const pv::MsgBoxRequest& r) override {
     if (!r.text.startsWith(QStringLiteral("Attenzione: richiesto"))) return pv::MsgAnswer::Ok;
     ++stops;
-    const std::int32_t page = pv::PrintRun().m_PageNumber;
+    const std::int32_t page = pv::PrintRun().PageNumber();
     for (int command : {0, 1, 2, 3, 5, 6, 7, 8}) panel->Command_Click(command);
     Type(QStringLiteral("9"), QStringLiteral("1"), QStringLiteral("12"));
     Apply();
     emit panel->Bar()->clicked();  // no chooser opens: nothing would answer it
-    EXPECT_EQ(pv::PrintRun().m_PageNumber, page);
-    EXPECT_EQ(pv::PageCount, 2);
+    EXPECT_EQ(pv::PrintRun().PageNumber(), page);
+    EXPECT_EQ(CurrentRun().m_PageCount, 2);
     return pv::MsgAnswer::Ok;
   }
   int stops = 0;
@@ -763,7 +765,7 @@ TEST_F(PanelDuringAJobTest, CommandsDoNothingWhileAJobRuns) {
   EXPECT_EQ(printtest::PdfPages(dialogs.answer), 2);
   // Afterwards they work again.
   panel->Command(2)->click();
-  EXPECT_EQ(pv::PrintRun().m_PageNumber, 2);
+  EXPECT_EQ(pv::PrintRun().PageNumber(), 2);
 }
 
 }  // namespace

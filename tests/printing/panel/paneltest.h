@@ -76,14 +76,9 @@ class PanelTest : public printtest::PrintTest {
     f.Sheet.LeftMargin = 10;
     f.Sheet.sheetwidth = 210;
     f.Sheet.sheetdepth = 297;
-    pv::PrintRun().m_Format = f;
     pv::Header.LabelWidth = 60;
     pv::Header.LabelHeight = 30;
-    pv::PageCount = 1;
-    pv::FirstLabel = 1;
-    pv::LastLabel = 12;
-    pv::RangePages = 0;
-    pv::CountMode = 0;
+    pv::PrintRun().SetRun(printtest::MakeRun(f, 1, 1, 12, 0));
     panel->SetControlInformation();
   }
 

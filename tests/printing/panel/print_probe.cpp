@@ -350,8 +350,8 @@ int main(int argc, char** argv) {
   test::DrainEvents();
 
   std::printf("caption %s\n", panel->Options()->PageCaption()->text().toUtf8().constData());
-  std::printf("merge %d\n", PrintRun().m_MergeActive ? 1 : 0);
-  std::printf("pages %d\n", int(PageCount));
+  std::printf("merge %d\n", PrintRun().Merging() ? 1 : 0);
+  std::printf("pages %d\n", int(PrintRun().Run().m_PageCount));
   PrintRect("sheet", panel->Preview()->Sheet(), &w);
   PrintRect("bar", panel->Bar(), &w);
   const PreviewSheet sheet = panel->Preview()->Geometry();
