@@ -78,7 +78,8 @@ void PrintEngine::ResetPrinterInformation() {
 
   if (!ReadPrinterValues()) PrinterUnreadable();
   const PrinterCaps& printer = ProgramSettings().Printer;
-  controls.PreparePrinting(m_run.m_Format.Sheet.sheetwidth, m_run.m_Format.Sheet.sheetdepth, printer.DpiX, printer.DpiY);
+  controls.PreparePrinting(m_run.m_Format.Sheet.sheetwidth, m_run.m_Format.Sheet.sheetdepth, printer.DpiX,
+                           printer.DpiY);
 
   // While merging, the pages come from the records on the format just
   // loaded.
