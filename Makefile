@@ -48,8 +48,10 @@ install: build
 package: build
 	cmake --build $(BUILD_DIR) --target package
 
+# Every benchmark program (the tools beside them, such as merge_job_files,
+# want arguments and are left out).
 bench: build
-	@for b in $(BUILD_DIR)/bench/*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
+	@for b in $(BUILD_DIR)/bench/*_bench; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
 
 # make fuzz MINUTES=10: every fuzz target of the sanitizer build side by side.
 MINUTES ?= 10
