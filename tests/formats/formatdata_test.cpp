@@ -1,4 +1,4 @@
-#include "app/window/views.h"
+#include "app/views/views.h"
 #include "formats/windows/dlgformat.h"
 #include "formats/windows/formatdata.h"
 #include "formatstest.h"

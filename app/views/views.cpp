@@ -1,4 +1,4 @@
-#include "app/window/views.h"
+#include "app/views/views.h"
 
 namespace pv {
 

@@ -1,4 +1,4 @@
-#include "app/window/popups.h"
+#include "app/views/popups.h"
 
 #include <QPointer>
 
