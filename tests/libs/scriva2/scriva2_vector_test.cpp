@@ -44,6 +44,11 @@ class Scriva2Vector : public ::testing::Test {
 
   // The drawing on a one-page PDF of kW x kH pixels at kDpi, written to pdf_.
   void DrawPdf(const Drawing& draw) {
+    DrawPdfPages(1, [&](pv::DeviceContext* dc, int) { draw(dc); });
+  }
+  // A job of `pages` such pages through one printer context, as a print job
+  // draws them; drawPage is given each page's index.
+  void DrawPdfPages(int pages, const std::function<void(pv::DeviceContext*, int)>& drawPage) {
     QPdfWriter writer(pdf_);
     writer.setResolution(kDpi);
     writer.setPageSize(QPageSize(QSizeF(kW * 25.4 / kDpi, kH * 25.4 / kDpi), QPageSize::Millimeter));
@@ -54,7 +59,10 @@ class Scriva2Vector : public ::testing::Test {
     info.isPrinter = true;
     pv::DeviceContextPtr dc(pv::CreateDeviceContext(&painter, info));
     ASSERT_EQ(pv::BackingImage(dc.get()), nullptr);
-    draw(dc.get());
+    for (int page = 0; page < pages; ++page) {
+      if (page > 0) writer.newPage();
+      drawPage(dc.get(), page);
+    }
   }
 
   // The PDF read back at its own resolution.
@@ -264,27 +272,14 @@ TEST_F(Scriva2Vector, ManyLabelsOfFilledTextStaySmall) {
   constexpr int kLabels = 60;
   PlainStyle(60);
   const auto job = [&](int style, int texture) {
-    QPdfWriter writer(pdf_);
-    writer.setResolution(kDpi);
-    writer.setPageSize(QPageSize(QSizeF(kW * 25.4 / kDpi, kH * 25.4 / kDpi), QPageSize::Millimeter));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    QPainter painter(&writer);
-    {
-      pv::DeviceInfo info;
-      info.dpiX = info.dpiY = kDpi;
-      info.isPrinter = true;
-      pv::DeviceContextPtr dc(pv::CreateDeviceContext(&painter, info));
-      for (int i = 0; i < kLabels; ++i) {
-        if (i > 0) writer.newPage();
-        const QByteArray text = "Offerta speciale " + QByteArray::number(i % 10);
-        pv::Rect r = kRect;
-        if (style == 0 && texture == 0)
-          ScrivaDraw(dc.get(), text.constData(), &r, 0.0, 22);
-        else
-          ScrivaDrawEx(dc.get(), text.constData(), &r, 0.0, 22, style, texture, 100);
-      }
-    }
-    painter.end();
+    DrawPdfPages(kLabels, [&](pv::DeviceContext* dc, int i) {
+      const QByteArray text = "Offerta speciale " + QByteArray::number(i % 10);
+      pv::Rect r = kRect;
+      if (style == 0 && texture == 0)
+        ScrivaDraw(dc, text.constData(), &r, 0.0, 22);
+      else
+        ScrivaDrawEx(dc, text.constData(), &r, 0.0, 22, style, texture, 100);
+    });
     return QFile(pdf_).size();
   };
   ScrivaSetBold(1);  // as the filled text
