@@ -6,6 +6,7 @@
 
 #include "datasources/predefinedfields.h"
 #include "document/labelfile.h"
+#include "printing/pdfstreams.h"
 #include "tests/libs/pictor2/fixtures.h"
 #include "tests/support/records.h"
 
@@ -125,6 +126,25 @@ TEST_F(LabPrintTest, OneBackgroundObjectForSeventyTwoLabelsAndRoundLabelsStaySma
   const QImage page = printtest::PdfPage(round, 1, 254);
   EXPECT_TRUE(Ink(page, 150 + 150, 200 + 100));
   EXPECT_FALSE(Ink(page, 150 + 5, 200 + 5));
+}
+
+TEST_F(LabPrintTest, ThePdfStreamsAreDeflatedAtTheProgramsLevelAndReadBack) {
+  // Levels 2 to 5 share the zlib header 78 5E; Qt's own default, 6, writes 78 9C.
+  static_assert(pv::PdfStreamLevel >= 2 && pv::PdfStreamLevel <= 5);
+  const QString lab = WriteLabel(QStringLiteral("T-4"), 20, 10);
+  const QString pdf = Home(QStringLiteral("streams.pdf"));
+  QString err;
+  ASSERT_EQ(LabPrint({lab, pdf, QStringLiteral("2")}, &err), 0) << err.toStdString();
+  const QList<QByteArray> streams = printtest::PdfDeflatedStreams(pdf);
+  ASSERT_GE(streams.size(), 3);  // two pages and the background picture at least
+  for (const QByteArray& s : streams) {
+    EXPECT_EQ(quint8(s.at(1)), 0x5E);
+    // qUncompress takes the expected size first, big-endian; it grows its
+    // buffer when that is short.
+    EXPECT_FALSE(qUncompress(QByteArray("\x00\x01\x00\x00", 4) + s).isEmpty());
+  }
+  EXPECT_EQ(printtest::PdfPages(pdf), 2);
+  EXPECT_TRUE(Ink(printtest::PdfPage(pdf, 2, 254), 150, 100));  // the first label
 }
 
 TEST_F(LabPrintTest, FailuresExitOneWithTheMessage) {

@@ -1,6 +1,9 @@
 #pragma once
 // poppler-utils over the PDF files the tests print.
+#include <QByteArray>
+#include <QFile>
 #include <QImage>
+#include <QList>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
@@ -58,6 +61,31 @@ inline int PdfImageObjects(const QString& pdf) {
     if (cols.size() > 10) objects.insert(cols[10]);
   }
   return int(objects.size());
+}
+
+// The raw bytes of the file's streams that are zlib data (each begins with
+// the 0x78 of a 32 KB window), in file order.
+inline QList<QByteArray> PdfDeflatedStreams(const QString& pdf) {
+  QFile f(pdf);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  const QByteArray data = f.readAll();
+  QList<QByteArray> streams;
+  for (qsizetype at = data.indexOf("stream"); at >= 0; at = data.indexOf("stream", at + 6)) {
+    if (at >= 3 && data.mid(at - 3, 3) == "end") continue;
+    qsizetype begin = at + 6;
+    if (data.mid(begin, 2) == "\r\n") {
+      begin += 2;
+    } else if (data.mid(begin, 1) == "\n") {
+      begin += 1;
+    } else {
+      continue;
+    }
+    const qsizetype end = data.indexOf("endstream", begin);
+    if (end < 0) break;
+    if (data.at(begin) == '\x78') streams.append(data.mid(begin, end - begin));
+    at = end;
+  }
+  return streams;
 }
 
 }  // namespace printtest
