@@ -7,10 +7,14 @@
 #include "printing/engine.h"
 #include "printing/fieldvalue.h"
 #include "printing/panelhost.h"
+#include "render/labelreach.h"
 #include "render/render.h"
 
 #include <QPainterPath>
+#include <QSize>
 
+#include <algorithm>
+#include <cmath>
 #include <exception>
 
 namespace pv {
@@ -49,6 +53,45 @@ void Outline(DeviceContext* hdc, const LabelCell& c, bool round) {
   }
 }
 
+// Whether a rectangular label needs its outline as a clip: only when its
+// drawing can put ink near or past the cell's edges. The content keeps half
+// a millimetre (two device pixels at the least) clear of the edge, so that
+// no pixel a viewer or a printer rasterises at the edge can come out
+// otherwise; a pixel more covers the rounding of object boxes from one cell
+// position to the next. Asked once for each size of cell on a page.
+class LabelClipChoice {
+ public:
+  LabelClipChoice(DeviceContext* hdc, const LabelContent& label, const PrintSurface& surface)
+      : hdc_(hdc), label_(label), surface_(surface) {}
+
+  bool Needed(const LabelCell& c) {
+    const QSize size(c.X2 - c.X1, c.Y2 - c.Y1);
+    if (!known_ || size != size_) {
+      known_ = true;
+      size_ = size;
+      needed_ = Decide(c);
+    }
+    return needed_;
+  }
+
+ private:
+  bool Decide(const LabelCell& c) const {
+    const double perMm = std::min(double(c.X2 - c.X1) / double(label_.Header.LabelWidth),
+                                  double(c.Y2 - c.Y1) / double(label_.Header.LabelHeight));
+    const double margin = (std::isfinite(perMm) && perMm > 0 ? std::max(2.0, 0.5 * perMm) : 2.0) + 1.0;
+    const QRectF inside(QPointF(c.X1 + margin, c.Y1 + margin), QPointF(c.X2 + 1 - margin, c.Y2 + 1 - margin));
+    if (inside.isEmpty()) return true;
+    return !LabelInkStaysInside(Rect{c.X1, c.Y1, c.X2, c.Y2}, label_, surface_, DpiX(hdc_), inside);
+  }
+
+  DeviceContext* hdc_;
+  const LabelContent& label_;
+  const PrintSurface& surface_;
+  bool known_ = false;
+  QSize size_;
+  bool needed_ = true;
+};
+
 }  // namespace
 
 bool PrintEngine::PrintPage(DeviceContext* hdc, bool bPreview) {
@@ -81,6 +124,17 @@ bool PrintEngine::DrawPage(DeviceContext* hdc, bool bPreview, RecordFields& fiel
   const LabelContent label{DocBlock, Header, PageOrgX, PageOrgY};
   const PrintSurface surface{bPreview, bPreview ? controls.OCXFontRatio() : 0.0f};
 
+  // A label's clip is changed straight into the next label's (a printer
+  // pays for each change of the clip); after the last label, or a failed
+  // one, the caller's clip is back.
+  QPainterPath callerOutline;
+  const bool hasCallerOutline = GetClipOutline(hdc, &callerOutline);
+  const QPainterPath* unclipped = hasCallerOutline ? &callerOutline : nullptr;
+  // Content is judged where its device pixels are the context's own.
+  const bool plainMapping = LogicalToDeviceTransform(hdc).type() <= QTransform::TxTranslate;
+  LabelClipChoice choice(hdc, label, surface);
+  bool clipped = false;
+  int level = 0;
   bool finished = true;
   try {
     const PageLayout layout = LayoutPage(f, Header.LabelWidth, Header.LabelHeight, m_run.Pages(), page, target);
@@ -91,21 +145,34 @@ bool PrintEngine::DrawPage(DeviceContext* hdc, bool bPreview, RecordFields& fiel
       if (merging) m_mergeSource->MoveTo(c.RecordIndex);
       // A label that rounds to nothing (a tiny preview) is not drawn.
       if (c.X2 <= c.X1 || c.Y2 <= c.Y1) continue;
-      const int level = SaveDC(hdc);
-      const QPainterPath outline = LabelOutline(c, round);
-      SelectClipOutline(hdc, &outline);
+      if (round || hasCallerOutline || !plainMapping || choice.Needed(c)) {
+        const QPainterPath outline = LabelOutline(c, round);
+        SelectClipOutline(hdc, &outline);
+        clipped = true;
+      } else if (clipped) {
+        SelectClipOutline(hdc, unclipped);
+        clipped = false;
+      }
+      level = SaveDC(hdc);
       Rect rect{c.X1, c.Y1, c.X2, c.Y2};
       DrawLabelBackground(hdc, rect, bPreview);
       rect = Rect{c.X1, c.Y1, c.X2, c.Y2};
       DrawLabelObjects(hdc, rect, label, fields, surface);
       RestoreDC(hdc, level);
-      if (bPreview || IsTrue(settings.PrintBorder)) Outline(hdc, c, round);
+      level = 0;
+      if (bPreview || IsTrue(settings.PrintBorder)) {
+        if (clipped) SelectClipOutline(hdc, unclipped);
+        clipped = false;
+        Outline(hdc, c, round);
+      }
     }
   } catch (const std::exception&) {
     finished = false;
   } catch (...) {
     finished = false;
   }
+  if (level > 0) RestoreDC(hdc, level);
+  if (clipped) SelectClipOutline(hdc, unclipped);
   controls.SetPageCaption(PageCaption(page, m_run.m_PageCount));
   return finished;
 }

@@ -228,35 +228,37 @@ void DrawLabelObject(DeviceContext* hDC, const ObjectRecord& o, std::int32_t Lef
   DrawObjectKind(hDC, o, Rect{Left, Top, Right, Bottom}, Angle, pass);
 }
 
-void DrawLabelObjects(DeviceContext* hDC, const Rect& rect, const LabelContent& label, const FieldSource& fields,
-                      const PrintSurface& surface) {
+bool LabelScale(const Rect& rect, const LabelHeader& header, float* sx, float* sy) {
   const std::int32_t width = rect.right - rect.left;
   const std::int32_t height = rect.bottom - rect.top;
   // A small preview can round a label to nothing: nothing to draw then.
-  if (width <= 0 || height <= 0) return;
-  const float sx = float(label.Header.LabelWidth / double(width));
-  const float sy = float(label.Header.LabelHeight / double(height));
-  if (!(sx > 0.0f) || !(sy > 0.0f) || !std::isfinite(sx) || !std::isfinite(sy)) return;
+  if (width <= 0 || height <= 0) return false;
+  *sx = float(header.LabelWidth / double(width));
+  *sy = float(header.LabelHeight / double(height));
+  return *sx > 0.0f && *sy > 0.0f && std::isfinite(*sx) && std::isfinite(*sy);
+}
 
+Rect LabelObjectBox(const ObjectRecord& o, const Rect& rect, const LabelContent& label, float sx, float sy) {
   const double left = rect.left, top = rect.top;
   const float orgX = label.OrgX, orgY = label.OrgY;
+  const float x = o.X1 - orgX;
+  const float y = o.Y1 - orgY;
+  if (o.GeomType == GeomBox) {
+    return Rect{CLng(double((x - o.X2 / 2.0f) / sx) + left), CLng(double((y - o.Y2 / 2.0f) / sy) + top),
+                CLng(double((x + o.X2 / 2.0f) / sx) + left), CLng(double((y + o.Y2 / 2.0f) / sy) + top)};
+  }
+  return Rect{CLng(double(x / sx) + left), CLng(double(y / sy) + top), CLng(double((o.X2 - orgX) / sx) + left),
+              CLng(double((o.Y2 - orgY) / sy) + top)};
+}
+
+void DrawLabelObjects(DeviceContext* hDC, const Rect& rect, const LabelContent& label, const FieldSource& fields,
+                      const PrintSurface& surface) {
+  float sx = 0.0f, sy = 0.0f;
+  if (!LabelScale(rect, label.Header, &sx, &sy)) return;
   for (std::int32_t i = 1; i <= label.Block.Count && i <= MaxObjects; ++i) {
     const ObjectRecord& o = label.Block.Objects[std::size_t(i)];
-    const float x = o.X1 - orgX;
-    const float y = o.Y1 - orgY;
-    std::int32_t l, t, r, b;
-    if (o.GeomType == GeomBox) {
-      l = CLng(double((x - o.X2 / 2.0f) / sx) + left);
-      t = CLng(double((y - o.Y2 / 2.0f) / sy) + top);
-      r = CLng(double((x + o.X2 / 2.0f) / sx) + left);
-      b = CLng(double((y + o.Y2 / 2.0f) / sy) + top);
-    } else {
-      l = CLng(double(x / sx) + left);
-      t = CLng(double(y / sy) + top);
-      r = CLng(double((o.X2 - orgX) / sx) + left);
-      b = CLng(double((o.Y2 - orgY) / sy) + top);
-    }
-    DrawLabelObject(hDC, o, l, t, r, b, float(o.Angle), fields, surface);
+    const Rect box = LabelObjectBox(o, rect, label, sx, sy);
+    DrawLabelObject(hDC, o, box.left, box.top, box.right, box.bottom, float(o.Angle), fields, surface);
   }
 }
 

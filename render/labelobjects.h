@@ -56,6 +56,16 @@ struct PrintSurface {
 void DrawLabelObjects(DeviceContext* hDC, const Rect& rect, const LabelContent& label, const FieldSource& fields,
                       const PrintSurface& surface);
 
+// The scale DrawLabelObjects draws the label into rect with: label
+// millimetres per device pixel across (sx) and down (sy). False for an empty
+// rectangle or a label of no size, which draw nothing.
+bool LabelScale(const Rect& rect, const LabelHeader& header, float* sx, float* sy);
+
+// The device rectangle (Left, Top, Right, Bottom) that DrawLabelObjects
+// gives object o of the label drawn into rect at that scale: a box's
+// unturned corners, a line's stored end points.
+Rect LabelObjectBox(const ObjectRecord& o, const Rect& rect, const LabelContent& label, float sx, float sy);
+
 // Print and preview: one object into (Left, Top, Right, Bottom) in device
 // pixels. A turned line is turned about its midpoint here, as the canvas
 // shows it.
