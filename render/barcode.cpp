@@ -190,6 +190,7 @@ QFont TextFont(int pixelSize) {
 SymbolText PlaceText(double x, double y, double size, double width, int halign, const QString& text) {
   SymbolText t;
   QTextLayout layout(text, TextFont(std::max(1, int(std::lround(size * kTextOversize)))));
+  layout.setCacheEnabled(true);  // the glyphs are read after the layout: no shaping twice
   layout.beginLayout();
   const QTextLine line = layout.createLine();
   layout.endLayout();
