@@ -3,15 +3,18 @@
 #include <zint.h>
 
 #include <QFont>
-#include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QRawFont>
+#include <QTextLayout>
 #include <QTransform>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace pv {
@@ -104,6 +107,42 @@ QColor UltraColour(int colour, Colour fg) {
   }
 }
 
+// Sets a symbol that has encoded before back to what ZBarcode_Create makes
+// of a new one: its outputs are freed and zeroed, and every setting is set
+// again, as the engine writes some of them back while encoding (the height
+// it chose, an option it picked). False when no defaults could be made.
+bool ResetSymbol(zint_symbol* z) {
+  static const zint_symbol* const defaults = ZBarcode_Create();
+  if (!defaults) return false;
+  ZBarcode_Clear(z);
+  z->symbology = defaults->symbology;
+  z->height = defaults->height;
+  z->scale = defaults->scale;
+  z->whitespace_width = defaults->whitespace_width;
+  z->whitespace_height = defaults->whitespace_height;
+  z->border_width = defaults->border_width;
+  z->output_options = defaults->output_options;
+  std::memcpy(z->fgcolour, defaults->fgcolour, sizeof z->fgcolour);
+  std::memcpy(z->bgcolour, defaults->bgcolour, sizeof z->bgcolour);
+  z->fgcolor = z->fgcolour;
+  z->bgcolor = z->bgcolour;
+  std::memcpy(z->outfile, defaults->outfile, sizeof z->outfile);
+  std::memcpy(z->primary, defaults->primary, sizeof z->primary);
+  z->option_1 = defaults->option_1;
+  z->option_2 = defaults->option_2;
+  z->option_3 = defaults->option_3;
+  z->show_hrt = defaults->show_hrt;
+  z->fontsize = defaults->fontsize;
+  z->input_mode = defaults->input_mode;
+  z->eci = defaults->eci;
+  z->dot_size = defaults->dot_size;
+  z->guard_descent = defaults->guard_descent;
+  z->structapp = defaults->structapp;
+  z->warn_level = defaults->warn_level;
+  z->debug = defaults->debug;
+  return true;
+}
+
 }  // namespace
 
 int BarcodeFormatCount() { return int(kFormats.size()); }
@@ -124,9 +163,10 @@ constexpr int kTextOversize = 16;
 
 // A human-readable text of a symbol: laid out at 16 times its size (smooth
 // glyphs at any scale) and placed by its transform, in the symbol's units.
+// It is shaped once, when the symbol is encoded: the glyphs measured are the
+// glyphs drawn, with the baseline at y = 0 of their own units.
 struct SymbolText {
-  QString text;
-  QFont font;
+  QList<QGlyphRun> runs;
   QTransform place;
   QRectF ink;  // the box of its glyphs, in the symbol's units
 };
@@ -146,13 +186,15 @@ QFont TextFont(int pixelSize) {
   return font;
 }
 
-// One text of the symbol: its size, and where its baseline goes.
+// One text of the symbol: its glyphs, its size, and where its baseline goes.
 SymbolText PlaceText(double x, double y, double size, double width, int halign, const QString& text) {
   SymbolText t;
-  t.text = text;
-  t.font = TextFont(std::max(1, int(std::lround(size * kTextOversize))));
-  const QFontMetricsF metrics(t.font);
-  double w = metrics.horizontalAdvance(text) / kTextOversize;
+  QTextLayout layout(text, TextFont(std::max(1, int(std::lround(size * kTextOversize)))));
+  layout.setCacheEnabled(true);  // the glyphs are read after the layout: no shaping twice
+  layout.beginLayout();
+  const QTextLine line = layout.createLine();
+  layout.endLayout();
+  double w = line.isValid() ? line.horizontalAdvance() / kTextOversize : 0.0;
   double sx = 1.0;
   if (width > 0 && w > width) {  // squeezed into the width the symbol gives it
     sx = width / w;
@@ -160,7 +202,37 @@ SymbolText PlaceText(double x, double y, double size, double width, int halign, 
   }
   const double left = halign == 1 ? x : halign == 2 ? x - w : x - w / 2;
   t.place = QTransform::fromScale(sx / kTextOversize, 1.0 / kTextOversize) * QTransform::fromTranslate(left, y);
-  t.ink = t.place.mapRect(metrics.boundingRect(text));
+  if (!line.isValid()) return t;
+  t.runs = line.glyphRuns();
+  // The box of the glyphs as the font measures a text's: across, from the
+  // ink's left to its right rounded up on the glyphs' pixels; up and down,
+  // at least the font's ascent and descent.
+  const double baseline = line.y() + line.ascent();
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0, height = 0;
+  bool first = true;
+  for (QGlyphRun& run : t.runs) {
+    QList<QPointF> positions = run.positions();
+    const QList<quint32> glyphs = run.glyphIndexes();
+    const QRawFont font = run.rawFont();
+    if (first) {
+      y0 = -font.ascent();
+      height = font.ascent() + font.descent();
+    }
+    for (qsizetype i = 0; i < positions.size(); ++i) {
+      positions[i].ry() -= baseline;
+      if (i >= glyphs.size()) continue;
+      const QRectF r = font.boundingRect(glyphs[i]);
+      const double gx = positions[i].x() + r.left(), gy = positions[i].y() + r.top();
+      x0 = first ? gx : std::min(x0, gx);
+      y0 = std::min(y0, gy);
+      x1 = std::max(x1, std::ceil(gx) + r.width());
+      y1 = std::max(y1, std::ceil(gy) + r.height());
+      first = false;
+    }
+    run.setPositions(positions);
+  }
+  height = std::max(height, y1 - y0);
+  t.ink = t.place.mapRect(QRectF(x0, y0, x1 - x0, height));
   return t;
 }
 
@@ -182,10 +254,27 @@ struct BarcodeControl::Symbol {
   QPainterPath rings;             // foreground (rings and dots)
   QPainterPath backgroundDots;    // discs drawn in white over the foreground
   std::vector<SymbolText> texts;  // the human-readable text
+  // What Draw places in device units; kept from label to label for the
+  // room already made.
+  std::vector<QRect> snapped;
+
+  // Nothing encoded; the lists keep their room.
+  void Clear() {
+    valid = false;
+    error.clear();
+    matrix = false;
+    width = height = 0;
+    module = 2;
+    bars.clear();
+    hexagons = QPainterPath();
+    rings = QPainterPath();
+    backgroundDots = QPainterPath();
+    texts.clear();
+  }
 };
 
 BarcodeControl::BarcodeControl() = default;
-BarcodeControl::~BarcodeControl() = default;
+BarcodeControl::~BarcodeControl() { ZBarcode_Delete(zint_); }
 
 #define PV_BARCODE_SETTER(Name, Field, Type) \
   void BarcodeControl::Name(Type v) {        \
@@ -229,9 +318,9 @@ QString BarcodeControl::ErrorText() {
 void BarcodeControl::Encode() {
   if (!dirty_ && symbol_) return;
   dirty_ = false;
-  auto sym = std::make_unique<Symbol>();
-  symbol_ = std::move(sym);
+  if (!symbol_) symbol_ = std::make_unique<Symbol>();
   Symbol& out = *symbol_;
+  out.Clear();
 
   const Format* f = FormatAt(props_.FormatIndex);
   if (!f) {
@@ -249,8 +338,9 @@ void BarcodeControl::Encode() {
     return;
   }
 
-  zint_symbol* z = ZBarcode_Create();
-  if (!z) {
+  if (!zint_) zint_ = ZBarcode_Create();
+  zint_symbol* z = zint_;
+  if (!z || !ResetSymbol(z)) {
     out.error = QStringLiteral("out of memory");
     return;
   }
@@ -286,7 +376,7 @@ void BarcodeControl::Encode() {
   if (rc >= ZINT_ERROR || !z->vector || z->vector->width <= 0 || z->vector->height <= 0) {
     out.error = QString::fromUtf8(z->errtxt);
     if (out.error.isEmpty()) out.error = QStringLiteral("the data cannot be encoded");
-    ZBarcode_Delete(z);
+    ZBarcode_Clear(z);
     return;
   }
 
@@ -333,7 +423,7 @@ void BarcodeControl::Encode() {
     out.texts.push_back(PlaceText(s->x, s->y, s->fsize, s->width, s->halign,
                                   QString::fromUtf8(reinterpret_cast<const char*>(s->text), s->length)));
   }
-  ZBarcode_Delete(z);
+  ZBarcode_Clear(z);
 }
 
 namespace {
@@ -406,13 +496,13 @@ void BarcodeControl::Draw(DeviceContext* dc, std::int32_t x, std::int32_t y, std
   const bool snap = AxisAligned(m);
   QPainterPath bars;
   std::vector<std::pair<QRectF, QColor>> coloured;
-  std::vector<QRect> snapped;
+  std::vector<QRect>& snapped = symbol_->snapped;
+  snapped.clear();
   QPainterPath smooth;
   QPainterPath dots;
   if (symbol) {
     const double reduction = std::clamp(props_.Reduction, 0, 90) / 100.0 * s.module;
-    bars.setFillRule(Qt::WindingFill);
-    snapped.reserve(s.bars.size());
+    if (!snap) bars.setFillRule(Qt::WindingFill);
     for (const Symbol::Bar& b : s.bars) {
       QRectF r = b.r;
       if (reduction > 0) {
@@ -482,9 +572,8 @@ void BarcodeControl::Draw(DeviceContext* dc, std::int32_t x, std::int32_t y, std
         painter->setRenderHint(QPainter::TextAntialiasing, true);
       painter->setPen(ToQColor(fg));
       for (const SymbolText& t : s.texts) {
-        painter->setFont(t.font);
         painter->setTransform(t.place * m * base);
-        painter->drawText(QPointF(0, 0), t.text);
+        for (const QGlyphRun& run : t.runs) painter->drawGlyphRun(QPointF(0, 0), run);
       }
       painter->setTransform(base);
     }

@@ -34,6 +34,8 @@
 #include <cstdint>
 #include <memory>
 
+struct zint_symbol;
+
 namespace pv {
 
 // Formats: index 0 upwards; the index of Code 128 is 10 (what a new barcode
@@ -99,6 +101,9 @@ class BarcodeControl {
   BarcodeProperties props_;
   bool dirty_ = true;
   std::unique_ptr<Symbol> symbol_;
+  // The engine's symbol, made once and set back to its defaults before each
+  // encoding (a merge job encodes anew for every label).
+  zint_symbol* zint_ = nullptr;
 };
 
 // The one barcode engine of the process (the main window's control).

@@ -3,7 +3,10 @@
 #include "fakes.h"
 
 #include "platform/stringtable.h"
+#include "tests/printing/pdftools.h"
 
+#include <QPainter>
+#include <QPdfWriter>
 #include <QSet>
 
 using namespace pvtest;
@@ -218,6 +221,100 @@ TEST_F(Barcodes, OrientationTurnsTheBars) {
     for (int x = 0; x < 200; ++x)
       differing += (qGray(turned.pixel(x, y)) < 128) != (qGray(images[2].pixel(x, y)) < 128);
   EXPECT_LT(differing, 200 * 200 / 20);
+}
+
+void Apply(pv::BarcodeControl& bc, const pv::BarcodeProperties& p) {
+  bc.SetBorder(p.Border);
+  bc.SetBearerBars(p.BearerBars);
+  bc.SetShowCheckDigit(p.ShowCheckDigit);
+  bc.SetShowText(p.ShowText);
+  bc.SetShowMargins(p.ShowMargins);
+  bc.SetExtraOption1(p.ExtraOption1);
+  bc.SetExtraOption2(p.ExtraOption2);
+  bc.SetFormatIndex(p.FormatIndex);
+  bc.SetOrientation(p.Orientation);
+  bc.SetReduction(p.Reduction);
+  bc.SetLineColor(p.LineColor);
+  bc.SetData(p.Data);
+}
+
+QImage Picture(pv::BarcodeControl& bc) {
+  pv::ImageSurface surface(240, 160);
+  bc.Draw(surface.dc(), 10, 10, 220, 140, 0.0f);
+  return surface.finish();
+}
+
+// One engine encodes label after label: whatever the last encoding set or
+// chose (options, modes, the height, a failure) must not reach the next one.
+TEST_F(Barcodes, EachEncodingIsAsFromAFreshEngine) {
+  struct Step {
+    int format;
+    const char* data;
+    std::int16_t checkDigit = 0, showText = 1, margins = 0, escapes = 0, dots = 0, bearer = 0;
+  };
+  const std::vector<Step> steps{
+      {27, "https://example.org/a/long/address/for/a/large/symbol"},  // QR Code picks a version
+      {27, "12345"},
+      {29, "Data Matrix", 0, 1, 0, 0, 1},  // dots
+      {29, "Data Matrix"},
+      {4, "CODE39", 1},  // check character
+      {4, "CODE39"},
+      {9, "1234567890123", 0, 1, 1, 0, 0, 1},  // ITF-14 bearer box, quiet zones
+      {8, "12345678", 0, 1, 0, 0, 0, 1},       // bearer bars
+      {8, "12345678"},
+      {11, "(01)12345678901231"},  // GS1 data in brackets
+      {10, "(01)12345678901231"},
+      {10, "A\\x41B", 0, 1, 0, 1},  // backslash escapes
+      {10, "A\\x41B"},
+      {0, "4006381333932"},  // a failure in between
+      {10, "ABC123", 0, 0},
+      {25, "PDF417 text"},
+      {26, "MicroPDF"},
+      {31, "MaxiCode text"},
+      {19, "12345"},
+      {10, "ABC123"},
+  };
+  pv::BarcodeControl reused;
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const Step& st = steps[i];
+    SCOPED_TRACE(std::to_string(i) + " " + pv::BarcodeFormatName(st.format).toStdString() + " " + st.data);
+    pv::BarcodeProperties p;
+    p.FormatIndex = st.format;
+    p.Data = QString::fromUtf8(st.data);
+    p.ShowCheckDigit = st.checkDigit;
+    p.ShowText = st.showText;
+    p.ShowMargins = st.margins;
+    p.ExtraOption1 = st.escapes;
+    p.ExtraOption2 = st.dots;
+    p.BearerBars = st.bearer;
+    Apply(reused, p);
+    pv::BarcodeControl fresh;
+    Apply(fresh, p);
+    EXPECT_EQ(reused.IsValid(), fresh.IsValid());
+    EXPECT_EQ(reused.ErrorText(), fresh.ErrorText());
+    EXPECT_TRUE(Picture(reused) == Picture(fresh));
+  }
+}
+
+// The human-readable text reaches a PDF as text: its characters can be
+// read back from the file.
+TEST_F(Barcodes, HumanReadableTextIsTextInPdf) {
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(QStringLiteral("code.pdf"));
+  {
+    QPdfWriter writer(pdf);
+    writer.setResolution(600);
+    QPainter painter(&writer);
+    pv::DeviceContextPtr dc(pv::CreateDeviceContext(&painter, 600, 600));
+    pv::BarcodeControl bc;
+    int y = 100;
+    for (const char* text : {"AVATAR 1971", "Wolf-Tyre 40"}) {
+      bc.SetData(QString::fromUtf8(text));
+      bc.Draw(dc.get(), 100, y, 3000, 800, 0.0f);
+      y += 1200;
+    }
+  }
+  EXPECT_EQ(printtest::PdfWords(pdf, 1), (QStringList{"AVATAR", "1971", "Wolf-Tyre", "40"}));
 }
 
 TEST_F(Barcodes, ColourReductionAndBorderChangeTheDrawing) {
