@@ -78,9 +78,9 @@ namespace detail {
 // A text laid out in one font (dc_text.cpp).
 struct TextRun {
   QFont font;
-  double width = 0;               // device units
-  std::vector<double> advances;   // per QChar, when the run is laid out by hand
-  std::vector<double> wordExtra;  // justification: extra before each QChar
+  double width = 0;                 // device units
+  std::vector<double> advances{};   // per QChar, when the run is laid out by hand
+  std::vector<double> wordExtra{};  // justification: extra before each QChar
   double ascent = 0, descent = 0;
 };
 
@@ -129,6 +129,12 @@ struct pv::DeviceContext {
   mutable QTransform runCacheTransform;
   mutable std::int32_t runCacheExtra[3] = {};  // character extra, justification extra and count
   mutable detail::TextRun runCache;
+  // The font last given to the painter by a text call, and the painter's
+  // own copy of it then: while the painter still holds that copy, the same
+  // font need not be given again.
+  bool paintedFontValid = false;
+  QFont paintedFontGiven;
+  QFont paintedFontHeld;
 };
 
 namespace pv::detail {
