@@ -117,6 +117,13 @@ struct pv::DeviceContext {
     double scaleX = 0, scaleY = 0;
     QFont font;
     double height = 0;
+    // The ink boxes and advances of the font's glyphs for the characters
+    // below U+0300 (device units, from the pen position), as they are asked.
+    struct GlyphBox {
+      bool known = false;
+      double left = 0, top = 0, right = 0, bottom = 0, advance = 0;
+    };
+    std::vector<GlyphBox> glyphs;
   };
   static constexpr int kFontCacheSize = 8;
   mutable FontCacheEntry fontCache[kFontCacheSize];

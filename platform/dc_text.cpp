@@ -320,6 +320,7 @@ QFont MakeQFontFor(const DeviceContext* dc, const Font& f, const QTransform& m, 
   DeviceContext::FontCacheEntry& e = dc->fontCache[dc->fontCacheNext];
   dc->fontCacheNext = (dc->fontCacheNext + 1) % DeviceContext::kFontCacheSize;
   e.valid = true;
+  e.glyphs.clear();
   e.key = f;
   e.scaleX = sx;
   e.scaleY = sy;
@@ -390,10 +391,10 @@ void ExtTextOut(DeviceContext* dc, std::int32_t x, std::int32_t y, std::uint32_t
   if (clip) dc->painter->restore();
 }
 
-QRectF GetTextInkBox(const DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text) {
-  if (!dc || text.isEmpty() || text.size() > kMaxTextLength) return QRectF();
-  Placement place;
-  if (!Place(dc, x, y, text, nullptr, &place)) return QRectF();
+namespace {
+
+// The ink box of the placed text.
+QRectF InkBox(const DeviceContext* dc, const QString& text, const Placement& place) {
   const Run& run = *place.run;
   const QFontMetricsF fm = Metrics(dc, run.font);
   QRectF ink = fm.boundingRect(text);
@@ -404,6 +405,69 @@ QRectF GetTextInkBox(const DeviceContext* dc, std::int32_t x, std::int32_t y, co
     if (run.width > plain) ink.setRight(ink.right() + run.width - plain);
   }
   return place.local.mapRect(ink.translated(place.ox, place.by));
+}
+
+// A box that holds the ink box of the placed text (before the turn and move
+// of the placement), from the glyph boxes of its font, when the text has no
+// spacing of its own and only printable characters below U+0300: one glyph
+// each, side by side, advances never negative. The union of the glyphs and
+// of the font's ascent and descent (the layout's box reaches them) is
+// widened by twice the largest bearing and a pixel, which covers how the
+// layout joins the boxes of its runs.
+std::optional<QRectF> GlyphBound(const DeviceContext* dc, const QString& text, const Run& run) {
+  if (!run.advances.empty() || !run.wordExtra.empty()) return std::nullopt;
+  DeviceContext::FontCacheEntry* entry = nullptr;
+  for (DeviceContext::FontCacheEntry& e : dc->fontCache)
+    if (e.valid && e.font.isCopyOf(run.font)) entry = &e;
+  if (!entry) return std::nullopt;
+  constexpr char16_t kEnd = 0x0300;
+  std::optional<QFontMetricsF> fm;
+  double left = 0, top = -run.ascent, right = 0, bottom = run.descent, bearing = 0, overhang = 0;
+  for (const QChar ch : text) {
+    const char16_t c = ch.unicode();
+    if (c >= kEnd || c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0xAD) return std::nullopt;
+    if (entry->glyphs.empty()) entry->glyphs.resize(kEnd);
+    DeviceContext::FontCacheEntry::GlyphBox& g = entry->glyphs[c];
+    if (!g.known) {
+      if (!fm) fm.emplace(Metrics(dc, run.font));
+      const QRectF ink = fm->boundingRect(ch);
+      g.advance = fm->horizontalAdvance(ch);
+      g.left = ink.left();
+      g.top = ink.top();
+      g.right = ink.right();
+      g.bottom = ink.bottom();
+      g.known = true;
+    }
+    if (!(g.advance >= 0)) return std::nullopt;
+    left = std::min(left, g.left);
+    top = std::min(top, g.top);
+    bottom = std::max(bottom, g.bottom);
+    overhang = std::max(overhang, g.right - g.advance);
+    bearing = std::max({bearing, std::fabs(g.left), std::fabs(g.right - g.advance)});
+  }
+  right = run.width + overhang;
+  const double spare = 2 * bearing + 1;
+  return QRectF(QPointF(left - spare, top - 1), QPointF(right + spare, bottom + 1));
+}
+
+}  // namespace
+
+QRectF GetTextInkBox(const DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text) {
+  if (!dc || text.isEmpty() || text.size() > kMaxTextLength) return QRectF();
+  Placement place;
+  if (!Place(dc, x, y, text, nullptr, &place)) return QRectF();
+  return InkBox(dc, text, place);
+}
+
+bool TextInkInside(const DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text, const QRectF& box) {
+  if (!dc || text.isEmpty() || text.size() > kMaxTextLength) return true;
+  Placement place;
+  if (!Place(dc, x, y, text, nullptr, &place)) return true;
+  if (const std::optional<QRectF> bound = GlyphBound(dc, text, *place.run)) {
+    if (box.contains(place.local.mapRect(bound->translated(place.ox, place.by)))) return true;
+  }
+  const QRectF ink = InkBox(dc, text, place);
+  return ink.isEmpty() || box.contains(ink);
 }
 
 Size GetTextExtent(const DeviceContext* dc, const QString& text) {
