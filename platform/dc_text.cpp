@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -410,10 +411,13 @@ QRectF InkBox(const DeviceContext* dc, const QString& text, const Placement& pla
 // A box that holds the ink box of the placed text (before the turn and move
 // of the placement), from the glyph boxes of its font, when the text has no
 // spacing of its own and only printable characters below U+0300: one glyph
-// each, side by side, advances never negative. The union of the glyphs and
-// of the font's ascent and descent (the layout's box reaches them) is
-// widened by twice the largest bearing and a pixel, which covers how the
-// layout joins the boxes of its runs.
+// each, side by side at the sums of the advances before them. Its left and
+// top are the layout's own: the leftmost glyph edge (less a 64th of a pixel)
+// and the highest of the glyph tops and the font's ascent, so that a line
+// set at the edge of its box is seen inside it. Right and bottom are given
+// a margin: twice the largest bearing and a pixel on the right, which
+// covers how the layout joins the boxes of its runs, a pixel below the
+// lowest of the glyph bottoms and the descent.
 std::optional<QRectF> GlyphBound(const DeviceContext* dc, const QString& text, const Run& run) {
   if (!run.advances.empty() || !run.wordExtra.empty()) return std::nullopt;
   DeviceContext::FontCacheEntry* entry = nullptr;
@@ -422,7 +426,8 @@ std::optional<QRectF> GlyphBound(const DeviceContext* dc, const QString& text, c
   if (!entry) return std::nullopt;
   constexpr char16_t kEnd = 0x0300;
   std::optional<QFontMetricsF> fm;
-  double left = 0, top = -run.ascent, right = 0, bottom = run.descent, bearing = 0, overhang = 0;
+  double at = 0, left = std::numeric_limits<double>::infinity(), top = -run.ascent, right = run.width,
+         bottom = run.descent, bearing = 0;
   for (const QChar ch : text) {
     const char16_t c = ch.unicode();
     if (c >= kEnd || c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0xAD) return std::nullopt;
@@ -439,15 +444,16 @@ std::optional<QRectF> GlyphBound(const DeviceContext* dc, const QString& text, c
       g.known = true;
     }
     if (!(g.advance >= 0)) return std::nullopt;
-    left = std::min(left, g.left);
+    left = std::min(left, at + g.left);
+    right = std::max(right, at + g.right);
     top = std::min(top, g.top);
     bottom = std::max(bottom, g.bottom);
-    overhang = std::max(overhang, g.right - g.advance);
-    bearing = std::max({bearing, std::fabs(g.left), std::fabs(g.right - g.advance)});
+    bearing = std::max({bearing, std::fabs(g.left), g.right - g.advance});
+    at += g.advance;
   }
-  right = run.width + overhang;
+  if (!std::isfinite(left)) return std::nullopt;
   const double spare = 2 * bearing + 1;
-  return QRectF(QPointF(left - spare, top - 1), QPointF(right + spare, bottom + 1));
+  return QRectF(QPointF(left - 1.0 / 64, top), QPointF(right + spare, bottom + 1));
 }
 
 }  // namespace
