@@ -614,6 +614,10 @@ Size GetTextExtent(const DeviceContext* dc, const QString& text);
 // text. Whether a clip would cut the text can be answered with it before
 // the clip is set.
 QRectF GetTextInkBox(const DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text);
+// Whether that box is empty or lies inside box (device units). A text of
+// Latin characters is mostly answered from the boxes of its glyphs, kept
+// per font, without laying the text out again.
+bool TextInkInside(const DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text, const QRectF& box);
 struct TextMetrics {
   std::int32_t height = 0;  // ascent + descent
   std::int32_t ascent = 0;

@@ -78,9 +78,9 @@ namespace detail {
 // A text laid out in one font (dc_text.cpp).
 struct TextRun {
   QFont font;
-  double width = 0;               // device units
-  std::vector<double> advances;   // per QChar, when the run is laid out by hand
-  std::vector<double> wordExtra;  // justification: extra before each QChar
+  double width = 0;                 // device units
+  std::vector<double> advances{};   // per QChar, when the run is laid out by hand
+  std::vector<double> wordExtra{};  // justification: extra before each QChar
   double ascent = 0, descent = 0;
 };
 
@@ -117,6 +117,13 @@ struct pv::DeviceContext {
     double scaleX = 0, scaleY = 0;
     QFont font;
     double height = 0;
+    // The ink boxes and advances of the font's glyphs for the characters
+    // below U+0300 (device units, from the pen position), as they are asked.
+    struct GlyphBox {
+      bool known = false;
+      double left = 0, top = 0, right = 0, bottom = 0, advance = 0;
+    };
+    std::vector<GlyphBox> glyphs;
   };
   static constexpr int kFontCacheSize = 8;
   mutable FontCacheEntry fontCache[kFontCacheSize];
@@ -129,6 +136,12 @@ struct pv::DeviceContext {
   mutable QTransform runCacheTransform;
   mutable std::int32_t runCacheExtra[3] = {};  // character extra, justification extra and count
   mutable detail::TextRun runCache;
+  // The font last given to the painter by a text call, and the painter's
+  // own copy of it then: while the painter still holds that copy, the same
+  // font need not be given again.
+  bool paintedFontValid = false;
+  QFont paintedFontGiven;
+  QFont paintedFontHeld;
 };
 
 namespace pv::detail {

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
 #include <vector>
 
 namespace pv {
@@ -35,11 +37,14 @@ QFontMetricsF Metrics(const DeviceContext* dc, const QFont& f) {
 
 using Run = TextRun;
 
-Run LayOutAfresh(const DeviceContext* dc, const QString& text, const std::int32_t* dx) {
-  Run run;
-  const QTransform m = FullTransform(dc);
+QFont MakeQFontFor(const DeviceContext* dc, const Font& f, const QTransform& m, double* deviceHeight);
+
+// m: the context's full transform.
+Run LayOutAfresh(const DeviceContext* dc, const QString& text, const std::int32_t* dx, const QTransform& m) {
   const double sx = std::max(1e-9, ScaleX(m));
-  run.font = MakeQFont(dc, dc->st.font);
+  // Made with its font: a run made empty would first make the default font,
+  // a look-up of the application's font under its lock.
+  Run run{MakeQFontFor(dc, dc->st.font, m, nullptr)};
   const QFontMetricsF fm = Metrics(dc, run.font);
   run.ascent = fm.ascent();
   run.descent = fm.descent();
@@ -92,16 +97,18 @@ Run LayOutAfresh(const DeviceContext* dc, const QString& text, const std::int32_
 
 // The layout of a text without per-character advances, from the context's
 // cache when the same text was laid out last with the same font, mapping
-// and spacing.
-Run Layout(const DeviceContext* dc, const QString& text, const std::int32_t* dx) {
-  if (dx) return LayOutAfresh(dc, text, dx);
+// and spacing; m is the context's full transform. The answer is the cache
+// itself, valid until the next layout on the context; a text with
+// per-character advances is laid out into *own.
+const Run& Layout(const DeviceContext* dc, const QString& text, const std::int32_t* dx, const QTransform& m,
+                  std::optional<Run>* own) {
+  if (dx) return own->emplace(LayOutAfresh(dc, text, dx, m));
   const DcState& st = dc->st;
-  const QTransform m = FullTransform(dc);
   if (dc->runCacheValid && dc->runCacheText == text && SameFont(dc->runCacheFont, st.font) &&
       dc->runCacheTransform == m && dc->runCacheExtra[0] == st.charExtra && dc->runCacheExtra[1] == st.justExtra &&
       dc->runCacheExtra[2] == st.justCount)
     return dc->runCache;
-  dc->runCache = LayOutAfresh(dc, text, nullptr);
+  dc->runCache = LayOutAfresh(dc, text, nullptr, m);
   dc->runCacheValid = true;
   dc->runCacheText = text;
   dc->runCacheFont = st.font;
@@ -116,8 +123,10 @@ Run Layout(const DeviceContext* dc, const QString& text, const std::int32_t* dx)
 // into device units, and the offset of its top left from that point by the
 // text alignment.
 struct Placement {
-  Run run;
-  Point ref;  // the reference point, logical units
+  const Run* run = nullptr;  // the context's run cache, or own
+  std::optional<Run> own;
+  QTransform full;  // the context's full transform
+  Point ref;        // the reference point, logical units
   QTransform local;
   double rot = 0;  // degrees
   double ox = 0, by = 0;
@@ -129,12 +138,13 @@ bool Place(const DeviceContext* dc, std::int32_t x, std::int32_t y, const QStrin
            Placement* out) {
   const bool useCp = (dc->st.textAlign & TaUpdateCp) != 0;
   const Point ref = useCp ? dc->st.position : Point{x, y};
-  const QTransform m = FullTransform(dc);
+  out->full = FullTransform(dc);
+  const QTransform& m = out->full;
   const QPointF p = m.map(QPointF(ref.x, ref.y));
   if (!std::isfinite(p.x()) || !std::isfinite(p.y()) || std::fabs(p.x()) > 1e7 || std::fabs(p.y()) > 1e7) return false;
   out->ref = ref;
-  out->run = Layout(dc, text, dx);
-  const Run& run = out->run;
+  out->run = &Layout(dc, text, dx, m, &out->own);
+  const Run& run = *out->run;
   const std::uint32_t ha = dc->st.textAlign & TaCenter;
   const std::uint32_t va = dc->st.textAlign & TaBaseline;
   out->ox = 0;
@@ -165,12 +175,12 @@ void OutputText(DeviceContext* dc, std::int32_t x, std::int32_t y, const QString
   Placement place;
   if (!Place(dc, x, y, text, dx, &place)) return;
   const Point ref = place.ref;
-  const Run& run = place.run;
+  const Run& run = *place.run;
   const QTransform& local = place.local;
   const double ox = place.ox, by = place.by;
 
   if ((dc->st.textAlign & TaUpdateCp) != 0) {
-    const QTransform m = FullTransform(dc);
+    const QTransform& m = place.full;
     const double sx = std::max(1e-9, ScaleX(m));
     const double adv = run.width / sx;
     const double t = place.rot * M_PI / 180.0;
@@ -234,7 +244,15 @@ void OutputText(DeviceContext* dc, std::int32_t x, std::int32_t y, const QString
   if (dc->st.bkMode == BkMode::Opaque)
     qp->fillRect(QRectF(ox, by - run.ascent, run.width, run.ascent + run.descent).translated(shift),
                  ToQColor(dc->st.bkColour));
-  qp->setFont(run.font);
+  // The font goes to the painter only when the painter holds another: the
+  // painter keeps a copy of every font it is given, which looks its face up
+  // again at the next text.
+  if (!dc->paintedFontValid || !run.font.isCopyOf(dc->paintedFontGiven) || !qp->font().isCopyOf(dc->paintedFontHeld)) {
+    qp->setFont(run.font);
+    dc->paintedFontGiven = run.font;
+    dc->paintedFontHeld = qp->font();
+    dc->paintedFontValid = true;
+  }
   if (dc->st.textBrush.style() != Qt::NoBrush) {
     // The brush is fixed to the device: a turned text's painter is in the
     // text's own frame, where the brush is moved back by the turn.
@@ -249,12 +267,7 @@ void OutputText(DeviceContext* dc, std::int32_t x, std::int32_t y, const QString
   if (turned) qp->setTransform(dc->base);
 }
 
-}  // namespace
-
-namespace detail {
-
-QFont MakeQFont(const DeviceContext* dc, const Font& f, double* deviceHeight) {
-  const QTransform m = FullTransform(dc);
+QFont MakeQFontFor(const DeviceContext* dc, const Font& f, const QTransform& m, double* deviceHeight) {
   const double sx = ScaleX(m), sy = ScaleY(m);
   for (const DeviceContext::FontCacheEntry& e : dc->fontCache) {
     if (e.valid && e.scaleX == sx && e.scaleY == sy && SameFont(e.key, f)) {
@@ -308,6 +321,7 @@ QFont MakeQFont(const DeviceContext* dc, const Font& f, double* deviceHeight) {
   DeviceContext::FontCacheEntry& e = dc->fontCache[dc->fontCacheNext];
   dc->fontCacheNext = (dc->fontCacheNext + 1) % DeviceContext::kFontCacheSize;
   e.valid = true;
+  e.glyphs.clear();
   e.key = f;
   e.scaleX = sx;
   e.scaleY = sy;
@@ -315,6 +329,14 @@ QFont MakeQFont(const DeviceContext* dc, const Font& f, double* deviceHeight) {
   e.height = px;
   if (deviceHeight) *deviceHeight = px;
   return q;
+}
+
+}  // namespace
+
+namespace detail {
+
+QFont MakeQFont(const DeviceContext* dc, const Font& f, double* deviceHeight) {
+  return MakeQFontFor(dc, f, FullTransform(dc), deviceHeight);
 }
 
 }  // namespace detail
@@ -370,19 +392,88 @@ void ExtTextOut(DeviceContext* dc, std::int32_t x, std::int32_t y, std::uint32_t
   if (clip) dc->painter->restore();
 }
 
+namespace {
+
+// The ink box of the placed text.
+QRectF InkBox(const DeviceContext* dc, const QString& text, const Placement& place) {
+  const Run& run = *place.run;
+  const QFontMetricsF fm = Metrics(dc, run.font);
+  QRectF ink = fm.boundingRect(text);
+  // Justification and character extra only ever move glyphs to the right
+  // of where they stand unspaced (or back towards the start).
+  if (!run.advances.empty() || !run.wordExtra.empty()) {
+    const double plain = fm.horizontalAdvance(text);
+    if (run.width > plain) ink.setRight(ink.right() + run.width - plain);
+  }
+  return place.local.mapRect(ink.translated(place.ox, place.by));
+}
+
+// A box that holds the ink box of the placed text (before the turn and move
+// of the placement), from the glyph boxes of its font, when the text has no
+// spacing of its own and only printable characters below U+0300: one glyph
+// each, side by side at the sums of the advances before them. Its left and
+// top are the layout's own: the leftmost glyph edge (less a 64th of a pixel)
+// and the highest of the glyph tops and the font's ascent, so that a line
+// set at the edge of its box is seen inside it. Right and bottom are given
+// a margin: twice the largest bearing and a pixel on the right, which
+// covers how the layout joins the boxes of its runs, a pixel below the
+// lowest of the glyph bottoms and the descent.
+std::optional<QRectF> GlyphBound(const DeviceContext* dc, const QString& text, const Run& run) {
+  if (!run.advances.empty() || !run.wordExtra.empty()) return std::nullopt;
+  DeviceContext::FontCacheEntry* entry = nullptr;
+  for (DeviceContext::FontCacheEntry& e : dc->fontCache)
+    if (e.valid && e.font.isCopyOf(run.font)) entry = &e;
+  if (!entry) return std::nullopt;
+  constexpr char16_t kEnd = 0x0300;
+  std::optional<QFontMetricsF> fm;
+  double at = 0, left = std::numeric_limits<double>::infinity(), top = -run.ascent, right = run.width,
+         bottom = run.descent, bearing = 0;
+  for (const QChar ch : text) {
+    const char16_t c = ch.unicode();
+    if (c >= kEnd || c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0xAD) return std::nullopt;
+    if (entry->glyphs.empty()) entry->glyphs.resize(kEnd);
+    DeviceContext::FontCacheEntry::GlyphBox& g = entry->glyphs[c];
+    if (!g.known) {
+      if (!fm) fm.emplace(Metrics(dc, run.font));
+      const QRectF ink = fm->boundingRect(ch);
+      g.advance = fm->horizontalAdvance(ch);
+      g.left = ink.left();
+      g.top = ink.top();
+      g.right = ink.right();
+      g.bottom = ink.bottom();
+      g.known = true;
+    }
+    if (!(g.advance >= 0)) return std::nullopt;
+    left = std::min(left, at + g.left);
+    right = std::max(right, at + g.right);
+    top = std::min(top, g.top);
+    bottom = std::max(bottom, g.bottom);
+    bearing = std::max({bearing, std::fabs(g.left), g.right - g.advance});
+    at += g.advance;
+  }
+  if (!std::isfinite(left)) return std::nullopt;
+  const double spare = 2 * bearing + 1;
+  return QRectF(QPointF(left - 1.0 / 64, top), QPointF(right + spare, bottom + 1));
+}
+
+}  // namespace
+
 QRectF GetTextInkBox(const DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text) {
   if (!dc || text.isEmpty() || text.size() > kMaxTextLength) return QRectF();
   Placement place;
   if (!Place(dc, x, y, text, nullptr, &place)) return QRectF();
-  const QFontMetricsF fm = Metrics(dc, place.run.font);
-  QRectF ink = fm.boundingRect(text);
-  // Justification and character extra only ever move glyphs to the right
-  // of where they stand unspaced (or back towards the start).
-  if (!place.run.advances.empty() || !place.run.wordExtra.empty()) {
-    const double plain = fm.horizontalAdvance(text);
-    if (place.run.width > plain) ink.setRight(ink.right() + place.run.width - plain);
+  return InkBox(dc, text, place);
+}
+
+bool TextInkInside(const DeviceContext* dc, std::int32_t x, std::int32_t y, const QString& text, const QRectF& box) {
+  if (!dc || text.isEmpty() || text.size() > kMaxTextLength) return true;
+  Placement place;
+  if (!Place(dc, x, y, text, nullptr, &place)) return true;
+  if (const std::optional<QRectF> bound = GlyphBound(dc, text, *place.run)) {
+    if (box.contains(place.local.mapRect(bound->translated(place.ox, place.by)))) return true;
   }
-  return place.local.mapRect(ink.translated(place.ox, place.by));
+  const QRectF ink = InkBox(dc, text, place);
+  return ink.isEmpty() || box.contains(ink);
 }
 
 Size GetTextExtent(const DeviceContext* dc, const QString& text) {
@@ -390,7 +481,7 @@ Size GetTextExtent(const DeviceContext* dc, const QString& text) {
   const QTransform m = FullTransform(dc);
   const double sx = std::max(1e-9, ScaleX(m));
   const double sy = std::max(1e-9, ScaleY(m));
-  const Run run = Layout(dc, text, nullptr);
+  const Run& run = Layout(dc, text, nullptr, m, nullptr);
   const double h = std::round(run.ascent) + std::round(run.descent);
   return Size{static_cast<std::int32_t>(std::lround(std::min(run.width / sx, 2.0e9))),
               static_cast<std::int32_t>(std::lround(std::min(h / sy, 2.0e9)))};

@@ -1,7 +1,9 @@
 // What a text object costs: a paragraph of 1024 characters drawn into a
 // 100 x 70 mm label at 8 pt, on screen (96 dpi) and on a 600-dpi page, as
 // plain text and filled with a gradient; DrawParagraphPdf the same into a
-// 600-dpi PDF page (the print path).
+// 600-dpi PDF page (the print path). DrawLabelTextsPdf: the three short
+// texts of a merge job's label (a heading, a name and a city in one font),
+// label after label, into a 600-dpi PDF page.
 
 #include "libs/scriva2/scriva2.h"
 #include "platform/dc.h"
@@ -70,8 +72,41 @@ void DrawParagraphPdf(benchmark::State& state) {
   Draw(state, dc.get(), kDpi, state.range(0) != 0);
 }
 
+void DrawLabelTextsPdf(benchmark::State& state) {
+  constexpr int kDpi = 600;
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QPdfWriter writer(&buffer);
+  writer.setResolution(kDpi);
+  writer.setPageSize(QPageSize(QSizeF(100, 70), QPageSize::Millimeter));
+  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+  QPainter painter(&writer);
+  pv::DeviceInfo info;
+  info.dpiX = info.dpiY = kDpi;
+  info.isPrinter = true;
+  pv::DeviceContextPtr dc(pv::CreateDeviceContext(&painter, info));
+  const int width = static_cast<int>(80.0 / 25.4 * kDpi);
+  const int height = static_cast<int>(8.0 / 25.4 * kDpi);
+  const char* const cities[] = {"Milano", "Roma", "Mantova", "Bari", "Modena", "Torino"};
+  int label = 0;
+  for (auto _ : state) {
+    const std::string texts[] = {"Spett.le", "Cliente " + std::to_string(label), cities[label % 6]};
+    for (int i = 0; i < 3; ++i) {
+      ScrivaFontName("DejaVu Sans");
+      ScrivaFontSize(static_cast<int>(std::lround(10.0 * kDpi / 72.0)));
+      ScrivaSetBold(0);
+      ScrivaSetForeColor(0);
+      pv::Rect rect{0, i * height, width, (i + 1) * height};
+      ScrivaDraw(dc.get(), texts[i].c_str(), &rect, 0.0, 20);
+      benchmark::DoNotOptimize(rect);
+    }
+    ++label;
+  }
+}
+
 BENCHMARK(DrawParagraph)->ArgsProduct({{96, 600}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(DrawParagraphPdf)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(DrawLabelTextsPdf)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

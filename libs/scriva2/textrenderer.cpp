@@ -241,8 +241,7 @@ bool TextRenderer::InkInside(DeviceContext* dc, const std::vector<Line>& lines, 
   bool all = true;
   for (const Line& line : lines) {
     SetTextJustification(dc, line.extra, line.spaces);
-    const QRectF ink = GetTextInkBox(dc, line.origin.x, line.origin.y, line.text);
-    if (!ink.isEmpty() && !inside.contains(ink)) {
+    if (!TextInkInside(dc, line.origin.x, line.origin.y, line.text, inside)) {
       all = false;
       break;
     }

@@ -338,6 +338,61 @@ TEST_F(DcText, InkBoxHoldsEveryPixelTextOutPaints) {
   EXPECT_TRUE(GetTextInkBox(s.dc(), 0, 0, QString()).isEmpty());
 }
 
+// Whether a text's ink stays inside a box is answered as its ink box
+// answers it, for boxes that just hold it and boxes a hair short of it on
+// any side, in any font, turned or spaced, with characters the glyph boxes
+// cover and characters they leave to the layout.
+TEST_F(DcText, InkInsideAgreesWithTheInkBox) {
+  struct Case {
+    const char* text;
+    const char* face;
+    int height, weight;
+    bool italic;
+    int escapement, justify;
+  } cases[] = {
+      {"Cliente 17", "DejaVu Sans", 40, 400, false, 0, 0},
+      {"fjord_jiffy", "DejaVu Serif", 60, 700, true, 0, 0},  // overhanging glyphs
+      {"ÀÉÎ Çà qÿ", "Liberation Sans", 50, 400, false, 0, 0},
+      {"Wave AV .", "Liberation Serif", 36, 400, true, 0, 0},
+      {"Cliente 17", "DejaVu Sans", 40, 400, false, 300, 0},  // turned
+      {"a b c", "DejaVu Sans", 40, 400, false, 0, 40},        // justified
+      {"a\tb", "DejaVu Sans", 40, 400, false, 0, 0},          // a tab
+      {"Ωμέγα €", "DejaVu Sans", 40, 400, false, 0, 0},       // beyond Latin
+      {"   ", "DejaVu Sans", 40, 400, false, 0, 0},
+  };
+  ImageSurface s(10, 10);
+  DeviceContext* dc = s.dc();
+  for (int round = 0; round < 2; ++round) {  // the glyph boxes asked, then known
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.text);
+      Font f;
+      f.face = QString::fromUtf8(c.face);
+      f.height = c.height;
+      f.weight = c.weight;
+      f.italic = c.italic;
+      f.escapement = c.escapement;
+      SelectFont(dc, f);
+      SetTextJustification(dc, c.justify, c.justify != 0 ? 2 : 0);
+      const QString text = QString::fromUtf8(c.text);
+      const QRectF ink = GetTextInkBox(dc, 100, 80, text);
+      if (ink.isEmpty()) {
+        EXPECT_TRUE(TextInkInside(dc, 100, 80, text, QRectF(0, 0, 1, 1)));
+        continue;
+      }
+      EXPECT_TRUE(TextInkInside(dc, 100, 80, text, ink));
+      EXPECT_TRUE(TextInkInside(dc, 100, 80, text, ink.adjusted(-500, -500, 500, 500)));
+      // Wide of the ink on three sides, a hair short of it on the fourth.
+      constexpr double kHair = 0.01, kWide = 500;
+      const QRectF short_of[] = {ink.adjusted(kHair, -kWide, kWide, kWide), ink.adjusted(-kWide, kHair, kWide, kWide),
+                                 ink.adjusted(-kWide, -kWide, -kHair, kWide),
+                                 ink.adjusted(-kWide, -kWide, kWide, -kHair)};
+      for (const QRectF& box : short_of) EXPECT_FALSE(TextInkInside(dc, 100, 80, text, box)) << box.x() << box.y();
+    }
+  }
+  SetTextJustification(dc, 0, 0);
+  EXPECT_TRUE(TextInkInside(dc, 0, 0, QString(), QRectF()));
+}
+
 // A context that measures many texts in turn (it keeps fonts and the last
 // layout) answers each exactly as a fresh context does: a change of the
 // text, face, size, weight, spacing or mapping is never missed.
