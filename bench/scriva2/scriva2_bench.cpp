@@ -56,35 +56,33 @@ void DrawParagraph(benchmark::State& state) {
   Draw(state, surface.dc(), dpi, state.range(1) != 0);
 }
 
-void DrawParagraphPdf(benchmark::State& state) {
-  constexpr int kDpi = 600;
+// A 100 x 70 mm PDF page at kDpi in memory, and its device context.
+constexpr int kDpi = 600;
+struct PdfPage {
   QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  QPdfWriter writer(&buffer);
-  writer.setResolution(kDpi);
-  writer.setPageSize(QPageSize(QSizeF(100, 70), QPageSize::Millimeter));
-  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-  QPainter painter(&writer);
-  pv::DeviceInfo info;
-  info.dpiX = info.dpiY = kDpi;
-  info.isPrinter = true;
-  pv::DeviceContextPtr dc(pv::CreateDeviceContext(&painter, info));
-  Draw(state, dc.get(), kDpi, state.range(0) != 0);
+  QPdfWriter writer{&buffer};
+  QPainter painter;
+  pv::DeviceContextPtr dc;
+  PdfPage() {
+    buffer.open(QIODevice::WriteOnly);
+    writer.setResolution(kDpi);
+    writer.setPageSize(QPageSize(QSizeF(100, 70), QPageSize::Millimeter));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    painter.begin(&writer);
+    pv::DeviceInfo info;
+    info.dpiX = info.dpiY = kDpi;
+    info.isPrinter = true;
+    dc.reset(pv::CreateDeviceContext(&painter, info));
+  }
+};
+
+void DrawParagraphPdf(benchmark::State& state) {
+  PdfPage page;
+  Draw(state, page.dc.get(), kDpi, state.range(0) != 0);
 }
 
 void DrawLabelTextsPdf(benchmark::State& state) {
-  constexpr int kDpi = 600;
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  QPdfWriter writer(&buffer);
-  writer.setResolution(kDpi);
-  writer.setPageSize(QPageSize(QSizeF(100, 70), QPageSize::Millimeter));
-  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-  QPainter painter(&writer);
-  pv::DeviceInfo info;
-  info.dpiX = info.dpiY = kDpi;
-  info.isPrinter = true;
-  pv::DeviceContextPtr dc(pv::CreateDeviceContext(&painter, info));
+  PdfPage page;
   const int width = static_cast<int>(80.0 / 25.4 * kDpi);
   const int height = static_cast<int>(8.0 / 25.4 * kDpi);
   const char* const cities[] = {"Milano", "Roma", "Mantova", "Bari", "Modena", "Torino"};
@@ -97,7 +95,7 @@ void DrawLabelTextsPdf(benchmark::State& state) {
       ScrivaSetBold(0);
       ScrivaSetForeColor(0);
       pv::Rect rect{0, i * height, width, (i + 1) * height};
-      ScrivaDraw(dc.get(), texts[i].c_str(), &rect, 0.0, 20);
+      ScrivaDraw(page.dc.get(), texts[i].c_str(), &rect, 0.0, 20);
       benchmark::DoNotOptimize(rect);
     }
     ++label;
