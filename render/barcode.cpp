@@ -305,6 +305,21 @@ void BarcodeControl::SetData(const QString& v) {
   }
 }
 
+void BarcodeControl::SetProperties(const BarcodeProperties& p) {
+  SetBorder(p.Border);
+  SetBearerBars(p.BearerBars);
+  SetShowCheckDigit(p.ShowCheckDigit);
+  SetShowText(p.ShowText);
+  SetShowMargins(p.ShowMargins);
+  SetExtraOption1(p.ExtraOption1);
+  SetExtraOption2(p.ExtraOption2);
+  SetFormatIndex(p.FormatIndex);
+  SetOrientation(p.Orientation);
+  SetReduction(p.Reduction);
+  SetLineColor(p.LineColor);
+  SetData(p.Data);
+}
+
 bool BarcodeControl::IsValid() {
   Encode();
   return symbol_->valid;

@@ -82,6 +82,8 @@ class BarcodeControl {
   void SetReduction(std::int32_t v);
   void SetLineColor(Colour v);
   void SetData(const QString& v);
+  // Every property at once, through the setters above.
+  void SetProperties(const BarcodeProperties& p);
 
   const BarcodeProperties& Properties() const { return props_; }
   // Whether the current properties give a barcode (false: the placeholder).

@@ -104,23 +104,9 @@ void DrawBarcodeObject(DeviceContext* dc, const ObjectRecord& o, const Rect& rec
   }
   BarcodeProperties p;
   ReadBarcodeRecord(o, p);
-  bc.SetBorder(p.Border);
-  bc.SetBearerBars(p.BearerBars);
-  bc.SetShowCheckDigit(p.ShowCheckDigit);
-  bc.SetShowText(p.ShowText);
-  bc.SetShowMargins(p.ShowMargins);
-  bc.SetExtraOption1(p.ExtraOption1);
-  bc.SetExtraOption2(p.ExtraOption2);
-  bc.SetFormatIndex(p.FormatIndex);
-  bc.SetOrientation(p.Orientation);
-  bc.SetReduction(p.Reduction);
-  if (pass.screen) {
-    bc.SetData(data);
-    bc.SetLineColor(Colour(o.LineColor));
-  } else {
-    bc.SetLineColor(Colour(o.LineColor));
-    bc.SetData(data);
-  }
+  p.LineColor = Colour(o.LineColor);
+  p.Data = data;
+  bc.SetProperties(p);
   std::int32_t x = rect.left, y = rect.top, w = rect.right - rect.left, h = rect.bottom - rect.top;
   DrawBarcode(dc, x, y, w, h, pass.fontScale);
 }
@@ -152,6 +138,9 @@ void DrawObjectKind(DeviceContext* dc, const ObjectRecord& o, const Rect& rect, 
 
 // A stored line's end points turned about their midpoint by the angle, the
 // way the canvas shows a turned line.
+
+}  // namespace
+
 void TurnAboutMidpoint(Point& p1, Point& p2, float angle) {
   if (angle == 0.0f) return;
   const double mx = (double(p1.x) + double(p2.x)) / 2.0;
@@ -164,8 +153,6 @@ void TurnAboutMidpoint(Point& p1, Point& p2, float angle) {
     p->y = CLng(my + (dx * s + dy * c));
   }
 }
-
-}  // namespace
 
 QByteArray WorkingText(const QString& text) { return Trim(text.left(kWorkingTextLength)).toUtf8(); }
 
@@ -207,7 +194,7 @@ void DrawLabelObject(DeviceContext* hDC, const ObjectRecord& o, std::int32_t Lef
   // The object's own opacity, in the preview and on the printer alike, so
   // that the printed label is the one the preview shows.
   const std::int32_t objectOpacity = o.Opacity;
-  const std::int16_t shadowSize = surface.Preview ? 1 : 8;
+  const std::int16_t shadowSize = ShadowSize(surface);
 
   Pass pass;
   pass.screen = false;

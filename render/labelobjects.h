@@ -56,6 +56,13 @@ struct PrintSurface {
 void DrawLabelObjects(DeviceContext* hDC, const Rect& rect, const LabelContent& label, const FieldSource& fields,
                       const PrintSurface& surface);
 
+// The size of a shape's shadow in the preview (1) and in print (8).
+inline std::int16_t ShadowSize(const PrintSurface& surface) { return surface.Preview ? 1 : 8; }
+
+// A line's end points turned by angle degrees about their midpoint, as the
+// canvas shows a turned line (device pixels, rounded).
+void TurnAboutMidpoint(Point& p1, Point& p2, float angle);
+
 // The scale DrawLabelObjects draws the label into rect with: label
 // millimetres per device pixel across (sx) and down (sy). False for an empty
 // rectangle or a label of no size, which draw nothing.

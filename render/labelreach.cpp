@@ -72,17 +72,9 @@ std::optional<QRectF> ObjectReach(const ObjectRecord& o, const Rect& box, const 
   if (kind == UserTypeLine) {
     // The end points turned about their midpoint, and any pen's width and
     // caps around them.
-    double x1 = box.left, y1 = box.top, x2 = box.right, y2 = box.bottom;
-    if (float(o.Angle) != 0.0f) {
-      const double mx = (x1 + x2) / 2.0, my = (y1 + y2) / 2.0;
-      const double r = -std::fmod(angle, 360.0) * kPi / 180.0;
-      const double c = std::cos(r), s = std::sin(r);
-      const double dx1 = x1 - mx, dy1 = y1 - my, dx2 = x2 - mx, dy2 = y2 - my;
-      x1 = mx + (dx1 * c - dy1 * s);
-      y1 = my + (dx1 * s + dy1 * c);
-      x2 = mx + (dx2 * c - dy2 * s);
-      y2 = my + (dx2 * s + dy2 * c);
-    }
+    Point p1{box.left, box.top}, p2{box.right, box.bottom};
+    TurnAboutMidpoint(p1, p2, float(o.Angle));
+    const double x1 = p1.x, y1 = p1.y, x2 = p2.x, y2 = p2.y;
     const double pen = kWidestPenPoints * std::max(dpiX, 24) / 72.0 + kSlack;
     return QRectF(QPointF(std::min(x1, x2), std::min(y1, y2)), QPointF(std::max(x1, x2), std::max(y1, y2)))
         .adjusted(-pen, -pen, pen, pen);
@@ -92,7 +84,7 @@ std::optional<QRectF> ObjectReach(const ObjectRecord& o, const Rect& box, const 
     // it moves take their own boxes.
     QRectF reach = Turned(Box(box), angle);
     if (o.Variant != 0) {
-      const std::int16_t size = surface.Preview ? 1 : 8;
+      const std::int16_t size = ShadowSize(surface);
       Rect moved = box;
       AdjustShadowRect(moved, o.Variant, true, size);
       reach |= Turned(Box(moved), angle);

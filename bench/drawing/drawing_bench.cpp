@@ -5,20 +5,18 @@
 // a print job). CPU time is the whole process's: Qt fills large areas on
 // worker threads too.
 
+#include "bench/labelpdfpage.h"
 #include "platform/colmo2/colmo2.h"
 #include "platform/dc.h"
 #include "platform/lineo2/lineo2.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
-#include <QPainter>
-#include <QPdfWriter>
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-constexpr int kDpi = 600;
+constexpr int kDpi = pv::bench::LabelPdfPage::kDpi;
 constexpr int kW = 100 * kDpi * 10 / 254;  // 100 mm
 constexpr int kH = 70 * kDpi * 10 / 254;   // 70 mm
 
@@ -34,28 +32,9 @@ pv::ImageSurface& Surface() {
   return *s;
 }
 
-// A PDF page of the label's size at 600 dpi, in memory.
-struct PdfPage {
-  QBuffer buffer;
-  QPdfWriter writer{&buffer};
-  QPainter painter;
-  pv::DeviceContext* dc = nullptr;
-  PdfPage() {
-    buffer.open(QIODevice::WriteOnly);
-    writer.setResolution(kDpi);
-    writer.setPageSize(QPageSize(QSizeF(100, 70), QPageSize::Millimeter));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    painter.begin(&writer);
-    pv::DeviceInfo info;
-    info.dpiX = info.dpiY = kDpi;
-    info.isPrinter = true;
-    dc = pv::CreateDeviceContext(&painter, info);
-  }
-};
-
 pv::DeviceContext* Pdf() {
-  static auto* page = new PdfPage;  // kept to the end
-  return page->dc;
+  static auto* page = new pv::bench::LabelPdfPage;  // kept to the end
+  return page->dc.get();
 }
 
 pv::DeviceContext* Target(bool pdf) { return pdf ? Pdf() : Surface().dc(); }

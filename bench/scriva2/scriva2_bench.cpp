@@ -5,15 +5,13 @@
 // texts of a merge job's label (a heading, a name and a city in one font),
 // label after label, into a 600-dpi PDF page.
 
+#include "bench/labelpdfpage.h"
 #include "libs/scriva2/scriva2.h"
 #include "platform/dc.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QBuffer>
 #include <QGuiApplication>
-#include <QPainter>
-#include <QPdfWriter>
 
 #include <cmath>
 #include <string>
@@ -56,33 +54,15 @@ void DrawParagraph(benchmark::State& state) {
   Draw(state, surface.dc(), dpi, state.range(1) != 0);
 }
 
-// A 100 x 70 mm PDF page at kDpi in memory, and its device context.
-constexpr int kDpi = 600;
-struct PdfPage {
-  QBuffer buffer;
-  QPdfWriter writer{&buffer};
-  QPainter painter;
-  pv::DeviceContextPtr dc;
-  PdfPage() {
-    buffer.open(QIODevice::WriteOnly);
-    writer.setResolution(kDpi);
-    writer.setPageSize(QPageSize(QSizeF(100, 70), QPageSize::Millimeter));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    painter.begin(&writer);
-    pv::DeviceInfo info;
-    info.dpiX = info.dpiY = kDpi;
-    info.isPrinter = true;
-    dc.reset(pv::CreateDeviceContext(&painter, info));
-  }
-};
+constexpr int kDpi = pv::bench::LabelPdfPage::kDpi;
 
 void DrawParagraphPdf(benchmark::State& state) {
-  PdfPage page;
+  pv::bench::LabelPdfPage page;
   Draw(state, page.dc.get(), kDpi, state.range(0) != 0);
 }
 
 void DrawLabelTextsPdf(benchmark::State& state) {
-  PdfPage page;
+  pv::bench::LabelPdfPage page;
   const int width = static_cast<int>(80.0 / 25.4 * kDpi);
   const int height = static_cast<int>(8.0 / 25.4 * kDpi);
   const char* const cities[] = {"Milano", "Roma", "Mantova", "Bari", "Modena", "Torino"};

@@ -9,11 +9,10 @@
 
 #include "document/clipboard.h"
 #include "platform/programfolder.h"
+#include "tests/support/pdfpage.h"
 #include "tests/support/records.h"
 
-#include <QPainter>
 #include <QPainterPath>
-#include <QPdfWriter>
 
 #include <functional>
 
@@ -31,20 +30,8 @@ using Sheet = std::function<void(pv::DeviceContext*)>;
 
 // The page content of the PDF, its streams inflated.
 QByteArray PdfContent(const QString& pdf) {
-  QFile f(pdf);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  const QByteArray bytes = f.readAll();
   QByteArray all;
-  for (qsizetype at = bytes.indexOf("stream\n"); at >= 0; at = bytes.indexOf("stream\n", at)) {
-    const qsizetype begin = at + 7;
-    const qsizetype end = bytes.indexOf("endstream", begin);
-    if (end < 0) break;
-    // qUncompress takes zlib data after the expected size; it grows its
-    // buffer when the size is short.
-    const QByteArray raw = bytes.mid(begin, end - begin);
-    if (!raw.isEmpty() && raw.at(0) == '\x78') all += qUncompress(QByteArray("\x00\x01\x00\x00", 4) + raw);
-    at = end + 9;
-  }
+  for (const QByteArray& raw : printtest::PdfDeflatedStreams(pdf)) all += printtest::Inflate(raw);
   return all;
 }
 
@@ -118,16 +105,7 @@ class LabelClipTest : public printtest::PrintTest {
 
   QString WritePdf(const Sheet& sheet, const QString& name) {
     const QString pdf = Home(name + QStringLiteral(".pdf"));
-    QPdfWriter writer(pdf);
-    writer.setResolution(kDpi);
-    writer.setPageLayout(
-        QPageLayout(QPageSize(QSizeF(60, 35), QPageSize::Millimeter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    QPainter painter(&writer);
-    pv::DeviceInfo info;
-    info.dpiX = info.dpiY = kDpi;
-    info.isPrinter = true;
-    pv::DeviceContextPtr dc(pv::CreateDeviceContext(&painter, info));
-    sheet(dc.get());
+    pv::test::WritePdfPage(pdf, QSizeF(60, 35), kDpi, sheet);
     return pdf;
   }
   static QImage Picture(const Sheet& sheet) {

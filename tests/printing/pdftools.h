@@ -88,4 +88,9 @@ inline QList<QByteArray> PdfDeflatedStreams(const QString& pdf) {
   return streams;
 }
 
+// zlib data inflated (empty when it does not inflate). qUncompress takes
+// the expected size first, big-endian; it grows its buffer when that is
+// short.
+inline QByteArray Inflate(const QByteArray& zlib) { return qUncompress(QByteArray("\x00\x01\x00\x00", 4) + zlib); }
+
 }  // namespace printtest

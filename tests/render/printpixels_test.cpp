@@ -12,11 +12,10 @@
 #include "fakes.h"
 
 #include "platform/dc.h"
+#include "tests/support/pdfpage.h"
 
 #include <QDir>
-#include <QPainter>
 #include <QPainterPath>
-#include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -121,18 +120,8 @@ class PrintPixels : public RenderTest {
   QImage ThroughPdf() {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
-    {
-      QPdfWriter writer(pdf);
-      writer.setResolution(kDpi);
-      writer.setPageLayout(QPageLayout(QPageSize(QSizeF(SheetSize()) * 25.4 / kDpi, QPageSize::Millimeter),
-                                       QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-      QPainter painter(&writer);
-      pv::DeviceInfo info;
-      info.dpiX = info.dpiY = kDpi;
-      info.isPrinter = true;
-      pv::DeviceContextPtr dc(pv::CreateDeviceContext(&painter, info));
-      DrawSheet(dc.get());
-    }
+    pv::test::WritePdfPage(pdf, QSizeF(SheetSize()) * 25.4 / kDpi, kDpi,
+                           [this](pv::DeviceContext* dc) { DrawSheet(dc); });
     QProcess p;
     p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-singlefile"),
                                          QStringLiteral("-gray"), pdf, dir.filePath(QStringLiteral("page"))});
