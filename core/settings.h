@@ -46,6 +46,8 @@ struct Settings {
   // width and height in whole millimetres. Filled at start-up and again by
   // the print panel.
   PrinterCaps Printer;
+
+  bool operator==(const Settings&) const = default;
 };
 
 // The settings of this process: read by LoadSettings, changed in memory,

@@ -13,12 +13,24 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace pv {
 
+class JobOutput;
+struct PdfPageSetup;
 class RecordFields;
 class SourceRecordset;
+
+// What a job is told as its pages go: before each page is drawn, after it is
+// drawn, and before the output is ended. Any of them may be empty.
+struct PageSteps {
+  std::function<void(std::int32_t page)> Starting;
+  std::function<void(std::int32_t page)> Drawn;
+  std::function<void()> Ending;
+};
 
 class PrintEngine {
  public:
@@ -49,6 +61,15 @@ class PrintEngine {
   void PrintDocument(bool bMode);
   // Whether a job is running (no second one starts meanwhile).
   bool JobRunning() const { return m_jobRunning; }
+
+  // The pages first..last of the run on `out`: begins it, commits the
+  // canvas geometry, makes the field values once, draws the pages and ends
+  // the output (or aborts it after a failure). False when a page could not
+  // be drawn or the output failed (its FailureReason says why).
+  bool PrintPages(JobOutput& out, std::int32_t first, std::int32_t last, const PageSteps& steps);
+  // The merge source of a run drawn apart from the program (a page
+  // worker): an open recordset of exactly the rows the run shows.
+  void MergeRecords(std::unique_ptr<SourceRecordset> records);
 
   // Reloads the print format of the document's format code, the printer
   // values and the preview page, and makes the run one whole page.
@@ -91,6 +112,10 @@ class PrintEngine {
 
  private:
   friend class PrintJobRun;
+  // Draws every page of the run in page workers into `file`, set up as
+  // `setup`. Unset when the workers could not be started (nothing was
+  // drawn); else whether the whole job was written, with the reason.
+  std::optional<bool> PrintApart(const PdfPageSetup& setup, const QString& file, int workers, QString* reason);
   // Lays out and draws page `page` with the canvas geometry committed and
   // the field values made by the caller (once for a whole job).
   bool DrawPage(DeviceContext* hdc, bool bPreview, RecordFields& fields, std::int32_t page);

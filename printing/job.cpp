@@ -13,6 +13,7 @@
 #include "printing/fieldvalue.h"
 #include "printing/jobheap.h"
 #include "printing/joboutput.h"
+#include "printing/pageworkers.h"
 #include "printing/panelhost.h"
 
 #include <QFileInfo>
@@ -116,34 +117,60 @@ void PrintEngine::PrintDocument(bool bMode) {
   const double maximum = bMode ? double(m_run.m_PageCount) + 2 : 5;
   controls.SetProgress(0, maximum, 1);
 
-  bool ok = out->Begin();
-  if (ok) {
-    // The canvas geometry is committed, and the field values made, once
-    // for the whole job.
-    Editor().SaveData();
-    RecordFields fields = FieldValues();
-    if (!bMode) controls.SetProgress(0, maximum, 2);
-    for (std::int32_t page = firstPage; ok && page <= lastPage; ++page) {
-      if (bMode) controls.SetProgress(0, maximum, double(page) + 1);
-      if (page > firstPage) ok = out->NewPage();
-      if (!ok) break;
-      ok = DrawPage(out->dc(), false, fields, page);
-      if (!bMode && ok) controls.SetProgress(0, maximum, 3);
+  // A long run is drawn by page workers side by side when the output takes
+  // the whole job as one file; the pages come out the same.
+  std::optional<bool> apart;
+  QString reason;
+  if (const int workers = bMode && !settings.PagePerJob ? PageWorkerCount(m_run.m_PageCount) : 0; workers > 1) {
+    PdfPageSetup setup;
+    QString file;
+    if (out->TakesWholeFile(&setup, &file)) {
+      apart = PrintApart(setup, file, workers, &reason);
+      if (apart.value_or(false)) apart = out->DeliverWholeFile();
+      if (apart && !*apart && reason.isEmpty()) reason = out->FailureReason();
     }
-    if (!bMode && ok) controls.SetProgress(0, maximum, 4);
-    if (ok) {
-      ok = out->End();
-    } else {
-      out->Abort();
+  }
+  bool ok = false;
+  if (apart) {
+    ok = *apart;
+    if (ok) controls.SetProgress(0, maximum, maximum);
+  } else {
+    PageSteps steps;
+    steps.Starting = [&](std::int32_t page) { controls.SetProgress(0, maximum, bMode ? double(page) + 1 : 2); };
+    if (!bMode) {
+      steps.Drawn = [&](std::int32_t) { controls.SetProgress(0, maximum, 3); };
+      steps.Ending = [&] { controls.SetProgress(0, maximum, 4); };
     }
+    ok = PrintPages(*out, firstPage, lastPage, steps);
     if (ok) controls.SetProgress(0, maximum, bMode ? maximum : 5);
+    reason = out->FailureReason();
   }
   if (!ok) {
-    PrintingError(out->FailureReason());
+    PrintingError(reason);
     return;
   }
   controls.ShowProgress(false);
   if (out->QueueStopped()) MsgBox(QueueStoppedText(printer), MsgIcon::Exclamation, MsgButtons::Ok);
+}
+
+bool PrintEngine::PrintPages(JobOutput& out, std::int32_t first, std::int32_t last, const PageSteps& steps) {
+  if (!out.Begin()) return false;
+  // The canvas geometry is committed, and the field values made, once for
+  // the whole job.
+  Editor().SaveData();
+  RecordFields fields = FieldValues();
+  bool ok = true;
+  for (std::int32_t page = first; ok && page <= last; ++page) {
+    if (steps.Starting) steps.Starting(page);
+    if (page > first) ok = out.NewPage();
+    if (!ok) break;
+    ok = DrawPage(out.dc(), false, fields, page);
+    if (ok && steps.Drawn) steps.Drawn(page);
+  }
+  if (ok && steps.Ending) steps.Ending();
+  if (ok) return out.End();
+  out.Abort();
+  return false;
 }
 
 }  // namespace pv

@@ -1,13 +1,13 @@
 #include "datasources/process/readerchild.h"
 
 #include "datasources/process/rowdecoder.h"
+#include "platform/helperprogram.h"
 
 #include <QFile>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -17,8 +17,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-
-extern char** environ;
 
 namespace pv {
 
@@ -94,36 +92,9 @@ void ReaderChild::Start() {
   int ends[2];
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
     Throw(Reason(QStringLiteral("non si avvia: %1.").arg(QString::fromLocal8Bit(std::strerror(errno)))));
-  int theirs = ends[1];
-  if (theirs <= STDERR_FILENO) {
-    // dup2 onto itself would keep close-on-exec.
-    theirs = ::fcntl(ends[1], F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
-    ::close(ends[1]);
-  }
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, theirs, STDIN_FILENO);
-  posix_spawn_file_actions_adddup2(&actions, theirs, STDOUT_FILENO);
-  posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t none;
-  sigemptyset(&none);
-  posix_spawnattr_setsigmask(&attributes, &none);
-  sigset_t defaults;
-  sigemptyset(&defaults);
-  for (int sig : {SIGPIPE, SIGCHLD, SIGINT, SIGQUIT, SIGTERM, SIGHUP, SIGALRM, SIGXCPU}) sigaddset(&defaults, sig);
-  posix_spawnattr_setsigdefault(&attributes, &defaults);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-  QByteArray path = QFile::encodeName(program);
-  char* argv[] = {path.data(), nullptr};
-  pid_t pid = -1;
-  const int rc = theirs < 0 ? errno : posix_spawn(&pid, path.constData(), &actions, &attributes, argv, environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
-  if (theirs >= 0) ::close(theirs);
+  int rc = 0;
+  const pid_t pid = StartHelperProgram(program, {}, ends[1], ends[1], {}, &rc);
+  ::close(ends[1]);
   if (rc != 0) {
     ::close(ends[0]);
     Throw(Reason(QStringLiteral("\"%1\" non si avvia: %2.").arg(program, QString::fromLocal8Bit(std::strerror(rc)))));

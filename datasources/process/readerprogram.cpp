@@ -1,8 +1,6 @@
 #include "datasources/process/readerprocess.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
+#include "platform/helperprogram.h"
 
 #include <mutex>
 
@@ -12,11 +10,6 @@ namespace {
 
 std::mutex g_mutex;
 ReaderProcessSettings g_settings;
-
-bool IsProgram(const QString& path) {
-  const QFileInfo info(path);
-  return info.isFile() && info.isExecutable();
-}
 
 }  // namespace
 
@@ -31,19 +24,7 @@ void SetReaderSettings(const ReaderProcessSettings& settings) {
 }
 
 QString ReaderProgram() {
-  const QString name = QStringLiteral("plavik-reader");
-  // Without an application object (tools, benches): where this executable is.
-  const QString here =
-      QCoreApplication::instance() != nullptr
-          ? QCoreApplication::applicationDirPath()
-          : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
-  // Beside the program (the build), in the install's lib/plavik (bin/../lib/plavik),
-  // or in the build's program folder.
-  for (const QString& dir : {here, here + QStringLiteral("/../lib/plavik"), QStringLiteral(PLAVIK_READER_DIR)}) {
-    const QString path = QDir(dir).filePath(name);
-    if (!dir.isEmpty() && IsProgram(path)) return path;
-  }
-  return {};
+  return FindHelperProgram(QStringLiteral("plavik-reader"), QStringLiteral(PLAVIK_READER_DIR));
 }
 
 }  // namespace pv
