@@ -3,6 +3,7 @@
 #include "core/settings.h"
 #include "datasources/recordsnapshot.h"
 #include "datasources/sourcerecordset.h"
+#include "document/hosts.h"
 #include "document/labelfile.h"
 #include "document/model.h"
 #include "platform/db/dberror.h"
@@ -30,6 +31,13 @@ class JobRenderSettings : public RenderSettingsHost {
   PageJobRendering r_;
 };
 
+// The document comes committed: the program committed its canvas before it
+// wrote the file, so the job does not commit it again.
+class CommittedDocument : public EditorHost {
+ public:
+  void SaveData() override {}
+};
+
 }  // namespace
 
 bool DrawJobPart(const QString& jobFile, std::int32_t first, std::int32_t last, const QString& file,
@@ -41,6 +49,8 @@ bool DrawJobPart(const QString& jobFile, std::int32_t first, std::int32_t last, 
     return false;
   }
   ProgramSettings() = job.ProgramValues;
+  CommittedDocument committed;
+  const ScopedHost<EditorHost> committedInstalled(committed);
   JobRenderSettings rendering(job.Rendering);
   const ScopedHost<RenderSettingsHost> renderingInstalled(rendering);
   if (!ReadLabFileIntoDocument(job.LabFile, reason)) return false;

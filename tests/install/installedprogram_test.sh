@@ -4,8 +4,8 @@
 # without a data-access message, makes its settings and database in the
 # user's own folders, keeps a setting from one start to the next, opens a
 # label named on its command line (and refuses a damaged one), its reader
-# program reads the sample database, and nothing is written below the
-# prefix. Then the same for a copy of the build's program
+# program reads the sample database, its page workers draw a long job, and
+# nothing is written below the prefix. Then the same for a copy of the build's program
 # folder that the user may not write in.
 source "$(dirname "$0")/common.sh"
 CMAKE=$1
@@ -19,7 +19,7 @@ PREFIX=$WORK/prefix
 chmod 755 "$PREFIX"
 
 # The layout, and libraries found through the install's own search path.
-for f in bin/plavik lib/plavik/libplavikplatform.so lib/plavik/plavik-reader share/plavik/database/indirizzi.dbf share/plavik/help/index.html \
+for f in bin/plavik lib/plavik/libplavikplatform.so lib/plavik/plavik-reader lib/plavik/plavik-pages share/plavik/database/indirizzi.dbf share/plavik/help/index.html \
   share/applications/plavik.desktop share/mime/packages/plavik.xml share/icons/hicolor/scalable/apps/plavik.svg \
   share/icons/hicolor/48x48/apps/plavik.png; do
   [ -e "$PREFIX/$f" ] || fail "the install lacks $f"
@@ -86,6 +86,24 @@ as_user "$home" env LD_DEBUG=files "LD_DEBUG_OUTPUT=$home/ld" "$tool/bin/source-
 [ "$(wc -l <"$WORK/sample.txt")" -gt 1 ] || fail "the installed sample has no records"
 grep -qF "needed by $tool/bin/../lib/plavik/plavik-reader" "$home"/ld.* ||
   fail "the installed reader program was not the one that read the sample"
+rm -f "$home"/ld.*
+
+# A long job is drawn by the installed page workers (bin/../lib/plavik),
+# which read the installed program's own files: the build's lab-print tool
+# in that bin folder, with the install's share/plavik beside it, prints a
+# delivered template on 100 pages of its format.
+mkdir -p "$tool/share"
+ln -s "$PREFIX/share/plavik" "$tool/share/plavik"
+cp "$BUILD/tests/lab-print" "$tool/bin/"
+chmod -R a+rX "$tool"
+as_user "$home" env LD_DEBUG=files "LD_DEBUG_OUTPUT=$home/ld" "$tool/bin/lab-print" \
+  "$PREFIX/share/plavik/graphics/template/4.LAB" "$home/long.pdf" 100 >"$WORK/long.out" 2>"$WORK/long.err" || {
+  cat "$WORK/long.err" >&2
+  fail "the installed program cannot print a long job"
+}
+[ "$(pdfinfo "$home/long.pdf" | sed -n 's/^Pages: *//p')" = 100 ] || fail "the long job does not have its 100 pages"
+grep -qF "needed by $tool/bin/../lib/plavik/plavik-pages" "$home"/ld.* ||
+  fail "the installed page workers did not draw the long job"
 rm -f "$home"/ld.*
 
 [ "$before" = "$(listing "$PREFIX")" ] || {

@@ -3,6 +3,10 @@
 #include "tests/support/answer_boxes.h"
 #include "pdftools.h"
 #include "printfixture.h"
+#include "datasources/predefinedfields.h"
+#include "document/clipboard.h"
+#include "printing/pageworkers.h"
+#include "tests/support/records.h"
 #include "printing/spooler.h"
 
 #include "platform/runtime.h"
@@ -169,6 +173,72 @@ TEST_F(JobTest, CupsQueueGetsOnePdfOrOneJobAPageAndItsRefusalIsReported) {
   accept = false;
   pv::PrintRun().PrintDocument(true);
   EXPECT_EQ(jobs.size(), 1u);  // the first page's job was refused: nothing further
+  EXPECT_EQ(CountPrintingErrors(), 1);
+  EXPECT_EQ(boxes.back().detail, QStringLiteral("La stampante non accetta lavori."));
+}
+
+// A run long enough for page workers comes out as the job drawn here would:
+// one PDF on the "PDF" printer, one job on a queue, every page the same.
+TEST_F(JobTest, ALongRunDrawnByPageWorkersComesOutAsOneJobOfTheSamePages) {
+  const int pages = 2 * pv::MinPagesPerWorker + 1;
+  // Every label shows its number, so that every page is another.
+  pv::ObjectRecord counter = pv::test::BoxRecord(pv::UserTypeDatabaseField, pv::PageOrgX + 10, pv::PageOrgY + 5, 18, 8);
+  counter.FontName = QStringLiteral("DejaVu Sans");
+  counter.FontSize = 12;
+  counter.Color1 = 0xffffff;
+  counter.Content = QString::fromLatin1(pv::kPredefinedCounter);
+  pv::test::AppendRecord(counter);
+  ChangeRun([&](pv::PrintRunValues& r) {
+    r.m_PageCount = pages;
+    r.m_RangePages = 3;  // the last page: positions 1 and 2 only
+    r.m_FirstLabel = 1;
+    r.m_LastLabel = 2;
+  });
+  // Committed as the editor commits it before a job.
+  pv::SaveData();
+  const int before = pv::SetPageWorkerLimit(1);
+  dialogs.answer = Home(QStringLiteral("here.pdf"));
+  pv::PrintRun().PrintDocument(true);
+  pv::SetPageWorkerLimit(2);
+  controls.progressValues.clear();
+  dialogs.answer = Home(QStringLiteral("apart.pdf"));
+  pv::PrintRun().PrintDocument(true);
+  pv::SetPageWorkerLimit(before);
+  ASSERT_TRUE(boxes.empty()) << boxes.front().detail.toStdString();
+  EXPECT_EQ(editor.saves, 2);
+
+  const QString here = Home(QStringLiteral("here.pdf")), apart = Home(QStringLiteral("apart.pdf"));
+  ASSERT_EQ(printtest::PdfPages(here), pages);
+  ASSERT_EQ(printtest::PdfPages(apart), pages);
+  // Either side of the shares' edge, and the short last page.
+  for (int page : {1, pv::MinPagesPerWorker, pv::MinPagesPerWorker + 1, pages}) {
+    EXPECT_EQ(printtest::PdfPage(apart, page, 100), printtest::PdfPage(here, page, 100)) << page;
+  }
+  EXPECT_EQ(printtest::PdfWords(apart, pv::MinPagesPerWorker + 1),
+            (QStringList{QStringLiteral("97"), QStringLiteral("98"), QStringLiteral("99"), QStringLiteral("100")}));
+  EXPECT_EQ(printtest::PdfWords(apart, pages), (QStringList{QStringLiteral("193"), QStringLiteral("194")}));
+  // The progress rises to the end, as the pages are drawn.
+  ASSERT_FALSE(controls.progressValues.empty());
+  EXPECT_TRUE(std::is_sorted(controls.progressValues.begin(), controls.progressValues.end()));
+  EXPECT_EQ(controls.progressValues.back(), pages + 2);
+  EXPECT_EQ(controls.progressShown.back(), false);
+
+  // On a queue: one job of every page, and its refusal reported.
+  UseCupsPrinter();
+  std::vector<int> jobs;
+  bool accept = true;
+  pv::SetSpooler([&](const pv::SpoolRequest& r) {
+    jobs.push_back(printtest::PdfPages(r.PdfFile));
+    return pv::SpoolResult{accept, false, accept ? QString() : QStringLiteral("La stampante non accetta lavori.")};
+  });
+  pv::SetPageWorkerLimit(2);
+  pv::PrintRun().PrintDocument(true);
+  EXPECT_EQ(jobs, std::vector<int>{pages});
+  EXPECT_TRUE(boxes.empty());
+  accept = false;
+  pv::PrintRun().PrintDocument(true);
+  pv::SetPageWorkerLimit(before);
+  EXPECT_EQ(jobs.size(), 2u);
   EXPECT_EQ(CountPrintingErrors(), 1);
   EXPECT_EQ(boxes.back().detail, QStringLiteral("La stampante non accetta lavori."));
 }

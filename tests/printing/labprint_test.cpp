@@ -6,6 +6,7 @@
 
 #include "datasources/predefinedfields.h"
 #include "document/labelfile.h"
+#include "printing/pageworkers.h"
 #include "printing/pdfstreams.h"
 #include "tests/libs/pictor2/fixtures.h"
 #include "tests/support/records.h"
@@ -262,6 +263,59 @@ TEST_F(LabPrintMergeTest, ASourceThatDoesNotMergeFailsWithItsMessage) {
   EXPECT_FALSE(QFileInfo::exists(Home(QStringLiteral("none.pdf"))));
   EXPECT_EQ(LabPrint({lab, Home(QStringLiteral("none.pdf")), QStringLiteral("--sort"), QStringLiteral("[NOME]")}, &err),
             2);
+}
+
+// A merge long enough for page workers: every label holds its record in the
+// run's order (sorted and filtered) and its number, as when the job is drawn
+// in one process.
+TEST_F(LabPrintMergeTest, ALongMergeDrawnByPageWorkersKeepsEveryRecordInItsPlace) {
+  const int perPage = 8;
+  const int pages = 2 * pv::MinPagesPerWorker + 1;
+  // Two rows in three are not Bari; the last page holds a few labels.
+  const int rows = (pages - 1) * perPage * 3 / 2 + 5;
+  const QString folder = Home(QStringLiteral("molti"));
+  printtest::WriteMergeTable(folder, QStringLiteral("molti"), rows);
+  pv::OpenDatabase();
+  pv::Registration r;
+  r.label = QStringLiteral("Molti");
+  r.connectionString = printtest::DBaseConnection(folder);
+  r.recordSetName = QStringLiteral("molti");
+  const QString many = QString::number(pv::RegistrationStore(pv::rsRegistrations).Add(r));
+  pv::CloseDatabase();
+
+  const QStringList merge{QStringLiteral("--merge"),  many,
+                          QStringLiteral("--filter"), QStringLiteral("[CITTA] <> 'Bari'"),
+                          QStringLiteral("--sort"),   QStringLiteral("[NOME] DESC")};
+  const QString here = Home(QStringLiteral("here.pdf")), apart = Home(QStringLiteral("apart.pdf"));
+  QString err;
+  ASSERT_EQ(
+      LabPrint(QStringList{lab, here} + merge + QStringList{QStringLiteral("--workers"), QStringLiteral("1")}, &err), 0)
+      << err.toStdString();
+  ASSERT_EQ(
+      LabPrint(QStringList{lab, apart} + merge + QStringList{QStringLiteral("--workers"), QStringLiteral("2")}, &err),
+      0)
+      << err.toStdString();
+  ASSERT_EQ(printtest::PdfPages(apart), pages);
+
+  // The rows on show: not Bari (row % 3 != 2), by name from the last.
+  std::vector<int> shown;
+  for (int i = rows - 1; i >= 0; --i) {
+    if (i % 3 != 2) shown.push_back(i);
+  }
+  const auto pageNames = [&](int page) {
+    QStringList names;
+    for (int n = (page - 1) * perPage; n < std::min<int>(page * perPage, int(shown.size())); ++n)
+      names << QStringLiteral("Nome%1").arg(shown[std::size_t(n)], 5, 10, QLatin1Char('0'));
+    return names;
+  };
+  for (int page = 1; page <= pages; ++page) {
+    const QStringList words = printtest::PdfWords(apart, page);
+    ASSERT_EQ(words, printtest::PdfWords(here, page)) << page;
+    EXPECT_EQ(words, Labels(pageNames(page), 100 + 5 * perPage * (page - 1))) << page;
+  }
+  for (int page : {pv::MinPagesPerWorker, pv::MinPagesPerWorker + 1, pages}) {
+    EXPECT_EQ(printtest::PdfPage(apart, page, 100), printtest::PdfPage(here, page, 100)) << page;
+  }
 }
 
 }  // namespace
