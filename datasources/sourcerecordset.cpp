@@ -185,6 +185,7 @@ void SourceRecordset::Close() {
   m_connection.clear();
   m_source.clear();
   m_isTable = false;
+  m_rowsGiven = false;
   m_query.clear();
   m_base.clear();
   m_loaded.clear();
@@ -217,18 +218,7 @@ void SourceRecordset::Open(const QString& connectionString, const QString& sourc
     m_connection = connectionString;
     m_source = source;
 
-    static std::atomic<int> counter{0};
-    m_dbName = QStringLiteral("pv_source_%1").arg(++counter);
-    {
-      QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_dbName);
-      db.setDatabaseName(QStringLiteral(":memory:"));
-      if (!db.open()) throw DbError(DbErrProvider, db.lastError().text());
-      // Text kept as QString keeps it: no conversion to compare or read.
-      ExecSql(db, QStringLiteral("PRAGMA encoding = 'UTF-16le'"));
-      InstallSqliteFunctions(db, &m_binding);
-      // Query texts run here: nothing beyond this database is reachable.
-      RestrictSqliteConnection(db);
-    }
+    OpenDatabase();
 
     const QString table = ReaderTableNamed(Unbracketed(source));
     m_isTable = !table.isEmpty();
@@ -248,6 +238,41 @@ void SourceRecordset::Open(const QString& connectionString, const QString& sourc
     Close();
     throw;
   }
+}
+
+void SourceRecordset::OpenRows(SourceTable rows) {
+  Close();
+  try {
+    static const QString kName = QStringLiteral("pv_rows");
+    m_rowsGiven = true;
+    m_isTable = true;
+    m_base = QuoteIdentifier(kName);
+    LoadTable(kName, kName, std::make_shared<const SourceTable>(std::move(rows)));
+    ReadRows(m_criteria, m_sort);
+    m_open = true;
+  } catch (...) {
+    Close();
+    throw;
+  }
+}
+
+void SourceRecordset::OpenDatabase() {
+  static std::atomic<int> counter{0};
+  const QString name = QStringLiteral("pv_source_%1").arg(++counter);
+  try {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(QStringLiteral(":memory:"));
+    if (!db.open()) throw DbError(DbErrProvider, db.lastError().text());
+    // Text kept as QString keeps it: no conversion to compare or read.
+    ExecSql(db, QStringLiteral("PRAGMA encoding = 'UTF-16le'"));
+    InstallSqliteFunctions(db, &m_binding);
+    // Query texts run here: nothing beyond this database is reachable.
+    RestrictSqliteConnection(db);
+  } catch (...) {
+    QSqlDatabase::removeDatabase(name);
+    throw;
+  }
+  m_dbName = name;
 }
 
 QString SourceRecordset::ReaderTableNamed(const QString& name) {
@@ -375,15 +400,15 @@ void SourceRecordset::Describe(const std::vector<SqliteColumn>& columns, const Q
 }
 
 void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortKey>& sort) {
-  const QSqlDatabase db = Database(m_dbName);
   // A table whose values all read back as they are shows its own rows: the
-  // database only picks and orders them.
+  // database only picks and orders them. Rows read elsewhere are shown as
+  // they are when nothing picks or orders them.
   bool pickRows = false;
   if (m_isTable) {
     LoadedTable& table = m_loaded.front();
     pickRows = table.keptAsIs;
     if (criteria.IsEmpty() && sort.empty()) {
-      if (pickRows) {
+      if (pickRows || m_rowsGiven) {
         m_rowCount = RowCountOf(table.rows->rows.size());
         m_table = table.rows;
         m_order.clear();
@@ -395,6 +420,8 @@ void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortK
       if (CopyTableRows()) return;
     }
   }
+  if (m_dbName.isEmpty()) OpenDatabase();
+  const QSqlDatabase db = Database(m_dbName);
   // Each key is a term of the ORDER BY, and so is the source order that
   // breaks ties.
   const int maxKeys = SqliteColumnLimit(db) - 1;
@@ -504,7 +531,8 @@ void SourceRecordset::Requery() {
   std::vector<std::shared_ptr<const SourceTable>> fresh;
   for (const LoadedTable& t : m_loaded) {
     try {
-      fresh.push_back(ReadSourceTable(t.name));
+      // Rows read elsewhere have no source to read again.
+      fresh.push_back(m_rowsGiven ? t.rows : ReadSourceTable(t.name));
     } catch (const DbError&) {
       if (ReaderTableNamed(t.name).isEmpty()) throw NoSuchTable(t.name);
       throw;
@@ -585,7 +613,7 @@ int SourceRecordset::FieldIndex(const QString& name) const { return pv::FieldInd
 
 QVariant SourceRecordset::ValueAt(int row, int index) const {
   if (!m_open) throw DbError(DbErrClosed, QStringLiteral("Operazione non consentita quando l'oggetto è chiuso."));
-  FieldName(index);
+  if (index < 0 || index >= m_fields.size()) FieldName(index);  // throws
   if (row < 0 || row >= m_rowCount) {
     throw DbError(DbErrNoCurrentRecord,
                   QStringLiteral("BOF o EOF è True oppure il record corrente è stato eliminato."));

@@ -133,9 +133,12 @@ class Statement {
         case QMetaType::Float: rc = sqlite3_bind_double(m_stmt, index, v.toDouble()); break;
         case QMetaType::QString: {
           // The caller's own text outlives the statement's steps: SQLite
-          // need not copy it.
+          // need not copy it. Its units are read without utf16(), which
+          // would turn a null text the caller holds (a loaded table's) into
+          // an empty one; a null text goes in as an empty one, as before.
           const QString& text = *static_cast<const QString*>(v.constData());
-          rc = sqlite3_bind_text16(m_stmt, index, text.utf16(), static_cast<int>(text.size() * 2),
+          const void* units = text.isNull() ? static_cast<const void*>(u"") : text.constData();
+          rc = sqlite3_bind_text16(m_stmt, index, units, static_cast<int>(text.size() * 2),
                                    asIs ? SQLITE_STATIC : SQLITE_TRANSIENT);
           break;
         }

@@ -342,6 +342,32 @@ TEST_F(SourceRecordsetTest, ATableShowsTheValuesTheDatabaseGivesBack) {
   }
 }
 
+// A table goes into the in-memory database for a filter without changing
+// the rows it was read into: a null text stays null once the filter is off,
+// and so for the next recordset that opens the kept table.
+TEST_F(SourceRecordsetTest, AFilterLeavesTheRowsReadAsTheyWere) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("note.dbf"));
+  ASSERT_TRUE(Touch(file, QDateTime::currentDateTime()));
+  SourceTable notes;
+  notes.columns = {{QStringLiteral("Nome"), ColumnType::Text}, {QStringLiteral("Nota"), ColumnType::Text}};
+  notes.rows = {{QStringLiteral("a"), QString()}, {QStringLiteral("b"), QStringLiteral("")}};
+  source->tables[QStringLiteral("Note")] = notes;
+  source->files[QStringLiteral("Note")] = file;
+  SourceRecordset rs(Factory()), next(Factory());
+  rs.Open(kConnection, QStringLiteral("Note"));
+  rs.SetFilter(QStringLiteral("Nome <> 'z'"));
+  rs.SetFilter(QString());
+  next.Open(kConnection, QStringLiteral("Note"));
+  EXPECT_EQ(source->reads, 1);
+  for (SourceRecordset* r : {&rs, &next}) {
+    ASSERT_EQ(r->RecordCount(), 2);
+    EXPECT_TRUE(Same(r->ValueAt(0, 1), QVariant(QString())));
+    EXPECT_TRUE(r->ValueAt(0, 1).toString().isNull());
+    EXPECT_FALSE(r->ValueAt(1, 1).toString().isNull());
+  }
+}
+
 TEST_F(SourceRecordsetTest, AFilteredTableFollowsItsChangedFile) {
   QTemporaryDir dir;
   const QString file = dir.filePath(QStringLiteral("persone.dbf"));

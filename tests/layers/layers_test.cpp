@@ -45,7 +45,11 @@ const std::map<std::string, Folders> kMayInclude = {
     {"document/canvas", {"document", "platform"}},
     {"datasources/readers", {"platform", "platform/db"}},
     {"datasources/process", {"datasources/readers", "platform"}},
-    {"datasources", {"datasources/readers", "platform", "platform/db"}},
+    // A snapshot of a recordset's rows is written in the reader protocol's
+    // encoding: the data engine sees that encoding, not the reader program.
+    {"datasources",
+     {"datasources/process/protocol.h", "datasources/process/rowdecoder.h", "datasources/readers", "platform",
+      "platform/db"}},
     {"datasources/sample", {}},
     // The drawing of a label.
     {"render",
