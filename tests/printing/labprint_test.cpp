@@ -296,6 +296,12 @@ TEST_F(LabPrintMergeTest, ALongMergeDrawnByPageWorkersKeepsEveryRecordInItsPlace
       0)
       << err.toStdString();
   ASSERT_EQ(printtest::PdfPages(apart), pages);
+  // Drawn by two workers: each part brings its own copy of the fonts.
+  const auto fonts = [](const QString& pdf) {
+    return printtest::Run(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n'), Qt::SkipEmptyParts).size() - 2;
+  };
+  ASSERT_GT(fonts(here), 0);
+  EXPECT_EQ(fonts(apart), 2 * fonts(here));
 
   // The rows on show: not Bari (row % 3 != 2), by name from the last.
   std::vector<int> shown;
