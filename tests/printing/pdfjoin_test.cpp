@@ -199,6 +199,29 @@ TEST_F(PdfJoin, OnePartBecomesTheTargetAsItIs) {
   ASSERT_TRUE(pv::JoinPdfFiles({Part(2)}, target, &reason)) << reason.toStdString();
   EXPECT_EQ(Read(target), part);
   EXPECT_EQ(printtest::PdfPages(target), 2);
+
+  // From another file system (memory) it is copied.
+  QTemporaryDir shm(QStringLiteral("/dev/shm/plavik-XXXXXX"));
+  if (!shm.isValid()) GTEST_SKIP() << "no /dev/shm";
+  const QString there = shm.filePath(QStringLiteral("parte.pdf"));
+  ASSERT_TRUE(QFile::copy(Part(0), there));
+  ASSERT_TRUE(pv::JoinPdfFiles({there}, target, &reason)) << reason.toStdString();
+  EXPECT_EQ(Read(target), Read(Part(0)));
+  EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("stampa*")}, QDir::Files),
+            QStringList{QStringLiteral("stampa.pdf")});
+}
+
+// The joined file is made as the program's other files are, and a file it
+// replaces keeps its permissions.
+TEST_F(PdfJoin, TheTargetHasTheModeOfTheProgramsFiles) {
+  const QString made = dir.filePath(QStringLiteral("fatto.pdf"));
+  ASSERT_TRUE(Write(made, "a file"));
+  ASSERT_TRUE(pv::JoinPdfFiles(parts, target, nullptr));
+  EXPECT_EQ(QFileInfo(target).permissions(), QFileInfo(made).permissions());
+  const auto own = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser;
+  ASSERT_TRUE(QFile::setPermissions(target, own));
+  ASSERT_TRUE(pv::JoinPdfFiles(parts, target, nullptr));
+  EXPECT_EQ(QFileInfo(target).permissions(), own);
 }
 
 TEST_F(PdfJoin, APartThatQpdfWarnsOfIsJoinedWithoutAWordOnStandardError) {
@@ -223,24 +246,29 @@ TEST_F(PdfJoin, AFailureSaysWhyAndLeavesTheTargetAsItWas) {
   // The end of a stream overwritten, the file's length and table unchanged.
   QByteArray overwritten = whole;
   overwritten.replace(overwritten.indexOf("endstream"), 9, "xxxxxxxxx");
-  // A folder that cannot be made: a file has its name.
-  const QString locked = dir.filePath(QStringLiteral("chiusa"));
-  ASSERT_TRUE(Write(locked, "a file"));
+  // A folder that cannot be made, as a file has its name, and a target that
+  // is a folder: the file written beside it cannot take its place.
+  const QString notAFolder = dir.filePath(QStringLiteral("chiusa"));
+  ASSERT_TRUE(Write(notAFolder, "a file"));
+  const QString folder = dir.filePath(QStringLiteral("cartella/stampa.pdf"));
+  ASSERT_TRUE(QDir().mkpath(folder));
+  enum class To { kFile, kFileInAFile, kFolder };
   struct Case {
     const char* what;
     QByteArray brokenPart;  // what the broken part holds
     bool missing;           // it is not there at all
-    bool lockedTarget;      // the target's folder cannot be written
+    To to;                  // the target
     const char* reason;     // what the reason says
   };
   const Case cases[] = {
-      {"missing part", {}, true, false, "non esiste"},
-      {"truncated part", whole.left(whole.size() * 2 / 3), false, false, "danneggiato"},
-      {"truncated end", whole.left(whole.size() - 40), false, false, "danneggiato"},
-      {"overwritten stream", overwritten, false, false, "danneggiato"},
-      {"not a PDF", "Codice;Nome\n1;Rossi\n", false, false, "danneggiato"},
-      {"empty part", {}, false, false, "danneggiato"},
-      {"unwritable folder", whole, false, true, "Impossibile scrivere il file"},
+      {"missing part", {}, true, To::kFile, "non esiste"},
+      {"truncated part", whole.left(whole.size() * 2 / 3), false, To::kFile, "danneggiato"},
+      {"truncated end", whole.left(whole.size() - 40), false, To::kFile, "danneggiato"},
+      {"overwritten stream", overwritten, false, To::kFile, "danneggiato"},
+      {"not a PDF", "Codice;Nome\n1;Rossi\n", false, To::kFile, "danneggiato"},
+      {"empty part", {}, false, To::kFile, "danneggiato"},
+      {"folder that cannot be made", whole, false, To::kFileInAFile, "Impossibile scrivere il file"},
+      {"target that is a folder", whole, false, To::kFolder, "Impossibile scrivere il file"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -248,10 +276,12 @@ TEST_F(PdfJoin, AFailureSaysWhyAndLeavesTheTargetAsItWas) {
     if (!c.missing) {
       ASSERT_TRUE(Write(broken, c.brokenPart));
     }
-    const QString to = c.lockedTarget ? locked + QStringLiteral("/stampa.pdf") : target;
+    const QString to = c.to == To::kFile          ? target
+                       : c.to == To::kFileInAFile ? notAFolder + QStringLiteral("/stampa.pdf")
+                                                  : folder;
     testing::internal::CaptureStderr();
     for (const bool existing : {false, true}) {
-      if (c.lockedTarget && existing) continue;
+      if (c.to != To::kFile && existing) continue;
       QFile::remove(target);
       if (existing) {
         ASSERT_TRUE(Write(target, "an older file"));
@@ -260,9 +290,12 @@ TEST_F(PdfJoin, AFailureSaysWhyAndLeavesTheTargetAsItWas) {
         QString reason;
         EXPECT_FALSE(pv::JoinPdfFiles(list, to, &reason)) << list.size() << " parts";
         EXPECT_TRUE(reason.contains(QString::fromUtf8(c.reason))) << reason.toStdString();
-        EXPECT_TRUE(reason.contains(c.lockedTarget ? to : broken)) << reason.toStdString();
+        EXPECT_TRUE(reason.contains(c.to == To::kFile ? broken : to)) << reason.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(broken) || c.missing);
         if (existing) {
           EXPECT_EQ(Read(target), "an older file");
+        } else if (c.to == To::kFolder) {
+          EXPECT_TRUE(QFileInfo(to).isDir());
         } else {
           EXPECT_FALSE(QFileInfo::exists(to));
         }
