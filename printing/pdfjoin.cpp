@@ -30,7 +30,9 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <new>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -51,9 +53,14 @@ void InThreads(size_t count, const std::function<void(size_t)>& work) {
   const auto run = [&] {
     for (size_t i = next++; i < count; i = next++) work(i);
   };
-  const size_t cores = std::max(1u, std::thread::hardware_concurrency());
-  std::vector<std::thread> threads(std::min(count, cores) > 0 ? std::min(count, cores) - 1 : 0);
-  for (std::thread& t : threads) t = std::thread(run);
+  const size_t wanted = std::min<size_t>(count, std::max(1u, std::thread::hardware_concurrency()));
+  std::vector<std::thread> threads;
+  threads.reserve(wanted);
+  try {
+    while (threads.size() + 1 < wanted) threads.emplace_back(run);
+  } catch (const std::system_error&) {
+    // No more threads to be had: the ones there are do the work.
+  }
   run();
   for (std::thread& t : threads) t.join();
 }
@@ -158,16 +165,16 @@ void OpenPart(const QString& file, Part* part) {
     part->failure = in.exists() ? Damaged(file) : Missing(file);
     return;
   }
-  part->bytes = in.readAll();
-  auto pdf = std::make_unique<QPDF>();
-  auto quiet = QPDFLogger::create();
-  quiet->setInfo(quiet->discard());
-  quiet->setWarn(quiet->discard());
-  quiet->setError(quiet->discard());
-  pdf->setLogger(quiet);
-  pdf->setSuppressWarnings(true);
-  pdf->setAttemptRecovery(false);
   try {
+    part->bytes = in.readAll();
+    auto pdf = std::make_unique<QPDF>();
+    auto quiet = QPDFLogger::create();
+    quiet->setInfo(quiet->discard());
+    quiet->setWarn(quiet->discard());
+    quiet->setError(quiet->discard());
+    pdf->setLogger(quiet);
+    pdf->setSuppressWarnings(true);
+    pdf->setAttemptRecovery(false);
     pdf->processMemoryFile(QFile::encodeName(file).constData(), part->bytes.constData(), size_t(part->bytes.size()));
     // qpdf takes an object it cannot read for null, with a warning, and
     // goes on: every object of the part's table is read now, and this
@@ -178,11 +185,10 @@ void OpenPart(const QString& file, Part* part) {
     }
     QPDFPageDocumentHelper(*pdf).pushInheritedAttributesToPage();
     if (pdf->getAllPages().empty()) throw std::runtime_error("no pages");
+    part->pdf = std::move(pdf);
   } catch (const std::exception&) {
     part->failure = Damaged(file);
-    return;
   }
-  part->pdf = std::move(pdf);
 }
 
 // The parts, read in threads. Freeing qpdf's objects costs about as much as
@@ -223,15 +229,7 @@ bool MovePart(const QString& part, const QByteArray& bytes, const QString& targe
   return false;
 }
 
-}  // namespace
-
-bool JoinPdfFiles(const QStringList& files, const QString& target, QString* reason) {
-  QString why;
-  if (!reason) reason = &why;
-  if (files.isEmpty()) {
-    *reason = CannotWrite(target);
-    return false;
-  }
+bool Join(const QStringList& files, const QString& target, QString* reason) {
   Parts parts(files);
   for (size_t i = 0; i < parts.size(); ++i) {
     if (!parts[i].pdf) {
@@ -273,11 +271,27 @@ bool JoinPdfFiles(const QStringList& files, const QString& target, QString* reas
   } catch (const QPDFExc& e) {
     *reason = Damaged(partOf(e));
     return false;
+  } catch (const std::bad_alloc&) {
+    throw;
   } catch (const std::exception&) {
     *reason = Damaged(files.front());
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool JoinPdfFiles(const QStringList& files, const QString& target, QString* reason) {
+  QString why;
+  if (!reason) reason = &why;
+  try {
+    if (!files.isEmpty()) return Join(files, target, reason);
+  } catch (const std::exception&) {
+    // Out of memory: nothing of the target has been written.
+  }
+  *reason = CannotWrite(target);
+  return false;
 }
 
 }  // namespace pv
