@@ -106,7 +106,7 @@ class BesideFile {
     fd_ = -1;
     if (::close(fd) != 0) return false;
     struct stat old {};
-    if (::stat(target_.constData(), &old) == 0) ::chmod(name_.constData(), old.st_mode & 07777);
+    if (::stat(target_.constData(), &old) == 0 && S_ISREG(old.st_mode)) ::chmod(name_.constData(), old.st_mode & 07777);
     if (::rename(name_.constData(), target_.constData()) != 0) return false;
     name_.clear();
     return true;
@@ -122,29 +122,33 @@ class BesideFile {
 struct WriteFailed {};
 
 // What QPDFWriter writes (a token at a time), in large blocks into the file
-// beside the target.
+// beside the target. A failure to write is kept, not thrown: qpdf finishes
+// its pipelines in destructors, where an exception would end the program.
 class BesidePipeline : public Pipeline {
  public:
   explicit BesidePipeline(BesideFile* file) : Pipeline("target", nullptr), file_(file) { buffer_.reserve(kBlock); }
   void write(const unsigned char* data, size_t len) override {
     if (buffer_.size() + len > kBlock) Flush();
     if (len >= kBlock) {
-      if (!file_->Write(reinterpret_cast<const char*>(data), len)) throw WriteFailed{};
+      failed_ = failed_ || !file_->Write(reinterpret_cast<const char*>(data), len);
     } else {
       buffer_.insert(buffer_.end(), data, data + len);
     }
   }
   void finish() override { Flush(); }
+  // Everything written so far is in the file.
+  bool Whole() const { return !failed_ && buffer_.empty(); }
 
  private:
   static constexpr size_t kBlock = size_t(1) << 20;
   void Flush() {
-    if (!file_->Write(buffer_.data(), buffer_.size())) throw WriteFailed{};
+    failed_ = failed_ || !file_->Write(buffer_.data(), buffer_.size());
     buffer_.clear();
   }
 
   BesideFile* file_;
   std::vector<char> buffer_;
+  bool failed_ = false;
 };
 
 // A part read with qpdf from its bytes in memory (from a file qpdf makes a
@@ -264,7 +268,7 @@ bool Join(const QStringList& files, const QString& target, QString* reason) {
     writer.setObjectStreamMode(qpdf_o_disable);
     writer.setLinearization(false);
     writer.write();
-    if (!out.Commit()) throw WriteFailed{};
+    if (!pipe.Whole() || !out.Commit()) throw WriteFailed{};
   } catch (const WriteFailed&) {
     *reason = CannotWrite(target);
     return false;

@@ -17,7 +17,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <csignal>
 
 namespace {
 
@@ -306,6 +309,27 @@ TEST_F(PdfJoin, AFailureSaysWhyAndLeavesTheTargetAsItWas) {
     }
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   }
+}
+
+// The file system takes no more than a few bytes (as when the disk is
+// full): the join says so and leaves the target as it was.
+TEST_F(PdfJoin, AFileSystemThatTakesNoMoreLeavesTheTargetAsItWas) {
+  ASSERT_TRUE(Write(target, "an older file"));
+  rlimit before{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = before;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  QString reason;
+  const bool joined = pv::JoinPdfFiles(parts, target, &reason);
+  setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(joined);
+  EXPECT_EQ(reason, QStringLiteral("Impossibile scrivere il file \"%1\".").arg(target));
+  EXPECT_EQ(Read(target), "an older file");
+  EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("stampa*")}, QDir::Files),
+            QStringList{QStringLiteral("stampa.pdf")});
 }
 
 }  // namespace
