@@ -3,7 +3,8 @@
 // whole 72-label page through the engine's page drawing, and merge jobs of
 // 1,000 to 50,000 records from a dBASE table through the real print job
 // (time per label, peak memory, bytes per label, picture objects), plain,
-// with pictures and with gradient fills.
+// with pictures and with gradient fills, and the joining of the part files
+// of such a job drawn by several page workers.
 #include "core/database.h"
 #include "core/settings.h"
 #include "datasources/connectionstring.h"
@@ -16,6 +17,7 @@
 #include "platform/printer/printer.h"
 #include "platform/programfolder.h"
 #include "printing/engine.h"
+#include "printing/pdfjoin.h"
 #include "render/barcode.h"
 #include "render/render.h"
 #include "tests/libs/pictor2/fixtures.h"
@@ -292,6 +294,61 @@ BENCHMARK(BM_MergeJobWithPictures)->Arg(1000)->Iterations(1)->Unit(benchmark::kM
 // The plain job's label with a gradient box and a gradient text.
 void BM_MergeJobWithFills(benchmark::State& state) { MergeJob(state, false, true); }
 BENCHMARK(BM_MergeJobWithFills)->Arg(1000)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The part files of a merge job drawn by state.range(0) page workers of
+// state.range(1) pages each (8 labels a page), each written by the real
+// print job, joined into one file. 8 x 160 pages is a 10,000-label job,
+// 8 x 625 a 40,000-label one.
+// Beside the time of the join: the time to copy the parts' bytes into one
+// file, the least a join can cost.
+void BM_JoinPdfFiles(benchmark::State& state) {
+  MergeSetup& m = Merge();
+  const int parts = int(state.range(0));
+  const int pages = int(state.range(1));
+  const qint64 id = m.Registration(pages * 8);
+  QTemporaryDir out;
+  MergeLabel(out.path(), false);
+  pv::PrintEngine& e = pv::PrintRun();
+  e.ResetPrinterInformation();
+  e.ChooseMergeSource(std::int32_t(id));
+  if (!e.Merging()) {
+    state.SkipWithError("the source did not merge");
+    return;
+  }
+  QStringList files;
+  qint64 partBytes = 0;
+  for (int i = 0; i < parts; ++i) {
+    m.output.file = out.filePath(QStringLiteral("parte%1.pdf").arg(i));
+    e.PrintDocument(true);
+    files.append(m.output.file);
+    partBytes += QFileInfo(m.output.file).size();
+  }
+  e.GiveUpMergeSource();
+  const QString target = out.filePath(QStringLiteral("stampa.pdf"));
+  for (auto _ : state) {
+    QString reason;
+    if (!pv::JoinPdfFiles(files, target, &reason)) {
+      state.SkipWithError(qPrintable(reason));
+      return;
+    }
+  }
+  const auto start = std::chrono::steady_clock::now();
+  {
+    QFile copy(out.filePath(QStringLiteral("copia.pdf")));
+    copy.open(QIODevice::WriteOnly);
+    for (const QString& file : files) {
+      QFile part(file);
+      part.open(QIODevice::ReadOnly);
+      copy.write(part.readAll());
+    }
+  }
+  state.counters["copy_ms"] =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  state.counters["pages"] = printtest::PdfPages(target);
+  state.counters["parts_MB"] = double(partBytes) / 1048576.0;
+  state.counters["MB"] = double(QFileInfo(target).size()) / 1048576.0;
+}
+BENCHMARK(BM_JoinPdfFiles)->Args({8, 160})->Args({8, 625})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,0 +1,301 @@
+// The part files are read with libqpdf, each in a thread of its own (reading
+// and checking every object is most of the work, and QPDF objects that share
+// nothing may be used in different threads). The first part becomes the
+// joined document: the pages of the others are appended to its page tree,
+// their shared objects (fonts, graphic states) copied once per part. The
+// writer copies every stream's bytes as the parts have them (no decoding, no
+// compression, no object streams, no linearisation), so each part's bytes
+// are kept in memory until the target is written.
+#include "printing/pdfjoin.h"
+
+#include <qpdf/Pipeline.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFExc.hh>
+#include <qpdf/QPDFLogger.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <new>
+#include <stdexcept>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace pv {
+namespace {
+
+QString CannotWrite(const QString& file) { return QStringLiteral("Impossibile scrivere il file \"%1\".").arg(file); }
+QString Missing(const QString& part) {
+  return QStringLiteral("Il file \"%1\", con una parte delle pagine da stampare, non esiste più.").arg(part);
+}
+QString Damaged(const QString& part) {
+  return QStringLiteral("Il file \"%1\", con una parte delle pagine da stampare, è danneggiato.").arg(part);
+}
+
+// work(i) for every i below count, on as many threads as there are cores.
+void InThreads(size_t count, const std::function<void(size_t)>& work) {
+  std::atomic<size_t> next{0};
+  const auto run = [&] {
+    for (size_t i = next++; i < count; i = next++) work(i);
+  };
+  const size_t wanted = std::min<size_t>(count, std::max(1u, std::thread::hardware_concurrency()));
+  std::vector<std::thread> threads;
+  threads.reserve(wanted);
+  try {
+    while (threads.size() + 1 < wanted) threads.emplace_back(run);
+  } catch (const std::system_error&) {
+    // No more threads to be had: the ones there are do the work.
+  }
+  run();
+  for (std::thread& t : threads) t.join();
+}
+
+// The file written beside the target, under a name of its own in the same
+// folder, and renamed over the target once it is whole; removed otherwise.
+// It is made as the program's other files are (its mode from the umask, or
+// the mode of the target it replaces) and, like them, not synced to disk.
+class BesideFile {
+ public:
+  explicit BesideFile(const QString& target) : target_(QFile::encodeName(target)) {}
+  ~BesideFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!name_.isEmpty()) ::unlink(name_.constData());
+  }
+  BesideFile(const BesideFile&) = delete;
+  BesideFile& operator=(const BesideFile&) = delete;
+
+  bool Open() {
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+      const QByteArray name = target_ + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+      fd_ = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ >= 0) {
+        name_ = name;
+      } else if (errno != EEXIST) {
+        return false;
+      }
+    }
+    return fd_ >= 0;
+  }
+  bool Write(const char* data, size_t len) {
+    while (len > 0) {
+      const ssize_t n = ::write(fd_, data, len);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return false;
+      data += n;
+      len -= size_t(n);
+    }
+    return true;
+  }
+  bool Commit() {
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) return false;
+    struct stat old {};
+    if (::stat(target_.constData(), &old) == 0 && S_ISREG(old.st_mode)) ::chmod(name_.constData(), old.st_mode & 07777);
+    if (::rename(name_.constData(), target_.constData()) != 0) return false;
+    name_.clear();
+    return true;
+  }
+
+ private:
+  QByteArray target_;
+  QByteArray name_;  // while it is there to remove
+  int fd_ = -1;
+};
+
+// The target could not take what was written to it.
+struct WriteFailed {};
+
+// What QPDFWriter writes (a token at a time), in large blocks into the file
+// beside the target. A failure to write is kept, not thrown: qpdf finishes
+// its pipelines in destructors, where an exception would end the program.
+class BesidePipeline : public Pipeline {
+ public:
+  explicit BesidePipeline(BesideFile* file) : Pipeline("target", nullptr), file_(file) { buffer_.reserve(kBlock); }
+  void write(const unsigned char* data, size_t len) override {
+    if (buffer_.size() + len > kBlock) Flush();
+    if (len >= kBlock) {
+      failed_ = failed_ || !file_->Write(reinterpret_cast<const char*>(data), len);
+    } else {
+      buffer_.insert(buffer_.end(), data, data + len);
+    }
+  }
+  void finish() override { Flush(); }
+  // Everything written so far is in the file.
+  bool Whole() const { return !failed_ && buffer_.empty(); }
+
+ private:
+  static constexpr size_t kBlock = size_t(1) << 20;
+  void Flush() {
+    failed_ = failed_ || !file_->Write(buffer_.data(), buffer_.size());
+    buffer_.clear();
+  }
+
+  BesideFile* file_;
+  std::vector<char> buffer_;
+  bool failed_ = false;
+};
+
+// A part read with qpdf from its bytes in memory (from a file qpdf makes a
+// seek and a read of its own for every token it looks at): its
+// cross-reference table must be whole (a part that has lost its end, as
+// when its worker stopped, is refused rather than rebuilt from what is
+// left), every object readable and its page tree sound. Warnings are kept
+// in the QPDF object, never printed.
+struct Part {
+  QByteArray bytes;  // outlives pdf, which reads from it
+  std::unique_ptr<QPDF> pdf;
+  QString failure;  // why it cannot be joined (pdf is null)
+};
+
+void OpenPart(const QString& file, Part* part) {
+  QFile in(file);
+  if (!in.open(QIODevice::ReadOnly)) {
+    part->failure = in.exists() ? Damaged(file) : Missing(file);
+    return;
+  }
+  try {
+    part->bytes = in.readAll();
+    auto pdf = std::make_unique<QPDF>();
+    auto quiet = QPDFLogger::create();
+    quiet->setInfo(quiet->discard());
+    quiet->setWarn(quiet->discard());
+    quiet->setError(quiet->discard());
+    pdf->setLogger(quiet);
+    pdf->setSuppressWarnings(true);
+    pdf->setAttemptRecovery(false);
+    pdf->processMemoryFile(QFile::encodeName(file).constData(), part->bytes.constData(), size_t(part->bytes.size()));
+    // qpdf takes an object it cannot read for null, with a warning, and
+    // goes on: every object of the part's table is read now, and this
+    // program's writer writes no null objects. (A stream's data is not read
+    // here, only its dictionary and the place of its end.)
+    for (const auto& entry : pdf->getXRefTable()) {
+      if (pdf->getObject(entry.first).isNull()) throw std::runtime_error("unreadable object");
+    }
+    QPDFPageDocumentHelper(*pdf).pushInheritedAttributesToPage();
+    if (pdf->getAllPages().empty()) throw std::runtime_error("no pages");
+    part->pdf = std::move(pdf);
+  } catch (const std::exception&) {
+    part->failure = Damaged(file);
+  }
+}
+
+// The parts, read in threads. Freeing qpdf's objects costs about as much as
+// reading them: the first part, which holds the copies of the others'
+// pages, goes first, then the others, which nothing refers to any more, in
+// threads.
+class Parts {
+ public:
+  explicit Parts(const QStringList& files) : parts_(size_t(files.size())) {
+    InThreads(parts_.size(), [&](size_t i) { OpenPart(files[qsizetype(i)], &parts_[i]); });
+  }
+  ~Parts() { Free(); }
+  Parts(const Parts&) = delete;
+  Parts& operator=(const Parts&) = delete;
+
+  size_t size() const { return parts_.size(); }
+  Part& operator[](size_t i) { return parts_[i]; }
+  void Free() {
+    if (parts_.empty()) return;
+    parts_.front().pdf.reset();
+    InThreads(parts_.size() - 1, [&](size_t i) { parts_[i + 1].pdf.reset(); });
+    parts_.clear();
+  }
+
+ private:
+  std::vector<Part> parts_;
+};
+
+// The one part as the target: renamed over it, or copied beside it and
+// renamed when the two are on different file systems.
+bool MovePart(const QString& part, const QByteArray& bytes, const QString& target, QString* reason) {
+  if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) == 0) return true;
+  if (errno == EXDEV) {
+    BesideFile out(target);
+    if (out.Open() && out.Write(bytes.constData(), size_t(bytes.size())) && out.Commit()) return true;
+  }
+  *reason = CannotWrite(target);
+  return false;
+}
+
+bool Join(const QStringList& files, const QString& target, QString* reason) {
+  Parts parts(files);
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (!parts[i].pdf) {
+      *reason = parts[i].failure;
+      return false;
+    }
+  }
+  if (parts.size() == 1) return MovePart(files.front(), parts[0].bytes, target, reason);
+
+  // Which part a failure while copying or writing comes from, by the file
+  // name qpdf gives its exception.
+  const auto partOf = [&](const QPDFExc& e) {
+    for (size_t i = 0; i < parts.size(); ++i) {
+      if (parts[i].pdf->getFilename() == e.getFilename()) return files[qsizetype(i)];
+    }
+    return files.front();
+  };
+  BesideFile out(target);
+  try {
+    QPDFPageDocumentHelper joined(*parts[0].pdf);
+    for (size_t i = 1; i < parts.size(); ++i) {
+      for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(*parts[i].pdf).getAllPages()) {
+        joined.addPage(page, false);
+      }
+    }
+    if (!out.Open()) throw WriteFailed{};
+    BesidePipeline pipe(&out);
+    QPDFWriter writer(*parts[0].pdf);
+    writer.setOutputPipeline(&pipe);
+    writer.setCompressStreams(false);
+    writer.setDecodeLevel(qpdf_dl_none);
+    writer.setObjectStreamMode(qpdf_o_disable);
+    writer.setLinearization(false);
+    writer.write();
+    if (!pipe.Whole() || !out.Commit()) throw WriteFailed{};
+  } catch (const WriteFailed&) {
+    *reason = CannotWrite(target);
+    return false;
+  } catch (const QPDFExc& e) {
+    *reason = Damaged(partOf(e));
+    return false;
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception&) {
+    *reason = Damaged(files.front());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool JoinPdfFiles(const QStringList& files, const QString& target, QString* reason) {
+  QString why;
+  if (!reason) reason = &why;
+  try {
+    if (!files.isEmpty()) return Join(files, target, reason);
+  } catch (const std::exception&) {
+    // Out of memory: nothing of the target has been written.
+  }
+  *reason = CannotWrite(target);
+  return false;
+}
+
+}  // namespace pv
