@@ -15,9 +15,10 @@
 
 namespace pv {
 
-// The pages a worker is given at the least: fewer would not repay its
-// start (about as long as drawing that many pages).
-inline constexpr std::int32_t MinPagesPerWorker = 24;
+// The pages a worker is given at the least: fewer would not repay its start
+// and its share of the join (together about as long as drawing 60 pages of
+// plain labels), so a job of a thousand 8-up labels stays in the program.
+inline constexpr std::int32_t MinPagesPerWorker = 64;
 
 // How many workers draw a run of `pages` pages: one per processor (at most
 // the limit) while each gets MinPagesPerWorker pages; 1 or less: the job is

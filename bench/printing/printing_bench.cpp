@@ -17,6 +17,7 @@
 #include "platform/printer/printer.h"
 #include "platform/programfolder.h"
 #include "printing/engine.h"
+#include "printing/pageworkers.h"
 #include "printing/pdfjoin.h"
 #include "render/barcode.h"
 #include "render/render.h"
@@ -255,8 +256,9 @@ double PeakRssMb() {
   return double(u.ru_maxrss) / 1024.0;
 }
 
-// One merge job of state.range(0) records, 8 labels a sheet, into a PDF.
-void MergeJob(benchmark::State& state, bool pictures, bool fills = false) {
+// One merge job of state.range(0) records, 8 labels a sheet, into a PDF,
+// drawn by as many page workers as the job takes (or in this process).
+void MergeJob(benchmark::State& state, bool pictures, bool fills = false, bool oneProcess = false) {
   MergeSetup& m = Merge();
   const int records = int(state.range(0));
   const qint64 id = m.Registration(records);
@@ -272,11 +274,13 @@ void MergeJob(benchmark::State& state, bool pictures, bool fills = false) {
     return;
   }
   double totalMs = 0;
+  const int limit = pv::SetPageWorkerLimit(oneProcess ? 1 : 0);
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     e.PrintDocument(true);
     totalMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   }
+  pv::SetPageWorkerLimit(limit);
   const double labels = double(records) * double(state.iterations());
   state.counters["ms_per_label"] = totalMs / labels;
   state.counters["peak_rss_MB"] = PeakRssMb();
@@ -290,10 +294,15 @@ void BM_MergeJob(benchmark::State& state) { MergeJob(state, false); }
 void BM_MergeJobWithPictures(benchmark::State& state) { MergeJob(state, true); }
 BENCHMARK(BM_MergeJob)->Arg(1000)->Arg(10000)->Arg(50000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MergeJobWithPictures)->Arg(1000)->Iterations(1)->Unit(benchmark::kMillisecond);
+// The same jobs drawn in this process alone.
+void BM_MergeJobOneProcess(benchmark::State& state) { MergeJob(state, false, false, true); }
+BENCHMARK(BM_MergeJobOneProcess)->Arg(1000)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The plain job's label with a gradient box and a gradient text.
 void BM_MergeJobWithFills(benchmark::State& state) { MergeJob(state, false, true); }
 BENCHMARK(BM_MergeJobWithFills)->Arg(1000)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisecond);
+void BM_MergeJobWithFillsOneProcess(benchmark::State& state) { MergeJob(state, false, true, true); }
+BENCHMARK(BM_MergeJobWithFillsOneProcess)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The part files of a merge job drawn by state.range(0) page workers of
 // state.range(1) pages each (8 labels a page), each written by the real
@@ -317,12 +326,15 @@ void BM_JoinPdfFiles(benchmark::State& state) {
   }
   QStringList files;
   qint64 partBytes = 0;
+  // Each part as one worker writes it: drawn in one process.
+  const int limit = pv::SetPageWorkerLimit(1);
   for (int i = 0; i < parts; ++i) {
     m.output.file = out.filePath(QStringLiteral("parte%1.pdf").arg(i));
     e.PrintDocument(true);
     files.append(m.output.file);
     partBytes += QFileInfo(m.output.file).size();
   }
+  pv::SetPageWorkerLimit(limit);
   e.GiveUpMergeSource();
   const QString target = out.filePath(QStringLiteral("stampa.pdf"));
   for (auto _ : state) {

@@ -214,9 +214,13 @@ TEST_F(JobTest, ALongRunDrawnByPageWorkersComesOutAsOneJobOfTheSamePages) {
   for (int page : {1, pv::MinPagesPerWorker, pv::MinPagesPerWorker + 1, pages}) {
     EXPECT_EQ(printtest::PdfPage(apart, page, 100), printtest::PdfPage(here, page, 100)) << page;
   }
-  EXPECT_EQ(printtest::PdfWords(apart, pv::MinPagesPerWorker + 1),
-            (QStringList{QStringLiteral("97"), QStringLiteral("98"), QStringLiteral("99"), QStringLiteral("100")}));
-  EXPECT_EQ(printtest::PdfWords(apart, pages), (QStringList{QStringLiteral("193"), QStringLiteral("194")}));
+  const auto numbers = [](int first, int count) {
+    QStringList n;
+    for (int i = 0; i < count; ++i) n << QString::number(first + i);
+    return n;
+  };
+  EXPECT_EQ(printtest::PdfWords(apart, pv::MinPagesPerWorker + 1), numbers(4 * pv::MinPagesPerWorker + 1, 4));
+  EXPECT_EQ(printtest::PdfWords(apart, pages), numbers(4 * (pages - 1) + 1, 2));
   // The progress rises to the end, as the pages are drawn.
   ASSERT_FALSE(controls.progressValues.empty());
   EXPECT_TRUE(std::is_sorted(controls.progressValues.begin(), controls.progressValues.end()));

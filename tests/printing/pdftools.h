@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <vector>
+
 namespace printtest {
 
 inline QString Run(const QString& program, const QStringList& args, int* exitCode = nullptr,
@@ -38,6 +40,17 @@ inline QStringList PdfWords(const QString& pdf, int page) {
       Run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), QStringLiteral("-f"), QString::number(page),
                                         QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
   return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+}
+
+// The words of every page, read in one go (pdftotext ends each page with a
+// form feed).
+inline std::vector<QStringList> PdfPageWords(const QString& pdf) {
+  const QStringList pages =
+      Run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")}).split(QLatin1Char('\f'));
+  std::vector<QStringList> words;
+  for (const QString& page : pages)
+    words.push_back(page.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts));
+  return words;
 }
 
 // One page rendered at dpi, grey.
