@@ -6,7 +6,6 @@
 #include "document/hosts.h"
 #include "document/labelfile.h"
 #include "document/model.h"
-#include "platform/db/dberror.h"
 #include "printing/engine.h"
 #include "printing/joboutput.h"
 #include "printing/pagejob.h"

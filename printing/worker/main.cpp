@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 
 #include <cstdio>
-#include <limits>
 
 #include <unistd.h>
 

@@ -91,17 +91,17 @@ rm -f "$home"/ld.*
 # A long job is drawn by the installed page workers (bin/../lib/plavik),
 # which read the installed program's own files: the build's lab-print tool
 # in that bin folder, with the install's share/plavik beside it, prints a
-# delivered template on 100 pages of its format.
+# delivered template on 200 pages of its format.
 mkdir -p "$tool/share"
 ln -s "$PREFIX/share/plavik" "$tool/share/plavik"
 cp "$BUILD/tests/lab-print" "$tool/bin/"
 chmod -R a+rX "$tool"
 as_user "$home" env LD_DEBUG=files "LD_DEBUG_OUTPUT=$home/ld" "$tool/bin/lab-print" \
-  "$PREFIX/share/plavik/graphics/template/4.LAB" "$home/long.pdf" 100 >"$WORK/long.out" 2>"$WORK/long.err" || {
+  "$PREFIX/share/plavik/graphics/template/4.LAB" "$home/long.pdf" 200 >"$WORK/long.out" 2>"$WORK/long.err" || {
   cat "$WORK/long.err" >&2
   fail "the installed program cannot print a long job"
 }
-[ "$(pdfinfo "$home/long.pdf" | sed -n 's/^Pages: *//p')" = 100 ] || fail "the long job does not have its 100 pages"
+[ "$(pdfinfo "$home/long.pdf" | sed -n 's/^Pages: *//p')" = 200 ] || fail "the long job does not have its 200 pages"
 grep -qF "needed by $tool/bin/../lib/plavik/plavik-pages" "$home"/ld.* ||
   fail "the installed page workers did not draw the long job"
 rm -f "$home"/ld.*

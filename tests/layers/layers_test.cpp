@@ -56,6 +56,8 @@ const std::map<std::string, Folders> kMayInclude = {
      {"datasources", "document", "libs/pictor2", "libs/scriva2", "platform", "platform/colmo2", "platform/lineo2"}},
     // The print engine and layout; the editor.
     {"printing", {"core", "datasources", "document", "platform", "platform/printer", "render"}},
+    // The page worker program: the print engine without a window.
+    {"printing/worker", {"datasources/readers", "platform", "printing"}},
     {"editor", {"datasources", "document", "document/canvas", "libs/pictor2", "platform", "render"}},
     // The windows.
     {"editor/view", {"core", "app/views/views.h", "document", "document/canvas", "editor", "platform", "render"}},
