@@ -1,4 +1,8 @@
-// The part files are read with libqpdf, each in a thread of its own (reading
+// Parts as Qt's PDF writer makes them are joined by copying their objects
+// (pdfsplice.h), which is quick; when any part is of another shape, all are
+// joined with libqpdf, which reads every PDF and says which part is damaged.
+//
+// There the part files are read with libqpdf, each in a thread of its own (reading
 // and checking every object is most of the work, and QPDF objects that share
 // nothing may be used in different threads). The first part becomes the
 // joined document: the pages of the others are appended to its page tree,
@@ -7,6 +11,8 @@
 // compression, no object streams, no linearisation), so each part's bytes
 // are kept in memory until the target is written.
 #include "printing/pdfjoin.h"
+
+#include "printing/pdfsplice.h"
 
 #include <qpdf/Pipeline.hh>
 #include <qpdf/QPDF.hh>
@@ -233,7 +239,37 @@ bool MovePart(const QString& part, const QByteArray& bytes, const QString& targe
   return false;
 }
 
+// The parts joined by copying their objects, when they are all of the shape
+// Qt's writer gives them: true when that has answered (the target written,
+// or `reason` why it could not be), false to join them with qpdf. The parts
+// are mapped, not read: the page cache holds them already.
+bool QuickJoin(const QStringList& files, const QString& target, bool* joined, QString* reason) {
+  std::vector<std::unique_ptr<QFile>> open;
+  std::vector<QByteArrayView> bytes;
+  for (const QString& file : files) {
+    auto in = std::make_unique<QFile>(file);
+    if (!in->open(QIODevice::ReadOnly) || in->size() <= 0) return false;
+    const uchar* mapped = in->map(0, in->size());
+    if (!mapped) return false;
+    bytes.emplace_back(reinterpret_cast<const char*>(mapped), in->size());
+    open.push_back(std::move(in));
+  }
+  BesideFile out(target);
+  bool opened = false;
+  const auto write = [&](const char* data, size_t size) {
+    if (!opened && !(opened = out.Open())) return false;
+    return out.Write(data, size);
+  };
+  const SpliceResult result = SplicePdfParts(bytes, write);
+  if (result == SpliceResult::kUnknown) return false;
+  *joined = result == SpliceResult::kJoined && out.Commit();
+  if (!*joined) *reason = CannotWrite(target);
+  return true;
+}
+
 bool Join(const QStringList& files, const QString& target, QString* reason) {
+  bool quick = false;
+  if (files.size() > 1 && QuickJoin(files, target, &quick, reason)) return quick;
   Parts parts(files);
   for (size_t i = 0; i < parts.size(); ++i) {
     if (!parts[i].pdf) {

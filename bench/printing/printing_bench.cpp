@@ -307,7 +307,8 @@ BENCHMARK(BM_MergeJobWithFillsOneProcess)->Arg(10000)->Iterations(1)->Unit(bench
 // The part files of a merge job drawn by state.range(0) page workers of
 // state.range(1) pages each (8 labels a page), each written by the real
 // print job, joined into one file. 8 x 160 pages is a 10,000-label job,
-// 8 x 625 a 40,000-label one.
+// 8 x 625 a 40,000-label one. With state.range(2) the label has the
+// gradient fills of AddFills() (three objects per fill and label).
 // Beside the time of the join: the time to copy the parts' bytes into one
 // file, the least a join can cost.
 void BM_JoinPdfFiles(benchmark::State& state) {
@@ -317,6 +318,7 @@ void BM_JoinPdfFiles(benchmark::State& state) {
   const qint64 id = m.Registration(pages * 8);
   QTemporaryDir out;
   MergeLabel(out.path(), false);
+  if (state.range(2) != 0) AddFills();
   pv::PrintEngine& e = pv::PrintRun();
   e.ResetPrinterInformation();
   e.ChooseMergeSource(std::int32_t(id));
@@ -359,8 +361,9 @@ void BM_JoinPdfFiles(benchmark::State& state) {
   state.counters["pages"] = printtest::PdfPages(target);
   state.counters["parts_MB"] = double(partBytes) / 1048576.0;
   state.counters["MB"] = double(QFileInfo(target).size()) / 1048576.0;
+  state.counters["peak_rss_MB"] = PeakRssMb();
 }
-BENCHMARK(BM_JoinPdfFiles)->Args({8, 160})->Args({8, 625})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JoinPdfFiles)->Args({8, 160, 0})->Args({8, 625, 0})->Args({8, 160, 1})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
