@@ -256,23 +256,30 @@ double PeakRssMb() {
   return double(u.ru_maxrss) / 1024.0;
 }
 
+// The merge label (with pictures, with fills) on a source of `records`
+// records, chosen as the print panel chooses it. False (the benchmark
+// skipped) when it does not merge.
+bool StartMerge(benchmark::State& state, int records, const QString& folder, bool pictures, bool fills) {
+  const qint64 id = Merge().Registration(records);
+  MergeLabel(folder, pictures);
+  if (fills) AddFills();
+  pv::PrintEngine& e = pv::PrintRun();
+  e.ResetPrinterInformation();
+  e.ChooseMergeSource(std::int32_t(id));
+  if (e.Merging()) return true;
+  state.SkipWithError("the source did not merge");
+  return false;
+}
+
 // One merge job of state.range(0) records, 8 labels a sheet, into a PDF,
 // drawn by as many page workers as the job takes (or in this process).
 void MergeJob(benchmark::State& state, bool pictures, bool fills = false, bool oneProcess = false) {
   MergeSetup& m = Merge();
   const int records = int(state.range(0));
-  const qint64 id = m.Registration(records);
   QTemporaryDir out;
-  MergeLabel(out.path(), pictures);
-  if (fills) AddFills();
+  if (!StartMerge(state, records, out.path(), pictures, fills)) return;
   m.output.file = out.filePath(QStringLiteral("merge.pdf"));
   pv::PrintEngine& e = pv::PrintRun();
-  e.ResetPrinterInformation();
-  e.ChooseMergeSource(std::int32_t(id));
-  if (!e.Merging()) {
-    state.SkipWithError("the source did not merge");
-    return;
-  }
   double totalMs = 0;
   const int limit = pv::SetPageWorkerLimit(oneProcess ? 1 : 0);
   for (auto _ : state) {
@@ -315,17 +322,9 @@ void BM_JoinPdfFiles(benchmark::State& state) {
   MergeSetup& m = Merge();
   const int parts = int(state.range(0));
   const int pages = int(state.range(1));
-  const qint64 id = m.Registration(pages * 8);
   QTemporaryDir out;
-  MergeLabel(out.path(), false);
-  if (state.range(2) != 0) AddFills();
+  if (!StartMerge(state, pages * 8, out.path(), false, state.range(2) != 0)) return;
   pv::PrintEngine& e = pv::PrintRun();
-  e.ResetPrinterInformation();
-  e.ChooseMergeSource(std::int32_t(id));
-  if (!e.Merging()) {
-    state.SkipWithError("the source did not merge");
-    return;
-  }
   QStringList files;
   qint64 partBytes = 0;
   // Each part as one worker writes it: drawn in one process.
