@@ -3,6 +3,7 @@
 // and failures that leave the target as it was.
 #include "printing/pdfjoin.h"
 
+#include "tests/printing/pdfparts.h"
 #include "tests/printing/pdftools.h"
 #include "tests/support/app_fixture.h"
 
@@ -24,62 +25,14 @@
 
 namespace {
 
-struct PartPage {
-  QString text;
-  QPageSize size{QPageSize::A4};
-  bool picture = false;
-};
-
-// A part as the program's PDF writer makes it: one word per page (and a
-// picture where asked), the document titled `title`.
-void WritePart(const QString& file, const QString& title, const QList<PartPage>& pages) {
-  QPdfWriter writer(file);
-  writer.setTitle(title);
-  writer.setResolution(600);
-  writer.setPageSize(pages.front().size);
-  QPainter painter(&writer);
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPointSize(24);
-  painter.setFont(font);
-  for (qsizetype i = 0; i < pages.size(); ++i) {
-    if (i > 0) {
-      writer.setPageSize(pages[i].size);
-      writer.newPage();
-    }
-    painter.drawText(QPointF(600, 900), pages[i].text);
-    if (pages[i].picture) {
-      QImage picture(120, 80, QImage::Format_RGB32);
-      for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, qRgb(x * 2, y * 3, (x + y) % 256));
-      painter.drawImage(QRectF(600, 1200, 1200, 800), picture);
-    }
-  }
-}
+using printtest::PartPage;
+using printtest::PdfPageSizes;
+using printtest::WritePart;
 
 // "Title:" of pdfinfo.
 QString PdfTitle(const QString& pdf) {
   const QString out = printtest::Run(QStringLiteral("pdfinfo"), {pdf});
   return QRegularExpression(QStringLiteral("Title:\\s+([^\\n]*)")).match(out).captured(1).trimmed();
-}
-
-// Every page's size in points as pdfinfo prints it ("595.276 x 841.89").
-QStringList PdfPageSizes(const QString& pdf) {
-  const QString out = printtest::Run(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"),
-                                                                 QStringLiteral("-l"), QStringLiteral("9999"), pdf});
-  QStringList sizes;
-  auto it = QRegularExpression(QStringLiteral("Page\\s+\\d+ size:\\s+([\\d.]+ x [\\d.]+)")).globalMatch(out);
-  while (it.hasNext()) sizes.append(it.next().captured(1));
-  return sizes;
-}
-
-QByteArray Read(const QString& file) {
-  QFile f(file);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool Write(const QString& file, const QByteArray& data) {
-  QFile f(file);
-  return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
 }
 
 // A stream of a PDF file: its dictionary and its data, as many bytes as its
@@ -93,7 +46,7 @@ struct Stream {
 
 // The streams of the file in file order.
 QList<Stream> Streams(const QString& pdf) {
-  const QByteArray file = Read(pdf);
+  const QByteArray file = printtest::ReadBytes(pdf);
   const QRegularExpression length(QStringLiteral("/Length\\s+(\\d+)(\\s+(\\d+)\\s+R)?"));
   QList<Stream> streams;
   for (qsizetype at = file.indexOf("stream"); at >= 0; at = file.indexOf("stream", at + 6)) {
@@ -190,17 +143,17 @@ TEST_F(PdfJoin, TheStreamsAreCopiedAsThePartsHaveThemAndThePagesInOrder) {
   for (qsizetype i = 0; i < pages.size(); ++i) EXPECT_TRUE(pages[i].contains(" cm")) << i;
   EXPECT_TRUE(PageContents({target}) == pages);
   // Not compressed again as a whole: no object streams, no linearisation.
-  const QByteArray joined = Read(target);
+  const QByteArray joined = printtest::ReadBytes(target);
   EXPECT_FALSE(joined.contains("/ObjStm"));
   EXPECT_FALSE(joined.contains("/Linearized"));
 }
 
 TEST_F(PdfJoin, OnePartBecomesTheTargetAsItIs) {
-  const QByteArray part = Read(Part(2));
-  ASSERT_TRUE(Write(target, "an older file"));
+  const QByteArray part = printtest::ReadBytes(Part(2));
+  ASSERT_TRUE(printtest::WriteBytes(target, "an older file"));
   QString reason;
   ASSERT_TRUE(pv::JoinPdfFiles({Part(2)}, target, &reason)) << reason.toStdString();
-  EXPECT_EQ(Read(target), part);
+  EXPECT_EQ(printtest::ReadBytes(target), part);
   EXPECT_EQ(printtest::PdfPages(target), 2);
 
   // From another file system (memory) it is copied.
@@ -209,7 +162,7 @@ TEST_F(PdfJoin, OnePartBecomesTheTargetAsItIs) {
   const QString there = shm.filePath(QStringLiteral("parte.pdf"));
   ASSERT_TRUE(QFile::copy(Part(0), there));
   ASSERT_TRUE(pv::JoinPdfFiles({there}, target, &reason)) << reason.toStdString();
-  EXPECT_EQ(Read(target), Read(Part(0)));
+  EXPECT_EQ(printtest::ReadBytes(target), printtest::ReadBytes(Part(0)));
   EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("stampa*")}, QDir::Files),
             QStringList{QStringLiteral("stampa.pdf")});
 }
@@ -218,7 +171,7 @@ TEST_F(PdfJoin, OnePartBecomesTheTargetAsItIs) {
 // replaces keeps its permissions.
 TEST_F(PdfJoin, TheTargetHasTheModeOfTheProgramsFiles) {
   const QString made = dir.filePath(QStringLiteral("fatto.pdf"));
-  ASSERT_TRUE(Write(made, "a file"));
+  ASSERT_TRUE(printtest::WriteBytes(made, "a file"));
   ASSERT_TRUE(pv::JoinPdfFiles(parts, target, nullptr));
   EXPECT_EQ(QFileInfo(target).permissions(), QFileInfo(made).permissions());
   const auto own = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser;
@@ -229,11 +182,11 @@ TEST_F(PdfJoin, TheTargetHasTheModeOfTheProgramsFiles) {
 
 TEST_F(PdfJoin, APartThatQpdfWarnsOfIsJoinedWithoutAWordOnStandardError) {
   // The first part's document information names /Creator twice.
-  QByteArray first = Read(Part(0));
+  QByteArray first = printtest::ReadBytes(Part(0));
   const qsizetype producer = first.indexOf("/Producer");
   ASSERT_GT(producer, 0);
   first.replace(producer, 9, "/Creator ");
-  ASSERT_TRUE(Write(Part(0), first));
+  ASSERT_TRUE(printtest::WriteBytes(Part(0), first));
   testing::internal::CaptureStderr();
   QString reason;
   const bool joined = pv::JoinPdfFiles(parts, target, &reason);
@@ -245,14 +198,14 @@ TEST_F(PdfJoin, APartThatQpdfWarnsOfIsJoinedWithoutAWordOnStandardError) {
 
 TEST_F(PdfJoin, AFailureSaysWhyAndLeavesTheTargetAsItWas) {
   const QString broken = dir.filePath(QStringLiteral("rotta.pdf"));
-  const QByteArray whole = Read(Part(1));
+  const QByteArray whole = printtest::ReadBytes(Part(1));
   // The end of a stream overwritten, the file's length and table unchanged.
   QByteArray overwritten = whole;
   overwritten.replace(overwritten.indexOf("endstream"), 9, "xxxxxxxxx");
   // A folder that cannot be made, as a file has its name, and a target that
   // is a folder: the file written beside it cannot take its place.
   const QString notAFolder = dir.filePath(QStringLiteral("chiusa"));
-  ASSERT_TRUE(Write(notAFolder, "a file"));
+  ASSERT_TRUE(printtest::WriteBytes(notAFolder, "a file"));
   const QString folder = dir.filePath(QStringLiteral("cartella/stampa.pdf"));
   ASSERT_TRUE(QDir().mkpath(folder));
   enum class To { kFile, kFileInAFile, kFolder };
@@ -277,7 +230,7 @@ TEST_F(PdfJoin, AFailureSaysWhyAndLeavesTheTargetAsItWas) {
     SCOPED_TRACE(c.what);
     QFile::remove(broken);
     if (!c.missing) {
-      ASSERT_TRUE(Write(broken, c.brokenPart));
+      ASSERT_TRUE(printtest::WriteBytes(broken, c.brokenPart));
     }
     const QString to = c.to == To::kFile          ? target
                        : c.to == To::kFileInAFile ? notAFolder + QStringLiteral("/stampa.pdf")
@@ -287,7 +240,7 @@ TEST_F(PdfJoin, AFailureSaysWhyAndLeavesTheTargetAsItWas) {
       if (c.to != To::kFile && existing) continue;
       QFile::remove(target);
       if (existing) {
-        ASSERT_TRUE(Write(target, "an older file"));
+        ASSERT_TRUE(printtest::WriteBytes(target, "an older file"));
       }
       for (const QStringList& list : {QStringList{Part(0), broken, Part(2)}, QStringList{broken}}) {
         QString reason;
@@ -296,7 +249,7 @@ TEST_F(PdfJoin, AFailureSaysWhyAndLeavesTheTargetAsItWas) {
         EXPECT_TRUE(reason.contains(c.to == To::kFile ? broken : to)) << reason.toStdString();
         EXPECT_TRUE(QFileInfo::exists(broken) || c.missing);
         if (existing) {
-          EXPECT_EQ(Read(target), "an older file");
+          EXPECT_EQ(printtest::ReadBytes(target), "an older file");
         } else if (c.to == To::kFolder) {
           EXPECT_TRUE(QFileInfo(to).isDir());
         } else {
@@ -314,7 +267,7 @@ TEST_F(PdfJoin, AFailureSaysWhyAndLeavesTheTargetAsItWas) {
 // The file system takes no more than a few bytes (as when the disk is
 // full): the join says so and leaves the target as it was.
 TEST_F(PdfJoin, AFileSystemThatTakesNoMoreLeavesTheTargetAsItWas) {
-  ASSERT_TRUE(Write(target, "an older file"));
+  ASSERT_TRUE(printtest::WriteBytes(target, "an older file"));
   rlimit before{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
   const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -327,7 +280,7 @@ TEST_F(PdfJoin, AFileSystemThatTakesNoMoreLeavesTheTargetAsItWas) {
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_FALSE(joined);
   EXPECT_EQ(reason, QStringLiteral("Impossibile scrivere il file \"%1\".").arg(target));
-  EXPECT_EQ(Read(target), "an older file");
+  EXPECT_EQ(printtest::ReadBytes(target), "an older file");
   EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("stampa*")}, QDir::Files),
             QStringList{QStringLiteral("stampa.pdf")});
 }

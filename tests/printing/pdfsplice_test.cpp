@@ -6,6 +6,7 @@
 #include "printing/pdfsplice.h"
 
 #include "printing/pdfjoin.h"
+#include "tests/printing/pdfparts.h"
 #include "tests/printing/pdftools.h"
 #include "tests/support/app_fixture.h"
 
@@ -27,58 +28,9 @@
 
 namespace {
 
-struct PartPage {
-  QString text;
-  QPageSize size{QPageSize::A4};
-  bool picture = false;
-  bool gradient = false;
-};
-
-// A part as the page workers write it: one word per page, a picture or
-// gradient fills where asked.
-void WritePart(const QString& file, const QString& title, const QList<PartPage>& pages) {
-  QPdfWriter writer(file);
-  writer.setTitle(title);
-  writer.setResolution(600);
-  writer.setPageSize(pages.front().size);
-  QPainter painter(&writer);
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPointSize(24);
-  painter.setFont(font);
-  for (qsizetype i = 0; i < pages.size(); ++i) {
-    if (i > 0) {
-      writer.setPageSize(pages[i].size);
-      writer.newPage();
-    }
-    if (pages[i].gradient) {
-      QLinearGradient linear(0, 0, 1200, 0);
-      linear.setColorAt(0, QColor(255, 250, 220));
-      linear.setColorAt(1, QColor(200, 220, 255));
-      painter.fillRect(QRectF(100, 100, 1200, 800), linear);
-      QRadialGradient radial(QPointF(800, 1400), 300);
-      radial.setColorAt(0, Qt::red);
-      radial.setColorAt(1, Qt::blue);
-      painter.fillRect(QRectF(500, 1100, 600, 600), radial);
-    }
-    painter.drawText(QPointF(600, 900), pages[i].text);
-    if (pages[i].picture) {
-      QImage picture(120, 80, QImage::Format_RGB32);
-      for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, qRgb(x * 2, y * 3, (x + y) % 256));
-      painter.drawImage(QRectF(600, 1200, 1200, 800), picture);
-    }
-  }
-}
-
-QByteArray Read(const QString& file) {
-  QFile f(file);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool Write(const QString& file, const QByteArray& data) {
-  QFile f(file);
-  return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
-}
+using printtest::PartPage;
+using printtest::PdfPageSizes;
+using printtest::WritePart;
 
 std::optional<QByteArray> Splice(const QList<QByteArray>& parts) {
   std::vector<QByteArrayView> views;
@@ -108,15 +60,6 @@ QList<QByteArray> RawPageContents(const QString& pdf) {
     }
   }
   return contents;
-}
-
-QStringList PdfPageSizes(const QString& pdf) {
-  const QString out = printtest::Run(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"),
-                                                                 QStringLiteral("-l"), QStringLiteral("9999"), pdf});
-  QStringList sizes;
-  auto it = QRegularExpression(QStringLiteral("Page\\s+\\d+ size:\\s+([\\d.]+ x [\\d.]+)")).globalMatch(out);
-  while (it.hasNext()) sizes.append(it.next().captured(1));
-  return sizes;
 }
 
 // The file with its cross-reference table made again for its objects as
@@ -163,7 +106,7 @@ class PdfSplice : public ::testing::Test {
     WritePart(Part(2), QStringLiteral("Terza"),
               {{QStringLiteral("Gammauno"), label, false, true}, {QStringLiteral("Gammadue"), label, false, true}});
     WritePart(Part(3), QStringLiteral("Quarta"), {{QStringLiteral("Deltauno"), QPageSize::A5}});
-    for (int i = 0; i < 4; ++i) bytes.append(Read(Part(i)));
+    for (int i = 0; i < 4; ++i) bytes.append(printtest::ReadBytes(Part(i)));
     target = dir.filePath(QStringLiteral("stampa.pdf"));
   }
   QString Part(int i) const { return dir.filePath(QStringLiteral("parte%1.pdf").arg(i)); }
@@ -199,7 +142,7 @@ TEST_F(PdfSplice, JoinsThePartsPagesInOrderWithTheirStreamsAsTheyAre) {
   ASSERT_TRUE(bytes[1].contains("/Subtype /Image"));
   const std::optional<QByteArray> joined = Splice(bytes);
   ASSERT_TRUE(joined.has_value());
-  ASSERT_TRUE(Write(target, *joined));
+  ASSERT_TRUE(printtest::WriteBytes(target, *joined));
   ExpectTheParts(target);
 
   // The page contents byte for byte, in page order.
@@ -219,11 +162,11 @@ TEST_F(PdfSplice, JoinsThePartsPagesInOrderWithTheirStreamsAsTheyAre) {
 
   // Through JoinPdfFiles the same file (the quick join is the one it takes).
   ASSERT_TRUE(pv::JoinPdfFiles(Parts(), target, nullptr));
-  EXPECT_EQ(Read(target), *joined);
+  EXPECT_EQ(printtest::ReadBytes(target), *joined);
   // A part of one page alone, joined after itself.
   const std::optional<QByteArray> twice = Splice({bytes[3], bytes[3]});
   ASSERT_TRUE(twice.has_value());
-  ASSERT_TRUE(Write(target, *twice));
+  ASSERT_TRUE(printtest::WriteBytes(target, *twice));
   EXPECT_EQ(printtest::PdfPageWords(target).at(1), QStringList{QStringLiteral("Deltauno")});
   EXPECT_EQ(printtest::PdfPages(target), 2);
 }
@@ -238,12 +181,12 @@ TEST_F(PdfSplice, StringsAndCommentsAreNeverRewritten) {
   ASSERT_GT(page, 0);
   second.insert(page, note);
   second = WithNewTable(second);
-  ASSERT_TRUE(Write(Part(2), second));
+  ASSERT_TRUE(printtest::WriteBytes(Part(2), second));
   bytes[2] = second;
   const std::optional<QByteArray> joined = Splice(bytes);
   ASSERT_TRUE(joined.has_value());
   EXPECT_TRUE(joined->contains(note));
-  ASSERT_TRUE(Write(target, *joined));
+  ASSERT_TRUE(printtest::WriteBytes(target, *joined));
   ExpectTheParts(target);
 }
 
@@ -297,7 +240,7 @@ TEST_F(PdfSplice, OtherShapesAreLeftToTheJoinThatReadsAnyPdf) {
     int pages;        // of the parts that qpdf joins; 0: the part is damaged
   };
   const Case cases[] = {
-      {"object streams", Read(streams), 5},
+      {"object streams", printtest::ReadBytes(streams), 5},
       {"truncated", second.left(second.size() * 2 / 3), 0},
       {"truncated end", second.left(second.size() - 10), 0},
       {"an offset one byte off", offByOne, 0},
@@ -312,7 +255,7 @@ TEST_F(PdfSplice, OtherShapesAreLeftToTheJoinThatReadsAnyPdf) {
     SCOPED_TRACE(c.what);
     EXPECT_FALSE(Splice({bytes[0], c.part, bytes[2]}).has_value());
     EXPECT_FALSE(Splice({c.part, bytes[2]}).has_value());
-    ASSERT_TRUE(Write(Part(1), c.part));
+    ASSERT_TRUE(printtest::WriteBytes(Part(1), c.part));
     QString reason;
     const bool joined = pv::JoinPdfFiles({Part(0), Part(1), Part(3)}, target, &reason);
     EXPECT_EQ(joined, c.pages > 0) << reason.toStdString();
