@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libqt6sql6-odbc libqt6svg6
   libzint-dev libuemf-dev zlib1g-dev libqpdf-dev
   mdbtools-dev libshp-dev pxlib-dev libfreexl-dev libzip-dev libpugixml-dev
-  unixodbc-dev unixodbc odbcinst libsqliteodbc mdbtools locales python3-xlwt libsqlite3-dev libcups2-dev poppler-utils
+  unixodbc-dev unixodbc odbcinst libsqliteodbc mdbtools locales python3-xlwt libsqlite3-dev libcups2-dev poppler-utils qpdf
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
   xvfb xauth imagemagick qt6-translations-l10n
