@@ -6,6 +6,7 @@
 #include "platform/printer/printer.h"
 #include "platform/runtime.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -54,6 +55,13 @@ struct Settings {
 // written by SaveSettings. Tests install a value of their own by assigning
 // to it.
 Settings& ProgramSettings();
+
+// The settings as bytes and back, exactly: every key plavik.ini keeps of
+// them, as the key table lists them, and the printer's capabilities (what a
+// process that draws for this one, a page worker, takes over). False, with
+// `s` untouched, when `bytes` are not such a value.
+QByteArray SettingsBytes(const Settings& s);
+bool SettingsFromBytes(const QByteArray& bytes, Settings* s);
 
 // The grid pitch the Options dialog accepts, and the one a first start
 // gets, in millimetres.

@@ -62,9 +62,9 @@ class PrintEngine {
   // Whether a job is running (no second one starts meanwhile).
   bool JobRunning() const { return m_jobRunning; }
 
-  // The pages first..last of the run on `out`: begins it, commits the
-  // canvas geometry, makes the field values once, draws the pages and ends
-  // the output (or aborts it after a failure). False when a page could not
+  // The pages first..last of the run on `out`, the canvas geometry
+  // committed by the caller: begins it, makes the field values once, draws
+  // the pages and ends the output (or aborts it after a failure). False when a page could not
   // be drawn or the output failed (its FailureReason says why).
   bool PrintPages(JobOutput& out, std::int32_t first, std::int32_t last, const PageSteps& steps);
   // The merge source of a run drawn apart from the program (a page

@@ -117,6 +117,9 @@ void PrintEngine::PrintDocument(bool bMode) {
   const double maximum = bMode ? double(m_run.m_PageCount) + 2 : 5;
   controls.SetProgress(0, maximum, 1);
 
+  // The canvas geometry is committed once for the whole job, wherever its
+  // pages are drawn.
+  Editor().SaveData();
   // A long run is drawn by page workers side by side when the output takes
   // the whole job as one file; the pages come out the same.
   std::optional<bool> apart;
@@ -155,9 +158,7 @@ void PrintEngine::PrintDocument(bool bMode) {
 
 bool PrintEngine::PrintPages(JobOutput& out, std::int32_t first, std::int32_t last, const PageSteps& steps) {
   if (!out.Begin()) return false;
-  // The canvas geometry is committed, and the field values made, once for
-  // the whole job.
-  Editor().SaveData();
+  // The field values are made once for the whole job.
   RecordFields fields = FieldValues();
   bool ok = true;
   for (std::int32_t page = first; ok && page <= last; ++page) {

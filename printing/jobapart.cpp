@@ -3,7 +3,6 @@
 // own, and the files are joined into the job's PDF in page order.
 #include "datasources/recordsnapshot.h"
 #include "datasources/sourcerecordset.h"
-#include "document/hosts.h"
 #include "document/labelfile.h"
 #include "document/model.h"
 #include "printing/engine.h"
@@ -35,9 +34,8 @@ std::optional<bool> PrintEngine::PrintApart(const PdfPageSetup& setup, const QSt
   QTemporaryDir dir;
   if (program.isEmpty() || !dir.isValid()) return std::nullopt;
 
-  // What every worker reads: the document as it stands, the settings, the
-  // run and, when merging, the rows it shows.
-  Editor().SaveData();
+  // What every worker reads: the document as it stands (committed by the
+  // job), the settings, the run and, when merging, the rows it shows.
   PageJob job;
   job.ProgramValues = ProgramSettings();
   RenderSettingsHost& rendering = RenderSettings();

@@ -15,14 +15,6 @@ class PdfWriter {
  public:
   ~PdfWriter() { Close(); }
 
-  bool Open(std::unique_ptr<QPrinter> printer, const JobSettings& s) {
-    PdfPageSetup setup;
-    setup.DpiX = s.DpiX;
-    setup.DpiY = s.DpiY;
-    setup.OffsetX = s.OffsetX;
-    setup.OffsetY = s.OffsetY;
-    return Open(std::move(printer), setup);
-  }
   bool Open(std::unique_ptr<QPrinter> printer, const PdfPageSetup& s) {
     printer_ = std::move(printer);
     if (!printer_) return false;
@@ -53,16 +45,22 @@ class PdfWriter {
   DeviceContext* dc_ = nullptr;
 };
 
-// The set-up of a job's PDF as `printer` and the job's settings make it.
-PdfPageSetup SetupOf(const QPrinter& printer, const JobSettings& s) {
+// What the job's settings say of its device context.
+PdfPageSetup DeviceOf(const JobSettings& s) {
   PdfPageSetup setup;
-  setup.Layout = printer.pageLayout();
-  setup.FullPage = printer.fullPage();
-  setup.Resolution = s.DpiX > 0 ? s.DpiX : printer.resolution();
   setup.DpiX = s.DpiX;
   setup.DpiY = s.DpiY;
   setup.OffsetX = s.OffsetX;
   setup.OffsetY = s.OffsetY;
+  return setup;
+}
+
+// The set-up of a job's PDF as `printer` and the job's settings make it.
+PdfPageSetup SetupOf(const QPrinter& printer, const JobSettings& s) {
+  PdfPageSetup setup = DeviceOf(s);
+  setup.Layout = printer.pageLayout();
+  setup.FullPage = printer.fullPage();
+  setup.Resolution = s.DpiX > 0 ? s.DpiX : printer.resolution();
   return setup;
 }
 
@@ -71,7 +69,7 @@ QString CannotWrite(const QString& file) { return QStringLiteral("Impossibile sc
 class PdfPrinterOutput : public JobOutput {
  public:
   explicit PdfPrinterOutput(const JobSettings& s) : s_(s) {}
-  bool Begin() override { return Check(writer_.Open(CreateCurrentPrinter(s_.PdfFile), s_)); }
+  bool Begin() override { return Check(writer_.Open(CreateCurrentPrinter(s_.PdfFile), DeviceOf(s_))); }
   bool NewPage() override { return Check(writer_.NewPage()); }
   bool End() override { return Check(writer_.Close()); }
   void Abort() override { writer_.Close(); }
@@ -143,7 +141,7 @@ class CupsOutput : public JobOutput {
     std::unique_ptr<QPrinter> printer = MakePrinter();
     printer->setOutputFileName(file_);
     writer_ = std::make_unique<PdfWriter>();
-    if (writer_->Open(std::move(printer), s_)) return true;
+    if (writer_->Open(std::move(printer), DeviceOf(s_))) return true;
     m_reason = CannotWrite(file_);
     return false;
   }

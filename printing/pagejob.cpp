@@ -9,75 +9,22 @@ namespace {
 
 // The file's first word and its layout's version.
 constexpr quint32 kMagic = 0x706c7067;  // "plpg"
-constexpr quint32 kVersion = 1;
-
-QDataStream& operator<<(QDataStream& out, const Settings& s) {
-  out << qint32(s.CalibrationX) << qint32(s.CalibrationY) << qint16(s.PrintArchive) << qint16(s.PrintBorder)
-      << qint16(s.PrintLow) << qint16(s.PrintStopPage) << qint16(s.PrintFieldCode) << qint16(s.PrintFieldCodeIfNull)
-      << qint16(s.PrintCircle) << qint16(s.SettingSmallTemplate) << qint16(s.SettingAntialiasing) << s.SettingGridX
-      << s.SettingGridY << qint16(s.SettingShowGrid) << qint16(s.SettingShowRule) << qint16(s.SettingAutoInsert)
-      << qint16(s.SettingBozza) << qint16(s.SettingSnap) << qint16(s.SettingShowHelp) << s.DefaultPath;
-  const PrinterCaps& p = s.Printer;
-  return out << qint32(p.DpiX) << qint32(p.DpiY) << qint32(p.OffsetX) << qint32(p.OffsetY) << qint32(p.HorzSize)
-             << qint32(p.VertSize);
-}
-
-template <class T, class Wire>
-void ReadAs(QDataStream& in, T& value) {
-  Wire w{};
-  in >> w;
-  value = static_cast<T>(w);
-}
-
-QDataStream& operator>>(QDataStream& in, Settings& s) {
-  ReadAs<std::int32_t, qint32>(in, s.CalibrationX);
-  ReadAs<std::int32_t, qint32>(in, s.CalibrationY);
-  ReadAs<VbBool, qint16>(in, s.PrintArchive);
-  ReadAs<VbBool, qint16>(in, s.PrintBorder);
-  ReadAs<VbBool, qint16>(in, s.PrintLow);
-  ReadAs<VbBool, qint16>(in, s.PrintStopPage);
-  ReadAs<std::int16_t, qint16>(in, s.PrintFieldCode);
-  ReadAs<std::int16_t, qint16>(in, s.PrintFieldCodeIfNull);
-  ReadAs<std::int16_t, qint16>(in, s.PrintCircle);
-  ReadAs<std::int16_t, qint16>(in, s.SettingSmallTemplate);
-  ReadAs<std::int16_t, qint16>(in, s.SettingAntialiasing);
-  in >> s.SettingGridX >> s.SettingGridY;
-  ReadAs<std::int16_t, qint16>(in, s.SettingShowGrid);
-  ReadAs<std::int16_t, qint16>(in, s.SettingShowRule);
-  ReadAs<std::int16_t, qint16>(in, s.SettingAutoInsert);
-  ReadAs<std::int16_t, qint16>(in, s.SettingBozza);
-  ReadAs<std::int16_t, qint16>(in, s.SettingSnap);
-  ReadAs<std::int16_t, qint16>(in, s.SettingShowHelp);
-  in >> s.DefaultPath;
-  PrinterCaps& p = s.Printer;
-  ReadAs<int, qint32>(in, p.DpiX);
-  ReadAs<int, qint32>(in, p.DpiY);
-  ReadAs<int, qint32>(in, p.OffsetX);
-  ReadAs<int, qint32>(in, p.OffsetY);
-  ReadAs<int, qint32>(in, p.HorzSize);
-  ReadAs<int, qint32>(in, p.VertSize);
-  return in;
-}
+constexpr quint32 kVersion = 2;
 
 QDataStream& operator<<(QDataStream& out, const PrintRunValues& r) {
   const SheetFormat& f = r.m_Format.Sheet;
   out << r.m_Format.Code << f.Width << f.Height << f.nOri << f.nVer << f.TopMargin << f.LeftMargin << f.vertipitch
       << f.horizpitch << f.sheetwidth << f.sheetdepth << r.m_Format.bottommarg << r.m_Format.rightmargin;
-  return out << qint32(r.m_PageCount) << qint32(r.m_FirstLabel) << qint32(r.m_LastLabel) << qint32(r.m_RangePages)
-             << qint32(r.m_CountMode) << qint32(r.m_RegistrationId) << r.m_Sort << r.m_Filter;
+  return out << r.m_PageCount << r.m_FirstLabel << r.m_LastLabel << r.m_RangePages << r.m_CountMode
+             << r.m_RegistrationId << r.m_Sort << r.m_Filter;
 }
 
 QDataStream& operator>>(QDataStream& in, PrintRunValues& r) {
   SheetFormat& f = r.m_Format.Sheet;
   in >> r.m_Format.Code >> f.Width >> f.Height >> f.nOri >> f.nVer >> f.TopMargin >> f.LeftMargin >> f.vertipitch >>
       f.horizpitch >> f.sheetwidth >> f.sheetdepth >> r.m_Format.bottommarg >> r.m_Format.rightmargin;
-  ReadAs<std::int32_t, qint32>(in, r.m_PageCount);
-  ReadAs<std::int32_t, qint32>(in, r.m_FirstLabel);
-  ReadAs<std::int32_t, qint32>(in, r.m_LastLabel);
-  ReadAs<std::int32_t, qint32>(in, r.m_RangePages);
-  ReadAs<std::int32_t, qint32>(in, r.m_CountMode);
-  ReadAs<std::int32_t, qint32>(in, r.m_RegistrationId);
-  return in >> r.m_Sort >> r.m_Filter;
+  return in >> r.m_PageCount >> r.m_FirstLabel >> r.m_LastLabel >> r.m_RangePages >> r.m_CountMode >>
+         r.m_RegistrationId >> r.m_Sort >> r.m_Filter;
 }
 
 // The page layout by its parts: the page size by its exact size in points
@@ -89,8 +36,7 @@ QDataStream& operator<<(QDataStream& out, const PdfPageSetup& p) {
   out << qint32(size.id()) << size.definitionSize() << qint32(size.definitionUnits()) << size.name()
       << qint32(p.Layout.orientation()) << qint32(p.Layout.units()) << m.left() << m.top() << m.right() << m.bottom()
       << least.left() << least.top() << least.right() << least.bottom() << qint32(p.Layout.mode());
-  return out << p.FullPage << qint32(p.Resolution) << qint32(p.DpiX) << qint32(p.DpiY) << qint32(p.OffsetX)
-             << qint32(p.OffsetY);
+  return out << p.FullPage << p.Resolution << p.DpiX << p.DpiY << p.OffsetX << p.OffsetY;
 }
 
 QDataStream& operator>>(QDataStream& in, PdfPageSetup& p) {
@@ -106,13 +52,7 @@ QDataStream& operator>>(QDataStream& in, PdfPageSetup& p) {
   p.Layout = QPageLayout(size, QPageLayout::Orientation(orientation), QMarginsF(l, t, r, b), QPageLayout::Unit(units),
                          QMarginsF(ll, lt, lr, lb));
   p.Layout.setMode(QPageLayout::Mode(mode));
-  in >> p.FullPage;
-  ReadAs<int, qint32>(in, p.Resolution);
-  ReadAs<int, qint32>(in, p.DpiX);
-  ReadAs<int, qint32>(in, p.DpiY);
-  ReadAs<int, qint32>(in, p.OffsetX);
-  ReadAs<int, qint32>(in, p.OffsetY);
-  return in;
+  return in >> p.FullPage >> p.Resolution >> p.DpiX >> p.DpiY >> p.OffsetX >> p.OffsetY;
 }
 
 }  // namespace
@@ -122,8 +62,8 @@ bool WritePageJob(const QString& path, const PageJob& job) {
   if (!file.open(QIODevice::WriteOnly)) return false;
   QDataStream out(&file);
   out.setVersion(QDataStream::Qt_6_0);
-  out << kMagic << kVersion << job.ProgramValues << job.Rendering.PrintLow << job.Rendering.PrintCircle
-      << qint32(job.Rendering.PrinterDpiY) << job.Run << job.PageOrgX << job.PageOrgY << job.Page << job.LabFile
+  out << kMagic << kVersion << SettingsBytes(job.ProgramValues) << job.Rendering.PrintLow << job.Rendering.PrintCircle
+      << job.Rendering.PrinterDpiY << job.Run << job.PageOrgX << job.PageOrgY << job.Page << job.LabFile
       << job.RecordsFile;
   return out.status() == QDataStream::Ok && file.commit();
 }
@@ -139,13 +79,13 @@ bool ReadPageJob(const QString& path, PageJob* job, QString* reason) {
   quint32 magic = 0, version = 0;
   in >> magic >> version;
   PageJob read;
+  QByteArray settings;
   if (magic == kMagic && version == kVersion) {
-    qint32 dpiY = 0;
-    in >> read.ProgramValues >> read.Rendering.PrintLow >> read.Rendering.PrintCircle >> dpiY;
-    read.Rendering.PrinterDpiY = dpiY;
+    in >> settings >> read.Rendering.PrintLow >> read.Rendering.PrintCircle >> read.Rendering.PrinterDpiY;
     in >> read.Run >> read.PageOrgX >> read.PageOrgY >> read.Page >> read.LabFile >> read.RecordsFile;
   }
-  if (magic != kMagic || version != kVersion || in.status() != QDataStream::Ok || !in.atEnd()) {
+  if (magic != kMagic || version != kVersion || in.status() != QDataStream::Ok || !in.atEnd() ||
+      !SettingsFromBytes(settings, &read.ProgramValues)) {
     *reason = QStringLiteral("Il file \"%1\" non descrive un lavoro di stampa.").arg(path);
     return false;
   }

@@ -3,7 +3,6 @@
 #include "core/settings.h"
 #include "datasources/recordsnapshot.h"
 #include "datasources/sourcerecordset.h"
-#include "document/hosts.h"
 #include "document/labelfile.h"
 #include "document/model.h"
 #include "printing/engine.h"
@@ -30,13 +29,6 @@ class JobRenderSettings : public RenderSettingsHost {
   PageJobRendering r_;
 };
 
-// The document comes committed: the program committed its canvas before it
-// wrote the file, so the job does not commit it again.
-class CommittedDocument : public EditorHost {
- public:
-  void SaveData() override {}
-};
-
 }  // namespace
 
 bool DrawJobPart(const QString& jobFile, std::int32_t first, std::int32_t last, const QString& file,
@@ -48,10 +40,9 @@ bool DrawJobPart(const QString& jobFile, std::int32_t first, std::int32_t last, 
     return false;
   }
   ProgramSettings() = job.ProgramValues;
-  CommittedDocument committed;
-  const ScopedHost<EditorHost> committedInstalled(committed);
   JobRenderSettings rendering(job.Rendering);
   const ScopedHost<RenderSettingsHost> renderingInstalled(rendering);
+  // The document comes as the program committed it for the job.
   if (!ReadLabFileIntoDocument(job.LabFile, reason)) return false;
   PageOrgX = job.PageOrgX;
   PageOrgY = job.PageOrgY;

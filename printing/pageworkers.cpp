@@ -50,32 +50,30 @@ struct Worker {
   QByteArray reason;
 };
 
-void EndWorker(Worker& w, bool kill) {
+// Closes the worker's output and waits for it to end (ended at once when
+// `kill`); false when there was no worker to wait for.
+bool Reap(Worker& w, bool kill, int* status) {
   if (w.fd >= 0) ::close(w.fd);
   w.fd = -1;
+  pid_t got = -1;
   if (w.pid > 0) {
     if (kill) ::kill(w.pid, SIGKILL);
-    int status = 0;
-    while (::waitpid(w.pid, &status, 0) < 0 && errno == EINTR) {
+    while ((got = ::waitpid(w.pid, status, 0)) < 0 && errno == EINTR) {
     }
   }
   w.pid = -1;
+  return got > 0;
 }
 
 // Waits for a worker whose output ended; true when it wrote its part.
 bool Finished(Worker& w, QString* reason) {
-  ::close(w.fd);
-  w.fd = -1;
   int status = 0;
-  pid_t got = -1;
-  while ((got = ::waitpid(w.pid, &status, 0)) < 0 && errno == EINTR) {
-  }
-  w.pid = -1;
+  const bool reaped = Reap(w, false, &status);
   const bool whole = w.drawn == w.part->Last - w.part->First + 1;
-  if (got > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0 && !w.failing && whole) return true;
+  if (reaped && WIFEXITED(status) && WEXITSTATUS(status) == 0 && !w.failing && whole) return true;
   if (w.failing) {
     *reason = QString::fromUtf8(w.reason);
-  } else if (got > 0 && WIFSIGNALED(status)) {
+  } else if (reaped && WIFSIGNALED(status)) {
     *reason = QStringLiteral("La stampa delle pagine da %1 a %2 si è interrotta (segnale %3).")
                   .arg(w.part->First)
                   .arg(w.part->Last)
@@ -116,19 +114,21 @@ std::vector<PagePart> SplitPages(std::int32_t pages, int workers, const QString&
 WorkersOutcome RunPageWorkers(const QString& program, const QString& jobFile, const std::vector<PagePart>& parts,
                               const std::function<void(int drawn)>& progress, QString* reason) {
   std::vector<Worker> workers(parts.size());
-  const QList<QByteArray> env = WorkerEnvironment();
-  const auto endAll = [&](bool kill) {
-    for (Worker& w : workers) EndWorker(w, kill);
+  const auto endAll = [&] {
+    int status = 0;
+    for (Worker& w : workers) Reap(w, true, &status);
   };
+  // Every worker is started, or none is left running.
+  const QList<QByteArray> env = WorkerEnvironment();
   const int nullInput = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-  for (std::size_t i = 0; i < parts.size(); ++i) {
+  bool started = nullInput >= 0;
+  for (std::size_t i = 0; started && i < parts.size(); ++i) {
     Worker& w = workers[i];
     w.part = &parts[i];
     int ends[2];
-    if (nullInput < 0 || ::pipe2(ends, O_CLOEXEC) != 0) {
-      endAll(true);
-      if (nullInput >= 0) ::close(nullInput);
-      return WorkersOutcome::NotStarted;
+    if (::pipe2(ends, O_CLOEXEC) != 0) {
+      started = false;
+      break;
     }
     const QList<QByteArray> args{QFile::encodeName(jobFile), QByteArray::number(parts[i].First),
                                  QByteArray::number(parts[i].Last), QFile::encodeName(parts[i].File)};
@@ -136,17 +136,17 @@ WorkersOutcome RunPageWorkers(const QString& program, const QString& jobFile, co
     w.pid = StartHelperProgram(program, args, nullInput, ends[1], env, &error);
     ::close(ends[1]);
     w.fd = ends[0];
-    if (w.pid < 0) {
-      endAll(true);
-      ::close(nullInput);
-      return WorkersOutcome::NotStarted;
-    }
+    started = w.pid > 0;
   }
-  ::close(nullInput);
+  if (nullInput >= 0) ::close(nullInput);
+  if (!started) {
+    endAll();
+    return WorkersOutcome::NotStarted;
+  }
 
+  // Until every worker's output has ended.
   int drawn = 0;
-  std::size_t running = workers.size();
-  while (running > 0) {
+  for (;;) {
     std::vector<pollfd> ready;
     std::vector<Worker*> of;
     for (Worker& w : workers) {
@@ -154,10 +154,11 @@ WorkersOutcome RunPageWorkers(const QString& program, const QString& jobFile, co
       ready.push_back(pollfd{w.fd, POLLIN, 0});
       of.push_back(&w);
     }
+    if (ready.empty()) break;
     if (::poll(ready.data(), ready.size(), -1) < 0) {
       if (errno == EINTR) continue;
       *reason = QString::fromLocal8Bit(std::strerror(errno));
-      endAll(true);
+      endAll();
       return WorkersOutcome::Failed;
     }
     bool grew = false;
@@ -181,9 +182,8 @@ WorkersOutcome RunPageWorkers(const QString& program, const QString& jobFile, co
         }
         continue;
       }
-      --running;
       if (!Finished(w, reason)) {
-        endAll(true);
+        endAll();
         return WorkersOutcome::Failed;
       }
     }

@@ -12,6 +12,8 @@
 // are kept in memory until the target is written.
 #include "printing/pdfjoin.h"
 
+#include "printing/blockwriter.h"
+#include "printing/inthreads.h"
 #include "printing/pdfsplice.h"
 
 #include <qpdf/Pipeline.hh>
@@ -30,7 +32,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <exception>
@@ -38,8 +39,6 @@
 #include <memory>
 #include <new>
 #include <stdexcept>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace pv {
@@ -51,24 +50,6 @@ QString Missing(const QString& part) {
 }
 QString Damaged(const QString& part) {
   return QStringLiteral("Il file \"%1\", con una parte delle pagine da stampare, è danneggiato.").arg(part);
-}
-
-// work(i) for every i below count, on as many threads as there are cores.
-void InThreads(size_t count, const std::function<void(size_t)>& work) {
-  std::atomic<size_t> next{0};
-  const auto run = [&] {
-    for (size_t i = next++; i < count; i = next++) work(i);
-  };
-  const size_t wanted = std::min<size_t>(count, std::max(1u, std::thread::hardware_concurrency()));
-  std::vector<std::thread> threads;
-  threads.reserve(wanted);
-  try {
-    while (threads.size() + 1 < wanted) threads.emplace_back(run);
-  } catch (const std::system_error&) {
-    // No more threads to be had: the ones there are do the work.
-  }
-  run();
-  for (std::thread& t : threads) t.join();
 }
 
 // The file written beside the target, under a name of its own in the same
@@ -132,29 +113,15 @@ struct WriteFailed {};
 // its pipelines in destructors, where an exception would end the program.
 class BesidePipeline : public Pipeline {
  public:
-  explicit BesidePipeline(BesideFile* file) : Pipeline("target", nullptr), file_(file) { buffer_.reserve(kBlock); }
-  void write(const unsigned char* data, size_t len) override {
-    if (buffer_.size() + len > kBlock) Flush();
-    if (len >= kBlock) {
-      failed_ = failed_ || !file_->Write(reinterpret_cast<const char*>(data), len);
-    } else {
-      buffer_.insert(buffer_.end(), data, data + len);
-    }
-  }
-  void finish() override { Flush(); }
+  explicit BesidePipeline(BesideFile* file)
+      : Pipeline("target", nullptr), out_([file](const char* data, size_t size) { return file->Write(data, size); }) {}
+  void write(const unsigned char* data, size_t len) override { out_.Put(reinterpret_cast<const char*>(data), len); }
+  void finish() override { out_.Flush(); }
   // Everything written so far is in the file.
-  bool Whole() const { return !failed_ && buffer_.empty(); }
+  bool Whole() const { return out_.Whole(); }
 
  private:
-  static constexpr size_t kBlock = size_t(1) << 20;
-  void Flush() {
-    failed_ = failed_ || !file_->Write(buffer_.data(), buffer_.size());
-    buffer_.clear();
-  }
-
-  BesideFile* file_;
-  std::vector<char> buffer_;
-  bool failed_ = false;
+  BlockWriter out_;
 };
 
 // A part read with qpdf from its bytes in memory (from a file qpdf makes a

@@ -1,4 +1,4 @@
-// Every part is read in a thread of its own and checked whole: its table,
+// Every part is read (in threads) and checked whole: its table,
 // every object where the table says and of the number it says, every
 // reference to an object the part has, every stream's data of the length
 // its dictionary gives, one page tree of pages only. Then the objects are
@@ -7,12 +7,12 @@
 // strings, names, comments and stream data, so nothing else is changed).
 #include "printing/pdfsplice.h"
 
+#include "printing/blockwriter.h"
+#include "printing/inthreads.h"
+
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <cstring>
-#include <system_error>
-#include <thread>
 
 namespace pv {
 namespace {
@@ -497,57 +497,6 @@ bool ReadPart(QByteArrayView bytes, Part* p) {
   return true;
 }
 
-// The blocks handed to the writer: small pieces gathered, large ones (a
-// stream's data) passed through.
-class Sink {
- public:
-  explicit Sink(const std::function<bool(const char*, size_t)>& write) : write_(write) { buffer_.reserve(kBlock); }
-  void Put(const char* data, size_t size) {
-    pos_ += size;
-    if (buffer_.size() + size > kBlock) Flush();
-    if (size >= kBlock / 4) {
-      ok_ = ok_ && write_(data, size);
-    } else {
-      buffer_.insert(buffer_.end(), data, data + size);
-    }
-  }
-  void Put(QByteArrayView text) { Put(text.data(), size_t(text.size())); }
-  void Put(uint64_t number) {
-    char digits[24];
-    const auto r = std::to_chars(digits, digits + sizeof digits, number);
-    Put(digits, size_t(r.ptr - digits));
-  }
-  void Flush() {
-    if (!buffer_.empty()) ok_ = ok_ && write_(buffer_.data(), buffer_.size());
-    buffer_.clear();
-  }
-  size_t Pos() const { return pos_; }
-  bool Ok() const { return ok_; }
-
- private:
-  static constexpr size_t kBlock = size_t(1) << 20;
-  const std::function<bool(const char*, size_t)>& write_;
-  std::vector<char> buffer_;
-  size_t pos_ = 0;
-  bool ok_ = true;
-};
-
-// work(i) for every part, each in a thread of its own while there are
-// threads to be had.
-template <typename Work>
-void EveryPart(size_t count, const Work& work) {
-  std::vector<std::thread> threads;
-  size_t i = 1;
-  try {
-    for (; i < count; ++i) threads.emplace_back(work, i);
-  } catch (const std::system_error&) {
-    // The rest in this thread.
-  }
-  work(0);
-  for (; i < count; ++i) work(i);
-  for (std::thread& t : threads) t.join();
-}
-
 }  // namespace
 
 SpliceResult SplicePdfParts(const std::vector<QByteArrayView>& bytes,
@@ -555,7 +504,7 @@ SpliceResult SplicePdfParts(const std::vector<QByteArrayView>& bytes,
   if (bytes.empty()) return SpliceResult::kUnknown;
   std::vector<Part> parts(bytes.size());
   std::vector<char> known(bytes.size(), 0);
-  EveryPart(parts.size(), [&](size_t i) { known[i] = ReadPart(bytes[i], &parts[i]); });
+  InThreads(parts.size(), [&](size_t i) { known[i] = ReadPart(bytes[i], &parts[i]); });
   if (std::find(known.begin(), known.end(), 0) != known.end()) return SpliceResult::kUnknown;
 
   // The new numbers: the first part's as they are, then each later part's
@@ -586,7 +535,7 @@ SpliceResult SplicePdfParts(const std::vector<QByteArrayView>& bytes,
     pageCount += p.kids.size();
   }
 
-  Sink out(write);
+  BlockWriter out(write);
   std::vector<uint64_t> offsets(next, 0);
   out.Put(head.bytes.first(qsizetype(head.headerEnd)));
   for (const uint32_t i : head.order) {
