@@ -1,7 +1,7 @@
 # What `cmake --install` (make install, the package) puts below the prefix:
 #   bin/plavik                    the program
-#   lib/plavik/                   its own libraries and the helper programs
-#                                 (plavik-reader, plavik-pages), found through $ORIGIN
+#   lib/plavik/                   its own libraries and the reader program
+#                                 (plavik-reader), found through $ORIGIN
 #   share/plavik/                 its own files: graphics, clip-art, help and
 #                                 the sample database (read, never written)
 #   share/applications/plavik.desktop, share/mime/packages/plavik.xml,
@@ -65,12 +65,10 @@ set_target_properties(${PLAVIK_INSTALL_LIBRARIES} PROPERTIES INSTALL_RPATH "$ORI
 # Only the run-time files: no development symlink (libx.so) of a library that
 # has a versioned name.
 install(TARGETS ${PLAVIK_INSTALL_LIBRARIES} LIBRARY DESTINATION ${PLAVIK_INSTALL_LIBDIR} NAMELINK_SKIP)
-foreach(helper plavik-reader plavik-pages)
-  if(TARGET ${helper})
-    set_target_properties(${helper} PROPERTIES INSTALL_RPATH "$ORIGIN")
-    install(TARGETS ${helper} RUNTIME DESTINATION ${PLAVIK_INSTALL_LIBDIR})
-  endif()
-endforeach()
+if(TARGET plavik-reader)
+  set_target_properties(plavik-reader PROPERTIES INSTALL_RPATH "$ORIGIN")
+  install(TARGETS plavik-reader RUNTIME DESTINATION ${PLAVIK_INSTALL_LIBDIR})
+endif()
 
 # The program folder's contents made at build time (only these: a program
 # started from the build keeps plavik.ini and plavik.db beside them).

@@ -10,9 +10,6 @@
 #include "platform/printer/printer.h"
 #include "platform/programfolder.h"
 
-#include <QDataStream>
-#include <QIODevice>
-
 #include <variant>
 
 namespace pv {
@@ -158,46 +155,7 @@ void WriteSettingsFile(const QString& ini, const Settings& s, const LabelSetting
   for (const SettingKey& k : kKeys) WriteKey(ini, k, s, label);
 }
 
-// Every setting of the key table and the printer's capabilities through
-// `io(field)`, in one order for writing and reading.
-template <class S, class Io>
-void EachValue(S& s, const Io& io) {
-  for (const SettingKey& k : kKeys) {
-    std::visit(Overloaded{
-                   [&](LongKey p) { io(s.*p.field); },
-                   [&](IntegerKey p) { io(s.*p.field); },
-                   [&](FlagKey p) { io(s.*p.field); },
-                   [&](SingleKey p) { io(s.*p.field); },
-                   [&](TextKey p) { io(s.*p.field); },
-                   [](LabelNumberKey) {},
-                   [](LabelTextKey) {},
-               },
-               k.place);
-  }
-  for (int PrinterCaps::*field : {&PrinterCaps::DpiX, &PrinterCaps::DpiY, &PrinterCaps::OffsetX, &PrinterCaps::OffsetY,
-                                  &PrinterCaps::HorzSize, &PrinterCaps::VertSize})
-    io(s.Printer.*field);
-}
-
 }  // namespace
-
-QByteArray SettingsBytes(const Settings& s) {
-  QByteArray bytes;
-  QDataStream out(&bytes, QIODevice::WriteOnly);
-  out.setVersion(QDataStream::Qt_6_0);
-  EachValue(s, [&](const auto& value) { out << value; });
-  return bytes;
-}
-
-bool SettingsFromBytes(const QByteArray& bytes, Settings* s) {
-  QDataStream in(bytes);
-  in.setVersion(QDataStream::Qt_6_0);
-  Settings read;
-  EachValue(read, [&](auto& value) { in >> value; });
-  if (in.status() != QDataStream::Ok || !in.atEnd()) return false;
-  *s = read;
-  return true;
-}
 
 QString ReadClipArtSetting(const QString& ini) {
   const QString path = IniToText(ReadIni(ini, QStringLiteral("GENERAL"), QStringLiteral("DEFAULT_PATH")));

@@ -6,7 +6,6 @@
 #include "platform/printer/printer.h"
 #include "platform/runtime.h"
 
-#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -47,21 +46,12 @@ struct Settings {
   // width and height in whole millimetres. Filled at start-up and again by
   // the print panel.
   PrinterCaps Printer;
-
-  bool operator==(const Settings&) const = default;
 };
 
 // The settings of this process: read by LoadSettings, changed in memory,
 // written by SaveSettings. Tests install a value of their own by assigning
 // to it.
 Settings& ProgramSettings();
-
-// The settings as bytes and back, exactly: every key plavik.ini keeps of
-// them, as the key table lists them, and the printer's capabilities (what a
-// process that draws for this one, a page worker, takes over). False, with
-// `s` untouched, when `bytes` are not such a value.
-QByteArray SettingsBytes(const Settings& s);
-bool SettingsFromBytes(const QByteArray& bytes, Settings* s);
 
 // The grid pitch the Options dialog accepts, and the one a first start
 // gets, in millimetres.

@@ -185,7 +185,6 @@ void SourceRecordset::Close() {
   m_connection.clear();
   m_source.clear();
   m_isTable = false;
-  m_rowsGiven = false;
   m_query.clear();
   m_base.clear();
   m_loaded.clear();
@@ -232,22 +231,6 @@ void SourceRecordset::Open(const QString& connectionString, const QString& sourc
       m_base = QString::fromLatin1(kResultTable);
       BuildQueryResult();
     }
-    ReadRows(m_criteria, m_sort);
-    m_open = true;
-  } catch (...) {
-    Close();
-    throw;
-  }
-}
-
-void SourceRecordset::OpenRows(SourceTable rows) {
-  Close();
-  try {
-    static const QString kName = QStringLiteral("pv_rows");
-    m_rowsGiven = true;
-    m_isTable = true;
-    m_base = QuoteIdentifier(kName);
-    LoadTable(kName, kName, std::make_shared<const SourceTable>(std::move(rows)));
     ReadRows(m_criteria, m_sort);
     m_open = true;
   } catch (...) {
@@ -401,14 +384,13 @@ void SourceRecordset::Describe(const std::vector<SqliteColumn>& columns, const Q
 
 void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortKey>& sort) {
   // A table whose values all read back as they are shows its own rows: the
-  // database only picks and orders them. Rows read elsewhere are shown as
-  // they are when nothing picks or orders them.
+  // database only picks and orders them.
   bool pickRows = false;
   if (m_isTable) {
     LoadedTable& table = m_loaded.front();
     pickRows = table.keptAsIs;
     if (criteria.IsEmpty() && sort.empty()) {
-      if (pickRows || m_rowsGiven) {
+      if (pickRows) {
         m_rowCount = RowCountOf(table.rows->rows.size());
         m_table = table.rows;
         m_order.clear();
@@ -420,7 +402,6 @@ void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortK
       if (CopyTableRows()) return;
     }
   }
-  if (m_dbName.isEmpty()) OpenDatabase();
   const QSqlDatabase db = Database(m_dbName);
   // Each key is a term of the ORDER BY, and so is the source order that
   // breaks ties.
@@ -531,8 +512,7 @@ void SourceRecordset::Requery() {
   std::vector<std::shared_ptr<const SourceTable>> fresh;
   for (const LoadedTable& t : m_loaded) {
     try {
-      // Rows read elsewhere have no source to read again.
-      fresh.push_back(m_rowsGiven ? t.rows : ReadSourceTable(t.name));
+      fresh.push_back(ReadSourceTable(t.name));
     } catch (const DbError&) {
       if (ReaderTableNamed(t.name).isEmpty()) throw NoSuchTable(t.name);
       throw;

@@ -38,12 +38,6 @@
 // Requery that cannot read a table; a Requery that fails later closes the
 // recordset. A filter or sort the in-memory database cannot apply is
 // refused in the program's words, never the database's.
-//
-// OpenRows shows rows read elsewhere (another recordset's rows on show, kept
-// in a snapshot: recordsnapshot.h) with no reader behind them: their values
-// exactly as they are, in their order. A filter and a sort apply to them as
-// to a table opened by name (the in-memory database is made when one first
-// needs it), and Requery shows them again.
 
 #include "datasources/readers/sourcereader.h"
 
@@ -78,9 +72,6 @@ class SourceRecordset {
   void Open(const QString& connectionString, const QString& source);
   // Opens a registration: its effective connection string and record source.
   void Open(const Registration& registration);
-  // Opens rows already read: the columns' names and types and every row of
-  // columns.size() values. The connection string and the source are empty.
-  void OpenRows(SourceTable rows);
   void Close();
   bool IsOpen() const { return m_open; }
   QString ConnectionString() const { return m_connection; }
@@ -149,9 +140,8 @@ class SourceRecordset {
   QString m_source;
   QString m_dbName;  // the Qt SQL connection of the in-memory database
   bool m_isTable = false;
-  bool m_rowsGiven = false;  // opened on rows read elsewhere (OpenRows)
-  QString m_query;           // rewritten query text (query sources)
-  QString m_base;            // the SQL table the rows are read from
+  QString m_query;  // rewritten query text (query sources)
+  QString m_base;   // the SQL table the rows are read from
   std::vector<LoadedTable> m_loaded;
 
   QStringList m_fields;

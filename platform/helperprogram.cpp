@@ -9,7 +9,6 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <unistd.h>
-#include <vector>
 
 extern char** environ;
 
@@ -36,8 +35,7 @@ QString FindHelperProgram(const QString& name, const QString& buildFolder) {
   return {};
 }
 
-pid_t StartHelperProgram(const QString& program, const QList<QByteArray>& args, int in, int out,
-                         const QList<QByteArray>& environment, int* error) {
+pid_t StartHelperProgram(const QString& program, int in, int out, int* error) {
   // dup2 onto itself would keep close-on-exec: descriptors 0-2 of ours are
   // first copied above them.
   int theirIn = in;
@@ -63,20 +61,10 @@ pid_t StartHelperProgram(const QString& program, const QList<QByteArray>& args, 
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
   QByteArray path = QFile::encodeName(program);
-  QList<QByteArray> argCopies = args;
-  std::vector<char*> argv{path.data()};
-  for (QByteArray& a : argCopies) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  QList<QByteArray> envCopies = environment;
-  std::vector<char*> envp;
-  for (QByteArray& e : envCopies) envp.push_back(e.data());
-  envp.push_back(nullptr);
-
+  char* argv[] = {path.data(), nullptr};
   pid_t pid = -1;
   int rc = theirIn < 0 || theirOut < 0 ? errno : 0;
-  if (rc == 0)
-    rc = posix_spawn(&pid, path.constData(), &actions, &attributes, argv.data(),
-                     environment.isEmpty() ? environ : envp.data());
+  if (rc == 0) rc = posix_spawn(&pid, path.constData(), &actions, &attributes, argv, environ);
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   for (int copy : copies) {

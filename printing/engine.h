@@ -15,12 +15,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 
 namespace pv {
 
 class JobOutput;
-struct PdfPageSetup;
 class RecordFields;
 class SourceRecordset;
 
@@ -67,9 +65,6 @@ class PrintEngine {
   // the pages and ends the output (or aborts it after a failure). False when a page could not
   // be drawn or the output failed (its FailureReason says why).
   bool PrintPages(JobOutput& out, std::int32_t first, std::int32_t last, const PageSteps& steps);
-  // The merge source of a run drawn apart from the program (a page
-  // worker): an open recordset of exactly the rows the run shows.
-  void MergeRecords(std::unique_ptr<SourceRecordset> records);
 
   // Reloads the print format of the document's format code, the printer
   // values and the preview page, and makes the run one whole page.
@@ -112,10 +107,6 @@ class PrintEngine {
 
  private:
   friend class PrintJobRun;
-  // Draws every page of the run in page workers into `file`, set up as
-  // `setup`. Unset when the workers could not be started (nothing was
-  // drawn); else whether the whole job was written, with the reason.
-  std::optional<bool> PrintApart(const PdfPageSetup& setup, const QString& file, int workers, QString* reason);
   // Lays out and draws page `page` with the canvas geometry committed and
   // the field values made by the caller (once for a whole job).
   bool DrawPage(DeviceContext* hdc, bool bPreview, RecordFields& fields, std::int32_t page);

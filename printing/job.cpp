@@ -13,8 +13,8 @@
 #include "printing/fieldvalue.h"
 #include "printing/jobheap.h"
 #include "printing/joboutput.h"
-#include "printing/pageworkers.h"
 #include "printing/panelhost.h"
+#include "printing/pdfstreams.h"
 
 #include <QFileInfo>
 
@@ -111,47 +111,26 @@ void PrintEngine::PrintDocument(bool bMode) {
   controls.ShowProgress(true);
 
   const JobHeap heap;
+  const PdfStreamScope streams;
   const std::unique_ptr<JobOutput> out = MakeJobOutput(settings);
   const std::int32_t firstPage = bMode ? 1 : m_pageNumber;
   const std::int32_t lastPage = bMode ? m_run.m_PageCount : m_pageNumber;
   const double maximum = bMode ? double(m_run.m_PageCount) + 2 : 5;
   controls.SetProgress(0, maximum, 1);
 
-  // The canvas geometry is committed once for the whole job, wherever its
-  // pages are drawn.
+  // The canvas geometry is committed once for the whole job.
   Editor().SaveData();
-  // A long run is drawn by page workers side by side when the output takes
-  // the whole job as one file; the pages come out the same.
-  std::optional<bool> apart;
-  QString reason;
-  if (const int workers = bMode && !settings.PagePerJob ? PageWorkerCount(m_run.m_PageCount) : 0; workers > 1) {
-    PdfPageSetup setup;
-    QString file;
-    if (out->TakesWholeFile(&setup, &file)) {
-      apart = PrintApart(setup, file, workers, &reason);
-      if (apart.value_or(false)) apart = out->DeliverWholeFile();
-      if (apart && !*apart && reason.isEmpty()) reason = out->FailureReason();
-    }
+  PageSteps steps;
+  steps.Starting = [&](std::int32_t page) { controls.SetProgress(0, maximum, bMode ? double(page) + 1 : 2); };
+  if (!bMode) {
+    steps.Drawn = [&](std::int32_t) { controls.SetProgress(0, maximum, 3); };
+    steps.Ending = [&] { controls.SetProgress(0, maximum, 4); };
   }
-  bool ok = false;
-  if (apart) {
-    ok = *apart;
-    if (ok) controls.SetProgress(0, maximum, maximum);
-  } else {
-    PageSteps steps;
-    steps.Starting = [&](std::int32_t page) { controls.SetProgress(0, maximum, bMode ? double(page) + 1 : 2); };
-    if (!bMode) {
-      steps.Drawn = [&](std::int32_t) { controls.SetProgress(0, maximum, 3); };
-      steps.Ending = [&] { controls.SetProgress(0, maximum, 4); };
-    }
-    ok = PrintPages(*out, firstPage, lastPage, steps);
-    if (ok) controls.SetProgress(0, maximum, bMode ? maximum : 5);
-    reason = out->FailureReason();
-  }
-  if (!ok) {
-    PrintingError(reason);
+  if (!PrintPages(*out, firstPage, lastPage, steps)) {
+    PrintingError(out->FailureReason());
     return;
   }
+  controls.SetProgress(0, maximum, bMode ? maximum : 5);
   controls.ShowProgress(false);
   if (out->QueueStopped()) MsgBox(QueueStoppedText(printer), MsgIcon::Exclamation, MsgButtons::Ok);
 }

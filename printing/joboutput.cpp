@@ -15,7 +15,7 @@ class PdfWriter {
  public:
   ~PdfWriter() { Close(); }
 
-  bool Open(std::unique_ptr<QPrinter> printer, const PdfPageSetup& s) {
+  bool Open(std::unique_ptr<QPrinter> printer, const JobSettings& s) {
     printer_ = std::move(printer);
     if (!printer_) return false;
     if (s.DpiX > 0) printer_->setResolution(s.DpiX);
@@ -45,43 +45,16 @@ class PdfWriter {
   DeviceContext* dc_ = nullptr;
 };
 
-// What the job's settings say of its device context.
-PdfPageSetup DeviceOf(const JobSettings& s) {
-  PdfPageSetup setup;
-  setup.DpiX = s.DpiX;
-  setup.DpiY = s.DpiY;
-  setup.OffsetX = s.OffsetX;
-  setup.OffsetY = s.OffsetY;
-  return setup;
-}
-
-// The set-up of a job's PDF as `printer` and the job's settings make it.
-PdfPageSetup SetupOf(const QPrinter& printer, const JobSettings& s) {
-  PdfPageSetup setup = DeviceOf(s);
-  setup.Layout = printer.pageLayout();
-  setup.FullPage = printer.fullPage();
-  setup.Resolution = s.DpiX > 0 ? s.DpiX : printer.resolution();
-  return setup;
-}
-
 QString CannotWrite(const QString& file) { return QStringLiteral("Impossibile scrivere il file \"%1\".").arg(file); }
 
 class PdfPrinterOutput : public JobOutput {
  public:
   explicit PdfPrinterOutput(const JobSettings& s) : s_(s) {}
-  bool Begin() override { return Check(writer_.Open(CreateCurrentPrinter(s_.PdfFile), DeviceOf(s_))); }
+  bool Begin() override { return Check(writer_.Open(CreateCurrentPrinter(s_.PdfFile), s_)); }
   bool NewPage() override { return Check(writer_.NewPage()); }
   bool End() override { return Check(writer_.Close()); }
   void Abort() override { writer_.Close(); }
   DeviceContext* dc() override { return writer_.dc(); }
-  bool TakesWholeFile(PdfPageSetup* setup, QString* file) override {
-    const std::unique_ptr<QPrinter> printer = CreateCurrentPrinter(s_.PdfFile);
-    if (!printer) return false;
-    *setup = SetupOf(*printer, s_);
-    *file = s_.PdfFile;
-    return true;
-  }
-  bool DeliverWholeFile() override { return true; }
 
  private:
   bool Check(bool ok) {
@@ -114,19 +87,13 @@ class CupsOutput : public JobOutput {
     writer_.reset();
   }
   DeviceContext* dc() override { return writer_ ? writer_->dc() : nullptr; }
-  bool TakesWholeFile(PdfPageSetup* setup, QString* file) override {
-    if (s_.PagePerJob || !dir_.isValid()) return false;
-    file_ = dir_.filePath(QStringLiteral("job%1.pdf").arg(++files_));
-    *setup = SetupOf(*MakePrinter(), s_);
-    *file = file_;
-    return true;
-  }
-  bool DeliverWholeFile() override { return SpoolFile(); }
 
  private:
-  std::unique_ptr<QPrinter> MakePrinter() const {
+  bool OpenFile() {
+    file_ = dir_.filePath(QStringLiteral("job%1.pdf").arg(++files_));
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(file_);
     const QPageLayout& paper = s_.Paper.Page;
     const int dpi = s_.DpiX > 0 ? s_.DpiX : 300;
     // The painter's origin is the corner of the printer's printable area.
@@ -134,14 +101,8 @@ class CupsOutput : public JobOutput {
     printer->setPageLayout(
         QPageLayout(paper.pageSize(), paper.orientation(), margins, QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
     printer->setFullPage(false);
-    return printer;
-  }
-  bool OpenFile() {
-    file_ = dir_.filePath(QStringLiteral("job%1.pdf").arg(++files_));
-    std::unique_ptr<QPrinter> printer = MakePrinter();
-    printer->setOutputFileName(file_);
     writer_ = std::make_unique<PdfWriter>();
-    if (writer_->Open(std::move(printer), DeviceOf(s_))) return true;
+    if (writer_->Open(std::move(printer), s_)) return true;
     m_reason = CannotWrite(file_);
     return false;
   }
@@ -153,10 +114,6 @@ class CupsOutput : public JobOutput {
       m_reason = CannotWrite(file_);
       return false;
     }
-    return SpoolFile();
-  }
-  // Hands the file to the queue and removes it.
-  bool SpoolFile() {
     const SpoolResult r = Spool(SpoolRequest{s_.Printer, file_, s_.Title, s_.Paper});
     QFile::remove(file_);
     if (!r.Accepted) m_reason = r.Error;
@@ -171,44 +128,7 @@ class CupsOutput : public JobOutput {
   std::unique_ptr<PdfWriter> writer_;
 };
 
-// One part of a job drawn apart.
-class PartOutput : public JobOutput {
- public:
-  PartOutput(const PdfPageSetup& setup, const QString& file) : setup_(setup), file_(file) {}
-  bool Begin() override { return Check(writer_.Open(MakePdfPrinter(setup_, file_), setup_)); }
-  bool NewPage() override { return Check(writer_.NewPage()); }
-  bool End() override { return Check(writer_.Close()); }
-  void Abort() override { writer_.Close(); }
-  DeviceContext* dc() override { return writer_.dc(); }
-  bool TakesWholeFile(PdfPageSetup*, QString*) override { return false; }
-  bool DeliverWholeFile() override { return false; }
-
- private:
-  bool Check(bool ok) {
-    if (!ok && m_reason.isEmpty()) m_reason = CannotWrite(file_);
-    return ok;
-  }
-
-  PdfPageSetup setup_;
-  QString file_;
-  PdfWriter writer_;
-};
-
 }  // namespace
-
-std::unique_ptr<QPrinter> MakePdfPrinter(const PdfPageSetup& setup, const QString& file) {
-  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  printer->setOutputFormat(QPrinter::PdfFormat);
-  printer->setResolution(setup.Resolution);
-  printer->setOutputFileName(file);
-  printer->setPageLayout(setup.Layout);
-  printer->setFullPage(setup.FullPage);
-  return printer;
-}
-
-std::unique_ptr<JobOutput> MakePartOutput(const PdfPageSetup& setup, const QString& file) {
-  return std::make_unique<PartOutput>(setup, file);
-}
 
 std::unique_ptr<JobOutput> MakeJobOutput(const JobSettings& s) {
   if (IsPdfPrinter(s.Printer)) return std::make_unique<PdfPrinterOutput>(s);

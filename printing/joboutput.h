@@ -9,30 +9,11 @@
 #include "platform/dc.h"
 #include "printing/spooler.h"
 
-#include <QPageLayout>
 #include <QString>
 
 #include <memory>
 
-class QPrinter;
-
 namespace pv {
-
-// How a job's PDF pages are set up: the page, the writer's resolution, and
-// the device context's resolution and printable-area offset. Pages drawn
-// apart (the page workers) are set up from it exactly as the job's own.
-struct PdfPageSetup {
-  QPageLayout Layout;
-  bool FullPage = false;
-  int Resolution = 0;  // the PDF writer's
-  int DpiX = 0;        // the painter's resolution (0: the writer's)
-  int DpiY = 0;
-  int OffsetX = 0;  // the printable area's offset, device units
-  int OffsetY = 0;
-};
-
-// A PDF writer for `file` set up as `setup` says.
-std::unique_ptr<QPrinter> MakePdfPrinter(const PdfPageSetup& setup, const QString& file);
 
 class JobOutput {
  public:
@@ -47,14 +28,6 @@ class JobOutput {
   virtual void Abort() = 0;
   // The page's device context (valid between Begin and End).
   virtual DeviceContext* dc() = 0;
-
-  // A job whose pages are drawn elsewhere and joined into one PDF, instead
-  // of Begin ... End: the set-up its pages are drawn with and the file the
-  // whole job's PDF is to be written to. False when this output takes its
-  // pages only one job at a time (a CUPS job a page).
-  virtual bool TakesWholeFile(PdfPageSetup* setup, QString* file) = 0;
-  // Delivers the whole job's PDF once written to that file.
-  virtual bool DeliverWholeFile() = 0;
 
   // After a failure: why, for the user (empty when there is nothing to add).
   const QString& FailureReason() const { return m_reason; }
@@ -79,9 +52,5 @@ struct JobSettings {
 };
 
 std::unique_ptr<JobOutput> MakeJobOutput(const JobSettings& settings);
-
-// One part of a job drawn apart, into `file`, set up as the job's output
-// said (TakesWholeFile). It delivers nothing: End closes the file.
-std::unique_ptr<JobOutput> MakePartOutput(const PdfPageSetup& setup, const QString& file);
 
 }  // namespace pv

@@ -135,10 +135,6 @@ bool PrintEngine::SetPrintFilter(const QString& filter) {
   return true;
 }
 
-void PrintEngine::MergeRecords(std::unique_ptr<SourceRecordset> records) {
-  m_mergeSource = records ? std::move(records) : std::make_unique<SourceRecordset>();
-}
-
 QStringList PrintEngine::MergeFieldNames() const { return Merging() ? m_mergeSource->FieldNames() : QStringList{}; }
 
 SourceRecordset* PrintEngine::MergeRecordset() { return Merging() ? m_mergeSource.get() : nullptr; }

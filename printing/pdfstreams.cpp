@@ -1,14 +1,19 @@
-// zlib's deflateInit_, defined in the program itself so that it comes before
-// the library's in the dynamic linker's search, for Qt's PDF writer as for
-// everyone else in the process: the default level becomes PdfStreamLevel.
-// What zlib's own does with the level it is given is unchanged.
 #include "printing/pdfstreams.h"
 
-#include <zlib.h>
+namespace pv {
+namespace {
 
-extern "C" int deflateInit_(z_streamp strm, int level, const char* version, int stream_size) {
-  if (level == Z_DEFAULT_COMPRESSION) level = pv::PdfStreamLevel;
-  // zlib's deflateInit_ is this call with its defaults: 32 KB window, memory
-  // level 8, the default strategy.
-  return deflateInit2_(strm, level, Z_DEFLATED, MAX_WBITS, 8, Z_DEFAULT_STRATEGY, version, stream_size);
-}
+// zlib's own Z_DEFAULT_COMPRESSION, without its header here.
+constexpr int kZlibDefault = -1;
+
+thread_local int t_scopes = 0;
+
+}  // namespace
+
+PdfStreamScope::PdfStreamScope() { ++t_scopes; }
+
+PdfStreamScope::~PdfStreamScope() { --t_scopes; }
+
+int DefaultDeflateLevel() { return t_scopes > 0 ? PdfStreamLevel : kZlibDefault; }
+
+}  // namespace pv

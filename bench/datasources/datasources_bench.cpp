@@ -2,17 +2,14 @@
 // layout): first open through the reader program and in this process, the
 // reader program's own cost, cached open, filter + sort + requery, a sort by
 // two text fields alone, every field of
-// every record read by index, one label's reads; the snapshot of 10,000
-// rows on show written and opened again (what a page worker opens); and the
-// criteria parser's time against the length of a filter.
+// every record read by index, one label's reads; and the criteria parser's
+// time against the length of a filter.
 
 #include "datasources/connectionstring.h"
-#include "datasources/recordsnapshot.h"
 #include "datasources/sourcerecordset.h"
 #include "datasources/tablecache.h"
 
 #include "platform/db/criteria.h"
-#include "platform/exactdecimal.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -21,8 +18,6 @@
 
 #include <benchmark/benchmark.h>
 #include <shapefil.h>
-
-#include <memory>
 
 namespace {
 
@@ -182,49 +177,6 @@ void OneLabelsReads(benchmark::State& state) {
   }
 }
 BENCHMARK(OneLabelsReads)->Unit(benchmark::kMicrosecond);
-
-// 10,000 rows of six fields (two texts, a whole number, a double, a date,
-// an exact decimal), open as rows read elsewhere.
-void OpenSnapshotRows(pv::SourceRecordset& rs) {
-  pv::SourceTable t;
-  t.columns = {
-      {QStringLiteral("NOME"), pv::ColumnType::Text},      {QStringLiteral("INDIRIZZO"), pv::ColumnType::Text},
-      {QStringLiteral("NUMERO"), pv::ColumnType::Integer}, {QStringLiteral("SALDO"), pv::ColumnType::Double},
-      {QStringLiteral("NASCITA"), pv::ColumnType::Date},   {QStringLiteral("IMPORTO"), pv::ColumnType::Decimal}};
-  for (int r = 0; r < 10000; ++r) {
-    t.rows.push_back({QStringLiteral("Nome%1 Cognome%2").arg(r % 97).arg((r * 7919) % 5003),
-                      QStringLiteral("Via Roma %1").arg(r), QVariant(qint64{r} * 31),
-                      QVariant((r % 2001 - 1000) * 1.25), QVariant(QDate(1950, 1, 1).addDays(r % 20000)),
-                      QVariant::fromValue(pv::ExactDecimal::FromScaled(qint64{r} * 1234567 - 5000000, 2))});
-  }
-  rs.OpenRows(std::move(t));
-}
-
-void SnapshotWrite(benchmark::State& state) {
-  pv::SourceRecordset rs;
-  OpenSnapshotRows(rs);
-  qint64 bytes = 0;
-  for (auto _ : state) bytes = pv::WriteRecordSnapshot(rs).size();
-  state.counters["bytes"] = static_cast<double>(bytes);
-}
-BENCHMARK(SnapshotWrite)->Unit(benchmark::kMillisecond);
-
-// Opened by a recordset that has nothing open yet, as a page worker's; the
-// rows are freed off the clock.
-void SnapshotOpen(benchmark::State& state) {
-  pv::SourceRecordset rs;
-  OpenSnapshotRows(rs);
-  const QByteArray snapshot = pv::WriteRecordSnapshot(rs);
-  for (auto _ : state) {
-    auto worker = std::make_unique<pv::SourceRecordset>();
-    pv::OpenRecordSnapshot(*worker, snapshot);
-    benchmark::DoNotOptimize(worker->RecordCount());
-    state.PauseTiming();
-    worker.reset();
-    state.ResumeTiming();
-  }
-}
-BENCHMARK(SnapshotOpen)->Unit(benchmark::kMillisecond);
 
 // Parse time against the length of the filter: a chain of numeric terms and
 // one nested as deep as allowed, repeated.

@@ -3,8 +3,7 @@
 // whole 72-label page through the engine's page drawing, and merge jobs of
 // 1,000 to 50,000 records from a dBASE table through the real print job
 // (time per label, peak memory, bytes per label, picture objects), plain,
-// with pictures and with gradient fills, and the joining of the part files
-// of such a job drawn by several page workers.
+// with pictures and with gradient fills.
 #include "core/database.h"
 #include "core/settings.h"
 #include "datasources/connectionstring.h"
@@ -17,8 +16,6 @@
 #include "platform/printer/printer.h"
 #include "platform/programfolder.h"
 #include "printing/engine.h"
-#include "printing/pageworkers.h"
-#include "printing/pdfjoin.h"
 #include "render/barcode.h"
 #include "render/render.h"
 #include "tests/libs/pictor2/fixtures.h"
@@ -271,9 +268,8 @@ bool StartMerge(benchmark::State& state, int records, const QString& folder, boo
   return false;
 }
 
-// One merge job of state.range(0) records, 8 labels a sheet, into a PDF,
-// drawn by as many page workers as the job takes (or in this process).
-void MergeJob(benchmark::State& state, bool pictures, bool fills = false, bool oneProcess = false) {
+// One merge job of state.range(0) records, 8 labels a sheet, into a PDF.
+void MergeJob(benchmark::State& state, bool pictures, bool fills = false) {
   MergeSetup& m = Merge();
   const int records = int(state.range(0));
   QTemporaryDir out;
@@ -281,13 +277,11 @@ void MergeJob(benchmark::State& state, bool pictures, bool fills = false, bool o
   m.output.file = out.filePath(QStringLiteral("merge.pdf"));
   pv::PrintEngine& e = pv::PrintRun();
   double totalMs = 0;
-  const int limit = pv::SetPageWorkerLimit(oneProcess ? 1 : 0);
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     e.PrintDocument(true);
     totalMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   }
-  pv::SetPageWorkerLimit(limit);
   const double labels = double(records) * double(state.iterations());
   state.counters["ms_per_label"] = totalMs / labels;
   state.counters["peak_rss_MB"] = PeakRssMb();
@@ -301,69 +295,10 @@ void BM_MergeJob(benchmark::State& state) { MergeJob(state, false); }
 void BM_MergeJobWithPictures(benchmark::State& state) { MergeJob(state, true); }
 BENCHMARK(BM_MergeJob)->Arg(1000)->Arg(10000)->Arg(50000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MergeJobWithPictures)->Arg(1000)->Iterations(1)->Unit(benchmark::kMillisecond);
-// The same jobs drawn in this process alone.
-void BM_MergeJobOneProcess(benchmark::State& state) { MergeJob(state, false, false, true); }
-BENCHMARK(BM_MergeJobOneProcess)->Arg(1000)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The plain job's label with a gradient box and a gradient text.
 void BM_MergeJobWithFills(benchmark::State& state) { MergeJob(state, false, true); }
 BENCHMARK(BM_MergeJobWithFills)->Arg(1000)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisecond);
-void BM_MergeJobWithFillsOneProcess(benchmark::State& state) { MergeJob(state, false, true, true); }
-BENCHMARK(BM_MergeJobWithFillsOneProcess)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisecond);
-
-// The part files of a merge job drawn by state.range(0) page workers of
-// state.range(1) pages each (8 labels a page), each written by the real
-// print job, joined into one file. 8 x 160 pages is a 10,000-label job,
-// 8 x 625 a 40,000-label one. With state.range(2) the label has the
-// gradient fills of AddFills() (three objects per fill and label).
-// Beside the time of the join: the time to copy the parts' bytes into one
-// file, the least a join can cost.
-void BM_JoinPdfFiles(benchmark::State& state) {
-  MergeSetup& m = Merge();
-  const int parts = int(state.range(0));
-  const int pages = int(state.range(1));
-  QTemporaryDir out;
-  if (!StartMerge(state, pages * 8, out.path(), false, state.range(2) != 0)) return;
-  pv::PrintEngine& e = pv::PrintRun();
-  QStringList files;
-  qint64 partBytes = 0;
-  // Each part as one worker writes it: drawn in one process.
-  const int limit = pv::SetPageWorkerLimit(1);
-  for (int i = 0; i < parts; ++i) {
-    m.output.file = out.filePath(QStringLiteral("parte%1.pdf").arg(i));
-    e.PrintDocument(true);
-    files.append(m.output.file);
-    partBytes += QFileInfo(m.output.file).size();
-  }
-  pv::SetPageWorkerLimit(limit);
-  e.GiveUpMergeSource();
-  const QString target = out.filePath(QStringLiteral("stampa.pdf"));
-  for (auto _ : state) {
-    QString reason;
-    if (!pv::JoinPdfFiles(files, target, &reason)) {
-      state.SkipWithError(qPrintable(reason));
-      return;
-    }
-  }
-  const auto start = std::chrono::steady_clock::now();
-  {
-    QFile copy(out.filePath(QStringLiteral("copia.pdf")));
-    copy.open(QIODevice::WriteOnly);
-    for (const QString& file : files) {
-      QFile part(file);
-      part.open(QIODevice::ReadOnly);
-      copy.write(part.readAll());
-    }
-  }
-  state.counters["copy_ms"] =
-      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  state.counters["pages"] = printtest::PdfPages(target);
-  state.counters["parts_MB"] = double(partBytes) / 1048576.0;
-  state.counters["MB"] = double(QFileInfo(target).size()) / 1048576.0;
-  state.counters["peak_rss_MB"] = PeakRssMb();
-}
-BENCHMARK(BM_JoinPdfFiles)->Args({8, 160, 0})->Args({8, 625, 0})->Args({8, 160, 1})->Unit(benchmark::kMillisecond);
-
 }  // namespace
 
 // The application object lives from before the first benchmark to after the

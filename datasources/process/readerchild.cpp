@@ -93,7 +93,7 @@ void ReaderChild::Start() {
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
     Throw(Reason(QStringLiteral("non si avvia: %1.").arg(QString::fromLocal8Bit(std::strerror(errno)))));
   int rc = 0;
-  const pid_t pid = StartHelperProgram(program, {}, ends[1], ends[1], {}, &rc);
+  const pid_t pid = StartHelperProgram(program, ends[1], ends[1], &rc);
   ::close(ends[1]);
   if (rc != 0) {
     ::close(ends[0]);

@@ -4,8 +4,8 @@
 # without a data-access message, makes its settings and database in the
 # user's own folders, keeps a setting from one start to the next, opens a
 # label named on its command line (and refuses a damaged one), its reader
-# program reads the sample database, its page workers draw a long job, and
-# nothing is written below the prefix. Then the same for a copy of the build's program
+# program reads the sample database, it prints a long job, and nothing is
+# written below the prefix. Then the same for a copy of the build's program
 # folder that the user may not write in.
 source "$(dirname "$0")/common.sh"
 CMAKE=$1
@@ -19,7 +19,7 @@ PREFIX=$WORK/prefix
 chmod 755 "$PREFIX"
 
 # The layout, and libraries found through the install's own search path.
-for f in bin/plavik lib/plavik/libplavikplatform.so lib/plavik/plavik-reader lib/plavik/plavik-pages share/plavik/database/indirizzi.dbf share/plavik/help/index.html \
+for f in bin/plavik lib/plavik/libplavikplatform.so lib/plavik/plavik-reader share/plavik/database/indirizzi.dbf share/plavik/help/index.html \
   share/applications/plavik.desktop share/mime/packages/plavik.xml share/icons/hicolor/scalable/apps/plavik.svg \
   share/icons/hicolor/48x48/apps/plavik.png; do
   [ -e "$PREFIX/$f" ] || fail "the install lacks $f"
@@ -37,6 +37,13 @@ done
 if find "$PREFIX" -name 'plavik.ini' -o -name 'plavik.db' | grep -q .; then
   fail "the install holds a settings file or a program database"
 fi
+# Everything is drawn in the program: no helper of its own draws pages, and
+# nothing needs the PDF library the page workers' join used.
+[ "$(ls "$PREFIX/lib/plavik" | grep -v '\.so')" = plavik-reader ] ||
+  fail "lib/plavik holds programs beside the reader: $(ls "$PREFIX/lib/plavik")"
+for f in "$PREFIX"/bin/* "$PREFIX"/lib/plavik/*; do
+  if readelf -d "$f" | grep NEEDED | grep -q qpdf; then fail "$f needs libqpdf"; fi
+done
 
 before=$(listing "$PREFIX")
 home=$(new_home)
@@ -88,23 +95,33 @@ grep -qF "needed by $tool/bin/../lib/plavik/plavik-reader" "$home"/ld.* ||
   fail "the installed reader program was not the one that read the sample"
 rm -f "$home"/ld.*
 
-# A long job is drawn by the installed page workers (bin/../lib/plavik),
-# which read the installed program's own files: the build's lab-print tool
-# in that bin folder, with the install's share/plavik beside it, prints a
-# delivered template on 200 pages of its format.
+# A long job with the installed program's own files: the build's lab-print
+# tool in that bin folder, with the install's share/plavik beside it, prints
+# a delivered template on 200 pages of its format.
 mkdir -p "$tool/share"
 ln -s "$PREFIX/share/plavik" "$tool/share/plavik"
 cp "$BUILD/tests/lab-print" "$tool/bin/"
 chmod -R a+rX "$tool"
-as_user "$home" env LD_DEBUG=files "LD_DEBUG_OUTPUT=$home/ld" "$tool/bin/lab-print" \
+as_user "$home" "$tool/bin/lab-print" \
   "$PREFIX/share/plavik/graphics/template/4.LAB" "$home/long.pdf" 200 >"$WORK/long.out" 2>"$WORK/long.err" || {
   cat "$WORK/long.err" >&2
   fail "the installed program cannot print a long job"
 }
 [ "$(pdfinfo "$home/long.pdf" | sed -n 's/^Pages: *//p')" = 200 ] || fail "the long job does not have its 200 pages"
-grep -qF "needed by $tool/bin/../lib/plavik/plavik-pages" "$home"/ld.* ||
-  fail "the installed page workers did not draw the long job"
+
+# The print job's deflate level (printing/deflateinit.cpp): Qt's PDF writer
+# in the installed program calls the program's own deflateInit_, not
+# zlib's. A Qt that brings its own zlib, or binds it otherwise, fails here
+# instead of quietly writing at zlib's default. The level is the program's
+# alone: no library of ours and no other program defines it.
+as_user "$home" env LD_BIND_NOW=1 LD_DEBUG=bindings "LD_DEBUG_OUTPUT=$home/ld" timeout 60 "$program" \
+  --verifica-avvio >"$WORK/bind.out" 2>"$WORK/bind.err" || fail "the installed program did not start to show its bindings"
+grep -hE "binding file [^ ]*libQt6Gui\.so[^ ]* .*to $PREFIX/bin/plavik \[0\]: normal symbol .deflateInit_." "$home"/ld.* \
+  >/dev/null || fail "Qt's PDF writer in the installed program does not call the program's own deflateInit_"
 rm -f "$home"/ld.*
+for f in "$PREFIX"/lib/plavik/*; do
+  if nm -D --defined-only "$f" 2>/dev/null | grep -qw deflateInit_; then fail "$f defines deflateInit_"; fi
+done
 
 [ "$before" = "$(listing "$PREFIX")" ] || {
   diff <(echo "$before") <(listing "$PREFIX") >&2 || true

@@ -20,6 +20,7 @@ echo "Depends: $depends"
 for needed in libqt6widgets6 libqt6sql6-sqlite libqt6svg6 libqt6printsupport6 fonts-liberation2; do
   grep -qE "(^|, )$needed( |,|$)" <<<"$depends" || fail "the package does not depend on $needed"
 done
+grep -q qpdf <<<"$depends" && fail "the package depends on qpdf"
 for name in $(sed -e 's/([^)]*)//g' -e 's/|/,/g' -e 's/,/ /g' <<<"$depends"); do
   case $name in *-dev) fail "the package depends on the development package $name" ;; esac
   dpkg-query -W "$name" >/dev/null 2>&1 || apt-cache show "$name" >/dev/null 2>&1 || fail "no package named $name"

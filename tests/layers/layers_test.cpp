@@ -45,19 +45,13 @@ const std::map<std::string, Folders> kMayInclude = {
     {"document/canvas", {"document", "platform"}},
     {"datasources/readers", {"platform", "platform/db"}},
     {"datasources/process", {"datasources/readers", "platform"}},
-    // A snapshot of a recordset's rows is written in the reader protocol's
-    // encoding: the data engine sees that encoding, not the reader program.
-    {"datasources",
-     {"datasources/process/protocol.h", "datasources/process/rowdecoder.h", "datasources/readers", "platform",
-      "platform/db"}},
+    {"datasources", {"datasources/readers", "platform", "platform/db"}},
     {"datasources/sample", {}},
     // The drawing of a label.
     {"render",
      {"datasources", "document", "libs/pictor2", "libs/scriva2", "platform", "platform/colmo2", "platform/lineo2"}},
     // The print engine and layout; the editor.
     {"printing", {"core", "datasources", "document", "platform", "platform/printer", "render"}},
-    // The page worker program: the print engine without a window.
-    {"printing/worker", {"datasources/readers", "platform", "printing"}},
     {"editor", {"datasources", "document", "document/canvas", "libs/pictor2", "platform", "render"}},
     // The windows.
     {"editor/view", {"core", "app/views/views.h", "document", "document/canvas", "editor", "platform", "render"}},

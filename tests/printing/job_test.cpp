@@ -5,7 +5,6 @@
 #include "printfixture.h"
 #include "datasources/predefinedfields.h"
 #include "document/clipboard.h"
-#include "printing/pageworkers.h"
 #include "tests/support/records.h"
 #include "printing/spooler.h"
 
@@ -177,11 +176,12 @@ TEST_F(JobTest, CupsQueueGetsOnePdfOrOneJobAPageAndItsRefusalIsReported) {
   EXPECT_EQ(boxes.back().detail, QStringLiteral("La stampante non accetta lavori."));
 }
 
-// A run long enough for page workers comes out as the job drawn here would:
-// one PDF on the "PDF" printer, one job on a queue, every page the same.
-TEST_F(JobTest, ALongRunDrawnByPageWorkersComesOutAsOneJobOfTheSamePages) {
-  const int pages = 2 * pv::MinPagesPerWorker + 1;
-  // Every label shows its number, so that every page is another.
+// A long run whose labels show their numbers: every page holds its own
+// labels in order (the short last page two), each label's ink reaches its
+// edges and stops there, on the first, a middle and the last page; the
+// progress rises to the end; on a queue it is one job of every page.
+TEST_F(JobTest, ALongRunPrintsEveryLabelOnItsPageInOneFile) {
+  const int pages = 129;
   pv::ObjectRecord counter = pv::test::BoxRecord(pv::UserTypeDatabaseField, pv::PageOrgX + 10, pv::PageOrgY + 5, 18, 8);
   counter.FontName = QStringLiteral("DejaVu Sans");
   counter.FontSize = 12;
@@ -196,55 +196,48 @@ TEST_F(JobTest, ALongRunDrawnByPageWorkersComesOutAsOneJobOfTheSamePages) {
   });
   // Committed as the editor commits it before a job.
   pv::SaveData();
-  const int before = pv::SetPageWorkerLimit(1);
-  dialogs.answer = Home(QStringLiteral("here.pdf"));
   pv::PrintRun().PrintDocument(true);
-  pv::SetPageWorkerLimit(2);
-  controls.progressValues.clear();
-  dialogs.answer = Home(QStringLiteral("apart.pdf"));
-  pv::PrintRun().PrintDocument(true);
-  pv::SetPageWorkerLimit(before);
   ASSERT_TRUE(boxes.empty()) << boxes.front().detail.toStdString();
-  EXPECT_EQ(editor.saves, 2);
+  EXPECT_EQ(editor.saves, 1);
 
-  const QString here = Home(QStringLiteral("here.pdf")), apart = Home(QStringLiteral("apart.pdf"));
-  ASSERT_EQ(printtest::PdfPages(here), pages);
-  ASSERT_EQ(printtest::PdfPages(apart), pages);
-  // Either side of the shares' edge, and the short last page.
-  for (int page : {1, pv::MinPagesPerWorker, pv::MinPagesPerWorker + 1, pages}) {
-    EXPECT_EQ(printtest::PdfPage(apart, page, 100), printtest::PdfPage(here, page, 100)) << page;
+  const QString pdf = Home(QStringLiteral("out.pdf"));
+  ASSERT_EQ(printtest::PdfPages(pdf), pages);
+  const std::vector<QStringList> words = printtest::PdfPageWords(pdf);
+  ASSERT_GE(words.size(), std::size_t(pages));
+  for (int page = 1; page <= pages; ++page) {
+    QStringList numbers;
+    for (int i = 0; i < (page == pages ? 2 : 4); ++i) numbers << QString::number(4 * (page - 1) + 1 + i);
+    EXPECT_EQ(words[std::size_t(page - 1)], numbers) << page;
   }
-  const auto numbers = [](int first, int count) {
-    QStringList n;
-    for (int i = 0; i < count; ++i) n << QString::number(first + i);
-    return n;
-  };
-  EXPECT_EQ(printtest::PdfWords(apart, pv::MinPagesPerWorker + 1), numbers(4 * pv::MinPagesPerWorker + 1, 4));
-  EXPECT_EQ(printtest::PdfWords(apart, pages), numbers(4 * (pages - 1) + 1, 2));
-  // The progress rises to the end, as the pages are drawn.
+  const pv::RunValues run = CurrentRun().Pages();
+  pv::LayoutTarget target;
+  target.DpiX = target.DpiY = 254;
+  for (int page : {1, 65, pages}) {
+    const QImage img = printtest::PdfPage(pdf, page, 254);
+    ASSERT_FALSE(img.isNull());
+    const pv::PageLayout layout = pv::LayoutPage(CurrentRun().m_Format.Sheet, 20, 10, run, page, target);
+    ASSERT_EQ(layout.Cells.size(), page == pages ? 2u : 4u);
+    for (const pv::LabelCell& c : layout.Cells) {
+      EXPECT_TRUE(Ink(img, c.X1 + 3, c.Y1 + 3)) << page << "/" << c.n;
+      EXPECT_TRUE(Ink(img, c.X2 - 3, c.Y2 - 3)) << page << "/" << c.n;
+      EXPECT_FALSE(Ink(img, c.X1 - 5, c.Y1 - 5)) << page << "/" << c.n;
+      EXPECT_FALSE(Ink(img, c.X2 + 5, c.Y2 + 5)) << page << "/" << c.n;
+    }
+  }
   ASSERT_FALSE(controls.progressValues.empty());
   EXPECT_TRUE(std::is_sorted(controls.progressValues.begin(), controls.progressValues.end()));
   EXPECT_EQ(controls.progressValues.back(), pages + 2);
   EXPECT_EQ(controls.progressShown.back(), false);
 
-  // On a queue: one job of every page, and its refusal reported.
   UseCupsPrinter();
   std::vector<int> jobs;
-  bool accept = true;
   pv::SetSpooler([&](const pv::SpoolRequest& r) {
     jobs.push_back(printtest::PdfPages(r.PdfFile));
-    return pv::SpoolResult{accept, false, accept ? QString() : QStringLiteral("La stampante non accetta lavori.")};
+    return pv::SpoolResult{true, false, QString()};
   });
-  pv::SetPageWorkerLimit(2);
   pv::PrintRun().PrintDocument(true);
   EXPECT_EQ(jobs, std::vector<int>{pages});
   EXPECT_TRUE(boxes.empty());
-  accept = false;
-  pv::PrintRun().PrintDocument(true);
-  pv::SetPageWorkerLimit(before);
-  EXPECT_EQ(jobs.size(), 2u);
-  EXPECT_EQ(CountPrintingErrors(), 1);
-  EXPECT_EQ(boxes.back().detail, QStringLiteral("La stampante non accetta lavori."));
 }
 
 TEST_F(JobTest, LibcupsRefusalOfAnUnknownQueueIsReported) {

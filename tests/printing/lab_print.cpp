@@ -1,5 +1,4 @@
 // lab-print IN.lab OUT.pdf [PAGES [FIRST LAST RANGE]] [--merge ID [--sort S] [--filter F]] [--printer P]
-//           [--workers N]
 //
 // Prints the label of a .lab file on its print format (looked up in the
 // program database of PLAVIK_HOME) through the real print job on the "PDF"
@@ -12,8 +11,7 @@
 // from the program folder's plavik.ini as at start-up; without a merge,
 // column fields are empty. Exit status: 0 printed; 1 with the message on
 // standard error; 2 wrong arguments; 3 sent, with a warning of the job on
-// standard error (a stopped queue keeps it). --workers N: a long job is
-// drawn by at most N page workers (1: in this process).
+// standard error (a stopped queue keeps it).
 #include "tests/support/answer_boxes.h"
 #include "app/dialogs.h"
 #include "core/hosts.h"
@@ -25,7 +23,6 @@
 #include "platform/printer/printer.h"
 #include "platform/programfolder.h"
 #include "printing/engine.h"
-#include "printing/pageworkers.h"
 
 #include <QApplication>
 
@@ -64,7 +61,6 @@ struct MergeOptions {
   QString sort, filter;
   bool sorted = false, filtered = false;
   QString printer;  // empty: "PDF"
-  int workers = 0;  // the page workers' limit (0: the program's)
 };
 
 // Splits the options off `args`; false on a wrong option.
@@ -87,8 +83,6 @@ bool TakeOptions(QStringList& args, MergeOptions* options) {
     } else if (a == QLatin1String("--filter")) {
       options->filter = value;
       options->filtered = true;
-    } else if (a == QLatin1String("--workers")) {
-      if (!ReadCount(value, 1, 1024, &options->workers)) return false;
     } else if (a == QLatin1String("--printer")) {
       if (value.isEmpty()) return false;
       options->printer = value;
@@ -115,7 +109,7 @@ int main(int argc, char** argv) {
   if ((args.size() != 3 && args.size() != 4 && args.size() != 7) || !counted || !ranged || !optionsRead) {
     std::fprintf(stderr,
                  "usage: lab-print IN.lab OUT.pdf [PAGES [FIRST LAST RANGE]] [--merge ID [--sort S] [--filter F]]"
-                 " [--printer P] [--workers N]\n");
+                 " [--printer P]\n");
     return 2;
   }
 
@@ -171,7 +165,6 @@ int main(int argc, char** argv) {
     if (merge.filtered && !engine.SetPrintFilter(merge.filter)) return Fail(QStringLiteral("filter refused"));
     if (!engine.Merging()) return Fail(QStringLiteral("registration %1 does not merge").arg(merge.registration));
   }
-  pv::SetPageWorkerLimit(merge.workers);
   printing = true;
   engine.PrintDocument(true);
   printing = false;

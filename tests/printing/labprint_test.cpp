@@ -6,7 +6,6 @@
 
 #include "datasources/predefinedfields.h"
 #include "document/labelfile.h"
-#include "printing/pageworkers.h"
 #include "printing/pdfstreams.h"
 #include "tests/libs/pictor2/fixtures.h"
 #include "tests/support/records.h"
@@ -265,12 +264,12 @@ TEST_F(LabPrintMergeTest, ASourceThatDoesNotMergeFailsWithItsMessage) {
             2);
 }
 
-// A merge long enough for page workers: every label holds its record in the
-// run's order (sorted and filtered) and its number, as when the job is drawn
-// in one process.
-TEST_F(LabPrintMergeTest, ALongMergeDrawnByPageWorkersKeepsEveryRecordInItsPlace) {
+// A long merge, sorted and filtered: every label of every page holds its
+// record in the run's order and its number; the fonts are embedded once for
+// the whole file.
+TEST_F(LabPrintMergeTest, ALongMergeKeepsEveryRecordInItsPlace) {
   const int perPage = 8;
-  const int pages = 2 * pv::MinPagesPerWorker + 1;
+  const int pages = 129;
   // Two rows in three are not Bari; the last page holds a few labels.
   const int rows = (pages - 1) * perPage * 3 / 2 + 5;
   const QString folder = Home(QStringLiteral("molti"));
@@ -283,46 +282,31 @@ TEST_F(LabPrintMergeTest, ALongMergeDrawnByPageWorkersKeepsEveryRecordInItsPlace
   const QString many = QString::number(pv::RegistrationStore(pv::rsRegistrations).Add(r));
   pv::CloseDatabase();
 
-  const QStringList merge{QStringLiteral("--merge"),  many,
-                          QStringLiteral("--filter"), QStringLiteral("[CITTA] <> 'Bari'"),
-                          QStringLiteral("--sort"),   QStringLiteral("[NOME] DESC")};
-  const QString here = Home(QStringLiteral("here.pdf")), apart = Home(QStringLiteral("apart.pdf"));
+  const QString pdf = Home(QStringLiteral("molti.pdf"));
   QString err;
-  ASSERT_EQ(
-      LabPrint(QStringList{lab, here} + merge + QStringList{QStringLiteral("--workers"), QStringLiteral("1")}, &err), 0)
+  ASSERT_EQ(LabPrint({lab, pdf, QStringLiteral("--merge"), many, QStringLiteral("--filter"),
+                      QStringLiteral("[CITTA] <> 'Bari'"), QStringLiteral("--sort"), QStringLiteral("[NOME] DESC")},
+                     &err),
+            0)
       << err.toStdString();
-  ASSERT_EQ(
-      LabPrint(QStringList{lab, apart} + merge + QStringList{QStringLiteral("--workers"), QStringLiteral("2")}, &err),
-      0)
-      << err.toStdString();
-  ASSERT_EQ(printtest::PdfPages(apart), pages);
-  // Drawn by two workers: each part brings its own copy of the fonts.
-  const auto fonts = [](const QString& pdf) {
-    return printtest::Run(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n'), Qt::SkipEmptyParts).size() - 2;
-  };
-  ASSERT_GT(fonts(here), 0);
-  EXPECT_EQ(fonts(apart), 2 * fonts(here));
+  ASSERT_EQ(printtest::PdfPages(pdf), pages);
+  // One font for the names and the numbers, embedded once.
+  const QStringList fonts =
+      printtest::Run(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
+  EXPECT_EQ(fonts.size(), 1) << fonts.join(QLatin1Char('\n')).toStdString();
 
   // The rows on show: not Bari (row % 3 != 2), by name from the last.
   std::vector<int> shown;
   for (int i = rows - 1; i >= 0; --i) {
     if (i % 3 != 2) shown.push_back(i);
   }
-  const auto pageNames = [&](int page) {
+  const std::vector<QStringList> words = printtest::PdfPageWords(pdf);
+  ASSERT_GE(words.size(), std::size_t(pages));
+  for (int page = 1; page <= pages; ++page) {
     QStringList names;
     for (int n = (page - 1) * perPage; n < std::min<int>(page * perPage, int(shown.size())); ++n)
       names << QStringLiteral("Nome%1").arg(shown[std::size_t(n)], 5, 10, QLatin1Char('0'));
-    return names;
-  };
-  const std::vector<QStringList> hereWords = printtest::PdfPageWords(here), apartWords = printtest::PdfPageWords(apart);
-  ASSERT_GE(apartWords.size(), std::size_t(pages));
-  for (int page = 1; page <= pages; ++page) {
-    const QStringList& words = apartWords[std::size_t(page - 1)];
-    ASSERT_EQ(words, hereWords[std::size_t(page - 1)]) << page;
-    EXPECT_EQ(words, Labels(pageNames(page), 100 + 5 * perPage * (page - 1))) << page;
-  }
-  for (int page : {pv::MinPagesPerWorker, pv::MinPagesPerWorker + 1, pages}) {
-    EXPECT_EQ(printtest::PdfPage(apart, page, 100), printtest::PdfPage(here, page, 100)) << page;
+    EXPECT_EQ(words[std::size_t(page - 1)], Labels(names, 100 + 5 * perPage * (page - 1))) << page;
   }
 }
 

@@ -1,11 +1,14 @@
 // The level of zlib's deflate for callers that leave it to zlib, as Qt's PDF
-// writer does, and for callers that name their own.
+// writer does, and for callers that name their own, in a print job and
+// outside one.
 #include "printing/pdfstreams.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -48,28 +51,49 @@ std::string PageLike() {
   return s;
 }
 
-TEST(PdfStreams, TheDefaultLevelIsTheFastOneAndANamedLevelStays) {
+// Within a print job's scope, on its thread, zlib's default becomes the
+// fast level and a named level stays; outside it, and on any other thread
+// meanwhile, zlib's own default holds.
+TEST(PdfStreams, TheDefaultLevelIsTheFastOneOnlyWithinAJob) {
   const std::string text = PageLike();
   struct Case {
+    bool inJob;
     int asked;     // what the caller gives deflateInit
     int expected;  // the level zlib works at
   };
   const Case cases[] = {
-      {Z_DEFAULT_COMPRESSION, pv::PdfStreamLevel}, {0, 0}, {1, 1}, {6, 6}, {9, 9},
+      {true, Z_DEFAULT_COMPRESSION, pv::PdfStreamLevel},
+      {true, 0, 0},
+      {true, 1, 1},
+      {true, 6, 6},
+      {true, 9, 9},
+      {false, Z_DEFAULT_COMPRESSION, 6},
+      {false, 1, 1},
   };
   for (const Case& c : cases) {
+    std::optional<pv::PdfStreamScope> job;
+    if (c.inJob) job.emplace();
     const std::string got = Deflate(text, [&](z_stream* z) { return deflateInit(z, c.asked); });
     const std::string want = Deflate(
         text, [&](z_stream* z) { return deflateInit2(z, c.expected, Z_DEFLATED, MAX_WBITS, 8, Z_DEFAULT_STRATEGY); });
-    EXPECT_EQ(got, want) << "level " << c.asked;
+    EXPECT_EQ(got, want) << "level " << c.asked << (c.inJob ? " in a job" : "");
     EXPECT_EQ(Inflate(got, text.size()), text) << "level " << c.asked;
   }
-  // One-shot compress() leaves the level to zlib as well.
-  std::vector<Bytef> out(compressBound(uLong(text.size())));
-  uLongf length = uLongf(out.size());
-  ASSERT_EQ(compress(out.data(), &length, reinterpret_cast<const Bytef*>(text.data()), uLong(text.size())), Z_OK);
   const std::string fast = Deflate(text, [](z_stream* z) { return deflateInit(z, pv::PdfStreamLevel); });
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.data()), length), fast);
+  const std::string usual = Deflate(text, [](z_stream* z) { return deflateInit(z, 6); });
+  // One-shot compress() leaves the level to zlib as well; another thread
+  // keeps zlib's default while a job runs.
+  const auto compressed = [&] {
+    std::vector<Bytef> out(compressBound(uLong(text.size())));
+    uLongf length = uLongf(out.size());
+    EXPECT_EQ(compress(out.data(), &length, reinterpret_cast<const Bytef*>(text.data()), uLong(text.size())), Z_OK);
+    return std::string(reinterpret_cast<const char*>(out.data()), length);
+  };
+  const pv::PdfStreamScope job;
+  EXPECT_EQ(compressed(), fast);
+  std::string elsewhere;
+  std::thread([&] { elsewhere = compressed(); }).join();
+  EXPECT_EQ(elsewhere, usual);
 }
 
 TEST(PdfStreams, AStreamThatCannotBeSetUpIsRefusedAsByZlib) {
