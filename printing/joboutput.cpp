@@ -1,10 +1,13 @@
 #include "printing/joboutput.h"
 
 #include "platform/printer/printer.h"
+#include "printing/replacingfile.h"
 #include "printing/spooler.h"
 
 #include <QPainter>
 #include <QPrinter>
+#include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace pv {
@@ -47,13 +50,58 @@ class PdfWriter {
 
 QString CannotWrite(const QString& file) { return QStringLiteral("Impossibile scrivere il file \"%1\".").arg(file); }
 
+// Whether `file` holds all Qt's PDF writer meant it to: the writer does not
+// report a write that failed (a full disk), but it writes in one pass and
+// ends with its cross-reference table and the table's offset, so a file
+// that lost bytes anywhere has no table where its end says, or no end.
+bool WrittenWhole(QFile& file) {
+  const qint64 size = file.size();
+  if (size < 64 || !file.seek(size - 64)) return false;
+  static const QRegularExpression end(QStringLiteral("startxref\\s+(\\d+)\\s+%%EOF\\s*$"));
+  const QRegularExpressionMatch m = end.match(QString::fromLatin1(file.read(64)));
+  bool ok = false;
+  const qint64 table = m.hasMatch() ? m.captured(1).toLongLong(&ok) : -1;
+  if (!ok || table < 0 || table >= size || !file.seek(table)) return false;
+  static const QRegularExpression head(QStringLiteral("^xref\n0 (\\d+)\n"));
+  const QString start = QString::fromLatin1(file.read(32));
+  const QRegularExpressionMatch h = head.match(start);
+  const qint64 entries = h.hasMatch() ? h.captured(1).toLongLong(&ok) : -1;
+  // Each entry is 20 bytes; the trailer follows the last.
+  const qint64 trailer = table + h.capturedLength(0) + 20 * entries;
+  return ok && entries > 0 && trailer < size && file.seek(trailer) && file.read(8) == "trailer\n";
+}
+
+bool WrittenWhole(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) && WrittenWhole(file);
+}
+
 class PdfPrinterOutput : public JobOutput {
  public:
   explicit PdfPrinterOutput(const JobSettings& s) : s_(s) {}
-  bool Begin() override { return Check(writer_.Open(CreateCurrentPrinter(s_.PdfFile), s_)); }
+  // The target is checked before the first page is drawn.
+  bool Begin() override {
+    if (Check(file_.Open(s_.PdfFile) && writer_.Open(CreateCurrentPrinter(file_.WritePath()), s_))) return true;
+    Abort();
+    return false;
+  }
   bool NewPage() override { return Check(writer_.NewPage()); }
-  bool End() override { return Check(writer_.Close()); }
-  void Abort() override { writer_.Close(); }
+  bool End() override {
+    bool ok = writer_.Close();
+    if (ok) {
+      QFile written;
+      ok = written.open(file_.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle) && WrittenWhole(written);
+    }
+    if (!Check(ok && file_.Commit())) {
+      file_.Discard();
+      return false;
+    }
+    return true;
+  }
+  void Abort() override {
+    writer_.Close();
+    file_.Discard();
+  }
   DeviceContext* dc() override { return writer_.dc(); }
 
  private:
@@ -63,6 +111,7 @@ class PdfPrinterOutput : public JobOutput {
   }
 
   JobSettings s_;
+  ReplacingFile file_;
   PdfWriter writer_;
 };
 
@@ -108,7 +157,7 @@ class CupsOutput : public JobOutput {
   }
   bool Deliver() {
     if (!writer_) return false;
-    const bool written = writer_->Close();
+    const bool written = writer_->Close() && WrittenWhole(file_);
     writer_.reset();
     if (!written) {
       m_reason = CannotWrite(file_);

@@ -1,6 +1,8 @@
 #pragma once
-// Where a print job's pages go. On the built-in "PDF" printer: straight into
-// the chosen file. On a CUPS printer: into a private temporary PDF at the
+// Where a print job's pages go. On the built-in "PDF" printer: into a new
+// file beside the chosen one, which takes its place only when the job has
+// ended well and the file is whole (replacingfile.h); a target whose folder
+// takes no new file is refused before the first page. On a CUPS printer: into a private temporary PDF at the
 // printer's resolution on the job's paper, its origin at the corner of the
 // printable area, handed to the queue through libcups when the job ends (or
 // page by page, one job each, when every page waits for the form to be
