@@ -6,6 +6,7 @@
 #include "datasources/registrations.h"
 #include "datasources/sourcerecordset.h"
 #include "platform/msgbox.h"
+#include "platform/stringtable.h"
 #include "printing/engine.h"
 #include "printing/panelhost.h"
 
@@ -45,11 +46,12 @@ bool PrintEngine::GetMergeInformation() {
   PrintPanelControls& controls = PrintControls();
   ProgramSettings().PrintStopPage = ToVbBool(controls.StopPageChecked());
   m_pageNumber = 1;
-  // Nothing to merge: the message, then back to the data-source list's
+  // Nothing to merge: the message, with the source's own reason as its
+  // details when there is one, then back to the data-source list's
   // no-merge entry.
-  const auto cannotMerge = [this, &controls](int message) {
+  const auto cannotMerge = [this, &controls](int message, const QString& reason = QString()) {
     m_mergeSource->Close();
-    MsgBoxRes(message, MsgIcon::Information, MsgButtons::Ok);
+    MsgBox(LoadResString(message), reason, MsgIcon::Information, MsgButtons::Ok);
     controls.SelectNoMergeEntry();
     return false;
   };
@@ -59,8 +61,8 @@ bool PrintEngine::GetMergeInformation() {
   std::optional<Registration> registration;
   try {
     if (m_run.m_RegistrationId >= 1) registration = RegistrationStore(rsRegistrations).Find(m_run.m_RegistrationId);
-  } catch (const DbError&) {
-    registration.reset();
+  } catch (const DbError& e) {
+    return cannotMerge(kCannotOpen, e.Description());
   }
   if (!registration) return cannotMerge(kCannotOpen);
 
@@ -71,8 +73,10 @@ bool PrintEngine::GetMergeInformation() {
     m_mergeSource->Open(*registration);
     if (!m_run.m_Filter.isEmpty()) m_mergeSource->SetFilter(m_run.m_Filter);
     if (!m_run.m_Sort.isEmpty()) m_mergeSource->SetSort(m_run.m_Sort);
-  } catch (const DbError&) {
-    return cannotMerge(kCannotOpen);
+  } catch (const DbError& e) {
+    // The reader's reason (a time or memory limit, a reader that stopped, a
+    // damaged file, a missing table) is the user's only clue.
+    return cannotMerge(kCannotOpen, e.Description());
   }
 
   const std::int32_t records = m_mergeSource->RecordCount();

@@ -3,6 +3,8 @@
 // reads of it label by label.
 #include "mergefixture.h"
 
+#include "datasources/process/readerprocess.h"
+
 #include "datasources/predefinedfields.h"
 #include "render/libraries.h"
 #include "tests/support/records.h"
@@ -125,6 +127,51 @@ TEST_F(MergeTest, BuiltInRowsOpenFromTheProgramFolderUserRowsAsWritten) {
   pv::PrintRun().ChooseMergeSource(std::int32_t(user));
   EXPECT_FALSE(pv::PrintRun().Merging());
   EXPECT_EQ(CountBoxes(31026), 1);
+}
+
+// A source that cannot be opened or read says why: the reader's own reason
+// is the details of the message that ends the merge.
+TEST_F(MergeTest, TheReasonASourceCannotBeReadIsTheMessagesDetails) {
+  const QString folder = Home(QStringLiteral("dati"));
+  printtest::WriteMergeTable(folder, QStringLiteral("clienti"), 3);
+  QFile damaged(QDir(folder).filePath(QStringLiteral("rotta.dbf")));
+  ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+  damaged.write(QByteArray(700, '\x7f'));
+  damaged.close();
+  struct Case {
+    const char* what;
+    QString table;
+    QString fault;  // made by the test build of the reader
+    int timeLimitMs;
+    qint64 memoryLimit;
+    QString reason;  // a part of the details
+  } const cases[] = {
+      {"time limit", QStringLiteral("clienti"), QStringLiteral("hang@Open"), 500, 0, QStringLiteral("tempo massimo")},
+      {"memory limit", QStringLiteral("clienti"), QStringLiteral("memory@Open"), 60000, qint64{512} << 20,
+       QStringLiteral("limite di memoria")},
+      {"reader stopped", QStringLiteral("clienti"), QStringLiteral("crash@Open"), 60000, 0,
+       QStringLiteral("si è interrotto (segnale 11)")},
+      {"damaged file", QStringLiteral("rotta"), QString(), 60000, 0, QStringLiteral("rotta")},
+      {"missing table", QStringLiteral("assente"), QString(), 60000, 0, QStringLiteral("assente")},
+  };
+  const pv::ReaderProcessSettings saved = pv::ReaderSettings();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    pv::ReaderProcessSettings settings = saved;
+    if (!c.fault.isEmpty()) settings.program = QStringLiteral(PLAVIK_READER_FAULTS_PROGRAM);
+    settings.fault = c.fault;
+    settings.timeLimitMs = c.timeLimitMs;
+    settings.memoryLimit = c.memoryLimit;
+    pv::SetReaderSettings(settings);
+    pv::ClearTableCache();
+    boxes.clear();
+    pv::PrintRun().ChooseMergeSource(std::int32_t(Register(folder, c.table)));
+    pv::SetReaderSettings(saved);
+    EXPECT_FALSE(pv::PrintRun().Merging());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(CountBoxes(31026), 1);
+    EXPECT_TRUE(boxes[0].detail.contains(c.reason)) << boxes[0].detail.toStdString();
+  }
 }
 
 TEST_F(MergeTest, TheSortStaysThroughEveryFilterAndANewChoiceClearsBoth) {
