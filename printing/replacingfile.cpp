@@ -27,10 +27,7 @@ QString LinkEnd(const QString& target) {
 
 // A name beside the target for the new file: hidden, and another at each try.
 QByteArray NewName(const QString& target, int attempt) {
-  return QFile::encodeName(QStringLiteral(".%1.%2-%3")
-                               .arg(QFileInfo(target).fileName())
-                               .arg(::getpid())
-                               .arg(attempt));
+  return QFile::encodeName(QStringLiteral(".%1.%2-%3").arg(QFileInfo(target).fileName()).arg(::getpid()).arg(attempt));
 }
 
 }  // namespace
@@ -69,8 +66,10 @@ bool ReplacingFile::Open(const QString& target) {
 
 bool ReplacingFile::Commit() {
   if (m_fd < 0) return false;
-  bool ok = ::fsync(m_fd) == 0;
-  if (ok && m_named.isEmpty()) {
+  // No fsync: a job's file may be tens of megabytes, and the rename over the
+  // target is what keeps the previous file whole should the job fail.
+  bool ok = true;
+  if (m_named.isEmpty()) {
     // The nameless file gets a name beside the target first: a folder made
     // read-only meanwhile refuses it, and the file goes with its descriptor.
     const QByteArray self = QFile::encodeName(m_writePath);

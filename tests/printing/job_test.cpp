@@ -14,7 +14,16 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <QDir>
+
+#include <map>
+
+#include <signal.h>
+#include <sys/fsuid.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -238,6 +247,141 @@ TEST_F(JobTest, ALongRunPrintsEveryLabelOnItsPageInOneFile) {
   pv::PrintRun().PrintDocument(true);
   EXPECT_EQ(jobs, std::vector<int>{pages});
   EXPECT_TRUE(boxes.empty());
+}
+
+// A folder of the test's own for the "PDF" printer's target, holding a
+// previous file, which can be made full or read-only: as root (whom file
+// rights do not stop) a small file system of its own is mounted there,
+// else a file-size limit stands in.
+class TargetFolder {
+ public:
+  explicit TargetFolder(const QString& path) : m_path(path) {
+    QDir().mkpath(path);
+    if (::geteuid() == 0) m_mounted = ::mount("tmpfs", qPrintable(path), "tmpfs", 0, "size=96k,mode=0755") == 0;
+    QFile previous(File());
+    EXPECT_TRUE(previous.open(QIODevice::WriteOnly));
+    previous.write(Previous());
+    previous.close();
+    previous.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+  }
+  ~TargetFolder() {
+    Reopen();
+    ::setrlimit(RLIMIT_FSIZE, &m_limit);
+    ::chmod(qPrintable(m_path), 0755);
+    if (m_mounted) ::umount2(qPrintable(m_path), MNT_DETACH);
+  }
+  QString File() const { return m_path + QStringLiteral("/out.pdf"); }
+  static QByteArray Previous() { return QByteArrayLiteral("%PDF-1.4 the previous print\n"); }
+  // No more than about 96 KB can be written there.
+  void MakeFull() {
+    if (m_mounted) return;
+    ::signal(SIGXFSZ, SIG_IGN);
+    ::getrlimit(RLIMIT_FSIZE, &m_limit);
+    rlimit small = m_limit;
+    small.rlim_cur = 96 * 1024;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+  }
+  // Root goes on as nobody for file rights, on this thread only, until
+  // Reopen: a file system cannot be made read-only while a file in it is
+  // open for writing.
+  void MakeReadOnly() {
+    ::chmod(qPrintable(m_path), 0555);
+    if (::geteuid() == 0) {
+      ::setfsuid(65534);
+      m_nobody = true;
+    }
+  }
+  void Reopen() {
+    if (m_nobody) ::setfsuid(0);
+    m_nobody = false;
+  }
+  // The folder's files with their bytes.
+  std::map<QString, QByteArray> Listing() const {
+    std::map<QString, QByteArray> files;
+    for (const QFileInfo& f : QDir(m_path).entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+      QFile file(f.filePath());
+      files[f.fileName()] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("?");
+    }
+    return files;
+  }
+
+ private:
+  QString m_path;
+  bool m_mounted = false;
+  bool m_nobody = false;
+  rlimit m_limit{RLIM_INFINITY, RLIM_INFINITY};
+};
+
+// A job that cannot end well leaves the previous file byte for byte, with
+// its mode, and nothing else in its folder: a disk that fills up, a folder
+// made read-only while the pages are drawn, and one that was read-only
+// from the start, which is refused before the first of many pages.
+TEST_F(JobTest, AFailedJobLeavesThePreviousFileAsItWas) {
+  const struct {
+    const char* what;
+    int pages;
+    bool full;
+    int readOnlyAtPage;  // 0: never; 1: from the start
+  } cases[] = {
+      {"full disk", 400, true, 0},
+      {"read-only during the job", 40, false, 20},
+      {"read-only from the start", 6250, false, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TargetFolder folder(Home(QStringLiteral("stampe-%1").arg(c.pages)));
+    const std::map<QString, QByteArray> before = folder.Listing();
+    const QFile::Permissions mode = QFile(folder.File()).permissions();
+    dialogs.answer = folder.File();
+    ChangeRun([&](pv::PrintRunValues& r) { r.m_PageCount = c.pages; });
+    boxes.clear();
+    controls.progressValues.clear();
+    controls.pageCaptions.clear();
+    if (c.full) folder.MakeFull();
+    if (c.readOnlyAtPage == 1) folder.MakeReadOnly();
+    pv::ProgramSettings().PrintStopPage = c.readOnlyAtPage > 1 ? pv::VbTrue : pv::VbFalse;
+    int page = 0;
+    pv::test::AnswerMessageBoxesWith([&](const pv::MsgBoxRequest& r) {
+      boxes.push_back(r);
+      // Message 16200 comes before every page when asked for.
+      if (++page == c.readOnlyAtPage) folder.MakeReadOnly();
+      return pv::MsgAnswer::Ok;
+    });
+    pv::PrintRun().PrintDocument(true);
+    folder.Reopen();
+    EXPECT_EQ(CountPrintingErrors(), 1);
+    EXPECT_EQ(boxes.back().detail, QStringLiteral("Impossibile scrivere il file \"%1\".").arg(folder.File()));
+    EXPECT_EQ(folder.Listing(), before);
+    EXPECT_EQ(QFile(folder.File()).permissions(), mode);
+    EXPECT_FALSE(pv::PrintRun().JobRunning());
+    if (c.readOnlyAtPage == 1) {
+      // Not one page was drawn: the bar never left its start.
+      EXPECT_TRUE(controls.pageCaptions.isEmpty());
+      EXPECT_EQ(controls.progressValues, std::vector<double>{1});
+    }
+  }
+}
+
+// A target that is a symbolic link: the file it points to gets the pages
+// and keeps its mode; the link stays a link.
+TEST_F(JobTest, ASymbolicLinkTargetIsWrittenWhereItPoints) {
+  QDir().mkpath(Home(QStringLiteral("archivio")));
+  const QString real = Home(QStringLiteral("archivio/vero.pdf"));
+  QFile previous(real);
+  ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+  previous.write("old");
+  previous.close();
+  ASSERT_TRUE(previous.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
+  const QFile::Permissions mode = previous.permissions();
+  const QString link = Home(QStringLiteral("collegamento.pdf"));
+  ASSERT_TRUE(QFile::link(QStringLiteral("archivio/vero.pdf"), link));
+  dialogs.answer = link;
+  pv::PrintRun().PrintDocument(true);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_TRUE(QFileInfo(link).isSymLink());
+  EXPECT_EQ(printtest::PdfPages(real), 3);
+  EXPECT_EQ(QFile(real).permissions(), mode);
+  EXPECT_EQ(QDir(Home(QStringLiteral("archivio"))).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 TEST_F(JobTest, LibcupsRefusalOfAnUnknownQueueIsReported) {
