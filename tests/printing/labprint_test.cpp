@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 
@@ -262,6 +263,34 @@ TEST_F(LabPrintMergeTest, ASourceThatDoesNotMergeFailsWithItsMessage) {
   EXPECT_FALSE(QFileInfo::exists(Home(QStringLiteral("none.pdf"))));
   EXPECT_EQ(LabPrint({lab, Home(QStringLiteral("none.pdf")), QStringLiteral("--sort"), QStringLiteral("[NOME]")}, &err),
             2);
+}
+
+// A source the reader cannot read: lab-print fails with the message and the
+// reader's own reason under it.
+TEST_F(LabPrintMergeTest, ASourceThatCannotBeReadSaysWhy) {
+  const QString folder = Home(QStringLiteral("dati"));
+  printtest::WriteDamagedTable(folder, QStringLiteral("rotta"));
+  const struct {
+    const char* what;
+    QString table;
+  } cases[] = {{"damaged file", QStringLiteral("rotta")}, {"missing table", QStringLiteral("assente")}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    pv::OpenDatabase();
+    pv::Registration r;
+    r.label = c.table;
+    r.connectionString = printtest::DBaseConnection(folder);
+    r.recordSetName = c.table;
+    const QString id = QString::number(pv::RegistrationStore(pv::rsRegistrations).Add(r));
+    pv::CloseDatabase();
+    QString err;
+    EXPECT_EQ(LabPrint({lab, Home(QStringLiteral("none.pdf")), QStringLiteral("--merge"), id}, &err), 1);
+    const QStringList lines = err.split(QLatin1Char('\n'));
+    const qsizetype message = lines.indexOf(QRegularExpression(QStringLiteral("^Impossibile collegare.*")));
+    ASSERT_GE(message, 0) << err.toStdString();
+    ASSERT_LT(message + 1, lines.size());
+    EXPECT_TRUE(lines[message + 1].contains(c.table)) << err.toStdString();
+  }
 }
 
 // A long merge, sorted and filtered: every label of every page holds its

@@ -134,10 +134,7 @@ TEST_F(MergeTest, BuiltInRowsOpenFromTheProgramFolderUserRowsAsWritten) {
 TEST_F(MergeTest, TheReasonASourceCannotBeReadIsTheMessagesDetails) {
   const QString folder = Home(QStringLiteral("dati"));
   printtest::WriteMergeTable(folder, QStringLiteral("clienti"), 3);
-  QFile damaged(QDir(folder).filePath(QStringLiteral("rotta.dbf")));
-  ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-  damaged.write(QByteArray(700, '\x7f'));
-  damaged.close();
+  printtest::WriteDamagedTable(folder, QStringLiteral("rotta"));
   struct Case {
     const char* what;
     QString table;

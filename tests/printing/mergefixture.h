@@ -67,6 +67,14 @@ inline void WriteMergeTable(const QString& folder, const QString& table, int row
   DBFClose(h);
 }
 
+// Writes `folder`/`table`.dbf holding no dBASE table at all.
+inline void WriteDamagedTable(const QString& folder, const QString& table) {
+  QDir().mkpath(folder);
+  QFile damaged(QDir(folder).filePath(table + QStringLiteral(".dbf")));
+  ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+  damaged.write(QByteArray(700, '\x7f'));
+}
+
 inline QString DBaseConnection(const QString& folder) {
   return pv::BuildConnectionString(pv::kSourceDBaseIII, folder, false, {}, {});
 }
