@@ -25,9 +25,21 @@ QString LinkEnd(const QString& target) {
   return path;
 }
 
-// A name beside the target for the new file: hidden, and another at each try.
-QByteArray NewName(const QString& target, int attempt) {
-  return QFile::encodeName(QStringLiteral(".%1.%2-%3").arg(QFileInfo(target).fileName()).arg(::getpid()).arg(attempt));
+// Gives the new file a hidden name beside the target, another at each try
+// while `make(name)` finds the name taken: true, with the name, once it
+// succeeds.
+template <class Make>
+bool TakeName(const QString& target, const Make& make, QString* taken) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const QByteArray name =
+        QFile::encodeName(QStringLiteral(".%1.%2-%3").arg(QFileInfo(target).fileName()).arg(::getpid()).arg(attempt));
+    if (make(name.constData())) {
+      *taken = QFile::decodeName(name);
+      return true;
+    }
+    if (errno != EEXIST) return false;
+  }
+  return false;
 }
 
 }  // namespace
@@ -41,17 +53,25 @@ bool ReplacingFile::Open(const QString& target) {
   m_dir = ::open(QFile::encodeName(info.absolutePath()).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (m_dir < 0) return false;
   // A file without a name until it is whole: nothing is left of it when the
-  // program ends on the way. Folders that cannot hold one get a hidden name.
+  // program ends on the way. Where the folder cannot hold one, or the writer
+  // cannot reach it through /proc, it gets a hidden name at once.
   m_fd = ::openat(m_dir, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
   if (m_fd >= 0) {
     m_writePath = QStringLiteral("/proc/self/fd/%1").arg(m_fd);
-  } else if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) {
-    for (int attempt = 0; m_fd < 0 && attempt < 100; ++attempt) {
-      const QByteArray name = NewName(m_target, attempt);
-      m_fd = ::openat(m_dir, name.constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0666);
-      if (m_fd >= 0) m_named = QFile::decodeName(name);
-      if (m_fd < 0 && errno != EEXIST) break;
+    if (::access(QFile::encodeName(m_writePath).constData(), W_OK) != 0) {
+      ::close(m_fd);
+      m_fd = -1;
+      errno = EOPNOTSUPP;
     }
+  }
+  if (m_fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+    TakeName(
+        m_target,
+        [&](const char* name) {
+          m_fd = ::openat(m_dir, name, O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0666);
+          return m_fd >= 0;
+        },
+        &m_named);
     m_writePath = info.absoluteDir().filePath(m_named);
   }
   if (m_fd < 0) {
@@ -68,22 +88,15 @@ bool ReplacingFile::Commit() {
   if (m_fd < 0) return false;
   // No fsync: a job's file may be tens of megabytes, and the rename over the
   // target is what keeps the previous file whole should the job fail.
-  bool ok = true;
-  if (m_named.isEmpty()) {
-    // The nameless file gets a name beside the target first: a folder made
-    // read-only meanwhile refuses it, and the file goes with its descriptor.
-    const QByteArray self = QFile::encodeName(m_writePath);
-    ok = false;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      const QByteArray name = NewName(m_target, attempt);
-      if (::linkat(AT_FDCWD, self.constData(), m_dir, name.constData(), AT_SYMLINK_FOLLOW) == 0) {
-        m_named = QFile::decodeName(name);
-        ok = true;
-        break;
-      }
-      if (errno != EEXIST) break;
-    }
-  }
+  // The nameless file gets a name beside the target first: a folder made
+  // read-only meanwhile refuses it, and the file goes with its descriptor.
+  const QByteArray self = QFile::encodeName(m_writePath);
+  bool ok =
+      !m_named.isEmpty() ||
+      TakeName(
+          m_target,
+          [&](const char* name) { return ::linkat(AT_FDCWD, self.constData(), m_dir, name, AT_SYMLINK_FOLLOW) == 0; },
+          &m_named);
   if (ok) {
     ok = ::renameat(m_dir, QFile::encodeName(m_named).constData(), m_dir,
                     QFile::encodeName(QFileInfo(m_target).fileName()).constData()) == 0;
