@@ -1,119 +1,52 @@
-// dBASE tables: one .dbf file per table in a folder, read with shapelib.
+// dBASE tables: one .dbf file per table in a folder, with the memo file
+// beside it (datasources/readers/dbasememo.h). dBASE III and IV, FoxPro and
+// Visual FoxPro, whose binary fields (integers, date-times, currencies,
+// doubles) and null flags are read as such.
+#include "datasources/readers/dbasememo.h"
 #include "datasources/readers/folderreader.h"
 
 #include "platform/exactdecimal.h"
 
-#include <shapefil.h>
-
 #include <QFile>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <QFileInfo>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstring>
+#include <optional>
 
 namespace pv {
 
 namespace {
 
-thread_local QString g_shapelibError;  // the last complaint of shapelib, for our message
+constexpr int kFileHeaderSize = 32;
+constexpr int kDescriptorSize = 32;
+constexpr char kDescriptorsEnd = '\x0D';
+constexpr int kFieldNameSize = 11;
+// Visual FoxPro's field flags.
+constexpr int kSystemField = 0x01;
+constexpr int kNullableField = 0x02;
+constexpr qint64 kMillisecondsPerDay = 86400000;
+// Records are read in pieces of about this size.
+constexpr qint64 kReadSize = 1024 * 1024;
 
-void RecordShapelibError(const char* message) { g_shapelibError = QString::fromUtf8(message); }
+bool IsVisualFoxPro(int version) { return version >= 0x30 && version <= 0x32; }
+bool IsFoxPro(int version) { return IsVisualFoxPro(version) || version == 0xF5 || version == 0xFB; }
 
-// shapelib seeks before every record it reads; through stdio each seek drops
-// the buffer and costs system calls. These hooks read the file in blocks
-// (growing while the reads go on) and seek without calling the system.
-struct BlockFile {
-  int fd = -1;
-  qint64 pos = 0;
-  qint64 start = 0;         // where `block` was read from
-  std::vector<char> block;  // the bytes read last
-  size_t next = 16 * 1024;  // the size of the next read
-
-  bool Fill() {
-    block.resize(next);
-    ssize_t n = 0;
-    do {
-      n = ::pread(fd, block.data(), block.size(), static_cast<off_t>(pos));
-    } while (n < 0 && errno == EINTR);
-    block.resize(n > 0 ? static_cast<size_t>(n) : 0);
-    start = pos;
-    next = std::min<size_t>(next * 2, 1024 * 1024);
-    return n > 0;
-  }
-};
-
-BlockFile* AsBlockFile(SAFile file) { return reinterpret_cast<BlockFile*>(file); }
-
-SAFile BlockOpen(const char* name, const char* access) {
-  if (std::strpbrk(access, "wa+") != nullptr) return nullptr;  // tables are only read
-  const int fd = ::open(name, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  auto* file = new BlockFile;
-  file->fd = fd;
-  return reinterpret_cast<SAFile>(file);
+// FoxPro keeps memos in a .fpt file; dBASE in a .dbt, whose blocks are of
+// 512 bytes up to dBASE III and of the size its header gives from dBASE IV.
+MemoLayout MemoLayoutOf(int version) {
+  if (IsFoxPro(version)) return MemoLayout::FoxPro;
+  if ((version & 0x07) >= 4 || version == 0x8B || version == 0xCB) return MemoLayout::DBase4;
+  return MemoLayout::DBase3;
 }
-
-SAOffset BlockRead(void* p, SAOffset size, SAOffset count, SAFile handle) {
-  BlockFile* f = AsBlockFile(handle);
-  if (size == 0 || count == 0 || f->pos < 0) return 0;
-  const SAOffset wanted = size * count;
-  char* out = static_cast<char*>(p);
-  SAOffset done = 0;
-  while (done < wanted) {
-    const qint64 end = f->start + static_cast<qint64>(f->block.size());
-    if (f->pos >= f->start && f->pos < end) {
-      const SAOffset n = std::min<SAOffset>(wanted - done, static_cast<SAOffset>(end - f->pos));
-      std::memcpy(out + done, f->block.data() + (f->pos - f->start), n);
-      done += n;
-      f->pos += static_cast<qint64>(n);
-    } else if (!f->Fill()) {
-      break;
-    }
-  }
-  return done / size;
-}
-
-SAOffset BlockWrite(void*, SAOffset, SAOffset, SAFile) { return 0; }
-
-SAOffset BlockSeek(SAFile handle, SAOffset offset, int whence) {
-  BlockFile* f = AsBlockFile(handle);
-  qint64 base = 0;
-  if (whence == SEEK_CUR) {
-    base = f->pos;
-  } else if (whence == SEEK_END) {
-    struct stat info {};
-    if (::fstat(f->fd, &info) != 0) return static_cast<SAOffset>(-1);
-    base = static_cast<qint64>(info.st_size);
-  }
-  const qint64 pos = base + static_cast<qint64>(offset);
-  if (pos < 0) return static_cast<SAOffset>(-1);
-  f->pos = pos;
-  return 0;
-}
-
-SAOffset BlockTell(SAFile handle) { return static_cast<SAOffset>(AsBlockFile(handle)->pos); }
-
-int BlockFlush(SAFile) { return 0; }
-
-int BlockClose(SAFile handle) {
-  BlockFile* f = AsBlockFile(handle);
-  const int rc = ::close(f->fd);
-  delete f;
-  return rc;
-}
-
-int NoRemove(const char*) { return -1; }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 // A date written as eight digits, as QDate::fromString(text, "yyyyMMdd")
 // reads it; any other text goes to that parse.
-QDate DateOfDigits(const QByteArray& text) {
+QDate DateOfDigits(QByteArrayView text) {
   if (text.size() == 8 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     const auto number = [&](int from, int length) {
       int n = 0;
@@ -171,74 +104,119 @@ int CodePageOfName(QByteArray name) {
   return ok && number > 0 ? number : 1252;
 }
 
+// The file beside a table with its name and another extension, in any
+// letter case; empty when there is none.
+QString SiblingFile(const QString& table, const QString& extension) {
+  const QFileInfo info(table);
+  try {
+    return FolderTableFile(info.path(), info.completeBaseName(), extension);
+  } catch (const DbError&) {
+    return {};
+  }
+}
+
+// The table's code page: the first line of a .cpg file beside it, else its
+// language driver byte, else Windows-1252.
+int TableCodePage(const QString& table, int driver) {
+  const QString path = SiblingFile(table, QStringLiteral("cpg"));
+  QFile cpg(path);
+  if (!path.isEmpty() && cpg.open(QIODevice::ReadOnly)) {
+    QByteArray line = cpg.read(500);
+    const auto end = std::find_if(line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r' || c == 0; });
+    line.truncate(end - line.begin());
+    if (!line.isEmpty()) return CodePageOfName(line);
+  }
+  return driver != 0 ? CodePageOfDriver(driver) : 1252;
+}
+
+// How a field's bytes are read.
+enum class FieldKind {
+  Text,          // C: the text up to the padding
+  VarText,       // V: the text of its stored length
+  Number,        // N, F: digits (Integer, Double or Decimal as the column's type)
+  Date,          // D: yyyyMMdd
+  Logical,       // L: T/Y, F/N, else Null
+  Memo,          // M: a block number, the text in the memo file
+  Int32,         // I: 4 bytes
+  DateTime,      // T: Julian day and milliseconds, 4 bytes each
+  Currency,      // Y: 8 bytes, ten-thousandths
+  BinaryDouble,  // B of Visual FoxPro: 8 bytes
+  NoValue,       // pictures, objects, binary data, and fields of a width their type has not: Null
+};
+
 struct DbfField {
   QString name;
-  char nativeType = 'C';
+  FieldKind kind = FieldKind::Text;
+  ColumnType type = ColumnType::Text;
   int offset = 0;  // in the record
   int width = 0;
-  int decimals = 0;
-  ColumnType type = ColumnType::Text;
-  bool memo = false;
+  bool hidden = false;  // Visual FoxPro's system fields (the null flags)
+  int nullBit = -1;     // its bit in the null flags, set when the value is Null
+  int lengthBit = -1;   // V: its bit in the null flags, set when its last byte holds its length
 };
 
 class DbfFile {
  public:
-  explicit DbfFile(const QString& path) : m_path(path) {
+  explicit DbfFile(const QString& path) : m_path(path), m_file(path) {
     RequireReadableFile(path);
-    SAHooks hooks;
-    SASetupDefaultHooks(&hooks);
-    hooks.FOpen = BlockOpen;
-    hooks.FRead = BlockRead;
-    hooks.FWrite = BlockWrite;
-    hooks.FSeek = BlockSeek;
-    hooks.FTell = BlockTell;
-    hooks.FFlush = BlockFlush;
-    hooks.FClose = BlockClose;
-    hooks.Remove = NoRemove;
-    hooks.Error = RecordShapelibError;
-    g_shapelibError.clear();
-    m_handle = DBFOpenLL(QFile::encodeName(path).constData(), "rb", &hooks);
-    if (m_handle == nullptr) Fail(g_shapelibError);
-    // A refused file is closed here: the destructor does not run when the
-    // constructor throws.
-    try {
-      CheckShape();
-      const char* codePage = DBFGetCodePage(m_handle);
-      m_text = CodePageText(codePage != nullptr ? CodePageOfName(codePage) : 1252);
-      ReadFields();
-    } catch (...) {
-      DBFClose(m_handle);
-      m_handle = nullptr;
-      throw;
-    }
+    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) Fail(QString());
+    const qint64 size = m_file.size();
+    const QByteArray head = m_file.read(kFileHeaderSize);
+    if (head.size() < kFileHeaderSize) Fail(QString());
+    const auto* bytes = reinterpret_cast<const uchar*>(head.constData());
+    m_version = bytes[0];
+    const int level = m_version & 0x07;
+    const bool known = level == 3 || level == 4 || level == 5 || m_version == 0x02 || IsFoxPro(m_version);
+    if (!known) Fail(QStringLiteral("Intestazione sconosciuta."));
+    m_records = qFromLittleEndian<quint32>(bytes + 4);
+    m_headerLength = qFromLittleEndian<quint16>(bytes + 8);
+    m_recordLength = qFromLittleEndian<quint16>(bytes + 10);
+    if (m_headerLength < kFileHeaderSize) Fail(QString());
+    const QByteArray descriptors = m_file.read(m_headerLength - kFileHeaderSize);
+    if (descriptors.size() != m_headerLength - kFileHeaderSize) Fail(QStringLiteral("Il file è troncato."));
+    m_text = CodePageText(TableCodePage(path, bytes[29]));
+    ReadFields(descriptors);
+    // Every record lies within the file.
+    if (m_headerLength + static_cast<qint64>(m_records) * m_recordLength > size)
+      Fail(QStringLiteral("Il file è troncato."));
   }
-  ~DbfFile() {
-    if (m_handle != nullptr) DBFClose(m_handle);
-  }
-  DbfFile(const DbfFile&) = delete;
-  DbfFile& operator=(const DbfFile&) = delete;
 
   std::vector<SourceColumn> Columns() const {
     std::vector<SourceColumn> columns;
-    for (const DbfField& field : m_fields) columns.push_back({field.name, field.type});
+    for (const DbfField& field : m_fields) {
+      if (!field.hidden) columns.push_back({field.name, field.type});
+    }
     return columns;
   }
 
   void Read(RowSink& sink) {
     sink.Columns(Columns());
-    const int records = DBFGetRecordCount(m_handle);
-    sink.Reserve(static_cast<size_t>(std::max(records, 0)));
+    sink.Reserve(static_cast<size_t>(m_records));
+    std::optional<DbaseMemoFile> memo;
+    if (std::any_of(m_fields.begin(), m_fields.end(), [](const DbfField& f) { return f.kind == FieldKind::Memo; })) {
+      const MemoLayout layout = MemoLayoutOf(m_version);
+      memo.emplace(SiblingFile(m_path, layout == MemoLayout::FoxPro ? QStringLiteral("fpt") : QStringLiteral("dbt")),
+                   layout);
+    }
+    if (!m_file.seek(m_headerLength)) Fail(QString());
+    const qint64 perRead = std::max<qint64>(1, kReadSize / m_recordLength);
+    QByteArray records;
     std::vector<QVariant> row;
-    for (int record = 0; record < records; ++record) {
-      // The record as it is in the file, its fields cut from it here: the
-      // library would copy and trim each field apart.
-      const char* data = DBFReadTuple(m_handle, record);
-      if (data == nullptr) Fail(g_shapelibError);
-      if (data[0] == '*') continue;  // deleted
-      row.clear();
-      row.reserve(m_fields.size());
-      for (const DbfField& field : m_fields) row.push_back(Value(field, data));
-      sink.Row(row);
+    for (qint64 done = 0; done < m_records;) {
+      const qint64 count = std::min<qint64>(perRead, m_records - done);
+      records.resize(count * m_recordLength);
+      if (m_file.read(records.data(), records.size()) != records.size()) Fail(QStringLiteral("Il file è troncato."));
+      done += count;
+      for (qint64 r = 0; r < count; ++r) {
+        const char* data = records.constData() + r * m_recordLength;
+        if (data[0] == '*') continue;  // deleted
+        row.clear();
+        row.reserve(m_fields.size());
+        for (const DbfField& field : m_fields) {
+          if (!field.hidden) row.push_back(Value(field, data, memo ? &*memo : nullptr));
+        }
+        sink.Row(row);
+      }
     }
   }
 
@@ -247,123 +225,207 @@ class DbfFile {
     ThrowUnreadableFile(m_path, QStringLiteral("una tabella dBASE"), why);
   }
 
-  // A damaged or foreign file must not lead shapelib to read past its records.
-  void CheckShape() const {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly)) Fail(QString());
-    const QByteArray head = file.read(32);
-    if (head.size() < 32) Fail(QString());
-    const int version = static_cast<unsigned char>(head[0]);
-    const int level = version & 0x07;
-    const bool known = level == 3 || level == 4 || level == 5 || version == 0x02 || version == 0x30 ||
-                       version == 0x31 || version == 0x32;
-    if (!known) Fail(QStringLiteral("Intestazione sconosciuta."));
-    const int fields = DBFGetFieldCount(m_handle);
-    int width = 1;  // the deletion flag
-    for (int i = 0; i < fields; ++i) {
-      int fieldWidth = 0;
-      int decimals = 0;
-      if (DBFGetFieldInfo(m_handle, i, nullptr, &fieldWidth, &decimals) == FTInvalid &&
-          DBFGetNativeFieldType(m_handle, i) == '\0')
-        Fail(QString());
-      if (fieldWidth <= 0) Fail(QStringLiteral("Campo di larghezza nulla."));
-      // Fields are cut from the record by their place: each lies within it.
-      const int offset = m_handle->panFieldOffset[i];
-      if (offset < 1 || fieldWidth > m_handle->nRecordLength - offset) Fail(QStringLiteral("Campi incoerenti."));
-      width += fieldWidth;
-    }
-    if (fields <= 0 || width > m_handle->nRecordLength) Fail(QStringLiteral("Campi incoerenti."));
-    const qint64 needed = static_cast<qint64>(m_handle->nHeaderLength) +
-                          static_cast<qint64>(m_handle->nRecords) * m_handle->nRecordLength;
-    if (m_handle->nRecords < 0 || file.size() < needed) Fail(QStringLiteral("Il file è troncato."));
-  }
-
-  void ReadFields() {
-    const int fields = DBFGetFieldCount(m_handle);
-    for (int i = 0; i < fields; ++i) {
-      char name[XBASE_FLDNAME_LEN_READ + 1] = {};
+  // The field descriptors, up to their end mark. A damaged or foreign file
+  // must not lead the reader past its records: each field lies within the
+  // record.
+  void ReadFields(const QByteArray& descriptors) {
+    const bool visualFoxPro = IsVisualFoxPro(m_version);
+    int offset = 1;  // after the deletion flag
+    int flagBits = 0;
+    int nullFlags = -1;
+    for (qsizetype at = 0; at + kDescriptorSize <= descriptors.size(); at += kDescriptorSize) {
+      const char* descriptor = descriptors.constData() + at;
+      if (descriptor[0] == kDescriptorsEnd) break;
+      const char type = static_cast<char>(std::toupper(static_cast<unsigned char>(descriptor[11])));
+      if (type == '\0') Fail(QString());
       DbfField field;
-      DBFGetFieldInfo(m_handle, i, name, &field.width, &field.decimals);
-      field.offset = m_handle->panFieldOffset[i];
-      field.name = m_text.Decode(QByteArray(name)).trimmed();
-      field.nativeType =
-          static_cast<char>(std::toupper(static_cast<unsigned char>(DBFGetNativeFieldType(m_handle, i))));
-      switch (field.nativeType) {
-        case 'N':
-          // Whole numbers of up to 18 digits as 64-bit integers; numbers of
-          // up to 15 digits with decimals as doubles, which hold them
-          // exactly; wider ones as exact decimals.
-          if (field.decimals == 0) {
-            field.type = field.width <= 18 ? ColumnType::Integer : ColumnType::Decimal;
-          } else {
-            field.type = field.width - 1 <= 15 ? ColumnType::Double : ColumnType::Decimal;
-          }
-          break;
-        case 'F': field.type = ColumnType::Double; break;
-        case 'D': field.type = ColumnType::Date; break;
-        case 'L': field.type = ColumnType::Boolean; break;
-        case 'M':
-        case 'B':
-        case 'G':
-        case 'P': field.memo = true; break;
-        default: break;
-      }
+      field.width = static_cast<unsigned char>(descriptor[16]);
+      if (field.width == 0) Fail(QStringLiteral("Campo di larghezza nulla."));
+      field.offset = offset;
+      if (field.width > m_recordLength - offset) Fail(QStringLiteral("Campi incoerenti."));
+      offset += field.width;
+      field.name = m_text.Decode(QByteArrayView(descriptor, ::strnlen(descriptor, kFieldNameSize))).trimmed();
+      const int flags = visualFoxPro ? static_cast<unsigned char>(descriptor[18]) : 0;
+      SetKind(field, type, type == 'N' || type == 'F' ? static_cast<unsigned char>(descriptor[17]) : 0);
+      field.hidden = type == '0' || (flags & kSystemField) != 0;
+      // Visual FoxPro's null flags: a bit for each varying field's length,
+      // then one for each field that may be Null, in the fields' order.
+      if (visualFoxPro && (type == 'V' || type == 'Q')) field.lengthBit = flagBits++;
+      if (visualFoxPro && (flags & kNullableField) != 0) field.nullBit = flagBits++;
+      if (type == '0') nullFlags = static_cast<int>(m_fields.size());
       m_fields.push_back(field);
     }
+    if (offset > m_recordLength) Fail(QStringLiteral("Campi incoerenti."));
+    if (nullFlags >= 0) {
+      m_nullFlagsOffset = m_fields[nullFlags].offset;
+      m_nullFlagsBits = m_fields[nullFlags].width * 8;
+    }
   }
 
-  // A field of a record, as shapelib reads it: up to its first NUL, without
-  // the spaces before and after. Views of the record: no copy for each value.
-  QVariant Value(const DbfField& field, const char* data) {
-    if (field.memo) return QString();
-    const char* raw = data + field.offset;
-    qsizetype size = static_cast<qsizetype>(::strnlen(raw, static_cast<size_t>(field.width)));
-    while (size > 0 && raw[0] == ' ') {
-      ++raw;
-      --size;
+  static void SetKind(DbfField& field, char type, int decimals) {
+    const auto binary = [&](int width, FieldKind kind, ColumnType column) {
+      field.kind = field.width == width ? kind : FieldKind::NoValue;
+      field.type = field.width == width ? column : ColumnType::Text;
+    };
+    switch (type) {
+      case 'N':
+        // Whole numbers of up to 18 digits as 64-bit integers; numbers of
+        // up to 15 digits with decimals as doubles, which hold them
+        // exactly; wider ones as exact decimals.
+        field.kind = FieldKind::Number;
+        if (decimals == 0) {
+          field.type = field.width <= 18 ? ColumnType::Integer : ColumnType::Decimal;
+        } else {
+          field.type = field.width - 1 <= 15 ? ColumnType::Double : ColumnType::Decimal;
+        }
+        break;
+      case 'F':
+        field.kind = FieldKind::Number;
+        field.type = ColumnType::Double;
+        break;
+      case 'D':
+        field.kind = FieldKind::Date;
+        field.type = ColumnType::Date;
+        break;
+      case 'L':
+        field.kind = FieldKind::Logical;
+        field.type = ColumnType::Boolean;
+        break;
+      case 'V': field.kind = FieldKind::VarText; break;
+      case 'M': field.kind = FieldKind::Memo; break;
+      case 'I': binary(4, FieldKind::Int32, ColumnType::Integer); break;
+      case 'T': binary(8, FieldKind::DateTime, ColumnType::DateTime); break;
+      case 'Y': binary(8, FieldKind::Currency, ColumnType::Decimal); break;
+      // B is a double in Visual FoxPro, a binary memo in dBASE.
+      case 'B': binary(8, FieldKind::BinaryDouble, ColumnType::Double); break;
+      case 'G':
+      case 'P':
+      case 'W':
+      case 'Q':
+      case '0': field.kind = FieldKind::NoValue; break;
+      default: break;
     }
-    while (size > 0 && raw[size - 1] == ' ') --size;
-    qsizetype first = 0, last = size;
+  }
+
+  bool FlagSet(const char* data, int bit) const {
+    if (bit < 0 || bit >= m_nullFlagsBits) return false;
+    return (static_cast<unsigned char>(data[m_nullFlagsOffset + bit / 8]) >> (bit % 8)) & 1;
+  }
+
+  // A field of a record. Text is as stored up to its padding (the spaces
+  // after it, or a NUL); numbers, dates and logicals lose the blanks around
+  // them. Views of the record: no copy for each value.
+  QVariant Value(const DbfField& field, const char* data, DbaseMemoFile* memo) const {
+    if (FlagSet(data, field.nullBit)) return {};
+    const char* raw = data + field.offset;
+    switch (field.kind) {
+      case FieldKind::Text: {
+        qsizetype size = static_cast<qsizetype>(::strnlen(raw, static_cast<size_t>(field.width)));
+        while (size > 0 && raw[size - 1] == ' ') --size;
+        if (size == 0) return {};
+        return m_text.Decode(QByteArrayView(raw, size));
+      }
+      case FieldKind::VarText: {
+        qsizetype size = field.width;
+        if (FlagSet(data, field.lengthBit)) {
+          size = static_cast<unsigned char>(raw[field.width - 1]);
+          if (size >= field.width) return {};
+        }
+        if (size == 0) return {};
+        return m_text.Decode(QByteArrayView(raw, size));
+      }
+      case FieldKind::Memo: return MemoText(field, raw, memo);
+      case FieldKind::Int32: return QVariant(qint64{qFromLittleEndian<qint32>(raw)});
+      case FieldKind::Currency: return QVariant::fromValue(ExactDecimal::FromScaled(qFromLittleEndian<qint64>(raw), 4));
+      case FieldKind::BinaryDouble: {
+        double value = 0;
+        const quint64 bits = qFromLittleEndian<quint64>(raw);
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+      }
+      case FieldKind::DateTime: return DateTime(raw);
+      case FieldKind::NoValue: return {};
+      default: break;
+    }
+    qsizetype first = 0, last = static_cast<qsizetype>(::strnlen(raw, static_cast<size_t>(field.width)));
     while (first < last && IsBlank(raw[first])) ++first;
     while (last > first && IsBlank(raw[last - 1])) --last;
-    const QByteArray text = QByteArray::fromRawData(raw + first, last - first);
-    switch (field.type) {
-      case ColumnType::Integer: {
-        bool ok = false;
-        const qint64 value = text.toLongLong(&ok);
-        return ok ? QVariant(value) : QVariant();
-      }
-      case ColumnType::Double: {
-        // Our own parse: the C library's would follow the user's locale.
-        bool ok = false;
-        const double value = text.toDouble(&ok);
-        return ok ? QVariant(value) : QVariant();
-      }
-      case ColumnType::Decimal: {
-        const auto value = ExactDecimal::FromText(QString::fromLatin1(text));
-        return value ? QVariant::fromValue(*value) : QVariant();
-      }
-      case ColumnType::Date: {
+    const QByteArrayView text(raw + first, last - first);
+    switch (field.kind) {
+      case FieldKind::Number: return Number(field.type, text);
+      case FieldKind::Date: {
         const QDate date = DateOfDigits(text);
         return date.isValid() ? QVariant(date) : QVariant();
       }
-      case ColumnType::Boolean: {
+      default: {
         const char c = text.isEmpty() ? '?' : static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
         if (c == 'T' || c == 'Y') return true;
         if (c == 'F' || c == 'N') return false;
         return {};
       }
+    }
+  }
+
+  static QVariant Number(ColumnType type, QByteArrayView text) {
+    bool ok = false;
+    switch (type) {
+      case ColumnType::Integer: {
+        const qint64 value = text.toLongLong(&ok);
+        return ok ? QVariant(value) : QVariant();
+      }
+      case ColumnType::Double: {
+        // Our own parse: the C library's would follow the user's locale.
+        const double value = text.toDouble(&ok);
+        return ok ? QVariant(value) : QVariant();
+      }
       default: {
-        if (size == 0) return {};
-        return m_text.Decode(QByteArrayView(raw, size));
+        const auto value = ExactDecimal::FromText(QString::fromLatin1(text));
+        return value ? QVariant::fromValue(*value) : QVariant();
       }
     }
   }
 
+  // Visual FoxPro's date-time: the Julian day and the milliseconds of the
+  // day; both 0 (or blanks) when empty.
+  static QVariant DateTime(const char* raw) {
+    const qint32 day = qFromLittleEndian<qint32>(raw);
+    const qint32 milliseconds = qFromLittleEndian<qint32>(raw + 4);
+    if (day == 0 && milliseconds == 0) return {};
+    if (std::all_of(raw, raw + 8, [](char c) { return c == ' '; })) return {};
+    const QDate date = QDate::fromJulianDay(day);
+    if (!date.isValid() || date.year() < 1 || date.year() > 9999 || milliseconds < 0 ||
+        milliseconds >= kMillisecondsPerDay)
+      return {};
+    return QDateTime(date, QTime(0, 0), Qt::UTC).addMSecs(milliseconds);
+  }
+
+  // A memo field holds the number of its first block: 4 bytes in Visual
+  // FoxPro, else digits.
+  QVariant MemoText(const DbfField& field, const char* raw, DbaseMemoFile* memo) const {
+    quint32 block = 0;
+    if (field.width == 4) {
+      block = qFromLittleEndian<quint32>(raw);
+    } else {
+      const QByteArrayView digits = QByteArrayView(raw, field.width).trimmed();
+      bool ok = false;
+      block = digits.toUInt(&ok);
+      if (!ok) return {};
+    }
+    const std::optional<QByteArray> text = memo != nullptr ? memo->Text(block) : std::nullopt;
+    if (!text || text->isEmpty()) return {};
+    return m_text.Decode(*text);
+  }
+
   QString m_path;
-  DBFHandle m_handle = nullptr;
+  QFile m_file;
+  int m_version = 0;
+  quint32 m_records = 0;
+  int m_headerLength = 0;
+  int m_recordLength = 0;
   CodePageText m_text;
   std::vector<DbfField> m_fields;
+  int m_nullFlagsOffset = 0;
+  int m_nullFlagsBits = 0;  // 0: the table has no null flags
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "datasources/readers/sourcereader.h"
 #include "platform/cp1252.h"
 #include "platform/exactdecimal.h"
+#include "dbffixture.h"
 #include "sampletable.h"
 #include "testfiles.h"
 
@@ -15,15 +16,22 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <limits>
 #include <cstdlib>
 #include <cstring>
 
 namespace pv {
 namespace {
 
+using testing::BlockDigits;
 using testing::DamagedFile;
+using testing::DbfFixture;
 using testing::ExpectDamagedFilesFail;
 using testing::ExpectSameTable;
+using testing::Le32;
+using testing::Le64;
+using testing::LeDouble;
+using testing::MemoFixture;
 using testing::ReadBytes;
 using testing::SampleTable;
 using testing::WriteBytes;
@@ -165,7 +173,7 @@ TEST(DBaseReader, ListsTheFoldersTablesAndFindsThemInAnyCase) {
   EXPECT_THROW(OpenFolder(dir.filePath(QStringLiteral("manca"))), DbError);
 }
 
-TEST(DBaseReader, MemosReadEmptyAndOtherWidthsKeepTheirType) {
+TEST(DBaseReader, NumbersOfEveryWidthKeepTheirTypeAndAMemoWithoutItsFileIsNull) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("m.dbf"));
   DBFHandle dbf = DBFCreateEx(QFile::encodeName(path).constData(), nullptr);
@@ -190,21 +198,22 @@ TEST(DBaseReader, MemosReadEmptyAndOtherWidthsKeepTheirType) {
   expected.columns = {{QStringLiteral("NOTE"), ColumnType::Text},    {QStringLiteral("F"), ColumnType::Double},
                       {QStringLiteral("BIG"), ColumnType::Decimal},  {QStringLiteral("SSCC"), ColumnType::Integer},
                       {QStringLiteral("WIDE"), ColumnType::Decimal}, {QStringLiteral("PRICE"), ColumnType::Double}};
-  expected.rows = {{QVariant(QString()), QVariant(-3.125), exact("12345678901234567890"),
-                    QVariant(qint64{376123450000000017}), exact("-12345678901234567.89"), QVariant(1234567.89)}};
+  expected.rows = {{QVariant(), QVariant(-3.125), exact("12345678901234567890"), QVariant(qint64{376123450000000017}),
+                    exact("-12345678901234567.89"), QVariant(1234567.89)}};
   ExpectSameTable(OpenFolder(dir.path())->ReadTable(QStringLiteral("m")), expected);
 }
 
-// A field ends at its first NUL, and loses the spaces (only they) around it.
+// A field ends at its first NUL. A text loses the spaces after it (its
+// padding) and keeps those before it; a number loses the blanks around it.
 // The NULs are patched into the file ('~' as written).
-TEST(DBaseReader, AFieldIsItsTextUpToANulWithoutTheSpacesAround) {
+TEST(DBaseReader, ATextKeepsItsLeadingSpacesAndLosesItsPadding) {
   const struct {
     QByteArray raw;
     QVariant text;
     QVariant number;
   } cases[] = {
-      {"  ab~cd  ", QVariant(QStringLiteral("ab")), QVariant(qint64{12})},
-      {" x\t      ", QVariant(QStringLiteral("x\t")), QVariant(qint64{-7})},
+      {"  ab~cd  ", QVariant(QStringLiteral("  ab")), QVariant(qint64{12})},
+      {" x\t      ", QVariant(QStringLiteral(" x\t")), QVariant(qint64{-7})},
       {"~bcdefghi", QVariant(), QVariant()},
       {"          ", QVariant(), QVariant()},
   };
@@ -236,8 +245,8 @@ TEST(DBaseReader, AFieldIsItsTextUpToANulWithoutTheSpacesAround) {
 
 TEST(DBaseReader, ReadsEveryRecordOfALargeTable) {
   // Records of an odd length over a few megabytes: many lie across the
-  // blocks the file is read in. Text loses the blanks around it (shapelib
-  // trims them) and reads Null when blank; deleted records stay out.
+  // pieces the file is read in. Text loses its padding and reads Null when
+  // blank; deleted records stay out.
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("grande.dbf"));
   DBFHandle dbf = DBFCreateEx(QFile::encodeName(path).constData(), "LDID/87");
@@ -279,7 +288,9 @@ TEST(DBaseReader, ReadsEveryRecordOfALargeTable) {
     if (t.isEmpty()) {
       EXPECT_FALSE(values[1].isValid()) << r;
     } else {
-      EXPECT_EQ(values[1], QVariant(FromAnsi(t.trimmed()))) << r;
+      QByteArray stored = t;
+      while (stored.endsWith(' ')) stored.chop(1);
+      EXPECT_EQ(values[1], QVariant(FromAnsi(stored))) << r;
     }
     EXPECT_EQ(values[2], QVariant(base.addDays(r))) << r;
     EXPECT_EQ(values[3], QVariant(r % 3 == 0)) << r;
@@ -311,6 +322,238 @@ TEST(DBaseReader, DamagedOrForeignFilesFailToOpen) {
   };
   ExpectDamagedFilesFail(cases, dir.filePath(QStringLiteral("bad.dbf")),
                          [&] { OpenFolder(dir.path())->ReadTable(QStringLiteral("bad")); });
+}
+
+// Writes a table and the files beside it into a fresh folder and reads it
+// through the reader program.
+SourceTable ReadFixture(const QTemporaryDir& dir, const DbfFixture& table,
+                        const std::vector<std::pair<QString, QByteArray>>& beside = {}) {
+  WriteBytes(dir.filePath(QStringLiteral("t.dbf")), table.Bytes());
+  for (const auto& [name, bytes] : beside) WriteBytes(dir.filePath(name), bytes);
+  return OpenFolder(dir.path())->ReadTable(QStringLiteral("t"));
+}
+
+// The memo file of each layout gives its notes in the table's code page: a
+// short one, one over several blocks, and none for a record without.
+TEST(DBaseReader, MemoFieldsReadTheirNotesInEveryLayout) {
+  const QByteArray note1252 = "Citt\xE0 \xE8 pi\xF9\r\nseconda riga";
+  const QByteArray note850 = "Citt\x85 \x8A pi\x97\r\nseconda riga";
+  const QString note = QString::fromUtf8("Città è più\r\nseconda riga");
+  QByteArray longNote;
+  for (int i = 0; i < 120; ++i) longNote += "riga " + QByteArray::number(i) + "\r\n";
+  ASSERT_GT(longNote.size(), 1024);
+  const struct {
+    const char* name;
+    int version;
+    int driver;
+    QByteArray note;
+    MemoFixture (*memos)(const std::vector<QByteArray>&);
+    const char* file;  // the memo file, in the letter case some programs write
+    bool binaryPointer;
+  } cases[] = {
+      {"dBASE III", 0x83, 0x57, note1252, [](const auto& m) { return testing::DBase3Memos(m); }, "t.dbt", false},
+      {"dBASE IV", 0x8B, 0x02, note850, [](const auto& m) { return testing::DBase4Memos(m, 1024); }, "T.DBT", false},
+      {"FoxPro 2", 0xF5, 0x03, note1252, [](const auto& m) { return testing::FoxProMemos(m, 64); }, "t.fpt", false},
+      {"Visual FoxPro", 0x30, 0x03, note1252, [](const auto& m) { return testing::FoxProMemos(m, 32); }, "t.FPT", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const MemoFixture memo = c.memos({c.note, longNote});
+    const auto pointer = [&](quint32 block) {
+      return c.binaryPointer ? Le32(static_cast<qint32>(block)) : BlockDigits(block);
+    };
+    DbfFixture table;
+    table.version = c.version;
+    table.driver = c.driver;
+    table.fields = {{"ID", 'N', 3}, {"NOTE", 'M', c.binaryPointer ? 4 : 10}};
+    table.Add({"1", pointer(memo.blocks[0])});
+    table.Add({"2", pointer(memo.blocks[1])});
+    table.Add({"3", c.binaryPointer ? Le32(0) : QByteArray()});
+    QTemporaryDir dir;
+    SourceTable expected;
+    expected.columns = {{QStringLiteral("ID"), ColumnType::Integer}, {QStringLiteral("NOTE"), ColumnType::Text}};
+    expected.rows = {{QVariant(qint64{1}), QVariant(note)},
+                     {QVariant(qint64{2}), QVariant(QString::fromLatin1(longNote))},
+                     {QVariant(qint64{3}), QVariant()}};
+    ExpectSameTable(ReadFixture(dir, table, {{QString::fromLatin1(c.file), memo.bytes}}), expected);
+  }
+}
+
+// A memo that cannot be read is Null, and the table still opens with its
+// other values.
+TEST(DBaseReader, AMissingOrDamagedMemoIsNull) {
+  const MemoFixture dbase4 = testing::DBase4Memos({"nota"}, 512);
+  const MemoFixture foxPro = testing::FoxProMemos({"nota"}, 64);
+  QByteArray longLength = dbase4.bytes;
+  longLength[512 + 7] = '\x7F';  // the memo's length runs past the file's end
+  QByteArray foxLongLength = foxPro.bytes;
+  foxLongLength[512 + 4] = '\x01';
+  QByteArray noBlockSize = foxPro.bytes;
+  noBlockSize[6] = noBlockSize[7] = '\0';
+  QByteArray unended = QByteArray(512, '\0') + "nota";  // dBASE III: the file's end ends it
+  QByteArray endless = QByteArray(512, '\0') + QByteArray(1536 * 1024, 'x');
+  const struct {
+    const char* name;
+    int version;
+    const char* file;  // nullptr: none
+    QByteArray bytes;
+    QByteArray pointer;
+    QVariant note;
+  } cases[] = {
+      {"the dBASE IV memo", 0x8B, "t.dbt", dbase4.bytes, BlockDigits(1), QStringLiteral("nota")},
+      {"no memo file", 0x8B, nullptr, {}, BlockDigits(1), {}},
+      {"a memo file of two bytes", 0x8B, "t.dbt", "\x02\x00", BlockDigits(1), {}},
+      {"a block past the file's end", 0x8B, "t.dbt", dbase4.bytes, BlockDigits(99), {}},
+      {"a block in the header", 0x30, "t.fpt", foxPro.bytes, Le32(1), {}},
+      {"a block number of no digits", 0x8B, "t.dbt", dbase4.bytes, "12ab", {}},
+      {"a length past the file's end", 0x8B, "t.dbt", longLength, BlockDigits(1), {}},
+      {"a FoxPro length past the file's end", 0x30, "t.fpt", foxLongLength, Le32(8), {}},
+      {"a head cut by the file's end", 0x8B, "t.dbt", dbase4.bytes.left(516), BlockDigits(1), {}},
+      {"a FoxPro memo file without a block size", 0x30, "t.fpt", noBlockSize, Le32(8), {}},
+      {"a FoxPro picture", 0x30, "t.fpt", testing::FoxProMemos({"nota"}, 64, 0).bytes, Le32(8), {}},
+      {"a dBASE III memo ended by the file's end", 0x83, "t.dbt", unended, BlockDigits(1), QStringLiteral("nota")},
+      {"a dBASE III memo with no end", 0x83, "t.dbt", endless, BlockDigits(1), {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DbfFixture table;
+    table.version = c.version;
+    table.fields = {{"ID", 'N', 3}, {"NOTE", 'M', static_cast<int>(c.pointer.size() == 4 ? 4 : 10)}};
+    table.Add({"7", c.pointer});
+    QTemporaryDir dir;
+    std::vector<std::pair<QString, QByteArray>> beside;
+    if (c.file != nullptr) beside.emplace_back(QString::fromLatin1(c.file), c.bytes);
+    const SourceTable read = ReadFixture(dir, table, beside);
+    ASSERT_EQ(read.rows.size(), 1u);
+    EXPECT_EQ(read.rows[0][0], QVariant(qint64{7}));
+    EXPECT_EQ(read.rows[0][1], c.note) << testing::Describe(read.rows[0][1]).toStdString();
+  }
+}
+
+// Visual FoxPro: every field type, the null flags (a bit for each varying
+// field's length, then one for each field that may be Null) winning over
+// what the field holds, and the flags' own column hidden.
+TEST(DBaseReader, VisualFoxProFieldsOfEveryTypeWithNulls) {
+  const MemoFixture memo = testing::FoxProMemos({"nota"}, 64);
+  const auto dateTime = [](QDate date, qint32 milliseconds) {
+    return Le32(static_cast<qint32>(date.toJulianDay())) + Le32(milliseconds);
+  };
+  const auto flags = [](int bits) { return Le32(bits).left(2); };
+  DbfFixture table;
+  table.version = 0x32;
+  table.driver = 0x03;
+  table.fields = {
+      {"NOME", 'C', 10, 0, 0x02},   // null bit 0
+      {"IMPORTO", 'N', 8, 2},       //
+      {"PESO", 'F', 10, 3},         //
+      {"NATO", 'D', 8, 0, 0x02},    // null bit 1
+      {"ATTIVO", 'L', 1},           //
+      {"NOTE", 'M', 4, 0, 0x02},    // null bit 2
+      {"FOTO", 'G', 4},             //
+      {"QUANTI", 'I', 4, 0, 0x02},  // null bit 3
+      {"QUANDO", 'T', 8, 0, 0x02},  // null bit 4
+      {"PREZZO", 'Y', 8, 4, 0x02},  // null bit 5
+      {"MISURA", 'B', 8, 2, 0x02},  // null bit 6
+      {"SIGLA", 'V', 10, 0, 0x02},  // length bit 7, null bit 8
+      {"CODICE", 'Q', 6},           // length bit 9
+      {"DATI", 'W', 4},             //
+      {"_NullFlags", '0', 2, 0, 0x05},
+  };
+  table.Add({"  Rossi", "  123.45", "  -3.125", "20231231", "T", Le32(static_cast<qint32>(memo.blocks[0])), Le32(0),
+             Le32(1), dateTime(QDate(2024, 2, 29), 49530250), Le64(180000), LeDouble(2.5),
+             QByteArray("abc").leftJustified(9, '\0') + '\x03', QByteArray("\x01\x02\0\0\0\x02", 6), Le32(0),
+             flags(1 << 7 | 1 << 9)});
+  // Flagged Null while the fields hold values.
+  table.Add({"Bianchi", "-7", "", "20000101", "?", Le32(static_cast<qint32>(memo.blocks[0])), Le32(0), Le32(5),
+             dateTime(QDate(2000, 1, 1), 0), Le64(1), LeDouble(1), "pieno     ", "", Le32(0), flags(0x17F)});
+  // Full-width varying text, the extremes, and the empty date-time.
+  table.Add({"", "", "", "", "F", Le32(0), Le32(0), Le32(std::numeric_limits<qint32>::min()), Le64(0), Le64(-12345),
+             LeDouble(-0.125), "ABCDEFGHIJ", "", Le32(0), flags(0)});
+  QTemporaryDir dir;
+  const auto exact = [](qint64 units) { return QVariant::fromValue(ExactDecimal::FromScaled(units, 4)); };
+  SourceTable expected;
+  expected.columns = {
+      {QStringLiteral("NOME"), ColumnType::Text},       {QStringLiteral("IMPORTO"), ColumnType::Double},
+      {QStringLiteral("PESO"), ColumnType::Double},     {QStringLiteral("NATO"), ColumnType::Date},
+      {QStringLiteral("ATTIVO"), ColumnType::Boolean},  {QStringLiteral("NOTE"), ColumnType::Text},
+      {QStringLiteral("FOTO"), ColumnType::Text},       {QStringLiteral("QUANTI"), ColumnType::Integer},
+      {QStringLiteral("QUANDO"), ColumnType::DateTime}, {QStringLiteral("PREZZO"), ColumnType::Decimal},
+      {QStringLiteral("MISURA"), ColumnType::Double},   {QStringLiteral("SIGLA"), ColumnType::Text},
+      {QStringLiteral("CODICE"), ColumnType::Text},     {QStringLiteral("DATI"), ColumnType::Text},
+  };
+  expected.rows = {
+      {QStringLiteral("  Rossi"),
+       123.45,
+       -3.125,
+       QDate(2023, 12, 31),
+       true,
+       QStringLiteral("nota"),
+       {},
+       qint64{1},
+       QDateTime(QDate(2024, 2, 29), QTime(13, 45, 30, 250), Qt::UTC),
+       exact(180000),
+       2.5,
+       QStringLiteral("abc"),
+       {},
+       {}},
+      {{}, -7.0, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}},
+      {{},
+       {},
+       {},
+       {},
+       false,
+       {},
+       {},
+       qint64{std::numeric_limits<qint32>::min()},
+       {},
+       exact(-12345),
+       -0.125,
+       QStringLiteral("ABCDEFGHIJ"),
+       {},
+       {}},
+  };
+  ExpectSameTable(ReadFixture(dir, table, {{QStringLiteral("t.fpt"), memo.bytes}}), expected);
+  EXPECT_EQ(OpenFolder(dir.path())->Columns(QStringLiteral("t")).size(), 14u);
+}
+
+// A table of no fields is a table of records with no columns.
+TEST(DBaseReader, ATableOfNoFieldsHasRowsOfNothing) {
+  for (const int version : {0x03, 0x30}) {
+    SCOPED_TRACE(version);
+    DbfFixture table;
+    table.version = version;
+    table.Add({});
+    table.Add({}, true);
+    table.Add({});
+    QTemporaryDir dir;
+    const SourceTable read = ReadFixture(dir, table);
+    EXPECT_TRUE(read.columns.empty());
+    ASSERT_EQ(read.rows.size(), 2u);
+    EXPECT_TRUE(read.rows[0].empty());
+    EXPECT_TRUE(OpenFolder(dir.path())->Columns(QStringLiteral("t")).empty());
+  }
+}
+
+// The file may end right after its last record, or hold more; one byte
+// fewer leaves a record outside it.
+TEST(DBaseReader, AFileWhoseRecordsAreAllInsideItReads) {
+  DbfFixture table;
+  table.version = 0x30;
+  table.fields = {{"N", 'I', 4}, {"T", 'C', 3}};
+  table.Add({Le32(1), "a"});
+  table.Add({Le32(2), "b"});
+  const QByteArray bytes = table.Bytes();
+  ASSERT_TRUE(bytes.endsWith('\x1A'));
+  for (const QByteArray& whole : {bytes.chopped(1), bytes, bytes + QByteArray(4096, '\x55')}) {
+    QTemporaryDir dir;
+    WriteBytes(dir.filePath(QStringLiteral("t.dbf")), whole);
+    EXPECT_EQ(OpenFolder(dir.path())->ReadTable(QStringLiteral("t")).rows.size(), 2u) << whole.size();
+  }
+  QTemporaryDir dir;
+  ExpectDamagedFilesFail({{"a record a byte short", bytes.left(bytes.size() - 2), "troncato"},
+                          {"the header cut", bytes.left(100), "troncato"}},
+                         dir.filePath(QStringLiteral("t.dbf")),
+                         [&] { OpenFolder(dir.path())->ReadTable(QStringLiteral("t")); });
 }
 
 }  // namespace
