@@ -56,6 +56,26 @@ Rights KnownRights(int abi) {
 // the libraries themselves where /lib is not /usr/lib.
 constexpr const char* kSystemData[] = {"/usr", "/etc", "/lib", "/lib64"};
 
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer build's leak checker reads its suppressions file when it
+// first checks, at exit; the file is named in LSAN_OPTIONS (options apart by
+// spaces, colons or commas, a value maybe in quotes).
+QByteArrayList LeakSuppressions() {
+  QByteArrayList files;
+  QString options = qEnvironmentVariable("LSAN_OPTIONS");
+  for (QChar& c : options)
+    if (c == QLatin1Char(':') || c == QLatin1Char(',') || c.isSpace()) c = QLatin1Char(' ');
+  for (const QString& option : options.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    if (!option.startsWith(QLatin1String("suppressions="))) continue;
+    QString file = option.mid(option.indexOf(QLatin1Char('=')) + 1);
+    if (file.size() >= 2 && (file.front() == QLatin1Char('"') || file.front() == QLatin1Char('\'')))
+      file = file.mid(1, file.size() - 2);
+    files << QFile::encodeName(file);
+  }
+  return files;
+}
+#endif
+
 // A step the kernel refused.
 struct Refused {
   const char* step;
@@ -108,6 +128,10 @@ void RestrictFiles(const SourceLocation& location, int abi) {
     Allow(ruleset.Get(), handled, "/sys/devices/system/cpu", kRead);
     for (const char* device : {"/dev/null", "/dev/zero", "/dev/urandom"})
       Allow(ruleset.Get(), handled, device, LANDLOCK_ACCESS_FS_READ_FILE);
+#if defined(__SANITIZE_ADDRESS__)
+    for (const QByteArray& file : LeakSuppressions())
+      Allow(ruleset.Get(), handled, file.constData(), LANDLOCK_ACCESS_FS_READ_FILE);
+#endif
   }
   if (::syscall(SYS_landlock_restrict_self, ruleset.Get(), 0) != 0) throw Refused{"landlock_restrict_self", errno};
 }

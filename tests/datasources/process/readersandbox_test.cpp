@@ -143,7 +143,10 @@ class ReaderSandboxTest : public ReaderProcessTest {
     if (driver.isEmpty()) return std::nullopt;
     const QString database = InDir("vuoto.sqlite");
     if (!QFile(database).open(QIODevice::WriteOnly)) ADD_FAILURE() << "no database";
-    return Source{{SourceKind::Odbc, QStringLiteral("vuoto"), {}, {},
+    return Source{{SourceKind::Odbc,
+                   QStringLiteral("vuoto"),
+                   {},
+                   {},
                    QStringLiteral("DRIVER=%1;DATABASE=%2;").arg(driver, database)},
                   "RunQuery",
                   [](SourceReader& r) { return r.RunQuery(QStringLiteral("SELECT 1 AS UNO")).rows.size(); },
@@ -159,7 +162,8 @@ TEST_F(ReaderSandboxTest, AFolderSourceReaderReadsItsFolderAndDoesNothingElse) {
 TEST_F(ReaderSandboxTest, AFileSourceReaderReadsItsFileAndDoesNothingElse) {
   const QString mdb = InDir("archivio.mdb");
   ASSERT_TRUE(testing::WriteJetDatabase(
-      mdb, {{QStringLiteral("Anagrafe"), {{QStringLiteral("NOME"), testing::JetType::Text}}, {{QStringLiteral("Ada")}}}}));
+      mdb,
+      {{QStringLiteral("Anagrafe"), {{QStringLiteral("NOME"), testing::JetType::Text}}, {{QStringLiteral("Ada")}}}}));
   ExpectConfined({{SourceKind::Access, mdb, {}, {}},
                   "ReadTable",
                   [](SourceReader& r) { return r.ReadTable(QStringLiteral("anagrafe")).rows.size(); },
