@@ -31,9 +31,11 @@ using readerprotocol::FrameWriter;
 // it; true when `table` is to be the answer instead of the reader's.
 bool HandleFault(const QString& fault, Frame request, int out, SourceTable& table);
 // Sees the fault before the reader confines itself: false for a fault that
-// asks for a reader left unconfined ("unconfined:" before it, taken off), to
-// show that the confinement is what refuses it.
-bool ConfinedForFault(QString& fault);
+// asks for a reader left unconfined ("unconfined:" before it), to show that
+// the confinement is what refuses it; "landlock=N:" before it lowers
+// `landlockAbi` to N, to confine as an older kernel would. What it reads
+// is taken off the fault.
+bool ConfinedForFault(QString& fault, int& landlockAbi);
 #endif
 
 namespace {
@@ -222,12 +224,13 @@ int Serve(int out) {
 
   // The request names the source: the reader gives up what reading it does
   // not need before any library opens anything, and serves only it.
+  int landlockAbi = LandlockAbi();
   bool confine = true;
 #ifdef PLAVIK_READER_FAULTS
-  confine = ConfinedForFault(fault);
+  confine = ConfinedForFault(fault, landlockAbi);
 #endif
   if (confine) {
-    const QString refused = ConfineReader(location);
+    const QString refused = ConfineReader(location, landlockAbi);
     if (!refused.isEmpty()) {
       writer.Error(DbError(DbErrProvider, refused));
       Flush(out, writer);

@@ -180,12 +180,11 @@ int LandlockAbi() {
   return abi > 0 ? static_cast<int>(abi) : 0;
 }
 
-QString ConfineReader(const SourceLocation& location) {
+QString ConfineReader(const SourceLocation& location, int landlockAbi) {
   try {
     if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0) throw Refused{"no_new_privs", errno};
-    const int abi = LandlockAbi();
-    if (abi > 0) RestrictFiles(location, abi);
-    FilterCalls(location, abi);
+    if (landlockAbi > 0) RestrictFiles(location, landlockAbi);
+    FilterCalls(location, landlockAbi);
   } catch (const Refused& refused) {
     return QStringLiteral("Il lettore dell'origine dati non può rinunciare ai permessi che non gli servono (%1: %2).")
         .arg(QLatin1String(refused.step), QString::fromLocal8Bit(std::strerror(refused.error)));

@@ -24,9 +24,11 @@ namespace pv {
 // The version of Landlock the running kernel offers; 0 without it.
 int LandlockAbi();
 
-// Confines this process for reading `location`. Empty when done, else why it
-// could not be, in Italian: the reader must then read nothing. Call it while
-// the process has one thread (Landlock binds only the thread that asks).
-QString ConfineReader(const SourceLocation& location);
+// Confines this process for reading `location`, with Landlock of version
+// `landlockAbi` (LandlockAbi(), or lower to confine as an older kernel
+// would). Empty when done, else why it could not be, in Italian: the reader
+// must then read nothing. Call it while the process has one thread
+// (Landlock binds only the thread that asks).
+QString ConfineReader(const SourceLocation& location, int landlockAbi);
 
 }  // namespace pv

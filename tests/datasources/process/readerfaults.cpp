@@ -9,7 +9,8 @@
 // and exec (/bin/sh) and socket (a TCP one). Refused, the request fails with
 // "what: errno"; done, it goes on as usual.
 //
-// "unconfined:" before a fault leaves the reader unconfined; the fault
+// "unconfined:" before a fault leaves the reader unconfined, "landlock=N:"
+// confines it with version N of Landlock at most (0: none); the fault
 // "unconfinable@Open" has the kernel refuse the confinement.
 #include "datasources/process/protocol.h"
 #include "everyvalue.h"
@@ -26,6 +27,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -113,11 +115,17 @@ void RefuseConfinement() {
 
 }  // namespace
 
-bool ConfinedForFault(QString& fault) {
+bool ConfinedForFault(QString& fault, int& landlockAbi) {
   const QString unconfined = QStringLiteral("unconfined:");
   if (fault.startsWith(unconfined)) {
     fault.remove(0, unconfined.size());
     return false;
+  }
+  const QString landlock = QStringLiteral("landlock=");
+  if (fault.startsWith(landlock)) {
+    const qsizetype colon = fault.indexOf(QLatin1Char(':'));
+    landlockAbi = std::min(landlockAbi, fault.mid(landlock.size(), colon - landlock.size()).toInt());
+    fault.remove(0, colon + 1);
   }
   if (fault == QLatin1String("unconfinable@Open")) RefuseConfinement();
   return true;
