@@ -9,11 +9,11 @@ PACKAGES=(
   libzint-dev libuemf-dev zlib1g-dev libqpdf-dev
   mdbtools-dev libshp-dev pxlib-dev libfreexl-dev libzip-dev libpugixml-dev
   unixodbc-dev unixodbc odbcinst libsqliteodbc mdbtools locales python3-xlwt libsqlite3-dev libcups2-dev poppler-utils qpdf
-  # what the reader program confines itself with
-  libseccomp-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
   xvfb xauth imagemagick qt6-translations-l10n
+  # what the reader program confines itself with
+  libseccomp-dev
   # the database servers and ODBC drivers the server tests start and use
   postgresql mariadb-server mariadb-client odbc-postgresql odbc-mariadb
   # the private print server the printing tests start
