@@ -304,7 +304,13 @@ TEST_F(ReaderProcessTest, TheWaitIsAskedAgainAndAgainWhileARequestIsSlow) {
   settings.wait = wait;
   {
     const ReaderSettingsScope scope(settings);
-    EXPECT_EQ(OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti")).rows.size(), 300u);
+    const std::unique_ptr<SourceReader> reader = OpenSourceReader(Folder());
+    // The reader program is started first: on a loaded machine the program
+    // may wait for it to open the source too, counted from the open.
+    reader->Columns(QStringLiteral("clienti"));
+    wait->waits.clear();
+    wait->ended = 0;
+    EXPECT_EQ(reader->ReadTable(QStringLiteral("clienti")).rows.size(), 300u);
   }
   // 600 ms in slices of 50 ms, counted from the request.
   EXPECT_GE(wait->waits.size(), 6u);
