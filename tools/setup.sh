@@ -12,6 +12,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core fontconfig
   xvfb xauth imagemagick qt6-translations-l10n
+  # what the reader program confines itself with
+  libseccomp-dev
   # the database servers and ODBC drivers the server tests start and use
   postgresql mariadb-server mariadb-client odbc-postgresql odbc-mariadb
   # the private print server the printing tests start

@@ -4,6 +4,7 @@
 // its standard input and reads the answers from its standard output (see
 // protocol.h); an end of input ends it.
 #include "datasources/process/protocol.h"
+#include "datasources/process/sandbox.h"
 #include "datasources/readers/numericlocale.h"
 #include "datasources/readers/sourcereader.h"
 
@@ -29,6 +30,12 @@ using readerprotocol::FrameWriter;
 // request: HandleFault sees each request first and makes the fault meant for
 // it; true when `table` is to be the answer instead of the reader's.
 bool HandleFault(const QString& fault, Frame request, int out, SourceTable& table);
+// Sees the fault before the reader confines itself: false for a fault that
+// asks for a reader left unconfined ("unconfined:" before it), to show that
+// the confinement is what refuses it; "landlock=N:" before it lowers
+// `landlockAbi` to N, to confine as an older kernel would. What it reads
+// is taken off the fault.
+bool ConfinedForFault(QString& fault, int& landlockAbi);
 #endif
 
 namespace {
@@ -214,6 +221,22 @@ int Serve(int out) {
     return readerprotocol::kExitBadRequest;
   }
   (void)fault;
+
+  // The request names the source: the reader gives up what reading it does
+  // not need before any library opens anything, and serves only it.
+  int landlockAbi = LandlockAbi();
+  bool confine = true;
+#ifdef PLAVIK_READER_FAULTS
+  confine = ConfinedForFault(fault, landlockAbi);
+#endif
+  if (confine) {
+    const QString refused = ConfineReader(location, landlockAbi);
+    if (!refused.isEmpty()) {
+      writer.Error(DbError(DbErrProvider, refused));
+      Flush(out, writer);
+      return EXIT_SUCCESS;
+    }
+  }
 
   std::unique_ptr<SourceReader> reader;
   try {

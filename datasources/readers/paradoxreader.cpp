@@ -13,7 +13,9 @@ extern "C" {
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <set>
@@ -67,7 +69,12 @@ class PxFile {
     m_owner.reset(PX_new3(RecordPxError, nullptr, nullptr, nullptr, &m_error));
     m_doc = m_owner.get();
     if (m_doc == nullptr) Fail(QString());
-    if (PX_open_file(m_doc, QFile::encodeName(path).constData()) < 0) Fail(m_error);
+    // PX_open_file opens the table for writing too, which a file the user
+    // may only read (and the confined reader) refuses: it is opened here
+    // for reading, and pxlib reads it from there.
+    m_file.reset(std::fopen(QFile::encodeName(path).constData(), "rb"));
+    if (!m_file) Fail(QString::fromLocal8Bit(std::strerror(errno)));
+    if (PX_open_fp(m_doc, m_file.get()) < 0) Fail(m_error);
     m_text = CodePageText(codePage);
     const int count = PX_get_num_fields(m_doc);
     pxfield_t* fields = PX_get_fields(m_doc);
@@ -289,6 +296,8 @@ class PxFile {
 
   QString m_path;
   QString m_error;
+  // Closed after pxlib is done with it (pxlib leaves a file it was given open).
+  std::unique_ptr<std::FILE, decltype(&std::fclose)> m_file{nullptr, &std::fclose};
   std::unique_ptr<pxdoc_t, decltype(&PX_delete)> m_owner{nullptr, &PX_delete};
   pxdoc_t* m_doc = nullptr;
   CodePageText m_text;

@@ -1,5 +1,6 @@
 #include "datasources/readers/sourcereader.h"
 #include "sampletable.h"
+#include "tests/support/sqliteodbc.h"
 
 #include <QDate>
 #include <QDir>
@@ -21,15 +22,6 @@ namespace {
 using testing::ExpectSameTable;
 using testing::SampleTable;
 
-QString SqliteDriver() {
-  for (const char* path :
-       {"/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so", "/usr/lib/aarch64-linux-gnu/odbc/libsqlite3odbc.so",
-        "/usr/lib/odbc/libsqlite3odbc.so", "/usr/lib64/libsqlite3odbc.so"}) {
-    if (QFile::exists(QString::fromLatin1(path))) return QString::fromLatin1(path);
-  }
-  return {};
-}
-
 bool Exec(QSqlDatabase& db, const QString& sql) {
   QSqlQuery query(db);
   if (!query.exec(sql)) {
@@ -46,7 +38,7 @@ class OdbcReaderTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     s_dir = new QTemporaryDir;
-    s_driver = SqliteDriver();
+    s_driver = testing::SqliteOdbcDriver();
     if (s_driver.isEmpty()) return;
     const QString database = s_dir->filePath(QStringLiteral("dati.sqlite"));
     {
