@@ -133,7 +133,6 @@ Workbook::Workbook(QByteArray stream, const QString& singleSheet) : m_stream(std
     return;
   }
   if (kind != kGlobals) throw Unreadable{};
-  std::vector<std::pair<qsizetype, QString>> sheets;
   Record record;
   while (walker.Next(record) && record.type != kEof) {
     if (record.type == kBoundSheet) {
@@ -319,8 +318,9 @@ void Workbook::ReadCell(const Record& record, SheetCells& sheet, qsizetype& pend
     }
     case kLabelSst: {
       const quint32 index = fields.U32();
-      return place(!fields.Bad() && index < m_strings.size() ? excel::Cell{excel::Cell::Text, QVariant(m_strings[index])}
-                                                             : excel::Cell{});
+      return place(!fields.Bad() && index < m_strings.size()
+                       ? excel::Cell{excel::Cell::Text, QVariant(m_strings[index])}
+                       : excel::Cell{});
     }
     case kBoolErr:
     case kBoolErr2: {

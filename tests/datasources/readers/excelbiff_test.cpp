@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace pv {
 namespace {
 
@@ -22,10 +24,10 @@ using testing::ExpectDamagedFilesFail;
 using testing::ExpectSameTable;
 using testing::SheetRecords;
 
-constexpr quint8 kNa = 0x2A;      // #N/A
-constexpr quint8 kDiv0 = 0x07;    // #DIV/0!
-constexpr quint8 kValue = 0x0F;   // #VALUE!
-constexpr int kDateFormat = 1;    // the cell format (BIFF 2: number format) the fixtures show dates with
+constexpr quint8 kNa = 0x2A;     // #N/A
+constexpr quint8 kDiv0 = 0x07;   // #DIV/0!
+constexpr quint8 kValue = 0x0F;  // #VALUE!
+constexpr int kDateFormat = 1;   // the cell format (BIFF 2: number format) the fixtures show dates with
 
 std::unique_ptr<SourceReader> Open(const QString& path) { return OpenSourceReader({SourceKind::Excel, path, {}, {}}); }
 
@@ -78,9 +80,9 @@ void WriteKindsOfCells(BiffStream& cells) {
 
 SourceTable KindsOfCells() {
   SourceTable table;
-  table.columns = {{QStringLiteral("INTERO"), ColumnType::Integer},   {QStringLiteral("DECIMALE"), ColumnType::Double},
-                   {QStringLiteral("TESTO"), ColumnType::Text},       {QStringLiteral("LOGICO"), ColumnType::Boolean},
-                   {QStringLiteral("DATA"), ColumnType::DateTime},    {QStringLiteral("F6"), ColumnType::Text}};
+  table.columns = {{QStringLiteral("INTERO"), ColumnType::Integer}, {QStringLiteral("DECIMALE"), ColumnType::Double},
+                   {QStringLiteral("TESTO"), ColumnType::Text},     {QStringLiteral("LOGICO"), ColumnType::Boolean},
+                   {QStringLiteral("DATA"), ColumnType::DateTime},  {QStringLiteral("F6"), ColumnType::Text}};
   table.rows = {
       {QVariant(qint64{42}), QVariant(12.5), QVariant(QString::fromUtf8("Niccolò")), QVariant(true),
        QVariant(At(2023, 1, 1)), QVariant(QString(""))},
@@ -120,14 +122,16 @@ TEST_P(EveryVersion, ReadsFormulaResultsErrorsLogicalsAndDates) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Biff, EveryVersion, ::testing::Values(2, 3, 4, 5, 8),
-                         [](const ::testing::TestParamInfo<int>& version) { return "Biff" + std::to_string(version.param); });
+                         [](const ::testing::TestParamInfo<int>& version) {
+                           return "Biff" + std::to_string(version.param);
+                         });
 
 // One date or time format and a number it shows.
 struct Shown {
-  int format;          // the number format's index
-  const char* code;    // its FORMAT record; none for a built-in format
+  int format;        // the number format's index
+  const char* code;  // its FORMAT record; none for a built-in format
   double serial;
-  QVariant expected;   // Null: no date is shown
+  QVariant expected;  // Null: no date is shown
 };
 
 // Each case is a column of one cell, its header the format's index.
@@ -216,6 +220,46 @@ TEST(ExcelDates, SerialsCountFromTheWorkbooksBase) {
       true);
 }
 
+TEST(ExcelReader, NumbersKeepTheirExactValues) {
+  // RK values: whole numbers of 30 bits or a double's high 30 bits, either
+  // of them perhaps in hundredths; MULRK holds several side by side.
+  const auto rk = [](quint32 value) { return BiffStream::Long(value); };
+  const auto highBits = [](double value) {
+    quint64 bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return static_cast<quint32>(bits >> 32);
+  };
+  SheetRecords sheet{QStringLiteral("Numeri"), BiffStream(8)};
+  sheet.cells.Label(0, 0, QStringLiteral("INTERO")).Label(0, 1, QStringLiteral("CENTESIMI"));
+  sheet.cells.Label(0, 2, QStringLiteral("DOPPIO")).Label(0, 3, QStringLiteral("DOPPIO_CENTESIMI"));
+  // Row 1 in single RK records, row 2 in one MULRK, row 3 in one MULBLANK.
+  const QByteArray values[] = {rk((static_cast<quint32>(-536870912) << 2) | 2), rk((1234u << 2) | 3),
+                               rk(highBits(-2.5)), rk(highBits(1.5) | 1)};
+  for (int c = 0; c < 4; ++c)
+    sheet.cells.Record(0x027E, BiffStream::Word(1) + BiffStream::Word(c) + BiffStream::Word(0) + values[c]);
+  QByteArray mulRk = BiffStream::Word(2) + BiffStream::Word(0);
+  for (const quint32 value : {(536870911u << 2) | 2, (7u << 2) | 3, highBits(0.75), highBits(-3.0) | 1})
+    mulRk += BiffStream::Word(0) + rk(value);
+  sheet.cells.Record(0x00BD, mulRk + BiffStream::Word(3));
+  sheet.cells.Record(0x00BE,
+                     BiffStream::Word(3) + BiffStream::Word(0) + BiffStream::Word(0).repeated(5) + BiffStream::Word(4));
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("numeri.xls"));
+  testing::WriteBytes(path, WorkbookFile(Globals(8), {sheet}));
+  SourceTable expected;
+  expected.columns = {{QStringLiteral("INTERO"), ColumnType::Integer},
+                      {QStringLiteral("CENTESIMI"), ColumnType::Double},
+                      {QStringLiteral("DOPPIO"), ColumnType::Double},
+                      {QStringLiteral("DOPPIO_CENTESIMI"), ColumnType::Double},
+                      {QStringLiteral("F5"), ColumnType::Text}};
+  expected.rows = {
+      {QVariant(qint64{-536870912}), QVariant(1234 / 100.0), QVariant(-2.5), QVariant(1.5 / 100), QVariant()},
+      {QVariant(qint64{536870911}), QVariant(7 / 100.0), QVariant(0.75), QVariant(-3.0 / 100), QVariant()},
+      {QVariant(), QVariant(), QVariant(), QVariant(), QVariant()},
+  };
+  ExpectSameTable(Open(path)->ReadTable(QStringLiteral("Numeri$")), expected);
+}
+
 TEST(ExcelReader, SheetNamesOutsideLatin1) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("nomi.xls"));
@@ -254,8 +298,8 @@ TEST(ExcelReader, SheetNamesOutsideLatin1) {
 TEST(ExcelReader, SharedStringsGoOnAcrossContinuationRecords) {
   // The second string's characters are cut by a CONTINUE record, which
   // goes on in two bytes a character; the third starts within it.
-  const QByteArray sst = BiffStream::Long(3) + BiffStream::Long(3) + BiffStream::Word(3) + QByteArray(1, '\0') +
-                         "uno" + BiffStream::Word(6) + QByteArray(1, '\0') + "abc";
+  const QByteArray sst = BiffStream::Long(3) + BiffStream::Long(3) + BiffStream::Word(3) + QByteArray(1, '\0') + "uno" +
+                         BiffStream::Word(6) + QByteArray(1, '\0') + "abc";
   QByteArray rest = QByteArray(1, '\1');
   for (const QChar c : QString::fromUtf8("дяж")) rest += BiffStream::Word(c.unicode());
   rest += BiffStream::Word(3) + QByteArray(1, '\0') + "tre";
