@@ -60,11 +60,11 @@ class Workbook {
   bool m_singleSheet = false;
   bool m_base1904 = false;
   CodePageText m_codePage;
-  std::vector<QString> m_strings;       // the shared strings (BIFF 8)
-  std::map<int, Shown> m_formats;       // by format index; BIFF 2 to 4 number them in order
-  std::vector<quint16> m_xfFormats;     // each cell format's number format
-  std::vector<Shown> m_xfShown;         // the same, as what it shows (built when first needed)
-  std::vector<qsizetype> m_offsets;     // of each sheet's first record
+  std::vector<QString> m_strings;    // the shared strings (BIFF 8)
+  std::map<int, Shown> m_formats;    // by format index; BIFF 2 to 4 number them in order
+  std::vector<quint16> m_xfFormats;  // each cell format's number format
+  std::vector<Shown> m_xfShown;      // the same, as what it shows (built when first needed)
+  std::vector<qsizetype> m_offsets;  // of each sheet's first record
   QStringList m_names;
 };
 

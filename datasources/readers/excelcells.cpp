@@ -67,8 +67,7 @@ Shown ShownByCode(QStringView code) {
       const QStringView inside = code.mid(i + 1, (end < 0 ? code.size() : end) - i - 1);
       // Elapsed hours, minutes or seconds ("[h]:mm"); colours, conditions
       // and languages are no part of what is shown.
-      if (!inside.isEmpty() && inside.count(inside[0]) == inside.size() &&
-          QStringView(u"hHmMsS").contains(inside[0])) {
+      if (!inside.isEmpty() && inside.count(inside[0]) == inside.size() && QStringView(u"hHmMsS").contains(inside[0])) {
         time = true;
         lastWasHour = inside[0].toLower() == QLatin1Char('h');
       }
@@ -114,8 +113,7 @@ Shown ShownByBuiltIn(int index) {
   if ((index >= 14 && index <= 17) || (index >= 27 && index <= 31) || (index >= 34 && index <= 36) ||
       (index >= 50 && index <= 58))
     return Shown::Date;
-  if ((index >= 18 && index <= 21) || index == 32 || index == 33 || (index >= 45 && index <= 47))
-    return Shown::Time;
+  if ((index >= 18 && index <= 21) || index == 32 || index == 33 || (index >= 45 && index <= 47)) return Shown::Time;
   if (index == 22) return Shown::DateTime;
   return Shown::Number;
 }

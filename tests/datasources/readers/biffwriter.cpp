@@ -60,7 +60,8 @@ BiffStream& BiffStream::Bof(quint16 type) {
 }
 
 QByteArray BiffStream::Text(const QString& text, int countBytes) const {
-  const QByteArray count = countBytes == 1 ? QByteArray(1, static_cast<char>(text.size())) : Word(static_cast<int>(text.size()));
+  const QByteArray count =
+      countBytes == 1 ? QByteArray(1, static_cast<char>(text.size())) : Word(static_cast<int>(text.size()));
   if (m_biff == 8) {
     bool narrow = true;
     for (const QChar c : text) narrow = narrow && c.unicode() < 0x100;
@@ -204,12 +205,14 @@ QByteArray CompoundFile(const QByteArray& stream, const QString& name) {
   QByteArray header(512, '\0');
   header.replace(0, 8, QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8));
   const auto put = [](QByteArray& bytes, int at, const QByteArray& value) { bytes.replace(at, value.size(), value); };
-  put(header, 0x18, BiffStream::Word(0x3E) + BiffStream::Word(3) + BiffStream::Word(0xFFFE) + BiffStream::Word(9) +
-                        BiffStream::Word(6));
+  put(header, 0x18,
+      BiffStream::Word(0x3E) + BiffStream::Word(3) + BiffStream::Word(0xFFFE) + BiffStream::Word(9) +
+          BiffStream::Word(6));
   put(header, 0x2C, BiffStream::Long(1));  // sectors of the allocation table
   put(header, 0x30, BiffStream::Long(directory));
-  put(header, 0x38, BiffStream::Long(4096) + BiffStream::Long(kEnd) + BiffStream::Long(0) + BiffStream::Long(kEnd) +
-                        BiffStream::Long(0));
+  put(header, 0x38,
+      BiffStream::Long(4096) + BiffStream::Long(kEnd) + BiffStream::Long(0) + BiffStream::Long(kEnd) +
+          BiffStream::Long(0));
   put(header, 0x4C, BiffStream::Long(fat));
   for (int i = 1; i < 109; ++i) put(header, 0x4C + 4 * i, BiffStream::Long(kFree));
 
@@ -228,8 +231,8 @@ QByteArray CompoundFile(const QByteArray& stream, const QString& name) {
     bytes.replace(0x74, 8, BiffStream::Long(start) + BiffStream::Long(size));
     return bytes;
   };
-  QByteArray entries = entry(QStringLiteral("Root Entry"), 5, 1, kEnd, 0) +
-                       entry(name, 2, kFree, 0, static_cast<quint32>(data.size()));
+  QByteArray entries =
+      entry(QStringLiteral("Root Entry"), 5, 1, kEnd, 0) + entry(name, 2, kFree, 0, static_cast<quint32>(data.size()));
   while (entries.size() < 512) entries += entry(QString(), 0, kFree, kFree, 0);
   return header + data + table + entries;
 }
