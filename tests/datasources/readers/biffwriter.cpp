@@ -102,12 +102,6 @@ void BiffStream::SetSheetOffset(int sheet, quint32 offset) {
   m_bytes.replace(m_sheetOffsets.at(static_cast<size_t>(sheet)), 4, Long(offset));
 }
 
-BiffStream& BiffStream::Sst(const QStringList& strings) {
-  QByteArray data = Long(static_cast<quint32>(strings.size())) + Long(static_cast<quint32>(strings.size()));
-  for (const QString& text : strings) data += Text(text, 2);
-  return Record(0x00FC, data);
-}
-
 BiffStream& BiffStream::Cell(quint16 type2, quint16 type, int row, int column, int format, const QByteArray& value) {
   if (m_biff == 2) {
     QByteArray attributes(3, '\0');

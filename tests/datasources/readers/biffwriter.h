@@ -5,7 +5,6 @@
 // read back, formulas with their stored results among them.
 #include <QByteArray>
 #include <QString>
-#include <QVariant>
 
 #include <vector>
 
@@ -25,8 +24,8 @@ class BiffStream {
   BiffStream& Bof(quint16 type);
   BiffStream& Eof() { return Record(0x000A, {}); }
   // A number format (BIFF 2 to 4 number them in order; BIFF 5 and 8 by
-  // `index`) and a cell format showing it (BIFF 3 and later: the cells'
-  // `xf` counts these records).
+  // `index`) and a cell format showing it (BIFF 3 and later: a cell's
+  // `format` counts these records).
   BiffStream& Format(int index, const QString& code);
   BiffStream& Xf(int format);
   BiffStream& DateMode1904() { return Record(0x0022, Word(1)); }
@@ -36,8 +35,6 @@ class BiffStream {
   // with SetSheetOffset.
   BiffStream& BoundSheet(const QString& name);
   void SetSheetOffset(int sheet, quint32 offset);
-  // Shared strings, for LabelSst (BIFF 8).
-  BiffStream& Sst(const QStringList& strings);
 
   // Cells. `format` is the cell format (BIFF 3 and later) or the number
   // format (BIFF 2).
