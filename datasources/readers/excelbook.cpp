@@ -228,7 +228,8 @@ SheetCells Workbook::ReadSheet(qsizetype sheet) {
   RecordWalker walker(m_stream, m_offsets.at(static_cast<size_t>(sheet)));
   Record record;
   if (!walker.Next(record) || !IsBof(record.type))
-    throw Unreadable{QStringLiteral("Il foglio \"%1\" non è dove la cartella di lavoro lo pone.").arg(m_names[sheet])};
+    throw Unreadable{
+        QStringLiteral("Il foglio \"%1\" non si trova dove la cartella di lavoro lo indica.").arg(m_names[sheet])};
   if (m_singleSheet) {
     // Its globals come again with its records.
     m_base1904 = false;

@@ -343,7 +343,7 @@ TEST(ExcelReader, FilesItCannotReadAreRefusedSayingWhy) {
       {"Excel 2.1 macro sheet", bare(2, 0x0040), "di Excel 2.1: formato non supportato"},
       {"Excel 4.0 sheet with a password", protectedSheet.Bytes(), "protetta da password"},
       {"Excel 97 workbook with a password", WorkbookFile(protectedBook, {sheet}), "protetta da password"},
-      {"a sheet where none is", misplaced, "non è dove"},
+      {"a sheet where none is", misplaced, "non si trova dove"},
       {"records that are no workbook", BiffStream(8).Record(0x0042, BiffStream::Word(1252)).Bytes()},
   };
   QTemporaryDir dir;
