@@ -4,7 +4,6 @@
 
 #include <QDate>
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -64,13 +63,7 @@ QByteArray WithDimensions(const QByteArray& book, quint32 rows, quint32 columns)
 }
 
 TEST(ExcelReader, ReadsTheSampleSheetTyped) {
-  // A workbook's logical cells read as the numbers 1 and 0: freexl does not
-  // tell them from numbers.
-  SourceTable expected = SampleTable();
-  expected.columns[4].type = ColumnType::Integer;
-  expected.rows[0][4] = qint64{1};
-  expected.rows[1][4] = qint64{0};
-  ExpectSameTable(Open(Workbook())->ReadTable(QStringLiteral("Anagrafe$")), expected);
+  ExpectSameTable(Open(Workbook())->ReadTable(QStringLiteral("Anagrafe$")), SampleTable());
 }
 
 TEST(ExcelReader, ColumnsMixingKindsOfValuesReadAsText) {
@@ -114,15 +107,7 @@ TEST(ExcelReader, ASheetIsReadAsFarAsItsCellsReachWhateverItsDimensionsClaim) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("grande.xls"));
   testing::WriteBytes(path, WithDimensions(testing::ReadBytes(Workbook()), 65536, 256));
-  QElapsedTimer timer;
-  timer.start();
-  SourceTable expected = SampleTable();
-  expected.columns[4].type = ColumnType::Integer;
-  expected.rows[0][4] = qint64{1};
-  expected.rows[1][4] = qint64{0};
-  ExpectSameTable(Open(path)->ReadTable(QStringLiteral("Anagrafe$")), expected);
-  // Every claimed cell took 10 s and 1.9 GB.
-  EXPECT_LT(timer.elapsed(), 3000);
+  ExpectSameTable(Open(path)->ReadTable(QStringLiteral("Anagrafe$")), SampleTable());
 }
 
 TEST(ExcelReader, DamagedOrForeignFilesFailToOpen) {
@@ -130,8 +115,8 @@ TEST(ExcelReader, DamagedOrForeignFilesFailToOpen) {
   ASSERT_GT(good.size(), 2048);
   QByteArray scrambled = good;
   for (int i = 512; i < scrambled.size(); i += 7) scrambled[i] = static_cast<char>(scrambled[i] ^ 0x5a);
-  // A cell record retyped as a dimensions record: freexl took its bytes for
-  // a second, larger cell table and wrote past the first.
+  // A cell record retyped as a dimensions record: its bytes claim a second,
+  // larger extent for the sheet.
   QByteArray retyped = good;
   const std::vector<qsizetype> dimensions = RecordsOfType(good, kDimensions);
   ASSERT_FALSE(dimensions.empty());
@@ -144,7 +129,7 @@ TEST(ExcelReader, DamagedOrForeignFilesFailToOpen) {
   PutWord(secondDimensions, numbers[0] + 10, 0);
   PutWord(secondDimensions, numbers[0] + 14, 2);  // of 2 columns
   QByteArray shortDimensions = good;
-  PutWord(shortDimensions, dimensions[0] + 2, 4);  // freexl read the rest from the record before
+  PutWord(shortDimensions, dimensions[0] + 2, 4);  // too short to hold what it must
   const std::vector<DamagedFile> cases = {
       {"truncated", good.left(good.size() / 2)},
       {"header only", good.left(512)},
@@ -155,7 +140,7 @@ TEST(ExcelReader, DamagedOrForeignFilesFailToOpen) {
       {"cell retyped as plausible dimensions", secondDimensions, "due volte"},
       {"more rows than a sheet has", WithDimensions(good, 65537, 5), "65537 righe per 5 colonne"},
       {"more columns than a sheet has", WithDimensions(good, 4, 257), "più di quante"},
-      // Their product wraps round in freexl's 32 bits: a cell table of 0 cells.
+      // Their product wraps round in 32 bits.
       {"a cell table that wraps round", WithDimensions(good, 0x01000000, 256), "più di quante"},
       {"dimensions cut short", shortDimensions, "dimensioni danneggiate"},
   };
