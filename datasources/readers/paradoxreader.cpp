@@ -59,6 +59,29 @@ std::optional<qint64> PxWholeNumber(const char* data, int size) {
   return static_cast<qint64>(bits);
 }
 
+// A BCD number as Paradox stores it in 17 bytes: a head byte (the sign bit
+// set for positive numbers, the count of decimals in its low six bits) and
+// 32 digits of one nibble each, the last `decimals` of them the fraction.
+// A negative number keeps its digits inverted (15 minus the digit). All
+// zeros for Null, and Null for anything that is no number of this field.
+// (pxlib's own text of a number with 32 decimals holds no number.)
+std::optional<ExactDecimal> PxBcd(const unsigned char* data, int decimals) {
+  if (data[0] == 0 || (data[0] & 0x3f) != decimals || decimals > 32) return std::nullopt;
+  const bool negative = (data[0] & 0x80) == 0;
+  QString text;
+  text.reserve(36);
+  if (negative) text += QLatin1Char('-');
+  const int firstDecimal = 34 - decimals;
+  for (int i = 2; i < 34; ++i) {
+    if (i == firstDecimal) text += i == 2 ? QStringLiteral("0.") : QStringLiteral(".");
+    int digit = i % 2 != 0 ? data[i / 2] & 0x0f : data[i / 2] >> 4;
+    if (negative) digit ^= 0x0f;
+    if (digit > 9) return std::nullopt;
+    text += QLatin1Char(static_cast<char>('0' + digit));
+  }
+  return ExactDecimal::FromText(text);
+}
+
 class PxFile {
  public:
   explicit PxFile(const QString& path) : m_path(path) {
@@ -178,8 +201,6 @@ class PxFile {
     quint32 key = longAt(0x25);
     if (key == 0xFF00FF00u) key = dataHeader ? longAt(0x5C) : 0;
     if (key != 0) Fail(QStringLiteral("La tabella è protetta da una password."));
-    if (static_cast<qint64>(headerSize) + static_cast<qint64>(fileBlocks) * blockSize > file.size())
-      Fail(QStringLiteral("Il file è troncato."));
     std::set<int> seen;
     qint64 counted = 0;
     for (int block = firstBlock; block != 0;) {
@@ -189,6 +210,9 @@ class PxFile {
       if (blockHead.size() < 6) Fail(QStringLiteral("Il file è troncato."));
       const int added = static_cast<qint16>(Word(blockHead, 4));
       if (added < 0 || added + recordSize > blockSize - 6) Fail(QStringLiteral("Blocco danneggiato."));
+      // A file may end before the last block does (its unused tail never
+      // written): what counts is that every record lies inside it.
+      if (file.pos() + added + recordSize > file.size()) Fail(QStringLiteral("Il file è troncato."));
       counted += added / recordSize + 1;
       block = Word(blockHead, 0);
     }
@@ -250,12 +274,8 @@ class PxFile {
         return PX_get_data_double(m_doc, data, field.px_flen, &value) > 0 ? QVariant(value) : QVariant();
       }
       case pxfBCD: {
-        char* text = nullptr;
-        if (PX_get_data_bcd(m_doc, reinterpret_cast<unsigned char*>(data), field.px_fdc, &text) <= 0 || text == nullptr)
-          return {};
         // Up to 32 digits, exactly.
-        const auto value = ExactDecimal::FromText(QString::fromLatin1(text));
-        m_doc->free(m_doc, text);
+        const auto value = PxBcd(reinterpret_cast<const unsigned char*>(data), field.px_fdc);
         return value ? QVariant::fromValue(*value) : QVariant();
       }
       case pxfDate: {

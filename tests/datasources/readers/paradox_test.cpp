@@ -157,6 +157,65 @@ TEST(ParadoxReader, BcdFieldsAreExact) {
   ExpectSameTable(OpenFolder(dir.path())->ReadTable(QStringLiteral("importi")), amounts);
 }
 
+// Bytes of a BCD field with the given decimals: the head byte (its high bit
+// set for positive numbers, the next for negative ones, the decimals below
+// them) and 32 digits of a nibble each, inverted for negative numbers.
+QByteArray BcdBytes(const QString& number, int decimals) {
+  const bool negative = number.startsWith(QLatin1Char('-'));
+  const QStringList parts = number.mid(negative ? 1 : 0).split(QLatin1Char('.'));
+  const QString whole = parts[0] == QStringLiteral("0") ? QString() : parts[0];
+  const QString digits =
+      whole.rightJustified(32 - decimals, QLatin1Char('0')) + parts.value(1).leftJustified(decimals, QLatin1Char('0'));
+  QByteArray bytes(17, '\0');
+  bytes[0] = static_cast<char>((negative ? 0x40 : 0x80) | decimals);
+  for (int i = 0; i < 32; ++i) {
+    int digit = digits[i].digitValue();
+    if (negative) digit ^= 0x0f;
+    const int nibble = i + 2;
+    bytes[nibble / 2] = static_cast<char>(bytes[nibble / 2] | (nibble % 2 != 0 ? digit : digit << 4));
+  }
+  return bytes;
+}
+
+// Fields of 32 decimals hold no integer digits: every digit is a decimal.
+TEST(ParadoxReader, BcdFieldsOfEveryWidthOfDecimals) {
+  const auto exact = [](const char* text) {
+    return QVariant::fromValue(*ExactDecimal::FromText(QString::fromLatin1(text)));
+  };
+  const struct {
+    int decimals;
+    std::vector<const char*> numbers;
+  } cases[] = {
+      {32, {"0.123", "-0.123", "0.9999", "0.00000000000000000000000000000001"}},
+      {0, {"12345678901234567890123456789012", "-7"}},
+      {2, {"-123456789012345678901234567890.12", "0.5"}},
+  };
+  for (const auto& c : cases) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bcd.db"));
+    SourceTable table;
+    table.columns = {{QStringLiteral("N"), ColumnType::Decimal}};
+    for (size_t i = 0; i <= c.numbers.size(); ++i) table.rows.push_back({QVariant(QStringLiteral("1"))});
+    ASSERT_TRUE(WriteParadox(path, table));
+    // The field's width byte holds its decimals; the records follow the
+    // header and the block's 6-byte head; the last one stays Null.
+    QByteArray bytes = ReadBytes(path);
+    const int headerSize = static_cast<unsigned char>(bytes[2]) | (static_cast<unsigned char>(bytes[3]) << 8);
+    bytes[0x78 + 1] = static_cast<char>(c.decimals);
+    SourceTable expected;
+    expected.columns = table.columns;
+    for (size_t i = 0; i < c.numbers.size(); ++i) {
+      bytes.replace(headerSize + 6 + static_cast<int>(i) * 17, 17,
+                    BcdBytes(QString::fromLatin1(c.numbers[i]), c.decimals));
+      expected.rows.push_back({exact(c.numbers[i])});
+    }
+    bytes.replace(headerSize + 6 + static_cast<int>(c.numbers.size()) * 17, 17, QByteArray(17, '\0'));
+    expected.rows.push_back({QVariant()});
+    WriteBytes(path, bytes);
+    ExpectSameTable(OpenFolder(dir.path())->ReadTable(QStringLiteral("bcd")), expected);
+  }
+}
+
 TEST(ParadoxReader, TextFollowsTheTablesCodePage) {
   // The same letters in Windows-1252 and in DOS code page 850.
   const QString text = QString::fromUtf8("Città è più");
@@ -200,17 +259,62 @@ TEST(ParadoxReader, ListsTheFoldersTablesWithoutReadingThem) {
   EXPECT_THROW(reader->ReadTable(QStringLiteral("vecchi")), DbError);
 }
 
+// A table of many blocks: its bytes, and where its parts lie.
+struct BlockedTable {
+  SourceTable table;
+  QByteArray bytes;
+  int headerSize = 0;
+  int blockSize = 0;
+  int blocks = 0;
+  int recordsEnd = 0;  // where the last record of the last block ends
+};
+
+BlockedTable WriteBlockedTable(const QString& path) {
+  BlockedTable t;
+  t.table = SampleTable();
+  for (int i = 0; i < 300; ++i) t.table.rows.push_back(t.table.rows[static_cast<size_t>(i % 3)]);
+  EXPECT_TRUE(WriteParadox(path, t.table));
+  t.bytes = ReadBytes(path);
+  const auto word = [&](int at) {
+    return static_cast<unsigned char>(t.bytes[at]) | (static_cast<unsigned char>(t.bytes[at + 1]) << 8);
+  };
+  t.headerSize = word(2);
+  t.blockSize = static_cast<unsigned char>(t.bytes[5]) * 1024;
+  t.blocks = word(12);
+  // Blocks are written in order: the last in the file is the last of the chain.
+  const int lastBlock = t.headerSize + (t.blocks - 1) * t.blockSize;
+  t.recordsEnd = lastBlock + 6 + word(lastBlock + 4) + word(0);
+  return t;
+}
+
+// A file that ends before its last block does, its records all inside it,
+// reads whole; one that ends inside a record does not.
+TEST(ParadoxReader, ReadsAFileShorterThanItsBlocksWhoseRecordsAreAllInside) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("corto.db"));
+  const BlockedTable t = WriteBlockedTable(path);
+  ASSERT_GE(t.blocks, 2);
+  ASSERT_LE(t.recordsEnd, t.bytes.size() - 1024);
+  WriteBytes(path, t.bytes.left(t.recordsEnd));
+  ExpectSameTable(OpenFolder(dir.path())->ReadTable(QStringLiteral("corto")), t.table);
+  WriteBytes(path, t.bytes.left(t.recordsEnd - 1));
+  try {
+    OpenFolder(dir.path())->ReadTable(QStringLiteral("corto"));
+    ADD_FAILURE() << "a record cut short was read";
+  } catch (const DbError& error) {
+    EXPECT_TRUE(error.Description().contains(QString::fromUtf8("troncato"))) << error.Description().toStdString();
+  }
+}
+
 TEST(ParadoxReader, DamagedOrForeignFilesFailToOpen) {
   QTemporaryDir dir;
-  SourceTable big = SampleTable();
-  for (int i = 0; i < 300; ++i) big.rows.push_back(big.rows[static_cast<size_t>(i % 3)]);
   const QString goodPath = dir.filePath(QStringLiteral("buono.db"));
-  ASSERT_TRUE(WriteParadox(goodPath, big));
-  const QByteArray good = ReadBytes(goodPath);
-  const int headerSize = static_cast<unsigned char>(good[2]) | (static_cast<unsigned char>(good[3]) << 8);
-  const int blockSize = static_cast<unsigned char>(good[5]) * 1024;
-  const int blocks = static_cast<unsigned char>(good[12]) | (static_cast<unsigned char>(good[13]) << 8);
-  ASSERT_GE(blocks, 2);
+  const BlockedTable t = WriteBlockedTable(goodPath);
+  const SourceTable& big = t.table;
+  const QByteArray& good = t.bytes;
+  const int headerSize = t.headerSize;
+  const int blockSize = t.blockSize;
+  ASSERT_GE(t.blocks, 2);
   ASSERT_EQ(OpenFolder(dir.path())->ReadTable(QStringLiteral("buono")).rows.size(), big.rows.size());
   QByteArray circle = good;  // the second block leads back to the first
   circle[headerSize + blockSize] = 1;
@@ -237,7 +341,8 @@ TEST(ParadoxReader, DamagedOrForeignFilesFailToOpen) {
     return bytes;
   };
   const std::vector<DamagedFile> cases = {
-      {"truncated", good.left(good.size() - blockSize / 2)},
+      {"truncated inside the last record", good.left(t.recordsEnd - 1), "troncato"},
+      {"truncated after the first block", good.left(headerSize + blockSize), "troncato"},
       {"header only", good.left(headerSize)},
       {"empty", QByteArray()},
       {"text", QByteArray("Nome;Cognome\r\nMario;Rossi\r\n").repeated(200)},
