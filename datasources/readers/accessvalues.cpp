@@ -189,7 +189,8 @@ QVariant JetCalculatedValue(int resultType, QByteArrayView stored, bool shortDat
   if (stored.size() < kCalculatedResultAt) return {};
   const qint64 length = qFromLittleEndian<qint32>(stored.data() + kCalculatedLengthAt);
   if (length < 0) return {};
-  const QByteArrayView result = stored.sliced(kCalculatedResultAt, std::min(length, stored.size() - kCalculatedResultAt));
+  const QByteArrayView result =
+      stored.sliced(kCalculatedResultAt, std::min(length, stored.size() - kCalculatedResultAt));
   switch (resultType) {
     case MDB_TEXT: return JetText(result);
     case MDB_NUMERIC: return CalculatedDecimal(result);

@@ -1,5 +1,6 @@
 // Paradox tables: one .db file per table in a folder, read with pxlib.
 #include "datasources/readers/folderreader.h"
+#include "datasources/readers/paradoxmemo.h"
 
 #include "platform/exactdecimal.h"
 
@@ -84,7 +85,7 @@ std::optional<ExactDecimal> PxBcd(const unsigned char* data, int decimals) {
 
 class PxFile {
  public:
-  explicit PxFile(const QString& path) : m_path(path) {
+  explicit PxFile(const QString& path) : m_path(path), m_memos(path) {
     RequireReadableFile(path);
     const int codePage = CheckFile();
     m_owner.reset(PX_new3(RecordPxError, nullptr, nullptr, nullptr, &m_error));
@@ -256,7 +257,7 @@ class PxFile {
     }
   }
 
-  QVariant Value(const pxfield_t& field, char* data) const {
+  QVariant Value(const pxfield_t& field, char* data) {
     switch (field.px_ftype) {
       case pxfAlpha: {
         const QByteArray bytes(data, static_cast<qsizetype>(strnlen(data, static_cast<size_t>(field.px_flen))));
@@ -303,7 +304,12 @@ class PxFile {
         char value = 0;
         return PX_get_data_byte(m_doc, data, field.px_flen, &value) > 0 ? QVariant(value != 0) : QVariant();
       }
-      default: return QString();  // memos and pictures live in another file: read empty
+      case pxfMemoBLOb: {
+        // In the table's code page; Null when its memo file cannot give it.
+        const std::optional<QByteArray> memo = m_memos.Read(data, field.px_flen);
+        return memo ? QVariant(m_text.Decode(*memo)) : QVariant();
+      }
+      default: return QString();  // formatted memos and pictures: read empty
     }
   }
 
@@ -313,6 +319,7 @@ class PxFile {
   pxdoc_t* m_doc = nullptr;
   CodePageText m_text;
   std::vector<SourceColumn> m_fields;
+  ParadoxMemoFile m_memos;
 };
 
 }  // namespace

@@ -31,8 +31,12 @@ using testing::WriteBytes;
 constexpr int kTextWidth = 30;
 constexpr int kBcdDecimals = 4;
 
-// Writes a table with pxlib. Text goes in as Windows-1252 bytes.
-bool WriteParadox(const QString& path, const SourceTable& table) {
+constexpr int kMemoWidth = 20;  // 10 bytes of the memo's start, 10 of its place
+
+// Writes a table with pxlib. Text goes in as Windows-1252 bytes. The text
+// column memoColumn, when there is one, is a memo field, with its memo file
+// beside the table (the same name, .mb).
+bool WriteParadox(const QString& path, const SourceTable& table, int memoColumn = -1) {
   pxdoc_t* doc = PX_new();
   const int count = static_cast<int>(table.columns.size());
   auto* fields = static_cast<pxfield_t*>(doc->malloc(doc, sizeof(pxfield_t) * static_cast<size_t>(count), "fields"));
@@ -61,8 +65,8 @@ bool WriteParadox(const QString& path, const SourceTable& table) {
         fields[i].px_flen = 1;
         break;
       case ColumnType::Text:
-        fields[i].px_ftype = pxfAlpha;
-        fields[i].px_flen = kTextWidth;
+        fields[i].px_ftype = i == memoColumn ? pxfMemoBLOb : pxfAlpha;
+        fields[i].px_flen = i == memoColumn ? kMemoWidth : kTextWidth;
         break;
       case ColumnType::Decimal:
         fields[i].px_ftype = pxfBCD;
@@ -74,6 +78,13 @@ bool WriteParadox(const QString& path, const SourceTable& table) {
   if (PX_create_file(doc, fields, count, QFile::encodeName(path).constData(), pxfFileTypNonIndexDB) < 0) {
     PX_delete(doc);
     return false;
+  }
+  if (memoColumn >= 0) {
+    const QString memoPath = path.left(path.lastIndexOf(QLatin1Char('.'))) + QStringLiteral(".mb");
+    if (PX_create_blob_file(PX_new_blob(doc), QFile::encodeName(memoPath).constData()) < 0) {
+      PX_delete(doc);
+      return false;
+    }
   }
   QByteArray data(PX_get_recordsize(doc), '\0');
   for (const auto& row : table.rows) {
@@ -108,6 +119,11 @@ bool WriteParadox(const QString& path, const SourceTable& table) {
           QByteArray digits = value.toString().toLatin1();
           if (!digits.contains('.')) digits += ".0";
           PX_put_data_bcd(doc, at, kBcdDecimals, digits.data());
+          break;
+        }
+        case pxfMemoBLOb: {
+          QByteArray bytes = ToAnsi(value.toString());
+          PX_put_data_blob(doc, at, kMemoWidth, bytes.data(), static_cast<int>(bytes.size()));
           break;
         }
         default: {
@@ -213,6 +229,63 @@ TEST(ParadoxReader, BcdFieldsOfEveryWidthOfDecimals) {
     expected.rows.push_back({QVariant()});
     WriteBytes(path, bytes);
     ExpectSameTable(OpenFolder(dir.path())->ReadTable(QStringLiteral("bcd")), expected);
+  }
+}
+
+// Memos too long for their field stand in the memo file, small ones packed
+// several to a block and long ones in blocks of their own; all read in the
+// table's code page. Without their memo file, or from a damaged one, those
+// read as Null and the table still opens.
+TEST(ParadoxReader, ReadsMemosFromTheMemoFile) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("Note.db"));
+  const QString small = QString::fromUtf8("breve");  // inside the field
+  const QString middle = QString::fromUtf8("Perché più € l'anno, in una nota di media lunghezza.");
+  QString long_;
+  for (int i = 0; long_.size() < 6000; ++i) long_ += QStringLiteral("riga %1 della nota lunga; ").arg(i);
+  SourceTable table;
+  table.columns = {{QStringLiteral("N"), ColumnType::Integer}, {QStringLiteral("NOTA"), ColumnType::Text}};
+  table.rows = {{QVariant(1), QVariant(small)},
+                {QVariant(2), QVariant(middle)},
+                {QVariant(3), QVariant(long_)},
+                {QVariant(4), QVariant()}};
+  ASSERT_TRUE(WriteParadox(path, table, 1));
+  const QString memoPath = dir.filePath(QStringLiteral("Note.mb"));
+  ASSERT_TRUE(QFile::exists(memoPath));
+  SourceTable expected = table;
+  for (auto& row : expected.rows) row[0] = QVariant(row[0].toLongLong());
+  ExpectSameTable(OpenFolder(dir.path())->ReadTable(QStringLiteral("note")), expected);
+
+  // The memo file is found in any letter case.
+  ASSERT_TRUE(QFile::rename(memoPath, dir.filePath(QStringLiteral("NOTE.MB"))));
+  ExpectSameTable(OpenFolder(dir.path())->ReadTable(QStringLiteral("note")), expected);
+
+  const QByteArray memos = ReadBytes(dir.filePath(QStringLiteral("NOTE.MB")));
+  QByteArray kinds;  // each 4 KB block's kind: 2 for one memo, 3 for small ones
+  for (qsizetype at = 0; at < memos.size(); at += 4096) kinds.append(memos[at]);
+  ASSERT_TRUE(kinds.contains('\2') && kinds.contains('\3')) << kinds.toHex().toStdString();
+  ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("NOTE.MB"))));
+  SourceTable without = expected;
+  without.rows[1][1] = QVariant();
+  without.rows[2][1] = QVariant();
+  const struct {
+    const char* name;
+    QByteArray bytes;  // empty: no memo file
+  } cases[] = {
+      {"missing", QByteArray()},
+      {"cut after its first block", memos.left(4096)},
+      {"cut inside the long memo", memos.left(memos.size() - 100)},
+      {"overwritten", QByteArray(memos.size(), '\xff')},
+  };
+  for (const auto& c : cases) {
+    QFile::remove(memoPath);
+    if (!c.bytes.isEmpty()) WriteBytes(memoPath, c.bytes);
+    const SourceTable read = OpenFolder(dir.path())->ReadTable(QStringLiteral("note"));
+    ASSERT_EQ(read.rows.size(), 4u) << c.name;
+    EXPECT_EQ(read.rows[0][1].toString(), small) << c.name;
+    EXPECT_FALSE(read.rows[2][1].isValid()) << c.name;
+    EXPECT_FALSE(read.rows[3][1].isValid()) << c.name;
+    if (c.bytes.isEmpty()) ExpectSameTable(read, without);
   }
 }
 
