@@ -102,6 +102,23 @@ QVariant CalculatedDecimal(QByteArrayView bytes) {
   return value ? QVariant::fromValue(*value) : QVariant();
 }
 
+// The size of a value of a type kept at a fixed size; 0 for the others.
+qsizetype FixedSizeOf(int jetType) {
+  switch (jetType) {
+    case MDB_BOOL:
+    case MDB_BYTE: return 1;
+    case MDB_INT: return 2;
+    case MDB_LONGINT:
+    case MDB_FLOAT: return 4;
+    case MDB_MONEY:
+    case MDB_DOUBLE:
+    case MDB_DATETIME: return 8;
+    case MDB_REPID: return 16;
+    case kJetExtendedDateTime: return kJetExtendedDateTimeSize;
+    default: return 0;
+  }
+}
+
 }  // namespace
 
 ColumnType JetColumnType(int jetType, bool shortDate) {
@@ -194,7 +211,11 @@ QVariant JetCalculatedValue(int resultType, QByteArrayView stored, bool shortDat
   switch (resultType) {
     case MDB_TEXT: return JetText(result);
     case MDB_NUMERIC: return CalculatedDecimal(result);
-    default: return JetFixedValue(resultType, result, shortDate);
+    default:
+      // A result of a fixed size stores exactly that many bytes; any other
+      // count says the result is of another type than the one read.
+      if (result.size() != FixedSizeOf(resultType)) return {};
+      return JetFixedValue(resultType, result, shortDate);
   }
 }
 

@@ -35,7 +35,8 @@ QString JetGuid(QByteArrayView bytes);
 
 // The result a calculated column stores: a header of 16 bytes, the length
 // of the result (32 bits), the result in the form of its type, and padding.
-// Null where the result type is one that is not stored in the row (memo).
+// Null where the result type is one that is not stored in the row (memo),
+// and where a result of a fixed-size type does not have exactly its size.
 QVariant JetCalculatedValue(int resultType, QByteArrayView stored, bool shortDate);
 
 }  // namespace pv

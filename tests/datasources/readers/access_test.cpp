@@ -18,6 +18,7 @@ namespace pv {
 namespace {
 
 using testing::DamagedFile;
+using testing::ExactValue;
 using testing::ExpectDamagedFilesFail;
 using testing::ExpectSameTable;
 using testing::JetColumn;
@@ -130,9 +131,6 @@ TEST_F(AccessReaderTest, TheTestWritersFilesExportWithMdbtools) {
 // puts before them), extended date/times, text beyond the basic plane
 // (plain and compressed) and identifiers.
 TEST_F(AccessReaderTest, ReadsTheValuesAsStored) {
-  const auto exact = [](const char* text) {
-    return QVariant::fromValue(*ExactDecimal::FromText(QString::fromLatin1(text)));
-  };
   const QString smile = QString::fromUtf8("a😀a");
   const struct {
     JetColumn column;
@@ -145,15 +143,15 @@ TEST_F(AccessReaderTest, ReadsTheValuesAsStored) {
       {{QStringLiteral("Valuta"), JetType::Currency, true},
        ColumnType::Decimal,
        QStringLiteral("83333.3333"),
-       exact("83333.3333")},
+       ExactValue("83333.3333")},
       {{QStringLiteral("Decimale"), JetType::Decimal, true},
        ColumnType::Decimal,
        QStringLiteral("-83333.3333"),
-       exact("-83333.3333")},
+       ExactValue("-83333.3333")},
       {{QStringLiteral("Grande"), JetType::Decimal, true},
        ColumnType::Decimal,
        QStringLiteral("92233720368.54775807"),
-       exact("92233720368.54775807")},
+       ExactValue("92233720368.54775807")},
       {{QStringLiteral("Quando"), JetType::DateTime, true},
        ColumnType::DateTime,
        QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58), Qt::UTC),
@@ -212,6 +210,7 @@ TEST(AccessValues, BytesThatHoldNoValueReadAsNull) {
       {"calculated value shorter than its header", 0x07, head, true},
       {"calculated double of 4 bytes", 0x07, calculated(4, QByteArray(4, '\x40')), true},
       {"calculated double longer than what is stored", 0x07, calculated(8, QByteArray(6, '\x40')), true},
+      {"calculated whole number stored as a double", 0x04, calculated(8, QByteArray(8, '\x40')), true},
       {"calculated decimal of a scale past 28", 0x10,
        calculated(20, QByteArray("\x12\0\x1d\0", 4) + QByteArray(16, '\1')), true},
       {"calculated memo", 0x0c, calculated(4, "abcd"), true},

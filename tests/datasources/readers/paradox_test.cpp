@@ -22,6 +22,7 @@ namespace pv {
 namespace {
 
 using testing::DamagedFile;
+using testing::ExactValue;
 using testing::ExpectDamagedFilesFail;
 using testing::ExpectSameTable;
 using testing::ReadBytes;
@@ -163,12 +164,13 @@ TEST(ParadoxReader, ReadsTheSampleTableTypedFromTheFolder) {
 // A BCD field keeps every digit: an exact decimal, never a double.
 TEST(ParadoxReader, BcdFieldsAreExact) {
   QTemporaryDir dir;
-  const auto exact = [](const char* text) {
-    return QVariant::fromValue(*ExactDecimal::FromText(QString::fromLatin1(text)));
-  };
   SourceTable amounts;
   amounts.columns = {{QStringLiteral("IMPORTO"), ColumnType::Decimal}};
-  amounts.rows = {{exact("12345678901234567.8901")}, {exact("-0.0001")}, {exact("1234.5")}, {exact("7")}, {exact("0")}};
+  amounts.rows = {{ExactValue("12345678901234567.8901")},
+                  {ExactValue("-0.0001")},
+                  {ExactValue("1234.5")},
+                  {ExactValue("7")},
+                  {ExactValue("0")}};
   ASSERT_TRUE(WriteParadox(dir.filePath(QStringLiteral("importi.db")), amounts));
   ExpectSameTable(OpenFolder(dir.path())->ReadTable(QStringLiteral("importi")), amounts);
 }
@@ -195,9 +197,6 @@ QByteArray BcdBytes(const QString& number, int decimals) {
 
 // Fields of 32 decimals hold no integer digits: every digit is a decimal.
 TEST(ParadoxReader, BcdFieldsOfEveryWidthOfDecimals) {
-  const auto exact = [](const char* text) {
-    return QVariant::fromValue(*ExactDecimal::FromText(QString::fromLatin1(text)));
-  };
   const struct {
     int decimals;
     std::vector<const char*> numbers;
@@ -223,7 +222,7 @@ TEST(ParadoxReader, BcdFieldsOfEveryWidthOfDecimals) {
     for (size_t i = 0; i < c.numbers.size(); ++i) {
       bytes.replace(headerSize + 6 + static_cast<int>(i) * 17, 17,
                     BcdBytes(QString::fromLatin1(c.numbers[i]), c.decimals));
-      expected.rows.push_back({exact(c.numbers[i])});
+      expected.rows.push_back({ExactValue(c.numbers[i])});
     }
     bytes.replace(headerSize + 6 + static_cast<int>(c.numbers.size()) * 17, 17, QByteArray(17, '\0'));
     expected.rows.push_back({QVariant()});
