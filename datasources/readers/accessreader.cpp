@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace pv {
 
@@ -23,6 +24,8 @@ constexpr int kJet4PageSize = 4096;
 // mark a calculated column (Access 2010), whose row holds its last result.
 constexpr int kExtraFlagsAt = 16;
 constexpr unsigned char kCalculatedFlags = 0xc0;
+// What a memo's row holds of it: its length and where it stands.
+constexpr int kLongValuePointer = 12;
 
 // How a column is read: its type in the file (for a calculated column, the
 // type of its result) and whether its values are results of a calculation.
@@ -208,8 +211,13 @@ class AccessReader : public SourceReader {
     if (length == 0) return {};
     if (start < 0 || length < 0 || start + length > kJet4PageSize) return {};
     const QByteArrayView bytes(reinterpret_cast<const char*>(m_mdb->pg_buf) + start, length);
-    if (reading.calculated) return JetCalculatedValue(reading.type, bytes, reading.shortDate);
     const bool jet3 = m_mdb->f->jet_version == MDB_VER_JET3;
+    if (reading.calculated) {
+      if (column->col_type != MDB_MEMO) return JetCalculatedValue(reading.type, bytes, reading.shortDate);
+      // A long text's result stands where a memo's text does.
+      const std::optional<QByteArray> stored = jet3 ? std::nullopt : LongValueBytes(bytes);
+      return stored ? JetCalculatedValue(MDB_TEXT, *stored, false) : QVariant();
+    }
     switch (column->col_type) {
       case MDB_NUMERIC: {
         // A sign byte and 16 of digits; Access keeps at most 28 digits.
@@ -223,15 +231,11 @@ class AccessReader : public SourceReader {
         if (!jet3) return JetText(bytes);
         [[fallthrough]];
       case MDB_MEMO: {
-        // A memo's row holds a 12-byte pointer: a length, whose high bits
-        // say where the text is; the text itself follows when it is kept in
-        // the row.
-        if (column->col_type == MDB_MEMO && length < 12) return {};
+        if (column->col_type == MDB_MEMO && length < kLongValuePointer) return {};
         if (column->col_type == MDB_MEMO && !jet3) {
-          const quint32 head = qFromLittleEndian<quint32>(bytes.data());
-          const qsizetype size = head & 0x3fffffff;
-          if ((head & 0x80000000u) != 0 && size <= length - 12) return JetText(bytes.sliced(12, size));
+          if (const std::optional<QByteArray> memo = LongValueBytes(bytes)) return JetText(*memo);
         }
+        // Memos over several pages, and the text of older files.
         char* text = mdb_col_to_string(m_mdb, m_mdb->pg_buf, start, column->col_type, length);
         QString value = QString::fromUtf8(text);
         g_free(text);
@@ -242,6 +246,31 @@ class AccessReader : public SourceReader {
         // values read as Null.
         return JetFixedValue(column->col_type, bytes, reading.shortDate);
     }
+  }
+
+  // The bytes of a long value (a memo) from the 12 bytes of its row: its
+  // length, whose high bit says the value follows in the row and the next
+  // that it stands in one row of another page (named at 4, page << 8 | row).
+  // None for a value over several pages, and where a place or length does
+  // not fit.
+  std::optional<QByteArray> LongValueBytes(QByteArrayView pointer) const {
+    if (pointer.size() < kLongValuePointer) return std::nullopt;
+    const quint32 head = qFromLittleEndian<quint32>(pointer.data());
+    const qsizetype size = head & 0x3fffffff;
+    if ((head & 0x80000000u) != 0) {
+      if (size > pointer.size() - kLongValuePointer) return std::nullopt;
+      return pointer.sliced(kLongValuePointer, size).toByteArray();
+    }
+    if ((head & 0x40000000u) == 0) return std::nullopt;
+    const quint32 pageRow = qFromLittleEndian<quint32>(pointer.data() + 4);
+    if ((pageRow >> 8) == 0 || (pageRow >> 8) >= m_pages) return std::nullopt;
+    void* page = nullptr;
+    int at = 0;
+    size_t rowSize = 0;
+    if (mdb_find_pg_row(m_mdb, static_cast<int>(pageRow), &page, &at, &rowSize) != 0 || page == nullptr || at < 0 ||
+        rowSize < static_cast<size_t>(size) || at + size > kJet4PageSize)
+      return std::nullopt;
+    return QByteArray(static_cast<const char*>(page) + at, size);
   }
 
   QString m_path;

@@ -53,6 +53,7 @@ unsigned char CodeOf(JetType type) {
     case JetType::Double: return 0x07;
     case JetType::DateTime: return 0x08;
     case JetType::Text: return 0x0A;
+    case JetType::Memo: return 0x0C;
     case JetType::Guid: return 0x0F;
     case JetType::Decimal: return 0x10;
     case JetType::ExtendedDateTime: return 0x14;
@@ -238,28 +239,58 @@ QByteArray FixedBytes(unsigned char code, const QVariant& value) {
   return bytes;
 }
 
-QByteArray VariableBytes(const Layout::Col& col, const QVariant& value) {
+// The long values (memos) of the rows that stand in pages of their own, one
+// a page, from page `base` on.
+struct LongValues {
+  int base = 0;
+  std::vector<QByteArray> values;
+};
+
+// A memo's 12 bytes in its row: its length, with the high bit set when the
+// memo follows in the row, the next when it stands in a row of another page
+// (given at 4 as page << 8 | row).
+constexpr int kInlineMemo = 64;  // longer memos go to a page of their own
+
+QByteArray LongValue(const QByteArray& content, LongValues* longs) {
+  QByteArray pointer;
+  if (content.size() <= kInlineMemo) {
+    Append32(pointer, static_cast<std::uint32_t>(content.size()) | 0x80000000u);
+    Append32(pointer, 0);
+    Append32(pointer, 0);
+    return pointer + content;
+  }
+  const int page = longs->base + static_cast<int>(longs->values.size());
+  longs->values.push_back(content);
+  Append32(pointer, static_cast<std::uint32_t>(content.size()) | 0x40000000u);
+  Append32(pointer, static_cast<std::uint32_t>(page) << 8);
+  Append32(pointer, 0);
+  return pointer;
+}
+
+QByteArray VariableBytes(const Layout::Col& col, const QVariant& value, LongValues* longs) {
   QByteArray result;
-  if (col.code == 0x0A) {
+  if (col.code == 0x0A || col.code == 0x0C) {
     result = col.compressed ? CompressedText(value.toString()) : Ucs2(value.toString());
   } else if (col.code == 0x10) {
     result = CalculatedDecimalBytes(value.toString());
   } else {
     result = FixedBytes(col.code, value);
   }
-  if (!col.calculated) return result;
-  QByteArray stored;
-  for (int i = 0; i < 16; ++i) stored.append(static_cast<char>(i * 17 + 3));
-  Append32(stored, static_cast<std::uint32_t>(result.size()));
-  stored.append(result);
-  stored.append(QByteArray(kCalculatedTail, '\0'));
-  return stored;
+  if (col.calculated) {
+    QByteArray stored;
+    for (int i = 0; i < 16; ++i) stored.append(static_cast<char>(i * 17 + 3));
+    Append32(stored, static_cast<std::uint32_t>(result.size()));
+    stored.append(result);
+    stored.append(QByteArray(kCalculatedTail, '\0'));
+    result = stored;
+  }
+  return col.code == 0x0C ? LongValue(result, longs) : result;
 }
 
 // One row: column count, fixed values, variable values, end of data, the
 // variable offsets last to first, their count, and the null mask (where a
 // logical keeps its value).
-QByteArray RowBytes(const Layout& layout, const std::vector<QVariant>& values) {
+QByteArray RowBytes(const Layout& layout, const std::vector<QVariant>& values, LongValues* longs) {
   const int n = static_cast<int>(layout.cols.size());
   QByteArray row;
   Append16(row, n);
@@ -277,7 +308,7 @@ QByteArray RowBytes(const Layout& layout, const std::vector<QVariant>& values) {
     for (int i = 0; i < n; ++i) {
       if (layout.cols[i].fixed) continue;
       offsets.push_back(static_cast<int>(row.size()));
-      if (values[i].isValid()) row.append(VariableBytes(layout.cols[i], values[i]));
+      if (values[i].isValid()) row.append(VariableBytes(layout.cols[i], values[i], longs));
     }
     Append16(row, static_cast<int>(row.size()));  // end of data
     for (auto it = offsets.rbegin(); it != offsets.rend(); ++it) Append16(row, *it);
@@ -421,9 +452,10 @@ QByteArray UsageMap(const std::vector<int>& pages, int totalPages, bool mark) {
   return map;
 }
 
-}  // namespace
-
-QByteArray JetDatabase(const std::vector<JetTable>& tables, const QStringList& savedQueries) {
+// The file's pages but the long values' own, which follow them; their
+// count in pageCount.
+QByteArray Pages(const std::vector<JetTable>& tables, const QStringList& savedQueries, LongValues& longs,
+                 int& pageCount) {
   struct Planned {
     Layout layout;
     bool system = false;
@@ -449,7 +481,7 @@ QByteArray JetDatabase(const std::vector<JetTable>& tables, const QStringList& s
       columns.push_back({c.name, CodeOf(c.type), c.calculated, c.compressed});
     }
     Planned p{LayoutOf(columns), false, {}, 0, {}, {}};
-    for (const auto& values : table.rows) p.rows.push_back(RowBytes(p.layout, values));
+    for (const auto& values : table.rows) p.rows.push_back(RowBytes(p.layout, values, &longs));
     planned.push_back(std::move(p));
   }
 
@@ -459,9 +491,10 @@ QByteArray JetDatabase(const std::vector<JetTable>& tables, const QStringList& s
   auto catalogRows = [&](const std::vector<int>& definitionPages) {
     std::vector<QByteArray> rows;
     auto add = [&](int id, const QString& name, int type, std::uint32_t flags) {
-      rows.push_back(
-          RowBytes(catalogLayout, {QVariant(id), QVariant(0), QVariant(name), QVariant(type),
-                                   QVariant(static_cast<qint64>(static_cast<std::int32_t>(flags))), QVariant()}));
+      rows.push_back(RowBytes(catalogLayout,
+                              {QVariant(id), QVariant(0), QVariant(name), QVariant(type),
+                               QVariant(static_cast<qint64>(static_cast<std::int32_t>(flags))), QVariant()},
+                              &longs));
     };
     add(kCatalogPage, QStringLiteral("MSysObjects"), 1, 0x80000002u);
     for (size_t t = 0; t < tables.size(); ++t) add(definitionPages[t], tables[t].name, 1, 0);
@@ -508,6 +541,26 @@ QByteArray JetDatabase(const std::vector<JetTable>& tables, const QStringList& s
   }
   QByteArray file;
   for (const QByteArray& page : pages) file.append(page);
+  pageCount = totalPages;
+  return file;
+}
+
+}  // namespace
+
+QByteArray JetDatabase(const std::vector<JetTable>& tables, const QStringList& savedQueries) {
+  // Laid out once to count the pages before the long values' own, and again
+  // with the long values' page numbers; the rows keep their sizes.
+  LongValues longs;
+  int pageCount = 0;
+  Pages(tables, savedQueries, longs, pageCount);
+  longs = LongValues{pageCount, {}};
+  QByteArray file = Pages(tables, savedQueries, longs, pageCount);
+  for (const QByteArray& value : longs.values) {
+    QByteArray page = EmptyDataPage(0);
+    std::memcpy(page.data() + 4, "LVAL", 4);
+    if (!AddRow(page, value)) throw std::runtime_error("long value too long for a page");
+    file.append(page);
+  }
   return file;
 }
 

@@ -2,9 +2,10 @@
 // A minimal writer of Access (Jet 4) database files for tests: a catalogue
 // and plain tables of text, whole numbers, doubles, currencies, dates,
 // extended date/times, identifiers and logicals, with Null anywhere but in
-// logicals (which Access never leaves Null), and calculated columns, which
-// store their results as Access 2010 does. No indexes, no memos, no long
-// values: just enough for mdbtools to list and read them.
+// logicals (which Access never leaves Null), memos (in their row when short,
+// else in a page of their own) and calculated columns, which store their
+// results as Access 2010 does. No indexes, no memos over several pages: just
+// enough for mdbtools to list and read them.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -15,7 +16,7 @@
 namespace pv::testing {
 
 // Decimal only as the result of a calculated column.
-enum class JetType { Text, Short, Long, Double, DateTime, Boolean, Currency, Guid, ExtendedDateTime, Decimal };
+enum class JetType { Text, Short, Long, Double, DateTime, Boolean, Currency, Guid, ExtendedDateTime, Decimal, Memo };
 
 struct JetColumn {
   QString name;

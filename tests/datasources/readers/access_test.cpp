@@ -169,6 +169,14 @@ TEST_F(AccessReaderTest, ReadsTheValuesAsStored) {
        QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59, 999), Qt::UTC),
        QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59, 999), Qt::UTC)},
       {{QStringLiteral("Testo"), JetType::Text}, ColumnType::Text, smile, smile},
+      {{QStringLiteral("NotaBreve"), JetType::Memo}, ColumnType::Text, smile, smile},
+      {{QStringLiteral("NotaLunga"), JetType::Memo}, ColumnType::Text, smile.repeated(40), smile.repeated(40)},
+      // Long text results: in the row, and in a page of their own.
+      {{QStringLiteral("Formula"), JetType::Memo, true}, ColumnType::Text, smile, smile},
+      {{QStringLiteral("FormulaLunga"), JetType::Memo, true},
+       ColumnType::Text,
+       QStringLiteral("Wayne, Bruce=Wayne, Bruce"),
+       QStringLiteral("Wayne, Bruce=Wayne, Bruce")},
       {{QStringLiteral("Compresso"), JetType::Text, false, true},
        ColumnType::Text,
        QString::fromUtf8("Città € 𝄞!"),
@@ -190,6 +198,7 @@ TEST_F(AccessReaderTest, ReadsTheValuesAsStored) {
   for (const auto& c : cases) expected.rows[0].push_back(c.read);
   const QString path = m_dir.filePath(QStringLiteral("valori.accdb"));
   ASSERT_TRUE(testing::WriteJetDatabase(path, {table}));
+  ASSERT_GE(testing::ReadBytes(path).count("LVAL"), 2);  // the long memos' pages
   ExpectSameTable(Open(path)->ReadTable(QStringLiteral("Valori")), expected);
 }
 
