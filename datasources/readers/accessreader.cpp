@@ -1,4 +1,5 @@
 // Access databases (.mdb), read with mdbtools.
+#include "datasources/readers/accessvalues.h"
 #include "datasources/readers/readerkit.h"
 
 #include "platform/exactdecimal.h"
@@ -6,8 +7,11 @@
 #include <mdbtools.h>
 
 #include <QFile>
+#include <QtEndian>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace pv {
 
@@ -16,20 +20,20 @@ namespace {
 constexpr int kJet3PageSize = 2048;
 constexpr int kJet4PageSize = 4096;
 
-ColumnType TypeOf(MdbColumn* column) {
-  switch (column->col_type) {
-    case MDB_BOOL: return ColumnType::Boolean;
-    case MDB_BYTE:
-    case MDB_INT:
-    case MDB_LONGINT: return ColumnType::Integer;
-    case MDB_FLOAT:
-    case MDB_DOUBLE: return ColumnType::Double;
-    case MDB_MONEY:
-    case MDB_NUMERIC: return ColumnType::Decimal;
-    case MDB_DATETIME: return mdb_col_is_shortdate(column) ? ColumnType::Date : ColumnType::DateTime;
-    default: return ColumnType::Text;
-  }
-}
+// Where a Jet 4 column definition keeps its extra flags; the two high bits
+// mark a calculated column (Access 2010), whose row holds its last result.
+constexpr int kExtraFlagsAt = 16;
+constexpr unsigned char kCalculatedFlags = 0xc0;
+// What a memo's row holds of it: its length and where it stands.
+constexpr int kLongValuePointer = 12;
+
+// How a column is read: its type in the file (for a calculated column, the
+// type of its result) and whether its values are results of a calculation.
+struct ColumnReading {
+  int type = 0;
+  bool calculated = false;
+  bool shortDate = false;
+};
 
 class AccessReader : public SourceReader {
  public:
@@ -79,7 +83,7 @@ class AccessReader : public SourceReader {
       row.clear();
       row.reserve(definition.columns.size());
       for (unsigned int c = 0; c < def->num_cols; ++c)
-        row.push_back(Value(static_cast<MdbColumn*>(g_ptr_array_index(def->columns, c))));
+        row.push_back(Value(static_cast<MdbColumn*>(g_ptr_array_index(def->columns, c)), definition.readings[c]));
       sink.Row(row);
     }
   }
@@ -108,9 +112,24 @@ class AccessReader : public SourceReader {
         mdb_free_tabledef(def);
         reader.Fail(QStringLiteral("Colonne danneggiate."));
       }
+      const std::vector<std::pair<int, unsigned char>> flags = reader.ExtraFlags(entry, def);
       for (unsigned int c = 0; c < def->num_cols; ++c) {
         auto* column = static_cast<MdbColumn*>(g_ptr_array_index(def->columns, c));
-        columns.push_back({QString::fromUtf8(column->name), TypeOf(column)});
+        ColumnReading reading{column->col_type, false, mdb_col_is_shortdate(column) != 0};
+        for (const auto& [number, extra] : flags) {
+          if (number != column->col_num) continue;
+          reading.calculated = (extra & kCalculatedFlags) != 0;
+          break;
+        }
+        // The type of a calculated column's result stands in its properties
+        // too; where it does, it is the one that counts.
+        if (reading.calculated) {
+          bool known = false;
+          const int resultType = QByteArray(mdb_col_get_prop(column, "ResultType")).toInt(&known);
+          if (known) reading.type = resultType;
+        }
+        readings.push_back(reading);
+        columns.push_back({QString::fromUtf8(column->name), JetColumnType(reading.type, reading.shortDate)});
       }
     }
     ~Definition() { mdb_free_tabledef(def); }
@@ -119,7 +138,38 @@ class AccessReader : public SourceReader {
 
     MdbTableDef* def = nullptr;
     std::vector<SourceColumn> columns;
+    std::vector<ColumnReading> readings;
   };
+
+  // Each column's number and extra flags, which libmdb does not keep: the
+  // column definitions read again where libmdb reads them, after the table
+  // definition's head and its index entries, on its page and the pages that
+  // continue it (each after a head of 8 bytes). Files before Jet 4 have no
+  // extra flags.
+  std::vector<std::pair<int, unsigned char>> ExtraFlags(MdbCatalogEntry* entry, MdbTableDef* def) {
+    std::vector<std::pair<int, unsigned char>> flags;
+    const MdbFormatConstants* format = m_mdb->fmt;
+    const int entrySize = format->tab_col_entry_size;
+    if (m_mdb->f->jet_version == MDB_VER_JET3 || entrySize <= kExtraFlagsAt) return flags;
+    const qint64 start = format->tab_cols_start_offset + qint64{def->num_real_idxs} * format->tab_ridx_entry_size;
+    const qint64 end = start + qint64{def->num_cols} * entrySize;
+    // No table's definition runs so long; a damaged count of indexes would.
+    if (end > 64 * kJet4PageSize) return flags;
+    QByteArray definition;
+    quint64 page = entry->table_pg;
+    for (quint64 pages = 0; definition.size() < end && page != 0 && page < m_pages && pages < m_pages; ++pages) {
+      if (mdb_read_pg(m_mdb, page) <= 0) break;
+      const char* bytes = reinterpret_cast<const char*>(m_mdb->pg_buf);
+      definition.append(definition.isEmpty() ? bytes : bytes + 8,
+                        definition.isEmpty() ? kJet4PageSize : kJet4PageSize - 8);
+      page = static_cast<quint32>(mdb_get_int32(m_mdb->pg_buf, 4));
+    }
+    for (qint64 at = start; at + entrySize <= std::min<qint64>(end, definition.size()); at += entrySize) {
+      flags.emplace_back(static_cast<unsigned char>(definition[at + format->col_num_offset]),
+                         static_cast<unsigned char>(definition[at + kExtraFlagsAt]));
+    }
+    return flags;
+  }
 
   [[noreturn]] void Fail(const QString& why) const {
     ThrowUnreadableFile(m_path, QStringLiteral("un database Access"), why);
@@ -149,57 +199,78 @@ class AccessReader : public SourceReader {
     return m_tables[static_cast<size_t>(found)];
   }
 
-  QVariant Value(MdbColumn* column) const {
-    const unsigned char* page = static_cast<const unsigned char*>(m_mdb->pg_buf);
+  QVariant Value(MdbColumn* column, const ColumnReading& reading) const {
     const int start = column->cur_value_start;
     const int length = column->cur_value_len;
     // A logical keeps its value where other columns keep "not Null".
-    if (column->col_type == MDB_BOOL) return length == 0;
+    if (column->col_type == MDB_BOOL) {
+      // libmdb gives no place for a calculated logical's stored result.
+      if (reading.calculated) return {};
+      return length == 0;
+    }
     if (length == 0) return {};
-    auto fits = [&](int size) { return start >= 0 && length >= size && start + size <= kJet4PageSize; };
+    if (start < 0 || length < 0 || start + length > kJet4PageSize) return {};
+    const QByteArrayView bytes(reinterpret_cast<const char*>(m_mdb->pg_buf) + start, length);
+    const bool jet3 = m_mdb->f->jet_version == MDB_VER_JET3;
+    if (reading.calculated) {
+      if (column->col_type != MDB_MEMO) return JetCalculatedValue(reading.type, bytes, reading.shortDate);
+      // A long text's result stands where a memo's text does.
+      const std::optional<QByteArray> stored = jet3 ? std::nullopt : LongValueBytes(bytes);
+      return stored ? JetCalculatedValue(MDB_TEXT, *stored, false) : QVariant();
+    }
     switch (column->col_type) {
-      case MDB_BYTE: return fits(1) ? QVariant(qint64{page[start]}) : QVariant();
-      case MDB_INT:
-        return fits(2) ? QVariant(qint64{static_cast<qint16>(mdb_get_int16(m_mdb->pg_buf, start))}) : QVariant();
-      case MDB_LONGINT:
-        return fits(4) ? QVariant(qint64{static_cast<qint32>(mdb_get_int32(m_mdb->pg_buf, start))}) : QVariant();
-      case MDB_FLOAT: return fits(4) ? QVariant(double{mdb_get_single(m_mdb->pg_buf, start)}) : QVariant();
-      case MDB_DOUBLE: return fits(8) ? QVariant(mdb_get_double(m_mdb->pg_buf, start)) : QVariant();
-      case MDB_MONEY: {
-        if (!fits(8)) return {};
-        qint64 units = 0;
-        for (int i = 7; i >= 0; --i) units = static_cast<qint64>((static_cast<quint64>(units) << 8) | page[start + i]);
-        // A count of ten-thousandths, exactly.
-        return QVariant::fromValue(ExactDecimal::FromScaled(units, 4));
-      }
-      case MDB_DATETIME: {
-        if (!fits(8)) return {};
-        const QDateTime when = DateTimeFromSerial(mdb_get_double(m_mdb->pg_buf, start));
-        if (!when.isValid()) return {};
-        return mdb_col_is_shortdate(column) ? QVariant(when.date()) : QVariant(when);
-      }
       case MDB_NUMERIC: {
         // A sign byte and 16 of digits; Access keeps at most 28 digits.
-        if (!fits(17) || column->col_scale > 28 || column->col_prec > 28) return {};
+        if (length < 17 || column->col_scale > 28 || column->col_prec > 28) return {};
         char* text = mdb_numeric_to_string(m_mdb, start, column->col_scale, column->col_prec);
         const auto value = ExactDecimal::FromText(QString::fromLatin1(text));
         g_free(text);
         return value ? QVariant::fromValue(*value) : QVariant();
       }
       case MDB_TEXT:
-      case MDB_MEMO:
-      case MDB_REPID: {
-        // Text stands in the row; a memo's row holds a 12-byte pointer, an
-        // identifier 16 bytes.
-        const int inRow = column->col_type == MDB_TEXT ? length : column->col_type == MDB_MEMO ? 12 : 16;
-        if (!fits(inRow)) return {};
+        if (!jet3) return JetText(bytes);
+        [[fallthrough]];
+      case MDB_MEMO: {
+        if (column->col_type == MDB_MEMO && length < kLongValuePointer) return {};
+        if (column->col_type == MDB_MEMO && !jet3) {
+          if (const std::optional<QByteArray> memo = LongValueBytes(bytes)) return JetText(*memo);
+        }
+        // Memos over several pages, and the text of older files.
         char* text = mdb_col_to_string(m_mdb, m_mdb->pg_buf, start, column->col_type, length);
         QString value = QString::fromUtf8(text);
         g_free(text);
         return value;
       }
-      default: return {};  // pictures, binary and other long values
+      default:
+        // The other values of a fixed size; pictures, binary and other long
+        // values read as Null.
+        return JetFixedValue(column->col_type, bytes, reading.shortDate);
     }
+  }
+
+  // The bytes of a long value (a memo) from the 12 bytes of its row: its
+  // length, whose high bit says the value follows in the row and the next
+  // that it stands in one row of another page (named at 4, page << 8 | row).
+  // None for a value over several pages, and where a place or length does
+  // not fit.
+  std::optional<QByteArray> LongValueBytes(QByteArrayView pointer) const {
+    if (pointer.size() < kLongValuePointer) return std::nullopt;
+    const quint32 head = qFromLittleEndian<quint32>(pointer.data());
+    const qsizetype size = head & 0x3fffffff;
+    if ((head & 0x80000000u) != 0) {
+      if (size > pointer.size() - kLongValuePointer) return std::nullopt;
+      return pointer.sliced(kLongValuePointer, size).toByteArray();
+    }
+    if ((head & 0x40000000u) == 0) return std::nullopt;
+    const quint32 pageRow = qFromLittleEndian<quint32>(pointer.data() + 4);
+    if ((pageRow >> 8) == 0 || (pageRow >> 8) >= m_pages) return std::nullopt;
+    void* page = nullptr;
+    int at = 0;
+    size_t rowSize = 0;
+    if (mdb_find_pg_row(m_mdb, static_cast<int>(pageRow), &page, &at, &rowSize) != 0 || page == nullptr || at < 0 ||
+        rowSize < static_cast<size_t>(size) || at + size > kJet4PageSize)
+      return std::nullopt;
+    return QByteArray(static_cast<const char*>(page) + at, size);
   }
 
   QString m_path;

@@ -1,5 +1,6 @@
 // Paradox tables: one .db file per table in a folder, read with pxlib.
 #include "datasources/readers/folderreader.h"
+#include "datasources/readers/paradoxmemo.h"
 
 #include "platform/exactdecimal.h"
 
@@ -61,9 +62,32 @@ std::optional<qint64> PxWholeNumber(const char* data, int size) {
   return static_cast<qint64>(bits);
 }
 
+// A BCD number as Paradox stores it in 17 bytes: a head byte (the sign bit
+// set for positive numbers, the count of decimals in its low six bits) and
+// 32 digits of one nibble each, the last `decimals` of them the fraction.
+// A negative number keeps its digits inverted (15 minus the digit). All
+// zeros for Null, and Null for anything that is no number of this field.
+// (pxlib's own text of a number with 32 decimals holds no number.)
+std::optional<ExactDecimal> PxBcd(const unsigned char* data, int decimals) {
+  if (data[0] == 0 || (data[0] & 0x3f) != decimals || decimals > 32) return std::nullopt;
+  const bool negative = (data[0] & 0x80) == 0;
+  QString text;
+  text.reserve(36);
+  if (negative) text += QLatin1Char('-');
+  const int firstDecimal = 34 - decimals;
+  for (int i = 2; i < 34; ++i) {
+    if (i == firstDecimal) text += i == 2 ? QStringLiteral("0.") : QStringLiteral(".");
+    int digit = i % 2 != 0 ? data[i / 2] & 0x0f : data[i / 2] >> 4;
+    if (negative) digit ^= 0x0f;
+    if (digit > 9) return std::nullopt;
+    text += QLatin1Char(static_cast<char>('0' + digit));
+  }
+  return ExactDecimal::FromText(text);
+}
+
 class PxFile {
  public:
-  explicit PxFile(const QString& path) : m_path(path) {
+  explicit PxFile(const QString& path) : m_path(path), m_memos(path) {
     RequireReadableFile(path);
     const int codePage = CheckFile();
     m_owner.reset(PX_new3(RecordPxError, nullptr, nullptr, nullptr, &m_error));
@@ -185,8 +209,6 @@ class PxFile {
     quint32 key = longAt(0x25);
     if (key == 0xFF00FF00u) key = dataHeader ? longAt(0x5C) : 0;
     if (key != 0) Fail(QStringLiteral("La tabella è protetta da una password."));
-    if (static_cast<qint64>(headerSize) + static_cast<qint64>(fileBlocks) * blockSize > file.size())
-      Fail(QStringLiteral("Il file è troncato."));
     std::set<int> seen;
     qint64 counted = 0;
     for (int block = firstBlock; block != 0;) {
@@ -196,6 +218,9 @@ class PxFile {
       if (blockHead.size() < 6) Fail(QStringLiteral("Il file è troncato."));
       const int added = static_cast<qint16>(Word(blockHead, 4));
       if (added < 0 || added + recordSize > blockSize - 6) Fail(QStringLiteral("Blocco danneggiato."));
+      // A file may end before the last block does (its unused tail never
+      // written): what counts is that every record lies inside it.
+      if (file.pos() + added + recordSize > file.size()) Fail(QStringLiteral("Il file è troncato."));
       counted += added / recordSize + 1;
       block = Word(blockHead, 0);
     }
@@ -239,7 +264,7 @@ class PxFile {
     }
   }
 
-  QVariant Value(const pxfield_t& field, char* data) const {
+  QVariant Value(const pxfield_t& field, char* data) {
     switch (field.px_ftype) {
       case pxfAlpha: {
         const QByteArray bytes(data, static_cast<qsizetype>(strnlen(data, static_cast<size_t>(field.px_flen))));
@@ -257,12 +282,8 @@ class PxFile {
         return PX_get_data_double(m_doc, data, field.px_flen, &value) > 0 ? QVariant(value) : QVariant();
       }
       case pxfBCD: {
-        char* text = nullptr;
-        if (PX_get_data_bcd(m_doc, reinterpret_cast<unsigned char*>(data), field.px_fdc, &text) <= 0 || text == nullptr)
-          return {};
         // Up to 32 digits, exactly.
-        const auto value = ExactDecimal::FromText(QString::fromLatin1(text));
-        m_doc->free(m_doc, text);
+        const auto value = PxBcd(reinterpret_cast<const unsigned char*>(data), field.px_fdc);
         return value ? QVariant::fromValue(*value) : QVariant();
       }
       case pxfDate: {
@@ -290,7 +311,12 @@ class PxFile {
         char value = 0;
         return PX_get_data_byte(m_doc, data, field.px_flen, &value) > 0 ? QVariant(value != 0) : QVariant();
       }
-      default: return QString();  // memos and pictures live in another file: read empty
+      case pxfMemoBLOb: {
+        // In the table's code page; Null when its memo file cannot give it.
+        const std::optional<QByteArray> memo = m_memos.Read(data, field.px_flen);
+        return memo ? QVariant(m_text.Decode(*memo)) : QVariant();
+      }
+      default: return QString();  // formatted memos and pictures: read empty
     }
   }
 
@@ -302,6 +328,7 @@ class PxFile {
   pxdoc_t* m_doc = nullptr;
   CodePageText m_text;
   std::vector<SourceColumn> m_fields;
+  ParadoxMemoFile m_memos;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QFile>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -42,27 +43,57 @@ QByteArray Ucs2(const QString& text) {
   return bytes;
 }
 
-// Column type codes and fixed sizes of the format.
-struct TypeInfo {
-  unsigned char code;
-  int size;  // 0: variable length (text) or held in the null mask (logical)
-  bool fixed;
-};
-
-TypeInfo InfoOf(JetType type) {
+// Column type codes of the format.
+unsigned char CodeOf(JetType type) {
   switch (type) {
-    case JetType::Boolean: return {0x01, 0, true};
-    case JetType::Short: return {0x03, 2, true};
-    case JetType::Long: return {0x04, 4, true};
-    case JetType::Double: return {0x07, 8, true};
-    case JetType::DateTime: return {0x08, 8, true};
-    case JetType::Text: return {0x0A, 0, false};
+    case JetType::Boolean: return 0x01;
+    case JetType::Short: return 0x03;
+    case JetType::Long: return 0x04;
+    case JetType::Currency: return 0x05;
+    case JetType::Double: return 0x07;
+    case JetType::DateTime: return 0x08;
+    case JetType::Text: return 0x0A;
+    case JetType::Memo: return 0x0C;
+    case JetType::Guid: return 0x0F;
+    case JetType::Decimal: return 0x10;
+    case JetType::ExtendedDateTime: return 0x14;
   }
-  return {0x0A, 0, false};
+  return 0x0A;
 }
+
+// The size of a value of a type kept in the row's fixed part; 0 for a
+// logical (kept in the null mask) and the types kept in its variable part.
+int FixedSizeOf(unsigned char code) {
+  switch (code) {
+    case 0x03: return 2;
+    case 0x04: return 4;
+    case 0x05:
+    case 0x07:
+    case 0x08: return 8;
+    case 0x0F: return 16;
+    case 0x14: return 42;
+    default: return 0;
+  }
+}
+
+bool IsFixed(unsigned char code) { return code == 0x01 || FixedSizeOf(code) > 0; }
 
 // The catalogue's own long-value column (always Null here).
 constexpr unsigned char kOleCode = 0x0B;
+
+// What a calculated value carries before its result (its last 4 bytes the
+// result's length) and after it. Access fills the first 16 bytes with
+// bookkeeping of its own, which a reader must step over.
+constexpr int kCalculatedHead = 20;
+constexpr int kCalculatedTail = 3;
+constexpr int kCalculatedFixedSize = 39;  // what Access declares for results of a fixed size
+
+struct ColumnSpec {
+  QString name;
+  unsigned char code;
+  bool calculated = false;
+  bool compressed = false;
+};
 
 struct Layout {
   struct Col {
@@ -70,6 +101,8 @@ struct Layout {
     unsigned char code;
     int size;
     bool fixed;
+    bool calculated = false;
+    bool compressed = false;
     int fixedOffset = 0;
     int varIndex = 0;
   };
@@ -77,28 +110,13 @@ struct Layout {
   int varCount = 0;
 };
 
-Layout LayoutOf(const std::vector<std::pair<QString, unsigned char>>& columns) {
+Layout LayoutOf(const std::vector<ColumnSpec>& columns) {
   Layout layout;
   int fixedOffset = 0;
-  for (const auto& [name, code] : columns) {
-    Layout::Col col{name, code, 0, false};
-    switch (code) {
-      case 0x01: col.fixed = true; break;
-      case 0x03:
-        col.fixed = true;
-        col.size = 2;
-        break;
-      case 0x04:
-        col.fixed = true;
-        col.size = 4;
-        break;
-      case 0x07:
-      case 0x08:
-        col.fixed = true;
-        col.size = 8;
-        break;
-      default: break;
-    }
+  for (const ColumnSpec& spec : columns) {
+    // A calculated column keeps its result in the row's variable part.
+    Layout::Col col{spec.name,       spec.code,      FixedSizeOf(spec.code), IsFixed(spec.code) && !spec.calculated,
+                    spec.calculated, spec.compressed};
     if (col.fixed) {
       col.fixedOffset = fixedOffset;
       fixedOffset += col.size;
@@ -118,12 +136,92 @@ double SerialOf(const QVariant& value) {
   return static_cast<double>(base.msecsTo(when)) / 86400000.0;
 }
 
-QByteArray FixedBytes(const Layout::Col& col, const QVariant& value) {
-  QByteArray bytes(col.size, '\0');
+// A number's text as a whole count of 10^-scale: "-12.5" with scale 4 is
+// -125000.
+qint64 ScaledOf(const QString& text, int scale) {
+  const bool negative = text.startsWith(QLatin1Char('-'));
+  const QStringList parts = text.mid(negative ? 1 : 0).split(QLatin1Char('.'));
+  const qint64 units = (parts[0] + parts.value(1).leftJustified(scale, QLatin1Char('0'))).toLongLong();
+  return negative ? -units : units;
+}
+
+QByteArray GuidBytes(const QString& text) {
+  const QByteArray hex = text.toLatin1().replace('{', "").replace('}', "").replace('-', "");
+  QByteArray bytes = QByteArray::fromHex(hex);
+  // The first three groups are numbers, stored little-endian.
+  std::reverse(bytes.begin(), bytes.begin() + 4);
+  std::reverse(bytes.begin() + 4, bytes.begin() + 6);
+  std::reverse(bytes.begin() + 6, bytes.begin() + 8);
+  return bytes;
+}
+
+// An extended date/time: days since 1 January of year 1, seconds of the
+// day and ten-millionths of a second, as text.
+QByteArray ExtendedDateTimeBytes(const QDateTime& when) {
+  const qint64 days = QDate(1, 1, 1).daysTo(when.date());
+  const qint64 msecs = when.time().msecsSinceStartOfDay();
+  QByteArray text = QStringLiteral("%1:%2.%3:7")
+                        .arg(days, 19, 10, QLatin1Char('0'))
+                        .arg(msecs / 1000, 12, 10, QLatin1Char('0'))
+                        .arg((msecs % 1000) * 10000, 7, 10, QLatin1Char('0'))
+                        .toLatin1();
+  text.resize(42, '\0');
+  return text;
+}
+
+// A calculated decimal: its length less two, its scale, its sign and the
+// digits as a 16-byte whole number, each 8 bytes of it little-endian, the
+// more significant 8 first.
+QByteArray CalculatedDecimalBytes(const QString& text) {
+  const int scale = static_cast<int>(text.section(QLatin1Char('.'), 1).size());
+  const qint64 units = ScaledOf(text, scale);
+  const quint64 magnitude = static_cast<quint64>(units < 0 ? -units : units);
+  QByteArray bytes;
+  Append16(bytes, 18);
+  bytes.append(static_cast<char>(scale));
+  bytes.append(static_cast<char>(units < 0 ? 0x80 : 0));
+  bytes.append(QByteArray(8, '\0'));  // the high 8 bytes
+  for (int i = 0; i < 8; ++i) bytes.append(static_cast<char>((magnitude >> (8 * i)) & 0xff));
+  return bytes;
+}
+
+// Text in Jet 4's compressed form: a FF FE mark, then one byte for each
+// character from U+0001 to U+00FF, and a zero byte before and after each run
+// of the others, which stand as UTF-16. A text whose UTF-16 would hold a zero
+// byte there (which reads as the end of the run) stays uncompressed.
+QByteArray CompressedText(const QString& text) {
+  for (const QChar c : text) {
+    if (c.unicode() > 0xff && ((c.unicode() & 0xff) == 0 || (c.unicode() >> 8) == 0)) return Ucs2(text);
+  }
+  QByteArray bytes("\xff\xfe", 2);
+  bool compressed = true;
+  for (const QChar c : text) {
+    const bool small = c.unicode() >= 1 && c.unicode() <= 0xff;
+    if (small != compressed) {
+      bytes.append('\0');
+      compressed = small;
+    }
+    if (small) {
+      bytes.append(static_cast<char>(c.unicode()));
+    } else {
+      Append16(bytes, c.unicode());
+    }
+  }
+  return bytes;
+}
+
+QByteArray FixedBytes(unsigned char code, const QVariant& value) {
+  QByteArray bytes(FixedSizeOf(code), '\0');
   if (!value.isValid()) return bytes;
-  switch (col.code) {
+  switch (code) {
+    case 0x01: return QByteArray(1, value.toBool() ? '\xff' : '\0');  // a calculated logical
     case 0x03: Put16(bytes, 0, static_cast<int>(value.toLongLong())); break;
     case 0x04: Put32(bytes, 0, static_cast<std::uint32_t>(value.toLongLong())); break;
+    case 0x05: {
+      const qint64 units = ScaledOf(value.toString(), 4);
+      std::memcpy(bytes.data(), &units, 8);
+      break;
+    }
     case 0x07: {
       const double d = value.toDouble();
       std::memcpy(bytes.data(), &d, 8);
@@ -134,24 +232,75 @@ QByteArray FixedBytes(const Layout::Col& col, const QVariant& value) {
       std::memcpy(bytes.data(), &d, 8);
       break;
     }
+    case 0x0F: return GuidBytes(value.toString());
+    case 0x14: return ExtendedDateTimeBytes(value.toDateTime());
     default: break;
   }
   return bytes;
 }
 
+// The long values (memos) of the rows that stand in pages of their own, one
+// a page, from page `base` on.
+struct LongValues {
+  int base = 0;
+  std::vector<QByteArray> values;
+};
+
+// A memo's 12 bytes in its row: its length, with the high bit set when the
+// memo follows in the row, the next when it stands in a row of another page
+// (given at 4 as page << 8 | row).
+constexpr int kInlineMemo = 64;  // longer memos go to a page of their own
+
+QByteArray LongValue(const QByteArray& content, LongValues* longs) {
+  QByteArray pointer;
+  if (content.size() <= kInlineMemo) {
+    Append32(pointer, static_cast<std::uint32_t>(content.size()) | 0x80000000u);
+    Append32(pointer, 0);
+    Append32(pointer, 0);
+    return pointer + content;
+  }
+  const int page = longs->base + static_cast<int>(longs->values.size());
+  longs->values.push_back(content);
+  Append32(pointer, static_cast<std::uint32_t>(content.size()) | 0x40000000u);
+  Append32(pointer, static_cast<std::uint32_t>(page) << 8);
+  Append32(pointer, 0);
+  return pointer;
+}
+
+QByteArray VariableBytes(const Layout::Col& col, const QVariant& value, LongValues* longs) {
+  QByteArray result;
+  if (col.code == 0x0A || col.code == 0x0C) {
+    result = col.compressed ? CompressedText(value.toString()) : Ucs2(value.toString());
+  } else if (col.code == 0x10) {
+    result = CalculatedDecimalBytes(value.toString());
+  } else {
+    result = FixedBytes(col.code, value);
+  }
+  if (col.calculated) {
+    QByteArray stored;
+    for (int i = 0; i < 16; ++i) stored.append(static_cast<char>(i * 17 + 3));
+    Append32(stored, static_cast<std::uint32_t>(result.size()));
+    stored.append(result);
+    stored.append(QByteArray(kCalculatedTail, '\0'));
+    result = stored;
+  }
+  return col.code == 0x0C ? LongValue(result, longs) : result;
+}
+
 // One row: column count, fixed values, variable values, end of data, the
 // variable offsets last to first, their count, and the null mask (where a
 // logical keeps its value).
-QByteArray RowBytes(const Layout& layout, const std::vector<QVariant>& values) {
+QByteArray RowBytes(const Layout& layout, const std::vector<QVariant>& values, LongValues* longs) {
   const int n = static_cast<int>(layout.cols.size());
   QByteArray row;
   Append16(row, n);
   for (int i = 0; i < n; ++i) {
-    if (layout.cols[i].fixed) row.append(FixedBytes(layout.cols[i], values[i]));
+    if (layout.cols[i].fixed) row.append(FixedBytes(layout.cols[i].code, values[i]));
   }
   QByteArray mask((n + 7) / 8, '\0');
   for (int i = 0; i < n; ++i) {
-    const bool present = layout.cols[i].code == 0x01 ? values[i].toBool() : values[i].isValid();
+    const bool inMask = layout.cols[i].code == 0x01 && !layout.cols[i].calculated;
+    const bool present = inMask ? values[i].toBool() : values[i].isValid();
     if (present) mask[i / 8] = static_cast<char>(mask[i / 8] | (1 << (i % 8)));
   }
   if (layout.varCount > 0) {
@@ -159,7 +308,7 @@ QByteArray RowBytes(const Layout& layout, const std::vector<QVariant>& values) {
     for (int i = 0; i < n; ++i) {
       if (layout.cols[i].fixed) continue;
       offsets.push_back(static_cast<int>(row.size()));
-      if (values[i].isValid()) row.append(Ucs2(values[i].toString()));
+      if (values[i].isValid()) row.append(VariableBytes(layout.cols[i], values[i], longs));
     }
     Append16(row, static_cast<int>(row.size()));  // end of data
     for (auto it = offsets.rbegin(); it != offsets.rend(); ++it) Append16(row, *it);
@@ -240,8 +389,11 @@ QByteArray DefinitionPage(const Layout& layout, bool system, int rowCount, std::
     Put16(entry, 9, i);
     if (col.code == 0x0A) Put16(entry, 11, 0x409);                    // general sort order
     entry[15] = static_cast<char>((col.fixed ? 0x01 : 0x00) | 0x02);  // nullable
+    entry[16] = static_cast<char>(col.calculated ? 0xC0 : col.compressed ? 0x01 : 0x00);
     Put16(entry, 21, col.fixed ? col.fixedOffset : 0);
-    Put16(entry, 23, col.code == 0x0A ? 510 : col.size);
+    int size = col.code == 0x0A ? 510 : col.size;
+    if (col.calculated) size = col.code == 0x0A ? size + kCalculatedHead + kCalculatedTail : kCalculatedFixedSize;
+    Put16(entry, 23, size);
     def.append(entry);
   }
   for (const Layout::Col& col : layout.cols) {
@@ -300,9 +452,10 @@ QByteArray UsageMap(const std::vector<int>& pages, int totalPages, bool mark) {
   return map;
 }
 
-}  // namespace
-
-QByteArray JetDatabase(const std::vector<JetTable>& tables, const QStringList& savedQueries) {
+// The file's pages but the long values' own, which follow them; their
+// count in pageCount.
+QByteArray Pages(const std::vector<JetTable>& tables, const QStringList& savedQueries, LongValues& longs,
+                 int& pageCount) {
   struct Planned {
     Layout layout;
     bool system = false;
@@ -322,10 +475,13 @@ QByteArray JetDatabase(const std::vector<JetTable>& tables, const QStringList& s
   planned.reserve(tables.size() + 1);
   planned.push_back(Planned{catalogLayout, true, {}, 0, {}, {}});
   for (const JetTable& table : tables) {
-    std::vector<std::pair<QString, unsigned char>> columns;
-    for (const JetColumn& c : table.columns) columns.emplace_back(c.name, InfoOf(c.type).code);
+    std::vector<ColumnSpec> columns;
+    for (const JetColumn& c : table.columns) {
+      if (c.type == JetType::Decimal && !c.calculated) throw std::runtime_error("decimals only as results");
+      columns.push_back({c.name, CodeOf(c.type), c.calculated, c.compressed});
+    }
     Planned p{LayoutOf(columns), false, {}, 0, {}, {}};
-    for (const auto& values : table.rows) p.rows.push_back(RowBytes(p.layout, values));
+    for (const auto& values : table.rows) p.rows.push_back(RowBytes(p.layout, values, &longs));
     planned.push_back(std::move(p));
   }
 
@@ -335,9 +491,10 @@ QByteArray JetDatabase(const std::vector<JetTable>& tables, const QStringList& s
   auto catalogRows = [&](const std::vector<int>& definitionPages) {
     std::vector<QByteArray> rows;
     auto add = [&](int id, const QString& name, int type, std::uint32_t flags) {
-      rows.push_back(
-          RowBytes(catalogLayout, {QVariant(id), QVariant(0), QVariant(name), QVariant(type),
-                                   QVariant(static_cast<qint64>(static_cast<std::int32_t>(flags))), QVariant()}));
+      rows.push_back(RowBytes(catalogLayout,
+                              {QVariant(id), QVariant(0), QVariant(name), QVariant(type),
+                               QVariant(static_cast<qint64>(static_cast<std::int32_t>(flags))), QVariant()},
+                              &longs));
     };
     add(kCatalogPage, QStringLiteral("MSysObjects"), 1, 0x80000002u);
     for (size_t t = 0; t < tables.size(); ++t) add(definitionPages[t], tables[t].name, 1, 0);
@@ -384,6 +541,26 @@ QByteArray JetDatabase(const std::vector<JetTable>& tables, const QStringList& s
   }
   QByteArray file;
   for (const QByteArray& page : pages) file.append(page);
+  pageCount = totalPages;
+  return file;
+}
+
+}  // namespace
+
+QByteArray JetDatabase(const std::vector<JetTable>& tables, const QStringList& savedQueries) {
+  // Laid out once to count the pages before the long values' own, and again
+  // with the long values' page numbers; the rows keep their sizes.
+  LongValues longs;
+  int pageCount = 0;
+  Pages(tables, savedQueries, longs, pageCount);
+  longs = LongValues{pageCount, {}};
+  QByteArray file = Pages(tables, savedQueries, longs, pageCount);
+  for (const QByteArray& value : longs.values) {
+    QByteArray page = EmptyDataPage(0);
+    std::memcpy(page.data() + 4, "LVAL", 4);
+    if (!AddRow(page, value)) throw std::runtime_error("long value too long for a page");
+    file.append(page);
+  }
   return file;
 }
 

@@ -72,4 +72,8 @@ void ExpectSameTable(const SourceTable& actual, const SourceTable& expected) {
   }
 }
 
+QVariant ExactValue(const char* text) {
+  return QVariant::fromValue(*ExactDecimal::FromText(QString::fromLatin1(text)));
+}
+
 }  // namespace pv::testing

@@ -18,6 +18,9 @@ void ExpectSameTable(const SourceTable& actual, const SourceTable& expected);
 
 QString Describe(const QVariant& value);
 
+// The exact decimal a text writes ("-0.123"), as a value of a row.
+QVariant ExactValue(const char* text);
+
 }  // namespace pv::testing
 
 QT_BEGIN_NAMESPACE
