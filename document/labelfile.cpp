@@ -494,7 +494,7 @@ bool SaveDocument(bool bSaveAs) {
   if (bSaveAs || DocFileName.isEmpty()) {
     QString name = DocFileName;
     if (ShowSaveDialog(QString::fromLatin1(LabDefaultExtension), LoadResString(MsgLabFilter), name,
-                       LoadResString(MsgSaveTitle)) == -1)
+                       LoadResString(MsgSaveTitle), FileKind::Labels) == -1)
       return false;
     if (name.isEmpty()) return false;
     path = name;
@@ -524,7 +524,7 @@ bool OpenDocument() {
   // or a refused file leaves it as it was.
   QString name;
   if (ShowOpenDialog(QString::fromLatin1(LabDefaultExtension), LoadResString(MsgLabFilter), name,
-                     LoadResString(MsgOpenTitle)) == -1)
+                     LoadResString(MsgOpenTitle), FileKind::Labels) == -1)
     return false;
   if (name.isEmpty()) return false;
   return OpenNamedDocument(name);

@@ -390,6 +390,7 @@ TEST_F(LabFile, SaveAsksForANameOnlyWhenUntitledOrSaveAs) {
   EXPECT_EQ(hosts.dialogs[0].filters, FileDialogFilters(LoadResString(15093)));
   EXPECT_EQ(hosts.dialogs[0].title, LoadResString(15094));
   EXPECT_EQ(hosts.dialogs[0].fileName, "");
+  EXPECT_EQ(hosts.dialogs[0].files, FileKind::Labels);
   EXPECT_EQ(DocFileName, Path("a.lab"));
   EXPECT_EQ(hosts.caption, LoadResString(1000) + " - " + Path("a.lab"));
   EXPECT_TRUE(hosts.calls.contains("SaveData"));
