@@ -1,6 +1,7 @@
 #include "document/labelfile.h"
 
 #include "document/hosts.h"
+#include "document/labtexts.h"
 #include "document/objectstore.h"
 #include "platform/commondialogs.h"
 #include "platform/cp1252.h"
@@ -490,6 +491,16 @@ bool SaveDocument(bool bSaveAs) {
            MsgIcon::Information);
     return false;
   }
+  Editor().SaveData();
+  QString error;
+  LabFileContent content;
+  bool ok = CurrentLabContent(content, &error);
+  // A text the file would keep with '?' in it is named before anything is
+  // written or a name is asked: "No" leaves the label to be changed.
+  if (const QList<LostText> lost = ok ? TextsTheFileCannotHold(content) : QList<LostText>(); !lost.isEmpty()) {
+    if (MsgBox(LostTextsQuestion(lost), MsgIcon::Exclamation, MsgButtons::YesNo) != MsgAnswer::Yes) return false;
+  }
+
   QString path = DocFileName;
   if (bSaveAs || DocFileName.isEmpty()) {
     QString name = DocFileName;
@@ -499,11 +510,6 @@ bool SaveDocument(bool bSaveAs) {
     if (name.isEmpty()) return false;
     path = name;
   }
-  Editor().SaveData();
-
-  QString error;
-  LabFileContent content;
-  bool ok = CurrentLabContent(content, &error);
   if (ok) {
     // Written beside the old file and put in its place only when complete.
     QSaveFile file(path);
