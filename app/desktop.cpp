@@ -21,10 +21,30 @@ QString NoGraphicalSessionMessage() {
       "WAYLAND_DISPLAY): avviarlo da una sessione grafica.");
 }
 
+namespace {
+
+// Qt 6 asks the type of a folder and of a drive under a context of its own
+// (QAbstractFileIconProvider) that the Italian texts do not have: the file
+// dialog said "Folder". The same words are there under the file dialog's
+// context, and are taken from it.
+class QtTexts : public QTranslator {
+ public:
+  using QTranslator::QTranslator;
+  QString translate(const char* context, const char* sourceText, const char* disambiguation, int n) const override {
+    QString text = QTranslator::translate(context, sourceText, disambiguation, n);
+    if (text.isEmpty() && context != nullptr && qstrcmp(context, "QAbstractFileIconProvider") == 0) {
+      text = QTranslator::translate("QFileDialog", sourceText, nullptr, n);
+    }
+    return text;
+  }
+};
+
+}  // namespace
+
 bool InstallItalianQtTexts(QCoreApplication& app) {
   QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
   // Kept for the life of the program, as the application keeps a pointer.
-  auto* translator = new QTranslator(&app);
+  auto* translator = new QtTexts(&app);
   const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
   if (!translator->load(QStringLiteral("qtbase_it"), folder) && !translator->load(QStringLiteral("qt_it"), folder)) {
     delete translator;

@@ -1,5 +1,8 @@
 #include "app/dialogs.h"
 
+#include "app/dialogfolders.h"
+#include "core/settings.h"
+
 #include "platform/printer/printer.h"
 #include "platform/runtime.h"
 
@@ -10,11 +13,19 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QHeaderView>
+#include <QListView>
 #include <QLabel>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSplitter>
+#include <QStyle>
+#include <QTimer>
+#include <QTreeView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace pv {
 
@@ -68,6 +79,28 @@ class PrinterSetupDialog : public QDialog {
   QPageLayout m_layout;
 };
 
+// Qt's own dialog is laid out for English texts: the Italian column
+// captions ("Dimensione", "Data di modifica") and places ("Computer") were
+// cut. Its columns and its list of places are widened to show them whole.
+void FitItalianTexts(QFileDialog& dlg) {
+  for (QTreeView* tree : dlg.findChildren<QTreeView*>()) {
+    QHeaderView* header = tree->header();
+    for (int i = 0; i < header->count(); ++i) {
+      header->resizeSection(i, std::max(header->sectionSize(i), header->sectionSizeHint(i)));
+    }
+  }
+  auto* places = dlg.findChild<QListView*>(QStringLiteral("sidebar"));
+  auto* splitter = dlg.findChild<QSplitter*>(QStringLiteral("splitter"));
+  if (places == nullptr || splitter == nullptr || splitter->indexOf(places) != 0) return;
+  QList<int> sizes = splitter->sizes();
+  const int wanted = places->sizeHintForColumn(0) + 2 * places->frameWidth() +
+                     places->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, places);
+  if (sizes.size() < 2 || sizes[0] >= wanted) return;
+  sizes[1] = std::max(0, sizes[1] - (wanted - sizes[0]));
+  sizes[0] = wanted;
+  splitter->setSizes(sizes);
+}
+
 }  // namespace
 
 std::optional<FileDialogResult> QtCommonDialogs::ShowFileDialog(const FileDialogRequest& request) {
@@ -80,14 +113,14 @@ std::optional<FileDialogResult> QtCommonDialogs::ShowFileDialog(const FileDialog
   if (request.filterIndex >= 1 && request.filterIndex <= request.filters.size()) {
     dlg.selectNameFilter(request.filters[request.filterIndex - 1]);
   }
-  if (!request.fileName.isEmpty()) {
-    const QFileInfo fi(request.fileName);
-    if (fi.isAbsolute() || request.fileName.contains(QLatin1Char('/'))) dlg.setDirectory(fi.absolutePath());
-    dlg.selectFile(fi.fileName());
-  }
+  dlg.setDirectory(DialogStartFolder(request, ProgramSettings()));
+  if (!request.fileName.isEmpty()) dlg.selectFile(QFileInfo(request.fileName).fileName());
+  // Once shown, when the splitter has its sizes.
+  QTimer::singleShot(0, &dlg, [&dlg] { FitItalianTexts(dlg); });
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
   FileDialogResult r;
   r.fileName = dlg.selectedFiles().first();
+  RememberDialogFolder(request.kind, r.fileName, ProgramSettings());
   r.filterIndex = static_cast<int>(request.filters.indexOf(dlg.selectedNameFilter())) + 1;
   if (r.filterIndex < 1) r.filterIndex = 1;
   return r;

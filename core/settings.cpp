@@ -86,6 +86,9 @@ const SettingKey kKeys[] = {
     {"SETTING", "FORMATCODE", LabelTextKey{&LabelSettings::formatCode}},
     {"GENERAL", "SHOW_HELP", IntegerKey{&Settings::SettingShowHelp}},
     {"GENERAL", "DEFAULT_PATH", TextKey{&Settings::DefaultPath}, true},
+    {"GENERAL", "LABEL_FOLDER", TextKey{&Settings::LabelFolder}},
+    {"GENERAL", "PICTURE_FOLDER", TextKey{&Settings::PictureFolder}},
+    {"GENERAL", "DATA_FOLDER", TextKey{&Settings::DataFolder}},
 };
 
 template <class... F>

@@ -40,6 +40,10 @@ struct Settings {
   // GENERAL
   std::int16_t SettingShowHelp = 0;  // SHOW_HELP
   QString DefaultPath;               // DEFAULT_PATH, clip-art root
+  // The folder of the file last chosen in a file dialog, by kind of file.
+  QString LabelFolder;    // LABEL_FOLDER
+  QString PictureFolder;  // PICTURE_FOLDER
+  QString DataFolder;     // DATA_FOLDER
 
   // The current printer, not kept in the file: pixels per inch, the
   // printable area's offset from the paper corner in device pixels and its

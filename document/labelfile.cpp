@@ -1,6 +1,7 @@
 #include "document/labelfile.h"
 
 #include "document/hosts.h"
+#include "document/labtexts.h"
 #include "document/objectstore.h"
 #include "platform/commondialogs.h"
 #include "platform/cp1252.h"
@@ -490,20 +491,25 @@ bool SaveDocument(bool bSaveAs) {
            MsgIcon::Information);
     return false;
   }
+  Editor().SaveData();
+  QString error;
+  LabFileContent content;
+  bool ok = CurrentLabContent(content, &error);
+  // A text the file would keep with '?' in it is named before anything is
+  // written or a name is asked: "No" leaves the label to be changed.
+  if (const QList<LostText> lost = ok ? TextsTheFileCannotHold(content) : QList<LostText>(); !lost.isEmpty()) {
+    if (MsgBox(LostTextsQuestion(lost), MsgIcon::Exclamation, MsgButtons::YesNo) != MsgAnswer::Yes) return false;
+  }
+
   QString path = DocFileName;
   if (bSaveAs || DocFileName.isEmpty()) {
     QString name = DocFileName;
     if (ShowSaveDialog(QString::fromLatin1(LabDefaultExtension), LoadResString(MsgLabFilter), name,
-                       LoadResString(MsgSaveTitle)) == -1)
+                       LoadResString(MsgSaveTitle), FileKind::Labels) == -1)
       return false;
     if (name.isEmpty()) return false;
     path = name;
   }
-  Editor().SaveData();
-
-  QString error;
-  LabFileContent content;
-  bool ok = CurrentLabContent(content, &error);
   if (ok) {
     // Written beside the old file and put in its place only when complete.
     QSaveFile file(path);
@@ -524,7 +530,7 @@ bool OpenDocument() {
   // or a refused file leaves it as it was.
   QString name;
   if (ShowOpenDialog(QString::fromLatin1(LabDefaultExtension), LoadResString(MsgLabFilter), name,
-                     LoadResString(MsgOpenTitle)) == -1)
+                     LoadResString(MsgOpenTitle), FileKind::Labels) == -1)
     return false;
   if (name.isEmpty()) return false;
   return OpenNamedDocument(name);

@@ -275,7 +275,7 @@ void EditCardLogic::Image2_Click(int Index) {
     case 2:
       InsertImagePath.clear();
       ShowOpenDialog(QStringLiteral("bmp"), LoadResString(MsgImageFilter), InsertImagePath,
-                     LoadResString(MsgImportImage));
+                     LoadResString(MsgImportImage), FileKind::Pictures);
       if (!InsertImagePath.isEmpty()) canvas_.SetTool(ToolDrawBox, UserTypeImage);
       break;
     case 3: {

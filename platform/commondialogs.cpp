@@ -43,8 +43,8 @@ PV_DEFINE_HOST_ACCESSORS(CommonDialogHost, CommonDialogs, SetCommonDialogHost)
 
 namespace {
 
-int RunFileDialog(bool save, const QString& defaultExt, const QString& filter, QString& fileName,
-                  const QString& title) {
+int RunFileDialog(bool save, const QString& defaultExt, const QString& filter, QString& fileName, const QString& title,
+                  FileKind kind) {
   FileDialogRequest request;
   request.save = save;
   request.defaultExt = defaultExt;
@@ -52,6 +52,7 @@ int RunFileDialog(bool save, const QString& defaultExt, const QString& filter, Q
   request.filterIndex = 1;
   request.fileName = fileName;
   request.title = title;
+  request.kind = kind;
   std::optional<FileDialogResult> result;
   try {
     result = CommonDialogs().ShowFileDialog(request);
@@ -71,12 +72,14 @@ int RunFileDialog(bool save, const QString& defaultExt, const QString& filter, Q
 
 }  // namespace
 
-int ShowOpenDialog(const QString& defaultExt, const QString& filter, QString& fileName, const QString& title) {
-  return RunFileDialog(false, defaultExt, filter, fileName, title);
+int ShowOpenDialog(const QString& defaultExt, const QString& filter, QString& fileName, const QString& title,
+                   FileKind kind) {
+  return RunFileDialog(false, defaultExt, filter, fileName, title, kind);
 }
 
-int ShowSaveDialog(const QString& defaultExt, const QString& filter, QString& fileName, const QString& title) {
-  return RunFileDialog(true, defaultExt, filter, fileName, title);
+int ShowSaveDialog(const QString& defaultExt, const QString& filter, QString& fileName, const QString& title,
+                   FileKind kind) {
+  return RunFileDialog(true, defaultExt, filter, fileName, title, kind);
 }
 
 void ShowPrinterSetup() {

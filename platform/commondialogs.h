@@ -25,8 +25,13 @@ namespace pv {
 // as it was. The open dialog accepts only a file that exists; the save
 // dialog asks before replacing a file and adds `defaultExt` to a name
 // without extension.
-int ShowOpenDialog(const QString& defaultExt, const QString& filter, QString& fileName, const QString& title);
-int ShowSaveDialog(const QString& defaultExt, const QString& filter, QString& fileName, const QString& title);
+// `kind` says which files the dialog is for: a dialog given no folder in
+// `fileName` opens in the folder last used for that kind of file.
+enum class FileKind { Other, Labels, Pictures, DataFiles };
+int ShowOpenDialog(const QString& defaultExt, const QString& filter, QString& fileName, const QString& title,
+                   FileKind kind = FileKind::Other);
+int ShowSaveDialog(const QString& defaultExt, const QString& filter, QString& fileName, const QString& title,
+                   FileKind kind = FileKind::Other);
 
 // The printer-setup dialog: the printer chosen there (and its paper) becomes
 // the printer of the print jobs. Every failure, Cancel included, is silent.
@@ -43,6 +48,7 @@ struct FileDialogRequest {
   int filterIndex = 1;  // 1-based
   QString fileName;
   QString title;
+  FileKind kind = FileKind::Other;
 };
 struct FileDialogResult {
   QString fileName;

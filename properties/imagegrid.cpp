@@ -135,6 +135,14 @@ void ImageGridCore::SetScrollValue(int value) {
   Paint();
 }
 
+void ImageGridCore::ScrollRows(int rows) {
+  const int cols = Layout().cols;
+  if (!scroll_.enabled || cols == 0 || rows == 0) return;
+  // A value the scroll bar left inside a row goes to that row's start first.
+  const int row = rows > 0 ? scroll_.value / cols : (scroll_.value + cols - 1) / cols;
+  SetScrollValue((row + rows) * cols);
+}
+
 void ImageGridCore::Paint() {
   const ImageGridLayout layout = Layout();
   const int perPage = layout.perPage();

@@ -112,6 +112,10 @@ class ImageGridCore {
 
   // The scroll bar's value changed (by the user): repaint.
   void SetScrollValue(int value);
+  // The mouse wheel: `rows` rows of cells down (up when negative), to the
+  // start of a row and within the scroll bar's range. Nothing while the bar
+  // is off.
+  void ScrollRows(int rows);
   const ImageGridScroll& Scroll() const { return scroll_; }
 
   // The mouse, in surface pixels. MouseMove answers whether the point is over

@@ -19,12 +19,30 @@ DataBaseDataModel::DataBaseDataModel(Recordset& registrations, SourceRecordset::
 
 void DataBaseDataModel::LoadSourceList() {
   m_entries.clear();
-  selection = -1;
   try {
     for (const Registration& r : m_store.All()) m_entries.push_back({r.id, r.label});
   } catch (const DbError&) {
     // The list keeps what was read.
   }
+  SelectViewed();
+}
+
+void DataBaseDataModel::SelectViewed() {
+  selection = -1;
+  if (!m_onView) return;
+  for (size_t i = 0; i < m_entries.size(); ++i) {
+    if (m_entries[i].id == m_viewedId) selection = static_cast<int>(i);
+  }
+  if (selection < 0) DropView();  // its registration is gone
+}
+
+void DataBaseDataModel::DropView() {
+  m_records.Close();
+  m_ConnectionString.clear();
+  m_SortString.clear();
+  m_FilterString.clear();
+  m_onView = false;
+  m_viewedId = 0;
 }
 
 bool DataBaseDataModel::HasSelection() const {
@@ -94,7 +112,14 @@ bool DataBaseDataModel::Edit() {
   shown.label = m_entries[static_cast<size_t>(selection)].label;
   const std::optional<Registration> values = m_dialog ? m_dialog(&shown) : std::nullopt;
   if (!values || values->label.isEmpty()) return true;
-  return StoreAndReload([&] { m_store.Rewrite(found->id, *values); });
+  const bool stored = StoreAndReload([&] { m_store.Rewrite(found->id, *values); });
+  // Records on view that were read from what the edit replaced go.
+  if (stored && found->id == m_viewedId &&
+      (values->connectionString != found->connectionString || values->recordSetName != found->recordSetName)) {
+    DropView();
+    SelectViewed();
+  }
+  return stored;
 }
 
 bool DataBaseDataModel::Delete() {
@@ -116,7 +141,7 @@ bool DataBaseDataModel::Delete() {
     return false;
   }
   m_entries.erase(m_entries.begin() + selection);
-  selection = -1;
+  SelectViewed();
   return true;
 }
 
@@ -129,10 +154,12 @@ bool DataBaseDataModel::View() {
     if (!found) throw DbError(DbErrNoCurrentRecord, QString());
     m_records.Open(*found);
     m_ConnectionString = EffectiveConnectionString(*found);
+    m_viewedId = found->id;
   } catch (const DbError&) {
-    m_records.Close();
-    m_ConnectionString.clear();
-    m_onView = false;
+    // The read closed the records it replaced: nothing is on view, and no
+    // entry stays selected over an empty grid.
+    DropView();
+    SelectViewed();
     MsgBoxRes(31017, MsgIcon::Information);
     return false;
   }

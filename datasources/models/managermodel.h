@@ -6,6 +6,11 @@
 // After every command that did not fail the print panel reloads its list of
 // registrations. A failed store is reported and keeps the list as stored; a
 // source that does not open on View leaves nothing on view (31017).
+//
+// The records on view are always those of the selected entry: a rebuilt
+// list selects the entry on view again, and a read that failed or was
+// cancelled, an edit or a delete of the entry on view leave nothing on view
+// and nothing selected.
 
 #include "datasources/registrations.h"
 #include "datasources/sourcerecordset.h"
@@ -60,6 +65,11 @@ class DataBaseDataModel {
   void SortTable();
   bool FilterTable();
   bool HasSelection() const;
+  // Nothing on view: no rows, no connection, no sort or filter.
+  void DropView();
+  // The selection goes to the entry on view, or to none; records whose
+  // entry is no longer listed go.
+  void SelectViewed();
   std::optional<Registration> Selected();
   // Runs a change of the store, reports its failure, and reloads the list.
   bool StoreAndReload(const std::function<void()>& store);
@@ -69,6 +79,7 @@ class DataBaseDataModel {
   std::vector<Entry> m_entries;
   SourceRecordset m_records;
   bool m_onView = false;
+  qint64 m_viewedId = 0;  // the registration whose records are on view
 };
 
 }  // namespace pv

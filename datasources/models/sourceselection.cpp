@@ -101,7 +101,7 @@ void OLEDBSourceSelectionModel::LoadTabledata(bool bMode) {
   const QString filter = BrowseFilterOf(code);
   if (!filter.isEmpty()) browseFilter = filter;
   if (bMode) {
-    ShowOpenDialog(QString(), browseFilter, dialogFileName, QString());
+    ShowOpenDialog(QString(), browseFilter, dialogFileName, QString(), FileKind::DataFiles);
     fileText = dialogFileName;
     SplitFileName();
   }

@@ -109,14 +109,11 @@ dlgFilter::dlgFilter(QWidget* parent)
     m_model.ClickOperator(row);
     m_help->setText(m_model.help);
   });
-  connect(m_fieldList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) { Insert(item->text()); });
-  connect(m_operatorList, &QListWidget::itemDoubleClicked, this,
-          [this](QListWidgetItem* item) { Insert(item->text()); });
   connect(m_storedList, &QListWidget::currentRowChanged, this, [this](int row) { m_model.storedSelection = row; });
-  connect(m_storedList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-    m_model.UseStored(m_storedList->row(item));
-    SyncBox();
-  });
+  for (QListWidget* list : {m_fieldList, m_operatorList, m_storedList}) {
+    connect(list, &QListWidget::itemDoubleClicked, this, [this, list](QListWidgetItem* item) { Activate(list, item); });
+    list->installEventFilter(this);
+  }
   connect(check, &QPushButton::clicked, this, [this] { CheckSintax(true); });
   connect(clear, &QPushButton::clicked, this, [this] {
     m_model.Clear();
@@ -131,8 +128,6 @@ dlgFilter::dlgFilter(QWidget* parent)
     m_model.DeleteSelected();
     SyncStored();
   });
-
-  for (QListWidget* list : {m_fieldList, m_operatorList}) list->installEventFilter(this);
 
   FixHelpSize();
   m_help->setText(m_model.help);
@@ -154,7 +149,7 @@ void dlgFilter::FixHelpSize() {
 
 bool dlgFilter::eventFilter(QObject* watched, QEvent* event) {
   auto* list = qobject_cast<QListWidget*>(watched);
-  if (event->type() != QEvent::KeyPress || (list != m_fieldList && list != m_operatorList)) {
+  if (event->type() != QEvent::KeyPress || (list != m_fieldList && list != m_operatorList && list != m_storedList)) {
     return QDialog::eventFilter(watched, event);
   }
   auto* key = static_cast<QKeyEvent*>(event);
@@ -163,10 +158,21 @@ bool dlgFilter::eventFilter(QObject* watched, QEvent* event) {
   const bool space = key->key() == Qt::Key_Space;
   if (modifiers != Qt::NoModifier || !(enter || space)) return QDialog::eventFilter(watched, event);
   if (QListWidgetItem* item = list->currentItem()) {
-    Insert(item->text());
+    Activate(list, item);
     return true;
   }
   return enter;  // Enter on a list never stands for OK
+}
+
+// A field or an operator goes into the expression; a stored expression
+// replaces it.
+void dlgFilter::Activate(QListWidget* list, QListWidgetItem* item) {
+  if (list == m_storedList) {
+    m_model.UseStored(m_storedList->row(item));
+    SyncBox();
+  } else {
+    Insert(item->text());
+  }
 }
 
 void dlgFilter::SetExpression(const QString& text) {

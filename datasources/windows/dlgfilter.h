@@ -11,6 +11,7 @@
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 
 namespace pv {
@@ -36,7 +37,7 @@ class dlgFilter : public QDialog {
   void done(int result) override;
 
  protected:
-  // Enter or Space on a field or an operator inserts it, as a double-click.
+  // Enter or Space on an entry of a list does what its double-click does.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -45,6 +46,7 @@ class dlgFilter : public QDialog {
   void SyncBox();
   void SyncStored();
   void Insert(const QString& entry);
+  void Activate(QListWidget* list, QListWidgetItem* item);
 
   dlgFilterModel m_model;
   QLineEdit* m_text;

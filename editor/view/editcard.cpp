@@ -65,11 +65,21 @@ QLocale NumberLocale() {
   return loc;
 }
 
-// The general text form of a Single: up to 7 significant digits, the user's
-// decimal separator.
-QString SingleText(float v) {
-  if (v == 0.0f) v = 0.0f;  // no "-0"
-  return NumberLocale().toString(static_cast<double>(v), 'g', 7);
+// The text of a stored Single less an origin, in the general form: up to 7
+// significant digits, the user's decimal separator. A Single holds 7
+// significant digits of the larger of the two, so the difference is rounded
+// there first: what a float subtraction leaves below that (8.85 placed on a
+// label whose corner is at 23.5 would read 8.849998) is not shown.
+QString PanelText(float stored, float origin = 0.0f) {
+  double v = static_cast<double>(stored) - static_cast<double>(origin);
+  const double magnitude = std::max(std::fabs(static_cast<double>(stored)), std::fabs(static_cast<double>(origin)));
+  if (magnitude > 0.0 && std::isfinite(magnitude)) {
+    const int decimals = 7 - (static_cast<int>(std::floor(std::log10(magnitude))) + 1);
+    const double scale = std::pow(10.0, decimals);
+    v = std::round(v * scale) / scale;
+  }
+  if (v == 0.0) v = 0.0;  // no "-0"
+  return NumberLocale().toString(v, 'g', 7);
 }
 
 bool ValidIndex(std::int32_t i) { return i >= 1 && i <= ObjCount; }
@@ -398,12 +408,9 @@ void EditCard::APPLY_DIMENSION(std::int32_t iIndex) {
   DragEditor& c = Canvas();
   c.GetObjectDimension(iIndex, x1, y1, x2, y2, angle);
   const bool line = c.GetUserType(iIndex) == UserTypeLine;
-  std::array<float, 5> v = {x1 - PageOrgX, y1 - PageOrgY, x2, y2, angle};
-  if (line) {
-    v[2] = x2 - PageOrgX;
-    v[3] = y2 - PageOrgY;
-  }
-  for (std::size_t i = 0; i < 5; ++i) ShowValue(i, SingleText(v[i]));
+  const std::array<float, 5> v = {x1, y1, x2, y2, angle};
+  const std::array<float, 5> origin = {PageOrgX, PageOrgY, line ? PageOrgX : 0.0f, line ? PageOrgY : 0.0f, 0.0f};
+  for (std::size_t i = 0; i < 5; ++i) ShowValue(i, PanelText(v[i], origin[i]));
   const std::array<int, 4>& captions = line ? kLineCaptions : kBoxCaptions;
   for (std::size_t i = 0; i < 4; ++i) m_label2[i]->setText(LoadResString(captions[i]));
   for (std::size_t i = 0; i < 5; ++i) {

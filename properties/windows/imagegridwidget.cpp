@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QWheelEvent>
 
 namespace pv {
 
@@ -46,6 +47,7 @@ ImageGridWidget::ImageGridWidget(ImageGridCore& core, QWidget* parent)
   };
   core_.onScrollChanged = [this] { SyncScrollBar(); };
   SyncScrollBar();
+  scroll_->installEventFilter(this);
   connect(scroll_, &QScrollBar::valueChanged, this, [this](int value) {
     core_.SetScrollValue(value);
     if (surface_->isVisible()) surface_->setFocus();
@@ -76,6 +78,30 @@ void ImageGridWidget::resizeEvent(QResizeEvent* event) {
   scroll_->setGeometry(width() - barWidth, 0, barWidth, height());
   scroll_->raise();
   core_.Resize(width(), height(), barWidth);
+}
+
+// The surface leaves the wheel to its parent, this widget; the bar's own
+// wheel comes through the filter, so that both scroll the same rows.
+void ImageGridWidget::wheelEvent(QWheelEvent* event) {
+  if (!core_.Scroll().enabled) {
+    wheelDelta_ = 0;
+    event->ignore();
+    return;
+  }
+  // A notch is 120; a touchpad sends less at a time.
+  wheelDelta_ += event->angleDelta().y();
+  const int steps = wheelDelta_ / QWheelEvent::DefaultDeltasPerStep;
+  wheelDelta_ -= steps * QWheelEvent::DefaultDeltasPerStep;
+  core_.ScrollRows(-steps);
+  event->accept();
+}
+
+bool ImageGridWidget::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == scroll_ && event->type() == QEvent::Wheel) {
+    wheelEvent(static_cast<QWheelEvent*>(event));
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace pv

@@ -1,6 +1,8 @@
 #pragma once
 // The thumbnail grid's widget: the surface that shows the core's backing
 // image and takes the mouse, and the vertical scroll bar over its right edge.
+// The wheel, over the cells, the white around them or the bar, scrolls a
+// row of cells a step.
 #include "properties/imagegrid.h"
 
 #include <QScrollBar>
@@ -42,6 +44,8 @@ class ImageGridWidget : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void SyncScrollBar();
@@ -49,6 +53,7 @@ class ImageGridWidget : public QWidget {
   ImageGridCore& core_;
   ImageGridSurface* surface_;
   QScrollBar* scroll_;
+  int wheelDelta_ = 0;  // eighths of a degree not yet a whole step
 };
 
 }  // namespace pv

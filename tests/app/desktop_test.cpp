@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QMap>
@@ -114,8 +115,8 @@ TEST(ItalianSystemDates, OnlyTheTimeCategoryChanges) {
   }
 }
 
-// Qt's own file dialog in a program started as plavik is: the file's type
-// and its date in Italian, on a system that speaks C.
+// Qt's own file dialog in a program started as plavik is: the type of a
+// file and of a folder and the date in Italian, on a system that speaks C.
 TEST(ItalianSystemDates, QtsFileDialogShowsTypesAndDatesInItalian) {
   if (!CLibraryHasItalian()) GTEST_SKIP() << "no it_IT.UTF-8 locale in the C library";
   QTemporaryDir dir;
@@ -124,6 +125,7 @@ TEST(ItalianSystemDates, QtsFileDialogShowsTypesAndDatesInItalian) {
   ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
   pdf.write("%PDF-1.4\n%%EOF\n");
   pdf.close();
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("archivio")));
   QProcess probe;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
@@ -135,15 +137,21 @@ TEST(ItalianSystemDates, QtsFileDialogShowsTypesAndDatesInItalian) {
   ASSERT_EQ(probe.exitCode(), 0) << probe.readAllStandardError().toStdString();
   const QStringList lines =
       QString::fromUtf8(probe.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-  ASSERT_EQ(lines.size(), 2) << lines.join(QLatin1Char('|')).toStdString();
-  const QStringList file = lines[0].split(QLatin1Char('\t'));
-  ASSERT_EQ(file.size(), 3);
-  EXPECT_EQ(file[0], QStringLiteral("etichette.pdf"));
+  ASSERT_EQ(lines.size(), 3) << lines.join(QLatin1Char('|')).toStdString();
+  QMap<QString, QStringList> rows;
+  for (qsizetype i = 0; i < 2; ++i) {
+    const QStringList row = lines[i].split(QLatin1Char('\t'));
+    ASSERT_EQ(row.size(), 3) << lines[i].toStdString();
+    rows.insert(row[0], row);
+  }
+  ASSERT_TRUE(rows.contains(QStringLiteral("etichette.pdf")) && rows.contains(QStringLiteral("archivio")));
+  const QStringList file = rows.value(QStringLiteral("etichette.pdf"));
   EXPECT_EQ(file[1], QStringLiteral("Documento PDF"));
+  EXPECT_EQ(rows.value(QStringLiteral("archivio"))[1], QStringLiteral("Cartella")) << "not \"Folder\"";
   // The Italian short form: day/month/year, not "10 Dec".
   const QString today = QLocale(QLocale::Italian, QLocale::Italy).toString(QDate::currentDate(), QLocale::ShortFormat);
   EXPECT_TRUE(file[2].startsWith(today)) << file[2].toStdString() << " / " << today.toStdString();
-  EXPECT_EQ(lines[1], QStringLiteral("Tipo"));
+  EXPECT_EQ(lines[2], QStringLiteral("Tipo"));
 }
 
 }  // namespace

@@ -1,6 +1,16 @@
 #include "app/dialogs.h"
 
+#include "app/desktop.h"
+#include "app/dialogfolders.h"
 #include "apptest.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QListView>
+#include <QTimer>
+#include <QTreeView>
 
 #include <stdexcept>
 
@@ -88,6 +98,112 @@ TEST_F(DialogTest, SaveAddsTheDefaultExtension) {
   fake.result.reset();
   EXPECT_EQ(pv::ShowSaveDialog(QStringLiteral("lab"), QStringLiteral("x|*.lab"), name, QString()), -1);
   EXPECT_EQ(name, Home(QStringLiteral("new.lab")));
+}
+
+// A dialog opens in the folder of the name it is given, else in the one last
+// used for its kind of file while that is still there; never in the working
+// folder. Each kind keeps its own.
+TEST_F(DialogTest, EachKindOfFileOpensWhereItWasLastChosen) {
+  const QString labels = Home(QStringLiteral("etichette"));
+  const QString pictures = Home(QStringLiteral("foto"));
+  ASSERT_TRUE(QDir().mkpath(labels) && QDir().mkpath(pictures));
+  pv::Settings kept;
+  pv::RememberDialogFolder(pv::FileKind::Labels, labels + QStringLiteral("/a.lab"), kept);
+  pv::RememberDialogFolder(pv::FileKind::Pictures, pictures + QStringLiteral("/logo.png"), kept);
+  pv::RememberDialogFolder(pv::FileKind::Other, Home(QStringLiteral("x.mdb")), kept);
+  EXPECT_EQ(kept.LabelFolder, labels);
+  EXPECT_EQ(kept.PictureFolder, pictures);
+  kept.DataFolder = Home(QStringLiteral("gone"));  // removed since
+  const pv::Settings unread = [] {
+    pv::Settings s;
+    s.LabelFolder = s.PictureFolder = s.DataFolder = QStringLiteral("0");  // keys the file does not hold
+    return s;
+  }();
+
+  struct Case {
+    const char* what;
+    pv::FileKind kind;
+    QString fileName;
+    const pv::Settings* settings;
+    QString folder;  // empty: the user's own folders, not the working one
+  };
+  const Case cases[] = {
+      {"labels", pv::FileKind::Labels, QString(), &kept, labels},
+      {"pictures", pv::FileKind::Pictures, QStringLiteral("logo.png"), &kept, pictures},
+      {"a name with its folder", pv::FileKind::Labels, Home(QStringLiteral("altro/b.lab")), &kept,
+       Home(QStringLiteral("altro"))},
+      {"a kept folder that is gone", pv::FileKind::DataFiles, QString(), &kept, QString()},
+      {"nothing kept", pv::FileKind::Labels, QString(), &unread, QString()},
+      {"another kind", pv::FileKind::Other, QString(), &kept, QString()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    pv::FileDialogRequest request;
+    request.kind = c.kind;
+    request.fileName = c.fileName;
+    const QString folder = pv::DialogStartFolder(request, *c.settings);
+    if (!c.folder.isEmpty()) {
+      EXPECT_EQ(folder, c.folder);
+    } else {
+      EXPECT_TRUE(QFileInfo(folder).isAbsolute() && QFileInfo(folder).isDir()) << folder.toStdString();
+      EXPECT_NE(QDir(folder), QDir::current());
+      EXPECT_FALSE(folder.startsWith(Home(QString()))) << folder.toStdString();
+    }
+  }
+}
+
+// The program's dialog itself: it opens in the kept folder, its Italian
+// column captions and places ("Computer") are whole, and the folder of the
+// file chosen is kept.
+TEST_F(DialogTest, TheDialogOpensInTheKeptFolderAndKeepsTheChosenOne) {
+  pv::test::EnsureApplication();
+  pv::InstallItalianQtTexts(*QCoreApplication::instance());
+  const QString before = Home(QStringLiteral("prima"));
+  const QString after = Home(QStringLiteral("dopo"));
+  ASSERT_TRUE(QDir().mkpath(before) && QDir().mkpath(after));
+  apptest::WriteAll(after + QStringLiteral("/indirizzi.dbf"), "x");
+  pv::ProgramSettings().DataFolder = before;
+
+  QString openedIn;
+  std::vector<std::pair<QString, bool>> captions;  // caption, shown whole
+  int ticksShown = 0;
+  QTimer timer;
+  timer.setInterval(10);
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || ++ticksShown < 2) return;  // one tick to be laid out as shown
+    timer.stop();
+    openedIn = dialog->directory().absolutePath();
+    if (auto* tree = dialog->findChild<QTreeView*>()) {
+      QHeaderView* header = tree->header();
+      for (int i = 0; i < header->count(); ++i) {
+        const QString caption = header->model()->headerData(i, Qt::Horizontal).toString();
+        captions.emplace_back(caption, header->sectionSize(i) >= header->sectionSizeHint(i));
+      }
+    }
+    if (auto* places = dialog->findChild<QListView*>(QStringLiteral("sidebar"))) {
+      for (int row = 0; row < places->model()->rowCount(places->rootIndex()); ++row) {
+        const QModelIndex place = places->model()->index(row, 0, places->rootIndex());
+        captions.emplace_back(place.data().toString(),
+                              places->viewport()->width() >= places->sizeHintForIndex(place).width());
+      }
+    }
+    // Typed as a user would: the name box has the focus by now.
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (name != nullptr) name->setText(after + QStringLiteral("/indirizzi.dbf"));
+    QMetaObject::invokeMethod(dialog, name != nullptr ? "accept" : "reject", Qt::QueuedConnection);
+  });
+  timer.start();
+  pv::FileDialogRequest request;
+  request.kind = pv::FileKind::DataFiles;
+  request.filters = {QStringLiteral("dBASE (*.dbf)")};
+  const std::optional<pv::FileDialogResult> chosen = pv::QtCommonDialogs().ShowFileDialog(request);
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(openedIn, before);
+  EXPECT_EQ(chosen->fileName, after + QStringLiteral("/indirizzi.dbf"));
+  EXPECT_EQ(pv::ProgramSettings().DataFolder, after);
+  ASSERT_FALSE(captions.empty());
+  for (const auto& [caption, whole] : captions) EXPECT_TRUE(whole) << caption.toStdString() << " is cut";
 }
 
 TEST_F(DialogTest, PrinterSetupSwallowsEveryFailure) {

@@ -7,7 +7,7 @@
 #include "app/desktop.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
 
@@ -24,9 +24,14 @@ int main(int argc, char** argv) {
   dialog.setViewMode(QFileDialog::Detail);
   auto* model = dialog.findChild<QFileSystemModel*>();
   if (model == nullptr) return 1;
+  // The folder is read by a thread of the model's: its rows are all there
+  // once it says the folder is loaded.
+  bool loaded = false;
+  QObject::connect(model, &QFileSystemModel::directoryLoaded, [&](const QString& path) {
+    if (QDir(path) == QDir(folder)) loaded = true;
+  });
   const QModelIndex root = model->index(folder);
-  const QDeadlineTimer deadline(10000);
-  while ((model->canFetchMore(root) || model->rowCount(root) == 0) && !deadline.hasExpired()) {
+  while (!loaded) {
     if (model->canFetchMore(root)) model->fetchMore(root);
     QApplication::processEvents(QEventLoop::AllEvents, 50);
   }

@@ -108,6 +108,9 @@ const QByteArray kAllKeysAfterFirstStart =
     "[GENERAL]\r\n"
     "DEFAULT_PATH=%CLIPART%\r\n"
     "SHOW_HELP= 0\r\n"
+    "LABEL_FOLDER=0\r\n"
+    "PICTURE_FOLDER=0\r\n"
+    "DATA_FOLDER=0\r\n"
     "[PRINTER]\r\n"
     "CALIBRATION_X= 0\r\n"
     "CALIBRATION_Y= 0\r\n"
@@ -348,6 +351,9 @@ const QByteArray kEveryKeySet =
     "[GENERAL]\r\n"
     "DEFAULT_PATH=/srv/clip art\r\n"
     "SHOW_HELP= 1\r\n"
+    "LABEL_FOLDER=/home/anna/Etichette\r\n"
+    "PICTURE_FOLDER=/home/anna/Immagini/loghi\r\n"
+    "DATA_FOLDER=/srv/dati clienti\r\n"
     "[PRINTER]\r\n"
     "CALIBRATION_X=-120\r\n"
     "CALIBRATION_Y= 45\r\n"
@@ -402,7 +408,10 @@ std::vector<std::string> SettingsInMemory(const pv::ShellDocumentHost& doc) {
           line("LabelHeight", n(doc.LabelHeight())),
           line("LabelFormatCode", doc.LabelFormatCode()),
           line("SettingShowHelp", n(s.SettingShowHelp)),
-          line("DefaultPath", s.DefaultPath)};
+          line("DefaultPath", s.DefaultPath),
+          line("LabelFolder", s.LabelFolder),
+          line("PictureFolder", s.PictureFolder),
+          line("DataFolder", s.DataFolder)};
 }
 
 TEST_F(StartupTest, AFileLoadedAndSavedComesBackByteForByte) {
@@ -414,6 +423,7 @@ TEST_F(StartupTest, AFileLoadedAndSavedComesBackByteForByte) {
   EXPECT_EQ(s.PrintLow, pv::VbTrue);
   EXPECT_FLOAT_EQ(s.SettingGridY, 12.25f);
   EXPECT_EQ(s.DefaultPath, QStringLiteral("/srv/clip art"));
+  EXPECT_EQ(s.PictureFolder, QStringLiteral("/home/anna/Immagini/loghi"));
   answer = pv::MsgAnswer::Yes;
   ASSERT_TRUE(pv::ConfirmEndProgram());
   EXPECT_EQ(ReadAll(Ini()), kEveryKeySet);
@@ -428,6 +438,7 @@ QByteArray FileOfPass(int p) {
   const QString file =
       QStringLiteral(
           "[GENERAL]\r\nDEFAULT_PATH=/clip/%1\r\nSHOW_HELP=%2\r\n"
+          "LABEL_FOLDER=/etichette/%1\r\nPICTURE_FOLDER=/foto/%1\r\nDATA_FOLDER=/dati/%1\r\n"
           "[PRINTER]\r\nCALIBRATION_X=%3\r\nCALIBRATION_Y=%4\r\n"
           "PRINT_ARCHIVE=%5\r\nPRINT_BORDER=%6\r\nPRINT_LOW=%7\r\nPRINT_STOP_PAGE=%8\r\n"
           "PRINTFIELDCODE=%9\r\n")
@@ -472,6 +483,9 @@ TEST_F(StartupTest, EveryKeyComesBackIntoItsOwnSetting) {
     s.SettingGridX = 1.5f + static_cast<float>(pass);
     s.SettingGridY = 20.75f + static_cast<float>(pass);
     s.DefaultPath = QStringLiteral("/clip/%1").arg(pass);
+    s.LabelFolder = QStringLiteral("/etichette/%1").arg(pass);
+    s.PictureFolder = QStringLiteral("/foto/%1").arg(pass);
+    s.DataFolder = QStringLiteral("/dati/%1").arg(pass);
     pv::ProgramSettings() = s;
     rec.SetLabelSize(70.5 + pass, 37.25 + pass);
     rec.SetLabelFormatCode(QStringLiteral("CODE-%1").arg(pass));

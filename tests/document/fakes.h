@@ -51,6 +51,7 @@ struct RecordingHosts : pv::EditorHost, pv::MainWindowHost, pv::PrintPanelHost, 
     QString kind, defaultExt;
     QStringList filters;
     QString fileName, title;
+    pv::FileKind files = pv::FileKind::Other;
   };
   std::vector<DialogCall> dialogs;
   // What ResetPrinterInformation saw of the header.
@@ -76,7 +77,8 @@ struct RecordingHosts : pv::EditorHost, pv::MainWindowHost, pv::PrintPanelHost, 
     formatCodesSeen << pv::Header.LabelFormatCode;
   }
   std::optional<pv::FileDialogResult> ShowFileDialog(const pv::FileDialogRequest& r) override {
-    dialogs.push_back({QString::fromLatin1(r.save ? "save" : "open"), r.defaultExt, r.filters, r.fileName, r.title});
+    dialogs.push_back(
+        {QString::fromLatin1(r.save ? "save" : "open"), r.defaultExt, r.filters, r.fileName, r.title, r.kind});
     if (answers.empty()) return std::nullopt;
     std::optional<QString> a = answers.front();
     answers.erase(answers.begin());

@@ -1,5 +1,6 @@
 // The .lab file and the document commands.
 #include "fakes.h"
+#include "document/labtexts.h"
 
 #include "platform/cp1252.h"
 #include "platform/runtime.h"
@@ -390,6 +391,7 @@ TEST_F(LabFile, SaveAsksForANameOnlyWhenUntitledOrSaveAs) {
   EXPECT_EQ(hosts.dialogs[0].filters, FileDialogFilters(LoadResString(15093)));
   EXPECT_EQ(hosts.dialogs[0].title, LoadResString(15094));
   EXPECT_EQ(hosts.dialogs[0].fileName, "");
+  EXPECT_EQ(hosts.dialogs[0].files, FileKind::Labels);
   EXPECT_EQ(DocFileName, Path("a.lab"));
   EXPECT_EQ(hosts.caption, LoadResString(1000) + " - " + Path("a.lab"));
   EXPECT_TRUE(hosts.calls.contains("SaveData"));
@@ -468,6 +470,79 @@ TEST_F(LabFile, EverySizeALabelCanHaveIsReadBackAndNoSizeIsNeverWritten) {
     EXPECT_EQ(Header.LabelFormatCode, "LM4-A4-R24");
     EXPECT_EQ(ObjCount, 1);
   }
+}
+
+// The file keeps Windows-1252: every text that would come back with '?' in
+// it is found once, wherever the label holds it; what fits (accents, "€",
+// "°") is not.
+TEST_F(LabFile, TheTextsTheFileCannotHoldAreFoundOnceEach) {
+  LabFileContent c;
+  c.Header.LabelFormatCode = "L7163";
+  c.Header.Text3 = "Ελλάδα";
+  c.BackgroundName = FixedName("città €.jpg");
+  c.BorderName = FixedName("Ğ.emf");
+  const struct {
+    const char* content;
+    const char* font;
+    const char* format;
+  } objects[] = {
+      {"Łódź", "Arial", ""},
+      {"però 25 °C € — “virgolette”", "Times New Roman", "dd/mm/yyyy"},
+      {"Łódź", "文泉驛微米黑", ""},
+      {"Città", "Arial", "#,##0 ₺"},
+  };
+  c.Block.Count = 0;
+  for (const auto& o : objects) {
+    ObjectRecord& r = c.Block.Objects[static_cast<std::size_t>(++c.Block.Count)];
+    r.Content = QString::fromUtf8(o.content);
+    r.FontName = QString::fromUtf8(o.font);
+    r.FormatText = QString::fromUtf8(o.format);
+  }
+  const QList<LostText> expected = {
+      {false, "Ελλάδα", "??????"},   {false, FixedName("Ğ.emf"), FixedName("?.emf")},
+      {false, "Łódź", "?ód?"},       {true, "文泉驛微米黑", "??????"},
+      {false, "#,##0 ₺", "#,##0 ?"},
+  };
+  EXPECT_EQ(TextsTheFileCannotHold(c), expected);
+
+  // The question names each with what the file would keep, the fonts as such.
+  const QString question = LostTextsQuestion(expected);
+  EXPECT_TRUE(question.contains("testo «Łódź» → «?ód?»")) << question.toStdString();
+  EXPECT_TRUE(question.contains("carattere «文泉驛微米黑» → «??????»")) << question.toStdString();
+  QList<LostText> many;
+  for (int i = 0; i < 20; ++i) many.append({false, QStringLiteral("Ł%1").arg(i), QStringLiteral("?%1").arg(i)});
+  EXPECT_TRUE(LostTextsQuestion(many).contains("e altri 8.")) << "a long list is cut short";
+}
+
+// Saving a label with such a text asks first, before a name is asked: "No"
+// writes nothing and leaves the label and its name as they were; "Yes"
+// saves it as before. A label whose texts fit is saved without a word.
+TEST_F(LabFile, SavingTextsTheFileCannotHoldAsksFirst) {
+  const std::int32_t k = AddBox(10, 10, 20, 5, UserTypeTextBox);
+  Rec(k).Content = "Łódź";
+  Rec(k).FontName = "Arial";
+  messageBoxes.answer = MsgAnswer::No;
+  hosts.answers.push_back(Path("polonia.lab"));
+  EXPECT_FALSE(SaveDocument(true));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].buttons, MsgButtons::YesNo);
+  EXPECT_TRUE(boxes[0].text.contains("«Łódź» → «?ód?»"));
+  EXPECT_TRUE(hosts.dialogs.empty()) << "no name is asked";
+  EXPECT_FALSE(QFile::exists(Path("polonia.lab")));
+  EXPECT_EQ(DocFileName, QString());
+  EXPECT_EQ(Rec(k).Content, "Łódź");
+
+  messageBoxes.answer = MsgAnswer::Yes;
+  ASSERT_TRUE(SaveDocument(true));
+  EXPECT_EQ(boxes.size(), 2u);
+  LabFileContent read;
+  ASSERT_TRUE(ParseLabFile(ReadAll(Path("polonia.lab")), read));
+  EXPECT_EQ(read.Block.Objects[1].Content, "?ód?");
+
+  boxes.clear();
+  Rec(k).Content = "Città";
+  EXPECT_TRUE(SaveDocument(false));
+  EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(LabFile, FailedSaveKeepsTheOldFileAndTheFileName) {

@@ -78,6 +78,7 @@ TEST_F(PaletteTest, PictureButtonAsksForAFile) {
                            "files (*.*)|*.*"));
   EXPECT_EQ(fileDialog.calls[0].title, QStringLiteral("Importa immagine"));
   EXPECT_TRUE(fileDialog.calls[0].fileName.isEmpty());
+  EXPECT_EQ(fileDialog.calls[0].kind, pv::FileKind::Pictures);
   EXPECT_TRUE(logic->InsertImagePath.isEmpty());
   EXPECT_NE(canvas->State().CurrentTool, pv::ToolDrawBox);
 

@@ -9,8 +9,12 @@
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QScrollBar>
 #include <QToolButton>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 namespace {
 
@@ -55,6 +59,54 @@ TEST_F(ModelDataWindow, ACommandOrItsDescriptionShowsItsListAndCount) {
   // Layout: the commands on the left, the grid below the title line.
   EXPECT_EQ(view.ImageList()->geometry(), QRect(0, 20, 900 - 181, 580));
   EXPECT_EQ(view.ImageList()->parentWidget()->geometry(), QRect(181, 0, 900 - 181, 600));
+}
+
+// The wheel scrolls the grid wherever the pointer is on it: over a cell, over
+// the white around the cells and over the bar; a notch is one row.
+TEST_F(ModelDataWindow, TheWheelScrollsTheGridOverCellsWhiteAndTheBar) {
+  for (int i = 0; i < 40; ++i) {
+    pv::StoreFormat(formatstest::Sheet(QStringLiteral("R%1").arg(i), 30 + i, 37));  // one size each
+  }
+  pv::ModelData view;
+  view.resize(600, 400);
+  view.show();
+  view.Init();
+  pv::ImageGridWidget* grid = view.ImageList();
+  pv::ImageGridCore& core = grid->core();
+  ASSERT_TRUE(core.Scroll().enabled);
+  const int cols = core.Layout().cols;
+  ASSERT_GT(cols, 0);
+  pv::Rect cell;
+  ASSERT_TRUE(core.VisibleCellRect(1, cell));
+  const QPoint overCell((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+  const QPoint overWhite(1, grid->height() - 2);
+  ASSERT_EQ(core.CellAt(overWhite.x(), overWhite.y()), 0);
+
+  auto wheel = [](QWidget* target, QPoint at, int delta) {
+    QWheelEvent event(QPointF(at), QPointF(target->mapToGlobal(at)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    // As the window system delivers it: a wheel event that a widget leaves
+    // goes on to its parents only when it came from outside.
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    QApplication::instance()->notify(target, &event);
+  };
+  struct Step {
+    QWidget* target;
+    QPoint at;
+    int delta;
+    int rows;  // the first cell's row afterwards
+  };
+  const Step steps[] = {
+      {grid->surface(), overCell, -120, 1}, {grid->surface(), overWhite, -240, 3},
+      {grid->surface(), overWhite, 120, 2}, {grid->scrollBar(), QPoint(2, 2), -120, 3},
+      {grid->surface(), overCell, -60, 3},  {grid->surface(), overCell, -60, 4},  // a touchpad's halves
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(testing::Message() << "delta " << s.delta << " to row " << s.rows);
+    wheel(s.target, s.at, s.delta);
+    EXPECT_EQ(core.Scroll().value, s.rows * cols);
+    EXPECT_EQ(grid->scrollBar()->value(), s.rows * cols) << "the bar follows";
+  }
 }
 
 TEST_F(ModelDataWindow, TheMainWindowsMenuReachesApply) {

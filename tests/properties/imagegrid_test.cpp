@@ -169,6 +169,40 @@ TEST(ImageGridScrollTest, RangesPagesAndArrowStepOfRowsCells) {
   EXPECT_EQ(g.core.Scroll().value, 0);
 }
 
+// The wheel moves whole rows and keeps the cells in their columns, even from
+// a value the bar's arrow step (rows, as cells) left inside a row.
+TEST(ImageGridScrollTest, TheWheelMovesWholeRowsWithinTheRange) {
+  Grid g(ImageGridVariant::ImageListNoBorder);
+  g.core.BitmapX = g.core.BitmapY = 80;
+  g.core.SpaceX = g.core.SpaceY = 12;
+  g.core.nBitmap = 30;
+  g.core.Resize(420, 300, 20);  // 4 x 3, maximum 18
+  ASSERT_EQ(g.core.Scroll().maximum, 18);
+  struct Case {
+    int from;
+    int rows;
+    int to;
+  };
+  const Case cases[] = {{0, 1, 4},  {4, 2, 12}, {12, 5, 18}, {18, -1, 16}, {3, 1, 4},
+                        {3, -1, 0}, {0, -1, 0}, {17, -9, 0}, {8, 0, 8}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.from << " by " << c.rows);
+    g.core.SetScrollValue(c.from);
+    g.host.painted.clear();
+    g.core.ScrollRows(c.rows);
+    EXPECT_EQ(g.core.Scroll().value, c.to);
+    if (c.to != c.from) {
+      ASSERT_FALSE(g.host.painted.empty());
+      EXPECT_EQ(g.host.painted.front().index, c.to + 1) << "repainted from the new first cell";
+    }
+  }
+  // Nothing to scroll: the wheel changes nothing.
+  g.core.nBitmap = 12;
+  g.core.Refresh();
+  g.core.ScrollRows(1);
+  EXPECT_EQ(g.core.Scroll().value, 0);
+}
+
 TEST(ImageGridScrollTest, EmptyGridsAndTooSmallSurfacesRaiseWhatTheyShould) {
   for (ImageGridVariant v : {ImageGridVariant::ImageList, ImageGridVariant::ImageListNoBorder}) {
     Grid g(v);

@@ -186,6 +186,52 @@ TEST_F(FilterTest, EnterAndSpaceOnAListInsertItsEntry) {
   EXPECT_EQ(dialog.Help()->text(), pv::LoadResString(13614));
 }
 
+// The stored expressions answer the keyboard as the other two lists do:
+// Enter or Space puts the current one in the box, and Enter never closes the
+// dialog with whatever the box holds.
+TEST_F(FilterTest, EnterAndSpaceOnAStoredExpressionUseItAndKeepTheDialogOpen) {
+  {
+    pv::dlgFilterModel store;
+    for (const char* text : {"[CITTA] = 'Roma'", "[NOME] LIKE 'A*'"}) {
+      store.SetText(QString::fromLatin1(text));
+      store.Store();
+    }
+  }
+  pv::dlgFilter dialog;
+  dialog.AddField(QStringLiteral("Nome"));
+  ASSERT_EQ(dialog.StoredList()->count(), 2);
+  bool accepted = false;
+  QObject::connect(&dialog, &QDialog::accepted, [&] { accepted = true; });
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+
+  QListWidget* stored = dialog.StoredList();
+  struct Step {
+    int row;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* expression;
+  };
+  const Step steps[] = {
+      {1, Qt::Key_Return, Qt::NoModifier, "[NOME] LIKE 'A*'"},
+      {0, Qt::Key_Space, Qt::NoModifier, "[CITTA] = 'Roma'"},
+      {1, Qt::Key_Enter, Qt::KeypadModifier, "[NOME] LIKE 'A*'"},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.expression);
+    dialog.findChild<QPushButton*>(QStringLiteral("Command1_1"))->click();  // Pulisci
+    ASSERT_EQ(dialog.Text1()->text(), QString());
+    stored->setFocus(Qt::TabFocusReason);
+    stored->setCurrentRow(s.row);
+    QTest::keyClick(stored, s.key, s.modifiers);
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.Text1()->text(), QString::fromLatin1(s.expression));
+    EXPECT_FALSE(accepted) << "Enter on the stored list is not OK";
+    EXPECT_TRUE(dialog.isVisible());
+  }
+  EXPECT_EQ(stored->count(), 2) << "no stored expression went";
+}
+
 TEST_F(FilterTest, StoredExpressionsAreAddedTwiceAndDeletedById) {
   pv::dlgFilterModel m;
   EXPECT_TRUE(m.Stored().empty());

@@ -245,6 +245,87 @@ TEST_F(ManagerTest, AFailedViewShowsNothingAndKeepsNoConnection) {
   EXPECT_EQ(Shown(14014, pv::MsgIcon::Information), 1);
 }
 
+// The rows on view always belong to the selected entry: a rebuilt list
+// selects it again, and what takes its rows away (a read that fails or is
+// cancelled, an edit of where they come from, a delete) leaves no entry
+// selected.
+TEST_F(ManagerTest, TheRecordsOnViewAreAlwaysThoseOfTheSelectedEntry) {
+  Register(QStringLiteral("Clienti"), QStringLiteral("/dati"), QStringLiteral("clienti"));
+  Register(QStringLiteral("Vuota"), QStringLiteral("/dati"), QStringLiteral("vuota"));
+  Register(QStringLiteral("Rotta"), QStringLiteral("/manca"), QStringLiteral("clienti"));
+  Model m(pv::rsRegistrations, Factory());
+  m.Init();
+  std::optional<pv::Registration> answer;
+  m.SetRegistrationDialog([&](const pv::Registration*) { return answer; });
+  this->answer = pv::MsgAnswer::Yes;
+  struct Step {
+    int command;
+    const char* on;     // the entry selected for the command; nullptr for none
+    const char* label;  // the registration dialog's answer
+    const char* table;
+    const char* selected;  // afterwards; "" for none
+    int rows;              // on view afterwards; -1 for nothing
+  };
+  const Step steps[] = {
+      {Model::CmdView, "Clienti", nullptr, nullptr, "Clienti", 3},
+      {Model::CmdNew, nullptr, "Altro", "vuota", "Clienti", 3},
+      {-1, nullptr, nullptr, nullptr, "Clienti", 3},  // the list read again
+      {Model::CmdEdit, "Altro", "Altro bis", "vuota", "Clienti", 3},
+      {Model::CmdEdit, "Clienti", "Clienti A", "clienti", "Clienti A", 3},  // a new name only
+      {Model::CmdEdit, "Clienti A", "Clienti A", "vuota", "", -1},
+      {Model::CmdView, "Clienti A", nullptr, nullptr, "Clienti A", 0},
+      {Model::CmdDelete, "Altro bis", nullptr, nullptr, "Clienti A", 0},
+      {Model::CmdView, "Rotta", nullptr, nullptr, "", -1},  // the read fails
+      {Model::CmdView, "Vuota", nullptr, nullptr, "Vuota", 0},
+      {Model::CmdDelete, "Vuota", nullptr, nullptr, "", -1},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(testing::Message() << "command " << s.command << " on " << (s.on ? s.on : "nothing"));
+    if (s.label != nullptr) answer = Values(QString::fromLatin1(s.label), QString::fromLatin1(s.table));
+    if (s.command < 0) {
+      m.Init();
+    } else {
+      Run(m, s.command, s.on ? QString::fromLatin1(s.on) : QString());
+    }
+    const QString selected = m.selection >= 0 ? m.Entries()[static_cast<size_t>(m.selection)].label : QString();
+    EXPECT_EQ(selected, QString::fromLatin1(s.selected));
+    EXPECT_EQ(m.OnView(), s.rows >= 0);
+    EXPECT_EQ(m.Records().IsOpen(), s.rows >= 0);
+    if (s.rows >= 0) {
+      EXPECT_EQ(m.Records().RecordCount(), s.rows);
+    }
+    EXPECT_EQ(m.m_ConnectionString.isEmpty(), s.rows < 0);
+  }
+}
+
+// The window follows: after a read that failed, neither the entry nor the
+// rows of the table before it stay on show.
+TEST_F(ManagerTest, AFailedReadLeavesNoEntrySelectedAndNoRowsShown) {
+  Register(QStringLiteral("Clienti"), QStringLiteral("/dati"), QStringLiteral("clienti"));
+  Register(QStringLiteral("Rotta"), QStringLiteral("/manca"), QStringLiteral("clienti"));
+  pv::DataBaseData view(nullptr, Factory());
+  view.resize(900, 500);
+  view.Init();
+  view.show();
+  QListWidget* list = view.lstRegistrations();
+  QListWidgetItem* broken = list->findItems(QStringLiteral("Rotta"), Qt::MatchExactly).value(0);
+  ASSERT_NE(broken, nullptr);
+  ASSERT_EQ(list->item(0)->text(), QStringLiteral("Clienti"));
+  emit list->itemClicked(list->item(0));
+  ASSERT_TRUE(view.DataView()->isVisible());
+  ASSERT_EQ(list->currentRow(), 0);
+  emit list->itemClicked(broken);
+  EXPECT_EQ(list->currentRow(), -1);
+  EXPECT_TRUE(list->selectedItems().isEmpty());
+  EXPECT_TRUE(view.NullView()->isVisible());
+  EXPECT_EQ(view.DataView()->model()->rowCount(), 0);
+  // A new list after a good read selects its entry again.
+  emit list->itemClicked(list->item(0));
+  view.Init();
+  EXPECT_EQ(list->currentRow(), 0);
+  EXPECT_TRUE(view.DataView()->isVisible());
+}
+
 TEST_F(ManagerTest, StoreFailuresAreReportedAndKeepTheList) {
   Register(QStringLiteral("Clienti"), QStringLiteral("/dati"), QStringLiteral("clienti"));
   Model m(pv::rsRegistrations, Factory());

@@ -159,6 +159,7 @@ TEST_F(SelectionTest, EachTypeReactsToItsChoiceAndBrowse) {
     m.Browse();
     ASSERT_EQ(fileDialog.calls.size(), 1u);
     EXPECT_EQ(fileDialog.calls[0].filters, pv::FileDialogFilters(c.filter));
+    EXPECT_EQ(fileDialog.calls[0].kind, pv::FileKind::DataFiles);
     EXPECT_EQ(State(m), QString::fromLatin1(c.state));
     EXPECT_EQ(m.fileText, c.file);
     EXPECT_EQ(m.queryText, c.query);

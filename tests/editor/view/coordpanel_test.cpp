@@ -58,6 +58,42 @@ TEST_F(ViewTest, NumbersUseTheUsersDecimalSeparator) {
   EXPECT_EQ(view->Text1(3)->text(), "0,3333333");  // seven significant digits
 }
 
+// A position is stored with the label's corner added, in a Single; taking
+// the corner off again leaves a tail below the digits the Single holds
+// (8.85 on a label at 23.5 read back as 8.849998), and the panel shows none
+// of it.
+TEST_F(ViewTest, PositionsShowWithoutTheTailOfTakingTheCornerOff) {
+  QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+  struct Case {
+    float corner;
+    float placed;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {23.5f, 8.85f, "8,85"},
+      {7.7f, 8.85f, "8,85"},
+      {23.5f, -3.3f, "-3,3"},
+      {23.5f, 12.3456f, "12,3456"},
+      {23.5f, 0.1f, "0,1"},
+      {0.0f, 1.234567f, "1,234567"},
+      {23.5f, 1.234567f, "1,23457"},  // what a Single at 24.7 holds
+      {23.5f, 0.0f, "0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shown);
+    PageOrgX = c.corner;
+    PageOrgY = c.corner;
+    const std::int32_t box = AddBox(UserTypeRectangle, 20.0f + c.corner, c.placed + c.corner, 8.85f, 4);
+    view->APPLY_DIMENSION(box);
+    EXPECT_EQ(view->Text1(1)->text(), QString::fromLatin1(c.shown));
+    EXPECT_EQ(view->Text1(2)->text(), "8,85") << "a width is not shifted";
+    const std::int32_t line = AddLine(c.placed + c.corner, 1.0f + c.corner, 5.0f + c.corner, c.placed + c.corner);
+    view->APPLY_DIMENSION(line);
+    EXPECT_EQ(view->Text1(0)->text(), QString::fromLatin1(c.shown));
+    EXPECT_EQ(view->Text1(3)->text(), QString::fromLatin1(c.shown));
+  }
+}
+
 TEST_F(ViewTest, MarkersForNoneAndSeveralObjects) {
   const std::int32_t key = AddBox(UserTypeRectangle, 30, 20, 10, 10);
   view->APPLY_DIMENSION(key);
