@@ -129,11 +129,12 @@ bool DataBaseDataModel::View() {
     if (!found) throw DbError(DbErrNoCurrentRecord, QString());
     m_records.Open(*found);
     m_ConnectionString = EffectiveConnectionString(*found);
-  } catch (const DbError&) {
+  } catch (const DbError& e) {
     m_records.Close();
     m_ConnectionString.clear();
     m_onView = false;
-    MsgBoxRes(31017, MsgIcon::Information);
+    // A read the user cancelled is no failure to report.
+    if (e.Number() != DbErrCancelled) MsgBoxRes(31017, MsgIcon::Information);
     return false;
   }
   m_onView = true;
@@ -151,8 +152,8 @@ void DataBaseDataModel::SortTable() {
     m_records.SetSort(sort);
     m_records.Requery();
     m_SortString = sort;
-  } catch (const DbError&) {
-    MsgBoxRes(31022, MsgIcon::Information);
+  } catch (const DbError& e) {
+    if (e.Number() != DbErrCancelled) MsgBoxRes(31022, MsgIcon::Information);
   }
 }
 

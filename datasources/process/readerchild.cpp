@@ -346,7 +346,7 @@ void ReaderChild::TimedOut() {
 
 void ReaderChild::Cancelled() {
   Kill();
-  Throw(ReaderCancelledText());
+  throw DbError(DbErrCancelled, ReaderCancelledText());
 }
 
 void ReaderChild::BadAnswer() {

@@ -19,8 +19,9 @@ class ReaderWait {
  public:
   virtual ~ReaderWait() = default;
   // The answer to one request has been awaited for `waited` so far; false
-  // ends the wait (the user cancelled), and the request fails with
-  // ReaderCancelledText().
+  // ends the wait (the user cancelled), and the request fails with a
+  // DbError of DbErrCancelled and ReaderCancelledText(): the user's choice,
+  // which callers tell apart from a failure and report to no one.
   virtual bool Waiting(std::chrono::milliseconds waited) = 0;
   // The request's wait is over, answered or not.
   virtual void Ended() {}

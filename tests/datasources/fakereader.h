@@ -16,6 +16,9 @@ struct FakeSource {
   int reads = 0;
   bool runsQueries = false;  // as an ODBC source: queries run "on the server"
   QString lastQuery;
+  // Reads of a table fail with a DbError of this number (0: they do not),
+  // as a read the user cancels does with DbErrCancelled.
+  long readsFailWith = 0;
 };
 
 class FakeReader : public SourceReader {
@@ -29,6 +32,7 @@ class FakeReader : public SourceReader {
   }
   std::vector<SourceColumn> Columns(const QString& table) override { return Find(table).columns; }
   SourceTable ReadTable(const QString& table) override {
+    if (m_source->readsFailWith != 0) throw DbError(m_source->readsFailWith, QStringLiteral("Lettura interrotta."));
     ++m_source->reads;
     return Find(table);
   }

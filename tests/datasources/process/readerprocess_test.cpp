@@ -397,7 +397,7 @@ TEST_F(ReaderProcessTest, AWaitThatSaysStopEndsTheRequestAtOnce) {
         ADD_FAILURE() << "no failure";
       } catch (const DbError& e) {
         EXPECT_EQ(e.Description(), ReaderCancelledText());
-        EXPECT_EQ(e.Number(), DbErrProvider);
+        EXPECT_EQ(e.Number(), DbErrCancelled);
       }
       EXPECT_LT(clock.elapsed(), 1500);
     }

@@ -334,6 +334,23 @@ TEST_F(RegistrationDialogTest, OdbcSkipsTheTableTestByTheTypeAtOk) {
   EXPECT_EQ(Shown(31017, pv::MsgIcon::None), 1);
 }
 
+// A read the user cancels while OK proves the source refuses OK without a
+// message: the dialog stays as it was for the user to try again.
+TEST_F(RegistrationDialogTest, ACancelledReadAtOkRefusesWithoutAMessage) {
+  pv::dlgSelectSourceModel d(Factory());
+  d.sLabel = QStringLiteral("Ditta");
+  d.sDatabase = Path(QStringLiteral("ditta.mdb"));
+  d.iDataBaseType = 0;
+  d.sRecordset = QStringLiteral("Clienti");
+  d.iRecordsetType = 0;
+  d.SetValue();
+  sources[Path(QStringLiteral("ditta.mdb"))]->readsFailWith = pv::DbErrCancelled;
+  EXPECT_FALSE(d.Ok());
+  EXPECT_TRUE(boxes.empty());
+  sources[Path(QStringLiteral("ditta.mdb"))]->readsFailWith = 0;
+  EXPECT_TRUE(d.Ok());
+}
+
 TEST_F(RegistrationDialogTest, CancelAndTheCloseBoxClearTheLabel) {
   for (bool closeBox : {false, true}) {
     pv::dlgSelectSource dialog(nullptr, Factory());

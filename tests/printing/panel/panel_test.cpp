@@ -8,6 +8,7 @@
 #include "core/database.h"
 #include "datasources/registrations.h"
 #include "document/pageorigin.h"
+#include "tests/support/faultyreader.h"
 #include "tests/support/records.h"
 #include "formats/windows/dlgselformat.h"
 #include "formats/formatstore.h"
@@ -189,6 +190,31 @@ TEST_F(PanelChoiceTest, ANewChoiceStartsWithoutSortAndFilter) {
   EXPECT_TRUE(run.Run().m_Filter.isEmpty());
   EXPECT_EQ(Column(QStringLiteral("NUM")), (QStringList{"1", "2", "3", "4", "5", "6"}));
   EXPECT_TRUE(boxes.empty());
+}
+
+// "Annulla" while the newly chosen source is read: no message, and the
+// list shows the source still merged, with its sort.
+TEST_F(PanelChoiceTest, ACancelledReadKeepsTheSourceChosenBefore) {
+  const std::vector<qint64> ids = Register({QStringLiteral("Alfa"), QStringLiteral("Beta")}, 6);
+  panel->Init();
+  Choose(1);
+  sourceDialogs.sortAnswer = QStringLiteral("[NUM] DESC");
+  panel->Command(7)->click();
+  boxes.clear();
+  const int pages = CurrentRun().m_PageCount;
+  {
+    const testing::FaultyReaderScope hang(QStringLiteral("hang@ReadTable"),
+                                          std::make_shared<testing::CancellingWait>());
+    Choose(2);
+  }
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(List().currentIndex(), 1);
+  ASSERT_TRUE(pv::PrintRun().Merging());
+  EXPECT_EQ(pv::PrintRun().Run().m_RegistrationId, ids[0]);
+  EXPECT_EQ(Column(QStringLiteral("NUM")), (QStringList{"6", "5", "4", "3", "2", "1"}));
+  EXPECT_FALSE(ManualOptionsShown());
+  EXPECT_EQ(CurrentRun().m_PageCount, pages);
+  EXPECT_EQ(Options().Text1(0)->text(), QString::number(pages));
 }
 
 TEST_F(PanelChoiceTest, AFormatWithoutLabelsKeepsTheEntryWithoutMergeOrMessage) {
