@@ -382,6 +382,47 @@ TEST_F(ReaderProcessTest, TheWaitIsAskedAgainAndAgainWhileARequestIsSlow) {
   ExpectNoChildren();
 }
 
+// The time limit is for a reader that stops answering: rows that keep
+// coming for longer than the limit arrive whole, and the user may still
+// cancel them; rows that stop coming end the read at the limit.
+TEST_F(ReaderProcessTest, TheTimeLimitCountsFromTheLastByteTheReaderSent) {
+  {
+    ReaderProcessSettings settings = Faulty(QStringLiteral("trickle@ReadTable"));
+    settings.timeLimitMs = 1000;  // the rows take 2.5 s, a frame every 250 ms
+    const ReaderSettingsScope scope(settings);
+    const SourceTable table = OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti"));
+    ASSERT_EQ(table.rows.size(), 20u);
+    for (size_t r = 0; r < table.rows.size(); ++r) EXPECT_EQ(table.rows[r].at(0), QVariant(qint64(r)));
+  }
+  ExpectNoChildren();
+  {
+    ReaderProcessSettings settings = Faulty(QStringLiteral("trickle@ReadTable"));
+    settings.timeLimitMs = 1000;
+    settings.wait = std::make_shared<CountingWait>(5);
+    const ReaderSettingsScope scope(settings);
+    try {
+      OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti"));
+      ADD_FAILURE() << "no failure";
+    } catch (const DbError& e) {
+      EXPECT_EQ(e.Number(), DbErrCancelled);
+    }
+  }
+  ExpectNoChildren();
+  {
+    ReaderProcessSettings settings = Faulty(QStringLiteral("stall@ReadTable"));
+    settings.timeLimitMs = 1000;
+    const ReaderSettingsScope scope(settings);
+    try {
+      OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti"));
+      ADD_FAILURE() << "no failure";
+    } catch (const DbError& e) {
+      EXPECT_EQ(e.Description(), QStringLiteral("Il lettore dell'origine dati ha superato il tempo massimo di 1 s."));
+    }
+  }
+  ExpectNoChildren();
+  ExpectTheTableReads();
+}
+
 TEST_F(ReaderProcessTest, AWaitThatSaysStopEndsTheRequestAtOnce) {
   for (const char* fault : {"hang@ReadTable", "hang@Open"}) {
     SCOPED_TRACE(fault);
