@@ -25,6 +25,9 @@ class ReaderWait {
   virtual bool Waiting(std::chrono::milliseconds waited) = 0;
   // The request's wait is over, answered or not.
   virtual void Ended() {}
+  // Work waited for on a worker thread (waitedwork.h) leaves the window
+  // free to be drawn: its paints are handled, and no input.
+  virtual void Repaint() {}
 };
 
 // Why a request the user cancelled failed.
@@ -40,6 +43,8 @@ class WaitNotice {
   virtual void Hide() = 0;
   // Handles the events that are waiting; true once the user cancelled.
   virtual bool Cancelled() = 0;
+  // Handles the events that are waiting except the user's input.
+  virtual void Repaint() {}
 };
 
 class NoticeReaderWait : public ReaderWait {
@@ -50,6 +55,7 @@ class NoticeReaderWait : public ReaderWait {
 
   bool Waiting(std::chrono::milliseconds waited) override;
   void Ended() override;
+  void Repaint() override;
 
   bool Shown() const { return m_shown; }
 

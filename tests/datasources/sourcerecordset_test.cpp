@@ -1,3 +1,5 @@
+#include "datasources/process/readerprocess.h"
+#include "datasources/process/readerwait.h"
 #include "datasources/sourcerecordset.h"
 #include "platform/exactdecimal.h"
 #include "datasources/tablecache.h"
@@ -18,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace pv {
@@ -826,6 +829,76 @@ TEST_F(SourceRecordsetTest, WideTablesFilterAndSortOrSayWhyNot) {
     EXPECT_EQ(e.Description(), QStringLiteral("Impossibile applicare il filtro o l'ordinamento all'origine dati."));
   }
   EXPECT_EQ(rs.RecordCount(), 4);
+}
+
+// A wait the test answers for the user: `during` runs at each call, as the
+// window's events do; it cancels at its call number `cancelAt` (0: never).
+class AnsweringWait : public ReaderWait {
+ public:
+  bool Waiting(std::chrono::milliseconds) override {
+    ++calls;
+    if (during) during();
+    return cancelAt == 0 || calls < cancelAt;
+  }
+  int calls = 0;
+  int cancelAt = 0;
+  std::function<void()> during;
+};
+
+// A sort of a big table is work the user waits for: the wait is asked
+// while it runs, the rows on show stay readable and unchanged meanwhile,
+// and a cancel leaves the sort in force as it was.
+TEST_F(SourceRecordsetTest, ABigSortIsWaitedForAndACancelKeepsTheRowsInForce) {
+  constexpr int kRows = 300000;
+  SourceTable big;
+  big.columns = {{QStringLiteral("NOME"), ColumnType::Text}, {QStringLiteral("NUM"), ColumnType::Integer}};
+  for (int i = 0; i < kRows; ++i)
+    big.rows.push_back({QStringLiteral("Nome %1").arg(kRows - i, 6, 10, QLatin1Char('0')), QVariant(qint64{i})});
+  source->tables[QStringLiteral("Grande")] = std::move(big);
+  SourceRecordset rs(Factory());
+  rs.Open(kConnection, QStringLiteral("Grande"));
+
+  struct Restore {
+    ReaderProcessSettings saved = ReaderSettings();
+    ~Restore() { SetReaderSettings(saved); }
+  } restore;
+  ReaderProcessSettings settings = restore.saved;
+  const auto wait = std::make_shared<AnsweringWait>();
+  settings.wait = wait;
+  SetReaderSettings(settings);
+  QStringList seen;
+  wait->during = [&] {
+    seen << rs.ValueAt(0, 1).toString();
+    try {
+      rs.SetFilter(QStringLiteral("[NUM] < 3"));
+      seen << QStringLiteral("filtered");
+    } catch (const DbError& e) {
+      seen << e.Description();
+    }
+  };
+  rs.SetSort(QStringLiteral("[NOME] ASC"));
+  EXPECT_EQ(rs.ValueAt(0, 1), QVariant(qint64{kRows - 1}));
+  ASSERT_GE(wait->calls, 1);
+  EXPECT_EQ(seen.mid(0, 2),
+            (QStringList{QStringLiteral("0"), QStringLiteral("L'origine dati sta già leggendo: attendere la fine della "
+                                                             "lettura.")}));
+
+  wait->during = nullptr;
+  wait->calls = 0;
+  wait->cancelAt = 1;
+  try {
+    rs.SetSort(QStringLiteral("[NOME] DESC"));
+    ADD_FAILURE() << "not cancelled";
+  } catch (const DbError& e) {
+    EXPECT_EQ(e.Number(), DbErrCancelled);
+  }
+  SetReaderSettings(restore.saved);
+  EXPECT_EQ(rs.Sort(), QStringLiteral("[NOME] ASC"));
+  EXPECT_EQ(rs.RecordCount(), kRows);
+  EXPECT_EQ(rs.ValueAt(0, 1), QVariant(qint64{kRows - 1}));
+  rs.SetFilter(QStringLiteral("[NUM] < 3"));
+  EXPECT_EQ(Names(rs),
+            (QStringList{QStringLiteral("Nome 299998"), QStringLiteral("Nome 299999"), QStringLiteral("Nome 300000")}));
 }
 
 }  // namespace

@@ -46,10 +46,11 @@ const std::map<std::string, Folders> kMayInclude = {
     {"datasources/readers", {"platform", "platform/db"}},
     {"datasources/process", {"datasources/readers", "platform"}},
     // A snapshot of a recordset's rows is written in the reader protocol's
-    // encoding: the data engine sees that encoding, not the reader program.
+    // encoding, and the work the user waits for waits as a read does: the
+    // data engine sees that encoding and that wait, not the reader program.
     {"datasources",
-     {"datasources/process/protocol.h", "datasources/process/rowdecoder.h", "datasources/readers", "platform",
-      "platform/db"}},
+     {"datasources/process/protocol.h", "datasources/process/rowdecoder.h", "datasources/process/waitedwork.h",
+      "datasources/readers", "platform", "platform/db"}},
     {"datasources/sample", {}},
     // The drawing of a label.
     {"render",

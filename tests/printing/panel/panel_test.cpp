@@ -5,6 +5,7 @@
 #include "../mergefixture.h"
 
 #include "../pdftools.h"
+#include "app/readerwaitdialog.h"
 #include "core/database.h"
 #include "datasources/registrations.h"
 #include "document/pageorigin.h"
@@ -215,6 +216,37 @@ TEST_F(PanelChoiceTest, ACancelledReadKeepsTheSourceChosenBefore) {
   EXPECT_FALSE(ManualOptionsShown());
   EXPECT_EQ(CurrentRun().m_PageCount, pages);
   EXPECT_EQ(Options().Text1(0)->text(), QString::number(pages));
+}
+
+// The panel's paints, counted.
+struct PaintCounter : QObject {
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+// A sort waits as a read of the source does, with the program's own wait
+// notice: the panel is drawn again before the records are sorted, so the
+// sort dialog just closed is not left on it.
+TEST_F(PanelChoiceTest, TheSortLetsThePanelRepaintBeforeItWorks) {
+  Merge(13);
+  panel->show();
+  QCoreApplication::processEvents();
+  struct Restore {
+    pv::ReaderProcessSettings saved = pv::ReaderSettings();
+    ~Restore() { pv::SetReaderSettings(saved); }
+  } restore;
+  pv::InstallReaderWaitDialog();
+  PaintCounter counter;
+  panel->installEventFilter(&counter);
+  panel->update();
+  sourceDialogs.sortAnswer = QStringLiteral("[NUM] DESC");
+  panel->Command(7)->click();
+  EXPECT_GT(counter.paints, 0);
+  EXPECT_EQ(Column(QStringLiteral("NUM")).value(0), QStringLiteral("13"));
+  EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(PanelChoiceTest, AFormatWithoutLabelsKeepsTheEntryWithoutMergeOrMessage) {
