@@ -6,6 +6,7 @@
 #include "datasources/registrations.h"
 #include "datasources/tablecache.h"
 #include "platform/exactdecimal.h"
+#include "platform/freedmemory.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -173,6 +174,14 @@ SourceRecordset::SourceRecordset(ReaderFactory factory) : m_factory(std::move(fa
 SourceRecordset::~SourceRecordset() { Close(); }
 
 void SourceRecordset::Close() {
+  // What goes with this recordset alone: its copy of the rows, the tables in
+  // its database, rows that no cache keeps (weak_ptr seen after the close).
+  bool freesRows = !m_values.empty();
+  std::vector<std::weak_ptr<const SourceTable>> rows;
+  for (const LoadedTable& t : m_loaded) {
+    freesRows = freesRows || t.stored;
+    rows.push_back(t.rows);
+  }
   m_open = false;
   m_reader.reset();
   if (!m_dbName.isEmpty()) {
@@ -203,6 +212,8 @@ void SourceRecordset::Close() {
   m_values.clear();
   m_rowCount = 0;
   m_pos = -1;
+  freesRows = freesRows || std::any_of(rows.begin(), rows.end(), [](const auto& r) { return r.expired(); });
+  if (freesRows) GiveBackFreedMemory();
 }
 
 void SourceRecordset::Open(const Registration& registration) {

@@ -5,6 +5,7 @@
 
 #include "datasources/readers/sourcereader.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -19,6 +20,8 @@ struct FakeSource {
   // Reads of a table fail with a DbError of this number (0: they do not),
   // as a read the user cancels does with DbErrCancelled.
   long readsFailWith = 0;
+  // Runs as a table is read, before it is given.
+  std::function<void()> duringRead;
 };
 
 class FakeReader : public SourceReader {
@@ -34,6 +37,7 @@ class FakeReader : public SourceReader {
   SourceTable ReadTable(const QString& table) override {
     if (m_source->readsFailWith != 0) throw DbError(m_source->readsFailWith, QStringLiteral("Lettura interrotta."));
     ++m_source->reads;
+    if (m_source->duringRead) m_source->duringRead();
     return Find(table);
   }
   bool RunsQueries() const override { return m_source->runsQueries; }

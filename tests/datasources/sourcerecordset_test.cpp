@@ -429,6 +429,30 @@ TEST_F(SourceRecordsetTest, TablesAreReadOnceUntilTheirFileChanges) {
   EXPECT_EQ(source->reads, 5);
 }
 
+// A table opened again after its file changed replaces the copy read
+// before: while it is read again no copy of the rows read before is held,
+// so the program never holds the table twice.
+TEST_F(SourceRecordsetTest, ATableReadAgainIsNotHeldTwice) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("persone.dbf"));
+  ASSERT_TRUE(Touch(file, QDateTime::currentDateTime()));
+  source->files[QStringLiteral("Persone")] = file;
+  // Every copy of the rows shares the source's text: it is the source's
+  // alone when no copy is left.
+  const QVariant& first = source->tables[QStringLiteral("Persone")].rows.front().front();
+  ASSERT_EQ(first.typeId(), QMetaType::QString);
+  const QString& marker = *static_cast<const QString*>(first.constData());
+  std::vector<bool> aloneAtRead;
+  source->duringRead = [&] { aloneAtRead.push_back(marker.isDetached()); };
+  SourceRecordset rs(Factory());
+  for (int open = 0; open < 3; ++open) {
+    ASSERT_TRUE(Touch(file, QDateTime::currentDateTime().addSecs(60 * open)));
+    rs.Open(kConnection, QStringLiteral("Persone"));
+    EXPECT_EQ(rs.RecordCount(), 6);
+  }
+  EXPECT_EQ(aloneAtRead, (std::vector<bool>{true, true, true}));
+}
+
 TEST_F(SourceRecordsetTest, AQueryOverTwoTablesLoadsWhatItNames) {
   SourceRecordset rs(Factory());
   rs.Open(kConnection, QStringLiteral("SELECT c.Regione, Count(*) AS Quanti FROM [Città] AS c GROUP BY c.Regione"));
