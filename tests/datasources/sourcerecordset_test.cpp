@@ -1,10 +1,10 @@
-#include "datasources/process/readerprocess.h"
 #include "datasources/process/readerwait.h"
 #include "datasources/sourcerecordset.h"
 #include "platform/exactdecimal.h"
 #include "datasources/tablecache.h"
 #include "fakereader.h"
 #include "tests/support/coreapp.h"
+#include "tests/support/readersettings.h"
 
 #include "platform/db/criteria.h"
 
@@ -882,14 +882,8 @@ TEST_F(SourceRecordsetTest, ABigSortIsWaitedForAndACancelKeepsTheRowsInForce) {
   SourceRecordset rs(Factory());
   rs.Open(kConnection, QStringLiteral("Grande"));
 
-  struct Restore {
-    ReaderProcessSettings saved = ReaderSettings();
-    ~Restore() { SetReaderSettings(saved); }
-  } restore;
-  ReaderProcessSettings settings = restore.saved;
   const auto wait = std::make_shared<AnsweringWait>();
-  settings.wait = wait;
-  SetReaderSettings(settings);
+  const testing::ReaderSettingsScope scope(testing::WithWait(wait));
   QStringList seen;
   wait->during = [&] {
     seen << rs.ValueAt(0, 1).toString();
@@ -916,7 +910,7 @@ TEST_F(SourceRecordsetTest, ABigSortIsWaitedForAndACancelKeepsTheRowsInForce) {
   } catch (const DbError& e) {
     EXPECT_EQ(e.Number(), DbErrCancelled);
   }
-  SetReaderSettings(restore.saved);
+  SetReaderSettings(scope.Saved());
   EXPECT_EQ(rs.Sort(), QStringLiteral("[NOME] ASC"));
   EXPECT_EQ(rs.RecordCount(), kRows);
   EXPECT_EQ(rs.ValueAt(0, 1), QVariant(qint64{kRows - 1}));

@@ -200,7 +200,7 @@ TEST_F(MergeTest, ACancelledReadKeepsTheMergeInForce) {
   ASSERT_TRUE(e.SetPrintFilter(QStringLiteral("[CITTA] <> 'Bari'")));  // 6 records, 4 a page
 
   const auto wait = std::make_shared<testing::CancellingWait>();
-  const testing::FaultyReaderScope hang(QStringLiteral("hang@ReadTable"), wait);
+  const testing::ReaderSettingsScope hang(testing::FaultyReader(QStringLiteral("hang@ReadTable"), wait));
   // Another source chosen: the one before stays, page and all.
   e.SetPageNumber(2);
   e.ChooseMergeSource(std::int32_t(other));

@@ -1,10 +1,9 @@
 #pragma once
-// The reader program's settings for one test, put back afterwards: the test
-// build of the reader (tests/datasources/process/readerfaults.cpp) making a
-// fault, and a wait the test answers for the user. A test program that
+// The test build of the reader (tests/datasources/process/readerfaults.cpp)
+// making a fault, and a wait the test answers for the user. A test program that
 // includes this links plavik_faulty_reader (tests/datasources/process).
-#include "datasources/process/readerprocess.h"
 #include "datasources/process/readerwait.h"
+#include "tests/support/readersettings.h"
 
 #include <QString>
 
@@ -22,22 +21,12 @@ class CancellingWait : public pv::ReaderWait {
   int asked = 0;
 };
 
-class FaultyReaderScope {
- public:
-  explicit FaultyReaderScope(const QString& fault, std::shared_ptr<pv::ReaderWait> wait = nullptr)
-      : m_saved(pv::ReaderSettings()) {
-    pv::ReaderProcessSettings settings = m_saved;
-    settings.program = QStringLiteral(PLAVIK_READER_FAULTS_PROGRAM);
-    settings.fault = fault;
-    settings.wait = std::move(wait);
-    pv::SetReaderSettings(settings);
-  }
-  ~FaultyReaderScope() { pv::SetReaderSettings(m_saved); }
-  FaultyReaderScope(const FaultyReaderScope&) = delete;
-  FaultyReaderScope& operator=(const FaultyReaderScope&) = delete;
-
- private:
-  pv::ReaderProcessSettings m_saved;
-};
+// The test build of the reader making `fault`, with `wait`.
+inline pv::ReaderProcessSettings FaultyReader(const QString& fault, std::shared_ptr<pv::ReaderWait> wait = nullptr) {
+  pv::ReaderProcessSettings settings = WithWait(std::move(wait));
+  settings.program = QStringLiteral(PLAVIK_READER_FAULTS_PROGRAM);
+  settings.fault = fault;
+  return settings;
+}
 
 }  // namespace testing

@@ -7,6 +7,7 @@
 #include "datasources/readers/sourcereader.h"
 #include "everyvalue.h"
 #include "tests/support/jetwriter.h"
+#include "tests/support/faultyreader.h"
 
 #include <shapefil.h>
 
@@ -70,24 +71,7 @@ void ExpectSameValues(const SourceTable& actual, const SourceTable& expected) {
   }
 }
 
-// The settings of the test, put back afterwards.
-class ReaderSettingsScope {
- public:
-  explicit ReaderSettingsScope(const ReaderProcessSettings& settings) : m_saved(ReaderSettings()) {
-    SetReaderSettings(settings);
-  }
-  ~ReaderSettingsScope() { SetReaderSettings(m_saved); }
-
- private:
-  ReaderProcessSettings m_saved;
-};
-
-ReaderProcessSettings Faulty(const QString& fault) {
-  ReaderProcessSettings settings = ReaderSettings();
-  settings.program = QStringLiteral(PLAVIK_READER_FAULTS_PROGRAM);
-  settings.fault = fault;
-  return settings;
-}
+using ::testing::ReaderSettingsScope;
 
 // No reader program left running or unreaped.
 void ExpectNoChildren() {
@@ -135,7 +119,7 @@ class ReaderProcessTest : public ::testing::Test {
 };
 
 TEST_F(ReaderProcessTest, EveryValueKindArrivesAsSent) {
-  const ReaderSettingsScope scope(Faulty(QStringLiteral("values@ReadTable")));
+  const ReaderSettingsScope scope(::testing::FaultyReader(QStringLiteral("values@ReadTable")));
   ExpectSameValues(OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti")), testing::EveryValueKind());
   ExpectNoChildren();
 }
@@ -232,7 +216,7 @@ TEST_F(ReaderProcessTest, ALargeTableArrivesWholeAndInOrder) {
 // A reader that fails half way through a table: the rows it sent are
 // dropped, its own reason is the message, and it goes on serving.
 TEST_F(ReaderProcessTest, ATableRefusedHalfWayIsTheReadersMessage) {
-  const ReaderSettingsScope scope(Faulty(QStringLiteral("refuse@ReadTable")));
+  const ReaderSettingsScope scope(::testing::FaultyReader(QStringLiteral("refuse@ReadTable")));
   const std::unique_ptr<SourceReader> reader = OpenSourceReader(Folder());
   for (int attempt = 0; attempt < 2; ++attempt) {
     try {
@@ -302,7 +286,7 @@ TEST_F(ReaderProcessTest, AFailingReaderIsAMessageAndTheProgramGoesOn) {
   for (const Failure& failure : failures) {
     SCOPED_TRACE(failure.fault);
     {
-      ReaderProcessSettings settings = Faulty(QString::fromLatin1(failure.fault));
+      ReaderProcessSettings settings = ::testing::FaultyReader(QString::fromLatin1(failure.fault));
       settings.timeLimitMs = failure.timeLimitMs;
       if (failure.program != nullptr) settings.program = QString::fromLatin1(failure.program);
       const ReaderSettingsScope scope(settings);
@@ -329,7 +313,7 @@ TEST_F(ReaderProcessTest, AReaderOverItsMemoryLimitIsAMessage) {
   GTEST_SKIP() << "no memory limit under AddressSanitizer";
 #endif
   {
-    ReaderProcessSettings settings = Faulty(QStringLiteral("memory@ReadTable"));
+    ReaderProcessSettings settings = ::testing::FaultyReader(QStringLiteral("memory@ReadTable"));
     settings.memoryLimit = qint64{512} * 1024 * 1024;
     const ReaderSettingsScope scope(settings);
     try {
@@ -367,7 +351,7 @@ using namespace std::chrono_literals;
 
 TEST_F(ReaderProcessTest, TheWaitIsAskedAgainAndAgainWhileARequestIsSlow) {
   const auto wait = std::make_shared<CountingWait>();
-  ReaderProcessSettings settings = Faulty(QStringLiteral("slow@ReadTable"));
+  ReaderProcessSettings settings = ::testing::FaultyReader(QStringLiteral("slow@ReadTable"));
   settings.wait = wait;
   {
     const ReaderSettingsScope scope(settings);
@@ -387,7 +371,7 @@ TEST_F(ReaderProcessTest, TheWaitIsAskedAgainAndAgainWhileARequestIsSlow) {
 // cancel them; rows that stop coming end the read at the limit.
 TEST_F(ReaderProcessTest, TheTimeLimitCountsFromTheLastByteTheReaderSent) {
   {
-    ReaderProcessSettings settings = Faulty(QStringLiteral("trickle@ReadTable"));
+    ReaderProcessSettings settings = ::testing::FaultyReader(QStringLiteral("trickle@ReadTable"));
     settings.timeLimitMs = 1000;  // the rows take 2.5 s, a frame every 250 ms
     const ReaderSettingsScope scope(settings);
     const SourceTable table = OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti"));
@@ -396,7 +380,7 @@ TEST_F(ReaderProcessTest, TheTimeLimitCountsFromTheLastByteTheReaderSent) {
   }
   ExpectNoChildren();
   {
-    ReaderProcessSettings settings = Faulty(QStringLiteral("trickle@ReadTable"));
+    ReaderProcessSettings settings = ::testing::FaultyReader(QStringLiteral("trickle@ReadTable"));
     settings.timeLimitMs = 1000;
     settings.wait = std::make_shared<CountingWait>(5);
     const ReaderSettingsScope scope(settings);
@@ -409,7 +393,7 @@ TEST_F(ReaderProcessTest, TheTimeLimitCountsFromTheLastByteTheReaderSent) {
   }
   ExpectNoChildren();
   {
-    ReaderProcessSettings settings = Faulty(QStringLiteral("stall@ReadTable"));
+    ReaderProcessSettings settings = ::testing::FaultyReader(QStringLiteral("stall@ReadTable"));
     settings.timeLimitMs = 1000;
     const ReaderSettingsScope scope(settings);
     try {
@@ -427,7 +411,7 @@ TEST_F(ReaderProcessTest, AWaitThatSaysStopEndsTheRequestAtOnce) {
   for (const char* fault : {"hang@ReadTable", "hang@Open"}) {
     SCOPED_TRACE(fault);
     const auto wait = std::make_shared<CountingWait>(3);
-    ReaderProcessSettings settings = Faulty(QString::fromLatin1(fault));
+    ReaderProcessSettings settings = ::testing::FaultyReader(QString::fromLatin1(fault));
     settings.wait = wait;
     {
       const ReaderSettingsScope scope(settings);
@@ -453,7 +437,7 @@ TEST_F(ReaderProcessTest, AWaitThatSaysStopEndsTheRequestAtOnce) {
 // handles) is refused, and the answer being read stays whole.
 TEST_F(ReaderProcessTest, ARequestFromInsideTheWaitIsRefusedAndTheFirstGoesOn) {
   const auto wait = std::make_shared<CountingWait>();
-  ReaderProcessSettings settings = Faulty(QStringLiteral("slow@ReadTable"));
+  ReaderProcessSettings settings = ::testing::FaultyReader(QStringLiteral("slow@ReadTable"));
   settings.wait = wait;
   const ReaderSettingsScope scope(settings);
   const std::unique_ptr<SourceReader> reader = OpenSourceReader(Folder());

@@ -5,6 +5,7 @@
 #include "datasources/process/readerwait.h"
 #include "datasources/process/waitedwork.h"
 #include "datasources/readers/sourcereader.h"
+#include "tests/support/readersettings.h"
 
 #include <gtest/gtest.h>
 
@@ -45,19 +46,6 @@ class RecordingWait : public ReaderWait {
   std::atomic<bool> release{false};
 };
 
-class WaitScope {
- public:
-  explicit WaitScope(std::shared_ptr<ReaderWait> wait) : m_saved(ReaderSettings()) {
-    ReaderProcessSettings settings = m_saved;
-    settings.wait = std::move(wait);
-    SetReaderSettings(settings);
-  }
-  ~WaitScope() { SetReaderSettings(m_saved); }
-
- private:
-  ReaderProcessSettings m_saved;
-};
-
 // Work that runs until the wait releases it, or until it is interrupted.
 class HeldWork {
  public:
@@ -83,7 +71,7 @@ TEST(WaitedWorkTest, WithoutAWaitTheWorkRunsHere) {
 
 TEST(WaitedWorkTest, TheWorkRunsApartWhileTheCallerAsksTheWait) {
   const auto wait = std::make_shared<RecordingWait>();
-  const WaitScope scope(wait);
+  const ::testing::ReaderSettingsScope scope(::testing::WithWait(wait));
   HeldWork work(*wait);
   RunWaited([&] { work(); }, [&] { work.interrupted = true; });
   EXPECT_FALSE(work.interrupted);
@@ -111,7 +99,7 @@ TEST(WaitedWorkTest, ACancelInterruptsTheWorkAndIsTheUsersChoice) {
   const auto wait = std::make_shared<RecordingWait>();
   wait->releaseAt = 0;
   wait->cancelAt = 2;
-  const WaitScope scope(wait);
+  const ::testing::ReaderSettingsScope scope(::testing::WithWait(wait));
   HeldWork work(*wait);
   try {
     // The work's own failure, once interrupted, is not what the caller hears.
@@ -151,7 +139,7 @@ class CountingNotice : public WaitNotice {
 TEST(WaitedWorkTest, TheReadersNoticeShowsForLongWorkAndItsAnnullaCancels) {
   CountingNotice::Counts counts;
   const auto wait = std::make_shared<NoticeReaderWait>(std::make_unique<CountingNotice>(counts), 100ms);
-  const WaitScope scope(wait);
+  const ::testing::ReaderSettingsScope scope(::testing::WithWait(wait));
   std::atomic<bool> interrupted{false};
   EXPECT_THROW(RunWaited(
                    [&] {

@@ -204,8 +204,8 @@ TEST_F(PanelChoiceTest, ACancelledReadKeepsTheSourceChosenBefore) {
   boxes.clear();
   const int pages = CurrentRun().m_PageCount;
   {
-    const testing::FaultyReaderScope hang(QStringLiteral("hang@ReadTable"),
-                                          std::make_shared<testing::CancellingWait>());
+    const testing::ReaderSettingsScope hang(
+        testing::FaultyReader(QStringLiteral("hang@ReadTable"), std::make_shared<testing::CancellingWait>()));
     Choose(2);
   }
   EXPECT_TRUE(boxes.empty());
@@ -234,10 +234,7 @@ TEST_F(PanelChoiceTest, TheSortLetsThePanelRepaintBeforeItWorks) {
   Merge(13);
   panel->show();
   QCoreApplication::processEvents();
-  struct Restore {
-    pv::ReaderProcessSettings saved = pv::ReaderSettings();
-    ~Restore() { pv::SetReaderSettings(saved); }
-  } restore;
+  const testing::ReaderSettingsScope restore(pv::ReaderSettings());
   pv::InstallReaderWaitDialog();
   PaintCounter counter;
   panel->installEventFilter(&counter);
