@@ -36,6 +36,8 @@ class ReaderWaitDialog : public WaitNotice {
     return m_dialog != nullptr && m_dialog->wasCanceled();
   }
 
+  void Repaint() override { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
  private:
   // Its window owns it too, and may be gone first.
   QPointer<QProgressDialog> m_dialog;

@@ -1,10 +1,12 @@
 #include "datasources/sourcerecordset.h"
 
 #include "datasources/connectionstring.h"
+#include "datasources/process/waitedwork.h"
 #include "datasources/querytext.h"
 #include "datasources/registrations.h"
 #include "datasources/tablecache.h"
 #include "platform/exactdecimal.h"
+#include "platform/freedmemory.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -172,6 +174,14 @@ SourceRecordset::SourceRecordset(ReaderFactory factory) : m_factory(std::move(fa
 SourceRecordset::~SourceRecordset() { Close(); }
 
 void SourceRecordset::Close() {
+  // What goes with this recordset alone: its copy of the rows, the tables in
+  // its database, rows that no cache keeps (weak_ptr seen after the close).
+  bool freesRows = !m_values.empty();
+  std::vector<std::weak_ptr<const SourceTable>> rows;
+  for (const LoadedTable& t : m_loaded) {
+    freesRows = freesRows || t.stored;
+    rows.push_back(t.rows);
+  }
   m_open = false;
   m_reader.reset();
   if (!m_dbName.isEmpty()) {
@@ -201,6 +211,8 @@ void SourceRecordset::Close() {
   m_values.clear();
   m_rowCount = 0;
   m_pos = -1;
+  freesRows = freesRows || std::any_of(rows.begin(), rows.end(), [](const auto& r) { return r.expired(); });
+  if (freesRows) GiveBackFreedMemory();
 }
 
 void SourceRecordset::Open(const Registration& registration) {
@@ -208,6 +220,7 @@ void SourceRecordset::Open(const Registration& registration) {
 }
 
 void SourceRecordset::Open(const QString& connectionString, const QString& source) {
+  RefuseWhileWorking();
   Close();
   try {
     const SourceLocation location = ParseConnectionString(connectionString);
@@ -237,6 +250,12 @@ void SourceRecordset::Open(const QString& connectionString, const QString& sourc
     Close();
     throw;
   }
+}
+
+void SourceRecordset::RefuseWhileWorking() const {
+  // An event the window handles while it waits for this recordset's rows.
+  if (m_working)
+    throw DbError(DbErrProvider, QStringLiteral("L'origine dati sta già leggendo: attendere la fine della lettura."));
 }
 
 void SourceRecordset::OpenDatabase() {
@@ -279,7 +298,7 @@ void SourceRecordset::LoadTable(const QString& readerName, const QString& alias,
   // A query reads its tables from the database; a table waits for a filter
   // or a sort to need it there.
   if (!m_isTable) {
-    StoreTable(m_loaded.back());
+    StoreTable(Database(m_dbName), m_loaded.back());
   } else {
     m_loaded.back().keptAsIs = TableKeptAsIs(*table);
     QStringList names, sql;
@@ -295,9 +314,8 @@ void SourceRecordset::LoadTable(const QString& readerName, const QString& alias,
   }
 }
 
-void SourceRecordset::StoreTable(LoadedTable& table) {
+void SourceRecordset::StoreTable(const QSqlDatabase& db, LoadedTable& table) {
   if (table.stored) return;
-  const QSqlDatabase db = Database(m_dbName);
   // A load that failed half way may have left the table empty.
   ExecSql(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(QuoteIdentifier(table.alias)));
   std::vector<SqliteColumn> columns = SqliteColumns(table.rows->columns);
@@ -311,27 +329,22 @@ void SourceRecordset::StoreTable(LoadedTable& table) {
 }
 
 // The rows of the table opened by name, in its order, copied as the
-// database would give them back. False (nothing changed) when a value could
-// come back otherwise; the rows are then read from the database.
-bool SourceRecordset::CopyTableRows() {
+// database would give them back. Nothing when a value could come back
+// otherwise; the rows are then read from the database.
+std::optional<SourceRecordset::ShownRows> SourceRecordset::CopyTableRows() const {
   const SourceTable& table = *m_loaded.front().rows;
   const size_t width = table.columns.size();
-  const int rowCount = RowCountOf(table.rows.size());
-  std::vector<QVariant> values;
-  values.reserve(table.rows.size() * width);
+  ShownRows shown;
+  shown.rowCount = RowCountOf(table.rows.size());
+  shown.values.reserve(table.rows.size() * width);
   for (const std::vector<QVariant>& row : table.rows) {
     for (size_t i = 0; i < width; ++i) {
       std::optional<QVariant> v = i < row.size() ? AsStored(row[i], table.columns[i].type) : QVariant();
-      if (!v) return false;
-      values.push_back(std::move(*v));
+      if (!v) return std::nullopt;
+      shown.values.push_back(std::move(*v));
     }
   }
-  m_table.reset();
-  m_order.clear();
-  m_values = std::move(values);
-  m_rowCount = rowCount;
-  m_pos = 0;
-  return true;
+  return shown;
 }
 
 void SourceRecordset::BuildQueryResult() {
@@ -383,6 +396,32 @@ void SourceRecordset::Describe(const std::vector<SqliteColumn>& columns, const Q
 }
 
 void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortKey>& sort) {
+  // A database is made on this thread, which its connection belongs to; the
+  // worker only uses it.
+  if (m_dbName.isEmpty() && (!criteria.IsEmpty() || !sort.empty())) OpenDatabase();
+  const QSqlDatabase db = m_dbName.isEmpty() ? QSqlDatabase() : Database(m_dbName);
+  ShownRows shown;
+  m_working = true;
+  try {
+    RunWaited([&] { shown = PickRows(db, criteria, sort); },
+              [&] {
+                if (db.isValid()) InterruptSqlite(db);
+              });
+  } catch (...) {
+    m_working = false;
+    throw;
+  }
+  m_working = false;
+  m_table = std::move(shown.table);
+  m_allRows = shown.allRows;
+  m_order = std::move(shown.order);
+  m_values = std::move(shown.values);
+  m_rowCount = shown.rowCount;
+  m_pos = 0;
+}
+
+SourceRecordset::ShownRows SourceRecordset::PickRows(const QSqlDatabase& db, const Criteria& criteria,
+                                                     const std::vector<SortKey>& sort) {
   // A table whose values all read back as they are shows its own rows: the
   // database only picks and orders them.
   bool pickRows = false;
@@ -391,18 +430,15 @@ void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortK
     pickRows = table.keptAsIs;
     if (criteria.IsEmpty() && sort.empty()) {
       if (pickRows) {
-        m_rowCount = RowCountOf(table.rows->rows.size());
-        m_table = table.rows;
-        m_order.clear();
-        m_allRows = true;
-        m_values.clear();
-        m_pos = 0;
-        return;
+        ShownRows all;
+        all.rowCount = RowCountOf(table.rows->rows.size());
+        all.table = table.rows;
+        all.allRows = true;
+        return all;
       }
-      if (CopyTableRows()) return;
+      if (std::optional<ShownRows> copied = CopyTableRows()) return std::move(*copied);
     }
   }
-  const QSqlDatabase db = Database(m_dbName);
   // Each key is a term of the ORDER BY, and so is the source order that
   // breaks ties.
   const int maxKeys = SqliteColumnLimit(db) - 1;
@@ -440,7 +476,7 @@ void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortK
   m_binding.row.clear();
   SqliteRows rows;
   try {
-    if (m_isTable) StoreTable(m_loaded.front());
+    if (m_isTable) StoreTable(db, m_loaded.front());
     rows = SelectRows(db, sql, {}, pickRows ? std::vector<int>() : m_types);
   } catch (const DbError&) {
     m_binding.criteria = nullptr;
@@ -472,24 +508,21 @@ void SourceRecordset::ReadRows(const Criteria& criteria, const std::vector<SortK
   } else {
     values = std::move(rows.values);
   }
-  const int rowCount = RowCountOf(pickRows      ? picked.size()
-                                  : filterAfter ? values.size() / width
-                                                : static_cast<size_t>(rows.rowCount));
+  ShownRows shown;
+  shown.rowCount = RowCountOf(pickRows      ? picked.size()
+                              : filterAfter ? values.size() / width
+                                            : static_cast<size_t>(rows.rowCount));
   if (pickRows) {
-    m_table = table;
-    m_order = std::move(picked);
-    m_allRows = false;
-    m_values.clear();
+    shown.table = table;
+    shown.order = std::move(picked);
   } else {
-    m_table.reset();
-    m_order.clear();
-    m_values = std::move(values);
+    shown.values = std::move(values);
   }
-  m_rowCount = rowCount;
-  m_pos = 0;
+  return shown;
 }
 
 void SourceRecordset::SetFilter(const QString& filter) {
+  RefuseWhileWorking();
   if (!m_open) throw DbError(DbErrClosed, QStringLiteral("Operazione non consentita quando l'oggetto è chiuso."));
   Criteria parsed = Criteria::Parse(filter, m_fields);
   ReadRows(parsed, m_sort);
@@ -498,6 +531,7 @@ void SourceRecordset::SetFilter(const QString& filter) {
 }
 
 void SourceRecordset::SetSort(const QString& sort) {
+  RefuseWhileWorking();
   if (!m_open) throw DbError(DbErrClosed, QStringLiteral("Operazione non consentita quando l'oggetto è chiuso."));
   std::vector<SortKey> keys = ParseSort(sort, m_fields);
   ReadRows(m_criteria, keys);
@@ -506,6 +540,7 @@ void SourceRecordset::SetSort(const QString& sort) {
 }
 
 void SourceRecordset::Requery() {
+  RefuseWhileWorking();
   if (!m_open) throw DbError(DbErrClosed, QStringLiteral("Operazione non consentita quando l'oggetto è chiuso."));
   // Every table is read first: a table that cannot be read leaves the rows
   // on show as they were.
@@ -518,10 +553,10 @@ void SourceRecordset::Requery() {
       throw;
     }
   }
+  // Tables whose file is unchanged are still loaded as they were.
+  bool changed = m_kind == SourceKind::Odbc;
   try {
     const QSqlDatabase db = Database(m_dbName);
-    // Tables whose file is unchanged are still loaded as they were.
-    bool changed = m_kind == SourceKind::Odbc;
     std::vector<LoadedTable> loaded;
     loaded.swap(m_loaded);
     for (size_t i = 0; i < loaded.size(); ++i) {
@@ -544,6 +579,11 @@ void SourceRecordset::Requery() {
     ReadRows(criteria, sort);
     m_criteria = std::move(criteria);
     m_sort = std::move(sort);
+  } catch (const DbError& e) {
+    // Cancelled with nothing read again: the rows on show stay.
+    if (e.Number() == DbErrCancelled && !changed) throw;
+    Close();
+    throw;
   } catch (...) {
     // Half the source is read again: nothing on show can be trusted.
     Close();

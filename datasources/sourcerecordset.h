@@ -32,6 +32,14 @@
 // current (or Eof when there is none). MoveNext past the last row gives Eof,
 // MovePrevious before the first Bof; Value at Bof or Eof throws.
 //
+// Filtering and sorting the rows (at Open, SetFilter, SetSort and Requery)
+// is work the user waits for: with a wait installed it runs on a worker
+// thread while the window repaints, shows the reader's notice after a second
+// and may be cancelled (waitedwork.h). A cancel throws DbError of
+// DbErrCancelled and leaves the rows and settings in force, as a refused
+// filter does. While the rows are picked the recordset may be read, and
+// every call that would change it is refused.
+//
 // Values are typed: Null (invalid QVariant), qint64, double, ExactDecimal,
 // QString, QDate, QDateTime, bool. Every failure throws DbError; a failed SetFilter or
 // SetSort leaves the previous rows and setting in force, and so does a
@@ -50,6 +58,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace pv {
@@ -120,16 +129,32 @@ class SourceRecordset {
     bool keptAsIs = false;                    // its rows can be shown as they are
   };
 
+  // The rows on show as ReadRows makes them (m_table and the rest below).
+  struct ShownRows {
+    std::shared_ptr<const SourceTable> table;
+    bool allRows = false;
+    std::vector<int> order;
+    std::vector<QVariant> values;
+    int rowCount = 0;
+  };
+
   void Fail();
+  void RefuseWhileWorking() const;
   void OpenDatabase();
   QString ReaderTableNamed(const QString& name);
   std::shared_ptr<const SourceTable> ReadSourceTable(const QString& readerName);
   void LoadTable(const QString& readerName, const QString& alias, std::shared_ptr<const SourceTable> rows = nullptr);
-  void StoreTable(LoadedTable& table);
-  bool CopyTableRows();
+  void StoreTable(const QSqlDatabase& db, LoadedTable& table);
+  std::optional<ShownRows> CopyTableRows() const;
   const QVariant& At(int row, int index) const;
   void BuildQueryResult();
+  // Shows the rows a filter and a sort pick. They are picked on a worker
+  // thread while the window waits (waitedwork.h), and shown once picked: a
+  // cancel leaves the rows on show as they were.
   void ReadRows(const Criteria& criteria, const std::vector<SortKey>& sort);
+  // The picking, which changes nothing on show; `db` is the in-memory
+  // database, made beforehand where the rows need it.
+  ShownRows PickRows(const QSqlDatabase& db, const Criteria& criteria, const std::vector<SortKey>& sort);
   void Describe(const std::vector<SqliteColumn>& columns, const QStringList& names);
 
   ReaderFactory m_factory;
@@ -162,6 +187,9 @@ class SourceRecordset {
   std::vector<QVariant> m_values;
   int m_rowCount = 0;
   int m_pos = -1;
+  // Rows are being picked on the worker: the window's events may read the
+  // rows on show, and may change nothing.
+  bool m_working = false;
 };
 
 }  // namespace pv

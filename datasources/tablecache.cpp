@@ -1,5 +1,7 @@
 #include "datasources/tablecache.h"
 
+#include "platform/freedmemory.h"
+
 #include <QDateTime>
 #include <QFileInfo>
 
@@ -42,9 +44,18 @@ std::shared_ptr<const SourceTable> ReadTableCached(SourceReader& reader, const Q
       }
     }
   }
+  // The copy kept of the table as it was goes before the table is read
+  // again: the program holds one copy of it, not two.
+  const auto same = [&](const Entry& e) { return e.connection == connection && e.table == key; };
+  bool dropped = false;
+  {
+    std::lock_guard lock(g_mutex);
+    dropped = std::erase_if(g_entries, same) > 0;
+  }
+  if (dropped) GiveBackFreedMemory();
   auto rows = std::make_shared<const SourceTable>(reader.ReadTable(table));
   std::lock_guard lock(g_mutex);
-  std::erase_if(g_entries, [&](const Entry& e) { return e.connection == connection && e.table == key; });
+  std::erase_if(g_entries, same);
   g_entries.push_back(Entry{connection, key, file, modified, size, rows});
   while (g_entries.size() > kMaxTables) g_entries.pop_front();
   return rows;

@@ -4,7 +4,8 @@
 //
 // An entry belongs to (connection string, table) and holds while the file it
 // was read from has the same path, modification time and size; otherwise the
-// table is read again and replaces it. Tables without a file (ODBC) are never
+// table is read again and replaces it: the copy kept goes first, so that a
+// table read again is not held twice. Tables without a file (ODBC) are never
 // kept. The cache holds a bounded number of tables, dropping the oldest.
 
 #include "datasources/readers/sourcereader.h"

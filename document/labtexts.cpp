@@ -22,8 +22,8 @@ QList<LostText> TextsTheFileCannotHold(const LabFileContent& content) {
     if (!lost.contains(entry)) lost.append(entry);
   };
   const LabelHeader& h = content.Header;
-  for (const QString* text : {&h.LabelFormatCode, &h.Text2, &h.Text3, &h.Text4, &h.Text5, &content.BackgroundName,
-                              &content.BorderName}) {
+  for (const QString* text :
+       {&h.LabelFormatCode, &h.Text2, &h.Text3, &h.Text4, &h.Text5, &content.BackgroundName, &content.BorderName}) {
     check(*text, false);
   }
   const std::int32_t count = std::clamp<std::int32_t>(content.Block.Count, 0, MaxObjects);

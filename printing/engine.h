@@ -79,17 +79,20 @@ class PrintEngine {
 
   // Opens the chosen registration with the run's filter and sort, counts its
   // records and makes the run's pages from them. False (after its message,
-  // and back to no merge) when it cannot merge.
+  // and back to no merge) when it cannot merge. A read the user cancels
+  // throws its DbError (DbErrCancelled) with nothing shown.
   bool GetMergeInformation();
   // A registration chosen in the data-source list: starts without sort and
-  // filter and merges when the source opens with records.
+  // filter and merges when the source opens with records. A read the user
+  // cancels keeps the source and the run chosen before.
   void ChooseMergeSource(std::int32_t registrationId);
   // The no-merge entry chosen: merge off, the run back to one whole page of
   // the document's format, the manual options shown.
   void GiveUpMergeSource();
   // The run's sort (as the sort dialog writes it) and filter (as the filter
   // dialog writes it) for the merge source. False when the source refused
-  // it: the previous sort or filter stays.
+  // it or the user cancelled it: the previous sort or filter stays (a
+  // cancel with no message).
   bool SetPrintSort(const QString& sort);
   bool SetPrintFilter(const QString& filter);
   // The merge source's field names in field order (empty without merge),
@@ -110,6 +113,10 @@ class PrintEngine {
   // Lays out and draws page `page` with the canvas geometry committed and
   // the field values made by the caller (once for a whole job).
   bool DrawPage(DeviceContext* hdc, bool bPreview, RecordFields& fields, std::int32_t page);
+  // GetMergeInformation on a new recordset. A read the user cancels puts
+  // back the source open before and the run `before`, whose pages are
+  // counted again from that source when `recount`. Whether it merges.
+  bool MergeOrKeep(const PrintRunValues& before, bool recount);
   PrintRunValues m_run;
   std::int32_t m_pageNumber = 1;
   bool m_jobRunning = false;

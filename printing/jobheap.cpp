@@ -1,5 +1,7 @@
 #include "printing/jobheap.h"
 
+#include "platform/freedmemory.h"
+
 #include <cstdlib>  // defines __GLIBC__ with the C library
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -27,8 +29,8 @@ JobHeap::~JobHeap() {
 #if defined(__GLIBC__)
   mallopt(M_MMAP_THRESHOLD, kDefaultThreshold);
   mallopt(M_TRIM_THRESHOLD, kDefaultThreshold);
-  malloc_trim(0);
 #endif
+  GiveBackFreedMemory();
 }
 
 }  // namespace pv

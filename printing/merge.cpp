@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 
 #include <optional>
+#include <utility>
 
 namespace pv {
 namespace {
@@ -74,6 +75,8 @@ bool PrintEngine::GetMergeInformation() {
     if (!m_run.m_Filter.isEmpty()) m_mergeSource->SetFilter(m_run.m_Filter);
     if (!m_run.m_Sort.isEmpty()) m_mergeSource->SetSort(m_run.m_Sort);
   } catch (const DbError& e) {
+    // A read the user cancelled is no failure: it goes back to the caller.
+    if (e.Number() == DbErrCancelled) throw;
     // The reader's reason (a time or memory limit, a reader that stopped, a
     // damaged file, a missing table) is the user's only clue.
     return cannotMerge(kCannotOpen, e.Description());
@@ -89,11 +92,41 @@ bool PrintEngine::GetMergeInformation() {
   return true;
 }
 
+bool PrintEngine::MergeOrKeep(const PrintRunValues& before, bool recount) {
+  // The source open so far waits aside until the new one is open.
+  const std::int32_t page = m_pageNumber;
+  std::unique_ptr<SourceRecordset> kept = std::exchange(m_mergeSource, std::make_unique<SourceRecordset>());
+  try {
+    return GetMergeInformation();
+  } catch (const DbError&) {
+    // Cancelled, the only failure GetMergeInformation lets through: the
+    // source and the run as they were.
+    m_mergeSource = std::move(kept);
+    m_run = before;
+    m_pageNumber = page;
+  }
+  PrintPanelControls& controls = PrintControls();
+  if (recount && Merging()) {
+    // The run changed in a way the source does not (the format's grid, a
+    // filter the source already took): its pages are counted again.
+    const std::int32_t records = m_mergeSource->RecordCount();
+    if (records <= 0) {
+      controls.SelectNoMergeEntry();
+      return false;
+    }
+    m_run.SetToLabels(records, LabelsPerPage(m_run.m_Format.Sheet));
+  }
+  controls.SetControlInformation();
+  controls.RefreshPreview();
+  return Merging();
+}
+
 void PrintEngine::ChooseMergeSource(std::int32_t registrationId) {
+  const PrintRunValues before = m_run;
   m_run.m_RegistrationId = registrationId;
   m_run.m_Filter.clear();
   m_run.m_Sort.clear();
-  if (!GetMergeInformation()) return;
+  if (!MergeOrKeep(before, false)) return;
   PrintPanelControls& controls = PrintControls();
   controls.ShowManualOptions(false);
   controls.RefreshPreview();
@@ -113,7 +146,7 @@ bool PrintEngine::SetPrintSort(const QString& sort) {
     try {
       m_mergeSource->SetSort(sort);
     } catch (const DbError& e) {
-      ShowRefusal(e);
+      if (e.Number() != DbErrCancelled) ShowRefusal(e);
       return false;
     }
   }
@@ -131,11 +164,11 @@ bool PrintEngine::SetPrintFilter(const QString& filter) {
   try {
     m_mergeSource->SetFilter(filter);
   } catch (const DbError& e) {
-    ShowRefusal(e);
+    if (e.Number() != DbErrCancelled) ShowRefusal(e);
     return false;
   }
   m_run.m_Filter = filter;
-  GetMergeInformation();
+  MergeOrKeep(m_run, true);
   return true;
 }
 

@@ -85,7 +85,7 @@ void PrintEngine::ResetPrinterInformation() {
   // loaded.
   bool recounted = false;
   if (Merging()) {
-    recounted = GetMergeInformation();
+    recounted = MergeOrKeep(m_run, true);
     // A source that no longer opens went back to no merge, which did all of
     // this again without it.
     if (!recounted && !Merging()) return;

@@ -73,8 +73,9 @@ bool dlgFilterModel::CheckSintax(bool bMode) {
     m_tried = true;
     m_recordset->SetFilter(text);
     m_recordset->Requery();
-  } catch (const DbError&) {
-    MsgBox(LoadResString(13627) + text.toUpper(), MsgIcon::Exclamation);
+  } catch (const DbError& e) {
+    // A check the user cancelled says nothing of the expression.
+    if (e.Number() != DbErrCancelled) MsgBox(LoadResString(13627) + text.toUpper(), MsgIcon::Exclamation);
     return false;
   }
   if (bMode) MsgBoxRes(13626, MsgIcon::Information);

@@ -155,12 +155,13 @@ bool DataBaseDataModel::View() {
     m_records.Open(*found);
     m_ConnectionString = EffectiveConnectionString(*found);
     m_viewedId = found->id;
-  } catch (const DbError&) {
+  } catch (const DbError& e) {
     // The read closed the records it replaced: nothing is on view, and no
-    // entry stays selected over an empty grid.
+    // entry stays selected over an empty grid. A read the user cancelled is
+    // no failure to report.
     DropView();
     SelectViewed();
-    MsgBoxRes(31017, MsgIcon::Information);
+    if (e.Number() != DbErrCancelled) MsgBoxRes(31017, MsgIcon::Information);
     return false;
   }
   m_onView = true;
@@ -178,8 +179,8 @@ void DataBaseDataModel::SortTable() {
     m_records.SetSort(sort);
     m_records.Requery();
     m_SortString = sort;
-  } catch (const DbError&) {
-    MsgBoxRes(31022, MsgIcon::Information);
+  } catch (const DbError& e) {
+    if (e.Number() != DbErrCancelled) MsgBoxRes(31022, MsgIcon::Information);
   }
 }
 

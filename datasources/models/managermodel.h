@@ -5,7 +5,8 @@
 //
 // After every command that did not fail the print panel reloads its list of
 // registrations. A failed store is reported and keeps the list as stored; a
-// source that does not open on View leaves nothing on view (31017).
+// source that does not open on View leaves nothing on view (31017); a read
+// the user cancels (DbErrCancelled) leaves the same with no message.
 //
 // The records on view are always those of the selected entry: a rebuilt
 // list selects the entry on view again, and a read that failed or was

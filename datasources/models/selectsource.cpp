@@ -29,8 +29,8 @@ bool dlgSelectSourceModel::Ok() {
   try {
     const SourceLocation where = ParseConnectionString(sConn);
     m_factory ? m_factory(where) : OpenSourceReader(where);
-  } catch (const DbError&) {
-    MsgBoxRes(31017);
+  } catch (const DbError& e) {
+    if (e.Number() != DbErrCancelled) MsgBoxRes(31017);
     return false;
   }
   sRecordset = m_selection.GetRecordset();
@@ -38,8 +38,8 @@ bool dlgSelectSourceModel::Ok() {
     try {
       SourceRecordset test(m_factory);
       test.Open(sConn, sRecordset);
-    } catch (const DbError&) {
-      MsgBoxRes(31018);
+    } catch (const DbError& e) {
+      if (e.Number() != DbErrCancelled) MsgBoxRes(31018);
       return false;
     }
   }

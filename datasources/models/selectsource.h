@@ -4,7 +4,8 @@
 // refuses, in this order and with no icon: an empty name (31020), an empty
 // file box (31019), a source whose file, folder or data source name does not
 // open (31017), and, unless the type chosen is ODBC, a table or query that
-// does not open (31018). sLabel "" means cancelled.
+// does not open (31018). A read the user cancels refuses OK with no message.
+// sLabel "" means cancelled.
 
 #include "datasources/models/sourceselection.h"
 

@@ -175,12 +175,10 @@ bool ReaderChild::Receive() {
     const ssize_t got = ::recv(m_fd, m_buffer.data() + m_end, m_buffer.size() - m_end, 0);
     if (got > 0) {
       m_end += static_cast<std::size_t>(got);
-      // A long answer that keeps coming is still one wait, and still bound
-      // by the time limit.
-      if (Clock::now() - m_lastWaitCall >= kWaitSlice) {
-        if (Remaining() == 0) TimedOut();
-        CallWait();
-      }
+      // The reader answers: the time limit starts again. A long answer that
+      // keeps coming is still one wait, which the user may cancel.
+      m_deadline = Clock::now() + std::chrono::milliseconds(m_settings.timeLimitMs);
+      if (Clock::now() - m_lastWaitCall >= kWaitSlice) CallWait();
       return true;
     }
     if (got == 0) return false;
@@ -346,7 +344,7 @@ void ReaderChild::TimedOut() {
 
 void ReaderChild::Cancelled() {
   Kill();
-  Throw(ReaderCancelledText());
+  throw DbError(DbErrCancelled, ReaderCancelledText());
 }
 
 void ReaderChild::BadAnswer() {

@@ -1,10 +1,11 @@
 #pragma once
 // One running reader program, seen from the program: it is started with a
-// location to open and then answers requests one at a time. Each request has
-// the time limit of the settings; the answer is read as it comes, so the
-// reader never waits on a full pipe. The wait goes in short slices, and the
+// location to open and then answers requests one at a time. The answer is
+// read as it comes, so the reader never waits on a full pipe, and as long as
+// it comes: the time limit of the settings ends a request only when the
+// reader sends nothing for that long. The wait goes in short slices, and the
 // settings' ReaderWait is asked between them whether to go on: when it says
-// no, the reader is ended and the request fails with ReaderCancelledText().
+// no, the reader is ended and the request fails with DbErrCancelled.
 //
 // A refusal of the source comes back as the reader's own DbError and the
 // reader stays. A reader that crashes, exits, runs out of time or memory or
@@ -68,8 +69,8 @@ class ReaderChild {
   ReaderProcessSettings m_settings;
   pid_t m_pid = -1;
   int m_fd = -1;
-  Clock::time_point m_asked;  // when the request (or the open) was sent
-  Clock::time_point m_deadline;
+  Clock::time_point m_asked;     // when the request (or the open) was sent
+  Clock::time_point m_deadline;  // the time limit from the request or the last byte read
   Clock::time_point m_lastWaitCall;
   std::vector<char> m_buffer;
   std::size_t m_begin = 0;  // the unread bytes of m_buffer

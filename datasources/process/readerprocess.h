@@ -13,7 +13,9 @@ class ReaderWait;
 struct ReaderProcessSettings {
   // The reader program; empty for ReaderProgram().
   QString program;
-  // How long one request may take, from asking to the last row.
+  // How long the reader may keep silent: from the request to its first
+  // byte, or between two bytes of its answer. An answer that keeps coming
+  // has no limit but the user's cancel.
   int timeLimitMs = 60 * 1000;
   // The reader's address space in bytes; 0 for no limit.
   qint64 memoryLimit = qint64{4} * 1024 * 1024 * 1024;

@@ -31,4 +31,17 @@ void NoticeReaderWait::Ended() {
   m_notice->Hide();
 }
 
+void NoticeReaderWait::Repaint() {
+  // Once shown, the notice handles every event at each Waiting.
+  if (m_handling || std::this_thread::get_id() != m_thread || m_shown) return;
+  m_handling = true;
+  try {
+    m_notice->Repaint();
+  } catch (...) {
+    m_handling = false;
+    throw;
+  }
+  m_handling = false;
+}
+
 }  // namespace pv

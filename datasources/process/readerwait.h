@@ -19,11 +19,15 @@ class ReaderWait {
  public:
   virtual ~ReaderWait() = default;
   // The answer to one request has been awaited for `waited` so far; false
-  // ends the wait (the user cancelled), and the request fails with
-  // ReaderCancelledText().
+  // ends the wait (the user cancelled), and the request fails with a
+  // DbError of DbErrCancelled and ReaderCancelledText(): the user's choice,
+  // which callers tell apart from a failure and report to no one.
   virtual bool Waiting(std::chrono::milliseconds waited) = 0;
   // The request's wait is over, answered or not.
   virtual void Ended() {}
+  // Work waited for on a worker thread (waitedwork.h) leaves the window
+  // free to be drawn: its paints are handled, and no input.
+  virtual void Repaint() {}
 };
 
 // Why a request the user cancelled failed.
@@ -39,6 +43,8 @@ class WaitNotice {
   virtual void Hide() = 0;
   // Handles the events that are waiting; true once the user cancelled.
   virtual bool Cancelled() = 0;
+  // Handles the events that are waiting except the user's input.
+  virtual void Repaint() {}
 };
 
 class NoticeReaderWait : public ReaderWait {
@@ -49,6 +55,7 @@ class NoticeReaderWait : public ReaderWait {
 
   bool Waiting(std::chrono::milliseconds waited) override;
   void Ended() override;
+  void Repaint() override;
 
   bool Shown() const { return m_shown; }
 

@@ -15,6 +15,7 @@ inline constexpr long DbErrNoCurrentRecord = 3021;     // BOF or EOF, or the row
 inline constexpr long DbErrNotUpdatable = 3251;        // the source cannot be written
 inline constexpr long DbErrItemNotFound = 3265;        // no field of that name
 inline constexpr long DbErrClosed = 3704;              // the recordset is not open
+inline constexpr long DbErrCancelled = 3712;           // the user cancelled the operation
 inline constexpr long DbErrProvider = -2147467259;     // the driver refused (0x80004005)
 inline constexpr long DbErrRowNotFound = -2147217864;  // row changed or deleted by another user
 

@@ -182,6 +182,8 @@ void ExecSql(const QSqlDatabase& db, const QString& sql) {
   if (sqlite3_exec(h, utf8.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) Fail(h);
 }
 
+void InterruptSqlite(const QSqlDatabase& db) { sqlite3_interrupt(Handle(db)); }
+
 void CreateFilledTable(const QSqlDatabase& db, const QString& table, const std::vector<SqliteColumn>& columns,
                        const std::vector<std::vector<QVariant>>& rows) {
   sqlite3* h = Handle(db);

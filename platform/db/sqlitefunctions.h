@@ -70,6 +70,9 @@ struct SqliteColumn {
 int MetaTypeOfDeclared(const QString& declaredType);
 // Runs statements that return no rows.
 void ExecSql(const QSqlDatabase& db, const QString& sql);
+// Stops the statement running on the connection, if any, which fails as
+// interrupted; safe from any thread while another runs it.
+void InterruptSqlite(const QSqlDatabase& db);
 // Creates `table` and fills it with rows of typed values in one transaction.
 void CreateFilledTable(const QSqlDatabase& db, const QString& table, const std::vector<SqliteColumn>& columns,
                        const std::vector<std::vector<QVariant>>& rows);

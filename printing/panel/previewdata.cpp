@@ -216,7 +216,17 @@ void PreviewData::CmbRegistration_Click(int index) {
   } else {
     engine.GiveUpMergeSource();
   }
-  // Whatever the engine did, the options show the state it left.
+  // Whatever the engine did, the options show the state it left: a read the
+  // user cancelled kept the source chosen before, whose entry is selected
+  // again.
+  if (engine.Merging()) {
+    QComboBox* list = m_options->CmbRegistration();
+    const int kept = list->findData(engine.Run().m_RegistrationId);
+    if (kept >= 0 && kept != list->currentIndex()) {
+      const QSignalBlocker block(list);
+      list->setCurrentIndex(kept);
+    }
+  }
   ShowControl(!engine.Merging());
   RefreshPreview();
 }

@@ -5,6 +5,7 @@
 
 #include "datasources/readers/sourcereader.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -16,6 +17,11 @@ struct FakeSource {
   int reads = 0;
   bool runsQueries = false;  // as an ODBC source: queries run "on the server"
   QString lastQuery;
+  // Reads of a table fail with a DbError of this number (0: they do not),
+  // as a read the user cancels does with DbErrCancelled.
+  long readsFailWith = 0;
+  // Runs as a table is read, before it is given.
+  std::function<void()> duringRead;
 };
 
 class FakeReader : public SourceReader {
@@ -29,7 +35,9 @@ class FakeReader : public SourceReader {
   }
   std::vector<SourceColumn> Columns(const QString& table) override { return Find(table).columns; }
   SourceTable ReadTable(const QString& table) override {
+    if (m_source->readsFailWith != 0) throw DbError(m_source->readsFailWith, QStringLiteral("Lettura interrotta."));
     ++m_source->reads;
+    if (m_source->duringRead) m_source->duringRead();
     return Find(table);
   }
   bool RunsQueries() const override { return m_source->runsQueries; }

@@ -1,8 +1,10 @@
+#include "datasources/process/readerwait.h"
 #include "datasources/sourcerecordset.h"
 #include "platform/exactdecimal.h"
 #include "datasources/tablecache.h"
 #include "fakereader.h"
 #include "tests/support/coreapp.h"
+#include "tests/support/readersettings.h"
 
 #include "platform/db/criteria.h"
 
@@ -18,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace pv {
@@ -426,6 +429,30 @@ TEST_F(SourceRecordsetTest, TablesAreReadOnceUntilTheirFileChanges) {
   EXPECT_EQ(source->reads, 5);
 }
 
+// A table opened again after its file changed replaces the copy read
+// before: while it is read again no copy of the rows read before is held,
+// so the program never holds the table twice.
+TEST_F(SourceRecordsetTest, ATableReadAgainIsNotHeldTwice) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("persone.dbf"));
+  ASSERT_TRUE(Touch(file, QDateTime::currentDateTime()));
+  source->files[QStringLiteral("Persone")] = file;
+  // Every copy of the rows shares the source's text: it is the source's
+  // alone when no copy is left.
+  const QVariant& first = source->tables[QStringLiteral("Persone")].rows.front().front();
+  ASSERT_EQ(first.typeId(), QMetaType::QString);
+  const QString& marker = *static_cast<const QString*>(first.constData());
+  std::vector<bool> aloneAtRead;
+  source->duringRead = [&] { aloneAtRead.push_back(marker.isDetached()); };
+  SourceRecordset rs(Factory());
+  for (int open = 0; open < 3; ++open) {
+    ASSERT_TRUE(Touch(file, QDateTime::currentDateTime().addSecs(60 * open)));
+    rs.Open(kConnection, QStringLiteral("Persone"));
+    EXPECT_EQ(rs.RecordCount(), 6);
+  }
+  EXPECT_EQ(aloneAtRead, (std::vector<bool>{true, true, true}));
+}
+
 TEST_F(SourceRecordsetTest, AQueryOverTwoTablesLoadsWhatItNames) {
   SourceRecordset rs(Factory());
   rs.Open(kConnection, QStringLiteral("SELECT c.Regione, Count(*) AS Quanti FROM [Città] AS c GROUP BY c.Regione"));
@@ -826,6 +853,70 @@ TEST_F(SourceRecordsetTest, WideTablesFilterAndSortOrSayWhyNot) {
     EXPECT_EQ(e.Description(), QStringLiteral("Impossibile applicare il filtro o l'ordinamento all'origine dati."));
   }
   EXPECT_EQ(rs.RecordCount(), 4);
+}
+
+// A wait the test answers for the user: `during` runs at each call, as the
+// window's events do; it cancels at its call number `cancelAt` (0: never).
+class AnsweringWait : public ReaderWait {
+ public:
+  bool Waiting(std::chrono::milliseconds) override {
+    ++calls;
+    if (during) during();
+    return cancelAt == 0 || calls < cancelAt;
+  }
+  int calls = 0;
+  int cancelAt = 0;
+  std::function<void()> during;
+};
+
+// A sort of a big table is work the user waits for: the wait is asked
+// while it runs, the rows on show stay readable and unchanged meanwhile,
+// and a cancel leaves the sort in force as it was.
+TEST_F(SourceRecordsetTest, ABigSortIsWaitedForAndACancelKeepsTheRowsInForce) {
+  constexpr int kRows = 300000;
+  SourceTable big;
+  big.columns = {{QStringLiteral("NOME"), ColumnType::Text}, {QStringLiteral("NUM"), ColumnType::Integer}};
+  for (int i = 0; i < kRows; ++i)
+    big.rows.push_back({QStringLiteral("Nome %1").arg(kRows - i, 6, 10, QLatin1Char('0')), QVariant(qint64{i})});
+  source->tables[QStringLiteral("Grande")] = std::move(big);
+  SourceRecordset rs(Factory());
+  rs.Open(kConnection, QStringLiteral("Grande"));
+
+  const auto wait = std::make_shared<AnsweringWait>();
+  const testing::ReaderSettingsScope scope(testing::WithWait(wait));
+  QStringList seen;
+  wait->during = [&] {
+    seen << rs.ValueAt(0, 1).toString();
+    try {
+      rs.SetFilter(QStringLiteral("[NUM] < 3"));
+      seen << QStringLiteral("filtered");
+    } catch (const DbError& e) {
+      seen << e.Description();
+    }
+  };
+  rs.SetSort(QStringLiteral("[NOME] ASC"));
+  EXPECT_EQ(rs.ValueAt(0, 1), QVariant(qint64{kRows - 1}));
+  ASSERT_GE(wait->calls, 1);
+  EXPECT_EQ(seen.mid(0, 2),
+            (QStringList{QStringLiteral("0"), QStringLiteral("L'origine dati sta già leggendo: attendere la fine della "
+                                                             "lettura.")}));
+
+  wait->during = nullptr;
+  wait->calls = 0;
+  wait->cancelAt = 1;
+  try {
+    rs.SetSort(QStringLiteral("[NOME] DESC"));
+    ADD_FAILURE() << "not cancelled";
+  } catch (const DbError& e) {
+    EXPECT_EQ(e.Number(), DbErrCancelled);
+  }
+  SetReaderSettings(scope.Saved());
+  EXPECT_EQ(rs.Sort(), QStringLiteral("[NOME] ASC"));
+  EXPECT_EQ(rs.RecordCount(), kRows);
+  EXPECT_EQ(rs.ValueAt(0, 1), QVariant(qint64{kRows - 1}));
+  rs.SetFilter(QStringLiteral("[NUM] < 3"));
+  EXPECT_EQ(Names(rs),
+            (QStringList{QStringLiteral("Nome 299998"), QStringLiteral("Nome 299999"), QStringLiteral("Nome 300000")}));
 }
 
 }  // namespace

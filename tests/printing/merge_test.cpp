@@ -7,6 +7,7 @@
 
 #include "datasources/predefinedfields.h"
 #include "render/libraries.h"
+#include "tests/support/faultyreader.h"
 #include "tests/support/records.h"
 
 namespace {
@@ -216,6 +217,58 @@ TEST_F(MergeTest, TheSortStaysThroughEveryFilterAndANewChoiceClearsBoth) {
   EXPECT_EQ(CountBoxes(31025), 1);
   EXPECT_FALSE(e.Merging());
   EXPECT_EQ(CurrentRun().m_RangePages, 0);
+}
+
+// "Annulla" on the wait notice while the source is read is the user's
+// choice: no message, and the merge in force stays with its sort, filter
+// and pages, counted again where the run changed meanwhile.
+TEST_F(MergeTest, ACancelledReadKeepsTheMergeInForce) {
+  const qint64 id = RegisterRows(9);
+  const qint64 other = RegisterRows(5, QStringLiteral("altra"));
+  pv::PrintEngine& e = pv::PrintRun();
+  e.ChooseMergeSource(std::int32_t(id));
+  ASSERT_TRUE(e.SetPrintSort(QStringLiteral("[NOME] DESC")));
+  e.SetPageNumber(2);
+  const auto expectKept = [&](const char* first, int records, int pages, int lastLabel) {
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(controls.noMergeSelections, 0);
+    EXPECT_TRUE(e.Merging());
+    EXPECT_EQ(CurrentRun().m_RegistrationId, id);
+    EXPECT_EQ(e.Run().m_Sort, QStringLiteral("[NOME] DESC"));
+    EXPECT_EQ(Column(QStringLiteral("NOME")).size(), records);
+    EXPECT_EQ(Column(QStringLiteral("NOME")).value(0), QString::fromLatin1(first));
+    EXPECT_EQ(CurrentRun().m_PageCount, pages);
+    EXPECT_EQ(CurrentRun().m_LastLabel, lastLabel);
+    EXPECT_EQ(CurrentRun().m_RangePages, 3);
+  };
+  ASSERT_TRUE(e.SetPrintFilter(QStringLiteral("[CITTA] <> 'Bari'")));  // 6 records, 4 a page
+
+  const auto wait = std::make_shared<testing::CancellingWait>();
+  const testing::ReaderSettingsScope hang(testing::FaultyReader(QStringLiteral("hang@ReadTable"), wait));
+  // Another source chosen: the one before stays, page and all.
+  e.SetPageNumber(2);
+  e.ChooseMergeSource(std::int32_t(other));
+  expectKept("Nome00007", 6, 2, 2);
+  EXPECT_EQ(e.Run().m_Filter, QStringLiteral("[CITTA] <> 'Bari'"));
+  EXPECT_EQ(e.PageNumber(), 2);
+  EXPECT_EQ(wait->asked, 1);
+
+  // A filter the open source took, then a read again cancelled: the filter
+  // holds, its pages counted.
+  pv::ClearTableCache();
+  EXPECT_TRUE(e.SetPrintFilter(QStringLiteral("[CITTA] = 'Roma'")));
+  expectKept("Nome00006", 3, 1, 3);
+  EXPECT_EQ(e.Run().m_Filter, QStringLiteral("[CITTA] = 'Roma'"));
+
+  // A new format whose read is cancelled: its grid, the same records.
+  pv::ClearTableCache();
+  ASSERT_TRUE(e.SetPrintFilter(QString()));
+  pv::ClearTableCache();
+  pv::Header.LabelFormatCode = QStringLiteral("T-9");
+  e.ResetPrinterInformation();
+  EXPECT_EQ(e.Run().m_Format.Sheet.nOri, 3);
+  expectKept("Nome00008", 9, 1, 9);
+  EXPECT_EQ(wait->asked, 4);
 }
 
 TEST_F(MergeTest, AFormatChosenWhileMergingLoadsAndRecountsOnTheNewGrid) {

@@ -1,7 +1,7 @@
 // The faults of the test build of the reader (plavik-reader-faults). A fault
 // is "what@request": crash, hang, slow, memory, cut, garbage, exit or values,
 // at Open, Tables, Columns, ReadTable, RunQuery or TableFile; and for a
-// table's rows: refuse, cutrows, endrows or miscount.
+// table's rows: refuse, cutrows, endrows, miscount, trickle or stall.
 //
 // What a reader turned against the user would try, on a path after a colon
 // ("create:/a/file@ReadTable"): create, write, read, truncate, opentrunc
@@ -200,6 +200,35 @@ bool HandleFault(const QString& fault, Frame request, int out, SourceTable& tabl
     writer.End();
     Write(out, writer.Data(), writer.Size());
     for (;;) ::pause();  // the program ends this reader
+  }
+  if (what == QLatin1String("trickle") || what == QLatin1String("stall")) {
+    // A table of kTrickleFrames frames of two rows (NUMERO 0, 1, 2, ...),
+    // one frame every 250 ms, 2.5 s in all; then the reader exits. A stall
+    // sends the columns and the first frame, and then nothing.
+    constexpr int kTrickleFrames = 10;
+    readerprotocol::FrameWriter writer;
+    writer.Begin(Frame::Table);
+    writer.Columns({{QStringLiteral("NUMERO"), ColumnType::Integer}});
+    writer.End();
+    for (int frame = 0; frame < kTrickleFrames; ++frame) {
+      writer.Begin(Frame::Rows);
+      writer.U32(2);
+      writer.Value(QVariant(qint64{frame} * 2));
+      writer.Value(QVariant(qint64{frame} * 2 + 1));
+      writer.End();
+      Write(out, writer.Data(), writer.Size());
+      writer.Clear();
+      if (what == QLatin1String("stall")) {
+        for (;;) ::pause();
+      }
+      const timespec pause{0, 250 * 1000 * 1000};
+      ::nanosleep(&pause, nullptr);
+    }
+    writer.Begin(Frame::End);
+    writer.I64(kTrickleFrames * 2);
+    writer.End();
+    Write(out, writer.Data(), writer.Size());
+    std::_Exit(EXIT_SUCCESS);
   }
   if (what == QLatin1String("values")) {
     table = testing::EveryValueKind();

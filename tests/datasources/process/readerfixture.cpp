@@ -11,19 +11,6 @@
 
 namespace pv {
 
-ReaderSettingsScope::ReaderSettingsScope(const ReaderProcessSettings& settings) : m_saved(ReaderSettings()) {
-  SetReaderSettings(settings);
-}
-
-ReaderSettingsScope::~ReaderSettingsScope() { SetReaderSettings(m_saved); }
-
-ReaderProcessSettings Faulty(const QString& fault) {
-  ReaderProcessSettings settings = ReaderSettings();
-  settings.program = QStringLiteral(PLAVIK_READER_FAULTS_PROGRAM);
-  settings.fault = fault;
-  return settings;
-}
-
 void ExpectNoChildren() {
   int status = 0;
   errno = 0;

@@ -4,6 +4,7 @@
 // dBASE table of 300 records.
 #include "datasources/process/readerprocess.h"
 #include "datasources/readers/sourcereader.h"
+#include "tests/support/faultyreader.h"
 
 #include <QTemporaryDir>
 
@@ -11,20 +12,10 @@
 
 namespace pv {
 
-// The settings of the test, put back afterwards.
-class ReaderSettingsScope {
- public:
-  explicit ReaderSettingsScope(const ReaderProcessSettings& settings);
-  ~ReaderSettingsScope();
-  ReaderSettingsScope(const ReaderSettingsScope&) = delete;
-  ReaderSettingsScope& operator=(const ReaderSettingsScope&) = delete;
-
- private:
-  ReaderProcessSettings m_saved;
-};
+using ::testing::ReaderSettingsScope;
 
 // The settings with the test build of the reader making `fault`.
-ReaderProcessSettings Faulty(const QString& fault);
+inline ReaderProcessSettings Faulty(const QString& fault) { return ::testing::FaultyReader(fault); }
 
 // No reader program left running or unreaped.
 void ExpectNoChildren();

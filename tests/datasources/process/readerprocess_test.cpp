@@ -8,6 +8,7 @@
 #include "everyvalue.h"
 #include "readerfixture.h"
 #include "tests/support/jetwriter.h"
+#include "tests/support/faultyreader.h"
 
 #include <shapefil.h>
 
@@ -68,7 +69,7 @@ void ExpectSameValues(const SourceTable& actual, const SourceTable& expected) {
 }
 
 TEST_F(ReaderProcessTest, EveryValueKindArrivesAsSent) {
-  const ReaderSettingsScope scope(Faulty(QStringLiteral("values@ReadTable")));
+  const ReaderSettingsScope scope(::testing::FaultyReader(QStringLiteral("values@ReadTable")));
   ExpectSameValues(OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti")), testing::EveryValueKind());
   ExpectNoChildren();
 }
@@ -165,7 +166,7 @@ TEST_F(ReaderProcessTest, ALargeTableArrivesWholeAndInOrder) {
 // A reader that fails half way through a table: the rows it sent are
 // dropped, its own reason is the message, and it goes on serving.
 TEST_F(ReaderProcessTest, ATableRefusedHalfWayIsTheReadersMessage) {
-  const ReaderSettingsScope scope(Faulty(QStringLiteral("refuse@ReadTable")));
+  const ReaderSettingsScope scope(::testing::FaultyReader(QStringLiteral("refuse@ReadTable")));
   const std::unique_ptr<SourceReader> reader = OpenSourceReader(Folder());
   for (int attempt = 0; attempt < 2; ++attempt) {
     try {
@@ -235,7 +236,7 @@ TEST_F(ReaderProcessTest, AFailingReaderIsAMessageAndTheProgramGoesOn) {
   for (const Failure& failure : failures) {
     SCOPED_TRACE(failure.fault);
     {
-      ReaderProcessSettings settings = Faulty(QString::fromLatin1(failure.fault));
+      ReaderProcessSettings settings = ::testing::FaultyReader(QString::fromLatin1(failure.fault));
       settings.timeLimitMs = failure.timeLimitMs;
       if (failure.program != nullptr) settings.program = QString::fromLatin1(failure.program);
       const ReaderSettingsScope scope(settings);
@@ -262,7 +263,7 @@ TEST_F(ReaderProcessTest, AReaderOverItsMemoryLimitIsAMessage) {
   GTEST_SKIP() << "no memory limit under AddressSanitizer";
 #endif
   {
-    ReaderProcessSettings settings = Faulty(QStringLiteral("memory@ReadTable"));
+    ReaderProcessSettings settings = ::testing::FaultyReader(QStringLiteral("memory@ReadTable"));
     settings.memoryLimit = qint64{512} * 1024 * 1024;
     const ReaderSettingsScope scope(settings);
     try {
@@ -300,7 +301,7 @@ using namespace std::chrono_literals;
 
 TEST_F(ReaderProcessTest, TheWaitIsAskedAgainAndAgainWhileARequestIsSlow) {
   const auto wait = std::make_shared<CountingWait>();
-  ReaderProcessSettings settings = Faulty(QStringLiteral("slow@ReadTable"));
+  ReaderProcessSettings settings = ::testing::FaultyReader(QStringLiteral("slow@ReadTable"));
   settings.wait = wait;
   {
     const ReaderSettingsScope scope(settings);
@@ -321,11 +322,52 @@ TEST_F(ReaderProcessTest, TheWaitIsAskedAgainAndAgainWhileARequestIsSlow) {
   ExpectNoChildren();
 }
 
+// The time limit is for a reader that stops answering: rows that keep
+// coming for longer than the limit arrive whole, and the user may still
+// cancel them; rows that stop coming end the read at the limit.
+TEST_F(ReaderProcessTest, TheTimeLimitCountsFromTheLastByteTheReaderSent) {
+  {
+    ReaderProcessSettings settings = ::testing::FaultyReader(QStringLiteral("trickle@ReadTable"));
+    settings.timeLimitMs = 1000;  // the rows take 2.5 s, a frame every 250 ms
+    const ReaderSettingsScope scope(settings);
+    const SourceTable table = OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti"));
+    ASSERT_EQ(table.rows.size(), 20u);
+    for (size_t r = 0; r < table.rows.size(); ++r) EXPECT_EQ(table.rows[r].at(0), QVariant(qint64(r)));
+  }
+  ExpectNoChildren();
+  {
+    ReaderProcessSettings settings = ::testing::FaultyReader(QStringLiteral("trickle@ReadTable"));
+    settings.timeLimitMs = 1000;
+    settings.wait = std::make_shared<CountingWait>(5);
+    const ReaderSettingsScope scope(settings);
+    try {
+      OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti"));
+      ADD_FAILURE() << "no failure";
+    } catch (const DbError& e) {
+      EXPECT_EQ(e.Number(), DbErrCancelled);
+    }
+  }
+  ExpectNoChildren();
+  {
+    ReaderProcessSettings settings = ::testing::FaultyReader(QStringLiteral("stall@ReadTable"));
+    settings.timeLimitMs = 1000;
+    const ReaderSettingsScope scope(settings);
+    try {
+      OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti"));
+      ADD_FAILURE() << "no failure";
+    } catch (const DbError& e) {
+      EXPECT_EQ(e.Description(), QStringLiteral("Il lettore dell'origine dati ha superato il tempo massimo di 1 s."));
+    }
+  }
+  ExpectNoChildren();
+  ExpectTheTableReads();
+}
+
 TEST_F(ReaderProcessTest, AWaitThatSaysStopEndsTheRequestAtOnce) {
   for (const char* fault : {"hang@ReadTable", "hang@Open"}) {
     SCOPED_TRACE(fault);
     const auto wait = std::make_shared<CountingWait>(3);
-    ReaderProcessSettings settings = Faulty(QString::fromLatin1(fault));
+    ReaderProcessSettings settings = ::testing::FaultyReader(QString::fromLatin1(fault));
     settings.wait = wait;
     {
       const ReaderSettingsScope scope(settings);
@@ -336,7 +378,7 @@ TEST_F(ReaderProcessTest, AWaitThatSaysStopEndsTheRequestAtOnce) {
         ADD_FAILURE() << "no failure";
       } catch (const DbError& e) {
         EXPECT_EQ(e.Description(), ReaderCancelledText());
-        EXPECT_EQ(e.Number(), DbErrProvider);
+        EXPECT_EQ(e.Number(), DbErrCancelled);
       }
       EXPECT_LT(clock.elapsed(), 1500);
     }
@@ -351,7 +393,7 @@ TEST_F(ReaderProcessTest, AWaitThatSaysStopEndsTheRequestAtOnce) {
 // handles) is refused, and the answer being read stays whole.
 TEST_F(ReaderProcessTest, ARequestFromInsideTheWaitIsRefusedAndTheFirstGoesOn) {
   const auto wait = std::make_shared<CountingWait>();
-  ReaderProcessSettings settings = Faulty(QStringLiteral("slow@ReadTable"));
+  ReaderProcessSettings settings = ::testing::FaultyReader(QStringLiteral("slow@ReadTable"));
   settings.wait = wait;
   const ReaderSettingsScope scope(settings);
   const std::unique_ptr<SourceReader> reader = OpenSourceReader(Folder());

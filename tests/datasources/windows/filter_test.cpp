@@ -300,6 +300,13 @@ TEST_F(FilterTest, TheCheckFiltersTheCallersRecordsAndSaysSo) {
   EXPECT_EQ(boxes[0].icon, pv::MsgIcon::Exclamation);
   EXPECT_FALSE(m.Ok());
   EXPECT_EQ(m.RetCode, 0);
+
+  // A check whose read the user cancels is no syntax error.
+  boxes.clear();
+  sources[QStringLiteral("/dati")]->readsFailWith = pv::DbErrCancelled;
+  m.SetText(QStringLiteral("[Citta] = 'Roma'"));
+  EXPECT_FALSE(m.CheckSintax(true));
+  EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(FilterTest, CancelAfterACheckPutsTheFilterBack) {

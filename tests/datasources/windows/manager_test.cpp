@@ -326,6 +326,32 @@ TEST_F(ManagerTest, AFailedReadLeavesNoEntrySelectedAndNoRowsShown) {
   EXPECT_TRUE(view.DataView()->isVisible());
 }
 
+// "Annulla" on the wait notice is the user's choice, not a source that
+// failed: a cancelled View or sort shows no message.
+TEST_F(ManagerTest, ACancelledReadIsReportedToNoOne) {
+  Register(QStringLiteral("Clienti"), QStringLiteral("/dati"), QStringLiteral("clienti"));
+  Model m(pv::rsRegistrations, Factory());
+  m.Init();
+  ASSERT_TRUE(Run(m, Model::CmdView, QStringLiteral("Clienti")));
+  scripted.sortAnswer = QStringLiteral("[Nome] DESC");
+  ASSERT_TRUE(Run(m, Model::CmdSort));
+  boxes.clear();
+
+  // The sort reads the source again: cancelled, the sort in force stays.
+  sources[QStringLiteral("/dati")]->readsFailWith = pv::DbErrCancelled;
+  scripted.sortAnswer = QStringLiteral("[Citta] ASC");
+  Run(m, Model::CmdSort);
+  EXPECT_EQ(m.m_SortString, QStringLiteral("[Nome] DESC"));
+  EXPECT_FALSE(Run(m, Model::CmdView, QStringLiteral("Clienti")));
+  EXPECT_FALSE(m.OnView());
+  EXPECT_TRUE(boxes.empty());
+
+  // Any other failure of the same reads is still reported.
+  sources[QStringLiteral("/dati")]->readsFailWith = pv::DbErrProvider;
+  EXPECT_FALSE(Run(m, Model::CmdView, QStringLiteral("Clienti")));
+  EXPECT_EQ(Shown(31017, pv::MsgIcon::Information), 1);
+}
+
 TEST_F(ManagerTest, StoreFailuresAreReportedAndKeepTheList) {
   Register(QStringLiteral("Clienti"), QStringLiteral("/dati"), QStringLiteral("clienti"));
   Model m(pv::rsRegistrations, Factory());

@@ -271,7 +271,18 @@ TEST_F(SelectionTest, TheControlShowsItsModel) {
   EXPECT_EQ(control.TableList()->count(), 2);
 }
 
-class RegistrationDialogTest : public SelectionTest {};
+class RegistrationDialogTest : public SelectionTest {
+ protected:
+  // The dialog as Edit shows the registration of ditta.mdb's Clienti table.
+  void ShowAccessTable(pv::dlgSelectSourceModel& d) {
+    d.sLabel = QStringLiteral("Ditta");
+    d.sDatabase = Path(QStringLiteral("ditta.mdb"));
+    d.iDataBaseType = 0;
+    d.sRecordset = QStringLiteral("Clienti");
+    d.iRecordsetType = 0;
+    d.SetValue();
+  }
+};
 
 TEST_F(RegistrationDialogTest, OkRefusesInOrderWithoutAnIcon) {
   pv::dlgSelectSourceModel d(Factory());
@@ -314,12 +325,7 @@ TEST_F(RegistrationDialogTest, OdbcSkipsTheTableTestByTheTypeAtOk) {
   Source(QStringLiteral("Anagrafe"))->tables[QStringLiteral("t")] = dswin::Table({QStringLiteral("A")});
   // Edited: stored as an Access table, changed to ODBC with no query.
   pv::dlgSelectSourceModel d(Factory());
-  d.sLabel = QStringLiteral("Ditta");
-  d.sDatabase = Path(QStringLiteral("ditta.mdb"));
-  d.iDataBaseType = 0;
-  d.sRecordset = QStringLiteral("Clienti");
-  d.iRecordsetType = 0;
-  d.SetValue();
+  ShowAccessTable(d);
   EXPECT_EQ(d.nameText, QStringLiteral("Ditta"));
   EXPECT_EQ(d.Selection().GetRecordset(), QStringLiteral("Clienti"));
   d.Selection().SelectType(TypeIndex(12));
@@ -333,6 +339,18 @@ TEST_F(RegistrationDialogTest, OdbcSkipsTheTableTestByTheTypeAtOk) {
   d.Selection().fileText = QStringLiteral("Manca");
   EXPECT_FALSE(d.Ok());
   EXPECT_EQ(Shown(31017, pv::MsgIcon::None), 1);
+}
+
+// A read the user cancels while OK proves the source refuses OK without a
+// message: the dialog stays as it was for the user to try again.
+TEST_F(RegistrationDialogTest, ACancelledReadAtOkRefusesWithoutAMessage) {
+  pv::dlgSelectSourceModel d(Factory());
+  ShowAccessTable(d);
+  sources[Path(QStringLiteral("ditta.mdb"))]->readsFailWith = pv::DbErrCancelled;
+  EXPECT_FALSE(d.Ok());
+  EXPECT_TRUE(boxes.empty());
+  sources[Path(QStringLiteral("ditta.mdb"))]->readsFailWith = 0;
+  EXPECT_TRUE(d.Ok());
 }
 
 TEST_F(RegistrationDialogTest, CancelAndTheCloseBoxClearTheLabel) {

@@ -5,9 +5,11 @@
 #include "../mergefixture.h"
 
 #include "../pdftools.h"
+#include "app/readerwaitdialog.h"
 #include "core/database.h"
 #include "datasources/registrations.h"
 #include "document/pageorigin.h"
+#include "tests/support/faultyreader.h"
 #include "tests/support/records.h"
 #include "formats/windows/dlgselformat.h"
 #include "formats/formatstore.h"
@@ -188,6 +190,59 @@ TEST_F(PanelChoiceTest, ANewChoiceStartsWithoutSortAndFilter) {
   EXPECT_TRUE(run.Run().m_Sort.isEmpty());
   EXPECT_TRUE(run.Run().m_Filter.isEmpty());
   EXPECT_EQ(Column(QStringLiteral("NUM")), (QStringList{"1", "2", "3", "4", "5", "6"}));
+  EXPECT_TRUE(boxes.empty());
+}
+
+// "Annulla" while the newly chosen source is read: no message, and the
+// list shows the source still merged, with its sort.
+TEST_F(PanelChoiceTest, ACancelledReadKeepsTheSourceChosenBefore) {
+  const std::vector<qint64> ids = Register({QStringLiteral("Alfa"), QStringLiteral("Beta")}, 6);
+  panel->Init();
+  Choose(1);
+  sourceDialogs.sortAnswer = QStringLiteral("[NUM] DESC");
+  panel->Command(7)->click();
+  boxes.clear();
+  const int pages = CurrentRun().m_PageCount;
+  {
+    const testing::ReaderSettingsScope hang(
+        testing::FaultyReader(QStringLiteral("hang@ReadTable"), std::make_shared<testing::CancellingWait>()));
+    Choose(2);
+  }
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(List().currentIndex(), 1);
+  ASSERT_TRUE(pv::PrintRun().Merging());
+  EXPECT_EQ(pv::PrintRun().Run().m_RegistrationId, ids[0]);
+  EXPECT_EQ(Column(QStringLiteral("NUM")), (QStringList{"6", "5", "4", "3", "2", "1"}));
+  EXPECT_FALSE(ManualOptionsShown());
+  EXPECT_EQ(CurrentRun().m_PageCount, pages);
+  EXPECT_EQ(Options().Text1(0)->text(), QString::number(pages));
+}
+
+// The panel's paints, counted.
+struct PaintCounter : QObject {
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+// A sort waits as a read of the source does, with the program's own wait
+// notice: the panel is drawn again before the records are sorted, so the
+// sort dialog just closed is not left on it.
+TEST_F(PanelChoiceTest, TheSortLetsThePanelRepaintBeforeItWorks) {
+  Merge(13);
+  panel->show();
+  QCoreApplication::processEvents();
+  const testing::ReaderSettingsScope restore(pv::ReaderSettings());
+  pv::InstallReaderWaitDialog();
+  PaintCounter counter;
+  panel->installEventFilter(&counter);
+  panel->update();
+  sourceDialogs.sortAnswer = QStringLiteral("[NUM] DESC");
+  panel->Command(7)->click();
+  EXPECT_GT(counter.paints, 0);
+  EXPECT_EQ(Column(QStringLiteral("NUM")).value(0), QStringLiteral("13"));
   EXPECT_TRUE(boxes.empty());
 }
 
