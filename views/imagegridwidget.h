@@ -1,7 +1,7 @@
 #pragma once
 // The thumbnail grid's widget: the surface that shows the core's backing
 // image and takes the mouse, and the vertical scroll bar over its right edge.
-#include "properties/imagegrid.h"
+#include "render/imagegrid.h"
 
 #include <QScrollBar>
 #include <QWidget>
