@@ -1,7 +1,7 @@
 #include "app/popupeditorhost.h"
 
 #include "app/window/mainwnd.h"
-#include "app/views/views.h"
+#include "views/views.h"
 
 namespace pv {
 

@@ -9,7 +9,7 @@
 #include "app/rendersettings.h"
 #include "app/window/services.h"
 #include "app/window/shellhosts.h"
-#include "app/views/views.h"
+#include "views/views.h"
 #include "app/wizardwindowhost.h"
 #include "datasources/readers/numericlocale.h"
 #include "datasources/sourcedialogs.h"

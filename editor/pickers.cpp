@@ -1,6 +1,6 @@
 #include "editor/pickers.h"
 
-#include "datasources/predefinedfields.h"
+#include "document/predefinedfields.h"
 
 namespace pv {
 

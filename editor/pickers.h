@@ -78,7 +78,7 @@ class EditorPickers {
   // (non-zero when confirmed, BarcodeSettings then holds the values).
   virtual std::int16_t ShowCodeBar();
 
-  // The predefined merge fields (datasources/predefinedfields.h). Both trim the key in
+  // The predefined merge fields (document/predefinedfields.h). Both trim the key in
   // place. The caption: messages 32005-32007 for the three keys, the trimmed
   // key otherwise. The code: 1-3 for the three keys, 0 for any other name.
   virtual QString GetPredefinedFieldCaption(QString& key);

@@ -1,6 +1,6 @@
 #include "formats/templatedesigns.h"
 
-#include "datasources/predefinedfields.h"
+#include "document/predefinedfields.h"
 #include "document/pageorigin.h"
 #include "platform/dc.h"
 #include "platform/runtime.h"

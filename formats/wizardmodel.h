@@ -6,7 +6,7 @@
 // (ModelData) only shows it.
 
 #include "formats/wizardcells.h"
-#include "properties/imagegrid.h"
+#include "render/imagegrid.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,7 +3,7 @@
 
 #include "core/nulltodefault.h"
 #include "core/settings.h"
-#include "datasources/predefinedfields.h"
+#include "document/predefinedfields.h"
 #include "datasources/sourcerecordset.h"
 #include "platform/format.h"
 #include "platform/format_counter.h"

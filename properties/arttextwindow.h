@@ -3,7 +3,7 @@
 // ready-made styles (a fill, an art-text shape and two colours) shown as
 // live previews; "Applica" sends the font and, once a style was clicked, the
 // style's four values. The editor never fills it.
-#include "properties/imagegrid.h"
+#include "render/imagegrid.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,7 +2,7 @@
 // The background and border picker's model: the bitmaps of the program's
 // background folder or the metafiles of its border folder in the grid;
 // FileName is the chosen file, "" for cancel, NoImageMarker to remove.
-#include "properties/imagegrid.h"
+#include "render/imagegrid.h"
 
 #include <QString>
 #include <QStringList>

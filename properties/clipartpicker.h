@@ -4,7 +4,7 @@
 // ClipFileName is the chosen file, "" for none.
 #include "platform/db/dberror.h"
 #include "platform/db/recordset.h"
-#include "properties/imagegrid.h"
+#include "render/imagegrid.h"
 
 #include <QString>
 #include <QStringList>

@@ -7,7 +7,7 @@
 // FillStyleCode: 0 transparent, 1 solid, 2-7 hatch 1-6, 8-26 brush 1-19,
 // 27-139 texture 1-113, 140-145 one-colour gradient, 146-151 two-colour
 // gradient (a preset gradient is 146 or 147 with its pair of colours).
-#include "properties/imagegrid.h"
+#include "render/imagegrid.h"
 #include "properties/marks.h"
 
 #include <QString>

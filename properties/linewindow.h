@@ -3,7 +3,7 @@
 // grid of twelve previews) and the shape aspect of the selection, each with
 // its mark; the editor fills it through Apply and "Applica" sends the values
 // whose mark does not read "NO".
-#include "properties/imagegrid.h"
+#include "render/imagegrid.h"
 #include "properties/marks.h"
 
 #include <QVariant>

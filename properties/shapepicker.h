@@ -1,7 +1,7 @@
 #pragma once
 // The shape picker's model: fourteen cells, one per generic shape, each
 // drawn by the shape library; RetCode is the chosen shape 0-13 or -1.
-#include "properties/imagegrid.h"
+#include "render/imagegrid.h"
 
 #include <QString>
 #include <cstdint>

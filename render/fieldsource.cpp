@@ -1,6 +1,6 @@
 #include "render/fieldsource.h"
 
-#include "datasources/predefinedfields.h"
+#include "document/predefinedfields.h"
 #include "platform/runtime.h"
 
 namespace pv {

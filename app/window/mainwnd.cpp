@@ -3,7 +3,7 @@
 #include "core/settings.h"
 #include "app/window/edittoolbar.h"
 #include "app/window/pictures.h"
-#include "app/views/popups.h"
+#include "views/popups.h"
 #include "app/window/services.h"
 #include "document/labelfile.h"
 #include "document/model.h"

@@ -4,7 +4,7 @@
 // the menus, the editor toolbar, the status bar, and the floating property
 // windows hidden and shown with the editor.
 
-#include "app/views/views.h"
+#include "views/views.h"
 
 #include <QMainWindow>
 #include <QString>

@@ -1,6 +1,5 @@
 #include "app/window/services.h"
 
-#include "app/dialogs.h"
 #include "core/settings.h"
 #include "app/window/dlgabout.h"
 #include "app/window/dlgoptions.h"

@@ -2,7 +2,7 @@
 
 #include "app/window/dlgabout.h"
 #include "app/window/mainwnd.h"
-#include "app/views/popups.h"
+#include "views/popups.h"
 
 #include <QCoreApplication>
 

@@ -7,7 +7,7 @@
 #include "core/database.h"
 #include "core/settings.h"
 #include "datasources/connectionstring.h"
-#include "datasources/predefinedfields.h"
+#include "document/predefinedfields.h"
 #include "datasources/registrations.h"
 #include "document/model.h"
 #include "platform/commondialogs.h"

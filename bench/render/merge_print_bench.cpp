@@ -19,7 +19,7 @@
 // (getrusage) and the PDF's size. A job of one sheet goes before the timed
 // one, as in the program the label is shown before it is printed.
 #include "core/settings.h"
-#include "datasources/predefinedfields.h"
+#include "document/predefinedfields.h"
 #include "document/document.h"
 #include "platform/commondialogs.h"
 #include "platform/printer/printer.h"

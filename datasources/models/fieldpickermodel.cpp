@@ -1,6 +1,6 @@
 #include "datasources/models/fieldpickermodel.h"
 
-#include "datasources/predefinedfields.h"
+#include "document/predefinedfields.h"
 #include "datasources/registrations.h"
 #include "datasources/models/formatcodes.h"
 #include "datasources/models/sourcecolumns.h"

@@ -7,10 +7,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -61,7 +59,7 @@ ReaderChild::ReaderChild(const SourceLocation& location, const ReaderProcessSett
     Expect(Frame::Ready, body);
   } catch (...) {
     // A source the reader refused: it ends by itself.
-    if (Alive()) Reap(Clock::now() + kExitGrace);
+    m_child.Stop(Clock::now() + kExitGrace);
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
     throw;
@@ -81,7 +79,7 @@ ReaderChild::~ReaderChild() {
       const ssize_t got = ::recv(m_fd, discard, sizeof discard, 0);
       if (got == 0 || (got < 0 && errno != EINTR && errno != EAGAIN)) break;
     }
-    Reap(until);
+    m_child.Stop(until);
   }
   if (m_fd >= 0) ::close(m_fd);
 }
@@ -99,7 +97,7 @@ void ReaderChild::Start() {
     ::close(ends[0]);
     Throw(Reason(QStringLiteral("\"%1\" non si avvia: %2.").arg(program, QString::fromLocal8Bit(std::strerror(rc)))));
   }
-  m_pid = pid;
+  m_child = ChildProcess(pid);
   m_fd = ends[0];
   ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) | O_NONBLOCK);
   m_buffer.resize(kBufferSize);
@@ -304,36 +302,9 @@ SourceTable ReaderChild::Read(Frame request, const QString& argument) {
 }
 
 void ReaderChild::Kill() {
-  if (Alive()) {
-    ::kill(m_pid, SIGKILL);
-    int status = 0;
-    while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    m_pid = -1;
-  }
+  m_child.Kill();
   if (m_fd >= 0) ::close(m_fd);
   m_fd = -1;
-}
-
-int ReaderChild::Reap(Clock::time_point until) {
-  for (;;) {
-    int status = 0;
-    const pid_t done = ::waitpid(m_pid, &status, WNOHANG);
-    if (done == m_pid) {
-      m_pid = -1;
-      return status;
-    }
-    if (done < 0 && errno != EINTR) {
-      m_pid = -1;  // not ours to wait for any more
-      return 0;
-    }
-    if (Clock::now() >= until) {
-      Kill();
-      return -1;
-    }
-    const timespec pause{0, 200 * 1000};
-    ::nanosleep(&pause, nullptr);
-  }
 }
 
 void ReaderChild::TimedOut() {
@@ -353,7 +324,8 @@ void ReaderChild::BadAnswer() {
 }
 
 void ReaderChild::Ended() {
-  const int status = Reap(std::min(m_deadline, Clock::now() + kExitGrace));
+  // -1: it did not end in time and was killed.
+  const int status = m_child.Stop(std::min(m_deadline, Clock::now() + kExitGrace)).value_or(-1);
   if (m_fd >= 0) ::close(m_fd);
   m_fd = -1;
   if (status == -1) TimedOut();

@@ -15,8 +15,7 @@
 #include "datasources/process/readerprocess.h"
 #include "datasources/process/readerwait.h"
 #include "datasources/readers/sourcereader.h"
-
-#include <sys/types.h>
+#include "platform/childprocess.h"
 
 #include <chrono>
 #include <vector>
@@ -30,7 +29,7 @@ class ReaderChild {
   ReaderChild(const ReaderChild&) = delete;
   ReaderChild& operator=(const ReaderChild&) = delete;
 
-  bool Alive() const { return m_pid > 0; }
+  bool Alive() const { return m_child.Running(); }
 
   QStringList Tables();
   std::vector<SourceColumn> Columns(const QString& table);
@@ -61,13 +60,10 @@ class ReaderChild {
   [[noreturn]] void Cancelled();
   [[noreturn]] void BadAnswer();
   [[noreturn]] void Ended();
-  // The exit status of the reader once it has ended, waited for until
-  // `until`, then killed.
-  int Reap(Clock::time_point until);
   void Kill();
 
   ReaderProcessSettings m_settings;
-  pid_t m_pid = -1;
+  ChildProcess m_child;
   int m_fd = -1;
   Clock::time_point m_asked;     // when the request (or the open) was sent
   Clock::time_point m_deadline;  // the time limit from the request or the last byte read

@@ -3,7 +3,7 @@
 // "tbr_archive"): the registrations, the six command buttons, and the records
 // on view in a read-only grid (managermodel.h).
 
-#include "app/views/views.h"
+#include "views/views.h"
 #include "datasources/models/managermodel.h"
 
 #include <array>

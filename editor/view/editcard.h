@@ -14,7 +14,7 @@
 // the object drawing; the composition root installs them for as long as the
 // view lives (AttachEditCard, app/wiring.cpp). It tells the main window of
 // the pointer's position and of the context menu through its signals.
-#include "app/views/views.h"
+#include "views/views.h"
 #include "document/canvas/drageditor.h"
 #include "editor/canvasport.h"
 #include "editor/editcardlogic.h"

@@ -3,7 +3,7 @@
 // summary and a small drawing of the sheet of the format last clicked, and
 // the commands to create, edit and delete formats.
 
-#include "app/views/views.h"
+#include "views/views.h"
 #include "formats/printformat.h"
 #include "formats/sheetpreview.h"
 #include "platform/db/dberror.h"

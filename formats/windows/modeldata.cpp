@@ -1,6 +1,6 @@
 #include "formats/windows/modeldata.h"
 
-#include "properties/windows/imagegridwidget.h"
+#include "views/imagegridwidget.h"
 
 #include <QEvent>
 #include <QFrame>

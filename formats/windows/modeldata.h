@@ -4,7 +4,7 @@
 // template, a background, a border), on the right the title, the count and
 // the thumbnail grid of the chosen list. It shows a WizardModel.
 
-#include "app/views/views.h"
+#include "views/views.h"
 #include "formats/wizardmodel.h"
 #include "formats/wizardhost.h"
 

@@ -5,7 +5,7 @@
 // writes captions, run values and progress into it and draws the preview's
 // page through it.
 
-#include "app/views/views.h"
+#include "views/views.h"
 #include "printing/panel/preview.h"
 
 #include <array>

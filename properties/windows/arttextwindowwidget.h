@@ -1,7 +1,7 @@
 #pragma once
 // The art-text window (popArtText): the thin widget over ArtTextWindowModel.
 #include "properties/arttextwindow.h"
-#include "properties/windows/imagegridwidget.h"
+#include "views/imagegridwidget.h"
 #include "properties/windows/popupframe.h"
 
 #include <QComboBox>

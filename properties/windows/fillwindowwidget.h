@@ -3,7 +3,7 @@
 // by the model's layout mode.
 #include "properties/windows/colorswatch.h"
 #include "properties/fillwindow.h"
-#include "properties/windows/imagegridwidget.h"
+#include "views/imagegridwidget.h"
 #include "properties/windows/popupframe.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #pragma once
 // The line window (popLinee): the thin widget over LineWindowModel.
 #include "properties/windows/colorswatch.h"
-#include "properties/windows/imagegridwidget.h"
+#include "views/imagegridwidget.h"
 #include "properties/linewindow.h"
 #include "properties/windows/popupframe.h"
 

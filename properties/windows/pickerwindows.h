@@ -4,7 +4,7 @@
 #include "properties/arraydialog.h"
 #include "properties/backgroundpicker.h"
 #include "properties/clipartpicker.h"
-#include "properties/windows/imagegridwidget.h"
+#include "views/imagegridwidget.h"
 #include "properties/shapepicker.h"
 
 #include <QDialog>

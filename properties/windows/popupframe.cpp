@@ -1,6 +1,6 @@
 #include "properties/windows/popupframe.h"
 
-#include "app/views/popups.h"
+#include "views/popups.h"
 #include "properties/popupeditor.h"
 
 #include <QCloseEvent>

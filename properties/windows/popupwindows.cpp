@@ -1,7 +1,7 @@
 #include "properties/windows/popupwindows.h"
 
 #include "core/hosts.h"
-#include "app/views/popups.h"
+#include "views/popups.h"
 #include "properties/windows/arttextwindowwidget.h"
 #include "properties/windows/fillwindowwidget.h"
 #include "properties/windows/fontwindowwidget.h"

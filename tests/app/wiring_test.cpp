@@ -4,7 +4,7 @@
 // left out is reported by name the moment it is used.
 #include "app/wiring.h"
 #include "app/window/mainwnd.h"
-#include "app/views/views.h"
+#include "views/views.h"
 #include "datasources/process/readerprocess.h"
 #include "datasources/windows/databasedata.h"
 #include "editor/pickers.h"

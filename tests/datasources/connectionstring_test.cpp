@@ -1,5 +1,5 @@
 #include "datasources/connectionstring.h"
-#include "datasources/predefinedfields.h"
+#include "document/predefinedfields.h"
 #include "datasources/querytext.h"
 
 #include "platform/programfolder.h"

@@ -1,4 +1,4 @@
-#include "app/views/views.h"
+#include "views/views.h"
 #include "formats/windows/dlgformat.h"
 #include "formats/windows/formatdata.h"
 #include "formatstest.h"

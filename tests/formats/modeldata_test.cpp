@@ -4,7 +4,7 @@
 #include "app/window/mainwnd.h"
 #include "app/wiring.h"
 #include "formats/windows/modeldata.h"
-#include "properties/windows/imagegridwidget.h"
+#include "views/imagegridwidget.h"
 #include "tests/formats/wizardtest.h"
 
 #include <QLabel>

@@ -3,7 +3,7 @@
 // size of a delivered print format, and every field names a column of the
 // sample address list or a predefined field.
 #include "core/seed.h"
-#include "datasources/predefinedfields.h"
+#include "document/predefinedfields.h"
 #include "datasources/readers/sourcereader.h"
 #include "document/labelfile.h"
 #include "document/pageorigin.h"

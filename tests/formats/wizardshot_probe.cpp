@@ -5,7 +5,7 @@
 #include "core/database.h"
 #include "formats/windows/modeldata.h"
 #include "platform/msgbox.h"
-#include "properties/windows/imagegridwidget.h"
+#include "views/imagegridwidget.h"
 
 #include <QApplication>
 #include <QTimer>

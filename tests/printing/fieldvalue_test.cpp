@@ -2,7 +2,7 @@
 // the current record's columns under the two field-code settings.
 #include "mergefixture.h"
 
-#include "datasources/predefinedfields.h"
+#include "document/predefinedfields.h"
 #include "platform/format.h"
 #include "printing/fieldvalue.h"
 

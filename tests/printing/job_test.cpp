@@ -3,7 +3,7 @@
 #include "tests/support/answer_boxes.h"
 #include "pdftools.h"
 #include "printfixture.h"
-#include "datasources/predefinedfields.h"
+#include "document/predefinedfields.h"
 #include "document/clipboard.h"
 #include "tests/support/records.h"
 #include "printing/spooler.h"

@@ -4,7 +4,7 @@
 
 #include "mergefixture.h"
 
-#include "datasources/predefinedfields.h"
+#include "document/predefinedfields.h"
 #include "document/labelfile.h"
 #include "printing/pdfstreams.h"
 #include "tests/libs/pictor2/fixtures.h"

@@ -5,7 +5,7 @@
 
 #include "datasources/process/readerprocess.h"
 
-#include "datasources/predefinedfields.h"
+#include "document/predefinedfields.h"
 #include "render/libraries.h"
 #include "tests/support/faultyreader.h"
 #include "tests/support/records.h"

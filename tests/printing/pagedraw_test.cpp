@@ -2,7 +2,7 @@
 // printable-area warning, the caption, the stop-page message, SaveData.
 #include "printfixture.h"
 
-#include "datasources/predefinedfields.h"
+#include "document/predefinedfields.h"
 #include "render/libraries.h"
 #include "tests/support/records.h"
 

@@ -4,7 +4,7 @@
 // shows it with the editor view. Batches from the windows reach the
 // selected objects as one undo step; the barcode dialog through the editor.
 #include "app/window/mainwnd.h"
-#include "app/views/popups.h"
+#include "views/popups.h"
 #include "app/window/shellhosts.h"
 #include "properties/windows/codebardialogwidget.h"
 #include "properties/windows/fontwindowwidget.h"

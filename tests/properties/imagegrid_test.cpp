@@ -1,7 +1,7 @@
 // The thumbnail grid's core: layout, hit tests, scrolling, the press and
 // release rules of both variants, tags and property lets, the marks on the
 // backing image.
-#include "properties/imagegrid.h"
+#include "render/imagegrid.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 // ("cell <index>").
 #include "app/wiring.h"
 #include "app/window/mainwnd.h"
-#include "app/views/popups.h"
-#include "app/views/views.h"
+#include "views/popups.h"
+#include "views/views.h"
 #include "platform/msgbox.h"
 #include "properties/windows/fillwindowwidget.h"
 #include "properties/windows/fontwindowwidget.h"

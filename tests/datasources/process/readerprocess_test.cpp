@@ -24,6 +24,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <stdexcept>
 #include <thread>
 
 namespace pv {
@@ -412,6 +413,33 @@ TEST_F(ReaderProcessTest, ARequestFromInsideTheWaitIsRefusedAndTheFirstGoesOn) {
     EXPECT_EQ(refusal, QStringLiteral("L'origine dati sta già leggendo: attendere la fine della lettura."));
   wait->during = nullptr;
   EXPECT_EQ(reader->Columns(QStringLiteral("clienti")).size(), 5u);
+}
+
+// A wait that fails by an exception of its own (an event the window handles
+// that throws) at its second call.
+class ThrowingWait : public ReaderWait {
+ public:
+  bool Waiting(std::chrono::milliseconds) override {
+    if (++m_calls == 2) throw std::runtime_error("the window failed");
+    return true;
+  }
+
+ private:
+  int m_calls = 0;
+};
+
+TEST_F(ReaderProcessTest, ARequestThatThrowsLeavesNoReaderBehind) {
+  for (const char* fault : {"hang@ReadTable", "hang@Open"}) {
+    SCOPED_TRACE(fault);
+    ReaderProcessSettings settings = Faulty(QString::fromLatin1(fault));
+    settings.wait = std::make_shared<ThrowingWait>();
+    {
+      const ReaderSettingsScope scope(settings);
+      EXPECT_THROW(OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti")), std::runtime_error);
+    }
+    ExpectNoChildren();
+    ExpectTheTableReads();
+  }
 }
 
 // The notice the window shows, seen through a fake.

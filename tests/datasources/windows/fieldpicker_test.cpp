@@ -1,7 +1,7 @@
 // The merge-field picker: its tree of predefined fields and registrations,
 // the name box and its mark, the kinds of formatting codes with their
 // samples, OK and Cancel, and the field tool taking the picked column.
-#include "datasources/predefinedfields.h"
+#include "document/predefinedfields.h"
 #include "datasources/windows/dlgfieldpropety.h"
 #include "datasources/models/fieldpickermodel.h"
 #include "datasources/models/formatcodes.h"

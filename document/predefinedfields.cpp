@@ -1,4 +1,4 @@
-#include "datasources/predefinedfields.h"
+#include "document/predefinedfields.h"
 
 #include "platform/runtime.h"
 #include "platform/stringtable.h"

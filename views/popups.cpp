@@ -1,4 +1,4 @@
-#include "app/views/popups.h"
+#include "views/popups.h"
 
 #include <QPointer>
 

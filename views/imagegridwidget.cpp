@@ -1,4 +1,4 @@
-#include "properties/windows/imagegridwidget.h"
+#include "views/imagegridwidget.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "properties/imagegrid.h"
+#include "render/imagegrid.h"
 
 #include <QImage>
 #include <QPainter>

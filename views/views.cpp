@@ -1,4 +1,4 @@
-#include "app/views/views.h"
+#include "views/views.h"
 
 namespace pv {
 

@@ -3,7 +3,7 @@
 // image and takes the mouse, and the vertical scroll bar over its right edge.
 // The wheel, over the cells, the white around them or the bar, scrolls a
 // row of cells a step.
-#include "properties/imagegrid.h"
+#include "render/imagegrid.h"
 
 #include <QScrollBar>
 #include <QWidget>
