@@ -144,13 +144,20 @@ TEST_F(MergeTest, TheReasonASourceCannotBeReadIsTheMessagesDetails) {
     qint64 memoryLimit;
     QString reason;  // a part of the details
   } const cases[] = {
-      {"time limit", QStringLiteral("clienti"), QStringLiteral("hang@Open"), 500, 0, QStringLiteral("tempo massimo")},
-      {"memory limit", QStringLiteral("clienti"), QStringLiteral("memory@Open"), 60000, qint64{512} << 20,
-       QStringLiteral("limite di memoria")},
-      {"reader stopped", QStringLiteral("clienti"), QStringLiteral("crash@Open"), 60000, 0,
-       QStringLiteral("si è interrotto (segnale 11)")},
-      {"damaged file", QStringLiteral("rotta"), QString(), 60000, 0, QStringLiteral("rotta")},
-      {"missing table", QStringLiteral("assente"), QString(), 60000, 0, QStringLiteral("assente")},
+    {"time limit", QStringLiteral("clienti"), QStringLiteral("hang@Open"), 500, 0, QStringLiteral("tempo massimo")},
+#if !defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer's reader has no memory limit, and it ends a crashed
+    // reader with its own exit code rather than the signal.
+    {"memory limit", QStringLiteral("clienti"), QStringLiteral("memory@Open"), 60000, qint64{512} << 20,
+     QStringLiteral("limite di memoria")},
+    {"reader stopped", QStringLiteral("clienti"), QStringLiteral("crash@Open"), 60000, 0,
+     QStringLiteral("si è interrotto (segnale 11)")},
+#else
+    {"reader stopped", QStringLiteral("clienti"), QStringLiteral("crash@Open"), 60000, 0,
+     QStringLiteral("si è interrotto (")},
+#endif
+    {"damaged file", QStringLiteral("rotta"), QString(), 60000, 0, QStringLiteral("rotta")},
+    {"missing table", QStringLiteral("assente"), QString(), 60000, 0, QStringLiteral("assente")},
   };
   const pv::ReaderProcessSettings saved = pv::ReaderSettings();
   for (const Case& c : cases) {
