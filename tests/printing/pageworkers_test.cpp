@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -255,16 +254,14 @@ TEST_F(PageWorkerRun, AFailedWorkerFailsTheJobInItsWordsAndEndsTheOthers) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    // The other workers would take a minute: the failure must end them.
+    // The other workers would take an hour, longer than the test may run:
+    // the failure must end them.
     const QString program =
-        Script(QStringLiteral("worker"), "if [ \"$2\" = 26 ]; then " + c.failing + "; fi; printf .; exec sleep 60");
-    QElapsedTimer clock;
-    clock.start();
+        Script(QStringLiteral("worker"), "if [ \"$2\" = 26 ]; then " + c.failing + "; fi; printf .; exec sleep 3600");
     QString reason = QStringLiteral("not set");
     EXPECT_EQ(pv::RunPageWorkers(program, QStringLiteral("job"), Parts(100, 4), {}, &reason),
               pv::WorkersOutcome::Failed);
     EXPECT_EQ(reason, c.reason);
-    EXPECT_LT(clock.elapsed(), 20000);
   }
 }
 
