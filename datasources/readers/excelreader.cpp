@@ -1,5 +1,6 @@
 // Excel workbooks (.xls, BIFF 5 and 8), read with freexl. Each sheet is a
 // table named "Name$"; its first row names the columns.
+#include "datasources/readers/excelrecords.h"
 #include "datasources/readers/readerkit.h"
 
 #include <freexl.h>
@@ -254,10 +255,16 @@ std::optional<std::vector<SheetExtent>> WorkbookExtents(const QString& path, QSt
   if (mapped == nullptr) copy = file.readAll();
   const QByteArrayView bytes =
       mapped != nullptr ? QByteArrayView(reinterpret_cast<const char*>(mapped), file.size()) : QByteArrayView(copy);
-  if (!CompoundFile::IsOne(bytes)) return SheetExtents(bytes, why);
-  const std::optional<QByteArray> stream = CompoundFile(bytes).Workbook();
-  if (!stream) return std::nullopt;
-  return SheetExtents(*stream, why);
+  std::optional<QByteArray> stream;
+  if (CompoundFile::IsOne(bytes)) {
+    stream = CompoundFile(bytes).Workbook();
+    if (!stream) return std::nullopt;
+  }
+  const QByteArrayView records = stream ? QByteArrayView(*stream) : bytes;
+  std::optional<std::vector<SheetExtent>> extents = SheetExtents(records, why);
+  if (extents) *why = ExcelRecordsFault(records);
+  if (!why->isEmpty()) return std::nullopt;
+  return extents;
 }
 
 // One cell as freexl gives it, before its column's type is known.

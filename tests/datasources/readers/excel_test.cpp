@@ -167,6 +167,16 @@ TEST(ExcelReader, DamagedOrForeignFilesFailToOpen) {
   PutWord(secondDimensions, numbers[0] + 14, 2);  // of 2 columns
   QByteArray shortDimensions = good;
   PutWord(shortDimensions, dimensions[0] + 2, 4);  // freexl read the rest from the record before
+  // A record that claims more bytes than the stream has left (a footer, the
+  // first sheet's 0x0015): freexl decoded its text from memory past its
+  // buffer. Found by fuzzing, kept as it was found: the same record
+  // claiming 65,285 bytes, more than any record may hold.
+  const std::vector<qsizetype> footers = RecordsOfType(good, 0x0015);
+  ASSERT_FALSE(footers.empty());
+  QByteArray longFooter = good;
+  PutWord(longFooter, footers[0] + 2, 8000);
+  const QByteArray overlong =
+      testing::ReadBytes(QStringLiteral(PLAVIK_TEST_SOURCE_DIR "/fixtures/overlong-record.xls"));
   const std::vector<DamagedFile> cases = {
       {"truncated", good.left(good.size() / 2)},
       {"header only", good.left(512)},
@@ -180,6 +190,8 @@ TEST(ExcelReader, DamagedOrForeignFilesFailToOpen) {
       // Their product wraps round in freexl's 32 bits: a cell table of 0 cells.
       {"a cell table that wraps round", WithDimensions(good, 0x01000000, 256), "più di quante"},
       {"dimensions cut short", shortDimensions, "dimensioni danneggiate"},
+      {"a record past the end of the stream", longFooter, "a metà di un record"},
+      {"a record longer than any may be", overlong, "più lungo"},
   };
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("rotto.xls"));
