@@ -1,6 +1,6 @@
 // Excel workbooks (.xls, BIFF 5 and 8), read with freexl. Each sheet is a
 // table named "Name$"; its first row names the columns.
-#include "datasources/readers/excelrecords.h"
+#include "datasources/readers/excelprechecks.h"
 #include "datasources/readers/readerkit.h"
 
 #include <freexl.h>
@@ -61,7 +61,7 @@ class CompoundFile {
     m_sectors = m_file.size() / m_sectorSize - 1;
     if (!ReadFat()) return std::nullopt;
     const std::optional<QByteArray> directory = Chain(Word32(m_file, 0x30), -1);
-    if (!directory) return std::nullopt;
+    if (!directory || !ExcelDirectoryNamesFit(*directory)) return std::nullopt;
     std::optional<std::pair<quint32, quint32>> root, book;
     for (qsizetype at = 0; at + 128 <= directory->size(); at += 128) {
       const QByteArrayView entry = QByteArrayView(*directory).sliced(at, 128);

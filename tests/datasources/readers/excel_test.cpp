@@ -167,16 +167,21 @@ TEST(ExcelReader, DamagedOrForeignFilesFailToOpen) {
   PutWord(secondDimensions, numbers[0] + 14, 2);  // of 2 columns
   QByteArray shortDimensions = good;
   PutWord(shortDimensions, dimensions[0] + 2, 4);  // freexl read the rest from the record before
-  // A record that claims more bytes than the stream has left (a footer, the
-  // first sheet's 0x0015): freexl decoded its text from memory past its
-  // buffer. Found by fuzzing, kept as it was found: the same record
-  // claiming 65,285 bytes, more than any record may hold.
-  const std::vector<qsizetype> footers = RecordsOfType(good, 0x0015);
-  ASSERT_FALSE(footers.empty());
-  QByteArray longFooter = good;
-  PutWord(longFooter, footers[0] + 2, 8000);
-  const QByteArray overlong =
-      testing::ReadBytes(QStringLiteral(PLAVIK_TEST_SOURCE_DIR "/fixtures/overlong-record.xls"));
+  // The root entry of the compound file claiming a name of 65,535 bytes,
+  // where an entry holds 64: freexl decoded that many from its entry of
+  // 128 (AddressSanitizer: stack-buffer-underflow in iconv). Found by
+  // fuzzing, kept as it was found.
+  const QByteArray longName =
+      testing::ReadBytes(QStringLiteral(PLAVIK_TEST_SOURCE_DIR "/fixtures/long-entry-name.xls"));
+  // The last sheet's end retyped, and a shared-text cell's record grown
+  // over the next records' (as fuzzing found it): freexl lost the memory of
+  // the sheet it gave up on.
+  const std::vector<qsizetype> ends = RecordsOfType(good, 0x000A);
+  ASSERT_FALSE(ends.empty());
+  QByteArray endless = good;
+  PutWord(endless, ends.back(), 0x0012);
+  const QByteArray swallowedEnd =
+      testing::ReadBytes(QStringLiteral(PLAVIK_TEST_SOURCE_DIR "/fixtures/sheet-without-end.xls"));
   const std::vector<DamagedFile> cases = {
       {"truncated", good.left(good.size() / 2)},
       {"header only", good.left(512)},
@@ -190,8 +195,9 @@ TEST(ExcelReader, DamagedOrForeignFilesFailToOpen) {
       // Their product wraps round in freexl's 32 bits: a cell table of 0 cells.
       {"a cell table that wraps round", WithDimensions(good, 0x01000000, 256), "più di quante"},
       {"dimensions cut short", shortDimensions, "dimensioni danneggiate"},
-      {"a record past the end of the stream", longFooter, "a metà di un record"},
-      {"a record longer than any may be", overlong, "più lungo"},
+      {"an entry's name longer than an entry", longName},
+      {"a sheet without its end", endless, "non ha fine"},
+      {"a sheet's end swallowed by a record", swallowedEnd, "non ha fine"},
   };
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("rotto.xls"));
