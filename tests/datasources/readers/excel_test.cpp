@@ -180,6 +180,11 @@ TEST(ExcelReader, DamagedOrForeignFilesFailToOpen) {
   ASSERT_FALSE(ends.empty());
   QByteArray endless = good;
   PutWord(endless, ends.back(), 0x0012);
+  // A number format's text claiming 65,535 characters of two bytes in a
+  // record of 15: freexl copied 131,070 bytes (AddressSanitizer:
+  // heap-buffer-overflow). Found by fuzzing.
+  const QByteArray longFormat =
+      testing::ReadBytes(QStringLiteral(PLAVIK_TEST_SOURCE_DIR "/fixtures/long-format-text.xls"));
   const QByteArray swallowedEnd =
       testing::ReadBytes(QStringLiteral(PLAVIK_TEST_SOURCE_DIR "/fixtures/sheet-without-end.xls"));
   const std::vector<DamagedFile> cases = {
@@ -196,6 +201,7 @@ TEST(ExcelReader, DamagedOrForeignFilesFailToOpen) {
       {"a cell table that wraps round", WithDimensions(good, 0x01000000, 256), "più di quante"},
       {"dimensions cut short", shortDimensions, "dimensioni danneggiate"},
       {"an entry's name longer than an entry", longName},
+      {"a number format's text longer than its record", longFormat, "più lungo del suo record"},
       {"a sheet without its end", endless, "non ha fine"},
       {"a sheet's end swallowed by a record", swallowedEnd, "non ha fine"},
   };
