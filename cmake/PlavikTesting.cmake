@@ -17,9 +17,12 @@ function(plavik_add_test name)
   target_compile_definitions(${name} PRIVATE
     PLAVIK_TEST_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}"
     PLAVIK_PROGRAM_DIR="${PLAVIK_PROGRAM_DIR}")
-  # One variable per property: the discovery splits a list value apart.
+  # One variable per property: the discovery splits a list value apart. A
+  # test that hangs (a loop without an end, a process never ended) fails
+  # after 15 minutes, a hundred times what any test takes on a busy machine.
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${home}
-    PROPERTIES ENVIRONMENT "PLAVIK_HOME=${home}" ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen")
+    PROPERTIES ENVIRONMENT "PLAVIK_HOME=${home}" ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen"
+               TIMEOUT 900)
 endfunction()

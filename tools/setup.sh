@@ -7,7 +7,7 @@ PACKAGES=(
   cmake ninja-build g++ make pkg-config clang libclang-rt-14-dev clang-format lld
   qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libqt6sql6-odbc libqt6svg6
   libzint-dev libuemf-dev zlib1g-dev
-  mdbtools-dev libshp-dev pxlib-dev libfreexl-dev libzip-dev libpugixml-dev
+  mdbtools-dev libshp-dev pxlib-dev libzip-dev libpugixml-dev
   unixodbc-dev unixodbc odbcinst libsqliteodbc mdbtools locales python3-xlwt libsqlite3-dev libcups2-dev poppler-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core fontconfig

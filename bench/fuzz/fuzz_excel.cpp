@@ -1,17 +1,9 @@
-// Excel workbooks (.xls) through the program's reader; the seed is the
-// readers' test workbook.
+// Excel workbooks (.xls), read by the reader in the fuzzing process.
 #include "bench/fuzz/readerinput.h"
 
-#include <QFile>
-
-extern "C" void PlavikFuzzSeeds(void (*add)(const uint8_t*, size_t)) {
-  QFile in(QStringLiteral(PLAVIK_FUZZ_WORKBOOK));
-  if (!in.open(QIODevice::ReadOnly)) return;
-  const QByteArray seed = in.readAll();
-  add(reinterpret_cast<const uint8_t*>(seed.constData()), static_cast<size_t>(seed.size()));
-}
+extern "C" void PlavikFuzzSeeds(void (*add)(const uint8_t*, size_t)) { pv::fuzz::AddSeeds(pv::SourceKind::Excel, add); }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  pv::fuzz::ReadAsSource(pv::SourceKind::Excel, "cartella.xls", data, size);
+  pv::fuzz::ReadInProcess(pv::SourceKind::Excel, data, size);
   return 0;
 }

@@ -35,6 +35,13 @@ struct ColumnReading {
   bool shortDate = false;
 };
 
+// mdbtools walks the map of a table's pages without looking at its size: a
+// map shorter than its head (a kind byte and the first page it covers), or
+// of a kind it does not know, would send it astray.
+bool MapIsSound(const MdbTableDef* def) {
+  return def->usage_map != nullptr && def->map_sz >= 5 && def->usage_map[0] <= 1;
+}
+
 class AccessReader : public SourceReader {
  public:
   explicit AccessReader(const QString& path) : m_path(path) {
@@ -43,6 +50,7 @@ class AccessReader : public SourceReader {
     m_handle.reset(mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS));
     m_mdb = m_handle.get();
     if (m_mdb == nullptr) Fail(QString());
+    CheckCatalogueMap();
     if (mdb_read_catalog(m_mdb, MDB_TABLE) == nullptr) Fail(QStringLiteral("Il catalogo non si legge."));
     for (unsigned int i = 0; i < m_mdb->num_catalog; ++i) {
       auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(m_mdb->catalog, i));
@@ -101,10 +109,7 @@ class AccessReader : public SourceReader {
         reader.Fail(QStringLiteral("Tabella danneggiata."));
       def = mdb_read_table(entry);
       if (def == nullptr) reader.Fail(QStringLiteral("Tabella danneggiata."));
-      // mdbtools walks the map of the table's pages without looking at its
-      // size: a map shorter than its head (a kind byte and the first page it
-      // covers), or of a kind it does not know, would send it astray.
-      if (def->usage_map == nullptr || def->map_sz < 5 || def->usage_map[0] > 1) {
+      if (!MapIsSound(def)) {
         mdb_free_tabledef(def);
         reader.Fail(QStringLiteral("La mappa delle pagine della tabella è danneggiata."));
       }
@@ -173,6 +178,21 @@ class AccessReader : public SourceReader {
 
   [[noreturn]] void Fail(const QString& why) const {
     ThrowUnreadableFile(m_path, QStringLiteral("un database Access"), why);
+  }
+
+  // mdbtools reads its catalogue (the table whose definition is on page 2)
+  // without the checks the user's tables get here: its map of pages is
+  // checked first, read as mdbtools reads it.
+  void CheckCatalogueMap() {
+    MdbCatalogEntry catalogue{};
+    catalogue.mdb = m_mdb;
+    catalogue.object_type = MDB_TABLE;
+    catalogue.table_pg = 2;
+    MdbTableDef* def = mdb_read_table(&catalogue);
+    if (def == nullptr) Fail(QStringLiteral("Il catalogo non si legge."));
+    const bool sound = MapIsSound(def);
+    mdb_free_tabledef(def);
+    if (!sound) Fail(QStringLiteral("La mappa delle pagine del catalogo è danneggiata."));
   }
 
   // Only files that look like Access databases reach mdbtools: the header

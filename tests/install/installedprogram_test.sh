@@ -5,8 +5,9 @@
 # user's own folders, keeps a setting from one start to the next, opens a
 # label named on its command line (and refuses a damaged one), its reader
 # program reads the sample database, it prints a long job, and nothing is
-# written below the prefix. Then the same for a copy of the build's program
-# folder that the user may not write in.
+# written below the prefix. Then the same for a copy of the install that the
+# user may not write in. Nothing of the build is run: the build folder may
+# lie where the user cannot enter.
 source "$(dirname "$0")/common.sh"
 CMAKE=$1
 BUILD=$2
@@ -74,6 +75,18 @@ start_plavik "$program" "$home" "$home/damaged.lab"
 grep -q "non è valido, oppure è danneggiato" "$WORK/last.err" || fail "a damaged label was not refused"
 [ "$(ini_value "$ini" SETTING LABELWIDTH)" = 52.5 ] || fail "a refused label changed the document"
 
+# beside_install TOOL: a copy of one of the build's tools in $tool/bin that
+# looks for its libraries as the installed program does, in ../lib/plavik,
+# and never in the build's program folder.
+beside_install() {
+  local copy
+  copy="$tool/bin/$(basename "$1")"
+  cp "$1" "$copy"
+  "$CMAKE" -D "FILE=$copy" -D 'RUNPATH=$ORIGIN/../lib/plavik' -P "$(dirname "$0")/setrunpath.cmake" >/dev/null ||
+    fail "cannot point $copy at the install's libraries"
+  chmod -R a+rX "$tool"
+}
+
 # The sample, which the user may not write, reads through the installed
 # reader program, as the program finds it from its bin folder
 # (bin/../lib/plavik): the build's source-dump tool in a bin folder of its
@@ -81,9 +94,8 @@ grep -q "non è valido, oppure è danneggiato" "$WORK/last.err" || fail "a damag
 # that ran, so the build's own reader cannot stand in for it.
 tool=$WORK/tool
 mkdir -p "$tool/bin" "$tool/lib"
-cp "$BUILD/tests/source-dump" "$tool/bin/"
 ln -s "$PREFIX/lib/plavik" "$tool/lib/plavik"
-chmod -R a+rX "$tool"
+beside_install "$BUILD/tests/source-dump"
 as_user "$home" env LD_DEBUG=files "LD_DEBUG_OUTPUT=$home/ld" "$tool/bin/source-dump" \
   "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=$PREFIX/share/plavik/database/;Extended Properties=dBASE III;" \
   indirizzi >"$WORK/sample.txt" 2>"$WORK/sample.err" || {
@@ -100,8 +112,7 @@ rm -f "$home"/ld.*
 # a delivered template on 200 pages of its format.
 mkdir -p "$tool/share"
 ln -s "$PREFIX/share/plavik" "$tool/share/plavik"
-cp "$BUILD/tests/lab-print" "$tool/bin/"
-chmod -R a+rX "$tool"
+beside_install "$BUILD/tests/lab-print"
 as_user "$home" "$tool/bin/lab-print" \
   "$PREFIX/share/plavik/graphics/template/4.LAB" "$home/long.pdf" 200 >"$WORK/long.out" 2>"$WORK/long.err" || {
   cat "$WORK/long.err" >&2
@@ -128,19 +139,18 @@ done
   fail "the program wrote below the prefix"
 }
 
-# The build's program folder copied where the user may not write (as root:
-# owned by root; otherwise: its rights taken away): the user's files go to
-# the user's folders, the copy stays as it was.
+# The install copied where the user may not write (as root: owned by root;
+# otherwise: its rights taken away): the user's files go to the user's
+# folders, the copy stays as it was.
 copy=$WORK/opt/plavik
 mkdir -p "$WORK/opt"
-cp -a "$BUILD/bin" "$copy"
-rm -f "$copy/plavik.ini" "$copy/plavik.db"
+cp -a "$PREFIX" "$copy"
 chmod -R go-w "$copy"
 [ "$(id -u)" -eq 0 ] || chmod -R u-w "$copy"
 chmod 755 "$WORK/opt"
 before=$(listing "$copy")
 home=$(new_home)
-start_plavik "$copy/plavik" "$home"
+start_plavik "$copy/bin/plavik" "$home"
 check_user_files "$home"
 [ "$before" = "$(listing "$copy")" ] || fail "the program wrote into a program folder the user may not write in"
 echo "ok"

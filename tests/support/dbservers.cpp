@@ -21,6 +21,7 @@
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -499,15 +500,27 @@ bool DbServer::Ready() const {
     const QList<QByteArray> lines = f.readAll().split('\n');
     return lines.size() > 7 && lines[7].trimmed() == "ready";
   }
-  const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (s < 0) return false;
-  sockaddr_in address = {};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(static_cast<uint16_t>(m_port));
-  const bool ok = ::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
-  close(s);
-  return ok && QFile::exists(m_folder + QStringLiteral("/mariadb.sock"));
+  // Both its port and its socket take connections: the socket's file is
+  // there a moment before the server listens on it, longer on a busy
+  // machine, and the set-up's client comes through the socket.
+  sockaddr_in tcp = {};
+  tcp.sin_family = AF_INET;
+  tcp.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  tcp.sin_port = htons(static_cast<uint16_t>(m_port));
+  sockaddr_un local = {};
+  local.sun_family = AF_UNIX;
+  const QByteArray path = QFile::encodeName(m_folder + QStringLiteral("/mariadb.sock"));
+  if (path.size() >= static_cast<qsizetype>(sizeof local.sun_path)) return false;
+  std::memcpy(local.sun_path, path.constData(), static_cast<size_t>(path.size()));
+  const auto accepts = [](int family, const sockaddr* address, socklen_t size) {
+    const int s = socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (s < 0) return false;
+    const bool ok = ::connect(s, address, size) == 0;
+    close(s);
+    return ok;
+  };
+  return accepts(AF_INET, reinterpret_cast<const sockaddr*>(&tcp), sizeof tcp) &&
+         accepts(AF_UNIX, reinterpret_cast<const sockaddr*>(&local), sizeof local);
 }
 
 void DbServer::FinishSetUp() {

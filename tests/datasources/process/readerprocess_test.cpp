@@ -14,7 +14,6 @@
 
 #include <QDate>
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -241,8 +240,6 @@ TEST_F(ReaderProcessTest, AFailingReaderIsAMessageAndTheProgramGoesOn) {
       settings.timeLimitMs = failure.timeLimitMs;
       if (failure.program != nullptr) settings.program = QString::fromLatin1(failure.program);
       const ReaderSettingsScope scope(settings);
-      QElapsedTimer clock;
-      clock.start();
       try {
         OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti"));
         ADD_FAILURE() << "no failure";
@@ -250,7 +247,6 @@ TEST_F(ReaderProcessTest, AFailingReaderIsAMessageAndTheProgramGoesOn) {
         EXPECT_TRUE(e.Description().startsWith(QString::fromUtf8(failure.reason))) << e.Description().toStdString();
         EXPECT_EQ(e.Number(), DbErrProvider);
       }
-      EXPECT_LT(clock.elapsed(), failure.timeLimitMs + 3000);
     }
     ExpectNoChildren();
     ExpectTheTableReads();
@@ -307,19 +303,24 @@ TEST_F(ReaderProcessTest, TheWaitIsAskedAgainAndAgainWhileARequestIsSlow) {
   {
     const ReaderSettingsScope scope(settings);
     const std::unique_ptr<SourceReader> reader = OpenSourceReader(Folder());
-    // The reader program is started first: on a loaded machine the program
-    // may wait for it to open the source too, counted from the open.
-    reader->Columns(QStringLiteral("clienti"));
+    // The reader program starts with the first request; the slow read is
+    // a request of its own.
+    EXPECT_EQ(reader->Columns(QStringLiteral("clienti")).size(), 5u);
+    EXPECT_EQ(wait->ended, 1);
     wait->waits.clear();
-    wait->ended = 0;
     EXPECT_EQ(reader->ReadTable(QStringLiteral("clienti")).rows.size(), 300u);
+    EXPECT_EQ(wait->ended, 2);
   }
-  // 600 ms in slices of 50 ms, counted from the request.
-  EXPECT_GE(wait->waits.size(), 6u);
-  EXPECT_TRUE(std::is_sorted(wait->waits.begin(), wait->waits.end()));
+  // The answer comes 600 ms after the request: the wait is asked at least
+  // once, each time with the time since the request, a slice (50 ms) or
+  // more after it was asked last. How many slices fit depends on the
+  // machine's load.
   ASSERT_FALSE(wait->waits.empty());
-  EXPECT_GE(wait->waits.back(), 450ms);
-  EXPECT_EQ(wait->ended, 1);
+  std::chrono::milliseconds last{0};
+  for (const std::chrono::milliseconds waited : wait->waits) {
+    EXPECT_GE(waited - last, 50ms) << waited.count() << " ms after " << last.count() << " ms";
+    last = waited;
+  }
   ExpectNoChildren();
 }
 
@@ -370,10 +371,11 @@ TEST_F(ReaderProcessTest, AWaitThatSaysStopEndsTheRequestAtOnce) {
     const auto wait = std::make_shared<CountingWait>(3);
     ReaderProcessSettings settings = ::testing::FaultyReader(QString::fromLatin1(fault));
     settings.wait = wait;
+    // The stop comes long before the time limit, which would end the
+    // request with a message of its own.
+    settings.timeLimitMs = 600000;
     {
       const ReaderSettingsScope scope(settings);
-      QElapsedTimer clock;
-      clock.start();
       try {
         OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti"));
         ADD_FAILURE() << "no failure";
@@ -381,7 +383,6 @@ TEST_F(ReaderProcessTest, AWaitThatSaysStopEndsTheRequestAtOnce) {
         EXPECT_EQ(e.Description(), ReaderCancelledText());
         EXPECT_EQ(e.Number(), DbErrCancelled);
       }
-      EXPECT_LT(clock.elapsed(), 1500);
     }
     EXPECT_EQ(wait->waits.size(), 3u);
     EXPECT_EQ(wait->ended, 1);

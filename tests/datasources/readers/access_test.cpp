@@ -307,9 +307,8 @@ TEST_F(AccessReaderTest, DamagedOrForeignFilesFailToOpen) {
   EXPECT_THROW(Open(m_dir.filePath(QStringLiteral("manca.mdb"))), DbError);
 }
 
-// Files that crash mdbtools inside its own reading of the catalogue, past any
-// check the reader can make before it. Read through the reader process, they
-// end in a refusal and the test process lives on.
+// Files that crash mdbtools inside its own reading of the catalogue: the
+// catalogue's map of pages is checked before mdbtools reads it.
 TEST_F(AccessReaderTest, FilesThatCrashTheLibraryAreRefused) {
   const QByteArray good = testing::ReadBytes(m_path);
   // The catalogue's usage map made a row of no bytes (its row ends where
@@ -319,7 +318,7 @@ TEST_F(AccessReaderTest, FilesThatCrashTheLibraryAreRefused) {
   SetWord16(emptyCatalogueMap, kCataloguePage + kUsageMapOfDefinition, (1 << 8) | 1);
   SetWord16(emptyCatalogueMap, kCataloguePage + kUsageMapOfDefinition + 2, 0);
   const std::vector<DamagedFile> cases = {
-      {"catalogue's usage map of no bytes", emptyCatalogueMap},
+      {"catalogue's usage map of no bytes", emptyCatalogueMap, "mappa delle pagine del catalogo"},
   };
   const QString path = m_dir.filePath(QStringLiteral("rotto.mdb"));
   ExpectDamagedFilesFail(cases, path, [&] { Open(path)->ReadTable(QStringLiteral("Anagrafe")); });

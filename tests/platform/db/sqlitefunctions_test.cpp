@@ -62,7 +62,6 @@ TEST(SqliteFunctions, AQueryThatNeverEndsIsStoppedAtTheTimeLimit) {
     ASSERT_TRUE(db.open());
     pv::RestrictSqliteConnection(db);
     pv::SetUserQueryTimeLimit(std::chrono::milliseconds(300));
-    const auto start = std::chrono::steady_clock::now();
     try {
       pv::CreateTableFromQuery(db, QStringLiteral("risultato"),
                                QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "
@@ -72,7 +71,6 @@ TEST(SqliteFunctions, AQueryThatNeverEndsIsStoppedAtTheTimeLimit) {
       EXPECT_TRUE(e.Description().contains(QStringLiteral("tempo massimo"))) << e.Description().toStdString();
     }
     pv::SetUserQueryTimeLimit(std::chrono::seconds(60));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     QSqlQuery q(db);
     EXPECT_FALSE(q.exec(QStringLiteral("SELECT * FROM risultato")));
   }
