@@ -204,27 +204,27 @@ namespace {
 
 class Reader {
  public:
-  explicit Reader(const QByteArray& b) : bytes_(b) {}
-  bool ok() const { return ok_; }
-  const QString& reason() const { return reason_; }
-  qsizetype remaining() const { return bytes_.size() - pos_; }
+  explicit Reader(const QByteArray& b) : m_bytes(b) {}
+  bool ok() const { return m_ok; }
+  const QString& reason() const { return m_reason; }
+  qsizetype remaining() const { return m_bytes.size() - m_pos; }
 
   void Fail(const QString& why) {
-    if (ok_) {
-      ok_ = false;
-      reason_ = why;
+    if (m_ok) {
+      m_ok = false;
+      m_reason = why;
     }
   }
 
   template <class T>
   T Number(const char* what) {
-    if (!ok_) return T{};
+    if (!m_ok) return T{};
     if (remaining() < static_cast<qsizetype>(sizeof(T))) {
-      Fail(QStringLiteral("file ends inside %1 at byte %2").arg(QLatin1String(what)).arg(pos_));
+      Fail(QStringLiteral("file ends inside %1 at byte %2").arg(QLatin1String(what)).arg(m_pos));
       return T{};
     }
-    const T v = qFromLittleEndian<T>(bytes_.constData() + pos_);
-    pos_ += static_cast<qsizetype>(sizeof(T));
+    const T v = qFromLittleEndian<T>(m_bytes.constData() + m_pos);
+    m_pos += static_cast<qsizetype>(sizeof(T));
     return v;
   }
   std::int16_t I16(const char* what) { return Number<std::int16_t>(what); }
@@ -233,7 +233,7 @@ class Reader {
   double F64(const char* what) { return std::bit_cast<double>(Number<std::uint64_t>(what)); }
 
   QByteArray Bytes(qsizetype n, const char* what) {
-    if (!ok_) return {};
+    if (!m_ok) return {};
     if (n < 0) {
       Fail(QStringLiteral("negative length of %1").arg(QLatin1String(what)));
       return {};
@@ -242,11 +242,11 @@ class Reader {
       Fail(QStringLiteral("length %1 of %2 at byte %3 runs past the end of the file")
                .arg(n)
                .arg(QLatin1String(what))
-               .arg(pos_));
+               .arg(m_pos));
       return {};
     }
-    QByteArray a = bytes_.mid(pos_, n);
-    pos_ += n;
+    QByteArray a = m_bytes.mid(m_pos, n);
+    m_pos += n;
     return a;
   }
   QString Str(const char* what) {
@@ -256,10 +256,10 @@ class Reader {
   QString Fixed(int n, const char* what) { return FromAnsi(Bytes(n, what)); }
 
  private:
-  const QByteArray& bytes_;
-  qsizetype pos_ = 0;
-  bool ok_ = true;
-  QString reason_;
+  const QByteArray& m_bytes;
+  qsizetype m_pos = 0;
+  bool m_ok = true;
+  QString m_reason;
 };
 
 void ReadRecord(Reader& rd, ObjectRecord& r) {

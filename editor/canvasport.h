@@ -57,8 +57,8 @@ class CanvasPort {
 // The port over the canvas core: each member calls the core's own.
 class DragEditorPort : public CanvasPort {
  public:
-  explicit DragEditorPort(DragEditor& editor) : editor_(editor) {}
-  DragEditor& Editor() { return editor_; }
+  explicit DragEditorPort(DragEditor& editor) : m_editor(editor) {}
+  DragEditor& Editor() { return m_editor; }
 
   void SetTool(std::int16_t intTool, std::int16_t UserType) override;
   void SelectAll() override;
@@ -89,7 +89,7 @@ class DragEditorPort : public CanvasPort {
   void SetPage(double PageWidth, double PageHeight, bool blnRefresh) override;
 
  private:
-  DragEditor& editor_;
+  DragEditor& m_editor;
 };
 
 }  // namespace pv

@@ -66,7 +66,7 @@ void EditCardLogic::ForEachSelected(F&& f) {
   // The enumeration ends at -1; a canvas that never says so still stops after
   // one pass over the table.
   int guard = MaxObjects + 1;
-  for (std::int32_t key = canvas_.GetFirstObject(true); key != -1 && guard-- > 0; key = canvas_.GetNextObject(true)) {
+  for (std::int32_t key = m_canvas.GetFirstObject(true); key != -1 && guard-- > 0; key = m_canvas.GetNextObject(true)) {
     const std::int16_t index = FindObjectIndex(key);
     if (index == 0) continue;
     f(Objects[index]);
@@ -86,11 +86,11 @@ void EditCardLogic::Apply(std::int16_t iCode, const QVariant& sValue, bool bMode
       if (PropertyReachesKind(*row, r.UserType)) WriteProperty(*row, *value, r);
     });
   }
-  if (bRefresh) canvas_.Refresh(true);
+  if (bRefresh) m_canvas.Refresh(true);
 }
 
 void EditCardLogic::ReplacePicture(const QString& source) {
-  const std::int32_t key = canvas_.GetFirstObject(true);
+  const std::int32_t key = m_canvas.GetFirstObject(true);
   if (key == -1) return;
   const std::int16_t index = FindObjectIndex(key);
   if (index == 0 || Objects[index].UserType != UserTypeImage) return;
@@ -106,31 +106,31 @@ void EditCardLogic::Exec(const QString& strKey, int iCode) {
   const auto is = [&](const char* key) { return strKey == QLatin1String(key); };
 
   if (is("edit_select")) {
-    canvas_.SetTool(ToolSelect, ToolSelect);
+    m_canvas.SetTool(ToolSelect, ToolSelect);
   } else if (is("edit_rotate")) {
-    canvas_.SetTool(ToolRotate, ToolRotate);
+    m_canvas.SetTool(ToolRotate, ToolRotate);
   } else if (is("edit_selectall")) {
-    canvas_.SetTool(ToolSelect, ToolSelect);
-    canvas_.SelectAll();
+    m_canvas.SetTool(ToolSelect, ToolSelect);
+    m_canvas.SelectAll();
   } else if (is("edit_undo")) {
-    canvas_.Undo();
+    m_canvas.Undo();
   } else if (is("edit_redo")) {
-    canvas_.Redo();
+    m_canvas.Redo();
   } else if (is("edit_zoomin")) {
-    canvas_.SetZoom(true);
+    m_canvas.SetZoom(true);
   } else if (is("edit_zoomout")) {
-    canvas_.SetZoom(false);
+    m_canvas.SetZoom(false);
   } else if (is("edit_copy")) {
     DocumentCopy();
   } else if (is("edit_cut")) {
     DocumentCopy();
-    canvas_.DelObjects();
+    m_canvas.DelObjects();
   } else if (is("edit_paste")) {
     DocumentPaste();
   } else if (is("edit_array")) {
     SeriesCopies();
   } else if (is("edit_delete")) {
-    canvas_.DelObjects();
+    m_canvas.DelObjects();
   } else if (is("edit_clone")) {
     DocumentClone();
   } else if (is("edit_field")) {
@@ -139,24 +139,24 @@ void EditCardLogic::Exec(const QString& strKey, int iCode) {
     ResizeImage();
   } else if (is("mnu_align")) {
     switch (iCode) {
-      case 0: canvas_.SetAlign(1, true); break;
-      case 1: canvas_.SetAlign(3, true); break;
-      case 2: canvas_.SetAlign(2, true); break;
-      case 3: canvas_.SetAlign(4, true); break;
-      case 4: canvas_.SetAlign(6, true); break;
-      case 5: canvas_.SetAlign(5, true); break;
-      case 9: canvas_.MoveFront(); break;
-      case 10: canvas_.MoveBack(); break;
-      case 11: canvas_.MoveUp(); break;
-      case 12: canvas_.MoveDown(); break;
-      case 14: canvas_.SetAlign(9, true); break;
+      case 0: m_canvas.SetAlign(1, true); break;
+      case 1: m_canvas.SetAlign(3, true); break;
+      case 2: m_canvas.SetAlign(2, true); break;
+      case 3: m_canvas.SetAlign(4, true); break;
+      case 4: m_canvas.SetAlign(6, true); break;
+      case 5: m_canvas.SetAlign(5, true); break;
+      case 9: m_canvas.MoveFront(); break;
+      case 10: m_canvas.MoveBack(); break;
+      case 11: m_canvas.MoveUp(); break;
+      case 12: m_canvas.MoveDown(); break;
+      case 14: m_canvas.SetAlign(9, true); break;
       default: break;
     }
   } else if (is("mnu_size")) {
-    if (iCode == 6) canvas_.SetAlign(8, true);
-    if (iCode == 7) canvas_.SetAlign(7, true);
+    if (iCode == 6) m_canvas.SetAlign(8, true);
+    if (iCode == 7) m_canvas.SetAlign(7, true);
   } else if (is("mnu_rotate")) {
-    if (iCode >= 13 && iCode <= 16) canvas_.RotateObject(static_cast<float>((iCode - 13) * 90));
+    if (iCode >= 13 && iCode <= 16) m_canvas.RotateObject(static_cast<float>((iCode - 13) * 90));
   } else if (is("mnu_shadow")) {
     switch (iCode) {
       case 0: SetShadow(1); break;
@@ -179,11 +179,11 @@ void EditCardLogic::SeriesCopies() {
 }
 
 void EditCardLogic::EditField() {
-  if (canvas_.SelCount() != 1) {
+  if (m_canvas.SelCount() != 1) {
     MsgBoxRes(MsgFieldCommand, MsgIcon::Information);
     return;
   }
-  const std::int32_t key = canvas_.GetFirstObject(true);
+  const std::int32_t key = m_canvas.GetFirstObject(true);
   const std::int16_t index = key == -1 ? 0 : FindObjectIndex(key);
   if (index == 0) {
     MsgBoxRes(MsgFieldCommand, MsgIcon::Information);
@@ -224,7 +224,7 @@ void EditCardLogic::EditField() {
       r.Variant = s.ContentSource;
       // The barcode is drawn afresh from its record; its place is unchanged,
       // so repainting that place is enough.
-      canvas_.RefreshSelection();
+      m_canvas.RefreshSelection();
     }
     return;
   }
@@ -233,8 +233,8 @@ void EditCardLogic::EditField() {
 }
 
 void EditCardLogic::ResizeImage() {
-  if (canvas_.SelCount() != 1) return;
-  const std::int32_t key = canvas_.GetFirstObject(true);
+  if (m_canvas.SelCount() != 1) return;
+  const std::int32_t key = m_canvas.GetFirstObject(true);
   const std::int16_t index = key == -1 ? 0 : FindObjectIndex(key);
   if (index == 0) return;
   ObjectRecord& record = Objects[index];
@@ -245,7 +245,7 @@ void EditCardLogic::ResizeImage() {
     const float width = static_cast<float>(static_cast<double>(record.Height) / aspect);
     if (std::isfinite(width)) record.Width = width;
   }
-  canvas_.Refresh(true);
+  m_canvas.Refresh(true);
 }
 
 void EditCardLogic::SetShadow(std::int16_t iMode) {
@@ -253,7 +253,7 @@ void EditCardLogic::SetShadow(std::int16_t iMode) {
     ObjectRecord& r = Objects[i];
     if (r.IsSelected != 0 && IsShapeKind(r.UserType)) r.Variant = iMode;
   }
-  canvas_.Refresh(false);
+  m_canvas.Refresh(false);
 }
 
 // ---- Insert palette -------------------------------------------------------------
@@ -267,16 +267,16 @@ void EditCardLogic::Image2_Click(int Index) {
         // The format chosen in the picker is the new field's, as when a
         // field is edited.
         InsertFormatText = answer.FieldFormat;
-        canvas_.SetTool(ToolDrawBox, UserTypeDatabaseField);
+        m_canvas.SetTool(ToolDrawBox, UserTypeDatabaseField);
       }
       break;
     }
-    case 1: canvas_.SetTool(ToolDrawBox, UserTypeTextBox); break;
+    case 1: m_canvas.SetTool(ToolDrawBox, UserTypeTextBox); break;
     case 2:
       InsertImagePath.clear();
       ShowOpenDialog(QStringLiteral("bmp"), LoadResString(MsgImageFilter), InsertImagePath,
                      LoadResString(MsgImportImage), FileKind::Pictures);
-      if (!InsertImagePath.isEmpty()) canvas_.SetTool(ToolDrawBox, UserTypeImage);
+      if (!InsertImagePath.isEmpty()) m_canvas.SetTool(ToolDrawBox, UserTypeImage);
       break;
     case 3: {
       const QString clip = Pickers().ShowClipArt();
@@ -284,27 +284,27 @@ void EditCardLogic::Image2_Click(int Index) {
         InsertImageNumber = NextImageNumber();
         if (InsertImageNumber != 0) {
           InsertImagePath = clip;
-          canvas_.SetTool(ToolDrawBox, UserTypeImage);
+          m_canvas.SetTool(ToolDrawBox, UserTypeImage);
         }
       }
       break;
     }
-    case 4: canvas_.SetTool(ToolDrawLine, UserTypeLine); break;
-    case 5: canvas_.SetTool(ToolDrawBox, UserTypeRectangle); break;
-    case 6: canvas_.SetTool(ToolDrawBox, UserTypeEllipse); break;
-    case 7: canvas_.SetTool(ToolDrawBox, UserTypeChamferedRect); break;
-    case 8: canvas_.SetTool(ToolDrawBox, UserTypeRoundedRect); break;
+    case 4: m_canvas.SetTool(ToolDrawLine, UserTypeLine); break;
+    case 5: m_canvas.SetTool(ToolDrawBox, UserTypeRectangle); break;
+    case 6: m_canvas.SetTool(ToolDrawBox, UserTypeEllipse); break;
+    case 7: m_canvas.SetTool(ToolDrawBox, UserTypeChamferedRect); break;
+    case 8: m_canvas.SetTool(ToolDrawBox, UserTypeRoundedRect); break;
     case 9: {
       const std::int16_t shape = Pickers().ShowShapePicker();
       // Only the shapes 0-13 exist; anything else is taken as a cancel.
       if (shape >= 0 && shape <= UserTypeShapeLast - UserTypeShapeBase) {
-        canvas_.SetTool(ToolDrawBox, static_cast<std::int16_t>(UserTypeShapeBase + shape));
+        m_canvas.SetTool(ToolDrawBox, static_cast<std::int16_t>(UserTypeShapeBase + shape));
       }
       break;
     }
     case 10: ChooseBackground(false); break;
-    case 11: canvas_.SetTool(ToolDrawBox, UserTypeArtText); break;
-    case 12: canvas_.SetTool(ToolDrawBox, UserTypeBarcode); break;
+    case 11: m_canvas.SetTool(ToolDrawBox, UserTypeArtText); break;
+    case 12: m_canvas.SetTool(ToolDrawBox, UserTypeBarcode); break;
     case 13: ChooseBackground(true); break;
     default: break;
   }
@@ -329,7 +329,7 @@ void EditCardLogic::ChooseBackground(bool border) {
     }
     (border ? BorderName : BackgroundName) = FixedName(stored);
   }
-  canvas_.Refresh(false);
+  m_canvas.Refresh(false);
 }
 
 // ---- New objects -----------------------------------------------------------------
@@ -421,7 +421,7 @@ void EditCardLogic::InsertObject(std::int32_t lKey, std::int16_t UserType) {
       const bool copied = record.Variant != 0 && CopyPictureFile(InsertImagePath, ImageTempPath(record));
       if (!copied) {
         MsgBoxRes(MsgPictureNotCopied, MsgIcon::Critical);
-        canvas_.DelObject(lKey, true);
+        m_canvas.DelObject(lKey, true);
       }
     }
   }
@@ -434,29 +434,29 @@ void EditCardLogic::InsertObjectRefused(std::int16_t /*UserType*/) {
 }
 
 void EditCardLogic::AfterInsert() {
-  if (Services().AutoInsert() == 0) canvas_.SetTool(ToolSelect, ToolSelect);
+  if (Services().AutoInsert() == 0) m_canvas.SetTool(ToolSelect, ToolSelect);
 }
 
 // ---- Forwarding members ------------------------------------------------------------
 
-void EditCardLogic::SavedDoc() { canvas_.SavedDoc(); }
+void EditCardLogic::SavedDoc() { m_canvas.SavedDoc(); }
 
 void EditCardLogic::SaveData() { pv::SaveData(); }
 
-void EditCardLogic::SetBaseTool() { canvas_.SetTool(ToolSelect, ToolSelect); }
+void EditCardLogic::SetBaseTool() { m_canvas.SetTool(ToolSelect, ToolSelect); }
 
 void EditCardLogic::SetParameter() {
   EditorServices& s = Services();
-  canvas_.SetGrid(s.GridX(), s.GridY(), false);
-  canvas_.SetShowRule(s.ShowRule());
-  canvas_.SetShowGrid(s.ShowGrid());
-  canvas_.SetSnap(s.Snap());
-  canvas_.SetShowPage(false);
-  canvas_.SetWorkArea(EditorWorkAreaSize, EditorWorkAreaSize, false);
-  canvas_.SetPage(Header.LabelWidth, Header.LabelHeight, false);
-  canvas_.Refresh(true);
+  m_canvas.SetGrid(s.GridX(), s.GridY(), false);
+  m_canvas.SetShowRule(s.ShowRule());
+  m_canvas.SetShowGrid(s.ShowGrid());
+  m_canvas.SetSnap(s.Snap());
+  m_canvas.SetShowPage(false);
+  m_canvas.SetWorkArea(EditorWorkAreaSize, EditorWorkAreaSize, false);
+  m_canvas.SetPage(Header.LabelWidth, Header.LabelHeight, false);
+  m_canvas.Refresh(true);
 }
 
-void EditCardLogic::SetNewKey(std::int32_t& lKey) { canvas_.SetNewKey(lKey); }
+void EditCardLogic::SetNewKey(std::int32_t& lKey) { m_canvas.SetNewKey(lKey); }
 
 }  // namespace pv

@@ -28,11 +28,11 @@ inline constexpr int MsgPictureNotCopied = 15096;
 
 class EditCardLogic {
  public:
-  explicit EditCardLogic(CanvasPort& canvas) : canvas_(canvas) {}
+  explicit EditCardLogic(CanvasPort& canvas) : m_canvas(canvas) {}
   EditCardLogic(const EditCardLogic&) = delete;
   EditCardLogic& operator=(const EditCardLogic&) = delete;
 
-  CanvasPort& Canvas() { return canvas_; }
+  CanvasPort& Canvas() { return m_canvas; }
 
   // ---- Property application -------------------------------------------------
   // Writes the value of iCode into every selected object of the kinds the
@@ -90,7 +90,7 @@ class EditCardLogic {
   void FillNewRecord(ObjectRecord& record, std::int32_t lKey, std::int16_t UserType);
   void AfterInsert();
 
-  CanvasPort& canvas_;
+  CanvasPort& m_canvas;
 };
 
 // Copies a picture file into the temp folder under targetPath, replacing a

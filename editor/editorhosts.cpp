@@ -4,7 +4,7 @@
 
 namespace pv {
 
-void EditorDocumentHost::SetParameter() { logic_.SetParameter(); }
-void EditorDocumentHost::SaveData() { logic_.SaveData(); }
+void EditorDocumentHost::SetParameter() { m_logic.SetParameter(); }
+void EditorDocumentHost::SaveData() { m_logic.SaveData(); }
 
 }  // namespace pv

@@ -11,12 +11,12 @@ class EditCardLogic;
 
 class EditorDocumentHost : public EditorHost {
  public:
-  explicit EditorDocumentHost(EditCardLogic& logic) : logic_(logic) {}
+  explicit EditorDocumentHost(EditCardLogic& logic) : m_logic(logic) {}
   void SetParameter() override;
   void SaveData() override;
 
  private:
-  EditCardLogic& logic_;
+  EditCardLogic& m_logic;
 };
 
 }  // namespace pv

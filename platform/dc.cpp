@@ -117,32 +117,32 @@ void DeleteDeviceContext(DeviceContext* dc) {
 }
 
 ImageSurface::ImageSurface(int width, int height, int dpiX, int dpiY, Colour fill, QImage::Format format)
-    : image_(std::clamp(width, 1, 32767), std::clamp(height, 1, 32767), format) {
-  if (image_.isNull()) return;
-  image_.setDotsPerMeterX(static_cast<int>(std::lround(std::max(1, dpiX) / 0.0254)));
-  image_.setDotsPerMeterY(static_cast<int>(std::lround(std::max(1, dpiY) / 0.0254)));
-  image_.fill(ToQColor(fill));
-  painter_ = std::make_unique<QPainter>(&image_);
+    : m_image(std::clamp(width, 1, 32767), std::clamp(height, 1, 32767), format) {
+  if (m_image.isNull()) return;
+  m_image.setDotsPerMeterX(static_cast<int>(std::lround(std::max(1, dpiX) / 0.0254)));
+  m_image.setDotsPerMeterY(static_cast<int>(std::lround(std::max(1, dpiY) / 0.0254)));
+  m_image.fill(ToQColor(fill));
+  m_painter = std::make_unique<QPainter>(&m_image);
   DeviceInfo info;
   info.dpiX = dpiX;
   info.dpiY = dpiY;
-  dc_ = CreateDeviceContext(painter_.get(), info, &image_);
+  m_dc = CreateDeviceContext(m_painter.get(), info, &m_image);
 }
 
 ImageSurface::~ImageSurface() { finish(); }
 
-QPainter* ImageSurface::painter() const { return painter_.get(); }
+QPainter* ImageSurface::painter() const { return m_painter.get(); }
 
 QImage ImageSurface::finish() {
-  if (dc_) {
-    DeleteDeviceContext(dc_);
-    dc_ = nullptr;
+  if (m_dc) {
+    DeleteDeviceContext(m_dc);
+    m_dc = nullptr;
   }
-  if (painter_) {
-    if (painter_->isActive()) painter_->end();
-    painter_.reset();
+  if (m_painter) {
+    if (m_painter->isActive()) m_painter->end();
+    m_painter.reset();
   }
-  return image_;
+  return m_image;
 }
 
 // ---------------------------------------------------------------------------

@@ -144,18 +144,18 @@ class ImageSurface {
   ImageSurface(const ImageSurface&) = delete;
   ImageSurface& operator=(const ImageSurface&) = delete;
 
-  DeviceContext* dc() const { return dc_; }
+  DeviceContext* dc() const { return m_dc; }
   QPainter* painter() const;
   // Ends painting (once) and gives the finished picture; the context is gone
   // afterwards (dc() returns nullptr).
   QImage finish();
   // The image as painted so far (painting goes on).
-  const QImage& image() const { return image_; }
+  const QImage& image() const { return m_image; }
 
  private:
-  QImage image_;
-  std::unique_ptr<QPainter> painter_;
-  DeviceContext* dc_ = nullptr;
+  QImage m_image;
+  std::unique_ptr<QPainter> m_painter;
+  DeviceContext* m_dc = nullptr;
 };
 
 // ---------------------------------------------------------------------------
@@ -443,7 +443,7 @@ class Region {
   const QRegion& qregion() const;
 
  private:
-  std::unique_ptr<QRegion> rgn_;
+  std::unique_ptr<QRegion> m_rgn;
 };
 
 enum class RegionOp : std::int32_t { And = 1, Or = 2, Xor = 3, Diff = 4, Copy = 5 };

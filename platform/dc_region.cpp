@@ -29,22 +29,22 @@ QRegion Combine(const QRegion& a, const QRegion& b, RegionOp op) {
 // Regions
 // ---------------------------------------------------------------------------
 
-Region::Region() : rgn_(std::make_unique<QRegion>()) {}
+Region::Region() : m_rgn(std::make_unique<QRegion>()) {}
 Region::~Region() = default;
-Region::Region(const Region& o) : rgn_(std::make_unique<QRegion>(*o.rgn_)) {}
+Region::Region(const Region& o) : m_rgn(std::make_unique<QRegion>(*o.m_rgn)) {}
 Region& Region::operator=(const Region& o) {
-  if (this != &o) *rgn_ = *o.rgn_;
+  if (this != &o) *m_rgn = *o.m_rgn;
   return *this;
 }
-Region::Region(Region&& o) noexcept : rgn_(std::move(o.rgn_)) { o.rgn_ = std::make_unique<QRegion>(); }
+Region::Region(Region&& o) noexcept : m_rgn(std::move(o.m_rgn)) { o.m_rgn = std::make_unique<QRegion>(); }
 Region& Region::operator=(Region&& o) noexcept {
   if (this != &o) {
-    rgn_ = std::move(o.rgn_);
-    o.rgn_ = std::make_unique<QRegion>();
+    m_rgn = std::move(o.m_rgn);
+    o.m_rgn = std::make_unique<QRegion>();
   }
   return *this;
 }
-Region::Region(const QRegion& r) : rgn_(std::make_unique<QRegion>(r)) {}
+Region::Region(const QRegion& r) : m_rgn(std::make_unique<QRegion>(r)) {}
 
 namespace {
 QRect ToQRect(const Rect& r0) {
@@ -106,15 +106,15 @@ Region Region::FromRects(const Rect* rects, int count) {
   return Region(r);
 }
 
-bool Region::isEmpty() const { return rgn_->isEmpty(); }
-bool Region::contains(std::int32_t x, std::int32_t y) const { return rgn_->contains(QPoint(x, y)); }
+bool Region::isEmpty() const { return m_rgn->isEmpty(); }
+bool Region::contains(std::int32_t x, std::int32_t y) const { return m_rgn->contains(QPoint(x, y)); }
 Rect Region::boundingRect() const {
-  const QRect b = rgn_->boundingRect();
+  const QRect b = m_rgn->boundingRect();
   if (b.isEmpty()) return Rect{};
   return Rect{b.left(), b.top(), b.left() + b.width(), b.top() + b.height()};
 }
-void Region::offset(std::int32_t dx, std::int32_t dy) { rgn_->translate(dx, dy); }
-const QRegion& Region::qregion() const { return *rgn_; }
+void Region::offset(std::int32_t dx, std::int32_t dy) { m_rgn->translate(dx, dy); }
+const QRegion& Region::qregion() const { return *m_rgn; }
 
 Region CombineRegion(const Region& a, const Region& b, RegionOp op) {
   return Region(Combine(a.qregion(), b.qregion(), op));

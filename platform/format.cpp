@@ -133,7 +133,7 @@ struct CompiledFormat::Parts {
   std::vector<TextSection> texts;  // text; Null and empty text
 };
 
-CompiledFormat::CompiledFormat(const QString& pattern) : pattern_(pattern) {
+CompiledFormat::CompiledFormat(const QString& pattern) : m_pattern(pattern) {
   const FormatConventions& c = FormatConventions::Italian();
   auto parts = std::make_unique<Parts>();
   if (!pattern.isEmpty()) {
@@ -159,7 +159,7 @@ CompiledFormat::CompiledFormat(const QString& pattern) : pattern_(pattern) {
       case Kind::GeneralNumber: break;
     }
   }
-  parts_ = std::move(parts);
+  m_parts = std::move(parts);
 }
 
 CompiledFormat::~CompiledFormat() = default;
@@ -180,7 +180,7 @@ std::shared_ptr<const CompiledFormat> CompiledFormat::Of(const QString& pattern)
 
 QString CompiledFormat::Apply(const QVariant& value) const {
   const FormatConventions& c = FormatConventions::Italian();
-  const Parts& p = *parts_;
+  const Parts& p = *m_parts;
   Value v = Classify(value, c);
 
   switch (p.kind) {

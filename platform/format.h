@@ -39,12 +39,12 @@ class CompiledFormat {
   static std::shared_ptr<const CompiledFormat> Of(const QString& pattern);
 
   QString Apply(const QVariant& value) const;
-  const QString& Pattern() const { return pattern_; }
+  const QString& Pattern() const { return m_pattern; }
 
  private:
   struct Parts;
-  QString pattern_;
-  std::unique_ptr<const Parts> parts_;
+  QString m_pattern;
+  std::unique_ptr<const Parts> m_parts;
 };
 
 QString Format(const QVariant& value, const QString& pattern);

@@ -32,13 +32,13 @@ enum class HostDefault { Headless, Wired };
 // implementation is installed now.
 class HostSlotBase {
  public:
-  HostSlotBase(const char* name, HostDefault kind) : name_(name), kind_(kind) { Registry().push_back(this); }
+  HostSlotBase(const char* name, HostDefault kind) : m_name(name), m_kind(kind) { Registry().push_back(this); }
   virtual ~HostSlotBase() { std::erase(Registry(), this); }
   HostSlotBase(const HostSlotBase&) = delete;
   HostSlotBase& operator=(const HostSlotBase&) = delete;
 
-  const char* Name() const { return name_; }
-  HostDefault Kind() const { return kind_; }
+  const char* Name() const { return m_name; }
+  HostDefault Kind() const { return m_kind; }
   virtual bool Installed() const = 0;
   // Back to the default (tests start each case from it).
   virtual void Clear() = 0;
@@ -50,8 +50,8 @@ class HostSlotBase {
   }
 
  private:
-  const char* name_;
-  HostDefault kind_;
+  const char* m_name;
+  HostDefault m_kind;
 };
 
 // Where a use of an unwired slot is told. The default reporter logs an error
@@ -79,22 +79,22 @@ class HostSlot final : public HostSlotBase {
   HostSlot(const char* name, HostDefault kind) : HostSlotBase(name, kind) {}
 
   T& Get() {
-    if (current_ != nullptr) return *current_;
+    if (m_current != nullptr) return *m_current;
     if (Kind() == HostDefault::Wired) ReportUnwiredHost(Name());
-    return fallback_;
+    return m_fallback;
   }
   T* Set(T* host) {
-    T* previous = current_;
-    current_ = host;
+    T* previous = m_current;
+    m_current = host;
     return previous;
   }
-  T* Current() const { return current_; }
-  bool Installed() const override { return current_ != nullptr; }
-  void Clear() override { current_ = nullptr; }
+  T* Current() const { return m_current; }
+  bool Installed() const override { return m_current != nullptr; }
+  void Clear() override { m_current = nullptr; }
 
  private:
-  T fallback_{};
-  T* current_ = nullptr;
+  T m_fallback{};
+  T* m_current = nullptr;
 };
 
 // The slot of interface T (defined by the component that declares T).
@@ -106,16 +106,16 @@ HostSlot<T>& Slot();
 template <class T>
 class [[nodiscard]] ScopedHost {
  public:
-  explicit ScopedHost(T& host) : host_(&host), previous_(Slot<T>().Set(&host)) {}
+  explicit ScopedHost(T& host) : m_host(&host), m_previous(Slot<T>().Set(&host)) {}
   ~ScopedHost() {
-    if (Slot<T>().Current() == host_) Slot<T>().Set(previous_);
+    if (Slot<T>().Current() == m_host) Slot<T>().Set(m_previous);
   }
   ScopedHost(const ScopedHost&) = delete;
   ScopedHost& operator=(const ScopedHost&) = delete;
 
  private:
-  T* host_;
-  T* previous_;
+  T* m_host;
+  T* m_previous;
 };
 
 }  // namespace pv

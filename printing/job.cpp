@@ -23,13 +23,13 @@ namespace pv {
 // Marks the engine busy for the life of a job.
 class PrintJobRun {
  public:
-  explicit PrintJobRun(PrintEngine& e) : e_(e) { e_.m_jobRunning = true; }
-  ~PrintJobRun() { e_.m_jobRunning = false; }
+  explicit PrintJobRun(PrintEngine& e) : m_e(e) { m_e.m_jobRunning = true; }
+  ~PrintJobRun() { m_e.m_jobRunning = false; }
   PrintJobRun(const PrintJobRun&) = delete;
   PrintJobRun& operator=(const PrintJobRun&) = delete;
 
  private:
-  PrintEngine& e_;
+  PrintEngine& m_e;
 };
 
 namespace {

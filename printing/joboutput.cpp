@@ -19,33 +19,33 @@ class PdfWriter {
   ~PdfWriter() { Close(); }
 
   bool Open(std::unique_ptr<QPrinter> printer, const JobSettings& s) {
-    printer_ = std::move(printer);
-    if (!printer_) return false;
-    if (s.DpiX > 0) printer_->setResolution(s.DpiX);
-    if (!painter_.begin(printer_.get())) return false;
+    m_printer = std::move(printer);
+    if (!m_printer) return false;
+    if (s.DpiX > 0) m_printer->setResolution(s.DpiX);
+    if (!m_painter.begin(m_printer.get())) return false;
     DeviceInfo info;
-    info.dpiX = s.DpiX > 0 ? s.DpiX : printer_->resolution();
-    info.dpiY = s.DpiY > 0 ? s.DpiY : printer_->resolution();
-    info.widthPx = printer_->width();
-    info.heightPx = printer_->height();
+    info.dpiX = s.DpiX > 0 ? s.DpiX : m_printer->resolution();
+    info.dpiY = s.DpiY > 0 ? s.DpiY : m_printer->resolution();
+    info.widthPx = m_printer->width();
+    info.heightPx = m_printer->height();
     info.physicalOffsetX = s.OffsetX;
     info.physicalOffsetY = s.OffsetY;
     info.isPrinter = true;
-    dc_ = CreateDeviceContext(&painter_, info);
-    return dc_ != nullptr;
+    m_dc = CreateDeviceContext(&m_painter, info);
+    return m_dc != nullptr;
   }
-  bool NewPage() { return printer_ && printer_->newPage(); }
+  bool NewPage() { return m_printer && m_printer->newPage(); }
   bool Close() {
-    DeleteDeviceContext(dc_);
-    dc_ = nullptr;
-    return painter_.isActive() ? painter_.end() : false;
+    DeleteDeviceContext(m_dc);
+    m_dc = nullptr;
+    return m_painter.isActive() ? m_painter.end() : false;
   }
-  DeviceContext* dc() const { return dc_; }
+  DeviceContext* dc() const { return m_dc; }
 
  private:
-  std::unique_ptr<QPrinter> printer_;
-  QPainter painter_;
-  DeviceContext* dc_ = nullptr;
+  std::unique_ptr<QPrinter> m_printer;
+  QPainter m_painter;
+  DeviceContext* m_dc = nullptr;
 };
 
 QString CannotWrite(const QString& file) { return QStringLiteral("Impossibile scrivere il file \"%1\".").arg(file); }
@@ -78,103 +78,104 @@ bool WrittenWhole(const QString& path) {
 
 class PdfPrinterOutput : public JobOutput {
  public:
-  explicit PdfPrinterOutput(const JobSettings& s) : s_(s) {}
+  explicit PdfPrinterOutput(const JobSettings& s) : m_s(s) {}
   // The target is checked before the first page is drawn.
   bool Begin() override {
-    if (Check(file_.Open(s_.PdfFile) && writer_.Open(CreateCurrentPrinter(file_.WritePath()), s_))) return true;
+    if (Check(m_file.Open(m_s.PdfFile) && m_writer.Open(CreateCurrentPrinter(m_file.WritePath()), m_s))) return true;
     Abort();
     return false;
   }
-  bool NewPage() override { return Check(writer_.NewPage()); }
+  bool NewPage() override { return Check(m_writer.NewPage()); }
   bool End() override {
-    bool ok = writer_.Close();
+    bool ok = m_writer.Close();
     if (ok) {
       QFile written;
-      ok = written.open(file_.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle) && WrittenWhole(written);
+      ok =
+          written.open(m_file.Descriptor(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle) && WrittenWhole(written);
     }
-    if (!Check(ok && file_.Commit())) {
-      file_.Discard();
+    if (!Check(ok && m_file.Commit())) {
+      m_file.Discard();
       return false;
     }
     return true;
   }
   void Abort() override {
-    writer_.Close();
-    file_.Discard();
+    m_writer.Close();
+    m_file.Discard();
   }
-  DeviceContext* dc() override { return writer_.dc(); }
+  DeviceContext* dc() override { return m_writer.dc(); }
 
  private:
   bool Check(bool ok) {
-    if (!ok && m_reason.isEmpty()) m_reason = CannotWrite(s_.PdfFile);
+    if (!ok && m_reason.isEmpty()) m_reason = CannotWrite(m_s.PdfFile);
     return ok;
   }
 
-  JobSettings s_;
-  ReplacingFile file_;
-  PdfWriter writer_;
+  JobSettings m_s;
+  ReplacingFile m_file;
+  PdfWriter m_writer;
 };
 
 class CupsOutput : public JobOutput {
  public:
-  explicit CupsOutput(const JobSettings& s) : s_(s) {}
+  explicit CupsOutput(const JobSettings& s) : m_s(s) {}
 
   bool Begin() override {
-    if (!dir_.isValid()) {
-      m_reason = CannotWrite(dir_.path());
+    if (!m_dir.isValid()) {
+      m_reason = CannotWrite(m_dir.path());
       return false;
     }
     return OpenFile();
   }
   bool NewPage() override {
-    if (!s_.PagePerJob) return writer_->NewPage();
+    if (!m_s.PagePerJob) return m_writer->NewPage();
     return Deliver() && OpenFile();
   }
   bool End() override { return Deliver(); }
   void Abort() override {
-    if (writer_) writer_->Close();
-    writer_.reset();
+    if (m_writer) m_writer->Close();
+    m_writer.reset();
   }
-  DeviceContext* dc() override { return writer_ ? writer_->dc() : nullptr; }
+  DeviceContext* dc() override { return m_writer ? m_writer->dc() : nullptr; }
 
  private:
   bool OpenFile() {
-    file_ = dir_.filePath(QStringLiteral("job%1.pdf").arg(++files_));
+    m_file = m_dir.filePath(QStringLiteral("job%1.pdf").arg(++m_files));
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(file_);
-    const QPageLayout& paper = s_.Paper.Page;
-    const int dpi = s_.DpiX > 0 ? s_.DpiX : 300;
+    printer->setOutputFileName(m_file);
+    const QPageLayout& paper = m_s.Paper.Page;
+    const int dpi = m_s.DpiX > 0 ? m_s.DpiX : 300;
     // The painter's origin is the corner of the printer's printable area.
-    const QMarginsF margins(s_.OffsetX * 25.4 / dpi, s_.OffsetY * 25.4 / (s_.DpiY > 0 ? s_.DpiY : dpi), 0, 0);
+    const QMarginsF margins(m_s.OffsetX * 25.4 / dpi, m_s.OffsetY * 25.4 / (m_s.DpiY > 0 ? m_s.DpiY : dpi), 0, 0);
     printer->setPageLayout(
         QPageLayout(paper.pageSize(), paper.orientation(), margins, QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
     printer->setFullPage(false);
-    writer_ = std::make_unique<PdfWriter>();
-    if (writer_->Open(std::move(printer), s_)) return true;
-    m_reason = CannotWrite(file_);
+    m_writer = std::make_unique<PdfWriter>();
+    if (m_writer->Open(std::move(printer), m_s)) return true;
+    m_reason = CannotWrite(m_file);
     return false;
   }
   bool Deliver() {
-    if (!writer_) return false;
-    const bool written = writer_->Close() && WrittenWhole(file_);
-    writer_.reset();
+    if (!m_writer) return false;
+    const bool written = m_writer->Close() && WrittenWhole(m_file);
+    m_writer.reset();
     if (!written) {
-      m_reason = CannotWrite(file_);
+      m_reason = CannotWrite(m_file);
       return false;
     }
-    const SpoolResult r = Spool(SpoolRequest{s_.Printer, file_, s_.Title, s_.Paper});
-    QFile::remove(file_);
+    const SpoolResult r = Spool(SpoolRequest{m_s.Printer, m_file, m_s.Title, m_s.Paper});
+    QFile::remove(m_file);
     if (!r.Accepted) m_reason = r.Error;
     m_queueStopped = m_queueStopped || r.QueueStopped;
     return r.Accepted;
   }
 
-  JobSettings s_;
-  QTemporaryDir dir_;
-  QString file_;
-  int files_ = 0;
-  std::unique_ptr<PdfWriter> writer_;
+  JobSettings m_s;
+  QTemporaryDir m_dir;
+  QString m_file;
+  int m_files = 0;
+  std::unique_ptr<PdfWriter> m_writer;
 };
 
 }  // namespace

@@ -62,34 +62,34 @@ void Outline(DeviceContext* hdc, const LabelCell& c, bool round) {
 class LabelClipChoice {
  public:
   LabelClipChoice(DeviceContext* hdc, const LabelContent& label, const PrintSurface& surface)
-      : hdc_(hdc), label_(label), surface_(surface) {}
+      : m_hdc(hdc), m_label(label), m_surface(surface) {}
 
   bool Needed(const LabelCell& c) {
     const QSize size(c.X2 - c.X1, c.Y2 - c.Y1);
-    if (!known_ || size != size_) {
-      known_ = true;
-      size_ = size;
-      needed_ = Decide(c);
+    if (!m_known || size != m_size) {
+      m_known = true;
+      m_size = size;
+      m_needed = Decide(c);
     }
-    return needed_;
+    return m_needed;
   }
 
  private:
   bool Decide(const LabelCell& c) const {
-    const double perMm = std::min(double(c.X2 - c.X1) / double(label_.Header.LabelWidth),
-                                  double(c.Y2 - c.Y1) / double(label_.Header.LabelHeight));
+    const double perMm = std::min(double(c.X2 - c.X1) / double(m_label.Header.LabelWidth),
+                                  double(c.Y2 - c.Y1) / double(m_label.Header.LabelHeight));
     const double margin = (std::isfinite(perMm) && perMm > 0 ? std::max(2.0, 0.5 * perMm) : 2.0) + 1.0;
     const QRectF inside(QPointF(c.X1 + margin, c.Y1 + margin), QPointF(c.X2 + 1 - margin, c.Y2 + 1 - margin));
     if (inside.isEmpty()) return true;
-    return !LabelInkStaysInside(Rect{c.X1, c.Y1, c.X2, c.Y2}, label_, surface_, DpiX(hdc_), inside);
+    return !LabelInkStaysInside(Rect{c.X1, c.Y1, c.X2, c.Y2}, m_label, m_surface, DpiX(m_hdc), inside);
   }
 
-  DeviceContext* hdc_;
-  const LabelContent& label_;
-  const PrintSurface& surface_;
-  bool known_ = false;
-  QSize size_;
-  bool needed_ = true;
+  DeviceContext* m_hdc;
+  const LabelContent& m_label;
+  const PrintSurface& m_surface;
+  bool m_known = false;
+  QSize m_size;
+  bool m_needed = true;
 };
 
 }  // namespace

@@ -62,13 +62,13 @@ int ArtTextStartFont(const QStringList& fonts) {
   return fonts.isEmpty() ? -1 : 0;
 }
 
-ArtTextWindowModel::ArtTextWindowModel() : grid_(ImageGridVariant::ImageList, this) {
-  grid_.pSelectMode = true;
-  grid_.BitmapX = 200;
-  grid_.BitmapY = 60;
-  grid_.SpaceX = 4;
-  grid_.SpaceY = 4;
-  grid_.nBitmap = ArtTextStyleCount;
+ArtTextWindowModel::ArtTextWindowModel() : m_grid(ImageGridVariant::ImageList, this) {
+  m_grid.pSelectMode = true;
+  m_grid.BitmapX = 200;
+  m_grid.BitmapY = 60;
+  m_grid.SpaceX = 4;
+  m_grid.SpaceY = 4;
+  m_grid.nBitmap = ArtTextStyleCount;
 }
 
 void ArtTextWindowModel::Load(const QStringList& fonts) {

@@ -30,7 +30,7 @@ int ArtTextStartFont(const QStringList& fonts);
 class ArtTextWindowModel : public ImageGridHost {
  public:
   ArtTextWindowModel();
-  ImageGridCore& Grid() { return grid_; }
+  ImageGridCore& Grid() { return m_grid; }
 
   void Load(const QStringList& fonts);
   void ChooseFont(int entry);
@@ -48,7 +48,7 @@ class ArtTextWindowModel : public ImageGridHost {
   int CurrentStyle = 0;  // 0 until a cell is clicked
 
  private:
-  ImageGridCore grid_;
+  ImageGridCore m_grid;
 };
 
 }  // namespace pv

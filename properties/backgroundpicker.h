@@ -14,19 +14,19 @@ class BackgroundPickerModel : public ImageGridHost {
  public:
   BackgroundPickerModel();
 
-  ImageGridCore& Grid() { return grid_; }
+  ImageGridCore& Grid() { return m_grid; }
   // bMode true: borders; false: backgrounds. Lists the files, clears the
   // selection and repaints.
   void SetMode(bool bMode);
-  bool Mode() const { return mode_; }
+  bool Mode() const { return m_mode; }
 
   QString Caption() const;
   QString OkCaption() const;
   QString RemoveCaption() const;
   QString CancelCaption() const;
-  QString CountLabel() const { return countLabel_; }
-  const QStringList& Files() const { return files_; }
-  bool OkEnabled() const { return okEnabled_; }
+  QString CountLabel() const { return m_countLabel; }
+  const QStringList& Files() const { return m_files; }
+  bool OkEnabled() const { return m_okEnabled; }
 
   void PaintImage(std::int16_t Index, std::int16_t X1, std::int16_t Y1, std::int16_t X2, std::int16_t Y2,
                   ImageSurface& Pic) override;
@@ -37,11 +37,11 @@ class BackgroundPickerModel : public ImageGridHost {
   QString FileName;
 
  private:
-  ImageGridCore grid_;
-  bool mode_ = false;
-  QStringList files_;
-  QString countLabel_;
-  bool okEnabled_ = false;
+  ImageGridCore m_grid;
+  bool m_mode = false;
+  QStringList m_files;
+  QString m_countLabel;
+  bool m_okEnabled = false;
 };
 
 }  // namespace pv

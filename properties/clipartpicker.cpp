@@ -36,13 +36,13 @@ QString ClipArtRoot(const QString& defaultPath) {
 }
 
 ClipArtPickerModel::ClipArtPickerModel(QString root)
-    : grid_(ImageGridVariant::ImageList, this), root_(std::move(root)) {
-  grid_.BitmapX = 80;
-  grid_.BitmapY = 80;
-  grid_.SpaceX = 12;
-  grid_.SpaceY = 12;
-  grid_.pSelectMode = true;
-  grid_.nBitmap = 0;
+    : m_grid(ImageGridVariant::ImageList, this), m_root(std::move(root)) {
+  m_grid.BitmapX = 80;
+  m_grid.BitmapY = 80;
+  m_grid.SpaceX = 12;
+  m_grid.SpaceY = 12;
+  m_grid.pSelectMode = true;
+  m_grid.nBitmap = 0;
 }
 
 QString ClipArtPickerModel::Caption() const { return LoadResString(11500); }
@@ -51,48 +51,48 @@ QString ClipArtPickerModel::CancelCaption() const { return LoadResString(11504);
 
 void ClipArtPickerModel::Load(const std::vector<ClipCategory>& categories) {
   ClipFileName.clear();
-  okEnabled_ = false;
-  categories_.insert(categories_.end(), categories.begin(), categories.end());
-  if (categories_.empty()) {
-    current_ = -1;
-    files_.clear();
-    grid_.nBitmap = 0;
-    grid_.Selected(-1);
-    grid_.Refresh();
+  m_okEnabled = false;
+  m_categories.insert(m_categories.end(), categories.begin(), categories.end());
+  if (m_categories.empty()) {
+    m_current = -1;
+    m_files.clear();
+    m_grid.nBitmap = 0;
+    m_grid.Selected(-1);
+    m_grid.Refresh();
     return;
   }
   SelectCategory(0);
 }
 
 void ClipArtPickerModel::SelectCategory(int listIndex) {
-  if (listIndex < 0 || listIndex >= static_cast<int>(categories_.size())) return;
-  current_ = listIndex;
-  const QString folder = QDir(root_).filePath(QStringLiteral("clip%1").arg(categories_[listIndex].code));
-  files_ = ListPickerFiles(ResolvePathCase(folder), QStringLiteral("emf"));
-  grid_.nBitmap = static_cast<std::int16_t>(files_.size());
-  grid_.Selected(-1);
-  okEnabled_ = false;
-  grid_.Refresh();
+  if (listIndex < 0 || listIndex >= static_cast<int>(m_categories.size())) return;
+  m_current = listIndex;
+  const QString folder = QDir(m_root).filePath(QStringLiteral("clip%1").arg(m_categories[listIndex].code));
+  m_files = ListPickerFiles(ResolvePathCase(folder), QStringLiteral("emf"));
+  m_grid.nBitmap = static_cast<std::int16_t>(m_files.size());
+  m_grid.Selected(-1);
+  m_okEnabled = false;
+  m_grid.Refresh();
 }
 
 QString ClipArtPickerModel::CategoryCountLabel() const {
-  return LoadResString(16000) + QString::number(categories_.size());
+  return LoadResString(16000) + QString::number(m_categories.size());
 }
 
-QString ClipArtPickerModel::FileCountLabel() const { return LoadResString(16001) + QString::number(grid_.nBitmap); }
+QString ClipArtPickerModel::FileCountLabel() const { return LoadResString(16001) + QString::number(m_grid.nBitmap); }
 
 void ClipArtPickerModel::PaintImage(std::int16_t Index, std::int16_t X1, std::int16_t Y1, std::int16_t X2,
                                     std::int16_t Y2, ImageSurface& Pic) {
-  if (Index < 1 || Index > files_.size()) return;
+  if (Index < 1 || Index > m_files.size()) return;
   const Rect rect{X1, Y1, X2, Y2};
-  const QByteArray path = Trim(files_[Index - 1]).toUtf8();
+  const QByteArray path = Trim(m_files[Index - 1]).toUtf8();
   Libraries().PictorRenderMetaFile(Pic.dc(), &rect, path.constData());
 }
 
 void ClipArtPickerModel::ClickImage(std::int16_t Index) {
-  if (Index < 1 || Index > files_.size()) return;
-  ClipFileName = files_[Index - 1];
-  okEnabled_ = true;
+  if (Index < 1 || Index > m_files.size()) return;
+  ClipFileName = m_files[Index - 1];
+  m_okEnabled = true;
 }
 
 }  // namespace pv

@@ -31,22 +31,22 @@ class ClipArtPickerModel : public ImageGridHost {
   // The root as ClipArtRoot gives it.
   explicit ClipArtPickerModel(QString root);
 
-  ImageGridCore& Grid() { return grid_; }
+  ImageGridCore& Grid() { return m_grid; }
   QString Caption() const;
   QString OkCaption() const;
   QString CancelCaption() const;
 
   // Fills the list and selects the first category (none: an empty grid).
   void Load(const std::vector<ClipCategory>& categories);
-  const std::vector<ClipCategory>& Categories() const { return categories_; }
-  int CurrentCategory() const { return current_; }
+  const std::vector<ClipCategory>& Categories() const { return m_categories; }
+  int CurrentCategory() const { return m_current; }
   // A click on the list.
   void SelectCategory(int listIndex);
 
-  const QStringList& Files() const { return files_; }
+  const QStringList& Files() const { return m_files; }
   QString CategoryCountLabel() const;
   QString FileCountLabel() const;
-  bool OkEnabled() const { return okEnabled_; }
+  bool OkEnabled() const { return m_okEnabled; }
 
   void PaintImage(std::int16_t Index, std::int16_t X1, std::int16_t Y1, std::int16_t X2, std::int16_t Y2,
                   ImageSurface& Pic) override;
@@ -56,12 +56,12 @@ class ClipArtPickerModel : public ImageGridHost {
   QString ClipFileName;
 
  private:
-  ImageGridCore grid_;
-  QString root_;
-  std::vector<ClipCategory> categories_;
-  int current_ = -1;
-  QStringList files_;
-  bool okEnabled_ = false;
+  ImageGridCore m_grid;
+  QString m_root;
+  std::vector<ClipCategory> m_categories;
+  int m_current = -1;
+  QStringList m_files;
+  bool m_okEnabled = false;
 };
 
 }  // namespace pv

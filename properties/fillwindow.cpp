@@ -84,14 +84,14 @@ bool FillLayoutOf(int mode, FillLayout& layout) {
   }
 }
 
-FillWindowModel::FillWindowModel() : grid_(ImageGridVariant::ImageList, this) {
-  grid_.pSelectMode = true;
-  grid_.BitmapX = 40;
-  grid_.BitmapY = 40;
-  grid_.SpaceX = 6;
-  grid_.SpaceY = 6;
-  grid_.nBitmap = 113;
-  grid_.EvidMode = 1;
+FillWindowModel::FillWindowModel() : m_grid(ImageGridVariant::ImageList, this) {
+  m_grid.pSelectMode = true;
+  m_grid.BitmapX = 40;
+  m_grid.BitmapY = 40;
+  m_grid.SpaceX = 6;
+  m_grid.SpaceY = 6;
+  m_grid.nBitmap = 113;
+  m_grid.EvidMode = 1;
 }
 
 void FillWindowModel::Apply(std::int32_t FillStyleCode, std::int32_t BackColor1In, std::int32_t Backcolor2In,
@@ -114,7 +114,7 @@ void FillWindowModel::Apply(std::int32_t FillStyleCode, std::int32_t BackColor1I
   Color1Mark = Mark::No;
   Color2Mark = Mark::No;
   OpacityMark = Mark::No;
-  grid_.Paint();
+  m_grid.Paint();
 }
 
 void FillWindowModel::ChooseKind(int kind) {
@@ -124,7 +124,7 @@ void FillWindowModel::ChooseKind(int kind) {
 
 void FillWindowModel::KindChange(int kind, bool byUser) {
   const FillKindInfo& info = FillKindOf(kind);
-  grid_.nBitmap = static_cast<std::int16_t>(info.cells);
+  m_grid.nBitmap = static_cast<std::int16_t>(info.cells);
   SliderEnabled = info.slider;
   if (!info.slider) {
     Slider = 100;
@@ -135,8 +135,8 @@ void FillWindowModel::KindChange(int kind, bool byUser) {
   LayoutMode = info.layout;
   if (kind <= 1) FillMark = Mark::Yes;
   FillKind = kind;
-  grid_.Selected(-1);
-  grid_.Paint();
+  m_grid.Selected(-1);
+  m_grid.Paint();
 }
 
 void FillWindowModel::PaintImage(std::int16_t Index, std::int16_t X1, std::int16_t Y1, std::int16_t X2, std::int16_t Y2,
@@ -179,7 +179,7 @@ bool FillWindowModel::ClickColor(int n, QWidget* owner) {
   // The dialog leaves the colour as it was on a cancel.
   if (!ShowColorDialog(n == 0 ? BackColor1 : Backcolor2, owner)) return false;
   (n == 0 ? Color1Mark : Color2Mark) = Mark::Yes;
-  grid_.Paint();
+  m_grid.Paint();
   return true;
 }
 

@@ -59,7 +59,7 @@ bool FillLayoutOf(int mode, FillLayout& layout);
 class FillWindowModel : public ImageGridHost {
  public:
   FillWindowModel();
-  ImageGridCore& Grid() { return grid_; }
+  ImageGridCore& Grid() { return m_grid; }
 
   // The editor's fill (one object's fill, or the current style's).
   void Apply(std::int32_t FillStyleCode, std::int32_t BackColor1In, std::int32_t Backcolor2In,
@@ -97,7 +97,7 @@ class FillWindowModel : public ImageGridHost {
  private:
   void KindChange(int kind, bool byUser);
 
-  ImageGridCore grid_;
+  ImageGridCore m_grid;
 };
 
 }  // namespace pv

@@ -32,13 +32,13 @@ void DrawCellFrame(ImageSurface& Pic, std::int32_t X1, std::int32_t Y1, std::int
   p->restore();
 }
 
-LineWindowModel::LineWindowModel() : grid_(ImageGridVariant::ImageList, this) {
-  grid_.pSelectMode = true;
-  grid_.BitmapX = 80;
-  grid_.BitmapY = 20;
-  grid_.SpaceX = 8;
-  grid_.SpaceY = 6;
-  grid_.nBitmap = 12;
+LineWindowModel::LineWindowModel() : m_grid(ImageGridVariant::ImageList, this) {
+  m_grid.pSelectMode = true;
+  m_grid.BitmapX = 80;
+  m_grid.BitmapY = 20;
+  m_grid.SpaceX = 8;
+  m_grid.SpaceY = 6;
+  m_grid.nBitmap = 12;
 }
 
 int LineWindowModel::SliderPlace(std::int32_t aspect) { return std::clamp(aspect, LineSliderMin, LineSliderMax); }
@@ -57,8 +57,8 @@ void LineWindowModel::Apply(std::int32_t lNewColor, const QVariant& lNewStyle, s
   LineColor = lNewColor;
   // The slider shows the aspect within its range; the aspect itself stays.
   Slider = SliderPlace(Aspect);
-  grid_.Selected(LineStyle >= 1 && LineStyle <= grid_.nBitmap ? LineStyle : -1);
-  grid_.Paint();
+  m_grid.Selected(LineStyle >= 1 && LineStyle <= m_grid.nBitmap ? LineStyle : -1);
+  m_grid.Paint();
 }
 
 void LineWindowModel::PaintImage(std::int16_t Index, std::int16_t X1, std::int16_t Y1, std::int16_t X2, std::int16_t Y2,
@@ -82,7 +82,7 @@ bool LineWindowModel::ClickColor(QWidget* owner) {
   // The dialog leaves the colour as it was on a cancel.
   if (!ShowColorDialog(LineColor, owner)) return false;
   ColorMark = Mark::Yes;
-  grid_.Paint();
+  m_grid.Paint();
   return true;
 }
 

@@ -18,7 +18,7 @@ class LineWindowModel : public ImageGridHost {
  public:
   LineWindowModel();
 
-  ImageGridCore& Grid() { return grid_; }
+  ImageGridCore& Grid() { return m_grid; }
 
   // The editor's fill: iMode 1 one object, -10 nothing, -20 several.
   void Apply(std::int32_t lNewColor, const QVariant& lNewStyle, std::int32_t lNewAspect, std::int16_t iMode);
@@ -50,7 +50,7 @@ class LineWindowModel : public ImageGridHost {
   Mark AspectMark = Mark::None;
 
  private:
-  ImageGridCore grid_;
+  ImageGridCore m_grid;
 };
 
 inline constexpr int LineSliderMin = 1;

@@ -5,13 +5,13 @@
 
 namespace pv {
 
-ShapePickerModel::ShapePickerModel() : grid_(ImageGridVariant::ImageList, this) {
-  grid_.BitmapX = 50;
-  grid_.BitmapY = 50;
-  grid_.SpaceX = 6;
-  grid_.SpaceY = 6;
-  grid_.nBitmap = 14;
-  grid_.pSelectMode = true;
+ShapePickerModel::ShapePickerModel() : m_grid(ImageGridVariant::ImageList, this) {
+  m_grid.BitmapX = 50;
+  m_grid.BitmapY = 50;
+  m_grid.SpaceX = 6;
+  m_grid.SpaceY = 6;
+  m_grid.nBitmap = 14;
+  m_grid.pSelectMode = true;
 }
 
 QString ShapePickerModel::Caption() const { return LoadResString(12000); }
@@ -25,7 +25,7 @@ void ShapePickerModel::PaintImage(std::int16_t Index, std::int16_t X1, std::int1
 }
 
 void ShapePickerModel::ClickImage(std::int16_t Index) {
-  okEnabled_ = true;
+  m_okEnabled = true;
   RetCode = static_cast<std::int16_t>(Index - 1);
 }
 

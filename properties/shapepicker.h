@@ -12,11 +12,11 @@ class ShapePickerModel : public ImageGridHost {
  public:
   ShapePickerModel();
 
-  ImageGridCore& Grid() { return grid_; }
+  ImageGridCore& Grid() { return m_grid; }
   QString Caption() const;
   QString OkCaption() const;
   QString CancelCaption() const;
-  bool OkEnabled() const { return okEnabled_; }
+  bool OkEnabled() const { return m_okEnabled; }
 
   void PaintImage(std::int16_t Index, std::int16_t X1, std::int16_t Y1, std::int16_t X2, std::int16_t Y2,
                   ImageSurface& Pic) override;
@@ -26,8 +26,8 @@ class ShapePickerModel : public ImageGridHost {
   std::int16_t RetCode = -1;
 
  private:
-  ImageGridCore grid_;
-  bool okEnabled_ = false;
+  ImageGridCore m_grid;
+  bool m_okEnabled = false;
 };
 
 }  // namespace pv

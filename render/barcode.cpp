@@ -274,13 +274,13 @@ struct BarcodeControl::Symbol {
 };
 
 BarcodeControl::BarcodeControl() = default;
-BarcodeControl::~BarcodeControl() { ZBarcode_Delete(zint_); }
+BarcodeControl::~BarcodeControl() { ZBarcode_Delete(m_zint); }
 
 #define PV_BARCODE_SETTER(Name, Field, Type) \
   void BarcodeControl::Name(Type v) {        \
-    if (props_.Field != v) {                 \
-      props_.Field = v;                      \
-      dirty_ = true;                         \
+    if (m_props.Field != v) {                \
+      m_props.Field = v;                     \
+      m_dirty = true;                        \
     }                                        \
   }
 PV_BARCODE_SETTER(SetBorder, Border, std::int32_t)
@@ -296,12 +296,12 @@ PV_BARCODE_SETTER(SetReduction, Reduction, std::int32_t)
 #undef PV_BARCODE_SETTER
 
 // Colour, border and orientation only change the drawing, not the symbol.
-void BarcodeControl::SetLineColor(Colour v) { props_.LineColor = v; }
+void BarcodeControl::SetLineColor(Colour v) { m_props.LineColor = v; }
 
 void BarcodeControl::SetData(const QString& v) {
-  if (props_.Data != v) {
-    props_.Data = v;
-    dirty_ = true;
+  if (m_props.Data != v) {
+    m_props.Data = v;
+    m_dirty = true;
   }
 }
 
@@ -322,27 +322,27 @@ void BarcodeControl::SetProperties(const BarcodeProperties& p) {
 
 bool BarcodeControl::IsValid() {
   Encode();
-  return symbol_->valid;
+  return m_symbol->valid;
 }
 
 QString BarcodeControl::ErrorText() {
   Encode();
-  return symbol_->error;
+  return m_symbol->error;
 }
 
 void BarcodeControl::Encode() {
-  if (!dirty_ && symbol_) return;
-  dirty_ = false;
-  if (!symbol_) symbol_ = std::make_unique<Symbol>();
-  Symbol& out = *symbol_;
+  if (!m_dirty && m_symbol) return;
+  m_dirty = false;
+  if (!m_symbol) m_symbol = std::make_unique<Symbol>();
+  Symbol& out = *m_symbol;
   out.Clear();
 
-  const Format* f = FormatAt(props_.FormatIndex);
+  const Format* f = FormatAt(m_props.FormatIndex);
   if (!f) {
-    out.error = QStringLiteral("unknown barcode format %1").arg(props_.FormatIndex);
+    out.error = QStringLiteral("unknown barcode format %1").arg(m_props.FormatIndex);
     return;
   }
-  const QByteArray data = props_.Data.toUtf8();
+  const QByteArray data = m_props.Data.toUtf8();
   if (data.isEmpty() || data.size() > ZINT_MAX_DATA_LEN) {
     out.error = QStringLiteral("no data to encode");
     return;
@@ -353,8 +353,8 @@ void BarcodeControl::Encode() {
     return;
   }
 
-  if (!zint_) zint_ = ZBarcode_Create();
-  zint_symbol* z = zint_;
+  if (!m_zint) m_zint = ZBarcode_Create();
+  zint_symbol* z = m_zint;
   if (!z || !ResetSymbol(z)) {
     out.error = QStringLiteral("out of memory");
     return;
@@ -364,17 +364,17 @@ void BarcodeControl::Encode() {
   if (f->flags & kGs1) {
     z->input_mode = GS1_MODE | (data.startsWith('(') ? GS1PARENS_MODE : 0);
   }
-  if (props_.ExtraOption1 != 0) z->input_mode |= ESCAPE_MODE;
-  z->show_hrt = props_.ShowText != 0 ? 1 : 0;
-  z->output_options = props_.ShowMargins != 0 ? BARCODE_QUIET_ZONES : BARCODE_NO_QUIET_ZONES;
-  if ((f->flags & kCheckOption) && props_.ShowCheckDigit != 0) z->option_2 = 1;
+  if (m_props.ExtraOption1 != 0) z->input_mode |= ESCAPE_MODE;
+  z->show_hrt = m_props.ShowText != 0 ? 1 : 0;
+  z->output_options = m_props.ShowMargins != 0 ? BARCODE_QUIET_ZONES : BARCODE_NO_QUIET_ZONES;
+  if ((f->flags & kCheckOption) && m_props.ShowCheckDigit != 0) z->option_2 = 1;
   if (f->flags & kItf) {
-    if (props_.BearerBars != 0) {
+    if (m_props.BearerBars != 0) {
       z->output_options |= BARCODE_BIND;
       z->border_width = 2;
     }
   } else if (f->flags & kItf14) {
-    if (props_.BearerBars != 0) {
+    if (m_props.BearerBars != 0) {
       z->output_options |= BARCODE_BOX;
       z->border_width = 5;
     } else {
@@ -382,7 +382,7 @@ void BarcodeControl::Encode() {
       z->border_width = 0;
     }
   }
-  if (props_.ExtraOption2 != 0 && (ZBarcode_Cap(f->symbology, ZINT_CAP_DOTTY) & ZINT_CAP_DOTTY)) {
+  if (m_props.ExtraOption2 != 0 && (ZBarcode_Cap(f->symbology, ZINT_CAP_DOTTY) & ZINT_CAP_DOTTY)) {
     z->output_options |= BARCODE_DOTTY_MODE;
   }
 
@@ -480,13 +480,13 @@ void BarcodeControl::Draw(DeviceContext* dc, std::int32_t x, std::int32_t y, std
   Rect target = NormalizedRect(Rect{x, y, x + width, y + height});
   if (RectIsEmpty(target)) return;
   Encode();
-  if (!symbol_->valid) {
+  if (!m_symbol->valid) {
     DrawBarcodePlaceholder(dc, target);
     return;
   }
-  const Symbol& s = *symbol_;
+  const Symbol& s = *m_symbol;
   const QTransform toDevice = LogicalToDeviceTransform(dc);
-  const Colour fg = props_.LineColor & 0xFFFFFFu;
+  const Colour fg = m_props.LineColor & 0xFFFFFFu;
   QPainter* painter = Painter(dc);
 
   // Everything is placed in device units first; what is drawn is then
@@ -495,10 +495,10 @@ void BarcodeControl::Draw(DeviceContext* dc, std::int32_t x, std::int32_t y, std
   QRectF area(target.left, target.top, RectWidth(target), RectHeight(target));
   QRectF reach;
   QPainterPath frame;
-  if (props_.Border > 0) {
+  if (m_props.Border > 0) {
     const double scale = pointScale > 0 ? pointScale : DpiY(dc) / 72.0;
     // However large the stored value, the frame leaves room for the symbol.
-    const double t = std::min(double(props_.Border) * scale, std::min(area.width(), area.height()) / 8.0);
+    const double t = std::min(double(m_props.Border) * scale, std::min(area.width(), area.height()) / 8.0);
     frame.setFillRule(Qt::OddEvenFill);
     frame.addRect(area);
     frame.addRect(area.adjusted(t, t, -t, -t));
@@ -507,16 +507,16 @@ void BarcodeControl::Draw(DeviceContext* dc, std::int32_t x, std::int32_t y, std
     area = area.adjusted(2 * t, 2 * t, -2 * t, -2 * t);
   }
   const bool symbol = area.width() > 0 && area.height() > 0;
-  const QTransform m = symbol ? SymbolToLogical(s.width, s.height, area, props_.Orientation) * toDevice : QTransform();
+  const QTransform m = symbol ? SymbolToLogical(s.width, s.height, area, m_props.Orientation) * toDevice : QTransform();
   const bool snap = AxisAligned(m);
   QPainterPath bars;
   std::vector<std::pair<QRectF, QColor>> coloured;
-  std::vector<QRect>& snapped = symbol_->snapped;
+  std::vector<QRect>& snapped = m_symbol->snapped;
   snapped.clear();
   QPainterPath smooth;
   QPainterPath dots;
   if (symbol) {
-    const double reduction = std::clamp(props_.Reduction, 0, 90) / 100.0 * s.module;
+    const double reduction = std::clamp(m_props.Reduction, 0, 90) / 100.0 * s.module;
     if (!snap) bars.setFillRule(Qt::WindingFill);
     for (const Symbol::Bar& b : s.bars) {
       QRectF r = b.r;

@@ -85,7 +85,7 @@ class BarcodeControl {
   // Every property at once, through the setters above.
   void SetProperties(const BarcodeProperties& p);
 
-  const BarcodeProperties& Properties() const { return props_; }
+  const BarcodeProperties& Properties() const { return m_props; }
   // Whether the current properties give a barcode (false: the placeholder).
   bool IsValid();
   // The engine's message for the last failed encoding (empty when valid).
@@ -100,12 +100,12 @@ class BarcodeControl {
  private:
   struct Symbol;
   void Encode();
-  BarcodeProperties props_;
-  bool dirty_ = true;
-  std::unique_ptr<Symbol> symbol_;
+  BarcodeProperties m_props;
+  bool m_dirty = true;
+  std::unique_ptr<Symbol> m_symbol;
   // The engine's symbol, made once and set back to its defaults before each
   // encoding (a merge job encodes anew for every label).
-  zint_symbol* zint_ = nullptr;
+  zint_symbol* m_zint = nullptr;
 };
 
 // The one barcode engine of the process (the main window's control).

@@ -49,22 +49,22 @@ ImageGridLayout ComputeImageGridLayout(int w, int h, int bitmapX, int bitmapY, i
 ImageGridCore::ImageGridCore(ImageGridVariant variant, ImageGridHost* host)
     : SpaceX(variant == ImageGridVariant::ImageList ? 5 : 10),
       SpaceY(variant == ImageGridVariant::ImageList ? 5 : 10),
-      variant_(variant),
-      host_(host),
-      surface_(std::make_unique<ImageSurface>(1, 1)) {}
+      m_variant(variant),
+      m_host(host),
+      m_surface(std::make_unique<ImageSurface>(1, 1)) {}
 
 ImageGridCore::~ImageGridCore() = default;
 
 void ImageGridCore::Resize(int width, int height, int scrollBarWidth) {
-  surfaceWidth_ = std::clamp(width, 1, kMaxCoordinate);
-  surfaceHeight_ = std::clamp(height, 1, kMaxCoordinate);
-  scrollBarWidth_ = std::max(0, scrollBarWidth);
-  surface_ = std::make_unique<ImageSurface>(surfaceWidth_, surfaceHeight_);
+  m_surfaceWidth = std::clamp(width, 1, kMaxCoordinate);
+  m_surfaceHeight = std::clamp(height, 1, kMaxCoordinate);
+  m_scrollBarWidth = std::max(0, scrollBarWidth);
+  m_surface = std::make_unique<ImageSurface>(m_surfaceWidth, m_surfaceHeight);
   Paint();
 }
 
 ImageGridLayout ImageGridCore::Layout() const {
-  return ComputeImageGridLayout(surfaceWidth_ - scrollBarWidth_, surfaceHeight_, BitmapX, BitmapY, SpaceX, SpaceY);
+  return ComputeImageGridLayout(m_surfaceWidth - m_scrollBarWidth, m_surfaceHeight, BitmapX, BitmapY, SpaceX, SpaceY);
 }
 
 Rect ImageGridCore::CellRect(const ImageGridLayout& layout, int k) const {
@@ -77,7 +77,7 @@ Rect ImageGridCore::CellRect(const ImageGridLayout& layout, int k) const {
 
 bool ImageGridCore::VisibleCellRect(int index, Rect& rect) const {
   const ImageGridLayout layout = Layout();
-  const int k = index - scroll_.value;
+  const int k = index - m_scroll.value;
   if (layout.perPage() == 0 || k < 1 || k > layout.perPage() || index > nBitmap) return false;
   rect = CellRect(layout, k);
   return true;
@@ -86,7 +86,7 @@ bool ImageGridCore::VisibleCellRect(int index, Rect& rect) const {
 int ImageGridCore::CellAt(int x, int y) const {
   const ImageGridLayout layout = Layout();
   for (int k = 1; k <= layout.perPage(); ++k) {
-    const int index = k + scroll_.value;
+    const int index = k + m_scroll.value;
     if (index > nBitmap) break;
     const Rect r = CellRect(layout, k);
     if (r.left <= x && x <= r.right && r.top <= y && y <= r.bottom) return index;
@@ -95,23 +95,23 @@ int ImageGridCore::CellAt(int x, int y) const {
 }
 
 void ImageGridCore::Refresh() {
-  scroll_.value = 0;
+  m_scroll.value = 0;
   Paint();
 }
 
 void ImageGridCore::Selected(std::int16_t iIndex) {
-  selectedIndex_ = iIndex;
-  highlightShown_ = true;
+  m_selectedIndex = iIndex;
+  m_highlightShown = true;
 }
 
 void ImageGridCore::SetTag(std::int16_t iValue, int iIndex) {
   if (iIndex < 0 || iIndex >= kTagCount) throw std::out_of_range("tag index out of range");
-  tags_[static_cast<std::size_t>(iIndex)] = iValue;
+  m_tags[static_cast<std::size_t>(iIndex)] = iValue;
 }
 
 std::int16_t ImageGridCore::GetTag(int iIndex) const {
   if (iIndex < 0 || iIndex >= kTagCount) throw std::out_of_range("tag index out of range");
-  return tags_[static_cast<std::size_t>(iIndex)];
+  return m_tags[static_cast<std::size_t>(iIndex)];
 }
 
 void ImageGridCore::SetImageWidth(double v) { BitmapX = ToInteger(v); }
@@ -124,22 +124,22 @@ void ImageGridCore::ShowBitmap(const QString& FileName, std::int32_t x1, std::in
                                std::int32_t dy) {
   QImage picture;
   if (!picture.load(FileName.trimmed())) throw std::runtime_error("picture file cannot be loaded");
-  surface_->painter()->drawImage(QRect(x1, y1, dx, dy), picture);
+  m_surface->painter()->drawImage(QRect(x1, y1, dx, dy), picture);
   Changed(Rect{x1, y1, x1 + dx, y1 + dy});
 }
 
 void ImageGridCore::SetScrollValue(int value) {
-  value = std::clamp(value, scroll_.minimum, scroll_.maximum);
-  if (value == scroll_.value) return;
-  scroll_.value = value;
+  value = std::clamp(value, m_scroll.minimum, m_scroll.maximum);
+  if (value == m_scroll.value) return;
+  m_scroll.value = value;
   Paint();
 }
 
 void ImageGridCore::ScrollRows(int rows) {
   const int cols = Layout().cols;
-  if (!scroll_.enabled || cols == 0 || rows == 0) return;
+  if (!m_scroll.enabled || cols == 0 || rows == 0) return;
   // A value the scroll bar left inside a row goes to that row's start first.
-  const int row = rows > 0 ? scroll_.value / cols : (scroll_.value + cols - 1) / cols;
+  const int row = rows > 0 ? m_scroll.value / cols : (m_scroll.value + cols - 1) / cols;
   SetScrollValue((row + rows) * cols);
 }
 
@@ -149,41 +149,41 @@ void ImageGridCore::Paint() {
   if (perPage == 0) return;
 
   if (perPage >= nBitmap) {
-    scroll_.value = 0;
-    scroll_.enabled = false;
+    m_scroll.value = 0;
+    m_scroll.enabled = false;
   } else {
-    scroll_.enabled = true;
-    scroll_.minimum = 0;
-    scroll_.maximum = nBitmap - perPage;
-    scroll_.smallChange = layout.rows;
-    scroll_.largeChange = perPage;
-    scroll_.value = std::clamp(scroll_.value, 0, scroll_.maximum);
+    m_scroll.enabled = true;
+    m_scroll.minimum = 0;
+    m_scroll.maximum = nBitmap - perPage;
+    m_scroll.smallChange = layout.rows;
+    m_scroll.largeChange = perPage;
+    m_scroll.value = std::clamp(m_scroll.value, 0, m_scroll.maximum);
   }
   if (onScrollChanged) onScrollChanged();
 
-  FillRect(surface_->dc(), Rect{0, 0, surfaceWidth_, surfaceHeight_}, Rgb(255, 255, 255));
-  markedIndex_ = 0;
-  if (variant_ == ImageGridVariant::ImageListNoBorder && host_) host_->Repaint();
+  FillRect(m_surface->dc(), Rect{0, 0, m_surfaceWidth, m_surfaceHeight}, Rgb(255, 255, 255));
+  m_markedIndex = 0;
+  if (m_variant == ImageGridVariant::ImageListNoBorder && m_host) m_host->Repaint();
   for (int k = 1; k <= perPage; ++k) {
-    const int index = k + scroll_.value;
+    const int index = k + m_scroll.value;
     if (index > nBitmap) break;
     const Rect r = CellRect(layout, k);
-    if (host_) {
-      host_->PaintImage(static_cast<std::int16_t>(index), static_cast<std::int16_t>(r.left),
-                        static_cast<std::int16_t>(r.top), static_cast<std::int16_t>(r.right),
-                        static_cast<std::int16_t>(r.bottom), *surface_);
+    if (m_host) {
+      m_host->PaintImage(static_cast<std::int16_t>(index), static_cast<std::int16_t>(r.left),
+                         static_cast<std::int16_t>(r.top), static_cast<std::int16_t>(r.right),
+                         static_cast<std::int16_t>(r.bottom), *m_surface);
     }
-    if (pSelectMode && index == selectedIndex_) {
+    if (pSelectMode && index == m_selectedIndex) {
       DrawMark(r, true);
-      markedIndex_ = static_cast<std::int16_t>(index);
+      m_markedIndex = static_cast<std::int16_t>(index);
     }
   }
-  if (onImageChanged) onImageChanged(Rect{0, 0, surfaceWidth_, surfaceHeight_});
+  if (onImageChanged) onImageChanged(Rect{0, 0, m_surfaceWidth, m_surfaceHeight});
 }
 
 void ImageGridCore::DrawMark(const Rect& cell, bool on) {
-  DeviceContext* dc = surface_->dc();
-  if (variant_ == ImageGridVariant::ImageListNoBorder || EvidMode == 0) {
+  DeviceContext* dc = m_surface->dc();
+  if (m_variant == ImageGridVariant::ImageListNoBorder || EvidMode == 0) {
     InvertRect(dc, cell);
     return;
   }
@@ -206,49 +206,49 @@ void ImageGridCore::MousePress(int x, int y) {
   const int index = CellAt(x, y);
   if (index == 0) return;
   Rect old;
-  if (highlightShown_ && pSelectMode && VisibleCellRect(selectedIndex_, old)) {
+  if (m_highlightShown && pSelectMode && VisibleCellRect(m_selectedIndex, old)) {
     DrawMark(old, false);
     Changed(Rect{old.left - 2, old.top - 2, old.right + 3, old.bottom + 3});
-    markedIndex_ = 0;
+    m_markedIndex = 0;
   }
-  VisibleCellRect(index, pressRect_);
-  DrawMark(pressRect_, true);
-  Changed(Rect{pressRect_.left - 2, pressRect_.top - 2, pressRect_.right + 3, pressRect_.bottom + 3});
-  highlightShown_ = true;
-  pressedIndex_ = static_cast<std::int16_t>(index);
-  markedIndex_ = pressedIndex_;
+  VisibleCellRect(index, m_pressRect);
+  DrawMark(m_pressRect, true);
+  Changed(Rect{m_pressRect.left - 2, m_pressRect.top - 2, m_pressRect.right + 3, m_pressRect.bottom + 3});
+  m_highlightShown = true;
+  m_pressedIndex = static_cast<std::int16_t>(index);
+  m_markedIndex = m_pressedIndex;
 }
 
 void ImageGridCore::MouseRelease(int x, int y) {
   auto changedAround = [this](const Rect& r) { Changed(Rect{r.left - 2, r.top - 2, r.right + 3, r.bottom + 3}); };
-  if (highlightShown_ && !pSelectMode) {
-    DrawMark(pressRect_, false);
-    changedAround(pressRect_);
-    highlightShown_ = false;
-    markedIndex_ = 0;
+  if (m_highlightShown && !pSelectMode) {
+    DrawMark(m_pressRect, false);
+    changedAround(m_pressRect);
+    m_highlightShown = false;
+    m_markedIndex = 0;
   }
   if (Layout().perPage() == 0) return;
   const int index = CellAt(x, y);
   if (index != 0) {
-    if (host_) host_->ClickImage(static_cast<std::int16_t>(index));
-    selectedIndex_ = static_cast<std::int16_t>(index);
+    if (m_host) m_host->ClickImage(static_cast<std::int16_t>(index));
+    m_selectedIndex = static_cast<std::int16_t>(index);
   }
-  if (variant_ == ImageGridVariant::ImageList) {
-    selectedIndex_ = pressedIndex_;
+  if (m_variant == ImageGridVariant::ImageList) {
+    m_selectedIndex = m_pressedIndex;
     return;
   }
   // The mark follows the selected cell, so that no two cells show marked.
-  if (pSelectMode && markedIndex_ != selectedIndex_) {
+  if (pSelectMode && m_markedIndex != m_selectedIndex) {
     Rect r;
-    if (markedIndex_ != 0 && VisibleCellRect(markedIndex_, r)) {
+    if (m_markedIndex != 0 && VisibleCellRect(m_markedIndex, r)) {
       DrawMark(r, false);
       changedAround(r);
     }
-    markedIndex_ = 0;
-    if (VisibleCellRect(selectedIndex_, r)) {
+    m_markedIndex = 0;
+    if (VisibleCellRect(m_selectedIndex, r)) {
       DrawMark(r, true);
       changedAround(r);
-      markedIndex_ = selectedIndex_;
+      m_markedIndex = m_selectedIndex;
     }
   }
 }

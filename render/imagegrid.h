@@ -66,8 +66,8 @@ class ImageGridCore {
   ImageGridCore(const ImageGridCore&) = delete;
   ImageGridCore& operator=(const ImageGridCore&) = delete;
 
-  ImageGridVariant variant() const { return variant_; }
-  void SetHost(ImageGridHost* host) { host_ = host; }
+  ImageGridVariant variant() const { return m_variant; }
+  void SetHost(ImageGridHost* host) { m_host = host; }
 
   // Public fields, written by the host; nothing repaints until Refresh.
   std::int16_t BitmapX = 100;
@@ -82,8 +82,8 @@ class ImageGridCore {
   // pixels lie under the scroll bar. Sizes beyond 16-bit coordinates are
   // clamped. Repaints.
   void Resize(int width, int height, int scrollBarWidth);
-  ImageSurface& Surface() { return *surface_; }
-  const QImage& Image() const { return surface_->image(); }
+  ImageSurface& Surface() { return *m_surface; }
+  const QImage& Image() const { return m_surface->image(); }
 
   // Back to the first cell and repaint now.
   void Refresh();
@@ -116,7 +116,7 @@ class ImageGridCore {
   // start of a row and within the scroll bar's range. Nothing while the bar
   // is off.
   void ScrollRows(int rows);
-  const ImageGridScroll& Scroll() const { return scroll_; }
+  const ImageGridScroll& Scroll() const { return m_scroll; }
 
   // The mouse, in surface pixels. MouseMove answers whether the point is over
   // a cell (the widget shows the cell pointer there).
@@ -132,7 +132,7 @@ class ImageGridCore {
   // The index of the existing cell under the point, 0 for none.
   int CellAt(int x, int y) const;
   ImageGridLayout Layout() const;
-  int SelectedIndex() const { return selectedIndex_; }
+  int SelectedIndex() const { return m_selectedIndex; }
 
   // Told whenever part of the image changed outside a full repaint (a mark),
   // and after a full repaint with the whole surface.
@@ -146,19 +146,19 @@ class ImageGridCore {
   void DrawMark(const Rect& cell, bool on);
   void Changed(const Rect& r);
 
-  ImageGridVariant variant_;
-  ImageGridHost* host_ = nullptr;
-  std::unique_ptr<ImageSurface> surface_;
-  int surfaceWidth_ = 0;
-  int surfaceHeight_ = 0;
-  int scrollBarWidth_ = 0;
-  ImageGridScroll scroll_;
-  std::array<std::int16_t, kTagCount> tags_{};
-  std::int16_t selectedIndex_ = 0;
-  bool highlightShown_ = false;
-  Rect pressRect_;
-  std::int16_t pressedIndex_ = 0;
-  std::int16_t markedIndex_ = 0;  // the cell whose mark is on the image, 0 none
+  ImageGridVariant m_variant;
+  ImageGridHost* m_host = nullptr;
+  std::unique_ptr<ImageSurface> m_surface;
+  int m_surfaceWidth = 0;
+  int m_surfaceHeight = 0;
+  int m_scrollBarWidth = 0;
+  ImageGridScroll m_scroll;
+  std::array<std::int16_t, kTagCount> m_tags{};
+  std::int16_t m_selectedIndex = 0;
+  bool m_highlightShown = false;
+  Rect m_pressRect;
+  std::int16_t m_pressedIndex = 0;
+  std::int16_t m_markedIndex = 0;  // the cell whose mark is on the image, 0 none
 };
 
 }  // namespace pv

@@ -38,23 +38,23 @@ class PictureCache {
     if (!info.isFile()) return QImage();
     const QDateTime mtime = info.lastModified();
     const qint64 size = info.size();
-    ++clock_;
-    auto it = entries_.find(path);
-    if (it != entries_.end() && it->mtime == mtime && it->size == size) {
-      it->lastUse = clock_;
+    ++m_clock;
+    auto it = m_entries.find(path);
+    if (it != m_entries.end() && it->mtime == mtime && it->size == size) {
+      it->lastUse = m_clock;
       *lossy = it->lossy;
       return it->image;
     }
     Entry e;
     e.mtime = mtime;
     e.size = size;
-    e.lastUse = clock_;
+    e.lastUse = m_clock;
     QImageReader reader(path);
     reader.setAutoTransform(true);
     // The format is known before the reading (and forgotten after it).
     e.lossy = reader.format() == "jpeg";
     QImage image = reader.read();
-    ++decodes_;
+    ++m_decodes;
     if (!image.isNull()) {
       // Opaque pictures are copied plainly; pictures with transparency blend.
       image =
@@ -62,12 +62,12 @@ class PictureCache {
     }
     e.image = image;
     *lossy = e.lossy;
-    entries_.insert(path, e);
+    m_entries.insert(path, e);
     Trim();
     return image;
   }
-  void Clear() { entries_.clear(); }
-  int decodes() const { return decodes_; }
+  void Clear() { m_entries.clear(); }
+  int decodes() const { return m_decodes; }
 
  private:
   struct Entry {
@@ -83,19 +83,19 @@ class PictureCache {
   void Trim() {
     for (;;) {
       qint64 bytes = 0;
-      for (const Entry& e : entries_) bytes += e.image.sizeInBytes();
-      if (entries_.size() <= kMaxEntries && (bytes <= kMaxBytes || entries_.size() <= 1)) return;
-      auto oldest = entries_.begin();
-      for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+      for (const Entry& e : m_entries) bytes += e.image.sizeInBytes();
+      if (m_entries.size() <= kMaxEntries && (bytes <= kMaxBytes || m_entries.size() <= 1)) return;
+      auto oldest = m_entries.begin();
+      for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
         if (it->lastUse < oldest->lastUse) oldest = it;
       }
-      entries_.erase(oldest);
+      m_entries.erase(oldest);
     }
   }
 
-  QHash<QString, Entry> entries_;
-  std::uint64_t clock_ = 0;
-  int decodes_ = 0;
+  QHash<QString, Entry> m_entries;
+  std::uint64_t m_clock = 0;
+  int m_decodes = 0;
 };
 
 PictureCache& Cache() {

@@ -26,7 +26,7 @@ class ImageGridSurface : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  ImageGridCore& core_;
+  ImageGridCore& m_core;
 };
 
 class ImageGridWidget : public QWidget {
@@ -36,11 +36,11 @@ class ImageGridWidget : public QWidget {
   explicit ImageGridWidget(ImageGridCore& core, QWidget* parent = nullptr);
   ~ImageGridWidget() override;
 
-  ImageGridCore& core() { return core_; }
-  QScrollBar* scrollBar() const { return scroll_; }
-  ImageGridSurface* surface() const { return surface_; }
+  ImageGridCore& core() { return m_core; }
+  QScrollBar* scrollBar() const { return m_scroll; }
+  ImageGridSurface* surface() const { return m_surface; }
   // ImageListNoBorder: the drawing surface's window.
-  QWidget* hwnd() const { return surface_; }
+  QWidget* hwnd() const { return m_surface; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -50,10 +50,10 @@ class ImageGridWidget : public QWidget {
  private:
   void SyncScrollBar();
 
-  ImageGridCore& core_;
-  ImageGridSurface* surface_;
-  QScrollBar* scroll_;
-  int wheelDelta_ = 0;  // eighths of a degree not yet a whole step
+  ImageGridCore& m_core;
+  ImageGridSurface* m_surface;
+  QScrollBar* m_scroll;
+  int m_wheelDelta = 0;  // eighths of a degree not yet a whole step
 };
 
 }  // namespace pv

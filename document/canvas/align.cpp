@@ -110,8 +110,8 @@ void DragEditor::SetAlign(std::int16_t mode, bool refresh) {
       break;
     }
     case 9: {
-      const float gx = st_.GridSpaceX;
-      const float gy = st_.GridSpaceY;
+      const float gx = m_st.GridSpaceX;
+      const float gy = m_st.GridSpaceY;
       for (std::int32_t i = 1; i <= n; ++i) {
         ObjectRecord& r = Objects[std::size_t(i)];
         if (r.IsSelected == 0) continue;

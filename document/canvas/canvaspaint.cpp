@@ -199,7 +199,7 @@ struct Ruler {
 
 void DragEditor::PaintSurface() {
   DcHandle dc = Dc();
-  FillRect(dc, Rect{0, 0, surface_->image().width(), surface_->image().height()}, SurfaceBackColour);
+  FillRect(dc, Rect{0, 0, m_surface->image().width(), m_surface->image().height()}, SurfaceBackColour);
   PaintPage();
   DrawAllObjects();
   SurfaceTouched();
@@ -210,8 +210,8 @@ void DragEditor::PaintPage() {
   float right = 0, bottom = 0;
   ComputePageOrigin(right, bottom);
   std::int32_t l = 0, t = 0, r = 0, b = 0;
-  DocToViewRect(st_, PageOrgX, PageOrgY, right, bottom, l, t, r, b);
-  if (st_.ShowPage) {
+  DocToViewRect(m_st, PageOrgX, PageOrgY, right, bottom, l, t, r, b);
+  if (m_st.ShowPage) {
     // The page, its frame and its shadow as far as they show.
     const Rect visible = GetClipBox(dc);
     const auto fill = [&](std::int64_t bl, std::int64_t bt, std::int64_t br, std::int64_t bb, Colour c) {
@@ -236,17 +236,17 @@ void DragEditor::PaintPage() {
     Host().DrawPage(dc, l, t, r, b);
     RestoreDC(dc, -1);
   }
-  st_.PageCornerX = l;
-  st_.PageCornerY = t;
-  st_.PageEndX = r;
-  st_.PageEndY = b;
-  if (st_.ShowGrid) DrawGrid(l, t, r, b);
-  if (st_.ShowRule) PaintRules(l, t, r, b, false);
+  m_st.PageCornerX = l;
+  m_st.PageCornerY = t;
+  m_st.PageEndX = r;
+  m_st.PageEndY = b;
+  if (m_st.ShowGrid) DrawGrid(l, t, r, b);
+  if (m_st.ShowRule) PaintRules(l, t, r, b, false);
 }
 
 void DragEditor::DrawGrid(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
   // A pitch of 0 or less (a settings file without the grid keys) is no grid.
-  if (!(st_.GridSpaceX > 0.0f) || !(st_.GridSpaceY > 0.0f)) return;
+  if (!(m_st.GridSpaceX > 0.0f) || !(m_st.GridSpaceY > 0.0f)) return;
   DcHandle dc = Dc();
   // Only the dots that show are set.
   const Rect visible = GetClipBox(dc);
@@ -260,25 +260,26 @@ void DragEditor::DrawGrid(std::int32_t left, std::int32_t top, std::int32_t righ
     });
   };
   const auto column = [&](std::int64_t x) { columns.push_back(std::int32_t(x)); };
-  if (st_.Unit == UnitPixels) {
+  if (m_st.Unit == UnitPixels) {
     // The pitch counts view pixels; each step goes at least one pixel so
     // that a pitch below half a pixel ends too.
-    PixelGridAxis(left, right, st_.GridSpaceX, across, column);
-    dots([&](auto each) { PixelGridAxis(top, bottom, st_.GridSpaceY, down, each); });
+    PixelGridAxis(left, right, m_st.GridSpaceX, across, column);
+    dots([&](auto each) { PixelGridAxis(top, bottom, m_st.GridSpaceY, down, each); });
     return;
   }
-  const float gx = DocToViewX(st_, st_.GridSpaceX);
-  const float gy = DocToViewY(st_, st_.GridSpaceY);
+  const float gx = DocToViewX(m_st, m_st.GridSpaceX);
+  const float gy = DocToViewY(m_st, m_st.GridSpaceY);
   if (!(gx >= 5.0f && gy >= 5.0f)) return;
-  GridAxis(left, st_.PageWidth / double(st_.GridSpaceX), st_.GridSpaceX, st_.Zoom, across, column);
-  dots(
-      [&](auto each) { GridAxis(top, st_.PageHeight / double(st_.GridSpaceY), st_.GridSpaceY, st_.Zoom, down, each); });
+  GridAxis(left, m_st.PageWidth / double(m_st.GridSpaceX), m_st.GridSpaceX, m_st.Zoom, across, column);
+  dots([&](auto each) {
+    GridAxis(top, m_st.PageHeight / double(m_st.GridSpaceY), m_st.GridSpaceY, m_st.Zoom, down, each);
+  });
 }
 
 // ---- Rulers ---------------------------------------------------------------------
 
 void DragEditor::GetRuleStep(std::int32_t& pixels, float& stepValue) const {
-  const auto length = [this](float mm) { return CLng(DocToViewX(st_, mm)); };
+  const auto length = [this](float mm) { return CLng(DocToViewX(m_st, mm)); };
   // The zoom is above 0; the bound on the step only keeps a broken zoom from
   // looping.
   constexpr float LongestStep = 1.0e6f;
@@ -295,9 +296,9 @@ void DragEditor::GetRuleStep(std::int32_t& pixels, float& stepValue) const {
     }
     stepValue = candidate;
   };
-  if (st_.Unit == UnitMillimetres) {
+  if (m_st.Unit == UnitMillimetres) {
     search(1.0f, 5.0f);
-  } else if (st_.Unit == UnitInches) {
+  } else if (m_st.Unit == UnitInches) {
     search(25.4f, 25.4f);
   } else {
     pixels = 50;
@@ -306,12 +307,12 @@ void DragEditor::GetRuleStep(std::int32_t& pixels, float& stepValue) const {
 }
 
 void DragEditor::PaintRules(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom, bool force) {
-  const bool horizontal = left != st_.RulerCacheLeft || right != st_.RulerCacheRight || force;
-  const bool vertical = top != st_.RulerCacheTop || bottom != st_.RulerCacheBottom || force;
-  const Ruler hRuler{hrule_->dc(), false, hrule_->image().width(), hrule_->image().height(),
-                     left,         right, st_.SurfaceWidth,        RulerTick};
-  const Ruler vRuler{vrule_->dc(), true,   vrule_->image().height(), vrule_->image().width(),
-                     top,          bottom, st_.SurfaceHeight,        VRuleEdge};
+  const bool horizontal = left != m_st.RulerCacheLeft || right != m_st.RulerCacheRight || force;
+  const bool vertical = top != m_st.RulerCacheTop || bottom != m_st.RulerCacheBottom || force;
+  const Ruler hRuler{m_hrule->dc(), false, m_hrule->image().width(), m_hrule->image().height(),
+                     left,          right, m_st.SurfaceWidth,        RulerTick};
+  const Ruler vRuler{m_vrule->dc(), true,   m_vrule->image().height(), m_vrule->image().width(),
+                     top,           bottom, m_st.SurfaceHeight,        VRuleEdge};
   if (horizontal) hRuler.PaintBand();
   if (vertical) vRuler.PaintBand();
   std::int32_t p = 0;
@@ -321,7 +322,7 @@ void DragEditor::PaintRules(std::int32_t left, std::int32_t top, std::int32_t ri
   // Numbers as the runtime prints them: a blank for the sign, the digits and
   // a trailing blank.
   const auto label = [this](float value, std::int64_t offset) -> QString {
-    switch (st_.Unit) {
+    switch (m_st.Unit) {
       case UnitMillimetres: return StrSingle(value) + QLatin1Char(' ');
       case UnitInches:
         return QLatin1Char(' ') + QString::number(CInt(RoundToSteps(value / 25.4f))) + QStringLiteral(" \"");
@@ -330,22 +331,22 @@ void DragEditor::PaintRules(std::int32_t left, std::int32_t top, std::int32_t ri
   };
   if (horizontal && p > 0) hRuler.PaintTicks(p, s, label);
   if (vertical && p > 0) vRuler.PaintTicks(p, s, label);
-  st_.RulerCacheLeft = left;
-  st_.RulerCacheTop = top;
-  st_.RulerCacheRight = right;
-  st_.RulerCacheBottom = bottom;
-  if ((horizontal || vertical) && view_) view_->RulersChanged();
+  m_st.RulerCacheLeft = left;
+  m_st.RulerCacheTop = top;
+  m_st.RulerCacheRight = right;
+  m_st.RulerCacheBottom = bottom;
+  if ((horizontal || vertical) && m_view) m_view->RulersChanged();
 }
 
 void DragEditor::PaintRulerSurfaces() {
-  if (st_.ShowRule) {
-    PaintRules(st_.PageCornerX, st_.PageCornerY, st_.PageEndX, st_.PageEndY, true);
+  if (m_st.ShowRule) {
+    PaintRules(m_st.PageCornerX, m_st.PageCornerY, m_st.PageEndX, m_st.PageEndY, true);
     return;
   }
   // Not painted: the rulers show their background only.
-  FillRect(hrule_->dc(), Rect{0, 0, hrule_->image().width(), hrule_->image().height()}, RulerBackColour);
-  FillRect(vrule_->dc(), Rect{0, 0, vrule_->image().width(), vrule_->image().height()}, RulerBackColour);
-  if (view_) view_->RulersChanged();
+  FillRect(m_hrule->dc(), Rect{0, 0, m_hrule->image().width(), m_hrule->image().height()}, RulerBackColour);
+  FillRect(m_vrule->dc(), Rect{0, 0, m_vrule->image().width(), m_vrule->image().height()}, RulerBackColour);
+  if (m_view) m_view->RulersChanged();
 }
 
 // ---- Objects ---------------------------------------------------------------------
@@ -357,8 +358,8 @@ bool DragEditor::ObjectOutline(const ObjectRecord& rec, OutlinePoints& X, Outlin
   const double angle = double(rec.Angle);
   if (rec.GeomType == GeomLine) {
     std::int32_t a = 0, b = 0, c = 0, d = 0;
-    DocToView(st_, rec.X1, rec.Y1, a, b);
-    DocToView(st_, rec.X2, rec.Y2, c, d);
+    DocToView(m_st, rec.X1, rec.Y1, a, b);
+    DocToView(m_st, rec.X2, rec.Y2, c, d);
     X[1] = a;
     Y[1] = b;
     X[2] = c;
@@ -376,16 +377,16 @@ bool DragEditor::ObjectOutline(const ObjectRecord& rec, OutlinePoints& X, Outlin
   if (rec.GeomType == GeomBox) {
     const float hw = rec.Width / 2.0f;
     const float hh = rec.Height / 2.0f;
-    DocToView(st_, rec.CenterX - hw, rec.CenterY + hh, X[1], Y[1]);
-    DocToView(st_, rec.CenterX + hw, rec.CenterY + hh, X[2], Y[2]);
-    DocToView(st_, rec.CenterX + hw, rec.CenterY - hh, X[3], Y[3]);
-    DocToView(st_, rec.CenterX - hw, rec.CenterY - hh, X[4], Y[4]);
+    DocToView(m_st, rec.CenterX - hw, rec.CenterY + hh, X[1], Y[1]);
+    DocToView(m_st, rec.CenterX + hw, rec.CenterY + hh, X[2], Y[2]);
+    DocToView(m_st, rec.CenterX + hw, rec.CenterY - hh, X[3], Y[3]);
+    DocToView(m_st, rec.CenterX - hw, rec.CenterY - hh, X[4], Y[4]);
     x1 = X[4];
     y1 = Y[4];
     x2 = X[2];
     y2 = Y[2];
     std::int32_t cx = 0, cy = 0;
-    DocToView(st_, rec.CenterX, rec.CenterY, cx, cy);
+    DocToView(m_st, rec.CenterX, rec.CenterY, cx, cy);
     for (int i = 1; i <= 4; ++i) RotatePointLong(cx, cy, X[i], Y[i], angle);
     return true;
   }
@@ -442,12 +443,12 @@ void DragEditor::AccumulateExtents(const OutlinePoints& X, const OutlinePoints& 
   }
   if (l < 0) l = 0;
   if (t < 0) t = 0;
-  if (r > float(st_.SurfaceWidth)) r = float(st_.SurfaceWidth);
-  if (b > float(st_.SurfaceHeight)) b = float(st_.SurfaceHeight);
-  st_.ExtentLeft = l;
-  st_.ExtentTop = t;
-  st_.ExtentRight = r;
-  st_.ExtentBottom = b;
+  if (r > float(m_st.SurfaceWidth)) r = float(m_st.SurfaceWidth);
+  if (b > float(m_st.SurfaceHeight)) b = float(m_st.SurfaceHeight);
+  m_st.ExtentLeft = l;
+  m_st.ExtentTop = t;
+  m_st.ExtentRight = r;
+  m_st.ExtentBottom = b;
 }
 
 void DragEditor::DrawAllObjects() {
@@ -462,7 +463,7 @@ void DragEditor::DrawSelectionHandles(std::int32_t index, bool /*flag*/) {
   if (index < 1 || index > ObjCount || index > MaxObjects) return;
   const ObjectRecord& rec = Objects[std::size_t(index)];
   if (!rec.IsSelected) return;
-  if (st_.CurrentTool != ToolSelect && st_.CurrentTool != ToolRotate) return;
+  if (m_st.CurrentTool != ToolSelect && m_st.CurrentTool != ToolRotate) return;
   OutlinePoints X, Y;
   std::int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   if (!ObjectOutline(rec, X, Y, x1, y1, x2, y2)) return;
@@ -471,14 +472,14 @@ void DragEditor::DrawSelectionHandles(std::int32_t index, bool /*flag*/) {
     DrawHandle(X[2], Y[2]);
   } else {
     std::int32_t cx = 0, cy = 0;
-    DocToView(st_, rec.CenterX, rec.CenterY, cx, cy);
+    DocToView(m_st, rec.CenterX, rec.CenterY, cx, cy);
     std::int32_t mx[4], my[4];
     const float hw = rec.Width / 2.0f;
     const float hh = rec.Height / 2.0f;
-    DocToView(st_, rec.CenterX, rec.CenterY - hh, mx[0], my[0]);
-    DocToView(st_, rec.CenterX, rec.CenterY + hh, mx[1], my[1]);
-    DocToView(st_, rec.CenterX - hw, rec.CenterY, mx[2], my[2]);
-    DocToView(st_, rec.CenterX + hw, rec.CenterY, mx[3], my[3]);
+    DocToView(m_st, rec.CenterX, rec.CenterY - hh, mx[0], my[0]);
+    DocToView(m_st, rec.CenterX, rec.CenterY + hh, mx[1], my[1]);
+    DocToView(m_st, rec.CenterX - hw, rec.CenterY, mx[2], my[2]);
+    DocToView(m_st, rec.CenterX + hw, rec.CenterY, mx[3], my[3]);
     for (int i = 0; i < 4; ++i) RotatePointLong(cx, cy, mx[i], my[i], double(rec.Angle));
     for (int i = 1; i <= 4; ++i) DrawHandle(X[i], Y[i]);
     for (int i = 0; i < 4; ++i) DrawHandle(mx[i], my[i]);
@@ -488,17 +489,17 @@ void DragEditor::DrawSelectionHandles(std::int32_t index, bool /*flag*/) {
 
 void DragEditor::DrawHandle(std::int32_t x, std::int32_t y) {
   DcHandle dc = Dc();
-  const double half = st_.HandleSize / 2.0;
+  const double half = m_st.HandleSize / 2.0;
   const std::int32_t l = CLng(x - half), t = CLng(y - half);
   const std::int32_t r = CLng(x + half), b = CLng(y + half);
-  if (st_.CurrentTool == ToolSelect) {
+  if (m_st.CurrentTool == ToolSelect) {
     FillBox(dc, l, t, r, b, White);
     const Pen oldPen = SelectPen(dc, SolidPen(Black));
     const Brush oldBrush = SelectBrush(dc, Brush::Hollow());
     Rectangle(dc, l, t, r + 1, b + 1);
     SelectPen(dc, oldPen);
     SelectBrush(dc, oldBrush);
-  } else if (st_.CurrentTool == ToolRotate) {
+  } else if (m_st.CurrentTool == ToolRotate) {
     const Pen oldPen = SelectPen(dc, SolidPen(Black));
     const Brush oldBrush = SelectBrush(dc, Brush::SolidColour(HandleGreen));
     Ellipse(dc, l, t, r + 1, b + 1);
@@ -517,12 +518,12 @@ void DragEditor::GetSelectionBounds(std::int32_t& left, std::int32_t& top, std::
     const ObjectRecord& rec = Objects[std::size_t(i)];
     if (!rec.IsSelected) continue;
     DrawObjectItem(rec, DrawModeExtents);
-    left = std::min(left, CLng(st_.ExtentLeft));
-    top = std::min(top, CLng(st_.ExtentTop));
-    right = std::max(right, CLng(st_.ExtentRight));
-    bottom = std::max(bottom, CLng(st_.ExtentBottom));
+    left = std::min(left, CLng(m_st.ExtentLeft));
+    top = std::min(top, CLng(m_st.ExtentTop));
+    right = std::max(right, CLng(m_st.ExtentRight));
+    bottom = std::max(bottom, CLng(m_st.ExtentBottom));
   }
-  const std::int32_t hs = st_.HandleSize;
+  const std::int32_t hs = m_st.HandleSize;
   left = left == ExtentStart ? 0 : left - hs;
   top = top == ExtentStart ? 0 : top - hs;
   right = right == -ExtentStart ? 0 : right + hs;

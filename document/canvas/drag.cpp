@@ -107,7 +107,7 @@ void DragEditor::DragRecord(std::int16_t mode, ObjectRecord& r, float ax, float 
 }
 
 std::int32_t DragEditor::RotationDelta(float ax, float ay, float x, float y) const {
-  const std::int32_t g = st_.GrabbedObject;
+  const std::int32_t g = m_st.GrabbedObject;
   if (g < 1 || g > ObjCount || g > MaxObjects) return 0;
   const ObjectRecord& c = Objects[std::size_t(g)];
   float cx = c.CenterX, cy = c.CenterY;

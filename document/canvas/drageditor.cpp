@@ -78,34 +78,34 @@ bool LayoutSteps(CanvasLayout& l, int wo, int ho, int w, int h) {
 
 // ---- Set-up -------------------------------------------------------------------
 
-DragEditor::DragEditor(DragEditorHost* host, int surfaceWidth, int surfaceHeight) : host_(host) {
+DragEditor::DragEditor(DragEditorHost* host, int surfaceWidth, int surfaceHeight) : m_host(host) {
   surfaceWidth = std::max(surfaceWidth, 0);
   surfaceHeight = std::max(surfaceHeight, 0);
   // The children as the layout puts them for a control around a surface of
   // this size.
-  const int wo = layout_.ViewArea.Left + layout_.VScroll.Width + surfaceWidth * TwipsPerPixel;
-  const int ho = layout_.ViewArea.Top + layout_.HScroll.Height + surfaceHeight * TwipsPerPixel;
-  LayoutSteps(layout_, wo, ho, wo, ho);
-  st_.SurfaceWidth = surfaceWidth;
-  st_.SurfaceHeight = surfaceHeight;
+  const int wo = m_layout.ViewArea.Left + m_layout.VScroll.Width + surfaceWidth * TwipsPerPixel;
+  const int ho = m_layout.ViewArea.Top + m_layout.HScroll.Height + surfaceHeight * TwipsPerPixel;
+  LayoutSteps(m_layout, wo, ho, wo, ho);
+  m_st.SurfaceWidth = surfaceWidth;
+  m_st.SurfaceHeight = surfaceHeight;
   MakeSurface();
   MakeRulers();
 
-  st_.ScrollEventsEnabled = true;
-  mouseIcon_ = CursorHand;
-  pointer_ = MousePointer::Custom;
-  st_.Zoom = 1.0f;
-  st_.ContentWidthPx = st_.SurfaceWidth;
-  st_.ContentHeightPx = st_.SurfaceHeight;
-  st_.GridSpaceX = st_.GridSpaceY = 5.0f;
-  st_.WorkAreaOrgX = st_.WorkAreaOrgY = 0.0;
-  st_.WorkAreaWidth = 317.0;
-  st_.WorkAreaHeight = 230.0;
-  st_.PageWidth = 297.0;
-  st_.PageHeight = 210.0;
-  st_.HandleSize = 6;
-  st_.ShowGrid = st_.ShowRule = st_.Snap = st_.ZoomPage = st_.Edit = st_.ShowPage = st_.Repeat = true;
-  st_.Unit = UnitMillimetres;
+  m_st.ScrollEventsEnabled = true;
+  m_mouseIcon = CursorHand;
+  m_pointer = MousePointer::Custom;
+  m_st.Zoom = 1.0f;
+  m_st.ContentWidthPx = m_st.SurfaceWidth;
+  m_st.ContentHeightPx = m_st.SurfaceHeight;
+  m_st.GridSpaceX = m_st.GridSpaceY = 5.0f;
+  m_st.WorkAreaOrgX = m_st.WorkAreaOrgY = 0.0;
+  m_st.WorkAreaWidth = 317.0;
+  m_st.WorkAreaHeight = 230.0;
+  m_st.PageWidth = 297.0;
+  m_st.PageHeight = 210.0;
+  m_st.HandleSize = 6;
+  m_st.ShowGrid = m_st.ShowRule = m_st.Snap = m_st.ZoomPage = m_st.Edit = m_st.ShowPage = m_st.Repeat = true;
+  m_st.Unit = UnitMillimetres;
   float right = 0, bottom = 0;
   ComputePageOrigin(right, bottom);
   SetZoomPage();
@@ -116,7 +116,7 @@ DragEditor::DragEditor(DragEditorHost* host, int surfaceWidth, int surfaceHeight
 
 DragEditor::~DragEditor() = default;
 
-DragEditorHost& DragEditor::Host() { return host_ ? *host_ : SilentHost(); }
+DragEditorHost& DragEditor::Host() { return m_host ? *m_host : SilentHost(); }
 
 // ---- Properties -------------------------------------------------------------
 
@@ -126,44 +126,44 @@ void DragEditor::Refresh(bool bMode) {
 }
 
 void DragEditor::SetGrid(float Dx, float Dy, bool blnRefresh) {
-  st_.GridSpaceX = Dx;
-  st_.GridSpaceY = Dy;
+  m_st.GridSpaceX = Dx;
+  m_st.GridSpaceY = Dy;
   if (blnRefresh) PaintSurface();
 }
 
 void DragEditor::SetPage(double PageWidth, double PageHeight, bool blnRefresh) {
-  st_.PageWidth = PageWidth;
-  st_.PageHeight = PageHeight;
+  m_st.PageWidth = PageWidth;
+  m_st.PageHeight = PageHeight;
   float right = 0, bottom = 0;
   ComputePageOrigin(right, bottom);
   if (blnRefresh) PaintSurface();
 }
 
 void DragEditor::SetWorkArea(double AreaWidth, double AreaHeight, bool blnRefresh) {
-  st_.WorkAreaOrgX = 0.0;
-  st_.WorkAreaOrgY = 0.0;
-  st_.WorkAreaWidth = AreaWidth;
-  st_.WorkAreaHeight = AreaHeight;
+  m_st.WorkAreaOrgX = 0.0;
+  m_st.WorkAreaOrgY = 0.0;
+  m_st.WorkAreaWidth = AreaWidth;
+  m_st.WorkAreaHeight = AreaHeight;
   float right = 0, bottom = 0;
   ComputePageOrigin(right, bottom);
   if (blnRefresh) PaintSurface();
 }
 
 void DragEditor::SetUnit(std::int16_t iUnit) {
-  if (iUnit == UnitMillimetres || iUnit == UnitInches || iUnit == UnitPixels) st_.Unit = iUnit;
+  if (iUnit == UnitMillimetres || iUnit == UnitInches || iUnit == UnitPixels) m_st.Unit = iUnit;
 }
 
 void DragEditor::SetGridSpaceX(float fSpaceX) {
-  if (fSpaceX > 0.0f && fSpaceX <= 100.0f) st_.GridSpaceX = fSpaceX;
+  if (fSpaceX > 0.0f && fSpaceX <= 100.0f) m_st.GridSpaceX = fSpaceX;
 }
 
 void DragEditor::SetGridSpaceY(float fSpaceY) {
-  if (fSpaceY > 0.0f && fSpaceY <= 100.0f) st_.GridSpaceY = fSpaceY;
+  if (fSpaceY > 0.0f && fSpaceY <= 100.0f) m_st.GridSpaceY = fSpaceY;
 }
 
 void DragEditor::ComputePageOrigin(float& right, float& bottom) {
-  const PageEdges page = CentredPage(st_.WorkAreaOrgX, st_.WorkAreaOrgY, st_.WorkAreaWidth, st_.WorkAreaHeight,
-                                     st_.PageWidth, st_.PageHeight);
+  const PageEdges page = CentredPage(m_st.WorkAreaOrgX, m_st.WorkAreaOrgY, m_st.WorkAreaWidth, m_st.WorkAreaHeight,
+                                     m_st.PageWidth, m_st.PageHeight);
   PageOrgX = page.left;
   PageOrgY = page.top;
   right = page.right;
@@ -187,16 +187,16 @@ float DragEditor::SnapZoom(float z) {
 void DragEditor::SetZoom(bool bMode) {
   bool changed = false;
   if (!bMode) {
-    if (st_.Zoom >= 2.0f) {
-      st_.Zoom = st_.Zoom - 1.0f;
+    if (m_st.Zoom >= 2.0f) {
+      m_st.Zoom = m_st.Zoom - 1.0f;
       changed = true;
     }
-  } else if (st_.Zoom < 9.0f) {
-    st_.Zoom = st_.Zoom + 1.0f;
+  } else if (m_st.Zoom < 9.0f) {
+    m_st.Zoom = m_st.Zoom + 1.0f;
     changed = true;
   }
   if (!changed) return;
-  st_.Zoom = SnapZoom(st_.Zoom);
+  m_st.Zoom = SnapZoom(m_st.Zoom);
   UpdateScrollBars();
   Refresh(false);
 }
@@ -206,7 +206,7 @@ float DragEditor::p_SetZoomValue(float& dZoom) {
   if (dZoom < 9.0f) dZoom = dZoom + 1.0f;
   const float result = SnapZoom(dZoom);
   // A value that is not a number, or not above 0, cannot be a zoom: 1 then.
-  st_.Zoom = (dZoom > 0.0f && std::isfinite(dZoom)) ? dZoom : 1.0f;
+  m_st.Zoom = (dZoom > 0.0f && std::isfinite(dZoom)) ? dZoom : 1.0f;
   UpdateScrollBars();
   Refresh(false);
   return (result > 0.0f && std::isfinite(result)) ? result : 1.0f;
@@ -214,14 +214,14 @@ float DragEditor::p_SetZoomValue(float& dZoom) {
 
 void DragEditor::SetZoomPage() {
   // A work area without width or height cannot be fitted along that side.
-  const bool fitX = st_.WorkAreaWidth > 0.0;
-  const bool fitY = st_.WorkAreaHeight > 0.0;
+  const bool fitX = m_st.WorkAreaWidth > 0.0;
+  const bool fitY = m_st.WorkAreaHeight > 0.0;
   if (fitX || fitY) {
-    const double zx = fitX ? double(st_.SurfaceWidth) / st_.WorkAreaWidth : 1e300;
-    const double zy = fitY ? double(st_.SurfaceHeight) / st_.WorkAreaHeight : 1e300;
-    st_.Zoom = float(MinValue(zx, zy));
+    const double zx = fitX ? double(m_st.SurfaceWidth) / m_st.WorkAreaWidth : 1e300;
+    const double zy = fitY ? double(m_st.SurfaceHeight) / m_st.WorkAreaHeight : 1e300;
+    m_st.Zoom = float(MinValue(zx, zy));
   }
-  st_.Zoom = p_SetZoomValue(st_.Zoom);
+  m_st.Zoom = p_SetZoomValue(m_st.Zoom);
   UpdateScrollBars();
   Refresh(false);
 }
@@ -229,46 +229,46 @@ void DragEditor::SetZoomPage() {
 // ---- Scroll bars -----------------------------------------------------------
 
 void DragEditor::UpdateScrollBars() {
-  st_.ScrollEventsEnabled = false;
-  st_.ContentWidthPx = double(st_.Zoom) * st_.WorkAreaWidth;
-  st_.ContentHeightPx = double(st_.Zoom) * st_.WorkAreaHeight;
-  ScrollBarState& h = st_.HScroll;
-  ScrollBarState& v = st_.VScroll;
+  m_st.ScrollEventsEnabled = false;
+  m_st.ContentWidthPx = double(m_st.Zoom) * m_st.WorkAreaWidth;
+  m_st.ContentHeightPx = double(m_st.Zoom) * m_st.WorkAreaHeight;
+  ScrollBarState& h = m_st.HScroll;
+  ScrollBarState& v = m_st.VScroll;
   h.Min = 0;
-  h.Max = CInt((st_.ContentWidthPx - st_.SurfaceWidth) / double(st_.Zoom));
+  h.Max = CInt((m_st.ContentWidthPx - m_st.SurfaceWidth) / double(m_st.Zoom));
   v.Min = 0;
-  v.Max = CInt((st_.ContentHeightPx - st_.SurfaceHeight) / double(st_.Zoom));
-  st_.ScrollX = h.Max / 2.0;
-  st_.ScrollY = v.Max / 2.0;
-  h.Value = CInt(st_.ScrollX);
-  v.Value = CInt(st_.ScrollY);
+  v.Max = CInt((m_st.ContentHeightPx - m_st.SurfaceHeight) / double(m_st.Zoom));
+  m_st.ScrollX = h.Max / 2.0;
+  m_st.ScrollY = v.Max / 2.0;
+  h.Value = CInt(m_st.ScrollX);
+  v.Value = CInt(m_st.ScrollY);
   h.Enabled = h.Max > 0;
   v.Enabled = v.Max > 0;
-  h.SmallChange = CInt(st_.SurfaceWidth / 20.0);
-  h.LargeChange = CInt(st_.SurfaceWidth / 4.0);
-  v.SmallChange = CInt(st_.SurfaceHeight / 20.0);
-  v.LargeChange = CInt(st_.SurfaceHeight / 4.0);
-  if (view_) view_->ScrollBarsChanged();
-  st_.ScrollEventsEnabled = true;
-  st_.FontRatio = float(RoundHalfEven(DocToViewY(st_, 25.4f))) / 72.0f;
+  h.SmallChange = CInt(m_st.SurfaceWidth / 20.0);
+  h.LargeChange = CInt(m_st.SurfaceWidth / 4.0);
+  v.SmallChange = CInt(m_st.SurfaceHeight / 20.0);
+  v.LargeChange = CInt(m_st.SurfaceHeight / 4.0);
+  if (m_view) m_view->ScrollBarsChanged();
+  m_st.ScrollEventsEnabled = true;
+  m_st.FontRatio = float(RoundHalfEven(DocToViewY(m_st, 25.4f))) / 72.0f;
 }
 
 void DragEditor::HScrollChange(std::int16_t value) {
-  if (!st_.ScrollEventsEnabled) return;
-  st_.HScroll.Value = value;
-  st_.ScrollX = value;
-  if (!view_ || view_->SurfaceVisible()) {
-    if (view_) view_->FocusSurface();
+  if (!m_st.ScrollEventsEnabled) return;
+  m_st.HScroll.Value = value;
+  m_st.ScrollX = value;
+  if (!m_view || m_view->SurfaceVisible()) {
+    if (m_view) m_view->FocusSurface();
     PaintSurface();
   }
 }
 
 void DragEditor::VScrollChange(std::int16_t value) {
-  if (!st_.ScrollEventsEnabled) return;
-  st_.VScroll.Value = value;
-  st_.ScrollY = value;
-  if (!view_ || view_->SurfaceVisible()) {
-    if (view_) view_->FocusSurface();
+  if (!m_st.ScrollEventsEnabled) return;
+  m_st.VScroll.Value = value;
+  m_st.ScrollY = value;
+  if (!m_view || m_view->SurfaceVisible()) {
+    if (m_view) m_view->FocusSurface();
     PaintSurface();
   }
 }
@@ -276,21 +276,21 @@ void DragEditor::VScrollChange(std::int16_t value) {
 // ---- Layout ------------------------------------------------------------------
 
 void DragEditor::Resize(int outerWidth, int outerHeight, int innerWidth, int innerHeight) {
-  const bool complete = LayoutSteps(layout_, outerWidth, outerHeight, innerWidth, innerHeight);
-  const int sw = TwipsToPixels(layout_.ViewArea.Width);
-  const int sh = TwipsToPixels(layout_.ViewArea.Height);
-  const bool surfaceResized = sw != st_.SurfaceWidth || sh != st_.SurfaceHeight;
+  const bool complete = LayoutSteps(m_layout, outerWidth, outerHeight, innerWidth, innerHeight);
+  const int sw = TwipsToPixels(m_layout.ViewArea.Width);
+  const int sh = TwipsToPixels(m_layout.ViewArea.Height);
+  const bool surfaceResized = sw != m_st.SurfaceWidth || sh != m_st.SurfaceHeight;
   if (surfaceResized) {
-    st_.SurfaceWidth = sw;
-    st_.SurfaceHeight = sh;
+    m_st.SurfaceWidth = sw;
+    m_st.SurfaceHeight = sh;
     MakeSurface();
   }
-  const bool rulersResized = hrule_->image().width() != std::max(1, TwipsToPixels(layout_.HRule.Width)) ||
-                             vrule_->image().height() != std::max(1, TwipsToPixels(layout_.VRule.Height));
+  const bool rulersResized = m_hrule->image().width() != std::max(1, TwipsToPixels(m_layout.HRule.Width)) ||
+                             m_vrule->image().height() != std::max(1, TwipsToPixels(m_layout.VRule.Height));
   if (rulersResized) MakeRulers();
-  if (view_) view_->LayoutChanged();
+  if (m_view) m_view->LayoutChanged();
   if (complete) {
-    if (st_.ZoomPage) SetZoomPage();
+    if (m_st.ZoomPage) SetZoomPage();
     UpdateScrollBars();
     PaintSurface();
   } else if (surfaceResized) {
@@ -301,55 +301,55 @@ void DragEditor::Resize(int outerWidth, int outerHeight, int innerWidth, int inn
 }
 
 void DragEditor::MakeSurface() {
-  surface_ = std::make_unique<ImageSurface>(std::max(1, st_.SurfaceWidth), std::max(1, st_.SurfaceHeight), 96, 96,
-                                            SurfaceBackColour);
+  m_surface = std::make_unique<ImageSurface>(std::max(1, m_st.SurfaceWidth), std::max(1, m_st.SurfaceHeight), 96, 96,
+                                             SurfaceBackColour);
   SurfaceTouched();
 }
 
 void DragEditor::MakeRulers() {
-  hrule_ = std::make_unique<ImageSurface>(std::max(1, TwipsToPixels(layout_.HRule.Width)),
-                                          std::max(1, TwipsToPixels(layout_.HRule.Height)), 96, 96, RulerBackColour);
-  vrule_ = std::make_unique<ImageSurface>(std::max(1, TwipsToPixels(layout_.VRule.Width)),
-                                          std::max(1, TwipsToPixels(layout_.VRule.Height)), 96, 96, RulerBackColour);
-  if (view_) view_->RulersChanged();
+  m_hrule = std::make_unique<ImageSurface>(std::max(1, TwipsToPixels(m_layout.HRule.Width)),
+                                           std::max(1, TwipsToPixels(m_layout.HRule.Height)), 96, 96, RulerBackColour);
+  m_vrule = std::make_unique<ImageSurface>(std::max(1, TwipsToPixels(m_layout.VRule.Width)),
+                                           std::max(1, TwipsToPixels(m_layout.VRule.Height)), 96, 96, RulerBackColour);
+  if (m_view) m_view->RulersChanged();
 }
 
-DcHandle DragEditor::Dc() const { return surface_->dc(); }
-const QImage& DragEditor::SurfaceImage() const { return surface_->image(); }
-const QImage& DragEditor::HRuleImage() const { return hrule_->image(); }
-const QImage& DragEditor::VRuleImage() const { return vrule_->image(); }
+DcHandle DragEditor::Dc() const { return m_surface->dc(); }
+const QImage& DragEditor::SurfaceImage() const { return m_surface->image(); }
+const QImage& DragEditor::HRuleImage() const { return m_hrule->image(); }
+const QImage& DragEditor::VRuleImage() const { return m_vrule->image(); }
 
 void DragEditor::SurfaceTouched() {
-  if (view_) view_->SurfaceChanged();
+  if (m_view) m_view->SurfaceChanged();
 }
 
 // ---- Tools and pointer -------------------------------------------------------
 
 void DragEditor::SetTool(std::int16_t intTool, std::int16_t UserType) {
   if (intTool == ToolSelect || intTool == ToolRotate) {
-    st_.CurrentTool = intTool;
-    st_.CurrentUserType = UserType;
+    m_st.CurrentTool = intTool;
+    m_st.CurrentUserType = UserType;
     SetPointer(MousePointer::Arrow);
     Refresh(true);
     return;
   }
   DeselectAll();
-  st_.CurrentTool = intTool;
-  st_.CurrentUserType = UserType;
+  m_st.CurrentTool = intTool;
+  m_st.CurrentUserType = UserType;
   SetMouseIcon(CursorForKind(UserType));
   SetPointer(MousePointer::Custom);
 }
 
 void DragEditor::SetPointer(MousePointer p) {
-  if (pointer_ == p) return;
-  pointer_ = p;
-  if (view_) view_->PointerChanged();
+  if (m_pointer == p) return;
+  m_pointer = p;
+  if (m_view) m_view->PointerChanged();
 }
 
 void DragEditor::SetMouseIcon(int id) {
-  if (mouseIcon_ == id) return;
-  mouseIcon_ = id;
-  if (view_ && pointer_ == MousePointer::Custom) view_->PointerChanged();
+  if (m_mouseIcon == id) return;
+  m_mouseIcon = id;
+  if (m_view && m_pointer == MousePointer::Custom) m_view->PointerChanged();
 }
 
 void DragEditor::DeselectAll() {

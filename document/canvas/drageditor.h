@@ -125,9 +125,9 @@ class DragEditor : public CanvasHost {
   DragEditor(const DragEditor&) = delete;
   DragEditor& operator=(const DragEditor&) = delete;
 
-  void SetHost(DragEditorHost* host) { host_ = host; }
-  void SetView(DragEditorView* view) { view_ = view; }
-  const CanvasState& State() const { return st_; }
+  void SetHost(DragEditorHost* host) { m_host = host; }
+  void SetView(DragEditorView* view) { m_view = view; }
+  const CanvasState& State() const { return m_st; }
 
   // ---- Object store (the document's table operations) ---------------------
   std::int32_t AddObject(float x1, float y1, float x2, float y2, float Angle, std::int16_t Tool, std::int16_t UserTool,
@@ -169,26 +169,26 @@ class DragEditor : public CanvasHost {
   void SetGrid(float Dx, float Dy, bool blnRefresh);
   void SetPage(double PageWidth, double PageHeight, bool blnRefresh);
   void SetWorkArea(double AreaWidth, double AreaHeight, bool blnRefresh);
-  bool ShowGrid() const { return st_.ShowGrid; }
-  void SetShowGrid(bool v) { st_.ShowGrid = v; }
-  bool Snap() const { return st_.Snap; }
-  void SetSnap(bool v) { st_.Snap = v; }
-  bool ShowPage() const { return st_.ShowPage; }
-  void SetShowPage(bool v) { st_.ShowPage = v; }
-  bool ShowRule() const { return st_.ShowRule; }
-  void SetShowRule(bool v) { st_.ShowRule = v; }
-  bool ZoomPage() const { return st_.ZoomPage; }
-  void SetZoomPageFlag(bool v) { st_.ZoomPage = v; }
-  bool Edit() const { return st_.Edit; }
-  void SetEdit(bool v) { st_.Edit = v; }
-  bool Repeat() const { return st_.Repeat; }
-  void SetRepeat(bool v) { st_.Repeat = v; }
-  float FontRatio() const { return st_.FontRatio; }
-  std::int16_t Unit() const { return st_.Unit; }
+  bool ShowGrid() const { return m_st.ShowGrid; }
+  void SetShowGrid(bool v) { m_st.ShowGrid = v; }
+  bool Snap() const { return m_st.Snap; }
+  void SetSnap(bool v) { m_st.Snap = v; }
+  bool ShowPage() const { return m_st.ShowPage; }
+  void SetShowPage(bool v) { m_st.ShowPage = v; }
+  bool ShowRule() const { return m_st.ShowRule; }
+  void SetShowRule(bool v) { m_st.ShowRule = v; }
+  bool ZoomPage() const { return m_st.ZoomPage; }
+  void SetZoomPageFlag(bool v) { m_st.ZoomPage = v; }
+  bool Edit() const { return m_st.Edit; }
+  void SetEdit(bool v) { m_st.Edit = v; }
+  bool Repeat() const { return m_st.Repeat; }
+  void SetRepeat(bool v) { m_st.Repeat = v; }
+  float FontRatio() const { return m_st.FontRatio; }
+  std::int16_t Unit() const { return m_st.Unit; }
   // Units other than 1, 2 and 3 are refused (the unit stays).
   void SetUnit(std::int16_t iUnit);
-  float GridSpaceX() const { return st_.GridSpaceX; }
-  float GridSpaceY() const { return st_.GridSpaceY; }
+  float GridSpaceX() const { return m_st.GridSpaceX; }
+  float GridSpaceY() const { return m_st.GridSpaceY; }
   // Stored only when 0 < value <= 100.
   void SetGridSpaceX(float fSpaceX);
   void SetGridSpaceY(float fSpaceY);
@@ -211,7 +211,7 @@ class DragEditor : public CanvasHost {
   // same). Stops at the first size that would be negative.
   void Resize(int outerWidth, int outerHeight, int innerWidth, int innerHeight);
   void Resize(int width, int height) { Resize(width, height, width, height); }
-  const CanvasLayout& Layout() const { return layout_; }
+  const CanvasLayout& Layout() const { return m_layout; }
 
   // ---- Painting ----------------------------------------------------------------
   // The drawing surface's paint: cleared to white, the page, all objects.
@@ -244,8 +244,8 @@ class DragEditor : public CanvasHost {
 
   // ---- Tools, pointer and selection ----------------------------------------
   void SetTool(std::int16_t intTool, std::int16_t UserType);
-  MousePointer Pointer() const { return pointer_; }
-  int MouseIcon() const { return mouseIcon_; }
+  MousePointer Pointer() const { return m_pointer; }
+  int MouseIcon() const { return m_mouseIcon; }
   void SetPointer(MousePointer p);
   void SetMouseIcon(int id);
   // Clears the selection: repaints what it covered and raises SelectionStop.
@@ -333,15 +333,15 @@ class DragEditor : public CanvasHost {
   void RaiseDrawCoord(std::int16_t Button, float X, float Y, float x, float y);
   void SetHoverPointer(float X, float Y);
 
-  CanvasState st_;
-  CanvasLayout layout_;
-  DragEditorHost* host_ = nullptr;
-  DragEditorView* view_ = nullptr;
-  MousePointer pointer_ = MousePointer::Custom;
-  int mouseIcon_ = 1001;
-  std::unique_ptr<ImageSurface> surface_;
-  std::unique_ptr<ImageSurface> hrule_;
-  std::unique_ptr<ImageSurface> vrule_;
+  CanvasState m_st;
+  CanvasLayout m_layout;
+  DragEditorHost* m_host = nullptr;
+  DragEditorView* m_view = nullptr;
+  MousePointer m_pointer = MousePointer::Custom;
+  int m_mouseIcon = 1001;
+  std::unique_ptr<ImageSurface> m_surface;
+  std::unique_ptr<ImageSurface> m_hrule;
+  std::unique_ptr<ImageSurface> m_vrule;
 };
 
 }  // namespace pv

@@ -28,13 +28,13 @@ QRect PixelRect(const TwipRect& r) {
 // A ruler: shows its image.
 class DragEditorWidget::Ruler : public QWidget {
  public:
-  Ruler(QWidget* parent, std::function<const QImage&()> image) : QWidget(parent), image_(std::move(image)) {
+  Ruler(QWidget* parent, std::function<const QImage&()> image) : QWidget(parent), m_image(std::move(image)) {
     setAttribute(::Qt::WA_OpaquePaintEvent);
   }
 
  protected:
   void paintEvent(QPaintEvent* event) override {
-    const QImage& img = image_();
+    const QImage& img = m_image();
     QPainter p(this);
     p.fillRect(event->rect(), ToQColor(RulerBackColour));
     p.drawImage(event->rect().topLeft(), img, event->rect());
@@ -42,14 +42,14 @@ class DragEditorWidget::Ruler : public QWidget {
   void wheelEvent(QWheelEvent* event) override { static_cast<DragEditorWidget*>(parentWidget())->wheelEvent(event); }
 
  private:
-  std::function<const QImage&()> image_;
+  std::function<const QImage&()> m_image;
 };
 
 // The drawing surface: shows the back buffer and feeds mouse and keyboard to
 // the canvas.
 class DragEditorWidget::Surface : public QWidget {
  public:
-  Surface(QWidget* parent, DragEditor& core) : QWidget(parent), core_(core) {
+  Surface(QWidget* parent, DragEditor& core) : QWidget(parent), m_core(core) {
     setAttribute(::Qt::WA_OpaquePaintEvent);
     setFocusPolicy(::Qt::StrongFocus);
     setMouseTracking(true);
@@ -58,64 +58,64 @@ class DragEditorWidget::Surface : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override {
     QPainter p(this);
-    const QImage& img = core_.SurfaceImage();
+    const QImage& img = m_core.SurfaceImage();
     p.fillRect(event->rect(), ToQColor(SurfaceBackColour));
     p.drawImage(event->rect().topLeft(), img, event->rect());
   }
   void mousePressEvent(QMouseEvent* e) override {
-    core_.MouseDown(ButtonMask(e->button()), ShiftMask(e->modifiers()), float(e->position().x()),
-                    float(e->position().y()));
+    m_core.MouseDown(ButtonMask(e->button()), ShiftMask(e->modifiers()), float(e->position().x()),
+                     float(e->position().y()));
   }
   void mouseMoveEvent(QMouseEvent* e) override {
-    core_.MouseMove(ButtonMask(e->buttons()), ShiftMask(e->modifiers()), float(e->position().x()),
-                    float(e->position().y()));
+    m_core.MouseMove(ButtonMask(e->buttons()), ShiftMask(e->modifiers()), float(e->position().x()),
+                     float(e->position().y()));
   }
   void mouseReleaseEvent(QMouseEvent* e) override {
-    core_.MouseUp(ButtonMask(e->button()), ShiftMask(e->modifiers()), float(e->position().x()),
-                  float(e->position().y()));
+    m_core.MouseUp(ButtonMask(e->button()), ShiftMask(e->modifiers()), float(e->position().x()),
+                   float(e->position().y()));
   }
   void keyPressEvent(QKeyEvent* e) override {
     const std::int16_t code = KeyCodeOf(e->key());
-    if (code != 0) core_.KeyDown(code, ShiftMask(e->modifiers()));
+    if (code != 0) m_core.KeyDown(code, ShiftMask(e->modifiers()));
     QWidget::keyPressEvent(e);
   }
   void wheelEvent(QWheelEvent* e) override { static_cast<DragEditorWidget*>(parentWidget())->wheelEvent(e); }
 
  private:
-  DragEditor& core_;
+  DragEditor& m_core;
 };
 
 DragEditorWidget::DragEditorWidget(QWidget* parent, DragEditorHost* host) : QWidget(parent) {
-  core_ = std::make_unique<DragEditor>(host);
+  m_core = std::make_unique<DragEditor>(host);
   setAutoFillBackground(true);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, ToQColor(CanvasBackColour));
   setPalette(pal);
 
-  hrule_ = new Ruler(this, [this]() -> const QImage& { return core_->HRuleImage(); });
-  vrule_ = new Ruler(this, [this]() -> const QImage& { return core_->VRuleImage(); });
-  surface_ = new Surface(this, *core_);
-  hscroll_ = new QScrollBar(::Qt::Horizontal, this);
-  vscroll_ = new QScrollBar(::Qt::Vertical, this);
+  m_hrule = new Ruler(this, [this]() -> const QImage& { return m_core->HRuleImage(); });
+  m_vrule = new Ruler(this, [this]() -> const QImage& { return m_core->VRuleImage(); });
+  m_surface = new Surface(this, *m_core);
+  m_hscroll = new QScrollBar(::Qt::Horizontal, this);
+  m_vscroll = new QScrollBar(::Qt::Vertical, this);
   // A scroll bar never keeps the focus: keyboard input goes to the surface.
-  hscroll_->setFocusPolicy(::Qt::NoFocus);
-  vscroll_->setFocusPolicy(::Qt::NoFocus);
-  connect(hscroll_, &QScrollBar::valueChanged, this, [this](int v) { core_->HScrollChange(std::int16_t(v)); });
-  connect(vscroll_, &QScrollBar::valueChanged, this, [this](int v) { core_->VScrollChange(std::int16_t(v)); });
+  m_hscroll->setFocusPolicy(::Qt::NoFocus);
+  m_vscroll->setFocusPolicy(::Qt::NoFocus);
+  connect(m_hscroll, &QScrollBar::valueChanged, this, [this](int v) { m_core->HScrollChange(std::int16_t(v)); });
+  connect(m_vscroll, &QScrollBar::valueChanged, this, [this](int v) { m_core->VScrollChange(std::int16_t(v)); });
 
-  core_->SetView(this);
+  m_core->SetView(this);
   LayoutChanged();
   ScrollBarsChanged();
   PointerChanged();
-  resize(TwipsToPixels(core_->Layout().VScroll.Left + core_->Layout().VScroll.Width),
-         TwipsToPixels(core_->Layout().HScroll.Top + core_->Layout().HScroll.Height));
+  resize(TwipsToPixels(m_core->Layout().VScroll.Left + m_core->Layout().VScroll.Width),
+         TwipsToPixels(m_core->Layout().HScroll.Top + m_core->Layout().HScroll.Height));
 }
 
-QWidget* DragEditorWidget::HRule() const { return hrule_; }
-QWidget* DragEditorWidget::VRule() const { return vrule_; }
-QWidget* DragEditorWidget::ViewArea() const { return surface_; }
+QWidget* DragEditorWidget::HRule() const { return m_hrule; }
+QWidget* DragEditorWidget::VRule() const { return m_vrule; }
+QWidget* DragEditorWidget::ViewArea() const { return m_surface; }
 
-DragEditorWidget::~DragEditorWidget() { core_->SetView(nullptr); }
+DragEditorWidget::~DragEditorWidget() { m_core->SetView(nullptr); }
 
 void DragEditorWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
@@ -126,14 +126,14 @@ void DragEditorWidget::Place(const QRect& r) {
   setGeometry(r);
   // Shown, the resize event has just handed the size over; hidden, it waits
   // for the show.
-  if (size() != handedSize_) HandOver(size());
+  if (size() != m_handedSize) HandOver(size());
 }
 
 void DragEditorWidget::HandOver(const QSize& size) {
-  handedSize_ = size;
+  m_handedSize = size;
   const int w = size.width() * TwipsPerPixel;
   const int h = size.height() * TwipsPerPixel;
-  core_->Resize(w, h, w, h);
+  m_core->Resize(w, h, w, h);
 }
 
 namespace {
@@ -161,36 +161,36 @@ void DragEditorWidget::wheelEvent(QWheelEvent* event) {
   const Qt::KeyboardModifiers modifiers = event->modifiers();
   event->accept();
   if (modifiers & ::Qt::ControlModifier) {
-    zoomRest_ += turn.y() != 0 ? turn.y() : turn.x();
-    for (int n = TakeNotches(zoomRest_); n != 0; n += n > 0 ? -1 : 1) core_->SetZoom(n > 0);
+    m_zoomRest += turn.y() != 0 ? turn.y() : turn.x();
+    for (int n = TakeNotches(m_zoomRest); n != 0; n += n > 0 ? -1 : 1) m_core->SetZoom(n > 0);
     return;
   }
   QPoint move = turn;
   // Shift turns the wheel's scrolling across.
   if ((modifiers & ::Qt::ShiftModifier) && move.x() == 0) move = QPoint(move.y(), 0);
-  wheelRest_ += move;
-  int across = wheelRest_.x();
-  int down = wheelRest_.y();
+  m_wheelRest += move;
+  int across = m_wheelRest.x();
+  int down = m_wheelRest.y();
   const int notchesAcross = TakeNotches(across);
   const int notchesDown = TakeNotches(down);
-  wheelRest_ = QPoint(across, down);
-  const CanvasState& st = core_->State();
-  ScrollByNotches(hscroll_, notchesAcross, st.SurfaceWidth, st.Zoom);
-  ScrollByNotches(vscroll_, notchesDown, st.SurfaceHeight, st.Zoom);
+  m_wheelRest = QPoint(across, down);
+  const CanvasState& st = m_core->State();
+  ScrollByNotches(m_hscroll, notchesAcross, st.SurfaceWidth, st.Zoom);
+  ScrollByNotches(m_vscroll, notchesDown, st.SurfaceHeight, st.Zoom);
 }
 
 void DragEditorWidget::SurfaceChanged() {
-  if (surface_) surface_->update();
+  if (m_surface) m_surface->update();
   emit SurfaceRepainted();
 }
 
 void DragEditorWidget::RulersChanged() {
-  if (hrule_) hrule_->update();
-  if (vrule_) vrule_->update();
+  if (m_hrule) m_hrule->update();
+  if (m_vrule) m_vrule->update();
 }
 
 void DragEditorWidget::ScrollBarsChanged() {
-  if (!hscroll_ || !vscroll_) return;
+  if (!m_hscroll || !m_vscroll) return;
   const auto apply = [](QScrollBar* bar, const ScrollBarState& s) {
     bar->setRange(s.Min, std::max(s.Min, s.Max));
     bar->setValue(s.Value);
@@ -198,47 +198,47 @@ void DragEditorWidget::ScrollBarsChanged() {
     bar->setPageStep(std::max<int>(1, s.LargeChange));
     bar->setEnabled(s.Enabled);
   };
-  apply(hscroll_, core_->State().HScroll);
-  apply(vscroll_, core_->State().VScroll);
+  apply(m_hscroll, m_core->State().HScroll);
+  apply(m_vscroll, m_core->State().VScroll);
 }
 
 void DragEditorWidget::LayoutChanged() {
-  if (!surface_) return;
-  const CanvasLayout& l = core_->Layout();
-  hrule_->setGeometry(PixelRect(l.HRule));
-  vrule_->setGeometry(PixelRect(l.VRule));
-  surface_->setGeometry(PixelRect(l.ViewArea));
-  hscroll_->setGeometry(PixelRect(l.HScroll));
-  vscroll_->setGeometry(PixelRect(l.VScroll));
+  if (!m_surface) return;
+  const CanvasLayout& l = m_core->Layout();
+  m_hrule->setGeometry(PixelRect(l.HRule));
+  m_vrule->setGeometry(PixelRect(l.VRule));
+  m_surface->setGeometry(PixelRect(l.ViewArea));
+  m_hscroll->setGeometry(PixelRect(l.HScroll));
+  m_vscroll->setGeometry(PixelRect(l.VScroll));
 }
 
 void DragEditorWidget::PointerChanged() {
-  if (!surface_) return;
-  switch (core_->Pointer()) {
-    case MousePointer::Arrow: surface_->setCursor(::Qt::ArrowCursor); break;
+  if (!m_surface) return;
+  switch (m_core->Pointer()) {
+    case MousePointer::Arrow: m_surface->setCursor(::Qt::ArrowCursor); break;
     case MousePointer::Custom: {
-      const CursorPicture& pic = CursorResource(core_->MouseIcon());
+      const CursorPicture& pic = CursorResource(m_core->MouseIcon());
       if (pic.image.isNull()) {
-        surface_->setCursor(::Qt::ArrowCursor);
+        m_surface->setCursor(::Qt::ArrowCursor);
       } else {
-        surface_->setCursor(QCursor(QPixmap::fromImage(pic.image), pic.hotspot.x(), pic.hotspot.y()));
+        m_surface->setCursor(QCursor(QPixmap::fromImage(pic.image), pic.hotspot.x(), pic.hotspot.y()));
       }
       break;
     }
-    case MousePointer::SizeAll: surface_->setCursor(::Qt::SizeAllCursor); break;
-    case MousePointer::SizeWE: surface_->setCursor(::Qt::SizeHorCursor); break;
-    case MousePointer::SizeNESW: surface_->setCursor(::Qt::SizeBDiagCursor); break;
-    case MousePointer::SizeNS: surface_->setCursor(::Qt::SizeVerCursor); break;
-    case MousePointer::SizeNWSE: surface_->setCursor(::Qt::SizeFDiagCursor); break;
-    case MousePointer::Cross: surface_->setCursor(::Qt::CrossCursor); break;
+    case MousePointer::SizeAll: m_surface->setCursor(::Qt::SizeAllCursor); break;
+    case MousePointer::SizeWE: m_surface->setCursor(::Qt::SizeHorCursor); break;
+    case MousePointer::SizeNESW: m_surface->setCursor(::Qt::SizeBDiagCursor); break;
+    case MousePointer::SizeNS: m_surface->setCursor(::Qt::SizeVerCursor); break;
+    case MousePointer::SizeNWSE: m_surface->setCursor(::Qt::SizeFDiagCursor); break;
+    case MousePointer::Cross: m_surface->setCursor(::Qt::CrossCursor); break;
   }
 }
 
 void DragEditorWidget::FocusSurface() {
-  if (surface_) surface_->setFocus(::Qt::OtherFocusReason);
+  if (m_surface) m_surface->setFocus(::Qt::OtherFocusReason);
 }
 
-bool DragEditorWidget::SurfaceVisible() const { return surface_ && surface_->isVisible(); }
+bool DragEditorWidget::SurfaceVisible() const { return m_surface && m_surface->isVisible(); }
 
 std::int16_t DragEditorWidget::ButtonMask(::Qt::MouseButtons buttons) {
   std::int16_t m = 0;

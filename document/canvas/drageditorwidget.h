@@ -24,15 +24,15 @@ class DragEditorWidget : public QWidget, public DragEditorView {
   explicit DragEditorWidget(QWidget* parent = nullptr, DragEditorHost* host = nullptr);
   ~DragEditorWidget() override;
 
-  DragEditor& Core() { return *core_; }
-  const DragEditor& Core() const { return *core_; }
-  void SetHost(DragEditorHost* host) { core_->SetHost(host); }
+  DragEditor& Core() { return *m_core; }
+  const DragEditor& Core() const { return *m_core; }
+  void SetHost(DragEditorHost* host) { m_core->SetHost(host); }
 
   QWidget* HRule() const;
   QWidget* VRule() const;
   QWidget* ViewArea() const;
-  QScrollBar* HScrollBar() const { return hscroll_; }
-  QScrollBar* VScrollBar() const { return vscroll_; }
+  QScrollBar* HScrollBar() const { return m_hscroll; }
+  QScrollBar* VScrollBar() const { return m_vscroll; }
 
   // Puts the control at r (in its parent) and lays the canvas out for that
   // size at once. Qt holds a hidden widget's resize event back until the
@@ -76,18 +76,18 @@ class DragEditorWidget : public QWidget, public DragEditorView {
   void FocusSurface() override;
   bool SurfaceVisible() const override;
 
-  std::unique_ptr<DragEditor> core_;
-  Ruler* hrule_ = nullptr;
-  Ruler* vrule_ = nullptr;
-  Surface* surface_ = nullptr;
-  QScrollBar* hscroll_ = nullptr;
-  QScrollBar* vscroll_ = nullptr;
+  std::unique_ptr<DragEditor> m_core;
+  Ruler* m_hrule = nullptr;
+  Ruler* m_vrule = nullptr;
+  Surface* m_surface = nullptr;
+  QScrollBar* m_hscroll = nullptr;
+  QScrollBar* m_vscroll = nullptr;
   // The size last handed to the canvas (none yet: invalid).
-  QSize handedSize_;
+  QSize m_handedSize;
   // Wheel turns not yet a whole notch (a fine-grained wheel or touchpad):
   // across, down, and of the zoom.
-  QPoint wheelRest_;
-  int zoomRest_ = 0;
+  QPoint m_wheelRest;
+  int m_zoomRest = 0;
 };
 
 }  // namespace pv

@@ -49,91 +49,91 @@ void DragEditor::MouseDown(std::int16_t Button, std::int16_t Shift, float X, flo
     Host().ContextMenu();
     return;
   }
-  if (!st_.Edit) return;
-  st_.DragActive = false;
-  st_.DragMode = DragNone;
-  st_.FeedbackShown = false;
-  const std::int16_t tool = st_.CurrentTool;
+  if (!m_st.Edit) return;
+  m_st.DragActive = false;
+  m_st.DragMode = DragNone;
+  m_st.FeedbackShown = false;
+  const std::int16_t tool = m_st.CurrentTool;
   if (IsPointerTool(tool)) {
-    st_.GrabbedObject = 0;
+    m_st.GrabbedObject = 0;
     std::int16_t cursor = 0;
     std::int16_t mode = DragNone;
     HitTest(X, Y, tool, cursor, mode);
     if (mode == DragNone) {
       SelectAtPoint(X, Y, Shift);
-      const std::int32_t g = st_.GrabbedObject;
+      const std::int32_t g = m_st.GrabbedObject;
       if (g != 0) {
         if (g <= ObjCount && g <= MaxObjects) DrawObjectItem(Objects[std::size_t(g)], DrawModeEvent);
         // A press right on a handle of the box it selected resizes at once.
         HitTest(X, Y, tool, cursor, mode);
         SetPointer(MousePointer::SizeAll);
       } else {
-        st_.RawStartX = X;
-        st_.RawStartY = Y;
-        BeginDrag(st_, X, Y, DragRubberBand);
+        m_st.RawStartX = X;
+        m_st.RawStartY = Y;
+        BeginDrag(m_st, X, Y, DragRubberBand);
       }
     }
     if (mode != DragNone) {
-      BeginDrag(st_, X, Y, mode);
+      BeginDrag(m_st, X, Y, mode);
     }
     return;
   }
   if (IsDrawingTool(tool)) {
-    st_.RawStartX = X;
-    st_.RawStartY = Y;
-    BeginDrag(st_, X, Y, DragCreate);
+    m_st.RawStartX = X;
+    m_st.RawStartY = Y;
+    BeginDrag(m_st, X, Y, DragCreate);
   }
 }
 
 void DragEditor::MouseMove(std::int16_t Button, std::int16_t Shift, float X, float Y) {
-  if (!st_.Edit) return;
+  if (!m_st.Edit) return;
   float x = X, y = Y;
-  SnapPoint(st_, x, y);
-  st_.CurrentX = x;
-  st_.CurrentY = y;
-  if (Shift != 0) p_AdjustPoint(st_.CurrentX, st_.CurrentY);
-  const bool moved = st_.CurrentX != st_.PrevX || st_.CurrentY != st_.PrevY;
-  if (moved && Button != 0 && st_.DragActive) DrawFeedback(true);
+  SnapPoint(m_st, x, y);
+  m_st.CurrentX = x;
+  m_st.CurrentY = y;
+  if (Shift != 0) p_AdjustPoint(m_st.CurrentX, m_st.CurrentY);
+  const bool moved = m_st.CurrentX != m_st.PrevX || m_st.CurrentY != m_st.PrevY;
+  if (moved && Button != 0 && m_st.DragActive) DrawFeedback(true);
   RaiseDrawCoord(Button, X, Y, x, y);
   // No drag under way (also before the first press): the pointer tells what
   // a press would do.
-  if (IsPointerTool(st_.CurrentTool) && (st_.DragMode == DragNone || st_.DragMode == 0)) SetHoverPointer(X, Y);
+  if (IsPointerTool(m_st.CurrentTool) && (m_st.DragMode == DragNone || m_st.DragMode == 0)) SetHoverPointer(X, Y);
 }
 
 void DragEditor::MouseUp(std::int16_t /*Button*/, std::int16_t Shift, float X, float Y) {
-  if (!st_.Edit) return;
-  const std::int16_t tool = st_.CurrentTool;
+  if (!m_st.Edit) return;
+  const std::int16_t tool = m_st.CurrentTool;
   if (IsDrawingTool(tool)) {
-    if (st_.DragMode != DragCreate) return;
+    if (m_st.DragMode != DragCreate) return;
     float x = X, y = Y;
-    SnapPoint(st_, x, y);
+    SnapPoint(m_st, x, y);
     if (Shift != 0) p_AdjustPoint(x, y);
     DrawFeedback(false);
-    const std::int32_t key = CreateObject(st_.AnchorX, st_.AnchorY, x, y, 0.0f, tool, st_.CurrentUserType);
+    const std::int32_t key = CreateObject(m_st.AnchorX, m_st.AnchorY, x, y, 0.0f, tool, m_st.CurrentUserType);
     if (key != 0) {
       // The host may have filled or moved records on InsertObject: draw the
       // new one where it is now.
       const std::int32_t i = IndexOfKey(key);
       if (i != 0) DrawObjectItem(Objects[std::size_t(i)], DrawModeEvent);
     }
-    st_.DragActive = false;
-    st_.DragMode = DragNone;
+    m_st.DragActive = false;
+    m_st.DragMode = DragNone;
     return;
   }
-  if (IsPointerTool(tool) && st_.DragActive) {
-    if (st_.DragMode == DragRubberBand) {
+  if (IsPointerTool(tool) && m_st.DragActive) {
+    if (m_st.DragMode == DragRubberBand) {
       DrawFeedback(false);
-      SelectInArea(CLng(st_.RawStartX), CLng(st_.RawStartY), CLng(X), CLng(Y));
+      SelectInArea(CLng(m_st.RawStartX), CLng(m_st.RawStartY), CLng(X), CLng(Y));
     } else {
       SetPointer(MousePointer::Arrow);
       float x = X, y = Y;
-      SnapPoint(st_, x, y);
+      SnapPoint(m_st, x, y);
       DrawFeedback(false);
-      ApplyDrag(st_.DragMode, st_.AnchorX, st_.AnchorY, x, y);
+      ApplyDrag(m_st.DragMode, m_st.AnchorX, m_st.AnchorY, x, y);
       Host().UpdateObjects();
     }
-    st_.DragActive = false;
-    st_.DragMode = DragNone;
+    m_st.DragActive = false;
+    m_st.DragMode = DragNone;
   }
 }
 
@@ -144,9 +144,9 @@ void DragEditor::KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) {
 // ---- Shift constraint ---------------------------------------------------------
 
 void DragEditor::p_AdjustPoint(float& x, float& y) const {
-  const float ax = st_.AnchorX;
-  const float ay = st_.AnchorY;
-  if (st_.CurrentTool == ToolDrawLine) {
+  const float ax = m_st.AnchorX;
+  const float ay = m_st.AnchorY;
+  if (m_st.CurrentTool == ToolDrawLine) {
     const float dx = x - ax;
     switch (AngleOctant(float(VectorAngle(ax, ay, x, y)))) {
       case 1:
@@ -161,7 +161,7 @@ void DragEditor::p_AdjustPoint(float& x, float& y) const {
     }
     return;
   }
-  if (st_.CurrentTool == ToolDrawBox) {
+  if (m_st.CurrentTool == ToolDrawBox) {
     // Each test sees the point as the one before left it.
     if (x - ax > 0 && y - ay < 0) y = ay - (x - ax);
     if (x - ax < 0 && y - ay < 0) y = ay + (x - ax);
@@ -174,20 +174,20 @@ void DragEditor::p_AdjustPoint(float& x, float& y) const {
 
 void DragEditor::RaiseDrawCoord(std::int16_t Button, float X, float Y, float x, float y) {
   float px = 0, py = 0, sx = 0, sy = 0;
-  if (st_.Unit == UnitPixels) {
-    px = X - float(st_.PageCornerX);
-    py = Y - float(st_.PageCornerY);
-    sx = st_.RawStartX - float(st_.PageCornerX);
-    sy = st_.RawStartY - float(st_.PageCornerY);
+  if (m_st.Unit == UnitPixels) {
+    px = X - float(m_st.PageCornerX);
+    py = Y - float(m_st.PageCornerY);
+    sx = m_st.RawStartX - float(m_st.PageCornerX);
+    sy = m_st.RawStartY - float(m_st.PageCornerY);
   } else {
     px = x - PageOrgX;
     py = y - PageOrgY;
-    sx = st_.AnchorX - PageOrgX;
-    sy = st_.AnchorY - PageOrgY;
+    sx = m_st.AnchorX - PageOrgX;
+    sy = m_st.AnchorY - PageOrgY;
   }
   float dx = px - sx;
   float dy = py - sy;
-  if (st_.Unit == UnitInches) {
+  if (m_st.Unit == UnitInches) {
     px = RoundToSteps(px / 25.4f);
     py = RoundToSteps(py / 25.4f);
     sx = RoundToSteps(sx / 25.4f);
@@ -201,7 +201,7 @@ void DragEditor::RaiseDrawCoord(std::int16_t Button, float X, float Y, float x, 
 void DragEditor::SetHoverPointer(float X, float Y) {
   std::int16_t cursor = 0;
   std::int16_t result = DragNone;
-  HitTest(X, Y, st_.CurrentTool, cursor, result);
+  HitTest(X, Y, m_st.CurrentTool, cursor, result);
   if (result == DragNone) {
     SetPointer(MousePointer::Arrow);
     return;
@@ -210,7 +210,7 @@ void DragEditor::SetHoverPointer(float X, float Y) {
     SetPointer(MousePointer::SizeAll);
     return;
   }
-  if (st_.CurrentTool == ToolRotate) {
+  if (m_st.CurrentTool == ToolRotate) {
     SetMouseIcon(CursorRotation);
     SetPointer(MousePointer::Custom);
     return;
@@ -235,8 +235,8 @@ void DragEditor::SetHoverPointer(float X, float Y) {
 void DragEditor::DrawRubberBand(float x, float y, bool dotted) {
   DcHandle dc = Dc();
   std::int32_t l = 0, t = 0, r = 0, b = 0;
-  DocToView(st_, st_.AnchorX, st_.AnchorY, l, t);
-  DocToView(st_, x, y, r, b);
+  DocToView(m_st, m_st.AnchorX, m_st.AnchorY, l, t);
+  DocToView(m_st, x, y, r, b);
   Pen pen = SolidPen(FeedbackGrey);
   if (dotted) pen.style = PenStyle::Dot;
   const Pen old = SelectPen(dc, pen);
@@ -254,25 +254,25 @@ void DragEditor::DrawFeedback(bool drawNew) {
   DcHandle dc = Dc();
   SetRop2(dc, Rop2::XorPen);
   const Brush oldBrush = SelectBrush(dc, Brush::Hollow());
-  const bool erase = st_.FeedbackShown;
-  const std::int16_t tool = st_.CurrentTool;
-  const std::int16_t mode = st_.DragMode;
+  const bool erase = m_st.FeedbackShown;
+  const std::int16_t tool = m_st.CurrentTool;
+  const std::int16_t mode = m_st.DragMode;
 
   if (IsPointerTool(tool)) {
     if (mode == DragRubberBand) {
-      if (erase) DrawRubberBand(st_.PrevX, st_.PrevY, true);
-      if (drawNew) DrawRubberBand(st_.CurrentX, st_.CurrentY, true);
+      if (erase) DrawRubberBand(m_st.PrevX, m_st.PrevY, true);
+      if (drawNew) DrawRubberBand(m_st.CurrentX, m_st.CurrentY, true);
     } else if (mode == DragMove || mode == DragRotate || IsHandleMode(mode)) {
       const std::int32_t turnPrev =
-          mode == DragRotate ? RotationDelta(st_.AnchorX, st_.AnchorY, st_.PrevX, st_.PrevY) : 0;
+          mode == DragRotate ? RotationDelta(m_st.AnchorX, m_st.AnchorY, m_st.PrevX, m_st.PrevY) : 0;
       const std::int32_t turnNow =
-          mode == DragRotate ? RotationDelta(st_.AnchorX, st_.AnchorY, st_.CurrentX, st_.CurrentY) : 0;
+          mode == DragRotate ? RotationDelta(m_st.AnchorX, m_st.AnchorY, m_st.CurrentX, m_st.CurrentY) : 0;
       const auto outline = [&](const ObjectRecord& source, float px, float py, std::int32_t turn) {
         ObjectRecord copy = source;
         if (mode == DragRotate) {
           AddAngle(copy.Angle, turn);
         } else {
-          DragRecord(mode, copy, st_.AnchorX, st_.AnchorY, px, py);
+          DragRecord(mode, copy, m_st.AnchorX, m_st.AnchorY, px, py);
         }
         DrawObjectItem(copy, DrawModeOutline);
       };
@@ -283,31 +283,31 @@ void DragEditor::DrawFeedback(bool drawNew) {
         if (mode == DragRotate && r.GeomType != GeomLine &&
             (r.UserType == UserTypeImage || r.UserType == UserTypeBarcode))
           continue;
-        if (erase) outline(r, st_.PrevX, st_.PrevY, turnPrev);
-        if (drawNew) outline(r, st_.CurrentX, st_.CurrentY, turnNow);
+        if (erase) outline(r, m_st.PrevX, m_st.PrevY, turnPrev);
+        if (drawNew) outline(r, m_st.CurrentX, m_st.CurrentY, turnNow);
       }
     }
   } else if (tool == ToolDrawBox) {
-    if (erase) DrawRubberBand(st_.PrevX, st_.PrevY, false);
-    if (drawNew) DrawRubberBand(st_.CurrentX, st_.CurrentY, false);
+    if (erase) DrawRubberBand(m_st.PrevX, m_st.PrevY, false);
+    if (drawNew) DrawRubberBand(m_st.CurrentX, m_st.CurrentY, false);
   } else if (tool == ToolDrawLine) {
     const Pen old = SelectPen(dc, SolidPen(FeedbackGrey));
     std::int32_t ax = 0, ay = 0, x = 0, y = 0;
-    DocToView(st_, st_.AnchorX, st_.AnchorY, ax, ay);
+    DocToView(m_st, m_st.AnchorX, m_st.AnchorY, ax, ay);
     if (erase) {
-      DocToView(st_, st_.PrevX, st_.PrevY, x, y);
+      DocToView(m_st, m_st.PrevX, m_st.PrevY, x, y);
       DrawSegment(dc, ax, ay, x, y);
     }
     if (drawNew) {
-      DocToView(st_, st_.CurrentX, st_.CurrentY, x, y);
+      DocToView(m_st, m_st.CurrentX, m_st.CurrentY, x, y);
       DrawSegment(dc, ax, ay, x, y);
     }
     SelectPen(dc, old);
   }
 
-  st_.PrevX = st_.CurrentX;
-  st_.PrevY = st_.CurrentY;
-  st_.FeedbackShown = true;
+  m_st.PrevX = m_st.CurrentX;
+  m_st.PrevY = m_st.CurrentY;
+  m_st.FeedbackShown = true;
   SelectBrush(dc, oldBrush);
   SetRop2(dc, Rop2::CopyPen);
   SurfaceTouched();
@@ -356,7 +356,7 @@ std::int32_t DragEditor::CreateObject(float x1, float y1, float x2, float y2, fl
   const std::int32_t key = pv::AddObject(a, b, c, d, Angle, Tool == ToolDrawBox ? GeomBox : GeomLine, UserType, false);
   if (key == 0) return 0;
   Host().InsertObject(key, UserType);
-  if (!st_.Repeat) SetTool(ToolSelect, ToolSelect);
+  if (!m_st.Repeat) SetTool(ToolSelect, ToolSelect);
   return key;
 }
 

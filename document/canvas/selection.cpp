@@ -18,7 +18,7 @@ std::int32_t LiveCount() { return ObjCount < MaxObjects ? ObjCount : MaxObjects;
 
 void DragEditor::HitTest(float X, float Y, std::int16_t tool, std::int16_t& cursor, std::int16_t& result) {
   float px = 0, py = 0;
-  ViewToDoc(st_, X, Y, px, py);
+  ViewToDoc(m_st, X, Y, px, py);
   result = DragNone;
   const std::int32_t n = LiveCount();
 
@@ -27,7 +27,7 @@ void DragEditor::HitTest(float X, float Y, std::int16_t tool, std::int16_t& curs
     const ObjectRecord& r = Record(i);
     if (!IsOn(r.IsSelected) || IsOn(r.IsHidden)) continue;
     if (r.GeomType == GeomLine) {
-      const std::int16_t c = HitTestLine(st_, px, py, r.X1, r.Y1, r.X2, r.Y2, r.Angle);
+      const std::int16_t c = HitTestLine(m_st, px, py, r.X1, r.Y1, r.X2, r.Y2, r.Angle);
       if (c == HandleLineEnd1 || c == HandleLineEnd2) {
         if (tool == ToolRotate) {
           result = DragRotate;
@@ -35,13 +35,13 @@ void DragEditor::HitTest(float X, float Y, std::int16_t tool, std::int16_t& curs
           result = c;
           cursor = HandleLineEnd1;
         }
-        st_.GrabbedObject = i;
+        m_st.GrabbedObject = i;
         return;
       }
     } else if (r.GeomType == GeomBox) {
-      const std::int16_t c = HitTestBox(st_, px, py, r.CenterX, r.CenterY, r.Width, r.Height, r.Angle, cursor);
+      const std::int16_t c = HitTestBox(m_st, px, py, r.CenterX, r.CenterY, r.Width, r.Height, r.Angle, cursor);
       if (c != HandleNone) {
-        st_.GrabbedObject = i;
+        m_st.GrabbedObject = i;
         if (tool == ToolRotate) {
           const bool corner =
               c == HandleTopRight || c == HandleTopLeft || c == HandleBottomLeft || c == HandleBottomRight;
@@ -60,12 +60,12 @@ void DragEditor::HitTest(float X, float Y, std::int16_t tool, std::int16_t& curs
     if (!IsOn(r.IsSelected)) continue;
     bool hit = false;
     if (r.GeomType == GeomLine)
-      hit = PointNearLine(st_, px, py, r.X1, r.Y1, r.X2, r.Y2, r.Angle);
+      hit = PointNearLine(m_st, px, py, r.X1, r.Y1, r.X2, r.Y2, r.Angle);
     else if (r.GeomType == GeomBox)
       hit = PointInBox(px, py, r.CenterX, r.CenterY, r.Width, r.Height, r.Angle);
     if (hit) {
       result = DragMove;
-      st_.GrabbedObject = i;
+      m_st.GrabbedObject = i;
       return;
     }
   }
@@ -74,7 +74,7 @@ void DragEditor::HitTest(float X, float Y, std::int16_t tool, std::int16_t& curs
 void DragEditor::SelectAtPoint(float X, float Y, std::int16_t Shift) {
   if (Shift == 0) DeselectAll();
   float px = 0, py = 0;
-  ViewToDoc(st_, X, Y, px, py);
+  ViewToDoc(m_st, X, Y, px, py);
   for (std::int32_t i = LiveCount(); i >= 1; --i) {
     ObjectRecord& r = Record(i);
     if (IsOn(r.IsHidden)) continue;
@@ -82,9 +82,9 @@ void DragEditor::SelectAtPoint(float X, float Y, std::int16_t Shift) {
     if (r.GeomType == GeomBox)
       hit = PointInBox(px, py, r.CenterX, r.CenterY, r.Width, r.Height, r.Angle);
     else if (r.GeomType == GeomLine)
-      hit = PointNearLine(st_, px, py, r.X1, r.Y1, r.X2, r.Y2, r.Angle);
+      hit = PointNearLine(m_st, px, py, r.X1, r.Y1, r.X2, r.Y2, r.Angle);
     if (!hit) continue;
-    st_.GrabbedObject = i;
+    m_st.GrabbedObject = i;
     r.IsSelected = VbTrue;
     const std::int32_t key = r.Key;
     const std::int16_t kind = r.UserType;
@@ -98,8 +98,8 @@ void DragEditor::SelectInArea(std::int32_t x1, std::int32_t y1, std::int32_t x2,
   if (x1 == x2 && y1 == y2) return;
   NormalizeRect(x1, y1, x2, y2);
   float ax1 = 0, ay1 = 0, ax2 = 0, ay2 = 0;
-  ViewToDoc(st_, float(x1), float(y1), ax1, ay1);
-  ViewToDoc(st_, float(x2), float(y2), ax2, ay2);
+  ViewToDoc(m_st, float(x1), float(y1), ax1, ay1);
+  ViewToDoc(m_st, float(x2), float(y2), ax2, ay2);
   for (std::int32_t i = 1; i <= LiveCount(); ++i) {
     ObjectRecord& r = Record(i);
     if (IsOn(r.IsHidden)) continue;

@@ -42,18 +42,18 @@ class DibCache {
 
   // The image kept for the key, or a null image.
   QImage Find(std::size_t offset, std::uint32_t variant) const {
-    const auto it = images_.find({offset, variant});
-    return it == images_.end() ? QImage() : it->second;
+    const auto it = m_images.find({offset, variant});
+    return it == m_images.end() ? QImage() : it->second;
   }
   // Keeps a decoded image while the budget allows.
   void Keep(std::size_t offset, std::uint32_t variant, const QImage& image) {
-    if (image.isNull() || used_ + image.sizeInBytes() > kBudgetBytes) return;
-    if (images_.emplace(std::make_pair(offset, variant), image).second) used_ += image.sizeInBytes();
+    if (image.isNull() || m_used + image.sizeInBytes() > kBudgetBytes) return;
+    if (m_images.emplace(std::make_pair(offset, variant), image).second) m_used += image.sizeInBytes();
   }
 
  private:
-  std::map<std::pair<std::size_t, std::uint32_t>, QImage> images_;
-  std::int64_t used_ = 0;
+  std::map<std::pair<std::size_t, std::uint32_t>, QImage> m_images;
+  std::int64_t m_used = 0;
 };
 
 }  // namespace pv::pictor

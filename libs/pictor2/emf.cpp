@@ -120,7 +120,7 @@ bool RegionRects(const RecordView& r, std::size_t off, std::uint32_t cb, std::ve
 
 class EmfReader {
  public:
-  EmfReader(Player& player) : p_(player), dc_(player.dc()) {}
+  EmfReader(Player& player) : m_p(player), m_dc(player.dc()) {}
   // False when the record does not hold what its type needs.
   bool Play(std::uint32_t type, const RecordView& r);
 
@@ -133,15 +133,15 @@ class EmfReader {
   bool Gradient(const RecordView& r);
   // Ends the open path with `draw` where the file may draw, else drops it.
   bool EndPathWith(void (*draw)(DeviceContext*)) {
-    if (p_.CanDraw())
-      draw(dc_);
+    if (m_p.CanDraw())
+      draw(m_dc);
     else
-      AbortPath(dc_);
+      AbortPath(m_dc);
     return true;
   }
 
-  Player& p_;
-  DeviceContext* dc_;
+  Player& m_p;
+  DeviceContext* m_dc;
 };
 
 bool EmfReader::Poly(std::uint32_t type, const RecordView& r, bool small) {
@@ -149,20 +149,20 @@ bool EmfReader::Poly(std::uint32_t type, const RecordView& r, bool small) {
   const std::size_t ptsOff = countOff + 4;
   const std::uint32_t count = r.U32(countOff);
   if (!PointsFit(r, ptsOff, count, small ? 4 : 8)) return false;
-  if (!p_.CanDraw()) return true;
+  if (!m_p.CanDraw()) return true;
   const std::vector<Point> pts = small ? Points16(r, ptsOff, count) : Points32(r, ptsOff, count);
   const int n = static_cast<int>(pts.size());
   switch (type) {
     case U_EMR_POLYBEZIER:
-    case U_EMR_POLYBEZIER16: PolyBezier(dc_, pts.data(), n); break;
+    case U_EMR_POLYBEZIER16: PolyBezier(m_dc, pts.data(), n); break;
     case U_EMR_POLYGON:
-    case U_EMR_POLYGON16: Polygon(dc_, pts.data(), n); break;
+    case U_EMR_POLYGON16: Polygon(m_dc, pts.data(), n); break;
     case U_EMR_POLYLINE:
-    case U_EMR_POLYLINE16: Polyline(dc_, pts.data(), n); break;
+    case U_EMR_POLYLINE16: Polyline(m_dc, pts.data(), n); break;
     case U_EMR_POLYBEZIERTO:
-    case U_EMR_POLYBEZIERTO16: PolyBezierTo(dc_, pts.data(), n); break;
+    case U_EMR_POLYBEZIERTO16: PolyBezierTo(m_dc, pts.data(), n); break;
     case U_EMR_POLYLINETO:
-    case U_EMR_POLYLINETO16: PolylineTo(dc_, pts.data(), n); break;
+    case U_EMR_POLYLINETO16: PolylineTo(m_dc, pts.data(), n); break;
     default: break;
   }
   return true;
@@ -184,12 +184,12 @@ bool EmfReader::PolyPoly(std::uint32_t type, const RecordView& r, bool small) {
     if (sum > count) return false;  // the counts claim more points than the record has
     counts[i] = static_cast<std::int32_t>(c);
   }
-  if (!p_.CanDraw()) return true;
+  if (!m_p.CanDraw()) return true;
   const std::vector<Point> pts = small ? Points16(r, ptsOff, count) : Points32(r, ptsOff, count);
   if (type == U_EMR_POLYPOLYGON || type == U_EMR_POLYPOLYGON16)
-    PolyPolygon(dc_, pts.data(), counts.data(), static_cast<int>(nPolys));
+    PolyPolygon(m_dc, pts.data(), counts.data(), static_cast<int>(nPolys));
   else
-    PolyPolyline(dc_, pts.data(), counts.data(), static_cast<int>(nPolys));
+    PolyPolyline(m_dc, pts.data(), counts.data(), static_cast<int>(nPolys));
   return true;
 }
 
@@ -229,11 +229,11 @@ bool EmfReader::Text(const RecordView& r, bool wide) {
     dx.resize(nChars);
     for (std::uint32_t i = 0; i < nChars; ++i) dx[i] = r.I32(offDx + 4 * per * i);
   }
-  if (!p_.CanDraw()) return true;
+  if (!m_p.CanDraw()) return true;
   // A character array with surrogate pairs has fewer QChars' worth of
   // advances in some writers; only pass advances when the counts agree.
   const bool useDx = !dx.empty() && static_cast<std::size_t>(text.size()) == dx.size();
-  ExtTextOut(dc_, x, y, options & (EtoOpaque | EtoClipped), haveRect ? &rect : nullptr, text,
+  ExtTextOut(m_dc, x, y, options & (EtoOpaque | EtoClipped), haveRect ? &rect : nullptr, text,
              useDx ? dx.data() : nullptr);
   return true;
 }
@@ -257,7 +257,7 @@ bool EmfReader::Font(const RecordView& r) {
     if (face[len] == 0) break;
   }
   if (len > 0) f.face = QString::fromUtf16(face, len);
-  p_.Put(r.U32(OFF(U_EMREXTCREATEFONTINDIRECTW, ihFont)), f);
+  m_p.Put(r.U32(OFF(U_EMREXTCREATEFONTINDIRECTW, ihFont)), f);
   return true;
 }
 
@@ -271,7 +271,7 @@ bool EmfReader::Gradient(const RecordView& r) {
   const std::size_t per = mode == 2 ? 3 : 2;
   const std::size_t iOff = vOff + 16 * static_cast<std::size_t>(nVer);
   if (mode > 2 || !PointsFit(r, iOff, nGrad, 4 * per)) return false;
-  if (!p_.CanDraw()) return true;
+  if (!m_p.CanDraw()) return true;
   std::vector<TriVertex> v(nVer);
   for (std::uint32_t i = 0; i < nVer; ++i) {
     const std::size_t o = vOff + 16 * i;
@@ -282,7 +282,7 @@ bool EmfReader::Gradient(const RecordView& r) {
     idx[i] = r.U32(iOff + 4 * i);
     if (idx[i] >= nVer) return false;
   }
-  GradientFill(dc_, v.data(), static_cast<int>(v.size()), idx.data(), static_cast<int>(idx.size()),
+  GradientFill(m_dc, v.data(), static_cast<int>(v.size()), idx.data(), static_cast<int>(idx.size()),
                static_cast<GradientMode>(mode));
   return true;
 }
@@ -366,7 +366,7 @@ BitmapFields ReadBitmap(const RecordView& r, const BitmapLayout& l) {
 }  // namespace
 
 bool EmfReader::Blit(std::uint32_t type, const RecordView& r) {
-  if (!p_.CanDraw()) return true;
+  if (!m_p.CanDraw()) return true;
   const BitmapLayout* layout = nullptr;
   switch (type) {
     case U_EMR_BITBLT: layout = &kBitBlt; break;
@@ -379,22 +379,22 @@ bool EmfReader::Blit(std::uint32_t type, const RecordView& r) {
   }
   const BitmapFields f = ReadBitmap(r, *layout);
   if (f.cbBmi == 0 && layout->rop) {  // no source: a pattern operation
-    PatBlt(dc_, f.dest, f.rop);
+    PatBlt(m_dc, f.dest, f.rop);
     return true;
   }
   if (type == U_EMR_STRETCHBLT && r.size() < sizeof(U_EMRSTRETCHBLT)) return false;
   const std::size_t blend = OFF(U_EMRALPHABLEND, Blend);
   const bool pixelAlpha = type == U_EMR_ALPHABLEND && (r.U8(blend + 3) & 0x01) != 0;
-  const QImage img = p_.Dib(r.data(), pixelAlpha ? 1u : 0u,
-                            [&] { return RecordDib(r, f.usage, f.offBmi, f.cbBmi, f.offBits, f.cbBits, pixelAlpha); });
+  const QImage img = m_p.Dib(r.data(), pixelAlpha ? 1u : 0u,
+                             [&] { return RecordDib(r, f.usage, f.offBmi, f.cbBmi, f.offBits, f.cbBits, pixelAlpha); });
   if (img.isNull()) return false;
   const Rect src = SourceRect(r, f.offBmi, img, f.sx, f.sy, f.scx, f.scy, layout->fromBottom);
   if (type == U_EMR_ALPHABLEND)
-    AlphaBlendImage(dc_, f.dest, img, &src, r.U8(blend + 2), pixelAlpha);
+    AlphaBlendImage(m_dc, f.dest, img, &src, r.U8(blend + 2), pixelAlpha);
   else if (type == U_EMR_TRANSPARENTBLT)
-    TransparentImage(dc_, f.dest, img, &src, r.U32(blend) & 0x00FFFFFFu);
+    TransparentImage(m_dc, f.dest, img, &src, r.U32(blend) & 0x00FFFFFFu);
   else
-    StretchImage(dc_, f.dest, img, &src, f.rop);
+    StretchImage(m_dc, f.dest, img, &src, f.rop);
   return true;
 }
 
@@ -421,49 +421,49 @@ bool EmfReader::Play(std::uint32_t type, const RecordView& r) {
       const std::uint32_t count = r.U32(countOff);
       const std::size_t each = small ? 4 : 8;
       if (!PointsFit(r, countOff + 4, count, each + 1)) return false;
-      if (!p_.CanDraw()) return true;
+      if (!m_p.CanDraw()) return true;
       const std::vector<Point> pts = small ? Points16(r, countOff + 4, count) : Points32(r, countOff + 4, count);
-      PolyDraw(dc_, pts.data(), r.data() + countOff + 4 + each * count, static_cast<int>(count));
+      PolyDraw(m_dc, pts.data(), r.data() + countOff + 4 + each * count, static_cast<int>(count));
       return true;
     }
 
-    case U_EMR_SETWINDOWEXTEX: p_.SetWindowExt(r.I32(8), r.I32(12)); return true;
-    case U_EMR_SETWINDOWORGEX: p_.SetWindowOrg(r.I32(8), r.I32(12)); return true;
-    case U_EMR_SETVIEWPORTEXTEX: p_.SetViewportExt(r.I32(8), r.I32(12)); return true;
-    case U_EMR_SETVIEWPORTORGEX: p_.SetViewportOrg(r.I32(8), r.I32(12)); return true;
-    case U_EMR_SCALEVIEWPORTEXTEX: p_.ScaleViewportExt(r.I32(8), r.I32(12), r.I32(16), r.I32(20)); return true;
-    case U_EMR_SCALEWINDOWEXTEX: p_.ScaleWindowExt(r.I32(8), r.I32(12), r.I32(16), r.I32(20)); return true;
-    case U_EMR_SETMAPMODE: p_.SetMapMode(r.I32(8)); return true;
-    case U_EMR_SETWORLDTRANSFORM: p_.SetWorld(XFormAt(r, 8)); return true;
-    case U_EMR_MODIFYWORLDTRANSFORM: p_.ModifyWorld(XFormAt(r, 8), r.U32(32)); return true;
-    case U_EMR_SETBRUSHORGEX: SetBrushOrigin(dc_, Point{r.I32(8), r.I32(12)}); return true;
+    case U_EMR_SETWINDOWEXTEX: m_p.SetWindowExt(r.I32(8), r.I32(12)); return true;
+    case U_EMR_SETWINDOWORGEX: m_p.SetWindowOrg(r.I32(8), r.I32(12)); return true;
+    case U_EMR_SETVIEWPORTEXTEX: m_p.SetViewportExt(r.I32(8), r.I32(12)); return true;
+    case U_EMR_SETVIEWPORTORGEX: m_p.SetViewportOrg(r.I32(8), r.I32(12)); return true;
+    case U_EMR_SCALEVIEWPORTEXTEX: m_p.ScaleViewportExt(r.I32(8), r.I32(12), r.I32(16), r.I32(20)); return true;
+    case U_EMR_SCALEWINDOWEXTEX: m_p.ScaleWindowExt(r.I32(8), r.I32(12), r.I32(16), r.I32(20)); return true;
+    case U_EMR_SETMAPMODE: m_p.SetMapMode(r.I32(8)); return true;
+    case U_EMR_SETWORLDTRANSFORM: m_p.SetWorld(XFormAt(r, 8)); return true;
+    case U_EMR_MODIFYWORLDTRANSFORM: m_p.ModifyWorld(XFormAt(r, 8), r.U32(32)); return true;
+    case U_EMR_SETBRUSHORGEX: SetBrushOrigin(m_dc, Point{r.I32(8), r.I32(12)}); return true;
 
-    case U_EMR_SAVEDC: p_.Save(); return true;
-    case U_EMR_RESTOREDC: p_.Restore(r.I32(8)); return true;
+    case U_EMR_SAVEDC: m_p.Save(); return true;
+    case U_EMR_RESTOREDC: m_p.Restore(r.I32(8)); return true;
 
-    case U_EMR_SETTEXTCOLOR: SetTextColour(dc_, ColourAt(r, 8)); return true;
-    case U_EMR_SETBKCOLOR: SetBkColour(dc_, ColourAt(r, 8)); return true;
-    case U_EMR_SETBKMODE: SetBkMode(dc_, r.U32(8) == 1 ? BkMode::Transparent : BkMode::Opaque); return true;
+    case U_EMR_SETTEXTCOLOR: SetTextColour(m_dc, ColourAt(r, 8)); return true;
+    case U_EMR_SETBKCOLOR: SetBkColour(m_dc, ColourAt(r, 8)); return true;
+    case U_EMR_SETBKMODE: SetBkMode(m_dc, r.U32(8) == 1 ? BkMode::Transparent : BkMode::Opaque); return true;
     case U_EMR_SETPOLYFILLMODE:
-      SetPolyFillMode(dc_, r.U32(8) == 2 ? FillMode::Winding : FillMode::Alternate);
+      SetPolyFillMode(m_dc, r.U32(8) == 2 ? FillMode::Winding : FillMode::Alternate);
       return true;
-    case U_EMR_SETTEXTALIGN: SetTextAlign(dc_, r.U32(8) & 0x1F); return true;
+    case U_EMR_SETTEXTALIGN: SetTextAlign(m_dc, r.U32(8) & 0x1F); return true;
     case U_EMR_SETARCDIRECTION:
-      SetArcDirection(dc_, r.U32(8) == 2 ? ArcDirection::Clockwise : ArcDirection::CounterClockwise);
+      SetArcDirection(m_dc, r.U32(8) == 2 ? ArcDirection::Clockwise : ArcDirection::CounterClockwise);
       return true;
-    case U_EMR_SETMITERLIMIT: SetMiterLimit(dc_, std::clamp<double>(r.U32(8), 1, 100)); return true;
+    case U_EMR_SETMITERLIMIT: SetMiterLimit(m_dc, std::clamp<double>(r.U32(8), 1, 100)); return true;
     case U_EMR_SETROP2:
-      if (r.U32(8) >= 1 && r.U32(8) <= 16) SetRop2(dc_, static_cast<Rop2>(r.U32(8)));
+      if (r.U32(8) >= 1 && r.U32(8) <= 16) SetRop2(m_dc, static_cast<Rop2>(r.U32(8)));
       return true;
     case U_EMR_SETSTRETCHBLTMODE:
-      if (r.U32(8) >= 1 && r.U32(8) <= 4) SetStretchMode(dc_, static_cast<StretchMode>(r.U32(8)));
+      if (r.U32(8) >= 1 && r.U32(8) <= 4) SetStretchMode(m_dc, static_cast<StretchMode>(r.U32(8)));
       return true;
 
     case U_EMR_CREATEPEN: {
       const std::size_t lp = OFF(U_EMRCREATEPEN, lopn);
-      p_.Put(r.U32(OFF(U_EMRCREATEPEN, ihPen)),
-             MakePen(r.U32(lp + OFF(U_LOGPEN, lopnStyle)), r.I32(lp + OFF(U_LOGPEN, lopnWidth)),
-                     ColourAt(r, lp + OFF(U_LOGPEN, lopnColor))));
+      m_p.Put(r.U32(OFF(U_EMRCREATEPEN, ihPen)),
+              MakePen(r.U32(lp + OFF(U_LOGPEN, lopnStyle)), r.I32(lp + OFF(U_LOGPEN, lopnWidth)),
+                      ColourAt(r, lp + OFF(U_LOGPEN, lopnColor))));
       return true;
     }
     case U_EMR_EXTCREATEPEN: {
@@ -479,12 +479,12 @@ bool EmfReader::Play(std::uint32_t type, const RecordView& r) {
         pen.dashCount = static_cast<int>(std::min<std::uint32_t>(n, 16));
         for (int i = 0; i < pen.dashCount; ++i) pen.dashes[i] = r.U32(entries + 4 * static_cast<std::size_t>(i));
       }
-      p_.Put(r.U32(OFF(U_EMREXTCREATEPEN, ihPen)), pen);
+      m_p.Put(r.U32(OFF(U_EMREXTCREATEPEN, ihPen)), pen);
       return true;
     }
     case U_EMR_CREATEBRUSHINDIRECT: {
       const std::size_t lb = OFF(U_EMRCREATEBRUSHINDIRECT, lb);
-      p_.Put(r.U32(OFF(U_EMRCREATEBRUSHINDIRECT, ihBrush)), MakeBrush(r.U32(lb), ColourAt(r, lb + 4), r.U32(lb + 8)));
+      m_p.Put(r.U32(OFF(U_EMRCREATEBRUSHINDIRECT, ihBrush)), MakeBrush(r.U32(lb), ColourAt(r, lb + 4), r.U32(lb + 8)));
       return true;
     }
     case U_EMR_CREATEDIBPATTERNBRUSHPT:
@@ -494,85 +494,85 @@ bool EmfReader::Play(std::uint32_t type, const RecordView& r) {
                                    r.U32(OFF(U_EMRCREATEMONOBRUSH, offBits)), r.U32(OFF(U_EMRCREATEMONOBRUSH, cbBits)));
       Brush b = img.isNull() ? Brush::SolidColour(Rgb(0, 0, 0)) : Brush::PatternImage(img);
       b.monochrome = type == U_EMR_CREATEMONOBRUSH && !img.isNull();
-      p_.Put(r.U32(OFF(U_EMRCREATEMONOBRUSH, ihBrush)), b);
+      m_p.Put(r.U32(OFF(U_EMRCREATEMONOBRUSH, ihBrush)), b);
       return !img.isNull();
     }
     case U_EMR_EXTCREATEFONTINDIRECTW: return Font(r);
-    case U_EMR_SELECTOBJECT: p_.Select(r.U32(8)); return true;
-    case U_EMR_DELETEOBJECT: p_.Delete(r.U32(8)); return true;
+    case U_EMR_SELECTOBJECT: m_p.Select(r.U32(8)); return true;
+    case U_EMR_DELETEOBJECT: m_p.Delete(r.U32(8)); return true;
 
-    case U_EMR_MOVETOEX: MoveTo(dc_, r.I32(8), r.I32(12)); return true;
+    case U_EMR_MOVETOEX: MoveTo(m_dc, r.I32(8), r.I32(12)); return true;
     case U_EMR_LINETO:
-      if (p_.CanDraw()) LineTo(dc_, r.I32(8), r.I32(12));
+      if (m_p.CanDraw()) LineTo(m_dc, r.I32(8), r.I32(12));
       return true;
     case U_EMR_RECTANGLE:
-      if (p_.CanDraw()) Rectangle(dc_, RectAt(r, 8));
+      if (m_p.CanDraw()) Rectangle(m_dc, RectAt(r, 8));
       return true;
     case U_EMR_ELLIPSE:
-      if (p_.CanDraw()) Ellipse(dc_, RectAt(r, 8));
+      if (m_p.CanDraw()) Ellipse(m_dc, RectAt(r, 8));
       return true;
     case U_EMR_ROUNDRECT:
-      if (p_.CanDraw()) RoundRect(dc_, RectAt(r, 8), r.I32(24), r.I32(28));
+      if (m_p.CanDraw()) RoundRect(m_dc, RectAt(r, 8), r.I32(24), r.I32(28));
       return true;
     case U_EMR_ARC:
     case U_EMR_ARCTO:
     case U_EMR_CHORD:
     case U_EMR_PIE: {
-      if (!p_.CanDraw()) return true;
+      if (!m_p.CanDraw()) return true;
       const Rect box = RectAt(r, 8);
       const Point s{r.I32(24), r.I32(28)}, e{r.I32(32), r.I32(36)};
       if (type == U_EMR_ARC)
-        Arc(dc_, box, s, e);
+        Arc(m_dc, box, s, e);
       else if (type == U_EMR_ARCTO)
-        ArcTo(dc_, box, s, e);
+        ArcTo(m_dc, box, s, e);
       else if (type == U_EMR_CHORD)
-        Chord(dc_, box, s, e);
+        Chord(m_dc, box, s, e);
       else
-        Pie(dc_, box, s, e);
+        Pie(m_dc, box, s, e);
       return true;
     }
     case U_EMR_ANGLEARC:
-      if (!p_.CanDraw() || !std::isfinite(r.F32(20)) || !std::isfinite(r.F32(24))) return true;
+      if (!m_p.CanDraw() || !std::isfinite(r.F32(20)) || !std::isfinite(r.F32(24))) return true;
       // A zero radius is a line to the centre (the context's arc needs a
       // box with an area).
       if (r.U32(16) == 0)
-        LineTo(dc_, r.I32(8), r.I32(12));
+        LineTo(m_dc, r.I32(8), r.I32(12));
       else
-        AngleArc(dc_, r.I32(8), r.I32(12), std::min<std::uint32_t>(r.U32(16), 1u << 30), r.F32(20), r.F32(24));
+        AngleArc(m_dc, r.I32(8), r.I32(12), std::min<std::uint32_t>(r.U32(16), 1u << 30), r.F32(20), r.F32(24));
       return true;
     case U_EMR_SETPIXELV:
-      if (p_.CanDraw()) SetPixel(dc_, r.I32(8), r.I32(12), ColourAt(r, 16));
+      if (m_p.CanDraw()) SetPixel(m_dc, r.I32(8), r.I32(12), ColourAt(r, 16));
       return true;
 
-    case U_EMR_BEGINPATH: BeginPath(dc_); return true;
-    case U_EMR_ENDPATH: EndPath(dc_); return true;
-    case U_EMR_ABORTPATH: AbortPath(dc_); return true;
-    case U_EMR_CLOSEFIGURE: CloseFigure(dc_); return true;
+    case U_EMR_BEGINPATH: BeginPath(m_dc); return true;
+    case U_EMR_ENDPATH: EndPath(m_dc); return true;
+    case U_EMR_ABORTPATH: AbortPath(m_dc); return true;
+    case U_EMR_CLOSEFIGURE: CloseFigure(m_dc); return true;
     case U_EMR_FILLPATH: return EndPathWith(FillPath);
     case U_EMR_STROKEPATH: return EndPathWith(StrokePath);
     case U_EMR_STROKEANDFILLPATH: return EndPathWith(StrokeAndFillPath);
-    case U_EMR_FLATTENPATH: FlattenPath(dc_); return true;
-    case U_EMR_WIDENPATH: WidenPath(dc_); return true;
+    case U_EMR_FLATTENPATH: FlattenPath(m_dc); return true;
+    case U_EMR_WIDENPATH: WidenPath(m_dc); return true;
     case U_EMR_SELECTCLIPPATH: {
       const std::uint32_t mode = r.U32(8);
-      if (mode >= 1 && mode <= 5) SelectClipPath(dc_, static_cast<RegionOp>(mode));
-      p_.ClipChanged();
+      if (mode >= 1 && mode <= 5) SelectClipPath(m_dc, static_cast<RegionOp>(mode));
+      m_p.ClipChanged();
       return true;
     }
 
-    case U_EMR_INTERSECTCLIPRECT: IntersectClipRect(dc_, RectAt(r, 8)); return true;
+    case U_EMR_INTERSECTCLIPRECT: IntersectClipRect(m_dc, RectAt(r, 8)); return true;
     case U_EMR_EXCLUDECLIPRECT:
-      ExcludeClipRect(dc_, RectAt(r, 8));
-      p_.ClipChanged();
+      ExcludeClipRect(m_dc, RectAt(r, 8));
+      m_p.ClipChanged();
       return true;
     case U_EMR_OFFSETCLIPRGN: {
       // The offset is logical; the context moves regions in device units.
-      const QTransform t = LogicalToDeviceTransform(dc_);
+      const QTransform t = LogicalToDeviceTransform(m_dc);
       const QPointF d = t.map(QPointF(r.I32(8), r.I32(12))) - t.map(QPointF(0, 0));
       if (std::isfinite(d.x()) && std::isfinite(d.y()) && std::abs(d.x()) < 1e8 && std::abs(d.y()) < 1e8)
-        OffsetClipRegion(dc_, static_cast<std::int32_t>(std::lround(d.x())),
+        OffsetClipRegion(m_dc, static_cast<std::int32_t>(std::lround(d.x())),
                          static_cast<std::int32_t>(std::lround(d.y())));
-      p_.ClipChanged();
+      m_p.ClipChanged();
       return true;
     }
     case U_EMR_EXTSELECTCLIPRGN: {
@@ -580,15 +580,15 @@ bool EmfReader::Play(std::uint32_t type, const RecordView& r) {
       const std::uint32_t mode = r.U32(OFF(U_EMREXTSELECTCLIPRGN, iMode));
       if (mode < 1 || mode > 5) return true;
       if (cb == 0) {
-        if (mode == U_RGN_COPY) SelectClipRegion(dc_, nullptr, RegionOp::Copy);
-        p_.ClipChanged();
+        if (mode == U_RGN_COPY) SelectClipRegion(m_dc, nullptr, RegionOp::Copy);
+        m_p.ClipChanged();
         return true;
       }
       std::vector<QRectF> rects;
       if (!RegionRects(r, OFF(U_EMREXTSELECTCLIPRGN, RgnData), cb, &rects)) return false;
-      const Region rgn = p_.DeviceRegion(rects);
-      SelectClipRegion(dc_, &rgn, static_cast<RegionOp>(mode));
-      p_.ClipChanged();
+      const Region rgn = m_p.DeviceRegion(rects);
+      SelectClipRegion(m_dc, &rgn, static_cast<RegionOp>(mode));
+      m_p.ClipChanged();
       return true;
     }
     case U_EMR_FILLRGN:
@@ -600,17 +600,17 @@ bool EmfReader::Play(std::uint32_t type, const RecordView& r) {
       if (type == U_EMR_FRAMERGN) dataOff = OFF(U_EMRFRAMERGN, RgnData);
       std::vector<QRectF> rects;
       if (!RegionRects(r, dataOff, r.U32(OFF(U_EMRINVERTRGN, cbRgnData)), &rects)) return false;
-      if (!p_.CanDraw()) return true;
-      const Region rgn = p_.DeviceRegion(rects);
+      if (!m_p.CanDraw()) return true;
+      const Region rgn = m_p.DeviceRegion(rects);
       if (type == U_EMR_PAINTRGN)
-        PaintRegion(dc_, rgn);
+        PaintRegion(m_dc, rgn);
       else if (type == U_EMR_INVERTRGN)
-        InvertRegion(dc_, rgn);
-      else if (const Brush* b = p_.BrushAt(r.U32(OFF(U_EMRFILLRGN, ihBrush)))) {
+        InvertRegion(m_dc, rgn);
+      else if (const Brush* b = m_p.BrushAt(r.U32(OFF(U_EMRFILLRGN, ihBrush)))) {
         if (type == U_EMR_FILLRGN)
-          FillRegion(dc_, rgn, *b);
+          FillRegion(m_dc, rgn, *b);
         else
-          FrameRegion(dc_, rgn, *b, r.I32(OFF(U_EMRFRAMERGN, szlStroke)), r.I32(OFF(U_EMRFRAMERGN, szlStroke) + 4));
+          FrameRegion(m_dc, rgn, *b, r.I32(OFF(U_EMRFRAMERGN, szlStroke)), r.I32(OFF(U_EMRFRAMERGN, szlStroke) + 4));
       }
       return true;
     }

@@ -55,19 +55,19 @@ class MetafileCache {
     if (ec) return {};
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
     if (ec) return {};
-    for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+    for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
       if (it->path == path && it->mtime == mtime && it->size == size) {
-        entries_.splice(entries_.begin(), entries_, it);
-        return entries_.front().metafile;
+        m_entries.splice(m_entries.begin(), m_entries, it);
+        return m_entries.front().metafile;
       }
     }
     auto bytes = ReadWholeFile(fileName);
     if (!bytes) return {};
     Metafile metafile{std::make_shared<const std::vector<std::uint8_t>>(std::move(*bytes)),
                       std::make_shared<DibCache>()};
-    std::erase_if(entries_, [&](const Entry& e) { return e.path == path; });
-    entries_.push_front(Entry{path, mtime, size, metafile});
-    if (entries_.size() > kMaxEntries) entries_.pop_back();
+    std::erase_if(m_entries, [&](const Entry& e) { return e.path == path; });
+    m_entries.push_front(Entry{path, mtime, size, metafile});
+    if (m_entries.size() > kMaxEntries) m_entries.pop_back();
     return metafile;
   }
 
@@ -79,7 +79,7 @@ class MetafileCache {
     Metafile metafile;
   };
   static constexpr std::size_t kMaxEntries = 8;
-  std::list<Entry> entries_;
+  std::list<Entry> m_entries;
 };
 
 class BitmapRenderer {
@@ -100,14 +100,14 @@ class BitmapRenderer {
   std::int32_t RenderMetaFile(DeviceContext* dc, const Rect* rect, const char* fileName) {
     // Played from memory: no scratch file is written anywhere.
     if (dc == nullptr || rect == nullptr) return 0;
-    const MetafileCache::Metafile metafile = metafiles_.Get(fileName);
+    const MetafileCache::Metafile metafile = m_metafiles.Get(fileName);
     if (!metafile.bytes) return 0;
     const auto& bytes = *metafile.bytes;
     return PlayMetafile(dc, bytes.data(), bytes.size(), *rect, metafile.dibs.get()) == PlayResult::Played ? 1 : 0;
   }
 
   Colour SetMaskColor(Colour colour) {
-    maskColor_ = colour;
+    m_maskColor = colour;
     return colour;
   }
 
@@ -123,11 +123,11 @@ class BitmapRenderer {
     return static_cast<double>(height) / static_cast<double>(width);
   }
 
-  Colour maskColor() const { return maskColor_; }
+  Colour maskColor() const { return m_maskColor; }
 
  private:
-  Colour maskColor_ = 129535;  // red 255, green 249, blue 1
-  MetafileCache metafiles_;
+  Colour m_maskColor = 129535;  // red 255, green 249, blue 1
+  MetafileCache m_metafiles;
 };
 
 BitmapRenderer g_renderer;

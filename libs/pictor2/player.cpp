@@ -40,24 +40,24 @@ Pen CentredPen(Colour c) {
 }  // namespace
 
 Player::Player(DeviceContext* dc, const QTransform& frameMap, double dpmmX, double dpmmY, bool wmf)
-    : dc_(dc), frameMap_(frameMap), dpmmX_(dpmmX), dpmmY_(dpmmY), wmf_(wmf) {
-  const XForm w = GetWorldTransform(dc_);
-  base_ = QTransform(w.m11, w.m12, w.m21, w.m22, w.dx, w.dy);
-  hasOuterClip_ = GetClipRegion(dc_, &outerClip_);
-  if (wmf_) map_.mode = 8;
-  objects_.resize(1);
+    : m_dc(dc), m_frameMap(frameMap), m_dpmmX(dpmmX), m_dpmmY(dpmmY), m_wmf(wmf) {
+  const XForm w = GetWorldTransform(m_dc);
+  m_base = QTransform(w.m11, w.m12, w.m21, w.m22, w.dx, w.dy);
+  m_hasOuterClip = GetClipRegion(m_dc, &m_outerClip);
+  if (m_wmf) m_map.mode = 8;
+  m_objects.resize(1);
   // A fresh context's defaults, as the records expect them.
-  SelectPen(dc_, CentredPen(Rgb(0, 0, 0)));
-  SelectBrush(dc_, Brush::SolidColour(Rgb(255, 255, 255)));
-  SelectFont(dc_, Font{});
-  SetTextColour(dc_, Rgb(0, 0, 0));
-  SetBkColour(dc_, Rgb(255, 255, 255));
-  SetBkMode(dc_, BkMode::Opaque);
-  SetPolyFillMode(dc_, FillMode::Alternate);
-  SetTextAlign(dc_, TaLeft | TaTop);
-  SetRop2(dc_, Rop2::CopyPen);
-  SetArcDirection(dc_, ArcDirection::CounterClockwise);
-  SetStretchMode(dc_, StretchMode::ColorOnColor);  // a blit stretches without smoothing, as GDI's default
+  SelectPen(m_dc, CentredPen(Rgb(0, 0, 0)));
+  SelectBrush(m_dc, Brush::SolidColour(Rgb(255, 255, 255)));
+  SelectFont(m_dc, Font{});
+  SetTextColour(m_dc, Rgb(0, 0, 0));
+  SetBkColour(m_dc, Rgb(255, 255, 255));
+  SetBkMode(m_dc, BkMode::Opaque);
+  SetPolyFillMode(m_dc, FillMode::Alternate);
+  SetTextAlign(m_dc, TaLeft | TaTop);
+  SetRop2(m_dc, Rop2::CopyPen);
+  SetArcDirection(m_dc, ArcDirection::CounterClockwise);
+  SetStretchMode(m_dc, StretchMode::ColorOnColor);  // a blit stretches without smoothing, as GDI's default
   Update();
 }
 
@@ -65,32 +65,32 @@ Player::~Player() = default;
 
 QTransform Player::PageToDevice() const {
   double sx = 1, sy = 1;
-  switch (map_.mode) {
+  switch (m_map.mode) {
     case 2:
-      sx = dpmmX_ * 0.1;
-      sy = -dpmmY_ * 0.1;
+      sx = m_dpmmX * 0.1;
+      sy = -m_dpmmY * 0.1;
       break;
     case 3:
-      sx = dpmmX_ * 0.01;
-      sy = -dpmmY_ * 0.01;
+      sx = m_dpmmX * 0.01;
+      sy = -m_dpmmY * 0.01;
       break;
     case 4:
-      sx = dpmmX_ * 0.254;
-      sy = -dpmmY_ * 0.254;
+      sx = m_dpmmX * 0.254;
+      sy = -m_dpmmY * 0.254;
       break;
     case 5:
-      sx = dpmmX_ * 0.0254;
-      sy = -dpmmY_ * 0.0254;
+      sx = m_dpmmX * 0.0254;
+      sy = -m_dpmmY * 0.0254;
       break;
     case 6:
-      sx = dpmmX_ * 25.4 / 1440;
-      sy = -dpmmY_ * 25.4 / 1440;
+      sx = m_dpmmX * 25.4 / 1440;
+      sy = -m_dpmmY * 25.4 / 1440;
       break;
     case 7:
     case 8:
-      sx = map_.vpExt.x() / map_.winExt.x();
-      sy = map_.vpExt.y() / map_.winExt.y();
-      if (map_.mode == 7) {
+      sx = m_map.vpExt.x() / m_map.winExt.x();
+      sy = m_map.vpExt.y() / m_map.winExt.y();
+      if (m_map.mode == 7) {
         const double m = std::min(std::abs(sx), std::abs(sy));
         sx = std::copysign(m, sx);
         sy = std::copysign(m, sy);
@@ -98,111 +98,111 @@ QTransform Player::PageToDevice() const {
       break;
     default: break;
   }
-  return QTransform(sx, 0, 0, sy, map_.vpOrg.x() - map_.winOrg.x() * sx, map_.vpOrg.y() - map_.winOrg.y() * sy);
+  return QTransform(sx, 0, 0, sy, m_map.vpOrg.x() - m_map.winOrg.x() * sx, m_map.vpOrg.y() - m_map.winOrg.y() * sy);
 }
 
 void Player::Update() {
-  const QTransform total = map_.world * PageToDevice() * frameMap_ * base_;
+  const QTransform total = m_map.world * PageToDevice() * m_frameMap * m_base;
   const double det = total.determinant();
-  drawable_ = Finite(total) && std::isfinite(det) && std::abs(det) > 1e-12 && SetWorldTransform(dc_, ToXForm(total));
+  m_drawable = Finite(total) && std::isfinite(det) && std::abs(det) > 1e-12 && SetWorldTransform(m_dc, ToXForm(total));
 }
 
 void Player::SetMapMode(int mode) {
-  if (wmf_ || mode < 1 || mode > 8) return;
-  map_.mode = mode;
+  if (m_wmf || mode < 1 || mode > 8) return;
+  m_map.mode = mode;
   Update();
 }
 void Player::SetWindowOrg(double x, double y) {
-  map_.winOrg = {x, y};
+  m_map.winOrg = {x, y};
   Update();
 }
 void Player::SetWindowExt(double x, double y) {
   if (!Usable(x) || !Usable(y)) return;
-  map_.winExt = {x, y};
+  m_map.winExt = {x, y};
   Update();
 }
 void Player::SetViewportOrg(double x, double y) {
-  if (wmf_) return;
-  map_.vpOrg = {x, y};
+  if (m_wmf) return;
+  m_map.vpOrg = {x, y};
   Update();
 }
 void Player::SetViewportExt(double x, double y) {
-  if (wmf_ || !Usable(x) || !Usable(y)) return;
-  map_.vpExt = {x, y};
+  if (m_wmf || !Usable(x) || !Usable(y)) return;
+  m_map.vpExt = {x, y};
   Update();
 }
 void Player::OffsetWindowOrg(double dx, double dy) {
-  map_.winOrg += QPointF(dx, dy);
+  m_map.winOrg += QPointF(dx, dy);
   Update();
 }
 void Player::OffsetViewportOrg(double dx, double dy) {
-  if (wmf_) return;
-  map_.vpOrg += QPointF(dx, dy);
+  if (m_wmf) return;
+  m_map.vpOrg += QPointF(dx, dy);
   Update();
 }
 void Player::ScaleWindowExt(double xNum, double xDen, double yNum, double yDen) {
   if (!Usable(xNum) || !Usable(xDen) || !Usable(yNum) || !Usable(yDen)) return;
-  SetWindowExt(map_.winExt.x() * xNum / xDen, map_.winExt.y() * yNum / yDen);
+  SetWindowExt(m_map.winExt.x() * xNum / xDen, m_map.winExt.y() * yNum / yDen);
 }
 void Player::ScaleViewportExt(double xNum, double xDen, double yNum, double yDen) {
   if (!Usable(xNum) || !Usable(xDen) || !Usable(yNum) || !Usable(yDen)) return;
-  SetViewportExt(map_.vpExt.x() * xNum / xDen, map_.vpExt.y() * yNum / yDen);
+  SetViewportExt(m_map.vpExt.x() * xNum / xDen, m_map.vpExt.y() * yNum / yDen);
 }
 void Player::SetWorld(const QTransform& t) {
   if (!Finite(t)) return;
-  map_.world = t;
+  m_map.world = t;
   Update();
 }
 void Player::SetWmfViewport(const Rect& target) {
-  map_.vpOrg = QPointF(target.left, target.top);
-  map_.vpExt = QPointF(RectWidth(target), RectHeight(target));
+  m_map.vpOrg = QPointF(target.left, target.top);
+  m_map.vpExt = QPointF(RectWidth(target), RectHeight(target));
   Update();
 }
 
 void Player::ModifyWorld(const QTransform& t, std::uint32_t mode) {
   if (!Finite(t)) return;
   switch (mode) {
-    case 1: map_.world = QTransform(); break;
-    case 2: map_.world = t * map_.world; break;
-    case 3: map_.world = map_.world * t; break;
-    case 4: map_.world = t; break;
+    case 1: m_map.world = QTransform(); break;
+    case 2: m_map.world = t * m_map.world; break;
+    case 3: m_map.world = m_map.world * t; break;
+    case 4: m_map.world = t; break;
     default: return;
   }
   Update();
 }
 
 void Player::Save() {
-  if (saved_.size() >= 4096) return;  // deeper than any drawing needs
-  SaveDC(dc_);
-  saved_.push_back(map_);
+  if (m_saved.size() >= 4096) return;  // deeper than any drawing needs
+  SaveDC(m_dc);
+  m_saved.push_back(m_map);
 }
 
 void Player::Restore(std::int32_t which) {
-  const auto depth = static_cast<std::int64_t>(saved_.size());
+  const auto depth = static_cast<std::int64_t>(m_saved.size());
   std::int64_t back = 0;
   if (which < 0)
     back = -static_cast<std::int64_t>(which);
   else if (which > 0 && which <= depth)
     back = depth - which + 1;
   if (back <= 0 || back > depth) return;  // not one of the records' own levels
-  if (!RestoreDC(dc_, static_cast<int>(-back))) return;
-  map_ = saved_[static_cast<std::size_t>(depth - back)];
-  saved_.resize(static_cast<std::size_t>(depth - back));
+  if (!RestoreDC(m_dc, static_cast<int>(-back))) return;
+  m_map = m_saved[static_cast<std::size_t>(depth - back)];
+  m_saved.resize(static_cast<std::size_t>(depth - back));
   Update();
 }
 
-void Player::SetTableSize(std::size_t size) { objects_.resize(std::clamp<std::size_t>(size, 1, kMaxObjects)); }
+void Player::SetTableSize(std::size_t size) { m_objects.resize(std::clamp<std::size_t>(size, 1, kMaxObjects)); }
 
 void Player::Put(std::uint32_t index, TableObject object) {
   if (index == 0 || index >= kMaxObjects) return;
-  if (index >= objects_.size()) objects_.resize(index + 1);
-  objects_[index] = std::move(object);
+  if (index >= m_objects.size()) m_objects.resize(index + 1);
+  m_objects[index] = std::move(object);
 }
 
 std::int64_t Player::FirstFree() const {
-  for (std::size_t i = 1; i < objects_.size(); ++i)
-    if (std::holds_alternative<std::monostate>(objects_[i])) return static_cast<std::int64_t>(i);
-  return objects_.size() < kMaxObjects ? static_cast<std::int64_t>(std::max<std::size_t>(objects_.size(), 1)) : -1;
+  for (std::size_t i = 1; i < m_objects.size(); ++i)
+    if (std::holds_alternative<std::monostate>(m_objects[i])) return static_cast<std::int64_t>(i);
+  return m_objects.size() < kMaxObjects ? static_cast<std::int64_t>(std::max<std::size_t>(m_objects.size(), 1)) : -1;
 }
 
 void Player::Select(std::uint32_t index) {
@@ -210,27 +210,27 @@ void Player::Select(std::uint32_t index) {
     SelectStock(index & 0x7FFFFFFFu);
     return;
   }
-  if (index >= objects_.size()) return;
-  const TableObject& o = objects_[index];
+  if (index >= m_objects.size()) return;
+  const TableObject& o = m_objects[index];
   if (const Pen* p = std::get_if<Pen>(&o))
-    SelectPen(dc_, *p);
+    SelectPen(m_dc, *p);
   else if (const Brush* b = std::get_if<Brush>(&o))
-    SelectBrush(dc_, *b);
+    SelectBrush(m_dc, *b);
   else if (const Font* f = std::get_if<Font>(&o))
-    SelectFont(dc_, *f);
+    SelectFont(m_dc, *f);
 }
 
 void Player::SelectStock(std::uint32_t index) {
   switch (index) {
-    case 0: SelectBrush(dc_, Brush::SolidColour(Rgb(255, 255, 255))); break;
-    case 1: SelectBrush(dc_, Brush::SolidColour(Rgb(192, 192, 192))); break;
-    case 2: SelectBrush(dc_, Brush::SolidColour(Rgb(128, 128, 128))); break;
-    case 3: SelectBrush(dc_, Brush::SolidColour(Rgb(64, 64, 64))); break;
-    case 4: SelectBrush(dc_, Brush::SolidColour(Rgb(0, 0, 0))); break;
-    case 5: SelectBrush(dc_, Brush::Hollow()); break;
-    case 6: SelectPen(dc_, CentredPen(Rgb(255, 255, 255))); break;
-    case 7: SelectPen(dc_, CentredPen(Rgb(0, 0, 0))); break;
-    case 8: SelectPen(dc_, NullPen()); break;
+    case 0: SelectBrush(m_dc, Brush::SolidColour(Rgb(255, 255, 255))); break;
+    case 1: SelectBrush(m_dc, Brush::SolidColour(Rgb(192, 192, 192))); break;
+    case 2: SelectBrush(m_dc, Brush::SolidColour(Rgb(128, 128, 128))); break;
+    case 3: SelectBrush(m_dc, Brush::SolidColour(Rgb(64, 64, 64))); break;
+    case 4: SelectBrush(m_dc, Brush::SolidColour(Rgb(0, 0, 0))); break;
+    case 5: SelectBrush(m_dc, Brush::Hollow()); break;
+    case 6: SelectPen(m_dc, CentredPen(Rgb(255, 255, 255))); break;
+    case 7: SelectPen(m_dc, CentredPen(Rgb(0, 0, 0))); break;
+    case 8: SelectPen(m_dc, NullPen()); break;
     case 10:
     case 11:
     case 12:
@@ -238,24 +238,24 @@ void Player::SelectStock(std::uint32_t index) {
     case 14:
     case 15:
     case 16:
-    case 17: SelectFont(dc_, Font{}); break;
-    case 18: SelectBrush(dc_, Brush::SolidColour(Rgb(255, 255, 255))); break;
-    case 19: SelectPen(dc_, CentredPen(Rgb(0, 0, 0))); break;
+    case 17: SelectFont(m_dc, Font{}); break;
+    case 18: SelectBrush(m_dc, Brush::SolidColour(Rgb(255, 255, 255))); break;
+    case 19: SelectPen(m_dc, CentredPen(Rgb(0, 0, 0))); break;
     default: break;
   }
 }
 
 void Player::Delete(std::uint32_t index) {
-  if (index < objects_.size()) objects_[index] = std::monostate{};
+  if (index < m_objects.size()) m_objects[index] = std::monostate{};
 }
 
 const Brush* Player::BrushAt(std::uint32_t index) const {
-  if (index >= objects_.size()) return nullptr;
-  return std::get_if<Brush>(&objects_[index]);
+  if (index >= m_objects.size()) return nullptr;
+  return std::get_if<Brush>(&m_objects[index]);
 }
 
 Region Player::DeviceRegion(const std::vector<QRectF>& rects) const {
-  const QTransform toDevice = frameMap_ * base_;
+  const QTransform toDevice = m_frameMap * m_base;
   std::vector<Rect> out;
   out.reserve(rects.size());
   for (const QRectF& r : rects) {
@@ -269,7 +269,7 @@ Region Player::DeviceRegion(const std::vector<QRectF>& rects) const {
 }
 
 void Player::ClipChanged() {
-  if (hasOuterClip_) SelectClipRegion(dc_, &outerClip_, RegionOp::And);
+  if (m_hasOuterClip) SelectClipRegion(m_dc, &m_outerClip, RegionOp::And);
 }
 
 }  // namespace pv::pictor

@@ -21,32 +21,32 @@ namespace pv::pictor {
 // first, this is the second line).
 class RecordView {
  public:
-  RecordView(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  std::size_t size() const { return size_; }
-  const std::uint8_t* data() const { return data_; }
-  bool Has(std::uint64_t offset, std::uint64_t length) const { return offset <= size_ && length <= size_ - offset; }
+  RecordView(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
+  std::size_t size() const { return m_size; }
+  const std::uint8_t* data() const { return m_data; }
+  bool Has(std::uint64_t offset, std::uint64_t length) const { return offset <= m_size && length <= m_size - offset; }
   std::uint32_t U32(std::size_t off) const {
     std::uint32_t v = 0;
-    if (Has(off, 4)) std::memcpy(&v, data_ + off, 4);
+    if (Has(off, 4)) std::memcpy(&v, m_data + off, 4);
     return v;
   }
   std::int32_t I32(std::size_t off) const { return static_cast<std::int32_t>(U32(off)); }
   std::uint16_t U16(std::size_t off) const {
     std::uint16_t v = 0;
-    if (Has(off, 2)) std::memcpy(&v, data_ + off, 2);
+    if (Has(off, 2)) std::memcpy(&v, m_data + off, 2);
     return v;
   }
   std::int16_t I16(std::size_t off) const { return static_cast<std::int16_t>(U16(off)); }
-  std::uint8_t U8(std::size_t off) const { return Has(off, 1) ? data_[off] : 0; }
+  std::uint8_t U8(std::size_t off) const { return Has(off, 1) ? m_data[off] : 0; }
   float F32(std::size_t off) const {
     float v = 0;
-    if (Has(off, 4)) std::memcpy(&v, data_ + off, 4);
+    if (Has(off, 4)) std::memcpy(&v, m_data + off, 4);
     return v;
   }
 
  private:
-  const std::uint8_t* data_;
-  std::size_t size_;
+  const std::uint8_t* m_data;
+  std::size_t m_size;
 };
 
 struct Placeholder {};  // a slot taken by an object the player does not draw with
@@ -63,29 +63,29 @@ class Player {
   Player(const Player&) = delete;
   Player& operator=(const Player&) = delete;
 
-  DeviceContext* dc() const { return dc_; }
+  DeviceContext* dc() const { return m_dc; }
 
   // The decoded bitmaps of this metafile kept across plays, and where its
   // bytes start (the cache's keys are offsets from there). Without a cache
   // every play decodes anew.
   void UseDibCache(DibCache* cache, const std::uint8_t* start) {
-    dibs_ = cache;
-    start_ = start;
+    m_dibs = cache;
+    m_start = start;
   }
   // The bitmap stored at `at`, decoded by `decode` unless the cache has it.
   template <class Decode>
   QImage Dib(const std::uint8_t* at, std::uint32_t variant, Decode decode) {
-    if (dibs_ == nullptr || start_ == nullptr || at < start_) return decode();
-    const auto offset = static_cast<std::size_t>(at - start_);
-    QImage image = dibs_->Find(offset, variant);
+    if (m_dibs == nullptr || m_start == nullptr || at < m_start) return decode();
+    const auto offset = static_cast<std::size_t>(at - m_start);
+    QImage image = m_dibs->Find(offset, variant);
     if (image.isNull()) {
       image = decode();
-      dibs_->Keep(offset, variant, image);
+      m_dibs->Keep(offset, variant, image);
     }
     return image;
   }
   // False while the mapping is degenerate: drawing records are skipped then.
-  bool CanDraw() const { return drawable_; }
+  bool CanDraw() const { return m_drawable; }
 
   // Mapping.
   void SetMapMode(int mode);
@@ -131,20 +131,20 @@ class Player {
   void Update();
   QTransform PageToDevice() const;
 
-  DeviceContext* dc_;
-  DibCache* dibs_ = nullptr;
-  const std::uint8_t* start_ = nullptr;
-  QTransform frameMap_;
-  QTransform base_;  // the context's world transform at the call
-  double dpmmX_, dpmmY_;
-  bool wmf_;
-  int baseDepth_ = 0;
-  Mapping map_;
-  std::vector<Mapping> saved_;
-  std::vector<TableObject> objects_;
-  bool hasOuterClip_ = false;
-  Region outerClip_;
-  bool drawable_ = true;
+  DeviceContext* m_dc;
+  DibCache* m_dibs = nullptr;
+  const std::uint8_t* m_start = nullptr;
+  QTransform m_frameMap;
+  QTransform m_base;  // the context's world transform at the call
+  double m_dpmmX, m_dpmmY;
+  bool m_wmf;
+  int m_baseDepth = 0;
+  Mapping m_map;
+  std::vector<Mapping> m_saved;
+  std::vector<TableObject> m_objects;
+  bool m_hasOuterClip = false;
+  Region m_outerClip;
+  bool m_drawable = true;
 };
 
 // Players of the two kinds; data is padded with at least kPadding zero bytes

@@ -29,20 +29,20 @@ std::vector<Point> Points(const RecordView& r, std::size_t off, std::size_t coun
 
 class WmfReader {
  public:
-  WmfReader(Player& player) : p_(player), dc_(player.dc()) {}
+  WmfReader(Player& player) : m_p(player), m_dc(player.dc()) {}
   bool Play(std::uint8_t function, const RecordView& r);
 
  private:
   void Create(TableObject object) {
     // Slot n of the table holds the file's object n - 1 (files count from 0).
-    const std::int64_t slot = p_.FirstFree();
-    if (slot > 0) p_.Put(static_cast<std::uint32_t>(slot), std::move(object));
+    const std::int64_t slot = m_p.FirstFree();
+    if (slot > 0) m_p.Put(static_cast<std::uint32_t>(slot), std::move(object));
   }
   bool Text(const RecordView& r, bool extended);
   bool Blit(std::uint8_t function, const RecordView& r);
 
-  Player& p_;
-  DeviceContext* dc_;
+  Player& m_p;
+  DeviceContext* m_dc;
 };
 
 bool WmfReader::Text(const RecordView& r, bool extended) {
@@ -83,9 +83,9 @@ bool WmfReader::Text(const RecordView& r, bool extended) {
     dx.resize(len);
     for (std::size_t i = 0; i < len; ++i) dx[i] = r.I16(after + 2 * i);
   }
-  if (!p_.CanDraw()) return true;
+  if (!m_p.CanDraw()) return true;
   const bool useDx = !dx.empty() && static_cast<std::size_t>(text.size()) == dx.size();
-  ExtTextOut(dc_, x, y, options & (EtoOpaque | EtoClipped), haveRect ? &rect : nullptr, text,
+  ExtTextOut(m_dc, x, y, options & (EtoOpaque | EtoClipped), haveRect ? &rect : nullptr, text,
              useDx ? dx.data() : nullptr);
   return true;
 }
@@ -132,25 +132,25 @@ bool WmfReader::Blit(std::uint8_t function, const RecordView& r) {
   }
   const Rect dest{dx, dy, dx + dw, dy + dh};
   if (o >= r.size()) {  // no bitmap: these records then carry one reserved word
-    if (p_.CanDraw()) PatBlt(dc_, dest, rop);
+    if (m_p.CanDraw()) PatBlt(m_dc, dest, rop);
     return true;
   }
   // The short form without a bitmap has one more word before the destination.
   if (function != U_WMR_STRETCHDIB && r.size() - o == 2) {
-    if (p_.CanDraw()) PatBlt(dc_, dest, rop);
+    if (m_p.CanDraw()) PatBlt(m_dc, dest, rop);
     return true;
   }
-  const QImage img = p_.Dib(r.data() + o, usage, [&] {
+  const QImage img = m_p.Dib(r.data() + o, usage, [&] {
     return DecodePackedDib(r.data() + o, r.size() - o, usage == 1 ? DibColors::PaletteIndexes : DibColors::Rgb);
   });
   if (img.isNull()) return false;
-  if (!p_.CanDraw()) return true;
+  if (!m_p.CanDraw()) return true;
   bool bottomUp = true;
   const std::uint32_t hs = r.U32(o);
   if (hs >= 40) bottomUp = r.I32(o + 8) > 0;
   const std::int32_t top = fromBottom && bottomUp ? img.height() - sy - sh : sy;
   const Rect src{sx, top, sx + sw, top + sh};
-  StretchImage(dc_, dest, img, &src, rop);
+  StretchImage(m_dc, dest, img, &src, rop);
   return true;
 }
 
@@ -160,19 +160,19 @@ bool WmfReader::Play(std::uint8_t function, const RecordView& r) {
   switch (function) {
     case U_WMR_SETWINDOWORG:
       if (!need(4)) return false;
-      p_.SetWindowOrg(r.I16(8), r.I16(6));
+      m_p.SetWindowOrg(r.I16(8), r.I16(6));
       return true;
     case U_WMR_SETWINDOWEXT:
       if (!need(4)) return false;
-      p_.SetWindowExt(r.I16(8), r.I16(6));
+      m_p.SetWindowExt(r.I16(8), r.I16(6));
       return true;
     case U_WMR_OFFSETWINDOWORG:
       if (!need(4)) return false;
-      p_.OffsetWindowOrg(r.I16(8), r.I16(6));
+      m_p.OffsetWindowOrg(r.I16(8), r.I16(6));
       return true;
     case U_WMR_SCALEWINDOWEXT:
       if (!need(8)) return false;
-      p_.ScaleWindowExt(r.I16(12), r.I16(10), r.I16(8), r.I16(6));
+      m_p.ScaleWindowExt(r.I16(12), r.I16(10), r.I16(8), r.I16(6));
       return true;
     case U_WMR_SETVIEWPORTORG:
     case U_WMR_SETVIEWPORTEXT:
@@ -180,35 +180,35 @@ bool WmfReader::Play(std::uint8_t function, const RecordView& r) {
     case U_WMR_SCALEVIEWPORTEXT:
     case U_WMR_SETMAPMODE: return true;  // the viewport is the target rectangle
 
-    case U_WMR_SAVEDC: p_.Save(); return true;
+    case U_WMR_SAVEDC: m_p.Save(); return true;
     case U_WMR_RESTOREDC:
       if (!need(2)) return false;
-      p_.Restore(r.I16(6));
+      m_p.Restore(r.I16(6));
       return true;
 
     case U_WMR_SETBKCOLOR:
       if (!need(4)) return false;
-      SetBkColour(dc_, ColourAt(r, 6));
+      SetBkColour(m_dc, ColourAt(r, 6));
       return true;
     case U_WMR_SETTEXTCOLOR:
       if (!need(4)) return false;
-      SetTextColour(dc_, ColourAt(r, 6));
+      SetTextColour(m_dc, ColourAt(r, 6));
       return true;
     case U_WMR_SETBKMODE:
       if (!need(2)) return false;
-      SetBkMode(dc_, r.U16(6) == 1 ? BkMode::Transparent : BkMode::Opaque);
+      SetBkMode(m_dc, r.U16(6) == 1 ? BkMode::Transparent : BkMode::Opaque);
       return true;
     case U_WMR_SETPOLYFILLMODE:
       if (!need(2)) return false;
-      SetPolyFillMode(dc_, r.U16(6) == 2 ? FillMode::Winding : FillMode::Alternate);
+      SetPolyFillMode(m_dc, r.U16(6) == 2 ? FillMode::Winding : FillMode::Alternate);
       return true;
     case U_WMR_SETTEXTALIGN:
       if (!need(2)) return false;
-      SetTextAlign(dc_, r.U16(6) & 0x1F);
+      SetTextAlign(m_dc, r.U16(6) & 0x1F);
       return true;
     case U_WMR_SETROP2:
       if (!need(2)) return false;
-      if (r.U16(6) >= 1 && r.U16(6) <= 16) SetRop2(dc_, static_cast<Rop2>(r.U16(6)));
+      if (r.U16(6) >= 1 && r.U16(6) <= 16) SetRop2(m_dc, static_cast<Rop2>(r.U16(6)));
       return true;
 
     case U_WMR_CREATEPENINDIRECT: {
@@ -278,32 +278,32 @@ bool WmfReader::Play(std::uint8_t function, const RecordView& r) {
       return true;
     case U_WMR_SELECTOBJECT:
       if (!need(2)) return false;
-      p_.Select(static_cast<std::uint32_t>(r.U16(6)) + 1);
+      m_p.Select(static_cast<std::uint32_t>(r.U16(6)) + 1);
       return true;
     case U_WMR_DELETEOBJECT:
       if (!need(2)) return false;
-      p_.Delete(static_cast<std::uint32_t>(r.U16(6)) + 1);
+      m_p.Delete(static_cast<std::uint32_t>(r.U16(6)) + 1);
       return true;
 
     case U_WMR_MOVETO:
       if (!need(4)) return false;
-      MoveTo(dc_, r.I16(8), r.I16(6));
+      MoveTo(m_dc, r.I16(8), r.I16(6));
       return true;
     case U_WMR_LINETO:
       if (!need(4)) return false;
-      if (p_.CanDraw()) LineTo(dc_, r.I16(8), r.I16(6));
+      if (m_p.CanDraw()) LineTo(m_dc, r.I16(8), r.I16(6));
       return true;
     case U_WMR_POLYLINE:
     case U_WMR_POLYGON: {
       if (!need(2)) return false;
       const std::int16_t count = r.I16(6);
       if (count < 0 || !r.Has(8, 4 * static_cast<std::uint64_t>(count))) return false;
-      if (!p_.CanDraw()) return true;
+      if (!m_p.CanDraw()) return true;
       const std::vector<Point> pts = Points(r, 8, static_cast<std::size_t>(count));
       if (function == U_WMR_POLYGON)
-        Polygon(dc_, pts.data(), count);
+        Polygon(m_dc, pts.data(), count);
       else
-        Polyline(dc_, pts.data(), count);
+        Polyline(m_dc, pts.data(), count);
       return true;
     }
     case U_WMR_POLYPOLYGON: {
@@ -318,58 +318,58 @@ bool WmfReader::Play(std::uint8_t function, const RecordView& r) {
       }
       const std::size_t ptsOff = 8 + 2 * static_cast<std::size_t>(polys);
       if (!r.Has(ptsOff, 4 * total)) return false;
-      if (!p_.CanDraw()) return true;
+      if (!m_p.CanDraw()) return true;
       const std::vector<Point> pts = Points(r, ptsOff, static_cast<std::size_t>(total));
-      PolyPolygon(dc_, pts.data(), counts.data(), polys);
+      PolyPolygon(m_dc, pts.data(), counts.data(), polys);
       return true;
     }
     case U_WMR_RECTANGLE:
       if (!need(8)) return false;
-      if (p_.CanDraw()) Rectangle(dc_, RectLtrbReversed(r, 6));
+      if (m_p.CanDraw()) Rectangle(m_dc, RectLtrbReversed(r, 6));
       return true;
     case U_WMR_ELLIPSE:
       if (!need(8)) return false;
-      if (p_.CanDraw()) Ellipse(dc_, RectLtrbReversed(r, 6));
+      if (m_p.CanDraw()) Ellipse(m_dc, RectLtrbReversed(r, 6));
       return true;
     case U_WMR_ROUNDRECT:
       if (!need(12)) return false;
-      if (p_.CanDraw()) RoundRect(dc_, RectLtrbReversed(r, 10), r.I16(8), r.I16(6));
+      if (m_p.CanDraw()) RoundRect(m_dc, RectLtrbReversed(r, 10), r.I16(8), r.I16(6));
       return true;
     case U_WMR_ARC:
     case U_WMR_CHORD:
     case U_WMR_PIE: {
       if (!need(16)) return false;
-      if (!p_.CanDraw()) return true;
+      if (!m_p.CanDraw()) return true;
       const Point end{r.I16(8), r.I16(6)}, start{r.I16(12), r.I16(10)};
       const Rect box = RectLtrbReversed(r, 14);
       if (function == U_WMR_ARC)
-        Arc(dc_, box, start, end);
+        Arc(m_dc, box, start, end);
       else if (function == U_WMR_CHORD)
-        Chord(dc_, box, start, end);
+        Chord(m_dc, box, start, end);
       else
-        Pie(dc_, box, start, end);
+        Pie(m_dc, box, start, end);
       return true;
     }
     case U_WMR_SETPIXEL:
       if (!need(8)) return false;
-      if (p_.CanDraw()) SetPixel(dc_, r.I16(12), r.I16(10), ColourAt(r, 6));
+      if (m_p.CanDraw()) SetPixel(m_dc, r.I16(12), r.I16(10), ColourAt(r, 6));
       return true;
     case U_WMR_PATBLT: {
       if (!need(12)) return false;
       const std::uint32_t rop = static_cast<std::uint32_t>(r.U16(6)) | (static_cast<std::uint32_t>(r.U16(8)) << 16);
       const std::int32_t h = r.I16(10), w = r.I16(12), y = r.I16(14), x = r.I16(16);
-      if (p_.CanDraw()) PatBlt(dc_, Rect{x, y, x + w, y + h}, rop);
+      if (m_p.CanDraw()) PatBlt(m_dc, Rect{x, y, x + w, y + h}, rop);
       return true;
     }
 
     case U_WMR_INTERSECTCLIPRECT:
       if (!need(8)) return false;
-      IntersectClipRect(dc_, RectLtrbReversed(r, 6));
+      IntersectClipRect(m_dc, RectLtrbReversed(r, 6));
       return true;
     case U_WMR_EXCLUDECLIPRECT:
       if (!need(8)) return false;
-      ExcludeClipRect(dc_, RectLtrbReversed(r, 6));
-      p_.ClipChanged();
+      ExcludeClipRect(m_dc, RectLtrbReversed(r, 6));
+      m_p.ClipChanged();
       return true;
 
     case U_WMR_TEXTOUT: return Text(r, false);

@@ -48,56 +48,56 @@ qsizetype LineBreakAt(const QString& text, qsizetype i) {
 }
 
 LineFitter::LineFitter(const DeviceContext* dc, const QString& text, double slopeHint)
-    : dc_(dc),
-      text_(text),
-      searchable_(AllSimple(text)),
-      slope_(std::isfinite(slopeHint) && slopeHint > 0 ? slopeHint : 1.0) {}
+    : m_dc(dc),
+      m_text(text),
+      m_searchable(AllSimple(text)),
+      m_slope(std::isfinite(slopeHint) && slopeHint > 0 ? slopeHint : 1.0) {}
 
 std::int32_t LineFitter::Extent(qsizetype start, qsizetype end) {
-  if (start != memoStart_) {
-    memo_.clear();
-    memoStart_ = start;
+  if (start != m_memoStart) {
+    m_memo.clear();
+    m_memoStart = start;
   }
-  for (auto it = memo_.rbegin(); it != memo_.rend(); ++it)
+  for (auto it = m_memo.rbegin(); it != m_memo.rend(); ++it)
     if (it->first == end) return it->second;
   return Measure(start, end);
 }
 
 std::int32_t LineFitter::Measure(qsizetype start, qsizetype end) {
-  if (start != memoStart_) {
-    memo_.clear();
-    memoStart_ = start;
+  if (start != m_memoStart) {
+    m_memo.clear();
+    m_memoStart = start;
   }
-  const std::int32_t w = GetTextExtent(dc_, text_.mid(start, end - start)).cx;
-  ++measurements_;
-  memo_.emplace_back(end, w);
+  const std::int32_t w = GetTextExtent(m_dc, m_text.mid(start, end - start)).cx;
+  ++m_measurements;
+  m_memo.emplace_back(end, w);
   return w;
 }
 
 LineStop LineFitter::FitByCharacter(qsizetype start, std::int64_t wide) {
-  const qsizetype n = text_.size();
+  const qsizetype n = m_text.size();
   qsizetype scan = start;
   for (;;) {
     if (IsFull(wide, Measure(start, scan))) return {scan, LineEnd::Full};
     if (scan >= n) return {scan, LineEnd::EndOfText};
-    if (LineBreakAt(text_, scan) > 0) return {scan, LineEnd::LineBreak};
-    scan = NextChar(text_, scan);
+    if (LineBreakAt(m_text, scan) > 0) return {scan, LineEnd::LineBreak};
+    scan = NextChar(m_text, scan);
   }
 }
 
 LineStop LineFitter::Fit(qsizetype start, std::int64_t wide) {
-  if (!searchable_) return FitByCharacter(start, wide);
-  const qsizetype n = text_.size();
+  if (!m_searchable) return FitByCharacter(start, wide);
+  const qsizetype n = m_text.size();
 
   // The first line break (or the end) at or after start; simple text has no
   // surrogate pairs, so the scan positions are start, start + 1, ... up to it.
-  if (!(breakFrom_ >= 0 && breakFrom_ <= start && start <= breakAt_)) {
+  if (!(m_breakFrom >= 0 && m_breakFrom <= start && start <= m_breakAt)) {
     qsizetype e = start;
-    while (e < n && LineBreakAt(text_, e) == 0) ++e;
-    breakFrom_ = start;
-    breakAt_ = e;
+    while (e < n && LineBreakAt(m_text, e) == 0) ++e;
+    m_breakFrom = start;
+    m_breakAt = e;
   }
-  const qsizetype end = breakAt_;
+  const qsizetype end = m_breakAt;
   const qsizetype last = end - start;  // the longest prefix the scan can reach
 
   // The scan stops at the shortest full prefix. Appending a character never
@@ -114,7 +114,7 @@ LineStop LineFitter::Fit(qsizetype start, std::int64_t wide) {
     // width) put the first full prefix.
     const double ak = lo >= 0 ? static_cast<double>(lo) : 0.0;
     const double aw = lo >= 0 ? static_cast<double>(wLo) : 0.0;
-    double slope = slope_;
+    double slope = m_slope;
     if (hi <= last && static_cast<double>(hi) > ak) slope = (wHi - aw) / (static_cast<double>(hi) - ak);
     qsizetype k;
     if (guesses < kGuesses && slope > 0 && std::isfinite(slope)) {
@@ -135,9 +135,9 @@ LineStop LineFitter::Fit(qsizetype start, std::int64_t wide) {
   }
   // The average character width of this line guides the next one.
   if (hi <= last && hi > 0 && wHi > 0)
-    slope_ = static_cast<double>(wHi) / static_cast<double>(hi);
+    m_slope = static_cast<double>(wHi) / static_cast<double>(hi);
   else if (lo > 0 && wLo > 0)
-    slope_ = static_cast<double>(wLo) / static_cast<double>(lo);
+    m_slope = static_cast<double>(wLo) / static_cast<double>(lo);
 
   if (hi <= last) return {start + hi, LineEnd::Full};
   return {end, end >= n ? LineEnd::EndOfText : LineEnd::LineBreak};

@@ -54,23 +54,23 @@ class LineFitter {
   std::int32_t Extent(qsizetype start, qsizetype end);
 
   // Whether Fit searches (the text holds only simple characters).
-  bool searchable() const { return searchable_; }
+  bool searchable() const { return m_searchable; }
   // Real measurements made so far.
-  int measurements() const { return measurements_; }
+  int measurements() const { return m_measurements; }
 
  private:
   // Measures [start, end) and remembers it, without looking it up first.
   std::int32_t Measure(qsizetype start, qsizetype end);
 
-  const DeviceContext* dc_;
-  const QString& text_;
-  bool searchable_;
-  double slope_;
-  int measurements_ = 0;
-  qsizetype memoStart_ = -1;
-  std::vector<std::pair<qsizetype, std::int32_t>> memo_;  // (end, width) for memoStart_
-  qsizetype breakFrom_ = -1;                              // the line break search started here ...
-  qsizetype breakAt_ = -1;                                // ... and found the first one (or the end) here
+  const DeviceContext* m_dc;
+  const QString& m_text;
+  bool m_searchable;
+  double m_slope;
+  int m_measurements = 0;
+  qsizetype m_memoStart = -1;
+  std::vector<std::pair<qsizetype, std::int32_t>> m_memo;  // (end, width) for m_memoStart
+  qsizetype m_breakFrom = -1;                              // the line break search started here ...
+  qsizetype m_breakAt = -1;                                // ... and found the first one (or the end) here
 };
 
 }  // namespace pv

@@ -10,15 +10,15 @@ namespace pv {
 
 class PreviewSheetWidget : public QWidget {
  public:
-  explicit PreviewSheetWidget(PrintPreview* owner) : QWidget(owner), owner_(owner) {
+  explicit PreviewSheetWidget(PrintPreview* owner) : QWidget(owner), m_owner(owner) {
     setAttribute(Qt::WA_OpaquePaintEvent);
   }
 
  protected:
-  void paintEvent(QPaintEvent*) override { owner_->PaintSheet(this); }
+  void paintEvent(QPaintEvent*) override { m_owner->PaintSheet(this); }
 
  private:
-  PrintPreview* owner_;
+  PrintPreview* m_owner;
 };
 
 PrintPreview::PrintPreview(QWidget* parent) : QWidget(parent) {

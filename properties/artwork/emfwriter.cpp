@@ -36,13 +36,13 @@ U_RECTL Bounds(const std::vector<Pt>& points) {
 static EMFTRACK* Track(void* p) { return static_cast<EMFTRACK*>(p); }
 static EMFHANDLES* Handles(void* p) { return static_cast<EMFHANDLES*>(p); }
 
-EmfWriter::EmfWriter(const QString& fileName, int width, int height) : fileName_(fileName) {
+EmfWriter::EmfWriter(const QString& fileName, int width, int height) : m_fileName(fileName) {
   EMFTRACK* et = nullptr;
   EMFHANDLES* eht = nullptr;
   emf_start(QFile::encodeName(fileName + QStringLiteral(".part")).constData(), 1 << 16, 1 << 16, &et);
   emf_htable_create(64, 64, &eht);
-  et_ = et;
-  eht_ = eht;
+  m_et = et;
+  m_eht = eht;
   // One logical unit a pixel of a 10 pixels/mm device.
   Add(U_EMRHEADER_set(R(0, 0, width - 1, height - 1), R(0, 0, width * 10, height * 10), nullptr, 0, nullptr,
                       sizel_set(1000, 1000), sizel_set(100, 100), 0));
@@ -51,13 +51,13 @@ EmfWriter::EmfWriter(const QString& fileName, int width, int height) : fileName_
 }
 
 EmfWriter::~EmfWriter() {
-  EMFTRACK* et = Track(et_);
-  EMFHANDLES* eht = Handles(eht_);
+  EMFTRACK* et = Track(m_et);
+  EMFHANDLES* eht = Handles(m_eht);
   if (et) {
     if (et->fp) {
       fclose(et->fp);
       et->fp = nullptr;
-      QFile::remove(fileName_ + QStringLiteral(".part"));
+      QFile::remove(m_fileName + QStringLiteral(".part"));
     }
     emf_free(&et);
   }
@@ -65,33 +65,33 @@ EmfWriter::~EmfWriter() {
 }
 
 void EmfWriter::Add(char* record) {
-  if (et_) emf_append(reinterpret_cast<PU_ENHMETARECORD>(record), Track(et_), 1);
+  if (m_et) emf_append(reinterpret_cast<PU_ENHMETARECORD>(record), Track(m_et), 1);
 }
 
 void EmfWriter::Replace(std::uint32_t& slot, char* createRecord, std::uint32_t handle) {
   Add(createRecord);
-  Add(selectobject_set(handle, Handles(eht_)));
-  if (slot != 0) Add(deleteobject_set(&slot, Handles(eht_)));
+  Add(selectobject_set(handle, Handles(m_eht)));
+  if (slot != 0) Add(deleteobject_set(&slot, Handles(m_eht)));
   slot = handle;
 }
 
 void EmfWriter::Pen(int width, std::uint32_t rgb, bool dashed) {
   std::uint32_t ih = 0;
   const std::uint32_t style = width == 0 ? U_PS_NULL : (dashed ? U_PS_DASH : U_PS_SOLID);
-  char* rec = createpen_set(&ih, Handles(eht_), logpen_set(style, point_set(std::max(width, 1), 0), Ref(rgb)));
-  Replace(pen_, rec, ih);
+  char* rec = createpen_set(&ih, Handles(m_eht), logpen_set(style, point_set(std::max(width, 1), 0), Ref(rgb)));
+  Replace(m_pen, rec, ih);
 }
 
 void EmfWriter::NoBrush() {
   std::uint32_t ih = 0;
-  char* rec = createbrushindirect_set(&ih, Handles(eht_), logbrush_set(U_BS_NULL, Ref(0), 0));
-  Replace(brush_, rec, ih);
+  char* rec = createbrushindirect_set(&ih, Handles(m_eht), logbrush_set(U_BS_NULL, Ref(0), 0));
+  Replace(m_brush, rec, ih);
 }
 
 void EmfWriter::Brush(std::uint32_t rgb) {
   std::uint32_t ih = 0;
-  char* rec = createbrushindirect_set(&ih, Handles(eht_), logbrush_set(U_BS_SOLID, Ref(rgb), 0));
-  Replace(brush_, rec, ih);
+  char* rec = createbrushindirect_set(&ih, Handles(m_eht), logbrush_set(U_BS_SOLID, Ref(rgb), 0));
+  Replace(m_brush, rec, ih);
 }
 
 void EmfWriter::Rectangle(int l, int t, int r, int b) { Add(U_EMRRECTANGLE_set(R(l, t, r, b))); }
@@ -118,25 +118,25 @@ void EmfWriter::Bezier(const std::vector<Pt>& points) {
 }
 
 bool EmfWriter::Save() {
-  EMFTRACK* et = Track(et_);
-  if (saved_ || !et || !et->fp) return false;
-  saved_ = true;
-  if (pen_) Add(deleteobject_set(&pen_, Handles(eht_)));
-  if (brush_) Add(deleteobject_set(&brush_, Handles(eht_)));
+  EMFTRACK* et = Track(m_et);
+  if (m_saved || !et || !et->fp) return false;
+  m_saved = true;
+  if (m_pen) Add(deleteobject_set(&m_pen, Handles(m_eht)));
+  if (m_brush) Add(deleteobject_set(&m_brush, Handles(m_eht)));
   Add(U_EMREOF_set(0, nullptr, et));
   // Writes the records and closes the file.
-  const int rc = emf_finish(et, Handles(eht_));
+  const int rc = emf_finish(et, Handles(m_eht));
   if (et->fp) {
     fclose(et->fp);
     et->fp = nullptr;
   }
-  const QString temp = fileName_ + QStringLiteral(".part");
+  const QString temp = m_fileName + QStringLiteral(".part");
   if (rc != 0) {
     QFile::remove(temp);
     return false;
   }
-  QFile::remove(fileName_);
-  return QFile::rename(temp, fileName_);
+  QFile::remove(m_fileName);
+  return QFile::rename(temp, m_fileName);
 }
 
 }  // namespace pv::artwork

@@ -43,12 +43,12 @@ class EmfWriter {
   void Add(char* record);
   void Replace(std::uint32_t& slot, char* createRecord, std::uint32_t handle);
 
-  QString fileName_;
-  void* et_ = nullptr;   // libuemf's EMFTRACK
-  void* eht_ = nullptr;  // libuemf's EMFHANDLES
-  std::uint32_t pen_ = 0;
-  std::uint32_t brush_ = 0;
-  bool saved_ = false;
+  QString m_fileName;
+  void* m_et = nullptr;   // libuemf's EMFTRACK
+  void* m_eht = nullptr;  // libuemf's EMFHANDLES
+  std::uint32_t m_pen = 0;
+  std::uint32_t m_brush = 0;
+  bool m_saved = false;
 };
 
 }  // namespace pv::artwork

@@ -14,26 +14,26 @@ ArtTextWindow::ArtTextWindow(QWidget* owner, const QStringList* fonts) : PopUpFr
   setWindowTitle(LoadResString(12100));
   auto* column = new QVBoxLayout(this);
   auto* row = new QHBoxLayout;
-  label_ = new QLabel(LoadResString(12101), this);
-  fonts_ = new QComboBox(this);
-  fonts_->setMinimumContentsLength(18);
-  row->addWidget(label_);
-  row->addWidget(fonts_, 1);
-  grid_ = new ImageGridWidget(model_.Grid(), this);
-  grid_->setFixedSize(230, 270);
-  apply_ = new QPushButton(LoadResString(9200), this);
+  m_label = new QLabel(LoadResString(12101), this);
+  m_fonts = new QComboBox(this);
+  m_fonts->setMinimumContentsLength(18);
+  row->addWidget(m_label);
+  row->addWidget(m_fonts, 1);
+  m_grid = new ImageGridWidget(m_model.Grid(), this);
+  m_grid->setFixedSize(230, 270);
+  m_apply = new QPushButton(LoadResString(9200), this);
   column->addLayout(row);
-  column->addWidget(grid_);
-  column->addWidget(apply_, 0, Qt::AlignRight);
+  column->addWidget(m_grid);
+  column->addWidget(m_apply, 0, Qt::AlignRight);
 
-  model_.Load(fonts != nullptr ? *fonts : LoadScreenFontNames());
+  m_model.Load(fonts != nullptr ? *fonts : LoadScreenFontNames());
   {
-    const QSignalBlocker block(fonts_);
-    fonts_->addItems(model_.Fonts);
-    fonts_->setCurrentIndex(model_.FontEntry);
+    const QSignalBlocker block(m_fonts);
+    m_fonts->addItems(m_model.Fonts);
+    m_fonts->setCurrentIndex(m_model.FontEntry);
   }
-  connect(fonts_, &QComboBox::activated, this, [this](int entry) { model_.ChooseFont(entry); });
-  connect(apply_, &QPushButton::clicked, this, [this] { model_.Command1_Click(); });
+  connect(m_fonts, &QComboBox::activated, this, [this](int entry) { m_model.ChooseFont(entry); });
+  connect(m_apply, &QPushButton::clicked, this, [this] { m_model.Command1_Click(); });
 }
 
 }  // namespace pv

@@ -16,17 +16,17 @@ class ArtTextWindow : public PopUpFrame {
   // Loads the window: captions, the font list under the hourglass.
   explicit ArtTextWindow(QWidget* owner, const QStringList* fonts = nullptr);
 
-  ArtTextWindowModel& model() { return model_; }
-  QComboBox* fontList() const { return fonts_; }
-  ImageGridWidget* grid() const { return grid_; }
-  QPushButton* applyButton() const { return apply_; }
+  ArtTextWindowModel& model() { return m_model; }
+  QComboBox* fontList() const { return m_fonts; }
+  ImageGridWidget* grid() const { return m_grid; }
+  QPushButton* applyButton() const { return m_apply; }
 
  private:
-  ArtTextWindowModel model_;
-  QLabel* label_;
-  QComboBox* fonts_;
-  ImageGridWidget* grid_;
-  QPushButton* apply_;
+  ArtTextWindowModel m_model;
+  QLabel* m_label;
+  QComboBox* m_fonts;
+  ImageGridWidget* m_grid;
+  QPushButton* m_apply;
 };
 
 }  // namespace pv

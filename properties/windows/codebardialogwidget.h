@@ -22,18 +22,18 @@ class CodeBarDialog : public QDialog {
   // BarcodeSettings into the controls.
   void SetData();
 
-  CodeBarDialogModel& model() { return model_; }
-  QComboBox* formatList() const { return format_; }
-  QComboBox* orientationList() const { return orientation_; }
-  QCheckBox* option(int i) const { return checks_[static_cast<std::size_t>(i)]; }
+  CodeBarDialogModel& model() { return m_model; }
+  QComboBox* formatList() const { return m_format; }
+  QComboBox* orientationList() const { return m_orientation; }
+  QCheckBox* option(int i) const { return m_checks[static_cast<std::size_t>(i)]; }
   // 0 reduction, 1 border.
-  QLineEdit* numberBox(int i) const { return numbers_[static_cast<std::size_t>(i)]; }
-  QLineEdit* contentBox() const { return content_; }
+  QLineEdit* numberBox(int i) const { return m_numbers[static_cast<std::size_t>(i)]; }
+  QLineEdit* contentBox() const { return m_content; }
   // 0 "Testo generico", 1 "Campo dati".
-  QRadioButton* source(int i) const { return sources_[static_cast<std::size_t>(i)]; }
-  QPushButton* fieldButton() const { return field_; }
-  QPushButton* okButton() const { return ok_; }
-  QPushButton* cancelButton() const { return cancel_; }
+  QRadioButton* source(int i) const { return m_sources[static_cast<std::size_t>(i)]; }
+  QPushButton* fieldButton() const { return m_field; }
+  QPushButton* okButton() const { return m_ok; }
+  QPushButton* cancelButton() const { return m_cancel; }
 
   void accept() override;
   void reject() override;
@@ -43,16 +43,16 @@ class CodeBarDialog : public QDialog {
   void Pull();
   void Sync();
 
-  CodeBarDialogModel model_;
-  QComboBox* format_;
-  QComboBox* orientation_;
-  std::array<QCheckBox*, 6> checks_{};
-  std::array<QLineEdit*, 2> numbers_{};
-  QLineEdit* content_;
-  std::array<QRadioButton*, 2> sources_{};
-  QPushButton* field_;
-  QPushButton* ok_;
-  QPushButton* cancel_;
+  CodeBarDialogModel m_model;
+  QComboBox* m_format;
+  QComboBox* m_orientation;
+  std::array<QCheckBox*, 6> m_checks{};
+  std::array<QLineEdit*, 2> m_numbers{};
+  QLineEdit* m_content;
+  std::array<QRadioButton*, 2> m_sources{};
+  QPushButton* m_field;
+  QPushButton* m_ok;
+  QPushButton* m_cancel;
 };
 
 }  // namespace pv

@@ -14,15 +14,15 @@ ColorSwatch::ColorSwatch(QWidget* parent) : QFrame(parent) {
 }
 
 void ColorSwatch::SetColor(std::int32_t color) {
-  if (color_ == color) return;
-  color_ = color;
+  if (m_color == color) return;
+  m_color = color;
   update();
 }
 
 void ColorSwatch::paintEvent(QPaintEvent* event) {
   {
     QPainter p(this);
-    p.fillRect(contentsRect(), ColorFromLong(color_));
+    p.fillRect(contentsRect(), ColorFromLong(m_color));
   }
   QFrame::paintEvent(event);
 }

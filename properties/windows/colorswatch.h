@@ -12,7 +12,7 @@ class ColorSwatch : public QFrame {
   explicit ColorSwatch(QWidget* parent = nullptr);
   // 0x00BBGGRR.
   void SetColor(std::int32_t color);
-  std::int32_t Color() const { return color_; }
+  std::int32_t Color() const { return m_color; }
 
  signals:
   void clicked();
@@ -22,7 +22,7 @@ class ColorSwatch : public QFrame {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  std::int32_t color_ = 0;
+  std::int32_t m_color = 0;
 };
 
 }  // namespace pv

@@ -12,80 +12,80 @@ constexpr int kGridTop = 70;
 
 FillWindow::FillWindow(QWidget* owner) : PopUpFrame(PopFill, owner) {
   setWindowTitle(LoadResString(12200));
-  kindLabel_ = new QLabel(LoadResString(12201), this);
-  kindLabel_->setGeometry(8, 4, 170, 18);
-  kinds_ = new QComboBox(this);
-  for (int k = 0; k < FillKindCount; ++k) kinds_->addItem(LoadResString(FillKindOf(k).caption));
-  kinds_->setGeometry(8, 22, 170, 24);
-  opacityLabel_ = new QLabel(LoadResString(12202), this);
-  opacityLabel_->setGeometry(190, 4, 118, 18);
-  slider_ = new QSlider(Qt::Horizontal, this);
-  slider_->setRange(0, 100);
-  slider_->setGeometry(190, 24, 118, 22);
-  swatchLabel_ = new QLabel(this);
-  swatchLabel_->setGeometry(8, 48, 140, 18);
+  m_kindLabel = new QLabel(LoadResString(12201), this);
+  m_kindLabel->setGeometry(8, 4, 170, 18);
+  m_kinds = new QComboBox(this);
+  for (int k = 0; k < FillKindCount; ++k) m_kinds->addItem(LoadResString(FillKindOf(k).caption));
+  m_kinds->setGeometry(8, 22, 170, 24);
+  m_opacityLabel = new QLabel(LoadResString(12202), this);
+  m_opacityLabel->setGeometry(190, 4, 118, 18);
+  m_slider = new QSlider(Qt::Horizontal, this);
+  m_slider->setRange(0, 100);
+  m_slider->setGeometry(190, 24, 118, 22);
+  m_swatchLabel = new QLabel(this);
+  m_swatchLabel->setGeometry(8, 48, 140, 18);
   for (std::size_t n = 0; n < 2; ++n) {
-    swatches_[n] = new ColorSwatch(this);
-    swatches_[n]->setGeometry(150 + static_cast<int>(n) * 50, 47, 44, 20);
+    m_swatches[n] = new ColorSwatch(this);
+    m_swatches[n]->setGeometry(150 + static_cast<int>(n) * 50, 47, 44, 20);
   }
-  grid_ = new ImageGridWidget(model_.Grid(), this);
-  grid_->setGeometry(8, kGridTop, kWidth - 16, 200);
-  default_ = new QCheckBox(LoadResString(12203), this);
-  apply_ = new QPushButton(LoadResString(9200), this);
+  m_grid = new ImageGridWidget(m_model.Grid(), this);
+  m_grid->setGeometry(8, kGridTop, kWidth - 16, 200);
+  m_default = new QCheckBox(LoadResString(12203), this);
+  m_apply = new QPushButton(LoadResString(9200), this);
 
-  connect(kinds_, &QComboBox::activated, this, [this](int kind) {
-    model_.ChooseKind(kind);
+  connect(m_kinds, &QComboBox::activated, this, [this](int kind) {
+    m_model.ChooseKind(kind);
     Sync();
   });
   for (std::size_t n = 0; n < 2; ++n) {
     const int k = static_cast<int>(n);
-    connect(swatches_[n], &ColorSwatch::clicked, this, [this, k] {
-      model_.ClickColor(k, this);
+    connect(m_swatches[n], &ColorSwatch::clicked, this, [this, k] {
+      m_model.ClickColor(k, this);
       Sync();
     });
   }
-  connect(grid_->surface(), &ImageGridSurface::released, this, [this] { Sync(); });
+  connect(m_grid->surface(), &ImageGridSurface::released, this, [this] { Sync(); });
   // The user's moves only: the model's own placing of the slider is not one.
-  connect(slider_, &QSlider::valueChanged, this, [this](int v) {
-    if (!syncing_) model_.MoveSlider(v);
+  connect(m_slider, &QSlider::valueChanged, this, [this](int v) {
+    if (!m_syncing) m_model.MoveSlider(v);
   });
-  connect(default_, &QCheckBox::clicked, this, [this](bool on) { model_.SetDefault(on); });
-  connect(apply_, &QPushButton::clicked, this, [this] { model_.Command1_Click(); });
+  connect(m_default, &QCheckBox::clicked, this, [this](bool on) { m_model.SetDefault(on); });
+  connect(m_apply, &QPushButton::clicked, this, [this] { m_model.Command1_Click(); });
   setFixedWidth(kWidth);
   Sync();
 }
 
 void FillWindow::FillApply(std::int32_t FillStyle, std::int32_t BackColor1, std::int32_t Backcolor2,
                            std::int16_t Transparence) {
-  model_.Apply(FillStyle, BackColor1, Backcolor2, Transparence);
+  m_model.Apply(FillStyle, BackColor1, Backcolor2, Transparence);
   Sync();
 }
 
 void FillWindow::Resize(int iMode) {
   FillLayout layout{};
   if (!FillLayoutOf(iMode, layout)) return;
-  grid_->setVisible(layout.gridVisible);
-  default_->setGeometry(8, layout.buttonsTop, 120, 24);
-  apply_->setGeometry(kWidth - 108, layout.buttonsTop, 100, 26);
+  m_grid->setVisible(layout.gridVisible);
+  m_default->setGeometry(8, layout.buttonsTop, 120, 24);
+  m_apply->setGeometry(kWidth - 108, layout.buttonsTop, 100, 26);
   setFixedHeight(layout.height);
 }
 
 void FillWindow::Sync() {
-  syncing_ = true;
-  kinds_->setCurrentIndex(model_.FillKind);
-  const FillKindInfo& info = FillKindOf(model_.FillKind);
-  const int swatches = model_.FillKind >= 0 ? info.swatches : 0;
-  swatchLabel_->setText(swatches > 0 ? LoadResString(info.swatchLabel) : QString());
-  swatchLabel_->setVisible(swatches > 0);
+  m_syncing = true;
+  m_kinds->setCurrentIndex(m_model.FillKind);
+  const FillKindInfo& info = FillKindOf(m_model.FillKind);
+  const int swatches = m_model.FillKind >= 0 ? info.swatches : 0;
+  m_swatchLabel->setText(swatches > 0 ? LoadResString(info.swatchLabel) : QString());
+  m_swatchLabel->setVisible(swatches > 0);
   for (std::size_t n = 0; n < 2; ++n) {
-    swatches_[n]->setVisible(static_cast<int>(n) < swatches);
-    swatches_[n]->SetColor(n == 0 ? model_.BackColor1 : model_.Backcolor2);
+    m_swatches[n]->setVisible(static_cast<int>(n) < swatches);
+    m_swatches[n]->SetColor(n == 0 ? m_model.BackColor1 : m_model.Backcolor2);
   }
-  slider_->setEnabled(model_.SliderEnabled);
-  slider_->setValue(model_.Slider);
-  default_->setChecked(model_.Default);
-  Resize(model_.LayoutMode);
-  syncing_ = false;
+  m_slider->setEnabled(m_model.SliderEnabled);
+  m_slider->setValue(m_model.Slider);
+  m_default->setChecked(m_model.Default);
+  Resize(m_model.LayoutMode);
+  m_syncing = false;
 }
 
 }  // namespace pv

@@ -24,14 +24,14 @@ class FillWindow : public PopUpFrame {
   void FillApply(std::int32_t FillStyle, std::int32_t BackColor1, std::int32_t Backcolor2,
                  std::int16_t Transparence) override;
 
-  FillWindowModel& model() { return model_; }
-  QComboBox* kindList() const { return kinds_; }
-  ImageGridWidget* grid() const { return grid_; }
-  ColorSwatch* swatch(int n) const { return swatches_[static_cast<std::size_t>(n)]; }
-  QLabel* swatchLabel() const { return swatchLabel_; }
-  QSlider* slider() const { return slider_; }
-  QCheckBox* defaultBox() const { return default_; }
-  QPushButton* applyButton() const { return apply_; }
+  FillWindowModel& model() { return m_model; }
+  QComboBox* kindList() const { return m_kinds; }
+  ImageGridWidget* grid() const { return m_grid; }
+  ColorSwatch* swatch(int n) const { return m_swatches[static_cast<std::size_t>(n)]; }
+  QLabel* swatchLabel() const { return m_swatchLabel; }
+  QSlider* slider() const { return m_slider; }
+  QCheckBox* defaultBox() const { return m_default; }
+  QPushButton* applyButton() const { return m_apply; }
 
   void Sync();
 
@@ -39,17 +39,17 @@ class FillWindow : public PopUpFrame {
   // Lays the window out for a mode (0 with the grid, 1 and 2 without).
   void Resize(int iMode);
 
-  FillWindowModel model_;
-  QLabel* kindLabel_;
-  QLabel* opacityLabel_;
-  QComboBox* kinds_;
-  QLabel* swatchLabel_;
-  std::array<ColorSwatch*, 2> swatches_{};
-  ImageGridWidget* grid_;
-  QSlider* slider_;
-  QCheckBox* default_;
-  QPushButton* apply_;
-  bool syncing_ = false;
+  FillWindowModel m_model;
+  QLabel* m_kindLabel;
+  QLabel* m_opacityLabel;
+  QComboBox* m_kinds;
+  QLabel* m_swatchLabel;
+  std::array<ColorSwatch*, 2> m_swatches{};
+  ImageGridWidget* m_grid;
+  QSlider* m_slider;
+  QCheckBox* m_default;
+  QPushButton* m_apply;
+  bool m_syncing = false;
 };
 
 }  // namespace pv

@@ -24,29 +24,29 @@ class FontWindow : public PopUpFrame {
 
   void FontApply(int iCode, const QVariant& sValue) override;
 
-  FontWindowModel& model() { return model_; }
-  QComboBox* fontBox() const { return combo_; }
-  QLineEdit* sizeBox() const { return size_; }
-  QToolButton* styleButton(int i) const { return checks_[static_cast<std::size_t>(i)]; }
-  QToolButton* alignButton(int i) const { return options_[static_cast<std::size_t>(i)]; }
-  ColorSwatch* swatch() const { return swatch_; }
-  QCheckBox* defaultBox() const { return default_; }
-  QPushButton* applyButton() const { return apply_; }
-  QLabel* caption(int i) const { return labels_[static_cast<std::size_t>(i)]; }
+  FontWindowModel& model() { return m_model; }
+  QComboBox* fontBox() const { return m_combo; }
+  QLineEdit* sizeBox() const { return m_size; }
+  QToolButton* styleButton(int i) const { return m_checks[static_cast<std::size_t>(i)]; }
+  QToolButton* alignButton(int i) const { return m_options[static_cast<std::size_t>(i)]; }
+  ColorSwatch* swatch() const { return m_swatch; }
+  QCheckBox* defaultBox() const { return m_default; }
+  QPushButton* applyButton() const { return m_apply; }
+  QLabel* caption(int i) const { return m_labels[static_cast<std::size_t>(i)]; }
 
   // The controls from the model.
   void Sync();
 
  private:
-  FontWindowModel model_;
-  std::array<QLabel*, 5> labels_{};
-  QComboBox* combo_;
-  QLineEdit* size_;
-  std::array<QToolButton*, 4> checks_{};
-  std::array<QToolButton*, 4> options_{};
-  ColorSwatch* swatch_;
-  QCheckBox* default_;
-  QPushButton* apply_;
+  FontWindowModel m_model;
+  std::array<QLabel*, 5> m_labels{};
+  QComboBox* m_combo;
+  QLineEdit* m_size;
+  std::array<QToolButton*, 4> m_checks{};
+  std::array<QToolButton*, 4> m_options{};
+  ColorSwatch* m_swatch;
+  QCheckBox* m_default;
+  QPushButton* m_apply;
 };
 
 }  // namespace pv

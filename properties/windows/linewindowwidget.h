@@ -22,24 +22,24 @@ class LineWindow : public PopUpFrame {
   void LineeApply(std::int32_t lNewColor, const QVariant& lNewStyle, std::int32_t lNewAspect,
                   std::int16_t iMode) override;
 
-  LineWindowModel& model() { return model_; }
-  ImageGridWidget* grid() const { return grid_; }
-  ColorSwatch* swatch() const { return swatch_; }
-  QSlider* slider() const { return slider_; }
-  QCheckBox* defaultBox() const { return default_; }
-  QPushButton* applyButton() const { return apply_; }
+  LineWindowModel& model() { return m_model; }
+  ImageGridWidget* grid() const { return m_grid; }
+  ColorSwatch* swatch() const { return m_swatch; }
+  QSlider* slider() const { return m_slider; }
+  QCheckBox* defaultBox() const { return m_default; }
+  QPushButton* applyButton() const { return m_apply; }
 
   void Sync();
 
  private:
-  LineWindowModel model_;
-  std::array<QLabel*, 3> labels_{};
-  ColorSwatch* swatch_;
-  ImageGridWidget* grid_;
-  QSlider* slider_;
-  QCheckBox* default_;
-  QPushButton* apply_;
-  bool syncing_ = false;
+  LineWindowModel m_model;
+  std::array<QLabel*, 3> m_labels{};
+  ColorSwatch* m_swatch;
+  ImageGridWidget* m_grid;
+  QSlider* m_slider;
+  QCheckBox* m_default;
+  QPushButton* m_apply;
+  bool m_syncing = false;
 };
 
 }  // namespace pv

@@ -26,22 +26,22 @@ QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons) {
 
 ShapePickerWindow::ShapePickerWindow(QWidget* parent)
     : QDialog(parent),
-      grid_(new ImageGridWidget(model_.Grid(), this)),
-      ok_(new QPushButton(model_.OkCaption(), this)),
-      cancel_(new QPushButton(model_.CancelCaption(), this)) {
-  setWindowTitle(model_.Caption());
-  grid_->setMinimumSize(7 * 56 + 30, 2 * 56 + 20);
-  ok_->setEnabled(false);
+      m_grid(new ImageGridWidget(m_model.Grid(), this)),
+      m_ok(new QPushButton(m_model.OkCaption(), this)),
+      m_cancel(new QPushButton(m_model.CancelCaption(), this)) {
+  setWindowTitle(m_model.Caption());
+  m_grid->setMinimumSize(7 * 56 + 30, 2 * 56 + 20);
+  m_ok->setEnabled(false);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(grid_, 1);
-  layout->addLayout(ButtonRow({ok_, cancel_}));
-  connect(grid_->surface(), &ImageGridSurface::released, this, [this] { ok_->setEnabled(model_.OkEnabled()); });
-  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel_, &QPushButton::clicked, this, &ShapePickerWindow::reject);
+  layout->addWidget(m_grid, 1);
+  layout->addLayout(ButtonRow({m_ok, m_cancel}));
+  connect(m_grid->surface(), &ImageGridSurface::released, this, [this] { m_ok->setEnabled(m_model.OkEnabled()); });
+  connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(m_cancel, &QPushButton::clicked, this, &ShapePickerWindow::reject);
 }
 
 void ShapePickerWindow::reject() {
-  model_.Cancel();
+  m_model.Cancel();
   QDialog::reject();
 }
 
@@ -50,50 +50,50 @@ void ShapePickerWindow::reject() {
 ClipArtPickerWindow::ClipArtPickerWindow(const QString& root, const std::vector<ClipCategory>& categories,
                                          QWidget* parent)
     : QDialog(parent),
-      model_(root),
-      list_(new QListWidget(this)),
-      grid_(new ImageGridWidget(model_.Grid(), this)),
-      categoryLabel_(new QLabel(LoadResString(11501), this)),
-      fileLabel_(new QLabel(LoadResString(11502), this)),
-      ok_(new QPushButton(model_.OkCaption(), this)),
-      cancel_(new QPushButton(model_.CancelCaption(), this)) {
-  setWindowTitle(model_.Caption());
-  list_->setMinimumWidth(170);
-  grid_->setMinimumSize(4 * 92 + 30, 3 * 92 + 10);
+      m_model(root),
+      m_list(new QListWidget(this)),
+      m_grid(new ImageGridWidget(m_model.Grid(), this)),
+      m_categoryLabel(new QLabel(LoadResString(11501), this)),
+      m_fileLabel(new QLabel(LoadResString(11502), this)),
+      m_ok(new QPushButton(m_model.OkCaption(), this)),
+      m_cancel(new QPushButton(m_model.CancelCaption(), this)) {
+  setWindowTitle(m_model.Caption());
+  m_list->setMinimumWidth(170);
+  m_grid->setMinimumSize(4 * 92 + 30, 3 * 92 + 10);
   auto* layout = new QGridLayout(this);
-  layout->addWidget(categoryLabel_, 0, 0);
-  layout->addWidget(fileLabel_, 0, 1);
-  layout->addWidget(list_, 1, 0);
-  layout->addWidget(grid_, 1, 1);
+  layout->addWidget(m_categoryLabel, 0, 0);
+  layout->addWidget(m_fileLabel, 0, 1);
+  layout->addWidget(m_list, 1, 0);
+  layout->addWidget(m_grid, 1, 1);
   layout->setColumnStretch(1, 1);
   layout->setRowStretch(1, 1);
-  layout->addLayout(ButtonRow({ok_, cancel_}), 2, 0, 1, 2);
+  layout->addLayout(ButtonRow({m_ok, m_cancel}), 2, 0, 1, 2);
 
-  model_.Load(categories);
-  for (const ClipCategory& c : model_.Categories()) {
-    auto* item = new QListWidgetItem(c.label, list_);
+  m_model.Load(categories);
+  for (const ClipCategory& c : m_model.Categories()) {
+    auto* item = new QListWidgetItem(c.label, m_list);
     item->setData(Qt::UserRole, c.code);
   }
-  if (model_.CurrentCategory() >= 0) list_->setCurrentRow(model_.CurrentCategory());
+  if (m_model.CurrentCategory() >= 0) m_list->setCurrentRow(m_model.CurrentCategory());
   Sync();
 
-  connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-    model_.SelectCategory(row);
+  connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
+    m_model.SelectCategory(row);
     Sync();
   });
-  connect(grid_->surface(), &ImageGridSurface::released, this, [this] { Sync(); });
-  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel_, &QPushButton::clicked, this, &ClipArtPickerWindow::reject);
+  connect(m_grid->surface(), &ImageGridSurface::released, this, [this] { Sync(); });
+  connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(m_cancel, &QPushButton::clicked, this, &ClipArtPickerWindow::reject);
 }
 
 void ClipArtPickerWindow::Sync() {
-  categoryLabel_->setText(model_.CategoryCountLabel());
-  fileLabel_->setText(model_.FileCountLabel());
-  ok_->setEnabled(model_.OkEnabled());
+  m_categoryLabel->setText(m_model.CategoryCountLabel());
+  m_fileLabel->setText(m_model.FileCountLabel());
+  m_ok->setEnabled(m_model.OkEnabled());
 }
 
 void ClipArtPickerWindow::reject() {
-  model_.Cancel();
+  m_model.Cancel();
   QDialog::reject();
 }
 
@@ -101,41 +101,41 @@ void ClipArtPickerWindow::reject() {
 
 BackgroundPickerWindow::BackgroundPickerWindow(QWidget* parent)
     : QDialog(parent),
-      grid_(new ImageGridWidget(model_.Grid(), this)),
-      countLabel_(new QLabel(model_.CountLabel(), this)),
-      ok_(new QPushButton(model_.OkCaption(), this)),
-      remove_(new QPushButton(model_.RemoveCaption(), this)),
-      cancel_(new QPushButton(model_.CancelCaption(), this)) {
-  grid_->setMinimumSize(4 * 110 + 30, 3 * 90 + 10);
-  ok_->setEnabled(false);
+      m_grid(new ImageGridWidget(m_model.Grid(), this)),
+      m_countLabel(new QLabel(m_model.CountLabel(), this)),
+      m_ok(new QPushButton(m_model.OkCaption(), this)),
+      m_remove(new QPushButton(m_model.RemoveCaption(), this)),
+      m_cancel(new QPushButton(m_model.CancelCaption(), this)) {
+  m_grid->setMinimumSize(4 * 110 + 30, 3 * 90 + 10);
+  m_ok->setEnabled(false);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(countLabel_);
-  layout->addWidget(grid_, 1);
-  auto* buttons = ButtonRow({ok_, cancel_});
-  buttons->insertWidget(0, remove_);
+  layout->addWidget(m_countLabel);
+  layout->addWidget(m_grid, 1);
+  auto* buttons = ButtonRow({m_ok, m_cancel});
+  buttons->insertWidget(0, m_remove);
   layout->addLayout(buttons);
-  connect(grid_->surface(), &ImageGridSurface::released, this, [this] { Sync(); });
-  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(remove_, &QPushButton::clicked, this, [this] {
-    model_.Remove();
+  connect(m_grid->surface(), &ImageGridSurface::released, this, [this] { Sync(); });
+  connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(m_remove, &QPushButton::clicked, this, [this] {
+    m_model.Remove();
     QDialog::accept();
   });
-  connect(cancel_, &QPushButton::clicked, this, &BackgroundPickerWindow::reject);
+  connect(m_cancel, &QPushButton::clicked, this, &BackgroundPickerWindow::reject);
 }
 
 void BackgroundPickerWindow::SetMode(bool bMode) {
-  model_.SetMode(bMode);
-  setWindowTitle(model_.Caption());
+  m_model.SetMode(bMode);
+  setWindowTitle(m_model.Caption());
   Sync();
 }
 
 void BackgroundPickerWindow::Sync() {
-  countLabel_->setText(model_.CountLabel());
-  ok_->setEnabled(model_.OkEnabled());
+  m_countLabel->setText(m_model.CountLabel());
+  m_ok->setEnabled(m_model.OkEnabled());
 }
 
 void BackgroundPickerWindow::reject() {
-  model_.Cancel();
+  m_model.Cancel();
   QDialog::reject();
 }
 
@@ -143,29 +143,30 @@ void BackgroundPickerWindow::reject() {
 
 ArrayWindow::ArrayWindow(QWidget* parent)
     : QDialog(parent),
-      ok_(new QPushButton(LoadResString(11105), this)),
-      cancel_(new QPushButton(LoadResString(11106), this)) {
-  setWindowTitle(model_.Caption());
+      m_ok(new QPushButton(LoadResString(11105), this)),
+      m_cancel(new QPushButton(LoadResString(11106), this)) {
+  setWindowTitle(m_model.Caption());
   auto* frame = new QGroupBox(LoadResString(11100), this);
   auto* form = new QGridLayout(frame);
   for (int i = 0; i < 4; ++i) {
-    auto* box = new QLineEdit(model_.Text[static_cast<std::size_t>(i)], frame);
+    auto* box = new QLineEdit(m_model.Text[static_cast<std::size_t>(i)], frame);
     auto* label = new QLabel(LoadResString(11101 + i), frame);
     label->setBuddy(box);
     box->installEventFilter(this);
     form->addWidget(label, i, 0);
     form->addWidget(box, i, 1);
-    boxes_[static_cast<std::size_t>(i)] = box;
+    m_boxes[static_cast<std::size_t>(i)] = box;
   }
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(frame);
-  layout->addLayout(ButtonRow({ok_, cancel_}));
-  ok_->setDefault(true);
-  connect(ok_, &QPushButton::clicked, this, [this] {
-    for (int i = 0; i < 4; ++i) model_.Text[static_cast<std::size_t>(i)] = boxes_[static_cast<std::size_t>(i)]->text();
-    if (model_.Confirm()) accept();
+  layout->addLayout(ButtonRow({m_ok, m_cancel}));
+  m_ok->setDefault(true);
+  connect(m_ok, &QPushButton::clicked, this, [this] {
+    for (int i = 0; i < 4; ++i)
+      m_model.Text[static_cast<std::size_t>(i)] = m_boxes[static_cast<std::size_t>(i)]->text();
+    if (m_model.Confirm()) accept();
   });
-  connect(cancel_, &QPushButton::clicked, this, &ArrayWindow::reject);
+  connect(m_cancel, &QPushButton::clicked, this, &ArrayWindow::reject);
 }
 
 bool ArrayWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -176,7 +177,7 @@ bool ArrayWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ArrayWindow::reject() {
-  model_.Cancel();
+  m_model.Cancel();
   QDialog::reject();
 }
 

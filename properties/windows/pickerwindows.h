@@ -21,86 +21,86 @@ class ShapePickerWindow : public QDialog {
   Q_OBJECT
  public:
   explicit ShapePickerWindow(QWidget* parent = nullptr);
-  ShapePickerModel& model() { return model_; }
-  ImageGridWidget* grid() const { return grid_; }
-  QPushButton* okButton() const { return ok_; }
-  QPushButton* cancelButton() const { return cancel_; }
+  ShapePickerModel& model() { return m_model; }
+  ImageGridWidget* grid() const { return m_grid; }
+  QPushButton* okButton() const { return m_ok; }
+  QPushButton* cancelButton() const { return m_cancel; }
   void reject() override;
 
  private:
-  ShapePickerModel model_;
-  ImageGridWidget* grid_;
-  QPushButton* ok_;
-  QPushButton* cancel_;
+  ShapePickerModel m_model;
+  ImageGridWidget* m_grid;
+  QPushButton* m_ok;
+  QPushButton* m_cancel;
 };
 
 class ClipArtPickerWindow : public QDialog {
   Q_OBJECT
  public:
   ClipArtPickerWindow(const QString& root, const std::vector<ClipCategory>& categories, QWidget* parent = nullptr);
-  ClipArtPickerModel& model() { return model_; }
-  QListWidget* list() const { return list_; }
-  ImageGridWidget* grid() const { return grid_; }
-  QPushButton* okButton() const { return ok_; }
-  QPushButton* cancelButton() const { return cancel_; }
-  QLabel* categoryLabel() const { return categoryLabel_; }
-  QLabel* fileLabel() const { return fileLabel_; }
+  ClipArtPickerModel& model() { return m_model; }
+  QListWidget* list() const { return m_list; }
+  ImageGridWidget* grid() const { return m_grid; }
+  QPushButton* okButton() const { return m_ok; }
+  QPushButton* cancelButton() const { return m_cancel; }
+  QLabel* categoryLabel() const { return m_categoryLabel; }
+  QLabel* fileLabel() const { return m_fileLabel; }
   void reject() override;
 
  private:
   void Sync();
 
-  ClipArtPickerModel model_;
-  QListWidget* list_;
-  ImageGridWidget* grid_;
-  QLabel* categoryLabel_;
-  QLabel* fileLabel_;
-  QPushButton* ok_;
-  QPushButton* cancel_;
+  ClipArtPickerModel m_model;
+  QListWidget* m_list;
+  ImageGridWidget* m_grid;
+  QLabel* m_categoryLabel;
+  QLabel* m_fileLabel;
+  QPushButton* m_ok;
+  QPushButton* m_cancel;
 };
 
 class BackgroundPickerWindow : public QDialog {
   Q_OBJECT
  public:
   explicit BackgroundPickerWindow(QWidget* parent = nullptr);
-  BackgroundPickerModel& model() { return model_; }
+  BackgroundPickerModel& model() { return m_model; }
   void SetMode(bool bMode);
-  ImageGridWidget* grid() const { return grid_; }
-  QPushButton* okButton() const { return ok_; }
-  QPushButton* removeButton() const { return remove_; }
-  QPushButton* cancelButton() const { return cancel_; }
-  QLabel* countLabel() const { return countLabel_; }
+  ImageGridWidget* grid() const { return m_grid; }
+  QPushButton* okButton() const { return m_ok; }
+  QPushButton* removeButton() const { return m_remove; }
+  QPushButton* cancelButton() const { return m_cancel; }
+  QLabel* countLabel() const { return m_countLabel; }
   void reject() override;
 
  private:
   void Sync();
 
-  BackgroundPickerModel model_;
-  ImageGridWidget* grid_;
-  QLabel* countLabel_;
-  QPushButton* ok_;
-  QPushButton* remove_;
-  QPushButton* cancel_;
+  BackgroundPickerModel m_model;
+  ImageGridWidget* m_grid;
+  QLabel* m_countLabel;
+  QPushButton* m_ok;
+  QPushButton* m_remove;
+  QPushButton* m_cancel;
 };
 
 class ArrayWindow : public QDialog {
   Q_OBJECT
  public:
   explicit ArrayWindow(QWidget* parent = nullptr);
-  ArrayDialogModel& model() { return model_; }
-  QLineEdit* box(int i) const { return boxes_[static_cast<std::size_t>(i)]; }
-  QPushButton* okButton() const { return ok_; }
-  QPushButton* cancelButton() const { return cancel_; }
+  ArrayDialogModel& model() { return m_model; }
+  QLineEdit* box(int i) const { return m_boxes[static_cast<std::size_t>(i)]; }
+  QPushButton* okButton() const { return m_ok; }
+  QPushButton* cancelButton() const { return m_cancel; }
   void reject() override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  ArrayDialogModel model_;
-  std::array<QLineEdit*, 4> boxes_{};
-  QPushButton* ok_;
-  QPushButton* cancel_;
+  ArrayDialogModel m_model;
+  std::array<QLineEdit*, 4> m_boxes{};
+  QPushButton* m_ok;
+  QPushButton* m_cancel;
 };
 
 }  // namespace pv

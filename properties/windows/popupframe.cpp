@@ -27,19 +27,19 @@ QPoint PopUpFirstPlace(int index, const QRect& ownerFrame, const QSize& windowSi
   return {ownerFrame.right() - windowSize.width() - kMargin, ownerFrame.top() + kTop + index * kStep};
 }
 
-PopUpFrame::PopUpFrame(int index, QWidget* owner) : QWidget(owner, Qt::Tool), index_(index) {}
+PopUpFrame::PopUpFrame(int index, QWidget* owner) : QWidget(owner, Qt::Tool), m_index(index) {}
 
-void PopUpFrame::Loaded() { PopUpLoadedBy(index_, this); }
+void PopUpFrame::Loaded() { PopUpLoadedBy(m_index, this); }
 
 void PopUpFrame::ShowAtPlace() {
-  if (!placed_) {
-    placed_ = true;
+  if (!m_placed) {
+    m_placed = true;
     adjustSize();
-    const std::optional<QPoint>& left = Places()[static_cast<std::size_t>(index_)];
+    const std::optional<QPoint>& left = Places()[static_cast<std::size_t>(m_index)];
     if (left) {
       move(*left);
     } else if (QWidget* owner = parentWidget()) {
-      move(PopUpFirstPlace(index_, owner->frameGeometry(), frameGeometry().size()));
+      move(PopUpFirstPlace(m_index, owner->frameGeometry(), frameGeometry().size()));
     }
   }
   show();
@@ -47,12 +47,12 @@ void PopUpFrame::ShowAtPlace() {
 }
 
 bool PopUpFrame::Unload() {
-  if (unloading_) return false;
-  unloading_ = true;
-  if (placed_) Places()[static_cast<std::size_t>(index_)] = pos();
-  PopUpUnloaded(index_);
+  if (m_unloading) return false;
+  m_unloading = true;
+  if (m_placed) Places()[static_cast<std::size_t>(m_index)] = pos();
+  PopUpUnloaded(m_index);
   // The editor's switch follows; its own reaction finds the window unloaded.
-  PopUpEditorHost().SetShowPop(index_, false);
+  PopUpEditorHost().SetShowPop(m_index, false);
   hide();
   deleteLater();
   return true;

@@ -17,7 +17,7 @@ class PopUpFrame : public QWidget {
   Q_OBJECT
  public:
   PopUpFrame(int index, QWidget* owner);
-  int Index() const { return index_; }
+  int Index() const { return m_index; }
 
   // The window has loaded: its flag is set.
   void Loaded();
@@ -26,7 +26,7 @@ class PopUpFrame : public QWidget {
   // Unloads it (once): flag cleared, the editor's switch cleared, the
   // window destroyed later. True when this call did it.
   bool Unload();
-  bool Unloading() const { return unloading_; }
+  bool Unloading() const { return m_unloading; }
 
   // The editor's fillers; each window takes its own.
   virtual void FontApply(int iCode, const QVariant& sValue);
@@ -40,9 +40,9 @@ class PopUpFrame : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  int index_;
-  bool placed_ = false;
-  bool unloading_ = false;
+  int m_index;
+  bool m_placed = false;
+  bool m_unloading = false;
 };
 
 // Where window `index` is put when it is first shown beside `owner`.

@@ -11,21 +11,21 @@
 namespace pv {
 
 void PopUpWindowSet::Register(int index, Maker maker) {
-  if (IsPopUpIndex(index)) makers_[static_cast<std::size_t>(index)] = std::move(maker);
+  if (IsPopUpIndex(index)) m_makers[static_cast<std::size_t>(index)] = std::move(maker);
 }
 
 PopUpFrame* PopUpWindowSet::Window(int index) const {
   if (!IsPopUpIndex(index)) return nullptr;
-  PopUpFrame* w = windows_[static_cast<std::size_t>(index)].data();
+  PopUpFrame* w = m_windows[static_cast<std::size_t>(index)].data();
   return w != nullptr && !w->Unloading() ? w : nullptr;
 }
 
 void PopUpWindowSet::Load(int index, QWidget* owner) {
   if (!IsPopUpIndex(index) || Window(index) != nullptr) return;
-  const Maker& maker = makers_[static_cast<std::size_t>(index)];
+  const Maker& maker = m_makers[static_cast<std::size_t>(index)];
   if (!maker) return;
   PopUpFrame* w = maker(owner);
-  windows_[static_cast<std::size_t>(index)] = w;
+  m_windows[static_cast<std::size_t>(index)] = w;
   if (w != nullptr) w->Loaded();
 }
 

@@ -32,8 +32,8 @@ class PopUpWindowSet : public PropertyWindows {
   PopUpFrame* Window(int index) const;
 
  private:
-  std::array<Maker, 6> makers_;
-  std::array<QPointer<PopUpFrame>, 6> windows_;
+  std::array<Maker, 6> m_makers;
+  std::array<QPointer<PopUpFrame>, 6> m_windows;
 };
 
 // The program's windows: the set with every finished window registered.

@@ -12,8 +12,8 @@ namespace pv {
 TextWindow::TextWindow(QWidget* owner) : PopUpFrame(1, owner) {
   setWindowTitle(LoadResString(12500));
   auto* column = new QVBoxLayout(this);
-  text_ = new QPlainTextEdit(this);
-  text_->setMinimumSize(260, 120);
+  m_text = new QPlainTextEdit(this);
+  m_text->setMinimumSize(260, 120);
   auto* row = new QHBoxLayout;
   for (std::size_t i = 0; i < 5; ++i) {
     auto* b = new QPushButton(this);
@@ -29,37 +29,37 @@ TextWindow::TextWindow(QWidget* owner) : PopUpFrame(1, owner) {
     const int k = static_cast<int>(i);
     connect(b, &QPushButton::clicked, this, [this, k] { Click(k); });
     row->addWidget(b);
-    buttons_[i] = b;
+    m_buttons[i] = b;
   }
-  column->addWidget(text_);
+  column->addWidget(m_text);
   column->addLayout(row);
   // What the user types; the model's own fills are not the user's.
-  connect(text_, &QPlainTextEdit::textChanged, this, [this] {
-    if (!syncing_) model_.Type(text_->toPlainText());
+  connect(m_text, &QPlainTextEdit::textChanged, this, [this] {
+    if (!m_syncing) m_model.Type(m_text->toPlainText());
   });
 }
 
 void TextWindow::TextApply(int iCode, const QVariant& sValue) {
-  model_.Apply(iCode, sValue);
+  m_model.Apply(iCode, sValue);
   Sync();
 }
 
 void TextWindow::Click(int i) {
-  const QTextCursor c = text_->textCursor();
-  model_.Select(c.selectionStart(), c.selectionEnd() - c.selectionStart());
-  model_.Command1_Click(i);
+  const QTextCursor c = m_text->textCursor();
+  m_model.Select(c.selectionStart(), c.selectionEnd() - c.selectionStart());
+  m_model.Command1_Click(i);
   if (i < 4) Sync();
-  text_->setFocus();
+  m_text->setFocus();
 }
 
 void TextWindow::Sync() {
-  syncing_ = true;
-  if (text_->toPlainText() != model_.Text) text_->setPlainText(model_.Text);
-  QTextCursor c = text_->textCursor();
-  c.setPosition(model_.SelStart);
-  c.setPosition(model_.SelStart + model_.SelLength, QTextCursor::KeepAnchor);
-  text_->setTextCursor(c);
-  syncing_ = false;
+  m_syncing = true;
+  if (m_text->toPlainText() != m_model.Text) m_text->setPlainText(m_model.Text);
+  QTextCursor c = m_text->textCursor();
+  c.setPosition(m_model.SelStart);
+  c.setPosition(m_model.SelStart + m_model.SelLength, QTextCursor::KeepAnchor);
+  m_text->setTextCursor(c);
+  m_syncing = false;
 }
 
 }  // namespace pv

@@ -17,10 +17,10 @@ class TextWindow : public PopUpFrame {
 
   void TextApply(int iCode, const QVariant& sValue) override;
 
-  TextWindowModel& model() { return model_; }
-  QPlainTextEdit* textBox() const { return text_; }
+  TextWindowModel& model() { return m_model; }
+  QPlainTextEdit* textBox() const { return m_text; }
   // 0 cut, 1 copy, 2 paste, 3 delete, 4 "Applica".
-  QPushButton* button(int i) const { return buttons_[static_cast<std::size_t>(i)]; }
+  QPushButton* button(int i) const { return m_buttons[static_cast<std::size_t>(i)]; }
 
   // The box from the model: text and selection.
   void Sync();
@@ -28,10 +28,10 @@ class TextWindow : public PopUpFrame {
  private:
   void Click(int i);
 
-  TextWindowModel model_;
-  QPlainTextEdit* text_;
-  std::array<QPushButton*, 5> buttons_{};
-  bool syncing_ = false;
+  TextWindowModel m_model;
+  QPlainTextEdit* m_text;
+  std::array<QPushButton*, 5> m_buttons{};
+  bool m_syncing = false;
 };
 
 }  // namespace pv

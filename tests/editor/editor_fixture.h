@@ -35,7 +35,7 @@ namespace pvtest {
 // Records every call of the logic on the canvas, then passes it on.
 class RecordingPort : public pv::CanvasPort {
  public:
-  explicit RecordingPort(pv::CanvasPort& inner) : inner_(inner) {}
+  explicit RecordingPort(pv::CanvasPort& inner) : m_inner(inner) {}
   QStringList calls;
   // Calls other than the selection iteration and SelCount, which the logic
   // makes to read the selection.
@@ -51,112 +51,112 @@ class RecordingPort : public pv::CanvasPort {
 
   void SetTool(std::int16_t t, std::int16_t k) override {
     calls << QStringLiteral("SetTool(%1,%2)").arg(t).arg(k);
-    inner_.SetTool(t, k);
+    m_inner.SetTool(t, k);
   }
   void SelectAll() override {
     rec("SelectAll");
-    inner_.SelectAll();
+    m_inner.SelectAll();
   }
   void Undo() override {
     rec("Undo");
-    inner_.Undo();
+    m_inner.Undo();
   }
   void Redo() override {
     rec("Redo");
-    inner_.Redo();
+    m_inner.Redo();
   }
   void SavedDoc() override {
     rec("SavedDoc");
-    inner_.SavedDoc();
+    m_inner.SavedDoc();
   }
   void SetZoom(bool b) override {
     calls << QStringLiteral("SetZoom(%1)").arg(b ? 1 : 0);
-    inner_.SetZoom(b);
+    m_inner.SetZoom(b);
   }
   void DelObjects() override {
     rec("DelObjects");
-    inner_.DelObjects();
+    m_inner.DelObjects();
   }
   void DelObject(std::int32_t key, bool draw) override {
     calls << QStringLiteral("DelObject(%1,%2)").arg(key).arg(draw ? 1 : 0);
-    inner_.DelObject(key, draw);
+    m_inner.DelObject(key, draw);
   }
   void SetAlign(std::int16_t mode, bool refresh) override {
     calls << QStringLiteral("SetAlign(%1,%2)").arg(mode).arg(refresh ? 1 : 0);
-    inner_.SetAlign(mode, refresh);
+    m_inner.SetAlign(mode, refresh);
   }
   void MoveFront() override {
     rec("MoveFront");
-    inner_.MoveFront();
+    m_inner.MoveFront();
   }
   void MoveBack() override {
     rec("MoveBack");
-    inner_.MoveBack();
+    m_inner.MoveBack();
   }
   void MoveUp() override {
     rec("MoveUp");
-    inner_.MoveUp();
+    m_inner.MoveUp();
   }
   void MoveDown() override {
     rec("MoveDown");
-    inner_.MoveDown();
+    m_inner.MoveDown();
   }
   void RotateObject(float a) override {
     calls << QStringLiteral("RotateObject(%1)").arg(a);
-    inner_.RotateObject(a);
+    m_inner.RotateObject(a);
   }
   std::int32_t SelCount() override {
     rec("SelCount");
-    return inner_.SelCount();
+    return m_inner.SelCount();
   }
   std::int32_t GetFirstObject(bool b) override {
     rec("GetFirstObject");
-    return inner_.GetFirstObject(b);
+    return m_inner.GetFirstObject(b);
   }
   std::int32_t GetNextObject(bool b) override {
     rec("GetNextObject");
-    return inner_.GetNextObject(b);
+    return m_inner.GetNextObject(b);
   }
   void Refresh(bool b) override {
     calls << QStringLiteral("Refresh(%1)").arg(b ? 1 : 0);
-    inner_.Refresh(b);
+    m_inner.Refresh(b);
   }
   void SetNewKey(std::int32_t& k) override {
     rec("SetNewKey");
-    inner_.SetNewKey(k);
+    m_inner.SetNewKey(k);
   }
   void SetGrid(float dx, float dy, bool r) override {
     calls << QStringLiteral("SetGrid(%1,%2,%3)").arg(dx).arg(dy).arg(r ? 1 : 0);
-    inner_.SetGrid(dx, dy, r);
+    m_inner.SetGrid(dx, dy, r);
   }
   void SetShowRule(bool v) override {
     calls << QStringLiteral("SetShowRule(%1)").arg(v ? 1 : 0);
-    inner_.SetShowRule(v);
+    m_inner.SetShowRule(v);
   }
   void SetShowGrid(bool v) override {
     calls << QStringLiteral("SetShowGrid(%1)").arg(v ? 1 : 0);
-    inner_.SetShowGrid(v);
+    m_inner.SetShowGrid(v);
   }
   void SetSnap(bool v) override {
     calls << QStringLiteral("SetSnap(%1)").arg(v ? 1 : 0);
-    inner_.SetSnap(v);
+    m_inner.SetSnap(v);
   }
   void SetShowPage(bool v) override {
     calls << QStringLiteral("SetShowPage(%1)").arg(v ? 1 : 0);
-    inner_.SetShowPage(v);
+    m_inner.SetShowPage(v);
   }
   void SetWorkArea(double w, double h, bool r) override {
     calls << QStringLiteral("SetWorkArea(%1,%2,%3)").arg(w).arg(h).arg(r ? 1 : 0);
-    inner_.SetWorkArea(w, h, r);
+    m_inner.SetWorkArea(w, h, r);
   }
   void SetPage(double w, double h, bool r) override {
     calls << QStringLiteral("SetPage(%1,%2,%3)").arg(w).arg(h).arg(r ? 1 : 0);
-    inner_.SetPage(w, h, r);
+    m_inner.SetPage(w, h, r);
   }
 
  private:
   void rec(const char* name) { calls << QString::fromLatin1(name); }
-  pv::CanvasPort& inner_;
+  pv::CanvasPort& m_inner;
 };
 
 // Pickers answering from scripts (nothing scripted = the default answer,

@@ -59,28 +59,28 @@ class CupsTest : public printtest::PrintTest {
  protected:
   static void SetUpTestSuite() {
     if (!CupsServer::MissingReason().isEmpty()) return;
-    server_ = std::make_unique<CupsServer>();
+    m_server = std::make_unique<CupsServer>();
     QString reason;
-    if (!server_->Start(&reason) || !server_->AddRawQueue(kRaw, &reason) ||
-        !server_->AddPaperQueue(kLetter, QStringLiteral("Letter"), &reason) ||
-        !server_->AddRawQueue(kDefault, &reason) || !server_->SetDefault(kDefault, &reason)) {
-      startFailure_ = reason;
-      server_.reset();
+    if (!m_server->Start(&reason) || !m_server->AddRawQueue(kRaw, &reason) ||
+        !m_server->AddPaperQueue(kLetter, QStringLiteral("Letter"), &reason) ||
+        !m_server->AddRawQueue(kDefault, &reason) || !m_server->SetDefault(kDefault, &reason)) {
+      m_startFailure = reason;
+      m_server.reset();
     }
   }
-  static void TearDownTestSuite() { server_.reset(); }
+  static void TearDownTestSuite() { m_server.reset(); }
 
   void SetUp() override {
     PrintTest::SetUp();
     if (const QString missing = CupsServer::MissingReason(); !missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
-    ASSERT_NE(server_, nullptr) << startFailure_.toStdString();
+    ASSERT_NE(m_server, nullptr) << m_startFailure.toStdString();
     // The real print system, which is the private server.
     pv::SetFakePrintSystem(nullptr);
     TwoByTwo();
     SolidBackground();
     pv::DocFileName = Home(QStringLiteral("spedizioni.lab"));
     dialogs.answer = Home(QStringLiteral("out.pdf"));
-    for (const QString& q : {kRaw, kLetter, kDefault}) server_->ClearOutput(q);
+    for (const QString& q : {kRaw, kLetter, kDefault}) m_server->ClearOutput(q);
   }
   void TearDown() override {
     pv::SetFakePrintSystem(nullptr);
@@ -102,21 +102,21 @@ class CupsTest : public printtest::PrintTest {
   }
   // The queue's output, saved as a PDF of the test's folder.
   QString Output(const QString& queue) {
-    const QByteArray bytes = server_->WaitForOutput(queue);
+    const QByteArray bytes = m_server->WaitForOutput(queue);
     const QString file = Home(queue + QStringLiteral(".pdf"));
     QFile f(file);
     EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
     return bytes.startsWith("%PDF") ? file : QString();
   }
-  int JobCount(const QString& queue) const { return int(server_->Jobs(queue).size()); }
+  int JobCount(const QString& queue) const { return int(m_server->Jobs(queue).size()); }
 
-  static std::unique_ptr<CupsServer> server_;
-  static QString startFailure_;
+  static std::unique_ptr<CupsServer> m_server;
+  static QString m_startFailure;
 };
 
-std::unique_ptr<CupsServer> CupsTest::server_;
-QString CupsTest::startFailure_;
+std::unique_ptr<CupsServer> CupsTest::m_server;
+QString CupsTest::m_startFailure;
 
 // On a queue whose default paper is Letter, each job asks for the sheet it
 // was laid out on: standard sizes upright and turned, custom sizes as they
@@ -128,12 +128,12 @@ TEST_F(CupsTest, TheLetterQueuePrintsOnTheSheetTheLabelsWereLaidOutOn) {
   const struct { double width, depth; } sheets[] = {{210, 297}, {297, 210}, {62, 100}, {150, 62}, {60, 35}};
   for (const auto& s : sheets) {
     SCOPED_TRACE(testing::Message() << s.width << " x " << s.depth);
-    server_->ClearOutput(kLetter);
+    m_server->ClearOutput(kLetter);
     Sheet(s.width, s.depth);
     pv::PrintRun().PrintDocument(false);
     ASSERT_TRUE(boxes.empty()) << boxes.front().detail.toStdString();
     const QString pdf = Output(kLetter);
-    ASSERT_FALSE(pdf.isEmpty()) << server_->ErrorLog().right(2000).toStdString();
+    ASSERT_FALSE(pdf.isEmpty()) << m_server->ErrorLog().right(2000).toStdString();
     // pdfinfo's size is the page before its rotation: a turned standard
     // paper is the sheet itself, rotated onto the paper as it is fed.
     const PageSize page = PdfPageSize(pdf);
@@ -143,7 +143,7 @@ TEST_F(CupsTest, TheLetterQueuePrintsOnTheSheetTheLabelsWereLaidOutOn) {
 
   // A4 upright at 254 dpi (10 dots a mm): every label where the layout put
   // it, not moved by a centring on other paper.
-  server_->ClearOutput(kLetter);
+  m_server->ClearOutput(kLetter);
   Sheet(210, 297);
   pv::PrintRun().PrintDocument(false);
   const QString pdf = Output(kLetter);
@@ -173,12 +173,12 @@ TEST_F(CupsTest, AJobIsNamedByTheProgramAndTheDocument) {
   pv::PrintRun().PrintDocument(true);
   ASSERT_TRUE(boxes.empty());
   const QString pdf = Output(kRaw);
-  ASSERT_FALSE(pdf.isEmpty()) << server_->ErrorLog().toStdString();
+  ASSERT_FALSE(pdf.isEmpty()) << m_server->ErrorLog().toStdString();
   EXPECT_EQ(printtest::PdfPages(pdf), 2);
   const PageSize page = PdfPageSize(pdf);
   EXPECT_NEAR(page.width, Points(210), 1.5);
   EXPECT_NEAR(page.height, Points(297), 1.5);
-  const std::vector<CupsServer::Job> jobs = server_->Jobs(kRaw);
+  const std::vector<CupsServer::Job> jobs = m_server->Jobs(kRaw);
   ASSERT_FALSE(jobs.empty());
   EXPECT_EQ(jobs.back().title, pv::LoadResString(1000) + QStringLiteral(" - spedizioni.lab"));
   EXPECT_EQ(JobCount(kDefault), 0);
@@ -191,17 +191,17 @@ TEST_F(CupsTest, AJobIsNamedByTheProgramAndTheDocument) {
 TEST_F(CupsTest, AChosenQueueThatIsGoneFailsTheJobNamingIt) {
   const QString gone = QStringLiteral("rimossa");
   QString reason;
-  const std::size_t jobsBefore = server_->Jobs().size();
-  ASSERT_TRUE(server_->AddRawQueue(gone, &reason)) << reason.toStdString();
+  const std::size_t jobsBefore = m_server->Jobs().size();
+  ASSERT_TRUE(m_server->AddRawQueue(gone, &reason)) << reason.toStdString();
   Choose(gone);
-  ASSERT_TRUE(server_->Delete(gone, &reason)) << reason.toStdString();
+  ASSERT_TRUE(m_server->Delete(gone, &reason)) << reason.toStdString();
   pv::PrintRun().PrintDocument(true);
   ASSERT_EQ(CountPrintingErrors(), 1);
   EXPECT_TRUE(boxes.back().detail.contains(QStringLiteral("\"rimossa\" non esiste")))
       << boxes.back().detail.toStdString();
   EXPECT_EQ(pv::CurrentPrinterName(), gone);  // still the user's choice
   EXPECT_EQ(dialogs.asked, 0);
-  EXPECT_EQ(server_->Jobs().size(), jobsBefore) << "a job went elsewhere";
+  EXPECT_EQ(m_server->Jobs().size(), jobsBefore) << "a job went elsewhere";
 
   // A print system of its own, chosen from and then gone.
   CupsServer down;
@@ -217,7 +217,7 @@ TEST_F(CupsTest, AChosenQueueThatIsGoneFailsTheJobNamingIt) {
   EXPECT_EQ(dialogs.asked, 0);
   EXPECT_FALSE(QFile::exists(dialogs.answer));
   down.Stop();  // back to the shared server
-  EXPECT_EQ(server_->Jobs().size(), jobsBefore) << "a job went elsewhere";
+  EXPECT_EQ(m_server->Jobs().size(), jobsBefore) << "a job went elsewhere";
 }
 
 // A CUPS queue named "PDF" (cups-pdf's) beside the built-in printer: both
@@ -226,8 +226,8 @@ TEST_F(CupsTest, AQueueNamedPdfAndTheBuiltInPrinterEachPrintToTheirOwn) {
   const QString queue = QStringLiteral("PDF");
   const QString shown = QStringLiteral("PDF (CUPS)");
   QString reason;
-  ASSERT_TRUE(server_->AddRawQueue(queue, &reason)) << reason.toStdString();
-  server_->ClearOutput(queue);
+  ASSERT_TRUE(m_server->AddRawQueue(queue, &reason)) << reason.toStdString();
+  m_server->ClearOutput(queue);
   const QStringList names = pv::PrinterNames();
   EXPECT_TRUE(names.contains(shown)) << names.join(QLatin1Char(' ')).toStdString();
   EXPECT_EQ(names.count(queue), 1);
@@ -254,7 +254,7 @@ TEST_F(CupsTest, AQueueNamedPdfAndTheBuiltInPrinterEachPrintToTheirOwn) {
   ASSERT_TRUE(boxes.empty()) << boxes.front().detail.toStdString();
   EXPECT_EQ(dialogs.asked, 0);
   const QString pdf = Output(queue);
-  ASSERT_FALSE(pdf.isEmpty()) << server_->ErrorLog().right(2000).toStdString();
+  ASSERT_FALSE(pdf.isEmpty()) << m_server->ErrorLog().right(2000).toStdString();
   EXPECT_EQ(printtest::PdfPages(pdf), 1);
   EXPECT_EQ(JobCount(queue), 1);
   EXPECT_FALSE(QFile::exists(dialogs.answer));
@@ -269,27 +269,27 @@ TEST_F(CupsTest, AQueueNamedPdfAndTheBuiltInPrinterEachPrintToTheirOwn) {
   EXPECT_EQ(printtest::PdfPages(dialogs.answer), 1);
   EXPECT_EQ(JobCount(queue), 1);
   EXPECT_EQ(JobCount(kDefault), 0);
-  server_->Delete(queue);
+  m_server->Delete(queue);
 }
 
 // A stopped queue keeps the job, and the user is told so.
 TEST_F(CupsTest, AStoppedQueueKeepsTheJobAndTheUserIsTold) {
   const QString stopped = QStringLiteral("ferma");
   QString reason;
-  ASSERT_TRUE(server_->AddRawQueue(stopped, &reason)) << reason.toStdString();
+  ASSERT_TRUE(m_server->AddRawQueue(stopped, &reason)) << reason.toStdString();
   Choose(stopped);
-  ASSERT_TRUE(server_->Disable(stopped, &reason)) << reason.toStdString();
+  ASSERT_TRUE(m_server->Disable(stopped, &reason)) << reason.toStdString();
   pv::PrintRun().PrintDocument(true);
   EXPECT_EQ(CountPrintingErrors(), 0);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].icon, pv::MsgIcon::Exclamation);
   EXPECT_EQ(boxes[0].text, pv::QueueStoppedText(stopped));
   EXPECT_TRUE(boxes[0].text.contains(QStringLiteral("\"ferma\" è ferma")));
-  const std::vector<CupsServer::Job> jobs = server_->Jobs(stopped);
+  const std::vector<CupsServer::Job> jobs = m_server->Jobs(stopped);
   ASSERT_EQ(jobs.size(), 1u);
   EXPECT_EQ(jobs[0].state, 3);  // pending: kept
-  EXPECT_FALSE(QFile::exists(server_->OutputFile(stopped)));
-  server_->Delete(stopped);
+  EXPECT_FALSE(QFile::exists(m_server->OutputFile(stopped)));
+  m_server->Delete(stopped);
 }
 
 // The lab-print tool on CUPS queues: printed, refused (exit 1, the queue
@@ -307,7 +307,7 @@ TEST_F(CupsTest, LabPrintOnQueuesExitsByWhatHappenedToTheJob) {
     ASSERT_TRUE(pv::WriteLabFile(out, content));
   }
   QString reason;
-  ASSERT_TRUE(server_->AddRawQueue(QStringLiteral("ferma"), &reason) && server_->Disable(QStringLiteral("ferma")))
+  ASSERT_TRUE(m_server->AddRawQueue(QStringLiteral("ferma"), &reason) && m_server->Disable(QStringLiteral("ferma")))
       << reason.toStdString();
   const auto labPrint = [&](const QString& queue, const QString& cupsServer, QString* err) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -330,14 +330,14 @@ TEST_F(CupsTest, LabPrintOnQueuesExitsByWhatHappenedToTheJob) {
     int exit;
     const char* said;
   } cases[] = {
-      {kLetter, server_->Address(), 0, nullptr},
-      {QStringLiteral("nessuna"), server_->Address(), 1, "\"nessuna\""},
-      {QStringLiteral("ferma"), server_->Address(), 3, "\"ferma\" è ferma"},
+      {kLetter, m_server->Address(), 0, nullptr},
+      {QStringLiteral("nessuna"), m_server->Address(), 1, "\"nessuna\""},
+      {QStringLiteral("ferma"), m_server->Address(), 3, "\"ferma\" è ferma"},
       {kLetter, deadAddress, 1, "\"lettera\""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.queue.toStdString() + " @ " + c.server.toStdString());
-    server_->ClearOutput(kLetter);
+    m_server->ClearOutput(kLetter);
     QString err;
     EXPECT_EQ(labPrint(c.queue, c.server, &err), c.exit) << err.toStdString();
     if (c.said) {
@@ -351,7 +351,7 @@ TEST_F(CupsTest, LabPrintOnQueuesExitsByWhatHappenedToTheJob) {
     }
   }
   EXPECT_EQ(JobCount(kDefault), 0);
-  server_->Delete(QStringLiteral("ferma"));
+  m_server->Delete(QStringLiteral("ferma"));
 }
 
 }  // namespace

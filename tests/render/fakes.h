@@ -127,13 +127,13 @@ class RenderTest : public ::testing::Test {
   void SetUp() override {
     pv::ResetDocumentState();
     pv::ClearPictureCache();
-    previousLibs_ = pv::SetRenderLibraries(&libs);
+    m_previousLibs = pv::SetRenderLibraries(&libs);
     pv::SetRenderCanvasHost(&hosts);
     pv::SetRenderSettingsHost(&hosts);
     pv::SetEditorHost(&hosts);
   }
   void TearDown() override {
-    pv::SetRenderLibraries(previousLibs_);
+    pv::SetRenderLibraries(m_previousLibs);
     pv::SetRenderCanvasHost(nullptr);
     pv::SetRenderSettingsHost(nullptr);
     pv::SetEditorHost(nullptr);
@@ -213,7 +213,7 @@ class RenderTest : public ::testing::Test {
   FakeHosts hosts;
 
  private:
-  pv::RenderLibraries* previousLibs_ = nullptr;
+  pv::RenderLibraries* m_previousLibs = nullptr;
 };
 
 using pv::test::CountPixels;

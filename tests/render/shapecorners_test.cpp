@@ -15,10 +15,10 @@ class ShapeCorners : public RenderTest {
  protected:
   void SetUp() override {
     RenderTest::SetUp();
-    real_ = pv::SetRenderLibraries(nullptr);  // the shape library itself
+    m_real = pv::SetRenderLibraries(nullptr);  // the shape library itself
   }
   void TearDown() override {
-    pv::SetRenderLibraries(real_);
+    pv::SetRenderLibraries(m_real);
     RenderTest::TearDown();
   }
 
@@ -33,7 +33,7 @@ class ShapeCorners : public RenderTest {
   }
 
  private:
-  pv::RenderLibraries* real_ = nullptr;
+  pv::RenderLibraries* m_real = nullptr;
 };
 
 // The top-left corner of the shape drawn in the box (l, t, r, b): the

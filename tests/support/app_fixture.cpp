@@ -11,7 +11,7 @@ void ClearAllHosts() {
 void AppFixture::SetUp() {
   EnsureApplication();
   ClearAllHosts();
-  if (program_) InstallProgramHosts();
+  if (m_program) InstallProgramHosts();
   SetMessageBoxHost(&messageBoxes);
 }
 

@@ -52,14 +52,14 @@ class RecordedMessageBoxes : public MessageBoxHost {
 // recorded in `messageBoxes`. Every host is back at its default afterwards.
 class AppFixture : public ::testing::Test {
  protected:
-  explicit AppFixture(bool program = false) : program_(program) {}
+  explicit AppFixture(bool program = false) : m_program(program) {}
   void SetUp() override;
   void TearDown() override;
 
   RecordedMessageBoxes messageBoxes;
 
  private:
-  bool program_;
+  bool m_program;
 };
 
 }  // namespace pv::test

@@ -167,12 +167,12 @@ QString CupsServer::MissingReason() {
       .arg(missing.join(QStringLiteral(", ")));
 }
 
-QString CupsServer::Address() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
+QString CupsServer::Address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
 
-bool CupsServer::Running() const { return cupsd_.state() == QProcess::Running; }
+bool CupsServer::Running() const { return m_cupsd.state() == QProcess::Running; }
 
 bool CupsServer::WriteConfig(QString* reason) {
-  const QString root = dir_->path();
+  const QString root = m_dir->path();
   for (const char* sub : {"spool", "spool/temp", "log", "cache", "state", "out", "bin/backend"}) {
     if (!QDir(root).mkpath(QString::fromLatin1(sub))) {
       SetReason(reason, QStringLiteral("cannot make %1/%2").arg(root, QString::fromLatin1(sub)));
@@ -198,7 +198,7 @@ bool CupsServer::WriteConfig(QString* reason) {
   }
   uid_t uid = ::getuid();
   gid_t gid = ::getgid();
-  if (asNobody_) {
+  if (m_asNobody) {
     const passwd* pw = ::getpwnam("nobody");
     if (pw == nullptr) {
       SetReason(reason, QStringLiteral("the tests run as root and there is no account \"nobody\" to run cupsd as"));
@@ -219,7 +219,7 @@ bool CupsServer::WriteConfig(QString* reason) {
       "/cache\nStateDir " + r + "/state\nAccessLog " + r + "/log/access_log\nErrorLog " + r +
       "/log/error_log\nPageLog " + r + "/log/page_log\nPrintcap " + r + "/state/printcap\nServerBin " + r + "/bin" +
       "\nFileDevice Yes\nUser " + user->pw_name + "\nGroup " + grp->gr_name + "\nSystemGroup " + grp->gr_name + "\n";
-  const QByteArray conf = "Listen 127.0.0.1:" + QByteArray::number(port_) +
+  const QByteArray conf = "Listen 127.0.0.1:" + QByteArray::number(m_port) +
                           "\nLogLevel debug\nBrowsing No\nBrowseLocalProtocols none\nDefaultAuthType None\n"
                           "WebInterface No\nMaxJobs 0\nPreserveJobHistory Yes\nErrorPolicy abort-job\n"
                           "<Policy default>\nJobPrivateAccess all\nJobPrivateValues none\n"
@@ -230,7 +230,7 @@ bool CupsServer::WriteConfig(QString* reason) {
     SetReason(reason, QStringLiteral("cannot write the configuration in %1").arg(root));
     return false;
   }
-  if (asNobody_) {
+  if (m_asNobody) {
     // The folder becomes the account's, so the scheduler and its filters can
     // write where they must.
     const QStringList all = QStringList{root} + [&] {
@@ -259,14 +259,14 @@ bool CupsServer::Start(QString* reason) {
     SetReason(reason, missing);
     return false;
   }
-  asNobody_ = ::geteuid() == 0;
+  m_asNobody = ::geteuid() == 0;
   // The account must reach the folder: under root's own temporary folder it
   // might not.
-  const QString base = asNobody_ ? QStringLiteral("/tmp") : QDir::tempPath();
+  const QString base = m_asNobody ? QStringLiteral("/tmp") : QDir::tempPath();
   for (int attempt = 0; attempt < 3; ++attempt) {
-    dir_ = std::make_unique<QTemporaryDir>(base + QStringLiteral("/plavik-cupsd-XXXXXX"));
-    port_ = FreePort();
-    if (!dir_->isValid() || port_ == 0) {
+    m_dir = std::make_unique<QTemporaryDir>(base + QStringLiteral("/plavik-cupsd-XXXXXX"));
+    m_port = FreePort();
+    if (!m_dir->isValid() || m_port == 0) {
       SetReason(reason, QStringLiteral("no temporary folder or no free port"));
       return false;
     }
@@ -274,66 +274,66 @@ bool CupsServer::Start(QString* reason) {
 
     uid_t uid = 0;
     gid_t gid = 0;
-    if (asNobody_) {
+    if (m_asNobody) {
       const passwd* pw = ::getpwnam("nobody");
       uid = pw->pw_uid;
       gid = pw->pw_gid;
     }
-    const bool drop = asNobody_;
-    cupsd_.setChildProcessModifier([drop, uid, gid] {
+    const bool drop = m_asNobody;
+    m_cupsd.setChildProcessModifier([drop, uid, gid] {
       if (drop && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)) ::_exit(126);
     });
-    cupsd_.setProcessChannelMode(QProcess::MergedChannels);
-    cupsd_.setStandardOutputFile(dir_->filePath(QStringLiteral("log/stdout")));
-    cupsd_.start(Tool(QStringLiteral("cupsd")),
-                 {QStringLiteral("-f"), QStringLiteral("-c"), dir_->filePath(QStringLiteral("cupsd.conf")),
-                  QStringLiteral("-s"), dir_->filePath(QStringLiteral("cups-files.conf"))});
-    if (!cupsd_.waitForStarted(10000)) {
-      SetReason(reason, QStringLiteral("cupsd does not start: ") + cupsd_.errorString());
+    m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
+    m_cupsd.setStandardOutputFile(m_dir->filePath(QStringLiteral("log/stdout")));
+    m_cupsd.start(Tool(QStringLiteral("cupsd")),
+                  {QStringLiteral("-f"), QStringLiteral("-c"), m_dir->filePath(QStringLiteral("cupsd.conf")),
+                   QStringLiteral("-s"), m_dir->filePath(QStringLiteral("cups-files.conf"))});
+    if (!m_cupsd.waitForStarted(10000)) {
+      SetReason(reason, QStringLiteral("cupsd does not start: ") + m_cupsd.errorString());
       return false;
     }
     const QDeadlineTimer deadline(15000);
-    while (Running() && !Answers(port_) && !deadline.hasExpired()) QThread::msleep(50);
-    if (Running() && Answers(port_)) {
+    while (Running() && !Answers(m_port) && !deadline.hasExpired()) QThread::msleep(50);
+    if (Running() && Answers(m_port)) {
       const QByteArray address = Address().toLatin1();
-      if (!addressSet_) {
-        hadServerEnv_ = qEnvironmentVariableIsSet("CUPS_SERVER");
-        oldServerEnv_ = qgetenv("CUPS_SERVER");
+      if (!m_addressSet) {
+        m_hadServerEnv = qEnvironmentVariableIsSet("CUPS_SERVER");
+        m_oldServerEnv = qgetenv("CUPS_SERVER");
       }
-      addressSet_ = true;
+      m_addressSet = true;
       qputenv("CUPS_SERVER", address);
       cupsSetServer(address.constData());
       return true;
     }
     // Another program may have taken the port meanwhile: try another one.
     QString log = ErrorLog();
-    QFile out(dir_->filePath(QStringLiteral("log/stdout")));
+    QFile out(m_dir->filePath(QStringLiteral("log/stdout")));
     if (out.open(QIODevice::ReadOnly)) log += QString::fromUtf8(out.readAll());
     SetReason(reason, QStringLiteral("cupsd did not answer on %1:\n%2").arg(Address(), log.right(3000)));
     if (Running()) {
-      cupsd_.kill();
-      cupsd_.waitForFinished(5000);
+      m_cupsd.kill();
+      m_cupsd.waitForFinished(5000);
     }
   }
   return false;
 }
 
 void CupsServer::Stop(bool keepAddress) {
-  if (cupsd_.state() != QProcess::NotRunning) {
-    cupsd_.terminate();
-    if (!cupsd_.waitForFinished(10000)) {
-      cupsd_.kill();
-      cupsd_.waitForFinished(5000);
+  if (m_cupsd.state() != QProcess::NotRunning) {
+    m_cupsd.terminate();
+    if (!m_cupsd.waitForFinished(10000)) {
+      m_cupsd.kill();
+      m_cupsd.waitForFinished(5000);
     }
   }
-  if (addressSet_ && !keepAddress) {
-    if (hadServerEnv_) {
-      qputenv("CUPS_SERVER", oldServerEnv_);
+  if (m_addressSet && !keepAddress) {
+    if (m_hadServerEnv) {
+      qputenv("CUPS_SERVER", m_oldServerEnv);
     } else {
       qunsetenv("CUPS_SERVER");
     }
-    cupsSetServer(hadServerEnv_ ? oldServerEnv_.constData() : nullptr);
-    addressSet_ = false;
+    cupsSetServer(m_hadServerEnv ? m_oldServerEnv.constData() : nullptr);
+    m_addressSet = false;
   }
 }
 
@@ -355,7 +355,7 @@ bool CupsServer::Admin(const QString& tool, QStringList args, QString* reason) {
 }
 
 QString CupsServer::OutputFile(const QString& queue) const {
-  return dir_ ? dir_->filePath(QStringLiteral("out/") + queue + QStringLiteral(".out")) : QString();
+  return m_dir ? m_dir->filePath(QStringLiteral("out/") + queue + QStringLiteral(".out")) : QString();
 }
 
 void CupsServer::ClearOutput(const QString& queue) const { QFile::remove(OutputFile(queue)); }
@@ -368,7 +368,7 @@ bool CupsServer::AddRawQueue(const QString& name, QString* reason) {
 }
 
 bool CupsServer::AddPaperQueue(const QString& name, const QString& defaultPaper, QString* reason) {
-  const QString ppd = dir_->filePath(name + QStringLiteral(".ppd"));
+  const QString ppd = m_dir->filePath(name + QStringLiteral(".ppd"));
   if (!WriteFile(ppd, PaperPpd(defaultPaper))) {
     SetReason(reason, QStringLiteral("cannot write ") + ppd);
     return false;
@@ -394,7 +394,7 @@ bool CupsServer::Delete(const QString& name, QString* reason) {
 std::vector<CupsServer::Job> CupsServer::Jobs(const QString& queue) const {
   std::vector<Job> result;
   if (!Running()) return result;
-  http_t* http = httpConnect2("127.0.0.1", port_, nullptr, AF_INET, HTTP_ENCRYPTION_IF_REQUESTED, 1, 10000, nullptr);
+  http_t* http = httpConnect2("127.0.0.1", m_port, nullptr, AF_INET, HTTP_ENCRYPTION_IF_REQUESTED, 1, 10000, nullptr);
   if (http == nullptr) return result;
   cups_job_t* jobs = nullptr;
   const QByteArray name = queue.toUtf8();
@@ -426,8 +426,8 @@ QByteArray CupsServer::WaitForOutput(const QString& queue, int timeoutMs) const 
 }
 
 QString CupsServer::ErrorLog() const {
-  if (!dir_) return QString();
-  QFile f(dir_->filePath(QStringLiteral("log/error_log")));
+  if (!m_dir) return QString();
+  QFile f(m_dir->filePath(QStringLiteral("log/error_log")));
   return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 

@@ -45,7 +45,7 @@ class CupsServer {
   void Stop(bool keepAddress = false);
   bool Running() const;
 
-  int Port() const { return port_; }
+  int Port() const { return m_port; }
   QString Address() const;  // "127.0.0.1:port"
 
   // A queue that writes each job's file unchanged to OutputFile(name).
@@ -83,13 +83,13 @@ class CupsServer {
   bool Admin(const QString& tool, QStringList args, QString* reason);
   bool WriteConfig(QString* reason);
 
-  std::unique_ptr<QTemporaryDir> dir_;
-  QProcess cupsd_;
-  int port_ = 0;
-  bool asNobody_ = false;
-  bool addressSet_ = false;  // this process points at the server
-  QByteArray oldServerEnv_;
-  bool hadServerEnv_ = false;
+  std::unique_ptr<QTemporaryDir> m_dir;
+  QProcess m_cupsd;
+  int m_port = 0;
+  bool m_asNobody = false;
+  bool m_addressSet = false;  // this process points at the server
+  QByteArray m_oldServerEnv;
+  bool m_hadServerEnv = false;
 };
 
 }  // namespace pv::test

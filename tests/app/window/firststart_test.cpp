@@ -54,7 +54,7 @@ class FirstStartTest : public apptest::ShellTest {
     QLocale::setDefault(QLocale::c());
     pv::ResetDocumentState();
     // A machine without printers: the built-in PDF printer.
-    pv::SetFakePrintSystem(&print_);
+    pv::SetFakePrintSystem(&m_print);
     pv::SetCommonDialogHost(&dialogs);
   }
   void TearDown() override {
@@ -86,7 +86,7 @@ class FirstStartTest : public apptest::ShellTest {
   RecordedFileDialogs dialogs;
 
  private:
-  pv::FakePrintSystem print_;
+  pv::FakePrintSystem m_print;
 };
 
 TEST_F(FirstStartTest, WithoutPlavikIniTheSettingsAreThoseAUserExpects) {

@@ -367,7 +367,7 @@ namespace {
 struct ProbeCanvas : DragEditor {
   using DragEditor::DragEditor;
   std::uint64_t DrawCalls() const {
-    return DrawCallCount(Dc()) + DrawCallCount(hrule_->dc()) + DrawCallCount(vrule_->dc());
+    return DrawCallCount(Dc()) + DrawCallCount(m_hrule->dc()) + DrawCallCount(m_vrule->dc());
   }
 };
 

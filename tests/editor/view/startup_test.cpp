@@ -40,10 +40,10 @@ class StartUpTest : public apptest::ShellTest {
     QLocale::setDefault(QLocale::c());
     pv::ResetDocumentState();
     pv::ResetDefaultStyle();
-    print_.printers = {QStringLiteral("Ufficio")};
-    print_.defaultPrinter = QStringLiteral("Ufficio");
-    print_.caps = pv::PrinterCaps{600, 600, 25, 30};
-    pv::SetFakePrintSystem(&print_);
+    m_print.printers = {QStringLiteral("Ufficio")};
+    m_print.defaultPrinter = QStringLiteral("Ufficio");
+    m_print.caps = pv::PrinterCaps{600, 600, 25, 30};
+    pv::SetFakePrintSystem(&m_print);
   }
   void TearDown() override {
     pv::DestroyMainWnd();
@@ -78,7 +78,7 @@ class StartUpTest : public apptest::ShellTest {
   }
 
  private:
-  pv::FakePrintSystem print_;
+  pv::FakePrintSystem m_print;
 };
 
 // The canvas's children fill the control it has: the surface and the rulers

@@ -111,7 +111,7 @@ class ViewTest : public pv::test::AppFixture {
     pv::ProgramSettings() = settings;
     pv::Header.LabelWidth = 100;
     pv::Header.LabelHeight = 50;
-    pv::SetMessageBoxHost(&boxes_);
+    pv::SetMessageBoxHost(&m_boxes);
     pv::SetPropertyWindows(&windows);
     view = std::make_unique<pv::EditCard>();
     pv::AttachEditCard(*view);
@@ -173,17 +173,17 @@ class ViewTest : public pv::test::AppFixture {
   // Records the text and icon of every box and answers Ok.
   class Boxes : public pv::MessageBoxHost {
    public:
-    explicit Boxes(ViewTest& test) : test_(test) {}
+    explicit Boxes(ViewTest& test) : m_test(test) {}
     pv::MsgAnswer Show(const pv::MsgBoxRequest& r) override {
-      test_.messages << r.text;
-      test_.icons.push_back(r.icon);
+      m_test.messages << r.text;
+      m_test.icons.push_back(r.icon);
       return pv::MsgAnswer::Ok;
     }
 
    private:
-    ViewTest& test_;
+    ViewTest& m_test;
   };
-  Boxes boxes_{*this};
+  Boxes m_boxes{*this};
 };
 
 }  // namespace viewtest

@@ -35,17 +35,17 @@ QByteArray ReadAndRemove(const QString& name) {
 class Emf {
  public:
   explicit Emf(int frameW001 = kFrameW * 10, int frameH001 = kFrameH * 10) {
-    name_ = TempName("emf");
-    emf_start(name_.toLocal8Bit().constData(), 4096, 4096, &et_);
-    emf_htable_create(128, 128, &eht_);
+    m_name = TempName("emf");
+    emf_start(m_name.toLocal8Bit().constData(), 4096, 4096, &m_et);
+    emf_htable_create(128, 128, &m_eht);
     Add(U_EMRHEADER_set(FrameBounds(), R(0, 0, frameW001, frameH001), nullptr, 0, nullptr, sizel_set(1000, 1000),
                         sizel_set(100, 100), 0));
   }
   ~Emf() {
-    if (et_) emf_free(&et_);
-    if (eht_) emf_htable_free(&eht_);
+    if (m_et) emf_free(&m_et);
+    if (m_eht) emf_htable_free(&m_eht);
   }
-  void Add(char* rec) { emf_append(reinterpret_cast<PU_ENHMETARECORD>(rec), et_, 1); }
+  void Add(char* rec) { emf_append(reinterpret_cast<PU_ENHMETARECORD>(rec), m_et, 1); }
   // Raw record bytes (for forms the writer does not offer).
   void AddRaw(const std::vector<std::uint32_t>& words) {
     auto* rec = static_cast<char*>(std::malloc(words.size() * 4));
@@ -54,12 +54,12 @@ class Emf {
   }
   std::uint32_t Brush(std::uint32_t colour) {
     std::uint32_t ih = 0;
-    Add(createbrushindirect_set(&ih, eht_, logbrush_set(U_BS_SOLID, Ref(colour), 0)));
+    Add(createbrushindirect_set(&ih, m_eht, logbrush_set(U_BS_SOLID, Ref(colour), 0)));
     return ih;
   }
   std::uint32_t Pen(std::uint32_t style, int width, std::uint32_t colour) {
     std::uint32_t ih = 0;
-    Add(createpen_set(&ih, eht_, logpen_set(style, point_set(width, 0), Ref(colour))));
+    Add(createpen_set(&ih, m_eht, logpen_set(style, point_set(width, 0), Ref(colour))));
     return ih;
   }
   std::uint32_t FontW(int height, const char* face) {
@@ -68,11 +68,11 @@ class Emf {
     U_LOGFONT lf =
         logfont_set(height, 0, 0, 0, U_FW_NORMAL, 0, 0, 0, U_ANSI_CHARSET, 0, 0, U_DEFAULT_QUALITY, 0, wface);
     std::free(wface);
-    Add(extcreatefontindirectw_set(&ih, eht_, reinterpret_cast<char*>(&lf), nullptr));
+    Add(extcreatefontindirectw_set(&ih, m_eht, reinterpret_cast<char*>(&lf), nullptr));
     return ih;
   }
-  void Select(std::uint32_t ih) { Add(selectobject_set(ih, eht_)); }
-  void Delete(std::uint32_t ih) { Add(deleteobject_set(&ih, eht_)); }
+  void Select(std::uint32_t ih) { Add(selectobject_set(ih, m_eht)); }
+  void Delete(std::uint32_t ih) { Add(deleteobject_set(&ih, m_eht)); }
   void Fill(int l, int t, int r, int b, std::uint32_t colour) {
     const std::uint32_t brush = Brush(colour);
     Select(brush);
@@ -92,17 +92,17 @@ class Emf {
     std::free(w);
   }
   QByteArray Finish() {
-    Add(U_EMREOF_set(0, nullptr, et_));
-    emf_finish(et_, eht_);
-    emf_free(&et_);
-    emf_htable_free(&eht_);
-    return ReadAndRemove(name_);
+    Add(U_EMREOF_set(0, nullptr, m_et));
+    emf_finish(m_et, m_eht);
+    emf_free(&m_et);
+    emf_htable_free(&m_eht);
+    return ReadAndRemove(m_name);
   }
 
  private:
-  QString name_;
-  EMFTRACK* et_ = nullptr;
-  EMFHANDLES* eht_ = nullptr;
+  QString m_name;
+  EMFTRACK* m_et = nullptr;
+  EMFHANDLES* m_eht = nullptr;
 };
 
 // The 2 x 2 bitmap: top row red, green; bottom row blue, white (24 bits,
@@ -121,45 +121,45 @@ struct Bitmap2x2 {
 class Wmf {
  public:
   explicit Wmf(bool placeable) {
-    name_ = TempName("wmf");
-    wmf_start(name_.toLocal8Bit().constData(), 4096, 4096, &wt_);
-    wmf_htable_create(128, 128, &wht_);
+    m_name = TempName("wmf");
+    wmf_start(m_name.toLocal8Bit().constData(), 4096, 4096, &m_wt);
+    wmf_htable_create(128, 128, &m_wht);
     U_PAIRF* size = placeable ? U_PAIRF_set(2.0f, 1.0f) : nullptr;
-    wmf_header_append(reinterpret_cast<U_METARECORD*>(U_WMRHEADER_set(size, 100)), wt_, 1);
+    wmf_header_append(reinterpret_cast<U_METARECORD*>(U_WMRHEADER_set(size, 100)), m_wt, 1);
     std::free(size);
     Add(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
     Add(U_WMRSETWINDOWEXT_set(point16_set(200, 100)));
   }
   ~Wmf() {
-    if (wt_) wmf_free(&wt_);
-    if (wht_) wmf_htable_free(&wht_);
+    if (m_wt) wmf_free(&m_wt);
+    if (m_wht) wmf_htable_free(&m_wht);
   }
-  void Add(char* rec) { wmf_append(reinterpret_cast<U_METARECORD*>(rec), wt_, 1); }
+  void Add(char* rec) { wmf_append(reinterpret_cast<U_METARECORD*>(rec), m_wt, 1); }
   std::uint32_t Brush(std::uint32_t colour) {
     std::uint32_t ih = 0;
-    Add(wcreatebrushindirect_set(&ih, wht_, U_WLOGBRUSH_set(U_BS_SOLID, Ref(colour), 0)));
+    Add(wcreatebrushindirect_set(&ih, m_wht, U_WLOGBRUSH_set(U_BS_SOLID, Ref(colour), 0)));
     return ih;
   }
   std::uint32_t Pen(std::uint16_t style, std::uint16_t width, std::uint32_t colour) {
     std::uint32_t ih = 0;
-    Add(wcreatepenindirect_set(&ih, wht_, U_PEN_set(style, width, Ref(colour))));
+    Add(wcreatepenindirect_set(&ih, m_wht, U_PEN_set(style, width, Ref(colour))));
     return ih;
   }
-  void Select(std::uint32_t ih) { Add(wselectobject_set(ih, wht_)); }
-  void Delete(std::uint32_t ih) { Add(wdeleteobject_set(&ih, wht_)); }
+  void Select(std::uint32_t ih) { Add(wselectobject_set(ih, m_wht)); }
+  void Delete(std::uint32_t ih) { Add(wdeleteobject_set(&ih, m_wht)); }
   QByteArray Finish() {
     Add(U_WMREOF_set());
-    wmf_finish(wt_);
-    wmf_free(&wt_);
-    wmf_htable_free(&wht_);
-    return ReadAndRemove(name_);
+    wmf_finish(m_wt);
+    wmf_free(&m_wt);
+    wmf_htable_free(&m_wht);
+    return ReadAndRemove(m_name);
   }
-  WMFHANDLES* handles() { return wht_; }
+  WMFHANDLES* handles() { return m_wht; }
 
  private:
-  QString name_;
-  WMFTRACK* wt_ = nullptr;
-  WMFHANDLES* wht_ = nullptr;
+  QString m_name;
+  WMFTRACK* m_wt = nullptr;
+  WMFHANDLES* m_wht = nullptr;
 };
 
 U_RECT16 R16(int l, int t, int r, int b) { return U_RECT16_set(point16_set(l, t), point16_set(r, b)); }

@@ -26,13 +26,13 @@ class PictorExports : public ::testing::Test {
  protected:
   void SetUp() override {
     App();
-    ASSERT_TRUE(dir_.isValid());
+    ASSERT_TRUE(m_dir.isValid());
   }
   QByteArray Write(const QString& name, const QByteArray& bytes) {
-    QFile f(dir_.filePath(name));
+    QFile f(m_dir.filePath(name));
     EXPECT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
-    return dir_.filePath(name).toUtf8();
+    return m_dir.filePath(name).toUtf8();
   }
   // Plays the file into the target (10,10)-(210,110) of a white 220 x 120 surface.
   std::int32_t Render(const QByteArray& path, QImage* out) {
@@ -42,7 +42,7 @@ class PictorExports : public ::testing::Test {
     *out = surface.finish();
     return r;
   }
-  QTemporaryDir dir_;
+  QTemporaryDir m_dir;
 };
 
 bool Dark(const QImage& img, int x, int y) { return qGray(img.pixel(x, y)) < 64; }
@@ -67,7 +67,7 @@ TEST_F(PictorExports, RenderMetaFilePlaysEmfAndBothWmfKinds) {
 
 TEST_F(PictorExports, FailuresReturnFalseAndDrawNothing) {
   QImage img;
-  EXPECT_EQ(Render(dir_.filePath("missing.emf").toUtf8(), &img), 0);
+  EXPECT_EQ(Render(m_dir.filePath("missing.emf").toUtf8(), &img), 0);
   EXPECT_TRUE(Blank(img));
   EXPECT_EQ(Render(Write("picture.bmp", QByteArray("BM") + QByteArray(100, '\0')), &img), 0);
   EXPECT_TRUE(Blank(img));
@@ -80,18 +80,18 @@ TEST_F(PictorExports, FailuresReturnFalseAndDrawNothing) {
 TEST_F(PictorExports, PlacesNoScratchFileAndLeavesTheUsersOwnAlone) {
   char previous[4096];
   ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-  ASSERT_EQ(chdir(dir_.path().toLocal8Bit().constData()), 0);
+  ASSERT_EQ(chdir(m_dir.path().toLocal8Bit().constData()), 0);
   const QByteArray mine("the user's own file");
   Write("META.WMF", mine);
   QImage img;
   EXPECT_EQ(Render(Write("b.wmf", fx::PlaceableWmf()), &img), 1);
-  QFile f(dir_.filePath("META.WMF"));
+  QFile f(m_dir.filePath("META.WMF"));
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), mine);
   f.close();
-  QFile::remove(dir_.filePath("META.WMF"));
+  QFile::remove(m_dir.filePath("META.WMF"));
   EXPECT_EQ(Render(Write("c.wmf", fx::StandardWmf()), &img), 1);
-  EXPECT_FALSE(QFile::exists(dir_.filePath("META.WMF")));
+  EXPECT_FALSE(QFile::exists(m_dir.filePath("META.WMF")));
   ASSERT_EQ(chdir(previous), 0);
 }
 
@@ -107,7 +107,7 @@ TEST_F(PictorExports, ImageAspect) {
   EXPECT_DOUBLE_EQ(PictorImageAspect(Write("inverted.emf", inverted)), 1.0);
   EXPECT_DOUBLE_EQ(PictorImageAspect(Write("b.wmf", fx::PlaceableWmf())), 1.0);
   EXPECT_DOUBLE_EQ(PictorImageAspect(Write("x.bmp", QByteArray("BM") + QByteArray(60, '\0'))), 1.0);
-  EXPECT_DOUBLE_EQ(PictorImageAspect(dir_.filePath("missing.emf").toUtf8()), 1.0);
+  EXPECT_DOUBLE_EQ(PictorImageAspect(m_dir.filePath("missing.emf").toUtf8()), 1.0);
   EXPECT_DOUBLE_EQ(PictorImageAspect(nullptr), 1.0);
 }
 

@@ -20,7 +20,7 @@ class Scriva2Draw : public ::testing::Test {
     PlainStyle(40);
   }
   // Lines advance by the cell height asked for.
-  const int cell_ = 40;
+  const int m_cell = 40;
 };
 
 // --- alignment ----------------------------------------------------------
@@ -35,7 +35,7 @@ TEST_F(Scriva2Draw, AlignmentPlacesTheLineInTheShrunkRectangle) {
   ASSERT_FALSE(left.isNull());
 
   // One line, starting at the left edge plus the margin (and the glyph's bearing).
-  EXPECT_LT(left.height(), cell_);
+  EXPECT_LT(left.height(), m_cell);
   EXPECT_GE(left.left(), 11);
   EXPECT_LE(left.left(), 11 + 5);
   // The same line moved so that its extent ends at the right edge, or is centred.
@@ -56,7 +56,7 @@ TEST_F(Scriva2Draw, JustifiedLinesFillTheWidthExceptTheLast) {
 
   const int top = 10;
   for (int line = 0; line < 2; ++line) {
-    const QRect area(0, top + line * cell_, justified.width(), cell_);
+    const QRect area(0, top + line * m_cell, justified.width(), m_cell);
     const QRect j = InkBox(justified, qRgb(255, 255, 255), area);
     const QRect l = InkBox(left, qRgb(255, 255, 255), area);
     const QRect r = InkBox(right, qRgb(255, 255, 255), area);
@@ -66,8 +66,8 @@ TEST_F(Scriva2Draw, JustifiedLinesFillTheWidthExceptTheLast) {
     EXPECT_GT(j.right(), l.right() + 4) << "line " << line;  // stretched
   }
   // The last line is left-aligned, pixel for pixel.
-  EXPECT_EQ(Band(justified, top + 2 * cell_, cell_), Band(left, top + 2 * cell_, cell_));
-  EXPECT_FALSE(HasInk(justified, QRect(0, top + 3 * cell_, justified.width(), cell_)));
+  EXPECT_EQ(Band(justified, top + 2 * m_cell, m_cell), Band(left, top + 2 * m_cell, m_cell));
+  EXPECT_FALSE(HasInk(justified, QRect(0, top + 3 * m_cell, justified.width(), m_cell)));
 }
 
 TEST_F(Scriva2Draw, JustifiedLineOfOneWordIsLeftAligned) {
@@ -76,7 +76,7 @@ TEST_F(Scriva2Draw, JustifiedLineOfOneWordIsLeftAligned) {
   const pv::Rect rect{9, 9, 9 + width + 2, 290};
   const char* text = "abcdefghij abcdefghij";
   EXPECT_EQ(DrawText(text, rect, 0, 23), DrawText(text, rect, 0, 20));
-  EXPECT_TRUE(HasInk(DrawText(text, rect, 0, 23), QRect(0, 10 + cell_, 400, cell_)));
+  EXPECT_TRUE(HasInk(DrawText(text, rect, 0, 23), QRect(0, 10 + m_cell, 400, m_cell)));
 }
 
 // --- line breaking -------------------------------------------------------
@@ -101,13 +101,13 @@ QImage LinesOneByOne(std::initializer_list<const char*> lines, pv::Rect rect, in
 TEST_F(Scriva2Draw, LineBreaksEndALineAndAreNotDrawn) {
   const BreakCase cases[] = {{"CR LF", "alpha\r\nbeta"}, {"LF", "alpha\nbeta"}, {"CR", "alpha\rbeta"}};
   const pv::Rect rect{9, 9, 391, 290};
-  const QImage expected = LinesOneByOne({"alpha", "beta"}, rect, cell_);
+  const QImage expected = LinesOneByOne({"alpha", "beta"}, rect, m_cell);
   for (const BreakCase& c : cases) EXPECT_EQ(DrawText(c.text, rect), expected) << c.name;
 }
 
 TEST_F(Scriva2Draw, BlankLineKeepsItsHeight) {
   const pv::Rect rect{9, 9, 391, 290};
-  EXPECT_EQ(DrawText("alpha\r\n\r\nbeta", rect), LinesOneByOne({"alpha", "", "beta"}, rect, cell_));
+  EXPECT_EQ(DrawText("alpha\r\n\r\nbeta", rect), LinesOneByOne({"alpha", "", "beta"}, rect, m_cell));
 }
 
 TEST_F(Scriva2Draw, WordPassingTheLimitAtItsLastLetterStaysOnTheLine) {
@@ -116,11 +116,11 @@ TEST_F(Scriva2Draw, WordPassingTheLimitAtItsLastLetterStaysOnTheLine) {
   ASSERT_LT(stays, TextWidth(QStringLiteral("aaa bbb")) * 1.02);
   const pv::Rect rect{9, 9, 9 + stays + 2, 290};
   const QImage image = DrawText("aaa bbb ccc", rect);
-  const QRect first = InkBox(image, qRgb(255, 255, 255), QRect(0, 10, 400, cell_));
+  const QRect first = InkBox(image, qRgb(255, 255, 255), QRect(0, 10, 400, m_cell));
   EXPECT_GT(first.right(), 10 + TextWidth(QStringLiteral("aaa b")));
   EXPECT_LT(first.right(), rect.right);  // the clip region is the rectangle
   const QImage ccc = DrawText("ccc", rect);
-  EXPECT_EQ(Band(image, 10 + cell_, cell_), Band(ccc, 10, cell_));
+  EXPECT_EQ(Band(image, 10 + m_cell, m_cell), Band(ccc, 10, m_cell));
 }
 
 TEST_F(Scriva2Draw, WordPassingTheLimitEarlierStartsTheNextLine) {
@@ -129,8 +129,8 @@ TEST_F(Scriva2Draw, WordPassingTheLimitEarlierStartsTheNextLine) {
   const QImage image = DrawText("aaa bbb", rect);
   const QImage aaa = DrawText("aaa", rect);
   const QImage bbb = DrawText("bbb", rect);
-  EXPECT_EQ(Band(image, 10, cell_), Band(aaa, 10, cell_));
-  EXPECT_EQ(Band(image, 10 + cell_, cell_), Band(bbb, 10, cell_));
+  EXPECT_EQ(Band(image, 10, m_cell), Band(aaa, 10, m_cell));
+  EXPECT_EQ(Band(image, 10 + m_cell, m_cell), Band(bbb, 10, m_cell));
 }
 
 TEST_F(Scriva2Draw, WordFarWiderThanTheRectangleStopsTheDrawing) {
@@ -138,8 +138,8 @@ TEST_F(Scriva2Draw, WordFarWiderThanTheRectangleStopsTheDrawing) {
   EXPECT_TRUE(InkBox(DrawText("abcdefghijklmnopqrstuvwxyz ab", rect)).isNull());
   // The lines before it stay, nothing after it is drawn.
   const QImage image = DrawText("ab abcdefghijklmnopqrstuvwxyz ab", rect);
-  EXPECT_TRUE(HasInk(image, QRect(0, 10, 400, cell_)));
-  EXPECT_FALSE(HasInk(image, QRect(0, 10 + cell_, 400, 290 - 10 - cell_)));
+  EXPECT_TRUE(HasInk(image, QRect(0, 10, 400, m_cell)));
+  EXPECT_FALSE(HasInk(image, QRect(0, 10 + m_cell, 400, 290 - 10 - m_cell)));
 }
 
 TEST_F(Scriva2Draw, EmptyOrBlankTextDrawsNothing) {
@@ -149,7 +149,7 @@ TEST_F(Scriva2Draw, EmptyOrBlankTextDrawsNothing) {
 }
 
 TEST_F(Scriva2Draw, FirstLineIsDrawnHoweverLittleRoomThereIs) {
-  const pv::Rect rect{9, 9, 391, 9 + cell_ / 2};
+  const pv::Rect rect{9, 9, 391, 9 + m_cell / 2};
   EXPECT_TRUE(HasInk(DrawText("Hello", rect), QRect(0, 0, 400, 300)));
 }
 
@@ -172,7 +172,7 @@ TEST_F(Scriva2Draw, TextIsCountedInCharacters) {
   const QImage image = DrawText("\xc3\xa0\xc3\xa8\xc3\xac \xc3\xb2\xc3\xb9", rect);
   const QRect ink = InkBox(image);
   ASSERT_FALSE(ink.isNull());
-  EXPECT_LT(ink.height(), cell_);
+  EXPECT_LT(ink.height(), m_cell);
   EXPECT_NEAR(ink.width(), TextWidth(QString::fromUtf8("\xc3\xa0\xc3\xa8\xc3\xac \xc3\xb2\xc3\xb9")), 6);
 }
 
@@ -205,8 +205,8 @@ TEST_F(Scriva2Draw, InterlineUsesItsWholePart) {
     PlainStyle(40);
     ScrivaSetInterline(c.factor);
     const QImage image = DrawText("I\r\nI", pv::Rect{9, 9, 391, 299});
-    const QRect first = InkBox(image, qRgb(255, 255, 255), QRect(0, 0, 400, 10 + cell_));
-    EXPECT_EQ(InkBox(image).bottom() - first.bottom(), c.lines * cell_) << c.factor;
+    const QRect first = InkBox(image, qRgb(255, 255, 255), QRect(0, 0, 400, 10 + m_cell));
+    EXPECT_EQ(InkBox(image).bottom() - first.bottom(), c.lines * m_cell) << c.factor;
   }
 }
 
@@ -228,7 +228,7 @@ TEST_F(Scriva2Draw, NinetyDegreesRunsTheTextUpFromTheBottomLeft) {
   const QRect ink = InkBox(DrawText(text, pv::Rect{50, 50, 350, 350}, 90.0, 20, 400, 400));
   ASSERT_FALSE(ink.isNull());
   EXPECT_GE(ink.left(), 51 - 1);
-  EXPECT_LE(ink.right(), 51 + cell_ + 1);
+  EXPECT_LE(ink.right(), 51 + m_cell + 1);
   EXPECT_LE(ink.bottom(), 349 + 1);
   EXPECT_GE(ink.bottom(), 349 - 6);
   EXPECT_NEAR(ink.top(), 349 - w, 6);
@@ -292,9 +292,9 @@ TEST_F(Scriva2Draw, GlyphsPassingTheRectangleAreCutWhereverTheyPass) {
     const char* text;
     pv::Rect rect;
   } cases[] = {
-      {"gjpqy", {9, 9, 391, 9 + cell_ - 6}},
+      {"gjpqy", {9, 9, 391, 9 + m_cell - 6}},
       {"aaa bbb ccc", {9, 9, 9 + stays + 2, 290}},
-      {"Hello\nHello", {9, 9, 391, 11 + cell_ + cell_ / 2}},
+      {"Hello\nHello", {9, 9, 391, 11 + m_cell + m_cell / 2}},
   };
   for (const Case& c : cases) {
     pv::Rect rect = c.rect;

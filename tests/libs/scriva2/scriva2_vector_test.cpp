@@ -42,14 +42,14 @@ class Scriva2Vector : public ::testing::Test {
     ScrivaSetBackColor(static_cast<std::int32_t>(pv::Rgb(0, 40, 210)));
   }
 
-  // The drawing on a one-page PDF of kW x kH pixels at kDpi, written to pdf_.
+  // The drawing on a one-page PDF of kW x kH pixels at kDpi, written to m_pdf.
   void DrawPdf(const Drawing& draw) {
     DrawPdfPages(1, [&](pv::DeviceContext* dc, int) { draw(dc); });
   }
   // A job of `pages` such pages through one printer context, as a print job
   // draws them; drawPage is given each page's index.
   void DrawPdfPages(int pages, const std::function<void(pv::DeviceContext*, int)>& drawPage) {
-    QPdfWriter writer(pdf_);
+    QPdfWriter writer(m_pdf);
     writer.setResolution(kDpi);
     writer.setPageSize(QPageSize(QSizeF(kW * 25.4 / kDpi, kH * 25.4 / kDpi), QPageSize::Millimeter));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -67,16 +67,16 @@ class Scriva2Vector : public ::testing::Test {
 
   // The PDF read back at its own resolution.
   QImage PdfPicture() const {
-    const QString base = dir_.filePath(QStringLiteral("page"));
+    const QString base = m_dir.filePath(QStringLiteral("page"));
     printtest::Run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-png"),
-                                                QStringLiteral("-singlefile"), pdf_, base});
+                                                QStringLiteral("-singlefile"), m_pdf, base});
     return QImage(base + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
   }
 
   // Image objects of the PDF, also those inside patterns (which pdfimages
   // does not list).
   int ImageDictionaries() const {
-    QFile f(pdf_);
+    QFile f(m_pdf);
     if (!f.open(QIODevice::ReadOnly)) return -1;
     return static_cast<int>(f.readAll().count("/Subtype /Image"));
   }
@@ -84,7 +84,7 @@ class Scriva2Vector : public ::testing::Test {
   // The page content of the PDF: its streams, inflated, one after another
   // (a stream that is not deflated is taken as it is).
   QByteArray Content() const {
-    QFile f(pdf_);
+    QFile f(m_pdf);
     if (!f.open(QIODevice::ReadOnly)) return {};
     const QByteArray pdf = f.readAll();
     QByteArray all;
@@ -113,8 +113,8 @@ class Scriva2Vector : public ::testing::Test {
     return all;
   }
 
-  QTemporaryDir dir_;
-  const QString pdf_ = dir_.filePath(QStringLiteral("text.pdf"));
+  QTemporaryDir m_dir;
+  const QString m_pdf = m_dir.filePath(QStringLiteral("text.pdf"));
 };
 
 // The same drawing on a readable surface: the picture the screen shows.
@@ -222,7 +222,7 @@ TEST_F(Scriva2Vector, GradientTextHoldsNoPicture) {
     for (int opacity : {100, 40}) {
       DrawPdf(FilledText(text, style, 0, opacity, 0, false, false));
       EXPECT_EQ(ImageDictionaries(), 0) << style << " at " << opacity;
-      EXPECT_EQ(printtest::PdfImageObjects(pdf_), 0) << style << " at " << opacity;
+      EXPECT_EQ(printtest::PdfImageObjects(m_pdf), 0) << style << " at " << opacity;
     }
   }
 }
@@ -253,7 +253,7 @@ TEST_F(Scriva2Vector, FilledTextIsWrittenAsText) {
   };
   for (const auto& c : cases) {
     DrawPdf(c.draw);
-    EXPECT_TRUE(printtest::PdfWords(pdf_, 1).contains(QStringLiteral("Hamburg"))) << c.name;
+    EXPECT_TRUE(printtest::PdfWords(m_pdf, 1).contains(QStringLiteral("Hamburg"))) << c.name;
     const QByteArray content = Content();
     EXPECT_TRUE(content.contains("BT") && (content.contains("Tj") || content.contains("TJ"))) << c.name;
     EXPECT_LT(content.count(" c\n"), 8) << c.name;
@@ -280,7 +280,7 @@ TEST_F(Scriva2Vector, ManyLabelsOfFilledTextStaySmall) {
       else
         ScrivaDrawEx(dc, text.constData(), &r, 0.0, 22, style, texture, 100);
     });
-    return QFile(pdf_).size();
+    return QFile(m_pdf).size();
   };
   ScrivaSetBold(1);  // as the filled text
   const qint64 plain = job(0, 0);
@@ -292,9 +292,9 @@ TEST_F(Scriva2Vector, ManyLabelsOfFilledTextStaySmall) {
   } cases[] = {{"gradient", 100, 0, 0}, {"radial", 104, 0, 0}, {"band", 106, 0, 0}, {"texture", 0, 5, 1}};
   for (const auto& c : cases) {
     const qint64 filled = job(c.style, c.texture);
-    EXPECT_EQ(printtest::PdfPages(pdf_), kLabels) << c.name;
+    EXPECT_EQ(printtest::PdfPages(m_pdf), kLabels) << c.name;
     EXPECT_EQ(ImageDictionaries(), c.images) << c.name;
-    EXPECT_TRUE(printtest::PdfWords(pdf_, kLabels).contains(QStringLiteral("speciale"))) << c.name;
+    EXPECT_TRUE(printtest::PdfWords(m_pdf, kLabels).contains(QStringLiteral("speciale"))) << c.name;
     // The texture's one picture is spread over the job.
     const qint64 extra = (filled - plain) / kLabels;
     EXPECT_LT(extra, 1024) << c.name << ": " << plain << " plain, " << filled << " filled";

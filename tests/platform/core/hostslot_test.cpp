@@ -27,9 +27,9 @@ PV_DEFINE_HOST_SLOT(ProbeWired, Wired)
 namespace {
 
 struct Answer : pv::ProbeWired {
-  explicit Answer(int v) : v_(v) {}
-  int Value() override { return v_; }
-  int v_;
+  explicit Answer(int v) : m_v(v) {}
+  int Value() override { return m_v; }
+  int m_v;
 };
 
 std::vector<std::string>& Reported() {
@@ -41,11 +41,11 @@ void Record(const char* name) { Reported().emplace_back(name); }
 // Records the reports of unwired slots while it lives.
 class ReportRecorder {
  public:
-  ReportRecorder() : previous_(pv::SetUnwiredHostReporter(&Record)) { Reported().clear(); }
-  ~ReportRecorder() { pv::SetUnwiredHostReporter(previous_); }
+  ReportRecorder() : m_previous(pv::SetUnwiredHostReporter(&Record)) { Reported().clear(); }
+  ~ReportRecorder() { pv::SetUnwiredHostReporter(m_previous); }
 
  private:
-  pv::UnwiredHostReporter previous_;
+  pv::UnwiredHostReporter m_previous;
 };
 
 TEST(HostSlot, AWiredSlotReportsEveryUseUntilInstalledAndAHeadlessOneNever) {

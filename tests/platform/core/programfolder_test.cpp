@@ -16,28 +16,28 @@ namespace {
 class ProgramFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    old_ = qgetenv("PLAVIK_HOME");
-    qputenv("PLAVIK_HOME", dir_.path().toLocal8Bit());
+    ASSERT_TRUE(m_dir.isValid());
+    m_old = qgetenv("PLAVIK_HOME");
+    qputenv("PLAVIK_HOME", m_dir.path().toLocal8Bit());
   }
   void TearDown() override {
     pv::RemoveTempImageFolder();
-    qputenv("PLAVIK_HOME", old_);
+    qputenv("PLAVIK_HOME", m_old);
   }
-  QTemporaryDir dir_;
-  QByteArray old_;
+  QTemporaryDir m_dir;
+  QByteArray m_old;
 };
 
 TEST_F(ProgramFolderTest, FollowsPlavikHome) {
-  EXPECT_EQ(pv::ProgramFolder(), QDir::cleanPath(dir_.path()));
-  EXPECT_EQ(pv::UserSettingsFolder(), QDir::cleanPath(dir_.path()));
-  EXPECT_EQ(pv::UserDataFolder(), QDir::cleanPath(dir_.path()));
+  EXPECT_EQ(pv::ProgramFolder(), QDir::cleanPath(m_dir.path()));
+  EXPECT_EQ(pv::UserSettingsFolder(), QDir::cleanPath(m_dir.path()));
+  EXPECT_EQ(pv::UserDataFolder(), QDir::cleanPath(m_dir.path()));
 }
 
 // Where the program's own files are read and the user's are kept, for each
 // way the program can be laid out.
 TEST_F(ProgramFolderTest, LayoutFollowsHowTheProgramIsInstalled) {
-  const QString t = dir_.path();
+  const QString t = m_dir.path();
   for (const char* folder : {"usr/bin", "usr/share/plavik", "build/bin", "opt/plavik", "opt/share/plavik"}) {
     ASSERT_TRUE(QDir(t).mkpath(QString::fromLatin1(folder)));
   }
@@ -109,12 +109,12 @@ TEST_F(ProgramFolderTest, WithoutHomeTheAccountsHomeIsUsed) {
   const passwd* pw = ::getpwuid(::getuid());
   ASSERT_NE(pw, nullptr);
   const pv::FolderLayout got = pv::LayoutFor(
-      dir_.path(), [](const char*) { return QByteArray(); }, [](const QString&) { return false; });
+      m_dir.path(), [](const char*) { return QByteArray(); }, [](const QString&) { return false; });
   EXPECT_EQ(got.settings, QDir::cleanPath(QFile::decodeName(pw->pw_dir) + QStringLiteral("/.config/plavik")));
 }
 
 TEST_F(ProgramFolderTest, UserFolderIsMadePrivateWhenMissing) {
-  const QString folder = dir_.path() + QStringLiteral("/a/b");
+  const QString folder = m_dir.path() + QStringLiteral("/a/b");
   qputenv("PLAVIK_HOME", folder.toLocal8Bit());
   EXPECT_EQ(pv::UserSettingsPath(QStringLiteral("plavik.ini")), folder + QStringLiteral("/plavik.ini"));
   ASSERT_TRUE(QFileInfo(folder).isDir());
@@ -129,14 +129,14 @@ TEST_F(ProgramFolderTest, UserFolderIsMadePrivateWhenMissing) {
 }
 
 TEST_F(ProgramFolderTest, FindsFilesWhateverTheirCase) {
-  QDir(dir_.path()).mkpath(QStringLiteral("graphics/Template"));
-  QFile f(dir_.path() + QStringLiteral("/graphics/Template/3.lab"));
+  QDir(m_dir.path()).mkpath(QStringLiteral("graphics/Template"));
+  QFile f(m_dir.path() + QStringLiteral("/graphics/Template/3.lab"));
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.close();
   EXPECT_EQ(pv::ProgramPath(QStringLiteral("graphics\\template\\3.LAB")),
-            dir_.path() + QStringLiteral("/graphics/Template/3.lab"));
+            m_dir.path() + QStringLiteral("/graphics/Template/3.lab"));
   EXPECT_EQ(pv::ProgramPath(QStringLiteral("GRAPHICS/missing/x.lab")),
-            dir_.path() + QStringLiteral("/graphics/missing/x.lab"));
+            m_dir.path() + QStringLiteral("/graphics/missing/x.lab"));
 }
 
 TEST_F(ProgramFolderTest, TempFolderIsPrivateAndRemoved) {
@@ -146,7 +146,7 @@ TEST_F(ProgramFolderTest, TempFolderIsPrivateAndRemoved) {
   // In the system's temporary location, never in the program folder, and
   // open to this user only.
   EXPECT_TRUE(folder.startsWith(QDir::tempPath() + QLatin1Char('/')));
-  EXPECT_FALSE(folder.startsWith(dir_.path()));
+  EXPECT_FALSE(folder.startsWith(m_dir.path()));
   EXPECT_EQ(QFileInfo(folder).permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
                                                QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
             QFile::Permissions());
@@ -165,7 +165,7 @@ TEST_F(ProgramFolderTest, TempFolderIsPrivateAndRemoved) {
 TEST_F(ProgramFolderTest, NoTempFolderMeansNoPicturePath) {
   // TMPDIR naming a plain file: no folder can be made below it (whoever runs
   // the test, root included).
-  QFile blocker(dir_.path() + QStringLiteral("/not-a-folder"));
+  QFile blocker(m_dir.path() + QStringLiteral("/not-a-folder"));
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
   pv::RemoveTempImageFolder();
