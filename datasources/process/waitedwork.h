@@ -10,7 +10,7 @@
 namespace pv {
 
 // Runs `work` and returns when it has ended; what it throws is thrown here.
-// Without a wait installed (tools, tests, page workers) `work` just runs on
+// Without a wait installed (tools, tests) `work` just runs on
 // this thread. A cancel calls `interrupt` on this thread, again at every
 // slice until the work ends (it must make the work end soon), and then
 // throws DbError(DbErrCancelled) whether or not the work got to its end:

@@ -104,17 +104,6 @@ int CodePageOfName(QByteArray name) {
   return ok && number > 0 ? number : 1252;
 }
 
-// The file beside a table with its name and another extension, in any
-// letter case; empty when there is none.
-QString SiblingFile(const QString& table, const QString& extension) {
-  const QFileInfo info(table);
-  try {
-    return FolderTableFile(info.path(), info.completeBaseName(), extension);
-  } catch (const DbError&) {
-    return {};
-  }
-}
-
 // The table's code page: the first line of a .cpg file beside it, else its
 // language driver byte, else Windows-1252.
 int TableCodePage(const QString& table, int driver) {

@@ -1,7 +1,7 @@
 #include "datasources/readers/paradoxmemo.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "datasources/readers/readerkit.h"
+
 #include <QtEndian>
 
 namespace pv {
@@ -27,12 +27,7 @@ constexpr char kSmallMemos = 3;
 
 }  // namespace
 
-ParadoxMemoFile::ParadoxMemoFile(const QString& tableFile) {
-  const QFileInfo table(tableFile);
-  const QStringList found = table.dir().entryList({table.completeBaseName() + QStringLiteral(".mb")},
-                                                  QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
-  if (!found.isEmpty()) m_path = table.dir().filePath(found.first());
-}
+ParadoxMemoFile::ParadoxMemoFile(const QString& tableFile) : m_path(SiblingFile(tableFile, QStringLiteral("mb"))) {}
 
 std::optional<QByteArray> ParadoxMemoFile::Read(const char* field, int width) {
   const int leader = width - kPointerSize;

@@ -67,6 +67,15 @@ QString FolderTableFile(const QString& folder, const QString& table, const QStri
   return files[found].filePath();
 }
 
+QString SiblingFile(const QString& table, const QString& extension) {
+  const QFileInfo info(table);
+  try {
+    return FolderTableFile(info.path(), info.completeBaseName(), extension);
+  } catch (const DbError&) {
+    return {};
+  }
+}
+
 CodePageText::CodePageText(int codePage) : m_codePage(codePage) {
   if (m_codePage == 0) m_codePage = 1252;
   if (m_codePage == 1252 || m_codePage == 65001 || m_codePage == 28591) return;

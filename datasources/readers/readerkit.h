@@ -45,6 +45,9 @@ void RequireReadableFile(const QString& path);
 // any case and throws when the folder has no such table.
 QStringList FolderTables(const QString& folder, const QString& extension);
 QString FolderTableFile(const QString& folder, const QString& table, const QString& extension);
+// The file beside a table file with its name and another extension (a
+// memo file, a code-page file), in any letter case; empty when there is none.
+QString SiblingFile(const QString& table, const QString& extension);
 // The extension of the tables of a folder source (dBASE "dbf", Paradox "db");
 // empty for the other kinds.
 QString FolderTableExtension(SourceKind kind);

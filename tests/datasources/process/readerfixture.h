@@ -14,9 +14,6 @@ namespace pv {
 
 using ::testing::ReaderSettingsScope;
 
-// The settings with the test build of the reader making `fault`.
-inline ReaderProcessSettings Faulty(const QString& fault) { return ::testing::FaultyReader(fault); }
-
 // No reader program left running or unreaped.
 void ExpectNoChildren();
 

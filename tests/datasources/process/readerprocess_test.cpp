@@ -432,7 +432,7 @@ class ThrowingWait : public ReaderWait {
 TEST_F(ReaderProcessTest, ARequestThatThrowsLeavesNoReaderBehind) {
   for (const char* fault : {"hang@ReadTable", "hang@Open"}) {
     SCOPED_TRACE(fault);
-    ReaderProcessSettings settings = Faulty(QString::fromLatin1(fault));
+    ReaderProcessSettings settings = ::testing::FaultyReader(QString::fromLatin1(fault));
     settings.wait = std::make_shared<ThrowingWait>();
     {
       const ReaderSettingsScope scope(settings);

@@ -118,7 +118,7 @@ class ReaderSandboxTest : public ReaderProcessTest {
       const int refused = odbc ? attempt.refusedOdbc : attempt.refusedFiles;
       PutBackFiles();
       {
-        const ReaderSettingsScope scope(Faulty(lowered + fault));
+        const ReaderSettingsScope scope(::testing::FaultyReader(lowered + fault));
         try {
           EXPECT_EQ(source.read(*OpenSourceReader(source.location)), source.rows);
           EXPECT_EQ(refused, 0) << "not refused";
@@ -130,7 +130,7 @@ class ReaderSandboxTest : public ReaderProcessTest {
       if (refused != 0) ExpectFilesUntouched();
       PutBackFiles();
       {
-        const ReaderSettingsScope scope(Faulty(QStringLiteral("unconfined:") + fault));
+        const ReaderSettingsScope scope(::testing::FaultyReader(QStringLiteral("unconfined:") + fault));
         EXPECT_EQ(source.read(*OpenSourceReader(source.location)), source.rows);
       }
       EXPECT_TRUE(Done(what));
@@ -250,8 +250,8 @@ TEST_F(ReaderSandboxTest, WhileItReadsTheReaderHasNoNewPrivilegesAndASeccompFilt
     SCOPED_TRACE(source.request);
     for (const bool confined : {true, false}) {
       const auto watch = std::make_shared<ChildWatch>();
-      ReaderProcessSettings settings =
-          Faulty(QStringLiteral("%1slow@%2").arg(confined ? "" : "unconfined:", QLatin1String(source.request)));
+      ReaderProcessSettings settings = ::testing::FaultyReader(
+          QStringLiteral("%1slow@%2").arg(confined ? "" : "unconfined:", QLatin1String(source.request)));
       settings.wait = watch;
       {
         const ReaderSettingsScope scope(settings);
@@ -274,7 +274,7 @@ TEST_F(ReaderSandboxTest, AConfinementTheKernelRefusesIsAFailedRead) {
        {std::pair{"unconfinable@Open", landlockStep}, std::pair{"landlock=0:unconfinable@Open", "seccomp"}}) {
     SCOPED_TRACE(fault);
     {
-      const ReaderSettingsScope scope(Faulty(QString::fromLatin1(fault)));
+      const ReaderSettingsScope scope(::testing::FaultyReader(QString::fromLatin1(fault)));
       try {
         OpenSourceReader(Folder())->ReadTable(QStringLiteral("clienti"));
         ADD_FAILURE() << "read unconfined";
@@ -306,7 +306,7 @@ TEST_F(ReaderSandboxTest, AnOdbcReaderFindsTheUsersDataSourceNames) {
   qputenv("ODBCSYSINI", QFile::encodeName(m_elsewhere.path()));
   for (const char* fault : {"unconfined:", ""}) {
     SCOPED_TRACE(fault);
-    const ReaderSettingsScope scope(Faulty(QString::fromLatin1(fault)));
+    const ReaderSettingsScope scope(::testing::FaultyReader(QString::fromLatin1(fault)));
     EXPECT_EQ(OpenSourceReader({SourceKind::Odbc, QStringLiteral("plavik_utente"), {}, {}})
                   ->RunQuery(QStringLiteral("SELECT 1 AS UNO"))
                   .rows.size(),
