@@ -174,6 +174,10 @@ SourceRecordset::SourceRecordset(ReaderFactory factory) : m_factory(std::move(fa
 SourceRecordset::~SourceRecordset() { Close(); }
 
 void SourceRecordset::Close() {
+  if (Release()) GiveBackFreedMemory();
+}
+
+bool SourceRecordset::Release() {
   // What goes with this recordset alone: its copy of the rows, the tables in
   // its database, rows that no cache keeps (weak_ptr seen after the close).
   bool freesRows = !m_values.empty();
@@ -211,8 +215,7 @@ void SourceRecordset::Close() {
   m_values.clear();
   m_rowCount = 0;
   m_pos = -1;
-  freesRows = freesRows || std::any_of(rows.begin(), rows.end(), [](const auto& r) { return r.expired(); });
-  if (freesRows) GiveBackFreedMemory();
+  return freesRows || std::any_of(rows.begin(), rows.end(), [](const auto& r) { return r.expired(); });
 }
 
 void SourceRecordset::Open(const Registration& registration) {
@@ -221,7 +224,9 @@ void SourceRecordset::Open(const Registration& registration) {
 
 void SourceRecordset::Open(const QString& connectionString, const QString& source) {
   RefuseWhileWorking();
-  Close();
+  // The rows that go are kept by the C library for the rows read next:
+  // given back here, they would only be asked for again at once.
+  Release();
   try {
     const SourceLocation location = ParseConnectionString(connectionString);
     m_reader = m_factory(location);

@@ -81,6 +81,8 @@ class SourceRecordset {
   void Open(const QString& connectionString, const QString& source);
   // Opens a registration: its effective connection string and record source.
   void Open(const Registration& registration);
+  // Closes what is open; the memory of rows that go with it is given back to
+  // the system.
   void Close();
   bool IsOpen() const { return m_open; }
   QString ConnectionString() const { return m_connection; }
@@ -121,6 +123,8 @@ class SourceRecordset {
   QVariant ValueAt(int row, int index) const;
 
  private:
+  // Close without giving the rows' memory back: true when rows went with it.
+  bool Release();
   struct LoadedTable {
     QString name;                             // as the source spells it
     QString alias;                            // as the SQL names it

@@ -1,7 +1,5 @@
 #include "datasources/tablecache.h"
 
-#include "platform/freedmemory.h"
-
 #include <QDateTime>
 #include <QFileInfo>
 
@@ -45,14 +43,13 @@ std::shared_ptr<const SourceTable> ReadTableCached(SourceReader& reader, const Q
     }
   }
   // The copy kept of the table as it was goes before the table is read
-  // again: the program holds one copy of it, not two.
+  // again: the program holds one copy of it, not two, and the read takes
+  // the memory the old copy leaves.
   const auto same = [&](const Entry& e) { return e.connection == connection && e.table == key; };
-  bool dropped = false;
   {
     std::lock_guard lock(g_mutex);
-    dropped = std::erase_if(g_entries, same) > 0;
+    std::erase_if(g_entries, same);
   }
-  if (dropped) GiveBackFreedMemory();
   auto rows = std::make_shared<const SourceTable>(reader.ReadTable(table));
   std::lock_guard lock(g_mutex);
   std::erase_if(g_entries, same);
